@@ -1,0 +1,1 @@
+namespace mosaik::app { const char* layerName() { return "app"; } }

@@ -1,0 +1,60 @@
+#pragma once
+// Values of the main window that do not live in a control, and the one
+// process-wide flag that the progress dialog's cancel button sets.
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+namespace mosaik {
+
+// Cancel request of a running generation: set by "Abbrechen", read after
+// every entry by the walks, the folder scans, the thumbnail writer and the
+// redirect writer.
+extern std::atomic<uint8_t> AbbruchFlag;
+
+struct AppState {
+  // Folders (empty = the standard folder, except the picture folder).
+  std::string BilderOrdnerPfad;
+  std::string HTMLOrdnerPfad;
+  std::string GrosseBilderpfad;
+  std::string Vorschaubilderpfad;
+  // Focal-length conversion of the captions.
+  double BWreal = 5.0;
+  double BWumgerechnet = 35.0;
+  bool cellspacingIE = false;
+  bool dirnametxt = false;
+
+  // Guards of click handlers whose side effects must not run while options
+  // are set by program.
+  bool CSSKlickAktiv = true;
+  bool IniOrtKlickAktiv = true;
+  bool AutoSpeichernKlickAktiv = true;
+
+  bool DoctypeStrict = false;
+  bool DoctypeXHTML = false;
+  bool TastenfilterAussetzen = false;
+
+  bool ErstaktivierungErledigt = false;
+  bool Autostart = false;
+  bool AbbruchGemeldet = false;
+
+  std::string EinstellungsDialogOrdner;
+  std::string EinstellungsDateiname;
+  std::string LetzteKopfdatei, LetzteFussdatei, LetzteCSSDatei, LetzteCSSLadedatei,
+      LetzteLinkZurueckDatei, LetzteLinkZurueckGrafik;
+  std::string LetzteGrafikdatei;
+
+  std::string Font1Standard;
+  std::string Font2Standard;
+
+  // The window: disabled with the hourglass while a run works.
+  bool HauptFormEnabled = true;
+  bool Sanduhr = false;
+  // Pages the page controls show.
+  std::string AktiveSeite = "TabSheetHilfe";
+  std::string AktiveExpertenSeite = "TabSheetSpezielles";
+  // Set when the main window is to close (the program then ends).
+  bool SchliessenAngefordert = false;
+};
+
+}  // namespace mosaik

@@ -1,0 +1,1 @@
+namespace mosaik::generator { const char* layerName() { return "generator"; } }

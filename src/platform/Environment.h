@@ -1,0 +1,56 @@
+#pragma once
+// Everything the core takes from the surroundings is injected here, so that
+// tests pin it and generated files are stable.
+#include <ctime>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/Dialogs.h"
+
+namespace mosaik {
+
+struct LocaleFormats {
+  std::string shortDate = "dd.MM.yyyy";
+  std::string longTime = "hh:nn:ss";
+  char decimalSeparator = ',';
+};
+
+// German formats when the user's locale is C/POSIX or unknown, else the
+// user's own (from LC_TIME/LC_NUMERIC as the environment names them).
+LocaleFormats systemLocaleFormats();
+
+// The login name of the current user, empty when it cannot be obtained.
+std::string systemLoginName();
+
+// The families of the installed fonts, sorted, without repeats.
+std::vector<std::string> systemFontFamilies();
+
+class Shell {
+ public:
+  virtual ~Shell() = default;
+  // Opens a file or URL with the user's default program; false on failure.
+  virtual bool open(const std::string& target) = 0;
+};
+
+class SystemShell : public Shell {
+ public:
+  bool open(const std::string& target) override;
+};
+
+struct Services {
+  DialogService* dialogs = nullptr;
+  Shell* shell = nullptr;
+  // Lets pending window events through (the progress dialog repaints and
+  // takes its cancel click); does nothing without a window.
+  std::function<void()> pump = [] {};
+  LocaleFormats locale;
+  std::function<std::time_t()> now = [] { return std::time(nullptr); };
+  std::function<std::string()> loginName = systemLoginName;
+  std::function<std::vector<std::string>()> fontFamilies = systemFontFamilies;
+  // Folders that are found through the environment; empty = ask the system.
+  std::string programFolder;
+  std::string appDataFolder;
+};
+
+}  // namespace mosaik

@@ -1,0 +1,34 @@
+#pragma once
+// File-system facilities the program stands on. Paths use '/'; a folder path
+// that is "with trailing separator" ends in '/'.
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace mosaik::fs {
+
+bool fileExists(const std::string& path);    // a regular file (or a link to one)
+bool folderExists(const std::string& path);  // a folder (or a link to one)
+
+// Creates the folder with all missing parents; true when it exists afterwards.
+bool forceDirectories(const std::string& path);
+
+// Creates the probe file exclusively, closes it and removes it again. A file
+// of that name that was already there is neither used nor removed.
+bool probeWritable(const std::string& folder, const std::string& probeName);
+
+// The folder of the running program, with a trailing '/'.
+std::string programFolder();
+std::string currentFolder();  // with a trailing '/'
+bool setCurrentFolder(const std::string& path);
+
+std::optional<std::string> readFile(const std::string& path);
+// Writes to a temporary file in the same folder and renames it over the
+// target only after a complete, flushed write; the old file survives any
+// failure.
+bool writeFileAtomic(const std::string& path, const std::string& bytes);
+
+// Adds '/' unless the text is empty or already ends in one.
+std::string withTrailingSlash(std::string path);
+
+}  // namespace mosaik::fs

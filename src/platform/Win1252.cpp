@@ -1,0 +1,168 @@
+#include "platform/Win1252.h"
+
+namespace mosaik {
+namespace {
+// 0x80..0x9F of Windows-1252; 0 marks the five unassigned bytes.
+constexpr char32_t kHigh[32] = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+}  // namespace
+
+char32_t nextCodePoint(std::string_view s, size_t& pos) {
+  const auto b0 = static_cast<unsigned char>(s[pos]);
+  if (b0 < 0x80) {
+    ++pos;
+    return b0;
+  }
+  int len = 0;
+  char32_t cp = 0;
+  if ((b0 & 0xE0) == 0xC0) {
+    len = 2;
+    cp = b0 & 0x1F;
+  } else if ((b0 & 0xF0) == 0xE0) {
+    len = 3;
+    cp = b0 & 0x0F;
+  } else if ((b0 & 0xF8) == 0xF0) {
+    len = 4;
+    cp = b0 & 0x07;
+  } else {
+    ++pos;
+    return 0xFFFD;
+  }
+  if (pos + len > s.size()) {
+    ++pos;
+    return 0xFFFD;
+  }
+  for (int i = 1; i < len; ++i) {
+    const auto b = static_cast<unsigned char>(s[pos + i]);
+    if ((b & 0xC0) != 0x80) {
+      ++pos;
+      return 0xFFFD;
+    }
+    cp = (cp << 6) | (b & 0x3F);
+  }
+  // Overlong forms, surrogates and values beyond Unicode are invalid.
+  static constexpr char32_t kMin[5] = {0, 0, 0x80, 0x800, 0x10000};
+  if (cp < kMin[len] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+    ++pos;
+    return 0xFFFD;
+  }
+  pos += len;
+  return cp;
+}
+
+void appendUtf8(std::string& out, char32_t cp) {
+  if (cp < 0x80) {
+    out += static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    out += static_cast<char>(0xC0 | (cp >> 6));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else if (cp < 0x10000) {
+    out += static_cast<char>(0xE0 | (cp >> 12));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (cp >> 18));
+    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  }
+}
+
+bool isValidUtf8(std::string_view s) {
+  size_t pos = 0;
+  while (pos < s.size()) {
+    const size_t before = pos;
+    const char32_t cp = nextCodePoint(s, pos);
+    if (cp == 0xFFFD) {
+      // A literal U+FFFD is three bytes; a decoding error advances by one.
+      if (pos - before != 3) return false;
+    }
+  }
+  return true;
+}
+
+int cp1252FromCodePoint(char32_t cp) {
+  if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<int>(cp);
+  for (int i = 0; i < 32; ++i)
+    if (kHigh[i] != 0 && kHigh[i] == cp) return 0x80 + i;
+  return -1;
+}
+
+char32_t cp1252ToCodePoint(unsigned char b) {
+  if (b >= 0x80 && b <= 0x9F) {
+    const char32_t cp = kHigh[b - 0x80];
+    // Unassigned bytes map to the C1 control of the same value, so that
+    // decoding and encoding stay a round trip.
+    return cp != 0 ? cp : static_cast<char32_t>(b);
+  }
+  return b;
+}
+
+std::string cp1252ToUtf8(std::string_view bytes) {
+  std::string out;
+  out.reserve(bytes.size() + bytes.size() / 8);
+  for (const char c : bytes) appendUtf8(out, cp1252ToCodePoint(static_cast<unsigned char>(c)));
+  return out;
+}
+
+std::string utf8ToCp1252(std::string_view utf8, bool* lossless) {
+  std::string out;
+  out.reserve(utf8.size());
+  bool ok = true;
+  size_t pos = 0;
+  while (pos < utf8.size()) {
+    const char32_t cp = nextCodePoint(utf8, pos);
+    int b = cp1252FromCodePoint(cp);
+    if (b < 0 && cp >= 0x80 && cp <= 0x9F) b = static_cast<int>(cp);  // round trip of C1
+    if (b < 0) {
+      ok = false;
+      out += '?';
+    } else {
+      out += static_cast<char>(b);
+    }
+  }
+  if (lossless) *lossless = ok;
+  return out;
+}
+
+bool fitsCp1252(std::string_view utf8) {
+  bool ok = true;
+  utf8ToCp1252(utf8, &ok);
+  return ok;
+}
+
+std::string decodeUserText(std::string_view bytes) {
+  if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
+  if (isValidUtf8(bytes)) return std::string(bytes);
+  return cp1252ToUtf8(bytes);
+}
+
+std::string asciiUpper(std::string_view s) {
+  std::string r(s);
+  for (char& c : r)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return r;
+}
+
+std::string asciiLower(std::string_view s) {
+  std::string r(s);
+  for (char& c : r)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return r;
+}
+
+bool asciiIEquals(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    char x = a[i], y = b[i];
+    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+    if (x != y) return false;
+  }
+  return true;
+}
+
+}  // namespace mosaik

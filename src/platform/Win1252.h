@@ -1,0 +1,35 @@
+#pragma once
+// Windows-1252 exists only at the file boundaries; inside, text is UTF-8.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace mosaik {
+
+// Decodes one UTF-8 code point at pos; advances pos. Invalid bytes give
+// U+FFFD and advance by one, so a caller can never loop forever.
+char32_t nextCodePoint(std::string_view s, size_t& pos);
+void appendUtf8(std::string& out, char32_t cp);
+
+bool isValidUtf8(std::string_view s);
+
+// The Windows-1252 byte for a code point, or -1 when the code page has none.
+int cp1252FromCodePoint(char32_t cp);
+char32_t cp1252ToCodePoint(unsigned char b);
+
+std::string cp1252ToUtf8(std::string_view bytes);
+// Characters that Windows-1252 cannot hold are replaced by '?' and reported
+// through lossless (when given).
+std::string utf8ToCp1252(std::string_view utf8, bool* lossless = nullptr);
+bool fitsCp1252(std::string_view utf8);
+
+// Text files the user supplies: UTF-8 when they are valid UTF-8 (a leading
+// byte-order mark is dropped), else Windows-1252.
+std::string decodeUserText(std::string_view bytes);
+
+// ASCII-only case mapping: never touches bytes >= 0x80.
+std::string asciiUpper(std::string_view s);
+std::string asciiLower(std::string_view s);
+bool asciiIEquals(std::string_view a, std::string_view b);
+
+}  // namespace mosaik

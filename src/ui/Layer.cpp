@@ -1,0 +1,1 @@
+namespace mosaik::ui { const char* layerName() { return "ui"; } }

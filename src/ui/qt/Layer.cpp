@@ -1,0 +1,1 @@
+namespace mosaik::uiqt { const char* layerName() { return "uiqt"; } }
