@@ -1,1 +1,52 @@
-int main() { return 0; }
+// Mosaikschauer: program entry. With a display the windows open; without
+// one an unattended run (-autostart) works on the headless model alone.
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "app/Programm.h"
+#include "platform/Dialogs.h"
+#include "platform/Environment.h"
+#ifdef MOSAIK_WITH_QT
+#include "ui/qt/QtAnwendung.h"
+#endif
+
+namespace {
+
+bool hatBildschirm() {
+  for (const char* v : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+    const char* s = std::getenv(v);
+    if (s && *s) return true;
+  }
+  return false;
+}
+
+int ohneBildschirm(std::vector<std::string> args) {
+  mosaik::ConsoleDialogService dialoge;
+  mosaik::SystemShell shell;
+  mosaik::Services sv;
+  sv.dialogs = &dialoge;
+  sv.shell = &shell;
+  sv.locale = mosaik::systemLocaleFormats();
+  mosaik::Programm p(sv, std::move(args));
+  p.ohneFenster = true;
+  p.start();
+  p.FormActivate();
+  if (p.beendet()) return p.exitStatus();
+  std::fprintf(stderr,
+               "Mosaikschauer: Kein Bildschirm gefunden. Ohne Bildschirm erstellt das Programm eine Galerie "
+               "nur unbeaufsichtigt:\n  mosaikschauer -ini=<Einstellungsdatei> -autostart\n");
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  (void)hatBildschirm;
+  std::vector<std::string> args(argv + 1, argv + argc);
+#ifdef MOSAIK_WITH_QT
+  if (hatBildschirm()) return mosaik::qtAnwendungAusfuehren(argc, argv, std::move(args));
+#endif
+  return ohneBildschirm(std::move(args));
+}

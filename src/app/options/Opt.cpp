@@ -26,6 +26,15 @@ bool onNavigationWindow(Opt o) {
   return p == Page::NavTabUebersicht || p == Page::NavTabGross;
 }
 
+std::string_view procName(Proc p) {
+  switch (p) {
+    case Proc::EdgrosseBilderPfadnameAnpassen: return "EdgrosseBilderPfadnameAnpassen";
+    case Proc::EdVorschauPfadnameAnpassen: return "EdVorschauPfadnameAnpassen";
+    case Proc::RBModusAnfaengerClick: return "RBModusAnfaengerClick";
+  }
+  return "";
+}
+
 std::string_view pageCaption(Page p) {
   switch (p) {
     case Page::TabSheetOrdner: return "&Ordner";

@@ -46,4 +46,13 @@ std::string_view pageCaption(Page p);
 // Events that a change fires, as the controls of the original windows did.
 enum class Ev : uint8_t { Click, Change, Exit };
 
+// Named routines of the windows that are not a control's event but are run
+// explicitly after options are set.
+enum class Proc : uint8_t {
+  EdgrosseBilderPfadnameAnpassen,
+  EdVorschauPfadnameAnpassen,
+  RBModusAnfaengerClick,  // the program mode; bound to all three mode buttons
+};
+std::string_view procName(Proc p);
+
 }  // namespace mosaik

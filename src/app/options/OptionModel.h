@@ -19,6 +19,7 @@ class OptionEvents {
  public:
   virtual ~OptionEvents() = default;
   virtual void optionEvent(Opt o, Ev e) = 0;
+  virtual void procedure(Proc p) = 0;
 };
 
 class OptionModel {
@@ -62,6 +63,13 @@ class OptionModel {
   void setVisible(Opt o, bool on);
   void setBounds(Opt o, int64_t min, int64_t max);
   void setItems(Opt o, std::vector<std::string> items);
+
+  // Runs a control's handler explicitly, as the defaults and the settings
+  // reader do after setting the control ("then runs CBxClick").
+  void run(Opt o, Ev e) { fire(o, e); }
+  void run(Proc p) {
+    if (events_) events_->procedure(p);
+  }
 
   // The member of a radio group that is on (the group's first member names
   // the group); Opt::Count when none is.

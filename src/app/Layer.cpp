@@ -1,1 +1,0 @@
-namespace mosaik::app { const char* layerName() { return "app"; } }

@@ -1,0 +1,151 @@
+#include "app/Programm.h"
+
+#include <cstdio>
+
+#include "app/Einstellungen.h"
+#include "app/Grundeinstellungen.h"
+#include "app/options/Hersteller.h"
+#include "generator/Generierung.h"
+#include "platform/FileSystem.h"
+#include "platform/Win1252.h"
+
+namespace mosaik {
+
+Programm::Programm(Services& services, std::vector<std::string> argumente)
+    : sv(services),
+      k{m, st, sv},
+      NavigationForm(k),
+      HauptForm(k, NavigationForm),
+      runView(HauptForm, wartenForm, NavigationForm),
+      lauf(k, runView),
+      argumente_(std::move(argumente)) {
+  m.setEvents(&HauptForm);
+  m.setDecimalSeparator(sv.locale.decimalSeparator);
+  HauptForm.vorrang = [this](Opt o, Ev e) { return EinstellungsEreignis(k, o, e); };
+}
+
+void Programm::start() {
+  FormCreate();
+  erstellteFenster.push_back("HauptForm");
+  erstellteFenster.push_back("EXIFForm");
+  wartenForm.FormCreate();
+  erstellteFenster.push_back("wartenForm");
+  erstellteFenster.push_back("NavigationForm");
+  erstellteFenster.push_back("farbForm");
+  erstellteFenster.push_back("KommentarForm");
+}
+
+void Programm::FormCreate() {
+  st.CSSKlickAktiv = st.IniOrtKlickAktiv = st.AutoSpeichernKlickAktiv = true;
+  const std::string programmOrdner =
+      sv.programFolder.empty() ? fs::programFolder() : fs::withTrailingSlash(sv.programFolder);
+  st.LetzteGrafikdatei.clear();
+  st.EinstellungsDialogOrdner = programmOrdner;
+  st.EinstellungsDateiname.clear();
+  st.LetzteKopfdatei.clear();
+  st.LetzteFussdatei.clear();
+  st.LetzteCSSDatei.clear();
+  st.LetzteCSSLadedatei.clear();
+  st.LetzteLinkZurueckDatei.clear();
+  st.LetzteLinkZurueckGrafik.clear();
+  st.DoctypeStrict = st.DoctypeXHTML = st.TastenfilterAussetzen = false;
+  // The view shortens the path to the label's width.
+  m.setText(Opt::LAnwendungsordner, anwendungsdatenOrdner(k));
+  st.BilderOrdnerPfad.clear();
+  m.setText(Opt::LProgginame, std::string(kProduktname) + " V" + kVersionLang);
+  st.HTMLOrdnerPfad.clear();
+  st.ErstaktivierungErledigt = false;
+  m.setText(Opt::LProgrammname, std::string(kProduktname) + " Version " + kVersionLang);
+  // A missing or unreadable read-me leaves the memo empty, without a message.
+  if (auto liesmich = fs::readFile(programmOrdner + "liesmich.txt"))
+    m.setText(Opt::MLiesmich, decodeUserText(*liesmich));
+  const std::vector<std::string> fonts = sv.fontFamilies ? sv.fontFamilies() : std::vector<std::string>{};
+  for (Opt o : {Opt::CoBUeberschrift, Opt::CoBResttext}) {
+    m.setItems(o, fonts);
+    m.setIndex(o, fonts.empty() ? -1 : 0);
+  }
+  st.Font1Standard = m.text(Opt::CoBUeberschrift);
+  st.Font2Standard = m.text(Opt::CoBResttext);
+  lauf.OrdnerlisteHigh = -1;
+  m.setText(Opt::LHauptIniFilename, std::string("(") + kEinstellungsdatei + ")");
+  VerknuepfungenPruefen();
+  HauptForm.Visible = true;
+}
+
+void Programm::VerknuepfungenPruefen() {}
+
+void Programm::einstellungenLesen(const std::string& datei) {
+  IniFileLesen(k, datei);
+  ZusatzdateienLaden(k, datei);
+}
+
+void Programm::FormActivate() {
+  if (sv.pump) sv.pump();
+  // The done-flag is set before the work: an unattended run inside it
+  // disables and enables the window, and a re-activation then must not
+  // begin the work a second time.
+  if (st.ErstaktivierungErledigt || inErstaktivierung_) return;
+  inErstaktivierung_ = true;
+  st.ErstaktivierungErledigt = true;
+  st.dirnametxt = true;
+  mosaik::BGrundEinstellungenClick(k, false);
+  einstellungenLesen(standardEinstellungsdatei(k));
+  if (m.checked(Opt::CBIniDateiImAnwendungsordner)) {
+    einstellungenLesen(persoenlicheEinstellungsdatei(k));
+    st.EinstellungsDialogOrdner = anwendungsdatenOrdner(k) + kProduktname + "/";
+  }
+  m.run(Proc::RBModusAnfaengerClick);
+  kommandozeilenparameterausfuehren();
+  inErstaktivierung_ = false;
+}
+
+void Programm::kommandozeilenparameterausfuehren() {
+  const std::string programmOrdner =
+      sv.programFolder.empty() ? fs::programFolder() : fs::withTrailingSlash(sv.programFolder);
+  st.Autostart = false;
+  st.cellspacingIE = false;
+  auto lesen = [this](const std::string& datei) {
+    IniFileLesen(k, datei);
+    m.run(Proc::RBModusAnfaengerClick);
+    ZusatzdateienLaden(k, datei);
+  };
+  for (const std::string& p : argumente_) {
+    const std::string l = asciiLower(p);
+    if (l == "-autostart" || l == "/autostart") st.Autostart = true;
+    if (l == "-cellspacingie" || l == "/cellspacingie") st.cellspacingIE = true;
+    if (l.size() >= 5 && l.compare(1, 4, "ini=") == 0) {
+      const std::string f = p.substr(5);
+      if (f.empty()) continue;
+      if (fs::fileExists(f))
+        lesen(f);
+      else if (fs::fileExists(programmOrdner + f))
+        lesen(programmOrdner + f);
+    }
+  }
+  st.AktiveSeite = "TabSheetOrdner";
+  st.AktiveExpertenSeite = "TabSheetSpezielles";
+  HauptForm.melden();
+  if (st.Autostart) {
+    autostartFehlgeschlagen_ = !BitBStartClick();
+    BitBBeendenClick();
+  }
+}
+
+bool Programm::BitBStartClick() { return mosaik::BitBStartClick(lauf); }
+
+void Programm::BGrundEinstellungenClick() { mosaik::BGrundEinstellungenClick(k, true); }
+
+void Programm::BitBBeendenClick() {
+  if (!FormCloseQuery(k)) {
+    if (!ohneFenster) return;
+    // Nobody can answer at this point: end without saving rather than wait.
+    std::fprintf(stderr, "Mosaikschauer: Die Einstellungen wurden nicht gespeichert.\n");
+  } else {
+    FormClose(k);
+  }
+  HauptForm.Visible = false;
+  beendet_ = true;
+  HauptForm.melden();
+}
+
+}  // namespace mosaik

@@ -1,0 +1,69 @@
+#pragma once
+// Program start: the six windows in their order, the first activation and
+// the command line.
+#include <string>
+#include <vector>
+
+#include "app/options/AppState.h"
+#include "app/options/Kontext.h"
+#include "app/options/OptionModel.h"
+#include "generator/Lauf.h"
+#include "ui/Formulare.h"
+#include "ui/HauptForm.h"
+#include "ui/NavigationForm.h"
+
+namespace mosaik {
+
+class Programm {
+ public:
+  Programm(Services& sv, std::vector<std::string> argumente);
+
+  // Creates the windows in order: main window (prepared by FormCreate),
+  // caption editor, progress dialog, navigation dialog, colour dialog,
+  // comment editor.
+  void start();
+  // Every activation of the main window; the first one does the once-only
+  // work (defaults, settings files, program mode, command line).
+  void FormActivate();
+  void kommandozeilenparameterausfuehren();
+
+  // The start button; true after a successful run.
+  bool BitBStartClick();
+  // The exit button: closes the main window unless the close query refuses.
+  void BitBBeendenClick();
+  void BGrundEinstellungenClick();
+
+  bool beendet() const { return beendet_; }
+  // 0 after a successful unattended run (or none), 1 after a failed one.
+  int exitStatus() const { return autostartFehlgeschlagen_ ? 1 : 0; }
+  // Without a display nobody can answer a refused close.
+  bool ohneFenster = false;
+
+  // Order in which the windows were created (names), for checks.
+  std::vector<std::string> erstellteFenster;
+
+  Services& sv;
+  OptionModel m;
+  AppState st;
+  Kontext k;
+  TNavigationForm NavigationForm;
+  THauptForm HauptForm;
+  TEXIFForm EXIFForm;
+  TwartenForm wartenForm;
+  TfarbForm farbForm;
+  TKommentarForm KommentarForm;
+  FensterRunView runView;
+  Lauf lauf;
+
+ private:
+  void FormCreate();
+  void VerknuepfungenPruefen();
+  void einstellungenLesen(const std::string& datei);
+
+  std::vector<std::string> argumente_;
+  bool inErstaktivierung_ = false;
+  bool beendet_ = false;
+  bool autostartFehlgeschlagen_ = false;
+};
+
+}  // namespace mosaik

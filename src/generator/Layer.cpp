@@ -1,1 +1,0 @@
-namespace mosaik::generator { const char* layerName() { return "generator"; } }

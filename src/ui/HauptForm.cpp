@@ -1,0 +1,52 @@
+#include "ui/HauptForm.h"
+
+namespace mosaik {
+
+void THauptForm::optionEvent(Opt o, Ev e) {
+  if (vorrang && vorrang(o, e)) return;
+  if (onNavigationWindow(o)) {
+    nav_.ereignis(o, e);
+    return;
+  }
+  // The three mode buttons share one handler.
+  if (e == Ev::Click &&
+      (o == Opt::RBModusAnfaenger || o == Opt::RBModusFortgeschrittener || o == Opt::RBModusExperte)) {
+    RBModusAnfaengerClick();
+    return;
+  }
+#define HANDLER(control, event)              \
+  if (o == Opt::control && e == Ev::event) { \
+    control##event();                        \
+    return;                                  \
+  }
+#include "ui/Handler.def"
+#undef HANDLER
+}
+
+void THauptForm::procedure(Proc p) {
+  switch (p) {
+    case Proc::EdgrosseBilderPfadnameAnpassen: EdgrosseBilderPfadnameAnpassen(); break;
+    case Proc::EdVorschauPfadnameAnpassen: EdVorschauPfadnameAnpassen(); break;
+    case Proc::RBModusAnfaengerClick: RBModusAnfaengerClick(); break;
+  }
+}
+
+void FensterRunView::laufBeginnt() {
+  AppState& st = haupt_.kontext().st;
+  st.Sanduhr = true;
+  st.HauptFormEnabled = false;
+  haupt_.melden();
+  warten_.TimerEnabled = true;
+  warten_.Show();
+}
+
+void FensterRunView::laufEndet() {
+  AppState& st = haupt_.kontext().st;
+  st.Sanduhr = false;
+  st.HauptFormEnabled = true;
+  haupt_.melden();
+  warten_.Hide();
+  warten_.TimerEnabled = false;
+}
+
+}  // namespace mosaik

@@ -1,1 +1,0 @@
-namespace mosaik::ui { const char* layerName() { return "ui"; } }

@@ -1,0 +1,25 @@
+#include "ui/NavigationForm.h"
+
+namespace mosaik {
+
+bool TNavigationForm::ereignis(Opt o, Ev e) {
+#define HANDLER(control, event)                  \
+  if (o == Opt::control && e == Ev::event) {     \
+    control##event();                            \
+    return true;                                 \
+  }
+#include "ui/NavHandler.def"
+#undef HANDLER
+  return false;
+}
+
+void TNavigationForm::CBNavigationObenClick() {}
+void TNavigationForm::CBNavigationUntenClick() {}
+void TNavigationForm::RBNavUebTextlinksClick() {}
+void TNavigationForm::RBNavGrTextlinksClick() {}
+void TNavigationForm::RBGrossGrafikStandardClick() {}
+
+void TNavigationForm::StandardbilderUebErzeugen() {}
+void TNavigationForm::StandardbilderGrossErzeugen() {}
+
+}  // namespace mosaik
