@@ -1,0 +1,70 @@
+#pragma once
+// The Qt windows of the program, views of the headless models in Programm.
+#include <QDialog>
+#include <QLabel>
+#include <QMainWindow>
+#include <QPushButton>
+#include <QTabWidget>
+
+#include "app/Programm.h"
+#include "ui/qt/OptionBinder.h"
+
+namespace mosaik {
+
+// Builds the pages of a window from the option table: one tab per page, the
+// page's controls in table order.
+void seitenAufbauen(OptionBinder& binder, QTabWidget* tabs, const std::vector<Page>& seiten);
+
+class WartenDialog : public QDialog {
+  Q_OBJECT
+ public:
+  explicit WartenDialog(TwartenForm& form);
+  void aktualisieren();
+  QLabel* LAktuellerDateiname;
+  QPushButton* BAbbruch;
+
+ private:
+  TwartenForm& form_;
+};
+
+class NavigationDialog : public QDialog {
+  Q_OBJECT
+ public:
+  NavigationDialog(Programm& p, OptionBinder& binder);
+  QTabWidget* tabs;
+};
+
+class Hauptfenster : public QMainWindow {
+  Q_OBJECT
+ public:
+  Hauptfenster(Programm& p, OptionBinder& binder, NavigationDialog& nav);
+  void aktualisieren();
+  QTabWidget* PageControl;
+  QTabWidget* PageControlExperten;
+
+ protected:
+  void closeEvent(QCloseEvent* e) override;
+  bool event(QEvent* e) override;
+
+ private:
+  void knopf(Opt o);
+  Programm& p_;
+  OptionBinder& binder_;
+  NavigationDialog& nav_;
+  bool cursorGesetzt_ = false;
+};
+
+// All windows, created in the program's order.
+struct Fenster {
+  explicit Fenster(Programm& p);
+  Programm& p;
+  OptionBinder binder;
+  NavigationDialog navigation;  // built first: the main window's button opens it
+  Hauptfenster haupt;
+  QDialog exif;
+  WartenDialog warten;
+  QDialog farb;
+  QDialog kommentar;
+};
+
+}  // namespace mosaik

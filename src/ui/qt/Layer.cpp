@@ -1,1 +1,0 @@
-namespace mosaik::uiqt { const char* layerName() { return "uiqt"; } }

@@ -1,0 +1,45 @@
+#include "ui/qt/QtAnwendung.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QStyleFactory>
+#include <QTimer>
+#include <QTranslator>
+
+#include "app/Programm.h"
+#include "platform/Environment.h"
+#include "ui/qt/Fenster.h"
+#include "ui/qt/QtDialoge.h"
+
+namespace mosaik {
+
+int qtAnwendungAusfuehren(int argc, char** argv, std::vector<std::string> args) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Mosaikschauer"));
+  QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+  QTranslator qtDeutsch;
+  if (qtDeutsch.load(QStringLiteral("qtbase_de"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    QApplication::installTranslator(&qtDeutsch);
+
+  QtDialogService dialoge;
+  SystemShell shell;
+  Services sv;
+  sv.dialogs = &dialoge;
+  sv.shell = &shell;
+  sv.locale = systemLocaleFormats();
+  sv.pump = [] { QCoreApplication::processEvents(QEventLoop::AllEvents, 50); };
+
+  Programm p(sv, std::move(args));
+  p.start();
+  Fenster fenster(p);
+  fenster.haupt.show();
+  // Some window systems report no activation (offscreen, some Wayland
+  // compositors): the first activation's work must run anyway.
+  QTimer::singleShot(0, &fenster.haupt, [&p] { p.FormActivate(); });
+  QApplication::setQuitOnLastWindowClosed(true);
+  const int rc = p.beendet() ? 0 : app.exec();
+  (void)rc;
+  return p.exitStatus();
+}
+
+}  // namespace mosaik
