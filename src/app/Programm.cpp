@@ -22,6 +22,8 @@ Programm::Programm(Services& services, std::vector<std::string> argumente)
   m.setEvents(&HauptForm);
   m.setDecimalSeparator(sv.locale.decimalSeparator);
   HauptForm.vorrang = [this](Opt o, Ev e) { return EinstellungsEreignis(k, o, e); };
+  einstellungsdateiLesen = [this](const std::string& d) { IniFileLesen(k, d); };
+  zusatzdateienLesen = [this](const std::string& d) { ZusatzdateienLaden(k, d); };
 }
 
 void Programm::start() {
@@ -75,8 +77,8 @@ void Programm::FormCreate() {
 void Programm::VerknuepfungenPruefen() {}
 
 void Programm::einstellungenLesen(const std::string& datei) {
-  IniFileLesen(k, datei);
-  ZusatzdateienLaden(k, datei);
+  einstellungsdateiLesen(datei);
+  zusatzdateienLesen(datei);
 }
 
 void Programm::FormActivate() {
@@ -105,9 +107,9 @@ void Programm::kommandozeilenparameterausfuehren() {
   st.Autostart = false;
   st.cellspacingIE = false;
   auto lesen = [this](const std::string& datei) {
-    IniFileLesen(k, datei);
+    einstellungsdateiLesen(datei);
     m.run(Proc::RBModusAnfaengerClick);
-    ZusatzdateienLaden(k, datei);
+    zusatzdateienLesen(datei);
   };
   for (const std::string& p : argumente_) {
     const std::string l = asciiLower(p);

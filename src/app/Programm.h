@@ -1,6 +1,7 @@
 #pragma once
 // Program start: the six windows in their order, the first activation and
 // the command line.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,9 @@ class Programm {
   int exitStatus() const { return autostartFehlgeschlagen_ ? 1 : 0; }
   // Without a display nobody can answer a refused close.
   bool ohneFenster = false;
+  // Reads a settings file and its side files; replaceable in tests.
+  std::function<void(const std::string&)> einstellungsdateiLesen;
+  std::function<void(const std::string&)> zusatzdateienLesen;
 
   // Order in which the windows were created (names), for checks.
   std::vector<std::string> erstellteFenster;

@@ -1,0 +1,229 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "TestUmgebung.h"
+#include "app/Grundeinstellungen.h"
+#include "app/options/Kontext.h"
+#include "platform/FileSystem.h"
+
+namespace mosaik {
+namespace {
+
+// Records every handler that runs, with the guard flags at that moment.
+struct Protokoll : OptionEvents {
+  AppState* st = nullptr;
+  std::vector<std::string> ereignisse;
+  bool cssGuardBeiKlick = true, iniGuardBeiKlick = true, autoGuardBeiKlick = true;
+  void optionEvent(Opt o, Ev e) override {
+    static const char* kEv[] = {"Click", "Change", "Exit"};
+    ereignisse.push_back(std::string(info(o).name) + kEv[static_cast<int>(e)]);
+    if (o == Opt::CBAndereCSSDatei && e == Ev::Click) cssGuardBeiKlick = st->CSSKlickAktiv;
+    if (o == Opt::CBIniDateiImAnwendungsordner) iniGuardBeiKlick = st->IniOrtKlickAktiv;
+    if (o == Opt::CBEinstellungenAutomatischSpeichern) autoGuardBeiKlick = st->AutoSpeichernKlickAktiv;
+  }
+  void procedure(Proc p) override { ereignisse.push_back(std::string(procName(p))); }
+};
+
+struct Grundeinstellungen : ::testing::Test {
+  test::TestUmgebung u;
+  OptionModel m;
+  AppState st;
+  Kontext k{m, st, u.sv};
+  Protokoll log;
+  void SetUp() override {
+    log.st = &st;
+    m.setEvents(&log);
+    st.Font1Standard = "Arial";
+    st.Font2Standard = "Verdana";
+  }
+};
+
+TEST_F(Grundeinstellungen, SetztJedeArtVonOptionAufIhrenStandard) {
+  st.cellspacingIE = true;
+  st.dirnametxt = true;
+  st.HTMLOrdnerPfad = "/irgendwo/html";
+  st.GrosseBilderpfad = "/irgendwo/gross";
+  st.Vorschaubilderpfad = "/irgendwo/vorschau";
+  BGrundEinstellungenClick(k, false);
+  EXPECT_TRUE(u.dialoge.meldungen.empty());
+
+  // Texts, including backslashes and quotes.
+  EXPECT_EQ(m.text(Opt::EdNameHTML), "meinebilder.htm");
+  EXPECT_EQ(m.text(Opt::MBeschreibung), "\\dn\\[\\zu\\ko\\]");
+  EXPECT_EQ(m.text(Opt::MBeschreibungGross), "\\[\\ko\\zu\\]\\dn\\zu\\kl\\dg\\( \\ad \\bz \\bl \\bw\\)\\gr");
+  EXPECT_EQ(m.text(Opt::EdAndereZeichen), "!\"§$%&=?*~#':;");
+  EXPECT_EQ(m.text(Opt::EdPfadErsetzung), "http://");
+  EXPECT_EQ(m.text(Opt::EdVorschaulinksErsetzen), "http://");
+  EXPECT_EQ(m.text(Opt::EdOriginalePfadErsetzung), "../originale/");
+  EXPECT_EQ(m.text(Opt::EdErweiterungVorschaubilder), "mini-");
+  EXPECT_EQ(m.text(Opt::EdErweiterungGrosseBilder), "");
+  EXPECT_EQ(m.text(Opt::EdKeineBilddateien),
+            "Keine Bilder in diesem Ordner vorhanden. Bitte wählen Sie einen Unterordner!");
+  EXPECT_EQ(m.text(Opt::EdBilderCopyright), "Bilder-Copyright: [AUTOR]");
+  EXPECT_EQ(m.text(Opt::EdLinkZuruekVerlinkteDatei), "../index.htm");
+  EXPECT_EQ(m.text(Opt::EdnavGrossUebersicht), "Übersicht");
+  EXPECT_EQ(m.text(Opt::LBlaetternUebersichtGross), "Übersichtsseite");
+  EXPECT_EQ(m.text(Opt::EdKomprimierung), "25");
+  EXPECT_EQ(m.text(Opt::EdKomprimierungGrosseBilder), "15");
+  EXPECT_EQ(m.text(Opt::EdMetaAutor), "pruefer");
+  // Check boxes.
+  EXPECT_TRUE(m.checked(Opt::CBGrundnameistIndex));
+  EXPECT_FALSE(m.checked(Opt::CBOriginaleVerkleinern));
+  EXPECT_TRUE(m.checked(Opt::CBVorschaubilderErzeugen));
+  EXPECT_TRUE(m.checked(Opt::CBAttrArchiv));
+  EXPECT_FALSE(m.checked(Opt::CBAttrSystem));
+  EXPECT_TRUE(m.checked(Opt::CBDiashowAbschaltbar));
+  EXPECT_FALSE(m.checked(Opt::CBDiashow));
+  EXPECT_TRUE(m.checked(Opt::CBEinstellungenAutomatischSpeichern));
+  EXPECT_FALSE(m.checked(Opt::CBIniDateiImAnwendungsordner));
+  EXPECT_TRUE(m.checked(Opt::CBNavgrafikenGrossMitTitle));
+  // Spin values with their ranges; negative defaults.
+  EXPECT_EQ(m.spin(Opt::SpEdGroesse), 120);
+  EXPECT_EQ(m.spin(Opt::SpEdAbstand1), -1);
+  EXPECT_EQ(m.spin(Opt::SpEdZeilenProSeitezahl), 5);
+  EXPECT_EQ(m.spin(Opt::SpEdDiashow), 5);
+  EXPECT_EQ(m.spin(Opt::SpEdVertikalerAbstand), 0);
+  EXPECT_EQ(m.minValue(Opt::SpEdAbstand2), -1);
+  EXPECT_EQ(m.maxValue(Opt::SpEdZeilenProSeitezahl), 1000);
+  EXPECT_EQ(m.maxValue(Opt::SpEdAnzPanoSpalten), 20);
+  // Decimal, sliders, lists, colours.
+  EXPECT_EQ(m.decimal(Opt::RSpEdVerhaeltnis).units(), 20000);
+  EXPECT_EQ(m.text(Opt::RSpEdVerhaeltnis), "2");
+  EXPECT_EQ(m.position(Opt::TrBKomprimierung), 25);
+  EXPECT_EQ(m.position(Opt::TrBKomprimierungGrosseBilder), 15);
+  EXPECT_EQ(m.index(Opt::CoBDoctype), 1);
+  EXPECT_EQ(m.index(Opt::CoBFensterNavigation), 0);
+  EXPECT_EQ(m.text(Opt::CoBUebGroesse), "Standard");
+  EXPECT_EQ(m.text(Opt::CoBUnterUebGroesse), "Standard");
+  EXPECT_EQ(m.text(Opt::CoBRestGroesse), "Standard (keine Angabe)");
+  EXPECT_EQ(m.text(Opt::CoBUeberschrift), "Arial");
+  EXPECT_EQ(m.text(Opt::CoBResttext), "Verdana");
+  EXPECT_EQ(m.color(Opt::PanelquadratFarbe), 0x808080u);
+  EXPECT_EQ(m.color(Opt::PanelVLinkFarbe), 0x800080u);
+  EXPECT_EQ(m.color(Opt::PanelHoverLinkFarbe), 0xFF0000u);
+  EXPECT_EQ(m.color(Opt::GrossPanelquadratFarbe), 0x0000FFu);
+  // Values outside the controls.
+  EXPECT_EQ(st.BilderOrdnerPfad + "/", fs::currentFolder());
+  EXPECT_EQ(m.text(Opt::EdBilderPfad), st.BilderOrdnerPfad);
+  EXPECT_TRUE(st.HTMLOrdnerPfad.empty());
+  EXPECT_TRUE(st.GrosseBilderpfad.empty());
+  EXPECT_TRUE(st.Vorschaubilderpfad.empty());
+  EXPECT_DOUBLE_EQ(st.BWreal, 5.0);
+  EXPECT_DOUBLE_EQ(st.BWumgerechnet, 35.0);
+  EXPECT_TRUE(st.cellspacingIE);  // never reset
+  EXPECT_TRUE(st.dirnametxt);
+}
+
+TEST_F(Grundeinstellungen, JedeRadiogruppeHatGenauDenGenanntenMember) {
+  BGrundEinstellungenClick(k, false);
+  const std::vector<std::pair<Opt, Opt>> erwartet = {
+      {Opt::RBStrukturOrdner, Opt::RBStrukturOrdner},
+      {Opt::RBVorne, Opt::RBVorne},
+      {Opt::RBVerklMethKleinEinfach, Opt::RBVerklMethKleinResample},
+      {Opt::RBLaengereSeite, Opt::RBLaengereSeite},
+      {Opt::RBVorschauhintergrundtransparent, Opt::RBVorschauhintergrundtransparent},
+      {Opt::RBPanoramaBreite, Opt::RBPanoramaBreite},
+      {Opt::RBPanoramaBreiteGrosseBilder, Opt::RBPanoramaHoeheGrosseBilder},
+      {Opt::RBVerklMethGrossEinfach, Opt::RBVerklMethGrossResample},
+      {Opt::RBganzerOrdner, Opt::RBganzerOrdner},
+      {Opt::RBnichtverlinken, Opt::RBProBildEineHTMLDatei},
+      {Opt::RBGrossePanoramenBreite, Opt::RBGrossePanoramenHoehe},
+      {Opt::RBNeuerHeaderNurErsteSeite, Opt::RBNeuerHeaderAlleSeiten},
+      {Opt::RBModusAnfaenger, Opt::RBModusAnfaenger},
+      {Opt::RBNavUebTextlinks, Opt::RBNavUebTextlinks},
+      {Opt::RBGrossGrafikStandard, Opt::RBGrossGrafikStandard},
+  };
+  for (auto [gruppe, an] : erwartet) EXPECT_EQ(m.radioChoice(gruppe), an) << info(gruppe).name;
+  // Exactly one member on in every group of the table.
+  for (int i = 0; i < kOptCount; ++i) {
+    const Opt o = static_cast<Opt>(i);
+    if (info(o).kind != Kind::Radio || info(o).radioGroup != o) continue;
+    int an = 0;
+    for (int j = 0; j < kOptCount; ++j) {
+      const Opt q = static_cast<Opt>(j);
+      if (info(q).kind == Kind::Radio && info(q).radioGroup == o && m.checked(q)) ++an;
+    }
+    EXPECT_EQ(an, 1) << info(o).name;
+  }
+}
+
+TEST_F(Grundeinstellungen, HandlerLaufenInDerReihenfolgeDerTabelle) {
+  BGrundEinstellungenClick(k, false);
+  // The explicit runs of the table, in order; implicit Click/Change events of
+  // the controls may stand between them.
+  const std::vector<std::string> erwartet = {
+      "EdNameHTMLExit", "CBmitUnterverzeichnissenClick", "CBOriginaleVerkleinernClick",
+      "EdgrosseBilderPfadnameAnpassen", "CBVorschaubilderErzeugenClick", "EdVorschauPfadnameAnpassen",
+      "CBTypJpegClick", "CBTypJpgClick", "EdPfadErsetzungExit", "EdVorschaulinksErsetzenExit",
+      "EdErweiterungVorschaubilderChange", "EdErweiterungVorschaubilderExit", "CBZentrerirungstrickClick",
+      "RBVorschauhintergrundtransparentClick", "EdErweiterungGrosseBilderChange", "SpEdOrdnerSpaltenChange",
+      "SpEdOrdnerSpaltenabstandChange", "CBOrdnernamenAnzeigenClick", "CBUnterordnerMitDatumClick",
+      "CBUnterordnerMitAnzDateienClick", "CBAnzeigeUnterodnerMitDateigroesseClick",
+      "CBAnzeigeUnterordnerMitAnzUnterordnerClick", "SpEdAbstand1Change", "RBganzerOrdnerClick",
+      "CBOrdnernameAnzeigenClick", "RBProBildEineHTMLDateiClick", "CBPfadOriginaleErsetzenClick",
+      "RBGrosseBilderOriginalgrossClick", "RBGrossePanoramenOriginalgrossClick", "CBUebFesteSchriftClick",
+      "CBRestFesteSchriftClick", "CBZTextUebObenClick", "CBZTextUebUntenClick", "CBZTextGrossObenClick",
+      "CBZTextGrossUntenClick", "CBDiashowClick", "CBLinkZureckGrafikLinkClick", "CBLinkZurueckTextlinkClick",
+      "CBLinkZurueckZurHomepageClick", "CBAndereCSSDateiClick", "CBFaviconClick", "CoBDoctypeChange",
+      "CBeigenenHeaderVerwendenClick", "CBCSSDateiaendernClick", "CBNavigationUntenClick",
+      "CBNavigationObenClick", "RBNavUebTextlinksClick", "RBNavGrTextlinksClick", "RBGrossGrafikStandardClick"};
+  size_t pos = 0;
+  for (const std::string& h : erwartet) {
+    while (pos < log.ereignisse.size() && log.ereignisse[pos] != h) ++pos;
+    ASSERT_LT(pos, log.ereignisse.size()) << h << " fehlt oder steht außer der Reihe";
+    ++pos;
+  }
+  // Of the linking choices only the handler of the chosen one runs.
+  for (const auto& e : log.ereignisse) {
+    EXPECT_NE(e, "RBnichtverlinkenClick");
+    EXPECT_NE(e, "RBLinkAufBilddateiClick");
+  }
+}
+
+TEST_F(Grundeinstellungen, WaechterSindNurUmIhreZeilenAus) {
+  // Start from the opposite states, so that the reset really changes them.
+  m.setChecked(Opt::CBAndereCSSDatei, true);
+  m.setChecked(Opt::CBIniDateiImAnwendungsordner, true);
+  m.setChecked(Opt::CBEinstellungenAutomatischSpeichern, false);
+  log.ereignisse.clear();
+  BGrundEinstellungenClick(k, false);
+  EXPECT_FALSE(log.cssGuardBeiKlick);
+  EXPECT_FALSE(log.iniGuardBeiKlick);
+  EXPECT_FALSE(log.autoGuardBeiKlick);
+  EXPECT_TRUE(st.CSSKlickAktiv);
+  EXPECT_TRUE(st.IniOrtKlickAktiv);
+  EXPECT_TRUE(st.AutoSpeichernKlickAktiv);
+}
+
+TEST_F(Grundeinstellungen, KnopfFragtUndNeinAendertNichts) {
+  BGrundEinstellungenClick(k, false);
+  m.setText(Opt::EdSeitentitel, "Urlaub");
+  st.HTMLOrdnerPfad = "/anders";
+  log.ereignisse.clear();
+  u.dialoge.antworten.push_back(MsgResult::No);
+  BGrundEinstellungenClick(k, true);
+  ASSERT_EQ(u.dialoge.meldungen.size(), 1u);
+  EXPECT_EQ(u.dialoge.meldungen[0].kind, MsgKind::Warning);
+  EXPECT_EQ(u.dialoge.meldungen[0].buttons, MsgButtons::YesNo);
+  EXPECT_EQ(u.dialoge.meldungen[0].text, "Achtung! Alle vorhandenen Einstellungen gehen verloren.\r\nMöchten Sie das?");
+  EXPECT_EQ(m.text(Opt::EdSeitentitel), "Urlaub");
+  EXPECT_EQ(st.HTMLOrdnerPfad, "/anders");
+  EXPECT_TRUE(log.ereignisse.empty());
+
+  u.dialoge.antworten.push_back(MsgResult::Yes);
+  BGrundEinstellungenClick(k, true);
+  EXPECT_EQ(m.text(Opt::EdSeitentitel), "Mosaikschauer");
+  EXPECT_TRUE(st.HTMLOrdnerPfad.empty());
+}
+
+TEST_F(Grundeinstellungen, OhneAnmeldenamenBleibtDerAutorLeer) {
+  u.sv.loginName = [] { return std::string(); };
+  m.setText(Opt::EdMetaAutor, "alt");
+  BGrundEinstellungenClick(k, false);
+  EXPECT_EQ(m.text(Opt::EdMetaAutor), "");
+}
+
+}  // namespace
+}  // namespace mosaik
