@@ -82,22 +82,24 @@ void Programm::einstellungenLesen(const std::string& datei) {
 }
 
 void Programm::FormActivate() {
-  if (sv.pump) sv.pump();
-  // The done-flag is set before the work: an unattended run inside it
-  // disables and enables the window, and a re-activation then must not
-  // begin the work a second time.
-  if (st.ErstaktivierungErledigt || inErstaktivierung_) return;
+  // An activation reported while the first one is still at work (the run
+  // inside it lets window events through) must neither begin the work again
+  // nor recurse into the event pump.
+  if (inErstaktivierung_) return;
   inErstaktivierung_ = true;
-  st.ErstaktivierungErledigt = true;
-  st.dirnametxt = true;
-  mosaik::BGrundEinstellungenClick(k, false);
-  einstellungenLesen(standardEinstellungsdatei(k));
-  if (m.checked(Opt::CBIniDateiImAnwendungsordner)) {
-    einstellungenLesen(persoenlicheEinstellungsdatei(k));
-    st.EinstellungsDialogOrdner = anwendungsdatenOrdner(k) + kProduktname + "/";
+  if (sv.pump) sv.pump();
+  if (!st.ErstaktivierungErledigt) {
+    st.ErstaktivierungErledigt = true;
+    st.dirnametxt = true;
+    mosaik::BGrundEinstellungenClick(k, false);
+    einstellungenLesen(standardEinstellungsdatei(k));
+    if (m.checked(Opt::CBIniDateiImAnwendungsordner)) {
+      einstellungenLesen(persoenlicheEinstellungsdatei(k));
+      st.EinstellungsDialogOrdner = anwendungsdatenOrdner(k) + kProduktname + "/";
+    }
+    m.run(Proc::RBModusAnfaengerClick);
+    kommandozeilenparameterausfuehren();
   }
-  m.run(Proc::RBModusAnfaengerClick);
-  kommandozeilenparameterausfuehren();
   inErstaktivierung_ = false;
 }
 

@@ -1,0 +1,168 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "TestUmgebung.h"
+#include "app/Programm.h"
+#include "platform/FileSystem.h"
+
+namespace mosaik {
+namespace {
+
+void schreiben(const std::string& pfad, const std::string& inhalt) {
+  std::ofstream(pfad, std::ios::binary) << inhalt;
+}
+
+// A program whose settings reading is recorded instead of done; the gallery
+// goes into a temporary folder with no pictures.
+struct Start : ::testing::Test {
+  test::TestUmgebung u;
+  test::TempOrdner arbeit;
+  std::vector<std::string> gelesen;
+  std::string altesArbeitsverzeichnis = fs::currentFolder();
+
+  void SetUp() override { ASSERT_TRUE(fs::setCurrentFolder(arbeit.pfad())); }
+  void TearDown() override { fs::setCurrentFolder(altesArbeitsverzeichnis); }
+
+  std::unique_ptr<Programm> programm(std::vector<std::string> args) {
+    auto p = std::make_unique<Programm>(u.sv, std::move(args));
+    p->einstellungsdateiLesen = [this](const std::string& d) {
+      if (fs::fileExists(d)) gelesen.push_back("ini " + d);
+    };
+    p->zusatzdateienLesen = [this](const std::string& d) {
+      if (fs::fileExists(d)) gelesen.push_back("zusatz " + d);
+    };
+    p->start();
+    return p;
+  }
+};
+
+TEST_F(Start, FensterInIhrerReihenfolgeUndVorbereiteteHauptform) {
+  schreiben(u.programmOrdner.pfad() + "liesmich.txt", "Lies mich \xe4");  // Windows-1252 ä
+  auto p = programm({});
+  EXPECT_EQ(p->erstellteFenster,
+            (std::vector<std::string>{"HauptForm", "EXIFForm", "wartenForm", "NavigationForm", "farbForm",
+                                      "KommentarForm"}));
+  EXPECT_EQ(p->m.text(Opt::LProgginame), "Mosaikschauer V2.6.1.1");
+  EXPECT_EQ(p->m.text(Opt::LProgrammname), "Mosaikschauer Version 2.6.1.1");
+  EXPECT_EQ(p->m.text(Opt::LHauptIniFilename), "(Mosaikschauer.ini)");
+  EXPECT_EQ(p->m.text(Opt::LAnwendungsordner), u.datenOrdner.pfad());
+  EXPECT_EQ(p->m.text(Opt::MLiesmich), "Lies mich ä");
+  EXPECT_EQ(p->st.Font1Standard, "Arial");
+  EXPECT_EQ(p->st.EinstellungsDialogOrdner, u.programmOrdner.pfad());
+  EXPECT_FALSE(p->st.ErstaktivierungErledigt);
+  EXPECT_EQ(p->st.AktiveSeite, "TabSheetHilfe");
+}
+
+TEST_F(Start, OhneLiesmichBleibtDasMemoLeer) {
+  auto p = programm({});
+  EXPECT_EQ(p->m.text(Opt::MLiesmich), "");
+  EXPECT_TRUE(u.dialoge.meldungen.empty());
+}
+
+TEST_F(Start, ErstaktivierungLiestStandarddateiUndSchaltetSeitenUm) {
+  schreiben(u.programmOrdner.pfad() + "Mosaikschauer.ini", "[Programm]\r\n");
+  auto p = programm({});
+  p->FormActivate();
+  EXPECT_TRUE(p->st.ErstaktivierungErledigt);
+  EXPECT_TRUE(p->st.dirnametxt);
+  EXPECT_EQ(gelesen, (std::vector<std::string>{"ini " + u.programmOrdner.pfad() + "Mosaikschauer.ini",
+                                               "zusatz " + u.programmOrdner.pfad() + "Mosaikschauer.ini"}));
+  EXPECT_EQ(p->st.AktiveSeite, "TabSheetOrdner");
+  EXPECT_EQ(p->st.AktiveExpertenSeite, "TabSheetSpezielles");
+  EXPECT_FALSE(p->beendet());
+  // A second activation does nothing more.
+  p->m.setText(Opt::EdSeitentitel, "geaendert");
+  p->FormActivate();
+  EXPECT_EQ(p->m.text(Opt::EdSeitentitel), "geaendert");
+  EXPECT_EQ(gelesen.size(), 2u);
+}
+
+TEST_F(Start, PersoenlicherOrtWirdNachDerStandarddateiGelesen) {
+  schreiben(u.programmOrdner.pfad() + "Mosaikschauer.ini", "x");
+  auto p = programm({});
+  // Stands in for the standard file choosing the personal location.
+  p->einstellungsdateiLesen = [&](const std::string& d) {
+    gelesen.push_back("ini " + d);
+    if (d == u.programmOrdner.pfad() + "Mosaikschauer.ini") p->m.setChecked(Opt::CBIniDateiImAnwendungsordner, true);
+  };
+  p->FormActivate();
+  ASSERT_EQ(gelesen.size(), 3u);
+  EXPECT_EQ(gelesen[2], "ini " + u.datenOrdner.pfad() + "Mosaikschauer/Mosaikschauer.ini");
+  EXPECT_EQ(p->st.EinstellungsDialogOrdner, u.datenOrdner.pfad() + "Mosaikschauer/");
+  EXPECT_FALSE(fs::folderExists(u.datenOrdner.pfad() + "Mosaikschauer"));  // not created here
+}
+
+TEST_F(Start, KommandozeileSchalter) {
+  struct Fall {
+    std::vector<std::string> args;
+    bool autostart;
+    bool cellspacing;
+  };
+  const std::vector<Fall> faelle = {
+      {{}, false, false},
+      {{"-AutoStart"}, true, false},
+      {{"/AUTOSTART"}, true, false},
+      {{"--autostart"}, false, false},
+      {{"autostart"}, false, false},
+      {{"-autostartx"}, false, false},
+      {{"-CellSpacingIE"}, false, true},
+      {{"/cellspacingie", "-autostart"}, true, true},
+      {{"cellspacingie"}, false, false},
+  };
+  for (const Fall& f : faelle) {
+    auto p = programm(f.args);
+    p->st.cellspacingIE = true;  // as if a settings file had set it: the command line clears it first
+    p->kommandozeilenparameterausfuehren();
+    EXPECT_EQ(p->st.Autostart, f.autostart) << (f.args.empty() ? "" : f.args[0]);
+    EXPECT_EQ(p->st.cellspacingIE, f.cellspacing) << (f.args.empty() ? "" : f.args[0]);
+    EXPECT_EQ(p->beendet(), f.autostart);
+  }
+}
+
+TEST_F(Start, IniArgumentSuchtErstWieGetipptDannImProgrammordner) {
+  schreiben(u.programmOrdner.pfad() + "Nur.ini", "p");
+  schreiben(u.programmOrdner.pfad() + "Beide.ini", "p");
+  schreiben(arbeit.pfad() + "Beide.ini", "a");
+  schreiben(arbeit.pfad() + "Gross.INI", "a");
+  auto p = programm({"-ini=Nur.ini", "xini=Beide.ini", "/INI=Gross.INI", "-ini=fehlt.ini", "-ini=", "ini=Nur.ini",
+                     "-ini=gross.ini"});
+  p->kommandozeilenparameterausfuehren();
+  EXPECT_EQ(gelesen, (std::vector<std::string>{
+                         "ini " + u.programmOrdner.pfad() + "Nur.ini", "zusatz " + u.programmOrdner.pfad() + "Nur.ini",
+                         "ini Beide.ini", "zusatz Beide.ini", "ini Gross.INI", "zusatz Gross.INI"}));
+  EXPECT_TRUE(u.dialoge.meldungen.empty());
+}
+
+TEST_F(Start, AutostartLaeuftNachAllenArgumentenUndBeendet) {
+  auto p = programm({"-autostart", "-ini=a.ini"});
+  schreiben(arbeit.pfad() + "a.ini", "x");
+  bool gelesenVorLauf = false;
+  p->einstellungsdateiLesen = [&](const std::string&) { gelesenVorLauf = !p->st.HauptFormEnabled ? false : true; };
+  p->FormActivate();
+  EXPECT_TRUE(gelesenVorLauf);
+  EXPECT_TRUE(p->beendet());
+  EXPECT_EQ(p->exitStatus(), 0);
+  EXPECT_TRUE(fs::folderExists(arbeit.pfad() + "html"));
+  EXPECT_TRUE(u.dialoge.meldungen.empty());  // no question, no completion message
+}
+
+TEST_F(Start, ErstaktivierungLaeuftNurEinmalAuchWennDerLaufSieErneutAusloest) {
+  auto p = programm({"-autostart"});
+  int aktivierungenImLauf = 0;
+  u.sv.pump = [&] {
+    ++aktivierungenImLauf;
+    p->FormActivate();  // the window system re-activates the main window during the run
+  };
+  int gelesenAnzahl = 0;
+  p->einstellungsdateiLesen = [&](const std::string&) { ++gelesenAnzahl; };
+  p->FormActivate();
+  EXPECT_GT(aktivierungenImLauf, 0);
+  EXPECT_EQ(gelesenAnzahl, 1);
+  EXPECT_TRUE(p->beendet());
+}
+
+}  // namespace
+}  // namespace mosaik
