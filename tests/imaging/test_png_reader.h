@@ -1,0 +1,224 @@
+#pragma once
+// An independent PNG reader for the tests: chunk walk with zlib's own CRC,
+// inflate, the five standard filters and Adam7, samples per pixel. It shares
+// no code with the writer under test. Also runs the external checker.
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace pngtest {
+
+struct Chunk {
+  std::string type;
+  std::vector<uint8_t> data;
+  bool crcOk = false;
+};
+
+struct Decoded {
+  std::string error;  // empty when the file decoded
+  uint32_t width = 0, height = 0;
+  int depth = 0, colorType = 0, interlace = 0;
+  std::vector<Chunk> chunks;
+  std::vector<int> filterTypes;  // of every scanline, in file order
+  std::vector<uint8_t> inflated;
+  // Samples of each pixel (index y * width + x): grey or index; grey,
+  // alpha; red, green, blue; red, green, blue, alpha. 16-bit samples whole.
+  std::vector<std::vector<unsigned>> pixels;
+
+  std::vector<std::string> Types() const {
+    std::vector<std::string> t;
+    for (const auto& c : chunks) t.push_back(c.type);
+    return t;
+  }
+  const Chunk* Find(const std::string& type) const {
+    for (const auto& c : chunks)
+      if (c.type == type) return &c;
+    return nullptr;
+  }
+  const std::vector<unsigned>& At(uint32_t x, uint32_t y) const { return pixels[y * width + x]; }
+};
+
+inline uint32_t Be32(const uint8_t* p) {
+  return (uint32_t{p[0]} << 24) | (uint32_t{p[1]} << 16) | (uint32_t{p[2]} << 8) | p[3];
+}
+
+inline int ChannelsOf(int colorType) {
+  return colorType == 2 ? 3 : colorType == 4 ? 2 : colorType == 6 ? 4 : 1;
+}
+
+inline Decoded Decode(const std::string& file) {
+  Decoded d;
+  const auto* b = reinterpret_cast<const uint8_t*>(file.data());
+  static const uint8_t sig[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+  if (file.size() < 8 || std::memcmp(b, sig, 8) != 0) {
+    d.error = "signature";
+    return d;
+  }
+  std::vector<uint8_t> idat;
+  size_t pos = 8;
+  while (pos + 12 <= file.size()) {
+    const uint32_t len = Be32(b + pos);
+    if (pos + 12 + len > file.size()) {
+      d.error = "truncated chunk";
+      return d;
+    }
+    Chunk c;
+    c.type.assign(file.data() + pos + 4, 4);
+    c.data.assign(b + pos + 8, b + pos + 8 + len);
+    const uLong crc = crc32(0L, b + pos + 4, len + 4);
+    c.crcOk = crc == Be32(b + pos + 8 + len);
+    if (c.type == "IDAT") idat.insert(idat.end(), c.data.begin(), c.data.end());
+    d.chunks.push_back(std::move(c));
+    pos += 12 + len;
+  }
+  if (pos != file.size()) d.error = "bytes after the last chunk";
+  if (d.chunks.empty() || d.chunks[0].type != "IHDR" || d.chunks[0].data.size() != 13) {
+    d.error = "no IHDR";
+    return d;
+  }
+  const auto& h = d.chunks[0].data;
+  d.width = Be32(h.data());
+  d.height = Be32(h.data() + 4);
+  d.depth = h[8];
+  d.colorType = h[9];
+  d.interlace = h[12];
+
+  // Inflate everything.
+  z_stream z{};
+  inflateInit(&z);
+  z.next_in = idat.data();
+  z.avail_in = static_cast<uInt>(idat.size());
+  uint8_t buf[16384];
+  int r;
+  do {
+    z.next_out = buf;
+    z.avail_out = sizeof buf;
+    r = inflate(&z, Z_NO_FLUSH);
+    d.inflated.insert(d.inflated.end(), buf, buf + (sizeof buf - z.avail_out));
+  } while (r == Z_OK);
+  inflateEnd(&z);
+  if (r != Z_STREAM_END) {
+    d.error = "inflate " + std::to_string(r);
+    return d;
+  }
+
+  const int ch = ChannelsOf(d.colorType);
+  const size_t bits = static_cast<size_t>(d.depth) * ch;
+  const size_t bpp = bits >= 8 ? bits / 8 : 1;
+  d.pixels.assign(static_cast<size_t>(d.width) * d.height, {});
+  size_t in = 0;
+  auto pass = [&](uint32_t x0, uint32_t y0, uint32_t dx, uint32_t dy) -> bool {
+    if (x0 >= d.width || y0 >= d.height) return true;
+    const uint32_t pw = (d.width - x0 + dx - 1) / dx;
+    const size_t rowBytes = (pw * bits + 7) / 8;
+    std::vector<uint8_t> prev(rowBytes, 0), cur(rowBytes);
+    for (uint32_t y = y0; y < d.height; y += dy) {
+      if (in + 1 + rowBytes > d.inflated.size()) return false;
+      const int ft = d.inflated[in];
+      d.filterTypes.push_back(ft);
+      std::memcpy(cur.data(), &d.inflated[in + 1], rowBytes);
+      in += 1 + rowBytes;
+      for (size_t i = 0; i < rowBytes; ++i) {
+        const int a = i >= bpp ? cur[i - bpp] : 0, up = prev[i], c = i >= bpp ? prev[i - bpp] : 0;
+        int pred = 0;
+        switch (ft) {
+          case 0: pred = 0; break;
+          case 1: pred = a; break;
+          case 2: pred = up; break;
+          case 3: pred = (a + up) / 2; break;
+          case 4: {
+            const int p = a + up - c, pa = std::abs(p - a), pb = std::abs(p - up), pc = std::abs(p - c);
+            pred = (pa <= pb && pa <= pc) ? a : (pb <= pc ? up : c);
+            break;
+          }
+          default: return false;
+        }
+        cur[i] = static_cast<uint8_t>(cur[i] + pred);
+      }
+      for (uint32_t k = 0; k < pw; ++k) {
+        std::vector<unsigned> s;
+        for (int j = 0; j < ch; ++j) {
+          const size_t bit = (k * ch + j) * static_cast<size_t>(d.depth);
+          unsigned v;
+          if (d.depth == 16)
+            v = (cur[bit / 8] << 8) | cur[bit / 8 + 1];
+          else if (d.depth == 8)
+            v = cur[bit / 8];
+          else
+            v = (cur[bit / 8] >> (8 - d.depth - bit % 8)) & ((1u << d.depth) - 1);
+          s.push_back(v);
+        }
+        d.pixels[static_cast<size_t>(y) * d.width + x0 + k * dx] = std::move(s);
+      }
+      prev.swap(cur);
+    }
+    return true;
+  };
+  bool ok;
+  if (d.interlace == 0) {
+    ok = pass(0, 0, 1, 1);
+  } else {
+    ok = pass(0, 0, 8, 8) && pass(4, 0, 8, 8) && pass(0, 4, 4, 8) && pass(2, 0, 4, 4) &&
+         pass(0, 2, 2, 4) && pass(1, 0, 2, 2) && pass(0, 1, 1, 2);
+  }
+  if (!ok) d.error = "scanlines";
+  else if (in != d.inflated.size()) d.error = "extra image data";
+  return d;
+}
+
+inline std::string ReadFile(const std::filesystem::path& p) {
+  std::ifstream f(p, std::ios::binary);
+  std::ostringstream s;
+  s << f.rdbuf();
+  return s.str();
+}
+
+inline void WriteFile(const std::filesystem::path& p, const std::string& bytes) {
+  std::ofstream f(p, std::ios::binary);
+  f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+inline bool HavePngcheck() { return std::system("command -v pngcheck >/dev/null 2>&1") == 0; }
+
+// Runs "pngcheck -v" on the file; returns its exit status and output.
+inline int Pngcheck(const std::filesystem::path& file, std::string* output = nullptr) {
+  const std::string cmd = "pngcheck -v '" + file.string() + "' 2>&1";
+  FILE* p = popen(cmd.c_str(), "r");
+  if (!p) return -1;
+  std::string out;
+  char buf[512];
+  while (size_t n = fread(buf, 1, sizeof buf, p)) out.append(buf, n);
+  const int status = pclose(p);
+  if (output) *output = out;
+  return status;
+}
+
+// A fresh folder under the system's temporary folder, removed at the end.
+class TempFolder {
+ public:
+  TempFolder() {
+    std::string tmpl = (std::filesystem::temp_directory_path() / "mosaik-png-XXXXXX").string();
+    path_ = mkdtemp(tmpl.data());
+  }
+  ~TempFolder() {
+    std::error_code ec;
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, ec);
+    std::filesystem::remove_all(path_, ec);
+  }
+  const std::filesystem::path& path() const { return path_; }
+  std::string str() const { return path_.string() + "/"; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+}  // namespace pngtest
