@@ -1,6 +1,7 @@
 #pragma once
 // Message boxes go through this service: the window shows them, an
 // unattended run without a display prints them, tests script them.
+#include <optional>
 #include <string>
 
 namespace mosaik {
@@ -9,12 +10,28 @@ enum class MsgKind { Warning, Error, Information, Confirmation };
 enum class MsgButtons { Ok, YesNo };
 enum class MsgResult { Ok, Yes, No };
 
+// An open or save dialog. filter: pairs of text and pattern separated by
+// vertical bars ("Einstellungen (*.ini)|*.ini|Alle Dateien (*.*)|*.*");
+// defaultExt (".ini") is added to a name typed without an extension; the
+// dialog opens in folder with fileName proposed. A save dialog asks no
+// overwrite question of its own (the caller asks).
+struct FileDialogOptions {
+  std::string title;
+  std::string filter;
+  std::string defaultExt;
+  std::string folder;
+  std::string fileName;
+};
+
 class DialogService {
  public:
   virtual ~DialogService() = default;
   // caption empty: the application title.
   virtual MsgResult message(MsgKind kind, const std::string& text, MsgButtons buttons,
                             const std::string& caption = {}) = 0;
+  // The chosen file's full path; nullopt when cancelled.
+  virtual std::optional<std::string> openFileName(const FileDialogOptions&) { return std::nullopt; }
+  virtual std::optional<std::string> saveFileName(const FileDialogOptions&) { return std::nullopt; }
 };
 
 // Writes every message to stderr; questions are answered No, since nobody is
