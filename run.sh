@@ -19,7 +19,8 @@ mkdir -p "$demo"
 cp -r "$root/examples/fotos" "$demo/fotos"
 sed "s|@FOTOS@|$demo/fotos|" "$root/examples/demo.ini" > "$demo/demo.ini"
 status=0
-"$prog" "-ini=$demo/demo.ini" -autostart || status=$?
+# The picture folder is the working folder unless the settings name one.
+(cd "$demo/fotos" && "$prog" "-ini=$demo/demo.ini" -autostart) || status=$?
 if [ $status -eq 0 ]; then
   echo "Galerie erstellt. Startseite: $(ls "$demo"/fotos/html/index.htm* 2>/dev/null | head -n 1)"
 fi
