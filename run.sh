@@ -22,6 +22,7 @@ status=0
 # The picture folder is the working folder unless the settings name one.
 (cd "$demo/fotos" && "$prog" "-ini=$demo/demo.ini" -autostart) || status=$?
 if [ $status -eq 0 ]; then
-  echo "Galerie erstellt. Startseite: $(ls "$demo"/fotos/html/index.htm* 2>/dev/null | head -n 1)"
+  start=$(ls "$demo"/fotos/html/index.htm* 2>/dev/null | head -n 1)
+  echo "Galerie erstellt in $demo/fotos/html${start:+ (Startseite: $start)}"
 fi
 exit $status

@@ -1,6 +1,7 @@
 #include "ui/qt/QtDialoge.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QMessageBox>
 
 namespace mosaik {
@@ -26,6 +27,46 @@ MsgResult QtDialogService::message(MsgKind kind, const std::string& text, MsgBut
   box.setStandardButtons(QMessageBox::Ok);
   box.exec();
   return MsgResult::Ok;
+}
+
+QString qtFilter(const std::string& filter) {
+  const QStringList teile = QString::fromStdString(filter).split(QLatin1Char('|'));
+  QStringList filter2;
+  for (qsizetype i = 0; i + 1 < teile.size(); i += 2) {
+    QString text = teile[i];
+    const QString muster = QString(teile[i + 1]).replace(QLatin1Char(';'), QLatin1Char(' '));
+    // The pattern list in brackets is what Qt filters by; a text that shows
+    // it already gets it once more, hidden in Qt's own syntax.
+    filter2 << text + QStringLiteral(" (") + muster + QLatin1Char(')');
+  }
+  return filter2.join(QStringLiteral(";;"));
+}
+
+namespace {
+std::optional<std::string> dateiDialog(const FileDialogOptions& o, QFileDialog::AcceptMode modus) {
+  QFileDialog d(QApplication::activeWindow(), QString::fromStdString(o.title), QString::fromStdString(o.folder),
+                qtFilter(o.filter));
+  d.setAcceptMode(modus);
+  d.setFileMode(modus == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+  // The caller asks before replacing a file.
+  d.setOption(QFileDialog::DontConfirmOverwrite, true);
+  if (!o.defaultExt.empty()) {
+    std::string ext = o.defaultExt;
+    if (ext.front() == '.') ext.erase(0, 1);
+    d.setDefaultSuffix(QString::fromStdString(ext));
+  }
+  if (!o.fileName.empty()) d.selectFile(QString::fromStdString(o.fileName));
+  if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty()) return std::nullopt;
+  return d.selectedFiles().first().toStdString();
+}
+}  // namespace
+
+std::optional<std::string> QtDialogService::openFileName(const FileDialogOptions& o) {
+  return dateiDialog(o, QFileDialog::AcceptOpen);
+}
+
+std::optional<std::string> QtDialogService::saveFileName(const FileDialogOptions& o) {
+  return dateiDialog(o, QFileDialog::AcceptSave);
 }
 
 }  // namespace mosaik
