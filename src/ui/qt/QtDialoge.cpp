@@ -35,8 +35,7 @@ QString qtFilter(const std::string& filter) {
   for (qsizetype i = 0; i + 1 < teile.size(); i += 2) {
     QString text = teile[i];
     const QString muster = QString(teile[i + 1]).replace(QLatin1Char(';'), QLatin1Char(' '));
-    // The pattern list in brackets is what Qt filters by; a text that shows
-    // it already gets it once more, hidden in Qt's own syntax.
+    // Qt filters by the patterns in the last pair of brackets.
     filter2 << text + QStringLiteral(" (") + muster + QLatin1Char(')');
   }
   return filter2.join(QStringLiteral(";;"));
