@@ -1,0 +1,285 @@
+#include "imaging/JpegCodec.h"
+
+#include <csetjmp>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+#include "platform/FileSystem.h"
+
+// clang-format off
+#include <jpeglib.h>
+#include <jerror.h>
+// clang-format on
+
+namespace mosaik::imaging {
+namespace {
+
+// libjpeg reports a fatal error by calling error_exit, which must not
+// return. We jump back to the guard below and turn the failure into a
+// JpegError there; only libjpeg's C frames and plain-data bodies lie
+// between the two, so no destructor is skipped.
+struct ErrorMgr {
+  jpeg_error_mgr pub;
+  std::jmp_buf jump;
+  char message[JMSG_LENGTH_MAX];
+  bool truncated;
+};
+
+void ErrorExit(j_common_ptr cinfo) {
+  auto* err = reinterpret_cast<ErrorMgr*>(cinfo->err);
+  (*cinfo->err->format_message)(cinfo, err->message);
+  std::longjmp(err->jump, 1);
+}
+
+// A stream that ends early is a warning to libjpeg, which would fill the
+// rest of the picture with grey; we count it as the error it is.
+void EmitMessage(j_common_ptr cinfo, int level) {
+  if (level >= 0) return;
+  auto* err = reinterpret_cast<ErrorMgr*>(cinfo->err);
+  if (cinfo->err->msg_code == JWRN_JPEG_EOF) {
+    err->truncated = true;
+    (*cinfo->err->format_message)(cinfo, err->message);
+    std::longjmp(err->jump, 1);
+  }
+  ++cinfo->err->num_warnings;
+}
+
+void OutputMessage(j_common_ptr) {}
+
+void InitErrors(ErrorMgr& err) {
+  jpeg_std_error(&err.pub);
+  err.pub.error_exit = ErrorExit;
+  err.pub.emit_message = EmitMessage;
+  err.pub.output_message = OutputMessage;
+  err.message[0] = '\0';
+  err.truncated = false;
+}
+
+using Body = void (*)(void*);
+
+// Runs body; false when libjpeg gave up inside it.
+__attribute__((noinline)) bool RunGuarded(ErrorMgr* err, Body body, void* ctx) {
+  if (setjmp(err->jump)) return false;
+  body(ctx);
+  return true;
+}
+
+[[noreturn]] void ThrowDecodeError(const ErrorMgr& err) {
+  if (err.truncated) throw JpegError("Die JPEG-Datei ist unvollständig (vorzeitiges Dateiende).");
+  throw JpegError(std::string("Die JPEG-Daten sind beschädigt oder kein JPEG-Bild (") + err.message + ").");
+}
+
+struct DecodeCtx {
+  jpeg_decompress_struct cinfo;
+  ErrorMgr err;
+  bool created = false;
+  std::string_view data;
+  uint64_t maxPixels = 0;
+  bool infoOnly = false;
+  bool tooLarge = false;
+  JpegInfo info;
+  RgbBitmap* out = nullptr;
+  std::vector<uint8_t> row;
+
+  ~DecodeCtx() {
+    if (created) jpeg_destroy_decompress(&cinfo);
+  }
+};
+
+void DecodeBody(void* p) {
+  auto& c = *static_cast<DecodeCtx*>(p);
+  jpeg_create_decompress(&c.cinfo);
+  c.created = true;
+  jpeg_mem_src(&c.cinfo, reinterpret_cast<const unsigned char*>(c.data.data()),
+               static_cast<unsigned long>(c.data.size()));
+  jpeg_read_header(&c.cinfo, TRUE);
+  c.info.Width = static_cast<int>(c.cinfo.image_width);
+  c.info.Height = static_cast<int>(c.cinfo.image_height);
+  c.info.Components = c.cinfo.num_components;
+  c.info.Progressive = jpeg_has_multiple_scans(&c.cinfo);
+  c.info.Cmyk = c.cinfo.jpeg_color_space == JCS_CMYK || c.cinfo.jpeg_color_space == JCS_YCCK;
+  if (const JQUANT_TBL* q = c.cinfo.quant_tbl_ptrs[0])
+    for (int i = 0; i < 64; ++i) c.info.LumaQuant[static_cast<size_t>(i)] = q->quantval[i];
+  if (c.infoOnly) return;
+  if (static_cast<uint64_t>(c.cinfo.image_width) * c.cinfo.image_height > c.maxPixels) {
+    c.tooLarge = true;
+    return;
+  }
+  c.cinfo.out_color_space = c.info.Cmyk ? JCS_CMYK : JCS_RGB;
+  jpeg_start_decompress(&c.cinfo);
+  const int w = static_cast<int>(c.cinfo.output_width);
+  const int h = static_cast<int>(c.cinfo.output_height);
+  const int comps = c.cinfo.output_components;
+  c.out->Width = w;
+  c.out->Height = h;
+  c.out->Pixels.assign(static_cast<size_t>(w) * static_cast<size_t>(h) * 3, 0);
+  c.row.assign(static_cast<size_t>(w) * static_cast<size_t>(comps), 0);
+  // Adobe's CMYK files store the inks inverted (255 = no ink).
+  const bool inverted = c.cinfo.saw_Adobe_marker;
+  while (c.cinfo.output_scanline < c.cinfo.output_height) {
+    JSAMPROW r = c.row.data();
+    const int y = static_cast<int>(c.cinfo.output_scanline);
+    if (jpeg_read_scanlines(&c.cinfo, &r, 1) != 1) continue;
+    uint8_t* dst = c.out->Row(y);
+    if (comps == 3) {
+      std::copy(c.row.begin(), c.row.begin() + static_cast<ptrdiff_t>(w) * 3, dst);
+    } else if (comps == 4) {
+      for (int x = 0; x < w; ++x) {
+        const uint8_t* s = &c.row[static_cast<size_t>(x) * 4];
+        const unsigned k = inverted ? s[3] : 255u - s[3];
+        for (int i = 0; i < 3; ++i) {
+          const unsigned ink = inverted ? s[i] : 255u - s[i];
+          dst[x * 3 + i] = static_cast<uint8_t>((ink * k + 127) / 255);
+        }
+      }
+    } else {
+      for (int x = 0; x < w; ++x) dst[x * 3] = dst[x * 3 + 1] = dst[x * 3 + 2] = c.row[static_cast<size_t>(x)];
+    }
+  }
+  jpeg_finish_decompress(&c.cinfo);
+}
+
+struct EncodeCtx {
+  jpeg_compress_struct cinfo;
+  ErrorMgr err;
+  bool created = false;
+  const RgbBitmap* bitmap = nullptr;
+  int quality = 90;
+  bool progressive = false;
+  unsigned char* buffer = nullptr;
+  unsigned long size = 0;
+
+  ~EncodeCtx() {
+    if (created) jpeg_destroy_compress(&cinfo);
+    std::free(buffer);
+  }
+};
+
+void EncodeBody(void* p) {
+  auto& c = *static_cast<EncodeCtx*>(p);
+  jpeg_create_compress(&c.cinfo);
+  c.created = true;
+  jpeg_mem_dest(&c.cinfo, &c.buffer, &c.size);
+  c.cinfo.image_width = static_cast<JDIMENSION>(c.bitmap->Width);
+  c.cinfo.image_height = static_cast<JDIMENSION>(c.bitmap->Height);
+  c.cinfo.input_components = 3;
+  c.cinfo.in_color_space = JCS_RGB;
+  jpeg_set_defaults(&c.cinfo);
+  jpeg_set_quality(&c.cinfo, c.quality, TRUE);
+  if (c.progressive) jpeg_simple_progression(&c.cinfo);
+  jpeg_start_compress(&c.cinfo, TRUE);
+  while (c.cinfo.next_scanline < c.cinfo.image_height) {
+    JSAMPROW r = const_cast<JSAMPROW>(c.bitmap->Row(static_cast<int>(c.cinfo.next_scanline)));
+    jpeg_write_scanlines(&c.cinfo, &r, 1);
+  }
+  jpeg_finish_compress(&c.cinfo);
+}
+
+JpegInfo RunDecode(std::string_view data, uint64_t maxPixels, bool infoOnly, RgbBitmap* out) {
+  if (data.size() < 2 || static_cast<unsigned char>(data[0]) != 0xFF || static_cast<unsigned char>(data[1]) != 0xD8)
+    throw JpegError("Die Daten sind kein JPEG-Bild.");
+  auto ctx = std::make_unique<DecodeCtx>();
+  InitErrors(ctx->err);
+  ctx->cinfo.err = &ctx->err.pub;
+  ctx->data = data;
+  ctx->maxPixels = maxPixels;
+  ctx->infoOnly = infoOnly;
+  ctx->out = out;
+  if (!RunGuarded(&ctx->err, DecodeBody, ctx.get())) ThrowDecodeError(ctx->err);
+  if (ctx->tooLarge)
+    throw JpegError("Das Bild ist mit " + std::to_string(ctx->info.Width) + " × " + std::to_string(ctx->info.Height) +
+                    " Pixeln zu groß (höchstens " + std::to_string(maxPixels / 1000000) + " Millionen Pixel).");
+  return ctx->info;
+}
+
+}  // namespace
+
+RgbBitmap::RgbBitmap(int width, int height)
+    : Width(width), Height(height),
+      Pixels(static_cast<size_t>(width > 0 ? width : 0) * static_cast<size_t>(height > 0 ? height : 0) * 3, 0) {}
+
+JpegInfo ReadJpegInfo(std::string_view data) { return RunDecode(data, 0, true, nullptr); }
+
+RgbBitmap DecodeJpeg(std::string_view data, uint64_t maxPixels) {
+  RgbBitmap out;
+  RunDecode(data, maxPixels, false, &out);
+  return out;
+}
+
+std::string EncodeJpeg(const RgbBitmap& bitmap, int quality, bool progressive) {
+  if (bitmap.Width < 1 || bitmap.Height < 1 || bitmap.Width > JPEG_MAX_DIMENSION ||
+      bitmap.Height > JPEG_MAX_DIMENSION ||
+      bitmap.Pixels.size() != static_cast<size_t>(bitmap.Width) * static_cast<size_t>(bitmap.Height) * 3)
+    throw JpegError("Das Bild kann nicht als JPEG gespeichert werden: ungültige Bildgröße " +
+                    std::to_string(bitmap.Width) + " × " + std::to_string(bitmap.Height) + ".");
+  auto ctx = std::make_unique<EncodeCtx>();
+  InitErrors(ctx->err);
+  ctx->cinfo.err = &ctx->err.pub;
+  ctx->bitmap = &bitmap;
+  ctx->quality = quality < 1 ? 1 : quality > 100 ? 100 : quality;
+  ctx->progressive = progressive;
+  if (!RunGuarded(&ctx->err, EncodeBody, ctx.get()))
+    throw JpegError(std::string("Das Bild kann nicht als JPEG gespeichert werden (") + ctx->err.message + ").");
+  return std::string(reinterpret_cast<const char*>(ctx->buffer), ctx->size);
+}
+
+void JpegImage::LoadFromFile(const std::string& path) {
+  auto bytes = fs::readFile(path);
+  if (!bytes) throw JpegError("Die Datei " + path + " kann nicht gelesen werden.");
+  LoadFromBytes(std::move(*bytes));
+}
+
+void JpegImage::LoadFromBytes(std::string bytes) {
+  stream_ = std::move(bytes);
+  bitmap_ = RgbBitmap();
+  haveBitmap_ = false;
+  haveInfo_ = false;
+}
+
+void JpegImage::Assign(RgbBitmap bitmap) {
+  bitmap_ = std::move(bitmap);
+  haveBitmap_ = true;
+  stream_.clear();
+  info_ = JpegInfo{};
+  info_.Width = bitmap_.Width;
+  info_.Height = bitmap_.Height;
+  haveInfo_ = true;
+}
+
+void JpegImage::Compress() {
+  if (!haveBitmap_) throw JpegError("Es gibt kein Bild zum Komprimieren.");
+  stream_ = EncodeJpeg(bitmap_, CompressionQuality, ProgressiveEncoding);
+}
+
+int JpegImage::Width() {
+  if (!haveInfo_) {
+    info_ = ReadJpegInfo(stream_);
+    haveInfo_ = true;
+  }
+  return info_.Width;
+}
+
+int JpegImage::Height() {
+  Width();
+  return info_.Height;
+}
+
+const std::string& JpegImage::SaveToStream() {
+  if (stream_.empty() && haveBitmap_) Compress();
+  if (stream_.empty()) throw JpegError("Es gibt kein Bild zum Speichern.");
+  return stream_;
+}
+
+const RgbBitmap& JpegImage::Bitmap() {
+  if (!haveBitmap_) {
+    bitmap_ = DecodeJpeg(stream_, MaxPixels);
+    haveBitmap_ = true;
+    info_.Width = bitmap_.Width;
+    info_.Height = bitmap_.Height;
+    haveInfo_ = true;
+  }
+  return bitmap_;
+}
+
+}  // namespace mosaik::imaging

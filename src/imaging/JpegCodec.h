@@ -1,0 +1,92 @@
+#pragma once
+// The JPEG codec the program stands on (libjpeg): decoding to an RGB bitmap
+// and encoding with a quality of 1 to 100, baseline or progressive, all in
+// memory. Every libjpeg failure becomes a JpegError; nothing ends the
+// process. Grayscale pictures are decoded to grey RGB, CMYK and YCCK ones
+// converted to RGB.
+#include <array>
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace mosaik::imaging {
+
+// A failure of the codec; the text is German and can be shown to the user.
+class JpegError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// 24-bit pixels, rows top-down, three bytes R, G, B per pixel, no padding.
+struct RgbBitmap {
+  int Width = 0;
+  int Height = 0;
+  std::vector<uint8_t> Pixels;
+
+  RgbBitmap() = default;
+  RgbBitmap(int width, int height);
+  uint8_t* Row(int y) { return Pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(Width) * 3; }
+  const uint8_t* Row(int y) const {
+    return Pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(Width) * 3;
+  }
+};
+
+// Pictures above this many pixels are refused before decoding (a small file
+// can declare a picture that would need gigabytes).
+inline constexpr uint64_t kDefaultMaxPixels = 300'000'000;
+
+struct JpegInfo {
+  int Width = 0;
+  int Height = 0;
+  int Components = 0;
+  bool Progressive = false;
+  bool Cmyk = false;  // CMYK or YCCK
+  // The first quantisation table in natural order (for checking a quality).
+  std::array<uint16_t, 64> LumaQuant{};
+};
+
+// Reads the header up to the first scan; throws JpegError.
+JpegInfo ReadJpegInfo(std::string_view data);
+// Decodes a whole picture; throws JpegError for damaged or truncated data
+// and for pictures above maxPixels.
+RgbBitmap DecodeJpeg(std::string_view data, uint64_t maxPixels = kDefaultMaxPixels);
+// Encodes with libjpeg's quality scaling (1..100, clamped) and its JFIF
+// header; progressive gives the library's standard scan script.
+std::string EncodeJpeg(const RgbBitmap& bitmap, int quality, bool progressive);
+
+// A JPEG picture as the writers use it: either an encoded stream (loaded
+// from a file, kept byte for byte) or a bitmap that Compress encodes.
+class JpegImage {
+ public:
+  bool ProgressiveEncoding = false;
+  int CompressionQuality = 90;  // 1..100
+  uint64_t MaxPixels = kDefaultMaxPixels;
+
+  // Keeps the file's bytes; they are not decoded until the pixels are
+  // asked for. Throws JpegError when the file cannot be read.
+  void LoadFromFile(const std::string& path);
+  void LoadFromBytes(std::string bytes);
+  // Takes a picture to be encoded by Compress (or SaveToStream).
+  void Assign(RgbBitmap bitmap);
+  void Compress();
+
+  int Width();
+  int Height();
+  bool Empty() const { return stream_.empty() && bitmap_.Pixels.empty() && bitmap_.Width == 0; }
+  // The complete encoded stream (FF D8 ...); encodes an assigned bitmap
+  // first when needed.
+  const std::string& SaveToStream();
+  // The decoded pixels (decoded once).
+  const RgbBitmap& Bitmap();
+
+ private:
+  std::string stream_;
+  RgbBitmap bitmap_;
+  bool haveBitmap_ = false;
+  bool haveInfo_ = false;
+  JpegInfo info_;
+};
+
+}  // namespace mosaik::imaging
