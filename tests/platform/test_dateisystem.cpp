@@ -1,0 +1,58 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "TestUmgebung.h"
+#include "platform/FileSystem.h"
+
+namespace mosaik {
+namespace {
+
+TEST(Dateisystem, SchreibprobeLaesstNichtsZurueckUndNimmtNichtsWeg) {
+  test::TempOrdner t;
+  EXPECT_TRUE(fs::probeWritable(t.pfad(), "probe.tmp"));
+  EXPECT_TRUE(std::filesystem::is_empty(t.pfad()));
+  // A file of the probe's name that was there already stays, with its content.
+  std::ofstream(t.pfad() + "probe.tmp") << "Inhalt";
+  EXPECT_FALSE(fs::probeWritable(t.pfad(), "probe.tmp"));
+  EXPECT_EQ(*fs::readFile(t.pfad() + "probe.tmp"), "Inhalt");
+  EXPECT_FALSE(fs::probeWritable(t.pfad() + "fehlt/", "probe.tmp"));
+}
+
+TEST(Dateisystem, AtomaresSchreibenErsetztErstNachVollstaendigemSchreiben) {
+  test::TempOrdner t;
+  const std::string ziel = t.pfad() + "einstellungen.ini";
+  std::ofstream(ziel) << "alt";
+  ::chmod(ziel.c_str(), 0600);
+  ASSERT_TRUE(fs::writeFileAtomic(ziel, "neu\r\n"));
+  EXPECT_EQ(*fs::readFile(ziel), "neu\r\n");
+  struct stat st {};
+  ::stat(ziel.c_str(), &st);
+  EXPECT_EQ(st.st_mode & 0777, 0600u);  // permissions kept
+  // No temporary file stays behind.
+  int dateien = 0;
+  for (const auto& e : std::filesystem::directory_iterator(t.pfad())) dateien += e.is_regular_file();
+  EXPECT_EQ(dateien, 1);
+  // A folder that does not exist: failure, nothing written.
+  EXPECT_FALSE(fs::writeFileAtomic(t.pfad() + "fehlt/x.ini", "x"));
+}
+
+TEST(Dateisystem, OrdnerketteUndExistenz) {
+  test::TempOrdner t;
+  EXPECT_TRUE(fs::forceDirectories(t.pfad() + "a/b/c"));
+  EXPECT_TRUE(fs::folderExists(t.pfad() + "a/b/c"));
+  EXPECT_FALSE(fs::fileExists(t.pfad() + "a/b/c"));
+  std::ofstream(t.pfad() + "datei") << "x";
+  EXPECT_FALSE(fs::forceDirectories(t.pfad() + "datei/unter"));
+  EXPECT_TRUE(fs::fileExists(t.pfad() + "datei"));
+  EXPECT_FALSE(fs::fileExists(""));
+  EXPECT_EQ(fs::withTrailingSlash(""), "");
+  EXPECT_EQ(fs::withTrailingSlash("/a"), "/a/");
+  EXPECT_EQ(fs::withTrailingSlash("/a/"), "/a/");
+  EXPECT_EQ(fs::programFolder().back(), '/');
+}
+
+}  // namespace
+}  // namespace mosaik
