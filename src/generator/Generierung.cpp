@@ -89,15 +89,15 @@ bool BitBStartClick(Lauf& lauf) {
   }
 
   AbbruchFlag = 0;
-  const std::string quelle = mitSchraegstrich(st.BilderOrdnerPfad);
+  const std::string quelle = OrdnerNormalisieren(st.BilderOrdnerPfad);
 
   if (ok) OrdnerPruefen(k, htmlOrdner, ok);
 
   if (ok) {
     if (anUndGewaehlt(m, Opt::RBNavUebGrafiklinks) && anUndGewaehlt(m, Opt::RBUebGrafikStandard))
-      lauf.view.StandardbilderUebErzeugen();
-    if (anUndGewaehlt(m, Opt::RBNavGrGrafiklinks) && anUndGewaehlt(m, Opt::RBGrossGrafikStandard))
-      lauf.view.StandardbilderGrossErzeugen();
+      ok = lauf.view.StandardbilderUebErzeugen();
+    if (ok && anUndGewaehlt(m, Opt::RBNavGrGrafiklinks) && anUndGewaehlt(m, Opt::RBGrossGrafikStandard))
+      ok = lauf.view.StandardbilderGrossErzeugen();
   }
 
   const bool verkleinern = m.checked(Opt::CBOriginaleVerkleinern);
@@ -105,12 +105,11 @@ bool BitBStartClick(Lauf& lauf) {
   std::string grossOrdner;
   std::string vorschauOrdner;
   if (ok && verkleinern) {
-    grossOrdner = mitSchraegstrich(st.GrosseBilderpfad.empty() ? standardOrdnerGrosseBilder(k) : st.GrosseBilderpfad);
+    grossOrdner = GrosseBilderOrdner(k);
     OrdnerPruefen(k, grossOrdner, ok);
   }
   if (ok && vorschau) {
-    vorschauOrdner =
-        mitSchraegstrich(st.Vorschaubilderpfad.empty() ? standardOrdnerVorschaubilder(k) : st.Vorschaubilderpfad);
+    vorschauOrdner = VorschauOrdner(k);
     OrdnerPruefen(k, vorschauOrdner, ok);
   }
   if (!ok) return false;
@@ -124,7 +123,7 @@ bool BitBStartClick(Lauf& lauf) {
     lauf.VorschauOrdnername = vorschau ? LetzterOrdnername(vorschauOrdner) : std::string();
 
     if (verkleinern) {
-      OriginaleVerkleinernDurchlauf(lauf, quelle, grossOrdner, mitUnterordnern, "-0", -1, ok);
+      OriginaleVerkleinernDurchlauf(lauf, quelle, grossOrdner, mitUnterordnern, "", -1, ok);
       lauf.OrdnerlisteGross.assign(lauf.Ordnerliste.begin(),
                                    lauf.Ordnerliste.begin() + (lauf.OrdnerlisteHigh + 1));
       lauf.Ordnerliste.clear();
@@ -133,7 +132,7 @@ bool BitBStartClick(Lauf& lauf) {
       grossOrdner = quelle;
     }
     if (ok && !m.checked(Opt::CBAndereCSSDatei)) CSSDateiSchreiben(k, htmlOrdner, ok);
-    if (ok && AbbruchFlag == 0) GalerieDurchlauf(lauf, grossOrdner, vorschauOrdner, mitUnterordnern, "-0", -1, ok);
+    if (ok && AbbruchFlag == 0) GalerieDurchlauf(lauf, grossOrdner, vorschauOrdner, mitUnterordnern, "", -1, ok);
     if (verkleinern) lauf.OrdnerlisteGross.clear();
     const bool index = m.checked(Opt::CBIndexInGrafikordnern);
     if (ok && index && !gleicherOrdner(grossOrdner, htmlOrdner) && !m.checked(Opt::CBBilderPfadErsetzen))

@@ -39,8 +39,10 @@ class RunView {
   virtual void laufEndet() = 0;
   // The file in hand, shown in the progress dialog.
   virtual void aktuelleDatei(const std::string& name) = 0;
-  virtual void StandardbilderUebErzeugen() = 0;
-  virtual void StandardbilderGrossErzeugen() = 0;
+  // False after a failure that the graphics writer has reported; the run
+  // then stops.
+  virtual bool StandardbilderUebErzeugen() = 0;
+  virtual bool StandardbilderGrossErzeugen() = 0;
 };
 
 // Per-run state shared by the walks, the scans and the page writers.

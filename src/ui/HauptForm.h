@@ -43,8 +43,8 @@ class FensterRunView : public RunView {
   void laufBeginnt() override;
   void laufEndet() override;
   void aktuelleDatei(const std::string& name) override { warten_.aktuelleDatei(name); }
-  void StandardbilderUebErzeugen() override { nav_.StandardbilderUebErzeugen(); }
-  void StandardbilderGrossErzeugen() override { nav_.StandardbilderGrossErzeugen(); }
+  bool StandardbilderUebErzeugen() override { return nav_.StandardbilderUebErzeugen(); }
+  bool StandardbilderGrossErzeugen() override { return nav_.StandardbilderGrossErzeugen(); }
 
  private:
   THauptForm& haupt_;

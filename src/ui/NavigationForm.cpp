@@ -1,5 +1,7 @@
 #include "ui/NavigationForm.h"
 
+#include "generator/Navigationsgrafiken.h"
+
 namespace mosaik {
 
 bool TNavigationForm::ereignis(Opt o, Ev e) {
@@ -19,7 +21,7 @@ void TNavigationForm::RBNavUebTextlinksClick() {}
 void TNavigationForm::RBNavGrTextlinksClick() {}
 void TNavigationForm::RBGrossGrafikStandardClick() {}
 
-void TNavigationForm::StandardbilderUebErzeugen() {}
-void TNavigationForm::StandardbilderGrossErzeugen() {}
+bool TNavigationForm::StandardbilderUebErzeugen() { return mosaik::StandardbilderUebErzeugen(k_); }
+bool TNavigationForm::StandardbilderGrossErzeugen() { return mosaik::StandardbilderGrossErzeugen(k_); }
 
 }  // namespace mosaik

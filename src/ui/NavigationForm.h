@@ -17,8 +17,8 @@ class TNavigationForm : public Formular {
   bool ereignis(Opt o, Ev e);
 
   // The standard navigation graphics, written into the HTML folder.
-  void StandardbilderUebErzeugen();
-  void StandardbilderGrossErzeugen();
+  bool StandardbilderUebErzeugen();
+  bool StandardbilderGrossErzeugen();
 
  private:
   Kontext& k_;

@@ -20,8 +20,15 @@ struct ZaehlendeAnsicht : RunView {
   void laufBeginnt() override { ++begonnen; }
   void laufEndet() override { ++beendet; }
   void aktuelleDatei(const std::string&) override {}
-  void StandardbilderUebErzeugen() override { ++navUeb; }
-  void StandardbilderGrossErzeugen() override { ++navGross; }
+  bool navGelingt = true;
+  bool StandardbilderUebErzeugen() override {
+    ++navUeb;
+    return navGelingt;
+  }
+  bool StandardbilderGrossErzeugen() override {
+    ++navGross;
+    return navGelingt;
+  }
 };
 
 struct Nichts : OptionEvents {
@@ -134,6 +141,15 @@ TEST_F(LaufTest, GrossbildordnerFehlerKommtNachDenNavigationsgrafiken) {
   u.dialoge.meldungen.clear();
   EXPECT_TRUE(BitBStartClick(lauf));
   EXPECT_EQ(ansicht.navUeb, 1);
+}
+
+TEST_F(LaufTest, FehlgeschlageneNavigationsgrafikBeendetDenLauf) {
+  m.setChecked(Opt::RBNavGrGrafiklinks, true);
+  ansicht.navGelingt = false;
+  EXPECT_FALSE(BitBStartClick(lauf));
+  EXPECT_EQ(ansicht.navGross, 1);
+  EXPECT_EQ(ansicht.begonnen, 0);
+  EXPECT_TRUE(u.dialoge.meldungen.empty());  // the graphics writer reports its own failure
 }
 
 TEST_F(LaufTest, AbbruchWirdEinmalGemeldetUndZaehltAlsFehlschlag) {
