@@ -1,0 +1,223 @@
+// The section walk over hand-built JPEG headers, and ProcessFile's results.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "imaging/ImgData.h"
+#include "ExifTestData.h"
+
+namespace mosaik::imaging {
+namespace {
+using namespace testdata;
+
+std::string Dqt() { return Segment(0xDB, std::string(65, '\x01')); }
+
+TEST(JpegSections, App0ThenExifThenTablesStopsAtScan) {
+  TiffBuilder t(false);
+  t.Ascii(0, 0x010F, "Canon");
+  const std::string file = Soi() + Segment(0xE0, std::string("JFIF\0\1\1\0\0\1\0\1\0\0", 14)) + t.App1() + Dqt() +
+                           ScanTail() + Segment(0xFE, "after the scan");
+  TimgData d;
+  EXPECT_TRUE(d.ReadJpegSections(file));
+  EXPECT_EQ(d.SectionCount(), 4);  // APP0, APP1, DQT, SOS
+  EXPECT_EQ(d.HeaderSegment, 1);
+  EXPECT_EQ(d.ExifSegment, 2);
+  EXPECT_EQ(d.Sections[3].Marker, 0xDA);
+  EXPECT_FALSE(d.HasComment());
+  ASSERT_TRUE(d.ExifInfo);
+  EXPECT_EQ(d.ExifInfo->LookupTagValue("Make"), "Canon");
+  // Data holds the length bytes and the payload; Size is the length field.
+  EXPECT_EQ(d.Sections[0].Size, 16);
+  EXPECT_EQ(d.Sections[0].Data.substr(0, 2), Bytes({0, 16}));
+  EXPECT_EQ(d.Sections[0].Data.size(), 16u);
+}
+
+TEST(JpegSections, FifthSectionWithoutMetadataEndsTheWalk) {
+  TiffBuilder t(false);
+  t.Ascii(0, 0x010F, "Canon");
+  // Four tables, then the EXIF block as fifth section: stored, not examined.
+  TimgData d;
+  EXPECT_FALSE(d.ReadJpegSections(Soi() + Dqt() + Dqt() + Dqt() + Dqt() + t.App1() + Segment(0xFE, "x")));
+  EXPECT_EQ(d.SectionCount(), 5);
+  EXPECT_EQ(d.Sections[4].Marker, 0xE1);
+  EXPECT_FALSE(d.HasExif());
+  EXPECT_FALSE(d.ExifInfo);
+  EXPECT_FALSE(d.HasComment());
+
+  // With a comment among the first four, the walk goes on past the fifth.
+  TimgData e;
+  EXPECT_TRUE(e.ReadJpegSections(Soi() + Dqt() + Segment(0xFE, "c") + Dqt() + Dqt() + Dqt() + Dqt() +
+                                 Segment(0xFE, "d") + ScanTail()));
+  EXPECT_EQ(e.CommentSegment, 7);
+  EXPECT_EQ(e.GetCommentText(), "d");
+}
+
+TEST(JpegSections, WhichApp1Counts) {
+  TiffBuilder t(true);
+  t.Ascii(0, 0x0110, "Modell");
+  const std::string xmp = Segment(0xE1, std::string("http://ns.adobe.com/xap/1.0/\0<x/>", 34));
+  // A second APP1 is dropped and its slot reused.
+  TimgData d;
+  EXPECT_TRUE(d.ReadJpegSections(Soi() + t.App1() + xmp + Segment(0xFE, "k") + ScanTail()));
+  EXPECT_EQ(d.ExifSegment, 1);
+  EXPECT_EQ(d.CommentSegment, 2);
+  EXPECT_EQ(d.Sections[1].Marker, 0xFE);
+  EXPECT_EQ(d.ExifInfo->LookupTagValue("model"), "Modell");
+
+  // An APP1 met as sixth section or later is not decoded.
+  TimgData late;
+  EXPECT_TRUE(late.ReadJpegSections(Soi() + Segment(0xFE, "k") + Dqt() + Dqt() + Dqt() + Dqt() + t.App1() +
+                                    ScanTail()));
+  EXPECT_FALSE(late.HasExif());
+  EXPECT_EQ(late.SectionCount(), 6);  // the dropped APP1 left no slot; SOS is the sixth
+
+  // A first APP1 that is no EXIF block is taken all the same, with its error.
+  TimgData notExif;
+  EXPECT_TRUE(notExif.ReadJpegSections(Soi() + xmp + t.App1() + ScanTail()));
+  EXPECT_TRUE(notExif.HasExif());
+  EXPECT_EQ(notExif.ErrorText, "Incorrect Exif header");
+  ASSERT_TRUE(notExif.ExifInfo);
+  EXPECT_EQ(notExif.ExifInfo->TagCount(), 0);
+
+  // A wrong byte-order mark.
+  std::string payload = t.ExifPayload();
+  payload[6] = 'X';
+  TimgData badOrder;
+  EXPECT_TRUE(badOrder.ReadJpegSections(Soi() + Segment(0xE1, payload) + Segment(0xFE, "k")));
+  EXPECT_EQ(badOrder.ErrorText, "Invalid Exif alignment marker");
+  EXPECT_EQ(badOrder.ExifInfo->TagCount(), 0);
+  EXPECT_EQ(badOrder.GetCommentText(), "k");
+}
+
+TEST(JpegSections, CommentsHeadersAndIptc) {
+  const std::string app0a = Segment(0xE0, std::string("JFIF\0\1\2\1\0\1\0\1\0\0", 14));
+  const std::string app0b = Segment(0xE0, std::string("JFXX\0\x10", 6));
+  const std::string iptc1 = Segment(0xED, std::string("Photoshop 3.0\0" "8BIM", 18));
+  const std::string iptc2 = Segment(0xED, std::string("Photoshop 3.0\0" "8BIN", 18));
+  TimgData d;
+  EXPECT_TRUE(d.ReadJpegSections(Soi() + app0a + Segment(0xFE, "erster") + iptc1 + app0b + iptc2 +
+                                 Segment(0xFE, "zweiter") + ScanTail()));
+  EXPECT_EQ(d.HeaderSegment, 4);   // a later APP0 replaces the reference
+  EXPECT_EQ(d.IptcSegment, 3);     // the first APP13 only
+  EXPECT_EQ(d.CommentSegment, 6);  // a later comment replaces the reference
+  EXPECT_EQ(d.GetCommentText(), "zweiter");
+  EXPECT_EQ(d.SectionCount(), 7);
+}
+
+TEST(JpegSections, FillBytesLimitsAndBrokenLengths) {
+  // Fill bytes before a marker are skipped.
+  TimgData fill;
+  EXPECT_TRUE(fill.ReadJpegSections(Soi() + Bytes({0xFF, 0xFF, 0xFF}) + Segment(0xFE, "abc") + ScanTail()));
+  EXPECT_EQ(fill.GetCommentText(), "abc");
+
+  // At most 20 sections are read.
+  std::string many = Soi() + Segment(0xFE, "eins");
+  for (int i = 0; i < 25; ++i) many += Dqt();
+  many += Segment(0xFE, "zwei") + ScanTail();
+  TimgData limit;
+  EXPECT_TRUE(limit.ReadJpegSections(many));
+  EXPECT_EQ(limit.SectionCount(), 20);
+  EXPECT_EQ(limit.GetCommentText(), "eins");
+
+  // A length field below 2 ends the walk, keeping what was read.
+  TimgData shortLen;
+  EXPECT_TRUE(shortLen.ReadJpegSections(Soi() + Segment(0xFE, "k") + Bytes({0xFF, 0xE2, 0x00, 0x01}) +
+                                        Segment(0xFE, "nie")));
+  EXPECT_EQ(shortLen.SectionCount(), 1);
+  EXPECT_EQ(shortLen.GetCommentText(), "k");
+  TimgData zeroLen;
+  EXPECT_FALSE(zeroLen.ReadJpegSections(Soi() + Bytes({0xFF, 0xE2, 0x00, 0x00})));
+  EXPECT_EQ(zeroLen.SectionCount(), 0);
+
+  // The end of the stream reads as marker 0 with length 0 and ends the walk.
+  TimgData eof;
+  EXPECT_TRUE(eof.ReadJpegSections(Soi() + Segment(0xFE, "k")));
+  EXPECT_EQ(eof.SectionCount(), 1);
+
+  // A stream ending inside a section leaves the rest of its data unfilled.
+  TimgData cut;
+  EXPECT_TRUE(cut.ReadJpegSections(Soi() + Bytes({0xFF, 0xFE, 0x00, 0x0A}) + "abc"));
+  ASSERT_EQ(cut.SectionCount(), 1);
+  EXPECT_EQ(cut.Sections[0].Size, 10);
+  EXPECT_EQ(cut.Sections[0].Data, Bytes({0, 10}) + "abc" + std::string(5, '\0'));
+  EXPECT_EQ(cut.GetCommentBytes(), "abc" + std::string(5, '\0'));
+
+  // Not a JPEG stream at all.
+  TimgData none;
+  EXPECT_FALSE(none.ReadJpegSections("\x89PNG\r\n"));
+  EXPECT_FALSE(none.ReadJpegSections(""));
+  EXPECT_EQ(none.SectionCount(), 0);
+}
+
+TEST(JpegSections, CommentTextEncodings) {
+  TimgData utf8;
+  utf8.ReadJpegSections(Soi() + Segment(0xFE, "Gr\xC3\xBC\xC3\x9F" "e") + ScanTail());
+  EXPECT_EQ(utf8.GetCommentText(), "Gr\xC3\xBC\xC3\x9F" "e");
+  TimgData cp;
+  cp.ReadJpegSections(Soi() + Segment(0xFE, "Gr\xFC\xDF" "e \x80") + ScanTail());
+  EXPECT_EQ(cp.GetCommentText(), "Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC");
+  EXPECT_EQ(cp.GetCommentBytes(), "Gr\xFC\xDF" "e \x80");
+}
+
+class TempFolder {
+ public:
+  TempFolder() {
+    char tmpl[] = "/tmp/mosaik-meta-XXXXXX";
+    path_ = ::mkdtemp(tmpl);
+    path_ += '/';
+  }
+  ~TempFolder() { std::filesystem::remove_all(path_); }
+  std::string Write(const std::string& name, const std::string& bytes) const {
+    std::ofstream(path_ + name, std::ios::binary) << bytes;
+    return path_ + name;
+  }
+  const std::string& Path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+TEST(JpegSections, ProcessFileResults) {
+  TempFolder dir;
+  TimgData d;
+  EXPECT_FALSE(d.ProcessFile(dir.Path() + "fehlt.jpg"));
+  EXPECT_EQ(d.ErrorText, "");
+
+  const std::string withComment = Soi() + Segment(0xFE, "Hallo") + ScanTail();
+  EXPECT_FALSE(d.ProcessFile(dir.Write("bild.png", withComment)));
+  EXPECT_EQ(d.ErrorText, "Not an EXIF file");
+  EXPECT_FALSE(d.ProcessFile(dir.Write("bild.tif", withComment)));
+  EXPECT_EQ(d.ErrorText, "Not an EXIF file");
+
+  EXPECT_FALSE(d.ProcessFile(dir.Write("leer.jpg", Soi() + Dqt() + ScanTail())));
+  EXPECT_EQ(d.ErrorText, "Not an EXIF file");
+
+  for (const char* name : {"a.jpg", "b.JPEG", "c.Jpe"}) {
+    ASSERT_TRUE(d.ProcessFile(dir.Write(name, withComment))) << name;
+    EXPECT_EQ(d.ErrorText, "<none>");
+    EXPECT_EQ(d.FileName, dir.Path() + name);
+    EXPECT_EQ(d.FileSize, static_cast<int64_t>(withComment.size()));
+    EXPECT_GT(d.FileDateTime, 40000.0);
+    EXPECT_EQ(d.GetCommentText(), "Hallo");
+  }
+
+  // A broken EXIF block: the file still counts as read.
+  std::string bad = Soi() + Segment(0xE1, std::string("Exif\0\0ZZ", 8)) + Segment(0xFE, "k") + ScanTail();
+  EXPECT_TRUE(d.ProcessFile(dir.Write("kaputt.jpg", bad)));
+  EXPECT_EQ(d.ErrorText, "<none>");
+  EXPECT_TRUE(d.HasExif());
+  EXPECT_EQ(d.ExifInfo->TagCount(), 0);
+
+  // Every read starts afresh.
+  EXPECT_FALSE(d.ProcessFile(dir.Path() + "fehlt.jpg"));
+  EXPECT_FALSE(d.HasExif());
+  EXPECT_FALSE(d.HasComment());
+  EXPECT_EQ(d.SectionCount(), 0);
+  EXPECT_FALSE(d.ExifInfo);
+}
+
+}  // namespace
+}  // namespace mosaik::imaging
