@@ -202,6 +202,16 @@ TEST(PngWriter, FilterChoiceScoresRepeats) {
   }
   // The default is Sub alone.
   EXPECT_EQ(TPngGraphic().Filters, pfSub);
+
+  // Paeth's tie between "up" and "upper left" goes to "up": at (1, 1) left
+  // is 12, up 6, upper left 10, so the prediction is 6 and 7 is stored as 1.
+  TPngGraphic tie;
+  tie.CreateBlank(0, 8, 2, 2);
+  tie.Filters = pfPaeth;
+  const uint8_t tieRows[2][2] = {{10, 6}, {12, 7}};
+  for (uint32_t y = 0; y < 2; ++y) std::memcpy(tie.GetHeaderChunk().ScanLine(y), tieRows[y], 2);
+  d = pngtest::Decode(Save(tie));
+  EXPECT_EQ(d.inflated, (std::vector<uint8_t>{4, 10, 252, 4, 2, 1}));
 }
 
 TEST(PngWriter, PaletteBitmapsAndTransparentColour) {
@@ -508,4 +518,24 @@ TEST(PngWriter, SaveToFileReplacesOnlyWithACompleteFile) {
   EXPECT_EQ(pngtest::ReadFile(file), Save(png));
   EXPECT_FALSE(png.SaveToFile((dir.path() / "fehlt" / "bild.png").string()));
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+}
+
+TEST(PngWriter, PngcheckJudgesTheFiles) {
+  // The other tests check every file they write with pngcheck when it is
+  // there; this one makes its absence visible.
+  if (!pngtest::HavePngcheck()) GTEST_SKIP() << "pngcheck is not installed (scripts/packages.txt)";
+  pngtest::TempFolder dir;
+  TPngGraphic png;
+  png.Assign(Solid24(16, 16, 0x123456));
+  png.AddAlphaChannel();
+  const auto gut = dir.path() / "gut.png";
+  ASSERT_TRUE(png.SaveToFile(gut.string()));
+  std::string out;
+  EXPECT_EQ(pngtest::Pngcheck(gut, &out), 0) << out;
+  EXPECT_NE(out.find("16 x 16 image, 32-bit RGB+alpha, non-interlaced"), std::string::npos) << out;
+  // A damaged header CRC is refused, so a zero status means something.
+  std::string bytes = pngtest::ReadFile(gut);
+  bytes[29] = static_cast<char>(bytes[29] ^ 1);
+  pngtest::WriteFile(dir.path() / "kaputt.png", bytes);
+  EXPECT_NE(pngtest::Pngcheck(dir.path() / "kaputt.png"), 0);
 }

@@ -1,0 +1,245 @@
+// The standard navigation graphics: hand-drawn golden masks of every icon,
+// the files written, their transparency, the background-colour rule and the
+// failure paths.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+
+#include "FakeDialoge.h"
+#include "app/options/Kontext.h"
+#include "generator/Navigationsgrafiken.h"
+#include "imaging/test_png_reader.h"
+
+using namespace mosaik;
+namespace stdfs = std::filesystem;
+
+namespace {
+
+using Maske = std::vector<std::string>;
+
+// '#' is a pixel of the icon colour, '.' the background. Worked out on
+// squared paper from the drawing tables.
+const Maske kZurueck = {
+    "................", ".............##.", "...........####.", ".........######.",
+    ".......########.", ".....##########.", "...############.", ".##############.",
+    ".##############.", "...############.", ".....##########.", ".......########.",
+    ".........######.", "...........####.", ".............##.", "................",
+};
+const Maske kWeiter = {
+    "................", ".##.............", ".####...........", ".######.........",
+    ".########.......", ".##########.....", ".############...", ".##############.",
+    ".##############.", ".############...", ".##########.....", ".########.......",
+    ".######.........", ".####...........", ".##.............", "................",
+};
+const Maske kUebersicht = {
+    "################", "################", "................", "................",
+    ".####.####.####.", ".####.####.####.", ".####.####.####.", "................",
+    ".####.####.####.", ".####.####.####.", ".####.####.####.", "................",
+    ".####.####.####.", ".####.####.####.", ".####.####.####.", "................",
+};
+const Maske kDiashow = {
+    "################", "################", "################", ".##..........##.",
+    ".##..........##.", ".##..........##.", ".##..........##.", ".##..........##.",
+    ".##..........##.", ".##############.", ".##############.", ".....######.....",
+    ".......##.......", ".....######.....", "....##.#..##....", "...##...#..##...",
+};
+const Maske kDiashowStopp = {
+    "############..##", "###..######.#.##", "##..#.####.###.#", ".#.##.....###.#.",
+    ".#.###...###.##.", ".##.###.###..##.", ".##..#####...##.", ".##...####...##.",
+    ".##..#####...##.", ".###.######.###.", ".##.########.##.", "...###..#####...",
+    "..####.#.####...", "..###.###.##....", "..##.#.#........", "....#...#..##...",
+};
+
+int Anzahl(const Maske& m) {
+  int n = 0;
+  for (const auto& z : m) n += static_cast<int>(std::count(z.begin(), z.end(), '#'));
+  return n;
+}
+
+uint32_t Pixel(const imaging::Bitmap& b, int x, int y) {
+  const uint8_t* p = b.row(y) + 3 * x;
+  return (uint32_t{p[2]} << 16) | (uint32_t{p[1]} << 8) | p[0];
+}
+
+void PruefeBild(const imaging::Bitmap& b, const Maske& m, uint32_t farbe, uint32_t hintergrund) {
+  ASSERT_EQ(b.width, 16);
+  ASSERT_EQ(b.height, 16);
+  for (int y = 0; y < 16; ++y) {
+    std::string zeile;
+    for (int x = 0; x < 16; ++x) {
+      const uint32_t c = Pixel(b, x, y);
+      zeile += c == farbe ? '#' : c == hintergrund ? '.' : '?';
+    }
+    EXPECT_EQ(zeile, m[static_cast<size_t>(y)]) << "row " << y;
+  }
+}
+
+// Decodes one written icon and compares it with its mask: icon colour and
+// opaque at '#', background colour and fully transparent at '.'.
+void PruefeDatei(const stdfs::path& datei, const Maske& m, uint32_t farbe, uint32_t hintergrund) {
+  SCOPED_TRACE(datei.filename().string());
+  if (pngtest::HavePngcheck()) {
+    std::string ausgabe;
+    EXPECT_EQ(pngtest::Pngcheck(datei, &ausgabe), 0) << ausgabe;
+  }
+  const auto d = pngtest::Decode(pngtest::ReadFile(datei));
+  ASSERT_EQ(d.error, "");
+  EXPECT_EQ(d.Types(), (std::vector<std::string>{"IHDR", "IDAT", "IEND"}));
+  for (const auto& c : d.chunks) EXPECT_TRUE(c.crcOk);
+  EXPECT_EQ(d.width, 16u);
+  EXPECT_EQ(d.height, 16u);
+  EXPECT_EQ(d.colorType, 6);
+  EXPECT_EQ(d.depth, 8);
+  // Stored without compression: zlib header 78 01, first block stored.
+  const auto& idat = d.Find("IDAT")->data;
+  ASSERT_GE(idat.size(), 3u);
+  EXPECT_EQ(idat[0], 0x78);
+  EXPECT_EQ(idat[1], 0x01);
+  EXPECT_EQ(idat[2] & 0x06, 0);
+  EXPECT_EQ(d.filterTypes, std::vector<int>(16, 1));
+  auto rgba = [](uint32_t c, unsigned a) {
+    return std::vector<unsigned>{(c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF, a};
+  };
+  for (uint32_t y = 0; y < 16; ++y)
+    for (uint32_t x = 0; x < 16; ++x) {
+      const bool symbol = m[y][x] == '#';
+      EXPECT_EQ(d.At(x, y), symbol ? rgba(farbe, 255) : rgba(hintergrund, 0)) << x << "," << y;
+    }
+}
+
+std::vector<std::string> Dateien(const stdfs::path& ordner) {
+  std::vector<std::string> n;
+  for (const auto& e : stdfs::directory_iterator(ordner)) n.push_back(e.path().filename().string());
+  std::sort(n.begin(), n.end());
+  return n;
+}
+
+}  // namespace
+
+TEST(Navigationsgrafiken, IconsMatchTheHandDrawnMasks) {
+  EXPECT_EQ(Anzahl(kZurueck), 112);
+  EXPECT_EQ(Anzahl(kWeiter), 112);
+  EXPECT_EQ(Anzahl(kUebersicht), 140);
+  EXPECT_EQ(Anzahl(kDiashow), 124);
+  EXPECT_EQ(Anzahl(kDiashowStopp), 146);
+  const std::pair<Navigationsbild, const Maske*> bilder[] = {
+      {Navigationsbild::Zurueck, &kZurueck},   {Navigationsbild::Weiter, &kWeiter},
+      {Navigationsbild::Uebersicht, &kUebersicht}, {Navigationsbild::Diashow, &kDiashow},
+      {Navigationsbild::DiashowStopp, &kDiashowStopp}};
+  for (const auto& [bild, maske] : bilder) {
+    SCOPED_TRACE(static_cast<int>(bild));
+    PruefeBild(NavigationsbildZeichnen(bild, 0x0000FF, 0xFFFFFF), *maske, 0x0000FF, 0xFFFFFF);
+    // Colours of any kind, the background darker than the icon.
+    PruefeBild(NavigationsbildZeichnen(bild, 0xFEDCBA, 0x010203), *maske, 0xFEDCBA, 0x010203);
+  }
+}
+
+TEST(Navigationsgrafiken, BackgroundColourRule) {
+  EXPECT_EQ(Symbolhintergrund(0x0000FF, 0xFFFFFF), 0xFFFFFFu);  // the page background
+  EXPECT_EQ(Symbolhintergrund(0x0000FF, 0x336699), 0x336699u);
+  EXPECT_EQ(Symbolhintergrund(0xFFFFFF, 0xFFFFFF), 0x000000u);  // white on white: black
+  EXPECT_EQ(Symbolhintergrund(0x336699, 0x336699), 0xFFFFFFu);  // any other: white
+  EXPECT_EQ(Symbolhintergrund(0x000000, 0x000000), 0xFFFFFFu);
+  EXPECT_EQ(Symbolhintergrund(0xFFFFFE, 0xFFFFFE), 0xFFFFFFu);
+
+  pngtest::TempFolder tmp;
+  test::FakeDialoge dlg;
+  // White icons on a white page stay visible: black background, transparent.
+  ASSERT_TRUE(StandardbilderUebErzeugen(tmp.str(), 0xFFFFFF, 0xFFFFFF, dlg));
+  PruefeDatei(tmp.path() / "navuebzurueck.png", kZurueck, 0xFFFFFF, 0x000000);
+  PruefeDatei(tmp.path() / "navuebweiter.png", kWeiter, 0xFFFFFF, 0x000000);
+  // Black icons on a black page: white background.
+  ASSERT_TRUE(StandardbilderUebErzeugen(tmp.str(), 0x000000, 0x000000, dlg));
+  PruefeDatei(tmp.path() / "navuebweiter.png", kWeiter, 0x000000, 0xFFFFFF);
+  // Differing colours: the page background becomes transparent.
+  ASSERT_TRUE(StandardbilderUebErzeugen(tmp.str(), 0xFFFFFF, 0x000000, dlg));
+  PruefeDatei(tmp.path() / "navuebzurueck.png", kZurueck, 0xFFFFFF, 0x000000);
+  EXPECT_TRUE(dlg.meldungen.empty());
+}
+
+TEST(Navigationsgrafiken, WritesOnlyTheFilesAsked) {
+  pngtest::TempFolder tmp;
+  test::FakeDialoge dlg;
+  const stdfs::path html = tmp.path() / "Galerie" / "html";  // created with its parent
+  ASSERT_TRUE(StandardbilderUebErzeugen(html.string(), 0xFF0000, 0xFFFFFF, dlg));
+  EXPECT_EQ(Dateien(html), (std::vector<std::string>{"navuebweiter.png", "navuebzurueck.png"}));
+
+  // Slideshow not switchable: three icons, old slideshow files untouched.
+  pngtest::WriteFile(html / "diashow.png", "alt");
+  ASSERT_TRUE(StandardbilderGrossErzeugen(html.string() + "/", 0x00AA00, 0xFFFFFF, false, dlg));
+  EXPECT_EQ(Dateien(html), (std::vector<std::string>{"diashow.png", "navgrossuebersicht.png", "navgrossweiter.png",
+                                                     "navgrosszurueck.png", "navuebweiter.png", "navuebzurueck.png"}));
+  EXPECT_EQ(pngtest::ReadFile(html / "diashow.png"), "alt");
+  PruefeDatei(html / "navgrosszurueck.png", kZurueck, 0x00AA00, 0xFFFFFF);
+  PruefeDatei(html / "navgrossuebersicht.png", kUebersicht, 0x00AA00, 0xFFFFFF);
+  PruefeDatei(html / "navgrossweiter.png", kWeiter, 0x00AA00, 0xFFFFFF);
+
+  // Switchable: all five, the old file replaced.
+  ASSERT_TRUE(StandardbilderGrossErzeugen(html.string(), 0x00AA00, 0xFFFFFF, true, dlg));
+  EXPECT_EQ(Dateien(html).size(), 7u);
+  PruefeDatei(html / "diashow.png", kDiashow, 0x00AA00, 0xFFFFFF);
+  PruefeDatei(html / "diashowstopp.png", kDiashowStopp, 0x00AA00, 0xFFFFFF);
+  EXPECT_TRUE(dlg.meldungen.empty());
+}
+
+TEST(Navigationsgrafiken, FailuresAreReportedAndWriteNothing) {
+  pngtest::TempFolder tmp;
+  test::FakeDialoge dlg;
+  // A file where a parent folder would have to be.
+  pngtest::WriteFile(tmp.path() / "datei", "x");
+  const std::string ordner = (tmp.path() / "datei" / "html").string() + "/";
+  EXPECT_FALSE(StandardbilderUebErzeugen(ordner, 0xFF0000, 0xFFFFFF, dlg));
+  EXPECT_FALSE(StandardbilderGrossErzeugen(ordner, 0xFF0000, 0xFFFFFF, true, dlg));
+  ASSERT_EQ(dlg.meldungen.size(), 2u);
+  for (const auto& m : dlg.meldungen) {
+    EXPECT_EQ(m.kind, MsgKind::Error);
+    EXPECT_EQ(m.buttons, MsgButtons::Ok);
+    EXPECT_EQ(m.text, "Der Ordner " + ordner + "\r\nkann nicht angelegt werden!");
+  }
+  EXPECT_EQ(Dateien(tmp.path()), std::vector<std::string>{"datei"});
+
+  // A file that cannot be written: a folder stands in its place.
+  dlg.meldungen.clear();
+  stdfs::create_directory(tmp.path() / "navuebweiter.png");
+  EXPECT_FALSE(StandardbilderUebErzeugen(tmp.str(), 0xFF0000, 0xFFFFFF, dlg));
+  ASSERT_EQ(dlg.meldungen.size(), 1u);
+  EXPECT_EQ(dlg.meldungen[0].text, "Die Navigationsgrafik " + tmp.str() +
+                                       "navuebweiter.png\r\nkann nicht gespeichert werden!\r\nProgrammabbruch!");
+  EXPECT_TRUE(stdfs::is_directory(tmp.path() / "navuebweiter.png"));
+  EXPECT_EQ(Dateien(tmp.path()), (std::vector<std::string>{"datei", "navuebweiter.png", "navuebzurueck.png"}));
+}
+
+TEST(Navigationsgrafiken, OptionsChooseFolderColoursAndSlideshow) {
+  pngtest::TempFolder tmp;
+  test::FakeDialoge dlg;
+  OptionModel m;
+  AppState st;
+  Services sv;
+  sv.dialogs = &dlg;
+  int pumped = 0;
+  sv.pump = [&] { ++pumped; };
+  Kontext k{m, st, sv};
+  st.BilderOrdnerPfad = tmp.path().string();  // no trailing '/'
+  m.setColor(Opt::PanelUebQuadratFarbe, 0x112233);
+  m.setColor(Opt::GrossPanelquadratFarbe, 0x445566);
+  m.setColor(Opt::PanelHintergrundFarbe, 0x445566);  // same as the picture-page icons
+  m.setChecked(Opt::CBDiashow, true);
+  m.setChecked(Opt::CBDiashowAbschaltbar, false);
+
+  // Empty HTMLOrdnerPfad: the standard folder "html" in the picture folder.
+  ASSERT_TRUE(StandardbilderUebErzeugen(k));
+  ASSERT_TRUE(StandardbilderGrossErzeugen(k));
+  EXPECT_EQ(pumped, 2);
+  const stdfs::path html = tmp.path() / "html";
+  EXPECT_EQ(Dateien(html).size(), 5u);
+  PruefeDatei(html / "navuebzurueck.png", kZurueck, 0x112233, 0x445566);
+  PruefeDatei(html / "navgrossweiter.png", kWeiter, 0x445566, 0xFFFFFF);
+
+  m.setChecked(Opt::CBDiashowAbschaltbar, true);
+  st.HTMLOrdnerPfad = (tmp.path() / "eigen").string();
+  ASSERT_TRUE(StandardbilderGrossErzeugen(k));
+  EXPECT_EQ(Dateien(tmp.path() / "eigen").size(), 5u);
+  PruefeDatei(tmp.path() / "eigen" / "diashowstopp.png", kDiashowStopp, 0x445566, 0xFFFFFF);
+  EXPECT_TRUE(dlg.meldungen.empty());
+}
