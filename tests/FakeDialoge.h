@@ -2,6 +2,7 @@
 // A dialog service for tests: records every message and answers questions
 // from a script (Yes when the script is empty).
 #include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,23 @@ class FakeDialoge : public DialogService {
     if (antworten.empty()) return MsgResult::Yes;
     const MsgResult r = antworten.front();
     antworten.pop_front();
+    return r;
+  }
+  // File dialogs: every one shown is recorded; answers come from the script
+  // (nullopt = cancelled; cancelled when the script is empty).
+  struct DateiDialog {
+    bool speichern;
+    FileDialogOptions optionen;
+  };
+  std::vector<DateiDialog> dateiDialoge;
+  std::deque<std::optional<std::string>> dateiAntworten;
+  std::optional<std::string> openFileName(const FileDialogOptions& o) override { return datei(false, o); }
+  std::optional<std::string> saveFileName(const FileDialogOptions& o) override { return datei(true, o); }
+  std::optional<std::string> datei(bool speichern, const FileDialogOptions& o) {
+    dateiDialoge.push_back({speichern, o});
+    if (dateiAntworten.empty()) return std::nullopt;
+    auto r = dateiAntworten.front();
+    dateiAntworten.pop_front();
     return r;
   }
   std::vector<std::string> texte() const {

@@ -1,32 +1,287 @@
+// Where the settings file lies, the write test, the side files, saving and
+// loading under other names, and saving on close.
 #include "app/Einstellungen.h"
 
-#include <cstdlib>
+#include <filesystem>
 
 #include "app/options/Hersteller.h"
 #include "platform/FileSystem.h"
+#include "platform/IniDatei.h"
+#include "platform/Win1252.h"
+#include "winsupport/SpecialFolders.h"
 
 namespace mosaik {
+namespace {
+
+namespace stdfs = std::filesystem;
+
+std::string normal(const std::string& pfad) {
+  std::string p = pfad;
+  while (p.size() > 1 && p.back() == '/') p.pop_back();
+  std::error_code ec;
+  const stdfs::path n = stdfs::weakly_canonical(stdfs::absolute(p, ec), ec);
+  return ec ? p : n.lexically_normal().string();
+}
+
+std::string ordnerVon(const std::string& datei) {
+  const size_t s = datei.rfind('/');
+  return s == std::string::npos ? fs::currentFolder() : datei.substr(0, s + 1);
+}
+
+std::string nameVon(const std::string& datei) {
+  const size_t s = datei.rfind('/');
+  return s == std::string::npos ? datei : datei.substr(s + 1);
+}
+
+bool hatErweiterung(const std::string& datei) {
+  const std::string n = nameVon(datei);
+  const size_t punkt = n.rfind('.');
+  return punkt != std::string::npos && punkt > 0;
+}
+
+// Line ends of a memo as the side files carry them: CR LF.
+std::string crlf(std::string_view t) {
+  std::string out;
+  out.reserve(t.size() + t.size() / 16);
+  for (size_t i = 0; i < t.size(); ++i) {
+    if (t[i] == '\r') {
+      out += "\r\n";
+      if (i + 1 < t.size() && t[i + 1] == '\n') ++i;
+    } else if (t[i] == '\n') {
+      out += "\r\n";
+    } else {
+      out += t[i];
+    }
+  }
+  return out;
+}
+
+// One memo line per text line, each ended by CR LF; Windows-1252 unless a
+// character needs UTF-8 (then with a byte-order mark).
+std::string zusatzdateiInhalt(const std::string& memo) {
+  std::string t = crlf(memo);
+  if (!t.empty()) t += "\r\n";
+  bool verlustfrei = true;
+  std::string ansi = utf8ToCp1252(t, &verlustfrei);
+  return verlustfrei ? ansi : "\xEF\xBB\xBF" + t;
+}
+
+std::string memoAusZusatzdatei(const std::string& bytes) {
+  std::string t = crlf(decodeUserText(bytes));
+  if (t.size() >= 2 && t.compare(t.size() - 2, 2, "\r\n") == 0) t.resize(t.size() - 2);
+  return t;
+}
+
+void maschineSchreiben(IniDatei& ini) {
+  ini.schreiben(kProduktname, "Autor", einstellungen::textWert(kAutor));
+  ini.schreiben(kProduktname, "Homepage", einstellungen::textWert(kHerstellerWebsite));
+}
+
+// Writes the settings and their side files after a passed write test; a
+// failure of the writer itself is shown with the file's name.
+void speichern(Kontext& k, const std::string& datei) {
+  try {
+    InifileSchreiben(k, datei);
+  } catch (const IniFehler& e) {
+    k.fehler(e.what());
+    return;
+  }
+  ZusatzdateienSpeichern(k, datei);
+}
+
+}  // namespace
+
+std::string programmOrdner(const Kontext& k) {
+  return k.sv.programFolder.empty() ? fs::programFolder() : fs::withTrailingSlash(k.sv.programFolder);
+}
 
 std::string anwendungsdatenOrdner(const Kontext& k) {
   if (!k.sv.appDataFolder.empty()) return fs::withTrailingSlash(k.sv.appDataFolder);
-  if (const char* x = std::getenv("XDG_CONFIG_HOME"); x && *x == '/') return fs::withTrailingSlash(x);
-  if (const char* h = std::getenv("HOME"); h && *h) return fs::withTrailingSlash(h) + ".config/";
-  return "/tmp/";
+  const std::string& a = SpecialFolders().AppData();
+  return a.empty() ? std::string("/tmp/") : fs::withTrailingSlash(a);
 }
 
-std::string standardEinstellungsdatei(const Kontext& k) {
-  const std::string pf = k.sv.programFolder.empty() ? fs::programFolder() : fs::withTrailingSlash(k.sv.programFolder);
-  return pf + kEinstellungsdatei;
+std::string persoenlicherEinstellungsordner(const Kontext& k) {
+  return anwendungsdatenOrdner(k) + kProduktname + "/";
 }
+
+std::string standardEinstellungsdatei(const Kontext& k) { return programmOrdner(k) + kEinstellungsdatei; }
 
 std::string persoenlicheEinstellungsdatei(const Kontext& k) {
-  return anwendungsdatenOrdner(k) + kProduktname + "/" + kEinstellungsdatei;
+  return persoenlicherEinstellungsordner(k) + kEinstellungsdatei;
 }
 
-void IniFileLesen(Kontext&, const std::string&) {}
-void ZusatzdateienLaden(Kontext&, const std::string&) {}
-bool FormCloseQuery(Kontext&) { return true; }
-void FormClose(Kontext&) {}
-bool EinstellungsEreignis(Kontext&, Opt, Ev) { return false; }
+std::string aktuelleEinstellungsdatei(const Kontext& k, bool ordnerAnlegen) {
+  if (!k.m.checked(Opt::CBIniDateiImAnwendungsordner)) return standardEinstellungsdatei(k);
+  if (ordnerAnlegen) fs::forceDirectories(persoenlicherEinstellungsordner(k));
+  return persoenlicheEinstellungsdatei(k);
+}
+
+bool gleicheDatei(const std::string& a, const std::string& b) {
+  std::error_code ec;
+  if (stdfs::equivalent(a, b, ec) && !ec) return true;
+  return normal(a) == normal(b);
+}
+
+bool InifileSchreibtest(Kontext& k, const std::string& datei, bool meldung) {
+  try {
+    IniDatei ini(datei);
+    maschineSchreiben(ini);
+    ini.speichern();
+    return true;
+  } catch (const IniFehler&) {
+  }
+  if (gleicheDatei(datei, aktuelleEinstellungsdatei(k, false)))
+    k.m.setChecked(Opt::CBEinstellungenAutomatischSpeichern, false);
+  if (meldung) k.fehler("Die Datei " + datei + " mit den\r\nProgrammeinstellungen kann nicht gespeichert werden!");
+  return false;
+}
+
+bool InifileEinstellungenSpeichern(Kontext& k, bool meldung) {
+  const std::string datei = standardEinstellungsdatei(k);
+  const bool imAnwendungsordner = k.m.checked(Opt::CBIniDateiImAnwendungsordner);
+  try {
+    IniDatei ini(datei);
+    maschineSchreiben(ini);
+    ini.schreiben("Programm", "EinstAutoSpeichern", k.m.checked(Opt::CBEinstellungenAutomatischSpeichern) ? "1" : "0");
+    ini.schreiben("Programm", "EinstImAppOrdner", imAnwendungsordner ? "1" : "0");
+    ini.speichern();
+    return true;
+  } catch (const IniFehler&) {
+  }
+  if (meldung) {
+    std::string text = "Der Versuch, die Datei " + datei + " zu speichern, schlug fehl!\r\n\r\n";
+    if (imAnwendungsordner)
+      text +=
+          "Die Einstellung, dass die sonstigen Optionen im Anwendungsordner gespeichert werden sollen, muss\r\n"
+          "aber im Programmpfad erfolgen. Da dort nicht gespeichert werden kann, kann sich Mosaikschauer\r\n"
+          "den Anwendungsordner als Speicherort nicht merken!";
+    else
+      text +=
+          "Die Einstellung, dass die sonstigen Optionen nicht im Anwendungsordner gespeichert werden sollen,\r\n"
+          "muss aber im Programmpfad erfolgen. Da dort nicht gespeichert werden kann, kann sich Mosaikschauer\r\n"
+          "den Programmpfad als Speicherort nicht merken!";
+    k.fehler(text);
+  }
+  return false;
+}
+
+std::string zusatzdateiName(const std::string& einstellungsdatei, const std::string& art) {
+  const size_t schraeg = einstellungsdatei.rfind('/');
+  const size_t punkt = einstellungsdatei.rfind('.');
+  const bool mitErweiterung = punkt != std::string::npos && (schraeg == std::string::npos || punkt > schraeg);
+  return (mitErweiterung ? einstellungsdatei.substr(0, punkt) : einstellungsdatei) + "-" + art + ".txt";
+}
+
+bool ZusatzdateienSpeichern(Kontext& k, const std::string& datei) {
+  auto schreiben = [&](Opt memo, const char* art) {
+    return dateiErsetzen(zusatzdateiName(datei, art), zusatzdateiInhalt(k.m.text(memo)));
+  };
+  bool ok = true;
+  if (k.m.checked(Opt::CBeigenenHeaderVerwenden))
+    ok = schreiben(Opt::MNeuerHeader, "header") && schreiben(Opt::MNeuerDateiabschluss, "footer");
+  if (ok && k.m.checked(Opt::CBCSSDateiaendern)) ok = schreiben(Opt::MangepassteCSSDatei, "css");
+  if (!ok) k.fehler("Speichern der Textdateien mit Header, Dateiabschluss\r\nund/oder CSS-Datei fehlgeschlagen!");
+  return ok;
+}
+
+bool ZusatzdateienLaden(Kontext& k, const std::string& datei) {
+  auto laden = [&](Opt memo, const char* art) {
+    const auto bytes = fs::readFile(zusatzdateiName(datei, art));
+    if (!bytes) return false;
+    k.m.setText(memo, memoAusZusatzdatei(*bytes));
+    return true;
+  };
+  bool ok = true;
+  if (k.m.checked(Opt::CBeigenenHeaderVerwenden))
+    ok = laden(Opt::MNeuerHeader, "header") && laden(Opt::MNeuerDateiabschluss, "footer");
+  if (ok && k.m.checked(Opt::CBCSSDateiaendern)) ok = laden(Opt::MangepassteCSSDatei, "css");
+  if (!ok) k.fehler("Öffnen der Textdateien mit Header, Dateiabschluss\r\nund/oder CSS-Datei fehlgeschlagen!");
+  return ok;
+}
+
+void BEinstellungenSpeichernClick(Kontext& k) {
+  FileDialogOptions o;
+  o.title = "Einstellungen speichern unter...";
+  o.filter = "Einstellungen (*.ini)|*.ini|Alle Dateien (*.*)|*.*";
+  o.defaultExt = ".ini";
+  o.folder = k.st.EinstellungsDialogOrdner;
+  o.fileName = k.st.EinstellungsDateiname;
+  const auto gewaehlt = k.sv.dialogs->saveFileName(o);
+  if (!gewaehlt || gewaehlt->empty()) return;
+  std::string datei = *gewaehlt;
+  if (!hatErweiterung(datei)) datei += o.defaultExt;
+  const bool schreiben =
+      !fs::fileExists(datei) ||
+      k.meldung(MsgKind::Warning, "Soll die bestehende Datei überschrieben werden?", MsgButtons::YesNo) ==
+          MsgResult::Yes;
+  if (schreiben && InifileSchreibtest(k, datei, true)) speichern(k, datei);
+  k.st.EinstellungsDialogOrdner = ordnerVon(datei);
+  k.st.EinstellungsDateiname = nameVon(datei);
+}
+
+void BEinstellungenLadenClick(Kontext& k) {
+  FileDialogOptions o;
+  o.title = "Einstellungsdatei wählen";
+  o.filter = "Einstellungsdateien (*.ini)|*.ini|Alle Dateien (*.*)|*.*";
+  o.defaultExt = ".ini";
+  o.folder = k.st.EinstellungsDialogOrdner;
+  o.fileName = k.st.EinstellungsDateiname;
+  const auto gewaehlt = k.sv.dialogs->openFileName(o);
+  if (!gewaehlt || gewaehlt->empty()) return;
+  const std::string& datei = *gewaehlt;
+  if (!fs::fileExists(datei)) {
+    k.fehler("Die Datei " + datei + "\r\nexistiert nicht!");
+    return;
+  }
+  IniFileLesen(k, datei);
+  k.m.run(Proc::RBModusAnfaengerClick);
+  ZusatzdateienLaden(k, datei);
+  k.st.EinstellungsDateiname = nameVon(datei);
+  k.st.EinstellungsDialogOrdner = ordnerVon(datei);
+}
+
+bool FormCloseQuery(Kontext& k) {
+  const std::string datei = aktuelleEinstellungsdatei(k, true);
+  return !k.m.checked(Opt::CBEinstellungenAutomatischSpeichern) || InifileSchreibtest(k, datei, true);
+}
+
+void FormClose(Kontext& k) {
+  if (!k.m.checked(Opt::CBEinstellungenAutomatischSpeichern)) return;
+  const std::string datei = aktuelleEinstellungsdatei(k, true);
+  if (InifileSchreibtest(k, datei, false)) speichern(k, datei);
+}
+
+void CBEinstellungenAutomatischSpeichernClick(Kontext& k) {
+  if (!k.st.AutoSpeichernKlickAktiv) return;
+  const std::string datei = aktuelleEinstellungsdatei(k, true);
+  if (k.m.checked(Opt::CBEinstellungenAutomatischSpeichern)) InifileSchreibtest(k, datei, true);
+}
+
+void CBIniDateiImAnwendungsordnerClick(Kontext& k) {
+  if (!k.st.IniOrtKlickAktiv) return;
+  AppState& st = k.st;
+  const bool ok = InifileEinstellungenSpeichern(k, true);
+  auto gleicherOrdner = [](const std::string& a, const std::string& b) { return normal(a) == normal(b); };
+  if (ok && k.m.checked(Opt::CBIniDateiImAnwendungsordner)) {
+    if (gleicherOrdner(st.EinstellungsDialogOrdner, programmOrdner(k)))
+      st.EinstellungsDialogOrdner = persoenlicherEinstellungsordner(k);
+  } else if (gleicherOrdner(st.EinstellungsDialogOrdner, persoenlicherEinstellungsordner(k))) {
+    st.EinstellungsDialogOrdner = programmOrdner(k);
+  }
+}
+
+bool EinstellungsEreignis(Kontext& k, Opt o, Ev e) {
+  if (e != Ev::Click) return false;
+  if (o == Opt::CBEinstellungenAutomatischSpeichern) {
+    CBEinstellungenAutomatischSpeichernClick(k);
+    return true;
+  }
+  if (o == Opt::CBIniDateiImAnwendungsordner) {
+    CBIniDateiImAnwendungsordnerClick(k);
+    return true;
+  }
+  return false;
+}
 
 }  // namespace mosaik

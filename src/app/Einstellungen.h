@@ -1,27 +1,63 @@
 #pragma once
-// The settings file and its side files.
+// The settings file and its side files: where it lies, the write test,
+// writing and reading, saving and loading under other names, and closing.
 #include <string>
 
+#include "app/EinstellungsKodierung.h"
 #include "app/options/Kontext.h"
 
 namespace mosaik {
 
+// The folder of the running program (with a trailing '/').
+std::string programmOrdner(const Kontext& k);
 // The user's application-data folder (with a trailing '/').
 std::string anwendungsdatenOrdner(const Kontext& k);
+// Application-data folder + "Mosaikschauer/".
+std::string persoenlicherEinstellungsordner(const Kontext& k);
 // Program folder + "Mosaikschauer.ini".
 std::string standardEinstellungsdatei(const Kontext& k);
 // Application-data folder + "Mosaikschauer/Mosaikschauer.ini".
 std::string persoenlicheEinstellungsdatei(const Kontext& k);
+// The personal settings file while CBIniDateiImAnwendungsordner is ticked,
+// else the standard one; ordnerAnlegen creates the personal folder first.
+std::string aktuelleEinstellungsdatei(const Kontext& k, bool ordnerAnlegen);
+// The same file, whatever the spelling (normalised paths).
+bool gleicheDatei(const std::string& a, const std::string& b);
 
+// Writes the whole option set into the file, then removes the keys of older
+// versions. Nothing is changed when it fails: throws IniFehler (its text
+// names the file).
+void InifileSchreiben(Kontext& k, const std::string& datei);
 // Reads a settings file into the option set; a missing file changes nothing.
 void IniFileLesen(Kontext& k, const std::string& datei);
-// Reads the side files (own header, footer, style sheet) that are in use.
-void ZusatzdateienLaden(Kontext& k, const std::string& datei);
+
+// Writes the two keys of the product's section into the file. On failure:
+// false, auto-save switched off when it is the current settings file, and
+// with meldung the error message.
+bool InifileSchreibtest(Kontext& k, const std::string& datei, bool meldung);
+// Records the settings location (and auto-save) in the standard file.
+bool InifileEinstellungenSpeichern(Kontext& k, bool meldung);
+
+// The side file of a settings file: art "header", "footer" or "css".
+std::string zusatzdateiName(const std::string& einstellungsdatei, const std::string& art);
+// Writes / reads the side files that are in use (own header and footer,
+// edited style sheet); false after the first failure and its message.
+bool ZusatzdateienSpeichern(Kontext& k, const std::string& datei);
+bool ZusatzdateienLaden(Kontext& k, const std::string& datei);
+
+// The buttons "Einstellungen speichern unter..." and "Einstellungen laden...".
+void BEinstellungenSpeichernClick(Kontext& k);
+void BEinstellungenLadenClick(Kontext& k);
 
 // The close query: false keeps the window open (after its message).
 bool FormCloseQuery(Kontext& k);
-// Closing: saves the settings when saving on close is on.
+// Closing: saves the settings when saving on close is on. Hiding the window
+// and switching the visual styles are the window's part.
 void FormClose(Kontext& k);
+
+// Click handlers of the auto-save and settings-location boxes.
+void CBEinstellungenAutomatischSpeichernClick(Kontext& k);
+void CBIniDateiImAnwendungsordnerClick(Kontext& k);
 
 // Events of the option set that belong to the settings file (the location
 // and auto-save boxes); true when handled.

@@ -54,6 +54,12 @@ void THauptForm::CBIniDateiImAnwendungsordnerClick() {}
 void THauptForm::CBThemingClick() {}
 void THauptForm::CBDesktopVerknuepfungClick() {}
 void THauptForm::CBStartmenueVerknuepfungClick() {}
+void THauptForm::EdAndereZeichenExit() {}
+void THauptForm::CoBFensterNavigationChange() {}
+void THauptForm::EdKlammerAufExit() {}
+void THauptForm::EdBindestrichExit() {}
+void THauptForm::EdKlammerZuExit() {}
+void THauptForm::EdVerbindungszeichenExit() {}
 void THauptForm::RBModusAnfaengerClick() {}
 void THauptForm::EdgrosseBilderPfadnameAnpassen() {}
 void THauptForm::EdVorschauPfadnameAnpassen() {}

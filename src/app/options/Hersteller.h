@@ -8,5 +8,6 @@ inline constexpr const char* kHerstellerWebsite = "https://mosaikschauer.example
 inline constexpr const char* kHerstellerHost = "mosaikschauer.example";
 inline constexpr const char* kHerstellerMail = "rueckmeldung@mosaikschauer.example";
 inline constexpr const char* kHerstellerOrdner = "Drevanstal";
+inline constexpr const char* kAutor = "Tesvaldo";            // recorded in settings files
 inline constexpr const char* kEinstellungsdatei = "Mosaikschauer.ini";
 }  // namespace mosaik

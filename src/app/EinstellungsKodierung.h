@@ -1,0 +1,47 @@
+#pragma once
+// How values are written into the settings file and read back.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace mosaik {
+
+// LF becomes "#$0A", then CR "#$0D", every occurrence; the inverse turns
+// "#$0A" into LF, then "#$0D" into CR.
+std::string ZeilenumbruecheMaskieren(std::string_view text);
+std::string ZeilenumbruecheDemaskieren(std::string_view text);
+
+namespace einstellungen {
+
+// A text value as written: line breaks masked, and enclosed in double quotes
+// when the profile layer would otherwise trim blanks or strip quotes from it.
+std::string textWert(std::string_view text);
+// The inverse of textWert for a value as the profile layer returns it.
+std::string textLesen(std::string_view wert);
+
+// A quoted text ([Texte] and a few more): always in double quotes, so that
+// blanks at either end survive. The reader removes a pair of double quotes
+// once more; a text that itself is enclosed in double quotes gets a second
+// pair, so it comes back whole.
+std::string zitiertWert(std::string_view text);
+std::string zitiertLesen(std::string_view wert);
+
+// Decimal digits with an optional sign, or "0x" and hexadecimal digits;
+// nullopt for anything else and for values outside 32 bits.
+std::optional<int32_t> ganzzahlLesen(std::string_view wert);
+
+// At most 15 significant digits, no trailing zeros, the given separator.
+std::string gleitkommaText(double wert, char trenner);
+// Digits with the given separator and an optional exponent; a text that uses
+// the other separator is no number.
+std::optional<double> gleitkommaLesen(std::string_view wert, char trenner);
+
+// "#RRGGBB" (upper-case hexadecimal) for a colour 0xRRGGBB.
+std::string farbText(uint32_t rgb);
+// The inverse; any character stands in place of "#", and a malformed text
+// gives white.
+uint32_t farbWert(std::string_view text);
+
+}  // namespace einstellungen
+}  // namespace mosaik
