@@ -1,15 +1,417 @@
 #include "generator/Durchlauf.h"
 
-namespace mosaik {
+#include <sys/stat.h>
 
-void OriginaleVerkleinernDurchlauf(Lauf& lauf, const std::string&, const std::string&, bool,
-                                   const std::string&, int, bool& ok) {
-  if (lauf.pumpUndAbbruch()) BenutzerAbbruch(lauf.k, ok);
+#include <climits>
+#include <exception>
+#include <set>
+#include <utility>
+
+#include "generator/Bildpipeline.h"
+#include "generator/Listen.h"
+#include "generator/Namen.h"
+#include "generator/Uebersichtsseiten.h"
+#include "generator/Umbenennen.h"
+#include "platform/FileSystem.h"
+#include "platform/Win1252.h"
+
+namespace mosaik {
+namespace {
+
+const char* const kZeilenumbruch = "\r\n";
+
+bool abgebrochen() { return AbbruchFlag.load() != 0; }
+
+// Counts pictures below a folder, stopping once grenze is reached (the
+// walks only ask whether there is any).
+int bilderZaehlen(Lauf& lauf, const std::string& ordner, bool& ok, int grenze) {
+  const std::string dir = fs::withTrailingSlash(ordner);
+  int n = 0;
+  std::vector<std::string> unter;
+  for (const fs::Entry& e : OrdnerLesen(lauf, dir)) {
+    if (lauf.pumpUndAbbruch()) break;
+    if (e.folder)
+      unter.push_back(e.name);
+    else if (IstBilddatei(lauf.k, e.name))
+      ++n;
+  }
+  if (abgebrochen()) ok = false;
+  for (const std::string& u : unter) {
+    if (!ok || abgebrochen() || n >= grenze) break;
+    const int c = bilderZaehlen(lauf, dir + u + "/", ok, grenze - n);
+    if (ok) n += c;
+  }
+  if (abgebrochen()) {
+    ok = false;
+    return 0;
+  }
+  return n;
 }
 
-void GalerieDurchlauf(Lauf& lauf, const std::string&, const std::string&, bool, const std::string&,
-                      int, bool& ok) {
-  if (lauf.pumpUndAbbruch()) BenutzerAbbruch(lauf.k, ok);
+// The name a subfolder gets on the other side of a walk.
+std::string ordnerZielname(const Kontext& k, const std::string& name, const std::string& zweiterOrdner) {
+  const bool ersetzen = k.m.checked(Opt::CBUngueltigeNamenErsetzen) && k.m.enabled(Opt::CBUngueltigeNamenErsetzen);
+  if (!ersetzen) return name;
+  if (fs::isReadOnly(zweiterOrdner) && !k.m.checked(Opt::CBSchreibschutzdateienUmbenennen)) return name;
+  bool geaendert = false;
+  return WebsichererDateiname(k, name, geaendert);
+}
+
+std::string mitZaehler(const std::string& name, long n) {
+  return OhneErweiterung(name) + "-" + std::to_string(n) + Erweiterung(name);
+}
+
+std::pair<dev_t, ino_t> kennung(const std::string& pfad) {
+  struct stat st {};
+  if (::stat(pfad.c_str(), &st) != 0) return {0, 0};
+  return {st.st_dev, st.st_ino};
+}
+
+bool istTextdatei(const std::string& name) {
+  const std::string g = asciiUpper(name);
+  return g == "DIRINFO.TXT" || g == "DIRNAME.TXT";
+}
+
+}  // namespace
+
+bool IstBilddatei(const Kontext& k, const std::string& name) {
+  const std::string e = asciiUpper(Erweiterung(name));
+  return (e == ".JPG" && k.m.checked(Opt::CBTypJpg)) || (e == ".JPEG" && k.m.checked(Opt::CBTypJpeg));
+}
+
+std::vector<fs::Entry> OrdnerLesen(const Lauf& lauf, const std::string& ordner) {
+  const OptionModel& m = lauf.k.m;
+  std::vector<fs::Entry> out;
+  for (fs::Entry& e : fs::listFolder(fs::withTrailingSlash(ordner))) {
+    // Hidden entries are not even listed unless asked for; Linux knows no
+    // system files, and every entry counts as archived.
+    if (e.hidden && !m.checked(Opt::CBAttrVersteckt)) continue;
+    if (e.readOnly && !m.checked(Opt::CBAttrSchreibschutz)) continue;
+    if (e.folder && ((!lauf.HTMLOrdnername.empty() && e.name == lauf.HTMLOrdnername) ||
+                     (!lauf.GrosseBilderOrdnername.empty() && e.name == lauf.GrosseBilderOrdnername) ||
+                     (!lauf.VorschauOrdnername.empty() && e.name == lauf.VorschauOrdnername)))
+      continue;
+    out.push_back(std::move(e));
+  }
+  return out;
+}
+
+int BilderZaehlen(Lauf& lauf, const std::string& ordner, bool& ok) { return bilderZaehlen(lauf, ordner, ok, INT_MAX); }
+
+void OrdnerStatistik(Lauf& lauf, const std::string& ordner, int& anzahl, int64_t& bytes, bool& ok,
+                     std::string& erstesBild, int& unterordner) {
+  const Kontext& k = lauf.k;
+  const std::string dir = fs::withTrailingSlash(ordner);
+  anzahl = 0;
+  bytes = 0;
+  unterordner = 0;
+  erstesBild.clear();
+  TDateiArray bilder;
+  std::vector<std::string> unter;
+  for (const fs::Entry& e : OrdnerLesen(lauf, dir)) {
+    if (lauf.pumpUndAbbruch()) break;
+    if (!e.folder) {
+      if (!IstBilddatei(k, e.name)) continue;
+      ++anzahl;
+      bytes += e.size;
+      TDateieintrag b;
+      b.Name = e.name;
+      b.Groesse = e.size;
+      b.Datum = e.dosTime;
+      bilder.push_back(std::move(b));
+    } else if (bilderZaehlen(lauf, dir + e.name + "/", ok, 1) > 0 && ok) {
+      ++unterordner;
+      unter.push_back(e.name);
+    }
+  }
+  if (abgebrochen()) ok = false;
+  DateilisteNachOptionenSortieren(k, bilder);
+  if (!bilder.empty()) erstesBild = bilder.front().Name;
+
+  const auto an = [&k](Opt o) { return k.m.enabled(o) && k.m.checked(o); };
+  const bool rekAnzahl = an(Opt::CBUnterordnerMitAnzDateienRek);
+  const bool rekBytes = an(Opt::CBAnzeigeUnterodnerMitGroesseRek);
+  const bool rekUnter = an(Opt::CBAnzeigeUnterodnerMitUnterordnerRek);
+  if (!ok || !(rekAnzahl || rekBytes || rekUnter)) return;
+  for (const std::string& u : unter) {
+    if (!ok) break;
+    int a = 0, uo = 0;
+    int64_t b = 0;
+    std::string verworfen;
+    OrdnerStatistik(lauf, dir + u + "/", a, b, ok, verworfen, uo);
+    if (rekAnzahl) anzahl += a;
+    if (rekBytes) bytes += b;
+    if (rekUnter) unterordner += uo;
+  }
+}
+
+bool DateiattributeErlaubt(const Kontext& k, const std::string& pfad) {
+  const auto s = pfad.rfind('/');
+  const std::string ordner = s == std::string::npos ? std::string() : pfad.substr(0, s + 1);
+  const std::string name = s == std::string::npos ? pfad : pfad.substr(s + 1);
+  const auto e = fs::entryInfo(fs::pathNoCase(ordner.empty() ? "./" : ordner, name));
+  if (!e || e->folder) return false;
+  if (e->readOnly && !k.m.checked(Opt::CBAttrSchreibschutz)) return false;
+  if (e->hidden && !k.m.checked(Opt::CBAttrVersteckt)) return false;
+  return true;
+}
+
+std::string DateigroesseText(const std::string& pfad) {
+  const auto s = pfad.rfind('/');
+  const std::string ordner = s == std::string::npos ? std::string("./") : pfad.substr(0, s + 1);
+  int64_t n = fs::fileSize(fs::pathNoCase(ordner, s == std::string::npos ? pfad : pfad.substr(s + 1)));
+  if (n < 0) n = 0;
+  if (n < 1025) return std::to_string(n) + " Bytes";
+  return std::to_string(n / 1024) + " KB";
+}
+
+bool DateiDatumSetzen(const std::string& pfad, uint32_t dosDatum) { return fs::setDosDateTime(pfad, dosDatum); }
+
+// --- Walk 1 --------------------------------------------------------------
+
+void OriginaleVerkleinernDurchlauf(Lauf& lauf, const std::string& quelleIn, const std::string& zielIn,
+                                   bool mitUnterordnern, const std::string& ordnerNummer, int ordnerIndex,
+                                   bool& ok) {
+  Kontext& k = lauf.k;
+  const OptionModel& m = k.m;
+  if (abgebrochen()) {
+    BenutzerAbbruch(k, ok);
+    return;
+  }
+  const int erster = static_cast<int>(lauf.Ordnerliste.size());
+  const std::string quelle = fs::withTrailingSlash(quelleIn);
+  const std::string ziel = fs::withTrailingSlash(zielIn);
+  if (fs::sameFile(quelle, ziel)) {
+    // The reduced pictures would be written over the originals.
+    ok = false;
+    k.fehler("Der Ordner für die großen Bilder " + ziel + " ist der Bilderordner selbst." + kZeilenumbruch +
+             "Die Originale würden überschrieben." + kZeilenumbruch + "Programmabbruch!");
+    return;
+  }
+
+  std::set<std::string> vergebeneNamen;
+  std::set<std::pair<dev_t, ino_t>> vergebeneOrdner;
+  for (const fs::Entry& e : OrdnerLesen(lauf, quelle)) {
+    if (lauf.pumpUndAbbruch() || !ok) break;
+    if (!e.folder) {
+      const bool text = asciiUpper(e.name) == "DIRNAME.TXT" ||
+                        (asciiUpper(e.name) == "DIRINFO.TXT" && m.checked(Opt::CBdirinfoeinbinden));
+      if (IstBilddatei(k, e.name) || text) {
+        TDateieintrag b;
+        b.Name = e.name;
+        b.Groesse = e.size;
+        b.Datum = e.dosTime;
+        lauf.Bildliste.push_back(std::move(b));
+      }
+      continue;
+    }
+    ok = true;
+    std::string zielname = ordnerZielname(k, e.name, ziel);
+    if (!(bilderZaehlen(lauf, quelle + e.name + "/", ok, 1) > 0 && ok)) continue;
+    // Two source folders must never share one target ("Urlaub" beside
+    // "urlaub", or any pair the renaming makes equal).
+    const std::string basis = zielname;
+    for (long n = 1; vergebeneNamen.count(zielname); ++n) zielname = mitZaehler(basis, n);
+    const bool anlegen = mitUnterordnern && m.checked(Opt::CBOriginaleVerkleinern);
+    if (anlegen) {
+      for (long n = 1;; ++n) {
+        const std::string pfad = ziel + zielname + "/";
+        if (!fs::folderExists(pfad) && !fs::forceDirectories(pfad)) {
+          ok = false;
+          k.fehler("Kann das Verzeichnis " + pfad + " nicht erstellen." + kZeilenumbruch + "Programmabbruch!");
+          break;
+        }
+        // On a file system that ignores letter case "urlaub" may be the
+        // folder an earlier sibling already uses.
+        if (!vergebeneOrdner.insert(kennung(pfad)).second) {
+          zielname = mitZaehler(basis, n);
+          continue;
+        }
+        break;
+      }
+    }
+    if (!ok) break;
+    vergebeneNamen.insert(zielname);
+    TVerzeichniseintrag v;
+    v.Name = e.name;
+    v.Zielname = zielname;
+    v.Datum = e.dosTime;
+    lauf.Ordnerliste.push_back(std::move(v));
+    lauf.OrdnerlisteHigh = static_cast<int>(lauf.Ordnerliste.size()) - 1;
+    DirnameTxtSchreiben(k, ziel + zielname, e.name);
+  }
+
+  OrdnerlisteDoppelteEntfernen(lauf.Ordnerliste, lauf.OrdnerlisteHigh, erster);
+  DateilisteDoppelteEntfernen(lauf.Bildliste);
+  if (abgebrochen()) BenutzerAbbruch(k, ok);
+  if (!ok || abgebrochen()) {
+    lauf.Bildliste.clear();
+    return;
+  }
+
+  for (const TDateieintrag& b : lauf.Bildliste) {
+    lauf.view.aktuelleDatei(quelle + b.Name);
+    // A cancel stops after the picture in hand, not at the end of the
+    // folder.
+    if (lauf.pumpUndAbbruch()) break;
+    if (!ok) continue;
+    if (istTextdatei(b.Name)) {
+      const std::string nach = fs::pathNoCase(ziel, b.Name);
+      if (!fs::copyFile(quelle + b.Name, nach)) {
+        ok = false;
+        k.fehler("Die Datei " + quelle + b.Name + " kann nicht nach " + nach + " kopiert werden." + kZeilenumbruch +
+                 "Programmabbruch!");
+      }
+      continue;
+    }
+    try {
+      std::string grossName = b.Name;
+      // No control offers enlarging small originals: large images are
+      // never enlarged.
+      ok = GrossesBildErzeugen(lauf, quelle, ziel, b.Name, m.spin(Opt::SpEdGroesseGrosseBilder), false, grossName);
+      // A kept large image may be read-only: its date is not worth a failed
+      // run.
+      if (ok) DateiDatumSetzen(ziel + grossName, b.Datum);
+    } catch (const std::exception& ex) {
+      k.fehler("Fehler beim Verkleinern des Originalbildes " + b.Name + ":" + kZeilenumbruch + ex.what());
+    }
+  }
+  lauf.Bildliste.clear();
+
+  if (mitUnterordnern && !abgebrochen()) {
+    const int letzter = static_cast<int>(lauf.Ordnerliste.size()) - 1;
+    const std::string nummer = ordnerNummer + "-" + std::to_string(ordnerIndex + 1);
+    for (int i = erster; i <= letzter; ++i) {
+      if (lauf.pumpUndAbbruch() || !ok) break;
+      const TVerzeichniseintrag v = lauf.Ordnerliste[static_cast<size_t>(i)];
+      OriginaleVerkleinernDurchlauf(lauf, quelle + v.Name + "/", ziel + v.Zielname + "/", mitUnterordnern, nummer,
+                                    i, ok);
+      // Written last, so that walk 2 finds the source folder's date on the
+      // large-image folder.
+      if (m.checked(Opt::CBOriginaleVerkleinern)) fs::setDosDateTime(ziel + v.Zielname, v.Datum);
+    }
+  }
+  if (abgebrochen()) BenutzerAbbruch(k, ok);
+}
+
+// --- Walk 2 --------------------------------------------------------------
+
+void GalerieDurchlauf(Lauf& lauf, const std::string& vonIn, const std::string& vorschauIn, bool mitUnterordnern,
+                      const std::string& ordnerNummer, int ordnerIndex, bool& ok) {
+  Kontext& k = lauf.k;
+  const OptionModel& m = k.m;
+  if (abgebrochen()) {
+    BenutzerAbbruch(k, ok);
+    return;
+  }
+  const int erster = static_cast<int>(lauf.Ordnerliste.size());
+  const std::string von = fs::withTrailingSlash(vonIn);
+  const std::string vorschau = fs::withTrailingSlash(vorschauIn);
+
+  for (const fs::Entry& e : OrdnerLesen(lauf, von)) {
+    if (lauf.pumpUndAbbruch() || !ok) break;
+    std::string name = e.name;
+    if (e.folder) {
+      const std::string zielname = ordnerZielname(k, e.name, vorschau);
+      ok = true;
+      if (!(bilderZaehlen(lauf, von + e.name + "/", ok, 1) > 0 && ok)) continue;
+      ok = DateiWebsicherUmbenennen(k, von, name);
+      if (!ok) {
+        k.fehler("Kann das Verzeichnis " + von + e.name + "/ nicht umbenennen zu " + name + "." + kZeilenumbruch +
+                 "Wenn dies ein erneuter Durchlauf des Programms ist, hilft es vermutlich, das Zielverzeichnis zu "
+                 "löschen." +
+                 kZeilenumbruch + kZeilenumbruch + "Programmabbruch!");
+        break;
+      }
+      if (mitUnterordnern && m.checked(Opt::CBVorschaubilderErzeugen)) {
+        const std::string pfad = vorschau + name + "/";
+        if (!fs::folderExists(pfad) && !fs::forceDirectories(pfad)) {
+          ok = false;
+          k.fehler("Kann das Verzeichnis " + pfad + " nicht erstellen." + kZeilenumbruch + "Programmabbruch!");
+          break;
+        }
+      }
+      // With reduction, walk 1 stamped the large-image folder with its
+      // source folder's date, so the entry's own date is the right one.
+      TVerzeichniseintrag v;
+      v.Name = name;
+      v.Zielname = zielname;
+      v.Datum = e.dosTime;
+      lauf.Ordnerliste.push_back(std::move(v));
+      lauf.OrdnerlisteHigh = static_cast<int>(lauf.Ordnerliste.size()) - 1;
+      continue;
+    }
+    if (!IstBilddatei(k, e.name)) continue;
+    ok = DateiWebsicherUmbenennen(k, von, name);
+    if (!ok) {
+      k.fehler("Kann den Dateinamen " + von + e.name + " nicht ersetzen." + kZeilenumbruch + "Programmabbruch!");
+      break;
+    }
+    lauf.view.aktuelleDatei(von + name);
+    TDateieintrag b;
+    b.Name = name;
+    b.Groesse = e.size;
+    b.Datum = e.dosTime;
+    try {
+      BildGroesseLesen(k, von + name, b.Breite, b.Hoehe);
+    } catch (const std::exception&) {
+      b.Breite = 0;
+      b.Hoehe = 0;
+    }
+    lauf.Bildliste.push_back(std::move(b));
+  }
+
+  if (ok) {
+    OrdnerlisteDoppelteEntfernen(lauf.Ordnerliste, lauf.OrdnerlisteHigh, erster);
+    DateilisteDoppelteEntfernen(lauf.Bildliste);
+    if (abgebrochen()) BenutzerAbbruch(k, ok);
+  }
+
+  if (ok) {
+    const int letzter = static_cast<int>(lauf.Ordnerliste.size()) - 1;
+    if (mitUnterordnern) {
+      if (m.checked(Opt::CBOrdnerSortieren)) {
+        if (m.checked(Opt::RBOrdnerSortierenNachName))
+          OrdnerlisteNachNameSortieren(lauf.Ordnerliste, erster, letzter);
+        else
+          OrdnerlisteNachDatumSortieren(lauf.Ordnerliste, erster, letzter);
+      }
+      if (m.checked(Opt::CBOSortRueckwaerts)) OrdnerlisteUmkehren(lauf.Ordnerliste, erster, letzter);
+    }
+    if (m.checked(Opt::CBDateienSortieren) && !abgebrochen()) {
+      const int hi = static_cast<int>(lauf.Bildliste.size()) - 1;
+      if (m.checked(Opt::RBDateienSortierenNachName))
+        DateilisteNachNameSortieren(0, hi, lauf.Bildliste);
+      else
+        DateilisteNachZahlSortieren(m.checked(Opt::RBDateienSortierenNachDatum), 0, hi, lauf.Bildliste);
+      if (m.checked(Opt::CBDSortRueckwaerts) && !abgebrochen()) DateilisteUmkehren(lauf.Bildliste);
+    }
+  }
+
+  const std::string nummer = ordnerNummer + "-" + std::to_string(ordnerIndex + 1);
+  if (abgebrochen()) {
+    BenutzerAbbruch(k, ok);
+    lauf.Bildliste.clear();
+    return;
+  }
+  // After a reported failure no page is written for a half-read folder.
+  if (ok) OrdnerSeitenSchreiben(lauf, von, vorschau, nummer, lauf.Ordnerliste, lauf.Bildliste, erster, ordnerIndex);
+  lauf.Bildliste.clear();
+  if (abgebrochen()) {
+    BenutzerAbbruch(k, ok);
+    return;
+  }
+
+  if (mitUnterordnern) {
+    const int letzter = static_cast<int>(lauf.Ordnerliste.size()) - 1;
+    for (int i = erster; i <= letzter; ++i) {
+      if (lauf.pumpUndAbbruch() || !ok) break;
+      const std::string n = lauf.Ordnerliste[static_cast<size_t>(i)].Name;
+      GalerieDurchlauf(lauf, von + n + "/", vorschau.empty() ? std::string() : vorschau + n + "/", mitUnterordnern,
+                       nummer, i, ok);
+    }
+  }
+  if (abgebrochen()) BenutzerAbbruch(k, ok);
 }
 
 }  // namespace mosaik

@@ -1,0 +1,268 @@
+#include "generator/Verzeichnis.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <random>
+
+#include "platform/FileSystem.h"
+
+namespace mosaik::fs {
+namespace {
+
+unsigned char lowerAscii(unsigned char c) { return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + 32) : c; }
+
+bool equalsNoCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (lowerAscii(static_cast<unsigned char>(a[i])) != lowerAscii(static_cast<unsigned char>(b[i]))) return false;
+  return true;
+}
+
+// Fills an entry from a stat of the entry itself (lst) and, for links, of
+// its target (st). False when the walks must not take it.
+bool fill(Entry& e, const struct stat& lst, const struct stat* target) {
+  if (S_ISDIR(lst.st_mode)) {
+    e.folder = true;
+  } else if (S_ISREG(lst.st_mode)) {
+    e.folder = false;
+  } else if (S_ISLNK(lst.st_mode) && target && S_ISREG(target->st_mode)) {
+    e.folder = false;
+  } else {
+    return false;
+  }
+  const struct stat& s = (S_ISLNK(lst.st_mode) && target) ? *target : lst;
+  e.hidden = !e.name.empty() && e.name[0] == '.';
+  e.size = e.folder ? 0 : static_cast<int64_t>(s.st_size);
+  e.dosTime = toDosDateTime(s.st_mtime);
+  return true;
+}
+
+std::string parentOf(const std::string& path) {
+  std::string p = path;
+  while (p.size() > 1 && p.back() == '/') p.pop_back();
+  const auto s = p.rfind('/');
+  if (s == std::string::npos) return "./";
+  return p.substr(0, s + 1);
+}
+
+std::string baseOf(const std::string& path) {
+  std::string p = path;
+  while (p.size() > 1 && p.back() == '/') p.pop_back();
+  const auto s = p.rfind('/');
+  return s == std::string::npos ? p : p.substr(s + 1);
+}
+
+}  // namespace
+
+bool nameLess(std::string_view a, std::string_view b) {
+  const size_t n = std::min(a.size(), b.size());
+  for (size_t i = 0; i < n; ++i) {
+    const unsigned char x = lowerAscii(static_cast<unsigned char>(a[i]));
+    const unsigned char y = lowerAscii(static_cast<unsigned char>(b[i]));
+    if (x != y) return x < y;
+  }
+  if (a.size() != b.size()) return a.size() < b.size();
+  return a < b;
+}
+
+std::vector<Entry> listFolder(const std::string& folder) {
+  std::vector<Entry> out;
+  const int dfd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dfd < 0) return out;
+  DIR* d = ::fdopendir(dfd);
+  if (!d) {
+    ::close(dfd);
+    return out;
+  }
+  while (const dirent* de = ::readdir(d)) {
+    const std::string name = de->d_name;
+    if (name == "." || name == "..") continue;
+    struct stat lst {};
+    if (::fstatat(dfd, name.c_str(), &lst, AT_SYMLINK_NOFOLLOW) != 0) continue;
+    struct stat target {};
+    const bool haveTarget = S_ISLNK(lst.st_mode) && ::fstatat(dfd, name.c_str(), &target, 0) == 0;
+    Entry e;
+    e.name = name;
+    if (!fill(e, lst, haveTarget ? &target : nullptr)) continue;
+    e.readOnly = ::faccessat(dfd, name.c_str(), W_OK, AT_EACCESS) != 0;
+    out.push_back(std::move(e));
+  }
+  ::closedir(d);
+  std::sort(out.begin(), out.end(), [](const Entry& a, const Entry& b) { return nameLess(a.name, b.name); });
+  return out;
+}
+
+std::optional<Entry> entryInfo(const std::string& path) {
+  std::string p = path;
+  while (p.size() > 1 && p.back() == '/') p.pop_back();
+  struct stat lst {};
+  if (::lstat(p.c_str(), &lst) != 0) return std::nullopt;
+  struct stat target {};
+  const bool haveTarget = S_ISLNK(lst.st_mode) && ::stat(p.c_str(), &target) == 0;
+  Entry e;
+  e.name = baseOf(p);
+  if (!fill(e, lst, haveTarget ? &target : nullptr)) return std::nullopt;
+  e.readOnly = ::faccessat(AT_FDCWD, p.c_str(), W_OK, AT_EACCESS) != 0;
+  return e;
+}
+
+uint32_t toDosDateTime(std::time_t t) {
+  struct tm tm {};
+  if (!::localtime_r(&t, &tm) || tm.tm_year < 80) return (1u << 5 | 1u) << 16;  // 1980-01-01 00:00:00
+  if (tm.tm_year > 207) return ((127u << 9 | 12u << 5 | 31u) << 16) | (23u << 11 | 59u << 5 | 29u);
+  const uint32_t date = static_cast<uint32_t>((tm.tm_year - 80) << 9 | (tm.tm_mon + 1) << 5 | tm.tm_mday);
+  const uint32_t time = static_cast<uint32_t>(tm.tm_hour << 11 | tm.tm_min << 5 | tm.tm_sec / 2);
+  return date << 16 | time;
+}
+
+std::time_t fromDosDateTime(uint32_t dos) {
+  struct tm tm {};
+  const uint32_t date = dos >> 16, time = dos & 0xFFFF;
+  tm.tm_year = static_cast<int>((date >> 9) & 0x7F) + 80;
+  tm.tm_mon = static_cast<int>((date >> 5) & 0x0F) - 1;
+  tm.tm_mday = static_cast<int>(date & 0x1F);
+  tm.tm_hour = static_cast<int>((time >> 11) & 0x1F);
+  tm.tm_min = static_cast<int>((time >> 5) & 0x3F);
+  tm.tm_sec = static_cast<int>(time & 0x1F) * 2;
+  tm.tm_isdst = -1;
+  return ::mktime(&tm);
+}
+
+bool setDosDateTime(const std::string& path, uint32_t dos) {
+  const std::time_t t = fromDosDateTime(dos);
+  if (t == static_cast<std::time_t>(-1)) return false;
+  const struct timespec times[2] = {{0, UTIME_OMIT}, {t, 0}};
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return false;
+  if (S_ISDIR(st.st_mode)) return ::utimensat(AT_FDCWD, path.c_str(), times, 0) == 0;
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return false;
+  const bool ok = ::futimens(fd, times) == 0;
+  return ::close(fd) == 0 && ok;
+}
+
+bool isReadOnly(const std::string& path) { return ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0; }
+
+bool exists(const std::string& path) {
+  std::string p = path;
+  while (p.size() > 1 && p.back() == '/') p.pop_back();
+  struct stat st {};
+  return !p.empty() && ::lstat(p.c_str(), &st) == 0;
+}
+
+bool sameFile(const std::string& a, const std::string& b) {
+  struct stat x {}, y {};
+  if (::stat(a.c_str(), &x) != 0 || ::stat(b.c_str(), &y) != 0) return false;
+  return x.st_dev == y.st_dev && x.st_ino == y.st_ino;
+}
+
+int64_t fileSize(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
+  return static_cast<int64_t>(st.st_size);
+}
+
+std::optional<std::string> findNoCase(const std::string& folder, const std::string& name) {
+  if (name.empty() || name.find('/') != std::string::npos) return std::nullopt;
+  const std::string dir = folder.empty() ? std::string("./") : withTrailingSlash(folder);
+  if (exists(dir + name)) return name;
+  std::optional<std::string> best;
+  DIR* d = ::opendir(dir.c_str());
+  if (!d) return std::nullopt;
+  while (const dirent* de = ::readdir(d)) {
+    const std::string_view n = de->d_name;
+    if (n == "." || n == ".." || !equalsNoCase(n, name)) continue;
+    if (!best || n < *best) best = std::string(n);
+  }
+  ::closedir(d);
+  return best;
+}
+
+std::string pathNoCase(const std::string& folder, const std::string& name) {
+  const std::string dir = withTrailingSlash(folder);
+  const auto found = findNoCase(dir, name);
+  return dir + (found ? *found : name);
+}
+
+RenameResult renameNoReplace(const std::string& from, const std::string& to) {
+  if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return RenameResult::Done;
+  if (errno == EEXIST) return RenameResult::TargetTaken;
+  if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) return RenameResult::Failed;
+  // File systems without the flag: a hard link cannot replace anything.
+  struct stat st {};
+  if (::lstat(from.c_str(), &st) != 0) return RenameResult::Failed;
+  if (!S_ISDIR(st.st_mode)) {
+    if (::link(from.c_str(), to.c_str()) != 0) return errno == EEXIST ? RenameResult::TargetTaken : RenameResult::Failed;
+    if (::unlink(from.c_str()) != 0) {
+      ::unlink(to.c_str());
+      return RenameResult::Failed;
+    }
+    return RenameResult::Done;
+  }
+  if (exists(to)) return RenameResult::TargetTaken;
+  return ::rename(from.c_str(), to.c_str()) == 0 ? RenameResult::Done : RenameResult::Failed;
+}
+
+bool copyFile(const std::string& from, const std::string& to) {
+  if (sameFile(from, to)) return true;
+  const int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
+  if (in < 0) return false;
+  struct stat src {};
+  if (::fstat(in, &src) != 0 || !S_ISREG(src.st_mode)) {
+    ::close(in);
+    return false;
+  }
+  const std::string dir = parentOf(to);
+  std::random_device rd;
+  std::string tmp;
+  int out = -1;
+  for (int attempt = 0; attempt < 16 && out < 0; ++attempt) {
+    tmp = dir + "." + baseOf(to) + "." + std::to_string(rd() % 1000000u) + ".tmp";
+    out = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (out < 0 && errno != EEXIST) break;
+  }
+  if (out < 0) {
+    ::close(in);
+    return false;
+  }
+  bool ok = true;
+  char buf[1 << 16];
+  for (;;) {
+    const ssize_t n = ::read(in, buf, sizeof buf);
+    if (n == 0) break;
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      ok = false;
+      break;
+    }
+    ssize_t done = 0;
+    while (done < n) {
+      const ssize_t w = ::write(out, buf + done, static_cast<size_t>(n - done));
+      if (w < 0) {
+        if (errno == EINTR) continue;
+        ok = false;
+        break;
+      }
+      done += w;
+    }
+    if (!ok) break;
+  }
+  ::close(in);
+  if (ok) {
+    const struct timespec times[2] = {{0, UTIME_OMIT}, src.st_mtim};
+    ::futimens(out, times);
+    ok = ::fsync(out) == 0;
+  }
+  if (::close(out) != 0) ok = false;
+  if (ok && ::rename(tmp.c_str(), to.c_str()) != 0) ok = false;
+  if (!ok) ::unlink(tmp.c_str());
+  return ok;
+}
+
+}  // namespace mosaik::fs

@@ -1,0 +1,70 @@
+#pragma once
+// Folder listings and file operations as the walks need them on a Linux
+// file system: deterministic snapshots, attributes mapped to what Linux has,
+// case-insensitive lookup of companion files, renames that never replace.
+#include <cstdint>
+#include <ctime>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace mosaik::fs {
+
+struct Entry {
+  std::string name;
+  bool folder = false;
+  bool hidden = false;    // the name starts with '.'
+  bool readOnly = false;  // the user may not write it
+  int64_t size = 0;
+  uint32_t dosTime = 0;  // packed DOS date-time of the last change, local time
+};
+
+// ASCII letters compared without case, ties by bytes: the order of every
+// listing, so that runs are repeatable.
+bool nameLess(std::string_view a, std::string_view b);
+
+// Snapshot of a folder: subfolders (a link to a folder is not one) and
+// regular files (also behind a link); sockets, pipes, devices and dangling
+// links are left out, and so are "." and "..". Empty when the folder cannot
+// be read.
+std::vector<Entry> listFolder(const std::string& folder);
+// One entry by path, under the same rules; nullopt when it is none of them.
+std::optional<Entry> entryInfo(const std::string& path);
+
+// Local time <-> packed DOS date-time (date in the high 16 bits, two-second
+// steps). Times before 1980 give 1980-01-01 00:00:00, after 2107 the last
+// representable second.
+uint32_t toDosDateTime(std::time_t t);
+std::time_t fromDosDateTime(uint32_t dos);
+// Sets the modification time of a file (opened for writing, as a date
+// change needs write access) or of a folder.
+bool setDosDateTime(const std::string& path, uint32_t dos);
+
+// Not writable by the user; a path that cannot be examined counts as
+// read-only.
+bool isReadOnly(const std::string& path);
+// Anything of that name, a dangling link included.
+bool exists(const std::string& path);
+// Both paths exist and name one file (same device and inode).
+bool sameFile(const std::string& a, const std::string& b);
+// Size in bytes; -1 when the file cannot be examined.
+int64_t fileSize(const std::string& path);
+
+// The name of an entry of the folder that is spelled like name, preferring
+// the exact spelling, else the first in byte order that differs only in the
+// case of ASCII letters.
+std::optional<std::string> findNoCase(const std::string& folder, const std::string& name);
+// folder + the name found by findNoCase, or folder + name when none is.
+std::string pathNoCase(const std::string& folder, const std::string& name);
+
+enum class RenameResult { Done, TargetTaken, Failed };
+// Never replaces an existing target, not even one that differs only in case.
+RenameResult renameNoReplace(const std::string& from, const std::string& to);
+
+// Copies through a temporary file beside the target, renamed over it only
+// after a complete, flushed write; the copy keeps the source's modification
+// time. Copying a file onto itself leaves it alone and succeeds.
+bool copyFile(const std::string& from, const std::string& to);
+
+}  // namespace mosaik::fs
