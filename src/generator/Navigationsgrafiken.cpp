@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <exception>
+#include <initializer_list>
 #include <utility>
 #include <vector>
 
@@ -113,6 +114,13 @@ void Strecken(Zeichenflaeche& z, const Strecke (&s)[N]) {
   }
 }
 
+// MoveTo the first point, then LineTo each further one.
+void Umriss(Zeichenflaeche& z, std::initializer_list<std::pair<int, int>> punkte) {
+  const auto* p = punkte.begin();
+  z.MoveTo(p->first, p->second);
+  for (++p; p != punkte.end(); ++p) z.LineTo(p->first, p->second);
+}
+
 struct Datei {
   Navigationsbild bild;
   const char* name;
@@ -184,19 +192,11 @@ imaging::Bitmap NavigationsbildZeichnen(Navigationsbild bild, uint32_t farbe, ui
   z.Farbe(farbe);
   switch (bild) {
     case Navigationsbild::Zurueck:
-      z.MoveTo(14, 1);
-      z.LineTo(14, 14);
-      z.LineTo(1, 8);
-      z.LineTo(1, 7);
-      z.LineTo(14, 1);
+      Umriss(z, {{14, 1}, {14, 14}, {1, 8}, {1, 7}, {14, 1}});
       z.FloodFill(10, 8, farbe);
       break;
     case Navigationsbild::Weiter:
-      z.MoveTo(1, 1);
-      z.LineTo(14, 7);
-      z.LineTo(14, 8);
-      z.LineTo(1, 14);
-      z.LineTo(1, 1);
+      Umriss(z, {{1, 1}, {14, 7}, {14, 8}, {1, 14}, {1, 1}});
       z.FloodFill(6, 8, farbe);
       break;
     case Navigationsbild::Uebersicht:
@@ -205,11 +205,7 @@ imaging::Bitmap NavigationsbildZeichnen(Navigationsbild bild, uint32_t farbe, ui
         for (int x : {1, 6, 11}) z.Rechteck(x, y, x + 4, y + 3);
       break;
     case Navigationsbild::Diashow:
-      z.MoveTo(0, 0);
-      z.LineTo(15, 0);
-      z.LineTo(15, 2);
-      z.LineTo(0, 2);
-      z.LineTo(0, 0);
+      Umriss(z, {{0, 0}, {15, 0}, {15, 2}, {0, 2}, {0, 0}});  // filled: the bar over rows 0 to 2
       z.FloodFill(1, 1, farbe);
       Strecken(z, kDiashow);
       break;
