@@ -231,6 +231,7 @@ const Row kExifRows[] = {
     {0x9215, "ExposureIndex"},
     {0x9216, "TIFF/EPStandardID"},
     {0x9217, "SensingMethod"},
+    {0x923F, "StoNits"},
     {0x927C, "MakerNote"},
     {0x9286, "UserComment", "", "", FormatUserComment},
     {0x9290, "SubSecTime"},

@@ -1,0 +1,403 @@
+// The EXIF reader on hand-built blocks: formats, display rules, formatters,
+// dates, the 35 mm estimate and the guards against crafted directories.
+#include <gtest/gtest.h>
+
+#include "ExifTestData.h"
+#include "imaging/ImgData.h"
+#include "imaging/NumberFormat.h"
+
+namespace mosaik::imaging {
+namespace {
+using namespace testdata;
+
+class ExifReader : public ::testing::Test {
+ protected:
+  void SetUp() override { SetDecimalSeparator('.'); }
+  void TearDown() override { SetDecimalSeparator(','); }
+  // Reads a file made of SOI, the block as APP1 and a scan.
+  static std::unique_ptr<TimgData> Read(const TiffBuilder& t, uint8_t buildCode = 255) {
+    auto d = std::make_unique<TimgData>(buildCode);
+    d->ReadJpegSections(Soi() + t.App1() + ScanTail());
+    return d;
+  }
+};
+
+TEST_F(ExifReader, CameraValuesInBothByteOrders) {
+  for (const bool mm : {false, true}) {
+    SCOPED_TRACE(mm ? "MM" : "II");
+    TiffBuilder t(mm);
+    t.Add(0, 0x010F, 2, 9, std::string("Canon\0\0\0\0", 9));  // NUL padding inside the count
+    t.Ascii(0, 0x0110, "EOS 5D");
+    const int exif = t.AddDir();
+    t.Link(0, 0x8769, exif);
+    t.Rat(exif, 0x829D, 28, 10);
+    t.Rat(exif, 0x829A, 1, 60);
+    t.Rat(exif, 0x920A, 78, 10);
+    t.Short(exif, 0x9209, 25);
+    t.Short(exif, 0xA002, 4000);
+    t.Long(exif, 0xA003, 3000);
+    auto d = Read(t);
+    ASSERT_TRUE(d->HasExif());
+    const TImageInfo& info = *d->ExifInfo;
+    EXPECT_EQ(info.MotorolaOrder, mm);
+    EXPECT_EQ(info.LookupTagValue("Make"), "Canon...");
+    EXPECT_EQ(info.CameraMake, "Canon...");
+    EXPECT_EQ(info.LookupTagValue("Model"), "EOS 5D");
+    EXPECT_EQ(info.CameraModel, "EOS 5D");
+    EXPECT_EQ(info.LookupTagValue("FNumber"), "F2.8");
+    EXPECT_EQ(info.LookupTagValue("fnumber"), "F2.8");
+    EXPECT_EQ(info.LookupTagValue("ExposureTime"), "1/60 sec");
+    EXPECT_EQ(info.LookupTagValue("FocalLength"), " 7.80 mm");
+    EXPECT_EQ(info.LookupTagValue("Flash"), "On, auto mode");
+    EXPECT_EQ(info.FlashUsed, 25);
+    EXPECT_EQ(info.LookupTagValue("ISOSpeedRatings"), "");  // absent
+    EXPECT_EQ(info.Width, 4000);
+    EXPECT_EQ(info.Height, 3000);
+    EXPECT_EQ(info.WidthFormat, 3);
+    EXPECT_EQ(info.HeightFormat, 4);
+    // The value field of the width entry holds the number in the block's order.
+    const std::string& buf = info.DataBuffer;
+    const auto at = [&](int64_t pos) { return static_cast<unsigned char>(buf[static_cast<size_t>(pos - 1)]); };
+    EXPECT_EQ(mm ? at(info.WidthPosition) * 256 + at(info.WidthPosition + 1)
+                 : at(info.WidthPosition + 1) * 256 + at(info.WidthPosition),
+              4000);
+    // The order of the list follows the walk: the Exif directory at its link.
+    ASSERT_EQ(info.TagCount(), 9);
+    EXPECT_EQ(info.Tags[0].Name, "Make");
+    // A sub-directory's tags come before the entry of its link.
+    EXPECT_EQ(info.Tags[2].Name, "FNumber");
+    EXPECT_EQ(info.Tags[2].Format, 5);
+    EXPECT_EQ(info.Tags[2].Size, 8);
+    EXPECT_EQ(info.Tags[2].Raw, t.Rational(28, 10));
+    EXPECT_EQ(info.Tags[8].Name, "ExifOffset");
+    EXPECT_EQ(info.TraceStr.substr(0, 33), "tag[$010F]: Make = Canon...\ntag[$");
+  }
+}
+
+TEST_F(ExifReader, DecimalSeparatorComesFromTheSetting) {
+  TiffBuilder t(false);
+  t.Rat(0, 0x829D, 28, 10);
+  t.Rat(0, 0x920A, 78, 10);
+  SetDecimalSeparator(',');
+  auto d = Read(t);
+  EXPECT_EQ(d->ExifInfo->LookupTagValue("FNumber"), "F2,8");
+  EXPECT_EQ(d->ExifInfo->LookupTagValue("FocalLength"), " 7,80 mm");
+}
+
+TEST_F(ExifReader, FormatTypesAndTheirQuirks) {
+  for (const bool mm : {false, true}) {
+    SCOPED_TRACE(mm ? "MM" : "II");
+    TiffBuilder t(mm);
+    t.Add(0, 0x8827, 3, 2, t.U16(100) + t.U16(200));              // SHORT x2
+    t.Add(0, 0x9203, 8, 1, t.U16(0xFFFF));                         // SSHORT -1 reads 65535
+    t.Add(0, 0x9206, 9, 1, t.U32(0xFFFFFFFF));                     // SLONG -1
+    t.Add(0, 0x0116, 4, 1, t.U32(4000000000u));                    // LONG above 2^31 reads negative
+    t.Add(0, 0x9204, 10, 1, t.Rational(static_cast<uint32_t>(-1), 3));  // SRATIONAL
+    t.Add(0, 0x0118, 1, 3, std::string("\x01\x02\xFF", 3));        // BYTE x3
+    t.Add(0, 0x0119, 6, 1, std::string("\xFF", 1));                // SBYTE -1 reads 255
+    t.Add(0, 0x9102, 11, 1, t.U32(0x3F800000));                    // FLOAT
+    t.Add(0, 0x9214, 12, 1, std::string(8, '\0'));                 // DOUBLE
+    t.Add(0, 0x9000, 7, 4, "0230");                                // UNDEFINED
+    t.Add(0, 0xA000, 7, 6, std::string("01\0" "00\0", 6));         // undefined up to the first NUL
+    t.Add(0, 0x0112, 3, 1, t.U16(2));                              // not in its decode list
+    t.Add(0, 0x0128, 3, 1, t.U16(3));
+    t.Add(0, 0x011A, 5, 1, t.Rational(300, 1));
+    t.Add(0, 0xA001, 3, 1, t.U16(1));
+    t.Add(0, 0x1234, 3, 1, t.U16(7));                              // unknown tag
+    t.Add(0, 0x0117, 0, 1, t.U32(1));                              // format 0: skipped
+    t.Add(0, 0x0117, 13, 1, t.U32(1));                             // format 13: skipped
+    t.Add(0, 0x0115, 3, 0, "");                                    // no elements: skipped
+    auto d = Read(t);
+    const TImageInfo& info = *d->ExifInfo;
+    EXPECT_EQ(info.LookupTagValue("ISOSpeedRatings"), "100, 200");
+    EXPECT_EQ(info.LookupTagValue("BrightnessValue"), "65535");
+    EXPECT_EQ(info.LookupTagValue("SubjectDistance"), "-1");
+    EXPECT_EQ(info.LookupTagValue("RowsPerStrip"), "-294967296");
+    EXPECT_EQ(info.LookupTagValue("ExposureBiasValue"), "-1/3");
+    EXPECT_EQ(info.LookupTagValue("MinSampleValue"), "1, 2, 255");
+    EXPECT_EQ(info.LookupTagValue("MaxSampleValue"), "255");
+    EXPECT_EQ(info.LookupTagValue("CompressedBitsPerPixel"), "-9999.99");
+    EXPECT_EQ(info.LookupTagValue("SubjectLocation"), "-9999.99");
+    EXPECT_EQ(info.LookupTagValue("ExifVersion"), "\"0230\"");
+    EXPECT_EQ(info.ExifVersion, "0230");
+    EXPECT_EQ(info.LookupTagValue("FlashPixVersion"), "\"01\"");
+    EXPECT_EQ(info.LookupTagValue("Orientation"), "");
+    EXPECT_GE(info.LookupTag("Orientation"), 0);
+    EXPECT_EQ(info.LookupTagValue("ResolutionUnit"), "Centimeter");
+    EXPECT_EQ(info.LookupTagValue("XResolution"), "300.00");
+    EXPECT_EQ(info.LookupTagValue("ColorSpace"), "sRGB");
+    EXPECT_EQ(info.LookupTag("Unknown"), -1);
+    EXPECT_EQ(info.LookupTag("StripByteCounts"), -1);
+    EXPECT_EQ(info.LookupTag("SamplesPerPixel"), -1);
+    EXPECT_NE(info.TraceStr.find("tag[$1234]: Unknown = 7\n"), std::string::npos);
+    EXPECT_EQ(info.GetNumericTagValue("ExposureBiasValue"), -1.0 / 3);
+    EXPECT_EQ(info.GetNumericTagValue("CompressedBitsPerPixel"), 1.0);
+    // Two SHORTs read as one 32-bit number in the block's order.
+    EXPECT_EQ(info.GetNumericTagValue("ISOSpeedRatings"), mm ? 100 * 65536 + 200 : 200 * 65536 + 100);
+    EXPECT_EQ(info.GetNumericTagValue("Absent"), 0);
+  }
+}
+
+TEST_F(ExifReader, NumberFormattingRules) {
+  // FormatString with a number: the first rational, or 0 for a zero denominator.
+  EXPECT_EQ(FormatNumber(std::string("\0\0\0\0\0\0\0\0", 8), 5, "F%0.1f", "", false), "F0.0");
+  EXPECT_EQ(FormatNumber(Bytes({28, 0, 0, 0, 10, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0}), 5, "F%0.1f", "", false), "F2.8");
+  EXPECT_EQ(FormatNumber(Bytes({0, 0, 0, 1, 0, 0, 0, 60}), 5, "%s sec", "", true), "1/60 sec");
+  // Integer values with a numeric pattern: the whole raw value as one number.
+  EXPECT_EQ(FormatNumber(Bytes({0, 85}), 3, "%5.2f mm", "", true), "85.00 mm");
+  EXPECT_EQ(FormatNumber(Bytes({1, 2}), 0, "", "", false), "0");
+  EXPECT_EQ(FormatNumber(Bytes({1, 2}), 2, "", "", false), "?, ?");
+  // At most 128 elements.
+  const std::string many = FormatNumber(std::string(200, '\x07'), 1, "", "", false);
+  EXPECT_EQ(std::count(many.begin(), many.end(), '7'), 128);
+  // Decode lists.
+  EXPECT_EQ(DecodeValue("3", "1:Normal,3:Rotated 180°"), "Rotated 180°");
+  EXPECT_EQ(DecodeValue(" 1 ", "1:Normal,3:Rotated 180°"), "Normal");
+  EXPECT_EQ(DecodeValue("2", "1:Normal,3:Rotated 180°"), "");
+  EXPECT_EQ(DecodeValue("1", "11:a,1:b"), "b");
+  // Rounding of the fixed patterns: exact ties go to even.
+  EXPECT_EQ(FormatPattern("%0.2f", {0.125}), "0.12");
+  EXPECT_EQ(FormatPattern("%0.2f", {0.375}), "0.38");
+  EXPECT_EQ(FormatPattern("%0.0f|%0.0f", {2.5, 3.5}), "2|4");
+  EXPECT_EQ(FormatPattern("%5.2f mm", {7.8}), " 7.80 mm");
+  EXPECT_EQ(FormatPattern("%d%%", {int64_t{42}}), "42%");
+  EXPECT_EQ(FormatPattern("%s und %s", {std::string("a")}), "a und ");
+  EXPECT_EQ(RoundHalfEven(2.5), 2);
+  EXPECT_EQ(RoundHalfEven(3.5), 4);
+  EXPECT_EQ(RoundHalfEven(-2.5), -2);
+}
+
+TEST_F(ExifReader, Formatters) {
+  EXPECT_EQ(FormatComponentsConfiguration(std::string("\"\x01\x02\x03\"", 5)), "YCbCr");
+  EXPECT_EQ(FormatComponentsConfiguration(std::string("\"\x04\x05\x06\x07\"", 6)), "RGB");
+  EXPECT_EQ(FormatComponentsConfiguration("\"\""), "");
+
+  EXPECT_EQ(FormatShutterSpeed("6/1"), "0.0156 sec (1/64)");
+  EXPECT_EQ(FormatShutterSpeed("1/1"), "0.5000 sec (1/2)");
+  EXPECT_EQ(FormatShutterSpeed("0/1"), "1.0000 sec");
+  EXPECT_EQ(FormatShutterSpeed("-1/1"), "2.0000 sec");
+  EXPECT_EQ(FormatShutterSpeed("6 1/2"), "0.0110 sec (1/91)");
+  EXPECT_EQ(FormatShutterSpeed("1/0"), "1/0");
+
+  EXPECT_EQ(FormatFlash("0"), "Off");
+  EXPECT_EQ(FormatFlash("1"), "On");
+  EXPECT_EQ(FormatFlash("3"), "On, UNKNOWN");
+  EXPECT_EQ(FormatFlash("5"), "On, no strobe return");
+  EXPECT_EQ(FormatFlash("15"), "On, strobe return, forced");
+  EXPECT_EQ(FormatFlash("16"), "Off, surpressed");
+  EXPECT_EQ(FormatFlash("25"), "On, auto mode");
+  EXPECT_EQ(FormatFlash("32"), "Off, no flash function");
+  EXPECT_EQ(FormatFlash("65"), "On, red-eye reduction");
+  EXPECT_EQ(FormatFlash("95"), "On, strobe return, auto mode, red-eye reduction");
+
+  EXPECT_EQ(FormatXpText("83, 0, 111, 0, 109, 0, 0, 0"), "Som");
+  EXPECT_EQ(FormatXpText("228, 0, 0, 0, 98, 0"), "\xC3\xA4" "b");
+
+  EXPECT_EQ(FormatGpsCoordinate("48/1, 8/1, 15/1"), "48 Degrees 8 Minutes 15 Seconds");
+  EXPECT_EQ(FormatGpsCoordinate("48/1, 825/100, 0/1"), "48 Degrees 8 Minutes 15 Seconds");
+  EXPECT_EQ(FormatGpsTime("12/1, 34/1, 5650/100"), "12:34:56");
+}
+
+TEST_F(ExifReader, FormattersOnEntries) {
+  TiffBuilder t(true);
+  t.Add(0, 0x9101, 7, 4, std::string("\x01\x02\x03\0", 4));
+  t.Add(0, 0x9201, 10, 1, t.Rational(6, 1));
+  t.Add(0, 0x9C9B, 1, 14, std::string("S\0o\0m\0m\0e\0r\0\0\0", 14));
+  t.Add(0, 0x9286, 7, 18, std::string("ASCII\0\0\0Hallo Welt", 18));
+  t.Add(0, 0x9C9C, 1, 4, std::string("\xE4\0\0\0", 4));
+  auto d = Read(t);
+  const TImageInfo& info = *d->ExifInfo;
+  EXPECT_EQ(info.LookupTagValue("ComponentsConfiguration"), "YCbCr");
+  EXPECT_EQ(info.LookupTagValue("ShutterSpeedValue"), "0.0156 sec (1/64)");
+  EXPECT_EQ(info.LookupTagValue("Title"), "Sommer");
+  EXPECT_EQ(info.LookupTagValue("Comments"), "\xC3\xA4");
+  EXPECT_EQ(info.LookupTagValue("UserComment"), "Hallo Welt");
+  EXPECT_EQ(info.UserComment, "Hallo Welt");
+
+  TiffBuilder padded(false);
+  padded.Add(0, 0x9286, 7, 16, std::string("ASCII\0\0\0  abc\0\0\0", 16));
+  EXPECT_EQ(Read(padded)->ExifInfo->UserComment, "abc");
+}
+
+TEST_F(ExifReader, GpsAndInteroperabilityDirectories) {
+  TiffBuilder t(false);
+  const int exif = t.AddDir(), gps = t.AddDir(), interop = t.AddDir();
+  t.Link(0, 0x8769, exif);
+  t.Link(0, 0x8825, gps);
+  t.Link(exif, 0xA005, interop);
+  t.Ascii(gps, 0x0001, "N");
+  t.Add(gps, 0x0002, 5, 3, t.Rational(48, 1) + t.Rational(8, 1) + t.Rational(15, 1));
+  t.Add(gps, 0x0007, 5, 3, t.Rational(12, 1) + t.Rational(34, 1) + t.Rational(56, 1));
+  t.Add(gps, 0x0000, 1, 4, Bytes({2, 3, 0, 0}));
+  t.Ascii(interop, 0x0001, "R98");
+  auto d = Read(t);
+  const TImageInfo& info = *d->ExifInfo;
+  EXPECT_EQ(info.LookupTagValue("GPSLatitudeRef"), "N");
+  EXPECT_EQ(info.LookupTagValue("GPSLatitude"), "48 Degrees 8 Minutes 15 Seconds");
+  EXPECT_EQ(info.LookupTagValue("GPSTimeStamp"), "12:34:56");
+  EXPECT_EQ(info.LookupTag("GPSVersionID"), -1);  // its row has tag number 0
+  EXPECT_EQ(info.LookupTagValue("InteroperabilityIndex"), "R98");
+  EXPECT_NE(info.TraceStr.find("]: GPSLatitude Ref = N\n"), std::string::npos);
+}
+
+TEST_F(ExifReader, ImageDateTimeOrderAndValidity) {
+  const auto dated = [](const char* dt, const char* original, const char* digitized) {
+    TiffBuilder t(false);
+    if (dt) t.Ascii(0, 0x0132, dt);
+    const int exif = t.AddDir();
+    t.Link(0, 0x8769, exif);
+    if (original) t.Ascii(exif, 0x9003, original);
+    if (digitized) t.Ascii(exif, 0x9004, digitized);
+    TimgData d;
+    d.ReadJpegSections(Soi() + t.App1() + ScanTail());
+    return d.ExifInfo->GetImgDateTime();
+  };
+  const double day = 45122;  // 2023-07-15
+  EXPECT_DOUBLE_EQ(dated("2023:07:15 08:00:00", "2023:07:14 15:30:45", nullptr), day + 8.0 / 24);
+  EXPECT_DOUBLE_EQ(dated(nullptr, "2023:07:14 15:30:45", "2023:07:15 08:00:00"),
+                   day - 1 + (15 * 3600 + 30 * 60 + 45) / 86400.0);
+  EXPECT_DOUBLE_EQ(dated(nullptr, nullptr, "2023:07:15 08:00:00"), day + 8.0 / 24);
+  EXPECT_DOUBLE_EQ(dated("2024:02:29 00:00:00", nullptr, nullptr), 45351);
+  // The first date present decides; an invalid one gives 0.
+  EXPECT_EQ(dated("0000:00:00 00:00:00", "2023:07:14 15:30:45", nullptr), 0);
+  EXPECT_EQ(dated("2023:02:29 12:00:00", nullptr, nullptr), 0);
+  EXPECT_EQ(dated("2023:13:01 12:00:00", nullptr, nullptr), 0);
+  EXPECT_EQ(dated("2023:07:15 24:00:00", nullptr, nullptr), 0);
+  EXPECT_EQ(dated("2023:07:15 23:60:00", nullptr, nullptr), 0);
+  EXPECT_EQ(dated("2023:07:1x 12:00:00", nullptr, nullptr), 0);
+  EXPECT_EQ(dated("    :  :     :  :  ", nullptr, nullptr), 0);
+  EXPECT_EQ(dated("2023:07:15", nullptr, nullptr), 0);  // shorter than 19 characters
+  EXPECT_EQ(dated(nullptr, nullptr, nullptr), 0);
+  // The other fields are read as stored.
+  TiffBuilder t(false);
+  t.Ascii(0, 0x0132, "2023:07:15 08:00:00");
+  TimgData d;
+  d.ReadJpegSections(Soi() + t.App1());
+  EXPECT_EQ(d.ExifInfo->DateTime, "2023:07:15 08:00:00");
+  EXPECT_GT(d.ExifInfo->DateTimePosition, 0);
+  EXPECT_EQ(d.ExifInfo->DateTimeOriginalPosition, 0);
+}
+
+TEST_F(ExifReader, FocalLength35mmEstimate) {
+  const auto build = [](bool withUnit, uint32_t resolutionUnit) {
+    TiffBuilder t(false);
+    t.Short(0, 0x0128, resolutionUnit);
+    t.Long(0, 0xA002, 4000);
+    t.Long(0, 0xA003, 3000);
+    t.Rat(0, 0x920A, 50, 1);
+    t.Rat(0, 0xA20E, 5000, 1);
+    t.Rat(0, 0xA20F, 5000, 1);
+    if (withUnit) t.Short(0, 0xA210, 2);
+    return t;
+  };
+  // 4000 x 3000 at 5000 dots per inch: a 20.32 x 15.24 mm sensor, diagonal 25.4 mm.
+  auto d = Read(build(true, 1));
+  EXPECT_EQ(d->ExifInfo->LookupTagValue("FocalLengthin35mmFilm"), "85.17");
+  const TTagEntry e = d->ExifInfo->GetTagByName("FocalLengthin35mmFilm");
+  EXPECT_EQ(e.FormatString, "%s mm");
+  EXPECT_EQ(e.Format, 10);
+  EXPECT_EQ(e.Description, "Focal Length in 35mm Film");
+  // Without the focal-plane unit, the resolution unit stands in (3 = cm):
+  // an 8 x 6 mm sensor.
+  EXPECT_EQ(Read(build(false, 3))->ExifInfo->LookupTagValue("FocalLengthin35mmFilm"), "216.33");
+  EXPECT_EQ(Read(build(false, 1))->ExifInfo->LookupTag("FocalLengthin35mmFilm"), -1);
+  // A stored value is kept.
+  TiffBuilder stored = build(true, 2);
+  stored.Short(0, 0xA405, 85);
+  EXPECT_EQ(Read(stored)->ExifInfo->LookupTagValue("FocalLengthin35mmFilm"), "85.00 mm");
+}
+
+TEST_F(ExifReader, TablesAndDescriptions) {
+  const auto& table = ExifTagTable();
+  ASSERT_EQ(table.size(), 250u);
+  EXPECT_EQ(table.front().Name, "InteroperabilityIndex");
+  EXPECT_EQ(table.back().Name, "ImageUniqueID");
+  EXPECT_EQ(GpsTagTable().size(), 31u);
+  EXPECT_EQ(GpsTagTable()[30].Name, "GPSDifferential");
+  EXPECT_EQ(UnknownTagDefinition().Name, "Unknown");
+  EXPECT_EQ(UnknownTagDefinition().Tag, 0);
+  EXPECT_EQ(LookupExifTag(0x829A).Description, "Exposure Time");
+  EXPECT_EQ(LookupExifTag(0x8827).Description, "ISOSpeed Ratings");
+  EXPECT_EQ(LookupExifTag(0xA217).DecodeList.substr(0, 10), "0:Unknown,");
+  EXPECT_EQ(LookupExifTag(0x9217).DecodeList, "");
+  EXPECT_EQ(LookupExifTag(0xA20E).Name, "FocalPlaneXResolution");
+  EXPECT_EQ(LookupExifTag(0x920E).Name, "FocalPlaneXResolution");
+  EXPECT_EQ(LookupExifTag(0x5001).Name, "ResolutionXUnit");
+  EXPECT_EQ(LookupExifTag(0x5113).Name, "PaletteHistogram");
+  EXPECT_EQ(&LookupExifTag(0x4242), &UnknownTagDefinition());
+  EXPECT_EQ(DescriptionFromName("TIFF/EPStandardID"), "TIFF/ EPStandard ID");
+  const int sizes[14] = {0, 1, 1, 2, 4, 8, 1, 1, 2, 4, 8, 4, 8, 0};
+  for (int f = 0; f <= 13; ++f) EXPECT_EQ(FormatSize(f), sizes[f]) << f;
+}
+
+TEST_F(ExifReader, CraftedDirectoriesEndSafely) {
+  // A loop of links: IFD0 -> Exif -> Interop -> IFD0, and a self link.
+  TiffBuilder loop(false);
+  const int a = loop.AddDir(), b = loop.AddDir();
+  loop.Ascii(0, 0x010F, "Canon");
+  loop.Link(0, 0x8769, a);
+  loop.Link(a, 0xA005, b);
+  loop.Link(b, 0x014A, 0);
+  loop.Link(b, 0x8769, b);
+  auto d = Read(loop);
+  EXPECT_EQ(d->ExifInfo->TagCount(), 5);
+  EXPECT_EQ(d->ExifInfo->LookupTag("Make"), 0);
+
+  // A long chain of sub-directories is followed only a few levels deep.
+  TiffBuilder chain(true);
+  int prev = 0;
+  for (int i = 1; i <= 20; ++i) {
+    const int next = chain.AddDir();
+    chain.Short(next, 0x8827, static_cast<uint32_t>(i));
+    chain.Link(prev, 0x014A, next);
+    prev = next;
+  }
+  auto c = Read(chain);
+  EXPECT_EQ(c->ExifInfo->LookupTagValue("ISOSpeedRatings"), "1");
+  int isoEntries = 0;
+  for (const auto& e : c->ExifInfo->Tags) isoEntries += e.Name == "ISOSpeedRatings";
+  EXPECT_EQ(isoEntries, 8);
+
+  // Counts, offsets and links that point outside the block.
+  TiffBuilder wild(false);
+  wild.Ascii(0, 0x010F, "Canon");
+  wild.RawOffsetEntry(0, 0x0110, 2, 40, 0xFFFFFFF0u);  // ASCII value outside
+  wild.RawOffsetEntry(0, 0x829D, 5, 0x20000000, 30);   // huge count
+  wild.RawOffsetEntry(0, 0x8769, 4, 1, 0x7FFFFFF0u);   // link outside
+  wild.RawOffsetEntry(0, 0x8825, 4, 1, 0xFFFFFFFFu);   // GPS link outside
+  auto w = Read(wild);
+  EXPECT_EQ(w->ExifInfo->LookupTagValue("Make"), "Canon");
+  EXPECT_EQ(w->ExifInfo->LookupTagValue("Model"), "");
+  EXPECT_EQ(w->ErrorText, "Illegally sized directory");
+
+  // A directory whose entries run past the data.
+  std::string payload = TiffBuilder(false).ExifPayload();
+  payload[6 + 8] = '\x50';  // 80 entries in a block that has room for none
+  TimgData big;
+  EXPECT_TRUE(big.ReadJpegSections(Soi() + Segment(0xE1, payload) + Segment(0xFE, "k")));
+  EXPECT_EQ(big.ErrorText, "Illegally sized directory");
+  EXPECT_EQ(big.ExifInfo->TagCount(), 0);
+
+  // A block too short to hold its own header.
+  TimgData tiny;
+  tiny.ReadJpegSections(Soi() + Segment(0xE1, std::string("Exif\0\0II", 8)));
+  EXPECT_EQ(tiny.ErrorText, "Illegally sized directory");
+}
+
+TEST_F(ExifReader, BuildCodes) {
+  TiffBuilder t(false);
+  t.Ascii(0, 0x010F, "Canon");
+  t.Ascii(0, 0x0132, "2023:07:15 08:00:00");
+  auto textsOnly = Read(t, 2);
+  EXPECT_EQ(textsOnly->ExifInfo->TagCount(), 0);
+  EXPECT_EQ(textsOnly->ExifInfo->CameraMake, "Canon");
+  EXPECT_NE(textsOnly->ExifInfo->TraceStr.find("Make = Canon"), std::string::npos);
+  auto listOnly = Read(t, 4);
+  EXPECT_EQ(listOnly->ExifInfo->TagCount(), 2);
+  EXPECT_EQ(listOnly->ExifInfo->LookupTagValue("Make"), "");
+  EXPECT_EQ(listOnly->ExifInfo->CameraMake, "");
+  EXPECT_DOUBLE_EQ(listOnly->ExifInfo->GetImgDateTime(), 45122 + 8.0 / 24);
+}
+
+}  // namespace
+}  // namespace mosaik::imaging
