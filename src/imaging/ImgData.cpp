@@ -603,6 +603,11 @@ std::string TimgData::GetCommentBytes() const {
   return s->Data.substr(2, n);
 }
 
-std::string TimgData::GetCommentText() const { return DecodeText(GetCommentBytes()); }
+std::string TimgData::GetCommentText() const {
+  // Some tools end the text with a C string terminator; it is no part of it.
+  std::string bytes = GetCommentBytes();
+  while (!bytes.empty() && bytes.back() == '\0') bytes.pop_back();
+  return DecodeText(bytes);
+}
 
 }  // namespace mosaik::imaging

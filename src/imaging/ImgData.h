@@ -140,7 +140,8 @@ class TimgData : public tEndInd {
   bool HasExif() const { return ExifSegment != 0; }
   bool HasComment() const { return CommentSegment != 0; }
   // The comment as UTF-8: the bytes when they are valid UTF-8, else read as
-  // Windows-1252. Empty when there is no comment.
+  // Windows-1252; a terminating NUL some tools write is dropped. Empty when
+  // there is no comment.
   std::string GetCommentText() const;
   // The comment's payload bytes as stored.
   std::string GetCommentBytes() const;

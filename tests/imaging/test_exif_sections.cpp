@@ -160,6 +160,11 @@ TEST(JpegSections, CommentTextEncodings) {
   cp.ReadJpegSections(Soi() + Segment(0xFE, "Gr\xFC\xDF" "e \x80") + ScanTail());
   EXPECT_EQ(cp.GetCommentText(), "Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC");
   EXPECT_EQ(cp.GetCommentBytes(), "Gr\xFC\xDF" "e \x80");
+  // A terminating NUL is no part of the text; one inside stays.
+  TimgData nul;
+  nul.ReadJpegSections(Soi() + Segment(0xFE, std::string("a\0b\0\0", 5)) + ScanTail());
+  EXPECT_EQ(nul.GetCommentText(), std::string("a\0b", 3));
+  EXPECT_EQ(nul.GetCommentBytes(), std::string("a\0b\0\0", 5));
 }
 
 class TempFolder {

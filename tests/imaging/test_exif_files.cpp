@@ -1,0 +1,112 @@
+// Files made once with common tools (see tests/data/jpeg); the expected
+// values are those the tools report, written down by hand.
+#include <gtest/gtest.h>
+
+#include "imaging/ImgData.h"
+#include "imaging/NumberFormat.h"
+
+namespace mosaik::imaging {
+namespace {
+
+std::string Data(const char* name) { return std::string(MOSAIK_TEST_DATA) + "/jpeg/" + name; }
+
+class ExifFiles : public ::testing::Test {
+ protected:
+  void SetUp() override { SetDecimalSeparator('.'); }
+  void TearDown() override { SetDecimalSeparator(','); }
+};
+
+TEST_F(ExifFiles, ExifInBothByteOrders) {
+  struct Case {
+    const char* file;
+    bool motorola;
+    const char* focal;
+    const char* focal35;
+  };
+  for (const Case& c : {Case{"exif-le.jpg", false, "78.00 mm", "19929.90"},
+                        Case{"exif-be.jpg", true, " 7.80 mm", "1992.99"}}) {
+    SCOPED_TRACE(c.file);
+    TimgData d(255);
+    ASSERT_TRUE(d.ProcessFile(Data(c.file)));
+    EXPECT_EQ(d.ErrorText, "<none>");
+    EXPECT_TRUE(d.HasExif());
+    EXPECT_FALSE(d.HasComment());
+    EXPECT_EQ(d.HeaderSegment, 1);
+    EXPECT_EQ(d.ExifSegment, 2);
+    EXPECT_EQ(d.SectionCount(), 10);  // APP0, APP1, 2 DQT, SOF0, 4 DHT, SOS
+    const TImageInfo& i = *d.ExifInfo;
+    EXPECT_EQ(i.MotorolaOrder, c.motorola);
+    EXPECT_EQ(i.LookupTagValue("Make"), "Canon");
+    EXPECT_EQ(i.LookupTagValue("Model"), "Canon EOS 5D");
+    EXPECT_EQ(i.LookupTagValue("FNumber"), "F2.8");  // stored as 14/5
+    EXPECT_EQ(i.LookupTagValue("ExposureTime"), "1/60 sec");
+    EXPECT_EQ(i.LookupTagValue("FocalLength"), c.focal);
+    EXPECT_EQ(i.LookupTagValue("Flash"), "On, auto mode");  // 25: fired, auto mode
+    EXPECT_EQ(i.LookupTagValue("ISOSpeedRatings"), "200");
+    EXPECT_EQ(i.LookupTagValue("Orientation"), "Normal");
+    EXPECT_EQ(i.LookupTagValue("XResolution"), "72.00");
+    EXPECT_EQ(i.LookupTagValue("ResolutionUnit"), "Inch");
+    EXPECT_EQ(i.LookupTagValue("Artist"), "J\xC3\xB6rg M\xC3\xBCller");
+    EXPECT_EQ(i.LookupTagValue("ExifVersion"), "\"0232\"");
+    EXPECT_EQ(i.LookupTagValue("ComponentsConfiguration"), "YCbCr");
+    EXPECT_EQ(i.LookupTagValue("ShutterSpeedValue"), "0.0080 sec (1/125)");  // 49471/7102
+    EXPECT_EQ(i.LookupTagValue("MeteringMode"), "MultiSegment");
+    EXPECT_EQ(i.LookupTagValue("UserComment"), "Hallo Welt");
+    EXPECT_EQ(i.LookupTagValue("ColorSpace"), "");  // 65535, uncalibrated
+    EXPECT_EQ(i.LookupTagValue("Title"), "Sommer");
+    EXPECT_EQ(i.LookupTagValue("GPSLatitudeRef"), "N");
+    EXPECT_EQ(i.LookupTagValue("GPSLatitude"), "48 Degrees 8 Minutes 15 Seconds");
+    EXPECT_EQ(i.LookupTagValue("GPSLongitude"), "11 Degrees 34 Minutes 30 Seconds");
+    EXPECT_EQ(i.LookupTagValue("GPSTimeStamp"), "12:34:56");
+    EXPECT_EQ(i.LookupTagValue("FocalLengthin35mmFilm"), c.focal35);
+    EXPECT_EQ(i.Width, 16);
+    EXPECT_EQ(i.Height, 12);
+    EXPECT_EQ(i.DateTime, "2023:07:14 15:30:45");  // the original's, met after DateTime
+    // DateTime (the modify date) comes first: 2023-07-15 08:00:00.
+    EXPECT_DOUBLE_EQ(i.GetImgDateTime(), 45122 + 8.0 / 24);
+  }
+}
+
+TEST_F(ExifFiles, CommentsWhereEachToolPutsThem) {
+  struct Case {
+    const char* file;
+    const char* comment;
+    int slot;
+    bool exif;
+  };
+  for (const Case& c : {Case{"cm-wrjpgcom.jpg", "wrjpgcom Kommentar", 5, true},  // after the tables
+                        Case{"cm-exiv2.jpg", "exiv2 Kommentar", 5, true},  // stored with a NUL
+                        Case{"cm-exiftool.jpg", "exiftool Kommentar", 4, true},  // after APP0, EXIF, XMP, ICC
+                        Case{"cm-jhead.jpg", "jhead Kommentar", 2, true},
+                        Case{"cm-cp1252.jpg", "Gr\xC3\xBC\xC3\x9F" "e aus K\xC3\xB6ln \xE2\x82\xAC", 4, false},
+                        Case{"cm-two.jpg", "zweiter", 5, false}}) {
+    SCOPED_TRACE(c.file);
+    TimgData d(255);
+    ASSERT_TRUE(d.ProcessFile(Data(c.file)));
+    EXPECT_TRUE(d.HasComment());
+    EXPECT_EQ(d.GetCommentText(), c.comment);
+    EXPECT_EQ(d.CommentSegment, c.slot);
+    EXPECT_EQ(d.HasExif(), c.exif);
+  }
+  // The XMP block of the exiftool file is a second APP1: not kept.
+  TimgData x(255);
+  x.ProcessFile(Data("cm-exiftool.jpg"));
+  EXPECT_EQ(x.Sections[2].Marker, 0xE2);
+  // jhead's own EXIF block: its dates, and the link to the thumbnail directory.
+  TimgData j(255);
+  j.ProcessFile(Data("cm-jhead.jpg"));
+  EXPECT_DOUBLE_EQ(j.ExifInfo->GetImgDateTime(), 46362 + (21 * 3600 + 7 * 60 + 55) / 86400.0);
+  EXPECT_GT(j.ExifInfo->ThumbnailStart, 0);
+}
+
+TEST_F(ExifFiles, PicturesWithoutMetadata) {
+  for (const char* f : {"base.jpg", "gray.jpg", "prog.jpg", "cmyk.jpg"}) {
+    TimgData d(255);
+    EXPECT_FALSE(d.ProcessFile(Data(f))) << f;
+    EXPECT_EQ(d.ErrorText, "Not an EXIF file") << f;
+    EXPECT_FALSE(d.HasExif());
+  }
+}
+
+}  // namespace
+}  // namespace mosaik::imaging
