@@ -1,0 +1,179 @@
+// Writing the settings file and the encodings of its values.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include "EinstellungsSitzung.h"
+#include "platform/IniDatei.h"
+
+namespace mosaik {
+namespace {
+
+using test::dateiAblegen;
+using test::dateiInhalt;
+using test::testdaten;
+
+struct Schreiben : ::testing::Test {
+  test::TestUmgebung u;
+  test::Sitzung s{u.sv};
+  std::string datei(const std::string& name) const { return u.datenOrdner.pfad() + name; }
+};
+
+TEST_F(Schreiben, StandardwerteErgebenDieHandgeschriebeneDatei) {
+  s.st.BilderOrdnerPfad = "/home/pruefer/Bilder";
+  InifileSchreiben(s.k, datei("neu.ini"));
+  EXPECT_EQ(dateiInhalt(datei("neu.ini")), dateiInhalt(testdaten("standard.ini")));
+  // Writing the same options again over the file changes nothing.
+  InifileSchreiben(s.k, datei("neu.ini"));
+  EXPECT_EQ(dateiInhalt(datei("neu.ini")), dateiInhalt(testdaten("standard.ini")));
+}
+
+TEST_F(Schreiben, VeralteteSchluesselVerschwindenFremdeBleiben) {
+  const std::string d = datei("alt.ini");
+  dateiAblegen(d, dateiInhalt(testdaten("veraltet.ini")));
+  InifileSchreiben(s.k, d);
+  IniDatei ini(d);
+  // 226 keys of the table plus the one nobody knows; every old key is gone,
+  // including those whose names live on in other sections.
+  const std::string text = dateiInhalt(d);
+  size_t schluessel = 0;
+  for (size_t p = text.find('='); p != std::string::npos; p = text.find('=', text.find('\n', p))) ++schluessel;
+  EXPECT_EQ(schluessel, 227u);
+  EXPECT_EQ(ini.lesen("Layout", "Eigenes"), "bleibt");
+  EXPECT_EQ(ini.lesen("Layout", "NavOben"), std::nullopt);
+  EXPECT_EQ(ini.lesen("Layout", "Größe"), std::nullopt);
+  EXPECT_EQ(ini.lesen("Layout", "Startordnername"), std::nullopt);
+  EXPECT_EQ(ini.lesen("Vorschaubilder", "PanoramaExtra"), std::nullopt);
+  EXPECT_EQ(ini.lesen("OrdnerUndDateien", "PanoramaExtra"), "0");
+  EXPECT_EQ(ini.lesen("OrdnerUndDateien", "WebUnsicherErsetzen"), std::nullopt);
+  EXPECT_EQ(ini.lesen("GrosseBilder", "WebUnsicherErsetzen"), "1");
+  EXPECT_EQ(ini.lesen("Sonstiges", "EinstAutoSpeichern"), std::nullopt);
+  EXPECT_EQ(ini.lesen("Programm", "EinstAutoSpeichern"), "1");
+  EXPECT_EQ(ini.lesen("Programm", "TrennungVorne"), std::nullopt);
+  EXPECT_EQ(ini.lesen("Experten", "TrennungVorne"), "(");
+  EXPECT_EQ(ini.lesen("Texte", "Von"), std::nullopt);
+  EXPECT_EQ(ini.lesen("Texte", "Startordnername"), "Startordner");
+  // The comment at the top stays where it was.
+  EXPECT_EQ(text.substr(0, 2), "; ");
+}
+
+TEST_F(Schreiben, KodierungenDerWerte) {
+  OptionModel& m = s.m;
+  m.setText(Opt::MZTextUebOben, "a\r\nb");
+  m.setText(Opt::EdBildSing, " Bild");
+  m.setText(Opt::EdBilderPl, "\"Bilder\"");
+  m.setText(Opt::EdSeitentitel, "  Titel ");
+  m.setText(Opt::EdUeberschrift, "'Fotos'");
+  m.setColor(Opt::PanelTextFarbe, 0xFF0000);
+  m.setColor(Opt::PanelLinkFarbe, 0x0a0b0c);
+  m.setDecimal(Opt::RSpEdVerhaeltnis, Decimal4::fromUnits(15000));
+  s.st.BWreal = 4.7;
+  s.st.BWumgerechnet = 1.0 / 3.0;
+  m.setChecked(Opt::RBHoehe, true);
+  m.setChecked(Opt::RBVorschauQuadratisch, true);
+  m.setChecked(Opt::RBModusExperte, true);
+  m.setChecked(Opt::RBGrossePanoramenBreite, true);
+  m.setIndex(Opt::CoBDoctype, 3);
+  m.setSpin(Opt::SpEdAbstand1, -1);
+  InifileSchreiben(s.k, datei("k.ini"));
+  const std::string text = dateiInhalt(datei("k.ini"));
+  auto zeile = [&](const std::string& z) { return text.find("\r\n" + z + "\r\n") != std::string::npos; };
+  EXPECT_TRUE(zeile("ZTextUebOben=a#$0D#$0Ab"));
+  EXPECT_TRUE(zeile("BildSing=\" Bild\""));
+  EXPECT_TRUE(zeile("BilderPl=\"\"\"Bilder\"\"\""));
+  EXPECT_TRUE(zeile("Titel=\"  Titel \""));
+  EXPECT_TRUE(zeile("\xDC" "berschrift=\"'Fotos'\""));
+  EXPECT_TRUE(zeile("FarbeText=#FF0000"));
+  EXPECT_TRUE(zeile("FarbeLink=#0A0B0C"));
+  EXPECT_TRUE(zeile("PanoramaVerh\xE4ltnis=1,5"));
+  EXPECT_TRUE(zeile("BWreal=4,7"));
+  EXPECT_TRUE(zeile("BWumgerechnet=0,333333333333333"));
+  EXPECT_TRUE(zeile("Seite=3"));
+  EXPECT_TRUE(zeile("Programmmodus=2"));
+  EXPECT_TRUE(zeile("Gro\xDF" "ePanoramenSeite=1"));
+  EXPECT_TRUE(zeile("Doctype=3"));
+  EXPECT_TRUE(zeile("Zellenabstand=-1"));
+
+  u.sv.locale.decimalSeparator = '.';
+  InifileSchreiben(s.k, datei("k.ini"));
+  const std::string englisch = dateiInhalt(datei("k.ini"));
+  EXPECT_NE(englisch.find("\r\nPanoramaVerh\xE4ltnis=1.5\r\n"), std::string::npos);
+  EXPECT_NE(englisch.find("\r\nBWreal=4.7\r\n"), std::string::npos);
+}
+
+TEST_F(Schreiben, LangerWertWirdGanzGeschrieben) {
+  std::string lang;
+  for (int i = 0; i < 600; ++i) lang += "Zeile\r\n";
+  s.m.setText(Opt::MZTextGrossUnten, lang);
+  InifileSchreiben(s.k, datei("l.ini"));
+  EXPECT_EQ(IniDatei(datei("l.ini")).lesen("ExtraTexte", "ZTextGrossUnten")->size(), 600u * 13);
+}
+
+TEST_F(Schreiben, FehlgeschlagenesSchreibenLaesstDieAlteDateiUnberuehrt) {
+  const std::string d = datei("schreibgeschuetzt.ini");
+  dateiAblegen(d, "[Layout]\r\nTitel=alt\r\n");
+  ::chmod(d.c_str(), 0444);
+  try {
+    InifileSchreiben(s.k, d);
+    FAIL() << "read-only settings file written";
+  } catch (const IniFehler& e) {
+    EXPECT_EQ(std::string(e.what()), "nach " + d + " kann nicht geschrieben werden");
+  }
+  EXPECT_EQ(dateiInhalt(d), "[Layout]\r\nTitel=alt\r\n");
+}
+
+TEST(EinstellungsKodierung, ZeilenumbruecheUndAnfuehrungszeichen) {
+  EXPECT_EQ(ZeilenumbruecheMaskieren("a\r\nb\rc\nd"), "a#$0D#$0Ab#$0Dc#$0Ad");
+  EXPECT_EQ(ZeilenumbruecheDemaskieren("a#$0D#$0Ab#$0Ac#$0d"), "a\r\nb\nc#$0d");
+  using einstellungen::textWert;
+  using einstellungen::zitiertLesen;
+  using einstellungen::zitiertWert;
+  EXPECT_EQ(textWert("frei"), "frei");
+  EXPECT_EQ(textWert("a\"b"), "a\"b");
+  EXPECT_EQ(textWert("\t"), "\"\t\"");
+  EXPECT_EQ(textWert("\""), "\"");
+  EXPECT_EQ(zitiertWert(""), "\"\"");
+  EXPECT_EQ(zitiertWert("\"x"), "\"\"x\"");
+  EXPECT_EQ(zitiertLesen("\"x\""), "x");
+  EXPECT_EQ(zitiertLesen("\"x"), "\"x");
+  EXPECT_EQ(zitiertLesen("\""), "\"");
+}
+
+TEST(EinstellungsKodierung, ZahlenUndFarben) {
+  using namespace einstellungen;
+  EXPECT_EQ(ganzzahlLesen("42"), 42);
+  EXPECT_EQ(ganzzahlLesen("-1"), -1);
+  EXPECT_EQ(ganzzahlLesen("+7"), 7);
+  EXPECT_EQ(ganzzahlLesen("0x1F"), 31);
+  EXPECT_EQ(ganzzahlLesen("0X1f"), 31);
+  EXPECT_EQ(ganzzahlLesen("2147483647"), 2147483647);
+  EXPECT_EQ(ganzzahlLesen("2147483648"), std::nullopt);
+  EXPECT_EQ(ganzzahlLesen("-2147483648"), -2147483647 - 1);
+  for (const char* kaputt : {"", "-", "0x", "1.0", "1 ", "x1", "--1", "0x-1", "1e3"})
+    EXPECT_EQ(ganzzahlLesen(kaputt), std::nullopt) << kaputt;
+
+  EXPECT_EQ(gleitkommaText(2.0, ','), "2");
+  EXPECT_EQ(gleitkommaText(1.5, ','), "1,5");
+  EXPECT_EQ(gleitkommaText(-0.25, '.'), "-0.25");
+  EXPECT_EQ(gleitkommaText(123456789012345678.0, ','), "1,23456789012346e+17");
+  EXPECT_EQ(gleitkommaLesen("1,5", ','), 1.5);
+  EXPECT_EQ(gleitkommaLesen("1,5", '.'), std::nullopt);
+  EXPECT_EQ(gleitkommaLesen("1.5", ','), std::nullopt);
+  EXPECT_EQ(gleitkommaLesen("-,5", ','), -0.5);
+  EXPECT_EQ(gleitkommaLesen("+3", ','), 3.0);
+  EXPECT_EQ(gleitkommaLesen("1,23456789012346e+17", ','), 123456789012346000.0);
+  EXPECT_EQ(gleitkommaLesen("2E3", ','), 2000.0);
+  for (const char* kaputt : {"", ",", "e3", "1e", "nan", "inf", "1,5x", " 1", "1e999"})
+    EXPECT_EQ(gleitkommaLesen(kaputt, ','), std::nullopt) << kaputt;
+
+  EXPECT_EQ(farbText(0x808080), "#808080");
+  EXPECT_EQ(farbText(0xABCDEF), "#ABCDEF");
+  EXPECT_EQ(farbWert("#FF0000"), 0xFF0000u);
+  EXPECT_EQ(farbWert("x00ff00"), 0x00FF00u);
+  EXPECT_EQ(farbWert("§0000FF"), 0x0000FFu);  // the first character is not examined
+  for (const char* kaputt : {"", "#FF000", "#FF00000", "#GG0000", "#FF 000"})
+    EXPECT_EQ(farbWert(kaputt), 0xFFFFFFu) << kaputt;
+}
+
+}  // namespace
+}  // namespace mosaik
