@@ -1,0 +1,373 @@
+// The metadata-keeping writer: section order and bytes, the comment
+// section, size rewriting, comment round trips on files from common tools,
+// and failed writes that must leave the original alone.
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+
+#include "ExifTestData.h"
+#include "imaging/ImgData.h"
+#include "imaging/JpegCodec.h"
+#include "imaging/NumberFormat.h"
+
+namespace mosaik::imaging {
+namespace {
+using namespace testdata;
+
+const std::string kDefaultApp0Bytes =
+    Bytes({0xFF, 0xE0, 0x00, 0x10, 0x4A, 0x46, 0x49, 0x46, 0x00, 0x01, 0x02, 0x01, 0x01, 0x2C, 0x01, 0x2C, 0x00, 0x00});
+const std::string kJfif = Segment(0xE0, std::string("JFIF\0\1\1\0\0\1\0\1\0\0", 14));
+const std::string kDqt = Segment(0xDB, std::string(65, '\x02'));
+
+class TempFolder {
+ public:
+  TempFolder() {
+    char tmpl[] = "/tmp/mosaik-meta-XXXXXX";
+    path_ = ::mkdtemp(tmpl);
+    path_ += '/';
+  }
+  ~TempFolder() {
+    ::chmod(path_.c_str(), 0755);
+    std::filesystem::remove_all(path_);
+  }
+  std::string Write(const std::string& name, const std::string& bytes) const {
+    std::ofstream(path_ + name, std::ios::binary) << bytes;
+    return path_ + name;
+  }
+  std::string Copy(const std::string& from, const std::string& name) const {
+    return Write(name, ReadFileBytes(from));
+  }
+  const std::string& Path() const { return path_; }
+  int Count() const {
+    int n = 0;
+    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(path_)) ++n;
+    return n;
+  }
+
+ private:
+  std::string path_;
+};
+
+struct Seg {
+  int marker;
+  std::string body;  // length bytes and payload
+};
+
+// The leading sections of a stream, walked strictly; `rest` gets the bytes
+// from where they end.
+std::vector<Seg> Leading(const std::string& s, std::string* rest = nullptr) {
+  std::vector<Seg> out;
+  size_t p = 2;
+  while (p + 4 <= s.size() && static_cast<unsigned char>(s[p]) == 0xFF) {
+    const int marker = static_cast<unsigned char>(s[p + 1]);
+    if (marker == 0xDA || marker == 0xD9) break;
+    const size_t len = (static_cast<unsigned char>(s[p + 2]) << 8) | static_cast<unsigned char>(s[p + 3]);
+    out.push_back(Seg{marker, s.substr(p + 2, len)});
+    p += 2 + len;
+  }
+  if (rest) *rest = s.substr(p);
+  return out;
+}
+
+int CountMarker(const std::vector<Seg>& segs, int marker) {
+  int n = 0;
+  for (const auto& s : segs) n += s.marker == marker;
+  return n;
+}
+
+TEST(JpegWriter, CommentSection) {
+  TimgData d;
+  d.MakeCommentSegment("");
+  ASSERT_EQ(d.CommentSegment, 1);
+  EXPECT_EQ(d.Sections[0].Marker, 0xFE);
+  EXPECT_EQ(d.Sections[0].Size, 2);
+  EXPECT_EQ(d.Sections[0].Data, Bytes({0x00, 0x02}));
+  // Without EXIF and APP0: FF D8, the default JFIF header, the comment.
+  EXPECT_EQ(d.WriteSegments(), Bytes({0xFF, 0xD8}) + kDefaultApp0Bytes + Bytes({0xFF, 0xFE, 0x00, 0x02}));
+
+  d.MakeCommentSegment(std::string(300, 'x'));
+  EXPECT_EQ(d.SectionCount(), 1);  // the slot is overwritten
+  EXPECT_EQ(d.Sections[0].Data.substr(0, 2), Bytes({0x01, 0x2E}));
+  EXPECT_EQ(d.Sections[0].Size, 302);
+
+  // The longest comment a section holds, and one byte more.
+  d.MakeCommentSegment(std::string(65533, 'y'));
+  EXPECT_EQ(d.Sections[0].Data.substr(0, 2), Bytes({0xFF, 0xFF}));
+  EXPECT_THROW(d.MakeCommentSegment(std::string(65534, 'z')), MetadataWriteError);
+  EXPECT_EQ(d.Sections[0].Size, 65535);  // the refused text changed nothing
+  // UTF-8 needs more bytes than characters: 32767 two-byte characters that
+  // are not in Windows-1252 do not fit.
+  std::string greek;
+  for (int i = 0; i < 32767; ++i) greek += "\xCE\xB1";
+  EXPECT_THROW(d.MakeCommentSegment(greek), MetadataWriteError);
+}
+
+TEST(JpegWriter, CommentEncodings) {
+  struct Case {
+    std::string text;
+    std::string stored;
+  };
+  const Case cases[] = {
+      {"Hallo", "Hallo"},
+      {"Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC", "Gr\xFC\xDF" "e \x80"},          // Windows-1252
+      {"Smile \xE2\x98\xBA \xC3\xBC", "Smile \xE2\x98\xBA \xC3\xBC"},           // not in Windows-1252: UTF-8
+      {"\xC3\x83\xC2\xA4", "\xC3\x83\xC2\xA4"},  // its Windows-1252 form would read back as UTF-8
+      {"Zeile 1\r\nZeile 2", "Zeile 1\r\nZeile 2"},
+  };
+  for (const Case& c : cases) {
+    TimgData d;
+    d.MakeCommentSegment(c.text);
+    EXPECT_EQ(d.GetCommentBytes(), c.stored);
+    TimgData back;
+    back.ReadJpegSections(d.WriteSegments() + ScanTail());
+    EXPECT_EQ(back.GetCommentText(), c.text);
+  }
+}
+
+TEST(JpegWriter, SectionOrderAndEncoderStream) {
+  TiffBuilder t(false);
+  t.Ascii(0, 0x010F, "Canon");
+  const std::string iptc = Segment(0xED, std::string("Photoshop 3.0\0" "8BIM\4\4", 20));
+  const std::string original = Soi() + kJfif + t.App1() + iptc + Segment(0xFE, "alt") + kDqt + ScanTail();
+  TimgData d;
+  ASSERT_TRUE(d.ReadJpegSections(original));
+  d.MakeCommentSegment("neu");
+  // EXIF first (the APP0 is not written next to it), then IPTC, then the comment.
+  const std::string head = Bytes({0xFF, 0xD8}) + t.App1() + iptc + Segment(0xFE, "neu");
+  EXPECT_EQ(d.WriteSegments(), head);
+
+  // An encoder's stream: its APP0 goes, everything after it stays.
+  const std::string body = kDqt + Segment(0xC0, std::string(15, '\x01')) + ScanTail();
+  EXPECT_EQ(d.BuildExifJpeg(Soi() + kJfif + body), head + body);
+  // Without an APP0 in the stream nothing is dropped.
+  EXPECT_EQ(d.BuildExifJpeg(Soi() + body), head + body);
+  // An APP0 after other sections of the stream stays where it is.
+  const std::string app2 = Segment(0xE2, "ICC_PROFILE");
+  EXPECT_EQ(d.BuildExifJpeg(Soi() + app2 + kJfif + body), head + app2 + kJfif + body);
+  // Comments before the scan go, wherever they are; one after it stays.
+  EXPECT_EQ(d.BuildExifJpeg(Soi() + kJfif + Segment(0xFE, "a") + kDqt + Segment(0xFE, "b") + ScanTail() +
+                            Segment(0xFE, "c")),
+            head + kDqt + ScanTail() + Segment(0xFE, "c"));
+  // Not a JPEG stream.
+  EXPECT_THROW(d.BuildExifJpeg("GIF89a"), MetadataWriteError);
+
+  // A source with an APP0 and no EXIF: its APP0 is written, the stream's goes.
+  const std::string app0 = Segment(0xE0, std::string("JFIF\0\1\2\1\0\x48\0\x48\0\0", 14));
+  TimgData j;
+  j.ReadJpegSections(Soi() + app0 + Segment(0xFE, "k") + kDqt + ScanTail());
+  EXPECT_EQ(j.BuildExifJpeg(Soi() + kJfif + body), Soi() + app0 + Segment(0xFE, "k") + body);
+  // Neither EXIF nor APP0: the default header.
+  TimgData none;
+  EXPECT_EQ(none.BuildExifJpeg(Soi() + kJfif + body), Soi() + kDefaultApp0Bytes + body);
+}
+
+TEST(JpegWriter, RewritingTheOriginalKeepsEverythingElse) {
+  TiffBuilder t(true);
+  t.Ascii(0, 0x010F, "Canon");
+  const std::string xmp = Segment(0xE1, std::string("http://ns.adobe.com/xap/1.0/\0<x/>", 34));
+  const std::string icc = Segment(0xE2, "ICC_PROFILE\0\1\1abc");
+  const std::string iptc = Segment(0xED, std::string("Photoshop 3.0\0" "8BIM", 18));
+  const std::string original = Soi() + kJfif + t.App1() + xmp + icc + iptc + kDqt + Segment(0xFE, "alt") +
+                               Segment(0xC0, std::string(15, '\x01')) + ScanTail();
+  TimgData d;
+  ASSERT_TRUE(d.ReadJpegSections(original));
+  d.MakeCommentSegment("neu");
+  const std::string out = d.BuildExifJpeg(original);
+  EXPECT_EQ(out, Soi() + t.App1() + iptc + Segment(0xFE, "neu") + xmp + icc + kDqt +
+                     Segment(0xC0, std::string(15, '\x01')) + ScanTail());
+  TimgData back;
+  ASSERT_TRUE(back.ReadJpegSections(out));
+  EXPECT_EQ(back.GetCommentText(), "neu");
+  EXPECT_EQ(back.ExifInfo->LookupTagValue("Make"), "Canon");
+  // Written again, the file does not change.
+  back.MakeCommentSegment("neu");
+  EXPECT_EQ(back.BuildExifJpeg(out), out);
+}
+
+TEST(JpegWriter, SizeRewriting) {
+  for (const bool mm : {false, true}) {
+    SCOPED_TRACE(mm ? "MM" : "II");
+    TiffBuilder t(mm);
+    const int exif = t.AddDir();
+    t.Link(0, 0x8769, exif);
+    t.Short(exif, 0xA002, 4000);
+    t.Long(exif, 0xA003, 3000);
+    const std::string original = Soi() + t.App1() + ScanTail();
+    TimgData d;
+    ASSERT_TRUE(d.ReadJpegSections(original));
+    const int64_t wp = d.ExifInfo->WidthPosition, hp = d.ExifInfo->HeightPosition;
+    d.AdjustExifSize(90, 120);
+    const std::string& data = d.Sections[0].Data;
+    const auto at = [&](int64_t pos) { return static_cast<unsigned char>(data[static_cast<size_t>(pos - 1)]); };
+    if (mm) {
+      EXPECT_EQ(std::vector<int>({at(wp), at(wp + 1), at(wp + 2), at(wp + 3)}), std::vector<int>({0, 120, 0, 0}));
+      EXPECT_EQ(std::vector<int>({at(hp), at(hp + 1), at(hp + 2), at(hp + 3)}), std::vector<int>({0, 0, 0, 90}));
+    } else {
+      EXPECT_EQ(std::vector<int>({at(wp), at(wp + 1), at(wp + 2), at(wp + 3)}), std::vector<int>({120, 0, 0, 0}));
+      EXPECT_EQ(std::vector<int>({at(hp), at(hp + 1), at(hp + 2), at(hp + 3)}), std::vector<int>({90, 0, 0, 0}));
+    }
+    // The stored sizes stay as read; the written file carries the new ones.
+    EXPECT_EQ(d.ExifInfo->Width, 4000);
+    TimgData back;
+    back.ReadJpegSections(d.WriteSegments() + ScanTail());
+    EXPECT_EQ(back.ExifInfo->Width, 120);
+    EXPECT_EQ(back.ExifInfo->Height, 90);
+    // Nothing changed outside the two value fields.
+    for (size_t i = 0; i < data.size(); ++i) {
+      const auto pos = static_cast<int64_t>(i) + 1;
+      if ((pos >= wp && pos < wp + 4) || (pos >= hp && pos < hp + 4)) continue;
+      EXPECT_EQ(data[i], d.ExifInfo->DataBuffer[i]) << pos;
+    }
+  }
+
+  // Nothing is written when the sizes are equal, unknown, or in a field
+  // that is no single SHORT or LONG.
+  const auto unchanged = [](TiffBuilder& t, int h, int w) {
+    TimgData d;
+    d.ReadJpegSections(Soi() + t.App1());
+    const std::string before = d.Sections[0].Data;
+    d.AdjustExifSize(h, w);
+    return d.Sections[0].Data == before;
+  };
+  TiffBuilder same(false);
+  same.Short(0, 0xA002, 120);
+  same.Short(0, 0xA003, 90);
+  EXPECT_TRUE(unchanged(same, 90, 120));
+  EXPECT_FALSE(unchanged(same, 90, 121));
+  TiffBuilder onlyWidth(false);
+  onlyWidth.Short(0, 0xA002, 120);
+  EXPECT_TRUE(unchanged(onlyWidth, 10, 10));
+  TiffBuilder rational(false);
+  rational.Rat(0, 0xA002, 4000, 1);
+  rational.Rat(0, 0xA003, 3000, 1);
+  EXPECT_TRUE(unchanged(rational, 10, 10));
+  TiffBuilder twoShorts(false);
+  twoShorts.Add(0, 0xA002, 3, 2, twoShorts.U16(4000) + twoShorts.U16(1));
+  twoShorts.Add(0, 0xA003, 3, 2, twoShorts.U16(3000) + twoShorts.U16(1));
+  EXPECT_TRUE(unchanged(twoShorts, 10, 10));
+  TiffBuilder tooBig(false);
+  tooBig.Short(0, 0xA002, 4000);
+  tooBig.Short(0, 0xA003, 3000);
+  EXPECT_TRUE(unchanged(tooBig, 70000, 70000));
+}
+
+TEST(JpegWriter, DerivedFileKeepsMetadataWithNewSize) {
+  SetDecimalSeparator('.');
+  TempFolder dir;
+  TimgData d(255);
+  ASSERT_TRUE(d.ProcessFile(std::string(MOSAIK_TEST_DATA) + "/jpeg/exif-le.jpg"));
+  JpegImage image;
+  RgbBitmap bmp(8, 6);
+  for (auto& p : bmp.Pixels) p = 200;
+  image.Assign(bmp);
+  image.CompressionQuality = 76;
+  image.Compress();
+  const std::string target = dir.Path() + "vorschau.jpg";
+  d.WriteExifJpeg(image, target, true);
+  const std::string out = ReadFileBytes(target);
+  std::string rest;
+  const auto segs = Leading(out, &rest);
+  ASSERT_GE(segs.size(), 2u);
+  EXPECT_EQ(segs[0].marker, 0xE1);  // no JFIF header: the EXIF block comes first
+  EXPECT_EQ(CountMarker(segs, 0xE0), 0);
+  TimgData back(255);
+  ASSERT_TRUE(back.ProcessFile(target));
+  EXPECT_EQ(back.ExifInfo->Width, 8);
+  EXPECT_EQ(back.ExifInfo->Height, 6);
+  EXPECT_EQ(back.ExifInfo->LookupTagValue("FNumber"), "F2.8");
+  EXPECT_EQ(back.ExifInfo->LookupTagValue("Model"), "Canon EOS 5D");
+  // The picture is the encoder's: it decodes at the new size.
+  const RgbBitmap decoded = DecodeJpeg(out);
+  EXPECT_EQ(decoded.Width, 8);
+  EXPECT_EQ(decoded.Height, 6);
+  SetDecimalSeparator(',');
+}
+
+TEST(JpegWriter, CommentRoundTripOnFilesFromEachTool) {
+  const char* files[] = {"cm-wrjpgcom.jpg", "cm-exiv2.jpg", "cm-exiftool.jpg", "cm-jhead.jpg",
+                         "cm-cp1252.jpg",   "cm-two.jpg",   "exif-be.jpg",     "base.jpg"};
+  const std::string comment = "Neuer Kommentar \xC3\xA4\xC3\xB6\xC3\xBC \xE2\x82\xAC\r\nzweite Zeile";
+  for (const char* f : files) {
+    SCOPED_TRACE(f);
+    TempFolder dir;
+    const std::string path = dir.Copy(std::string(MOSAIK_TEST_DATA) + "/jpeg/" + f, f);
+    const std::string before = ReadFileBytes(path);
+    std::string beforeRest;
+    const auto beforeSegs = Leading(before, &beforeRest);
+    TimgData d(255);
+    d.ProcessFile(path);
+    const bool hadExif = d.HasExif();
+    d.MakeCommentSegment(comment);
+    d.WriteExifJpegFile(path);
+    const std::string after = ReadFileBytes(path);
+    std::string afterRest;
+    const auto afterSegs = Leading(after, &afterRest);
+    EXPECT_EQ(afterRest, beforeRest);  // the picture data is untouched
+    EXPECT_EQ(CountMarker(afterSegs, 0xFE), 1);
+    // Every other section is still there, in its order.
+    std::vector<std::string> kept, keptAfter;
+    for (const auto& s : beforeSegs)
+      if (s.marker != 0xFE && s.marker != 0xE0) kept.push_back(s.body);
+    for (const auto& s : afterSegs)
+      if (s.marker != 0xFE && s.marker != 0xE0) keptAfter.push_back(s.body);
+    EXPECT_EQ(keptAfter, kept);
+    TimgData back(255);
+    ASSERT_TRUE(back.ProcessFile(path));
+    EXPECT_EQ(back.GetCommentText(), comment);
+    EXPECT_EQ(back.HasExif(), hadExif);
+    EXPECT_EQ(dir.Count(), 1);  // no temporary file left behind
+    // The picture still decodes.
+    EXPECT_NO_THROW(DecodeJpeg(after));
+  }
+}
+
+TEST(JpegWriter, FailedWriteLeavesTheOriginalUntouched) {
+  TempFolder dir;
+  const std::string path = dir.Copy(std::string(MOSAIK_TEST_DATA) + "/jpeg/cm-exiftool.jpg", "bild.jpg");
+  const std::string before = ReadFileBytes(path);
+  TimgData d(255);
+  ASSERT_TRUE(d.ProcessFile(path));
+  d.MakeCommentSegment("neu");
+
+  // A full file system, simulated by a file-size limit below the file's size.
+  rlimit old {};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = old;
+  small.rlim_cur = 1000;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  bool threw = false;
+  try {
+    d.WriteExifJpegFile(path);
+  } catch (const MetadataWriteError& e) {
+    threw = true;
+    EXPECT_NE(std::string(e.what()).find("kann nicht geschrieben werden"), std::string::npos);
+  }
+  ::setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, oldHandler);
+  EXPECT_TRUE(threw);
+  EXPECT_EQ(ReadFileBytes(path), before);
+  EXPECT_EQ(dir.Count(), 1);
+
+  // A folder that cannot be written (only meaningful without root rights).
+  if (::geteuid() != 0) {
+    ::chmod(dir.Path().c_str(), 0555);
+    EXPECT_THROW(d.WriteExifJpegFile(path), MetadataWriteError);
+    ::chmod(dir.Path().c_str(), 0755);
+    EXPECT_EQ(ReadFileBytes(path), before);
+  }
+  // A target in a folder that does not exist.
+  EXPECT_THROW(d.WriteExifJpegFile(dir.Path() + "fehlt/bild.jpg"), MetadataWriteError);
+  // Nothing read: nothing to write.
+  TimgData empty;
+  EXPECT_THROW(empty.WriteExifJpegFile(path), MetadataWriteError);
+  EXPECT_EQ(ReadFileBytes(path), before);
+}
+
+}  // namespace
+}  // namespace mosaik::imaging
