@@ -16,7 +16,9 @@ constexpr int kOptCount = static_cast<int>(Opt::Count);
 
 enum class Kind : uint8_t {
   CheckBox, Radio, Text, Memo, Spin, Decimal, ListIndex, SizeText, FontName, Colour, Slider,
-  Label, Button
+  Label, Button,
+  Group,  // group boxes and panels that only hold other controls
+  Tab     // pages of a page control; Visible is the page's TabVisible
 };
 
 // Pages of the main window and of the navigation dialog; Fenster = the
@@ -44,7 +46,9 @@ bool onNavigationWindow(Opt o);
 std::string_view pageCaption(Page p);
 
 // Events that a change fires, as the controls of the original windows did.
-enum class Ev : uint8_t { Click, Change, Exit };
+// Enter: the control receives the focus (not when the window is merely
+// activated again).
+enum class Ev : uint8_t { Click, Change, Exit, Enter };
 
 // Named routines of the windows that are not a control's event but are run
 // explicitly after options are set.

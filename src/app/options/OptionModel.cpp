@@ -11,7 +11,9 @@ OptionModel::OptionModel() {
     k.min = info(o).min;
     k.max = info(o).max;
     k.items = standardItems(o);
-    if (info(o).kind == Kind::Label || info(o).kind == Kind::Button) k.text = std::string(info(o).caption);
+    if (info(o).kind == Kind::Label || info(o).kind == Kind::Button || info(o).kind == Kind::Group ||
+        info(o).kind == Kind::Tab)
+      k.text = std::string(info(o).caption);
     if (info(o).kind == Kind::Spin) k.text = "0";
     if (info(o).kind == Kind::Slider) k.position = static_cast<int>(k.min);
   }

@@ -124,6 +124,10 @@ QWidget* OptionBinder::erzeugen(Opt o, QWidget* parent) {
       w = la;
       break;
     }
+    case Kind::Group:
+    case Kind::Tab:
+      w = new QWidget(parent);
+      break;
     case Kind::Button: {
       auto* pb = new QPushButton(caption, parent);
       connect(pb, &QPushButton::clicked, this, [this, o] {
@@ -201,6 +205,9 @@ void OptionBinder::aktualisieren(Opt o) {
       break;
     case Kind::Button:
       static_cast<QPushButton*>(w)->setText(text);
+      break;
+    case Kind::Group:
+    case Kind::Tab:
       break;
   }
   w->setEnabled(m_.enabled(o));
