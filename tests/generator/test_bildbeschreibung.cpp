@@ -1,0 +1,316 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <limits>
+#include <string>
+
+#include "TestUmgebung.h"
+#include "generator/Bildbeschreibung.h"
+#include "imaging/ImgData.h"
+#include "imaging/NumberFormat.h"
+#include "platform/Win1252.h"
+
+namespace mosaik {
+namespace {
+
+// The pictures of tests/data/captions:
+//   urlaub.jpg        80 x 60, EXIF (Make "Kamerawerk", Model "KW 100", taken
+//                     2023-07-14 18:05:09, FNumber 2.8, ExposureTime stored as
+//                     10/2500, FocalLength 7.8) and the comment
+//                     "Am Strand" CR LF "mit Möwe & Co" (UTF-8)
+//   nurexif.jpg       40 x 30, EXIF without any date (Make "Kamerawerk",
+//                     Model "KW 200", FNumber 4, ExposureTime 2/1,
+//                     FocalLength 7.5), no comment
+//   nurkommentar.jpg  40 x 30, no EXIF, the comment "Nur ein Kommentar"
+//   leer.jpg          40 x 30, neither
+const std::string kOrdner = std::string(MOSAIK_TEST_DATA) + "/captions/";
+
+// 2024-03-07 09:05:08 as a packed DOS date-time.
+constexpr uint32_t kDosDatum = (44u << 25) | (3u << 21) | (7u << 16) | (9u << 11) | (5u << 5) | 4u;
+
+struct Beschreibung : ::testing::Test {
+  test::TestUmgebung u;
+  OptionModel m;
+  AppState st;
+  Kontext k{m, st, u.sv};
+
+  void SetUp() override { imaging::SetDecimalSeparator(','); }
+  void TearDown() override { imaging::SetDecimalSeparator(','); }
+
+  std::string bb(const std::string& vorlage, const std::string& datei = "urlaub.jpg", int64_t groesse = 2048,
+                 uint32_t datum = kDosDatum) {
+    return BildbeschreibungErzeugen(k, vorlage, kOrdner, datei, groesse, datum);
+  }
+  // The text inside the wrapper; fails when the wrapper is missing.
+  std::string innen(const std::string& vorlage, const std::string& datei = "urlaub.jpg") {
+    const std::string r = bb(vorlage, datei);
+    const std::string vorn = "<div class=\"beschr\"><span class=\"gr\">", hinten = "</span></div>";
+    if (r.rfind(vorn, 0) != 0 || r.size() < vorn.size() + hinten.size() ||
+        r.compare(r.size() - hinten.size(), hinten.size(), hinten) != 0) {
+      ADD_FAILURE() << "no caption wrapper: " << r;
+      return r;
+    }
+    return r.substr(vorn.size(), r.size() - vorn.size() - hinten.size());
+  }
+};
+
+TEST_F(Beschreibung, JederPlatzhalterMitEXIFUndKommentar) {
+  EXPECT_EQ(innen("\\dn"), "urlaub");
+  EXPECT_EQ(innen("\\de"), "urlaub.jpg");
+  EXPECT_EQ(innen("\\dg"), "2&nbsp;KB");
+  EXPECT_EQ(bb("\\dg", "urlaub.jpg", 2047), "<div class=\"beschr\"><span class=\"gr\">1&nbsp;KB</span></div>");
+  EXPECT_EQ(bb("\\dg", "urlaub.jpg", 1023), "<div class=\"beschr\"><span class=\"gr\">0&nbsp;KB</span></div>");
+  EXPECT_EQ(innen("\\dd"), "07.03.2024");
+  EXPECT_EQ(innen("\\dz"), "09:05:08");
+  EXPECT_EQ(innen("\\bb"), "80");
+  EXPECT_EQ(innen("\\bh"), "60");
+  // The comment's ampersand is the picture's text, not markup; its umlaut
+  // goes through the entity encoding.
+  EXPECT_EQ(innen("\\ko"), "Am Strand<br>mit M&ouml;we &amp; Co");
+  EXPECT_EQ(innen("\\ma"), "Kamerawerk");
+  EXPECT_EQ(innen("\\mo"), "KW 100");
+  EXPECT_EQ(innen("\\ad"), "14.07.2023");
+  EXPECT_EQ(innen("\\az"), "18:05:09");
+  EXPECT_EQ(innen("\\bl"), "F2,8");
+  EXPECT_EQ(innen("\\bz"), "1/250 sec");
+  EXPECT_EQ(innen("\\bw"), " 7,80 mm");
+  EXPECT_EQ(innen("\\b\xC3\xA4"), "55 mm");  // 7.8 * 35 / 5 = 54.6
+  EXPECT_EQ(innen("a\\zub"), "a<br>b");
+  st.DoctypeXHTML = true;
+  EXPECT_EQ(innen("a\\zub"), "a<br />b");
+  EXPECT_EQ(innen("\\ko"), "Am Strand<br />mit M&ouml;we &amp; Co");
+  EXPECT_TRUE(u.dialoge.meldungen.empty());
+}
+
+TEST_F(Beschreibung, StandardvorlagenUndBeispieleDerSprache) {
+  // The standard template of the picture pages, written out by hand.
+  EXPECT_EQ(bb("\\[\\ko\\zu\\]\\dn\\zu\\kl\\dg\\( \\ad \\bz \\bl \\bw\\)\\gr"),
+            "<div class=\"beschr\"><span class=\"gr\">Am Strand<br>mit M&ouml;we &amp; Co<br>urlaub<br>"
+            "<span class=\"kl\">2&nbsp;KB 14.07.2023 1/250 sec F2,8 7,80 mm</span></span></div>");
+  // The same for a picture with neither EXIF data nor comment.
+  EXPECT_EQ(bb("\\[\\ko\\zu\\]\\dn\\zu\\kl\\dg\\( \\ad \\bz \\bl \\bw\\)\\gr", "leer.jpg", 1500),
+            "<div class=\"beschr\"><span class=\"gr\">leer<br><span class=\"kl\">1&nbsp;KB</span></span></div>");
+  // The standard template of the overview pages.
+  EXPECT_EQ(innen("\\dn\\[\\zu\\ko\\]", "nurkommentar.jpg"), "nurkommentar<br>Nur ein Kommentar");
+  EXPECT_EQ(innen("\\dn\\[\\zu\\ko\\]", "nurexif.jpg"), "nurexif");
+  EXPECT_EQ(innen("\\dn (\\bbx\\bh)"), "urlaub (80x60)");
+  // EXIF group kept, comment group dropped, the break between them stays.
+  EXPECT_EQ(innen("\\(Blende \\bl\\)\\zu\\[\\ko\\]", "nurexif.jpg"), "Blende F4,0<br>");
+  // A template whose only part is a comment group gives nothing at all.
+  EXPECT_EQ(bb("\\[\\ko\\]", "nurexif.jpg"), "");
+  EXPECT_EQ(bb("", "urlaub.jpg"), "");
+  // Without EXIF data the EXIF codes yield nothing, also outside a group.
+  EXPECT_EQ(innen("[\\ma\\mo\\ad\\az\\bl\\bz\\bw\\b\xC3\xA4]", "nurkommentar.jpg"), "[]");
+  // 2/1 seconds reduce to 2; 7.5 * 35 / 5 = 52.5 rounds to the even 52.
+  EXPECT_EQ(innen("\\bz|\\b\xC3\xA4", "nurexif.jpg"), "2 sec|52 mm");
+}
+
+TEST_F(Beschreibung, GruppenVerschachteltUnbalanciertUndVerwaist) {
+  // No closing sign: without EXIF everything from the opening sign goes.
+  EXPECT_EQ(innen("a\\(b\\dn", "leer.jpg"), "a");
+  EXPECT_EQ(innen("a\\(b\\dn", "nurexif.jpg"), "abnurexif");
+  // Groups of one kind nest: the inner closing sign does not end the outer.
+  EXPECT_EQ(innen("a\\(b\\(c\\)d\\)e", "leer.jpg"), "ae");
+  EXPECT_EQ(innen("a\\(b\\(c\\)d\\)e", "nurexif.jpg"), "abcde");
+  // A closing sign before any opening one vanishes alone, without eating
+  // the character after it or dropping a later group's close.
+  EXPECT_EQ(innen("a\\)bc\\(x\\)d", "leer.jpg"), "abcd");
+  // Kinds mixed: each kind is decided on its own.
+  EXPECT_EQ(innen("\\[k\\(e\\)\\]|\\(e\\[k\\]\\)", "nurkommentar.jpg"), "k|");
+  EXPECT_EQ(innen("\\[k\\(e\\)\\]|\\(e\\[k\\]\\)", "nurexif.jpg"), "|e");
+  EXPECT_EQ(innen("\\[k\\(e\\)\\]|\\(e\\[k\\]\\)", "urlaub.jpg"), "ke|ek");
+  EXPECT_EQ(bb("\\[k\\(e\\)\\]\\(e\\[k\\]\\)", "leer.jpg"), "");
+  // An escaped backslash before a bracket is a backslash and a bracket.
+  EXPECT_EQ(innen("x\\\\(y)", "leer.jpg"), "x\\(y)");
+  EXPECT_EQ(innen("x\\\\[y]", "urlaub.jpg"), "x\\[y]");
+}
+
+TEST_F(Beschreibung, BackslashUnbekannteCodesUndGrossschrift) {
+  EXPECT_EQ(innen("\\\\dn"), "\\dn");  // a backslash and the letters
+  EXPECT_EQ(innen("a\\xyb"), "ab");     // no code: all three vanish
+  EXPECT_EQ(innen("ab\\"), "ab");       // a lone backslash at the end
+  EXPECT_EQ(innen("ab\\d"), "ab");      // one character is no code
+  EXPECT_EQ(innen("\\DN|\\De|\\ZU"), "urlaub|urlaub.jpg|<br>");
+  // Only ASCII letters are lowered: \BÄ is no code, \Bä is one.
+  EXPECT_EQ(innen("[\\B\xC3\x84]"), "[]");
+  EXPECT_EQ(innen("[\\B\xC3\xA4]"), "[55 mm]");
+  // The two characters of a code are characters, not bytes: the code takes
+  // the whole ä, and the text behind it stays intact.
+  EXPECT_EQ(innen("\\x\xC3\xA4\xC3\xB6"), "&ouml;");
+  // A template read from an old Windows-1252 settings file reaches us as
+  // UTF-8 and works the same.
+  EXPECT_EQ(innen(cp1252ToUtf8("\\b\xE4 / \\dn")), "55 mm / urlaub");
+  // The text a code yields is not scanned again.
+  EXPECT_EQ(innen("\\de", "leer.jpg"), "leer.jpg");
+}
+
+TEST_F(Beschreibung, KleinschriftZeilenumbruecheUndLeerzeichen) {
+  EXPECT_EQ(innen("\\kl\\kla\\gr"), "<span class=\"kl\">a</span>");  // one span for two \kl
+  EXPECT_EQ(innen("a\\grb"), "ab");                                   // \gr without \kl
+  EXPECT_EQ(innen("a\\klb"), "a<span class=\"kl\">b</span>");         // closed at the end
+  EXPECT_EQ(innen("a\\kl\\grb"), "ab");                               // no empty span left
+  EXPECT_EQ(innen("a\\kl"), "a");
+  // Three breaks or blanks in a row become two; two become one.
+  EXPECT_EQ(innen("a\\zu\\zub"), "a<br>b");
+  EXPECT_EQ(innen("a\\zu\\zu\\zub"), "a<br><br>b");
+  EXPECT_EQ(innen("a  b   c"), "a b  c");
+  EXPECT_EQ(innen("a<BR><br>b"), "a<br>b");  // letter case ignored
+  st.DoctypeXHTML = true;
+  EXPECT_EQ(innen("a\\zu\\zub"), "a<br />b");
+  // The user's own markup in the template stays as written.
+  EXPECT_EQ(innen("<b>\\dn</b> & Co"), "<b>urlaub</b> & Co");
+}
+
+TEST_F(Beschreibung, TexteAusDemBildWerdenNieMarkup) {
+  test::TempOrdner t;
+  const std::string name = "Tom & <Jerry> \"1\".jpg";
+  std::filesystem::copy_file(kOrdner + "leer.jpg", t.pfad() + name);
+  EXPECT_EQ(BildbeschreibungErzeugen(k, "\\dn|\\de", t.pfad(), name, 0, kDosDatum),
+            "<div class=\"beschr\"><span class=\"gr\">Tom &amp; &lt;Jerry&gt; &quot;1&quot;|"
+            "Tom &amp; &lt;Jerry&gt; &quot;1&quot;.jpg</span></div>");
+  // A name without extension is its own base name.
+  EXPECT_EQ(BildbeschreibungErzeugen(k, "\\dn", t.pfad(), "ohne", 0, kDosDatum),
+            "<div class=\"beschr\"><span class=\"gr\">ohne</span></div>");
+}
+
+TEST_F(Beschreibung, OrtsformateFuerDatumZeitUndDezimaltrenner) {
+  u.sv.locale.shortDate = "M/d/yyyy";
+  u.sv.locale.longTime = "h:nn:ss AMPM";
+  imaging::SetDecimalSeparator('.');
+  EXPECT_EQ(innen("\\ad \\az|\\dd \\dz"), "7/14/2023 6:05:09 PM|3/7/2024 9:05:08 AM");
+  // The metadata texts are printed with a point now, and read back with it.
+  EXPECT_EQ(innen("\\bl|\\bw|\\b\xC3\xA4"), "F2.8| 7.80 mm|55 mm");
+  u.sv.locale.shortDate = "dd/MM/yy";
+  u.sv.locale.longTime = "hh:mm";
+  EXPECT_EQ(innen("\\ad \\az"), "14/07/23 18:05");
+}
+
+TEST_F(Beschreibung, EXIFOhneDatumGibtLeereTexte) {
+  // No "30.12.1899" and no "00:00:00" for a picture without a usable date.
+  EXPECT_EQ(innen("[\\ad|\\az]", "nurexif.jpg"), "[|]");
+  // A file date of 0 names no date either.
+  EXPECT_EQ(BildbeschreibungErzeugen(k, "[\\dd|\\dz]", kOrdner, "leer.jpg", 0, 0),
+            "<div class=\"beschr\"><span class=\"gr\">[|]</span></div>");
+}
+
+TEST_F(Beschreibung, BrennweiteAusDenGespeichertenFaktoren) {
+  st.BWreal = 10;
+  st.BWumgerechnet = 35;
+  EXPECT_EQ(innen("\\b\xC3\xA4"), "27 mm");  // 7.8 * 3.5 = 27.3
+  st.BWreal = 0;                              // no division: nothing
+  EXPECT_EQ(innen("[\\b\xC3\xA4]"), "[]");
+  EXPECT_EQ(innen("[\\b\xC3\xA4]", "nurkommentar.jpg"), "[]");
+
+  EXPECT_EQ(BrennweiteAequivalent(" 7,80 mm", 5, 35, ','), "55 mm");
+  EXPECT_EQ(BrennweiteAequivalent("7,50 mm", 5, 35, ','), "52 mm");
+  EXPECT_EQ(BrennweiteAequivalent("7,70mm", 5, 35, ','), "54 mm");   // 53.9
+  EXPECT_EQ(BrennweiteAequivalent("6,50 mm", 5, 35, ','), "46 mm");  // 45.5 to the even 46
+  EXPECT_EQ(BrennweiteAequivalent("7.80 mm", 5, 35, ','), "0 mm");   // the wrong separator
+  EXPECT_EQ(BrennweiteAequivalent("7.80 mm", 5, 35, '.'), "55 mm");
+  EXPECT_EQ(BrennweiteAequivalent("unlesbar", 5, 35, ','), "0 mm");
+  EXPECT_EQ(BrennweiteAequivalent("", 5, 35, ','), "0 mm");
+  EXPECT_EQ(BrennweiteAequivalent("7,8 mm", 0, 35, ','), "");
+  EXPECT_EQ(BrennweiteAequivalent("1e300 mm", 1e-300, 35, '.'), "");  // no integer value
+
+  double w = 0;
+  EXPECT_TRUE(DezimalzahlLesen(" -1,5e2 ", ',', w));
+  EXPECT_EQ(w, -150);
+  for (const char* falsch : {"", ",", "1,2,3", "1 2", "e5", "1e", "0x10", "1,5x", "nan", "inf"})
+    EXPECT_FALSE(DezimalzahlLesen(falsch, ',', w)) << falsch;
+  EXPECT_TRUE(DezimalzahlLesen("7,", ',', w));
+  EXPECT_EQ(w, 7);
+  EXPECT_TRUE(DezimalzahlLesen(",5", ',', w));
+  EXPECT_EQ(w, 0.5);
+}
+
+TEST(Bruch, KuerzenUndGGT) {
+  EXPECT_EQ(BruchKuerzen("10/2500 sec"), "1/250 sec");
+  EXPECT_EQ(BruchKuerzen("10/2500"), "1/250");
+  EXPECT_EQ(BruchKuerzen("5/1"), "5");
+  EXPECT_EQ(BruchKuerzen("30/10 sec"), "3 sec");
+  EXPECT_EQ(BruchKuerzen("0/0"), "0/0");
+  EXPECT_EQ(BruchKuerzen("0/5 sec"), "0 sec");
+  EXPECT_EQ(BruchKuerzen("-10/20"), "-1/2");
+  EXPECT_EQ(BruchKuerzen("1/3"), "1/3");
+  EXPECT_EQ(BruchKuerzen("2 sec"), "2 sec");             // no fraction
+  EXPECT_EQ(BruchKuerzen("1/ sec"), "1/ sec");           // no denominator
+  EXPECT_EQ(BruchKuerzen("x/2"), "x/2");                 // no numerator
+  EXPECT_EQ(BruchKuerzen("3000000000/2"), "3000000000/2");  // beyond 32 bits
+  EXPECT_EQ(BruchKuerzen("4/6/8"), "2/3/8");             // the tail is kept as it stands
+
+  EXPECT_EQ(GGT(0, 7), 7);
+  EXPECT_EQ(GGT(7, 0), 7);
+  EXPECT_EQ(GGT(0, 0), 0);
+  EXPECT_EQ(GGT(-12, 18), 6);
+  EXPECT_EQ(GGT(2500, 10), 10);
+  EXPECT_EQ(GGT(17, 5), 1);
+}
+
+TEST(Datum, DOSUndTageUndMuster) {
+  const auto dz = DosDatumZerlegen(kDosDatum);
+  ASSERT_TRUE(dz);
+  EXPECT_EQ(DatumZeitText("dd.MM.yyyy hh:nn:ss", *dz), "07.03.2024 09:05:08");
+  EXPECT_EQ(DatumZeitText("d.M.yy h:n:s", *dz), "7.3.24 9:5:8");
+  EXPECT_EQ(DatumZeitText("dddd, d. MMMM yyyy", *dz), "Donnerstag, 7. März 2024");
+  EXPECT_EQ(DatumZeitText("ddd d MMM", *dz), "Do 7 Mrz");
+  EXPECT_EQ(DatumZeitText("'Tag' d \"um\" h", *dz), "Tag 7 um 9");
+  EXPECT_EQ(DatumZeitText("hh:mm am/pm|A/P", *dz), "09:05 am|A");
+  DatumZeit abend = *dz;
+  abend.stunde = 0;
+  EXPECT_EQ(DatumZeitText("h AM/PM", abend), "12 AM");
+  abend.stunde = 12;
+  EXPECT_EQ(DatumZeitText("h AMPM", abend), "12 PM");
+
+  EXPECT_FALSE(DosDatumZerlegen(0));                                  // month 0
+  EXPECT_FALSE(DosDatumZerlegen((44u << 25) | (2u << 21) | (30u << 16)));  // 30 February
+  EXPECT_TRUE(DosDatumZerlegen((44u << 25) | (2u << 21) | (29u << 16)));   // a leap day
+  const auto spaet = DosDatumZerlegen((127u << 25) | (12u << 21) | (31u << 16) | (23u << 11) | (59u << 5) | 29u);
+  ASSERT_TRUE(spaet);
+  EXPECT_EQ(DatumZeitText("yyyy-MM-dd hh:nn:ss", *spaet), "2107-12-31 23:59:58");
+
+  // Days since 1899-12-30 back to the calendar, at every second of a day.
+  double v = 0;
+  for (int s = 0; s < 86400; ++s) {
+    ASSERT_TRUE(imaging::EncodeDateTime(2023, 7, 14, s / 3600, s / 60 % 60, s % 60, v));
+    const auto t = TageZerlegen(v);
+    ASSERT_TRUE(t);
+    ASSERT_EQ(t->stunde * 3600 + t->minute * 60 + t->sekunde, s);
+    ASSERT_EQ(t->jahr * 10000 + t->monat * 100 + t->tag, 20230714);
+  }
+  ASSERT_TRUE(imaging::EncodeDateTime(1850, 1, 2, 6, 0, 0, v));
+  const auto alt = TageZerlegen(v);
+  ASSERT_TRUE(alt);
+  EXPECT_EQ(DatumZeitText("yyyy-MM-dd hh:nn", *alt), "1850-01-02 06:00");
+  EXPECT_FALSE(TageZerlegen(std::numeric_limits<double>::quiet_NaN()));
+  EXPECT_FALSE(TageZerlegen(1e12));
+}
+
+TEST(Metadaten, DieDateiWirdEinmalGelesen) {
+  test::TempOrdner t;
+  std::filesystem::copy_file(kOrdner + "urlaub.jpg", t.pfad() + "bild.jpg");
+  Bildmetadaten bild(t.pfad() + "bild.jpg");
+  EXPECT_TRUE(bild.HatEXIFDaten());
+  // Gone after the first question: every later one is answered from what
+  // was read then.
+  std::filesystem::remove(t.pfad() + "bild.jpg");
+  EXPECT_TRUE(bild.HatJpgKommentar());
+  EXPECT_EQ(bild.Tag("Make"), "Kamerawerk");
+  EXPECT_NE(bild.Aufnahmezeit(), 0);
+  EXPECT_FALSE(HatEXIFDaten(t.pfad() + "bild.jpg"));
+  EXPECT_FALSE(HatJpgKommentar(t.pfad() + "bild.jpg"));
+  EXPECT_TRUE(HatEXIFDaten(kOrdner + "nurexif.jpg"));
+  EXPECT_FALSE(HatJpgKommentar(kOrdner + "nurexif.jpg"));
+  EXPECT_TRUE(HatJpgKommentar(kOrdner + "nurkommentar.jpg"));
+}
+
+TEST_F(Beschreibung, FehlendeDateiGibtDateidatenOhneMeldung) {
+  // Codes that need no picture data read nothing; the picture's size of a
+  // missing file is 0 x 0 (the reader reports it).
+  EXPECT_EQ(innen("\\dn \\[\\ko\\]\\(\\ma\\)", "fehlt.jpg"), "fehlt ");
+  EXPECT_TRUE(u.dialoge.meldungen.empty());
+  EXPECT_EQ(innen("\\bbx\\bh", "fehlt.jpg"), "0x0");
+}
+
+}  // namespace
+}  // namespace mosaik
