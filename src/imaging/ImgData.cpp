@@ -165,6 +165,33 @@ bool EncodeDateTime(int year, int month, int day, int hour, int minute, int seco
   return true;
 }
 
+DateTimeParts DecodeDateTime(double value) {
+  DateTimeParts r;
+  if (!std::isfinite(value) || std::fabs(value) > 3.0e6) return r;
+  // Whole seconds since 1899-12-30, rounded so that 08:00:00 stored as a
+  // fraction does not come out as 07:59:59.
+  const auto total = static_cast<int64_t>(std::llround(value * 86400.0));
+  int64_t days = total / 86400, secs = total % 86400;
+  if (secs < 0) {
+    secs += 86400;
+    --days;
+  }
+  // Civil date from days since 1970-01-01.
+  const int64_t z = days + DaysFromCivil(1899, 12, 30) + 719468;
+  const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+  const int64_t doe = z - era * 146097;
+  const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+  const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+  const int64_t mp = (5 * doy + 2) / 153;
+  r.Day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+  r.Month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+  r.Year = static_cast<int>(yoe + era * 400 + (r.Month <= 2));
+  r.Hour = static_cast<int>(secs / 3600);
+  r.Minute = static_cast<int>(secs / 60 % 60);
+  r.Second = static_cast<int>(secs % 60);
+  return r;
+}
+
 std::string DecodeValue(std::string_view value, std::string_view decodeList) {
   while (!value.empty() && static_cast<unsigned char>(value.front()) <= 32) value.remove_prefix(1);
   while (!value.empty() && static_cast<unsigned char>(value.back()) <= 32) value.remove_suffix(1);

@@ -189,4 +189,11 @@ std::string DecodeValue(std::string_view value, std::string_view decodeList);
 // Days since 1899-12-30 for a calendar date and time; false when invalid.
 bool EncodeDateTime(int year, int month, int day, int hour, int minute, int second, double& result);
 
+// The calendar date and time of such a value (as GetImgDateTime gives it),
+// to the second.
+struct DateTimeParts {
+  int Year = 0, Month = 0, Day = 0, Hour = 0, Minute = 0, Second = 0;
+};
+DateTimeParts DecodeDateTime(double value);
+
 }  // namespace mosaik::imaging

@@ -268,6 +268,15 @@ TEST_F(ExifReader, ImageDateTimeOrderAndValidity) {
   EXPECT_EQ(dated("    :  :     :  :  ", nullptr, nullptr), 0);
   EXPECT_EQ(dated("2023:07:15", nullptr, nullptr), 0);  // shorter than 19 characters
   EXPECT_EQ(dated(nullptr, nullptr, nullptr), 0);
+  // And back into its parts.
+  const DateTimeParts p = DecodeDateTime(dated(nullptr, "2023:07:14 15:30:45", nullptr));
+  EXPECT_EQ(std::vector<int>({p.Year, p.Month, p.Day, p.Hour, p.Minute, p.Second}),
+            std::vector<int>({2023, 7, 14, 15, 30, 45}));
+  const DateTimeParts leap = DecodeDateTime(45351 + 86399 / 86400.0);
+  EXPECT_EQ(std::vector<int>({leap.Year, leap.Month, leap.Day, leap.Hour, leap.Minute, leap.Second}),
+            std::vector<int>({2024, 2, 29, 23, 59, 59}));
+  const DateTimeParts start = DecodeDateTime(0);
+  EXPECT_EQ(std::vector<int>({start.Year, start.Month, start.Day}), std::vector<int>({1899, 12, 30}));
   // The other fields are read as stored.
   TiffBuilder t(false);
   t.Ascii(0, 0x0132, "2023:07:15 08:00:00");

@@ -167,23 +167,6 @@ TEST(JpegSections, CommentTextEncodings) {
   EXPECT_EQ(nul.GetCommentBytes(), std::string("a\0b\0\0", 5));
 }
 
-class TempFolder {
- public:
-  TempFolder() {
-    char tmpl[] = "/tmp/mosaik-meta-XXXXXX";
-    path_ = ::mkdtemp(tmpl);
-    path_ += '/';
-  }
-  ~TempFolder() { std::filesystem::remove_all(path_); }
-  std::string Write(const std::string& name, const std::string& bytes) const {
-    std::ofstream(path_ + name, std::ios::binary) << bytes;
-    return path_ + name;
-  }
-  const std::string& Path() const { return path_; }
-
- private:
-  std::string path_;
-};
 
 TEST(JpegSections, ProcessFileResults) {
   TempFolder dir;

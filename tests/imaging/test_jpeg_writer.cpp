@@ -24,34 +24,6 @@ const std::string kDefaultApp0Bytes =
 const std::string kJfif = Segment(0xE0, std::string("JFIF\0\1\1\0\0\1\0\1\0\0", 14));
 const std::string kDqt = Segment(0xDB, std::string(65, '\x02'));
 
-class TempFolder {
- public:
-  TempFolder() {
-    char tmpl[] = "/tmp/mosaik-meta-XXXXXX";
-    path_ = ::mkdtemp(tmpl);
-    path_ += '/';
-  }
-  ~TempFolder() {
-    ::chmod(path_.c_str(), 0755);
-    std::filesystem::remove_all(path_);
-  }
-  std::string Write(const std::string& name, const std::string& bytes) const {
-    std::ofstream(path_ + name, std::ios::binary) << bytes;
-    return path_ + name;
-  }
-  std::string Copy(const std::string& from, const std::string& name) const {
-    return Write(name, ReadFileBytes(from));
-  }
-  const std::string& Path() const { return path_; }
-  int Count() const {
-    int n = 0;
-    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(path_)) ++n;
-    return n;
-  }
-
- private:
-  std::string path_;
-};
 
 struct Seg {
   int marker;
