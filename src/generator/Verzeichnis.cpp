@@ -43,6 +43,12 @@ bool fill(Entry& e, const struct stat& lst, const struct stat* target) {
   return true;
 }
 
+// No write permission for the user, or no write bit at all: chmod a-w is
+// this system's read-only attribute, and it holds for root as well.
+bool readOnlyAt(int dirfd, const char* name, const struct stat& s) {
+  return (s.st_mode & 0222) == 0 || ::faccessat(dirfd, name, W_OK, AT_EACCESS) != 0;
+}
+
 std::string parentOf(const std::string& path) {
   std::string p = path;
   while (p.size() > 1 && p.back() == '/') p.pop_back();
@@ -90,7 +96,7 @@ std::vector<Entry> listFolder(const std::string& folder) {
     Entry e;
     e.name = name;
     if (!fill(e, lst, haveTarget ? &target : nullptr)) continue;
-    e.readOnly = ::faccessat(dfd, name.c_str(), W_OK, AT_EACCESS) != 0;
+    e.readOnly = readOnlyAt(dfd, name.c_str(), haveTarget ? target : lst);
     out.push_back(std::move(e));
   }
   ::closedir(d);
@@ -108,7 +114,7 @@ std::optional<Entry> entryInfo(const std::string& path) {
   Entry e;
   e.name = baseOf(p);
   if (!fill(e, lst, haveTarget ? &target : nullptr)) return std::nullopt;
-  e.readOnly = ::faccessat(AT_FDCWD, p.c_str(), W_OK, AT_EACCESS) != 0;
+  e.readOnly = readOnlyAt(AT_FDCWD, p.c_str(), haveTarget ? target : lst);
   return e;
 }
 
@@ -147,7 +153,11 @@ bool setDosDateTime(const std::string& path, uint32_t dos) {
   return ::close(fd) == 0 && ok;
 }
 
-bool isReadOnly(const std::string& path) { return ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0; }
+bool isReadOnly(const std::string& path) {
+  struct stat st {};
+  if (path.empty() || ::stat(path.c_str(), &st) != 0) return true;
+  return readOnlyAt(AT_FDCWD, path.c_str(), st);
+}
 
 bool exists(const std::string& path) {
   std::string p = path;

@@ -15,7 +15,7 @@ struct Entry {
   std::string name;
   bool folder = false;
   bool hidden = false;    // the name starts with '.'
-  bool readOnly = false;  // the user may not write it
+  bool readOnly = false;  // the user may not write it, or nobody may (chmod a-w)
   int64_t size = 0;
   uint32_t dosTime = 0;  // packed DOS date-time of the last change, local time
 };
@@ -41,8 +41,8 @@ std::time_t fromDosDateTime(uint32_t dos);
 // change needs write access) or of a folder.
 bool setDosDateTime(const std::string& path, uint32_t dos);
 
-// Not writable by the user; a path that cannot be examined counts as
-// read-only.
+// Not writable by the user, or without any write bit (so also for root);
+// a path that cannot be examined counts as read-only.
 bool isReadOnly(const std::string& path);
 // Anything of that name, a dangling link included.
 bool exists(const std::string& path);

@@ -1,0 +1,257 @@
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <fstream>
+
+#include "DurchlaufTestbasis.h"
+#include "generator/Namen.h"
+#include "generator/Verzeichnis.h"
+#include "platform/FileSystem.h"
+
+namespace mosaik {
+namespace {
+
+using NamenTest = test::MitOptionen;
+
+TEST_F(NamenTest, UebersichtsseitenImOrdnerbaumUndFlach) {
+  // Form defaults: "meinebilder.htm", "(", "-", ")", index name on, folder tree.
+  EXPECT_EQ(UebersichtsseiteDateiname(k, "0", 1), "index.htm");
+  EXPECT_EQ(UebersichtsseiteDateiname(k, "4", 1), "index.htm");
+  EXPECT_EQ(UebersichtsseiteDateiname(k, "0", 2), "meinebilder(2).htm");
+  EXPECT_EQ(UebersichtsseiteDateiname(k, "7", 12), "meinebilder(12).htm");
+  m.setChecked(Opt::CBGrundnameistIndex, false);
+  EXPECT_EQ(UebersichtsseiteDateiname(k, "0", 1), "meinebilder.htm");
+
+  m.setChecked(Opt::RBStrukturflach, true);
+  EXPECT_EQ(UebersichtsseiteDateiname(k, "0", 1), "meinebilder.htm");
+  EXPECT_EQ(UebersichtsseiteDateiname(k, "3", 1), "meinebilder(3).htm");
+  EXPECT_EQ(UebersichtsseiteDateiname(k, "3", 2), "meinebilder(3-2).htm");
+  EXPECT_EQ(UebersichtsseiteDateiname(k, "0", 2), "meinebilder(0-2).htm");
+  m.setChecked(Opt::CBGrundnameistIndex, true);
+  EXPECT_EQ(UebersichtsseiteDateiname(k, "0", 1), "index.htm");
+  EXPECT_EQ(UebersichtsseiteDateiname(k, "3", 1), "meinebilder(3).htm");
+
+  // Other brackets and a name without extension.
+  m.setText(Opt::EdKlammerAuf, "_");
+  m.setText(Opt::EdBindestrich, "_");
+  m.setText(Opt::EdKlammerZu, "");
+  m.setText(Opt::EdNameHTML, "galerie");
+  EXPECT_EQ(UebersichtsseiteDateiname(k, "0", 1), "index");
+  EXPECT_EQ(UebersichtsseiteDateiname(k, "2", 3), "galerie_2_3");
+  m.setChecked(Opt::RBStrukturOrdner, true);
+  EXPECT_EQ(UebersichtsseiteDateiname(k, "2", 3), "galerie_3");
+
+  // The extension keeps its case, the style sheet is lower case.
+  m.setText(Opt::EdNameHTML, "Galerie.HTML");
+  EXPECT_EQ(UebersichtsseiteDateiname(k, "0", 1), "index.HTML");
+  EXPECT_EQ(HTMLGrundname(k), "galerie");
+  EXPECT_EQ(CSSDateiname(k), "galerie.css");
+  m.setText(Opt::EdNameHTML, "Über Äpfel.htm");
+  EXPECT_EQ(CSSDateiname(k), "über äpfel.css");
+}
+
+TEST_F(NamenTest, BildseitenNamen) {
+  TDateiArray l(3);
+  l[0].Name = "urlaub.jpg";
+  l[1].Name = "urlaub";
+  l[2].Name = "Strand.am.Meer.JPEG";
+  EXPECT_EQ(EinzelbildHTMLName(k, "meinebilder.htm", l, 0, false), "meinebilder-urlaubjpg.htm");
+  EXPECT_EQ(EinzelbildHTMLName(k, "meinebilder.htm", l, 0, true), "meinebilder-urlaubjpg-stopp.htm");
+  EXPECT_EQ(EinzelbildHTMLName(k, "meinebilder(2).htm", l, 0, false), "meinebilder(2)-urlaubjpg.htm");
+  EXPECT_EQ(EinzelbildHTMLName(k, "meinebilder.htm", l, 1, true), "meinebilder-urlaub-stopp.htm");
+  EXPECT_EQ(EinzelbildHTMLName(k, "meinebilder.htm", l, 2, false), "meinebilder-Strand.am.MeerJPEG.htm");
+  // An index page in any case leads to the base name of the option.
+  for (const char* index : {"index.htm", "INDEX.HTM", "Index.Html", "index.xhtml", "index.php"})
+    EXPECT_EQ(EinzelbildHTMLName(k, index, l, 0, false), "meinebilder-urlaubjpg.htm") << index;
+  EXPECT_EQ(EinzelbildHTMLName(k, "index.shtml", l, 0, false), "index-urlaubjpg.shtml");
+  m.setText(Opt::EdVerbindungszeichen, "__");
+  EXPECT_EQ(EinzelbildHTMLName(k, "/irgendwo/galerie.html", l, 0, false), "galerie__urlaubjpg.html");
+}
+
+TEST_F(NamenTest, GrossUndVorschaubildNamen) {
+  // Without reduction and without thumbnails the names stay as given.
+  m.setChecked(Opt::CBVorschaubilderErzeugen, false);
+  m.setText(Opt::EdErweiterungGrosseBilder, "-gross-");
+  EXPECT_EQ(GrossbildName(k, "/a/bild.jpg"), "/a/bild.jpg");
+  EXPECT_EQ(VorschaubildName(k, "/a/bild.jpg"), "/a/bild.jpg");
+
+  m.setChecked(Opt::CBOriginaleVerkleinern, true);
+  m.setChecked(Opt::CBVorschaubilderErzeugen, true);
+  EXPECT_EQ(GrossbildName(k, "/a/bild.jpg"), "-gross-bild.jpg");
+  EXPECT_EQ(VorschaubildName(k, "-gross-bild.jpg"), "mini-bild.jpg");
+  EXPECT_EQ(GrossbildKennungEntfernen(k, "bild-gross-.jpg"), "bild-gross-.jpg");  // not at the front
+  m.setChecked(Opt::RBhintenGrosseBilder, true);
+  EXPECT_EQ(GrossbildName(k, "bild.jpg"), "bild-gross-.jpg");
+  EXPECT_EQ(GrossbildName(k, "bild"), "bild-gross-");
+  EXPECT_EQ(GrossbildKennungEntfernen(k, "bild-gross-.jpg"), "bild.jpg");
+  EXPECT_EQ(GrossbildKennungEntfernen(k, "-gross-bild.jpg"), "-gross-bild.jpg");  // at the front
+  EXPECT_EQ(GrossbildKennungEntfernen(k, "a-gross-b-gross-.jpg"), "ab-gross-.jpg");  // first only
+  m.setChecked(Opt::RBhinten, true);
+  EXPECT_EQ(VorschaubildName(k, "/x/bild-gross-.jpg"), "bildmini-.jpg");
+  m.setText(Opt::EdErweiterungGrosseBilder, "");
+  EXPECT_EQ(GrossbildName(k, "bild.jpg"), "bild.jpg");
+  EXPECT_EQ(GrossbildKennungEntfernen(k, "bild.jpg"), "bild.jpg");
+}
+
+TEST_F(NamenTest, StandardordnerUndNormalform) {
+  st.BilderOrdnerPfad = "/fotos";
+  EXPECT_EQ(standardOrdnerHTML(k), "/fotos/html");
+  EXPECT_EQ(standardOrdnerGrosseBilder(k), "/fotos/html/_gross");
+  EXPECT_EQ(standardOrdnerVorschaubilder(k), "/fotos/html/_vorschau");
+  EXPECT_EQ(HTMLOrdner(k), "/fotos/html/");
+  EXPECT_EQ(GrosseBilderOrdner(k), "/fotos/html/_gross/");
+  EXPECT_EQ(VorschauOrdner(k), "/fotos/html/_vorschau/");
+  st.BilderOrdnerPfad = "/fotos/";
+  EXPECT_EQ(standardOrdnerHTML(k), "/fotos/html");
+  st.HTMLOrdnerPfad = "/web//galerie/./neu/../";
+  EXPECT_EQ(HTMLOrdner(k), "/web/galerie/");
+  EXPECT_EQ(standardOrdnerGrosseBilder(k), "/web//galerie/./neu/../_gross");
+  EXPECT_EQ(GrosseBilderOrdner(k), "/web/galerie/_gross/");
+  st.GrosseBilderpfad = "/gross";
+  st.Vorschaubilderpfad = "/klein/";
+  EXPECT_EQ(GrosseBilderOrdner(k), "/gross/");
+  EXPECT_EQ(VorschauOrdner(k), "/klein/");
+  EXPECT_EQ(OrdnerNormalisieren(""), "");
+  EXPECT_EQ(OrdnerNormalisieren("//a///b"), "/a/b/");
+  EXPECT_EQ(OrdnerNormalisieren("/"), "/");
+  EXPECT_EQ(OrdnerNormalisieren("relativ/x"), fs::currentFolder() + "relativ/x/");
+}
+
+TEST_F(NamenTest, AnzeigepfadUnterordnerUndWegZurueck) {
+  st.BilderOrdnerPfad = "/fotos";
+  EXPECT_EQ(AnzeigePfad(k, "/fotos/", "Startordner"), "Startordner");
+  EXPECT_EQ(AnzeigePfad(k, "/fotos/Urlaub/Tag 1/", "Startordner"), "Startordner/Urlaub/Tag 1");
+  EXPECT_EQ(AnzeigePfad(k, "/fotos/Urlaub/Tag 1/", "Start&amp;Ziel"), "Start&amp;Ziel/Urlaub/Tag 1");
+  EXPECT_EQ(UnterordnerPfad(k, "/fotos/", false), "");
+  EXPECT_EQ(UnterordnerPfad(k, "/fotos/Urlaub/Tag 1/", false), "Urlaub/Tag 1/");
+  EXPECT_EQ(UnterordnerPfad(k, "/fotos/Urlaub/Tag 1/", true), "Urlaub/Tag 1/");
+  EXPECT_EQ(PfadZurStartseite(k, "/fotos/", false), "");
+  EXPECT_EQ(PfadZurStartseite(k, "/fotos/Urlaub/", false), "../");
+  EXPECT_EQ(PfadZurStartseite(k, "/fotos/Urlaub/Tag 1/", false), "../../");
+  EXPECT_EQ(PfadZurStartseite(k, "/fotos/Urlaub/Tag 1/", true), "../../");
+  // A root written with doubled or missing separators measures the same.
+  st.BilderOrdnerPfad = "/fotos//";
+  EXPECT_EQ(AnzeigePfad(k, "/fotos/Urlaub", "S"), "S/Urlaub");
+  // A name with a backslash is one level, not two.
+  EXPECT_EQ(PfadZurStartseite(k, "/fotos/a\\b/", false), "../");
+  // A folder beside the root is not below it.
+  EXPECT_EQ(AnzeigePfad(k, "/fotosammlung/x/", "S"), "S");
+
+  // With reduction the large-image folder is the root.
+  m.setChecked(Opt::CBOriginaleVerkleinern, true);
+  EXPECT_EQ(AnzeigePfad(k, "/fotos/html/_gross/", "S"), "S");
+  EXPECT_EQ(AnzeigePfad(k, "/fotos/html/_gross/urlaub/", "S"), "S/urlaub");
+  st.GrosseBilderpfad = "/gross";
+  EXPECT_EQ(UnterordnerPfad(k, "/gross/a/b/c/", false), "a/b/c/");
+  EXPECT_EQ(PfadZurStartseite(k, "/gross/a/b/c/", false), "../../../");
+}
+
+TEST_F(NamenTest, RelativePfadeUndURLs) {
+  EXPECT_EQ(RelativerPfad("/a/html/", "/a/bilder/x/"), "../bilder/x");
+  EXPECT_EQ(RelativeURL("/a/html/", "/a/bilder/x/"), "../bilder/x/");
+  EXPECT_EQ(RelativerPfad("/a/html", "/a/bilder/x/"), "../bilder/x");
+  EXPECT_EQ(RelativerPfad("/a/html/", "/a/html/"), "");
+  EXPECT_EQ(RelativeURL("/a/html/", "/a/html/"), "");
+  EXPECT_EQ(RelativerPfad("/a/html/", "/a/html/sub/"), "sub");
+  EXPECT_EQ(RelativeURL("/a/html/", "/a/html/sub/"), "sub/");
+  EXPECT_EQ(RelativerPfad("/a/html/sub/tief/", "/a/html/"), "../..");
+  EXPECT_EQ(RelativeURL("/a/html/sub/tief/", "/a/html/"), "../../");
+  EXPECT_EQ(RelativerPfad("/a/html/", "/a/bilder/p.jpg"), "../bilder/p.jpg");
+  EXPECT_EQ(RelativerPfad("/", "/a/b/"), "a/b");
+  // Linux names differ in case.
+  EXPECT_EQ(RelativerPfad("/a/Html/", "/a/html/x/"), "../html/x");
+
+  st.BilderOrdnerPfad = "/fotos";
+  EXPECT_EQ(RelativerPfadZumHTMLOrdner(k, "/fotos/html/_vorschau/Urlaub/"), "_vorschau/Urlaub");
+  EXPECT_EQ(RelativeURLZumHTMLOrdner(k, "/fotos/html/_vorschau/Urlaub/"), "_vorschau/Urlaub/");
+  EXPECT_EQ(RelativeURLZumHTMLOrdner(k, "/fotos/Urlaub/"), "../Urlaub/");
+  EXPECT_EQ(RelativeURLZumHTMLOrdner(k, "/fotos/html/"), "");
+
+  // The link to an original replaces the large-image root by the picture
+  // folder; the folder keeps its trailing '/'.
+  m.setChecked(Opt::CBOriginaleVerkleinern, true);
+  EXPECT_EQ(OriginalLinkPfad(k, "/fotos/html/", "/fotos/html/_gross/Urlaub/"), "../Urlaub/");
+  EXPECT_EQ(OriginalLinkPfad(k, "/fotos/html/Urlaub/", "/fotos/html/_gross/Urlaub/"), "../../Urlaub/");
+  m.setChecked(Opt::CBOriginaleVerkleinern, false);
+  EXPECT_EQ(OriginalLinkPfad(k, "/fotos/html/", "/fotos/Urlaub/"), "../Urlaub/");
+  EXPECT_EQ(OriginalLinkPfad(k, "/fotos/html/", "/fotos/html/_gross/Urlaub/"), "_gross/Urlaub/");
+
+  EXPECT_EQ(BasisPfadAbschneiden("/fotos/Urlaub/Tag 1", "/fotos"), "Urlaub/Tag 1/");
+  EXPECT_EQ(BasisPfadAbschneiden("/fotos/", "/fotos/"), "");
+  EXPECT_EQ(BasisPfadAbschneiden("/x/y", "/fotos"), "/x/y/");
+  EXPECT_EQ(BasisPfadAbschneiden("/fotosammlung/a", "/fotos"), "/fotosammlung/a/");
+}
+
+TEST_F(NamenTest, RelativeBenutzerpfadeBekommenDenWegZurueck) {
+  st.BilderOrdnerPfad = "/fotos";
+  const std::string ordner = "/fotos/a/b/";
+  struct Fall {
+    const char* feld;
+    bool absolut;
+  };
+  for (const Fall f : {Fall{"http://x.example/", true}, Fall{"https://x.example/", true}, Fall{"ftp://x/", true},
+                       Fall{"/bilder/", true}, Fall{"\\\\server\\bilder", true}, Fall{"bilder/", false},
+                       Fall{"", false}, Fall{"HTTP:/x", false}, Fall{"a/b://c", false}, Fall{"://x", false}}) {
+    m.setText(Opt::EdPfadErsetzung, f.feld);
+    std::string text = "bilder/";
+    RelativenPfadAnpassen(k, text, Opt::EdPfadErsetzung, ordner);
+    EXPECT_EQ(text, f.absolut ? "bilder/" : "../../bilder/") << f.feld;
+    EXPECT_EQ(IstAbsoluterPfad(f.feld), f.absolut) << f.feld;
+  }
+  m.setText(Opt::EdPfadErsetzung, "bilder/");
+  m.setChecked(Opt::CBmitUnterverzeichnissen, false);
+  std::string text = "bilder/";
+  RelativenPfadAnpassen(k, text, Opt::EdPfadErsetzung, ordner);
+  EXPECT_EQ(text, "bilder/");
+}
+
+TEST(NamenText, ZaehlenErsetzenUndGemeinsamesEnde) {
+  EXPECT_EQ(ZeichenZaehlen('/', "a/b/c"), 2);
+  EXPECT_EQ(ZeichenZaehlen('/', ""), 0);
+  EXPECT_EQ(TextErsetzen("/", "\\", "a/b/c"), "a\\b\\c");
+  EXPECT_EQ(TextErsetzen("ab", "b", "aaab"), "b");  // starts over from the front each time
+  EXPECT_EQ(TextErsetzen("a", "aa", "xay"), "xaay");  // would never end otherwise
+  EXPECT_EQ(TextErsetzen("", "x", "abc"), "abc");
+  std::string t = "x//";
+  ZeichenEntfernen('/', t);
+  EXPECT_EQ(t, "x/");
+
+  EXPECT_EQ(GemeinsamesEndeAbschneiden("/c/Bilder/Urlaub/", "/d/Netz/Urlaub/"), "/c/Bilder/");
+  EXPECT_EQ(GemeinsamesEndeAbschneiden("/c/Bilder/Urlaub", "/d/Netz/URLAUB"), "/c/Bilder/");
+  EXPECT_EQ(GemeinsamesEndeAbschneiden("/a/b/", "/a/b/"), "/");
+  EXPECT_EQ(GemeinsamesEndeAbschneiden("/x/Bilder/Urlaub/Tag 1/", "Startordner/Urlaub/Tag 1"), "/x/Bilder/");
+  EXPECT_EQ(GemeinsamesEndeAbschneiden("/x/Bilder/a/", "Startordner/b"), "/x/Bilder/a/");
+  EXPECT_EQ(GemeinsamesEndeAbschneiden("Bilder", "Bilder"), "Bilder/");
+}
+
+TEST_F(NamenTest, SchreibtestUndOrdnerAnlegen) {
+  test::TempOrdner t;
+  EXPECT_TRUE(OrdnerBeschreibbar(t.pfad()));
+  EXPECT_TRUE(std::filesystem::is_empty(t.pfad()));
+  EXPECT_FALSE(OrdnerBeschreibbar(t.pfad() + "fehlt"));
+  EXPECT_FALSE(fs::exists(t.pfad() + "fehlt"));
+  // A file of the probe's name that was there is neither used nor removed.
+  std::ofstream(t.pfad() + "Mosaikschauer###tmp###.tmp") << "fremd";
+  EXPECT_FALSE(OrdnerBeschreibbar(t.pfad()));
+  EXPECT_EQ(*fs::readFile(t.pfad() + "Mosaikschauer###tmp###.tmp"), "fremd");
+  if (::geteuid() != 0) {
+    fs::forceDirectories(t.pfad() + "nurlesen");
+    ::chmod((t.pfad() + "nurlesen").c_str(), 0555);
+    EXPECT_FALSE(OrdnerBeschreibbar(t.pfad() + "nurlesen"));
+    ::chmod((t.pfad() + "nurlesen").c_str(), 0755);
+    EXPECT_TRUE(std::filesystem::is_empty(t.pfad() + "nurlesen"));
+  }
+
+  EXPECT_TRUE(OrdnerAnlegen(k, t.pfad() + "a/b/c/"));
+  EXPECT_TRUE(fs::folderExists(t.pfad() + "a/b/c"));
+  EXPECT_TRUE(OrdnerAnlegen(k, t.pfad() + "a/b/c/"));
+  EXPECT_TRUE(u.dialoge.meldungen.empty());
+  std::ofstream(t.pfad() + "datei") << "x";
+  EXPECT_FALSE(OrdnerAnlegen(k, t.pfad() + "datei/unter/"));
+  ASSERT_EQ(u.dialoge.meldungen.size(), 1u);
+  EXPECT_EQ(u.dialoge.meldungen[0].kind, MsgKind::Error);
+  EXPECT_EQ(u.dialoge.meldungen[0].text, "Der Ordner " + t.pfad() + "datei/unter/\r\nkann nicht angelegt werden!");
+}
+
+}  // namespace
+}  // namespace mosaik

@@ -1,0 +1,136 @@
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include <gtest/gtest.h>
+
+#include "TestUmgebung.h"
+#include "generator/Verzeichnis.h"
+#include "platform/FileSystem.h"
+
+namespace mosaik {
+namespace {
+
+std::string namen(const std::vector<fs::Entry>& l) {
+  std::string s;
+  for (const auto& e : l) s += (s.empty() ? "" : " ") + e.name + (e.folder ? "/" : "");
+  return s;
+}
+
+TEST(Verzeichnis, SchnappschussNurOrdnerUndRegulaereDateienSortiert) {
+  test::TempOrdner t;
+  const std::string d = t.pfad();
+  for (const char* n : {"b.jpg", "B.jpg", "a.jpg", "Ä.jpg", "_x.jpg", ".versteckt.jpg"}) std::ofstream(d + n) << n;
+  std::ofstream(d + "gross.bin") << std::string(3000, 'x');
+  fs::forceDirectories(d + "Urlaub");
+  fs::forceDirectories(d + "urlaub");
+  ASSERT_EQ(::mkfifo((d + "x.jpg").c_str(), 0644), 0);
+  ASSERT_EQ(::symlink(d.c_str(), (d + "schleife").c_str()), 0);         // a link to a folder
+  ASSERT_EQ(::symlink((d + "a.jpg").c_str(), (d + "link.jpg").c_str()), 0);  // a link to a file
+  ASSERT_EQ(::symlink((d + "fehlt").c_str(), (d + "tot.jpg").c_str()), 0);
+  const auto l = fs::listFolder(d);
+  // ASCII letters folded to lower case, ties by bytes ('B' before 'b');
+  // '_' (0x5F) before the folded letters, non-ASCII bytes after them.
+  EXPECT_EQ(namen(l), ".versteckt.jpg _x.jpg a.jpg B.jpg b.jpg gross.bin link.jpg Urlaub/ urlaub/ Ä.jpg");
+  for (const auto& e : l) {
+    EXPECT_EQ(e.hidden, e.name == ".versteckt.jpg") << e.name;
+    EXPECT_FALSE(e.readOnly) << e.name;
+    if (e.name == "gross.bin") {
+      EXPECT_EQ(e.size, 3000);
+    }
+    if (e.name == "link.jpg") {
+      EXPECT_EQ(e.size, 5);
+    }
+  }
+  EXPECT_TRUE(fs::listFolder(d + "gibtsnicht").empty());
+  EXPECT_FALSE(fs::entryInfo(d + "x.jpg"));
+  EXPECT_FALSE(fs::entryInfo(d + "schleife"));
+  EXPECT_TRUE(fs::entryInfo(d + "Urlaub/")->folder);
+
+  ::chmod((d + "a.jpg").c_str(), 0444);
+  EXPECT_TRUE(fs::entryInfo(d + "a.jpg")->readOnly);
+  EXPECT_TRUE(fs::isReadOnly(d + "a.jpg"));
+  EXPECT_TRUE(fs::isReadOnly(d + "fehlt"));
+  EXPECT_FALSE(fs::isReadOnly(d + "b.jpg"));
+}
+
+TEST(Verzeichnis, DosDatumHinUndZurueck) {
+  // 2023-05-17 13:45:30 local time.
+  const uint32_t dos = (uint32_t{43} << 9 | 5u << 5 | 17u) << 16 | (13u << 11 | 45u << 5 | 15u);
+  const std::time_t t = fs::fromDosDateTime(dos);
+  struct tm tm {};
+  ::localtime_r(&t, &tm);
+  EXPECT_EQ(tm.tm_year, 123);
+  EXPECT_EQ(tm.tm_mon, 4);
+  EXPECT_EQ(tm.tm_mday, 17);
+  EXPECT_EQ(tm.tm_hour, 13);
+  EXPECT_EQ(tm.tm_min, 45);
+  EXPECT_EQ(tm.tm_sec, 30);
+  EXPECT_EQ(fs::toDosDateTime(t), dos);
+  EXPECT_EQ(fs::toDosDateTime(t + 1), dos);  // two-second steps
+  EXPECT_EQ(fs::toDosDateTime(0), 0x00210000u);  // before 1980
+
+  test::TempOrdner o;
+  std::ofstream(o.pfad() + "f") << "x";
+  ASSERT_TRUE(fs::setDosDateTime(o.pfad() + "f", dos));
+  EXPECT_EQ(fs::entryInfo(o.pfad() + "f")->dosTime, dos);
+  fs::forceDirectories(o.pfad() + "d");
+  ASSERT_TRUE(fs::setDosDateTime(o.pfad() + "d", dos));
+  EXPECT_EQ(fs::entryInfo(o.pfad() + "d")->dosTime, dos);
+  EXPECT_FALSE(fs::setDosDateTime(o.pfad() + "fehlt", dos));
+}
+
+TEST(Verzeichnis, SucheOhneGrossKleinUndUmbenennenOhneErsetzen) {
+  test::TempOrdner t;
+  const std::string d = t.pfad();
+  std::ofstream(d + "Bild 1.TXT") << "1";
+  std::ofstream(d + "DIRNAME.txt") << "a";
+  std::ofstream(d + "dirname.TXT") << "b";
+  std::ofstream(d + "Dirinfo.txt") << "c";
+  EXPECT_EQ(fs::findNoCase(d, "Bild 1.txt"), "Bild 1.TXT");
+  EXPECT_EQ(fs::findNoCase(d, "dirname.txt"), "DIRNAME.txt");  // first in byte order
+  EXPECT_EQ(fs::findNoCase(d, "dirname.TXT"), "dirname.TXT");  // the exact spelling first
+  EXPECT_EQ(fs::findNoCase(d, "bild_1.txt"), std::nullopt);
+  EXPECT_EQ(fs::findNoCase(d, "../x"), std::nullopt);
+  EXPECT_EQ(fs::pathNoCase(d, "DIRINFO.TXT"), d + "Dirinfo.txt");
+  EXPECT_EQ(fs::pathNoCase(d, "neu.txt"), d + "neu.txt");
+
+  EXPECT_EQ(fs::renameNoReplace(d + "Bild 1.TXT", d + "Dirinfo.txt"), fs::RenameResult::TargetTaken);
+  EXPECT_EQ(*fs::readFile(d + "Dirinfo.txt"), "c");
+  EXPECT_EQ(fs::renameNoReplace(d + "fehlt", d + "neu"), fs::RenameResult::Failed);
+  EXPECT_EQ(fs::renameNoReplace(d + "Bild 1.TXT", d + "bild_1.txt"), fs::RenameResult::Done);
+  EXPECT_EQ(*fs::readFile(d + "bild_1.txt"), "1");
+  fs::forceDirectories(d + "A");
+  fs::forceDirectories(d + "a");
+  EXPECT_EQ(fs::renameNoReplace(d + "A", d + "a"), fs::RenameResult::TargetTaken);
+  EXPECT_TRUE(fs::sameFile(d + "a", d + "a/"));
+  EXPECT_FALSE(fs::sameFile(d + "a", d + "A"));
+}
+
+TEST(Verzeichnis, KopierenUeberTemporaereDatei) {
+  test::TempOrdner t;
+  const std::string d = t.pfad();
+  std::ofstream(d + "quelle") << "neu";
+  std::ofstream(d + "ziel") << "alt und laenger";
+  const uint32_t dos = (uint32_t{30} << 9 | 1u << 5 | 2u) << 16;
+  ASSERT_TRUE(fs::setDosDateTime(d + "quelle", dos));
+  EXPECT_TRUE(fs::copyFile(d + "quelle", d + "ziel"));
+  EXPECT_EQ(*fs::readFile(d + "ziel"), "neu");
+  EXPECT_EQ(fs::entryInfo(d + "ziel")->dosTime, dos);
+  EXPECT_TRUE(fs::copyFile(d + "quelle", d + "quelle"));  // onto itself: left alone
+  EXPECT_EQ(*fs::readFile(d + "quelle"), "neu");
+  EXPECT_FALSE(fs::copyFile(d + "fehlt", d + "x"));
+  EXPECT_FALSE(fs::exists(d + "x"));
+  EXPECT_FALSE(fs::copyFile(d + "quelle", d + "kein/ordner"));
+  // Nothing but the two files is left behind.
+  int n = 0;
+  for (const auto& e : std::filesystem::directory_iterator(d)) n += e.is_regular_file();
+  EXPECT_EQ(n, 2);
+  EXPECT_EQ(fs::fileSize(d + "quelle"), 3);
+  EXPECT_EQ(fs::fileSize(d + "fehlt"), -1);
+}
+
+}  // namespace
+}  // namespace mosaik
