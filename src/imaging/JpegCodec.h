@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "imaging/Bitmap.h"
+
 namespace mosaik::imaging {
 
 // A failure of the codec; the text is German and can be shown to the user.
@@ -32,6 +34,12 @@ struct RgbBitmap {
     return Pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(Width) * 3;
   }
 };
+
+// The shared bitmap of the image code (24-bit blue-green-red rows) and back.
+// FromBitmap takes every pixel format (palette formats through their
+// palette, 32-bit ignoring the fourth byte).
+Bitmap ToBitmap(const RgbBitmap& rgb);
+RgbBitmap FromBitmap(const Bitmap& bitmap);
 
 // Pictures above this many pixels are refused before decoding (a small file
 // can declare a picture that would need gigabytes).
@@ -70,6 +78,7 @@ class JpegImage {
   void LoadFromBytes(std::string bytes);
   // Takes a picture to be encoded by Compress (or SaveToStream).
   void Assign(RgbBitmap bitmap);
+  void Assign(const Bitmap& bitmap) { Assign(FromBitmap(bitmap)); }
   void Compress();
 
   int Width();
