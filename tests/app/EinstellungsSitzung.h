@@ -44,6 +44,7 @@ struct Sitzung {
     // Start value of the window layout, which the defaults do not touch.
     m.setChecked(Opt::CBDateinameAlsHint, true);
     protokoll.ereignisse.clear();
+    protokoll.cssGuardBeiKlick.clear();
   }
 };
 

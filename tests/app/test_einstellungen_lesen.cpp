@@ -1,0 +1,514 @@
+// Reading settings files: round trip, the fallbacks of older versions, the
+// reading rules of every encoding, the order of the rules it runs, guards.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <map>
+#include <set>
+
+#include "EinstellungsSitzung.h"
+#include "platform/FileSystem.h"
+#include "platform/IniDatei.h"
+
+namespace mosaik {
+namespace {
+
+using test::dateiAblegen;
+using test::dateiInhalt;
+using test::testdaten;
+
+// The controls the key table names (CBCopyright aside, which the reader
+// switches on whatever the file says).
+const std::set<Opt>& gespeichert() {
+  static const std::set<Opt> kGespeichert = [] {
+    std::set<Opt> s;
+    for (const char* n : {
+      "CBAndereCSSDatei", "CBAndereZeichen", "CBAnzeigeAuchAktuellerOrdner",
+      "CBAnzeigeUnterodnerMitDateigroesse", "CBAnzeigeUnterodnerMitGroesseRek",
+      "CBAnzeigeUnterodnerMitUnterordnerRek", "CBAnzeigeUnterordnerMitAnzUnterordner", "CBAttrArchiv",
+      "CBAttrSchreibschutz", "CBAttrSystem", "CBAttrVersteckt", "CBAutor", "CBBeschreibung",
+      "CBBilderCopyright", "CBBilderPfadErsetzen", "CBCSSDateiaendern", "CBDSortRueckwaerts",
+      "CBDateienSortieren", "CBDateinameAlsHint", "CBDiashow", "CBDiashowAbschaltbar",
+      "CBEinstellungenAutomatischSpeichern", "CBFavicon", "CBFramekiller", "CBGrossBildHint",
+      "CBGrossBildLinkAudio", "CBGrossBildLinkText", "CBGrossBildLinkVideo", "CBGrosseBilderErsetzen",
+      "CBGrosseBilderProgressiv", "CBGrosseBilderVergroessern", "CBGrundnameistIndex", "CBHintergrundgrafik",
+      "CBIndexInGrafikordnern", "CBIniDateiImAnwendungsordner", "CBKleineDateinamen", "CBLeerzeichenErsetzen",
+      "CBLinkZuAudio", "CBLinkZuTextdatei", "CBLinkZuVideo", "CBLinkZureckGrafikLink", "CBLinkZurueckOben",
+      "CBLinkZurueckTextlink", "CBLinkZurueckUnten", "CBLinkZurueckZurHomepage", "CBNavgrafikenGrossMitTitle",
+      "CBNavgrafikenUebMitTitle", "CBNavigationEndlos", "CBNavigationGrosseBilder", "CBNavigationOben",
+      "CBNavigationUnten", "CBOSortRueckwaerts", "CBOrdnerSortieren", "CBOrdnernameAnzeigen",
+      "CBOrdnernamenAnzeigen", "CBOriginaleVerkleinern", "CBOriginaleVerlinken", "CBPanoramaExtrabehandlung",
+      "CBPfadOriginaleErsetzen", "CBRestFesteSchrift", "CBSchluesselwoerter",
+      "CBSchreibschutzdateienUmbenennen", "CBSeitenanzahlAnzeigen", "CBSuchrobotorAusladen",
+      "CBSuchrobotorEinladen", "CBTabellenrahmen", "CBTheming", "CBTypJpeg", "CBTypJpg", "CBUebFesteSchrift",
+      "CBUmlauteErsetzen", "CBUngueltigeNamenErsetzen", "CBUnterordnerMitAnzDateien",
+      "CBUnterordnerMitAnzDateienRek", "CBUnterordnerMitDatum", "CBUnterordnerbildAnzeigen",
+      "CBVorschaubilderErsetzen", "CBVorschaubilderErzeugen", "CBVorschaubilderProgressiv",
+      "CBVorschaulinksErsetzen", "CBZTextGrossOben", "CBZTextGrossUnten", "CBZTextUebOben", "CBZTextUebUnten",
+      "CBZentrerirungstrick", "CBdirinfoeinbinden", "CBeigenenHeaderVerwenden", "CBkleineBilderVergroessern",
+      "CBmitHR", "CBmitLinkNachOben", "CBmitUnterverzeichnissen", "CBmitXMLDeklaration", "CoBDoctype",
+      "CoBFensterNavigation", "CoBRestGroesse", "CoBRestSchriftschnitt", "CoBRestWeicheSchriftart",
+      "CoBResttext", "CoBUebGroesse", "CoBUebSchriftschnitt", "CoBUebWeicheSchriftart", "CoBUeberschrift",
+      "CoBUnterUebGroesse", "EdAndereCSSDatei", "EdAndereZeichen", "EdAudiodatei", "EdBildSing",
+      "EdBilderCopyright", "EdBilderPl", "EdBindestrich", "EdBlaetternVor", "EdBlaetternZurueck",
+      "EdDieserOrdner", "EdErstelltMit", "EdErweiterungGrosseBilder", "EdErweiterungVorschaubilder",
+      "EdFavicon", "EdGrafikDiashowAus", "EdGrafikDiashowEin", "EdGrafikGrossUebersicht",
+      "EdGrafikGrossWeiter", "EdGrafikGrossZurueck", "EdGrafikUebWeiter", "EdGrafikUebZurueck",
+      "EdHintergrundgrafik", "EdKeineBilddateien", "EdKlammerAuf", "EdKlammerZu", "EdLinkZurueckGrafik",
+      "EdLinkZurueckText", "EdLinkZuruekVerlinkteDatei", "EdMetaAutor", "EdMetaBeschreibung",
+      "EdMetaSchluesselwoerter", "EdNachOben", "EdNameHTML", "EdOriginalePfadErsetzung", "EdPfadErsetzung",
+      "EdSeitentitel", "EdStartordnerName", "EdTextdatei", "EdUeberschrift", "EdUnterordnerPl",
+      "EdUnterordnerSing", "EdVerbindungszeichen", "EdVideodatei", "EdVorschaulinksErsetzen",
+      "EdnavGrossDiashowAus", "EdnavGrossDiashowEin", "EdnavGrossUebersicht", "EdnavGrossWeiter",
+      "EdnavGrossZurueck", "GrossPanelquadratFarbe", "MBeschreibung", "MBeschreibungGross", "MZTextGrossOben",
+      "MZTextGrossUnten", "MZTextUebOben", "MZTextUebUnten", "PZentrierungstrickFarbe", "PanelALinkFarbe",
+      "PanelHintergrundFarbe", "PanelHoverLinkFarbe", "PanelLinienFarbe", "PanelLinkFarbe", "PanelTextFarbe",
+      "PanelUebQuadratFarbe", "PanelVLinkFarbe", "PanelquadratFarbe", "RBBreite", "RBBreiteGrosseBilder",
+      "RBDateienSortierenNachDatum", "RBDateienSortierenNachGroesse", "RBDateienSortierenNachName",
+      "RBGrossGrafikStandard", "RBGrosseBilderBreite", "RBGrosseBilderHoehe", "RBGrosseBilderLaengereSeite",
+      "RBGrosseBilderOriginalgross", "RBGrossePanoramenBreite", "RBGrossePanoramenHoehe",
+      "RBGrossePanoramenOriginalgross", "RBHoehe", "RBHoeheGrosseBilder", "RBLaengereSeite",
+      "RBLaengereSeiteGrosseBilder", "RBLinkAufBilddatei", "RBLinkZurueckNurAuf1Seite", "RBModusAnfaenger",
+      "RBModusExperte", "RBModusFortgeschrittener", "RBNavGrTextlinks", "RBNavUebTextlinks",
+      "RBNeuerHeaderAlleSeiten", "RBNeuerHeaderNurErsteSeite", "RBNeuerHeaderUebersichtsseiten",
+      "RBOrdnerSortierenNachName", "RBOrdnerSpaltenweise", "RBPanoramaBreite", "RBPanoramaBreiteGrosseBilder",
+      "RBPanoramaVorschauAlleSpalten", "RBProBildEineHTMLDatei", "RBStrukturflach", "RBUebGrafikStandard",
+      "RBVerklMethGrossResample", "RBVerklMethKleinResample", "RBVorne", "RBVorneGrosseBilder",
+      "RBVorschauQuadratisch", "RBVorschauhintergrundtransparent", "RBZTextUebObenAufErsterSeite",
+      "RBZTextUebUntenAufErsterSeite", "RBganzerOrdner", "RBnichtverlinken", "RSpEdVerhaeltnis",
+      "SpEdAbstand1", "SpEdAbstand2", "SpEdAnzPanoSpalten", "SpEdDiashow", "SpEdGroesse",
+      "SpEdGroesseGrosseBilder", "SpEdGrosseBilder", "SpEdGrossePanoramen", "SpEdOrdnerSpalten",
+      "SpEdOrdnerSpaltenabstand", "SpEdPanoramaGrosseBilder", "SpEdPanoramaVorschau", "SpEdSpaltenzahl",
+      "SpEdVertikalerAbstand", "SpEdZeilenProSeitezahl", "TrBKomprimierung", "TrBKomprimierungGrosseBilder",
+         })
+      if (const auto o = optByName(n))
+        s.insert(*o);
+      else
+        ADD_FAILURE() << "no control " << n;
+    return s;
+  }();
+  return kGespeichert;
+}
+bool nichtGespeichert(Opt o) { return gespeichert().count(o) == 0; }
+
+// Every stored value, by name.
+std::map<std::string, std::string> werte(const OptionModel& m, const AppState& st) {
+  std::map<std::string, std::string> w;
+  for (int i = 0; i < kOptCount; ++i) {
+    const Opt o = static_cast<Opt>(i);
+    if (nichtGespeichert(o)) continue;
+    const std::string n(info(o).name);
+    switch (info(o).kind) {
+      case Kind::CheckBox: w[n] = m.checked(o) ? "an" : "aus"; break;
+      case Kind::Radio:
+        // A group by its first member: which member is on.
+        if (info(o).radioGroup == o) {
+          const Opt an = m.radioChoice(o);
+          w[n] = an == Opt::Count ? std::string("keiner") : std::string(info(an).name);
+        }
+        break;
+      case Kind::Text:
+      case Kind::Memo:
+      case Kind::SizeText:
+      case Kind::FontName: w[n] = m.text(o); break;
+      case Kind::Spin: w[n] = std::to_string(m.spin(o)); break;
+      case Kind::Decimal: w[n] = std::to_string(m.decimal(o).units()); break;
+      case Kind::ListIndex: w[n] = std::to_string(m.index(o)); break;
+      case Kind::Colour: w[n] = std::to_string(m.color(o)); break;
+      case Kind::Slider: w[n] = std::to_string(m.position(o)); break;
+      default: break;
+    }
+  }
+  w["BilderOrdnerPfad"] = st.BilderOrdnerPfad;
+  w["HTMLOrdnerPfad"] = st.HTMLOrdnerPfad;
+  w["GrosseBilderpfad"] = st.GrosseBilderpfad;
+  w["Vorschaubilderpfad"] = st.Vorschaubilderpfad;
+  w["BWreal"] = std::to_string(st.BWreal);
+  w["BWumgerechnet"] = std::to_string(st.BWumgerechnet);
+  return w;
+}
+
+struct Lesen : ::testing::Test {
+  test::TestUmgebung u;
+  test::TempOrdner arbeit;
+  std::string altesArbeitsverzeichnis = fs::currentFolder();
+  void SetUp() override { ASSERT_TRUE(fs::setCurrentFolder(arbeit.pfad())); }
+  void TearDown() override { fs::setCurrentFolder(altesArbeitsverzeichnis); }
+  std::string datei(const std::string& name) const { return u.datenOrdner.pfad() + name; }
+  std::string arbeitsordner() const {
+    std::string p = fs::currentFolder();
+    p.pop_back();
+    return p;
+  }
+  // A settings file made by the test, read into s.
+  void lesen(test::Sitzung& s, const std::string& inhalt) {
+    dateiAblegen(datei("t.ini"), inhalt);
+    IniFileLesen(s.k, datei("t.ini"));
+  }
+};
+
+// Every stored option set away from its default, with texts that test the
+// encodings: blanks at both ends, quotes, line breaks, '=', umlauts and, in
+// the first run, a character Windows-1252 does not have.
+void alleOptionenAendern(test::Sitzung& s, const std::string& bilderordner, bool ausserhalbCp1252) {
+  OptionModel& m = s.m;
+  const std::vector<std::string> texte = {
+      " Anfang und Ende\t", "\"in Anführungszeichen\"", "'einfach'", "Zeile 1\r\nZeile 2\r\n",
+      ausserhalbCp1252 ? "Umlaute äöüß € und ✓" : "Umlaute äöüß € und ©", "=gleich=[Sektion]; #x",
+      "\"halb", "Größe\r\n\r\n"};
+  // Each radio group gets a member other than its default.
+  std::map<Opt, std::vector<Opt>> gruppen;
+  for (int i = 0; i < kOptCount; ++i) {
+    const Opt o = static_cast<Opt>(i);
+    if (info(o).kind == Kind::Radio) gruppen[info(o).radioGroup].push_back(o);
+  }
+  for (const auto& [gruppe, glieder] : gruppen)
+    m.setChecked(m.radioChoice(gruppe) == glieder.back() ? glieder.front() : glieder.back(), true);
+  int n = 0;
+  for (int i = 0; i < kOptCount; ++i) {
+    const Opt o = static_cast<Opt>(i);
+    if (nichtGespeichert(o)) continue;
+    switch (info(o).kind) {
+      case Kind::CheckBox: m.setChecked(o, !m.checked(o)); break;
+      case Kind::Text:
+      case Kind::Memo:
+      case Kind::SizeText:
+      case Kind::FontName: m.setText(o, texte[n++ % texte.size()]); break;
+      case Kind::Spin: {
+        const int64_t v = m.minValue(o) + 2 + n++ % 5;
+        m.setSpin(o, v == m.spin(o) ? v + 1 : v);
+        break;
+      }
+      case Kind::Slider: m.setPosition(o, 60 + n++ % 30); break;
+      case Kind::ListIndex: m.setIndex(o, static_cast<int>(m.items(o).size()) - 1); break;
+      case Kind::Colour: m.setColor(o, 0x102030u * static_cast<uint32_t>(1 + n++ % 7)); break;
+      case Kind::Decimal: m.setDecimal(o, Decimal4::fromUnits(15125)); break;
+      default: break;
+    }
+  }
+  // Separators keep one character; a panorama spans at most the columns; of
+  // the two robot options only one can be on.
+  m.setText(Opt::EdKlammerAuf, ausserhalbCp1252 ? "✓" : "[");
+  m.setText(Opt::EdKlammerZu, "]");
+  m.setText(Opt::EdBindestrich, "ä");
+  m.setText(Opt::EdVerbindungszeichen, "\"");
+  m.setSpin(Opt::SpEdSpaltenzahl, 9);
+  m.setSpin(Opt::SpEdAnzPanoSpalten, 5);
+  m.setChecked(Opt::CBSuchrobotorEinladen, false);
+  s.st.BilderOrdnerPfad = bilderordner;
+  s.st.HTMLOrdnerPfad = "/srv/www/galerie ä";
+  s.st.GrosseBilderpfad = "/srv/groß\r\nzwei";
+  s.st.Vorschaubilderpfad = " /srv/vorschau ";
+  s.st.BWreal = 4.7;
+  s.st.BWumgerechnet = 28.125;
+}
+
+TEST_F(Lesen, RundreiseMitBeidenDezimaltrennern) {
+  for (const char trenner : {',', '.'}) {
+    SCOPED_TRACE(trenner);
+    u.sv.locale.decimalSeparator = trenner;
+    const std::string bilder = arbeit.pfad() + "Bilder ä";
+    ASSERT_TRUE(fs::forceDirectories(bilder));
+    test::Sitzung quelle(u.sv);
+    alleOptionenAendern(quelle, bilder, trenner == ',');
+    const auto vorher = werte(quelle.m, quelle.st);
+    const std::string d = datei(std::string("rund") + trenner + ".ini");
+    InifileSchreiben(quelle.k, d);
+    // UTF-8 only when a character needs it.
+    EXPECT_EQ(dateiInhalt(d).rfind("\xEF\xBB\xBF", 0) == 0, trenner == ',');
+
+    test::Sitzung ziel(u.sv);
+    IniFileLesen(ziel.k, d);
+    const auto nachher = werte(ziel.m, ziel.st);
+    for (const auto& [name, wert] : vorher) EXPECT_EQ(nachher.at(name), wert) << name;
+    // The defaults differed from every value compared (else the trip proves nothing).
+    test::Sitzung standard(u.sv);
+    const auto std = werte(standard.m, standard.st);
+    for (const auto& [name, wert] : vorher)
+      if (name != "CBSuchrobotorEinladen") {
+        EXPECT_NE(std.at(name), wert) << name;
+      }
+    EXPECT_TRUE(u.dialoge.meldungen.empty());
+  }
+}
+
+TEST_F(Lesen, AlteVersionMitAltenSchluesseln) {
+  test::Sitzung s(u.sv);
+  const std::string d = datei("alt.ini");
+  dateiAblegen(d, dateiInhalt(testdaten("alt.ini")));
+  IniFileLesen(s.k, d);
+  const OptionModel& m = s.m;
+  EXPECT_EQ(s.st.HTMLOrdnerPfad, "/srv/galerie");
+  EXPECT_EQ(s.st.BilderOrdnerPfad, arbeitsordner());
+  EXPECT_EQ(m.text(Opt::EdBilderPfad), arbeitsordner());
+  EXPECT_FALSE(m.checked(Opt::CBUngueltigeNamenErsetzen));
+  EXPECT_FALSE(m.checked(Opt::CBKleineDateinamen));
+  EXPECT_FALSE(m.checked(Opt::CBLeerzeichenErsetzen));
+  EXPECT_FALSE(m.checked(Opt::CBUmlauteErsetzen));
+  EXPECT_TRUE(m.checked(Opt::CBAndereZeichen));
+  EXPECT_EQ(m.text(Opt::EdAndereZeichen), "#+");
+  EXPECT_TRUE(m.checked(Opt::CBSchreibschutzdateienUmbenennen));
+  EXPECT_EQ(m.position(Opt::TrBKomprimierung), 30);  // "0x1E"
+  EXPECT_EQ(m.text(Opt::EdKomprimierung), "30");
+  EXPECT_EQ(m.decimal(Opt::RSpEdVerhaeltnis).units(), 20000);  // a former place that is not read
+  EXPECT_EQ(m.spin(Opt::SpEdAbstand1), 4);
+  EXPECT_EQ(m.spin(Opt::SpEdAbstand2), 2);
+  EXPECT_FALSE(m.checked(Opt::CBdirinfoeinbinden));
+  EXPECT_TRUE(m.checked(Opt::CBZTextUebOben));
+  EXPECT_TRUE(m.checked(Opt::RBZTextUebObenAufJederSeite));
+  EXPECT_EQ(m.text(Opt::MZTextUebOben), "Erste Zeile\r\nZweite Zeile");
+  EXPECT_FALSE(m.checked(Opt::CBNavigationOben));
+  EXPECT_TRUE(m.checked(Opt::CBNavigationUnten));
+  EXPECT_EQ(m.text(Opt::EdBlaetternZurueck), "vorige");
+  EXPECT_EQ(m.text(Opt::EdBlaetternVor), "nächste");
+  EXPECT_FALSE(m.checked(Opt::CBNavigationGrosseBilder));
+  EXPECT_EQ(m.text(Opt::EdnavGrossZurueck), "<< zurück");
+  EXPECT_EQ(m.text(Opt::EdnavGrossUebersicht), " Übersicht ");
+  EXPECT_EQ(m.text(Opt::EdnavGrossWeiter), "vor >>");
+  EXPECT_TRUE(m.checked(Opt::CBAndereCSSDatei));
+  EXPECT_EQ(m.text(Opt::EdAndereCSSDatei), "alt.css");
+  EXPECT_TRUE(m.checked(Opt::CBFavicon));
+  EXPECT_EQ(m.text(Opt::EdFavicon), "/fav.ico");
+  EXPECT_FALSE(m.checked(Opt::CBEinstellungenAutomatischSpeichern));
+  EXPECT_EQ(m.text(Opt::EdKlammerAuf), "[");
+  EXPECT_EQ(m.text(Opt::EdBindestrich), "-");
+  EXPECT_EQ(m.text(Opt::EdKlammerZu), ">");
+  EXPECT_EQ(m.text(Opt::EdVerbindungszeichen), "_");
+  // The style-sheet box was set with its guard off: no warning of its handler.
+  EXPECT_EQ(s.protokoll.cssGuardBeiKlick, (std::vector<bool>{false, false, false}));  // set, run, run again
+  EXPECT_TRUE(u.dialoge.meldungen.empty());
+
+  // Saving moves the values to their current places and drops the old ones.
+  InifileSchreiben(s.k, d);
+  IniDatei neu(d);
+  EXPECT_EQ(neu.lesen("Navigation", "ÜbNavOben"), "0");
+  EXPECT_EQ(neu.lesen("Layout", "NavOben"), std::nullopt);
+  EXPECT_NE(dateiInhalt(d).find("\r\nGro\xDF\xDC" "bersicht=\" \xDC" "bersicht \"\r\n"), std::string::npos);
+  EXPECT_EQ(neu.lesen("Layout", "Unbekannt"), "bleibt");
+  EXPECT_EQ(neu.lesen("Vorschaubilder", "PanoramaVerhältnis"), std::nullopt);
+  EXPECT_EQ(neu.lesen("Vorschaubilder", "ThumbsLöschen"), std::nullopt);
+  EXPECT_EQ(neu.lesen("Mosaikschauer", "Version"), "2.6.1");
+}
+
+TEST_F(Lesen, LeereDateiUndDieReihenfolgeDerRegeln) {
+  test::Sitzung s(u.sv);
+  s.m.setChecked(Opt::CBCopyright, false);
+  s.st.HTMLOrdnerPfad = "/srv/html/";
+  s.st.BilderOrdnerPfad = "/gibt/es/nicht";
+  auto vorher = werte(s.m, s.st);
+  s.protokoll.ereignisse.clear();
+  lesen(s, "");
+  auto nachher = werte(s.m, s.st);
+  EXPECT_TRUE(s.m.checked(Opt::CBCopyright));
+  EXPECT_EQ(nachher["HTMLOrdnerPfad"], "/srv/html");
+  EXPECT_EQ(nachher["BilderOrdnerPfad"], arbeitsordner());
+  vorher.erase("HTMLOrdnerPfad");
+  vorher.erase("BilderOrdnerPfad");
+  for (const auto& [name, wert] : vorher) EXPECT_EQ(nachher.at(name), wert) << name;
+
+  // A second empty read changes nothing; what runs now is the rules alone, in
+  // the order of the reading.
+  s.protokoll.ereignisse.clear();
+  lesen(s, "\r\n");
+  const std::vector<std::string> erwartet = {
+      "EdNameHTMLExit", "CBmitUnterverzeichnissenClick", "CBOriginaleVerkleinernClick",
+      "EdgrosseBilderPfadnameAnpassen", "CBVorschaubilderErzeugenClick", "EdVorschauPfadnameAnpassen",
+      "CBTypJpegClick", "CBTypJpgClick", "CBPfadOriginaleErsetzenClick", "EdPfadErsetzungExit",
+      "EdVorschaulinksErsetzenExit", "EdAndereZeichenExit", "EdAndereZeichenExit", "SpEdOrdnerSpaltenChange",
+      "SpEdOrdnerSpaltenabstandChange", "CBOrdnernamenAnzeigenClick", "CBUnterordnerMitDatumClick",
+      "CBUnterordnerMitAnzDateienClick", "CBAnzeigeUnterodnerMitDateigroesseClick",
+      "CBAnzeigeUnterordnerMitAnzUnterordnerClick", "SpEdAbstand1Change", "RBganzerOrdnerClick",
+      "CBOrdnernameAnzeigenClick", "RBProBildEineHTMLDateiClick", "CBPfadOriginaleErsetzenClick",
+      "CoBFensterNavigationChange", "RBGrosseBilderOriginalgrossClick", "RBGrossePanoramenOriginalgrossClick",
+      "EdErweiterungVorschaubilderExit", "CBZentrerirungstrickClick", "RBVorschauhintergrundtransparentClick",
+      "CBUebFesteSchriftClick", "CBRestFesteSchriftClick", "CBZTextUebObenClick", "CBZTextUebObenClick",
+      "CBZTextUebUntenClick", "CBZTextGrossObenClick", "CBZTextGrossUntenClick", "CBDiashowClick",
+      "CBAndereCSSDateiClick", "CBFaviconClick", "CBNavigationUntenClick", "CBNavigationObenClick",
+      "CBAndereCSSDateiClick", "CBFaviconClick", "CoBDoctypeChange", "EdKlammerAufExit", "EdBindestrichExit",
+      "EdKlammerZuExit", "EdVerbindungszeichenExit", "EdKlammerAufExit", "EdBindestrichExit",
+      "EdKlammerZuExit", "EdVerbindungszeichenExit", "EdKlammerAufExit", "EdBindestrichExit",
+      "EdKlammerZuExit", "EdVerbindungszeichenExit", "CBeigenenHeaderVerwendenClick",
+      "CBCSSDateiaendernClick", "CBNavigationUntenClick", "CBNavigationObenClick", "RBNavUebTextlinksClick",
+      "RBNavGrTextlinksClick"};
+  EXPECT_EQ(s.protokoll.ereignisse, erwartet);
+  EXPECT_TRUE(u.dialoge.meldungen.empty());
+}
+
+TEST_F(Lesen, HandlerLaufenNachIhremWert) {
+  test::Sitzung s(u.sv);
+  lesen(s,
+        "[Layout]\r\nVerlinkung=1\r\nZeigenOrdnerDatum=1\r\n"
+        "[Sonstiges]\r\nandereCSSverwenden=1\r\n[Experten]\r\nDoctype=2\r\n");
+  const auto& e = s.protokoll.ereignisse;
+  auto stelle = [&](const std::string& n, size_t ab = 0) {
+    return std::find(e.begin() + static_cast<std::ptrdiff_t>(ab), e.end(), n) - e.begin();
+  };
+  // The box's own click, then the explicit run.
+  const auto datum = stelle("CBUnterordnerMitDatumClick");
+  EXPECT_EQ(e[static_cast<size_t>(datum) + 1], "CBUnterordnerMitDatumClick");
+  // Of the three linking choices only the one now on runs, after being switched on.
+  const auto link = stelle("RBLinkAufBilddateiClick");
+  EXPECT_EQ(e[static_cast<size_t>(link) + 1], "RBLinkAufBilddateiClick");
+  EXPECT_EQ(stelle("RBProBildEineHTMLDateiClick"), static_cast<std::ptrdiff_t>(e.size()));
+  EXPECT_LT(stelle("CBAndereCSSDateiClick"), stelle("CoBDoctypeChange"));
+  EXPECT_EQ(s.m.index(Opt::CoBDoctype), 2);
+}
+
+TEST_F(Lesen, LeseregelnUndGrenzfaelle) {
+  test::Sitzung s(u.sv);
+  OptionModel& m = s.m;
+  m.setChecked(Opt::RBBreiteGrosseBilder, true);
+  m.setChecked(Opt::RBModusFortgeschrittener, true);
+  m.setChecked(Opt::RBNeuerHeaderUebersichtsseiten, true);
+  m.setIndex(Opt::CoBFensterNavigation, 1);
+  m.setColor(Opt::PanelLinkFarbe, 0x123456);
+  m.setText(Opt::CoBUebGroesse, "12pt");
+  s.protokoll.ereignisse.clear();
+  const std::string lang(5000, 'x');
+  lesen(s,
+        "[OrdnerUndDateien]\r\nPanoramaVerhältnis=12\r\nUnterverzeichnisse=abc\r\nOriginaleVerkleinern=-1\r\n"
+        "ExtJPG=0x0\r\nStartIndex=2\r\n"
+        "[Vorschaubilder]\r\nKomprimierung=150\r\nGröße=5\r\nPanoramaAnzSpalten=9\r\nSeite=7\r\n"
+        "[Layout]\r\nAnzSpalten=3\r\nFensterNavigation=5\r\nBWreal=abc\r\nBWumgerechnet=50,5\r\n"
+        "cellspacingIE=1\r\nBildbeschreibungGroß=" + lang + "\r\n"
+        "[FarbenUndFonts]\r\nMitHintergrund=1\r\nHintergrund=\r\nFont1=6\r\nFont1Schnitt=4\r\nFont2=-1\r\n"
+        "Font2Schnitt=2\r\nFont1Größe=\r\nFont1Größe2=3em\r\nFont1Text=\r\nFont2Text=DejaVu Serif\r\n"
+        "FarbeLink=#zz0000\r\nFarbeText=x00FF00\r\n"
+        "[ExtraTexte]\r\nZTextUebUnten=Vier Zeichen #$0A werden Zeilenumbruch\r\n"
+        "[Sonstiges]\r\nAutor=\"\"\r\nRobotsEinladen=1\r\nRobotsAusladen=1\r\nandereCSSDatei=a.css\r\n"
+        "TrennungVorne=[[\r\nTrennungMitte=\r\ndirnametxt=0\r\n"
+        "[Experten]\r\nandereCSSDatei=b.css\r\nDoctype=7\r\neigeneHeaderSeiten=5\r\n"
+        "[Texte]\r\nBildSing=\" Bild\"\r\nBilderPl=\"\"Bilder\"\"\r\nVideodatei=ohne\r\n"
+        "[Programm]\r\nProgrammmodus=9\r\n");
+  EXPECT_EQ(m.decimal(Opt::RSpEdVerhaeltnis).units(), 100000);  // clamped to 10
+  EXPECT_TRUE(m.checked(Opt::CBmitUnterverzeichnissen));          // not a number: kept
+  EXPECT_TRUE(m.checked(Opt::CBOriginaleVerkleinern));            // any value but 0 is on
+  EXPECT_FALSE(m.checked(Opt::CBTypJpg));
+  EXPECT_TRUE(m.checked(Opt::CBGrundnameistIndex));
+  EXPECT_EQ(m.position(Opt::TrBKomprimierung), 100);
+  EXPECT_EQ(m.text(Opt::EdKomprimierung), "100");
+  EXPECT_EQ(m.spin(Opt::SpEdGroesse), 10);
+  EXPECT_EQ(m.spin(Opt::SpEdAnzPanoSpalten), 3);
+  EXPECT_EQ(m.maxValue(Opt::SpEdAnzPanoSpalten), 3);
+  EXPECT_TRUE(m.checked(Opt::RBLaengereSeite));  // code 7 of [Vorschaubilder] Seite: kept
+  EXPECT_TRUE(m.checked(Opt::RBLaengereSeiteGrosseBilder));  // [GrosseBilder] Seite missing reads 0
+  EXPECT_EQ(m.index(Opt::CoBFensterNavigation), 1);
+  EXPECT_EQ(s.st.BWreal, 5.0);
+  EXPECT_EQ(s.st.BWumgerechnet, 50.5);
+  EXPECT_TRUE(s.st.cellspacingIE);
+  EXPECT_FALSE(s.st.dirnametxt);
+  EXPECT_EQ(m.text(Opt::MBeschreibungGross), lang);
+  EXPECT_FALSE(m.checked(Opt::CBHintergrundgrafik));
+  EXPECT_EQ(m.index(Opt::CoBUebWeicheSchriftart), 0);  // 6 is no item: kept
+  EXPECT_EQ(m.index(Opt::CoBUebSchriftschnitt), 4);
+  EXPECT_EQ(m.index(Opt::CoBRestWeicheSchriftart), 0);
+  EXPECT_EQ(m.index(Opt::CoBRestSchriftschnitt), 2);
+  EXPECT_EQ(m.text(Opt::CoBUebGroesse), "Standard");
+  EXPECT_EQ(m.text(Opt::CoBUnterUebGroesse), "3em");
+  EXPECT_EQ(m.text(Opt::CoBUeberschrift), "Arial");
+  EXPECT_EQ(m.text(Opt::CoBResttext), "DejaVu Serif");
+  EXPECT_EQ(m.color(Opt::PanelLinkFarbe), 0xFFFFFFu);
+  EXPECT_EQ(m.color(Opt::PanelTextFarbe), 0x00FF00u);
+  EXPECT_EQ(m.text(Opt::MZTextUebUnten), "Vier Zeichen \n werden Zeilenumbruch");
+  EXPECT_EQ(m.text(Opt::EdMetaAutor), "pruefer");
+  EXPECT_FALSE(m.checked(Opt::CBSuchrobotorEinladen));
+  EXPECT_TRUE(m.checked(Opt::CBSuchrobotorAusladen));
+  EXPECT_EQ(m.text(Opt::EdAndereCSSDatei), "b.css");
+  EXPECT_EQ(m.text(Opt::EdKlammerAuf), "[");
+  EXPECT_EQ(m.text(Opt::EdBindestrich), "-");
+  EXPECT_EQ(m.index(Opt::CoBDoctype), 1);
+  EXPECT_EQ(std::count(s.protokoll.ereignisse.begin(), s.protokoll.ereignisse.end(), "CoBDoctypeChange"), 0);
+  EXPECT_TRUE(m.checked(Opt::RBNeuerHeaderUebersichtsseiten));
+  EXPECT_TRUE(m.checked(Opt::RBModusFortgeschrittener));
+  EXPECT_EQ(m.text(Opt::EdBildSing), " Bild");
+  EXPECT_EQ(m.text(Opt::EdBilderPl), "Bilder");  // the profile layer and the reader each take one pair
+  EXPECT_EQ(m.text(Opt::EdVideodatei), "ohne");
+
+  // One column: equal bounds would not clamp, the reader does.
+  lesen(s, "[Layout]\r\nAnzSpalten=1\r\n[Vorschaubilder]\r\nPanoramaAnzSpalten=9\r\n");
+  EXPECT_EQ(m.spin(Opt::SpEdAnzPanoSpalten), 1);
+  // Codes of the groups, and the separators' first character.
+  lesen(s,
+        "[GrosseBilder]\r\nSeite=2\r\n[Layout]\r\nSortDateienNach=1\r\nVerlinkung=0\r\n"
+        "[Vorschaubilder]\r\nSeite=3\r\nGroßeBilderSeite=1\r\nGroßePanoramenSeite=0\r\n"
+        "[Experten]\r\neigeneHeaderSeiten=0\r\nTrennungBildname=äb\r\n[Programm]\r\nProgrammmodus=2\r\n");
+  EXPECT_TRUE(m.checked(Opt::RBHoeheGrosseBilder));
+  EXPECT_TRUE(m.checked(Opt::RBDateienSortierenNachDatum));
+  EXPECT_TRUE(m.checked(Opt::RBnichtverlinken));
+  EXPECT_TRUE(m.checked(Opt::RBVorschauQuadratisch));
+  EXPECT_TRUE(m.checked(Opt::RBGrosseBilderBreite));
+  EXPECT_TRUE(m.checked(Opt::RBGrossePanoramenBreite));
+  EXPECT_TRUE(m.checked(Opt::RBNeuerHeaderNurErsteSeite));
+  EXPECT_TRUE(m.checked(Opt::RBModusExperte));
+  EXPECT_EQ(m.text(Opt::EdVerbindungszeichen), "ä");
+  EXPECT_TRUE(u.dialoge.meldungen.empty());
+}
+
+TEST_F(Lesen, DezimalzahlBrauchtDenGleichenTrenner) {
+  test::Sitzung s(u.sv);
+  lesen(s, "[OrdnerUndDateien]\r\nPanoramaVerhältnis=1.5\r\n");
+  EXPECT_EQ(s.m.decimal(Opt::RSpEdVerhaeltnis).units(), 20000);
+  lesen(s, "[OrdnerUndDateien]\r\nPanoramaVerhältnis=1,5\r\n");
+  EXPECT_EQ(s.m.decimal(Opt::RSpEdVerhaeltnis).units(), 15000);
+  u.sv.locale.decimalSeparator = '.';
+  lesen(s, "[OrdnerUndDateien]\r\nPanoramaVerhältnis=2,5\r\n");
+  EXPECT_EQ(s.m.decimal(Opt::RSpEdVerhaeltnis).units(), 15000);
+  lesen(s, "[OrdnerUndDateien]\r\nPanoramaVerhältnis=2.5\r\n");
+  EXPECT_EQ(s.m.decimal(Opt::RSpEdVerhaeltnis).units(), 25000);
+}
+
+TEST_F(Lesen, FehlendeDateiAendertNichts) {
+  test::Sitzung s(u.sv);
+  const auto vorher = werte(s.m, s.st);
+  IniFileLesen(s.k, datei("gibtsnicht.ini"));
+  EXPECT_EQ(werte(s.m, s.st), vorher);
+  EXPECT_TRUE(s.protokoll.ereignisse.empty());
+  EXPECT_FALSE(fs::fileExists(u.programmOrdner.pfad() + "Mosaikschauer.ini"));
+}
+
+TEST_F(Lesen, WaehrendDesLesensKeinOrtswechselUndKeinSchreibtestMitMeldung) {
+  test::Sitzung s(u.sv);
+  s.m.setChecked(Opt::CBEinstellungenAutomatischSpeichern, false);
+  ASSERT_TRUE(u.dialoge.meldungen.empty());
+  const std::string vorherOrdner = s.st.EinstellungsDialogOrdner;
+  ::chmod(u.programmOrdner.pfad().c_str(), 0555);
+  lesen(s, "[Programm]\r\nEinstImAppOrdner=1\r\nEinstAutoSpeichern=1\r\n");
+  ::chmod(u.programmOrdner.pfad().c_str(), 0755);
+  // The standard file cannot be written: auto-save off, silently; the
+  // location box is on without recording itself or moving the dialog folder.
+  EXPECT_TRUE(u.dialoge.meldungen.empty()) << u.dialoge.meldungen.front().text;
+  EXPECT_FALSE(s.m.checked(Opt::CBEinstellungenAutomatischSpeichern));
+  EXPECT_TRUE(s.m.checked(Opt::CBIniDateiImAnwendungsordner));
+  EXPECT_EQ(s.st.EinstellungsDialogOrdner, vorherOrdner);
+  EXPECT_TRUE(s.st.IniOrtKlickAktiv);
+  EXPECT_TRUE(s.st.AutoSpeichernKlickAktiv);
+  EXPECT_TRUE(s.st.CSSKlickAktiv);
+  EXPECT_FALSE(fs::fileExists(u.programmOrdner.pfad() + "Mosaikschauer.ini"));
+
+  // The file tested is worked out as the location box stands when reading
+  // begins (now the personal one); the test leaves its two keys there, and
+  // auto-save is taken from the file.
+  lesen(s, "[Programm]\r\nEinstImAppOrdner=0\r\nEinstAutoSpeichern=1\r\n");
+  EXPECT_TRUE(s.m.checked(Opt::CBEinstellungenAutomatischSpeichern));
+  EXPECT_FALSE(s.m.checked(Opt::CBIniDateiImAnwendungsordner));
+  EXPECT_EQ(dateiInhalt(u.datenOrdner.pfad() + "Mosaikschauer/Mosaikschauer.ini"),
+            "[Mosaikschauer]\r\nAutor=Tesvaldo\r\nHomepage=https://mosaikschauer.example/\r\n");
+  EXPECT_FALSE(fs::fileExists(u.programmOrdner.pfad() + "Mosaikschauer.ini"));
+  EXPECT_TRUE(u.dialoge.meldungen.empty());
+}
+
+TEST_F(Lesen, PersoenlicherOrtLegtSeinenOrdnerAnUndTestetDort) {
+  test::Sitzung s(u.sv);
+  s.st.IniOrtKlickAktiv = false;
+  s.m.setChecked(Opt::CBIniDateiImAnwendungsordner, true);
+  s.st.IniOrtKlickAktiv = true;
+  lesen(s, "[Programm]\r\nEinstAutoSpeichern=0\r\n");
+  EXPECT_TRUE(fs::fileExists(u.datenOrdner.pfad() + "Mosaikschauer/Mosaikschauer.ini"));
+  EXPECT_FALSE(fs::fileExists(u.programmOrdner.pfad() + "Mosaikschauer.ini"));
+  EXPECT_FALSE(s.m.checked(Opt::CBEinstellungenAutomatischSpeichern));
+}
+
+}  // namespace
+}  // namespace mosaik
