@@ -1,6 +1,7 @@
 #pragma once
 // State of one generation run and what the run needs of the windows.
 #include <cstdint>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -59,6 +60,8 @@ struct Lauf {
   TVerzeichnisArray OrdnerlisteGross;
   int OrdnerlisteHigh = -1;
   TDateiArray Bildliste;
+  // Picture-page folders whose creation failed and was reported.
+  std::set<std::string> EinzelbildOrdnerGemeldet;
 
   // Lets window events through and tells whether the user cancelled.
   bool pumpUndAbbruch() const;
