@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <limits>
 #include <vector>
 
 #include "generator/Bildpipeline.h"
@@ -15,28 +14,6 @@ namespace mosaik {
 namespace {
 
 // --- Dates -----------------------------------------------------------------
-
-// Days since 1970-01-01 of a proleptic Gregorian date, and back.
-int64_t tageAusDatum(int64_t y, int m, int d) {
-  y -= m <= 2;
-  const int64_t era = (y >= 0 ? y : y - 399) / 400;
-  const int64_t yoe = y - era * 400;
-  const int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-  const int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + doe - 719468;
-}
-
-void datumAusTagen(int64_t z, int64_t& y, int& m, int& d) {
-  z += 719468;
-  const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-  const int64_t doe = z - era * 146097;
-  const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  const int64_t mp = (5 * doy + 2) / 153;
-  d = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-  m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-  y = yoe + era * 400 + (m <= 2);
-}
 
 int tageImMonat(int jahr, int monat) {
   static const int kTage[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -57,8 +34,9 @@ const char* const kTageKurz[7] = {"So", "Mo", "Di", "Mi", "Do", "Fr", "Sa"};
 const char* const kTageLang[7] = {"Sonntag", "Montag", "Dienstag", "Mittwoch", "Donnerstag", "Freitag", "Samstag"};
 
 int wochentag(const DatumZeit& dz) {  // 0 = Sunday
-  const int64_t t = tageAusDatum(dz.jahr, dz.monat, dz.tag);  // 1970-01-01 was a Thursday
-  return static_cast<int>(((t % 7) + 7 + 4) % 7);
+  static const int kVersatz[12] = {0, 3, 2, 5, 0, 3, 5, 1, 4, 6, 2, 4};
+  const int y = dz.jahr - (dz.monat < 3 ? 1 : 0);
+  return (y + y / 4 - y / 100 + y / 400 + kVersatz[dz.monat - 1] + dz.tag) % 7;
 }
 
 bool gleichOhneFall(std::string_view text, size_t pos, std::string_view wort) {
@@ -165,26 +143,9 @@ std::optional<DatumZeit> DosDatumZerlegen(uint32_t dos) {
 }
 
 std::optional<DatumZeit> TageZerlegen(double tage) {
-  if (!std::isfinite(tage) || std::fabs(tage) > 3.0e6) return std::nullopt;
-  // Whole days before or after the epoch and the time of day as the
-  // fraction above them, as the metadata reader encodes its dates.
-  const double ganz = std::floor(tage);
-  int64_t ms = std::llround((tage - ganz) * 86400000.0);
-  int64_t t = static_cast<int64_t>(ganz);
-  if (ms >= 86400000) {
-    ms -= 86400000;
-    ++t;
-  }
-  DatumZeit dz;
-  int64_t jahr = 0;
-  datumAusTagen(tageAusDatum(1899, 12, 30) + t, jahr, dz.monat, dz.tag);
-  if (jahr < 1 || jahr > 9999) return std::nullopt;
-  dz.jahr = static_cast<int>(jahr);
-  const int64_t s = ms / 1000;
-  dz.stunde = static_cast<int>(s / 3600);
-  dz.minute = static_cast<int>(s / 60 % 60);
-  dz.sekunde = static_cast<int>(s % 60);
-  return dz;
+  const imaging::DateTimeParts t = imaging::DecodeDateTime(tage);
+  if (t.Year < 1 || t.Year > 9999) return std::nullopt;
+  return DatumZeit{t.Year, t.Month, t.Day, t.Hour, t.Minute, t.Second};
 }
 
 std::string DatumZeitText(const std::string& muster, const DatumZeit& dz) {
