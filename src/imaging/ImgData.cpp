@@ -538,6 +538,8 @@ bool TimgData::ReadSectionsFrom(ByteSource& src) {
   if (src.Read(reinterpret_cast<char*>(b), 2) != 2 || b[0] != 0xFF || b[1] != 0xD8) return false;
   Sections.clear();
   ExifSegment = IptcSegment = CommentSegment = HeaderSegment = 0;
+  ExifInfo.reset();
+  exifAsRead_.clear();
   while (SectionCount() < kMaxSections) {
     // Fill bytes (0xFF) before the marker code are skipped; at the end of
     // the stream marker and length read as 0.
