@@ -1,0 +1,289 @@
+// Where the settings live, the write test, closing, side files, saving and
+// loading under other names.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <algorithm>
+
+#include "EinstellungsSitzung.h"
+#include "platform/FileSystem.h"
+#include "platform/IniDatei.h"
+
+namespace mosaik {
+namespace {
+
+using test::dateiAblegen;
+using test::dateiInhalt;
+
+const char* const kStandardKopf = "[Mosaikschauer]\r\nAutor=Tesvaldo\r\nHomepage=https://mosaikschauer.example/\r\n";
+
+struct Ort : ::testing::Test {
+  test::TestUmgebung u;
+  test::Sitzung s{u.sv};
+  std::string prog() const { return u.programmOrdner.pfad(); }
+  std::string daten() const { return u.datenOrdner.pfad(); }
+  std::string persoenlich() const { return daten() + "Mosaikschauer/"; }
+  void schreibschutz(const std::string& pfad, bool an) { ::chmod(pfad.c_str(), an ? 0555 : 0755); }
+  std::vector<std::string> meldungen() const { return u.dialoge.texte(); }
+};
+
+TEST_F(Ort, SchreibgeschuetzterProgrammordnerVerweigertDasSchliessenEinmal) {
+  schreibschutz(prog(), true);
+  EXPECT_FALSE(FormCloseQuery(s.k));
+  ASSERT_EQ(u.dialoge.meldungen.size(), 1u);
+  EXPECT_EQ(u.dialoge.meldungen[0].kind, MsgKind::Error);
+  EXPECT_EQ(u.dialoge.meldungen[0].text, "Die Datei " + prog() +
+                                             "Mosaikschauer.ini mit den\r\nProgrammeinstellungen kann nicht "
+                                             "gespeichert werden!");
+  EXPECT_FALSE(s.m.checked(Opt::CBEinstellungenAutomatischSpeichern));
+  // The next attempt closes, without saving and without a message.
+  EXPECT_TRUE(FormCloseQuery(s.k));
+  FormClose(s.k);
+  EXPECT_EQ(u.dialoge.meldungen.size(), 1u);
+  schreibschutz(prog(), false);
+  EXPECT_FALSE(fs::fileExists(prog() + "Mosaikschauer.ini"));
+}
+
+TEST_F(Ort, SchliessenSpeichertDieAktuelleDateiMitIhrenZusatzdateien) {
+  s.m.setText(Opt::EdSeitentitel, "Urlaub");
+  s.m.setChecked(Opt::CBeigenenHeaderVerwenden, true);
+  s.m.setText(Opt::MNeuerHeader, "<div>");
+  s.m.setText(Opt::MNeuerDateiabschluss, "</div>");
+  ASSERT_TRUE(FormCloseQuery(s.k));
+  FormClose(s.k);
+  EXPECT_EQ(IniDatei(prog() + "Mosaikschauer.ini").lesen("Layout", "Titel"), "Urlaub");
+  EXPECT_EQ(dateiInhalt(prog() + "Mosaikschauer-header.txt"), "<div>\r\n");
+  EXPECT_EQ(dateiInhalt(prog() + "Mosaikschauer-footer.txt"), "</div>\r\n");
+  EXPECT_FALSE(fs::fileExists(prog() + "Mosaikschauer-css.txt"));
+
+  // Without auto-save nothing is written.
+  s.m.setText(Opt::EdSeitentitel, "anders");
+  s.m.setChecked(Opt::CBEinstellungenAutomatischSpeichern, false);
+  ASSERT_TRUE(FormCloseQuery(s.k));
+  FormClose(s.k);
+  EXPECT_EQ(IniDatei(prog() + "Mosaikschauer.ini").lesen("Layout", "Titel"), "Urlaub");
+  EXPECT_TRUE(u.dialoge.meldungen.empty());
+}
+
+TEST_F(Ort, PersoenlicherOrtWirdImProgrammordnerVermerktUndDortGelesen) {
+  ASSERT_EQ(s.st.EinstellungsDialogOrdner, prog());
+  s.m.setChecked(Opt::CBIniDateiImAnwendungsordner, true);
+  EXPECT_EQ(dateiInhalt(prog() + "Mosaikschauer.ini"),
+            std::string(kStandardKopf) + "\r\n[Programm]\r\nEinstAutoSpeichern=1\r\nEinstImAppOrdner=1\r\n");
+  EXPECT_EQ(s.st.EinstellungsDialogOrdner, persoenlich());
+  EXPECT_EQ(aktuelleEinstellungsdatei(s.k, false), persoenlich() + "Mosaikschauer.ini");
+
+  s.m.setText(Opt::EdSeitentitel, "Urlaub");
+  ASSERT_TRUE(FormCloseQuery(s.k));
+  FormClose(s.k);
+  EXPECT_EQ(IniDatei(persoenlich() + "Mosaikschauer.ini").lesen("Layout", "Titel"), "Urlaub");
+  // The standard file carries only the location choice.
+  EXPECT_EQ(IniDatei(prog() + "Mosaikschauer.ini").lesen("Layout", "Titel"), std::nullopt);
+
+  // The next start: the standard file names the personal one, which holds the rest.
+  test::Sitzung neu(u.sv);
+  IniFileLesen(neu.k, standardEinstellungsdatei(neu.k));
+  ASSERT_TRUE(neu.m.checked(Opt::CBIniDateiImAnwendungsordner));
+  EXPECT_EQ(neu.m.text(Opt::EdSeitentitel), "Mosaikschauer");
+  IniFileLesen(neu.k, persoenlicheEinstellungsdatei(neu.k));
+  EXPECT_EQ(neu.m.text(Opt::EdSeitentitel), "Urlaub");
+
+  // Back to the program folder: recorded, and the dialogs' folder follows.
+  s.m.setChecked(Opt::CBIniDateiImAnwendungsordner, false);
+  EXPECT_EQ(IniDatei(prog() + "Mosaikschauer.ini").lesen("Programm", "EinstImAppOrdner"), "0");
+  EXPECT_EQ(s.st.EinstellungsDialogOrdner, prog());
+  // A dialog folder of the user's own choice stays where it is.
+  s.st.EinstellungsDialogOrdner = daten();
+  s.m.setChecked(Opt::CBIniDateiImAnwendungsordner, true);
+  EXPECT_EQ(s.st.EinstellungsDialogOrdner, daten());
+  EXPECT_TRUE(u.dialoge.meldungen.empty());
+}
+
+TEST_F(Ort, OrtKannNichtVermerktWerden) {
+  const std::string datei = prog() + "Mosaikschauer.ini";
+  s.st.EinstellungsDialogOrdner = persoenlich();
+  schreibschutz(prog(), true);
+  s.m.setChecked(Opt::CBIniDateiImAnwendungsordner, true);
+  EXPECT_TRUE(s.m.checked(Opt::CBIniDateiImAnwendungsordner));
+  EXPECT_EQ(s.st.EinstellungsDialogOrdner, prog());
+  s.m.setChecked(Opt::CBIniDateiImAnwendungsordner, false);
+  schreibschutz(prog(), false);
+  EXPECT_EQ(meldungen(),
+            (std::vector<std::string>{
+                "Der Versuch, die Datei " + datei +
+                    " zu speichern, schlug fehl!\r\n\r\n"
+                    "Die Einstellung, dass die sonstigen Optionen im Anwendungsordner gespeichert werden sollen, "
+                    "muss\r\naber im Programmpfad erfolgen. Da dort nicht gespeichert werden kann, kann sich "
+                    "Mosaikschauer\r\nden Anwendungsordner als Speicherort nicht merken!",
+                "Der Versuch, die Datei " + datei +
+                    " zu speichern, schlug fehl!\r\n\r\n"
+                    "Die Einstellung, dass die sonstigen Optionen nicht im Anwendungsordner gespeichert werden "
+                    "sollen,\r\nmuss aber im Programmpfad erfolgen. Da dort nicht gespeichert werden kann, kann "
+                    "sich Mosaikschauer\r\nden Programmpfad als Speicherort nicht merken!"}));
+  EXPECT_EQ(u.dialoge.meldungen[0].kind, MsgKind::Error);
+}
+
+TEST_F(Ort, AutoSpeichernEinschaltenTestetDieDatei) {
+  s.m.setChecked(Opt::CBEinstellungenAutomatischSpeichern, false);
+  EXPECT_TRUE(u.dialoge.meldungen.empty());
+  s.m.setChecked(Opt::CBEinstellungenAutomatischSpeichern, true);
+  EXPECT_EQ(dateiInhalt(prog() + "Mosaikschauer.ini"), kStandardKopf);  // the test's two keys, nothing more
+  EXPECT_TRUE(u.dialoge.meldungen.empty());
+
+  ::chmod((prog() + "Mosaikschauer.ini").c_str(), 0444);
+  s.m.setChecked(Opt::CBEinstellungenAutomatischSpeichern, false);
+  s.m.setChecked(Opt::CBEinstellungenAutomatischSpeichern, true);
+  EXPECT_FALSE(s.m.checked(Opt::CBEinstellungenAutomatischSpeichern));
+  EXPECT_EQ(u.dialoge.meldungen.size(), 1u);
+
+  // With the guard off (defaults, reading) the box tests nothing.
+  s.st.AutoSpeichernKlickAktiv = false;
+  s.m.setChecked(Opt::CBEinstellungenAutomatischSpeichern, true);
+  EXPECT_TRUE(s.m.checked(Opt::CBEinstellungenAutomatischSpeichern));
+  EXPECT_EQ(u.dialoge.meldungen.size(), 1u);
+}
+
+TEST_F(Ort, SpeichernUnterMitZusatzdateienUndLaden) {
+  s.m.setText(Opt::EdSeitentitel, "Galerie");
+  s.m.setChecked(Opt::CBeigenenHeaderVerwenden, true);
+  s.m.setText(Opt::MNeuerHeader, "<div>\r\nKopf ä</div>");
+  s.m.setText(Opt::MNeuerDateiabschluss, "Fuß\n");
+  s.m.setText(Opt::MangepassteCSSDatei, "body {}");
+  dateiAblegen(daten() + "galerie.alt-css.txt", "alt");
+  u.dialoge.dateiAntworten.push_back(daten() + "galerie.alt.ini");
+  BEinstellungenSpeichernClick(s.k);
+  ASSERT_EQ(u.dialoge.dateiDialoge.size(), 1u);
+  const auto& o = u.dialoge.dateiDialoge[0];
+  EXPECT_TRUE(o.speichern);
+  EXPECT_EQ(o.optionen.title, "Einstellungen speichern unter...");
+  EXPECT_EQ(o.optionen.filter, "Einstellungen (*.ini)|*.ini|Alle Dateien (*.*)|*.*");
+  EXPECT_EQ(o.optionen.defaultExt, ".ini");
+  EXPECT_EQ(o.optionen.folder, prog());
+  EXPECT_EQ(o.optionen.fileName, "");
+  EXPECT_TRUE(u.dialoge.meldungen.empty());
+  EXPECT_EQ(IniDatei(daten() + "galerie.alt.ini").lesen("Layout", "Titel"), "Galerie");
+  EXPECT_EQ(dateiInhalt(daten() + "galerie.alt-header.txt"), "<div>\r\nKopf \xE4</div>\r\n");
+  EXPECT_EQ(dateiInhalt(daten() + "galerie.alt-footer.txt"), "Fu\xDF\r\n\r\n");
+  EXPECT_EQ(dateiInhalt(daten() + "galerie.alt-css.txt"), "alt");  // its option is off
+  EXPECT_EQ(s.st.EinstellungsDialogOrdner, daten());
+  EXPECT_EQ(s.st.EinstellungsDateiname, "galerie.alt.ini");
+
+  test::Sitzung neu(u.sv);
+  u.dialoge.dateiAntworten.push_back(daten() + "galerie.alt.ini");
+  BEinstellungenLadenClick(neu.k);
+  const auto& l = u.dialoge.dateiDialoge.back();
+  EXPECT_FALSE(l.speichern);
+  EXPECT_EQ(l.optionen.title, "Einstellungsdatei wählen");
+  EXPECT_EQ(l.optionen.filter, "Einstellungsdateien (*.ini)|*.ini|Alle Dateien (*.*)|*.*");
+  EXPECT_EQ(l.optionen.defaultExt, ".ini");
+  EXPECT_EQ(neu.m.text(Opt::EdSeitentitel), "Galerie");
+  EXPECT_EQ(neu.m.text(Opt::MNeuerHeader), "<div>\r\nKopf ä</div>");
+  EXPECT_EQ(neu.m.text(Opt::MNeuerDateiabschluss), "Fuß\r\n");
+  EXPECT_EQ(neu.m.text(Opt::MangepassteCSSDatei), "");
+  EXPECT_EQ(neu.st.EinstellungsDateiname, "galerie.alt.ini");
+  EXPECT_EQ(neu.st.EinstellungsDialogOrdner, daten());
+  // The program mode is applied after reading, before the side files.
+  const auto& e = neu.protokoll.ereignisse;
+  const auto modus = std::find(e.begin(), e.end(), "RBModusAnfaengerClick");
+  ASSERT_NE(modus, e.end());
+  EXPECT_NE(std::find(e.begin(), modus, "RBNavGrTextlinksClick"), modus);
+  EXPECT_NE(std::find(modus, e.end(), "MNeuerHeaderChange"), e.end());
+  // Loading does not write the values into the current settings file (its
+  // write tests leave only their two keys there).
+  EXPECT_EQ(dateiInhalt(prog() + "Mosaikschauer.ini"), kStandardKopf);
+  EXPECT_TRUE(u.dialoge.meldungen.empty());
+
+  // A header file that is missing: the message, the settings are read all the same.
+  std::remove((daten() + "galerie.alt-header.txt").c_str());
+  test::Sitzung dritte(u.sv);
+  u.dialoge.dateiAntworten.push_back(daten() + "galerie.alt.ini");
+  BEinstellungenLadenClick(dritte.k);
+  EXPECT_EQ(meldungen(), (std::vector<std::string>{"Öffnen der Textdateien mit Header, Dateiabschluss\r\n"
+                                                   "und/oder CSS-Datei fehlgeschlagen!"}));
+  EXPECT_EQ(dritte.m.text(Opt::EdSeitentitel), "Galerie");
+  EXPECT_EQ(dritte.m.text(Opt::MNeuerDateiabschluss), "");  // the first failure ends the loading
+}
+
+TEST_F(Ort, SpeichernUnterFragtVorDemUeberschreiben) {
+  const std::string d = daten() + "da.ini";
+  dateiAblegen(d, "[Layout]\r\nTitel=alt\r\n");
+  u.dialoge.antworten.push_back(MsgResult::No);
+  u.dialoge.dateiAntworten.push_back(d);
+  BEinstellungenSpeichernClick(s.k);
+  EXPECT_EQ(meldungen(), (std::vector<std::string>{"Soll die bestehende Datei überschrieben werden?"}));
+  EXPECT_EQ(u.dialoge.meldungen[0].kind, MsgKind::Warning);
+  EXPECT_EQ(u.dialoge.meldungen[0].buttons, MsgButtons::YesNo);
+  EXPECT_EQ(dateiInhalt(d), "[Layout]\r\nTitel=alt\r\n");
+  EXPECT_EQ(s.st.EinstellungsDialogOrdner, daten());
+  EXPECT_EQ(s.st.EinstellungsDateiname, "da.ini");
+
+  // Yes on a read-only file: the write test says so, and the file stays as it was.
+  ::chmod(d.c_str(), 0444);
+  u.dialoge.antworten.push_back(MsgResult::Yes);
+  u.dialoge.dateiAntworten.push_back(d);
+  BEinstellungenSpeichernClick(s.k);
+  EXPECT_EQ(u.dialoge.dateiDialoge.back().optionen.folder, daten());
+  EXPECT_EQ(u.dialoge.dateiDialoge.back().optionen.fileName, "da.ini");
+  ASSERT_EQ(u.dialoge.meldungen.size(), 3u);
+  EXPECT_EQ(u.dialoge.meldungen[2].text,
+            "Die Datei " + d + " mit den\r\nProgrammeinstellungen kann nicht gespeichert werden!");
+  EXPECT_EQ(dateiInhalt(d), "[Layout]\r\nTitel=alt\r\n");
+  EXPECT_TRUE(s.m.checked(Opt::CBEinstellungenAutomatischSpeichern));  // not the current settings file
+
+  // A name typed without an extension gets ".ini"; cancelling does nothing.
+  u.dialoge.dateiAntworten.push_back(daten() + "ohne");
+  BEinstellungenSpeichernClick(s.k);
+  EXPECT_TRUE(fs::fileExists(daten() + "ohne.ini"));
+  EXPECT_EQ(s.st.EinstellungsDateiname, "ohne.ini");
+  BEinstellungenSpeichernClick(s.k);
+  BEinstellungenLadenClick(s.k);
+  EXPECT_EQ(s.st.EinstellungsDateiname, "ohne.ini");
+  EXPECT_EQ(u.dialoge.meldungen.size(), 3u);
+}
+
+TEST_F(Ort, LadenEinerFehlendenDatei) {
+  u.dialoge.dateiAntworten.push_back(daten() + "fehlt.ini");
+  BEinstellungenLadenClick(s.k);
+  EXPECT_EQ(meldungen(), (std::vector<std::string>{"Die Datei " + daten() + "fehlt.ini\r\nexistiert nicht!"}));
+  EXPECT_EQ(s.st.EinstellungsDateiname, "");
+  EXPECT_EQ(s.st.EinstellungsDialogOrdner, prog());
+  EXPECT_TRUE(s.protokoll.ereignisse.empty());
+}
+
+TEST_F(Ort, ZusatzdateiScheitertBeimSpeichern) {
+  s.m.setChecked(Opt::CBeigenenHeaderVerwenden, true);
+  s.m.setChecked(Opt::CBCSSDateiaendern, true);
+  s.m.setText(Opt::MNeuerHeader, "neu");
+  const std::string kopf = daten() + "x-header.txt";
+  dateiAblegen(kopf, "alt");
+  ::chmod(kopf.c_str(), 0444);
+  EXPECT_FALSE(ZusatzdateienSpeichern(s.k, daten() + "x.ini"));
+  EXPECT_EQ(meldungen(), (std::vector<std::string>{"Speichern der Textdateien mit Header, Dateiabschluss\r\n"
+                                                   "und/oder CSS-Datei fehlgeschlagen!"}));
+  EXPECT_EQ(dateiInhalt(kopf), "alt");
+  EXPECT_FALSE(fs::fileExists(daten() + "x-footer.txt"));
+  EXPECT_FALSE(fs::fileExists(daten() + "x-css.txt"));
+}
+
+TEST_F(Ort, SchreibtestUndNamen) {
+  EXPECT_TRUE(InifileSchreibtest(s.k, daten() + "test.ini", true));
+  EXPECT_EQ(dateiInhalt(daten() + "test.ini"), kStandardKopf);
+  EXPECT_FALSE(InifileSchreibtest(s.k, daten() + "fehlt/test.ini", false));
+  EXPECT_TRUE(u.dialoge.meldungen.empty());
+  EXPECT_TRUE(s.m.checked(Opt::CBEinstellungenAutomatischSpeichern));
+  // Another spelling of the current settings file is the current settings file.
+  ::chmod(prog().c_str(), 0555);
+  EXPECT_FALSE(InifileSchreibtest(s.k, prog() + "./Mosaikschauer.ini", false));
+  ::chmod(prog().c_str(), 0755);
+  EXPECT_FALSE(s.m.checked(Opt::CBEinstellungenAutomatischSpeichern));
+
+  EXPECT_EQ(zusatzdateiName("/a/b/galerie.alt.ini", "header"), "/a/b/galerie.alt-header.txt");
+  EXPECT_EQ(zusatzdateiName("/a.b/datei", "css"), "/a.b/datei-css.txt");
+  EXPECT_EQ(zusatzdateiName("/a/Mosaikschauer.INI", "footer"), "/a/Mosaikschauer-footer.txt");
+  EXPECT_TRUE(gleicheDatei(prog() + "x/../Mosaikschauer.ini", prog() + "Mosaikschauer.ini"));
+  EXPECT_FALSE(gleicheDatei(prog() + "mosaikschauer.ini", prog() + "Mosaikschauer.ini"));
+}
+
+}  // namespace
+}  // namespace mosaik
