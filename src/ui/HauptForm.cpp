@@ -8,12 +8,13 @@ void THauptForm::optionEvent(Opt o, Ev e) {
     nav_.ereignis(o, e);
     return;
   }
-  // The three mode buttons share one handler.
-  if (e == Ev::Click &&
-      (o == Opt::RBModusAnfaenger || o == Opt::RBModusFortgeschrittener || o == Opt::RBModusExperte)) {
-    RBModusAnfaengerClick();
-    return;
+#define BINDUNG(control, event, handler)     \
+  if (o == Opt::control && e == Ev::event) { \
+    handler();                               \
+    return;                                  \
   }
+#include "ui/Bindungen.def"
+#undef BINDUNG
 #define HANDLER(control, event)              \
   if (o == Opt::control && e == Ev::event) { \
     control##event();                        \

@@ -11,7 +11,7 @@ namespace mosaik {
 
 class THauptForm : public OptionEvents, public Formular {
  public:
-  THauptForm(Kontext& k, TNavigationForm& nav) : k_(k), nav_(nav) {}
+  THauptForm(Kontext& k, TNavigationForm& nav) : k_(k), nav_(nav) { entwurfszustand(); }
 
   void optionEvent(Opt o, Ev e) override;
   void procedure(Proc p) override;
@@ -24,12 +24,40 @@ class THauptForm : public OptionEvents, public Formular {
 #include "ui/Handler.def"
 #undef HANDLER
   void RBModusAnfaengerClick();
+  void EdHTMLPfadAnpassen();
   void EdgrosseBilderPfadnameAnpassen();
   void EdVorschauPfadnameAnpassen();
+
+  // Key filters of the free-text fields. KeyDown takes the virtual key
+  // (letters as upper-case ASCII) and the Ctrl state; KeyPress takes the
+  // typed character and returns what reaches the field, 0 when the key is
+  // swallowed. Pasted text goes through the same filter.
+  void EdHintergrundgrafikKeyDown(Opt feld, int taste, bool strg);
+  char32_t KeyPress(Opt feld, char32_t zeichen);
+  std::string einfuegen(Opt feld, const std::string& text);
+
+  // Moves the keyboard focus to a control (set by the view).
+  std::function<void(Opt)> fokusSetzen;
 
   Kontext& kontext() { return k_; }
 
  private:
+  // The states the window shows before any option is set: what the
+  // defaults leave untouched must already agree with the unticked boxes.
+  void entwurfszustand();
+  void ausgabetextPruefen(Opt feld, const char* standard);
+  void dateiverweisPruefen(Opt feld);
+  void ersatzpfadPruefen(Opt feld);
+  void trennzeichenPruefen(Opt feld, const char* ersatz, bool leerErsetzen);
+  void qualitaetPruefen(Opt feld, Opt regler, int standard);
+  void qualitaetEingetippt(Opt feld, Opt regler);
+  void groessenbasisKlick();
+  void linkmodusOhneSeiten(bool fensterMoeglich);
+  void pfadanzeigenAktualisieren();
+  void fokus(Opt o) {
+    if (fokusSetzen) fokusSetzen(o);
+  }
+
   Kontext& k_;
   TNavigationForm& nav_;
 };
