@@ -1,0 +1,65 @@
+// The settings files as the program start reads them.
+#include <gtest/gtest.h>
+
+#include "EinstellungsSitzung.h"
+#include "app/Programm.h"
+#include "platform/FileSystem.h"
+#include "platform/IniDatei.h"
+
+namespace mosaik {
+namespace {
+
+using test::dateiAblegen;
+
+struct StartMitEinstellungen : ::testing::Test {
+  test::TestUmgebung u;
+  test::TempOrdner arbeit;
+  std::string altesArbeitsverzeichnis = fs::currentFolder();
+  void SetUp() override { ASSERT_TRUE(fs::setCurrentFolder(arbeit.pfad())); }
+  void TearDown() override { fs::setCurrentFolder(altesArbeitsverzeichnis); }
+};
+
+TEST_F(StartMitEinstellungen, StandarddateiVerweistAufDiePersoenliche) {
+  dateiAblegen(u.programmOrdner.pfad() + "Mosaikschauer.ini",
+               "[Layout]\r\nTitel=aus dem Programmordner\r\ncellspacingIE=1\r\n"
+               "[Programm]\r\nEinstImAppOrdner=1\r\n");
+  ASSERT_TRUE(fs::forceDirectories(u.datenOrdner.pfad() + "Mosaikschauer"));
+  dateiAblegen(u.datenOrdner.pfad() + "Mosaikschauer/Mosaikschauer.ini",
+               "[Layout]\r\nÜberschrift=persönlich\r\n[Experten]\r\neigenenHeaderVerwenden=1\r\n");
+  dateiAblegen(u.datenOrdner.pfad() + "Mosaikschauer/Mosaikschauer-header.txt", "<h1>\r\n");
+  dateiAblegen(u.datenOrdner.pfad() + "Mosaikschauer/Mosaikschauer-footer.txt", "</h1>\r\n");
+  Programm p(u.sv, {});
+  p.start();
+  p.FormActivate();
+  EXPECT_EQ(p.m.text(Opt::EdSeitentitel), "aus dem Programmordner");
+  EXPECT_EQ(p.m.text(Opt::EdUeberschrift), "persönlich");
+  EXPECT_EQ(p.m.text(Opt::MNeuerHeader), "<h1>");
+  EXPECT_EQ(p.m.text(Opt::MNeuerDateiabschluss), "</h1>");
+  EXPECT_EQ(p.st.EinstellungsDialogOrdner, u.datenOrdner.pfad() + "Mosaikschauer/");
+  EXPECT_FALSE(p.st.cellspacingIE);  // the command line clears it after the files
+  EXPECT_TRUE(u.dialoge.meldungen.empty());
+
+  // Closing saves into the personal file.
+  p.m.setText(Opt::EdSeitentitel, "neu");
+  p.BitBBeendenClick();
+  EXPECT_TRUE(p.beendet());
+  EXPECT_EQ(IniDatei(u.datenOrdner.pfad() + "Mosaikschauer/Mosaikschauer.ini").lesen("Layout", "Titel"), "neu");
+  EXPECT_EQ(IniDatei(u.programmOrdner.pfad() + "Mosaikschauer.ini").lesen("Layout", "Titel"),
+            "aus dem Programmordner");
+}
+
+TEST_F(StartMitEinstellungen, BefehlszeileLiestDieGenannteDateiMitZusatzdateien) {
+  dateiAblegen(arbeit.pfad() + "galerie.ini",
+               "[Layout]\r\nTitel=Befehlszeile\r\ncellspacingIE=1\r\n[Experten]\r\nindividuelleCSSDateiVerwenden=1\r\n");
+  dateiAblegen(arbeit.pfad() + "galerie-css.txt", "body { color: red }\r\n");
+  Programm p(u.sv, {"-ini=galerie.ini"});
+  p.start();
+  p.FormActivate();
+  EXPECT_EQ(p.m.text(Opt::EdSeitentitel), "Befehlszeile");
+  EXPECT_EQ(p.m.text(Opt::MangepassteCSSDatei), "body { color: red }");
+  EXPECT_TRUE(p.st.cellspacingIE);
+  EXPECT_TRUE(u.dialoge.meldungen.empty());
+}
+
+}  // namespace
+}  // namespace mosaik
