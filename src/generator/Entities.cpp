@@ -76,6 +76,30 @@ std::string HTMLZeichenKodieren(std::string_view text) {
   return out;
 }
 
+std::string NameKodieren(std::string_view name) {
+  std::string maskiert;
+  maskiert.reserve(name.size());
+  for (const char c : name) {
+    switch (c) {
+      case '&':
+        maskiert += "&amp;";
+        break;
+      case '<':
+        maskiert += "&lt;";
+        break;
+      case '>':
+        maskiert += "&gt;";
+        break;
+      case '"':
+        maskiert += "&quot;";
+        break;
+      default:
+        maskiert += c;
+    }
+  }
+  return HTMLZeichenKodieren(maskiert);
+}
+
 std::string URLKodieren(std::string_view name) {
   std::string out;
   out.reserve(name.size());

@@ -16,6 +16,11 @@ namespace mosaik {
 // Bytes that are no UTF-8 are taken as Windows-1252.
 std::string HTMLZeichenKodieren(std::string_view text);
 
+// A file or folder name shown as text (a heading, an alt or title
+// attribute): entity-encoded, and '&', '<', '>' and '"' escaped, since a
+// name on disk may hold them.
+std::string NameKodieren(std::string_view name);
+
 // A file or folder name (or a path of them, '/' kept) as it goes into an
 // href or src attribute: printable ASCII stays, every byte of a non-ASCII
 // character and the characters that would end or change the URL or the

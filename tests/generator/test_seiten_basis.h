@@ -1,0 +1,81 @@
+#pragma once
+// Common ground of the page tests: the built-in defaults, a picture folder
+// in a private temporary folder, pinned clock, locale and login name, and
+// small JPEG files of a fixed size.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "TestUmgebung.h"
+#include "app/Grundeinstellungen.h"
+#include "app/options/Kontext.h"
+#include "imaging/JpegCodec.h"
+#include "platform/FileSystem.h"
+
+namespace mosaik::seitentest {
+
+struct KeineEreignisse : OptionEvents {
+  void optionEvent(Opt, Ev) override {}
+  void procedure(Proc) override {}
+};
+
+// A real JPEG picture of w x h pixels, padded with a comment segment to
+// exactly groesse bytes, so that sizes on the pages do not depend on the
+// encoder.
+inline std::string testJpeg(int w, int h, size_t groesse) {
+  imaging::RgbBitmap bmp(w, h);
+  for (size_t i = 0; i < bmp.Pixels.size(); ++i) bmp.Pixels[i] = static_cast<uint8_t>(i * 37 % 251);
+  const std::string jpeg = imaging::EncodeJpeg(bmp, 75, false);
+  const size_t fuell = groesse - jpeg.size();  // the comment marker, its length and the filling
+  EXPECT_GE(groesse, jpeg.size() + 4);
+  EXPECT_LE(fuell, 65537u);
+  std::string segment = "\xFF\xFE";
+  segment += static_cast<char>((fuell - 2) >> 8);
+  segment += static_cast<char>((fuell - 2) & 0xFF);
+  segment += std::string(fuell - 4, 'x');
+  return jpeg.substr(0, 2) + segment + jpeg.substr(2);
+}
+
+inline void schreiben(const std::string& pfad, const std::string& inhalt) {
+  std::filesystem::create_directories(std::filesystem::path(pfad).parent_path());
+  std::ofstream(pfad, std::ios::binary) << inhalt;
+}
+
+inline std::string lesen(const std::string& pfad) {
+  std::ifstream f(pfad, std::ios::binary);
+  std::ostringstream s;
+  s << f.rdbuf();
+  return s.str();
+}
+
+struct SeitenBasis : ::testing::Test {
+  test::TestUmgebung u;
+  test::TempOrdner tmp;
+  OptionModel m;
+  AppState st;
+  Kontext k{m, st, u.sv};
+  KeineEreignisse keine;
+
+  void SetUp() override {
+    m.setEvents(&keine);
+    BGrundEinstellungenClick(k, false);
+    st.BilderOrdnerPfad = bilder();
+    std::filesystem::create_directories(bilder());
+    // The window layout has the hint on; the reset leaves it as it is.
+    m.setChecked(Opt::CBDateinameAlsHint, true);
+    u.dialoge.meldungen.clear();
+  }
+  std::string bilder() const { return tmp.pfad() + "bilder/"; }
+  std::string html() const { return tmp.pfad() + "bilder/html/"; }
+  // What the doctype switch does to the flags.
+  void doctype(int index) {
+    m.setIndex(Opt::CoBDoctype, index);
+    st.DoctypeStrict = index == 0 || index == 2;
+    st.DoctypeXHTML = index == 2 || index == 3;
+  }
+};
+
+}  // namespace mosaik::seitentest

@@ -1,0 +1,332 @@
+// Page frame: entity and URL encoding, colour texts, head template, own
+// header, link back.
+#include <sstream>
+#include <vector>
+
+#include "generator/Entities.h"
+#include "generator/Seitenrahmen.h"
+#include "platform/Win1252.h"
+#include "test_seiten_basis.h"
+
+namespace mosaik::seitentest {
+namespace {
+
+std::string utf8(char32_t cp) {
+  std::string s;
+  appendUtf8(s, cp);
+  return s;
+}
+
+TEST(Entitaeten, JedeZeileDerTabelleUndDieLueckenDazwischen) {
+  // U+00A1..U+00FF in order; "-" marks the three characters without a row.
+  const std::string namen =
+      "iexcl cent pound curren yen brvbar sect uml copy ordf laquo not shy reg macr deg plusmn sup2 sup3 acute "
+      "micro para middot cedil sup1 ordm raquo frac14 frac12 frac34 iquest Agrave Aacute Acirc Atilde Auml Aring "
+      "AElig Ccedil Egrave Eacute Ecirc - Igrave Iacute Icirc Iuml ETH Ntilde Ograve Oacute Ocirc Otilde Ouml "
+      "times Oslash Ugrave Uacute Ucirc Uuml Yacute THORN szlig agrave aacute acirc atilde auml aring aelig ccedil "
+      "egrave eacute ecirc - igrave iacute icirc iuml eth ntilde ograve oacute ocirc otilde ouml divide oslash "
+      "ugrave uacute ucirc uuml - thorn yuml";
+  std::istringstream in(namen);
+  std::string name;
+  char32_t cp = 0xA1;
+  int zeilen = 1;  // the euro sign
+  while (in >> name) {
+    const std::string kodiert = HTMLZeichenKodieren(utf8(cp));
+    if (name == "-") {
+      EXPECT_EQ(kodiert, utf8(cp)) << std::hex << static_cast<unsigned>(cp);
+      EXPECT_EQ(SeitenBytes(kodiert), std::string(1, static_cast<char>(cp)));
+    } else {
+      EXPECT_EQ(kodiert, "&" + name + ";") << std::hex << static_cast<unsigned>(cp);
+      ++zeilen;
+    }
+    ++cp;
+  }
+  EXPECT_EQ(cp, 0x100u);
+  EXPECT_EQ(zeilen, 93);
+  EXPECT_EQ(HTMLZeichenKodieren("€"), "&euro;");
+  // The no-break space has no row either.
+  EXPECT_EQ(SeitenBytes(HTMLZeichenKodieren("Ë ë ý\u00A0")), "\xCB \xEB \xFD\xA0");
+}
+
+TEST(Entitaeten, AsciiBleibtUndFremdeZeichenWerdenZahlen) {
+  std::string ascii;
+  for (int c = 1; c < 0x80; ++c) ascii += static_cast<char>(c);
+  EXPECT_EQ(HTMLZeichenKodieren(ascii), ascii);
+  EXPECT_EQ(HTMLZeichenKodieren(""), "");
+  EXPECT_EQ(HTMLZeichenKodieren("Grüße & <b>"), "Gr&uuml;&szlig;e & <b>");
+  // Not in Windows-1252 at all, and the typographic signs of 0x80..0x9F,
+  // which a page declared as ISO-8859-1 cannot hold as bytes.
+  EXPECT_EQ(HTMLZeichenKodieren("日本 😀"), "&#26085;&#26412; &#128512;");
+  EXPECT_EQ(HTMLZeichenKodieren("„Zitat“ – Ŝ"), "&#8222;Zitat&#8220; &#8211; &#348;");
+  // Bytes of an old Windows-1252 text are read as such.
+  EXPECT_EQ(HTMLZeichenKodieren("M\xFCnchen \x80"), "M&uuml;nchen &euro;");
+}
+
+TEST(Entitaeten, NamenWerdenAuchVonMarkupBefreit) {
+  EXPECT_EQ(NameKodieren("Tom & Jerry <1>\"ä\".jpg"), "Tom &amp; Jerry &lt;1&gt;&quot;&auml;&quot;.jpg");
+}
+
+TEST(URLs, DateinamenUndEingetippteAdressen) {
+  EXPECT_EQ(URLKodieren("bild-1_a.jpg"), "bild-1_a.jpg");
+  EXPECT_EQ(URLKodieren("~!$'()*+,;=:@"), "~!$'()*+,;=:@");
+  EXPECT_EQ(URLKodieren("Äpfel & Birnen #1?.jpg"), "%C3%84pfel%20%26%20Birnen%20%231%3F.jpg");
+  EXPECT_EQ(URLKodieren("a/b c/d%e.jpg"), "a/b%20c/d%25e.jpg");
+  EXPECT_EQ(URLKodieren("x\"y<z>\\w"), "x%22y%3Cz%3E%5Cw");
+  EXPECT_EQ(URLKodieren("\xFC"), "%FC");
+  EXPECT_EQ(BenutzerURLKodieren("https://example.org/a?b=1&c=2#x"), "https://example.org/a?b=1&amp;c=2#x");
+  EXPECT_EQ(BenutzerURLKodieren("../Über uns.htm"), "../%C3%9Cber%20uns.htm");
+  EXPECT_EQ(BenutzerURLKodieren("a\"b<c>"), "a%22b%3Cc%3E");
+}
+
+TEST(Dateigrenze, SeitenUndStyleSheets) {
+  EXPECT_EQ(SeitenBytes("Größe: ½ € „“ 日"), "Gr\xF6\xDF" "e: \xBD &#8364; &#8222;&#8220; &#26085;");
+  EXPECT_EQ(CSSBytes("Fußzeile „x“ 日"), "Fu\xDFzeile \x84x\x93 \\65E5 ");
+  EXPECT_EQ(ErsetzenOhneFall("[htmlpfad]x[HTMLPFAD]y[HtmlPfad", "[HTMLPfad]", "../"), "../x../y[HtmlPfad");
+  EXPECT_EQ(ErsetzenOhneFall("aaa", "a", "aa"), "aaaaaa");
+  EXPECT_EQ(ZeilenendenCRLF("a\nb\r\nc\rd\n"), "a\r\nb\r\nc\r\nd\r\n");
+}
+
+TEST(Farben, TextUndWert) {
+  EXPECT_EQ(HTMLFarbe(0xFF8000), "#FF8000");
+  EXPECT_EQ(HTMLFarbe(0x000000), "#000000");
+  EXPECT_EQ(HTMLFarbe(0x0A0B0C), "#0A0B0C");
+  EXPECT_EQ(HTMLFarbe2TColor("#FF8000"), 0xFF8000u);
+  EXPECT_EQ(HTMLFarbe2TColor("#ff8000"), 0xFF8000u);
+  EXPECT_EQ(HTMLFarbe2TColor("Xff8000"), 0xFF8000u);
+  EXPECT_EQ(HTMLFarbe2TColor("#000000"), 0x000000u);
+  EXPECT_EQ(HTMLFarbe2TColor("#FF800"), 0xFFFFFFu);
+  EXPECT_EQ(HTMLFarbe2TColor("#FG8000"), 0xFFFFFFu);
+  EXPECT_EQ(HTMLFarbe2TColor("#0000G0"), 0xFFFFFFu);
+  EXPECT_EQ(HTMLFarbe2TColor(""), 0xFFFFFFu);
+  bool ok = false;
+  EXPECT_EQ(HexPaarWert("7f", ok), 127);
+  EXPECT_TRUE(ok);
+  EXPECT_EQ(HexPaarWert("A0", ok), 160);
+  EXPECT_TRUE(ok);
+  EXPECT_EQ(HexPaarWert("7", ok), 0);
+  EXPECT_FALSE(ok);
+  EXPECT_EQ(HexPaarWert("7g", ok), 0);
+  EXPECT_FALSE(ok);
+  EXPECT_EQ(HexPaarWert("123", ok), 0);
+  EXPECT_FALSE(ok);
+}
+
+struct KopfTest : SeitenBasis {
+  std::string kopf(bool bildseite, const std::string& naechste, const std::string& ordner, bool gestoppt, int nr) {
+    HTMLSeite s;
+    HTMLKopfSchreiben(k, s, bildseite, naechste, ordner, gestoppt, nr);
+    return s.text();
+  }
+};
+
+TEST_F(KopfTest, VorlageMitDenGrundeinstellungen) {
+  EXPECT_EQ(HTMLKopfVorlage(k),
+            "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\" "
+            "\"http://www.w3.org/TR/html4/loose.dtd\">\r\n"
+            "<!-- Diese Seite wurde mit Mosaikschauer V. 2.6.1.1 (mosaikschauer.example) erstellt. -->\r\n"
+            "<html>\r\n"
+            "<head>\r\n"
+            "  <meta name=\"generator\" content=\"Tesvaldos Mosaikschauer (mosaikschauer.example)\">\r\n"
+            "  <meta http-equiv=\"content-type\" content=\"text/html; charset=ISO-8859-1\">\r\n"
+            "  <meta name=\"date\" content=\"2023-11-14\">\r\n"
+            "  <meta name=\"keywords\" content=\"MosaikschauerDrevanstal\">\r\n"
+            "  <link rel=\"stylesheet\" type=\"text/css\" href=\"[HTMLPfad]meinebilder.css\">\r\n"
+            "  <title>Mosaikschauer</title>\r\n"
+            "</head>\r\n"
+            "<body [BODYID]>");
+}
+
+TEST_F(KopfTest, DokumenttypenUndXMLDeklaration) {
+  const auto ersteZeilen = [&](int n) {
+    const std::string v = HTMLKopfVorlage(k);
+    size_t p = 0;
+    for (int i = 0; i < n; ++i) p = v.find("\r\n", p) + 2;
+    return v.substr(0, p);
+  };
+  doctype(0);
+  EXPECT_EQ(ersteZeilen(1),
+            "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01//EN\" \"http://www.w3.org/TR/html4/strict.dtd\">\r\n");
+  m.setChecked(Opt::CBmitXMLDeklaration, true);
+  doctype(2);
+  EXPECT_EQ(ersteZeilen(4),
+            "<?xml version=\"1.0\" encoding=\"ISO-8859-1\" ?>\r\n"
+            "<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 Strict//EN\" "
+            "\"http://www.w3.org/TR/xhtml1/DTD/xhtml1-strict.dtd\">\r\n"
+            "<!-- Diese Seite wurde mit Mosaikschauer V. 2.6.1.1 (mosaikschauer.example) erstellt. -->\r\n"
+            "<html xmlns=\"http://www.w3.org/1999/xhtml\">\r\n");
+  EXPECT_NE(HTMLKopfVorlage(k).find("  <meta name=\"date\" content=\"2023-11-14\" />\r\n"), std::string::npos);
+  m.setChecked(Opt::CBmitXMLDeklaration, false);
+  doctype(3);
+  EXPECT_EQ(ersteZeilen(1),
+            "<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 Transitional//EN\" "
+            "\"http://www.w3.org/TR/xhtml1/DTD/xhtml1-transitional.dtd\">\r\n");
+  doctype(-1);
+  EXPECT_EQ(ersteZeilen(1),
+            "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\" "
+            "\"http://www.w3.org/TR/html4/loose.dtd\">\r\n");
+}
+
+TEST_F(KopfTest, MetaElementeStyleSheetFaviconUndFramekiller) {
+  m.setChecked(Opt::CBAutor, true);
+  m.setText(Opt::EdMetaAutor, "Jörg & Co");
+  m.setChecked(Opt::CBSchluesselwoerter, true);
+  m.setText(Opt::EdMetaSchluesselwoerter, "");
+  m.setChecked(Opt::CBBeschreibung, true);
+  m.setText(Opt::EdMetaBeschreibung, "Fotos aus Köln");
+  m.setChecked(Opt::CBSuchrobotorAusladen, true);
+  m.setChecked(Opt::CBSuchrobotorEinladen, true);
+  m.setChecked(Opt::CBDiashow, true);
+  m.setChecked(Opt::CBFavicon, true);
+  m.setText(Opt::EdFavicon, "bilder/fav.ico");
+  m.setChecked(Opt::CBFramekiller, true);
+  m.setText(Opt::EdSeitentitel, "Über uns");
+  const std::string v = HTMLKopfVorlage(k);
+  EXPECT_NE(v.find("  <meta name=\"keywords\" content=\"MosaikschauerDrevanstal\">\r\n"
+                   "  <meta name=\"description\" content=\"Fotos aus K&ouml;ln\">\r\n"
+                   "  [DIASHOW-METAREFRESH]\r\n"
+                   "  <meta name=\"robots\" content=\"noindex\">\r\n"
+                   "  <meta name=\"robots\" content=\"nofollow\">\r\n"
+                   "  <meta name=\"robots\" content=\"index\">\r\n"
+                   "  <meta name=\"robots\" content=\"follow\">\r\n"
+                   "  <link rel=\"stylesheet\" type=\"text/css\" href=\"[HTMLPfad]meinebilder.css\">\r\n"
+                   "  <link rel=\"SHORTCUT ICON\" href=\"[HTMLPfad]bilder/fav.ico\">\r\n"
+                   "  <title>&Uuml;ber uns</title>\r\n"
+                   "   <script type=\"text/javascript\">\r\n"
+                   "   <!--\r\n"
+                   "    if(top.frames.length>0)\r\n"
+                   "    {\r\n"
+                   "     top.location.href=self.location;\r\n"
+                   "    } /* Es wird auf jeden Fall auf Top-Ebene geoeffnet */\r\n"
+                   "   //-->\r\n"
+                   "   </script>\r\n"
+                   "</head>\r\n"),
+            std::string::npos)
+      << v;
+  EXPECT_NE(v.find("  <meta name=\"author\" content=\"J&ouml;rg & Co\">\r\n"), std::string::npos);
+  m.setText(Opt::EdMetaSchluesselwoerter, "Köln, Dom");
+  doctype(2);
+  const std::string x = HTMLKopfVorlage(k);
+  EXPECT_NE(x.find("  <meta name=\"keywords\" content=\"K&ouml;ln, Dom,MosaikschauerDrevanstal\" />\r\n"),
+            std::string::npos);
+  EXPECT_NE(x.find("   // <![CDATA[\r\n"), std::string::npos);
+  EXPECT_NE(x.find("   // ]]>\r\n"), std::string::npos);
+  // Addresses of their own and paths from the server's root keep their text.
+  for (const char* eigen : {"/fav.ico", "https://example.org/fav.ico", "ftp://example.org/f.ico"}) {
+    m.setText(Opt::EdFavicon, eigen);
+    EXPECT_NE(HTMLKopfVorlage(k).find(std::string("href=\"") + eigen + "\" />"), std::string::npos) << eigen;
+  }
+  m.setChecked(Opt::CBAndereCSSDatei, true);
+  m.setText(Opt::EdAndereCSSDatei, "https://cdn.example/stil.css");
+  EXPECT_NE(HTMLKopfVorlage(k).find("href=\"https://cdn.example/stil.css\" />"), std::string::npos);
+  m.setText(Opt::EdAndereCSSDatei, "mein stil.css");
+  EXPECT_NE(HTMLKopfVorlage(k).find("href=\"[HTMLPfad]mein%20stil.css\" />"), std::string::npos);
+  m.setChecked(Opt::RBStrukturflach, true);
+  EXPECT_NE(HTMLKopfVorlage(k).find("href=\"mein%20stil.css\" />"), std::string::npos);
+  m.setText(Opt::EdFavicon, "fav.ico");
+  EXPECT_NE(HTMLKopfVorlage(k).find("href=\"fav.ico\" />"), std::string::npos);
+}
+
+TEST_F(KopfTest, PlatzhalterWegZurueckUndKoerper) {
+  const std::string tief = bilder() + "Urlaub/Tag 1/";
+  const std::string s = kopf(false, "", tief, false, 1);
+  EXPECT_NE(s.find("href=\"../../meinebilder.css\">\r\n"), std::string::npos);
+  EXPECT_EQ(s.substr(s.size() - 24), "<body id=\"uebersicht\">\r\n");
+  EXPECT_NE(kopf(false, "", bilder(), false, 1).find("href=\"meinebilder.css\">"), std::string::npos);
+  m.setChecked(Opt::RBStrukturflach, true);
+  EXPECT_NE(kopf(false, "", tief, false, 1).find("href=\"meinebilder.css\">"), std::string::npos);
+}
+
+TEST_F(KopfTest, DiashowWeiterschaltungNurAufBildseitenMitNaechsterSeite) {
+  m.setChecked(Opt::CBDiashow, true);
+  m.setChecked(Opt::RBProBildEineHTMLDatei, true);
+  m.setText(Opt::SpEdDiashow, "7");
+  const std::string s = kopf(true, "meinebilder-bjpg.htm", bilder(), false, 0);
+  EXPECT_NE(s.find("  <meta name=\"keywords\" content=\"MosaikschauerDrevanstal\">\r\n"
+                   "      <meta http-equiv=\"refresh\" content=\"7; URL=meinebilder-bjpg.htm\">\r\n"
+                   "  <link rel="),
+            std::string::npos)
+      << s;
+  EXPECT_NE(s.find("<body id=\"einzelbild\">\r\n"), std::string::npos);
+  for (const std::string& t : {kopf(true, "", bilder(), false, 0), kopf(true, "b.htm", bilder(), true, 0),
+                               kopf(false, "b.htm", bilder(), false, 1)}) {
+    EXPECT_EQ(t.find("DIASHOW"), std::string::npos);
+    EXPECT_EQ(t.find("refresh"), std::string::npos);
+    EXPECT_NE(t.find("  <meta name=\"keywords\" content=\"MosaikschauerDrevanstal\">\r\n  <link rel="),
+              std::string::npos);
+  }
+}
+
+TEST_F(KopfTest, EigenerKopfMitUndOhnePlatzhalter) {
+  const std::string tief = bilder() + "Urlaub/Tag 1/";
+  m.setChecked(Opt::CBeigenenHeaderVerwenden, true);
+  m.setText(Opt::MNeuerHeader, "<html>\n<link href=\"[htmlpfad]x.css\">\n<body [BodyId]>");
+  EXPECT_EQ(kopf(false, "", tief, false, 2), "<html>\r\n<link href=\"../../x.css\">\r\n<body id=\"uebersicht\">\r\n");
+  m.setText(Opt::MNeuerHeader, "<html><body>");
+  EXPECT_EQ(kopf(true, "", tief, false, 0), "<html><body>\r\n");
+  // Only the start page: page 2 of the top folder and the pages below get
+  // the generated head.
+  m.setChecked(Opt::RBNeuerHeaderNurErsteSeite, true);
+  EXPECT_EQ(kopf(false, "", bilder(), false, 1), "<html><body>\r\n");
+  EXPECT_EQ(kopf(false, "", bilder(), false, 2).substr(0, 9), "<!DOCTYPE");
+  EXPECT_EQ(kopf(false, "", tief, false, 1).substr(0, 9), "<!DOCTYPE");
+  m.setChecked(Opt::RBNeuerHeaderUebersichtsseiten, true);
+  EXPECT_EQ(kopf(false, "", tief, false, 3), "<html><body>\r\n");
+  EXPECT_EQ(kopf(true, "", tief, false, 0).substr(0, 9), "<!DOCTYPE");
+}
+
+struct LinkZurueckTest : SeitenBasis {
+  std::string link(const std::string& ordner, bool start, bool oben) {
+    HTMLSeite s;
+    LinkZurueckSchreiben(k, s, ordner, start, oben);
+    return s.text();
+  }
+};
+
+TEST_F(LinkZurueckTest, BedingungenZielUndGrafik) {
+  const std::string tief = bilder() + "Urlaub/Tag 1/";
+  EXPECT_EQ(link(bilder(), true, false), "");  // off by default
+  m.setChecked(Opt::CBLinkZurueckZurHomepage, true);
+  EXPECT_EQ(link(bilder(), true, false), "<p><a href=\"../index.htm\">zur&uuml;ck</a></p>\r\n");
+  EXPECT_EQ(link(bilder(), true, true), "");  // not at the top
+  EXPECT_EQ(link(tief, false, false), "");    // only on the start page
+  m.setChecked(Opt::RBLinkZurueckAufJederSeite, true);
+  EXPECT_EQ(link(tief, false, false), "<p><a href=\"../../../index.htm\">zur&uuml;ck</a></p>\r\n");
+  m.setChecked(Opt::CBLinkZurueckOben, true);
+  m.setChecked(Opt::CBLinkZureckGrafikLink, true);
+  // A graphic without a file name is left out, not written without source.
+  EXPECT_EQ(link(tief, false, true), "<p><a href=\"../../../index.htm\">zur&uuml;ck</a></p>\r\n");
+  m.setText(Opt::EdLinkZurueckGrafik, "pfeil links.gif");
+  EXPECT_EQ(link(tief, false, true),
+            "<p><a href=\"../../../index.htm\"><img src=\"../../pfeil%20links.gif\" alt=\"zur&uuml;ck\" "
+            "title=\"zur&uuml;ck\">zur&uuml;ck</a></p>\r\n");
+  m.setText(Opt::EdLinkZuruekVerlinkteDatei, "https://example.org/?a=1&b=2");
+  m.setText(Opt::EdLinkZurueckGrafik, "/pfeil.gif");
+  m.setChecked(Opt::CBLinkZurueckTextlink, false);
+  doctype(3);
+  EXPECT_EQ(link(tief, false, true),
+            "<p><a href=\"https://example.org/?a=1&amp;b=2\"><img src=\"/pfeil.gif\" alt=\"zur&uuml;ck\" "
+            "title=\"zur&uuml;ck\" /></a></p>\r\n");
+  m.setChecked(Opt::RBStrukturflach, true);
+  m.setText(Opt::EdLinkZuruekVerlinkteDatei, "../start.htm");
+  m.setText(Opt::EdLinkZurueckGrafik, "pfeil.gif");
+  EXPECT_EQ(link(tief, false, true),
+            "<p><a href=\"../start.htm\"><img src=\"pfeil.gif\" alt=\"zur&uuml;ck\" title=\"zur&uuml;ck\" "
+            "/></a></p>\r\n");
+  m.setText(Opt::EdLinkZurueckGrafik, "");
+  EXPECT_EQ(link(tief, false, true), "");  // nothing left to show
+  m.setChecked(Opt::CBLinkZurueckTextlink, true);
+  m.setText(Opt::EdLinkZuruekVerlinkteDatei, "");
+  EXPECT_EQ(link(tief, false, true), "");  // no target
+}
+
+TEST_F(KopfTest, SeiteWirdGanzOderGarNichtGeschrieben) {
+  HTMLSeite s;
+  s.zeile("Grüße „x“");
+  const std::string pfad = tmp.pfad() + "seite.htm";
+  SeiteSpeichern(pfad, s);
+  EXPECT_EQ(lesen(pfad), "Gr\xFC\xDF" "e &#8222;x&#8220;\r\n");
+  EXPECT_THROW(SeiteSpeichern(tmp.pfad() + "fehlt/seite.htm", s), std::runtime_error);
+}
+
+}  // namespace
+}  // namespace mosaik::seitentest
