@@ -185,3 +185,153 @@ TEST_F(Einzelbild, FlacheGalerieMitEigenenGrafikenMitHinweistext) {
 
 }  // namespace
 }  // namespace mosaik
+
+namespace mosaik {
+namespace {
+
+// The line of the page that starts with the given text ("" when none).
+std::string zeileMit(const std::string& seite, const std::string& anfang) {
+  size_t p = 0;
+  while (p < seite.size()) {
+    const size_t e = seite.find("\r\n", p);
+    const std::string z = seite.substr(p, e == std::string::npos ? std::string::npos : e - p);
+    if (z.rfind(anfang, 0) == 0) return z;
+    if (e == std::string::npos) break;
+    p = e + 2;
+  }
+  return {};
+}
+
+TEST_F(Einzelbild, OrdnerFehlerWirdEinmalGemeldet) {
+  // A file where the HTML folder should be: no folder can be made below it.
+  schreibe(quelle.pfad() + "datei", "x");
+  st.HTMLOrdnerPfad = quelle.pfad() + "datei";
+  EXPECT_EQ(seite(0, false), "galerie-einsjpg.htm");
+  seite(1, false);
+  seite(2, true);
+  ASSERT_EQ(u.dialoge.meldungen.size(), 1u);
+  EXPECT_EQ(u.dialoge.meldungen[0].kind, MsgKind::Error);
+  EXPECT_EQ(u.dialoge.meldungen[0].text,
+            "Der Ordner " + quelle.pfad() + "datei/reise/\r\nkann nicht angelegt werden!");
+}
+
+TEST_F(Einzelbild, SchreibfehlerWirdGemeldetUndDasNaechsteBildFolgt) {
+  std::filesystem::create_directories(html() + "reise/galerie-einsjpg.htm");
+  seite(0, false);
+  seite(1, false);
+  ASSERT_EQ(u.dialoge.meldungen.size(), 1u);
+  const std::string& t = u.dialoge.meldungen[0].text;
+  EXPECT_EQ(t.rfind("Speichern der HTML-Datei " + html() + "reise/galerie-einsjpg.htm\r\nfehlgeschlagen!\r\n", 0), 0u)
+      << t;
+  EXPECT_TRUE(fs::fileExists(html() + "reise/galerie-zweijpg.htm"));
+}
+
+TEST_F(Einzelbild, NavigationstexteAusLeerzeichenUndFensterSchliessen) {
+  m.setText(Opt::EdnavGrossZurueck, "   ");
+  m.setText(Opt::EdnavGrossWeiter, "");  // empty: no link
+  m.setIndex(Opt::CoBFensterNavigation, 1);
+  m.setEnabled(Opt::CoBFensterNavigation, false);  // a disabled choice does not count
+  seite(1, false);
+  EXPECT_EQ(zeileMit(lesen(html() + "reise/galerie-zweijpg.htm"), "<div id=\"navieinzelbild\">"),
+            "<div id=\"navieinzelbild\">&nbsp;&nbsp;&nbsp;<a href=\"galerie.htm\">&Uuml;bersicht</a>"
+            "<a href=\"galerie-zweijpg-stopp.htm\">Stopp</a></div>");
+  m.setEnabled(Opt::CoBFensterNavigation, true);
+  m.setChecked(Opt::CBNavigationGrosseBilder, false);
+  seite(0, false);
+  EXPECT_EQ(zeileMit(lesen(html() + "reise/galerie-einsjpg.htm"), "<div id=\"navi"), "");
+}
+
+TEST_F(Einzelbild, NamenInLinksUndAttributen) {
+  std::filesystem::copy_file(kBilder + "leer.jpg", reise + "Tom & Jörg.jpg");
+  liste = {eintrag("Tom & Jörg.jpg", 339, 40, 30), eintrag("zwei.jpg", 2100, 40, 30)};
+  m.setText(Opt::MBeschreibungGross, "");
+  m.setChecked(Opt::CBGrossBildHint, false);
+  EXPECT_EQ(seite(0, false, "übersicht.htm"), "übersicht-Tom & Jörgjpg.htm");
+  const std::string s = lesen(html() + "reise/übersicht-Tom & Jörgjpg.htm");
+  EXPECT_EQ(zeileMit(s, "    <img"),
+            "    <img src=\"../../reise/Tom%20%26%20J%C3%B6rg.jpg\" width=\"40\" height=\"30\" "
+            "alt=\"Tom &amp; J&ouml;rg.jpg\" title=\"\">");
+  EXPECT_EQ(zeileMit(s, "<div id=\"navieinzelbild\">"),
+            "<div id=\"navieinzelbild\">&nbsp;&nbsp;<a href=\"%C3%BCbersicht-zweijpg.htm\">zur&uuml;ck</a>&nbsp;"
+            "<a href=\"%C3%BCbersicht.htm\">&Uuml;bersicht</a><a href=\"%C3%BCbersicht-Tom%20%26%20J%C3%B6rgjpg-stopp.htm\">"
+            "Stopp</a><a href=\"%C3%BCbersicht-zweijpg.htm\">weiter</a></div>");
+  EXPECT_NE(s.find("<meta http-equiv=\"refresh\" content=\"5; URL=%C3%BCbersicht-zweijpg.htm\">"), std::string::npos);
+  // Without caption and companions the side-file line stays, empty.
+  EXPECT_NE(s.find("</div>\r\n\r\n<div id=\"eteinzelunten\">"), std::string::npos);
+}
+
+TEST_F(Einzelbild, BegleitdateienInAndererSchreibweise) {
+  std::filesystem::rename(reise + "eins.txt", reise + "EINS.TXT");
+  schreibe(reise + "eins.AVI", std::string(1025, 'a'));
+  seite(0, false);
+  EXPECT_EQ(zeileMit(lesen(html() + "reise/galerie-einsjpg.htm"), "<div class=\"aviwavtxt\">"),
+            "<div class=\"aviwavtxt\"><a href=\"../../reise/EINS.TXT\">Textdatei</a> (.txt, 12 Bytes)</div>"
+            "<div class=\"aviwavtxt\"><a href=\"../../reise/eins.AVI\">Videodatei</a> (.avi, 1 KB) </div>");
+  // With lower-case names the companions get their web-safe names first.
+  m.setChecked(Opt::CBUngueltigeNamenErsetzen, true);
+  m.setEnabled(Opt::CBUngueltigeNamenErsetzen, true);
+  m.setChecked(Opt::CBKleineDateinamen, true);
+  m.setEnabled(Opt::CBVorschaubilderErsetzen, true);
+  seite(0, false);
+  EXPECT_EQ(zeileMit(lesen(html() + "reise/galerie-einsjpg.htm"), "<div class=\"aviwavtxt\">"),
+            "<div class=\"aviwavtxt\"><a href=\"../../reise/eins.txt\">Textdatei</a> (.txt, 12 Bytes)</div>"
+            "<div class=\"aviwavtxt\"><a href=\"../../reise/eins.avi\">Videodatei</a> (.avi, 1 KB) </div>");
+  EXPECT_TRUE(fs::fileExists(reise + "eins.txt"));
+  EXPECT_TRUE(fs::fileExists(reise + "eins.avi"));
+  // A companion the attribute options exclude is not linked.
+  m.setChecked(Opt::CBKleineDateinamen, false);
+  ::chmod((reise + "eins.txt").c_str(), 0444);
+  m.setChecked(Opt::CBAttrSchreibschutz, false);
+  seite(0, false);
+  EXPECT_EQ(zeileMit(lesen(html() + "reise/galerie-einsjpg.htm"), "<div class=\"aviwavtxt\">"),
+            "<div class=\"aviwavtxt\"><a href=\"../../reise/eins.avi\">Videodatei</a> (.avi, 1 KB) </div>");
+}
+
+TEST_F(Einzelbild, LinksZuOriginalenUndErsetztePfade) {
+  m.setEnabled(Opt::CBOriginaleVerlinken, true);
+  m.setChecked(Opt::CBOriginaleVerlinken, true);
+  m.setChecked(Opt::CBPfadOriginaleErsetzen, true);
+  m.setText(Opt::EdOriginalePfadErsetzung, "originale/");
+  seite(0, false);
+  EXPECT_EQ(zeileMit(lesen(html() + "reise/galerie-einsjpg.htm"), "    <a"),
+            "    <a href=\"../originale/reise/eins.jpg\"><img src=\"../../reise/eins.jpg\" width=\"80\" height=\"60\" "
+            "alt=\"eins.jpg\" title=\"eins.jpg  80x60  0 KB\"></a>");
+  m.setText(Opt::EdOriginalePfadErsetzung, "https://fotos.example/o/");
+  seite(0, false);
+  EXPECT_EQ(zeileMit(lesen(html() + "reise/galerie-einsjpg.htm"), "    <a").substr(0, 53),
+            "    <a href=\"https://fotos.example/o/reise/eins.jpg\">");
+
+  // Pictures shown from reduced large images link to the original, whose
+  // name lacks the large-image affix.
+  m.setChecked(Opt::CBPfadOriginaleErsetzen, false);
+  m.setChecked(Opt::CBOriginaleVerkleinern, true);
+  m.setText(Opt::EdErweiterungGrosseBilder, "-gross-");
+  m.setChecked(Opt::RBVorneGrosseBilder, true);
+  const std::string gross = html() + "_gross/reise/";
+  std::filesystem::create_directories(gross);
+  std::filesystem::copy_file(kBilder + "urlaub.jpg", gross + "-gross-eins.jpg");
+  liste = {eintrag("-gross-eins.jpg", 718, 80, 60)};
+  std::string name;
+  EinzelbildSeiteSchreiben(lauf, "galerie.htm", "galerie.htm", gross, liste, 0, name, false);
+  EXPECT_EQ(name, "galerie--gross-einsjpg.htm");
+  EXPECT_EQ(zeileMit(lesen(html() + "reise/" + name), "    <a"),
+            "    <a href=\"../../reise/eins.jpg\"><img src=\"../_gross/reise/-gross-eins.jpg\" width=\"80\" "
+            "height=\"60\" alt=\"-gross-eins.jpg\" title=\"-gross-eins.jpg  80x60  0 KB\"></a>");
+}
+
+TEST_F(Einzelbild, EigenerDateiabschlussMitWegZurueck) {
+  m.setChecked(Opt::CBeigenenHeaderVerwenden, true);
+  m.setChecked(Opt::RBNeuerHeaderAlleSeiten, true);
+  m.setText(Opt::MNeuerHeader, "<html><body [BODYID]>");
+  m.setText(Opt::MNeuerDateiabschluss, "<p><a href=\"[htmlpfad]index.htm\">Start</a></p>\n</body></html>");
+  seite(0, false);
+  const std::string s = lesen(html() + "reise/galerie-einsjpg.htm");
+  EXPECT_EQ(s.rfind("<html><body id=\"einzelbild\">\r\n", 0), 0u);
+  const std::string ende =
+      "<p><a href=\"../index.htm\">Start</a></p>\r\n</body></html>\r\n"
+      "<!-- Diese Seite wurde mit Mosaikschauer V. 2.6.1.1 (mosaikschauer.example) erstellt. -->\r\n";
+  EXPECT_EQ(s.substr(s.size() - ende.size()), ende);
+}
+
+}  // namespace
+}  // namespace mosaik
