@@ -1,0 +1,110 @@
+// The document-type switch: flags, dependent controls and the rewrite of
+// line-break and rule tags in the user's texts.
+#include "RegelnTestbasis.h"
+#include "ui/Doctype.h"
+
+namespace mosaik {
+namespace {
+
+using Doctype = test::Hauptform;
+
+const Opt kMehrzeilig[] = {Opt::MZTextUebOben,    Opt::MZTextUebUnten, Opt::MZTextGrossOben,
+                           Opt::MZTextGrossUnten, Opt::MNeuerHeader,   Opt::MNeuerDateiabschluss};
+const Opt kEinzeilig[] = {Opt::EdStartordnerName, Opt::EdDieserOrdner, Opt::EdUnterordnerSing, Opt::EdUnterordnerPl,
+                          Opt::EdBildSing,        Opt::EdBilderPl,     Opt::EdBilderCopyright, Opt::EdNachOben,
+                          Opt::EdTextdatei,       Opt::EdAudiodatei,   Opt::EdVideodatei,      Opt::EdKeineBilddateien,
+                          Opt::EdErstelltMit};
+
+TEST(TagErsetzen, FindetOhneRuecksichtAufGrossschreibung) {
+  EXPECT_EQ(tagErsetzen("a<BR>b<br><Br>", "<br>", "<br />"), "a<br />b<br /><br />");
+  EXPECT_EQ(tagErsetzen("<br/><br class=\"x\"><br >", "<br>", "<br />"), "<br/><br class=\"x\"><br >");
+  EXPECT_EQ(tagErsetzen("Grüße<BR />über<hr />", "<br />", "<br>"), "Grüße<br>über<hr />");
+  EXPECT_EQ(tagErsetzen("", "<br>", "<br />"), "");
+  EXPECT_EQ(tagErsetzen("<br", "<br>", "<br />"), "<br");
+}
+
+void waehlen(OptionModel& m, int index) {
+  m.setIndex(Opt::CoBDoctype, index);
+  m.run(Opt::CoBDoctype, Ev::Change);
+}
+
+TEST_F(Doctype, VonHtmlZuXhtmlUndZurueck) {
+  for (Opt o : kMehrzeilig) m.setText(o, "Zeile<BR>zwei<hr>\r\n<br/><HR />drei<Br />");
+  for (Opt o : kEinzeilig) m.setText(o, "a<Br>b<hr>c<BR />");
+
+  waehlen(m, 2);  // XHTML 1.0 strict
+  EXPECT_TRUE(st.DoctypeStrict);
+  EXPECT_TRUE(st.DoctypeXHTML);
+  EXPECT_TRUE(sichtbar(Opt::LDoctypeAchtung));
+  EXPECT_FALSE(en(Opt::LFensternavigation));
+  EXPECT_FALSE(en(Opt::CoBFensterNavigation));
+  EXPECT_TRUE(en(Opt::CBmitXMLDeklaration));
+  for (Opt o : kMehrzeilig)
+    EXPECT_EQ(m.text(o), "Zeile<br />zwei<hr />\r\n<br/><HR />drei<Br />") << info(o).name;
+  for (Opt o : kEinzeilig) EXPECT_EQ(m.text(o), "a<br />b<hr>c<BR />") << info(o).name;
+
+  // Between two XHTML types nothing changes any more.
+  waehlen(m, 3);
+  EXPECT_FALSE(st.DoctypeStrict);
+  EXPECT_TRUE(st.DoctypeXHTML);
+  EXPECT_FALSE(sichtbar(Opt::LDoctypeAchtung));
+  EXPECT_TRUE(en(Opt::LFensternavigation));
+  for (Opt o : kMehrzeilig) EXPECT_EQ(m.text(o), "Zeile<br />zwei<hr />\r\n<br/><HR />drei<Br />");
+
+  waehlen(m, 1);  // HTML 4.01 transitional
+  EXPECT_FALSE(st.DoctypeStrict);
+  EXPECT_FALSE(st.DoctypeXHTML);
+  EXPECT_FALSE(en(Opt::CBmitXMLDeklaration));
+  for (Opt o : kMehrzeilig) EXPECT_EQ(m.text(o), "Zeile<br>zwei<hr>\r\n<br/><hr>drei<br>") << info(o).name;
+  // One-line texts: only the line break; a rule in XHTML form stays.
+  for (Opt o : kEinzeilig) m.setText(o, "x<br /><hr />");
+  waehlen(m, 0);
+  for (Opt o : kEinzeilig) EXPECT_EQ(m.text(o), "x<br><hr />") << info(o).name;
+  EXPECT_TRUE(st.DoctypeStrict);
+  EXPECT_FALSE(st.DoctypeXHTML);
+}
+
+TEST_F(Doctype, FensternavigationNurMitPassenderVerlinkung) {
+  m.setChecked(Opt::RBnichtverlinken, true);
+  waehlen(m, 3);
+  EXPECT_FALSE(en(Opt::LFensternavigation));
+  EXPECT_FALSE(en(Opt::CoBFensterNavigation));
+  m.setChecked(Opt::RBLinkAufBilddatei, true);
+  waehlen(m, 1);
+  EXPECT_TRUE(en(Opt::LFensternavigation));
+  waehlen(m, 0);
+  EXPECT_FALSE(en(Opt::CoBFensterNavigation));
+
+  // No item chosen: neither strict nor XHTML.
+  waehlen(m, -1);
+  EXPECT_FALSE(st.DoctypeStrict);
+  EXPECT_FALSE(st.DoctypeXHTML);
+  EXPECT_TRUE(en(Opt::CoBFensterNavigation));
+}
+
+TEST_F(Doctype, XmlDeklarationBehaeltIhrHaekchen) {
+  waehlen(m, 2);
+  m.setChecked(Opt::CBmitXMLDeklaration, true);
+  waehlen(m, 1);
+  EXPECT_FALSE(en(Opt::CBmitXMLDeklaration));
+  EXPECT_TRUE(m.checked(Opt::CBmitXMLDeklaration));
+  waehlen(m, 3);
+  EXPECT_TRUE(en(Opt::CBmitXMLDeklaration));
+  EXPECT_TRUE(m.checked(Opt::CBmitXMLDeklaration));
+}
+
+TEST_F(Doctype, EinstellungsdateiSetztDieSchalterVorDemLauf) {
+  m.setText(Opt::EdNachOben, "nach<BR>oben");
+  einstellungenLesen("[Experten]\r\nDoctype=3\r\n");
+  EXPECT_TRUE(st.DoctypeXHTML);
+  EXPECT_FALSE(st.DoctypeStrict);
+  // The switch runs after the texts were read, so they are rewritten.
+  EXPECT_EQ(m.text(Opt::EdNachOben), "nach<br />oben");
+  // A value outside the list changes nothing and runs nothing.
+  einstellungenLesen("[Experten]\r\nDoctype=7\r\n");
+  EXPECT_TRUE(st.DoctypeXHTML);
+  EXPECT_EQ(m.index(Opt::CoBDoctype), 3);
+}
+
+}  // namespace
+}  // namespace mosaik

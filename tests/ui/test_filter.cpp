@@ -1,0 +1,321 @@
+// Key filters and the repairs when a free-text field is left.
+#include "RegelnTestbasis.h"
+#include "platform/Win1252.h"
+#include "ui/Feldfilter.h"
+
+namespace mosaik {
+namespace {
+
+using Felder = test::Hauptform;
+
+constexpr char32_t kRueckschritt = 8;
+constexpr char32_t kStrgV = 22;
+
+// What reaches the field for each typed character ("" when all refused).
+std::string tippen(THauptForm& h, Opt feld, std::u32string_view zeichen) {
+  std::string out;
+  for (char32_t c : zeichen)
+    if (char32_t r = h.KeyPress(feld, c)) appendUtf8(out, r);
+  return out;
+}
+
+TEST_F(Felder, TastenfilterJeFeldfamilie) {
+  // Name affixes: the name set and backspace.
+  EXPECT_EQ(tippen(haupt, Opt::EdErweiterungVorschaubilder, U"aZ09()-._"), "aZ09()-._");
+  EXPECT_EQ(tippen(haupt, Opt::EdErweiterungGrosseBilder, U" /\\äß!€:~中"), "");
+  EXPECT_EQ(haupt.KeyPress(Opt::EdErweiterungGrosseBilder, kRueckschritt), kRueckschritt);
+
+  // Start-page name: blank, colon and the separator too; a backslash becomes '/'.
+  EXPECT_EQ(tippen(haupt, Opt::EdNameHTML, U"Meine Bilder:\\web/x.htm"), "Meine Bilder:/web/x.htm");
+  EXPECT_EQ(tippen(haupt, Opt::EdNameHTML, U"!äé?*"), "");
+
+  // Paths and URLs: the URL set with the umlauts; a backslash becomes '/'.
+  for (Opt f : {Opt::EdPfadErsetzung, Opt::EdVorschaulinksErsetzen, Opt::EdOriginalePfadErsetzung,
+                Opt::EdHintergrundgrafik, Opt::EdAndereCSSDatei, Opt::EdFavicon, Opt::EdLinkZurueckGrafik,
+                Opt::EdLinkZuruekVerlinkteDatei}) {
+    EXPECT_EQ(tippen(haupt, f, U"http:\\\\a.b/c&d(e),f;g=h~_ÄÖÜßäöü9"), "http://a.b/c&d(e),f;g=h~_ÄÖÜßäöü9")
+        << info(f).name;
+    EXPECT_EQ(tippen(haupt, f, U" %#?+@!'\"é€中"), "") << info(f).name;
+  }
+
+  // Extra renaming characters: everything but '.', digits and ASCII letters.
+  EXPECT_EQ(tippen(haupt, Opt::EdAndereZeichen, U"!\"§$%&=?*~#':; äé€.5aZ"), "!\"§$%&=?*~#':; äé€");
+  EXPECT_EQ(tippen(haupt, Opt::EdAndereZeichen, U"中😀"), "");  // not in Windows-1252
+
+  // Separators: everything but the five refusals.
+  for (Opt f : {Opt::EdKlammerAuf, Opt::EdBindestrich, Opt::EdKlammerZu, Opt::EdVerbindungszeichen}) {
+    EXPECT_EQ(tippen(haupt, f, U"*,/?\\中"), "") << info(f).name;
+    EXPECT_EQ(tippen(haupt, f, U"[]{}_-+ .ä"), "[]{}_-+ .ä") << info(f).name;
+  }
+
+  // Quality: digits and backspace.
+  EXPECT_EQ(tippen(haupt, Opt::EdKomprimierung, U"1a2 -3"), "123");
+  EXPECT_EQ(haupt.KeyPress(Opt::EdKomprimierungGrosseBilder, kRueckschritt), kRueckschritt);
+
+  // Panorama ratio: both marks become the locale's separator.
+  EXPECT_EQ(tippen(haupt, Opt::RSpEdVerhaeltnis, U"1.5,2x"), "1,5,2");
+  m.setDecimalSeparator('.');
+  EXPECT_EQ(tippen(haupt, Opt::RSpEdVerhaeltnis, U"1,5"), "1.5");
+  m.setDecimalSeparator(',');
+
+  // The read-me is read, not typed into.
+  EXPECT_EQ(tippen(haupt, Opt::MLiesmich, U"a 1"), "");
+  EXPECT_EQ(haupt.KeyPress(Opt::MLiesmich, kRueckschritt), 0u);
+
+  // Fields without a filter take everything.
+  EXPECT_EQ(tippen(haupt, Opt::EdSeitentitel, U"Ä!中 /"), "Ä!中 /");
+}
+
+TEST_F(Felder, ZwischenablageKuerzelPassierenGenauEinmal) {
+  // Ctrl+V: the shortcut's own character passes, the next key is filtered.
+  haupt.EdHintergrundgrafikKeyDown(Opt::EdHintergrundgrafik, 'V', true);
+  EXPECT_TRUE(st.TastenfilterAussetzen);
+  EXPECT_EQ(haupt.KeyPress(Opt::EdHintergrundgrafik, kStrgV), kStrgV);
+  EXPECT_FALSE(st.TastenfilterAussetzen);
+  EXPECT_EQ(haupt.KeyPress(Opt::EdHintergrundgrafik, U' '), 0u);
+
+  // The replacement comes first, also while the filter is skipped.
+  haupt.EdHintergrundgrafikKeyDown(Opt::EdNameHTML, 'C', true);
+  EXPECT_EQ(haupt.KeyPress(Opt::EdNameHTML, U'\\'), U'/');
+
+  // Other keys, or C/V/X without Ctrl, open nothing.
+  haupt.EdHintergrundgrafikKeyDown(Opt::EdFavicon, 'A', true);
+  haupt.EdHintergrundgrafikKeyDown(Opt::EdFavicon, 'X', false);
+  EXPECT_FALSE(st.TastenfilterAussetzen);
+  haupt.EdHintergrundgrafikKeyDown(Opt::EdAndereZeichen, 'X', true);
+  EXPECT_TRUE(st.TastenfilterAussetzen);
+  EXPECT_EQ(haupt.KeyPress(Opt::EdAndereZeichen, 24), 24u);
+
+  // The quality fields neither set nor read the flag: Ctrl+V is refused
+  // there, and a key typed there leaves a pending pass for the next
+  // filtered field.
+  haupt.EdHintergrundgrafikKeyDown(Opt::EdKomprimierung, 'V', true);
+  EXPECT_FALSE(st.TastenfilterAussetzen);
+  EXPECT_EQ(haupt.KeyPress(Opt::EdKomprimierung, kStrgV), 0u);
+  haupt.EdHintergrundgrafikKeyDown(Opt::EdKlammerAuf, 'V', true);
+  EXPECT_EQ(haupt.KeyPress(Opt::EdKomprimierung, U'5'), U'5');
+  EXPECT_TRUE(st.TastenfilterAussetzen);
+  EXPECT_EQ(haupt.KeyPress(Opt::EdKlammerAuf, U'*'), U'*');
+  EXPECT_EQ(haupt.KeyPress(Opt::EdKlammerAuf, U'*'), 0u);
+}
+
+TEST_F(Felder, EingefuegterTextWirdWieGetippterGefiltert) {
+  EXPECT_EQ(haupt.einfuegen(Opt::EdNameHTML, "Meine Bilder!.HTM\r\n"), "Meine Bilder.HTM");
+  EXPECT_EQ(haupt.einfuegen(Opt::EdHintergrundgrafik, "bilder\\Hinter grund (1).PNG"), "bilder/Hintergrund(1).PNG");
+  EXPECT_EQ(haupt.einfuegen(Opt::EdKomprimierung, "8a0\t"), "80");
+  EXPECT_EQ(haupt.einfuegen(Opt::EdAndereZeichen, "ab!c中#"), "!#");
+  EXPECT_EQ(haupt.einfuegen(Opt::MLiesmich, "Text"), "");
+  EXPECT_EQ(haupt.einfuegen(Opt::EdSeitentitel, "Ä\tB"), "Ä\tB");
+  // Pasting does not consume a pending clipboard pass.
+  st.TastenfilterAussetzen = true;
+  haupt.einfuegen(Opt::EdFavicon, "x y");
+  EXPECT_TRUE(st.TastenfilterAussetzen);
+}
+
+TEST_F(Felder, StartseitenName) {
+  auto verlassen = [&](const std::string& text) {
+    m.setText(Opt::EdNameHTML, text);
+    m.run(Opt::EdNameHTML, Ev::Exit);
+    return m.text(Opt::EdNameHTML);
+  };
+  m.setEnabled(Opt::BitBErgebnisAnsehen, true);
+  EXPECT_EQ(verlassen("Meine Bilder!.HTM"), "MeineBilder.HTM");
+  EXPECT_FALSE(en(Opt::BitBErgebnisAnsehen));  // the last result no longer matches
+  EXPECT_EQ(m.text(Opt::LHTMLName), "MeineBilder");
+  EXPECT_EQ(m.text(Opt::LHTMLEndung), ".HTM");
+  EXPECT_EQ(m.text(Opt::CBGrundnameistIndex), "Startseite heißt inde&x.HTM");
+  EXPECT_EQ(verlassen("galerie"), "galerie.htm");
+  EXPECT_EQ(verlassen("galerie.html"), "galerie.html");
+  EXPECT_EQ(verlassen("g.XHTML"), "g.XHTML");
+  EXPECT_EQ(verlassen("index.php"), "index.php");
+  EXPECT_EQ(verlassen("bild.jpg"), "bild.jpg.htm");
+  EXPECT_EQ(verlassen(".php"), "meinebilder.htm");
+  EXPECT_EQ(verlassen(".HTML"), "meinebilder.htm");
+  EXPECT_EQ(verlassen("ä!"), "meinebilder.htm");  // nothing left but the appended extension
+  EXPECT_EQ(m.text(Opt::LHTMLName), "meinebilder");
+  EXPECT_TRUE(st.HTMLOrdnerPfad.empty());
+
+  // A typed path whose folder exists sets the HTML folder.
+  const std::string ziel = bilder.pfad() + "web seite/";
+  fs::forceDirectories(ziel);
+  EXPECT_EQ(verlassen(ziel + "start"), "start.htm");
+  EXPECT_EQ(st.HTMLOrdnerPfad, ziel);
+  EXPECT_EQ(m.text(Opt::EdHTMLPfadname), ziel);
+  EXPECT_EQ(m.text(Opt::EdVorschauPfadname), ziel + "_vorschau");
+  // Relative to the current folder (the picture folder).
+  fs::forceDirectories(bilder.pfad() + "rel");
+  EXPECT_EQ(verlassen("rel/x.php"), "x.php");
+  EXPECT_EQ(st.HTMLOrdnerPfad, bilder.pfad() + "rel/");
+  // A folder that does not exist is dropped.
+  EXPECT_EQ(verlassen(bilder.pfad() + "fehlt/neu.htm"), "neu.htm");
+  EXPECT_EQ(st.HTMLOrdnerPfad, bilder.pfad() + "rel/");
+}
+
+TEST_F(Felder, ZusaetzePfadeUndDateiverweise) {
+  auto verlassen = [&](Opt f, const std::string& text) {
+    m.setText(f, text);
+    m.run(f, Ev::Exit);
+    return m.text(f);
+  };
+  EXPECT_EQ(verlassen(Opt::EdErweiterungVorschaubilder, "mini ä-!_(1)"), "mini-_(1)");
+  EXPECT_EQ(verlassen(Opt::EdErweiterungGrosseBilder, "gross/"), "gross");
+
+  for (Opt f : {Opt::EdPfadErsetzung, Opt::EdVorschaulinksErsetzen, Opt::EdOriginalePfadErsetzung}) {
+    EXPECT_EQ(verlassen(f, "http:\\\\server\\bilder"), "http://server/bilder/") << info(f).name;
+    EXPECT_EQ(verlassen(f, "../a b%c/"), "../abc/") << info(f).name;
+    EXPECT_EQ(verlassen(f, "!"), "") << info(f).name;
+  }
+
+  // File references: web form, letter case kept.
+  m.setChecked(Opt::CBHintergrundgrafik, true);
+  EXPECT_EQ(verlassen(Opt::EdHintergrundgrafik, "Bilder\\Hinter Grund.PNG"), "Bilder/HinterGrund.PNG");
+  EXPECT_TRUE(m.checked(Opt::CBHintergrundgrafik));
+  EXPECT_EQ(verlassen(Opt::EdHintergrundgrafik, " %"), "");
+  EXPECT_FALSE(m.checked(Opt::CBHintergrundgrafik));
+
+  st.CSSKlickAktiv = false;
+  m.setChecked(Opt::CBAndereCSSDatei, true);
+  st.CSSKlickAktiv = true;
+  EXPECT_EQ(verlassen(Opt::EdAndereCSSDatei, ""), "");
+  EXPECT_FALSE(m.checked(Opt::CBAndereCSSDatei));
+  EXPECT_TRUE(st.CSSKlickAktiv);
+  EXPECT_TRUE(u.dialoge.meldungen.empty());
+
+  m.setChecked(Opt::CBFavicon, true);
+  EXPECT_EQ(verlassen(Opt::EdFavicon, "https://mosaikschauer.example/favicon.ico"),
+            "https://mosaikschauer.example/favicon.ico");
+  EXPECT_EQ(verlassen(Opt::EdFavicon, ""), "");
+  EXPECT_FALSE(m.checked(Opt::CBFavicon));
+
+  m.setChecked(Opt::CBLinkZureckGrafikLink, true);
+  EXPECT_EQ(verlassen(Opt::EdLinkZurueckGrafik, ""), "");
+  EXPECT_FALSE(m.checked(Opt::CBLinkZureckGrafikLink));
+  EXPECT_EQ(fokusVerlauf, std::vector<Opt>{Opt::CBLinkZurueckTextlink});
+
+  EXPECT_EQ(verlassen(Opt::EdLinkZuruekVerlinkteDatei, ""), "../index.htm");
+  EXPECT_EQ(verlassen(Opt::EdLinkZuruekVerlinkteDatei, "?"), "../index.htm");
+  EXPECT_EQ(verlassen(Opt::EdLinkZuruekVerlinkteDatei, "..\\Start.PHP"), "../Start.PHP");
+
+  EXPECT_EQ(verlassen(Opt::EdLinkZurueckText, "Heim"), "Heim");
+  EXPECT_TRUE(m.checked(Opt::CBLinkZurueckTextlink));
+  EXPECT_EQ(verlassen(Opt::EdLinkZurueckText, ""), "");
+  EXPECT_FALSE(m.checked(Opt::CBLinkZurueckTextlink));
+  EXPECT_EQ(fokusVerlauf.back(), Opt::CBLinkZureckGrafikLink);
+
+  EXPECT_EQ(verlassen(Opt::EdAndereZeichen, "!a.b5§ä中#"), "!§ä#");
+}
+
+TEST_F(Felder, Trennzeichen) {
+  auto verlassen = [&](Opt f, const std::string& text) {
+    m.setText(f, text);
+    m.run(f, Ev::Exit);
+    return m.text(f);
+  };
+  EXPECT_EQ(verlassen(Opt::EdKlammerAuf, ""), "(");
+  EXPECT_EQ(verlassen(Opt::EdKlammerAuf, " x"), "(");
+  EXPECT_EQ(verlassen(Opt::EdKlammerAuf, "/"), "(");
+  EXPECT_EQ(verlassen(Opt::EdKlammerAuf, "[a"), "[a");  // only the first character is tested
+  EXPECT_EQ(verlassen(Opt::EdBindestrich, ""), "-");
+  EXPECT_EQ(verlassen(Opt::EdBindestrich, "*"), "-");
+  EXPECT_EQ(verlassen(Opt::EdBindestrich, "_"), "_");
+  EXPECT_EQ(verlassen(Opt::EdKlammerZu, ""), "");
+  EXPECT_EQ(verlassen(Opt::EdKlammerZu, "?"), ")");
+  EXPECT_EQ(verlassen(Opt::EdKlammerZu, "]"), "]");
+  EXPECT_EQ(verlassen(Opt::EdVerbindungszeichen, ""), "");
+  EXPECT_EQ(verlassen(Opt::EdVerbindungszeichen, ","), "-");
+  EXPECT_EQ(verlassen(Opt::EdVerbindungszeichen, "\\"), "-");
+  EXPECT_EQ(verlassen(Opt::EdVerbindungszeichen, "中"), "-");
+  EXPECT_EQ(verlassen(Opt::EdVerbindungszeichen, "~"), "~");
+}
+
+TEST_F(Felder, QualitaetUndSchieberImGleichschritt) {
+  auto verlassen = [&](Opt f, const std::string& text) {
+    m.setText(f, text);
+    m.run(f, Ev::Exit);
+    return m.text(f);
+  };
+  EXPECT_EQ(verlassen(Opt::EdKomprimierung, "abc"), "25");
+  EXPECT_EQ(m.position(Opt::TrBKomprimierung), 25);
+  EXPECT_EQ(verlassen(Opt::EdKomprimierung, "150"), "100");
+  EXPECT_EQ(m.position(Opt::TrBKomprimierung), 100);
+  EXPECT_EQ(verlassen(Opt::EdKomprimierung, "0"), "1");
+  EXPECT_EQ(verlassen(Opt::EdKomprimierung, ""), "25");
+  EXPECT_EQ(verlassen(Opt::EdKomprimierung, "99999999999999999999"), "25");
+  EXPECT_EQ(verlassen(Opt::EdKomprimierungGrosseBilder, "x1"), "15");
+  EXPECT_EQ(m.position(Opt::TrBKomprimierungGrosseBilder), 15);
+  EXPECT_EQ(verlassen(Opt::EdKomprimierungGrosseBilder, "07"), "7");
+  EXPECT_EQ(m.position(Opt::TrBKomprimierungGrosseBilder), 7);
+
+  // While typing: a whole number moves the slider, anything else is ignored.
+  m.setText(Opt::EdKomprimierung, "60");
+  EXPECT_EQ(m.position(Opt::TrBKomprimierung), 60);
+  m.setText(Opt::EdKomprimierung, "6x");
+  EXPECT_EQ(m.position(Opt::TrBKomprimierung), 60);
+  EXPECT_EQ(m.text(Opt::EdKomprimierung), "6x");
+  m.setPosition(Opt::TrBKomprimierung, 70);
+  EXPECT_EQ(m.text(Opt::EdKomprimierung), "70");
+  m.setPosition(Opt::TrBKomprimierungGrosseBilder, 33);
+  EXPECT_EQ(m.text(Opt::EdKomprimierungGrosseBilder), "33");
+}
+
+TEST_F(Felder, PanoramaVerhaeltnisAufZweiStellen) {
+  auto verlassen = [&](const std::string& text) {
+    m.setText(Opt::RSpEdVerhaeltnis, text);
+    m.run(Opt::RSpEdVerhaeltnis, Ev::Exit);
+    return m.text(Opt::RSpEdVerhaeltnis);
+  };
+  EXPECT_EQ(verlassen("1,777"), "1,78");
+  EXPECT_EQ(verlassen("1,775"), "1,78");  // a tie goes to the even neighbour
+  EXPECT_EQ(verlassen("1,765"), "1,76");
+  EXPECT_EQ(verlassen("1,7651"), "1,77");
+  EXPECT_EQ(verlassen("2,0049"), "2");
+  EXPECT_EQ(verlassen("abc"), "1,1");  // no number reads as the minimum
+  EXPECT_EQ(verlassen("25"), "10");
+}
+
+TEST_F(Felder, LeereTexteBekommenIhrenStandard) {
+  const std::pair<Opt, const char*> texte[] = {
+      {Opt::EdSeitentitel, "Mosaikschauer"},
+      {Opt::EdStartordnerName, "Startordner"},
+      {Opt::EdDieserOrdner, "Dieser Ordner"},
+      {Opt::EdUnterordnerSing, "Unterordner"},
+      {Opt::EdUnterordnerPl, "Unterordner"},
+      {Opt::EdBildSing, "Bild"},
+      {Opt::EdBilderPl, "Bilder"},
+      {Opt::EdKeineBilddateien, "Keine Bilder in diesem Ordner vorhanden. Bitte wählen Sie einen Unterordner!"},
+      {Opt::EdNachOben, "nach oben"},
+      {Opt::EdErstelltMit, "Erstellt mit"},
+      {Opt::EdAudiodatei, "Audiodatei"},
+      {Opt::EdTextdatei, "Textdatei"},
+      {Opt::EdVideodatei, "Videodatei"},
+      {Opt::EdBilderCopyright, "Bilder-Copyright: [AUTOR]"},
+  };
+  for (const auto& [feld, standard] : texte) {
+    m.setText(feld, "eigen");
+    m.run(feld, Ev::Exit);
+    EXPECT_EQ(m.text(feld), "eigen") << info(feld).name;
+    m.setText(feld, "");
+    m.run(feld, Ev::Exit);
+    EXPECT_EQ(m.text(feld), standard) << info(feld).name;
+  }
+}
+
+// The reader runs the checks of the fields it fills.
+TEST_F(Felder, PruefungenNachDemLesen) {
+  einstellungenLesen(
+      "[OrdnerUndDateien]\r\nHTMLName=Meine Galerie!\r\nBilderPfadErsetzung=ftp:\\\\server\\x\r\n"
+      "[GrosseBilder]\r\nAndereZeichen=ab#\r\n"
+      "[Vorschaubilder]\r\nVorschaunameErweiterung=klein ä\r\n"
+      "[Experten]\r\nTrennungVorne=[[\r\nTrennungHinten=?\r\nTrennungMitte=\r\n");
+  EXPECT_EQ(m.text(Opt::EdNameHTML), "MeineGalerie.htm");
+  EXPECT_EQ(m.text(Opt::LHTMLName), "MeineGalerie");
+  EXPECT_EQ(m.text(Opt::EdPfadErsetzung), "ftp://server/x/");
+  EXPECT_EQ(m.text(Opt::EdAndereZeichen), "#");
+  EXPECT_EQ(m.text(Opt::EdErweiterungVorschaubilder), "klein");
+  EXPECT_EQ(m.text(Opt::EdKlammerAuf), "[");
+  EXPECT_EQ(m.text(Opt::EdKlammerZu), ")");
+  EXPECT_EQ(m.text(Opt::EdBindestrich), "-");
+}
+
+}  // namespace
+}  // namespace mosaik
