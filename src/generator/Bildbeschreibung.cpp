@@ -245,21 +245,6 @@ std::string DatumZeitText(const std::string& muster, const DatumZeit& dz) {
 
 std::string Zeilenumbruch(const Kontext& k) { return k.st.DoctypeXHTML ? "<br />" : "<br>"; }
 
-std::string HTMLTextMaskieren(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (const char c : text) {
-    switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      default: out += c;
-    }
-  }
-  return out;
-}
-
 // --- Metadata ----------------------------------------------------------------
 
 Bildmetadaten::Bildmetadaten(std::string pfad) : pfad_(std::move(pfad)) {}
@@ -291,7 +276,8 @@ bool HatEXIFDaten(const std::string& pfad) { return Bildmetadaten(pfad).HatEXIFD
 bool HatJpgKommentar(const std::string& pfad) { return Bildmetadaten(pfad).HatJpgKommentar(); }
 
 std::string JpgKommentarLesen(const Kontext& k, Bildmetadaten& bild) {
-  std::string t = HTMLTextMaskieren(bild.Kommentar());
+  // The comment is the picture's text, never markup of the page.
+  std::string t = NameKodieren(bild.Kommentar());
   const std::string br = Zeilenumbruch(k);
   t = alleErsetzen(std::move(t), "\r\n", br);
   t = alleErsetzen(std::move(t), "\r", br);
@@ -456,9 +442,9 @@ std::string BildbeschreibungErzeugen(const Kontext& k, const std::string& vorlag
     const std::string& c = s.text;
     if (c == "dn") {
       const auto punkt = dateiname.rfind('.');
-      text += HTMLTextMaskieren(punkt == std::string::npos ? dateiname : dateiname.substr(0, punkt));
+      text += NameKodieren(punkt == std::string::npos ? dateiname : dateiname.substr(0, punkt));
     } else if (c == "de") {
-      text += HTMLTextMaskieren(dateiname);
+      text += NameKodieren(dateiname);
     } else if (c == "dg") {
       text += std::to_string(groesse / 1024) + "&nbsp;KB";
     } else if (c == "dd" || c == "dz") {
@@ -473,19 +459,19 @@ std::string BildbeschreibungErzeugen(const Kontext& k, const std::string& vorlag
     } else if (c == "ko") {
       text += JpgKommentarLesen(k, bild);
     } else if (c == "ma") {
-      text += HTMLTextMaskieren(bild.Tag("Make"));
+      text += NameKodieren(bild.Tag("Make"));
     } else if (c == "mo") {
-      text += HTMLTextMaskieren(bild.Tag("Model"));
+      text += NameKodieren(bild.Tag("Model"));
     } else if (c == "ad") {
       text += EXIFAufnahmeDatumLesen(k, bild);
     } else if (c == "az") {
       text += EXIFAufnahmeZeitLesen(k, bild);
     } else if (c == "bl") {
-      text += HTMLTextMaskieren(bild.Tag("FNumber"));
+      text += NameKodieren(bild.Tag("FNumber"));
     } else if (c == "bz") {
-      text += HTMLTextMaskieren(BruchKuerzen(bild.Tag("ExposureTime")));
+      text += NameKodieren(BruchKuerzen(bild.Tag("ExposureTime")));
     } else if (c == "bw") {
-      text += HTMLTextMaskieren(bild.Tag("FocalLength"));
+      text += NameKodieren(bild.Tag("FocalLength"));
     } else if (c == "b\xC3\xA4") {  // "bä"
       text += EXIFBrennweiteAequivalentLesen(k, bild);
     } else if (c == "kl") {

@@ -42,11 +42,6 @@ std::string DatumZeitText(const std::string& muster, const DatumZeit& dz);
 // The line break of the pages: "<br />" under XHTML, "<br>" otherwise.
 std::string Zeilenumbruch(const Kontext& k);
 
-// Escapes the four characters that the page encoding leaves alone, for
-// text that comes from a picture (names, comments, EXIF values): the
-// caption's own tags stay tags, a picture's text never becomes markup.
-std::string HTMLTextMaskieren(std::string_view text);
-
 // The metadata of one picture file, read at the first question and kept
 // for every later one, so that a caption opens the file once however many
 // codes it holds.

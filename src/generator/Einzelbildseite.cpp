@@ -23,10 +23,6 @@ namespace {
 
 const char* const kZE = "\r\n";
 
-// A text for an attribute value: markup means nothing there, so the four
-// characters that would end or break the value are escaped.
-std::string attributText(const std::string& text) { return HTMLZeichenKodieren(HTMLTextMaskieren(text)); }
-
 // A navigation text link: the field's leading and trailing blanks become
 // "&nbsp;" outside the link, so the user spaces the bar with blanks.
 std::string textLink(const std::string& feld, const std::string& ziel) {
@@ -78,8 +74,8 @@ std::string navigationsleiste(const Kontext& k, const std::vector<NaviLink>& lin
       datei = (IstAbsoluterPfad(eigene) ? std::string() : weg) + BenutzerURLKodieren(eigene);
     }
     std::string img = "<img src=\"" + datei + (standard ? "\" width=\"16\" height=\"16\" alt=\"" : "\" alt=\"") +
-                      attributText(t) + "\" title=\"" +
-                      (m.checked(Opt::CBNavgrafikenGrossMitTitle) ? attributText(t) : std::string()) +
+                      NameKodieren(t) + "\" title=\"" +
+                      (m.checked(Opt::CBNavgrafikenGrossMitTitle) ? NameKodieren(t) : std::string()) +
                       (k.st.DoctypeXHTML ? "\" />" : "\">");
     s += "<a href=\"" + l.ziel + "\">" + img + "</a>";
   }
@@ -191,7 +187,7 @@ void EinzelbildSeiteSchreiben(Lauf& lauf, const std::string& uebersichtsseite, c
     z += "<a href=\"" + originalPfad(k, bildOrdner, weg) + URLKodieren(GrossbildKennungEntfernen(k, bild.Name)) + "\">";
   const std::string masse = grossbildMasseVorlaeufig(bild);
   z += "<img src=\"" + L + URLKodieren(bild.Name) + "\" " + (masse.empty() ? std::string() : masse + " ");
-  const std::string name = attributText(bild.Name);
+  const std::string name = NameKodieren(bild.Name);
   std::string titel;
   if (m.checked(Opt::CBGrossBildHint))
     titel = name + "  " + std::to_string(bild.Breite) + "x" + std::to_string(bild.Hoehe) + "  " +
