@@ -57,5 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   TimgData r(255);
   r.ReadJpegSections(out);
   if (!r.HasComment()) __builtin_trap();
+  // The EXIF block read from the original comes first and is read again.
+  if (d.HasExif() && (!r.HasExif() || r.ExifSegment != 1)) __builtin_trap();
   return 0;
 }
