@@ -12,6 +12,7 @@
 #include "TestUmgebung.h"
 #include "app/Grundeinstellungen.h"
 #include "app/options/Kontext.h"
+#include "generator/Lauf.h"
 #include "imaging/JpegCodec.h"
 #include "platform/FileSystem.h"
 
@@ -20,6 +21,15 @@ namespace mosaik::seitentest {
 struct KeineEreignisse : OptionEvents {
   void optionEvent(Opt, Ev) override {}
   void procedure(Proc) override {}
+};
+
+// The windows of a run: nothing to show in a test.
+struct StilleAnsicht : RunView {
+  void laufBeginnt() override {}
+  void laufEndet() override {}
+  void aktuelleDatei(const std::string&) override {}
+  bool StandardbilderUebErzeugen() override { return true; }
+  bool StandardbilderGrossErzeugen() override { return true; }
 };
 
 // A real JPEG picture of w x h pixels, padded with a comment segment to
