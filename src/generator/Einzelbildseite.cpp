@@ -82,23 +82,52 @@ std::string navigationsleiste(const Kontext& k, const std::vector<NaviLink>& lin
   return s + "</div>";
 }
 
-// The link to the original picture: its folder as seen from the page.
-std::string originalPfad(const Kontext& k, const std::string& bildOrdner, const std::string& seitenWeg) {
+// An entry of the folder named name, or one whose web-safe form is name.
+std::string gleichnamig(const Kontext& k, const std::string& ordner, const std::string& name, bool alsOrdner) {
+  if (alsOrdner ? fs::folderExists(ordner + name) : fs::fileExists(ordner + name)) return name;
+  for (const fs::Entry& e : fs::listFolder(ordner)) {
+    if (e.folder != alsOrdner) continue;
+    bool geaendert = false;
+    if (WebsichererDateiname(k, e.name, geaendert) == name) return e.name;
+  }
+  return name;
+}
+
+// The original of a picture: its folder below the picture folder (with a
+// trailing '/') and its file name. Shown from the large-image tree, the
+// picture and its folders carry the web-safe names that walk 1 gave them,
+// while the originals kept theirs: the names are looked up on disk.
+std::string originalRelativ(const Kontext& k, const std::string& bildOrdner, const std::string& name) {
+  const std::string bilderWurzel = OrdnerNormalisieren(k.st.BilderOrdnerPfad);
+  const std::string datei = GrossbildKennungEntfernen(k, name);
+  if (!k.m.checked(Opt::CBOriginaleVerkleinern)) return BasisPfadAbschneiden(bildOrdner, bilderWurzel) + datei;
+  const std::string rest = BasisPfadAbschneiden(bildOrdner, GrosseBilderOrdner(k));
+  if (!rest.empty() && rest[0] == '/') return rest + datei;  // outside the large-image tree
+  std::string ordner = bilderWurzel, relativ;
+  size_t p = 0;
+  while (p < rest.size()) {
+    const size_t e = rest.find('/', p);
+    const std::string teil = gleichnamig(k, ordner, rest.substr(p, e - p), true);
+    ordner += teil + "/";
+    relativ += teil + "/";
+    p = e + 1;
+  }
+  return relativ + gleichnamig(k, ordner, datei, false);
+}
+
+// The link to the original picture, as seen from the page.
+std::string originalLink(const Kontext& k, const std::string& bildOrdner, const std::string& name,
+                         const std::string& seitenWeg) {
   const OptionModel& m = k.m;
-  // The folder below the originals' root: measured from the real folders,
-  // not from the shortened paths the folder fields show.
-  const std::string wurzel = m.checked(Opt::CBOriginaleVerkleinern) ? GrosseBilderOrdner(k)
-                                                                   : OrdnerNormalisieren(k.st.BilderOrdnerPfad);
+  const std::string r = originalRelativ(k, bildOrdner, name);
   if (m.checked(Opt::CBPfadOriginaleErsetzen)) {
     const std::string& ersatz = m.text(Opt::EdOriginalePfadErsetzung);
-    const std::string r = BasisPfadAbschneiden(bildOrdner, wurzel);
     return (IstAbsoluterPfad(ersatz) ? std::string() : seitenWeg) + BenutzerURLKodieren(ersatz) + URLKodieren(r);
   }
-  std::string p = OriginalLinkPfad(k, HTMLOrdner(k), bildOrdner);
-  ZeichenAnhaengen('/', p);
-  // Relative to the HTML folder; the page may lie below it.
-  if (!p.empty() && p[0] != '/') return seitenWeg + URLKodieren(p);
-  return URLKodieren(p);
+  if (!r.empty() && r[0] == '/') return URLKodieren(r);
+  // From the HTML folder; the page may lie below it.
+  const std::string p = RelativerPfadZumHTMLOrdner(k, OrdnerNormalisieren(k.st.BilderOrdnerPfad) + r);
+  return (!p.empty() && p[0] == '/' ? std::string() : seitenWeg) + URLKodieren(p);
 }
 
 // Stand-in until the image pipeline gives the display size.
@@ -184,7 +213,7 @@ void EinzelbildSeiteSchreiben(Lauf& lauf, const std::string& uebersichtsseite, c
   std::string z = "    ";
   const bool original = m.enabled(Opt::CBOriginaleVerlinken) && m.checked(Opt::CBOriginaleVerlinken);
   if (original)
-    z += "<a href=\"" + originalPfad(k, bildOrdner, weg) + URLKodieren(GrossbildKennungEntfernen(k, bild.Name)) + "\">";
+    z += "<a href=\"" + originalLink(k, bildOrdner, bild.Name, weg) + "\">";
   const std::string masse = grossbildMasseVorlaeufig(bild);
   z += "<img src=\"" + L + URLKodieren(bild.Name) + "\" " + (masse.empty() ? std::string() : masse + " ");
   const std::string name = NameKodieren(bild.Name);

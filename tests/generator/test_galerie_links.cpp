@@ -1,0 +1,277 @@
+// A whole gallery of a small tree with every kind of page: every link and
+// every picture source of every page must lead to a file that exists, and
+// the XHTML pages must be well-formed XML.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "TestUmgebung.h"
+#include "app/Grundeinstellungen.h"
+#include "generator/Generierung.h"
+#include "generator/Namen.h"
+#include "generator/Navigationsgrafiken.h"
+#include "generator/Vorschaubild.h"
+#include "imaging/NumberFormat.h"
+#include "platform/FileSystem.h"
+
+namespace mosaik {
+namespace {
+
+namespace stdfs = std::filesystem;
+
+const std::string kBilder = std::string(MOSAIK_TEST_DATA) + "/captions/";
+
+struct Nichts : OptionEvents {
+  void optionEvent(Opt, Ev) override {}
+  void procedure(Proc) override {}
+};
+
+// The run's view without windows; the standard graphics are written as the
+// navigation dialog writes them.
+struct GalerieAnsicht : RunView {
+  explicit GalerieAnsicht(const Kontext& k) : k_(k) {}
+  void laufBeginnt() override {}
+  void laufEndet() override {}
+  void aktuelleDatei(const std::string&) override {}
+  bool StandardbilderUebErzeugen() override { return ::mosaik::StandardbilderUebErzeugen(k_); }
+  bool StandardbilderGrossErzeugen() override { return ::mosaik::StandardbilderGrossErzeugen(k_); }
+
+ private:
+  const Kontext& k_;
+};
+
+int hexWert(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
+// The file a link of a page names: entity and percent decoding, without the
+// fragment and the query.
+std::string linkZiel(std::string v) {
+  for (size_t p; (p = v.find("&amp;")) != std::string::npos;) v.replace(p, 5, "&");
+  if (const auto p = v.find_first_of("#?"); p != std::string::npos) v.erase(p);
+  std::string out;
+  for (size_t i = 0; i < v.size(); ++i) {
+    if (v[i] == '%' && i + 2 < v.size() + 0 && hexWert(v[i + 1]) >= 0 && hexWert(v[i + 2]) >= 0) {
+      out += static_cast<char>(hexWert(v[i + 1]) * 16 + hexWert(v[i + 2]));
+      i += 2;
+    } else {
+      out += v[i];
+    }
+  }
+  return out;
+}
+
+bool extern_(const std::string& v) {
+  for (const char* s : {"javascript:", "http://", "https://", "mailto:", "#"})
+    if (v.rfind(s, 0) == 0) return true;
+  return false;
+}
+
+// Every href, src and refresh target of the page; the broken ones are
+// returned as "page: link".
+std::vector<std::string> kaputteLinks(const std::string& seite, int& gezaehlt) {
+  const std::string text = fs::readFile(seite).value_or("");
+  std::vector<std::string> kaputt;
+  const stdfs::path ordner = stdfs::path(seite).parent_path();
+  for (const char* attr : {" href=\"", " src=\"", "; URL="}) {
+    size_t p = 0;
+    while ((p = text.find(attr, p)) != std::string::npos) {
+      p += std::char_traits<char>::length(attr);
+      const size_t e = text.find('"', p);
+      const std::string wert = text.substr(p, e - p);
+      p = e;
+      if (extern_(wert)) continue;
+      ++gezaehlt;
+      const std::string ziel = linkZiel(wert);
+      if (ziel.empty() || !stdfs::exists((ordner / ziel).lexically_normal())) kaputt.push_back(seite + ": " + wert);
+    }
+  }
+  return kaputt;
+}
+
+std::string verbunden(const std::vector<std::string>& zeilen) {
+  std::string s;
+  for (const std::string& z : zeilen) s += z + "\n";
+  return s;
+}
+
+std::vector<std::string> seitenUnter(const std::string& ordner) {
+  std::vector<std::string> seiten;
+  for (const auto& e : stdfs::recursive_directory_iterator(ordner)) {
+    const std::string ext = e.path().extension().string();
+    if (e.is_regular_file() && (ext == ".htm" || ext == ".html")) seiten.push_back(e.path().string());
+  }
+  std::sort(seiten.begin(), seiten.end());
+  return seiten;
+}
+
+struct Galerie : ::testing::Test {
+  test::TestUmgebung u;
+  test::TempOrdner tmp;
+  OptionModel m;
+  AppState st;
+  Kontext k{m, st, u.sv};
+  Nichts nichts;
+  GalerieAnsicht ansicht{k};
+  Lauf lauf{k, ansicht};
+  std::string altesArbeitsverzeichnis = fs::currentFolder();
+
+  std::string bilder() const { return tmp.pfad() + "bilder/"; }
+  std::string html() const { return bilder() + "html/"; }
+
+  static void kopie(const std::string& quelle, const std::string& ziel) {
+    stdfs::create_directories(stdfs::path(ziel).parent_path());
+    stdfs::copy_file(kBilder + quelle, ziel);
+  }
+  static void datei(const std::string& pfad, size_t groesse) {
+    stdfs::create_directories(stdfs::path(pfad).parent_path());
+    std::ofstream(pfad, std::ios::binary) << std::string(groesse, 'x');
+  }
+
+  void SetUp() override {
+    imaging::SetDecimalSeparator(',');
+    m.setEvents(&nichts);
+    stdfs::create_directories(bilder());
+    ASSERT_TRUE(fs::setCurrentFolder(bilder()));
+    BGrundEinstellungenClick(k, false);
+    st.BilderOrdnerPfad = bilder();
+    st.Autostart = true;  // no questions, no end dialog
+
+    // Four pictures on top (two overview pages of one row of three), a
+    // folder whose name and pictures need web-safe names, one below it,
+    // and a folder without pictures.
+    kopie("urlaub.jpg", bilder() + "a.jpg");
+    kopie("leer.jpg", bilder() + "b.jpg");
+    kopie("nurexif.jpg", bilder() + "c.jpg");
+    kopie("nurkommentar.jpg", bilder() + "d.jpg");
+    datei(bilder() + "a.txt", 30);
+    datei(bilder() + "b.wav", 3000);
+    datei(bilder() + "b.MP3", 10);
+    datei(bilder() + "c.avi", 2000);
+    kopie("urlaub.jpg", bilder() + "Urlaub 2023/Strand Tag.jpg");
+    datei(bilder() + "Urlaub 2023/Strand Tag.txt", 40);
+    kopie("leer.jpg", bilder() + "Urlaub 2023/e.jpg");
+    kopie("nurexif.jpg", bilder() + "Urlaub 2023/Tag 2/f.jpg");
+    stdfs::create_directories(bilder() + "leer");
+
+    m.setChecked(Opt::RBProBildEineHTMLDatei, true);
+    m.setChecked(Opt::RBZeilenzahl, true);
+    m.setSpin(Opt::SpEdSpaltenzahl, 3);
+    m.setSpin(Opt::SpEdZeilenProSeitezahl, 1);
+    m.setChecked(Opt::CBDiashow, true);
+    m.setChecked(Opt::CBDiashowAbschaltbar, true);
+    m.setChecked(Opt::CBLinkZuTextdatei, true);
+    m.setChecked(Opt::CBLinkZuAudio, true);
+    m.setChecked(Opt::CBLinkZuVideo, true);
+    m.setChecked(Opt::CBGrossBildLinkText, true);
+    m.setChecked(Opt::CBGrossBildLinkAudio, true);
+    m.setChecked(Opt::CBGrossBildLinkVideo, true);
+    m.setChecked(Opt::CBIndexInGrafikordnern, true);
+    m.setText(Opt::MBeschreibung, "\\dn\\[\\zu\\ko\\]");
+    m.setText(Opt::MBeschreibungGross, "\\[\\ko\\zu\\]\\dn\\zu\\kl\\dg\\( \\ad \\bz \\bl \\bw \\b\xC3\xA4\\)\\gr");
+    u.dialoge.meldungen.clear();
+  }
+  void TearDown() override { fs::setCurrentFolder(altesArbeitsverzeichnis); }
+
+  // Runs the generation and checks every link of every page; returns the
+  // pages.
+  std::vector<std::string> laufUndLinksPruefen() {
+    EXPECT_TRUE(BitBStartClick(lauf));
+    EXPECT_TRUE(u.dialoge.meldungen.empty()) << u.dialoge.texte().front();
+    if (m.checked(Opt::CBVorschaubilderErzeugen) && !fs::fileExists(html() + "_vorschau/mini-a.jpg")) {
+      ADD_FAILURE() << "no thumbnails were made";
+      return {};
+    }
+    const std::vector<std::string> seiten = seitenUnter(html());
+    int links = 0;
+    std::vector<std::string> kaputt;
+    for (const std::string& s : seiten) {
+      const auto k1 = kaputteLinks(s, links);
+      kaputt.insert(kaputt.end(), k1.begin(), k1.end());
+    }
+    EXPECT_TRUE(kaputt.empty()) << kaputt.size() << " broken:\n" << verbunden(kaputt);
+    EXPECT_GT(links, 100);
+    return seiten;
+  }
+
+  // Whether the image pipeline writes thumbnail files (it came later than
+  // the pages).
+  bool vorschaubilderEntstehen() {
+    test::TempOrdner t;
+    stdfs::copy_file(kBilder + "leer.jpg", t.pfad() + "x.jpg");
+    Lauf l{k, ansicht};
+    VorschaubildErzeugen(l, t.pfad(), t.pfad() + "v/", "x.jpg", false, 20);
+    u.dialoge.meldungen.clear();
+    return fs::fileExists(t.pfad() + "v/" + VorschaubildName(k, "x.jpg"));
+  }
+
+  int anzahl(const std::vector<std::string>& seiten, const std::string& teil) const {
+    return static_cast<int>(std::count_if(seiten.begin(), seiten.end(),
+                                          [&](const std::string& s) { return s.find(teil) != std::string::npos; }));
+  }
+};
+
+TEST_F(Galerie, OrdnerstrukturMitVerkleinertenBildernUndTextlinks) {
+  if (!vorschaubilderEntstehen()) GTEST_SKIP() << "the image pipeline makes no thumbnail files yet";
+  m.setChecked(Opt::CBOriginaleVerkleinern, true);
+  m.setEnabled(Opt::CBOriginaleVerlinken, true);
+  m.setChecked(Opt::CBOriginaleVerlinken, true);
+  const auto seiten = laufUndLinksPruefen();
+  // Every page kind is there: overview pages (two on top), picture pages in
+  // both slideshow variants, redirect pages in the image trees.
+  EXPECT_TRUE(fs::fileExists(html() + "index.htm"));
+  EXPECT_TRUE(fs::fileExists(html() + "meinebilder(2).htm"));
+  EXPECT_EQ(anzahl(seiten, "-stopp.htm"), 7);
+  EXPECT_EQ(anzahl(seiten, "jpg.htm"), 7);
+  EXPECT_GE(anzahl(seiten, "/index.html"), 4);
+}
+
+TEST_F(Galerie, FlacheGalerieMitGrafiklinksUndNeuemFenster) {
+  m.setChecked(Opt::CBVorschaubilderErzeugen, false);  // the pictures themselves stand in the table
+  m.setChecked(Opt::RBStrukturflach, true);
+  m.setChecked(Opt::RBNavGrGrafiklinks, true);
+  m.setChecked(Opt::RBGrossGrafikStandard, true);
+  m.setChecked(Opt::RBNavUebGrafiklinks, true);
+  m.setChecked(Opt::RBUebGrafikStandard, true);
+  m.setEnabled(Opt::CoBFensterNavigation, true);
+  m.setIndex(Opt::CoBFensterNavigation, 1);
+  m.setChecked(Opt::CBNavigationEndlos, false);
+  const auto seiten = laufUndLinksPruefen();
+  EXPECT_TRUE(fs::fileExists(html() + "navgrossweiter.png"));
+  EXPECT_EQ(anzahl(seiten, "-stopp.htm"), 7);
+}
+
+TEST_F(Galerie, XHTMLSeitenSindWohlgeformt) {
+  m.setIndex(Opt::CoBDoctype, 3);
+  m.setChecked(Opt::CBmitXMLDeklaration, true);
+  st.DoctypeXHTML = true;
+  st.DoctypeStrict = false;
+  m.setChecked(Opt::CBVorschaubilderErzeugen, false);
+  m.setChecked(Opt::CBOriginaleVerkleinern, true);
+  m.setChecked(Opt::RBNavGrGrafiklinks, true);
+  m.setChecked(Opt::RBGrossGrafikStandard, true);
+  const auto seiten = laufUndLinksPruefen();
+  if (std::system("command -v xmllint >/dev/null 2>&1") != 0) GTEST_SKIP() << "xmllint is not installed";
+  int geprueft = 0;
+  for (const std::string& s : seiten) {
+    if (s.size() > 11 && s.compare(s.size() - 11, 11, "/index.html") == 0) continue;  // redirect pages: HTML 4.01
+    // The DTD is read from the system's catalogue, never from the network,
+    // so that the named entities of the pages are known.
+    const std::string befehl = "xmllint --noout --nonet --loaddtd '" + s + "' 2>/dev/null";
+    EXPECT_EQ(std::system(befehl.c_str()), 0) << s;
+    ++geprueft;
+  }
+  EXPECT_GT(geprueft, 14);
+}
+
+}  // namespace
+}  // namespace mosaik
