@@ -1,0 +1,215 @@
+// The division into overview pages and the thumbnail table.
+#include "generator/Vorschautabelle.h"
+#include "test_seiten_basis.h"
+
+namespace mosaik::seitentest {
+namespace {
+
+TDateieintrag bild(const std::string& name, int breite = 40, int hoehe = 30, int64_t groesse = 2048) {
+  TDateieintrag e;
+  e.Name = name;
+  e.Breite = breite;
+  e.Hoehe = hoehe;
+  e.Groesse = groesse;
+  return e;
+}
+
+std::vector<int> seiten(const TDateiArray& l) {
+  std::vector<int> s;
+  for (const auto& e : l) s.push_back(e.Seite);
+  return s;
+}
+
+struct TabellenTest : SeitenBasis {
+  StilleAnsicht ansicht;
+  Lauf lauf{k, ansicht};
+  void SetUp() override {
+    SeitenBasis::SetUp();
+    AbbruchFlag = 0;
+    m.setChecked(Opt::CBVorschaubilderErzeugen, false);
+    m.setChecked(Opt::RBnichtverlinken, true);
+    m.setText(Opt::MBeschreibung, "");
+    m.setText(Opt::MZTextUebUnten, "");
+  }
+  std::string tabelle(TDateiArray liste, int seite = 1) {
+    HTMLSeite s;
+    VorschauTabelleSchreiben(lauf, s, liste, seite, "index.htm", "index.htm", -1, "", bilder());
+    return s.text();
+  }
+  // The picture element of a 40 x 30 picture of 2048 bytes, no thumbnails.
+  static std::string img(const std::string& name) {
+    return "<img src=\"../" + name + "\" width=\"40\" height=\"30\" alt=\"" + name + "\" title=\"" + name +
+           "  40x30  2 KB\">";
+  }
+  static std::string zelle(const std::string& name) { return "    <td>" + img(name) + "</td>\r\n"; }
+};
+
+TEST_F(TabellenTest, SeitenEinteilungMitPanoramen) {
+  m.setChecked(Opt::RBZeilenzahl, true);
+  m.setText(Opt::SpEdSpaltenzahl, "3");
+  m.setText(Opt::SpEdZeilenProSeitezahl, "2");
+  TDateiArray l;
+  for (const char* n : {"a", "b", "c", "d", "e", "f", "g"}) l.push_back(bild(n));
+  SeitenEinteilen(k, l);
+  EXPECT_EQ(seiten(l), (std::vector<int>{1, 1, 1, 1, 1, 1, 2}));
+  EXPECT_EQ(ErsterIndexAufSeite(l, 2), 6);
+  EXPECT_EQ(LetzterIndexAufSeite(l, 1), 5);
+  EXPECT_EQ(ErsterIndexAufSeite(l, 3), 7);
+  EXPECT_EQ(LetzterIndexAufSeite(l, 0), -1);
+
+  // A panorama over all columns as the third picture ends the first row and
+  // fills the second.
+  m.setChecked(Opt::CBPanoramaExtrabehandlung, true);
+  l = {bild("a"), bild("b"), bild("p", 200, 50), bild("d")};
+  SeitenEinteilen(k, l);
+  EXPECT_EQ(seiten(l), (std::vector<int>{1, 1, 1, 2}));
+  // A ratio of exactly 2 is no panorama.
+  l = {bild("a"), bild("b"), bild("p", 200, 100), bild("d")};
+  SeitenEinteilen(k, l);
+  EXPECT_EQ(seiten(l), (std::vector<int>{1, 1, 1, 1}));
+  // A span wider than the table counts as the whole row, also first on a
+  // page.
+  m.setChecked(Opt::RBPanoramaVorschauEinigeSpalten, true);
+  m.setText(Opt::SpEdAnzPanoSpalten, "5");
+  EXPECT_EQ(PanoramaSpalten(k), 3);
+  l = {bild("p", 201, 100), bild("a"), bild("b"), bild("c"), bild("d")};
+  SeitenEinteilen(k, l);
+  EXPECT_EQ(seiten(l), (std::vector<int>{1, 1, 1, 1, 2}));
+  l.clear();
+  SeitenEinteilen(k, l);
+  EXPECT_EQ(ErsterIndexAufSeite(l, 1), 0);
+  EXPECT_EQ(LetzterIndexAufSeite(l, 1), -1);
+}
+
+TEST_F(TabellenTest, ZeilenUndLeereZellen) {
+  EXPECT_EQ(tabelle({bild("a.jpg"), bild("b.jpg"), bild("c.jpg"), bild("d.jpg"), bild("e.jpg")}),
+            "<div id=\"vorschau\"><table>\r\n  <tr>\r\n" + zelle("a.jpg") + zelle("b.jpg") + zelle("c.jpg") +
+                "  </tr>\r\n  <tr>\r\n" + zelle("d.jpg") + zelle("e.jpg") + "    <td></td>\r\n  </tr>\r\n" +
+                "</table></div>\r\n");
+  EXPECT_EQ(tabelle({bild("a.jpg"), bild("b.jpg")}),
+            "<div id=\"vorschau\"><table>\r\n  <tr>\r\n" + zelle("a.jpg") + zelle("b.jpg") +
+                "  </tr>\r\n</table></div>\r\n");
+  EXPECT_EQ(tabelle({}), "Keine Bilder in diesem Ordner vorhanden. Bitte w&auml;hlen Sie einen Unterordner!\r\n");
+}
+
+TEST_F(TabellenTest, PanoramaUeberAlleSpaltenUndUeberEine) {
+  m.setChecked(Opt::CBPanoramaExtrabehandlung, true);
+  const std::string pano =
+      "<img src=\"../p.jpg\" width=\"200\" height=\"50\" alt=\"p.jpg\" title=\"p.jpg  200x50  2 KB\">";
+  EXPECT_EQ(tabelle({bild("a.jpg"), bild("p.jpg", 200, 50), bild("c.jpg")}),
+            "<div id=\"vorschau\"><table>\r\n  <tr>\r\n" + zelle("a.jpg") +
+                "    <td></td>\r\n    <td></td>\r\n  </tr>\r\n  <tr>\r\n    <td colspan=\"3\">" + pano +
+                "</td>\r\n  </tr>\r\n  <tr>\r\n" + zelle("c.jpg") + "    <td></td>\r\n    <td></td>\r\n  </tr>\r\n" +
+                "</table></div>\r\n");
+  m.setChecked(Opt::RBPanoramaVorschauEinigeSpalten, true);
+  m.setText(Opt::SpEdAnzPanoSpalten, "1");
+  EXPECT_EQ(tabelle({bild("a.jpg"), bild("p.jpg", 200, 50)}),
+            "<div id=\"vorschau\"><table>\r\n  <tr>\r\n" + zelle("a.jpg") + "    <td>" + pano +
+                "</td>\r\n  </tr>\r\n</table></div>\r\n");
+  m.setText(Opt::SpEdAnzPanoSpalten, "2");
+  EXPECT_EQ(tabelle({bild("a.jpg"), bild("b.jpg"), bild("p.jpg", 200, 50)}),
+            "<div id=\"vorschau\"><table>\r\n  <tr>\r\n" + zelle("a.jpg") + zelle("b.jpg") +
+                "    <td></td>\r\n  </tr>\r\n  <tr>\r\n    <td colspan=\"2\">" + pano +
+                "</td>\r\n    <td></td>\r\n  </tr>\r\n</table></div>\r\n");
+}
+
+TEST_F(TabellenTest, SeitenDerTabelle) {
+  m.setChecked(Opt::RBZeilenzahl, true);
+  m.setText(Opt::SpEdSpaltenzahl, "2");
+  m.setText(Opt::SpEdZeilenProSeitezahl, "1");
+  const TDateiArray l = {bild("a.jpg"), bild("b.jpg"), bild("c.jpg"), bild("d.jpg"), bild("e.jpg")};
+  EXPECT_EQ(tabelle(l, 2), "<div id=\"vorschau\"><table>\r\n  <tr>\r\n" + zelle("c.jpg") + zelle("d.jpg") +
+                               "  </tr>\r\n</table></div>\r\n");
+  // The last page: one row only, not padded.
+  EXPECT_EQ(tabelle(l, 3), "<div id=\"vorschau\"><table>\r\n  <tr>\r\n" + zelle("e.jpg") +
+                               "  </tr>\r\n</table></div>\r\n");
+  m.setText(Opt::SpEdZeilenProSeitezahl, "2");
+  EXPECT_EQ(tabelle(l, 2), "<div id=\"vorschau\"><table>\r\n  <tr>\r\n" + zelle("e.jpg") +
+                               "  </tr>\r\n</table></div>\r\n");
+  EXPECT_EQ(tabelle({bild("a.jpg")}), "<div id=\"vorschau\"><table>\r\n  <tr>\r\n" + zelle("a.jpg") +
+                                          "  </tr>\r\n</table></div>\r\n");
+}
+
+TEST_F(TabellenTest, LinksZielattributZellabstandUndHuellen) {
+  st.cellspacingIE = true;
+  m.setText(Opt::SpEdAbstand1, "2");
+  m.setChecked(Opt::RBLinkAufBilddatei, true);
+  m.setIndex(Opt::CoBFensterNavigation, 2);
+  EXPECT_EQ(tabelle({bild("a.jpg")}),
+            "<div id=\"vorschau\"><table cellspacing=\"2\">\r\n  <tr>\r\n    <td><div class=\"bild\"><a "
+            "href=\"../a.jpg\" target=\"_blank\">" +
+                img("a.jpg") + "</a></div></td>\r\n  </tr>\r\n</table></div>\r\n");
+  m.setIndex(Opt::CoBFensterNavigation, 1);
+  m.setChecked(Opt::CBZentrerirungstrick, true);
+  EXPECT_NE(tabelle({bild("a.jpg")}).find("<td><table class=\"bildzentr\"><tr><td><a href=\"../a.jpg\" "
+                                          "target=\"meinebilder\">" +
+                                          img("a.jpg") + "</a></td></tr></table></td>"),
+            std::string::npos);
+  // Strict document types know neither attribute.
+  doctype(0);
+  EXPECT_EQ(tabelle({bild("a.jpg")}),
+            "<div id=\"vorschau\"><table>\r\n  <tr>\r\n    <td><table class=\"bildzentr\"><tr><td><a "
+            "href=\"../a.jpg\">" +
+                img("a.jpg") + "</a></td></tr></table></td>\r\n  </tr>\r\n</table></div>\r\n");
+  doctype(1);
+  m.setText(Opt::SpEdAbstand1, "-1");
+  EXPECT_EQ(tabelle({bild("a.jpg")}).find("cellspacing"), std::string::npos);
+}
+
+TEST_F(TabellenTest, HinweisGroesseUndVorschaubilder) {
+  // 200 KB and 800 x 600: the hint from the list.
+  TDateiArray l = {bild("gross.jpg", 800, 600, 200 * 1024)};
+  EXPECT_NE(tabelle(l).find("<img src=\"../gross.jpg\" width=\"120\" height=\"90\" alt=\"gross.jpg\" "
+                            "title=\"gross.jpg  800x600  200 KB\">"),
+            std::string::npos);
+  m.setChecked(Opt::CBDateinameAlsHint, false);
+  EXPECT_NE(tabelle(l).find("alt=\"gross.jpg\" title=\"\">"), std::string::npos);
+  // With thumbnails: the thumbnail's own size; without a file, no size.
+  m.setChecked(Opt::CBVorschaubilderErzeugen, true);
+  doctype(3);
+  HTMLSeite s;
+  VorschauTabelleSchreiben(lauf, s, l, 1, "index.htm", "index.htm", -1, html() + "_vorschau/", bilder());
+  EXPECT_NE(s.text().find("<td><img src=\"_vorschau/mini-gross.jpg\" alt=\"gross.jpg\" title=\"\" /></td>"),
+            std::string::npos)
+      << s.text();
+  schreiben(html() + "_vorschau/mini-gross.jpg", testJpeg(120, 90, 3000));
+  HTMLSeite t;
+  VorschauTabelleSchreiben(lauf, t, l, 1, "index.htm", "index.htm", -1, html() + "_vorschau/", bilder());
+  EXPECT_NE(t.text().find("<td><img src=\"_vorschau/mini-gross.jpg\" width=\"120\" height=\"90\" alt=\"gross.jpg\" "
+                          "title=\"\" /></td>"),
+            std::string::npos)
+      << t.text();
+}
+
+TEST_F(TabellenTest, BegleitdateienUndTextUnterDenBildern) {
+  schreiben(bilder() + "a.jpg", testJpeg(40, 30, 2048));
+  schreiben(bilder() + "a.TXT", "Hallo");
+  schreiben(bilder() + "a.mp3", std::string(3000, 'm'));
+  schreiben(bilder() + "a.avi", "v");
+  m.setChecked(Opt::CBLinkZuTextdatei, true);
+  m.setChecked(Opt::CBLinkZuAudio, true);
+  m.setText(Opt::EdAudiodatei, "Ton & Klang");
+  const std::string t = tabelle({bild("a.jpg")});
+  EXPECT_NE(t.find("    <td>" + img("a.jpg") +
+                   "<div class=\"aviwavtxt\"><a href=\"../a.txt\">Textdatei</a> (.txt, 5 Bytes)</div>"
+                   "<div class=\"aviwavtxt\"><a href=\"../a.mp3\">Ton & Klang</a> (.mp3, 2 KB)</div></td>\r\n"),
+            std::string::npos)
+      << t;
+  EXPECT_TRUE(std::filesystem::exists(bilder() + "a.txt"));  // given its web-safe name
+  EXPECT_EQ(t.find(".avi"), std::string::npos);
+
+  m.setText(Opt::MZTextUebUnten, "Ende\nGrüße");
+  const std::string unten = "<div id=\"etuebunten\">Ende\r\nGr&uuml;&szlig;e</div>\r\n";
+  EXPECT_NE(tabelle({}).find(unten), std::string::npos);
+  HTMLSeite s;  // not on the pages of a subfolder
+  TDateiArray leer;
+  VorschauTabelleSchreiben(lauf, s, leer, 1, "index.htm", "index.htm", 0, "", bilder() + "sub/");
+  EXPECT_EQ(s.text().find("etuebunten"), std::string::npos);
+  m.setChecked(Opt::RBZTextUebUntenAufJederSeite, true);
+  HTMLSeite j;
+  VorschauTabelleSchreiben(lauf, j, leer, 1, "index.htm", "index.htm", 0, "", bilder() + "sub/");
+  EXPECT_NE(j.text().find(unten), std::string::npos);
+}
+
+}  // namespace
+}  // namespace mosaik::seitentest
