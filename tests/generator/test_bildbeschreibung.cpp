@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 #include <cstdio>
+#include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <limits>
 #include <string>
@@ -9,6 +14,7 @@
 #include "generator/Bildbeschreibung.h"
 #include "imaging/ImgData.h"
 #include "imaging/NumberFormat.h"
+#include "generator/Verzeichnis.h"
 #include "platform/Win1252.h"
 
 namespace mosaik {
@@ -141,6 +147,8 @@ TEST_F(Beschreibung, BackslashUnbekannteCodesUndGrossschrift) {
   // A template read from an old Windows-1252 settings file reaches us as
   // UTF-8 and works the same.
   EXPECT_EQ(innen(cp1252ToUtf8("\\b\xE4 / \\dn")), "55 mm / urlaub");
+  // Even a Windows-1252 byte that was never decoded forms the code.
+  EXPECT_EQ(innen("\\b\xE4 / \\dn"), "55 mm / urlaub");
   // The text a code yields is not scanned again.
   EXPECT_EQ(innen("\\de", "leer.jpg"), "leer.jpg");
 }
@@ -184,6 +192,32 @@ TEST_F(Beschreibung, OrtsformateFuerDatumZeitUndDezimaltrenner) {
   u.sv.locale.shortDate = "dd/MM/yy";
   u.sv.locale.longTime = "hh:mm";
   EXPECT_EQ(innen("\\ad \\az"), "14/07/23 18:05");
+}
+
+// The file date as the walks list it: the packed DOS local date-time of the
+// file, in a pinned time zone, clamped to what DOS dates can hold.
+TEST_F(Beschreibung, DateidatumAusDemOrdnerInFesterZeitzone) {
+  const char* alt = std::getenv("TZ");
+  const std::string altTZ = alt ? alt : "";
+  ::setenv("TZ", "Europe/Berlin", 1);
+  ::tzset();
+  test::TempOrdner t;
+  std::filesystem::copy_file(kOrdner + "leer.jpg", t.pfad() + "b.jpg");
+  const auto datum = [&](std::time_t zeit) {
+    const timespec zeiten[2] = {{zeit, 0}, {zeit, 0}};
+    EXPECT_EQ(::utimensat(AT_FDCWD, (t.pfad() + "b.jpg").c_str(), zeiten, 0), 0);
+    const auto e = fs::entryInfo(t.pfad() + "b.jpg");
+    EXPECT_TRUE(e);
+    return BildbeschreibungErzeugen(k, "\\dd \\dz", t.pfad(), "b.jpg", 0, e ? e->dosTime : 0);
+  };
+  const std::string vorn = "<div class=\"beschr\"><span class=\"gr\">", hinten = "</span></div>";
+  EXPECT_EQ(datum(1709798708), vorn + "07.03.2024 09:05:08" + hinten);  // 08:05:08 UTC, winter time
+  EXPECT_EQ(datum(1720944309), vorn + "14.07.2024 10:05:08" + hinten);  // 08:05:09 UTC, summer time, odd second
+  EXPECT_EQ(datum(157766400), vorn + "01.01.1980 00:00:00" + hinten);   // 1975
+  EXPECT_EQ(datum(5680281600), vorn + "31.12.2107 23:59:58" + hinten);  // 2150
+  if (alt) ::setenv("TZ", altTZ.c_str(), 1);
+  else ::unsetenv("TZ");
+  ::tzset();
 }
 
 TEST_F(Beschreibung, EXIFOhneDatumGibtLeereTexte) {
