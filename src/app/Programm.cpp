@@ -6,6 +6,7 @@
 #include "app/Grundeinstellungen.h"
 #include "app/options/Hersteller.h"
 #include "generator/Generierung.h"
+#include "imaging/NumberFormat.h"
 #include "platform/FileSystem.h"
 #include "platform/Win1252.h"
 
@@ -21,6 +22,7 @@ Programm::Programm(Services& services, std::vector<std::string> argumente)
       argumente_(std::move(argumente)) {
   m.setEvents(&HauptForm);
   m.setDecimalSeparator(sv.locale.decimalSeparator);
+  imaging::SetDecimalSeparator(sv.locale.decimalSeparator);  // metadata texts and captions alike
   HauptForm.vorrang = [this](Opt o, Ev e) { return EinstellungsEreignis(k, o, e); };
   einstellungsdateiLesen = [this](const std::string& d) { IniFileLesen(k, d); };
   zusatzdateienLesen = [this](const std::string& d) { ZusatzdateienLaden(k, d); };
