@@ -1,0 +1,265 @@
+// The parts of an overview page: heading block and path of links, paging
+// links, subfolder table, footer, and the size text.
+#include "generator/Uebersichtsseiten.h"
+#include "platform/FileSystem.h"
+#include "test_seiten_basis.h"
+
+namespace mosaik::seitentest {
+namespace {
+
+// 2023-05-17 12:00:00 as a packed DOS date-time.
+constexpr uint32_t kDatum = ((43u << 9 | 5u << 5 | 17u) << 16) | (12u << 11);
+
+struct UebersichtTest : SeitenBasis {
+  StilleAnsicht ansicht;
+  Lauf lauf{k, ansicht};
+  void SetUp() override {
+    SeitenBasis::SetUp();
+    AbbruchFlag = 0;
+    lauf.HTMLOrdnername = "html";
+    lauf.VorschauOrdnername = "_vorschau";
+  }
+  std::string ueberschrift(const std::string& ordner, const std::string& kette, int p, int n) {
+    HTMLSeite s;
+    UeberschriftSchreiben(k, s, ordner, kette, p, n);
+    return s.text();
+  }
+  std::string navigation(const std::string& ordner, int p, int index, int n, bool oben) {
+    HTMLSeite s;
+    SeitennavigationSchreiben(k, s, ordner, p, index, n, oben);
+    return s.text();
+  }
+  std::string fusszeile(const std::string& ordner, int p) {
+    HTMLSeite s;
+    FusszeileSchreiben(k, s, ordner, p);
+    return s.text();
+  }
+  std::string unterordner(const TVerzeichnisArray& liste, int start, const std::string& ordner = "") {
+    HTMLSeite s;
+    UnterordnerTabelleSchreiben(lauf, s, ordner.empty() ? bilder() : ordner, html() + "_vorschau/", liste, start);
+    return s.text();
+  }
+  TVerzeichnisArray ordner(std::initializer_list<const char*> namen) {
+    TVerzeichnisArray l;
+    for (const char* n : namen) {
+      schreiben(bilder() + n + "/" + n + ".jpg", testJpeg(40, 30, 1536));
+      l.push_back({n, n, kDatum});
+    }
+    return l;
+  }
+};
+
+TEST(Groessentext, EinheitenRundungUndTrennzeichen) {
+  EXPECT_EQ(GroesseText(0, ','), "0 B");
+  EXPECT_EQ(GroesseText(1024, ','), "1024 B");
+  EXPECT_EQ(GroesseText(1025, ','), "1 KB");
+  EXPECT_EQ(GroesseText(1536, ','), "1,5 KB");
+  EXPECT_EQ(GroesseText(1536, '.'), "1.5 KB");
+  EXPECT_EQ(GroesseText(1331, ','), "1,3 KB");
+  // Ties go to the even tenth: 1.25 KB and 1.75 KB.
+  EXPECT_EQ(GroesseText(1280, ','), "1,2 KB");
+  EXPECT_EQ(GroesseText(1792, ','), "1,8 KB");
+  EXPECT_EQ(GroesseText(1048576, ','), "1024 KB");
+  EXPECT_EQ(GroesseText(1048577, ','), "1 MB");
+  EXPECT_EQ(GroesseText(3 * 1048576 + 1, ','), "3 MB");
+  EXPECT_EQ(GroesseText(int64_t{2000} * 1048576, ','), "2000 MB");
+  EXPECT_EQ(GroesseText(int64_t{5} * 1024 * 1048576 + 1048576 / 2, ','), "5120,5 MB");
+}
+
+TEST_F(UebersichtTest, UeberschriftUndPfadDerLinks) {
+  const std::string tag = bilder() + "Urlaub/Tag 1/";
+  std::filesystem::create_directories(tag);
+  schreiben(bilder() + "Urlaub/DIRNAME.TXT", "Urlaub am Meer\r\nzweite Zeile\r\n");
+  EXPECT_EQ(ueberschrift(tag, "-0-1-4", 1, 1),
+            "\r\n<h1>Meine Fotos</h1>\r\n<h2>Tag 1</h2>\r\n<div id=\"ordnavi\"><a href=\"../../index.htm\">"
+            "Startordner</a>/<a href=\"../index.htm\">Urlaub am Meer</a>/Tag 1</div>\r\n");
+  // A flat gallery: every page in the HTML folder.
+  m.setChecked(Opt::RBStrukturflach, true);
+  EXPECT_NE(ueberschrift(tag, "-0-1-4", 1, 1)
+                .find("<div id=\"ordnavi\"><a href=\"index.htm\">Startordner</a>/<a href=\"meinebilder(1).htm\">"
+                      "Urlaub am Meer</a>/Tag 1</div>\r\n"),
+            std::string::npos);
+  m.setChecked(Opt::RBStrukturOrdner, true);
+  // The own name file; an empty one names nothing.
+  schreiben(tag + "dirname.txt", "Tag 1 – Ankunft & Strand\n");
+  EXPECT_NE(ueberschrift(tag, "-0-1-4", 2, 3).find("<h2>Tag 1 &#8211; Ankunft & Strand 2/3</h2>\r\n"),
+            std::string::npos);
+  schreiben(tag + "dirname.txt", "");
+  EXPECT_NE(ueberschrift(tag, "-0-1-4", 1, 1).find("<h2>Tag 1</h2>\r\n"), std::string::npos);
+
+  // The top folder: no path of links; the start name as the folder name.
+  m.setText(Opt::EdStartordnerName, "Übersicht");
+  m.setChecked(Opt::CBSeitenanzahlAnzeigen, false);
+  EXPECT_EQ(ueberschrift(bilder(), "-0", 2, 3), "\r\n<h1>Meine Fotos</h1>\r\n<h2>&Uuml;bersicht</h2>\r\n");
+  m.setText(Opt::EdUeberschrift, "");
+  m.setChecked(Opt::CBmitUnterverzeichnissen, false);
+  EXPECT_EQ(ueberschrift(bilder(), "-0", 1, 1), "\r\n");
+}
+
+TEST_F(UebersichtTest, OrdnerinfoUndExtratext) {
+  schreiben(bilder() + "dirinfo.txt", "Sommer 2023\nam Meer: \xE4\xF6\xFC");  // Windows-1252
+  m.setText(Opt::EdUeberschrift, "");
+  m.setChecked(Opt::CBOrdnernameAnzeigen, false);
+  m.setChecked(Opt::CBZTextUebOben, true);
+  m.setText(Opt::MZTextUebOben, "Willkommen!");
+  const std::string di = "<div id=\"di\">Sommer 2023\r\nam Meer: &auml;&ouml;&uuml;\r\n</div>\r\n";
+  EXPECT_EQ(ueberschrift(bilder(), "-0", 1, 2), "\r\n" + di + "<div id=\"etueboben\">Willkommen!</div>\r\n");
+  EXPECT_EQ(ueberschrift(bilder(), "-0", 2, 2), "\r\n" + di);
+  m.setChecked(Opt::RBZTextUebObenAufJederSeite, true);
+  EXPECT_EQ(ueberschrift(bilder(), "-0", 2, 2), "\r\n" + di + "<div id=\"etueboben\">Willkommen!</div>\r\n");
+  m.setChecked(Opt::CBdirinfoeinbinden, false);
+  m.setChecked(Opt::CBZTextUebOben, false);
+  EXPECT_EQ(ueberschrift(bilder(), "-0", 1, 2), "\r\n");
+}
+
+TEST_F(UebersichtTest, BlaetternMitTextUndGrafik) {
+  EXPECT_EQ(navigation(bilder(), 1, -1, 1, true), "");
+  EXPECT_EQ(navigation(bilder(), 2, -1, 3, true),
+            "<div id=\"bloben\"><a href=\"index.htm\">zur&uuml;ck</a>&nbsp; <a href=\"index.htm\">1</a>&nbsp; "
+            "2&nbsp; <a href=\"meinebilder(3).htm\">3</a>&nbsp; <a href=\"meinebilder(3).htm\">weiter</a></div>\r\n");
+  EXPECT_EQ(navigation(bilder(), 1, -1, 2, false),
+            "<div id=\"blunten\">1&nbsp; <a href=\"meinebilder(2).htm\">2</a>&nbsp; <a "
+            "href=\"meinebilder(2).htm\">weiter</a></div>\r\n");
+  m.setChecked(Opt::RBNavUebGrafiklinks, true);
+  doctype(2);
+  const std::string tief = bilder() + "a/b/";
+  EXPECT_EQ(navigation(tief, 2, 4, 2, true),
+            "<div id=\"bloben\"><a href=\"index.htm\"><img src=\"../../navuebzurueck.png\" width=\"16\" "
+            "height=\"16\" alt=\"zur&uuml;ck\" title=\"zur&uuml;ck\" /></a>&nbsp; <a href=\"index.htm\">1</a>&nbsp; "
+            "2&nbsp; </div>\r\n");
+  m.setChecked(Opt::CBNavgrafikenUebMitTitle, false);
+  m.setChecked(Opt::RBUebGrafikIndividuell, true);
+  m.setText(Opt::EdGrafikUebWeiter, "vor.gif");
+  m.setChecked(Opt::RBStrukturflach, true);
+  // An own graphic without a file gives no link at all.
+  EXPECT_EQ(navigation(tief, 2, 4, 3, false),
+            "<div id=\"blunten\"><a href=\"meinebilder(5).htm\">1</a>&nbsp; 2&nbsp; <a href=\"meinebilder(5-3).htm\">"
+            "3</a>&nbsp; <a href=\"meinebilder(5-3).htm\"><img src=\"vor.gif\" alt=\"weiter\" title=\"\" "
+            "/></a>&nbsp; </div>\r\n");
+}
+
+TEST_F(UebersichtTest, UnterordnerSpaltenweiseUndZeilenweise) {
+  m.setText(Opt::SpEdOrdnerSpalten, "2");
+  const TVerzeichnisArray l = ordner({"a", "b", "c", "d", "e"});
+  const auto zelle = [](const char* n, bool abst) {
+    return std::string(abst ? "    <td class=\"abst\">" : "    <td>") + "<a href=\"" + n + "/index.htm\">" + n +
+           "</a></td>\r\n";
+  };
+  EXPECT_EQ(unterordner(l, 0), "<div id=\"ordner\"><table>\r\n  <tr>\r\n    <td>Unterordner:</td>\r\n" +
+                                   zelle("a", true) + zelle("d", false) + "  </tr>\r\n  <tr>\r\n    <td></td>\r\n" +
+                                   zelle("b", true) + zelle("e", false) + "  </tr>\r\n  <tr>\r\n    <td></td>\r\n" +
+                                   zelle("c", true) + "    <td></td>\r\n  </tr>\r\n</table></div>\r\n<hr>\r\n\r\n");
+  m.setChecked(Opt::RBOrdnerZeilenweise, true);
+  m.setText(Opt::SpEdOrdnerSpaltenabstand, "-1");
+  m.setChecked(Opt::CBmitHR, false);
+  EXPECT_EQ(unterordner(l, 0), "<div id=\"ordner\"><table>\r\n  <tr>\r\n    <td>Unterordner:</td>\r\n" +
+                                   zelle("a", false) + zelle("b", false) + "  </tr>\r\n  <tr>\r\n    <td></td>\r\n" +
+                                   zelle("c", false) + zelle("d", false) + "  </tr>\r\n  <tr>\r\n    <td></td>\r\n" +
+                                   zelle("e", false) + "    <td></td>\r\n  </tr>\r\n</table></div>\r\n\r\n");
+  // Only this folder's run of the list; flat page names by list position.
+  m.setChecked(Opt::RBStrukturflach, true);
+  m.setText(Opt::SpEdOrdnerSpalten, "3");
+  EXPECT_EQ(unterordner(l, 3), "<div id=\"ordner\"><table>\r\n  <tr>\r\n    <td>Unterordner:</td>\r\n"
+                               "    <td><a href=\"meinebilder(4).htm\">d</a></td>\r\n"
+                               "    <td><a href=\"meinebilder(5).htm\">e</a></td>\r\n    <td></td>\r\n  </tr>\r\n"
+                               "</table></div>\r\n\r\n");
+  // No subfolders and nothing to count: no table at all.
+  EXPECT_EQ(unterordner(l, 5), "");
+  m.setChecked(Opt::CBmitUnterverzeichnissen, false);
+  EXPECT_EQ(unterordner(l, 0), "");
+}
+
+TEST_F(UebersichtTest, UnterordnerMitZahlenDatumUndDiesemOrdner) {
+  schreiben(bilder() + "top.jpg", testJpeg(40, 30, 1536));
+  TVerzeichnisArray l = ordner({"d", "e"});
+  schreiben(bilder() + "e/x/x.jpg", testJpeg(40, 30, 1536));
+  m.setChecked(Opt::CBUnterordnerMitAnzDateien, true);
+  m.setChecked(Opt::CBAnzeigeUnterodnerMitDateigroesse, true);
+  m.setChecked(Opt::CBAnzeigeUnterordnerMitAnzUnterordner, true);
+  m.setChecked(Opt::CBUnterordnerMitDatum, true);
+  // What the enabling rules do once the counts are switched on.
+  for (Opt o : {Opt::CBUnterordnerMitAnzDateienRek, Opt::CBAnzeigeUnterodnerMitGroesseRek,
+                Opt::CBAnzeigeUnterodnerMitUnterordnerRek})
+    m.setEnabled(o, true);
+  EXPECT_EQ(unterordner(l, 0),
+            "<div id=\"ordner\"><table>\r\n  <tr>\r\n    <td>Dieser Ordner:</td>\r\n"
+            "    <td class=\"abst\">4 Bilder / 6 KB / 3 Unterordner</td>\r\n  </tr>\r\n"
+            "  <tr>\r\n    <td>Unterordner:</td>\r\n"
+            "    <td><a href=\"d/index.htm\">d</a> / 17.05.2023 / 1 Bild / 1,5 KB</td>\r\n  </tr>\r\n"
+            "  <tr>\r\n    <td></td>\r\n"
+            "    <td><a href=\"e/index.htm\">e</a> / 17.05.2023 / 2 Bilder / 3 KB / 1 Unterordner</td>\r\n"
+            "  </tr>\r\n</table></div>\r\n<hr>\r\n\r\n");
+  // Without subfolders the counts of this folder alone.
+  m.setChecked(Opt::CBmitUnterverzeichnissen, false);
+  m.setEnabled(Opt::CBUnterordnerMitAnzDateienRek, false);
+  m.setEnabled(Opt::CBAnzeigeUnterodnerMitGroesseRek, false);
+  m.setEnabled(Opt::CBAnzeigeUnterodnerMitUnterordnerRek, false);
+  EXPECT_EQ(unterordner(l, 0),
+            "<div id=\"ordner\"><table>\r\n  <tr>\r\n    <td>Dieser Ordner:</td>\r\n"
+            "    <td class=\"abst\">1 Bild / 1,5 KB</td>\r\n  </tr>\r\n</table></div>\r\n<hr>\r\n\r\n");
+}
+
+TEST_F(UebersichtTest, UnterordnerbildMitUndOhneVorschaubild) {
+  TVerzeichnisArray l = ordner({"d"});
+  schreiben(bilder() + "d/dirname.txt", "Dörfer");
+  std::filesystem::create_directories(bilder() + "e");
+  schreiben(bilder() + "e/E Bild.JPG", testJpeg(40, 30, 1536));
+  l.push_back({"e", "e", kDatum});
+  schreiben(html() + "_vorschau/d/mini-d.jpg", testJpeg(40, 30, 1536));
+  m.setChecked(Opt::CBUnterordnerbildAnzeigen, true);
+  const std::string t = unterordner(l, 0);
+  EXPECT_NE(t.find("    <td><a href=\"d/index.htm\"><img src=\"_vorschau/d/mini-d.jpg\" width=\"40\" height=\"30\" "
+                   "alt=\"d.jpg\" title=\"D&ouml;rfer\"></a><a href=\"d/index.htm\">D&ouml;rfer</a></td>\r\n"),
+            std::string::npos)
+      << t;
+  // Not entered by the walk yet: the name it will have, and no size.
+  EXPECT_NE(t.find("<a href=\"e/index.htm\"><img src=\"_vorschau/e/mini-e_bild.jpg\" alt=\"E Bild.JPG\" "
+                   "title=\"e\"></a>"),
+            std::string::npos)
+      << t;
+  m.setChecked(Opt::CBVorschaubilderErzeugen, false);
+  m.setChecked(Opt::CBOrdnernamenAnzeigen, false);
+  m.setChecked(Opt::CBDateinameAlsHint, false);
+  EXPECT_NE(unterordner(l, 0).find("<td><a href=\"d/index.htm\"><img src=\"../d/d.jpg\" alt=\"d.jpg\" title=\"\">"
+                                   "</a></td>"),
+            std::string::npos);
+}
+
+TEST_F(UebersichtTest, FusszeileUndSeitenende) {
+  EXPECT_EQ(fusszeile(bilder(), 1),
+            "<hr>\r\n<div id=\"fusszeile\">\r\n  <div id=\"fusszeilecopyright\">Bilder-Copyright: pruefer</div>\r\n"
+            "  <div id=\"fusszeileproghinweis\">Erstellt mit <a href=\"https://mosaikschauer.example/\" "
+            "target=\"_blank\">Mosaikschauer</a> V2.6.1.1</div>\r\n"
+            "  <div id=\"fusszeilenachoben\"><a href=\"#uebersicht\">nach oben</a></div>\r\n</div>\r\n"
+            "</body>\r\n</html>\r\n"
+            "<!-- Diese Seite wurde mit Mosaikschauer V. 2.6.1.1 (mosaikschauer.example) erstellt. -->\r\n");
+  doctype(2);
+  m.setText(Opt::EdBilderCopyright, "© [autor] & [AUTOR]");
+  m.setText(Opt::EdMetaAutor, "Jörg");
+  m.setChecked(Opt::CBmitLinkNachOben, false);
+  m.setChecked(Opt::CBLinkZurueckZurHomepage, true);
+  m.setChecked(Opt::CBeigenenHeaderVerwenden, true);
+  m.setText(Opt::MNeuerDateiabschluss, "<p><a href=\"[htmlpfad]impressum.htm\">Impressum</a></p>\n</body></html>");
+  EXPECT_EQ(fusszeile(bilder() + "a/b/", 1),
+            "<hr />\r\n<div id=\"fusszeile\">\r\n"
+            "  <div id=\"fusszeilecopyright\">&copy; J&ouml;rg & J&ouml;rg</div>\r\n"
+            "  <div id=\"fusszeileproghinweis\">Erstellt mit <a href=\"https://mosaikschauer.example/\">"
+            "Mosaikschauer</a> V2.6.1.1</div>\r\n</div>\r\n"
+            "<p><a href=\"../../impressum.htm\">Impressum</a></p>\r\n</body></html>\r\n"
+            "<!-- Diese Seite wurde mit Mosaikschauer V. 2.6.1.1 (mosaikschauer.example) erstellt. -->\r\n");
+  // The link back at the bottom, on the start page.
+  EXPECT_EQ(fusszeile(bilder(), 1).rfind("<p><a href=\"../index.htm\">zur&uuml;ck</a></p>\r\n<hr />\r\n", 0), 0u);
+}
+
+TEST_F(UebersichtTest, NamensdateiWirdOhneLeereZeileGelesen) {
+  EXPECT_FALSE(DirnameErsteZeile(bilder()).has_value());
+  schreiben(bilder() + "DirName.Txt", "\r\nspäter");
+  EXPECT_FALSE(DirnameErsteZeile(bilder()).has_value());
+  schreiben(bilder() + "DirName.Txt", "\xEF\xBB\xBFK\xC3\xB6ln\r\n");
+  EXPECT_EQ(DirnameErsteZeile(bilder()), std::optional<std::string>("Köln"));
+  schreiben(bilder() + "DirName.Txt", "K\xF6ln");
+  EXPECT_EQ(DirnameErsteZeile(bilder()), std::optional<std::string>("Köln"));
+}
+
+}  // namespace
+}  // namespace mosaik::seitentest
