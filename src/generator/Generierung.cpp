@@ -73,6 +73,7 @@ bool BitBStartClick(Lauf& lauf) {
   AppState& st = k.st;
 
   st.AbbruchGemeldet = false;
+  lauf.EinzelbildOrdnerGemeldet.clear();
   bool ok = true;
   const std::string htmlOrdner = HTMLOrdner(k);
   const std::string startseite = htmlOrdner + UebersichtsseiteDateiname(k, "0", 1);
