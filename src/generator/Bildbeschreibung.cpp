@@ -51,19 +51,9 @@ struct Stueck {
   char gruppe = 0;   // Auf/Zu: '(' or '['
 };
 
-// The next character of a template; a byte that starts no UTF-8 sequence
-// is the Windows-1252 character of an old settings file.
-char32_t zeichen(std::string_view s, size_t& pos) {
-  const size_t vor = pos;
-  const char32_t cp = nextCodePoint(s, pos);
-  if (cp == 0xFFFD && pos - vor == 1) {
-    const char32_t alt = cp1252ToCodePoint(static_cast<unsigned char>(s[vor]));
-    return alt != 0 ? alt : 0xFFFD;
-  }
-  return cp;
-}
-
-std::vector<Stueck> zerlegen(const std::string& vorlage) {
+std::vector<Stueck> zerlegen(const std::string& eingabe) {
+  // A template that is no UTF-8 comes from an old Windows-1252 settings file.
+  const std::string vorlage = isValidUtf8(eingabe) ? eingabe : cp1252ToUtf8(eingabe);
   std::vector<Stueck> out;
   std::string text;
   auto textAbschliessen = [&] {
@@ -90,11 +80,11 @@ std::vector<Stueck> zerlegen(const std::string& vorlage) {
       out.push_back({Stueck::Zu, {}, c == ')' ? '(' : '['});
       ++i;
     } else {
-      std::string code;
-      appendUtf8(code, zeichen(vorlage, i));
+      const size_t start = i;
+      nextCodePoint(vorlage, i);
       if (i >= vorlage.size()) break;  // only one character left: vanishes
-      appendUtf8(code, zeichen(vorlage, i));
-      out.push_back({Stueck::Code, asciiLower(code), 0});
+      nextCodePoint(vorlage, i);
+      out.push_back({Stueck::Code, asciiLower(std::string_view(vorlage).substr(start, i - start)), 0});
     }
   }
   textAbschliessen();

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "TestUmgebung.h"
+#include "generator/test_seiten_basis.h"
 #include "app/Grundeinstellungen.h"
 #include "generator/Einzelbildseite.h"
 #include "generator/Namen.h"
@@ -18,21 +19,14 @@ namespace {
 const std::string kBilder = std::string(MOSAIK_TEST_DATA) + "/captions/";
 const std::string kGolden = std::string(MOSAIK_TEST_DATA) + "/einzelbild/";
 
-std::string lesen(const std::string& pfad) { return fs::readFile(pfad).value_or("<fehlt: " + pfad + ">"); }
-
-void schreibe(const std::string& pfad, const std::string& inhalt) { std::ofstream(pfad, std::ios::binary) << inhalt; }
-
+using seitentest::lesen;
+using seitentest::schreiben;
 struct StilleAnsicht : RunView {
   void laufBeginnt() override {}
   void laufEndet() override {}
   void aktuelleDatei(const std::string&) override {}
   bool StandardbilderUebErzeugen() override { return true; }
   bool StandardbilderGrossErzeugen() override { return true; }
-};
-
-struct Nichts : OptionEvents {
-  void optionEvent(Opt, Ev) override {}
-  void procedure(Proc) override {}
 };
 
 // A folder "reise" below the picture folder with three pictures:
@@ -46,7 +40,7 @@ struct Einzelbild : ::testing::Test {
   OptionModel m;
   AppState st;
   Kontext k{m, st, u.sv};
-  Nichts nichts;
+  seitentest::KeineEreignisse nichts;
   StilleAnsicht ansicht;
   Lauf lauf{k, ansicht};
   std::string reise;
@@ -65,9 +59,9 @@ struct Einzelbild : ::testing::Test {
     std::filesystem::copy_file(kBilder + "urlaub.jpg", reise + "eins.jpg");
     std::filesystem::copy_file(kBilder + "leer.jpg", reise + "zwei.jpg");
     std::filesystem::copy_file(kBilder + "nurexif.jpg", reise + "drei.jpg");
-    schreibe(reise + "eins.txt", "Hallo Welt\r\n");
-    schreibe(reise + "zwei.wav", std::string(2000, 'w'));
-    schreibe(reise + "zwei.mp3", std::string(100, 'm'));
+    schreiben(reise + "eins.txt", "Hallo Welt\r\n");
+    schreiben(reise + "zwei.wav", std::string(2000, 'w'));
+    schreiben(reise + "zwei.mp3", std::string(100, 'm'));
     liste = {eintrag("eins.jpg", 718, 80, 60), eintrag("zwei.jpg", 2100, 40, 30), eintrag("drei.jpg", 597, 40, 30)};
 
     m.setText(Opt::EdNameHTML, "galerie.htm");
@@ -204,7 +198,7 @@ std::string zeileMit(const std::string& seite, const std::string& anfang) {
 
 TEST_F(Einzelbild, OrdnerFehlerWirdEinmalGemeldet) {
   // A file where the HTML folder should be: no folder can be made below it.
-  schreibe(quelle.pfad() + "datei", "x");
+  schreiben(quelle.pfad() + "datei", "x");
   st.HTMLOrdnerPfad = quelle.pfad() + "datei";
   EXPECT_EQ(seite(0, false), "galerie-einsjpg.htm");
   seite(1, false);
@@ -262,7 +256,7 @@ TEST_F(Einzelbild, NamenInLinksUndAttributen) {
 
 TEST_F(Einzelbild, BegleitdateienInAndererSchreibweise) {
   std::filesystem::rename(reise + "eins.txt", reise + "EINS.TXT");
-  schreibe(reise + "eins.AVI", std::string(1025, 'a'));
+  schreiben(reise + "eins.AVI", std::string(1025, 'a'));
   seite(0, false);
   EXPECT_EQ(zeileMit(lesen(html() + "reise/galerie-einsjpg.htm"), "<div class=\"aviwavtxt\">"),
             "<div class=\"aviwavtxt\"><a href=\"../../reise/EINS.TXT\">Textdatei</a> (.txt, 12 Bytes)</div>"

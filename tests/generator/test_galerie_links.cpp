@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "TestUmgebung.h"
+#include "generator/test_seiten_basis.h"
 #include "app/Grundeinstellungen.h"
 #include "generator/Generierung.h"
 #include "generator/Namen.h"
@@ -26,11 +27,6 @@ namespace {
 namespace stdfs = std::filesystem;
 
 const std::string kBilder = std::string(MOSAIK_TEST_DATA) + "/captions/";
-
-struct Nichts : OptionEvents {
-  void optionEvent(Opt, Ev) override {}
-  void procedure(Proc) override {}
-};
 
 // The run's view without windows; the standard graphics are written as the
 // navigation dialog writes them.
@@ -120,7 +116,7 @@ struct Galerie : ::testing::Test {
   OptionModel m;
   AppState st;
   Kontext k{m, st, u.sv};
-  Nichts nichts;
+  seitentest::KeineEreignisse nichts;
   GalerieAnsicht ansicht{k};
   Lauf lauf{k, ansicht};
   std::string altesArbeitsverzeichnis = fs::currentFolder();
