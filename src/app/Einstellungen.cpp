@@ -89,6 +89,25 @@ void speichern(Kontext& k, const std::string& datei) {
   ZusatzdateienSpeichern(k, datei);
 }
 
+// The side files in use, in their order, until the first failure.
+template <class Aktion>
+bool zusatzdateienDurchgehen(const Kontext& k, Aktion aktion) {
+  if (k.m.checked(Opt::CBeigenenHeaderVerwenden) &&
+      !(aktion(Opt::MNeuerHeader, "header") && aktion(Opt::MNeuerDateiabschluss, "footer")))
+    return false;
+  return !k.m.checked(Opt::CBCSSDateiaendern) || aktion(Opt::MangepassteCSSDatei, "css");
+}
+
+FileDialogOptions dialog(const Kontext& k, const char* titel, const char* art) {
+  FileDialogOptions o;
+  o.title = titel;
+  o.filter = std::string(art) + " (*.ini)|*.ini|Alle Dateien (*.*)|*.*";
+  o.defaultExt = ".ini";
+  o.folder = k.st.EinstellungsDialogOrdner;
+  o.fileName = k.st.EinstellungsDateiname;
+  return o;
+}
+
 }  // namespace
 
 std::string programmOrdner(const Kontext& k) {
@@ -174,39 +193,25 @@ std::string zusatzdateiName(const std::string& einstellungsdatei, const std::str
 }
 
 bool ZusatzdateienSpeichern(Kontext& k, const std::string& datei) {
-  auto schreiben = [&](Opt memo, const char* art) {
+  const bool ok = zusatzdateienDurchgehen(k, [&](Opt memo, const char* art) {
     return dateiErsetzen(zusatzdateiName(datei, art), zusatzdateiInhalt(k.m.text(memo)));
-  };
-  bool ok = true;
-  if (k.m.checked(Opt::CBeigenenHeaderVerwenden))
-    ok = schreiben(Opt::MNeuerHeader, "header") && schreiben(Opt::MNeuerDateiabschluss, "footer");
-  if (ok && k.m.checked(Opt::CBCSSDateiaendern)) ok = schreiben(Opt::MangepassteCSSDatei, "css");
+  });
   if (!ok) k.fehler("Speichern der Textdateien mit Header, Dateiabschluss\r\nund/oder CSS-Datei fehlgeschlagen!");
   return ok;
 }
 
 bool ZusatzdateienLaden(Kontext& k, const std::string& datei) {
-  auto laden = [&](Opt memo, const char* art) {
+  const bool ok = zusatzdateienDurchgehen(k, [&](Opt memo, const char* art) {
     const auto bytes = fs::readFile(zusatzdateiName(datei, art));
-    if (!bytes) return false;
-    k.m.setText(memo, memoAusZusatzdatei(*bytes));
-    return true;
-  };
-  bool ok = true;
-  if (k.m.checked(Opt::CBeigenenHeaderVerwenden))
-    ok = laden(Opt::MNeuerHeader, "header") && laden(Opt::MNeuerDateiabschluss, "footer");
-  if (ok && k.m.checked(Opt::CBCSSDateiaendern)) ok = laden(Opt::MangepassteCSSDatei, "css");
+    if (bytes) k.m.setText(memo, memoAusZusatzdatei(*bytes));
+    return bytes.has_value();
+  });
   if (!ok) k.fehler("Öffnen der Textdateien mit Header, Dateiabschluss\r\nund/oder CSS-Datei fehlgeschlagen!");
   return ok;
 }
 
 void BEinstellungenSpeichernClick(Kontext& k) {
-  FileDialogOptions o;
-  o.title = "Einstellungen speichern unter...";
-  o.filter = "Einstellungen (*.ini)|*.ini|Alle Dateien (*.*)|*.*";
-  o.defaultExt = ".ini";
-  o.folder = k.st.EinstellungsDialogOrdner;
-  o.fileName = k.st.EinstellungsDateiname;
+  const FileDialogOptions o = dialog(k, "Einstellungen speichern unter...", "Einstellungen");
   const auto gewaehlt = k.sv.dialogs->saveFileName(o);
   if (!gewaehlt || gewaehlt->empty()) return;
   std::string datei = *gewaehlt;
@@ -221,12 +226,7 @@ void BEinstellungenSpeichernClick(Kontext& k) {
 }
 
 void BEinstellungenLadenClick(Kontext& k) {
-  FileDialogOptions o;
-  o.title = "Einstellungsdatei wählen";
-  o.filter = "Einstellungsdateien (*.ini)|*.ini|Alle Dateien (*.*)|*.*";
-  o.defaultExt = ".ini";
-  o.folder = k.st.EinstellungsDialogOrdner;
-  o.fileName = k.st.EinstellungsDateiname;
+  const FileDialogOptions o = dialog(k, "Einstellungsdatei wählen", "Einstellungsdateien");
   const auto gewaehlt = k.sv.dialogs->openFileName(o);
   if (!gewaehlt || gewaehlt->empty()) return;
   const std::string& datei = *gewaehlt;

@@ -2,6 +2,8 @@
 // An option set after the built-in defaults, with the settings boxes routed
 // to the settings code as the main window routes them, and every handler run
 // recorded.
+#include <gtest/gtest.h>
+
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -11,6 +13,7 @@
 #include "app/Einstellungen.h"
 #include "app/Grundeinstellungen.h"
 #include "app/options/Kontext.h"
+#include "platform/FileSystem.h"
 
 namespace mosaik::test {
 
@@ -46,6 +49,15 @@ struct Sitzung {
     protokoll.ereignisse.clear();
     protokoll.cssGuardBeiKlick.clear();
   }
+};
+
+// A test that works in a fresh current folder (the reader falls back to it).
+struct ImArbeitsordner : ::testing::Test {
+  TestUmgebung u;
+  TempOrdner arbeit;
+  std::string altesArbeitsverzeichnis = fs::currentFolder();
+  void SetUp() override { ASSERT_TRUE(fs::setCurrentFolder(arbeit.pfad())); }
+  void TearDown() override { fs::setCurrentFolder(altesArbeitsverzeichnis); }
 };
 
 inline std::string dateiInhalt(const std::string& pfad) {

@@ -130,12 +130,7 @@ std::map<std::string, std::string> werte(const OptionModel& m, const AppState& s
   return w;
 }
 
-struct Lesen : ::testing::Test {
-  test::TestUmgebung u;
-  test::TempOrdner arbeit;
-  std::string altesArbeitsverzeichnis = fs::currentFolder();
-  void SetUp() override { ASSERT_TRUE(fs::setCurrentFolder(arbeit.pfad())); }
-  void TearDown() override { fs::setCurrentFolder(altesArbeitsverzeichnis); }
+struct Lesen : test::ImArbeitsordner {
   std::string datei(const std::string& name) const { return u.datenOrdner.pfad() + name; }
   std::string arbeitsordner() const {
     std::string p = fs::currentFolder();

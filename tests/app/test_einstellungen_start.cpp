@@ -11,13 +11,7 @@ namespace {
 
 using test::dateiAblegen;
 
-struct StartMitEinstellungen : ::testing::Test {
-  test::TestUmgebung u;
-  test::TempOrdner arbeit;
-  std::string altesArbeitsverzeichnis = fs::currentFolder();
-  void SetUp() override { ASSERT_TRUE(fs::setCurrentFolder(arbeit.pfad())); }
-  void TearDown() override { fs::setCurrentFolder(altesArbeitsverzeichnis); }
-};
+using StartMitEinstellungen = test::ImArbeitsordner;
 
 TEST_F(StartMitEinstellungen, StandarddateiVerweistAufDiePersoenliche) {
   dateiAblegen(u.programmOrdner.pfad() + "Mosaikschauer.ini",
