@@ -63,14 +63,14 @@ void BildGroesseLesen(const Kontext& k, const std::string& pfad, int& breite, in
 }
 
 bool GrossesBildErzeugen(Lauf& lauf, const std::string& quelle, const std::string& ziel, const std::string& dateiname,
-                         int, bool, std::string& grossName) {
+                         const std::string& zielname, int, bool, std::string& grossName) {
   Kontext& k = lauf.k;
   const std::string q = fs::withTrailingSlash(quelle);
   const std::string z = fs::withTrailingSlash(ziel);
   lauf.view.aktuelleDatei(q + dateiname);
   lauf.pumpUndAbbruch();
   if (!k.m.checked(Opt::CBOriginaleVerkleinern)) return true;
-  grossName = GrossbildName(k, dateiname);
+  grossName = GrossbildName(k, zielname);
   if (!k.m.checked(Opt::CBGrosseBilderErsetzen) && fs::exists(z + grossName)) return true;
   std::string daten;
   const bool gelesen = LoadJpg(k, q, dateiname, daten);

@@ -18,9 +18,11 @@ bool LoadJpg(const Kontext& k, const std::string& ordner, const std::string& dat
 void BildGroesseLesen(const Kontext& k, const std::string& pfad, int& breite, int& hoehe);
 
 // Makes the large image of quelle + dateiname in ziel and sets grossName to
-// its file name there; copies the companion files after it. False only when
-// the original could not be read.
+// its file name there (GrossbildName of zielname, the web-safe name walk 1
+// chose, so that a second run finds the large image it made before);
+// copies the companion files after it. False only when the original could
+// not be read.
 bool GrossesBildErzeugen(Lauf& lauf, const std::string& quelle, const std::string& ziel, const std::string& dateiname,
-                         int groesse, bool vergroessern, std::string& grossName);
+                         const std::string& zielname, int groesse, bool vergroessern, std::string& grossName);
 
 }  // namespace mosaik

@@ -4,6 +4,7 @@
 
 #include <climits>
 #include <exception>
+#include <map>
 #include <set>
 #include <utility>
 
@@ -48,7 +49,8 @@ int bilderZaehlen(Lauf& lauf, const std::string& ordner, bool& ok, int grenze) {
   return n;
 }
 
-// The name a subfolder gets on the other side of a walk.
+// The name a subfolder (or, in walk 1, a large image) gets on the other side
+// of a walk.
 std::string ordnerZielname(const Kontext& k, const std::string& name, const std::string& zweiterOrdner) {
   const bool ersetzen = k.m.checked(Opt::CBUngueltigeNamenErsetzen) && k.m.enabled(Opt::CBUngueltigeNamenErsetzen);
   if (!ersetzen) return name;
@@ -189,8 +191,8 @@ void OriginaleVerkleinernDurchlauf(Lauf& lauf, const std::string& quelleIn, cons
     return;
   }
 
-  std::set<std::string> vergebeneNamen;
-  std::set<std::pair<dev_t, ino_t>> vergebeneOrdner;
+  // Pictures and folders with pictures, in listing order.
+  std::vector<fs::Entry> eintraege;
   for (const fs::Entry& e : OrdnerLesen(lauf, quelle)) {
     if (lauf.pumpUndAbbruch() || !ok) break;
     if (!e.folder) {
@@ -202,36 +204,56 @@ void OriginaleVerkleinernDurchlauf(Lauf& lauf, const std::string& quelleIn, cons
         b.Groesse = e.size;
         b.Datum = e.dosTime;
         lauf.Bildliste.push_back(std::move(b));
+        if (!text) eintraege.push_back(e);
       }
       continue;
     }
     ok = true;
-    std::string zielname = ordnerZielname(k, e.name, ziel);
-    if (!(bilderZaehlen(lauf, quelle + e.name + "/", ok, 1) > 0 && ok)) continue;
-    // Two source folders must never share one target ("Urlaub" beside
-    // "urlaub", or any pair the renaming makes equal).
+    if (bilderZaehlen(lauf, quelle + e.name + "/", ok, 1) > 0 && ok) eintraege.push_back(e);
+  }
+
+  // Target names: the web-safe ones, chosen here once, so that two sources
+  // never share a target ("Urlaub" beside "urlaub") and a second run finds
+  // what the first one made. Names that stay as they are keep them; the
+  // others take the counter in listing order, as the renaming in place does.
+  std::set<std::string> vergeben = {"dirinfo.txt", "dirname.txt"};
+  std::map<std::string, std::string> zielnamen;
+  for (const fs::Entry& e : eintraege) {
+    const std::string z = ordnerZielname(k, e.name, ziel);
+    if (z == e.name) vergeben.insert(z);
+    zielnamen[e.name] = z;
+  }
+  for (const fs::Entry& e : eintraege) {
+    std::string& z = zielnamen[e.name];
+    if (z == e.name) continue;
+    const std::string basis = z;
+    for (long n = 1; vergeben.count(z); ++n) z = mitZaehler(basis, n);
+    vergeben.insert(z);
+  }
+
+  std::set<std::pair<dev_t, ino_t>> vergebeneOrdner;
+  const bool anlegen = mitUnterordnern && m.checked(Opt::CBOriginaleVerkleinern);
+  for (const fs::Entry& e : eintraege) {
+    if (!ok) break;
+    if (!e.folder) continue;
+    std::string zielname = zielnamen[e.name];
     const std::string basis = zielname;
-    for (long n = 1; vergebeneNamen.count(zielname); ++n) zielname = mitZaehler(basis, n);
-    const bool anlegen = mitUnterordnern && m.checked(Opt::CBOriginaleVerkleinern);
-    if (anlegen) {
-      for (long n = 1;; ++n) {
-        const std::string pfad = ziel + zielname + "/";
-        if (!fs::folderExists(pfad) && !fs::forceDirectories(pfad)) {
-          ok = false;
-          k.fehler("Kann das Verzeichnis " + pfad + " nicht erstellen." + kZeilenumbruch + "Programmabbruch!");
-          break;
-        }
-        // On a file system that ignores letter case "urlaub" may be the
-        // folder an earlier sibling already uses.
-        if (!vergebeneOrdner.insert(kennung(pfad)).second) {
-          zielname = mitZaehler(basis, n);
-          continue;
-        }
+    long n = 0;
+    while (anlegen) {
+      const std::string pfad = ziel + zielname + "/";
+      if (!fs::folderExists(pfad) && !fs::forceDirectories(pfad)) {
+        ok = false;
+        k.fehler("Kann das Verzeichnis " + pfad + " nicht erstellen." + kZeilenumbruch + "Programmabbruch!");
         break;
       }
+      // On a file system that ignores letter case "urlaub" may be the
+      // folder an earlier sibling already uses.
+      if (vergebeneOrdner.insert(kennung(pfad)).second) break;
+      do zielname = mitZaehler(basis, ++n);
+      while (vergeben.count(zielname));
+      vergeben.insert(zielname);
     }
     if (!ok) break;
-    vergebeneNamen.insert(zielname);
     TVerzeichniseintrag v;
     v.Name = e.name;
     v.Zielname = zielname;
@@ -268,7 +290,8 @@ void OriginaleVerkleinernDurchlauf(Lauf& lauf, const std::string& quelleIn, cons
       std::string grossName = b.Name;
       // No control offers enlarging small originals: large images are
       // never enlarged.
-      ok = GrossesBildErzeugen(lauf, quelle, ziel, b.Name, m.spin(Opt::SpEdGroesseGrosseBilder), false, grossName);
+      ok = GrossesBildErzeugen(lauf, quelle, ziel, b.Name, zielnamen[b.Name], m.spin(Opt::SpEdGroesseGrosseBilder),
+                               false, grossName);
       // A kept large image may be read-only: its date is not worth a failed
       // run.
       if (ok) DateiDatumSetzen(ziel + grossName, b.Datum);

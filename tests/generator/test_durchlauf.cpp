@@ -1,0 +1,508 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <set>
+
+#include <jpeglib.h>
+
+#include "DurchlaufTestbasis.h"
+#include "generator/Durchlauf.h"
+#include "generator/Generierung.h"
+#include "generator/Umbenennen.h"
+#include "generator/Verzeichnis.h"
+#include "platform/FileSystem.h"
+
+namespace mosaik {
+namespace {
+
+namespace sfs = std::filesystem;
+
+// A small real JPEG; the seed makes every file's bytes different.
+std::string jpeg(int seed, int breite = 8, int hoehe = 6) {
+  jpeg_compress_struct c{};
+  jpeg_error_mgr fehler{};
+  c.err = jpeg_std_error(&fehler);
+  jpeg_create_compress(&c);
+  unsigned char* puffer = nullptr;
+  unsigned long groesse = 0;
+  jpeg_mem_dest(&c, &puffer, &groesse);
+  c.image_width = static_cast<JDIMENSION>(breite);
+  c.image_height = static_cast<JDIMENSION>(hoehe);
+  c.input_components = 1;
+  c.in_color_space = JCS_GRAYSCALE;
+  jpeg_set_defaults(&c);
+  jpeg_start_compress(&c, TRUE);
+  std::vector<unsigned char> zeile(static_cast<size_t>(breite));
+  while (c.next_scanline < c.image_height) {
+    for (int x = 0; x < breite; ++x) zeile[static_cast<size_t>(x)] = static_cast<unsigned char>(seed * 37 + x * 11);
+    JSAMPROW z = zeile.data();
+    jpeg_write_scanlines(&c, &z, 1);
+  }
+  jpeg_finish_compress(&c);
+  std::string out(reinterpret_cast<char*>(puffer), groesse);
+  jpeg_destroy_compress(&c);
+  std::free(puffer);
+  return out;
+}
+
+void datei(const std::string& pfad, const std::string& inhalt) {
+  sfs::create_directories(sfs::path(pfad).parent_path());
+  std::ofstream(pfad, std::ios::binary) << inhalt;
+}
+
+// Every regular file below a folder (links not followed) with its bytes.
+std::map<std::string, std::string> inhalte(const std::string& wurzel) {
+  std::map<std::string, std::string> m;
+  for (auto it = sfs::recursive_directory_iterator(wurzel); it != sfs::recursive_directory_iterator(); ++it) {
+    if (it->is_symlink() || !it->is_regular_file()) continue;
+    m[sfs::relative(it->path(), wurzel).string()] = *fs::readFile(it->path().string());
+  }
+  return m;
+}
+
+std::multiset<std::string> nurInhalte(const std::map<std::string, std::string>& m) {
+  std::multiset<std::string> s;
+  for (const auto& [n, i] : m) s.insert(i);
+  return s;
+}
+
+struct Durchlauf : test::MitOptionen {
+  test::TempOrdner t;
+  std::string q;  // the picture folder
+  std::string altesArbeitsverzeichnis = fs::currentFolder();
+
+  void SetUp() override {
+    test::MitOptionen::SetUp();
+    q = t.pfad() + "fotos/";
+    fs::forceDirectories(q);
+    st.BilderOrdnerPfad = q;
+    st.Autostart = true;
+  }
+  void TearDown() override {
+    fs::setCurrentFolder(altesArbeitsverzeichnis);
+    test::MitOptionen::TearDown();
+  }
+  int meldungen(const std::string& text) const {
+    int n = 0;
+    for (const auto& t : u.dialoge.texte()) n += t == text;
+    return n;
+  }
+  std::string alleMeldungen() const {
+    std::string s;
+    for (const auto& t : u.dialoge.texte()) s += t + "\n";
+    return s;
+  }
+
+  // The tree of the integration runs: umlauts, blanks, names that differ
+  // only in case, side files with upper-case extensions, an empty folder,
+  // a link loop, a pipe named like a picture, a hidden folder.
+  void baum() {
+    datei(q + "Foto.JPG", jpeg(1));
+    datei(q + "foto.jpg", jpeg(2));
+    datei(q + "Bild 1.jpg", jpeg(3));
+    datei(q + "Bild 1.TXT", "Beschreibung");
+    datei(q + "Bild 1.MOV", "Film");
+    datei(q + "dirinfo.txt", "Info");
+    datei(q + "notiz.doc", "kein Bild");
+    datei(q + "Urlaub am Meer/Strand mit Möwen.jpg", jpeg(4));
+    datei(q + "Urlaub am Meer/Küste.JPEG", jpeg(5));
+    datei(q + "Urlaub am Meer/Tag 2/Hafen.jpg", jpeg(6));
+    datei(q + "Urlaub/a.jpg", jpeg(7));
+    datei(q + "urlaub/b.jpg", jpeg(8));
+    datei(q + ".versteckt/c.jpg", jpeg(9));
+    datei(q + "nur text/liesmich.txt", "x");
+    fs::forceDirectories(q + "leer");
+    ASSERT_EQ(::symlink(q.c_str(), (q + "schleife").c_str()), 0);
+    ASSERT_EQ(::mkfifo((q + "x.jpg").c_str(), 0644), 0);
+    m.setChecked(Opt::CBLinkZuTextdatei, true);
+    m.setChecked(Opt::CBLinkZuVideo, true);
+    m.setChecked(Opt::CBIndexInGrafikordnern, false);  // no redirect pages among the pictures
+    st.dirnametxt = true;
+  }
+
+  // Every picture and folder name below the root is web-safe.
+  void allesWebsicher(const std::string& wurzel) {
+    for (auto it = sfs::recursive_directory_iterator(wurzel); it != sfs::recursive_directory_iterator(); ++it) {
+      const std::string n = it->path().filename().string();
+      if (it->is_symlink() || n == "dirname.txt" || n == "dirinfo.txt") continue;
+      bool g = false;
+      if (it->is_directory() || IstBilddatei(k, n)) {
+        EXPECT_EQ(WebsichererDateiname(k, n, g), n) << it->path();
+      }
+    }
+  }
+};
+
+TEST_F(Durchlauf, FilterUndBilderZaehlen) {
+  datei(q + "a.jpg", "x");
+  datei(q + "b.JPG", "x");
+  datei(q + "c.Jpeg", "x");
+  datei(q + "d.jpe", "x");
+  datei(q + "e.jpg.bak", "x");
+  datei(q + ".f.jpg", "x");
+  datei(q + "unter/g.jpg", "x");
+  datei(q + "unter/html/h.jpg", "x");       // named like the HTML folder: skipped at every depth
+  datei(q + "unter/_vorschau/i.jpg", "x");  // like the thumbnail folder
+  datei(q + ".versteckt/j.jpg", "x");
+  ASSERT_EQ(::mkfifo((q + "k.jpg").c_str(), 0644), 0);
+  ASSERT_EQ(::symlink(q.c_str(), (q + "schleife").c_str()), 0);
+  lauf.HTMLOrdnername = "html";
+  lauf.VorschauOrdnername = "_vorschau";
+  bool ok = true;
+  EXPECT_EQ(BilderZaehlen(lauf, q, ok), 4);
+  EXPECT_TRUE(ok);
+  m.setChecked(Opt::CBAttrVersteckt, true);
+  EXPECT_EQ(BilderZaehlen(lauf, q, ok), 6);
+  m.setChecked(Opt::CBTypJpeg, false);
+  EXPECT_EQ(BilderZaehlen(lauf, q, ok), 5);
+  m.setChecked(Opt::CBTypJpg, false);
+  EXPECT_EQ(BilderZaehlen(lauf, q, ok), 0);
+  m.setChecked(Opt::CBTypJpg, true);
+  m.setChecked(Opt::CBTypJpeg, true);
+  lauf.HTMLOrdnername.clear();
+  EXPECT_EQ(BilderZaehlen(lauf, q, ok), 7);
+  // Read-only pictures and folders need the read-only box.
+  ::chmod((q + "a.jpg").c_str(), 0444);
+  ::chmod((q + "unter").c_str(), 0555);
+  m.setChecked(Opt::CBAttrSchreibschutz, false);
+  EXPECT_EQ(BilderZaehlen(lauf, q, ok), 4);
+  ::chmod((q + "unter").c_str(), 0755);
+  // A cancel clears ok and counts nothing.
+  u.sv.pump = [] { AbbruchFlag = 1; };
+  EXPECT_EQ(BilderZaehlen(lauf, q, ok), 0);
+  EXPECT_FALSE(ok);
+}
+
+TEST_F(Durchlauf, AttributeGroesseUndDatum) {
+  datei(q + "Bild.TXT", std::string(1024, 'x'));
+  datei(q + "b1025", std::string(1025, 'x'));
+  datei(q + "b2047", std::string(2047, 'x'));
+  datei(q + ".versteckt.txt", "x");
+  EXPECT_EQ(DateigroesseText(q + "Bild.TXT"), "1024 Bytes");
+  EXPECT_EQ(DateigroesseText(q + "bild.txt"), "1024 Bytes");  // found in any case
+  EXPECT_EQ(DateigroesseText(q + "b1025"), "1 KB");
+  EXPECT_EQ(DateigroesseText(q + "b2047"), "1 KB");
+  EXPECT_EQ(DateigroesseText(q + "fehlt"), "0 Bytes");
+  const int fd = ::open((q + "riesig").c_str(), O_CREAT | O_WRONLY, 0644);
+  ASSERT_GE(fd, 0);
+  ASSERT_EQ(::ftruncate(fd, int64_t{5} << 30), 0);  // sparse: no disk space used
+  ::close(fd);
+  EXPECT_EQ(DateigroesseText(q + "riesig"), "5242880 KB");
+
+  EXPECT_TRUE(DateiattributeErlaubt(k, q + "Bild.txt"));
+  EXPECT_FALSE(DateiattributeErlaubt(k, q + "fehlt.txt"));
+  EXPECT_FALSE(DateiattributeErlaubt(k, q.substr(0, q.size() - 1)));  // a folder
+  EXPECT_FALSE(DateiattributeErlaubt(k, q + ".versteckt.txt"));
+  m.setChecked(Opt::CBAttrVersteckt, true);
+  EXPECT_TRUE(DateiattributeErlaubt(k, q + ".versteckt.txt"));
+  ::chmod((q + "Bild.TXT").c_str(), 0444);
+  m.setChecked(Opt::CBAttrSchreibschutz, false);
+  EXPECT_FALSE(DateiattributeErlaubt(k, q + "Bild.TXT"));
+  m.setChecked(Opt::CBAttrSchreibschutz, true);
+  m.setChecked(Opt::CBAttrArchiv, false);  // Linux has no archive bit to refuse
+  EXPECT_TRUE(DateiattributeErlaubt(k, q + "Bild.TXT"));
+
+  const uint32_t dos = (uint32_t{25} << 9 | 7u << 5 | 4u) << 16 | (8u << 11);
+  EXPECT_TRUE(DateiDatumSetzen(q + "b1025", dos));
+  EXPECT_EQ(fs::entryInfo(q + "b1025")->dosTime, dos);
+  EXPECT_FALSE(DateiDatumSetzen(q + "fehlt", dos));
+}
+
+TEST_F(Durchlauf, OrdnerStatistikMitUndOhneRekursion) {
+  datei(q + "c.jpg", std::string(10, 'c'));
+  datei(q + "a.jpg", std::string(30, 'a'));
+  datei(q + "b.jpg", std::string(20, 'b'));
+  datei(q + "sub/x.jpg", std::string(5, 'x'));
+  datei(q + "sub/y.jpg", std::string(5, 'y'));
+  datei(q + "sub/tief/z.jpg", std::string(7, 'z'));
+  fs::forceDirectories(q + "leer");
+  int anzahl = -1, unter = -1;
+  int64_t bytes = -1;
+  std::string erstes;
+  bool ok = true;
+  OrdnerStatistik(lauf, q, anzahl, bytes, ok, erstes, unter);
+  EXPECT_TRUE(ok);
+  EXPECT_EQ(anzahl, 3);
+  EXPECT_EQ(bytes, 60);
+  EXPECT_EQ(unter, 1);
+  EXPECT_EQ(erstes, "a.jpg");
+  m.setChecked(Opt::RBDateienSortierenNachGroesse, true);
+  OrdnerStatistik(lauf, q, anzahl, bytes, ok, erstes, unter);
+  EXPECT_EQ(erstes, "c.jpg");
+  m.setChecked(Opt::CBDSortRueckwaerts, true);
+  OrdnerStatistik(lauf, q, anzahl, bytes, ok, erstes, unter);
+  EXPECT_EQ(erstes, "a.jpg");
+
+  // Each recursive option adds its own figure only when enabled and ticked.
+  m.setEnabled(Opt::CBAnzeigeUnterodnerMitGroesseRek, true);
+  m.setChecked(Opt::CBAnzeigeUnterodnerMitGroesseRek, true);
+  OrdnerStatistik(lauf, q, anzahl, bytes, ok, erstes, unter);
+  EXPECT_EQ(anzahl, 3);
+  EXPECT_EQ(bytes, 77);
+  EXPECT_EQ(unter, 1);
+  m.setEnabled(Opt::CBUnterordnerMitAnzDateienRek, true);
+  m.setChecked(Opt::CBUnterordnerMitAnzDateienRek, true);
+  m.setEnabled(Opt::CBAnzeigeUnterodnerMitUnterordnerRek, true);
+  m.setChecked(Opt::CBAnzeigeUnterodnerMitUnterordnerRek, true);
+  OrdnerStatistik(lauf, q, anzahl, bytes, ok, erstes, unter);
+  EXPECT_EQ(anzahl, 6);
+  EXPECT_EQ(bytes, 77);
+  EXPECT_EQ(unter, 2);
+  EXPECT_EQ(erstes, "a.jpg");
+
+  OrdnerStatistik(lauf, q + "leer", anzahl, bytes, ok, erstes, unter);
+  EXPECT_EQ(anzahl, 0);
+  EXPECT_EQ(erstes, "");
+}
+
+TEST_F(Durchlauf, SpiegelnInGrossbilderUndUmbenennenDort) {
+  baum();
+  m.setChecked(Opt::CBOriginaleVerkleinern, true);
+  const auto vorher = inhalte(q);
+
+  EXPECT_TRUE(BitBStartClick(lauf)) << alleMeldungen();
+  EXPECT_TRUE(u.dialoge.meldungen.empty()) << alleMeldungen();
+  EXPECT_EQ(inhalte(q).size(), vorher.size() + inhalte(q + "html").size());
+  for (const auto& [name, inhalt] : vorher) EXPECT_EQ(*fs::readFile(q + name), inhalt) << name;
+  EXPECT_TRUE(sfs::is_fifo(q + "x.jpg"));
+
+  const std::string g = q + "html/_gross/";
+  const auto gross = inhalte(g);
+  std::map<std::string, std::string> erwartet = {
+      {"foto-1.jpg", vorher.at("Foto.JPG")},
+      {"foto.jpg", vorher.at("foto.jpg")},
+      {"bild_1.jpg", vorher.at("Bild 1.jpg")},
+      {"bild_1.txt", "Beschreibung"},
+      {"bild_1.mov", "Film"},
+      {"dirinfo.txt", "Info"},
+      {"urlaub_am_meer/strand_mit_moewen.jpg", vorher.at("Urlaub am Meer/Strand mit Möwen.jpg")},
+      {"urlaub_am_meer/kueste.jpeg", vorher.at("Urlaub am Meer/Küste.JPEG")},
+      {"urlaub_am_meer/dirname.txt", "Urlaub am Meer\r\n"},
+      {"urlaub_am_meer/tag_2/hafen.jpg", vorher.at("Urlaub am Meer/Tag 2/Hafen.jpg")},
+      {"urlaub_am_meer/tag_2/dirname.txt", "Tag 2\r\n"},
+      // A name that needs no change keeps it; the other takes the counter,
+      // as the renaming in place does.
+      {"urlaub-1/a.jpg", vorher.at("Urlaub/a.jpg")},
+      {"urlaub-1/dirname.txt", "Urlaub\r\n"},
+      {"urlaub/b.jpg", vorher.at("urlaub/b.jpg")},
+      {"urlaub/dirname.txt", "urlaub\r\n"},
+  };
+  EXPECT_EQ(gross, erwartet);
+  allesWebsicher(g);
+  EXPECT_EQ(fs::entryInfo(g + "foto-1.jpg")->dosTime, fs::entryInfo(q + "Foto.JPG")->dosTime);
+  EXPECT_TRUE(fs::folderExists(q + "html/_vorschau/urlaub_am_meer/tag_2"));
+  EXPECT_FALSE(fs::exists(q + "html/_vorschau/leer"));
+
+  // A second run finds what the first made: no copies under counted names.
+  u.dialoge.meldungen.clear();
+  EXPECT_TRUE(BitBStartClick(lauf)) << alleMeldungen();
+  EXPECT_EQ(inhalte(g), erwartet);
+  for (const auto& [name, inhalt] : vorher) EXPECT_EQ(*fs::readFile(q + name), inhalt) << name;
+}
+
+TEST_F(Durchlauf, OhneVerkleinernWerdenDieOriginaleUmbenanntNieUeberschrieben) {
+  baum();
+  const auto vorher = inhalte(q);
+  EXPECT_TRUE(BitBStartClick(lauf)) << alleMeldungen();
+  const auto nachher = inhalte(q);
+  // Every original is still there, byte for byte, under its new name.
+  std::map<std::string, std::string> ohneDirname;
+  for (const auto& [n, i] : nachher)
+    if (sfs::path(n).filename() != "dirname.txt" && n.rfind("html/", 0) != 0) ohneDirname[n] = i;
+  EXPECT_EQ(nurInhalte(ohneDirname), nurInhalte(vorher));
+  EXPECT_EQ(nachher.at("foto-1.jpg"), vorher.at("Foto.JPG"));
+  EXPECT_EQ(nachher.at("foto.jpg"), vorher.at("foto.jpg"));
+  EXPECT_EQ(nachher.at("bild_1.txt"), "Beschreibung");
+  EXPECT_EQ(nachher.at("urlaub-1/a.jpg"), vorher.at("Urlaub/a.jpg"));
+  EXPECT_EQ(nachher.at("urlaub/b.jpg"), vorher.at("urlaub/b.jpg"));
+  EXPECT_EQ(nachher.at("urlaub_am_meer/kueste.jpeg"), vorher.at("Urlaub am Meer/Küste.JPEG"));
+  EXPECT_EQ(nachher.at("urlaub_am_meer/dirname.txt"), "Urlaub am Meer\r\n");
+  EXPECT_EQ(nachher.at("urlaub-1/dirname.txt"), "Urlaub\r\n");
+  // Folders without pictures, hidden ones and the link are not touched.
+  EXPECT_TRUE(fs::folderExists(q + "leer"));
+  EXPECT_TRUE(fs::folderExists(q + "nur text"));
+  EXPECT_TRUE(fs::exists(q + ".versteckt/c.jpg"));
+  EXPECT_TRUE(sfs::is_symlink(q + "schleife"));
+  for (const auto& e : fs::listFolder(q)) {
+    if (e.folder && e.name != "leer" && e.name != "nur text" && e.name != ".versteckt" && e.name != "html") {
+      bool g = false;
+      EXPECT_EQ(WebsichererDateiname(k, e.name, g), e.name);
+    }
+  }
+}
+
+TEST_F(Durchlauf, AbbruchNachDemEintragInDerHand) {
+  for (int i = 0; i < 8; ++i) datei(q + "P" + std::to_string(i) + ".JPG", jpeg(i));
+  // "Abbrechen" is pressed while the fourth picture is shown.
+  std::set<std::string> gezeigt;
+  u.sv.pump = [&] {
+    gezeigt.insert(ansicht.dateien.empty() ? "" : ansicht.dateien.back());
+    if (ansicht.dateien.size() >= 4 && std::set<std::string>(ansicht.dateien.begin(), ansicht.dateien.end()).size() >= 4)
+      AbbruchFlag = 1;
+  };
+  EXPECT_FALSE(BitBStartClick(lauf));
+  EXPECT_EQ(meldungen("Programmabbruch durch den Benutzer!"), 1) << alleMeldungen();
+  EXPECT_EQ(u.dialoge.meldungen.size(), 1u) << alleMeldungen();
+  int umbenannt = 0;
+  for (int i = 0; i < 8; ++i) umbenannt += fs::exists(q + "p" + std::to_string(i) + ".jpg");
+  EXPECT_EQ(umbenannt, 4);
+  EXPECT_TRUE(fs::exists(q + "P4.JPG"));
+
+  // In walk 1 the picture in hand is finished, the next is not begun, and
+  // walk 2 does not run.
+  for (int i = 0; i < 8; ++i) sfs::remove(q + "p" + std::to_string(i) + ".jpg");
+  for (int i = 0; i < 8; ++i) datei(q + "P" + std::to_string(i) + ".JPG", jpeg(i));
+  m.setChecked(Opt::CBOriginaleVerkleinern, true);
+  ansicht.dateien.clear();
+  u.dialoge.meldungen.clear();
+  EXPECT_FALSE(BitBStartClick(lauf));
+  EXPECT_EQ(meldungen("Programmabbruch durch den Benutzer!"), 1) << alleMeldungen();
+  EXPECT_EQ(inhalte(q + "html/_gross").size(), 3u);
+  EXPECT_TRUE(fs::exists(q + "html/_gross/p2.jpg"));
+  for (int i = 0; i < 8; ++i) EXPECT_TRUE(fs::exists(q + "P" + std::to_string(i) + ".JPG"));
+}
+
+TEST_F(Durchlauf, FehlerDerSpiegelungWerdenGemeldet) {
+  datei(q + "a.jpg", jpeg(1));
+  datei(q + "dirinfo.txt", "Info");
+  datei(q + "Neu X/b.jpg", jpeg(2));
+  m.setChecked(Opt::CBOriginaleVerkleinern, true);
+  const std::string g = q + "html/_gross/";
+
+  // The large-image folder may never be the picture folder itself.
+  st.GrosseBilderpfad = q + "./";
+  EXPECT_FALSE(BitBStartClick(lauf));
+  ASSERT_EQ(u.dialoge.meldungen.size(), 1u);
+  EXPECT_EQ(u.dialoge.meldungen[0].text, "Der Ordner für die großen Bilder " + q +
+                                             " ist der Bilderordner selbst.\r\nDie Originale würden überschrieben."
+                                             "\r\nProgrammabbruch!");
+  st.GrosseBilderpfad.clear();
+
+  // "dirinfo.txt" cannot be copied: a folder stands in its place.
+  fs::forceDirectories(g + "dirinfo.txt/x");
+  u.dialoge.meldungen.clear();
+  EXPECT_FALSE(BitBStartClick(lauf));
+  EXPECT_EQ(meldungen("Die Datei " + q + "dirinfo.txt kann nicht nach " + g +
+                      "dirinfo.txt kopiert werden.\r\nProgrammabbruch!"),
+            1)
+      << alleMeldungen();
+  EXPECT_FALSE(m.enabled(Opt::BitBErgebnisAnsehen));
+  sfs::remove_all(g + "dirinfo.txt");
+
+  // A subfolder cannot be created: a file stands in its place.
+  sfs::remove_all(g + "neu_x");
+  datei(g + "neu_x", "im Weg");
+  u.dialoge.meldungen.clear();
+  EXPECT_FALSE(BitBStartClick(lauf));
+  EXPECT_EQ(u.dialoge.texte(),
+            std::vector<std::string>{"Kann das Verzeichnis " + g + "neu_x/ nicht erstellen.\r\nProgrammabbruch!"});
+  sfs::remove(g + "neu_x");
+
+  // A large image that cannot be written is reported per picture; the walk
+  // goes on.
+  m.setChecked(Opt::CBGrosseBilderErsetzen, true);
+  sfs::remove(g + "a.jpg");
+  ASSERT_TRUE(fs::forceDirectories(g + "a.jpg/x"));
+  u.dialoge.meldungen.clear();
+  EXPECT_TRUE(BitBStartClick(lauf));
+  ASSERT_EQ(u.dialoge.meldungen.size(), 1u) << alleMeldungen();
+  EXPECT_EQ(u.dialoge.meldungen[0].text.rfind("Fehler beim Verkleinern des Originalbildes a.jpg:\r\n", 0), 0u);
+  EXPECT_TRUE(fs::exists(g + "neu_x/b.jpg"));
+}
+
+TEST_F(Durchlauf, UmbenennfehlerNennenDasAlteZiel) {
+  m.setChecked(Opt::CBLinkZuTextdatei, true);
+  datei(q + "Neu X/b.jpg", jpeg(1));
+  datei(q + "Neu X.txt", "meins");
+  datei(q + "neu_x.txt", "fremd");
+  EXPECT_FALSE(BitBStartClick(lauf));
+  EXPECT_EQ(u.dialoge.texte(),
+            std::vector<std::string>{"Kann das Verzeichnis " + q +
+                                     "Neu X/ nicht umbenennen zu neu_x.\r\nWenn dies ein erneuter Durchlauf des "
+                                     "Programms ist, hilft es vermutlich, das Zielverzeichnis zu löschen.\r\n\r\n"
+                                     "Programmabbruch!"});
+  EXPECT_EQ(*fs::readFile(q + "neu_x.txt"), "fremd");
+  EXPECT_EQ(*fs::readFile(q + "Neu X.txt"), "meins");
+
+  datei(q + "Bild 3.jpg", jpeg(2));
+  datei(q + "Bild 3.txt", "meins");
+  datei(q + "bild_3.txt", "fremd");
+  u.dialoge.meldungen.clear();
+  EXPECT_FALSE(BitBStartClick(lauf));
+  EXPECT_EQ(u.dialoge.texte(),
+            std::vector<std::string>{"Kann den Dateinamen " + q + "Bild 3.jpg nicht ersetzen.\r\nProgrammabbruch!"});
+  EXPECT_EQ(*fs::readFile(q + "bild_3.txt"), "fremd");
+}
+
+TEST_F(Durchlauf, GrossbildordnerTragenDasDatumIhrerQuelle) {
+  datei(q + "Urlaub am Meer/Tag 2/Hafen.jpg", jpeg(1));
+  const uint32_t aussen = (uint32_t{20} << 9 | 3u << 5 | 9u) << 16 | (10u << 11);
+  const uint32_t innen = (uint32_t{21} << 9 | 4u << 5 | 1u) << 16 | (11u << 11 | 7u);
+  ASSERT_TRUE(fs::setDosDateTime(q + "Urlaub am Meer/Tag 2", innen));
+  ASSERT_TRUE(fs::setDosDateTime(q + "Urlaub am Meer", aussen));
+  m.setChecked(Opt::CBOriginaleVerkleinern, true);
+  st.dirnametxt = true;
+  const std::string g = t.pfad() + "gross/";
+  fs::forceDirectories(g);
+  bool ok = true;
+  OriginaleVerkleinernDurchlauf(lauf, q, g, true, "", -1, ok);
+  EXPECT_TRUE(ok) << alleMeldungen();
+  ASSERT_EQ(lauf.Ordnerliste.size(), 2u);
+  EXPECT_EQ(lauf.Ordnerliste[0].Name, "Urlaub am Meer");
+  EXPECT_EQ(lauf.Ordnerliste[0].Zielname, "urlaub_am_meer");
+  EXPECT_EQ(lauf.Ordnerliste[0].Datum, aussen);
+  EXPECT_EQ(lauf.Ordnerliste[1].Zielname, "tag_2");
+  EXPECT_EQ(lauf.OrdnerlisteHigh, 1);
+  EXPECT_EQ(fs::entryInfo(g + "urlaub_am_meer")->dosTime, aussen);
+  EXPECT_EQ(fs::entryInfo(g + "urlaub_am_meer/tag_2")->dosTime, innen);
+  // Walk 2 reads the dates from the large-image folders.
+  lauf.Ordnerliste.clear();
+  GalerieDurchlauf(lauf, g, "", true, "", -1, ok);
+  ASSERT_EQ(lauf.Ordnerliste.size(), 2u);
+  EXPECT_EQ(lauf.Ordnerliste[0].Datum, aussen);
+  EXPECT_EQ(lauf.Ordnerliste[1].Datum, innen);
+  // Without subfolders nothing is created, the folder is still listed.
+  lauf.Ordnerliste.clear();
+  const std::string g2 = t.pfad() + "gross2/";
+  fs::forceDirectories(g2);
+  OriginaleVerkleinernDurchlauf(lauf, q, g2, false, "", -1, ok);
+  ASSERT_EQ(lauf.Ordnerliste.size(), 1u);
+  EXPECT_TRUE(std::filesystem::is_empty(g2));
+}
+
+TEST_F(Durchlauf, OrdnerlisteLaeufeSortiertUndOhneUnterordnerNurOben) {
+  for (const char* n : {"b/1.jpg", "A/1.jpg", "c/z/1.jpg", "c/y/1.jpg", "c/x/leer.txt"}) datei(q + n, jpeg(1));
+  st.dirnametxt = false;
+  bool ok = true;
+  GalerieDurchlauf(lauf, q, "", true, "", -1, ok);
+  EXPECT_TRUE(ok);
+  std::string folge;
+  for (const auto& e : lauf.Ordnerliste) folge += e.Name + " ";
+  // Each folder's subfolders are one run, sorted, appended as the walk
+  // descends in that order.
+  EXPECT_EQ(folge, "a b c y z ");
+  EXPECT_EQ(lauf.OrdnerlisteHigh, 4);
+  EXPECT_TRUE(lauf.Bildliste.empty());
+
+  m.setChecked(Opt::CBOSortRueckwaerts, true);
+  m.setChecked(Opt::CBOrdnerSortieren, false);  // reversed listing order
+  lauf.Ordnerliste.clear();
+  GalerieDurchlauf(lauf, q, "", true, "", -1, ok);
+  folge.clear();
+  for (const auto& e : lauf.Ordnerliste) folge += e.Name + " ";
+  EXPECT_EQ(folge, "c b a z y ");
+
+  lauf.Ordnerliste.clear();
+  GalerieDurchlauf(lauf, q, "", false, "", -1, ok);
+  folge.clear();
+  for (const auto& e : lauf.Ordnerliste) folge += e.Name + " ";
+  EXPECT_EQ(folge, "a b c ");  // listed, in directory order, not entered
+}
+
+}  // namespace
+}  // namespace mosaik
