@@ -348,3 +348,37 @@ TEST_F(Beschreibung, FehlendeDateiGibtDateidatenOhneMeldung) {
 
 }  // namespace
 }  // namespace mosaik
+
+namespace mosaik {
+namespace {
+
+// Any text is a template: built from the pieces of the language at random
+// (a fixed seed), every one gives nothing or one whole caption fragment
+// whose small-print spans are balanced.
+TEST_F(Beschreibung, BeliebigeVorlagenGebenGanzeFragmente) {
+  const char* const stuecke[] = {"\\",   "\\\\", "\\(",  "\\)",  "\\[",  "\\]",  "\\kl", "\\gr", "\\zu",
+                                 "\\dn", "\\ko", "\\bz", "\\b\xC3\xA4", "\xC3\xA4", "\xE4", " ",    "  ",   "x",
+                                 "<br>", "\\d",  "\\KL", "\\x\xC3"};
+  uint32_t zustand = 12345;
+  const auto zufall = [&](uint32_t n) {
+    zustand = zustand * 1103515245u + 12345u;
+    return (zustand >> 16) % n;
+  };
+  for (int runde = 0; runde < 400; ++runde) {
+    std::string vorlage;
+    for (uint32_t n = zufall(12); n > 0; --n) vorlage += stuecke[zufall(std::size(stuecke))];
+    const std::string r = bb(vorlage, runde % 2 ? "urlaub.jpg" : "leer.jpg");
+    if (r.empty()) continue;
+    const std::string vorn = "<div class=\"beschr\"><span class=\"gr\">";
+    ASSERT_EQ(r.rfind(vorn, 0), 0u) << vorlage;
+    ASSERT_EQ(r.substr(r.size() - 13), "</span></div>") << vorlage;
+    size_t auf = 0, zu = 0;
+    for (size_t p = 0; (p = r.find("<span", p)) != std::string::npos; ++p) ++auf;
+    for (size_t p = 0; (p = r.find("</span>", p)) != std::string::npos; ++p) ++zu;
+    ASSERT_EQ(auf, zu) << vorlage;
+    ASSERT_EQ(r.find("<span class=\"kl\"></span>"), std::string::npos) << vorlage;
+  }
+}
+
+}  // namespace
+}  // namespace mosaik
