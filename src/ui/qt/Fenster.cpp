@@ -5,70 +5,23 @@
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QProgressBar>
-#include <QScrollArea>
+#include <QStyle>
+#include <QStyleFactory>
+#include <QTabBar>
 #include <QVBoxLayout>
 
 #include "generator/Generierung.h"
+#include "ui/Feldfilter.h"
+#include "ui/qt/Seiten.h"
 
 namespace mosaik {
-namespace {
-
-QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
-
-const char* seitenName(Page p) {
-  switch (p) {
-    case Page::TabSheetOrdner: return "TabSheetOrdner";
-    case Page::TabSheetGrosseBilder: return "TabSheetGrosseBilder";
-    case Page::TabSheetVorschau: return "TabSheetVorschau";
-    case Page::TabSheetLayout1: return "TabSheetLayout1";
-    case Page::TabSheetlayout2: return "TabSheetlayout2";
-    case Page::TabSheetFarbenFonts: return "TabSheetFarbenFonts";
-    case Page::TabSTexte: return "TabSTexte";
-    case Page::TabSExtraTexte: return "TabSExtraTexte";
-    case Page::TabSheetSonstiges: return "TabSheetSonstiges";
-    case Page::TabSheetSpezielles: return "TabSheetSpezielles";
-    case Page::TabSheet1: return "TabSheet1";
-    case Page::TabSCSSDatei: return "TabSCSSDatei";
-    case Page::TabSheetProgramm: return "TabSheetProgramm";
-    case Page::TabSheetHilfe: return "TabSheetHilfe";
-    case Page::Fenster: return "Fenster";
-    case Page::NavTabUebersicht: return "TabSheetUebersicht";
-    case Page::NavTabGross: return "TabSheetGross";
-  }
-  return "";
-}
-
-QWidget* seiteAufbauen(OptionBinder& binder, Page seite) {
-  auto* innen = new QWidget;
-  auto* form = new QFormLayout(innen);
-  form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
-  for (int i = 0; i < kOptCount; ++i) {
-    const Opt o = static_cast<Opt>(i);
-    if (info(o).page != seite) continue;
-    QWidget* w = binder.erzeugen(o, innen);
-    const Kind k = info(o).kind;
-    if (k == Kind::CheckBox || k == Kind::Radio || k == Kind::Button || k == Kind::Memo ||
-        (k == Kind::Label && info(o).caption.empty())) {
-      form->addRow(w);
-    } else {
-      std::string_view cap = info(o).caption.empty() ? info(o).name : info(o).caption;
-      auto* l = new QLabel(qs(cap), innen);
-      l->setBuddy(w);
-      form->addRow(l, w);
-    }
-  }
-  auto* scroll = new QScrollArea;
-  scroll->setWidget(innen);
-  scroll->setWidgetResizable(true);
-  scroll->setFrameShape(QFrame::NoFrame);
-  scroll->setObjectName(QString::fromLatin1(seitenName(seite)));
-  return scroll;
-}
-
-}  // namespace
-
-void seitenAufbauen(OptionBinder& binder, QTabWidget* tabs, const std::vector<Page>& seiten) {
-  for (Page s : seiten) tabs->addTab(seiteAufbauen(binder, s), qs(pageCaption(s)));
+Tastenfilter tastenfilter(THauptForm& haupt) {
+  Tastenfilter f;
+  f.gefiltert = [](Opt o) { return feldfilter(o) != Feldfilter::Keiner; };
+  f.keyDown = [&haupt](Opt o, int taste, bool strg) { haupt.EdHintergrundgrafikKeyDown(o, taste, strg); };
+  f.keyPress = [&haupt](Opt o, char32_t c) { return haupt.KeyPress(o, c); };
+  f.einfuegen = [&haupt](Opt o, const std::string& t) { return haupt.einfuegen(o, t); };
+  return f;
 }
 
 WartenDialog::WartenDialog(TwartenForm& form) : QDialog(nullptr), form_(form) {
@@ -103,13 +56,12 @@ NavigationDialog::NavigationDialog(Programm& p, OptionBinder& binder) : QDialog(
   setModal(true);
   auto* v = new QVBoxLayout(this);
   tabs = new QTabWidget(this);
-  seitenAufbauen(binder, tabs, {Page::NavTabUebersicht, Page::NavTabGross});
+  navigationsseitenAufbauen(binder, tabs);
   v->addWidget(tabs);
   auto* schliessen = new QPushButton(QStringLiteral("&Schließen"), this);
   schliessen->setObjectName(QStringLiteral("BSchliessen"));
   connect(schliessen, &QPushButton::clicked, this, &QDialog::accept);
   v->addWidget(schliessen, 0, Qt::AlignRight);
-  resize(520, 480);
 }
 
 Hauptfenster::Hauptfenster(Programm& p, OptionBinder& binder, NavigationDialog& nav)
@@ -120,35 +72,41 @@ Hauptfenster::Hauptfenster(Programm& p, OptionBinder& binder, NavigationDialog& 
   auto* v = new QVBoxLayout(zentral);
   PageControl = new QTabWidget(zentral);
   PageControl->setObjectName(QStringLiteral("PageControl"));
-  seitenAufbauen(binder, PageControl,
-                 {Page::TabSheetOrdner, Page::TabSheetGrosseBilder, Page::TabSheetVorschau, Page::TabSheetLayout1,
-                  Page::TabSheetlayout2, Page::TabSheetFarbenFonts, Page::TabSTexte, Page::TabSExtraTexte,
-                  Page::TabSheetSonstiges});
-  PageControlExperten = new QTabWidget;
-  PageControlExperten->setObjectName(QStringLiteral("PageControlExperten"));
-  seitenAufbauen(binder, PageControlExperten, {Page::TabSheetSpezielles, Page::TabSheet1, Page::TabSCSSDatei});
-  PageControlExperten->widget(0)->setObjectName(QStringLiteral("TabSheetSpezielles"));
-  auto* experten = new QWidget;
-  experten->setObjectName(QStringLiteral("TabSExperten"));
-  (new QVBoxLayout(experten))->addWidget(PageControlExperten);
-  PageControl->addTab(experten, QStringLiteral("E&xperten"));
-  seitenAufbauen(binder, PageControl, {Page::TabSheetProgramm, Page::TabSheetHilfe});
-  v->addWidget(PageControl);
+  hauptseitenAufbauen(binder, PageControl, PageControlExperten);
+  v->addWidget(PageControl, 1);
+  // The page the user turns to is the page the program knows.
+  connect(PageControl, &QTabWidget::currentChanged, this,
+          [this] { p_.st.AktiveSeite = PageControl->currentWidget()->objectName().toStdString(); });
+  connect(PageControlExperten, &QTabWidget::currentChanged, this, [this] {
+    p_.st.AktiveExpertenSeite = PageControlExperten->currentWidget()->objectName().toStdString();
+  });
 
   auto* unten = new QHBoxLayout;
   unten->addWidget(binder.erzeugen(Opt::LProgginame, zentral));
   unten->addStretch();
-  auto* navKnopf = new QPushButton(QStringLiteral("Na&vigation..."), zentral);
-  navKnopf->setObjectName(QStringLiteral("BNavigation"));
-  connect(navKnopf, &QPushButton::clicked, this, [this] { nav_.exec(); });
-  unten->addWidget(navKnopf);
   for (Opt o : {Opt::BitBErgebnisAnsehen, Opt::BitBStart, Opt::BitBBeenden}) unten->addWidget(binder.erzeugen(o, zentral));
   v->addLayout(unten);
   setCentralWidget(zentral);
+  binder.alleAktualisieren();
   binder.setKnopfAktion([this](Opt o) { knopf(o); });
+  p_.HauptForm.fokusSetzen = [this](Opt o) {
+    if (QWidget* w = binder_.widget(o)) w->setFocus(Qt::OtherFocusReason);
+  };
   p_.m.setEnabled(Opt::BitBErgebnisAnsehen, false);
   p_.HauptForm.geaendert = [this] { aktualisieren(); };
-  resize(760, 640);
+  // Every page fits without scrolling on a 1280 x 800 screen, and every tab
+  // (all are shown in expert mode) without scroll buttons.
+  int reiter = 40;
+  const QFontMetrics fm(PageControl->tabBar()->font());
+  for (int i = 0; i < PageControl->count(); ++i)
+    reiter += fm.horizontalAdvance(PageControl->tabText(i).remove(QLatin1Char('&'))) + 26;
+  const QSize noetig(reiter, 640);
+  resize(minimumSizeHint().expandedTo(noetig).expandedTo(QSize(980, 640)).boundedTo(QSize(1260, 740)));
+}
+
+void Hauptfenster::navigationZeigen(int seite) {
+  nav_.tabs->setCurrentIndex(seite);
+  nav_.exec();
 }
 
 void Hauptfenster::knopf(Opt o) {
@@ -157,6 +115,11 @@ void Hauptfenster::knopf(Opt o) {
     case Opt::BitBErgebnisAnsehen: BitBErgebnisAnsehenClick(p_.k); break;
     case Opt::BitBBeenden: close(); break;
     case Opt::BGrundEinstellungen: p_.BGrundEinstellungenClick(); break;
+    case Opt::BNavigationUebersicht:
+      p_.NavigationForm.RBNavUebTextlinksClick();
+      navigationZeigen(0);
+      break;
+    case Opt::BNavigationGrosseBilder: navigationZeigen(1); break;
     default: break;
   }
 }
@@ -164,6 +127,10 @@ void Hauptfenster::knopf(Opt o) {
 void Hauptfenster::aktualisieren() {
   const AppState& st = p_.st;
   setEnabled(st.HauptFormEnabled);
+  // Visual styles on: the themed style; off: the plain one.
+  const QString stil = (st.ThemeOptionen & 3u) == 3u ? QStringLiteral("fusion") : QStringLiteral("windows");
+  if (QApplication::style()->name().toLower() != stil)
+    if (QStyle* neu = QStyleFactory::create(stil)) QApplication::setStyle(neu);
   if (st.Sanduhr && !cursorGesetzt_) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     cursorGesetzt_ = true;
@@ -195,7 +162,7 @@ void Hauptfenster::closeEvent(QCloseEvent* e) {
 }
 
 Fenster::Fenster(Programm& prog)
-    : p(prog), binder(prog.m), navigation(prog, binder), haupt(prog, binder, navigation), warten(prog.wartenForm) {
+    : p(prog), binder(prog.m, tastenfilter(prog.HauptForm)), navigation(prog, binder), haupt(prog, binder, navigation), warten(prog.wartenForm) {
   exif.setObjectName(QStringLiteral("EXIFForm"));
   farb.setObjectName(QStringLiteral("farbForm"));
   kommentar.setObjectName(QStringLiteral("KommentarForm"));

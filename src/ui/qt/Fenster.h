@@ -11,9 +11,8 @@
 
 namespace mosaik {
 
-// Builds the pages of a window from the option table: one tab per page, the
-// page's controls in table order.
-void seitenAufbauen(OptionBinder& binder, QTabWidget* tabs, const std::vector<Page>& seiten);
+// The key filters of the main window's free-text fields, for the binder.
+Tastenfilter tastenfilter(THauptForm& haupt);
 
 class WartenDialog : public QDialog {
   Q_OBJECT
@@ -41,6 +40,8 @@ class Hauptfenster : public QMainWindow {
   void aktualisieren();
   QTabWidget* PageControl;
   QTabWidget* PageControlExperten;
+  // Opens the navigation dialog on one of its pages.
+  void navigationZeigen(int seite);
 
  protected:
   void closeEvent(QCloseEvent* e) override;

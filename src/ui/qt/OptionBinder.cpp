@@ -1,16 +1,25 @@
 #include "ui/qt/OptionBinder.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QColorDialog>
 #include <QComboBox>
+#include <QContextMenuEvent>
+#include <QFocusEvent>
+#include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QSpinBox>
+#include <QStackedWidget>
+#include <QTabWidget>
 
 namespace mosaik {
 
@@ -28,12 +37,74 @@ std::string memoAusQt(const QString& s) {
 }
 
 namespace {
+
 QString farbStil(uint32_t rgb) {
-  return QStringLiteral("background-color: #%1; min-width: 3em;").arg(rgb, 6, 16, QLatin1Char('0'));
+  return QStringLiteral("background-color: #%1; border: 1px solid #808080; min-width: 3em; min-height: 1.2em;")
+      .arg(rgb, 6, 16, QLatin1Char('0'));
 }
+
+QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+
+// The caption a control shows: its own text where the program changes it,
+// else the one of the table.
+QString beschriftung(const OptionModel& m, Opt o) {
+  const std::string& t = m.text(o);
+  return t.empty() ? qs(info(o).caption) : QString::fromStdString(t);
+}
+
+QTabWidget* seitenleiste(QWidget* seite) {
+  QWidget* stapel = seite->parentWidget();
+  if (!qobject_cast<QStackedWidget*>(stapel)) return nullptr;
+  return qobject_cast<QTabWidget*>(stapel->parentWidget());
+}
+
+// A focus change caused by another window or a popup menu is no field
+// entry or exit: the field keeps the focus of its window.
+bool echterFokuswechsel(QEvent* e) {
+  const Qt::FocusReason r = static_cast<QFocusEvent*>(e)->reason();
+  return r != Qt::ActiveWindowFocusReason && r != Qt::PopupFocusReason;
+}
+
+// The control character that Ctrl and a letter produce on the keyboard.
+char32_t steuerzeichen(const QKeyEvent* ke) {
+  if (!(ke->modifiers() & Qt::ControlModifier)) return 0;
+  if (ke->key() >= Qt::Key_A && ke->key() <= Qt::Key_Z) return static_cast<char32_t>(ke->key() - Qt::Key_A + 1);
+  return 0;
+}
+
+// Keeps a plain label's Enabled and Visible in step with its control.
+class Begleiter : public QObject {
+ public:
+  Begleiter(QLabel* label, QWidget* buddy) : QObject(label), label_(label), buddy_(buddy) {
+    buddy->installEventFilter(this);
+    folgen();
+  }
+  bool eventFilter(QObject*, QEvent* e) override {
+    if (e->type() == QEvent::EnabledChange || e->type() == QEvent::ShowToParent || e->type() == QEvent::HideToParent)
+      folgen();
+    return false;
+  }
+
+ private:
+  void folgen() {
+    label_->setEnabled(!buddy_->testAttribute(Qt::WA_ForceDisabled));
+    label_->setHidden(buddy_->isHidden());
+  }
+  QLabel* label_;
+  QWidget* buddy_;
+};
+
 }  // namespace
 
-OptionBinder::OptionBinder(OptionModel& m, QObject* parent) : QObject(parent), m_(m) {
+QLabel* begleitText(const QString& text, QWidget* buddy, QWidget* parent) {
+  auto* l = new QLabel(text, parent);
+  if (text.contains(QLatin1Char('&'))) l->setBuddy(buddy);
+  new Begleiter(l, buddy);
+  return l;
+}
+
+OptionBinder::OptionBinder(OptionModel& m, Tastenfilter filter, QObject* parent)
+    : QObject(parent), m_(m), filter_(std::move(filter)) {
   m_.addListener([this](Opt o) {
     if (widget(o)) aktualisieren(o);
   });
@@ -41,24 +112,23 @@ OptionBinder::OptionBinder(OptionModel& m, QObject* parent) : QObject(parent), m
 
 QWidget* OptionBinder::erzeugen(Opt o, QWidget* parent) {
   const OptInfo& inf = info(o);
-  const QString caption = QString::fromUtf8(inf.caption.data(), static_cast<qsizetype>(inf.caption.size()));
   QWidget* w = nullptr;
+  bool fokusEreignisse = false;
   switch (inf.kind) {
     case Kind::CheckBox: {
-      auto* cb = new QCheckBox(caption, parent);
+      auto* cb = new QCheckBox(parent);
       connect(cb, &QCheckBox::clicked, this, [this, o](bool on) { m_.setChecked(o, on); });
       w = cb;
       break;
     }
     case Kind::Radio: {
-      auto* rb = new QRadioButton(caption, parent);
+      auto* rb = new QRadioButton(parent);
       // The model keeps a group exclusive; Qt's own grouping by parent would
       // mix groups that share a page.
       rb->setAutoExclusive(false);
-      connect(rb, &QRadioButton::clicked, this, [this, o, rb](bool) {
+      connect(rb, &QRadioButton::clicked, this, [this, o](bool) {
         m_.setChecked(o, true);
-        aktualisieren(o);
-        (void)rb;
+        aktualisieren(o);  // a second click must not clear it
       });
       w = rb;
       break;
@@ -67,14 +137,20 @@ QWidget* OptionBinder::erzeugen(Opt o, QWidget* parent) {
     case Kind::Decimal: {
       auto* ed = new QLineEdit(parent);
       connect(ed, &QLineEdit::textEdited, this, [this, o](const QString& t) { m_.setText(o, t.toStdString()); });
-      connect(ed, &QLineEdit::editingFinished, this, [this, o] { m_.run(o, Ev::Exit); });
+      if (filter_.gefiltert && filter_.gefiltert(o)) {
+        ed->setAcceptDrops(false);
+        ed->setContextMenuPolicy(Qt::DefaultContextMenu);
+      }
+      fokusEreignisse = true;
       w = ed;
       break;
     }
     case Kind::Memo: {
       auto* me = new QPlainTextEdit(parent);
+      me->setTabChangesFocus(true);
       connect(me, &QPlainTextEdit::textChanged, this,
               [this, o, me] { m_.setText(o, memoAusQt(me->toPlainText())); });
+      fokusEreignisse = true;
       w = me;
       break;
     }
@@ -82,12 +158,17 @@ QWidget* OptionBinder::erzeugen(Opt o, QWidget* parent) {
       auto* sp = new QSpinBox(parent);
       sp->setRange(static_cast<int>(inf.min), static_cast<int>(inf.max));
       connect(sp, &QSpinBox::valueChanged, this, [this, o](int v) { m_.setSpin(o, v); });
+      fokusEreignisse = true;
       w = sp;
       break;
     }
     case Kind::ListIndex: {
       auto* co = new QComboBox(parent);
-      connect(co, &QComboBox::currentIndexChanged, this, [this, o](int i) { m_.setIndex(o, i); });
+      // Only a user's choice fires the change, as with the original lists.
+      connect(co, &QComboBox::activated, this, [this, o](int i) {
+        m_.setIndex(o, i);
+        m_.run(o, Ev::Change);
+      });
       w = co;
       break;
     }
@@ -95,7 +176,9 @@ QWidget* OptionBinder::erzeugen(Opt o, QWidget* parent) {
     case Kind::FontName: {
       auto* co = new QComboBox(parent);
       co->setEditable(true);
+      co->setInsertPolicy(QComboBox::NoInsert);
       connect(co, &QComboBox::currentTextChanged, this, [this, o](const QString& t) { m_.setText(o, t.toStdString()); });
+      fokusEreignisse = true;
       w = co;
       break;
     }
@@ -120,25 +203,35 @@ QWidget* OptionBinder::erzeugen(Opt o, QWidget* parent) {
     }
     case Kind::Label: {
       auto* la = new QLabel(parent);
-      la->setWordWrap(true);
+      la->setTextFormat(Qt::PlainText);
       w = la;
       break;
     }
-    case Kind::Group:
-    case Kind::Tab:
-      w = new QWidget(parent);
-      break;
     case Kind::Button: {
-      auto* pb = new QPushButton(caption, parent);
+      auto* pb = new QPushButton(parent);
       connect(pb, &QPushButton::clicked, this, [this, o] {
+        m_.run(o, Ev::Click);
         if (knopf_) knopf_(o);
       });
       w = pb;
       break;
     }
+    case Kind::Group:
+      if (inf.caption.empty()) {
+        auto* fr = new QFrame(parent);
+        fr->setFrameShape(QFrame::NoFrame);
+        w = fr;
+      } else {
+        w = new QGroupBox(parent);
+      }
+      break;
+    case Kind::Tab:
+      w = new QWidget(parent);
+      break;
   }
-  w->setObjectName(QString::fromUtf8(inf.name.data(), static_cast<qsizetype>(inf.name.size())));
+  w->setObjectName(qs(inf.name));
   widgets_[static_cast<size_t>(o)] = w;
+  if (fokusEreignisse || (filter_.gefiltert && filter_.gefiltert(o))) w->installEventFilter(this);
   aktualisieren(o);
   return w;
 }
@@ -154,9 +247,13 @@ void OptionBinder::aktualisieren(Opt o) {
   const QString text = QString::fromStdString(m_.text(o));
   switch (info(o).kind) {
     case Kind::CheckBox:
-    case Kind::Radio:
-      static_cast<QAbstractButton*>(w)->setChecked(m_.checked(o));
+    case Kind::Radio: {
+      auto* b = static_cast<QAbstractButton*>(w);
+      b->setChecked(m_.checked(o));
+      const QString cap = beschriftung(m_, o);
+      if (b->text() != cap) b->setText(cap);
       break;
+    }
     case Kind::Text:
     case Kind::Decimal: {
       auto* ed = static_cast<QLineEdit*>(w);
@@ -207,12 +304,121 @@ void OptionBinder::aktualisieren(Opt o) {
       static_cast<QPushButton*>(w)->setText(text);
       break;
     case Kind::Group:
-    case Kind::Tab:
+      if (auto* gb = qobject_cast<QGroupBox*>(w)) gb->setTitle(text);
       break;
+    case Kind::Tab:
+      // A page shows and hides as a tab of its page control.
+      if (QTabWidget* leiste = seitenleiste(w)) {
+        const int i = leiste->indexOf(w);
+        leiste->setTabText(i, text);
+        leiste->setTabVisible(i, m_.visible(o));
+        leiste->setTabEnabled(i, m_.enabled(o));
+      }
+      return;
   }
   w->setEnabled(m_.enabled(o));
   // A control that is not hidden is shown together with its parent.
   w->setHidden(!m_.visible(o));
+}
+
+Opt OptionBinder::zuWidget(QObject* obj) const {
+  for (int i = 0; i < kOptCount; ++i)
+    if (widgets_[static_cast<size_t>(i)] == obj) return static_cast<Opt>(i);
+  return Opt::Count;
+}
+
+void OptionBinder::einfuegen(Opt o, const QString& text) {
+  auto* ed = qobject_cast<QLineEdit*>(widget(o));
+  if (!ed || ed->isReadOnly()) return;
+  const QString gefiltert =
+      filter_.einfuegen ? QString::fromStdString(filter_.einfuegen(o, text.toStdString())) : text;
+  ed->insert(gefiltert);
+  m_.setText(o, ed->text().toStdString());
+}
+
+// Clipboard shortcuts go through the key-down and key-press handlers as on
+// the system the filters were made for: the shortcut's control character
+// passes once and the paste itself is filtered; a typed character that the
+// filter replaces is inserted in its replaced form.
+bool OptionBinder::tasteFiltern(Opt o, QLineEdit* ed, QKeyEvent* ke) {
+  const bool strg = ke->modifiers() & Qt::ControlModifier;
+  if (filter_.keyDown) filter_.keyDown(o, ke->key() >= Qt::Key_A && ke->key() <= Qt::Key_Z ? ke->key() : 0, strg);
+  const bool einfuegenTaste = ke->matches(QKeySequence::Paste);
+  if (einfuegenTaste || ke->matches(QKeySequence::Copy) || ke->matches(QKeySequence::Cut)) {
+    if (const char32_t cc = steuerzeichen(ke); cc && filter_.keyPress && filter_.keyPress(o, cc) == 0) return true;
+    if (!einfuegenTaste) return false;
+    einfuegen(o, QApplication::clipboard()->text());
+    return true;
+  }
+  if (ke->key() == Qt::Key_Backspace) return filter_.keyPress && filter_.keyPress(o, 8) == 0;
+  const QString t = ke->text();
+  if (t.isEmpty() || t.at(0).unicode() < 32 || t.at(0).unicode() == 127) return false;
+  if (strg && !(ke->modifiers() & Qt::AltModifier)) return false;  // other shortcuts
+  QString durch;
+  bool anders = false;
+  for (char32_t c : t.toUcs4()) {
+    const char32_t r = filter_.keyPress ? filter_.keyPress(o, c) : c;
+    if (r != c) anders = true;
+    if (r != 0) durch += QString::fromUcs4(&r, 1);
+  }
+  if (!anders) return false;
+  if (!durch.isEmpty()) {
+    ed->insert(durch);
+    m_.setText(o, ed->text().toStdString());
+  }
+  return true;
+}
+
+bool OptionBinder::eventFilter(QObject* obj, QEvent* e) {
+  switch (e->type()) {
+    case QEvent::FocusIn:
+    case QEvent::FocusOut:
+    case QEvent::KeyPress:
+    case QEvent::ContextMenu:
+    case QEvent::MouseButtonRelease:
+      break;
+    default:
+      return false;
+  }
+  const Opt o = zuWidget(obj);
+  if (o == Opt::Count) return false;
+  switch (e->type()) {
+    case QEvent::FocusIn:
+      if (echterFokuswechsel(e)) m_.run(o, Ev::Enter);
+      break;
+    case QEvent::FocusOut:
+      if (echterFokuswechsel(e)) m_.run(o, Ev::Exit);
+      break;
+    case QEvent::KeyPress:
+      if (auto* ed = qobject_cast<QLineEdit*>(obj); ed && filter_.gefiltert && filter_.gefiltert(o))
+        return tasteFiltern(o, ed, static_cast<QKeyEvent*>(e));
+      break;
+    case QEvent::ContextMenu:
+      if (auto* ed = qobject_cast<QLineEdit*>(obj); ed && filter_.gefiltert && filter_.gefiltert(o)) {
+        QMenu* menu = ed->createStandardContextMenu();
+        for (QAction* a : menu->actions()) {
+          if (a->objectName() != QStringLiteral("edit-paste")) continue;
+          a->disconnect();
+          connect(a, &QAction::triggered, this, [this, o] { einfuegen(o, QApplication::clipboard()->text()); });
+        }
+        menu->exec(static_cast<QContextMenuEvent*>(e)->globalPos());
+        delete menu;
+        return true;
+      }
+      break;
+    case QEvent::MouseButtonRelease:
+      // The selection paste of the middle button, filtered too.
+      if (auto* ed = qobject_cast<QLineEdit*>(obj); ed && filter_.gefiltert && filter_.gefiltert(o) &&
+                                                     static_cast<QMouseEvent*>(e)->button() == Qt::MiddleButton) {
+        if (QApplication::clipboard()->supportsSelection())
+          einfuegen(o, QApplication::clipboard()->text(QClipboard::Selection));
+        return true;
+      }
+      break;
+    default:
+      break;
+  }
+  return false;
 }
 
 }  // namespace mosaik

@@ -2,38 +2,65 @@
 // Builds the widget of each control from the option table and binds it to
 // the model: user input goes to the model's setters (which run the
 // handlers); model changes come back with the widget's signals blocked, so
-// no handler runs twice.
+// no handler runs twice. Enabled, Visible and captions are the model's own
+// flags, mirrored; the view never reads them back.
 #include <QObject>
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <string>
 
 #include "app/options/OptionModel.h"
 
+class QLabel;
+class QLineEdit;
+class QKeyEvent;
+
 namespace mosaik {
+
+// The key filter of the headless window, for the fields that have one.
+struct Tastenfilter {
+  std::function<bool(Opt)> gefiltert;
+  std::function<void(Opt, int taste, bool strg)> keyDown;
+  std::function<char32_t(Opt, char32_t)> keyPress;  // 0 = swallowed
+  std::function<std::string(Opt, const std::string&)> einfuegen;
+};
 
 class OptionBinder : public QObject {
   Q_OBJECT
  public:
-  explicit OptionBinder(OptionModel& m, QObject* parent = nullptr);
+  explicit OptionBinder(OptionModel& m, Tastenfilter filter = {}, QObject* parent = nullptr);
 
-  // Creates the widget of a control (check box, edit, spin box, ...), named
-  // after it. Buttons call `knopf` when clicked.
+  // Creates the widget of a control (check box, edit, spin box, group box,
+  // page, ...), named after it. Buttons run their Click event and call
+  // `knopf` when clicked.
   QWidget* erzeugen(Opt o, QWidget* parent);
   QWidget* widget(Opt o) const { return widgets_[static_cast<size_t>(o)]; }
   void setKnopfAktion(std::function<void(Opt)> f) { knopf_ = std::move(f); }
   // Mirrors the model's state of every created widget.
   void alleAktualisieren();
 
+  // Inserts text into a filtered field as if pasted.
+  void einfuegen(Opt o, const QString& text);
+
+ protected:
+  bool eventFilter(QObject* obj, QEvent* e) override;
+
  private:
   void aktualisieren(Opt o);
+  bool tasteFiltern(Opt o, QLineEdit* ed, QKeyEvent* ke);
+  Opt zuWidget(QObject* obj) const;
   OptionModel& m_;
   std::array<QWidget*, kOptCount> widgets_{};
   std::function<void(Opt)> knopf_;
+  Tastenfilter filter_;
 };
 
 // Memo texts: CR LF in the model, LF in the widget.
 QString memoNachQt(const std::string& s);
 std::string memoAusQt(const QString& s);
+
+// A plain label that greys out and hides with the control it describes.
+QLabel* begleitText(const QString& text, QWidget* buddy, QWidget* parent);
 
 }  // namespace mosaik

@@ -1,0 +1,20 @@
+#pragma once
+// The pages of the main window and of the navigation dialog: tabs, inner
+// tabs and group boxes with their controls, laid out with Qt layouts.
+#include <QTabWidget>
+
+#include "ui/qt/OptionBinder.h"
+
+namespace mosaik {
+
+// Fills the main window's page control; the expert tab holds a second page
+// control, returned through pageControlExperten.
+void hauptseitenAufbauen(OptionBinder& b, QTabWidget* pageControl, QTabWidget*& pageControlExperten);
+
+// The two pages of the navigation dialog.
+void navigationsseitenAufbauen(OptionBinder& b, QTabWidget* tabs);
+
+// Display fields that show a folder and are never typed into.
+bool istOrdneranzeige(Opt o);
+
+}  // namespace mosaik
