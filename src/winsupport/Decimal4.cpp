@@ -5,7 +5,10 @@
 namespace mosaik {
 
 Decimal4 Decimal4::fromDouble(double v) {
-  return Decimal4(static_cast<int64_t>(std::llround(v * kScale)));
+  const double s = v * kScale;
+  if (!(s < 9.2233720368547758e18)) return max();
+  if (!(s > -9.2233720368547758e18)) return min();
+  return Decimal4(static_cast<int64_t>(std::llround(s)));
 }
 
 std::optional<Decimal4> Decimal4::parse(std::string_view t, char separator) {
@@ -17,38 +20,42 @@ std::optional<Decimal4> Decimal4::parse(std::string_view t, char separator) {
     neg = t.front() == '-';
     t.remove_prefix(1);
   }
-  int64_t whole = 0;
+  // The magnitude in ten-thousandths, checked against the range as it grows.
+  constexpr unsigned __int128 kGrenze = static_cast<unsigned __int128>(INT64_MAX) + 1;
+  unsigned __int128 u = 0;
   size_t i = 0;
-  bool anyDigit = false;
-  constexpr int64_t kLimit = INT64_MAX / kScale / 10;
+  bool ziffer = false;
   for (; i < t.size() && t[i] >= '0' && t[i] <= '9'; ++i) {
-    if (whole > kLimit) return std::nullopt;
-    whole = whole * 10 + (t[i] - '0');
-    anyDigit = true;
+    u = u * 10 + static_cast<unsigned>(t[i] - '0');
+    if (u * kScale > kGrenze) return std::nullopt;
+    ziffer = true;
   }
-  int64_t frac = 0;
-  int places = 0;
-  bool roundUp = false;
+  u *= kScale;
+  int stellen = 0;
+  int erste = -1;         // the first digit beyond the fourth place
+  bool weitere = false;   // any non-zero digit after that one
   if (i < t.size() && t[i] == separator) {
     ++i;
+    unsigned __int128 stelle = kScale / 10;
     for (; i < t.size() && t[i] >= '0' && t[i] <= '9'; ++i) {
-      anyDigit = true;
-      if (places < 4) {
-        frac = frac * 10 + (t[i] - '0');
-        ++places;
-      } else if (places == 4) {
-        roundUp = t[i] >= '5';
-        ++places;
+      ziffer = true;
+      const int d = t[i] - '0';
+      if (stellen < 4) {
+        u += static_cast<unsigned>(d) * stelle;
+        stelle /= 10;
+      } else if (stellen == 4) {
+        erste = d;
+      } else if (d != 0) {
+        weitere = true;
       }
+      ++stellen;
     }
   }
-  if (!anyDigit || i != t.size()) return std::nullopt;
-  while (places < 4) {
-    frac *= 10;
-    ++places;
-  }
-  int64_t u = whole * kScale + frac + (roundUp ? 1 : 0);
-  return Decimal4(neg ? -u : u);
+  if (!ziffer || i != t.size()) return std::nullopt;
+  if (erste > 5 || (erste == 5 && (weitere || (u & 1) != 0))) ++u;
+  if (u > kGrenze || (u == kGrenze && !neg)) return std::nullopt;
+  if (neg) return Decimal4(u == kGrenze ? INT64_MIN : -static_cast<int64_t>(u));
+  return Decimal4(static_cast<int64_t>(u));
 }
 
 std::string Decimal4::toText(char separator) const {
@@ -64,6 +71,18 @@ std::string Decimal4::toText(char separator) const {
     s += f;
   }
   return neg ? "-" + s : s;
+}
+
+Decimal4 Decimal4::plus(Decimal4 b) const {
+  int64_t r = 0;
+  if (__builtin_add_overflow(units_, b.units_, &r)) return b.units_ > 0 ? max() : min();
+  return Decimal4(r);
+}
+
+Decimal4 Decimal4::minus(Decimal4 b) const {
+  int64_t r = 0;
+  if (__builtin_sub_overflow(units_, b.units_, &r)) return b.units_ < 0 ? max() : min();
+  return Decimal4(r);
 }
 
 }  // namespace mosaik
