@@ -157,5 +157,18 @@ TEST_F(GoldenTest, XHTMLStrictFlachGeblaettertMitEigenemKopfAufDerStartseite) {
   xhtmlGueltig(html() + "meinebilder(2).htm");
 }
 
+TEST_F(GoldenTest, KeineWeiterleitungUeberDieStartseite) {
+  // The start page is called "index.html", and the thumbnail folder is the
+  // HTML folder under another name: its tree gets no redirect pages.
+  m.setText(Opt::EdNameHTML, "galerie.html");
+  std::filesystem::create_directory_symlink(html(), tmp.pfad() + "verweis");
+  st.Vorschaubilderpfad = tmp.pfad() + "verweis";
+  laufen();
+  for (const std::string& s : {html() + "index.html", html() + "tag_1/index.html", html() + "tag_1/gruesse/index.html"})
+    EXPECT_NE(lesen(s).find("<body id=\"uebersicht\">"), std::string::npos) << s;
+  EXPECT_NE(lesen(bilder() + "index.html").find("<title>Weiterleitung</title>"), std::string::npos);
+  EXPECT_NE(lesen(bilder() + "tag_1/index.html").find("URL=../html/index.html\""), std::string::npos);
+}
+
 }  // namespace
 }  // namespace mosaik::seitentest

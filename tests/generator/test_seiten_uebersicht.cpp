@@ -263,3 +263,76 @@ TEST_F(UebersichtTest, NamensdateiWirdOhneLeereZeileGelesen) {
 
 }  // namespace
 }  // namespace mosaik::seitentest
+
+namespace mosaik::seitentest {
+namespace {
+
+struct OrdnerSeitenTest : SeitenBasis {
+  StilleAnsicht ansicht;
+  Lauf lauf{k, ansicht};
+  TDateiArray liste;
+  void SetUp() override {
+    SeitenBasis::SetUp();
+    AbbruchFlag = 0;
+    lauf.HTMLOrdnername = "html";
+    m.setChecked(Opt::CBVorschaubilderErzeugen, false);
+    m.setChecked(Opt::RBnichtverlinken, true);
+    m.setText(Opt::MBeschreibung, "");
+    for (const char* n : {"a.jpg", "b.jpg", "c.jpg"}) {
+      schreiben(bilder() + n, testJpeg(40, 30, 1536));
+      TDateieintrag e;
+      e.Name = n;
+      e.Breite = 40;
+      e.Hoehe = 30;
+      e.Groesse = 1536;
+      liste.push_back(e);
+    }
+  }
+  void TearDown() override { AbbruchFlag = 0; }
+  void schreibenIn(const std::string& ordner, int index) {
+    TVerzeichnisArray keine;
+    OrdnerSeitenSchreiben(lauf, ordner, "", index < 0 ? "-0" : "-0-1", keine, liste, 0, index);
+  }
+};
+
+TEST_F(OrdnerSeitenTest, JedeSeiteEinzelnUndFehlschlaegeGemeldet) {
+  m.setChecked(Opt::RBZeilenzahl, true);
+  m.setText(Opt::SpEdSpaltenzahl, "1");
+  m.setText(Opt::SpEdZeilenProSeitezahl, "1");
+  // The second page cannot be written: the others are.
+  std::filesystem::create_directories(html() + "meinebilder(2).htm");
+  schreibenIn(bilder(), -1);
+  EXPECT_NE(lesen(html() + "index.htm").find("<h2>Startordner 1/3</h2>"), std::string::npos);
+  EXPECT_NE(lesen(html() + "meinebilder(3).htm").find("<h2>Startordner 3/3</h2>"), std::string::npos);
+  ASSERT_EQ(u.dialoge.meldungen.size(), 1u);
+  EXPECT_EQ(u.dialoge.meldungen[0].kind, MsgKind::Error);
+  EXPECT_EQ(u.dialoge.meldungen[0].text, "Speichern der HTML-Datei " + html() +
+                                             "meinebilder(2).htm\r\nfehlgeschlagen!\r\nDie Datei kann nicht "
+                                             "geschrieben werden.");
+
+  // A target folder that cannot be made is reported once for the folder.
+  u.dialoge.meldungen.clear();
+  std::filesystem::create_directories(bilder() + "sub");
+  schreiben(html() + "sub", "eine Datei, kein Ordner");
+  schreibenIn(bilder() + "sub/", 0);
+  ASSERT_EQ(u.dialoge.meldungen.size(), 1u);
+  EXPECT_EQ(u.dialoge.meldungen[0].text, "Der Ordner " + html() + "sub/\r\nkann nicht angelegt werden!");
+}
+
+TEST_F(OrdnerSeitenTest, AbbruchLaesstDieAlteSeiteStehen) {
+  schreiben(html() + "index.htm", "alte Seite");
+  int pumpen = 0;
+  u.sv.pump = [&] {
+    if (++pumpen == 3) AbbruchFlag = 1;
+  };
+  schreibenIn(bilder(), -1);
+  EXPECT_EQ(lesen(html() + "index.htm"), "alte Seite");
+  EXPECT_TRUE(u.dialoge.meldungen.empty());  // the walk reports the cancel
+  AbbruchFlag = 0;
+  u.sv.pump = [] {};
+  schreibenIn(bilder(), -1);
+  EXPECT_NE(lesen(html() + "index.htm").find("<td>" "<img src=\"../c.jpg\""), std::string::npos);
+}
+
+}  // namespace
+}  // namespace mosaik::seitentest
