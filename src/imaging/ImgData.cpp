@@ -50,7 +50,7 @@ class FileSource : public ByteSource {
 // blocks have a handful of directories and a few hundred entries.
 constexpr int kMaxDirectoryDepth = 8;
 constexpr int64_t kMaxEntries = 20000;
-constexpr int64_t kMaxRawBytes = 4 << 20;
+constexpr int64_t kMaxRawBytes = 1 << 20;
 constexpr size_t kMaxFormatElements = 128;
 constexpr size_t kPrintableLength = 50;
 
@@ -69,6 +69,24 @@ const unsigned char* U(std::string_view s) { return reinterpret_cast<const unsig
 // Bytes of a text field: UTF-8 when they are valid UTF-8, else Windows-1252.
 std::string DecodeText(std::string_view bytes) {
   return isValidUtf8(bytes) ? std::string(bytes) : cp1252ToUtf8(bytes);
+}
+
+// The start of a text value, enough for every display rule (the longest
+// keeps 50 characters): a crafted block can point thousands of entries at
+// the same 64 KB, and converting all of it each time would be wasted work.
+std::string DisplayText(std::string_view bytes) {
+  constexpr size_t kKeep = 256;
+  if (bytes.size() > kKeep) {
+    size_t cut = kKeep;
+    // Do not split a UTF-8 sequence: step back to the byte that starts it.
+    size_t back = 0;
+    while (back < 4 && cut > 0 && (static_cast<unsigned char>(bytes[cut]) & 0xC0) == 0x80) {
+      --cut;
+      ++back;
+    }
+    bytes = bytes.substr(0, cut);
+  }
+  return DecodeText(bytes);
 }
 
 // At most `count` characters of a UTF-8 text.
@@ -365,9 +383,9 @@ void TImageInfo::ProcessExifDir(int64_t dirStart, int64_t offsetBase, int64_t ex
     std::string data;
     if (display) {
       if (format == 2) {
-        data = DecodeText(Bytes(valuePos, byteCount - 1));
+        data = DisplayText(std::string_view(raw).substr(0, static_cast<size_t>(byteCount - 1)));
       } else if (format == 7) {
-        data = "\"" + DecodeText(std::string_view(raw).substr(0, raw.find('\0'))) + "\"";
+        data = "\"" + DisplayText(std::string_view(raw).substr(0, raw.find('\0'))) + "\"";
       } else {
         data = FormatNumber(raw, format, def.FormatString, def.DecodeList, MotorolaOrder);
       }

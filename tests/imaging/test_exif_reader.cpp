@@ -138,6 +138,21 @@ TEST_F(ExifReader, FormatTypesAndTheirQuirks) {
   }
 }
 
+TEST_F(ExifReader, LongTextsShowTheirFirst50Characters) {
+  std::string utf8, umlauts50, latin;
+  for (int i = 0; i < 300; ++i) utf8 += "\xC3\xA4";
+  for (int i = 0; i < 50; ++i) umlauts50 += "\xC3\xA4";
+  latin.assign(300, '\xE4');
+  TiffBuilder t(false);
+  t.Ascii(0, 0x013B, utf8);
+  t.Ascii(0, 0x8298, latin);
+  t.Ascii(0, 0x010E, "a" + utf8);  // the cut falls inside a character
+  auto d = Read(t);
+  EXPECT_EQ(d->ExifInfo->LookupTagValue("Artist"), umlauts50);
+  EXPECT_EQ(d->ExifInfo->LookupTagValue("Copyright"), umlauts50);
+  EXPECT_EQ(d->ExifInfo->LookupTagValue("ImageDescription"), "a" + umlauts50.substr(0, 98));
+}
+
 TEST_F(ExifReader, NumberFormattingRules) {
   // FormatString with a number: the first rational, or 0 for a zero denominator.
   EXPECT_EQ(FormatNumber(std::string("\0\0\0\0\0\0\0\0", 8), 5, "F%0.1f", "", false), "F0.0");
