@@ -96,4 +96,18 @@ struct SeitenBasis : ::testing::Test {
   }
 };
 
+// With a run: the walks' and page writers' state, no cancel pending, the
+// output folders' names skipped as a run skips them.
+struct LaufBasis : SeitenBasis {
+  StilleAnsicht ansicht;
+  Lauf lauf{k, ansicht};
+  void SetUp() override {
+    SeitenBasis::SetUp();
+    AbbruchFlag = 0;
+    lauf.HTMLOrdnername = "html";
+    lauf.VorschauOrdnername = "_vorschau";
+  }
+  void TearDown() override { AbbruchFlag = 0; }
+};
+
 }  // namespace mosaik::seitentest

@@ -26,14 +26,11 @@ std::pair<int, std::string> ausfuehren(const std::string& befehl) {
 
 std::string zitiert(const std::string& pfad) { return "'" + pfad + "'"; }
 
-struct GoldenTest : SeitenBasis {
-  StilleAnsicht ansicht;
-  Lauf lauf{k, ansicht};
+struct GoldenTest : LaufBasis {
   std::string altesArbeitsverzeichnis = fs::currentFolder();
 
   void SetUp() override {
-    SeitenBasis::SetUp();
-    AbbruchFlag = 0;
+    LaufBasis::SetUp();
     st.Autostart = true;
     st.dirnametxt = true;
     // Captions have their own tests; here they would only repeat them.
@@ -42,7 +39,7 @@ struct GoldenTest : SeitenBasis {
   }
   void TearDown() override {
     fs::setCurrentFolder(altesArbeitsverzeichnis);
-    AbbruchFlag = 0;
+    LaufBasis::TearDown();
   }
 
   // The pictures, and the thumbnails the image pipeline keeps (of the same

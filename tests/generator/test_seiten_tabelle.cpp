@@ -20,12 +20,9 @@ std::vector<int> seiten(const TDateiArray& l) {
   return s;
 }
 
-struct TabellenTest : SeitenBasis {
-  StilleAnsicht ansicht;
-  Lauf lauf{k, ansicht};
+struct TabellenTest : LaufBasis {
   void SetUp() override {
-    SeitenBasis::SetUp();
-    AbbruchFlag = 0;
+    LaufBasis::SetUp();
     m.setChecked(Opt::CBVorschaubilderErzeugen, false);
     m.setChecked(Opt::RBnichtverlinken, true);
     m.setText(Opt::MBeschreibung, "");

@@ -10,15 +10,7 @@ namespace {
 // 2023-05-17 12:00:00 as a packed DOS date-time.
 constexpr uint32_t kDatum = ((43u << 9 | 5u << 5 | 17u) << 16) | (12u << 11);
 
-struct UebersichtTest : SeitenBasis {
-  StilleAnsicht ansicht;
-  Lauf lauf{k, ansicht};
-  void SetUp() override {
-    SeitenBasis::SetUp();
-    AbbruchFlag = 0;
-    lauf.HTMLOrdnername = "html";
-    lauf.VorschauOrdnername = "_vorschau";
-  }
+struct UebersichtTest : LaufBasis {
   std::string ueberschrift(const std::string& ordner, const std::string& kette, int p, int n) {
     HTMLSeite s;
     UeberschriftSchreiben(k, s, ordner, kette, p, n);
@@ -267,14 +259,10 @@ TEST_F(UebersichtTest, NamensdateiWirdOhneLeereZeileGelesen) {
 namespace mosaik::seitentest {
 namespace {
 
-struct OrdnerSeitenTest : SeitenBasis {
-  StilleAnsicht ansicht;
-  Lauf lauf{k, ansicht};
+struct OrdnerSeitenTest : LaufBasis {
   TDateiArray liste;
   void SetUp() override {
-    SeitenBasis::SetUp();
-    AbbruchFlag = 0;
-    lauf.HTMLOrdnername = "html";
+    LaufBasis::SetUp();
     m.setChecked(Opt::CBVorschaubilderErzeugen, false);
     m.setChecked(Opt::RBnichtverlinken, true);
     m.setText(Opt::MBeschreibung, "");
@@ -288,7 +276,6 @@ struct OrdnerSeitenTest : SeitenBasis {
       liste.push_back(e);
     }
   }
-  void TearDown() override { AbbruchFlag = 0; }
   void schreibenIn(const std::string& ordner, int index) {
     TVerzeichnisArray keine;
     OrdnerSeitenSchreiben(lauf, ordner, "", index < 0 ? "-0" : "-0-1", keine, liste, 0, index);

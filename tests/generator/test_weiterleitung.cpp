@@ -6,17 +6,8 @@
 namespace mosaik::seitentest {
 namespace {
 
-struct WeiterleitungTest : SeitenBasis {
-  StilleAnsicht ansicht;
-  Lauf lauf{k, ansicht};
+struct WeiterleitungTest : LaufBasis {
   std::string vorschau() const { return html() + "_vorschau/"; }
-  void SetUp() override {
-    SeitenBasis::SetUp();
-    AbbruchFlag = 0;
-    lauf.HTMLOrdnername = "html";
-    lauf.VorschauOrdnername = "_vorschau";
-  }
-  void TearDown() override { AbbruchFlag = 0; }
 };
 
 TEST_F(WeiterleitungTest, SeiteUnterDemHTMLOrdner) {
