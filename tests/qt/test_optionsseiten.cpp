@@ -13,6 +13,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QRadioButton>
 #include <QTabWidget>
 
@@ -177,6 +178,13 @@ TEST_F(Optionsseiten, TastenfilterUndFeldausgangImFenster) {
   QApplication::clipboard()->setText(QStringLiteral("77"));
   tippen(qualitaet, Qt::Key_V, QString(QChar(22)), Qt::ControlModifier);
   EXPECT_EQ(qualitaet->text(), QStringLiteral("25"));
+
+  // The context menu's paste is the one the filter takes over.
+  std::unique_ptr<QMenu> menu(grafik->createStandardContextMenu());
+  ASSERT_NE(einfuegenAktion(menu.get()), nullptr);
+  EXPECT_EQ(einfuegenAktion(menu.get())->text().remove(QLatin1Char('&')).left(5), QStringLiteral("Paste"));
+  f->binder.einfuegen(Opt::EdFavicon, QStringLiteral("ab c\\d"));
+  EXPECT_EQ(p->m.text(Opt::EdFavicon), "https://mosaikschauer.example/favicon.icoabc/d");
 
   // Leaving a field repairs it; losing the window's activation does not.
   auto* klammer = w<QLineEdit>(Opt::EdKlammerAuf);

@@ -96,6 +96,14 @@ class Begleiter : public QObject {
 
 }  // namespace
 
+QAction* einfuegenAktion(QMenu* menu) {
+  const QString kuerzel = QLatin1Char('\t') + QKeySequence(QKeySequence::Paste).toString(QKeySequence::NativeText);
+  for (QAction* a : menu->actions())
+    if (a->objectName() == QStringLiteral("edit-paste") || (!kuerzel.isEmpty() && a->text().endsWith(kuerzel)))
+      return a;
+  return nullptr;
+}
+
 QLabel* begleitText(const QString& text, QWidget* buddy, QWidget* parent) {
   auto* l = new QLabel(text, parent);
   if (text.contains(QLatin1Char('&'))) l->setBuddy(buddy);
@@ -396,8 +404,7 @@ bool OptionBinder::eventFilter(QObject* obj, QEvent* e) {
     case QEvent::ContextMenu:
       if (auto* ed = qobject_cast<QLineEdit*>(obj); ed && filter_.gefiltert && filter_.gefiltert(o)) {
         QMenu* menu = ed->createStandardContextMenu();
-        for (QAction* a : menu->actions()) {
-          if (a->objectName() != QStringLiteral("edit-paste")) continue;
+        if (QAction* a = einfuegenAktion(menu)) {
           a->disconnect();
           connect(a, &QAction::triggered, this, [this, o] { einfuegen(o, QApplication::clipboard()->text()); });
         }

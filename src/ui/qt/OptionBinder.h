@@ -12,7 +12,9 @@
 
 #include "app/options/OptionModel.h"
 
+class QAction;
 class QLabel;
+class QMenu;
 class QLineEdit;
 class QKeyEvent;
 
@@ -59,6 +61,9 @@ class OptionBinder : public QObject {
 // Memo texts: CR LF in the model, LF in the widget.
 QString memoNachQt(const std::string& s);
 std::string memoAusQt(const QString& s);
+
+// The paste entry of a line edit's standard context menu.
+QAction* einfuegenAktion(QMenu* menu);
 
 // A plain label that greys out and hides with the control it describes.
 QLabel* begleitText(const QString& text, QWidget* buddy, QWidget* parent);
