@@ -23,6 +23,13 @@ struct Modell : ::testing::Test {
   void SetUp() override { m.setEvents(&z); }
 };
 
+TEST_F(Modell, StartwerteDerFensteranlage) {
+  // Not touched by the defaults: the layout's own start values.
+  EXPECT_TRUE(m.checked(Opt::CBDateinameAlsHint));
+  EXPECT_EQ(m.text(Opt::EdGrafikGrossZurueck), "");
+  EXPECT_EQ(m.text(Opt::EdGrafikDiashowAus), "");
+}
+
 TEST_F(Modell, KontrollkaestchenFeuertNurBeiWechsel) {
   m.setChecked(Opt::CBDiashow, true);
   m.setChecked(Opt::CBDiashow, true);

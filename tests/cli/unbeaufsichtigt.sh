@@ -2,9 +2,12 @@
 # The unattended run without a display: no window, messages on stderr, exit
 # status 0 after success and 1 after a failure, never waiting for input.
 set -u
-prog=$1
 tmp=$(mktemp -d)
 trap 'chmod -R u+w "$tmp"; rm -rf "$tmp"' EXIT
+# A copy of its own: the program keeps its settings file beside itself.
+mkdir -p "$tmp/programm"
+cp "$1" "$tmp/programm/mosaikschauer"
+prog="$tmp/programm/mosaikschauer"
 unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
 fail() { echo "FEHLER: $*"; exit 1; }
 
@@ -18,6 +21,10 @@ rc=$?
 (cd "$tmp/fotos" && touch html/index.htm && timeout 60 "$prog" -AUTOSTART < /dev/null 2> "$tmp/err")
 [ $? -eq 0 ] || fail "Zweiter Lauf schlug fehl: $(cat "$tmp/err")"
 grep -q "existiert bereits" "$tmp/err" && fail "Unbeaufsichtigter Lauf hat gefragt"
+
+# Closing saved the settings beside the program, with the picture folder.
+grep -q "^Ordner=$tmp/fotos" "$tmp/programm/Mosaikschauer.ini" || fail "Einstellungen nicht gespeichert"
+rm "$tmp/programm/Mosaikschauer.ini"
 
 # An HTML folder that cannot be created: the message on stderr, status 1.
 mkdir -p "$tmp/block"

@@ -17,6 +17,8 @@ OptionModel::OptionModel() {
     if (info(o).kind == Kind::Spin) k.text = "0";
     if (info(o).kind == Kind::Slider) k.position = static_cast<int>(k.min);
   }
+  // Start values of the window layout that the built-in defaults leave alone.
+  c(Opt::CBDateinameAlsHint).checked = true;
 }
 
 int OptionModel::spin(Opt o) const {
