@@ -100,10 +100,21 @@ QHBoxLayout* dateiZeile(Bau& b, QWidget* p, Opt box, Opt feld, Opt knopf) {
   return h;
 }
 
-QVBoxLayout* spalte(QBoxLayout* zeile) {
-  auto* v = new QVBoxLayout;
-  zeile->addLayout(v, 1);
-  return v;
+// A page with two columns of groups.
+struct ZweiSpalten {
+  QWidget* seite;
+  QVBoxLayout* links;
+  QVBoxLayout* rechts;
+};
+
+ZweiSpalten zweiSpalten(Bau& b, QTabWidget* leiste, Opt seite) {
+  QWidget* s = b.seite(seite, leiste);
+  auto* h = new QHBoxLayout(s);
+  auto* links = new QVBoxLayout;
+  auto* rechts = new QVBoxLayout;
+  h->addLayout(links, 1);
+  h->addLayout(rechts, 1);
+  return {s, links, rechts};
 }
 
 // --- Ordner -------------------------------------------------------------------
@@ -174,30 +185,42 @@ void seiteOrdner(Bau& b, QTabWidget* leiste) {
 
 // --- Große Bilder ------------------------------------------------------------------
 
+// The large images and the thumbnails share the arrangement of their
+// folder, compression, name affix and reduction method.
+struct Bildersteuerung {
+  Opt gruppe, ordner, waehlen, standard, ersetzen, lKomprimierung, regler, qualitaet, progressiv, lZusatz, zusatz,
+      vorne, hinten, lMethode, einfach, resample;
+};
+
+QGroupBox* bildergruppe(Bau& b, QWidget* s, const Bildersteuerung& c) {
+  QGroupBox* g = b.gruppe(c.gruppe, s);
+  auto* gl = new QGridLayout(g);
+  QHBoxLayout* ort = ordnerZeile(b, g, c.ordner, c.waehlen, c.standard);
+  gl->addWidget(b.text(QStringLiteral("Speicherort:"), b.widgetVon(c.ordner), g), 0, 0);
+  gl->addLayout(ort, 0, 1);
+  gl->addWidget(b.w(c.ersetzen, g), 1, 1);
+  gl->addWidget(b.w(c.lKomprimierung, g), 2, 0);
+  gl->addLayout(Bau::reihe({Bau::schmal(b.w(c.regler, g), 16), Bau::schmal(b.w(c.qualitaet, g), 3)}), 2, 1);
+  gl->addWidget(b.w(c.progressiv, g), 3, 1);
+  gl->addWidget(b.w(c.lZusatz, g), 4, 0);
+  gl->addLayout(Bau::reihe({Bau::schmal(b.w(c.zusatz, g), 8), b.w(c.vorne, g), b.w(c.hinten, g)}), 4, 1);
+  gl->addWidget(b.w(c.lMethode, g), 5, 0);
+  gl->addLayout(Bau::reihe({b.w(c.einfach, g), b.w(c.resample, g)}), 5, 1);
+  gl->setColumnStretch(1, 1);
+  return g;
+}
+
 void seiteGrosseBilder(Bau& b, QTabWidget* leiste) {
   QWidget* s = b.seite(O::TabSheetGrosseBilder, leiste);
   auto* v = new QVBoxLayout(s);
 
-  QGroupBox* g = b.gruppe(O::GroupBox1, s);
-  auto* gl = new QGridLayout(g);
-  QHBoxLayout* ort =
-      ordnerZeile(b, g, O::EdgrosseBilderPfadname, O::BitBgrosseBilderSpeicherortWaehlen, O::BitBgrosseBilderOrdnerLoeschen);
-  gl->addWidget(b.text(QStringLiteral("Speicherort:"), b.widgetVon(O::EdgrosseBilderPfadname), g), 0, 0);
-  gl->addLayout(ort, 0, 1);
-  gl->addWidget(b.w(O::CBGrosseBilderErsetzen, g), 1, 1);
-  gl->addWidget(b.w(O::LKomprimierungGrossebilder, g), 2, 0);
-  gl->addLayout(Bau::reihe({Bau::schmal(b.w(O::TrBKomprimierungGrosseBilder, g), 16),
-                            Bau::schmal(b.w(O::EdKomprimierungGrosseBilder, g), 3)}),
-                2, 1);
-  gl->addWidget(b.w(O::CBGrosseBilderProgressiv, g), 3, 1);
-  gl->addWidget(b.w(O::LNamenserweiterungGrosseBilder, g), 4, 0);
-  gl->addLayout(Bau::reihe({Bau::schmal(b.w(O::EdErweiterungGrosseBilder, g), 8), b.w(O::RBVorneGrosseBilder, g),
-                            b.w(O::RBhintenGrosseBilder, g)}),
-                4, 1);
-  gl->addWidget(b.w(O::LVerklMethodeGrosse, g), 5, 0);
-  gl->addLayout(Bau::reihe({b.w(O::RBVerklMethGrossEinfach, g), b.w(O::RBVerklMethGrossResample, g)}), 5, 1);
-  gl->setColumnStretch(1, 1);
-  v->addWidget(g);
+  v->addWidget(bildergruppe(b, s,
+                            {O::GroupBox1, O::EdgrosseBilderPfadname, O::BitBgrosseBilderSpeicherortWaehlen,
+                             O::BitBgrosseBilderOrdnerLoeschen, O::CBGrosseBilderErsetzen, O::LKomprimierungGrossebilder,
+                             O::TrBKomprimierungGrosseBilder, O::EdKomprimierungGrosseBilder, O::CBGrosseBilderProgressiv,
+                             O::LNamenserweiterungGrosseBilder, O::EdErweiterungGrosseBilder, O::RBVorneGrosseBilder,
+                             O::RBhintenGrosseBilder, O::LVerklMethodeGrosse, O::RBVerklMethGrossEinfach,
+                             O::RBVerklMethGrossResample}));
 
   auto* mitte = new QHBoxLayout;
   QGroupBox* gr = b.gruppe(O::GroupBox2, s);
@@ -242,25 +265,12 @@ void seiteVorschau(Bau& b, QTabWidget* leiste) {
   QWidget* s = b.seite(O::TabSheetVorschau, leiste);
   auto* v = new QVBoxLayout(s);
 
-  QGroupBox* g = b.gruppe(O::GrBVorschaubilder, s);
-  auto* gl = new QGridLayout(g);
-  QHBoxLayout* ort = ordnerZeile(b, g, O::EdVorschauPfadname, O::BitBVorschaubilderSpeicherortWaehlen,
-                                 O::BitBVorschaubilderordnerLoeschen);
-  gl->addWidget(b.text(QStringLiteral("Speicherort:"), b.widgetVon(O::EdVorschauPfadname), g), 0, 0);
-  gl->addLayout(ort, 0, 1);
-  gl->addWidget(b.w(O::CBVorschaubilderErsetzen, g), 1, 1);
-  gl->addWidget(b.w(O::LKomprimierungVorschau, g), 2, 0);
-  gl->addLayout(Bau::reihe({Bau::schmal(b.w(O::TrBKomprimierung, g), 16), Bau::schmal(b.w(O::EdKomprimierung, g), 3)}),
-                2, 1);
-  gl->addWidget(b.w(O::CBVorschaubilderProgressiv, g), 3, 1);
-  gl->addWidget(b.w(O::Lnamenserweiterung, g), 4, 0);
-  gl->addLayout(Bau::reihe({Bau::schmal(b.w(O::EdErweiterungVorschaubilder, g), 8), b.w(O::RBVorne, g),
-                            b.w(O::RBhinten, g)}),
-                4, 1);
-  gl->addWidget(b.w(O::LVerklmethodeVorschau, g), 5, 0);
-  gl->addLayout(Bau::reihe({b.w(O::RBVerklMethKleinEinfach, g), b.w(O::RBVerklMethKleinResample, g)}), 5, 1);
-  gl->setColumnStretch(1, 1);
-  v->addWidget(g);
+  v->addWidget(bildergruppe(b, s,
+                            {O::GrBVorschaubilder, O::EdVorschauPfadname, O::BitBVorschaubilderSpeicherortWaehlen,
+                             O::BitBVorschaubilderordnerLoeschen, O::CBVorschaubilderErsetzen, O::LKomprimierungVorschau,
+                             O::TrBKomprimierung, O::EdKomprimierung, O::CBVorschaubilderProgressiv,
+                             O::Lnamenserweiterung, O::EdErweiterungVorschaubilder, O::RBVorne, O::RBhinten,
+                             O::LVerklmethodeVorschau, O::RBVerklMethKleinEinfach, O::RBVerklMethKleinResample}));
 
   auto* unten = new QHBoxLayout;
   QGroupBox* gr = b.gruppe(O::GrBGroesse, s);
@@ -301,10 +311,7 @@ void seiteVorschau(Bau& b, QTabWidget* leiste) {
 // --- Layout 1 ------------------------------------------------------------------------
 
 void seiteLayout1(Bau& b, QTabWidget* leiste) {
-  QWidget* s = b.seite(O::TabSheetLayout1, leiste);
-  auto* h = new QHBoxLayout(s);
-  QVBoxLayout* links = spalte(h);
-  QVBoxLayout* rechts = spalte(h);
+  auto [s, links, rechts] = zweiSpalten(b, leiste, O::TabSheetLayout1);
 
   QGroupBox* t = b.gruppe(O::GrBTabellenoptionen, s);
   auto* tl = new QGridLayout(t);
@@ -404,10 +411,7 @@ QGroupBox* groessenGruppe(Bau& b, QWidget* p, Opt gruppe, Opt original, Opt ande
 }
 
 void seiteLayout2(Bau& b, QTabWidget* leiste) {
-  QWidget* s = b.seite(O::TabSheetlayout2, leiste);
-  auto* h = new QHBoxLayout(s);
-  QVBoxLayout* links = spalte(h);
-  QVBoxLayout* rechts = spalte(h);
+  auto [s, links, rechts] = zweiSpalten(b, leiste, O::TabSheetlayout2);
 
   QGroupBox* u = b.gruppe(O::GrBbildinfos, s);
   auto* ul = new QVBoxLayout(u);
@@ -489,10 +493,7 @@ QGroupBox* schriftGruppe(Bau& b, QWidget* p, Opt gruppe, Opt fest, Opt name, Opt
 }
 
 void seiteFarbenFonts(Bau& b, QTabWidget* leiste) {
-  QWidget* s = b.seite(O::TabSheetFarbenFonts, leiste);
-  auto* h = new QHBoxLayout(s);
-  QVBoxLayout* links = spalte(h);
-  QVBoxLayout* rechts = spalte(h);
+  auto [s, links, rechts] = zweiSpalten(b, leiste, O::TabSheetFarbenFonts);
 
   QGroupBox* hg = b.gruppe(O::GrBHintergrund, s);
   (new QVBoxLayout(hg))
@@ -586,10 +587,7 @@ void seiteExtraTexte(Bau& b, QTabWidget* leiste) {
 // --- Sonstiges ---------------------------------------------------------------------------
 
 void seiteSonstiges(Bau& b, QTabWidget* leiste) {
-  QWidget* s = b.seite(O::TabSheetSonstiges, leiste);
-  auto* h = new QHBoxLayout(s);
-  QVBoxLayout* links = spalte(h);
-  QVBoxLayout* rechts = spalte(h);
+  auto [s, links, rechts] = zweiSpalten(b, leiste, O::TabSheetSonstiges);
 
   QGroupBox* meta = b.gruppe(O::GrBMeta, s);
   auto* ml = new QGridLayout(meta);
@@ -729,10 +727,7 @@ QTabWidget* seiteExperten(Bau& b, QTabWidget* leiste) {
 // --- Programm, Hilfe ------------------------------------------------------------------------
 
 void seiteProgramm(Bau& b, QTabWidget* leiste) {
-  QWidget* s = b.seite(O::TabSheetProgramm, leiste);
-  auto* h = new QHBoxLayout(s);
-  QVBoxLayout* links = spalte(h);
-  QVBoxLayout* rechts = spalte(h);
+  auto [s, links, rechts] = zweiSpalten(b, leiste, O::TabSheetProgramm);
 
   QGroupBox* e = b.gruppe(O::GrBEinstellungen, s);
   auto* el = new QVBoxLayout(e);
