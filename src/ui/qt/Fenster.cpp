@@ -1,5 +1,7 @@
 #include "ui/qt/Fenster.h"
 
+#include "app/Einstellungen.h"
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFormLayout>
@@ -120,6 +122,8 @@ void Hauptfenster::knopf(Opt o) {
       navigationZeigen(0);
       break;
     case Opt::BNavigationGrosseBilder: navigationZeigen(1); break;
+    case Opt::BEinstellungenSpeichern: BEinstellungenSpeichernClick(p_.k); break;
+    case Opt::BEinstellungenLaden: BEinstellungenLadenClick(p_.k); break;
     default: break;
   }
 }
