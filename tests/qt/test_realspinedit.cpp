@@ -1,0 +1,120 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+#include "ui/qt/RealSpinEdit.h"
+
+namespace mosaik {
+namespace {
+
+QApplication& qtAnwendung() {
+  static int argc = 1;
+  static char name[] = "test_qt";
+  static char* argv[] = {name, nullptr};
+  static QApplication* app = qApp ? qApp : new QApplication(argc, argv);
+  return *app;
+}
+
+void taste(QWidget* w, int key, const QString& text = {}, Qt::KeyboardModifiers mod = Qt::NoModifier) {
+  QKeyEvent druck(QEvent::KeyPress, key, mod, text);
+  QApplication::sendEvent(w, &druck);
+  QKeyEvent los(QEvent::KeyRelease, key, mod, text);
+  QApplication::sendEvent(w, &los);
+}
+
+void tippen(QWidget* w, const QString& s) {
+  for (const QChar c : s) taste(w, c.unicode() >= 'a' ? Qt::Key_A + (c.unicode() - 'a') : Qt::Key_0, QString(c));
+}
+
+void klick(QWidget* w) {
+  const QPointF p(w->width() / 2.0, w->height() / 2.0);
+  QMouseEvent druck(QEvent::MouseButtonPress, p, w->mapToGlobal(p), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(w, &druck);
+  QMouseEvent los(QEvent::MouseButtonRelease, p, w->mapToGlobal(p), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(w, &los);
+}
+
+void verlassen(QWidget* w) {
+  QFocusEvent aus(QEvent::FocusOut, Qt::TabFocusReason);
+  QApplication::sendEvent(w, &aus);
+}
+
+Decimal4 d(const char* t) { return *Decimal4::parse(t, ','); }
+
+TEST(RealSpinEdit, PfeileKnoepfeTastenUndVerlassen) {
+  qtAnwendung();
+  RealSpinEdit e(',');
+  int bearbeitet = 0;
+  QObject::connect(&e, &QLineEdit::textEdited, [&](const QString&) { ++bearbeitet; });
+  e.setBounds(d("1,1"), d("10"));
+  e.setIncrement(d("0,1"));
+  e.setValue(d("9,95"));
+  EXPECT_EQ(e.text(), QStringLiteral("9,95"));
+  bearbeitet = 0;
+  taste(&e, Qt::Key_Up);
+  EXPECT_EQ(e.text(), QStringLiteral("10"));
+  EXPECT_EQ(bearbeitet, 1);  // the model behind the edit hears of the step
+  taste(&e, Qt::Key_Up);
+  EXPECT_EQ(e.text(), QStringLiteral("10"));
+  klick(e.runterKnopf());
+  EXPECT_EQ(e.text(), QStringLiteral("9,9"));
+  klick(e.hochKnopf());
+  klick(e.hochKnopf());
+  EXPECT_EQ(e.text(), QStringLiteral("10"));
+
+  // Typing: refused characters change nothing; a number beyond the bounds
+  // is put back when the field is left.
+  e.setText(QString());
+  tippen(&e, QStringLiteral("2a5"));
+  EXPECT_EQ(e.text(), QStringLiteral("25"));
+  EXPECT_EQ(e.value(), d("25"));
+  verlassen(&e);
+  EXPECT_EQ(e.text(), QStringLiteral("10"));
+  e.setText(QString());
+  verlassen(&e);
+  EXPECT_EQ(e.text(), QString());
+  EXPECT_EQ(e.value(), d("1,1"));
+
+  // Without the editor: no digits, no backspace, no paste; arrows step.
+  e.setText(QStringLiteral("5"));
+  e.setEditorEnabled(false);
+  tippen(&e, QStringLiteral("7"));
+  taste(&e, Qt::Key_Backspace, QStringLiteral("\b"));
+  QApplication::clipboard()->setText(QStringLiteral("3"));
+  e.selectAll();
+  taste(&e, Qt::Key_V, QStringLiteral("\x16"), Qt::ControlModifier);
+  EXPECT_EQ(e.text(), QStringLiteral("5"));
+  taste(&e, Qt::Key_Down);
+  EXPECT_EQ(e.text(), QStringLiteral("4,9"));
+  e.setEditorEnabled(true);
+  taste(&e, Qt::Key_Backspace, QStringLiteral("\b"));
+  EXPECT_EQ(e.text(), QStringLiteral("4,"));
+
+  e.setSpinReadOnly(true);
+  klick(e.hochKnopf());
+  EXPECT_EQ(e.text(), QStringLiteral("4,"));
+}
+
+TEST(RealSpinEdit, KnopfpaarAmRechtenRand) {
+  qtAnwendung();
+  RealSpinEdit e('.');
+  e.resize(121, 24);
+  e.show();
+  const QRect h = e.hochKnopf()->geometry();
+  const QRect r = e.runterKnopf()->geometry();
+  EXPECT_EQ(h.width(), 15);
+  EXPECT_EQ(r.top(), h.top() + h.height() - 1);  // the two overlap by one pixel
+  EXPECT_LE(r.bottom(), e.height());
+  EXPECT_LE(h.right(), e.width());
+  EXPECT_GE(e.height(), e.minimumHeight());
+  e.setValue(d("2,25"));
+  EXPECT_EQ(e.text(), QStringLiteral("2.25"));
+  e.grab().save(QStringLiteral(MOSAIK_BINARY_DIR "/realspinedit.png"));
+}
+
+}  // namespace
+}  // namespace mosaik
