@@ -40,11 +40,11 @@ std::vector<std::string> ordnerTeile(const Kontext& k, const std::string& ordner
 
 std::string startName(const Kontext& k) { return HTMLZeichenKodieren(k.m.text(Opt::EdStartordnerName)); }
 
-// The name a folder is shown under: the first line of its "dirname.txt",
-// else its own name.
+// The name a folder is shown under: the first line of its "dirname.txt"
+// (a former name, not markup), else its own name.
 std::string ordnerAnzeige(const std::string& ordnerPfad, const std::string& nameKodiert) {
   const auto zeile = DirnameErsteZeile(ordnerPfad);
-  return zeile ? HTMLZeichenKodieren(*zeile) : nameKodiert;
+  return zeile ? NameKodieren(*zeile) : nameKodiert;
 }
 
 std::string seitenName(const Kontext& k, int ordnerIndex, int seite) {

@@ -74,7 +74,7 @@ TEST_F(UebersichtTest, UeberschriftUndPfadDerLinks) {
   m.setChecked(Opt::RBStrukturOrdner, true);
   // The own name file; an empty one names nothing.
   schreiben(tag + "dirname.txt", "Tag 1 – Ankunft & Strand\n");
-  EXPECT_NE(ueberschrift(tag, "-0-1-4", 2, 3).find("<h2>Tag 1 &#8211; Ankunft & Strand 2/3</h2>\r\n"),
+  EXPECT_NE(ueberschrift(tag, "-0-1-4", 2, 3).find("<h2>Tag 1 &#8211; Ankunft &amp; Strand 2/3</h2>\r\n"),
             std::string::npos);
   schreiben(tag + "dirname.txt", "");
   EXPECT_NE(ueberschrift(tag, "-0-1-4", 1, 1).find("<h2>Tag 1</h2>\r\n"), std::string::npos);
