@@ -1,4 +1,7 @@
 // The division into overview pages and the thumbnail table.
+#include <algorithm>
+
+#include "generator/Vorschaubild.h"
 #include "generator/Vorschautabelle.h"
 #include "test_seiten_basis.h"
 
@@ -204,6 +207,30 @@ TEST_F(TabellenTest, BegleitdateienUndTextUnterDenBildern) {
   HTMLSeite j;
   VorschauTabelleSchreiben(lauf, j, leer, 1, "index.htm", "index.htm", 0, "", bilder() + "sub/");
   EXPECT_NE(j.text().find(unten), std::string::npos);
+}
+
+TEST_F(TabellenTest, OhneVorschaubildKeineZelleAberEineMeldung) {
+  m.setChecked(Opt::CBVorschaubilderErzeugen, true);
+  m.setChecked(Opt::CBVorschaubilderErsetzen, true);
+  const std::string vorschau = html() + "_vorschau/";
+  std::filesystem::create_directories(vorschau);
+  schreiben(bilder() + "a.jpg", testJpeg(40, 30, 1536));
+  schreiben(bilder() + "b.jpg", "kein JPEG");
+  schreiben(bilder() + "c.jpg", testJpeg(40, 30, 1536));
+  if (VorschaubildErzeugen(lauf, bilder(), vorschau, "b.jpg", false, 120))
+    GTEST_SKIP() << "thumbnails are not made yet";
+  u.dialoge.meldungen.clear();
+  TDateiArray l = {bild("a.jpg"), bild("b.jpg"), bild("c.jpg")};
+  HTMLSeite s;
+  VorschauTabelleSchreiben(lauf, s, l, 1, "index.htm", "index.htm", -1, vorschau, bilder());
+  const std::string t = s.text();
+  EXPECT_NE(t.find("mini-a.jpg"), std::string::npos);
+  EXPECT_NE(t.find("mini-c.jpg"), std::string::npos);
+  EXPECT_EQ(t.find("b.jpg"), std::string::npos);
+  // A gap in the sequence, no empty cell.
+  EXPECT_EQ(t.find("<td></td>"), std::string::npos);
+  const auto texte = u.dialoge.texte();
+  EXPECT_EQ(std::count(texte.begin(), texte.end(), "Fehler beim Verkleinern der Datei \r\nb.jpg"), 1);
 }
 
 }  // namespace
