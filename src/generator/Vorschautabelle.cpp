@@ -20,10 +20,11 @@ std::string mitSchraegstrich(std::string s) {
 }
 
 // A user's replacement path, then the folder's own part; the way back goes
-// in front when the replacement is relative and subfolders are included.
+// in front when the replacement is relative and the pages lie in a folder
+// tree (in a flat gallery every page is in the HTML folder itself).
 std::string ersetzterLink(const Kontext& k, Opt feld, const std::string& rest, const std::string& ordner) {
   std::string l = BenutzerURLKodieren(k.m.text(feld)) + URLKodieren(rest);
-  RelativenPfadAnpassen(k, l, feld, ordner);
+  if (k.m.checked(Opt::RBStrukturOrdner)) RelativenPfadAnpassen(k, l, feld, ordner);
   return mitSchraegstrich(l);
 }
 

@@ -209,6 +209,31 @@ TEST_F(TabellenTest, BegleitdateienUndTextUnterDenBildern) {
   EXPECT_NE(j.text().find(unten), std::string::npos);
 }
 
+TEST_F(TabellenTest, OrdnerLinksUndIhreErsetzung) {
+  const std::string tag = bilder() + "Urlaub/Tag 1/";
+  const std::string vorschau = html() + "_vorschau/urlaub/tag_1/";
+  EXPECT_EQ(BildordnerLink(k, bilder()), "../");
+  EXPECT_EQ(BildordnerLink(k, tag), "../../../Urlaub/Tag%201/");
+  EXPECT_EQ(VorschauordnerLink(k, tag, vorschau), "../../_vorschau/urlaub/tag_1/");
+  m.setChecked(Opt::CBBilderPfadErsetzen, true);
+  m.setText(Opt::EdPfadErsetzung, "https://cdn.example/fotos/");
+  EXPECT_EQ(BildordnerLink(k, tag), "https://cdn.example/fotos/Urlaub/Tag%201/");
+  m.setText(Opt::EdPfadErsetzung, "../originale/");
+  EXPECT_EQ(BildordnerLink(k, tag), "../../../originale/Urlaub/Tag%201/");
+  EXPECT_EQ(BildordnerLink(k, bilder()), "../originale/");
+  m.setChecked(Opt::CBVorschaulinksErsetzen, true);
+  m.setText(Opt::EdVorschaulinksErsetzen, "/mini/");
+  EXPECT_EQ(VorschauordnerLink(k, tag, vorschau), "/mini/urlaub/tag_1/");
+  m.setText(Opt::EdVorschaulinksErsetzen, "mini/");
+  EXPECT_EQ(VorschauordnerLink(k, tag, vorschau), "../../mini/urlaub/tag_1/");
+  // In a flat gallery every page lies in the HTML folder.
+  m.setChecked(Opt::RBStrukturflach, true);
+  EXPECT_EQ(VorschauordnerLink(k, tag, vorschau), "mini/urlaub/tag_1/");
+  EXPECT_EQ(BildordnerLink(k, tag), "../originale/Urlaub/Tag%201/");
+  m.setChecked(Opt::CBBilderPfadErsetzen, false);
+  EXPECT_EQ(BildordnerLink(k, tag), "../Urlaub/Tag%201/");
+}
+
 TEST_F(TabellenTest, OhneVorschaubildKeineZelleAberEineMeldung) {
   m.setChecked(Opt::CBVorschaubilderErzeugen, true);
   m.setChecked(Opt::CBVorschaubilderErsetzen, true);
