@@ -1,57 +1,134 @@
 #include "generator/Bildpipeline.h"
 
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <memory>
+#include <optional>
 #include <stdexcept>
 
 #include "generator/Namen.h"
 #include "generator/Umbenennen.h"
 #include "generator/Verzeichnis.h"
+#include "imaging/ExifOrientation.h"
+#include "imaging/ImgData.h"
+#include "imaging/JpegCodec.h"
+#include "imaging/JpegRowDecoder.h"
+#include "imaging/Resampler.h"
 #include "platform/FileSystem.h"
 
 namespace mosaik {
 namespace {
 
-// Width and height from the first frame header (SOF0..SOF15 without DHT,
-// JPG and DAC); false when the bytes are no JPEG or end before it.
-bool rahmenkopf(const std::string& d, int& breite, int& hoehe) {
-  const auto b = [&d](size_t i) { return static_cast<unsigned char>(d[i]); };
-  if (d.size() < 4 || b(0) != 0xFF || b(1) != 0xD8) return false;
-  size_t i = 2;
-  while (i + 4 <= d.size()) {
-    if (b(i) != 0xFF) return false;
-    const unsigned char m = b(i + 1);
-    if (m == 0xFF) {
-      ++i;
-      continue;
-    }
-    if (m == 0xD8 || m == 0x01 || (m >= 0xD0 && m <= 0xD7)) {
-      i += 2;
-      continue;
-    }
-    if (m == 0xD9 || m == 0xDA) return false;
-    const size_t len = static_cast<size_t>(b(i + 2)) << 8 | b(i + 3);
-    if (len < 2 || i + 2 + len > d.size()) return false;
-    if (m >= 0xC0 && m <= 0xCF && m != 0xC4 && m != 0xC8 && m != 0xCC) {
-      if (len < 7) return false;
-      hoehe = static_cast<int>(b(i + 5)) << 8 | b(i + 6);
-      breite = static_cast<int>(b(i + 7)) << 8 | b(i + 8);
-      return breite > 0 && hoehe > 0;
-    }
-    i += 2 + len;
+using Uhr = std::chrono::steady_clock;
+
+double ms(Uhr::time_point von, Uhr::time_point bis) {
+  return std::chrono::duration<double, std::milli>(bis - von).count();
+}
+
+std::string lesefehler(const std::string& pfad) { return "Fehler beim Einlesen der Datei\r\n" + pfad; }
+
+std::optional<imaging::JpegInfo> kopf(const std::string& daten) {
+  try {
+    const imaging::JpegInfo info = imaging::ReadJpegInfo(daten);
+    if (info.Width > 0 && info.Height > 0) return info;
+  } catch (const imaging::JpegError&) {
   }
-  return false;
+  return std::nullopt;
+}
+
+// Takes the decoded rows of the original as they come and reduces them to
+// the picture's size; decoding and reducing never hold the original whole.
+class Verkleinerer : public imaging::JpegRowSink {
+ public:
+  Verkleinerer(const Ableitungsart& art, Stufenzeiten* zeiten) : art_(art), zeiten_(zeiten) {}
+
+  void Start(int W, int H) override {
+    const Groessenwahl w = art_.wahl(W, H);
+    quadrat_ = w.modus == Groessenmodus::Quadrat;
+    leinwand_ = w.groesse;
+    bild_ = Dateimasse(Zielmasse(W, H, w.modus, w.groesse, w.vergroessern));
+    if (quadrat_ && leinwand_ < 1) leinwand_ = 1;
+    const int bw = static_cast<int>(std::min<int64_t>(bild_.breite, INT32_MAX / 8));
+    const int bh = static_cast<int>(std::min<int64_t>(bild_.hoehe, INT32_MAX / 8));
+    if (art_.resample)
+      stretcher_ = std::make_unique<imaging::RowStretcher>(W, H, bw, bh, imaging::TResamplingFilter::Lanczos3, 0.0f);
+    else
+      sampler_ = std::make_unique<imaging::RowSampler>(W, H, bw, bh);
+  }
+
+  void Row(const uint8_t* bgrx) override {
+    const auto t0 = zeiten_ ? Uhr::now() : Uhr::time_point();
+    if (stretcher_)
+      stretcher_->PushRow(bgrx);
+    else
+      sampler_->PushRow(bgrx);
+    if (zeiten_) inRows_ += ms(t0, Uhr::now());
+  }
+
+  // The finished picture as the encoder takes it: on its canvas in square
+  // mode.
+  imaging::RgbBitmap Ergebnis() {
+    const imaging::Bitmap b = stretcher_ ? stretcher_->Finish() : sampler_->Finish();
+    if (!quadrat_) return alsRgb(b, b.width, b.height, 0, 0);
+    // The picture sits in the middle of the canvas; the rest is canvas
+    // colour.
+    const int s = static_cast<int>(std::min<int64_t>(leinwand_, INT32_MAX / 8));
+    const int x = std::max(0, (s - b.width) / 2);
+    const int y = std::max(0, (s - b.height) / 2);
+    return alsRgb(b, s, s, x, y);
+  }
+
+  double zeitInZeilen() const { return inRows_; }
+
+ private:
+  imaging::RgbBitmap alsRgb(const imaging::Bitmap& b, int w, int h, int x0, int y0) const {
+    imaging::RgbBitmap out(w, h);
+    if (w != b.width || h != b.height) {
+      const uint8_t farbe[3] = {static_cast<uint8_t>(art_.leinwandFarbe >> 16),
+                                static_cast<uint8_t>(art_.leinwandFarbe >> 8),
+                                static_cast<uint8_t>(art_.leinwandFarbe)};
+      for (size_t i = 0; i < out.Pixels.size(); i += 3) std::memcpy(&out.Pixels[i], farbe, 3);
+    }
+    const int bis = std::min(b.width, w - x0);
+    for (int y = 0; y < b.height && y + y0 < h; ++y) {
+      const uint8_t* s = b.row(y);
+      uint8_t* d = out.Row(y + y0) + static_cast<size_t>(x0) * 3;
+      for (int x = 0; x < bis; ++x) {
+        d[x * 3 + 0] = s[x * 4 + 2];
+        d[x * 3 + 1] = s[x * 4 + 1];
+        d[x * 3 + 2] = s[x * 4 + 0];
+      }
+    }
+    return out;
+  }
+
+  const Ableitungsart& art_;
+  Stufenzeiten* zeiten_;
+  bool quadrat_ = false;
+  int64_t leinwand_ = 0;
+  Masse bild_;
+  std::unique_ptr<imaging::RowStretcher> stretcher_;
+  std::unique_ptr<imaging::RowSampler> sampler_;
+  double inRows_ = 0;
+};
+
+std::string grossbuchstaben(std::string s) {
+  for (char& c : s)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return s;
 }
 
 }  // namespace
 
 bool LoadJpg(const Kontext& k, const std::string& ordner, const std::string& dateiname, std::string& daten) {
   const std::string pfad = ordner + dateiname;
-  int b = 0, h = 0;
-  const auto gelesen = fs::readFile(pfad);
-  if (gelesen && rahmenkopf(*gelesen, b, h)) {
-    daten = *gelesen;
+  auto gelesen = fs::readFile(pfad);
+  if (gelesen && kopf(*gelesen)) {
+    daten = std::move(*gelesen);
     return true;
   }
-  k.fehler("Fehler beim Einlesen der Datei\r\n" + pfad);
+  k.fehler(lesefehler(pfad));
   return false;
 }
 
@@ -59,25 +136,117 @@ void BildGroesseLesen(const Kontext& k, const std::string& pfad, int& breite, in
   breite = 0;
   hoehe = 0;
   std::string daten;
-  if (LoadJpg(k, "", pfad, daten)) rahmenkopf(daten, breite, hoehe);
+  if (!LoadJpg(k, "", pfad, daten)) return;
+  if (const auto info = kopf(daten)) {
+    breite = info->Width;
+    hoehe = info->Height;
+  }
+}
+
+int QualitaetAusRegler(int position) { return 101 - position; }
+
+bool AbgeleitetesBildSchreiben(const Kontext& k, const std::string& ordner, const std::string& datei,
+                               const std::string& zielpfad, const Ableitungsart& art,
+                               const std::function<void()>& pumpe, Stufenzeiten* zeiten) {
+  auto t = Uhr::now();
+  const auto stufe = [&](double Stufenzeiten::*feld) {
+    if (!zeiten) return;
+    const auto jetzt = Uhr::now();
+    zeiten->*feld += ms(t, jetzt);
+    t = jetzt;
+  };
+  std::string daten;
+  if (!LoadJpg(k, ordner, datei, daten)) return false;
+  stufe(&Stufenzeiten::lesen);
+  pumpe();
+
+  Verkleinerer verkleinerer(art, zeiten);
+  imaging::RgbBitmap bild;
+  try {
+    imaging::DecodeJpegRows(daten, verkleinerer);
+  } catch (const imaging::JpegError&) {
+    k.fehler(lesefehler(ordner + datei));
+    return false;
+  }
+  if (zeiten) {
+    // The rows were reduced as they were decoded.
+    const double zeilen = verkleinerer.zeitInZeilen();
+    zeiten->verkleinern += zeilen;
+    zeiten->dekodieren -= zeilen;
+  }
+  stufe(&Stufenzeiten::dekodieren);
+  pumpe();
+  bild = verkleinerer.Ergebnis();
+  stufe(&Stufenzeiten::verkleinern);
+  pumpe();
+
+  imaging::JpegImage ziel;
+  ziel.Assign(std::move(bild));
+  ziel.ProgressiveEncoding = art.progressiv;
+  ziel.CompressionQuality = art.qualitaet;
+  ziel.Compress();
+  stufe(&Stufenzeiten::kodieren);
+  pumpe();
+
+  // Whatever metadata can be gathered goes along; a damaged block is no
+  // reason to lose the picture.
+  imaging::TimgData metadaten(255);
+  try {
+    metadaten.ReadJpegSections(daten);
+  } catch (...) {
+  }
+  imaging::SetExifOrientationTopLeft(metadaten);
+  metadaten.WriteExifJpeg(ziel, zielpfad, true);
+  stufe(&Stufenzeiten::metadaten);
+  if (zeiten) ++zeiten->bilder;
+  pumpe();
+  return true;
+}
+
+std::string BehaltenesBildBenennen(const Kontext& k, Opt ersetzen, const std::string& ordner,
+                                   const std::string& name) {
+  if (!k.m.enabled(ersetzen) || !k.m.checked(Opt::CBKleineDateinamen)) return name;
+  std::string neu = grossbuchstaben(name);
+  DateiWebsicherUmbenennen(k, ordner, neu);
+  return neu;
 }
 
 bool GrossesBildErzeugen(Lauf& lauf, const std::string& quelle, const std::string& ziel, const std::string& dateiname,
-                         const std::string& zielname, int, bool, std::string& grossName) {
+                         const std::string& zielname, int groesse, bool vergroessern, std::string& grossName) {
   Kontext& k = lauf.k;
+  const OptionModel& m = k.m;
   const std::string q = fs::withTrailingSlash(quelle);
   const std::string z = fs::withTrailingSlash(ziel);
-  lauf.view.aktuelleDatei(q + dateiname);
   lauf.pumpUndAbbruch();
-  if (!k.m.checked(Opt::CBOriginaleVerkleinern)) return true;
+  lauf.view.aktuelleDatei(q + dateiname);
+  if (!m.checked(Opt::CBOriginaleVerkleinern)) return true;
   grossName = GrossbildName(k, zielname);
-  if (!k.m.checked(Opt::CBGrosseBilderErsetzen) && fs::exists(z + grossName)) return true;
-  std::string daten;
-  const bool gelesen = LoadJpg(k, q, dateiname, daten);
-  if (gelesen && !fs::writeFileAtomic(z + grossName, daten))
-    throw std::runtime_error("Die Datei " + z + grossName + " kann nicht geschrieben werden.");
+  // On a case-sensitive file system a large image of an earlier run may
+  // differ in case only; it is the same picture.
+  if (!m.checked(Opt::CBGrosseBilderErsetzen)) {
+    if (const auto vorhanden = fs::findNoCase(z, grossName)) {
+      grossName = BehaltenesBildBenennen(k, Opt::CBGrosseBilderErsetzen, z, *vorhanden);
+      return true;
+    }
+  }
+  Ableitungsart art;
+  art.wahl = [&m, groesse, vergroessern](int64_t W, int64_t H) {
+    return GrossbildWahl(m, W, H, groesse, vergroessern);
+  };
+  art.resample = m.checked(Opt::RBVerklMethGrossResample);
+  art.qualitaet = QualitaetAusRegler(m.position(Opt::TrBKomprimierungGrosseBilder));
+  art.progressiv = m.checked(Opt::CBGrosseBilderProgressiv);
+  const bool gelesen = AbgeleitetesBildSchreiben(k, q, dateiname, z + grossName, art, [&lauf] { lauf.pumpUndAbbruch(); });
   BegleitdateienKopieren(k, q, z, dateiname, grossName);
   return gelesen;
+}
+
+std::string GrossbildGroesseAttribute(const Kontext& k, const std::string& pfad) {
+  int W = 0, H = 0;
+  BildGroesseLesen(k, pfad, W, H);
+  if (W <= 0 || H <= 0) return {};
+  const Groessenwahl w = AnzeigeWahl(k.m, W, H);
+  return GroesseAttribut(Zielmasse(W, H, w.modus, w.groesse, w.vergroessern));
 }
 
 }  // namespace mosaik

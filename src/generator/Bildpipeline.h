@@ -1,17 +1,20 @@
 #pragma once
-// The image pipeline as the walks call it: reading a picture file and
-// making the reduced large image. The reduction itself (resampling,
-// encoding, metadata) is not built yet: for now the large image is a
-// byte-for-byte copy of the original under its large-image name.
+// The image pipeline: reading picture files, and making the derived
+// pictures (reduced large images and thumbnails) from the originals with
+// their metadata carried over.
+#include <cstdint>
+#include <functional>
 #include <string>
 
+#include "generator/Bildgroessen.h"
 #include "generator/Lauf.h"
 
 namespace mosaik {
 
 // Reads ordner + dateiname (a whole path when ordner is empty) and checks
-// that it is a JPEG picture with a frame header. On failure an error box
-// "Fehler beim Einlesen der Datei" names the file and the result is false.
+// that it is a JPEG picture whose header can be read. On failure an error
+// box "Fehler beim Einlesen der Datei" names the file and the result is
+// false.
 bool LoadJpg(const Kontext& k, const std::string& ordner, const std::string& dateiname, std::string& daten);
 
 // Width and height of a picture file; both 0 when it cannot be read.
@@ -21,8 +24,53 @@ void BildGroesseLesen(const Kontext& k, const std::string& pfad, int& breite, in
 // its file name there (GrossbildName of zielname, the web-safe name walk 1
 // chose, so that a second run finds the large image it made before);
 // copies the companion files after it. False only when the original could
-// not be read.
+// not be read; failures of reducing, encoding and writing are thrown.
 bool GrossesBildErzeugen(Lauf& lauf, const std::string& quelle, const std::string& ziel, const std::string& dateiname,
                          const std::string& zielname, int groesse, bool vergroessern, std::string& grossName);
+
+// 'width="w" height="h"' of a picture on its picture page, measured from
+// the file (the large image, or the original when none are made) under the
+// display options; empty when the file cannot be read (the error box has
+// been shown then).
+std::string GrossbildGroesseAttribute(const Kontext& k, const std::string& pfad);
+
+// --- What the large images and thumbnails share ---------------------------
+
+// How one derived picture is made.
+struct Ableitungsart {
+  // Mode, size and enlarging for an original of W x H.
+  std::function<Groessenwahl(int64_t W, int64_t H)> wahl;
+  bool resample = true;  // Lanczos3; else the plain centre sampling
+  int qualitaet = 90;    // JPEG quality 1..100
+  bool progressiv = false;
+  uint32_t leinwandFarbe = 0;  // 0xRRGGBB, the square canvas
+};
+
+// Milliseconds spent per stage, summed over the pictures made (for the
+// benchmark; the run passes none).
+struct Stufenzeiten {
+  double lesen = 0, dekodieren = 0, verkleinern = 0, kodieren = 0, metadaten = 0;
+  int bilder = 0;
+};
+
+// Reads ordner + datei, reduces it as art says, encodes it and writes it to
+// zielpfad starting with the original's metadata (EXIF, IPTC, comment; the
+// EXIF sizes rewritten to the new size and the Orientation set to 1),
+// through a temporary file that replaces zielpfad only when complete. False,
+// after the read-error box, when the original cannot be read or decoded;
+// nothing is written then. Failures of resampling, encoding and writing are
+// thrown. pumpe runs between the steps.
+bool AbgeleitetesBildSchreiben(const Kontext& k, const std::string& ordner, const std::string& datei,
+                               const std::string& zielpfad, const Ableitungsart& art,
+                               const std::function<void()>& pumpe, Stufenzeiten* zeiten = nullptr);
+
+// JPEG quality of a compression slider: 101 - position.
+int QualitaetAusRegler(int position);
+
+// An existing derived file that is kept: with replacing possible
+// (ersetzen enabled) and lower-case names asked for, it takes its web-safe
+// lower-case name. Returns the name it has afterwards.
+std::string BehaltenesBildBenennen(const Kontext& k, Opt ersetzen, const std::string& ordner,
+                                   const std::string& name);
 
 }  // namespace mosaik

@@ -2,39 +2,60 @@
 
 #include <cstdint>
 
+#include "generator/Bildgroessen.h"
+#include "generator/Bildpipeline.h"
+#include "generator/Namen.h"
+#include "generator/Verzeichnis.h"
 #include "imaging/JpegCodec.h"
 #include "platform/FileSystem.h"
 
 namespace mosaik {
-namespace {
-
-std::string attribute(int64_t w, int64_t h) {
-  return "width=\"" + std::to_string(w) + "\" height=\"" + std::to_string(h) + "\"";
-}
-
-}  // namespace
 
 bool IstPanorama(const Kontext& k, const TDateiArray& liste, int index) {
-  if (!k.m.checked(Opt::CBPanoramaExtrabehandlung)) return false;
   if (index < 0 || index >= static_cast<int>(liste.size())) return false;
   const TDateieintrag& e = liste[static_cast<size_t>(index)];
-  return static_cast<int64_t>(e.Breite) * 10000 > k.m.decimal(Opt::RSpEdVerhaeltnis).units() * e.Hoehe;
+  return PanoramaBild(k.m, e.Breite, e.Hoehe);
 }
 
-bool VorschaubildErzeugen(Lauf& lauf, const std::string&, const std::string&, const std::string&, bool, int) {
-  // The thumbnail files arrive with the image pipeline; until then an
-  // existing thumbnail is used as it is.
+bool VorschaubildErzeugen(Lauf& lauf, const std::string& quelle, const std::string& vorschauOrdner,
+                          const std::string& dateiname, bool vergroessern, int groesse) {
+  const Kontext& k = lauf.k;
+  const OptionModel& m = k.m;
   lauf.pumpUndAbbruch();
-  return true;
+  if (!m.checked(Opt::CBVorschaubilderErzeugen)) return true;
+  const std::string q = fs::withTrailingSlash(quelle);
+  const std::string z = fs::withTrailingSlash(vorschauOrdner);
+  const std::string name = VorschaubildName(k, dateiname);
+  // A thumbnail of an earlier run that differs in case only is the same
+  // thumbnail (as on the file systems the galleries were first made on).
+  if (!m.checked(Opt::CBVorschaubilderErsetzen)) {
+    if (const auto vorhanden = fs::findNoCase(z, name)) {
+      BehaltenesBildBenennen(k, Opt::CBVorschaubilderErsetzen, z, *vorhanden);
+      return true;
+    }
+  }
+  Ableitungsart art;
+  art.wahl = [&m, groesse, vergroessern](int64_t W, int64_t H) {
+    return VorschauWahl(m, W, H, groesse, vergroessern);
+  };
+  art.resample = m.checked(Opt::RBVerklMethKleinResample);
+  art.qualitaet = QualitaetAusRegler(m.position(Opt::TrBKomprimierung));
+  art.progressiv = m.checked(Opt::CBVorschaubilderProgressiv);
+  art.leinwandFarbe = m.color(Opt::PanelquadratFarbe);
+  return AbgeleitetesBildSchreiben(k, q, dateiname, z + name, art, [&lauf] { lauf.pumpUndAbbruch(); });
 }
 
+// The thumbnail's own size: re-deriving it from the file under the size
+// rules gives the same in every ordinary case, and where it would not (a
+// panorama whose thumbnail falls below the ratio, a kept thumbnail of other
+// settings) the page must not contradict the picture.
 std::string VorschauGroesseAttribute(const Kontext&, const std::string& pfad) {
   const auto daten = fs::readFile(pfad);
   if (!daten) return {};
   try {
     const imaging::JpegInfo info = imaging::ReadJpegInfo(*daten);
     if (info.Width <= 0 || info.Height <= 0) return {};
-    return attribute(info.Width, info.Height);
+    return GroesseAttribut({info.Width, info.Height});
   } catch (const std::exception&) {
     return {};
   }
@@ -43,25 +64,9 @@ std::string VorschauGroesseAttribute(const Kontext&, const std::string& pfad) {
 std::string VorschauGroesseAttributeAusListe(const Kontext& k, const TDateiArray& liste, int index) {
   if (index < 0 || index >= static_cast<int>(liste.size())) return {};
   const TDateieintrag& e = liste[static_cast<size_t>(index)];
-  const int64_t W = e.Breite, H = e.Hoehe;
-  if (W <= 0 || H <= 0) return {};
-  const OptionModel& m = k.m;
-  int64_t s;
-  bool nachBreite;
-  if (IstPanorama(k, liste, index)) {
-    s = m.spin(Opt::SpEdPanoramaVorschau);
-    nachBreite = m.checked(Opt::RBPanoramaBreite);
-  } else {
-    s = m.spin(Opt::SpEdGroesse);
-    nachBreite = m.checked(Opt::RBLaengereSeite) ? W >= H : !m.checked(Opt::RBHoehe);
-  }
-  int64_t w = nachBreite ? s : s * W / H;
-  int64_t h = nachBreite ? s * H / W : s;
-  if (!m.checked(Opt::CBkleineBilderVergroessern) && (w > W || h > H)) {
-    w = W;
-    h = H;
-  }
-  return attribute(w, h);
+  if (e.Breite <= 0 || e.Hoehe <= 0) return {};
+  const Groessenwahl w = VorschauListenWahl(k.m, e.Breite, e.Hoehe);
+  return GroesseAttribut(Zielmasse(e.Breite, e.Hoehe, w.modus, w.groesse, w.vergroessern));
 }
 
 }  // namespace mosaik

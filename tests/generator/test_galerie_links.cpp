@@ -204,6 +204,7 @@ struct Galerie : ::testing::Test {
   bool vorschaubilderEntstehen() {
     test::TempOrdner t;
     stdfs::copy_file(kBilder + "leer.jpg", t.pfad() + "x.jpg");
+    stdfs::create_directory(t.pfad() + "v");
     Lauf l{k, ansicht};
     VorschaubildErzeugen(l, t.pfad(), t.pfad() + "v/", "x.jpg", false, 20);
     u.dialoge.meldungen.clear();

@@ -1,0 +1,145 @@
+#include "imaging/JpegRowDecoder.h"
+
+#include <csetjmp>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+// clang-format off
+#include <jpeglib.h>
+#include <jerror.h>
+// clang-format on
+
+namespace mosaik::imaging {
+namespace {
+
+// libjpeg's fatal errors jump back into Step below. Every step is one
+// libjpeg call with nothing of ours between it and the jump, so no
+// destructor is ever skipped; the sink runs between the steps.
+struct Decoder {
+  jpeg_decompress_struct cinfo{};
+  jpeg_error_mgr err{};
+  std::jmp_buf jump{};
+  char message[JMSG_LENGTH_MAX] = {};
+  bool truncated = false;
+  bool created = false;
+
+  ~Decoder() {
+    if (created) jpeg_destroy_decompress(&cinfo);
+  }
+};
+
+Decoder* Of(j_common_ptr c) { return static_cast<Decoder*>(c->client_data); }
+
+void OnError(j_common_ptr c) {
+  (*c->err->format_message)(c, Of(c)->message);
+  std::longjmp(Of(c)->jump, 1);
+}
+
+// A stream that ends early is only a warning to libjpeg (it would fill the
+// rest with grey); here it is the error it is.
+void OnMessage(j_common_ptr c, int level) {
+  if (level >= 0) return;
+  if (c->err->msg_code == JWRN_JPEG_EOF) {
+    Of(c)->truncated = true;
+    OnError(c);
+  }
+  ++c->err->num_warnings;
+}
+
+void Silent(j_common_ptr) {}
+
+__attribute__((noinline)) bool Step(Decoder* d, void (*fn)(Decoder*, void*), void* arg) {
+  if (setjmp(d->jump)) return false;
+  fn(d, arg);
+  return true;
+}
+
+[[noreturn]] void Fail(const Decoder& d) {
+  if (d.truncated) throw JpegError("Die JPEG-Datei ist unvollständig (vorzeitiges Dateiende).");
+  throw JpegError(std::string("Die JPEG-Daten sind beschädigt oder kein JPEG-Bild (") + d.message + ").");
+}
+
+void Require(Decoder& d, void (*fn)(Decoder*, void*), void* arg = nullptr) {
+  if (!Step(&d, fn, arg)) Fail(d);
+}
+
+struct Lines {
+  JSAMPARRAY rows;
+  JDIMENSION max;
+  JDIMENSION got;
+};
+
+}  // namespace
+
+void DecodeJpegRows(std::string_view data, JpegRowSink& sink, uint64_t maxPixels) {
+  if (data.size() < 2 || static_cast<unsigned char>(data[0]) != 0xFF || static_cast<unsigned char>(data[1]) != 0xD8)
+    throw JpegError("Die Daten sind kein JPEG-Bild.");
+  auto d = std::make_unique<Decoder>();
+  d->cinfo.err = jpeg_std_error(&d->err);
+  d->err.error_exit = OnError;
+  d->err.emit_message = OnMessage;
+  d->err.output_message = Silent;
+  d->cinfo.client_data = d.get();
+
+  std::string_view* src = &data;
+  Require(*d, [](Decoder* x, void* a) {
+    jpeg_create_decompress(&x->cinfo);
+    x->created = true;
+    const auto* s = static_cast<std::string_view*>(a);
+    jpeg_mem_src(&x->cinfo, reinterpret_cast<const unsigned char*>(s->data()), static_cast<unsigned long>(s->size()));
+    jpeg_read_header(&x->cinfo, TRUE);
+  }, src);
+
+  jpeg_decompress_struct& c = d->cinfo;
+  const uint64_t pixels = uint64_t{c.image_width} * c.image_height;
+  if (pixels > maxPixels)
+    throw JpegError("Das Bild ist mit " + std::to_string(c.image_width) + " × " + std::to_string(c.image_height) +
+                    " Pixeln zu groß (höchstens " + std::to_string(maxPixels / 1000000) + " Millionen Pixel).");
+  const bool cmyk = c.jpeg_color_space == JCS_CMYK || c.jpeg_color_space == JCS_YCCK;
+  c.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRX;
+  Require(*d, [](Decoder* x, void*) { jpeg_start_decompress(&x->cinfo); });
+
+  const int w = static_cast<int>(c.output_width);
+  const int h = static_cast<int>(c.output_height);
+  const auto stride = static_cast<size_t>(w) * 4;
+  // A few rows at a time: libjpeg hands out at most one row group per call.
+  const JDIMENSION block = static_cast<JDIMENSION>(c.rec_outbuf_height > 0 ? c.rec_outbuf_height : 1);
+  std::vector<uint8_t> buffer(stride * block);
+  std::vector<JSAMPROW> rows(block);
+  for (JDIMENSION i = 0; i < block; ++i) rows[i] = buffer.data() + stride * i;
+  std::vector<uint8_t> converted(cmyk ? stride : 0);
+  // Adobe's CMYK files store the inks inverted (255 = no ink).
+  const bool inverted = c.saw_Adobe_marker;
+
+  sink.Start(w, h);
+  while (c.output_scanline < c.output_height) {
+    Lines lines{rows.data(), block, 0};
+    Require(*d, [](Decoder* x, void* a) {
+      auto* l = static_cast<Lines*>(a);
+      l->got = jpeg_read_scanlines(&x->cinfo, l->rows, l->max);
+    }, &lines);
+    if (lines.got == 0) throw JpegError("Die JPEG-Datei ist unvollständig (vorzeitiges Dateiende).");
+    for (JDIMENSION r = 0; r < lines.got; ++r) {
+      const uint8_t* row = rows[r];
+      if (cmyk) {
+        for (int x = 0; x < w; ++x) {
+          const uint8_t* s = row + static_cast<size_t>(x) * 4;
+          const unsigned k = inverted ? s[3] : 255u - s[3];
+          uint8_t* o = converted.data() + static_cast<size_t>(x) * 4;
+          for (int i = 0; i < 3; ++i) {
+            const unsigned ink = inverted ? s[i] : 255u - s[i];
+            o[2 - i] = static_cast<uint8_t>((ink * k + 127) / 255);
+          }
+          o[3] = 0xFF;
+        }
+        row = converted.data();
+      }
+      sink.Row(row);
+    }
+  }
+  Require(*d, [](Decoder* x, void*) { jpeg_finish_decompress(&x->cinfo); });
+}
+
+}  // namespace mosaik::imaging

@@ -1,0 +1,180 @@
+// The size rules of derived pictures, worked out by hand.
+#include <gtest/gtest.h>
+
+#include "DurchlaufTestbasis.h"
+#include "generator/Bildgroessen.h"
+#include "generator/Bildpipeline.h"
+#include "generator/Vorschaubild.h"
+
+namespace mosaik {
+namespace {
+
+using M = Groessenmodus;
+
+TEST(Bildgroessen, TableOfSizes) {
+  struct Fall {
+    int64_t W, H;
+    M modus;
+    int64_t S;
+    bool vergroessern;
+    Masse bild, datei;
+  };
+  const Fall faelle[] = {
+      // 3:2 and 4:3, landscape and portrait
+      {6000, 4000, M::Breite, 120, false, {120, 80}, {120, 80}},
+      {6000, 4000, M::LaengereSeite, 600, false, {600, 400}, {600, 400}},
+      {4000, 6000, M::LaengereSeite, 600, false, {400, 600}, {400, 600}},
+      {4000, 3000, M::LaengereSeite, 120, false, {120, 90}, {120, 90}},
+      {4000, 3000, M::Hoehe, 120, false, {160, 120}, {160, 120}},
+      {3000, 4000, M::LaengereSeite, 120, false, {90, 120}, {90, 120}},
+      {3000, 2000, M::Hoehe, 120, false, {180, 120}, {180, 120}},
+      {3000, 4000, M::Breite, 120, false, {120, 160}, {120, 160}},
+      // truncated, never rounded: 39.96 and 66.66...
+      {1000, 333, M::Breite, 120, false, {120, 39}, {120, 39}},
+      {3000, 1000, M::Hoehe, 200, false, {600, 200}, {600, 200}},
+      {1000, 3000, M::Breite, 200, false, {200, 600}, {200, 600}},
+      {2999, 1000, M::Hoehe, 100, false, {299, 100}, {299, 100}},
+      // a square original: S x S under the longer side as in square mode
+      {1000, 1000, M::LaengereSeite, 120, false, {120, 120}, {120, 120}},
+      // square mode: the picture inside the canvas
+      {4000, 3000, M::Quadrat, 120, false, {120, 90}, {120, 90}},
+      {3000, 4000, M::Quadrat, 120, false, {90, 120}, {90, 120}},
+      {1000, 1000, M::Quadrat, 120, false, {120, 120}, {120, 120}},
+      {80, 60, M::Quadrat, 120, false, {80, 60}, {80, 60}},
+      {80, 60, M::Quadrat, 120, true, {120, 90}, {120, 90}},
+      // no enlarging: the whole original size, whichever side was too large
+      {100, 50, M::LaengereSeite, 120, false, {100, 50}, {100, 50}},
+      {100, 50, M::LaengereSeite, 120, true, {120, 60}, {120, 60}},
+      {200, 50, M::Hoehe, 120, false, {200, 50}, {200, 50}},
+      {200, 50, M::Hoehe, 120, true, {480, 120}, {480, 120}},
+      {120, 90, M::LaengereSeite, 120, false, {120, 90}, {120, 90}},
+      // one pixel thin: 0 is raised to 1 for files only
+      {5000, 1, M::Breite, 120, false, {120, 0}, {120, 1}},
+      {5000, 20, M::Breite, 120, false, {120, 0}, {120, 1}},
+      {1, 5000, M::Hoehe, 120, false, {0, 120}, {1, 120}},
+      {1, 1, M::LaengereSeite, 120, false, {1, 1}, {1, 1}},
+      {1, 1, M::LaengereSeite, 120, true, {120, 120}, {120, 120}},
+      // original size is never changed by the enlarge flag
+      {4000, 3000, M::Originalgroesse, 120, false, {4000, 3000}, {4000, 3000}},
+      {40, 30, M::Originalgroesse, 120, true, {40, 30}, {40, 30}},
+      // a picture that could not be measured
+      {0, 0, M::LaengereSeite, 120, true, {0, 0}, {1, 1}},
+      {100, 0, M::Breite, 120, true, {0, 0}, {1, 1}},
+  };
+  for (const Fall& f : faelle) {
+    const Masse m = Zielmasse(f.W, f.H, f.modus, f.S, f.vergroessern);
+    EXPECT_EQ(m, f.bild) << f.W << "x" << f.H << " S " << f.S << " modus " << static_cast<int>(f.modus) << " -> "
+                         << m.breite << "x" << m.hoehe;
+    EXPECT_EQ(Dateimasse(m), f.datei) << f.W << "x" << f.H;
+  }
+  EXPECT_EQ(GroesseAttribut({120, 39}), "width=\"120\" height=\"39\"");
+}
+
+TEST(Bildgroessen, PanoramaRatioIsExact) {
+  EXPECT_FALSE(PanoramaVerhaeltnis(2000, 1000, 20000));  // exactly 2: no panorama
+  EXPECT_TRUE(PanoramaVerhaeltnis(2001, 1000, 20000));
+  EXPECT_FALSE(PanoramaVerhaeltnis(3000, 2000, 15000));
+  EXPECT_TRUE(PanoramaVerhaeltnis(3001, 2000, 15000));
+  // 1.1 is not exact in binary; in ten-thousandths it is.
+  EXPECT_FALSE(PanoramaVerhaeltnis(1100, 1000, 11000));
+  EXPECT_TRUE(PanoramaVerhaeltnis(1101, 1000, 11000));
+  EXPECT_FALSE(PanoramaVerhaeltnis(0, 0, 11000));
+  EXPECT_FALSE(PanoramaVerhaeltnis(5000, 0, 11000));
+  EXPECT_TRUE(PanoramaVerhaeltnis(65535, 1, 100000));
+}
+
+struct BildgroessenOptionen : test::MitOptionen {};
+
+TEST_F(BildgroessenOptionen, ModeChoicePerRoutine) {
+  // Defaults: thumbnails by the longer side, large images too, pictures on
+  // their pages in original size; no panorama treatment.
+  auto v = VorschauWahl(m, 3000, 1000, 120, false);
+  EXPECT_EQ(v.modus, M::LaengereSeite);
+  EXPECT_EQ(v.groesse, 120);
+  EXPECT_EQ(GrossbildWahl(m, 3000, 1000, 600, false).modus, M::LaengereSeite);
+  EXPECT_EQ(AnzeigeWahl(m, 3000, 1000).modus, M::Originalgroesse);
+
+  m.setChecked(Opt::RBHoehe, true);
+  EXPECT_EQ(VorschauWahl(m, 40, 30, 120, false).modus, M::Hoehe);
+  m.setChecked(Opt::RBBreite, true);
+  EXPECT_EQ(VorschauWahl(m, 40, 30, 120, false).modus, M::Breite);
+  m.setChecked(Opt::RBVorschauQuadratisch, true);
+  EXPECT_EQ(VorschauWahl(m, 40, 30, 120, true).modus, M::Quadrat);
+  EXPECT_TRUE(VorschauWahl(m, 40, 30, 120, true).vergroessern);
+  // Without a file there is no canvas: square counts as width.
+  EXPECT_EQ(VorschauListenWahl(m, 40, 30).modus, M::Breite);
+
+  m.setChecked(Opt::RBHoeheGrosseBilder, true);
+  EXPECT_EQ(GrossbildWahl(m, 40, 30, 600, false).modus, M::Hoehe);
+  m.setChecked(Opt::RBBreiteGrosseBilder, true);
+  EXPECT_EQ(GrossbildWahl(m, 40, 30, 600, false).modus, M::Breite);
+
+  m.setChecked(Opt::RBdummy1, true);
+  auto a = AnzeigeWahl(m, 40, 30);
+  EXPECT_EQ(a.modus, M::LaengereSeite);
+  EXPECT_EQ(a.groesse, 600);
+  m.setChecked(Opt::RBGrosseBilderHoehe, true);
+  EXPECT_EQ(AnzeigeWahl(m, 40, 30).modus, M::Hoehe);
+  m.setChecked(Opt::RBGrosseBilderBreite, true);
+  EXPECT_EQ(AnzeigeWahl(m, 40, 30).modus, M::Breite);
+}
+
+TEST_F(BildgroessenOptionen, PanoramasTakeTheirOwnColumn) {
+  m.setChecked(Opt::CBPanoramaExtrabehandlung, true);  // ratio 2.0
+  m.setChecked(Opt::RBVorschauQuadratisch, true);
+  // Thumbnails: by width, 600 (defaults).
+  auto v = VorschauWahl(m, 2001, 1000, 120, false);
+  EXPECT_EQ(v.modus, M::Breite);
+  EXPECT_EQ(v.groesse, 600);
+  EXPECT_EQ(VorschauWahl(m, 2000, 1000, 120, false).modus, M::Quadrat);
+  m.setChecked(Opt::RBPanoramaHoehe, true);
+  m.setSpin(Opt::SpEdPanoramaVorschau, 150);
+  v = VorschauWahl(m, 4000, 1000, 120, false);
+  EXPECT_EQ(v.modus, M::Hoehe);
+  EXPECT_EQ(v.groesse, 150);
+  // Large images: by height, 400 (defaults); the enlarge flag applies.
+  auto g = GrossbildWahl(m, 4000, 1000, 600, true);
+  EXPECT_EQ(g.modus, M::Hoehe);
+  EXPECT_EQ(g.groesse, 400);
+  EXPECT_TRUE(g.vergroessern);
+  m.setChecked(Opt::RBPanoramaBreiteGrosseBilder, true);
+  EXPECT_EQ(GrossbildWahl(m, 4000, 1000, 600, true).modus, M::Breite);
+  // Display: original size first, then the panorama size.
+  EXPECT_EQ(AnzeigeWahl(m, 4000, 1000).modus, M::Originalgroesse);
+  m.setChecked(Opt::RBDummy2, true);
+  auto a = AnzeigeWahl(m, 4000, 1000);
+  EXPECT_EQ(a.modus, M::Hoehe);
+  EXPECT_EQ(a.groesse, 400);
+  m.setChecked(Opt::RBGrossePanoramenBreite, true);
+  EXPECT_EQ(AnzeigeWahl(m, 4000, 1000).modus, M::Breite);
+  // Off: no panoramas at all.
+  m.setChecked(Opt::CBPanoramaExtrabehandlung, false);
+  EXPECT_EQ(VorschauWahl(m, 4000, 1000, 120, false).modus, M::Quadrat);
+}
+
+TEST_F(BildgroessenOptionen, AttributesFromTheList) {
+  TDateiArray liste(5);
+  liste[0].Breite = 4000, liste[0].Hoehe = 3000;
+  liste[1].Breite = 100, liste[1].Hoehe = 50;
+  liste[2].Breite = 2001, liste[2].Hoehe = 1000;
+  liste[3].Breite = 5000, liste[3].Hoehe = 20;
+  EXPECT_EQ(VorschauGroesseAttributeAusListe(k, liste, 0), "width=\"120\" height=\"90\"");
+  EXPECT_EQ(VorschauGroesseAttributeAusListe(k, liste, 1), "width=\"100\" height=\"50\"");
+  EXPECT_EQ(VorschauGroesseAttributeAusListe(k, liste, 3), "width=\"120\" height=\"0\"");  // no file: not raised
+  EXPECT_EQ(VorschauGroesseAttributeAusListe(k, liste, 4), "");  // size unknown
+  EXPECT_EQ(VorschauGroesseAttributeAusListe(k, liste, 5), "");
+  m.setChecked(Opt::RBVorschauQuadratisch, true);
+  m.setChecked(Opt::CBkleineBilderVergroessern, true);
+  EXPECT_EQ(VorschauGroesseAttributeAusListe(k, liste, 1), "width=\"120\" height=\"60\"");
+  m.setChecked(Opt::RBHoehe, true);
+  EXPECT_EQ(VorschauGroesseAttributeAusListe(k, liste, 0), "width=\"160\" height=\"120\"");
+  EXPECT_FALSE(IstPanorama(k, liste, 2));
+  m.setChecked(Opt::CBPanoramaExtrabehandlung, true);
+  EXPECT_TRUE(IstPanorama(k, liste, 2));
+  EXPECT_FALSE(IstPanorama(k, liste, 4));
+  EXPECT_FALSE(IstPanorama(k, liste, -1));
+  EXPECT_EQ(VorschauGroesseAttributeAusListe(k, liste, 2), "width=\"600\" height=\"299\"");
+}
+
+}  // namespace
+}  // namespace mosaik

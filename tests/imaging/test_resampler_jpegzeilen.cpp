@@ -1,0 +1,148 @@
+// Decoding row by row into the resampler's layout, and the EXIF Orientation
+// of derived files.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "imaging/ExifOrientation.h"
+#include "imaging/ExifTestData.h"
+#include "imaging/ImgData.h"
+#include "imaging/JpegCodec.h"
+#include "imaging/JpegRowDecoder.h"
+#include "imaging/Resampler.h"
+
+using namespace mosaik::imaging;
+using namespace mosaik::imaging::testdata;
+
+namespace {
+
+struct Sammler : JpegRowSink {
+  int w = 0, h = 0, rows = 0;
+  std::vector<uint8_t> rgb;  // converted back to R, G, B
+  void Start(int width, int height) override {
+    w = width, h = height;
+    rgb.reserve(static_cast<size_t>(w) * static_cast<size_t>(h) * 3);
+  }
+  void Row(const uint8_t* p) override {
+    ++rows;
+    for (int x = 0; x < w; ++x) rgb.insert(rgb.end(), {p[x * 4 + 2], p[x * 4 + 1], p[x * 4 + 0]});
+  }
+};
+
+std::string Data(const std::string& name) { return ReadFileBytes(std::string(MOSAIK_TEST_DATA) + "/jpeg/" + name); }
+
+RgbBitmap Noise(int w, int h) {
+  RgbBitmap b(w, h);
+  uint32_t s = 99;
+  for (auto& p : b.Pixels) p = static_cast<uint8_t>((s = s * 1103515245u + 12345u) >> 23);
+  return b;
+}
+
+}  // namespace
+
+TEST(JpegRows, SamePixelsAsTheWholeDecoder) {
+  for (const char* name : {"base.jpg", "gray.jpg", "cmyk.jpg", "prog.jpg", "exif-be.jpg"}) {
+    const std::string bytes = Data(name);
+    Sammler s;
+    DecodeJpegRows(bytes, s);
+    const RgbBitmap whole = DecodeJpeg(bytes);
+    EXPECT_EQ(s.w, whole.Width) << name;
+    EXPECT_EQ(s.h, whole.Height) << name;
+    EXPECT_EQ(s.rows, whole.Height) << name;
+    EXPECT_TRUE(s.rgb == whole.Pixels) << name;
+  }
+  // A larger picture with odd sides, 4:2:0, progressive.
+  const std::string big = EncodeJpeg(Noise(123, 77), 80, true);
+  Sammler s;
+  DecodeJpegRows(big, s);
+  EXPECT_TRUE(s.rgb == DecodeJpeg(big).Pixels);
+}
+
+TEST(JpegRows, DamagedAndTruncatedStreams) {
+  const std::string good = EncodeJpeg(Noise(64, 64), 90, false);
+  Sammler s;
+  EXPECT_THROW(DecodeJpegRows(good.substr(0, good.size() / 2), s), JpegError);
+  EXPECT_THROW(DecodeJpegRows("not a picture", s), JpegError);
+  EXPECT_THROW(DecodeJpegRows(good.substr(0, 40), s), JpegError);
+  try {
+    Sammler t;
+    DecodeJpegRows(good.substr(0, good.size() - 300), t);
+    FAIL() << "no error";
+  } catch (const JpegError& e) {
+    EXPECT_EQ(std::string(e.what()), "Die JPEG-Datei ist unvollständig (vorzeitiges Dateiende).");
+  }
+  // Too large: refused before decoding.
+  Sammler u;
+  EXPECT_THROW(DecodeJpegRows(good, u, 64 * 64 - 1), JpegError);
+  EXPECT_EQ(u.rows, 0);
+  // An exception of the sink passes through.
+  struct Wirft : JpegRowSink {
+    void Start(int, int) override {}
+    void Row(const uint8_t*) override { throw std::length_error("voll"); }
+  } wirft;
+  EXPECT_THROW(DecodeJpegRows(good, wirft), std::length_error);
+}
+
+TEST(JpegRows, DecodedRowsFeedTheResampler) {
+  const std::string bytes = EncodeJpeg(Noise(90, 60), 95, false);
+  struct Zu : JpegRowSink {
+    RowStretcher* st = nullptr;
+    void Start(int, int) override {}
+    void Row(const uint8_t* p) override { st->PushRow(p); }
+  } zu;
+  RowStretcher st(90, 60, 30, 20, TResamplingFilter::Lanczos3, 0);
+  zu.st = &st;
+  DecodeJpegRows(bytes, zu);
+  Bitmap a = st.Finish(), b;
+  Stretch(30, 20, TResamplingFilter::Lanczos3, 0, DecodeJpeg(bytes), b);
+  ASSERT_EQ(a.pixels.size(), b.pixels.size());
+  EXPECT_TRUE(a.pixels == b.pixels);
+}
+
+TEST(ExifOrientationTag, SetToTopLeftInBothByteOrders) {
+  for (bool mm : {false, true}) {
+    TiffBuilder t(mm);
+    t.Ascii(0, 0x010F, "Canon");
+    t.Short(0, 0x0112, 6);
+    t.Short(0, 0x0128, 2);
+    std::string section = t.App1().substr(2);  // as stored: length bytes and payload
+    EXPECT_EQ(ExifOrientation(section), 6);
+    const std::string before = section;
+    EXPECT_TRUE(SetExifOrientationTopLeft(section));
+    EXPECT_EQ(ExifOrientation(section), 1);
+    // Only the two value bytes changed.
+    int changed = 0;
+    for (size_t i = 0; i < section.size(); ++i) changed += section[i] != before[i];
+    EXPECT_EQ(changed, 1);
+  }
+  // No tag, a tag of the wrong type, a block cut short: left alone.
+  TiffBuilder none(false);
+  none.Ascii(0, 0x010F, "X");
+  std::string s = none.App1().substr(2);
+  EXPECT_EQ(ExifOrientation(s), 0);
+  EXPECT_FALSE(SetExifOrientationTopLeft(s));
+  TiffBuilder wrong(false);
+  wrong.Long(0, 0x0112, 8);
+  s = wrong.App1().substr(2);
+  const std::string w0 = s;
+  EXPECT_FALSE(SetExifOrientationTopLeft(s));
+  EXPECT_EQ(s, w0);
+  TiffBuilder cut(true);
+  cut.Short(0, 0x0112, 3);
+  s = cut.App1().substr(2);
+  s.resize(s.size() - 8);
+  EXPECT_FALSE(SetExifOrientationTopLeft(s));
+  std::string junk = "\x00\x10JFIF\0\0\0\0\0\0\0\0\0\0";
+  EXPECT_FALSE(SetExifOrientationTopLeft(junk));
+
+  // Through the metadata object: the EXIF section it will write.
+  TiffBuilder t(false);
+  t.Short(0, 0x0112, 8);
+  const std::string file = Soi() + t.App1() + ScanTail();
+  TimgData md(255);
+  ASSERT_TRUE(md.ReadJpegSections(file));
+  ASSERT_GT(md.ExifSegment, 0);
+  SetExifOrientationTopLeft(md);
+  EXPECT_EQ(ExifOrientation(md.Sections[static_cast<size_t>(md.ExifSegment - 1)].Data), 1);
+}
