@@ -130,11 +130,6 @@ std::string originalLink(const Kontext& k, const std::string& bildOrdner, const 
   return (!p.empty() && p[0] == '/' ? std::string() : seitenWeg) + URLKodieren(p);
 }
 
-// Stand-in until the image pipeline gives the display size.
-std::string grossbildMasseVorlaeufig(const TDateieintrag& b) {
-  return "width=\"" + std::to_string(b.Breite) + "\" height=\"" + std::to_string(b.Hoehe) + "\"";
-}
-
 }  // namespace
 
 void EinzelbildSeiteSchreiben(Lauf& lauf, const std::string& uebersichtsseite, const std::string& uebersichtsLink,
@@ -214,7 +209,7 @@ void EinzelbildSeiteSchreiben(Lauf& lauf, const std::string& uebersichtsseite, c
   const bool original = m.enabled(Opt::CBOriginaleVerlinken) && m.checked(Opt::CBOriginaleVerlinken);
   if (original)
     z += "<a href=\"" + originalLink(k, bildOrdner, bild.Name, weg) + "\">";
-  const std::string masse = grossbildMasseVorlaeufig(bild);
+  const std::string masse = GrossbildGroesseAttribute(k, bildOrdner + bild.Name);
   z += "<img src=\"" + L + URLKodieren(bild.Name) + "\" " + (masse.empty() ? std::string() : masse + " ");
   const std::string name = NameKodieren(bild.Name);
   std::string titel;

@@ -329,3 +329,30 @@ TEST_F(Einzelbild, EigenerDateiabschlussMitWegZurueck) {
 
 }  // namespace
 }  // namespace mosaik
+
+namespace mosaik {
+namespace {
+
+TEST_F(Einzelbild, AnzeigegroesseNachDenOptionenUndUnlesbaresBild) {
+  m.setChecked(Opt::RBdummy1, true);  // not the original size, but:
+  m.setChecked(Opt::RBGrosseBilderLaengereSeite, true);
+  m.setSpin(Opt::SpEdGrosseBilder, 40);
+  seite(0, false);
+  // 80 x 60 shown on its longer side of 40; the hint keeps the picture's own size.
+  EXPECT_EQ(zeileMit(lesen(html() + "reise/galerie-einsjpg.htm"), "    <img"),
+            "    <img src=\"../../reise/eins.jpg\" width=\"40\" height=\"30\" alt=\"eins.jpg\" "
+            "title=\"eins.jpg  80x60  0 KB\">");
+  // A picture that cannot be read: the reader says so, the page leaves the
+  // size out.
+  schreiben(reise + "eins.jpg", "kein JPEG");
+  liste[0].Breite = liste[0].Hoehe = 0;
+  m.setText(Opt::MBeschreibungGross, "");
+  seite(0, false);
+  EXPECT_EQ(zeileMit(lesen(html() + "reise/galerie-einsjpg.htm"), "    <img"),
+            "    <img src=\"../../reise/eins.jpg\" alt=\"eins.jpg\" title=\"eins.jpg  0x0  0 KB\">");
+  ASSERT_EQ(u.dialoge.meldungen.size(), 1u);
+  EXPECT_EQ(u.dialoge.meldungen[0].text.rfind("Fehler beim Einlesen der Datei\r\n", 0), 0u);
+}
+
+}  // namespace
+}  // namespace mosaik
