@@ -1,0 +1,404 @@
+// Derived pictures: large images and thumbnails as files, with the
+// original's metadata, the keep and replace rules, companions and failures.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <set>
+
+#include "DurchlaufTestbasis.h"
+#include "generator/Bildpipeline.h"
+#include "generator/Vorschaubild.h"
+#include "imaging/ExifOrientation.h"
+#include "imaging/ExifTestData.h"
+#include "imaging/ImgData.h"
+#include "imaging/JpegCodec.h"
+#include "imaging/Resampler.h"
+#include "platform/FileSystem.h"
+
+namespace mosaik {
+namespace {
+
+namespace sfs = std::filesystem;
+using imaging::testdata::Segment;
+using imaging::testdata::TiffBuilder;
+
+struct Farbe {
+  uint8_t r, g, b;
+};
+
+imaging::RgbBitmap Flaeche(int w, int h, Farbe f) {
+  imaging::RgbBitmap b(w, h);
+  for (size_t i = 0; i < b.Pixels.size(); i += 3) b.Pixels[i] = f.r, b.Pixels[i + 1] = f.g, b.Pixels[i + 2] = f.b;
+  return b;
+}
+
+imaging::RgbBitmap Muster(int w, int h) {
+  imaging::RgbBitmap b(w, h);
+  uint32_t s = 7;
+  for (auto& p : b.Pixels) p = static_cast<uint8_t>((s = s * 1664525u + 1013904223u) >> 24);
+  return b;
+}
+
+const std::string kIptc = std::string("Photoshop 3.0\0", 14) + "8BIM" + std::string("\x04\x04\0\0\0\0\0\x0C", 8) +
+                          std::string("\x1C\x02\x78\x00\x07", 5) + "Caption" + std::string(1, '\0');
+
+// An original as a camera writes it: EXIF (Orientation 6, the stored size),
+// IPTC and a comment in front of the picture.
+std::string Original(const imaging::RgbBitmap& bild) {
+  const std::string strom = imaging::EncodeJpeg(bild, 95, false);
+  TiffBuilder t(false);
+  t.Ascii(0, 0x010F, "Testkamera");
+  t.Short(0, 0x0112, 6);
+  const int exif = t.AddDir();
+  t.Link(0, 0x8769, exif);
+  t.Long(exif, 0xA002, static_cast<uint32_t>(bild.Width));
+  t.Long(exif, 0xA003, static_cast<uint32_t>(bild.Height));
+  // The encoder's stream: FF D8, its JFIF APP0 (18 bytes), the rest.
+  return strom.substr(0, 2) + t.App1() + Segment(0xED, kIptc) + Segment(0xFE, "Sommer am Meer") + strom.substr(20);
+}
+
+void Schreiben(const std::string& pfad, const std::string& inhalt) { std::ofstream(pfad, std::ios::binary) << inhalt; }
+
+std::set<std::string> Dateien(const std::string& ordner) {
+  std::set<std::string> s;
+  for (const auto& e : sfs::directory_iterator(ordner)) s.insert(e.path().filename().string());
+  return s;
+}
+
+struct Bildpipeline : test::MitOptionen {
+  test::TempOrdner tmp;
+  std::string q, z;
+
+  void SetUp() override {
+    test::MitOptionen::SetUp();
+    q = tmp.pfad() + "quelle/";
+    z = tmp.pfad() + "ziel/";
+    sfs::create_directories(q);
+    sfs::create_directories(z);
+    m.setChecked(Opt::CBOriginaleVerkleinern, true);
+  }
+
+  bool Gross(const std::string& datei, int groesse, std::string& grossName, const std::string& zielname = "") {
+    return GrossesBildErzeugen(lauf, q, z, datei, zielname.empty() ? datei : zielname, groesse, false, grossName);
+  }
+
+  imaging::RgbBitmap Lesen(const std::string& pfad) { return imaging::DecodeJpeg(*fs::readFile(pfad)); }
+};
+
+::testing::AssertionResult FarbeNahe(const imaging::RgbBitmap& b, int x, int y, Farbe f, int toleranz) {
+  const uint8_t* p = b.Row(y) + x * 3;
+  if (std::abs(p[0] - f.r) <= toleranz && std::abs(p[1] - f.g) <= toleranz && std::abs(p[2] - f.b) <= toleranz)
+    return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "pixel " << x << "," << y << " is " << int(p[0]) << "," << int(p[1]) << ","
+                                       << int(p[2]);
+}
+
+TEST_F(Bildpipeline, LargeImageKeepsTheOriginalsMetadata) {
+  const std::string original = Original(Muster(64, 48));
+  Schreiben(q + "Bild.jpg", original);
+  std::string grossName;
+  ASSERT_TRUE(Gross("Bild.jpg", 40, grossName, "bild.jpg")) << u.dialoge.texte().size();
+  EXPECT_TRUE(u.dialoge.meldungen.empty());
+  EXPECT_EQ(grossName, "bild.jpg");
+  EXPECT_EQ(ansicht.dateien.front(), q + "Bild.jpg");
+  const std::string bytes = *fs::readFile(z + "bild.jpg");
+
+  // By the longer side, 40 x 30; the large-image slider (15) gives quality
+  // 86, whose luminance table starts (16 x 28 + 50) / 100 = 4; progressive.
+  const imaging::JpegInfo info = imaging::ReadJpegInfo(bytes);
+  EXPECT_EQ(info.Width, 40);
+  EXPECT_EQ(info.Height, 30);
+  EXPECT_EQ(info.Components, 3);
+  EXPECT_TRUE(info.Progressive);
+  EXPECT_EQ(info.LumaQuant[0], 4);
+
+  imaging::TimgData md(255);
+  ASSERT_TRUE(md.ReadJpegSections(bytes));
+  ASSERT_TRUE(md.HasExif());
+  EXPECT_EQ(md.ExifInfo->LookupTagValue("Make"), "Testkamera");
+  EXPECT_EQ(md.ExifInfo->Width, 40);
+  EXPECT_EQ(md.ExifInfo->Height, 30);
+  // The pixels are stored as the original's are; no browser may turn them.
+  EXPECT_EQ(imaging::ExifOrientation(md.Sections[static_cast<size_t>(md.ExifSegment - 1)].Data), 1);
+  ASSERT_GT(md.IptcSegment, 0);
+  EXPECT_EQ(md.Sections[static_cast<size_t>(md.IptcSegment - 1)].Data.substr(2), kIptc);
+  EXPECT_EQ(md.GetCommentText(), "Sommer am Meer");
+  // The section order of the file: EXIF, IPTC, comment, then the picture.
+  EXPECT_EQ(bytes.substr(0, 4), "\xFF\xD8\xFF\xE1");
+
+  EXPECT_EQ(*fs::readFile(q + "Bild.jpg"), original);
+  EXPECT_EQ(Dateien(z), (std::set<std::string>{"bild.jpg"}));
+}
+
+TEST_F(Bildpipeline, QualityAndProgressiveFromTheirOptions) {
+  EXPECT_EQ(QualitaetAusRegler(25), 76);
+  EXPECT_EQ(QualitaetAusRegler(1), 100);
+  EXPECT_EQ(QualitaetAusRegler(100), 1);
+  Schreiben(q + "a.jpg", Original(Muster(30, 20)));
+  // Thumbnails: slider 25 (quality 76: (16 x 48 + 50) / 100 = 8),
+  // progressive by default.
+  ASSERT_TRUE(VorschaubildErzeugen(lauf, q, z, "a.jpg", false, 20));
+  imaging::JpegInfo info = imaging::ReadJpegInfo(*fs::readFile(z + "mini-a.jpg"));
+  EXPECT_EQ(info.LumaQuant[0], 8);
+  EXPECT_TRUE(info.Progressive);
+  EXPECT_EQ(info.Width, 20);
+  EXPECT_EQ(info.Height, 13);  // 20 x 20 / 30 = 13.3
+  m.setChecked(Opt::CBVorschaubilderProgressiv, false);
+  m.setChecked(Opt::CBVorschaubilderErsetzen, true);
+  m.setPosition(Opt::TrBKomprimierung, 90);  // quality 11: 5000 / 11 = 454, (16 x 454 + 50) / 100 = 73
+  ASSERT_TRUE(VorschaubildErzeugen(lauf, q, z, "a.jpg", false, 20));
+  info = imaging::ReadJpegInfo(*fs::readFile(z + "mini-a.jpg"));
+  EXPECT_EQ(info.LumaQuant[0], 73);
+  EXPECT_FALSE(info.Progressive);
+
+  m.setChecked(Opt::CBGrosseBilderProgressiv, false);
+  m.setPosition(Opt::TrBKomprimierungGrosseBilder, 1);  // quality 100: every entry 1
+  std::string g;
+  ASSERT_TRUE(Gross("a.jpg", 600, g));
+  info = imaging::ReadJpegInfo(*fs::readFile(z + "a.jpg"));
+  EXPECT_EQ(info.LumaQuant[0], 1);
+  EXPECT_EQ(info.LumaQuant[63], 1);
+  EXPECT_FALSE(info.Progressive);
+  EXPECT_EQ(info.Width, 30);  // never enlarged
+}
+
+TEST_F(Bildpipeline, SquareThumbnailOnItsCanvas) {
+  const Farbe gruen{0, 200, 0}, rot{255, 0, 0};
+  Schreiben(q + "quer.jpg", Original(Flaeche(64, 48, gruen)));
+  Schreiben(q + "klein.jpg", Original(Flaeche(8, 6, gruen)));
+  m.setChecked(Opt::RBVorschauQuadratisch, true);
+  m.setColor(Opt::PanelquadratFarbe, 0xFF0000);
+  m.setPosition(Opt::TrBKomprimierung, 1);
+  m.setChecked(Opt::CBVorschaubilderErsetzen, true);
+  for (bool resample : {true, false}) {
+    m.setChecked(resample ? Opt::RBVerklMethKleinResample : Opt::RBVerklMethKleinEinfach, true);
+    // 64 x 48 in 20 x 20: the picture 20 x 15 at (0, 2), canvas above and
+    // below. (Colour is stored for 2 x 2 pixels and spread when decoded:
+    // only rows two away from the edge are pure.)
+    ASSERT_TRUE(VorschaubildErzeugen(lauf, q, z, "quer.jpg", false, 20));
+    imaging::RgbBitmap b = Lesen(z + "mini-quer.jpg");
+    ASSERT_EQ(b.Width, 20);
+    ASSERT_EQ(b.Height, 20);
+    for (int x : {0, 10, 19}) {
+      EXPECT_TRUE(FarbeNahe(b, x, 0, rot, 12)) << resample;
+      EXPECT_TRUE(FarbeNahe(b, x, 5, gruen, 12)) << resample;
+      EXPECT_TRUE(FarbeNahe(b, x, 14, gruen, 12)) << resample;
+      EXPECT_TRUE(FarbeNahe(b, x, 19, rot, 12)) << resample;
+    }
+    imaging::TimgData md(255);
+    ASSERT_TRUE(md.ReadJpegSections(*fs::readFile(z + "mini-quer.jpg")));
+    EXPECT_EQ(md.ExifInfo->Width, 20);
+    EXPECT_EQ(md.ExifInfo->Height, 20);
+    EXPECT_EQ(VorschauGroesseAttribute(k, z + "mini-quer.jpg"), "width=\"20\" height=\"20\"");
+
+    // 8 x 6 is not enlarged: the picture stays 8 x 6 at (6, 7).
+    ASSERT_TRUE(VorschaubildErzeugen(lauf, q, z, "klein.jpg", false, 20));
+    b = Lesen(z + "mini-klein.jpg");
+    ASSERT_EQ(b.Width, 20);
+    ASSERT_EQ(b.Height, 20);
+    EXPECT_TRUE(FarbeNahe(b, 0, 0, rot, 12));
+    EXPECT_TRUE(FarbeNahe(b, 19, 19, rot, 12));
+    EXPECT_TRUE(FarbeNahe(b, 2, 10, rot, 12));
+    EXPECT_TRUE(FarbeNahe(b, 10, 4, rot, 12));
+    EXPECT_TRUE(FarbeNahe(b, 10, 16, rot, 12));
+    EXPECT_TRUE(FarbeNahe(b, 9, 9, gruen, 12));
+    EXPECT_TRUE(FarbeNahe(b, 10, 10, gruen, 12));
+    // With enlarging: 20 x 15 as above.
+    ASSERT_TRUE(VorschaubildErzeugen(lauf, q, z, "klein.jpg", true, 20));
+    b = Lesen(z + "mini-klein.jpg");
+    EXPECT_TRUE(FarbeNahe(b, 0, 5, gruen, 12));
+    EXPECT_TRUE(FarbeNahe(b, 19, 19, rot, 12));
+  }
+  EXPECT_TRUE(u.dialoge.meldungen.empty());
+}
+
+TEST_F(Bildpipeline, ThinPicturesAndPanoramas) {
+  Schreiben(q + "strich.jpg", Original(Muster(200, 2)));
+  m.setChecked(Opt::RBBreite, true);
+  ASSERT_TRUE(VorschaubildErzeugen(lauf, q, z, "strich.jpg", false, 20));
+  imaging::JpegInfo info = imaging::ReadJpegInfo(*fs::readFile(z + "mini-strich.jpg"));
+  EXPECT_EQ(info.Width, 20);
+  EXPECT_EQ(info.Height, 1);  // 20 x 2 / 200 = 0.2, raised to 1
+
+  // A panorama by its own height: 2001 x 1000 at 100 gives 200 x 100 (200.1
+  // truncated). The thumbnail's own ratio is exactly 2, no panorama any
+  // more; its attributes still give its own size.
+  m.setChecked(Opt::CBPanoramaExtrabehandlung, true);
+  m.setChecked(Opt::RBPanoramaHoehe, true);
+  m.setSpin(Opt::SpEdPanoramaVorschau, 100);
+  Schreiben(q + "pano.jpg", imaging::EncodeJpeg(Muster(2001, 1000), 80, false));
+  ASSERT_TRUE(VorschaubildErzeugen(lauf, q, z, "pano.jpg", false, 20));
+  EXPECT_EQ(VorschauGroesseAttribute(k, z + "mini-pano.jpg"), "width=\"200\" height=\"100\"");
+  // Large images by their panorama column too (default: height 400, here 50).
+  m.setSpin(Opt::SpEdPanoramaGrosseBilder, 50);
+  std::string g;
+  ASSERT_TRUE(Gross("pano.jpg", 600, g));
+  info = imaging::ReadJpegInfo(*fs::readFile(z + "pano.jpg"));
+  EXPECT_EQ(info.Width, 100);  // 50 x 2001 / 1000 = 100.05
+  EXPECT_EQ(info.Height, 50);
+}
+
+TEST_F(Bildpipeline, KeptFilesAreNeitherReadNorRewritten) {
+  // With replacing off an existing thumbnail is kept; the original is not
+  // even read (here it does not exist).
+  Schreiben(z + "mini-weg.jpg", "alt");
+  EXPECT_TRUE(VorschaubildErzeugen(lauf, q, z, "weg.jpg", false, 20));
+  EXPECT_EQ(*fs::readFile(z + "mini-weg.jpg"), "alt");
+  EXPECT_TRUE(u.dialoge.meldungen.empty());
+
+  // A kept thumbnail that differs in case takes its lower-case web-safe name.
+  Schreiben(q + "foto.jpg", Original(Muster(30, 20)));
+  Schreiben(z + "MINI-Foto.JPG", "alt");
+  EXPECT_TRUE(VorschaubildErzeugen(lauf, q, z, "foto.jpg", false, 20));
+  EXPECT_EQ(Dateien(z), (std::set<std::string>{"mini-weg.jpg", "mini-foto.jpg"}));
+  EXPECT_EQ(*fs::readFile(z + "mini-foto.jpg"), "alt");
+  // Without lower-case names it keeps its name.
+  m.setChecked(Opt::CBKleineDateinamen, false);
+  sfs::rename(z + "mini-foto.jpg", z + "MINI-Foto.JPG");
+  EXPECT_TRUE(VorschaubildErzeugen(lauf, q, z, "foto.jpg", false, 20));
+  EXPECT_EQ(*fs::readFile(z + "MINI-Foto.JPG"), "alt");
+  // Nor when replacing is not offered (the box disabled).
+  m.setChecked(Opt::CBKleineDateinamen, true);
+  m.setEnabled(Opt::CBVorschaubilderErsetzen, false);
+  EXPECT_TRUE(VorschaubildErzeugen(lauf, q, z, "foto.jpg", false, 20));
+  EXPECT_EQ(*fs::readFile(z + "MINI-Foto.JPG"), "alt");
+  m.setEnabled(Opt::CBVorschaubilderErsetzen, true);
+  sfs::remove(z + "MINI-Foto.JPG");
+
+  // Replacing on: made anew.
+  Schreiben(z + "mini-foto.jpg", "alt");
+  m.setChecked(Opt::CBVorschaubilderErsetzen, true);
+  EXPECT_TRUE(VorschaubildErzeugen(lauf, q, z, "foto.jpg", false, 20));
+  EXPECT_EQ(imaging::ReadJpegInfo(*fs::readFile(z + "mini-foto.jpg")).Width, 20);
+
+  // Thumbnails off: nothing at all.
+  m.setChecked(Opt::CBVorschaubilderErzeugen, false);
+  sfs::remove(z + "mini-foto.jpg");
+  EXPECT_TRUE(VorschaubildErzeugen(lauf, q, z, "foto.jpg", false, 20));
+  EXPECT_FALSE(fs::fileExists(z + "mini-foto.jpg"));
+}
+
+TEST_F(Bildpipeline, LargeImagesKeptRenamedAndCompanions) {
+  m.setChecked(Opt::CBLinkZuTextdatei, true);
+  m.setText(Opt::EdErweiterungGrosseBilder, "gross-");
+  Schreiben(q + "Bild 1.jpg", Original(Muster(30, 20)));
+  Schreiben(q + "Bild 1.TXT", "Beschreibung");
+  std::string g;
+  ASSERT_TRUE(Gross("Bild 1.jpg", 600, g, "bild_1.jpg"));
+  EXPECT_EQ(g, "gross-bild_1.jpg");
+  EXPECT_EQ(Dateien(z), (std::set<std::string>{"gross-bild_1.jpg", "gross-bild_1.txt"}));
+  EXPECT_EQ(*fs::readFile(z + "gross-bild_1.txt"), "Beschreibung");
+
+  // Kept (replacing off), in another case: renamed to its lower-case name,
+  // the name handed back, no companions copied.
+  sfs::remove_all(z);
+  sfs::create_directories(z);
+  Schreiben(z + "GROSS-Bild_1.JPG", "alt");
+  g.clear();
+  ASSERT_TRUE(Gross("Bild 1.jpg", 600, g, "bild_1.jpg"));
+  EXPECT_EQ(g, "gross-bild_1.jpg");
+  EXPECT_EQ(Dateien(z), (std::set<std::string>{"gross-bild_1.jpg"}));
+  EXPECT_EQ(*fs::readFile(z + "gross-bild_1.jpg"), "alt");
+  // Without lower-case names the kept file's own name comes back.
+  m.setChecked(Opt::CBKleineDateinamen, false);
+  sfs::rename(z + "gross-bild_1.jpg", z + "GROSS-Bild_1.JPG");
+  ASSERT_TRUE(Gross("Bild 1.jpg", 600, g, "bild_1.jpg"));
+  EXPECT_EQ(g, "GROSS-Bild_1.JPG");
+
+  // Reducing off: nothing happens, true.
+  m.setChecked(Opt::CBOriginaleVerkleinern, false);
+  sfs::remove(z + "GROSS-Bild_1.JPG");
+  EXPECT_TRUE(Gross("Bild 1.jpg", 600, g, "bild_1.jpg"));
+  EXPECT_TRUE(Dateien(z).empty());
+}
+
+TEST_F(Bildpipeline, UnreadableOriginalsLeaveNothingBehind) {
+  m.setChecked(Opt::CBLinkZuTextdatei, true);
+  m.setChecked(Opt::CBGrosseBilderErsetzen, true);
+  m.setChecked(Opt::CBVorschaubilderErsetzen, true);
+  const std::string gut = Original(Muster(64, 48));
+  const std::string halb = gut.substr(0, gut.size() / 2);
+  Schreiben(q + "halb.jpg", halb);
+  Schreiben(q + "halb.txt", "Text");
+  Schreiben(q + "text.jpg", "kein Bild");
+  // An old large image of the same name survives a failed new one.
+  Schreiben(z + "halb.jpg", "alt");
+  std::string g;
+  EXPECT_FALSE(Gross("halb.jpg", 20, g));
+  EXPECT_EQ(u.dialoge.texte(), std::vector<std::string>{"Fehler beim Einlesen der Datei\r\n" + q + "halb.jpg"});
+  // The companion is copied all the same.
+  EXPECT_EQ(Dateien(z), (std::set<std::string>{"halb.jpg", "halb.txt"}));
+  EXPECT_EQ(*fs::readFile(z + "halb.jpg"), "alt");
+  EXPECT_EQ(*fs::readFile(q + "halb.jpg"), halb);
+
+  u.dialoge.meldungen.clear();
+  EXPECT_FALSE(VorschaubildErzeugen(lauf, q, z, "text.jpg", false, 20));
+  EXPECT_FALSE(VorschaubildErzeugen(lauf, q, z, "fehlt.jpg", false, 20));
+  EXPECT_FALSE(VorschaubildErzeugen(lauf, q, z, "halb.jpg", false, 20));
+  EXPECT_EQ(u.dialoge.texte(), (std::vector<std::string>{"Fehler beim Einlesen der Datei\r\n" + q + "text.jpg",
+                                                          "Fehler beim Einlesen der Datei\r\n" + q + "fehlt.jpg",
+                                                          "Fehler beim Einlesen der Datei\r\n" + q + "halb.jpg"}));
+  EXPECT_EQ(Dateien(z), (std::set<std::string>{"halb.jpg", "halb.txt"}));
+
+  int b = 7, h = 7;
+  u.dialoge.meldungen.clear();
+  BildGroesseLesen(k, q + "text.jpg", b, h);
+  EXPECT_EQ(b, 0);
+  EXPECT_EQ(h, 0);
+  EXPECT_EQ(u.dialoge.meldungen.size(), 1u);
+
+  // A folder that cannot be written: the failure is thrown to the caller,
+  // with the file named.
+  Schreiben(q + "gut.jpg", gut);
+  try {
+    VorschaubildErzeugen(lauf, q, tmp.pfad() + "fehlt/", "gut.jpg", false, 20);
+    FAIL() << "no exception";
+  } catch (const std::exception& e) {
+    EXPECT_NE(std::string(e.what()).find("mini-gut.jpg"), std::string::npos) << e.what();
+  }
+  EXPECT_EQ(*fs::readFile(q + "gut.jpg"), gut);
+}
+
+TEST_F(Bildpipeline, GrayAndCmykOriginalsBecomeRgb) {
+  for (const char* name : {"gray.jpg", "cmyk.jpg"}) {
+    sfs::copy_file(std::string(MOSAIK_TEST_DATA) + "/jpeg/" + name, q + name);
+    std::string g;
+    ASSERT_TRUE(Gross(name, 10, g)) << name;
+    const std::string bytes = *fs::readFile(z + name);
+    const imaging::JpegInfo info = imaging::ReadJpegInfo(bytes);
+    EXPECT_EQ(info.Components, 3) << name;
+    EXPECT_EQ(info.Width, 10) << name;
+    // The colours of the whole decoder, reduced the same way.
+    imaging::Bitmap erwartet;
+    imaging::Stretch(10, static_cast<uint32_t>(info.Height), imaging::TResamplingFilter::Lanczos3, 0,
+                     imaging::DecodeJpeg(*fs::readFile(q + name)), erwartet);
+    const imaging::RgbBitmap got = imaging::DecodeJpeg(bytes);
+    int schlimmste = 0;
+    for (int y = 0; y < got.Height; ++y)
+      for (int x = 0; x < got.Width; ++x)
+        for (int c = 0; c < 3; ++c)
+          schlimmste = std::max(schlimmste, std::abs(got.Row(y)[x * 3 + c] - erwartet.row(y)[x * 4 + 2 - c]));
+    EXPECT_LE(schlimmste, 24) << name;  // what JPEG at quality 86 keeps of 10 x 8 pixels
+  }
+}
+
+TEST_F(Bildpipeline, DisplaySizeOnThePicturePage) {
+  Schreiben(q + "b.jpg", Original(Muster(64, 48)));
+  EXPECT_EQ(GrossbildGroesseAttribute(k, q + "b.jpg"), "width=\"64\" height=\"48\"");  // original size
+  m.setChecked(Opt::RBdummy1, true);
+  m.setSpin(Opt::SpEdGrosseBilder, 32);
+  EXPECT_EQ(GrossbildGroesseAttribute(k, q + "b.jpg"), "width=\"32\" height=\"24\"");
+  m.setChecked(Opt::RBGrosseBilderHoehe, true);
+  EXPECT_EQ(GrossbildGroesseAttribute(k, q + "b.jpg"), "width=\"42\" height=\"32\"");  // 42.67
+  m.setSpin(Opt::SpEdGrosseBilder, 600);
+  EXPECT_EQ(GrossbildGroesseAttribute(k, q + "b.jpg"), "width=\"64\" height=\"48\"");
+  m.setChecked(Opt::CBGrosseBilderVergroessern, true);
+  EXPECT_EQ(GrossbildGroesseAttribute(k, q + "b.jpg"), "width=\"800\" height=\"600\"");
+  EXPECT_TRUE(u.dialoge.meldungen.empty());
+  EXPECT_EQ(GrossbildGroesseAttribute(k, q + "fehlt.jpg"), "");
+  EXPECT_EQ(u.dialoge.meldungen.size(), 1u);
+}
+
+}  // namespace
+}  // namespace mosaik
