@@ -26,31 +26,6 @@ Tastenfilter tastenfilter(THauptForm& haupt) {
   return f;
 }
 
-WartenDialog::WartenDialog(TwartenForm& form) : QDialog(nullptr), form_(form) {
-  setObjectName(QStringLiteral("wartenForm"));
-  setWindowTitle(QStringLiteral("Bitte warten..."));
-  setModal(false);
-  auto* v = new QVBoxLayout(this);
-  v->addWidget(new QLabel(QStringLiteral("Die Galerie wird erstellt. Bitte warten..."), this));
-  LAktuellerDateiname = new QLabel(this);
-  LAktuellerDateiname->setObjectName(QStringLiteral("LAktuellerDateiname"));
-  LAktuellerDateiname->setMinimumWidth(360);
-  v->addWidget(LAktuellerDateiname);
-  auto* balken = new QProgressBar(this);
-  balken->setRange(0, 0);  // running animation, no known end
-  v->addWidget(balken);
-  BAbbruch = new QPushButton(QStringLiteral("Abbrechen"), this);
-  BAbbruch->setObjectName(QStringLiteral("BAbbruch"));
-  v->addWidget(BAbbruch, 0, Qt::AlignHCenter);
-  connect(BAbbruch, &QPushButton::clicked, this, [this] { form_.BAbbruchClick(); });
-  form_.geaendert = [this] { aktualisieren(); };
-}
-
-void WartenDialog::aktualisieren() {
-  LAktuellerDateiname->setText(QString::fromStdString(form_.LAktuellerDateiname));
-  if (form_.Visible != isVisible()) setVisible(form_.Visible);
-}
-
 NavigationDialog::NavigationDialog(Programm& p, OptionBinder& binder) : QDialog(nullptr) {
   (void)p;
   setObjectName(QStringLiteral("NavigationForm"));

@@ -8,23 +8,12 @@
 
 #include "app/Programm.h"
 #include "ui/qt/OptionBinder.h"
+#include "ui/qt/WartenDialog.h"
 
 namespace mosaik {
 
 // The key filters of the main window's free-text fields, for the binder.
 Tastenfilter tastenfilter(THauptForm& haupt);
-
-class WartenDialog : public QDialog {
-  Q_OBJECT
- public:
-  explicit WartenDialog(TwartenForm& form);
-  void aktualisieren();
-  QLabel* LAktuellerDateiname;
-  QPushButton* BAbbruch;
-
- private:
-  TwartenForm& form_;
-};
 
 class NavigationDialog : public QDialog {
   Q_OBJECT
