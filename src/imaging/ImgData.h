@@ -160,7 +160,9 @@ class TimgData : public tEndInd {
   std::string BuildExifJpeg(std::string_view jpegStream) const;
   // Writes the picture of image with the stored sections to fileName,
   // through a temporary file that replaces the target only when complete.
-  // With adjustSize, the EXIF sizes are set to the image's first.
+  // With adjustSize, the EXIF sizes are set to the image's first. Failures
+  // throw MetadataWriteError (JpegError for the image); the target is then
+  // as it was.
   void WriteExifJpeg(JpegImage& image, const std::string& fileName, bool adjustSize);
   // Writes the file last read, unchanged in its picture data, with the
   // stored sections (a changed comment, for instance) to fileName.
