@@ -9,7 +9,7 @@
 #include "imaging/JpegCodec.h"
 
 #if defined(__SSE2__)
-#include <emmintrin.h>
+#include <immintrin.h>
 #define MOSAIK_RESAMPLER_SSE2 1
 #endif
 
@@ -27,10 +27,22 @@ namespace {
 
 constexpr long double kPi = 3.141592653589793238462643383279502884L;
 
+// sin(t) / t rounded to single precision. The extended-precision sine is
+// slow (its argument reduction dominates building the contributor lists), so
+// the quotient is first taken in double precision: both quotients lie within
+// 2^-50 of the exact one, so where the double one is that far from a
+// rounding boundary of single precision, both round to the same value. Only
+// the rare rest takes the extended path.
+float SinOverT(float t) {
+  const double q = std::sin(static_cast<double>(t)) / static_cast<double>(t);
+  const auto lo = static_cast<float>(q * (1.0 - 0x1p-48)), hi = static_cast<float>(q * (1.0 + 0x1p-48));
+  if (lo == hi) return lo;
+  return static_cast<float>(std::sin(static_cast<long double>(t)) / static_cast<long double>(t));
+}
+
 float Sinc(float x) {
   if (x == 0.0f) return 1.0f;
-  const float t = static_cast<float>(kPi * static_cast<long double>(x));
-  return static_cast<float>(std::sin(static_cast<long double>(t)) / static_cast<long double>(t));
+  return SinOverT(static_cast<float>(kPi * static_cast<long double>(x)));
 }
 
 long double Abs(float x) { return std::fabs(static_cast<long double>(x)); }
@@ -218,19 +230,25 @@ int32_t PairWeights(int32_t w0, int32_t w1) {
   return static_cast<int32_t>((static_cast<uint32_t>(w0) & 0xFFFFu) | (static_cast<uint32_t>(w1) << 16));
 }
 
+// Taps are taken eight at a time (zero weights fill the last group).
+constexpr int32_t kGroup = 8;
+
 struct HorizontalPass {
   struct Entry {
-    int32_t start = 0;   // first padded position read
-    int32_t pairs = 0;   // number of weight pairs
-    int32_t offset = 0;  // into pairWeights
+    int32_t start = 0;   // first pixel read: in the source row, or in the padded line
+    int32_t groups = 0;  // groups of kGroup taps
+    int32_t offset = 0;  // into pairWeights (kGroup / 2 pairs a group)
     int32_t total = 0;
     bool fast = false;
+    bool direct = false;  // reads the source row itself
   };
   int32_t minLeft = 0;
   std::vector<int32_t> padMap;  // padded position -> source pixel
-  int32_t identityFrom = 0, identityTo = 0;  // padded range that maps onto itself
+  // The padded positions that entries near the ends read.
+  std::vector<std::pair<int32_t, int32_t>> padRanges;
   std::vector<Entry> entries;
   std::vector<int32_t> pairWeights;
+  std::vector<int32_t> spreadWeights;  // kGroup * 2 a group, for the wide kernel
   std::vector<int16_t> weights;  // the same weights one by one (plain loops)
 
   HorizontalPass(int dstW, int srcW, TFilterFunction f, float radius) {
@@ -249,26 +267,33 @@ struct HorizontalPass {
       }
       w = std::vector<int32_t>(w.begin() + static_cast<ptrdiff_t>(a), w.begin() + static_cast<ptrdiff_t>(b));
       e.left += static_cast<int32_t>(a);
-      if (w.size() % 2) w.push_back(0);
+      w.resize((w.size() + kGroup - 1) / kGroup * kGroup, 0);
       lo = std::min<int64_t>(lo, e.left);
       hi = std::max<int64_t>(hi, e.left + static_cast<int64_t>(w.size()));
     }
     if (lo > hi) lo = hi = 0;
     minLeft = static_cast<int32_t>(lo);
     padMap.resize(static_cast<size_t>(hi - lo));
-    identityFrom = identityTo = 0;
     for (size_t p = 0; p < padMap.size(); ++p) padMap[p] = IntoLine(lo + static_cast<int64_t>(p), srcW);
-    identityFrom = static_cast<int32_t>(std::clamp<int64_t>(-lo, 0, static_cast<int64_t>(padMap.size())));
-    identityTo = static_cast<int32_t>(std::clamp<int64_t>(srcW - lo, identityFrom, static_cast<int64_t>(padMap.size())));
+    std::vector<bool> needed(padMap.size(), false);
     entries.resize(raw.size());
     for (size_t i = 0; i < raw.size(); ++i) {
       Entry& e = entries[i];
       const auto& w = raw[i].weights;
-      e.start = static_cast<int32_t>(raw[i].left - lo);
-      e.pairs = static_cast<int32_t>(w.size() / 2);
+      e.groups = static_cast<int32_t>(w.size() / kGroup);
+      e.direct = raw[i].left >= 0 && raw[i].left + static_cast<int64_t>(w.size()) <= srcW;
+      e.start = e.direct ? raw[i].left : static_cast<int32_t>(raw[i].left - lo);
+      if (!e.direct)
+        for (size_t k = 0; k < w.size(); ++k) needed[static_cast<size_t>(e.start) + k] = true;
       e.offset = static_cast<int32_t>(pairWeights.size());
       int64_t total = 0, absSum = 0;
       for (size_t k = 0; k < w.size(); k += 2) pairWeights.push_back(PairWeights(w[k], w[k + 1]));
+      // Per group the pairs as the wide kernel multiplies them: (0, 1) four
+      // times and (4, 5) four times, then (2, 3) and (6, 7).
+      for (size_t k = 0; k < w.size(); k += kGroup)
+        for (size_t half : {0, 2})
+          for (size_t lane : {0, 4})
+            for (int r = 0; r < 4; ++r) spreadWeights.push_back(PairWeights(w[k + lane + half], w[k + lane + half + 1]));
       for (int32_t v : w) {
         total += v;
         absSum += v < 0 ? -v : v;
@@ -277,6 +302,23 @@ struct HorizontalPass {
       e.total = static_cast<int32_t>(total);
       e.fast = FastDivision(e.total, absSum);
     }
+    for (size_t p = 0; p < needed.size();) {
+      if (!needed[p]) {
+        ++p;
+        continue;
+      }
+      size_t q = p;
+      while (q < needed.size() && needed[q]) ++q;
+      padRanges.emplace_back(static_cast<int32_t>(p), static_cast<int32_t>(q));
+      p = q;
+    }
+  }
+
+  // Copies the pixels the padded entries read into the padded line.
+  void Pad(const uint8_t* row, uint8_t* padded) const {
+    for (auto [a, b] : padRanges)
+      for (int32_t p = a; p < b; ++p)
+        std::memcpy(padded + static_cast<size_t>(p) * 4, row + static_cast<size_t>(padMap[static_cast<size_t>(p)]) * 4, 4);
   }
 };
 
@@ -322,46 +364,90 @@ struct VerticalPass {
 
 constexpr size_t RoundUp16(size_t n) { return (n + 15) & ~size_t{15}; }
 
-// One horizontal line: padded source pixels in, target pixels out (the
-// fourth byte 0).
-void HorizontalLine(const HorizontalPass& h, const uint8_t* padded, uint8_t* out) {
-  const size_t n = h.entries.size();
 #if MOSAIK_RESAMPLER_SSE2
+// The four channel sums of one target pixel to bytes (the fourth byte 0).
+inline int32_t Quotient(__m128i acc, const HorizontalPass::Entry& e) {
+  acc = _mm_and_si128(acc, _mm_set_epi32(0, -1, -1, -1));
+  __m128i q;
+  if (e.fast) {
+    q = _mm_cvttps_epi32(_mm_div_ps(_mm_cvtepi32_ps(acc), _mm_set1_ps(static_cast<float>(e.total))));
+  } else {
+    alignas(16) int32_t s[4];
+    _mm_store_si128(reinterpret_cast<__m128i*>(s), acc);
+    q = _mm_set_epi32(0, WeightedChannel(s[2], e.total), WeightedChannel(s[1], e.total),
+                      WeightedChannel(s[0], e.total));
+  }
+  q = _mm_packs_epi32(q, q);
+  return _mm_cvtsi128_si32(_mm_packus_epi16(q, q));
+}
+
+// Two taps a step: the pixels of the pair interleaved by channel, one
+// 16-bit multiply-add with both weights.
+void HorizontalLineSse2(const HorizontalPass& h, const uint8_t* row, const uint8_t* padded, uint8_t* out) {
   const __m128i zero = _mm_setzero_si128();
-  const __m128i rgbMask = _mm_set_epi32(0, -1, -1, -1);
-  for (size_t i = 0; i < n; ++i) {
+  for (size_t i = 0; i < h.entries.size(); ++i) {
     const auto& e = h.entries[i];
-    const uint8_t* p = padded + static_cast<size_t>(e.start) * 4;
+    const uint8_t* p = (e.direct ? row : padded) + static_cast<size_t>(e.start) * 4;
     const int32_t* w = h.pairWeights.data() + e.offset;
     __m128i acc = zero;
-    for (int32_t k = 0; k < e.pairs; ++k, p += 8) {
+    for (int32_t k = 0; k < e.groups * (kGroup / 2); ++k, p += 8) {
       __m128i px = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p));
       px = _mm_unpacklo_epi8(px, _mm_srli_si128(px, 4));  // b0 b1 g0 g1 r0 r1 x0 x1
       px = _mm_unpacklo_epi8(px, zero);
       acc = _mm_add_epi32(acc, _mm_madd_epi16(px, _mm_set1_epi32(w[k])));
     }
-    acc = _mm_and_si128(acc, rgbMask);
-    __m128i q;
-    if (e.fast) {
-      q = _mm_cvttps_epi32(_mm_div_ps(_mm_cvtepi32_ps(acc), _mm_set1_ps(static_cast<float>(e.total))));
-    } else {
-      alignas(16) int32_t s[4];
-      _mm_store_si128(reinterpret_cast<__m128i*>(s), acc);
-      q = _mm_set_epi32(0, WeightedChannel(s[2], e.total), WeightedChannel(s[1], e.total),
-                        WeightedChannel(s[0], e.total));
-    }
-    q = _mm_packs_epi32(q, q);
-    q = _mm_packus_epi16(q, q);
-    const int32_t v = _mm_cvtsi128_si32(q);
+    const int32_t v = Quotient(acc, e);
     std::memcpy(out + i * 4, &v, 4);
   }
-#else
-  for (size_t i = 0; i < n; ++i) {
+}
+
+#if defined(__GNUC__) && defined(__x86_64__)
+#define MOSAIK_RESAMPLER_AVX2 1
+// Eight taps a step: 32 bytes of pixels, spread by byte shuffles into the
+// channel pairs of taps (0, 1) and (4, 5), and of (2, 3) and (6, 7).
+__attribute__((target("avx2"))) void HorizontalLineAvx2(const HorizontalPass& h, const uint8_t* row,
+                                                         const uint8_t* padded, uint8_t* out) {
+  const __m256i pairsA = _mm256_setr_epi8(0, -1, 4, -1, 1, -1, 5, -1, 2, -1, 6, -1, 3, -1, 7, -1,  //
+                                          0, -1, 4, -1, 1, -1, 5, -1, 2, -1, 6, -1, 3, -1, 7, -1);
+  const __m256i pairsB = _mm256_setr_epi8(8, -1, 12, -1, 9, -1, 13, -1, 10, -1, 14, -1, 11, -1, 15, -1,  //
+                                          8, -1, 12, -1, 9, -1, 13, -1, 10, -1, 14, -1, 11, -1, 15, -1);
+  for (size_t i = 0; i < h.entries.size(); ++i) {
     const auto& e = h.entries[i];
-    const uint8_t* p = padded + static_cast<size_t>(e.start) * 4;
+    const uint8_t* p = (e.direct ? row : padded) + static_cast<size_t>(e.start) * 4;
+    const int32_t* w = h.spreadWeights.data() + static_cast<size_t>(e.offset) * 4;
+    __m256i acc = _mm256_setzero_si256();
+    for (int32_t g = 0; g < e.groups; ++g, p += 32, w += 16) {
+      const __m256i px = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+      acc = _mm256_add_epi32(acc, _mm256_madd_epi16(_mm256_shuffle_epi8(px, pairsA),
+                                                    _mm256_loadu_si256(reinterpret_cast<const __m256i*>(w))));
+      acc = _mm256_add_epi32(acc, _mm256_madd_epi16(_mm256_shuffle_epi8(px, pairsB),
+                                                    _mm256_loadu_si256(reinterpret_cast<const __m256i*>(w + 8))));
+    }
+    const __m128i sum = _mm_add_epi32(_mm256_castsi256_si128(acc), _mm256_extracti128_si256(acc, 1));
+    const int32_t v = Quotient(sum, e);
+    std::memcpy(out + i * 4, &v, 4);
+  }
+}
+#endif
+#endif
+
+// One horizontal line: a source row (and the padded line for the entries
+// near its ends) in, target pixels out (the fourth byte 0).
+void HorizontalLine(const HorizontalPass& h, const uint8_t* row, const uint8_t* padded, uint8_t* out, bool wide) {
+#if MOSAIK_RESAMPLER_AVX2
+  if (wide) return HorizontalLineAvx2(h, row, padded, out);
+#else
+  (void)wide;
+#endif
+#if MOSAIK_RESAMPLER_SSE2
+  HorizontalLineSse2(h, row, padded, out);
+#else
+  for (size_t i = 0; i < h.entries.size(); ++i) {
+    const auto& e = h.entries[i];
+    const uint8_t* p = (e.direct ? row : padded) + static_cast<size_t>(e.start) * 4;
     const int16_t* w = h.weights.data() + static_cast<size_t>(e.offset) * 2;
     int32_t b = 0, g = 0, r = 0;
-    for (int32_t k = 0; k < e.pairs * 2; ++k, p += 4) {
+    for (int32_t k = 0; k < e.groups * kGroup; ++k, p += 4) {
       b += w[k] * p[0];
       g += w[k] * p[1];
       r += w[k] * p[2];
@@ -435,8 +521,18 @@ void CheckSize(int64_t w, int64_t h) {
 
 }  // namespace
 
+bool WideKernels() {
+#if MOSAIK_RESAMPLER_AVX2
+  static const bool avx2 = __builtin_cpu_supports("avx2");
+  return avx2;
+#else
+  return false;
+#endif
+}
+
 struct RowStretcher::Impl {
   int srcW, srcH, dstW, dstH;
+  bool wide = false;
   HorizontalPass h;
   TFilterFunction f;
   float radius;
@@ -459,11 +555,12 @@ float RadiusOrDefault(TResamplingFilter filter, float radius) {
 }  // namespace
 
 RowStretcher::RowStretcher(int srcWidth, int srcHeight, int dstWidth, int dstHeight, TResamplingFilter filter,
-                           float radius) {
+                           float radius, Kernel kernel) {
   CheckSize(srcWidth, srcHeight);
   CheckSize(dstWidth, dstHeight);
   impl_ = std::make_unique<Impl>(srcWidth, srcHeight, dstWidth, dstHeight, FilterFunctionOf(filter),
                                  RadiusOrDefault(filter, radius));
+  impl_->wide = kernel == Kernel::Best && WideKernels();
 }
 
 RowStretcher::~RowStretcher() = default;
@@ -471,16 +568,8 @@ RowStretcher::~RowStretcher() = default;
 void RowStretcher::PushRow(const uint8_t* bgrx) {
   Impl& m = *impl_;
   if (m.rowsIn >= m.srcH) throw std::logic_error("RowStretcher: mehr Zeilen als das Bild hat");
-  const auto& map = m.h.padMap;
-  uint8_t* pad = m.padded.data();
-  for (int32_t p = 0; p < m.h.identityFrom; ++p) std::memcpy(pad + p * 4, bgrx + map[static_cast<size_t>(p)] * 4, 4);
-  if (m.h.identityTo > m.h.identityFrom)
-    std::memcpy(pad + static_cast<size_t>(m.h.identityFrom) * 4,
-                bgrx + static_cast<size_t>(map[static_cast<size_t>(m.h.identityFrom)]) * 4,
-                static_cast<size_t>(m.h.identityTo - m.h.identityFrom) * 4);
-  for (size_t p = static_cast<size_t>(m.h.identityTo); p < map.size(); ++p)
-    std::memcpy(pad + p * 4, bgrx + static_cast<size_t>(map[p]) * 4, 4);
-  HorizontalLine(m.h, pad, m.inter.data() + m.interStride * static_cast<size_t>(m.rowsIn));
+  m.h.Pad(bgrx, m.padded.data());
+  HorizontalLine(m.h, bgrx, m.padded.data(), m.inter.data() + m.interStride * static_cast<size_t>(m.rowsIn), m.wide);
   ++m.rowsIn;
 }
 

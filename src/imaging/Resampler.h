@@ -72,7 +72,11 @@ void Stretch(uint32_t newWidth, uint32_t newHeight, TResamplingFilter filter, fl
 // height).
 class RowStretcher {
  public:
-  RowStretcher(int srcWidth, int srcHeight, int dstWidth, int dstHeight, TResamplingFilter filter, float radius);
+  // The inner loops: the widest the processor has, or the baseline ones
+  // every x86-64 processor has (the same pixels; for tests).
+  enum class Kernel { Best, Baseline };
+  RowStretcher(int srcWidth, int srcHeight, int dstWidth, int dstHeight, TResamplingFilter filter, float radius,
+               Kernel kernel = Kernel::Best);
   ~RowStretcher();
   RowStretcher(const RowStretcher&) = delete;
   RowStretcher& operator=(const RowStretcher&) = delete;
