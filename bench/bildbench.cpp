@@ -52,21 +52,9 @@ int main(int argc, char** argv) {
   BGrundEinstellungenClick(k, false);
   m.setChecked(Opt::CBOriginaleVerkleinern, true);
 
-  Ableitungsart artGross;
-  artGross.wahl = [&m](int64_t W, int64_t H) {
-    return GrossbildWahl(m, W, H, m.spin(Opt::SpEdGroesseGrosseBilder), false);
-  };
-  artGross.resample = m.checked(Opt::RBVerklMethGrossResample);
-  artGross.qualitaet = QualitaetAusRegler(m.position(Opt::TrBKomprimierungGrosseBilder));
-  artGross.progressiv = m.checked(Opt::CBGrosseBilderProgressiv);
-  Ableitungsart artKlein;
-  artKlein.wahl = [&m](int64_t W, int64_t H) {
-    return VorschauWahl(m, W, H, m.spin(Opt::SpEdGroesse), m.checked(Opt::CBkleineBilderVergroessern));
-  };
-  artKlein.resample = m.checked(Opt::RBVerklMethKleinResample);
-  artKlein.qualitaet = QualitaetAusRegler(m.position(Opt::TrBKomprimierung));
-  artKlein.progressiv = m.checked(Opt::CBVorschaubilderProgressiv);
-  artKlein.leinwandFarbe = m.color(Opt::PanelquadratFarbe);
+  const Ableitungsart artGross = GrossbildArt(m, m.spin(Opt::SpEdGroesseGrosseBilder), false);
+  const Ableitungsart artKlein =
+      VorschaubildArt(m, m.spin(Opt::SpEdGroesse), m.checked(Opt::CBkleineBilderVergroessern));
 
   std::vector<std::string> namen;
   for (const auto& e : std::filesystem::directory_iterator(korpus))

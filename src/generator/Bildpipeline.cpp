@@ -203,12 +203,37 @@ bool AbgeleitetesBildSchreiben(const Kontext& k, const std::string& ordner, cons
   return true;
 }
 
-std::string BehaltenesBildBenennen(const Kontext& k, Opt ersetzen, const std::string& ordner,
-                                   const std::string& name) {
-  if (!k.m.enabled(ersetzen) || !k.m.checked(Opt::CBKleineDateinamen)) return name;
-  std::string neu = grossbuchstaben(name);
+std::optional<std::string> VorhandenesBehalten(const Kontext& k, Opt ersetzen, const std::string& ordner,
+                                               const std::string& name) {
+  if (k.m.checked(ersetzen)) return std::nullopt;
+  const auto vorhanden = fs::findNoCase(ordner, name);
+  if (!vorhanden || !k.m.enabled(ersetzen) || !k.m.checked(Opt::CBKleineDateinamen)) return vorhanden;
+  std::string neu = grossbuchstaben(*vorhanden);
   DateiWebsicherUmbenennen(k, ordner, neu);
   return neu;
+}
+
+Ableitungsart GrossbildArt(const OptionModel& m, int groesse, bool vergroessern) {
+  Ableitungsart art;
+  art.wahl = [&m, groesse, vergroessern](int64_t W, int64_t H) {
+    return GrossbildWahl(m, W, H, groesse, vergroessern);
+  };
+  art.resample = m.checked(Opt::RBVerklMethGrossResample);
+  art.qualitaet = QualitaetAusRegler(m.position(Opt::TrBKomprimierungGrosseBilder));
+  art.progressiv = m.checked(Opt::CBGrosseBilderProgressiv);
+  return art;
+}
+
+Ableitungsart VorschaubildArt(const OptionModel& m, int groesse, bool vergroessern) {
+  Ableitungsart art;
+  art.wahl = [&m, groesse, vergroessern](int64_t W, int64_t H) {
+    return VorschauWahl(m, W, H, groesse, vergroessern);
+  };
+  art.resample = m.checked(Opt::RBVerklMethKleinResample);
+  art.qualitaet = QualitaetAusRegler(m.position(Opt::TrBKomprimierung));
+  art.progressiv = m.checked(Opt::CBVorschaubilderProgressiv);
+  art.leinwandFarbe = m.color(Opt::PanelquadratFarbe);
+  return art;
 }
 
 bool GrossesBildErzeugen(Lauf& lauf, const std::string& quelle, const std::string& ziel, const std::string& dateiname,
@@ -221,22 +246,12 @@ bool GrossesBildErzeugen(Lauf& lauf, const std::string& quelle, const std::strin
   lauf.view.aktuelleDatei(q + dateiname);
   if (!m.checked(Opt::CBOriginaleVerkleinern)) return true;
   grossName = GrossbildName(k, zielname);
-  // On a case-sensitive file system a large image of an earlier run may
-  // differ in case only; it is the same picture.
-  if (!m.checked(Opt::CBGrosseBilderErsetzen)) {
-    if (const auto vorhanden = fs::findNoCase(z, grossName)) {
-      grossName = BehaltenesBildBenennen(k, Opt::CBGrosseBilderErsetzen, z, *vorhanden);
-      return true;
-    }
+  if (const auto behalten = VorhandenesBehalten(k, Opt::CBGrosseBilderErsetzen, z, grossName)) {
+    grossName = *behalten;
+    return true;
   }
-  Ableitungsart art;
-  art.wahl = [&m, groesse, vergroessern](int64_t W, int64_t H) {
-    return GrossbildWahl(m, W, H, groesse, vergroessern);
-  };
-  art.resample = m.checked(Opt::RBVerklMethGrossResample);
-  art.qualitaet = QualitaetAusRegler(m.position(Opt::TrBKomprimierungGrosseBilder));
-  art.progressiv = m.checked(Opt::CBGrosseBilderProgressiv);
-  const bool gelesen = AbgeleitetesBildSchreiben(k, q, dateiname, z + grossName, art, [&lauf] { lauf.pumpUndAbbruch(); });
+  const bool gelesen = AbgeleitetesBildSchreiben(k, q, dateiname, z + grossName, GrossbildArt(m, groesse, vergroessern),
+                                                 [&lauf] { lauf.pumpUndAbbruch(); });
   BegleitdateienKopieren(k, q, z, dateiname, grossName);
   return gelesen;
 }

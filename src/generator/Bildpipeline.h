@@ -4,6 +4,7 @@
 // their metadata carried over.
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "generator/Bildgroessen.h"
@@ -67,10 +68,17 @@ bool AbgeleitetesBildSchreiben(const Kontext& k, const std::string& ordner, cons
 // JPEG quality of a compression slider: 101 - position.
 int QualitaetAusRegler(int position);
 
-// An existing derived file that is kept: with replacing possible
-// (ersetzen enabled) and lower-case names asked for, it takes its web-safe
-// lower-case name. Returns the name it has afterwards.
-std::string BehaltenesBildBenennen(const Kontext& k, Opt ersetzen, const std::string& ordner,
-                                   const std::string& name);
+// How the large images and the thumbnails are made under the options.
+Ableitungsart GrossbildArt(const OptionModel& m, int groesse, bool vergroessern);
+Ableitungsart VorschaubildArt(const OptionModel& m, int groesse, bool vergroessern);
+
+// The derived file ordner + name when it exists and is to be kept (the
+// replace box `ersetzen` not ticked). On a case-sensitive file system a file
+// of an earlier run may differ in case only; it is the same file. With
+// replacing possible (the box enabled) and lower-case names asked for, the
+// kept file takes its web-safe lower-case name. Returns the name it has
+// afterwards; nullopt when it is to be made.
+std::optional<std::string> VorhandenesBehalten(const Kontext& k, Opt ersetzen, const std::string& ordner,
+                                               const std::string& name);
 
 }  // namespace mosaik

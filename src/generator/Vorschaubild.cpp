@@ -26,23 +26,9 @@ bool VorschaubildErzeugen(Lauf& lauf, const std::string& quelle, const std::stri
   const std::string q = fs::withTrailingSlash(quelle);
   const std::string z = fs::withTrailingSlash(vorschauOrdner);
   const std::string name = VorschaubildName(k, dateiname);
-  // A thumbnail of an earlier run that differs in case only is the same
-  // thumbnail (as on the file systems the galleries were first made on).
-  if (!m.checked(Opt::CBVorschaubilderErsetzen)) {
-    if (const auto vorhanden = fs::findNoCase(z, name)) {
-      BehaltenesBildBenennen(k, Opt::CBVorschaubilderErsetzen, z, *vorhanden);
-      return true;
-    }
-  }
-  Ableitungsart art;
-  art.wahl = [&m, groesse, vergroessern](int64_t W, int64_t H) {
-    return VorschauWahl(m, W, H, groesse, vergroessern);
-  };
-  art.resample = m.checked(Opt::RBVerklMethKleinResample);
-  art.qualitaet = QualitaetAusRegler(m.position(Opt::TrBKomprimierung));
-  art.progressiv = m.checked(Opt::CBVorschaubilderProgressiv);
-  art.leinwandFarbe = m.color(Opt::PanelquadratFarbe);
-  return AbgeleitetesBildSchreiben(k, q, dateiname, z + name, art, [&lauf] { lauf.pumpUndAbbruch(); });
+  if (VorhandenesBehalten(k, Opt::CBVorschaubilderErsetzen, z, name)) return true;
+  return AbgeleitetesBildSchreiben(k, q, dateiname, z + name, VorschaubildArt(m, groesse, vergroessern),
+                                   [&lauf] { lauf.pumpUndAbbruch(); });
 }
 
 // The thumbnail's own size: re-deriving it from the file under the size
