@@ -69,6 +69,14 @@ std::pair<dev_t, ino_t> kennung(const std::string& pfad) {
   return {st.st_dev, st.st_ino};
 }
 
+TDateieintrag bildeintrag(const fs::Entry& e) {
+  TDateieintrag b;
+  b.Name = e.name;
+  b.Groesse = e.size;
+  b.Datum = e.dosTime;
+  return b;
+}
+
 bool istTextdatei(const std::string& name) {
   const std::string g = asciiUpper(name);
   return g == "DIRINFO.TXT" || g == "DIRNAME.TXT";
@@ -116,11 +124,7 @@ void OrdnerStatistik(Lauf& lauf, const std::string& ordner, int& anzahl, int64_t
       if (!IstBilddatei(k, e.name)) continue;
       ++anzahl;
       bytes += e.size;
-      TDateieintrag b;
-      b.Name = e.name;
-      b.Groesse = e.size;
-      b.Datum = e.dosTime;
-      bilder.push_back(std::move(b));
+      bilder.push_back(bildeintrag(e));
     } else if (bilderZaehlen(lauf, dir + e.name + "/", ok, 1) > 0 && ok) {
       ++unterordner;
       unter.push_back(e.name);
@@ -199,11 +203,7 @@ void OriginaleVerkleinernDurchlauf(Lauf& lauf, const std::string& quelleIn, cons
       const bool text = asciiUpper(e.name) == "DIRNAME.TXT" ||
                         (asciiUpper(e.name) == "DIRINFO.TXT" && m.checked(Opt::CBdirinfoeinbinden));
       if (IstBilddatei(k, e.name) || text) {
-        TDateieintrag b;
-        b.Name = e.name;
-        b.Groesse = e.size;
-        b.Datum = e.dosTime;
-        lauf.Bildliste.push_back(std::move(b));
+        lauf.Bildliste.push_back(bildeintrag(e));
         if (!text) eintraege.push_back(e);
       }
       continue;
@@ -371,10 +371,8 @@ void GalerieDurchlauf(Lauf& lauf, const std::string& vonIn, const std::string& v
       break;
     }
     lauf.view.aktuelleDatei(von + name);
-    TDateieintrag b;
+    TDateieintrag b = bildeintrag(e);
     b.Name = name;
-    b.Groesse = e.size;
-    b.Datum = e.dosTime;
     try {
       BildGroesseLesen(k, von + name, b.Breite, b.Hoehe);
     } catch (const std::exception&) {

@@ -6,18 +6,13 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
+#include "QtTestanwendung.h"
 #include "ui/qt/RealSpinEdit.h"
 
 namespace mosaik {
 namespace {
 
-QApplication& qtAnwendung() {
-  static int argc = 1;
-  static char name[] = "test_qt";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = qApp ? qApp : new QApplication(argc, argv);
-  return *app;
-}
+using test::qtAnwendung;
 
 void taste(QWidget* w, int key, const QString& text = {}, Qt::KeyboardModifiers mod = Qt::NoModifier) {
   QKeyEvent druck(QEvent::KeyPress, key, mod, text);

@@ -3,18 +3,13 @@
 #include <QApplication>
 #include <QImage>
 
+#include "QtTestanwendung.h"
 #include "ui/qt/WartenDialog.h"
 
 namespace mosaik {
 namespace {
 
-QApplication& qtAnwendung() {
-  static int argc = 1;
-  static char name[] = "test_qt";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = qApp ? qApp : new QApplication(argc, argv);
-  return *app;
-}
+using test::qtAnwendung;
 
 TEST(WartenDialog, ZeigtDasModellUndBleibtOffenBisZumEnde) {
   qtAnwendung();
