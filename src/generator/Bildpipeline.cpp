@@ -213,25 +213,32 @@ std::optional<std::string> VorhandenesBehalten(const Kontext& k, Opt ersetzen, c
   return neu;
 }
 
-Ableitungsart GrossbildArt(const OptionModel& m, int groesse, bool vergroessern) {
+namespace {
+
+Ableitungsart artAus(const OptionModel& m, Opt resample, Opt regler, Opt progressiv,
+                     std::function<Groessenwahl(int64_t, int64_t)> wahl) {
   Ableitungsart art;
-  art.wahl = [&m, groesse, vergroessern](int64_t W, int64_t H) {
-    return GrossbildWahl(m, W, H, groesse, vergroessern);
-  };
-  art.resample = m.checked(Opt::RBVerklMethGrossResample);
-  art.qualitaet = QualitaetAusRegler(m.position(Opt::TrBKomprimierungGrosseBilder));
-  art.progressiv = m.checked(Opt::CBGrosseBilderProgressiv);
+  art.wahl = std::move(wahl);
+  art.resample = m.checked(resample);
+  art.qualitaet = QualitaetAusRegler(m.position(regler));
+  art.progressiv = m.checked(progressiv);
   return art;
 }
 
+}  // namespace
+
+Ableitungsart GrossbildArt(const OptionModel& m, int groesse, bool vergroessern) {
+  return artAus(m, Opt::RBVerklMethGrossResample, Opt::TrBKomprimierungGrosseBilder, Opt::CBGrosseBilderProgressiv,
+                [&m, groesse, vergroessern](int64_t W, int64_t H) {
+                  return GrossbildWahl(m, W, H, groesse, vergroessern);
+                });
+}
+
 Ableitungsart VorschaubildArt(const OptionModel& m, int groesse, bool vergroessern) {
-  Ableitungsart art;
-  art.wahl = [&m, groesse, vergroessern](int64_t W, int64_t H) {
-    return VorschauWahl(m, W, H, groesse, vergroessern);
-  };
-  art.resample = m.checked(Opt::RBVerklMethKleinResample);
-  art.qualitaet = QualitaetAusRegler(m.position(Opt::TrBKomprimierung));
-  art.progressiv = m.checked(Opt::CBVorschaubilderProgressiv);
+  Ableitungsart art = artAus(m, Opt::RBVerklMethKleinResample, Opt::TrBKomprimierung, Opt::CBVorschaubilderProgressiv,
+                             [&m, groesse, vergroessern](int64_t W, int64_t H) {
+                               return VorschauWahl(m, W, H, groesse, vergroessern);
+                             });
   art.leinwandFarbe = m.color(Opt::PanelquadratFarbe);
   return art;
 }
