@@ -6,6 +6,7 @@
 
 #include "app/Einstellungen.h"
 #include "app/Grundeinstellungen.h"
+#include "generator/Seitenrahmen.h"
 #include "platform/FileSystem.h"
 #include "platform/IniDatei.h"
 #include "platform/Win1252.h"
@@ -66,7 +67,7 @@ class Leser {
     if (auto z = zahl(key)) m_.setSpin(o, *z);
   }
   void farbe(const char* key, Opt o) {
-    if (auto t = roh(key)) m_.setColor(o, farbWert(*t));
+    if (auto t = roh(key)) m_.setColor(o, HTMLFarbe2TColor(*t));
   }
   void pfad(const char* key, std::string& ziel) {
     if (auto t = text(key)) ziel = *t;

@@ -2,6 +2,7 @@
 // file receives them, then the keys of older versions removed.
 #include "app/Einstellungen.h"
 #include "app/options/Hersteller.h"
+#include "generator/Seitenrahmen.h"
 #include "platform/IniDatei.h"
 
 namespace mosaik {
@@ -22,7 +23,7 @@ class Schreiber {
   void zahl(const char* key, int64_t v) { ini_.schreiben(sektion_, key, std::to_string(v)); }
   void spin(const char* key, Opt o) { zahl(key, m_.spin(o)); }
   void index(const char* key, Opt o) { zahl(key, m_.index(o)); }
-  void farbe(const char* key, Opt o) { ini_.schreiben(sektion_, key, farbText(m_.color(o))); }
+  void farbe(const char* key, Opt o) { ini_.schreiben(sektion_, key, HTMLFarbe(m_.color(o))); }
   void dezimal(const char* key, double v) {
     ini_.schreiben(sektion_, key, gleitkommaText(v, k_.sv.locale.decimalSeparator));
   }

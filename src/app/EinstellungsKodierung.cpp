@@ -36,12 +36,6 @@ bool inDoppeltenAnfuehrungszeichen(std::string_view w) {
   return w.size() >= 2 && w.front() == '"' && w.back() == '"';
 }
 
-int hexWert(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
 
 }  // namespace
 
@@ -132,33 +126,6 @@ std::optional<double> gleitkommaLesen(std::string_view w, char trenner) {
   return v;
 }
 
-std::string farbText(uint32_t rgb) {
-  static const char kHex[] = "0123456789ABCDEF";
-  std::string s = "#";
-  for (const int shift : {16, 8, 0}) {
-    const unsigned b = (rgb >> shift) & 0xFF;
-    s += kHex[b >> 4];
-    s += kHex[b & 15];
-  }
-  return s;
-}
-
-uint32_t farbWert(std::string_view text) {
-  constexpr uint32_t kWeiss = 0xFFFFFF;
-  if (text.empty()) return kWeiss;
-  size_t pos = 0;
-  nextCodePoint(text, pos);  // the first character is not examined
-  const std::string_view paare = text.substr(pos);
-  if (paare.size() != 6) return kWeiss;
-  uint32_t rgb = 0;
-  for (size_t i = 0; i < 6; i += 2) {
-    const int hoch = hexWert(paare[i]);
-    const int tief = hexWert(paare[i + 1]);
-    if (hoch < 0 || tief < 0) return kWeiss;
-    rgb = (rgb << 8) | static_cast<uint32_t>(hoch * 16 + tief);
-  }
-  return rgb;
-}
 
 }  // namespace einstellungen
 }  // namespace mosaik

@@ -37,11 +37,6 @@ std::string gleitkommaText(double wert, char trenner);
 // the other separator is no number.
 std::optional<double> gleitkommaLesen(std::string_view wert, char trenner);
 
-// "#RRGGBB" (upper-case hexadecimal) for a colour 0xRRGGBB.
-std::string farbText(uint32_t rgb);
-// The inverse; any character stands in place of "#", and a malformed text
-// gives white.
-uint32_t farbWert(std::string_view text);
 
 }  // namespace einstellungen
 }  // namespace mosaik

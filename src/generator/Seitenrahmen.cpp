@@ -1,5 +1,7 @@
 #include "generator/Seitenrahmen.h"
 
+#include "platform/Win1252.h"
+
 #include <ctime>
 #include <stdexcept>
 
@@ -73,11 +75,17 @@ int HexPaarWert(std::string_view text, bool& ok) {
 
 uint32_t HTMLFarbe2TColor(std::string_view text) {
   constexpr uint32_t kWeiss = 0xFFFFFF;
-  if (text.size() != 7) return kWeiss;
+  if (text.empty()) return kWeiss;
+  // The first character stands in place of "#" whatever it is; in UTF-8 it
+  // may take more than one byte.
+  size_t pos = 0;
+  nextCodePoint(text, pos);
+  const std::string_view paare = text.substr(pos);
+  if (paare.size() != 6) return kWeiss;
   uint32_t farbe = 0;
-  for (size_t i = 1; i < 7; i += 2) {
+  for (size_t i = 0; i < 6; i += 2) {
     bool ok = false;
-    const int v = HexPaarWert(text.substr(i, 2), ok);
+    const int v = HexPaarWert(paare.substr(i, 2), ok);
     if (!ok) return kWeiss;
     farbe = farbe << 8 | static_cast<uint32_t>(v);
   }
