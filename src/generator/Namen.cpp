@@ -92,8 +92,9 @@ std::string OrdnerNormalisieren(const std::string& pfad) {
 }
 
 std::string standardOrdnerHTML(const Kontext& k) {
+  // An empty picture folder gets no '/': never "/html" at the root.
   std::string p = k.st.BilderOrdnerPfad;
-  if (p.empty() || p.back() != '/') p += '/';
+  ZeichenAnhaengen('/', p);
   return p + "html";
 }
 
@@ -102,13 +103,15 @@ std::string HTMLOrdner(const Kontext& k) {
 }
 
 std::string standardOrdnerGrosseBilder(const Kontext& k) {
-  const std::string h = k.st.HTMLOrdnerPfad.empty() ? standardOrdnerHTML(k) : k.st.HTMLOrdnerPfad;
-  return (h.empty() || h.back() != '/' ? h + "/" : h) + "_gross";
+  std::string h = k.st.HTMLOrdnerPfad.empty() ? standardOrdnerHTML(k) : k.st.HTMLOrdnerPfad;
+  ZeichenAnhaengen('/', h);
+  return h + "_gross";
 }
 
 std::string standardOrdnerVorschaubilder(const Kontext& k) {
-  const std::string h = k.st.HTMLOrdnerPfad.empty() ? standardOrdnerHTML(k) : k.st.HTMLOrdnerPfad;
-  return (h.empty() || h.back() != '/' ? h + "/" : h) + "_vorschau";
+  std::string h = k.st.HTMLOrdnerPfad.empty() ? standardOrdnerHTML(k) : k.st.HTMLOrdnerPfad;
+  ZeichenAnhaengen('/', h);
+  return h + "_vorschau";
 }
 
 std::string GrosseBilderOrdner(const Kontext& k) {

@@ -103,6 +103,10 @@ TEST_F(NamenTest, StandardordnerUndNormalform) {
   EXPECT_EQ(VorschauOrdner(k), "/fotos/html/_vorschau/");
   st.BilderOrdnerPfad = "/fotos/";
   EXPECT_EQ(standardOrdnerHTML(k), "/fotos/html");
+  st.BilderOrdnerPfad = "";
+  EXPECT_EQ(standardOrdnerHTML(k), "html");
+  EXPECT_EQ(HTMLOrdner(k), fs::currentFolder() + "html/");
+  st.BilderOrdnerPfad = "/fotos/";
   st.HTMLOrdnerPfad = "/web//galerie/./neu/../";
   EXPECT_EQ(HTMLOrdner(k), "/web/galerie/");
   EXPECT_EQ(standardOrdnerGrosseBilder(k), "/web//galerie/./neu/../_gross");
