@@ -3,6 +3,7 @@
 // what the progress dialog would show.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,9 +16,14 @@ namespace mosaik::test {
 
 struct ProtokollAnsicht : RunView {
   std::vector<std::string> dateien;
-  void laufBeginnt() override {}
-  void laufEndet() override {}
-  void aktuelleDatei(const std::string& name) override { dateien.push_back(name); }
+  int begonnen = 0, beendet = 0;
+  std::function<void(const std::string&)> beiDatei;  // e.g. to fail in the middle of a walk
+  void laufBeginnt() override { ++begonnen; }
+  void laufEndet() override { ++beendet; }
+  void aktuelleDatei(const std::string& name) override {
+    dateien.push_back(name);
+    if (beiDatei) beiDatei(name);
+  }
   bool StandardbilderUebErzeugen() override { return true; }
   bool StandardbilderGrossErzeugen() override { return true; }
 };

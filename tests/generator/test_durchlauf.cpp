@@ -7,6 +7,7 @@
 #include <fstream>
 #include <map>
 #include <set>
+#include <stdexcept>
 
 #include <jpeglib.h>
 
@@ -426,6 +427,19 @@ TEST_F(Durchlauf, FehlerDerSpiegelungWerdenGemeldet) {
   ASSERT_EQ(u.dialoge.meldungen.size(), 1u) << alleMeldungen();
   EXPECT_EQ(u.dialoge.meldungen[0].text.rfind("Fehler beim Verkleinern des Originalbildes a.jpg:\r\n", 0), 0u);
   EXPECT_TRUE(fs::exists(g + "neu_x/b.jpg"));
+}
+
+TEST_F(Durchlauf, AusnahmeImDurchlaufIstEinFehlschlag) {
+  datei(q + "a.jpg", jpeg(1));
+  ansicht.beiDatei = [](const std::string&) { throw std::runtime_error("Datenträger entfernt"); };
+  EXPECT_FALSE(BitBStartClick(lauf));
+  ASSERT_EQ(u.dialoge.meldungen.size(), 1u) << alleMeldungen();
+  EXPECT_EQ(u.dialoge.meldungen[0].kind, MsgKind::Error);
+  EXPECT_NE(u.dialoge.meldungen[0].text.find("Datenträger entfernt"), std::string::npos);
+  EXPECT_NE(u.dialoge.meldungen[0].text.find("Programmabbruch!"), std::string::npos);
+  EXPECT_EQ(ansicht.begonnen, 1);
+  EXPECT_EQ(ansicht.beendet, 1);
+  EXPECT_FALSE(m.enabled(Opt::BitBErgebnisAnsehen));
 }
 
 TEST_F(Durchlauf, UmbenennfehlerNennenDasAlteZiel) {
