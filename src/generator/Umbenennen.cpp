@@ -168,7 +168,9 @@ bool DateiWebsicherUmbenennen(const Kontext& k, const std::string& ordner, std::
 
 void DirnameTxtSchreiben(const Kontext& k, const std::string& ordner, const std::string& alterName) {
   const std::string dir = fs::withTrailingSlash(ordner);
-  if (fs::findNoCase(dir, "dirname.txt") || !OrdnerBeschreibbar(dir) || !k.st.dirnametxt) return;
+  // The option first: the write test leaves a probe file in the folder for
+  // a moment, which the user's folders should not see needlessly.
+  if (!k.st.dirnametxt || fs::findNoCase(dir, "dirname.txt") || !OrdnerBeschreibbar(dir)) return;
   // Windows-1252 where it can hold the name; otherwise the name's own bytes,
   // which readers take as UTF-8 when they are.
   const std::string inhalt = isValidUtf8(alterName) && fitsCp1252(alterName) ? utf8ToCp1252(alterName) : alterName;
