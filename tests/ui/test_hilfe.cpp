@@ -1,0 +1,216 @@
+// Help pages: the F1 map, the way a page reference becomes a browser call,
+// the messages on failure, and the pages the program ships.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <set>
+
+#include "TestUmgebung.h"
+#include "platform/FileSystem.h"
+#include "ui/Hilfe.h"
+
+namespace mosaik {
+namespace {
+
+class SchaltbareShell : public Shell {
+ public:
+  std::vector<std::string> geoeffnet;
+  bool gelingt = true;
+  bool open(const std::string& t) override {
+    geoeffnet.push_back(t);
+    return gelingt;
+  }
+};
+
+struct Hilfe : ::testing::Test {
+  test::TestUmgebung u;
+  SchaltbareShell shell;
+  OptionModel m;
+  AppState st;
+  Kontext k{m, st, u.sv};
+  std::string programm;  // a program folder with a blank in its name
+
+  void SetUp() override {
+    u.sv.shell = &shell;
+    programm = u.programmOrdner.pfad() + "Mein Programm/";
+    std::filesystem::create_directories(programm + "hilfe");
+    u.sv.programFolder = programm;
+  }
+  void seite(const std::string& name) { std::ofstream(programm + "hilfe/" + name) << "<html></html>"; }
+  // The URL of a page of the test's help folder, written out by hand.
+  std::string url(const std::string& rest) const {
+    return "file://" + u.programmOrdner.pfad() + "Mein%20Programm/hilfe/" + rest;
+  }
+};
+
+TEST_F(Hilfe, F1OeffnetDieSeiteDesFokussiertenControlsAmAnker) {
+  for (const char* s : {"ordner.htm", "grossebilder.htm", "vorschaubilder.htm", "layout2.htm", "programm.htm",
+                        "texte.htm", "fb.htm", "sonstiges.htm", "experten.htm"})
+    seite(s);
+  const std::vector<std::pair<Opt, std::string>> faelle = {
+      {Opt::EdBilderPfad, "ordner.htm#PfadzudenBildern"},
+      {Opt::BitBHTMLOrdnerLoeschen, "ordner.htm#GrundnamederHTMLDateien"},
+      {Opt::RSpEdVerhaeltnis, "ordner.htm#PanoramenExtra"},
+      {Opt::TrBKomprimierungGrosseBilder, "grossebilder.htm#jpgoptionen"},
+      {Opt::CBSchreibschutzdateienUmbenennen, "grossebilder.htm#BilderundOrdnernamenaendern"},
+      {Opt::PanelquadratFarbe, "vorschaubilder.htm#GroesseVorschaubilder"},
+      {Opt::BNavigationGrosseBilder, "layout2.htm#proBildEineDatei"},
+      {Opt::CBTheming, "programm.htm#xpdesign"},
+      {Opt::CBStartmenueVerknuepfung, "programm.htm#verknuepfungen"},
+      {Opt::CBCopyright, "sonstiges.htm#AnzeigeaufUebersicht"},
+      {Opt::BgeaenderteCSSSpeichern, "experten.htm#angepasstecssdatei"},
+      {Opt::EdErstelltMit, "texte.htm#ausgabetexte"},
+      // The video text joins the other output texts.
+      {Opt::EdVideodatei, "texte.htm#ausgabetexte"},
+      // The questionnaire page has no anchor.
+      {Opt::BFragebogen, "fb.htm"},
+  };
+  for (const auto& [o, erwartet] : faelle) {
+    shell.geoeffnet.clear();
+    EXPECT_TRUE(FormKeyDown(k, o, kTasteF1));
+    ASSERT_EQ(shell.geoeffnet.size(), 1u) << info(o).name;
+    EXPECT_EQ(shell.geoeffnet[0], url(erwartet)) << info(o).name;
+  }
+  EXPECT_TRUE(u.dialoge.meldungen.empty());
+}
+
+TEST_F(Hilfe, F1OhneEintragTutNichtsUndAndereTastenGehenVorbei) {
+  for (const char* s : {"index.htm", "ordner.htm", "experten.htm"}) seite(s);
+  // A label, a page, a group, the read-me memo, a button without help, a
+  // button the map leaves out, and no focus at all.
+  for (std::optional<Opt> o : std::initializer_list<std::optional<Opt>>{
+           Opt::LPanoVerhaeltnis, Opt::TabSheetOrdner, Opt::GrBPfadeUndDateien, Opt::MLiesmich, Opt::BitBStart,
+           Opt::BgeaenderteCSSLaden, Opt::BHilfe, std::nullopt})
+    EXPECT_TRUE(FormKeyDown(k, o, kTasteF1));
+  EXPECT_FALSE(FormKeyDown(k, Opt::EdBilderPfad, 113));  // F2
+  EXPECT_FALSE(FormKeyDown(k, Opt::EdBilderPfad, 'P'));
+  EXPECT_TRUE(shell.geoeffnet.empty());
+  EXPECT_TRUE(u.dialoge.meldungen.empty());
+}
+
+TEST_F(Hilfe, DieTabelleUmfasstJedesControlDerSeitenGenauEinmal) {
+  // 245 controls in the table of the help map, and the video text.
+  int mitSeite = 0;
+  std::set<std::string> verweise;
+  for (int i = 0; i < kOptCount; ++i)
+    if (auto v = hilfeVerweis(static_cast<Opt>(i))) {
+      ++mitSeite;
+      verweise.insert(v->text());
+    }
+  EXPECT_EQ(mitSeite, 246);
+  EXPECT_EQ(verweise.size(), 66u);
+  // No control of the navigation dialog has a page of its own.
+  for (int i = 0; i < kOptCount; ++i) {
+    const Opt o = static_cast<Opt>(i);
+    EXPECT_FALSE(onNavigationWindow(o) && hilfeVerweis(o)) << info(o).name;
+  }
+}
+
+TEST_F(Hilfe, KnoepfeOeffnenIndexUndFragebogen) {
+  seite("index.htm");
+  seite("fb.htm");
+  BHilfeClick(k);
+  BFragebogenClick(k);
+  EXPECT_EQ(shell.geoeffnet, (std::vector<std::string>{url("index.htm"), url("fb.htm")}));
+}
+
+TEST_F(Hilfe, FehlendeSeiteWarntMitDemVollenPfadOhneAnker) {
+  // The questionnaire page is missing: the warning names the whole path.
+  BFragebogenClick(k);
+  FormKeyDown(k, Opt::CBDiashow, kTasteF1);
+  EXPECT_TRUE(shell.geoeffnet.empty());
+  ASSERT_EQ(u.dialoge.meldungen.size(), 2u);
+  EXPECT_EQ(u.dialoge.meldungen[0].kind, MsgKind::Warning);
+  EXPECT_EQ(u.dialoge.meldungen[0].buttons, MsgButtons::Ok);
+  EXPECT_EQ(u.dialoge.meldungen[0].text,
+            "Die Hilfeseite " + programm + "hilfe/fb.htm\nexistiert nicht und kann darum nicht angezeigt werden!");
+  EXPECT_EQ(u.dialoge.meldungen[1].text, "Die Hilfeseite " + programm +
+                                             "hilfe/sonstiges.htm\nexistiert nicht und kann darum nicht angezeigt "
+                                             "werden!");
+  // A folder of that name is no page.
+  std::filesystem::create_directories(programm + "hilfe/index.htm");
+  BHilfeClick(k);
+  EXPECT_TRUE(shell.geoeffnet.empty());
+  EXPECT_EQ(u.dialoge.meldungen.size(), 3u);
+}
+
+TEST_F(Hilfe, BrowserDerNichtStartetGibtEineFehlermeldung) {
+  seite("layout1.htm");
+  shell.gelingt = false;
+  FormKeyDown(k, Opt::EdSeitentitel, kTasteF1);
+  ASSERT_EQ(shell.geoeffnet.size(), 1u);
+  EXPECT_EQ(shell.geoeffnet[0], url("layout1.htm#Seitentitel"));
+  ASSERT_EQ(u.dialoge.meldungen.size(), 1u);
+  EXPECT_EQ(u.dialoge.meldungen[0].kind, MsgKind::Error);
+  EXPECT_EQ(u.dialoge.meldungen[0].text,
+            "Die Seite\n" + url("layout1.htm#Seitentitel") +
+                "\nkonnte nicht im Browser geöffnet werden: Es ist kein Browser eingerichtet, oder er lässt sich "
+                "nicht starten.");
+  // Without any shell it is the same failure, not a crash.
+  u.sv.shell = nullptr;
+  EXPECT_FALSE(HTMLSeiteImBrowserOeffnen(k, programm + "hilfe/layout1.htm"));
+  EXPECT_EQ(u.dialoge.meldungen.size(), 2u);
+}
+
+TEST(HilfeURL, LokalePfadeWerdenZuDateiURLs) {
+  EXPECT_EQ(DateiPfadAlsURL("/opt/Mosaik schauer/hilfe/index.htm"), "file:///opt/Mosaik%20schauer/hilfe/index.htm");
+  // Bytes of UTF-8 names, and what would end or confuse the path, are
+  // encoded; a backslash is part of a Linux name.
+  EXPECT_EQ(DateiPfadAlsURL("/h\xC3\xA4user/a#b?c%d\"e\\f.htm"),
+            "file:///h%C3%A4user/a%23b%3Fc%25d%22e%5Cf.htm");
+  EXPECT_EQ(DateiPfadAlsURL("/a\tb<c>[d]{e}|f^g`h"), "file:///a%09b%3Cc%3E%5Bd%5D%7Be%7D%7Cf%5Eg%60h");
+  EXPECT_EQ(DateiPfadAlsURL("/~x/y-z_1.2/(a)+b,c;d=e&f!g$h'i*j:k@l"), "file:///~x/y-z_1.2/(a)+b,c;d=e&f!g$h'i*j:k@l");
+  EXPECT_EQ(DateiPfadAlsURL("relativ/x y.htm"), "file:///relativ/x%20y.htm");
+}
+
+TEST(HilfeURL, AnkerBleibtUnveraendertHinterDemPfad) {
+  test::TestUmgebung u;
+  OptionModel m;
+  AppState st;
+  Kontext k{m, st, u.sv};
+  EXPECT_TRUE(HTMLSeiteImBrowserOeffnen(k, "/a b/c.htm#Teil 2#x"));
+  EXPECT_TRUE(HTMLSeiteImBrowserOeffnen(k, "/a b/c.htm"));
+  EXPECT_EQ(u.shell.geoeffnet, (std::vector<std::string>{"file:///a%20b/c.htm#Teil 2#x", "file:///a%20b/c.htm"}));
+}
+
+TEST(HilfeKnoepfe, HomepageUndMailGehenAnDieShell) {
+  test::TestUmgebung u;
+  SchaltbareShell shell;
+  u.sv.shell = &shell;
+  OptionModel m;
+  AppState st;
+  Kontext k{m, st, u.sv};
+  BHomepageClick(k);
+  BMailClick(k);
+  EXPECT_EQ(shell.geoeffnet,
+            (std::vector<std::string>{
+                "https://mosaikschauer.example/",
+                "mailto:rueckmeldung@mosaikschauer.example?subject=Rueckmeldung_zu_Mosaikschauer_V2.6.1.1"}));
+  EXPECT_TRUE(u.dialoge.meldungen.empty());
+  shell.gelingt = false;
+  BMailClick(k);
+  ASSERT_EQ(u.dialoge.meldungen.size(), 1u);
+  EXPECT_EQ(u.dialoge.meldungen[0].kind, MsgKind::Error);
+  EXPECT_EQ(u.dialoge.meldungen[0].text,
+            "Die Adresse mailto:rueckmeldung@mosaikschauer.example?subject=Rueckmeldung_zu_Mosaikschauer_V2.6.1.1\n"
+            "konnte nicht geöffnet werden: Es ist kein Programm dafür eingerichtet.");
+}
+
+// Every page and anchor of the map is in the help folder the program ships.
+TEST(HilfeSeiten, JederVerweisFindetSeiteUndAnker) {
+  const std::string ordner = std::string(MOSAIK_TEST_DATA) + "/../../hilfe/";
+  for (const char* s : {"index.htm", "fb.htm"}) EXPECT_TRUE(fs::fileExists(ordner + s)) << s;
+  for (int i = 0; i < kOptCount; ++i) {
+    const auto v = hilfeVerweis(static_cast<Opt>(i));
+    if (!v) continue;
+    const auto inhalt = fs::readFile(ordner + std::string(v->seite));
+    ASSERT_TRUE(inhalt) << v->seite;
+    if (!v->anker.empty()) {
+      EXPECT_NE(inhalt->find("id=\"" + std::string(v->anker) + "\""), std::string::npos) << v->text();
+    }
+  }
+}
+
+}  // namespace
+}  // namespace mosaik
