@@ -1,0 +1,118 @@
+// Visual styles: the two option sets, switching them, the main manager and
+// the progress-bar parts.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "winsupport/ThemeManager.h"
+
+namespace mosaik {
+namespace {
+
+TEST(Theme, DieBeidenOptionssaetze) {
+  // All twenty options but toSubclassAnimate (bit 3) and
+  // toAlternateTabSheetDraw (bit 19); off also drops bits 0 and 1.
+  EXPECT_EQ(kThemeVoll.bits, 0x7FFF7u);
+  EXPECT_EQ(kThemeOhneRahmenUndControls.bits, 0x7FFF4u);
+  EXPECT_TRUE(kThemeVoll.enthaelt(TThemeOption::toSetTransparency));
+  EXPECT_FALSE(kThemeVoll.enthaelt(TThemeOption::toSubclassAnimate));
+  EXPECT_FALSE(kThemeOhneRahmenUndControls.enthaelt(TThemeOption::toAllowControls));
+  EXPECT_TRUE(kThemeOhneRahmenUndControls.enthaelt(TThemeOption::toAllowWebContent));
+}
+
+TEST(Theme, AusUndWiederEinSchaltenUndGleicheOptionenZeichnenNichtsNeu) {
+  TThemeServices dienste;
+  int dienstMeldungen = 0;
+  dienste.OnThemeChange = [&] { ++dienstMeldungen; };
+  TThemeManager mgr(dienste);
+  int meldungen = 0;
+  mgr.OnThemeChange = [&] {
+    ++meldungen;
+    // By the time the windows hear of it, the services know it too.
+    EXPECT_EQ(dienste.ThemesEnabled(), mgr.Options() == kThemeVoll);
+  };
+  EXPECT_TRUE(mgr.istHauptmanager());
+  EXPECT_EQ(mgr.Options(), kThemeVoll);
+  EXPECT_TRUE(dienste.ThemesEnabled());
+
+  mgr.setOptions(kThemeOhneRahmenUndControls);
+  EXPECT_FALSE(dienste.ThemesEnabled());
+  EXPECT_TRUE(dienste.ThemesAvailable());
+  EXPECT_EQ(dienste.GetThemeAppProperties(), static_cast<uint32_t>(kErlaubtWebinhalt));
+  EXPECT_EQ(mgr.Neuzeichnungen(), 1);
+
+  mgr.setOptions(kThemeOhneRahmenUndControls);
+  EXPECT_EQ(mgr.Neuzeichnungen(), 1);
+  EXPECT_EQ(meldungen, 1);
+
+  mgr.setOptions(kThemeVoll);
+  EXPECT_TRUE(dienste.ThemesEnabled());
+  EXPECT_EQ(dienste.GetThemeAppProperties(), static_cast<uint32_t>(kErlaubtRahmen | kErlaubtControls | kErlaubtWebinhalt));
+  EXPECT_EQ(mgr.Neuzeichnungen(), 2);
+  EXPECT_EQ(meldungen, 2);
+  EXPECT_EQ(dienstMeldungen, 2);
+
+  // Frames alone do not make the controls themed.
+  mgr.setOptions(kThemeVoll.ohne(TThemeOption::toAllowControls));
+  EXPECT_FALSE(dienste.ThemesEnabled());
+}
+
+TEST(Theme, OhneStileDerPlattformNieThemesEnabled) {
+  TThemeServices dienste;
+  int meldungen = 0;
+  dienste.OnThemeChange = [&] { ++meldungen; };
+  TThemeManager mgr(dienste);
+  dienste.setPlattformHatStile(false);
+  EXPECT_EQ(meldungen, 1);
+  EXPECT_FALSE(dienste.ThemesAvailable());
+  EXPECT_FALSE(dienste.ThemesEnabled());
+  mgr.setOptions(kThemeOhneRahmenUndControls);
+  mgr.setOptions(kThemeVoll);
+  EXPECT_FALSE(dienste.ThemesEnabled());
+  dienste.setPlattformHatStile(false);  // no change, no notice
+  EXPECT_EQ(meldungen, 3);
+  dienste.setPlattformHatStile(true);
+  EXPECT_TRUE(dienste.ThemesEnabled());
+}
+
+TEST(Theme, SpaeterenManagerLeitetAnDenHauptmanagerWeiter) {
+  TThemeServices dienste;
+  auto erster = std::make_unique<TThemeManager>(dienste);
+  erster->setOptions(kThemeOhneRahmenUndControls);
+  TThemeManager zweiter(dienste);
+  EXPECT_FALSE(zweiter.istHauptmanager());
+  // A later manager starts with the main manager's options.
+  EXPECT_EQ(zweiter.Options(), kThemeOhneRahmenUndControls);
+
+  zweiter.setOptions(kThemeVoll);
+  EXPECT_EQ(erster->Options(), kThemeVoll);
+  EXPECT_EQ(zweiter.Options(), kThemeVoll);
+  EXPECT_EQ(erster->Neuzeichnungen(), 2);
+  EXPECT_EQ(zweiter.Neuzeichnungen(), 0);
+  EXPECT_TRUE(dienste.ThemesEnabled());
+
+  // When the main manager ends, the later one takes over with the options
+  // in force: setting them again changes nothing.
+  erster.reset();
+  EXPECT_TRUE(zweiter.istHauptmanager());
+  zweiter.setOptions(kThemeVoll);
+  EXPECT_EQ(zweiter.Neuzeichnungen(), 0);
+  zweiter.setOptions(kThemeOhneRahmenUndControls);
+  EXPECT_EQ(zweiter.Neuzeichnungen(), 1);
+  EXPECT_FALSE(dienste.ThemesEnabled());
+}
+
+TEST(Theme, TeileDesFortschrittsbalkens) {
+  const TThemeServices dienste;
+  using P = TThemedProgress;
+  const auto teil = [&](P p) { return dienste.GetElementDetails(p); };
+  EXPECT_EQ(teil(P::tpBar), (TThemedElementDetails{TThemedElement::teProgress, 1, 1}));
+  EXPECT_EQ(teil(P::tpBarVert), (TThemedElementDetails{TThemedElement::teProgress, 2, 1}));
+  EXPECT_EQ(teil(P::tpChunk), (TThemedElementDetails{TThemedElement::teProgress, 3, 1}));
+  EXPECT_EQ(teil(P::tpChunkVert), (TThemedElementDetails{TThemedElement::teProgress, 4, 1}));
+  EXPECT_EQ(teil(P::tpProgressDontCare), (TThemedElementDetails{TThemedElement::teProgress, 0, 0}));
+  EXPECT_EQ(teil(P::tpProgressRoot), (TThemedElementDetails{TThemedElement::teProgress, 0, 0}));
+}
+
+}  // namespace
+}  // namespace mosaik
