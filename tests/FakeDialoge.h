@@ -48,6 +48,28 @@ class FakeDialoge : public DialogService {
     dateiAntworten.pop_front();
     return r;
   }
+  // Folder choosers: every one shown is recorded with its options; answers
+  // come from the script (nullopt = cancelled; cancelled when empty).
+  std::vector<FolderDialogOptions> ordnerDialoge;
+  std::deque<std::optional<FolderChoice>> ordnerAntworten;
+  std::optional<FolderChoice> chooseFolder(const FolderDialogOptions& o) override {
+    ordnerDialoge.push_back(o);
+    if (ordnerAntworten.empty()) return std::nullopt;
+    auto r = ordnerAntworten.front();
+    ordnerAntworten.pop_front();
+    return r;
+  }
+  // The colour chooser: the colours it was opened with; answers scripted
+  // (nullopt = cancelled; cancelled when empty).
+  std::vector<uint32_t> farbDialoge;
+  std::deque<std::optional<uint32_t>> farbAntworten;
+  std::optional<uint32_t> chooseColor(uint32_t rgb) override {
+    farbDialoge.push_back(rgb);
+    if (farbAntworten.empty()) return std::nullopt;
+    auto r = farbAntworten.front();
+    farbAntworten.pop_front();
+    return r;
+  }
   std::vector<std::string> texte() const {
     std::vector<std::string> t;
     for (const auto& m : meldungen) t.push_back(m.text);

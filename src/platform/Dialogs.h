@@ -1,6 +1,8 @@
 #pragma once
 // Message boxes go through this service: the window shows them, an
 // unattended run without a display prints them, tests script them.
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -23,6 +25,28 @@ struct FileDialogOptions {
   std::string fileName;
 };
 
+// A folder chooser. title: the window caption (empty: the chooser's own);
+// label: the text above the folders; folder: the folder selected first;
+// root: the top of the tree (empty: the whole file system); flags: the
+// browse flags of TFolderDialog (winsupport/FolderDialog.h) as bits.
+// statusText gives the status line for a selected path.
+struct FolderDialogOptions {
+  std::string title;
+  std::string label;
+  std::string folder;
+  std::string root;
+  uint32_t flags = 0;
+  std::function<std::string(const std::string&)> statusText;
+};
+
+// What the user did in a folder chooser that was not cancelled: chose path
+// (empty for an item that is no file-system folder), or asked for a new
+// folder newFolderName below path, after which the chooser is shown again.
+struct FolderChoice {
+  std::string path;
+  std::optional<std::string> newFolderName;
+};
+
 class DialogService {
  public:
   virtual ~DialogService() = default;
@@ -32,6 +56,11 @@ class DialogService {
   // The chosen file's full path; nullopt when cancelled.
   virtual std::optional<std::string> openFileName(const FileDialogOptions&) { return std::nullopt; }
   virtual std::optional<std::string> saveFileName(const FileDialogOptions&) { return std::nullopt; }
+  // nullopt when cancelled.
+  virtual std::optional<FolderChoice> chooseFolder(const FolderDialogOptions&) { return std::nullopt; }
+  // The system colour chooser, opened with rgb (0xRRGGBB); nullopt when
+  // cancelled.
+  virtual std::optional<uint32_t> chooseColor(uint32_t /*rgb*/) { return std::nullopt; }
 };
 
 // Writes every message to stderr; questions are answered No, since nobody is
