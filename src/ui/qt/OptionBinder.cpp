@@ -1,5 +1,7 @@
 #include "ui/qt/OptionBinder.h"
 
+#include "ui/qt/RealSpinEdit.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -143,7 +145,15 @@ QWidget* OptionBinder::erzeugen(Opt o, QWidget* parent) {
     }
     case Kind::Text:
     case Kind::Decimal: {
-      auto* ed = new QLineEdit(parent);
+      QLineEdit* ed = nullptr;
+      if (inf.kind == Kind::Decimal) {
+        auto* rs = new RealSpinEdit(m_.decimalSeparator(), parent);
+        rs->setBounds(Decimal4::fromUnits(inf.min), Decimal4::fromUnits(inf.max));
+        rs->setIncrement(Decimal4::fromUnits(1000));  // 0.1
+        ed = rs;
+      } else {
+        ed = new QLineEdit(parent);
+      }
       connect(ed, &QLineEdit::textEdited, this, [this, o](const QString& t) { m_.setText(o, t.toStdString()); });
       if (filter_.gefiltert && filter_.gefiltert(o)) {
         ed->setAcceptDrops(false);
