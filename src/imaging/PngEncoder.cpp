@@ -9,8 +9,11 @@
 #include <vector>
 
 #include "imaging/PngGraphic.h"
+#include "imaging/PngInternal.h"
 
 namespace mosaik::imaging {
+
+using namespace png_internal;
 
 namespace {
 
@@ -85,15 +88,6 @@ struct RowLayout {
   size_t PixelBits() const { return static_cast<size_t>(bitDepth) * channels; }
 };
 
-int Channels(uint8_t colorType) {
-  switch (colorType) {
-    case 2: return 3;
-    case 4: return 2;
-    case 6: return 4;
-    default: return 1;
-  }
-}
-
 // One bitmap row (and its alpha row) as a PNG row of the full width.
 void ConvertRow(const TPngGraphic& g, const TChunkIHDR& h, const RowLayout& l, uint32_t y,
                 uint8_t* out) {
@@ -160,13 +154,6 @@ void PickPixels(const RowLayout& l, const uint8_t* full, uint32_t width, uint32_
     const unsigned v = (full[from / 8] >> (8 - bits - from % 8)) & mask;
     out[to / 8] = static_cast<uint8_t>(out[to / 8] | (v << (8 - bits - to % 8)));
   }
-}
-
-uint8_t PaethPredictor(int a, int b, int c) {
-  const int pa = std::abs(b - c), pb = std::abs(a - c), pc = std::abs(a + b - 2 * c);
-  if (pa <= pb && pa <= pc) return static_cast<uint8_t>(a);
-  if (pb <= pc) return static_cast<uint8_t>(b);
-  return static_cast<uint8_t>(c);
 }
 
 // Positions from 2 on where a byte repeats one of the two before it.
@@ -258,10 +245,10 @@ bool TChunkIDAT::SaveToStream(std::ostream& out) {
       filter.Write(z);
     }
   } else {
-    static constexpr uint32_t kStartRow[7] = {0, 0, 4, 0, 2, 0, 1};
-    static constexpr uint32_t kStartCol[7] = {0, 4, 0, 2, 0, 1, 0};
-    static constexpr uint32_t kRowStep[7] = {8, 8, 8, 4, 4, 2, 2};
-    static constexpr uint32_t kColStep[7] = {8, 8, 4, 4, 2, 2, 1};
+    const auto& kStartRow = kAdam7StartRow;
+    const auto& kStartCol = kAdam7StartCol;
+    const auto& kRowStep = kAdam7RowStep;
+    const auto& kColStep = kAdam7ColStep;
     std::vector<uint8_t> full(rowBytes);
     for (int pass = 0; pass < 7; ++pass) {
       // A pass without pixels has no rows at all.

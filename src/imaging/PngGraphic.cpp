@@ -3,15 +3,19 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 #include <new>
 #include <ostream>
 #include <sstream>
 #include <stdexcept>
 
+#include "imaging/PngInternal.h"
 #include "platform/FileSystem.h"
 
 namespace mosaik::imaging {
+
+using namespace png_internal;
 
 namespace {
 
@@ -28,66 +32,9 @@ const uint32_t* CrcTable() {
   return table.data();
 }
 
-void PutBigEndian32(uint8_t* p, uint32_t v) {
-  p[0] = static_cast<uint8_t>(v >> 24);
-  p[1] = static_cast<uint8_t>(v >> 16);
-  p[2] = static_cast<uint8_t>(v >> 8);
-  p[3] = static_cast<uint8_t>(v);
-}
-
-uint32_t ToRgb(const TRGBQuad& q) {
-  return (uint32_t{q.rgbRed} << 16) | (uint32_t{q.rgbGreen} << 8) | q.rgbBlue;
-}
-
-TRGBQuad FromRgb(uint32_t rgb) {
-  TRGBQuad q;
-  q.rgbRed = static_cast<uint8_t>(rgb >> 16);
-  q.rgbGreen = static_cast<uint8_t>(rgb >> 8);
-  q.rgbBlue = static_cast<uint8_t>(rgb);
-  return q;
-}
-
-// Bits per pixel of the bitmap that holds an image of this colour type and
-// depth: depth 2 is held as 4, depth 16 as 8, colour as 24.
-int HeldBitsPerPixel(uint8_t colorType, uint8_t bitDepth) {
-  if (colorType == 2 || colorType == 6) return 24;
-  if (bitDepth == 2) return 4;
-  if (bitDepth == 16) return 8;
-  return bitDepth;
-}
-
-bool ValidColorTypeAndDepth(uint8_t colorType, uint8_t bitDepth) {
-  switch (colorType) {
-    case 0: return bitDepth == 1 || bitDepth == 2 || bitDepth == 4 || bitDepth == 8 || bitDepth == 16;
-    case 3: return bitDepth == 1 || bitDepth == 2 || bitDepth == 4 || bitDepth == 8;
-    case 2:
-    case 4:
-    case 6: return bitDepth == 8 || bitDepth == 16;
-    default: return false;
-  }
-}
-
 void CheckImageSize(uint64_t width, uint64_t height) {
   if (width == 0 || height == 0) throw EPNGNoImageData();
   if (width > 65535 || height > 65535) throw EPNGSizeExceeds();
-}
-
-// A grey ramp over the 2^bits entries the bitmap can index, through the
-// gamma table.
-void SetGreyRamp(TChunkIHDR& h, const std::array<uint8_t, 256>& gamma) {
-  const int entries = 1 << h.BitsPerPixel;
-  for (int i = 0; i < entries; ++i) {
-    const uint8_t v = gamma[static_cast<size_t>(i * 255 / (entries - 1))];
-    h.ColorTable[static_cast<size_t>(i)] = TRGBQuad{v, v, v, 0};
-  }
-}
-
-int IndexAt(const uint8_t* row, int bitsPerPixel, uint32_t x) {
-  switch (bitsPerPixel) {
-    case 1: return (row[x / 8] >> (7 - x % 8)) & 1;
-    case 4: return (row[x / 2] >> (x % 2 ? 0 : 4)) & 0x0F;
-    default: return row[x];
-  }
 }
 
 }  // namespace
@@ -337,6 +284,11 @@ std::string TChunkzTXt::GetText() const {
       throw PngZlibError(r == Z_BUF_ERROR ? Z_DATA_ERROR : r);
     }
     text.append(reinterpret_cast<const char*>(buf), sizeof buf - z.avail_out);
+    // A few bytes can inflate to gigabytes; no real text comes near this.
+    if (text.size() > kMaxText) {
+      inflateEnd(&z);
+      throw PngZlibError(Z_MEM_ERROR);
+    }
   } while (r != Z_STREAM_END);
   inflateEnd(&z);
   return text;
@@ -648,13 +600,38 @@ uint32_t TPngGraphic::GetPixel(int x, int y) const {
 
 void TPngGraphic::SetPixel(int x, int y, uint32_t color) {
   auto* h = dynamic_cast<TChunkIHDR*>(Chunks.Item(0));
-  if (!h || h->BitsPerPixel != 24 || h->ImageData.empty() || x < 0 || y < 0 ||
-      static_cast<uint32_t>(x) >= h->Width || static_cast<uint32_t>(y) >= h->Height)
+  if (!h || h->ImageData.empty() || x < 0 || y < 0 || static_cast<uint32_t>(x) >= h->Width ||
+      static_cast<uint32_t>(y) >= h->Height)
     return;
-  uint8_t* p = h->ScanLine(static_cast<uint32_t>(y)) + 3 * static_cast<size_t>(x);
-  p[0] = static_cast<uint8_t>(color);
-  p[1] = static_cast<uint8_t>(color >> 8);
-  p[2] = static_cast<uint8_t>(color >> 16);
+  uint8_t* row = h->ScanLine(static_cast<uint32_t>(y));
+  if (h->BitsPerPixel == 24) {
+    uint8_t* p = row + 3 * static_cast<size_t>(x);
+    p[0] = static_cast<uint8_t>(color);
+    p[1] = static_cast<uint8_t>(color >> 8);
+    p[2] = static_cast<uint8_t>(color >> 16);
+    return;
+  }
+  // The nearest colour the pixel can index: the palette's entries, or the
+  // whole grey ramp.
+  int entries = 1 << h->BitsPerPixel;
+  if (h->ColorType == 3) {
+    const auto* plte = Chunks.ItemFromClass<TChunkPLTE>();
+    entries = plte ? std::min(entries, plte->Count) : 0;
+  }
+  if (entries <= 0) return;
+  const TRGBQuad want = FromRgb(color);
+  int best = 0;
+  int64_t bestDistance = INT64_MAX;
+  for (int i = 0; i < entries; ++i) {
+    const TRGBQuad& q = h->ColorTable[static_cast<size_t>(i)];
+    const int dr = q.rgbRed - want.rgbRed, dg = q.rgbGreen - want.rgbGreen, db = q.rgbBlue - want.rgbBlue;
+    const int64_t d = int64_t{dr} * dr + int64_t{dg} * dg + int64_t{db} * db;
+    if (d < bestDistance) {
+      bestDistance = d;
+      best = i;
+    }
+  }
+  SetIndexAt(row, h->BitsPerPixel, static_cast<uint32_t>(x), static_cast<unsigned>(best));
 }
 
 void TPngGraphic::SaveToStream(std::ostream& out) {

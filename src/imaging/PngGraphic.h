@@ -8,6 +8,7 @@
 #include <iosfwd>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <typeinfo>
 #include <vector>
 
@@ -41,6 +42,11 @@ class TChunk {
   virtual void Assign(const TChunk& source);
   // Writes length, type, data and CRC. Always true.
   virtual bool SaveToStream(std::ostream& out);
+  // Reads `size` data bytes and the CRC that follows them (the length and
+  // type were read by the caller) and interprets the data. EPngInvalidCRC on
+  // a mismatch, EPngUnexpectedEnd when the stream ends first. True while the
+  // image goes on.
+  virtual bool LoadFromStream(std::istream& in, const std::string& name, uint32_t size);
   // A new, empty chunk of this chunk's class for another image.
   virtual std::unique_ptr<TChunk> NewOfSameClass(TPngGraphic* owner) const;
 
@@ -71,6 +77,8 @@ class TChunkIHDR : public TChunk {
   // Only from another header (else EPngError 65263): header, pixels, alpha.
   void Assign(const TChunk& source) override;
   bool SaveToStream(std::ostream& out) override;
+  // Checks the header and prepares the (zeroed) image for it.
+  bool LoadFromStream(std::istream& in, const std::string& name, uint32_t size) override;
 
   // Sets up a zeroed bitmap (and alpha plane for colour types 4 and 6) for
   // the header's size, colour type and bit depth.
@@ -103,6 +111,8 @@ class TChunkPLTE : public TChunk {
   void Assign(const TChunk& source) override;  // only from PLTE, else 65263
   // Count entries from the header's colour table, through InverseGamma.
   bool SaveToStream(std::ostream& out) override;
+  // Takes the entries into the header's colour table through GammaTable.
+  bool LoadFromStream(std::istream& in, const std::string& name, uint32_t size) override;
   // The colour of entry `index`; EPngError 65259 at or above Count.
   uint32_t GetItem(int index) const;
 
@@ -115,6 +125,8 @@ class TChunkgAMA : public TChunk {
   explicit TChunkgAMA(TPngGraphic* owner);
   std::unique_ptr<TChunk> NewOfSameClass(TPngGraphic* owner) const override;
   void Assign(const TChunk& source) override;  // only from gAMA, else 65263
+  // Builds the owner's gamma tables from a non-zero value.
+  bool LoadFromStream(std::istream& in, const std::string& name, uint32_t size) override;
   // Gamma × 100000, big-endian in the data.
   uint32_t GetValue() const;
   void SetValue(uint32_t value);
@@ -128,6 +140,8 @@ class TChunktRNS : public TChunk {
   void Assign(const TChunk& source) override;
   // Data = the first DataSize bytes of PaletteValues.
   bool SaveToStream(std::ostream& out) override;
+  // Takes the values (missing ones 255) and the kind of transparency.
+  bool LoadFromStream(std::istream& in, const std::string& name, uint32_t size) override;
 
   bool BitTransparency = false;
   std::array<uint8_t, 256> PaletteValues{};
@@ -140,6 +154,9 @@ class TChunkIDAT : public TChunk {
   explicit TChunkIDAT(TPngGraphic* owner) : TChunk(owner, kName) {}
   std::unique_ptr<TChunk> NewOfSameClass(TPngGraphic* owner) const override;
   bool SaveToStream(std::ostream& out) override;
+  // The decoder: reads the data of this and every IDAT chunk right after it
+  // as one zlib stream and fills the header's bitmap and alpha plane.
+  bool LoadFromStream(std::istream& in, const std::string& name, uint32_t size) override;
 };
 
 class TChunktIME : public TChunk {
@@ -174,8 +191,10 @@ class TChunkzTXt : public TChunktEXt {
   static constexpr const char* kName = "zTXt";
   explicit TChunkzTXt(TPngGraphic* owner) : TChunktEXt(owner, kName) {}
   std::unique_ptr<TChunk> NewOfSameClass(TPngGraphic* owner) const override;
-  // Stored as keyword, NUL, method 0, zlib-compressed text.
+  // Stored as keyword, NUL, method 0, zlib-compressed text. A text that
+  // would inflate past kMaxText raises EPNGZLIBError.
   std::string GetText() const override;
+  static constexpr size_t kMaxText = 16u << 20;
   void SetText(const std::string& keyword, const std::string& text) override;
 };
 
@@ -193,8 +212,10 @@ class TPNGList {
   // The first chunk of exactly this class, or none.
   template <class T>
   T* ItemFromClass() const {
-    for (const auto& c : items_)
-      if (typeid(*c) == typeid(T)) return static_cast<T*>(c.get());
+    for (const auto& c : items_) {
+      const TChunk& chunk = *c;
+      if (typeid(chunk) == typeid(T)) return static_cast<T*>(c.get());
+    }
     return nullptr;
   }
   int IndexOf(const TChunk* chunk) const;
@@ -218,6 +239,8 @@ class TPNGList {
   TPngGraphic* owner_;
   std::vector<std::unique_ptr<TChunk>> items_;
 };
+
+enum class TPNGTransparencyMode { ptmNone, ptmBit, ptmPartial };
 
 enum TFilter : uint8_t { pfNone = 1, pfSub = 2, pfUp = 4, pfAverage = 8, pfPaeth = 16 };
 using TFilters = uint8_t;  // a set of TFilter bits
@@ -248,9 +271,11 @@ class TPngGraphic {
   uint8_t* GetAlphaRow(uint32_t y);
   // The header, which must be the first chunk (else EPNGHeaderNotPresent).
   TChunkIHDR& GetHeaderChunk() const;
-  // 0xRRGGBB; 0 outside the image.
+  // 0xRRGGBB; 0 outside the image. A palette index past the palette's
+  // entries reads as black.
   uint32_t GetPixel(int x, int y) const;
-  // RGB and RGBA images only; nothing outside the image.
+  // Nothing outside the image. Palette and grey images store the index of
+  // the nearest colour of their colour table.
   void SetPixel(int x, int y, uint32_t color);
 
   uint32_t GetWidth() const;
@@ -258,6 +283,39 @@ class TPngGraphic {
   bool GetEmpty() const { return Chunks.Count() == 0; }
   [[noreturn]] void SetWidth(uint32_t);   // EPngError 65234
   [[noreturn]] void SetHeight(uint32_t);  // EPngError 65234
+
+  // Replaces the image by the one read. Raises only the EPngError family;
+  // the chunk list then holds the chunks read so far.
+  void LoadFromStream(std::istream& in);
+  void LoadFromBytes(std::string_view bytes);
+  // A file that cannot be opened raises EPngError (number 0).
+  void LoadFromFile(const std::string& path);
+
+  // Pixels the reader accepts in one image; a larger header raises
+  // EPNGSizeExceeds before anything is allocated.
+  static constexpr uint64_t kDefaultMaxPixelCount = uint64_t{1} << 27;
+  uint64_t MaxPixelCount = kDefaultMaxPixelCount;
+
+  // None; bit (one colour or palette entry is transparent); partial (an
+  // alpha channel, or several palette entries below 255).
+  TPNGTransparencyMode TransparencyMode() const;
+  bool GetTransparent() const { return TransparencyMode() != TPNGTransparencyMode::ptmNone; }
+  // The transparent colour (0xRRGGBB) of a bit-transparent image, else 0.
+  uint32_t GetTransparentColor() const;
+  // The opacity of one pixel: the alpha plane, the palette entry's tRNS
+  // value, or 0 for the transparent colour; 255 otherwise.
+  uint8_t GetAlpha(int x, int y) const;
+  // 256 colours (0xRRGGBB) for palette and grey images, else empty.
+  std::vector<uint32_t> GetPalette() const;
+
+  // A copy of the pixels with the bitmap's own format: 1, 4 or 8 bits with
+  // the colour table as palette, or 24 bits. Alpha is not carried over.
+  void AssignTo(Bitmap& dest) const;
+  void AssignTo(TPngGraphic& dest) const { dest.Assign(*this); }
+  // Stretches the image into the rectangle [left, right) × [top, bottom) of
+  // a 24- or 32-bit canvas (other formats: nothing is drawn). Transparent
+  // pixels leave the canvas as it was, partly transparent ones are blended.
+  void Draw(Bitmap& canvas, int left, int top, int right, int bottom) const;
 
   // Signature and every chunk in list order.
   void SaveToStream(std::ostream& out);
