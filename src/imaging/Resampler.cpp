@@ -241,6 +241,8 @@ struct HorizontalPass {
     int32_t total = 0;
     bool fast = false;
     bool direct = false;  // reads the source row itself
+    bool narrow = false;  // weights fit the 8-bit kernel (see below)
+    int32_t byteOffset = 0;  // into byteWeights
   };
   int32_t minLeft = 0;
   std::vector<int32_t> padMap;  // padded position -> source pixel
@@ -249,6 +251,7 @@ struct HorizontalPass {
   std::vector<Entry> entries;
   std::vector<int32_t> pairWeights;
   std::vector<int32_t> spreadWeights;  // kGroup * 2 a group, for the wide kernel
+  std::vector<int8_t> byteWeights;     // kGroup * 4 a group, for the 8-bit kernel
   std::vector<int16_t> weights;  // the same weights one by one (plain loops)
 
   HorizontalPass(int dstW, int srcW, TFilterFunction f, float radius) {
@@ -301,6 +304,19 @@ struct HorizontalPass {
       }
       e.total = static_cast<int32_t>(total);
       e.fast = FastDivision(e.total, absSum);
+      // Two pixels times two 8-bit weights must stay inside a 16-bit sum:
+      // 255 * (|wa| + |wb|) <= 32767 for each pair (0, 1) and (2, 3). True
+      // whenever the picture shrinks to a quarter or less.
+      e.narrow = true;
+      for (size_t k = 0; k < w.size(); k += 2)
+        e.narrow = e.narrow && std::abs(w[k]) <= 127 && std::abs(w[k + 1]) <= 127 &&
+                   std::abs(w[k]) + std::abs(w[k + 1]) <= 128;
+      e.byteOffset = static_cast<int32_t>(byteWeights.size());
+      if (e.narrow)
+        for (size_t k = 0; k < w.size(); k += kGroup)
+          for (size_t lane : {0, 4})
+            for (int r = 0; r < 4; ++r)
+              for (size_t t = 0; t < 4; ++t) byteWeights.push_back(static_cast<int8_t>(w[k + lane + t]));
     }
     for (size_t p = 0; p < needed.size();) {
       if (!needed[p]) {
@@ -411,11 +427,29 @@ __attribute__((target("avx2"))) void HorizontalLineAvx2(const HorizontalPass& h,
                                           0, -1, 4, -1, 1, -1, 5, -1, 2, -1, 6, -1, 3, -1, 7, -1);
   const __m256i pairsB = _mm256_setr_epi8(8, -1, 12, -1, 9, -1, 13, -1, 10, -1, 14, -1, 11, -1, 15, -1,  //
                                           8, -1, 12, -1, 9, -1, 13, -1, 10, -1, 14, -1, 11, -1, 15, -1);
+  const __m256i transpose = _mm256_setr_epi8(0, 4, 8, 12, 1, 5, 9, 13, 2, 6, 10, 14, 3, 7, 11, 15,  //
+                                             0, 4, 8, 12, 1, 5, 9, 13, 2, 6, 10, 14, 3, 7, 11, 15);
+  const __m256i ones = _mm256_set1_epi16(1);
   for (size_t i = 0; i < h.entries.size(); ++i) {
     const auto& e = h.entries[i];
     const uint8_t* p = (e.direct ? row : padded) + static_cast<size_t>(e.start) * 4;
-    const int32_t* w = h.spreadWeights.data() + static_cast<size_t>(e.offset) * 4;
     __m256i acc = _mm256_setzero_si256();
+    if (e.narrow) {
+      // Pixels transposed per four taps (b0 b1 b2 b3 g0 g1 g2 g3 ...), 8-bit
+      // multiply-add into 16 bits, then the two 16-bit sums of a channel
+      // into 32 bits.
+      const int8_t* wb = h.byteWeights.data() + e.byteOffset;
+      for (int32_t g = 0; g < e.groups; ++g, p += 32, wb += 32) {
+        const __m256i px = _mm256_shuffle_epi8(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)), transpose);
+        const __m256i part = _mm256_maddubs_epi16(px, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(wb)));
+        acc = _mm256_add_epi32(acc, _mm256_madd_epi16(part, ones));
+      }
+      const __m128i sum = _mm_add_epi32(_mm256_castsi256_si128(acc), _mm256_extracti128_si256(acc, 1));
+      const int32_t v = Quotient(sum, e);
+      std::memcpy(out + i * 4, &v, 4);
+      continue;
+    }
+    const int32_t* w = h.spreadWeights.data() + static_cast<size_t>(e.offset) * 4;
     for (int32_t g = 0; g < e.groups; ++g, p += 32, w += 16) {
       const __m256i px = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
       acc = _mm256_add_epi32(acc, _mm256_madd_epi16(_mm256_shuffle_epi8(px, pairsA),
