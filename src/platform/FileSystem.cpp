@@ -61,6 +61,16 @@ std::optional<std::string> readFile(const std::string& path) {
   FILE* f = std::fopen(path.c_str(), "rb");
   if (!f) return std::nullopt;
   std::string out;
+  // Photographs are megabytes: read them in one piece into a string of the
+  // right size, then whatever a growing file adds.
+  if (std::fseek(f, 0, SEEK_END) == 0) {
+    const long size = std::ftell(f);
+    std::rewind(f);
+    if (size > 0) {
+      out.resize(static_cast<size_t>(size));
+      out.resize(std::fread(out.data(), 1, out.size(), f));
+    }
+  }
   char buf[65536];
   size_t n;
   while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
