@@ -22,7 +22,8 @@ bool VorschaubildErzeugen(Lauf& lauf, const std::string& quelle, const std::stri
   const Kontext& k = lauf.k;
   const OptionModel& m = k.m;
   lauf.pumpUndAbbruch();
-  if (!m.checked(Opt::CBVorschaubilderErzeugen)) return true;
+  // Without a thumbnail folder nothing may land in the working folder.
+  if (!m.checked(Opt::CBVorschaubilderErzeugen) || vorschauOrdner.empty()) return true;
   const std::string q = fs::withTrailingSlash(quelle);
   const std::string z = fs::withTrailingSlash(vorschauOrdner);
   const std::string name = VorschaubildName(k, dateiname);
