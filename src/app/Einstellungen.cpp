@@ -7,7 +7,7 @@
 #include "app/options/Hersteller.h"
 #include "platform/FileSystem.h"
 #include "platform/IniDatei.h"
-#include "platform/Win1252.h"
+#include "ui/Kopfzeilen.h"
 #include "winsupport/SpecialFolders.h"
 
 namespace mosaik {
@@ -37,39 +37,6 @@ bool hatErweiterung(const std::string& datei) {
   const std::string n = nameVon(datei);
   const size_t punkt = n.rfind('.');
   return punkt != std::string::npos && punkt > 0;
-}
-
-// Line ends of a memo as the side files carry them: CR LF.
-std::string crlf(std::string_view t) {
-  std::string out;
-  out.reserve(t.size() + t.size() / 16);
-  for (size_t i = 0; i < t.size(); ++i) {
-    if (t[i] == '\r') {
-      out += "\r\n";
-      if (i + 1 < t.size() && t[i + 1] == '\n') ++i;
-    } else if (t[i] == '\n') {
-      out += "\r\n";
-    } else {
-      out += t[i];
-    }
-  }
-  return out;
-}
-
-// One memo line per text line, each ended by CR LF; Windows-1252 unless a
-// character needs UTF-8 (then with a byte-order mark).
-std::string zusatzdateiInhalt(const std::string& memo) {
-  std::string t = crlf(memo);
-  if (!t.empty()) t += "\r\n";
-  bool verlustfrei = true;
-  std::string ansi = utf8ToCp1252(t, &verlustfrei);
-  return verlustfrei ? ansi : "\xEF\xBB\xBF" + t;
-}
-
-std::string memoAusZusatzdatei(const std::string& bytes) {
-  std::string t = crlf(decodeUserText(bytes));
-  if (t.size() >= 2 && t.compare(t.size() - 2, 2, "\r\n") == 0) t.resize(t.size() - 2);
-  return t;
 }
 
 void maschineSchreiben(IniDatei& ini) {
@@ -194,7 +161,7 @@ std::string zusatzdateiName(const std::string& einstellungsdatei, const std::str
 
 bool ZusatzdateienSpeichern(Kontext& k, const std::string& datei) {
   const bool ok = zusatzdateienDurchgehen(k, [&](Opt memo, const char* art) {
-    return dateiErsetzen(zusatzdateiName(datei, art), zusatzdateiInhalt(k.m.text(memo)));
+    return dateiErsetzen(zusatzdateiName(datei, art), textdateiAusMemo(k.m.text(memo)));
   });
   if (!ok) k.fehler("Speichern der Textdateien mit Header, Dateiabschluss\r\nund/oder CSS-Datei fehlgeschlagen!");
   return ok;
@@ -203,7 +170,7 @@ bool ZusatzdateienSpeichern(Kontext& k, const std::string& datei) {
 bool ZusatzdateienLaden(Kontext& k, const std::string& datei) {
   const bool ok = zusatzdateienDurchgehen(k, [&](Opt memo, const char* art) {
     const auto bytes = fs::readFile(zusatzdateiName(datei, art));
-    if (bytes) k.m.setText(memo, memoAusZusatzdatei(*bytes));
+    if (bytes) k.m.setText(memo, memoAusTextdatei(*bytes));
     return bytes.has_value();
   });
   if (!ok) k.fehler("Öffnen der Textdateien mit Header, Dateiabschluss\r\nund/oder CSS-Datei fehlgeschlagen!");

@@ -17,6 +17,8 @@ Programm::Programm(Services& services, std::vector<std::string> argumente)
       k{m, st, sv},
       NavigationForm(k),
       HauptForm(k, NavigationForm),
+      EXIFForm(k),
+      KommentarForm(k),
       runView(HauptForm, wartenForm, NavigationForm),
       lauf(k, runView),
       argumente_(std::move(argumente)) {
@@ -26,6 +28,7 @@ Programm::Programm(Services& services, std::vector<std::string> argumente)
   HauptForm.vorrang = [this](Opt o, Ev e) { return EinstellungsEreignis(k, o, e); };
   einstellungsdateiLesen = [this](const std::string& d) { IniFileLesen(k, d); };
   zusatzdateienLesen = [this](const std::string& d) { ZusatzdateienLaden(k, d); };
+  EXIFForm.kommentareOeffnen = [this] { KommentarForm.Zeigen(); };
 }
 
 void Programm::start() {

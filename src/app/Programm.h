@@ -9,8 +9,10 @@
 #include "app/options/Kontext.h"
 #include "app/options/OptionModel.h"
 #include "generator/Lauf.h"
+#include "ui/EXIFForm.h"
 #include "ui/Formulare.h"
 #include "ui/HauptForm.h"
+#include "ui/KommentarForm.h"
 #include "ui/NavigationForm.h"
 
 namespace mosaik {

@@ -78,8 +78,6 @@ class TwartenForm : public Formular {
   void rechteck(int x1, int y1, int x2, int y2, uint32_t farbe);
 };
 
-class TEXIFForm : public Formular {};
 class TfarbForm : public Formular {};
-class TKommentarForm : public Formular {};
 
 }  // namespace mosaik

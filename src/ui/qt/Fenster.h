@@ -7,6 +7,8 @@
 #include <QTabWidget>
 
 #include "app/Programm.h"
+#include "ui/qt/EXIFDialog.h"
+#include "ui/qt/KommentarDialog.h"
 #include "ui/qt/OptionBinder.h"
 #include "ui/qt/WartenDialog.h"
 
@@ -51,10 +53,10 @@ struct Fenster {
   OptionBinder binder;
   NavigationDialog navigation;  // built first: the main window's button opens it
   Hauptfenster haupt;
-  QDialog exif;
+  EXIFDialog exif;
   WartenDialog warten;
   QDialog farb;
-  QDialog kommentar;
+  KommentarDialog kommentar;
 };
 
 }  // namespace mosaik

@@ -1,0 +1,264 @@
+// The JPEG comment editor.
+#include "ui/KommentarForm.h"
+
+#include <filesystem>
+#include <memory>
+
+#include "generator/Bildpipeline.h"
+#include "generator/Durchlauf.h"
+#include "generator/Entities.h"
+#include "generator/Namen.h"
+#include "generator/Verzeichnis.h"
+#include "imaging/ImgData.h"
+#include "imaging/JpegRowDecoder.h"
+#include "imaging/Resampler.h"
+
+namespace mosaik {
+namespace {
+
+// Bereit is false while a handler works, so that a click that arrives
+// while the work lets window events through is ignored.
+class Sperre {
+ public:
+  explicit Sperre(bool& bereit) : bereit_(bereit) { bereit_ = false; }
+  ~Sperre() { bereit_ = true; }
+  Sperre(const Sperre&) = delete;
+  Sperre& operator=(const Sperre&) = delete;
+
+ private:
+  bool& bereit_;
+};
+
+// Reduces the decoded rows to the shown size as they come.
+class Vorschausenke : public imaging::JpegRowSink {
+ public:
+  void Start(int w, int h) override {
+    Vorschaumass(w, h, TKommentarForm::kSeite, breite, hoehe);
+    stretcher = std::make_unique<imaging::RowStretcher>(w, h, breite, hoehe, imaging::TResamplingFilter::Lanczos3, 0.0f);
+  }
+  void Row(const uint8_t* bgrx) override { stretcher->PushRow(bgrx); }
+  int breite = 0, hoehe = 0;
+  std::unique_ptr<imaging::RowStretcher> stretcher;
+};
+
+}  // namespace
+
+// a * b / c rounded to the nearest, halves to even, in integers: the exact
+// value of the ratio, never a rounded floating one.
+static int64_t gerundet(int64_t a, int64_t b, int64_t c) {
+  const int64_t q = a * b / c, r = a * b % c;
+  return 2 * r > c || (2 * r == c && q % 2 != 0) ? q + 1 : q;
+}
+
+void Vorschaumass(int w, int h, int seite, int& breite, int& hoehe) {
+  breite = hoehe = 0;
+  if (w <= 0 || h <= 0) return;
+  int64_t b = seite, hh = seite;
+  if (w < h)
+    b = gerundet(seite, w, h);
+  else
+    hh = gerundet(seite, h, w);
+  if (b > w || hh > h) {
+    b = w;
+    hh = h;
+  }
+  // A thin panorama keeps a line of one pixel instead of vanishing.
+  breite = static_cast<int>(std::max<int64_t>(b, 1));
+  hoehe = static_cast<int>(std::max<int64_t>(hh, 1));
+}
+
+TKommentarForm::TKommentarForm(Kontext& k)
+    : Bildfenster(kSeite, kSeite, imaging::PixelFormat::Bit24), k_(k) {
+  bildLeeren();
+}
+
+std::string TKommentarForm::memoText(const std::string& text) { return ZeilenendenCRLF(text); }
+
+void TKommentarForm::Zeigen() {
+  Visible = true;
+  melden();
+  if (modalAnzeigen)
+    modalAnzeigen();
+  else
+    FormActivate();
+  Visible = false;
+}
+
+// Runs when the window is shown: the main window's picture folder, from
+// its first picture. The editor's own message boxes and its folder dialog
+// do not count as an activation, so they never throw the user back to the
+// first picture or to another folder.
+void TKommentarForm::FormActivate() {
+  Sperre sperre(Bereit);
+  KommentarOrdner = k_.st.BilderOrdnerPfad;
+  EdBilderPfad = KommentarOrdner;
+  BilderlisteEinlesen();
+  AktuellesBild = 0;
+  BildAnzeigen(0);
+  melden();
+}
+
+void TKommentarForm::BitBBilderPfadWahlClick() {
+  if (!Bereit) return;
+  Sperre sperre(Bereit);
+  std::string ordner = KommentarOrdner;
+  if (ordnerDialog && ordnerDialog(ordner)) {
+    KommentarOrdner = ordner;
+    EdBilderPfad = ordner;
+  }
+  BilderlisteEinlesen();
+  AktuellesBild = 0;
+  BildAnzeigen(0);
+  melden();
+}
+
+void TKommentarForm::BitBWeiterClick() {
+  if (!Bereit || !gueltig(AktuellesBild)) return;
+  Sperre sperre(Bereit);
+  KommentarSpeichern(AktuellesBild);
+  AktuellesBild = (AktuellesBild + 1) % static_cast<int>(Dateiliste.size());
+  BildAnzeigen(AktuellesBild);
+  melden();
+}
+
+void TKommentarForm::BitBzurueckClick() {
+  if (!Bereit || !gueltig(AktuellesBild)) return;
+  Sperre sperre(Bereit);
+  KommentarSpeichern(AktuellesBild);
+  AktuellesBild = AktuellesBild == 0 ? static_cast<int>(Dateiliste.size()) - 1 : AktuellesBild - 1;
+  BildAnzeigen(AktuellesBild);
+  melden();
+}
+
+void TKommentarForm::BitBAbbruchClick() {
+  if (!Bereit || !gueltig(AktuellesBild)) return;
+  MKommentar = Dateiliste[static_cast<size_t>(AktuellesBild)].Kommentar;
+  melden();
+}
+
+void TKommentarForm::BSchliessenClick() {
+  Visible = false;
+  if (schliessen) schliessen();
+}
+
+void TKommentarForm::BilderlisteEinlesen() {
+  ZeichenAnhaengen('/', KommentarOrdner);
+  Dateiliste.clear();
+  // Every file counts as archived on Linux, and none as a system file; the
+  // read-only option plays no part: such pictures are refused on saving.
+  for (const fs::Entry& e : fs::listFolder(KommentarOrdner)) {
+    if (e.folder || (e.hidden && !k_.m.checked(Opt::CBAttrVersteckt)) || !IstBilddatei(k_, e.name)) continue;
+    Dateiliste.push_back({e.name, std::string(), e.size, e.dosTime, e.readOnly});
+    k_.sv.pump();
+  }
+  if (!Dateiliste.empty()) {
+    LHinterbildVisible = false;
+    BildfensterVisible = true;
+  } else {
+    LHinterbild = "kein (JPG-)Bild vorhanden";
+    LHinterbildVisible = true;
+    BildfensterVisible = false;
+    MKommentar.clear();
+  }
+}
+
+void TKommentarForm::bildLeeren() {
+  const uint8_t bgr[3] = {static_cast<uint8_t>(Flaeche), static_cast<uint8_t>(Flaeche >> 8),
+                          static_cast<uint8_t>(Flaeche >> 16)};
+  for (size_t i = 0; i + 2 < Bildfenster.pixels.size(); i += 3) {
+    Bildfenster.pixels[i] = bgr[0];
+    Bildfenster.pixels[i + 1] = bgr[1];
+    Bildfenster.pixels[i + 2] = bgr[2];
+  }
+  Bild = {};
+}
+
+bool TKommentarForm::bildZeichnen(const std::string& daten) {
+  Vorschausenke senke;
+  imaging::Bitmap klein;
+  try {
+    imaging::DecodeJpegRows(daten, senke);
+    klein = senke.stretcher->Finish();
+  } catch (const std::exception&) {
+    return false;
+  }
+  const int x0 = (kSeite - klein.width) / 2;
+  const int y0 = (kSeite - klein.height) / 2;
+  for (int y = 0; y < klein.height; ++y) {
+    const uint8_t* s = klein.row(y);
+    uint8_t* d = Bildfenster.row(y0 + y) + static_cast<size_t>(x0) * 3;
+    for (int x = 0; x < klein.width; ++x) {
+      d[x * 3 + 0] = s[x * 4 + 0];
+      d[x * 3 + 1] = s[x * 4 + 1];
+      d[x * 3 + 2] = s[x * 4 + 2];
+    }
+  }
+  Bild = {x0, y0, klein.width, klein.height};
+  return true;
+}
+
+void TKommentarForm::BildAnzeigen(int i) {
+  LBildNr.clear();
+  LDateiname.clear();
+  if (!gueltig(i)) return;
+  kommentare::TDateieintrag& e = Dateiliste[static_cast<size_t>(i)];
+  LBildNr = std::to_string(i + 1) + "/" + std::to_string(Dateiliste.size());
+  LDateiname = e.Name;
+  ZeichenAnhaengen('/', KommentarOrdner);
+  const std::string pfad = KommentarOrdner + e.Name;
+  bildLeeren();
+  std::string daten;
+  if (!LoadJpg(k_, KommentarOrdner, e.Name, daten)) {
+    // The memo must not keep the previous picture's comment: the next step
+    // would take it for a change and write it into this file.
+    MKommentar.clear();
+    e.Kommentar = MKommentar;
+    return;
+  }
+  k_.sv.pump();
+  // Damaged picture data: the loader's message, no picture, but the
+  // comment is still there to read and edit.
+  if (!bildZeichnen(daten)) k_.fehler("Fehler beim Einlesen der Datei\r\n" + pfad);
+  imaging::TimgData metadaten(255);
+  metadaten.ProcessFile(pfad);
+  MKommentar = memoText(metadaten.HasComment() ? metadaten.GetCommentText() : std::string());
+  e.Kommentar = MKommentar;
+}
+
+void TKommentarForm::KommentarSpeichern(int i) {
+  if (!gueltig(i)) return;
+  const kommentare::TDateieintrag& e = Dateiliste[static_cast<size_t>(i)];
+  const std::string text = memoText(MKommentar);
+  if (text == e.Kommentar) return;
+  const std::string pfad = KommentarOrdner + e.Name;
+  // A write through a temporary file would replace even a read-only file:
+  // the protection is checked here, also when it was set after listing.
+  if (e.Schreibgeschuetzt || (fs::exists(pfad) && fs::isReadOnly(pfad))) {
+    k_.fehler("Die Datei " + pfad + "\r\nist schreibgeschützt!");
+    return;
+  }
+  std::string ziel;
+  std::string grund;
+  bool geschrieben = false;
+  try {
+    // A picture behind a link is written where it lies; the link stays.
+    ziel = std::filesystem::canonical(pfad).string();
+    imaging::TimgData metadaten(255);
+    metadaten.ProcessFile(ziel);
+    metadaten.MakeCommentSegment(text);
+    metadaten.WriteExifJpegFile(ziel);
+    geschrieben = true;
+  } catch (const std::filesystem::filesystem_error&) {
+    grund = "Die Datei ist nicht mehr vorhanden.";
+  } catch (const std::exception& ex) {
+    grund = ex.what();
+  }
+  if (!geschrieben) {
+    k_.fehler("Die Datei " + pfad + "\r\nkann nicht geschrieben werden!\r\n\r\n" + (grund.empty() ? "" : grund + "\r\n") +
+              "Die Datei wurde nicht verändert.");
+    return;
+  }
+  DateiDatumSetzen(ziel, e.Datum);
+}
+
+}  // namespace mosaik

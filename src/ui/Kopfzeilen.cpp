@@ -1,0 +1,138 @@
+// Own header, page end and edited style sheet; the output texts' defaults.
+#include "ui/Kopfzeilen.h"
+
+#include "generator/Entities.h"
+#include "generator/Namen.h"
+#include "generator/Seitenrahmen.h"
+#include "generator/StyleSheet.h"
+#include "platform/FileSystem.h"
+#include "platform/Win1252.h"
+#include "ui/HauptForm.h"
+
+namespace mosaik {
+
+const Memodatei kKopfdatei{Opt::MNeuerHeader, "Header in Textdatei speichern", "Header aus Textdatei laden",
+                           kKopfFilter, &AppState::LetzteKopfdatei};
+const Memodatei kFussdatei{Opt::MNeuerDateiabschluss, "Footer in Textdatei speichern", "Footer aus Textdatei laden",
+                           kKopfFilter, &AppState::LetzteFussdatei};
+const Memodatei kCSSDatei{Opt::MangepassteCSSDatei, "Textdatei speichern", "Textdatei wählen", kCSSFilter,
+                          &AppState::LetzteCSSDatei};
+
+const std::array<Ausgabetext, 13> kAusgabetexte{{
+    {Opt::EdStartordnerName, "Startordner"},
+    {Opt::EdDieserOrdner, "Dieser Ordner"},
+    {Opt::EdUnterordnerSing, "Unterordner"},
+    {Opt::EdUnterordnerPl, "Unterordner"},
+    {Opt::EdBildSing, "Bild"},
+    {Opt::EdBilderPl, "Bilder"},
+    {Opt::EdKeineBilddateien, "Keine Bilder in diesem Ordner vorhanden. Bitte wählen Sie einen Unterordner!"},
+    {Opt::EdBilderCopyright, "Bilder-Copyright: [AUTOR]"},
+    {Opt::EdNachOben, "nach oben"},
+    {Opt::EdVideodatei, "Videodatei"},
+    {Opt::EdAudiodatei, "Audiodatei"},
+    {Opt::EdTextdatei, "Textdatei"},
+    {Opt::EdErstelltMit, "Erstellt mit"},
+}};
+
+namespace {
+
+std::string ordnerVon(const std::string& datei) {
+  const size_t s = datei.rfind('/');
+  return s == std::string::npos ? fs::currentFolder() : datei.substr(0, s + 1);
+}
+
+FileDialogOptions dialog(const Kontext& k, const Memodatei& d, const char* titel) {
+  FileDialogOptions o;
+  o.title = titel;
+  o.filter = d.filter;
+  o.defaultExt = ".txt";
+  o.folder = k.st.EinstellungsDialogOrdner;
+  o.fileName = k.st.*d.letzterName;
+  return o;
+}
+
+}  // namespace
+
+std::string textdateiAusMemo(const std::string& memo) {
+  std::string t = ZeilenendenCRLF(memo);
+  if (!t.empty()) t += "\r\n";
+  bool verlustfrei = true;
+  std::string ansi = utf8ToCp1252(t, &verlustfrei);
+  return verlustfrei ? ansi : "\xEF\xBB\xBF" + t;
+}
+
+std::string memoAusTextdatei(const std::string& bytes) {
+  std::string t = ZeilenendenCRLF(decodeUserText(bytes));
+  if (t.size() >= 2 && t.compare(t.size() - 2, 2, "\r\n") == 0) t.resize(t.size() - 2);
+  return t;
+}
+
+void MemoSpeichern(Kontext& k, const Memodatei& d) {
+  const FileDialogOptions o = dialog(k, d, d.speichernTitel);
+  const auto gewaehlt = k.sv.dialogs->saveFileName(o);
+  if (!gewaehlt || gewaehlt->empty()) return;
+  std::string datei = *gewaehlt;
+  if (Erweiterung(DateinamenTeil(datei)).empty()) datei += o.defaultExt;
+  const std::string ordner = ordnerVon(datei);
+  const bool schreiben =
+      !fs::fileExists(datei) ||
+      k.meldung(MsgKind::Warning, "Soll die bestehende Datei überschrieben werden?", MsgButtons::YesNo) ==
+          MsgResult::Yes;
+  // A file that cannot be written is said so: silence would let the user
+  // believe the text were kept.
+  if (schreiben && !(OrdnerBeschreibbar(ordner) && fs::writeFileAtomic(datei, textdateiAusMemo(k.m.text(d.memo)))))
+    k.fehler("Die Datei " + datei + "\r\nkann nicht gespeichert werden!");
+  k.st.EinstellungsDialogOrdner = ordner;
+  k.st.*d.letzterName = DateinamenTeil(datei);
+}
+
+void MemoLaden(Kontext& k, const Memodatei& d) {
+  const auto gewaehlt = k.sv.dialogs->openFileName(dialog(k, d, d.ladenTitel));
+  if (!gewaehlt || gewaehlt->empty()) return;
+  const std::string& datei = *gewaehlt;
+  if (!fs::fileExists(datei)) {
+    k.fehler("Die Datei " + datei + "\r\nexistiert nicht!");
+    return;
+  }
+  const auto bytes = fs::readFile(datei);
+  if (!bytes) {
+    k.fehler("Die Datei " + datei + "\r\nkann nicht gelesen werden!");
+    return;
+  }
+  k.m.setText(d.memo, memoAusTextdatei(*bytes));
+  k.st.*d.letzterName = DateinamenTeil(datei);
+  k.st.EinstellungsDialogOrdner = ordnerVon(datei);
+}
+
+// --- Handlers of the main window -------------------------------------------
+
+void THauptForm::BHeaderEinstellungenUebernehmenClick() {
+  k_.m.setText(Opt::MNeuerHeader, HTMLKopfVorlage(k_));
+  k_.m.setText(Opt::MNeuerDateiabschluss, HTMLEnde());
+}
+
+void THauptForm::BCSSEinstellungenUebernehmenClick() { k_.m.setText(Opt::MangepassteCSSDatei, StyleSheetErzeugen(k_)); }
+
+// Both dialogs come, the second also when the first was cancelled.
+void THauptForm::BHeaderUndFooterSpeichernClick() {
+  MemoSpeichern(k_, kKopfdatei);
+  MemoSpeichern(k_, kFussdatei);
+}
+
+void THauptForm::BHeaderUndFooterLadenClick() {
+  MemoLaden(k_, kKopfdatei);
+  MemoLaden(k_, kFussdatei);
+}
+
+void THauptForm::BgeaenderteCSSSpeichernClick() { MemoSpeichern(k_, kCSSDatei); }
+void THauptForm::BgeaenderteCSSLadenClick() { MemoLaden(k_, kCSSDatei); }
+
+void THauptForm::BStandardClick() {
+  for (const Ausgabetext& a : kAusgabetexte) k_.m.setText(a.feld, a.standard);
+}
+
+// The caption templates are edited only in the caption editor.
+void THauptForm::MBeschreibungEnter() { fokus(Opt::BExifDaten); }
+void THauptForm::MBeschreibungGrossEnter() { fokus(Opt::BGrossExifDaten); }
+
+}  // namespace mosaik

@@ -1,0 +1,154 @@
+#include "ui/qt/KommentarDialog.h"
+
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QScreen>
+#include <QSignalBlocker>
+#include <QTimer>
+
+#include "ui/qt/OptionBinder.h"
+
+namespace mosaik {
+namespace {
+
+uint32_t rgb(const QColor& c) { return static_cast<uint32_t>(c.rgb()) & 0xFFFFFFu; }
+
+QPushButton* knopf(const QString& text, const char* name, const QString& hinweis, int x, QWidget* parent) {
+  auto* b = new QPushButton(text, parent);
+  b->setObjectName(QString::fromLatin1(name));
+  b->setToolTip(hinweis);
+  b->setGeometry(x, 270, 75, 25);
+  b->setAutoDefault(false);
+  return b;
+}
+
+}  // namespace
+
+Bildfenster::Bildfenster(TKommentarForm& form, QWidget* parent) : QWidget(parent), form_(form) {
+  setObjectName(QStringLiteral("Bildfenster"));
+  setFixedSize(TKommentarForm::kSeite, TKommentarForm::kSeite);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void Bildfenster::paintEvent(QPaintEvent*) {
+  const imaging::Bitmap& b = form_.Bildfenster;
+  QPainter p(this);
+  QImage bild(b.width, b.height, QImage::Format_RGB32);
+  for (int y = 0; y < b.height; ++y) {
+    const uint8_t* s = b.row(y);
+    auto* z = reinterpret_cast<QRgb*>(bild.scanLine(y));
+    for (int x = 0; x < b.width; ++x) z[x] = qRgb(s[x * 3 + 2], s[x * 3 + 1], s[x * 3]);
+  }
+  p.drawImage(0, 0, bild);
+}
+
+KommentarDialog::KommentarDialog(TKommentarForm& form) : QDialog(nullptr), form_(form) {
+  setObjectName(QStringLiteral("KommentarForm"));
+  setWindowTitle(QString::fromStdString(form_.Caption));
+  setModal(true);
+  setFixedSize(616, 304);
+
+  auto* label1 = new QLabel(QStringLiteral("Pfad"), this);
+  label1->setObjectName(QStringLiteral("Label1"));
+  label1->setGeometry(12, 10, 80, 17);
+  EdBilderPfad = new QLineEdit(this);
+  EdBilderPfad->setObjectName(QStringLiteral("EdBilderPfad"));
+  EdBilderPfad->setGeometry(102, 6, 469, 21);
+  EdBilderPfad->setReadOnly(true);
+  // Display only: the focus goes on to the folder button.
+  EdBilderPfad->setFocusPolicy(Qt::NoFocus);
+  EdBilderPfad->setBackgroundRole(QPalette::Button);
+  QPalette pal = EdBilderPfad->palette();
+  pal.setColor(QPalette::Base, pal.color(QPalette::Button));
+  EdBilderPfad->setPalette(pal);
+  BitBBilderPfadWahl = new QPushButton(QStringLiteral("..."), this);
+  BitBBilderPfadWahl->setObjectName(QStringLiteral("BitBBilderPfadWahl"));
+  BitBBilderPfadWahl->setGeometry(582, 6, 25, 21);
+  BitBBilderPfadWahl->setAutoDefault(false);
+
+  LBildNr = new QLabel(this);
+  LBildNr->setObjectName(QStringLiteral("LBildNr"));
+  LBildNr->setGeometry(12, 36, 200, 17);
+  auto* label2 = new QLabel(QStringLiteral("Unterpfade bitte manuell auswählen!"), this);
+  label2->setObjectName(QStringLiteral("Label2"));
+  label2->setGeometry(360, 36, 253, 17);
+  label2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+  LHinterbild = new QLabel(this);
+  LHinterbild->setObjectName(QStringLiteral("LHinterbild"));
+  LHinterbild->setGeometry(12, 130, 220, 30);
+  LHinterbild->setAlignment(Qt::AlignCenter);
+  Bild = new Bildfenster(form_, this);
+  Bild->move(12, 60);
+
+  MKommentar = new QPlainTextEdit(this);
+  MKommentar->setObjectName(QStringLiteral("MKommentar"));
+  MKommentar->setGeometry(246, 60, 367, 193);
+  MKommentar->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  MKommentar->setTabChangesFocus(true);
+  connect(MKommentar, &QPlainTextEdit::textChanged, this, [this] {
+    if (!spiegeln_) form_.MKommentar = memoAusQt(MKommentar->toPlainText());
+  });
+
+  LDateiname = new QLabel(this);
+  LDateiname->setObjectName(QStringLiteral("LDateiname"));
+  LDateiname->setGeometry(12, 284, 228, 17);
+
+  BitBzurueck = knopf(QStringLiteral("&Zurück"), "BitBzurueck",
+                      QStringLiteral("Speichert den Kommentar und geht ein Bild zurück"), 246, this);
+  BitBWeiter = knopf(QStringLiteral("&Weiter"), "BitBWeiter",
+                     QStringLiteral("Speichert den Kommentar und geht ein Bild weiter"), 326, this);
+  BitBWeiter->setDefault(true);
+  BitBAbbruch = knopf(QStringLiteral("&Abbruch"), "BitBAbbruch", QStringLiteral("Kehrt zum alten Kommentar zurück"),
+                      406, this);
+  BSchliessen = knopf(QStringLiteral("&Schließen"), "BSchliessen", QStringLiteral("Schließt dieses Fenster"), 538, this);
+
+  connect(BitBBilderPfadWahl, &QPushButton::clicked, this, [this] { form_.BitBBilderPfadWahlClick(); });
+  connect(BitBzurueck, &QPushButton::clicked, this, [this] { form_.BitBzurueckClick(); });
+  connect(BitBWeiter, &QPushButton::clicked, this, [this] { form_.BitBWeiterClick(); });
+  connect(BitBAbbruch, &QPushButton::clicked, this, [this] { form_.BitBAbbruchClick(); });
+  connect(BSchliessen, &QPushButton::clicked, this, [this] { form_.BSchliessenClick(); });
+
+  form_.Flaeche = rgb(palette().color(QPalette::Button));
+  form_.geaendert = [this] { aktualisieren(); };
+  form_.schliessen = [this] { accept(); };
+  form_.modalAnzeigen = [this] { exec(); };
+  form_.ordnerDialog = [this](std::string& ordner) {
+    const QString gewaehlt = QFileDialog::getExistingDirectory(this, QStringLiteral("Ordner wählen"),
+                                                               QString::fromStdString(ordner));
+    if (gewaehlt.isEmpty()) return false;
+    ordner = gewaehlt.toStdString();
+    return true;
+  };
+  aktualisieren();
+}
+
+void KommentarDialog::showEvent(QShowEvent* e) {
+  QDialog::showEvent(e);
+  if (const QScreen* s = QGuiApplication::primaryScreen()) {
+    const QRect r = s->availableGeometry();
+    move(r.center() - QPoint(width() / 2, height() / 2));
+  }
+  // The folder is read once the window stands, so that it shows at once.
+  QTimer::singleShot(0, this, [this] { form_.FormActivate(); });
+}
+
+void KommentarDialog::aktualisieren() {
+  spiegeln_ = true;
+  const QString voll = QString::fromStdString(form_.EdBilderPfad);
+  // The folder shortened to the edit's width, its middle given up first.
+  EdBilderPfad->setText(EdBilderPfad->fontMetrics().elidedText(voll, Qt::ElideMiddle, EdBilderPfad->width() - 8));
+  EdBilderPfad->setToolTip(voll);
+  LBildNr->setText(QString::fromStdString(form_.LBildNr));
+  LDateiname->setText(QString::fromStdString(form_.LDateiname));
+  LHinterbild->setText(QString::fromStdString(form_.LHinterbild));
+  LHinterbild->setVisible(form_.LHinterbildVisible);
+  Bild->setVisible(form_.BildfensterVisible);
+  Bild->update();
+  if (memoAusQt(MKommentar->toPlainText()) != form_.MKommentar) MKommentar->setPlainText(memoNachQt(form_.MKommentar));
+  spiegeln_ = false;
+}
+
+}  // namespace mosaik
