@@ -28,7 +28,7 @@ struct TTagEntry {
   TagFormatter Formatter = nullptr;
 };
 
-enum TagTableId : int32_t { kExifTable = 1, kGpsTable = 2 };
+enum TagTableId : int32_t { kExifTable = 1, kGpsTable = 2, kMakerTable = 3, kIptcTable = 4 };
 
 // Table order as the reader keeps it; descriptions are filled in.
 const std::vector<TTagEntry>& ExifTagTable();

@@ -339,6 +339,46 @@ double TImageInfo::GetImgDateTime() const {
   return EncodeDateTime(y, mo, d, h, mi, se, result) ? result : 0;
 }
 
+void TImageInfo::StartWalk() {
+  TraceStr.clear();
+  visited_.clear();
+  entriesLeft_ = kMaxEntries;
+  rawBytesLeft_ = kMaxRawBytes;
+}
+
+bool TImageInfo::ReadDirEntry(int64_t dirStart, int64_t i, int64_t offsetBase, DirEntry& e) {
+  if (--entriesLeft_ < 0) return false;
+  const int64_t pos = dirStart + 2 + 12 * i;
+  e.tag = static_cast<uint16_t>(Get16u(pos));
+  e.format = static_cast<uint16_t>(Get16u(pos + 2));
+  e.components = Get32u(pos + 4);
+  e.byteCount = static_cast<int64_t>(FormatSize(e.format)) * e.components;
+  e.valuePos = e.byteCount <= 4 ? pos + 8 : offsetBase + Get32u(pos + 8);
+  e.raw = e.byteCount == 0 ? std::string() : Bytes(e.valuePos, e.byteCount);
+  rawBytesLeft_ -= static_cast<int64_t>(e.raw.size());
+  return rawBytesLeft_ >= 0;
+}
+
+std::string TImageInfo::DisplayValue(const TTagEntry& def, const DirEntry& e) {
+  std::string data;
+  if (e.format == 2) {
+    data = DisplayText(std::string_view(e.raw).substr(0, static_cast<size_t>(e.byteCount - 1)));
+  } else if (e.format == 7) {
+    data = "\"" + DisplayText(std::string_view(e.raw).substr(0, e.raw.find('\0'))) + "\"";
+  } else {
+    data = FormatNumber(e.raw, e.format, def.FormatString, def.DecodeList, MotorolaOrder);
+  }
+  if (&def != &UnknownTagDefinition() && def.Formatter)
+    data = def.Formatter(data);
+  else
+    data = Printable(data, kPrintableLength);
+  return data;
+}
+
+void TImageInfo::Trace(uint16_t tag, const TTagEntry& def, const std::string& data) {
+  TraceStr += "tag[$" + Hex4(tag) + "]: " + def.Description + " = " + data + "\n";
+}
+
 void TImageInfo::ProcessExifDir(int64_t dirStart, int64_t offsetBase, int64_t exifLength, int kind, int depth) {
   if (depth > kMaxDirectoryDepth) return;
   // Each directory is walked once: a link back to any directory met before
@@ -361,38 +401,20 @@ void TImageInfo::ProcessExifDir(int64_t dirStart, int64_t offsetBase, int64_t ex
   }
   const bool display = BuildCode == 2 || BuildCode == 255;
   const bool keep = BuildCode == 4 || BuildCode == 255;
+  DirEntry e;
   for (int64_t i = 0; i < n; ++i) {
-    if (--entriesLeft_ < 0) {
+    if (!ReadDirEntry(dirStart, i, offsetBase, e)) {
       Parent->ErrorText = "Illegally sized directory";
       return;
     }
-    const int64_t pos = dirStart + 2 + 12 * i;
-    const auto tag = static_cast<uint16_t>(Get16u(pos));
-    const auto format = static_cast<uint16_t>(Get16u(pos + 2));
-    const uint32_t components = Get32u(pos + 4);
-    const int64_t byteCount = static_cast<int64_t>(FormatSize(format)) * components;
-    if (byteCount == 0) continue;
-    const int64_t valuePos = byteCount <= 4 ? pos + 8 : offsetBase + Get32u(pos + 8);
-    const std::string raw = Bytes(valuePos, byteCount);
-    rawBytesLeft_ -= static_cast<int64_t>(raw.size());
-    if (rawBytesLeft_ < 0) {
-      Parent->ErrorText = "Illegally sized directory";
-      return;
-    }
+    if (e.byteCount == 0) continue;
+    const uint16_t tag = e.tag, format = e.format;
+    const int64_t pos = dirStart + 2 + 12 * i, valuePos = e.valuePos;
+    const std::string& raw = e.raw;
     const TTagEntry& def = kind == 2 ? LookupGpsTag(tag) : LookupExifTag(tag);
     std::string data;
     if (display) {
-      if (format == 2) {
-        data = DisplayText(std::string_view(raw).substr(0, static_cast<size_t>(byteCount - 1)));
-      } else if (format == 7) {
-        data = "\"" + DisplayText(std::string_view(raw).substr(0, raw.find('\0'))) + "\"";
-      } else {
-        data = FormatNumber(raw, format, def.FormatString, def.DecodeList, MotorolaOrder);
-      }
-      if (&def != &UnknownTagDefinition() && def.Formatter)
-        data = def.Formatter(data);
-      else
-        data = Printable(data, kPrintableLength);
+      data = DisplayValue(def, e);
       if (tag == 0x9286) {
         // The text after the 8-byte character-code prefix, without the
         // padding around it. (Cutting a fixed last byte would eat the last
@@ -403,7 +425,7 @@ void TImageInfo::ProcessExifDir(int64_t dirStart, int64_t offsetBase, int64_t ex
         UserCommentLength = static_cast<int64_t>(text.size());
         data = UserComment;
       }
-      TraceStr += "tag[$" + Hex4(tag) + "]: " + def.Description + " = " + data + "\n";
+      Trace(tag, def, data);
     }
     switch (tag) {
       case 0x8825: {
@@ -422,13 +444,13 @@ void TImageInfo::ProcessExifDir(int64_t dirStart, int64_t offsetBase, int64_t ex
         Width = static_cast<int32_t>(RoundHalfEven(NumericValue(raw, format, MotorolaOrder)));
         WidthPosition = pos + 8;
         WidthFormat = format;
-        WidthComponents = components;
+        WidthComponents = e.components;
         break;
       case 0x0101: case 0xA003:
         Height = static_cast<int32_t>(RoundHalfEven(NumericValue(raw, format, MotorolaOrder)));
         HeightPosition = pos + 8;
         HeightFormat = format;
-        HeightComponents = components;
+        HeightComponents = e.components;
         break;
       case 0x010F: CameraMake = FirstChars(data, 32); break;
       case 0x0110: CameraModel = FirstChars(data, 40); break;
@@ -444,20 +466,21 @@ void TImageInfo::ProcessExifDir(int64_t dirStart, int64_t offsetBase, int64_t ex
       case 0x9000: ExifVersion = raw.substr(0, 6); break;
       case 0x9209: FlashUsed = static_cast<int32_t>(RoundHalfEven(NumericValue(raw, format, MotorolaOrder))); break;
       case 0x927C:
-        // Maker notes are kept undecoded.
         MakerNote = raw;
         MakerNotePosition = valuePos;
+        // Only a note lying whole inside the block can be decoded.
+        if (static_cast<int64_t>(raw.size()) == e.byteCount) ReadMakerNote(offsetBase, depth + 1);
         break;
       default: break;
     }
     if (keep && def.Tag != 0) {
-      TTagEntry e = def;
-      e.Data = data;
-      e.Raw = raw;
-      e.RawPosition = static_cast<int32_t>(std::min<int64_t>(valuePos, INT32_MAX));
-      e.Size = static_cast<int32_t>(raw.size());
-      e.Format = format;
-      Tags.push_back(std::move(e));
+      TTagEntry entry = def;
+      entry.Data = data;
+      entry.Raw = raw;
+      entry.RawPosition = static_cast<int32_t>(std::min<int64_t>(valuePos, INT32_MAX));
+      entry.Size = static_cast<int32_t>(raw.size());
+      entry.Format = format;
+      Tags.push_back(std::move(entry));
     }
   }
 }
@@ -496,6 +519,7 @@ void TimgData::ResetMetaData() {
   FileSize = 0;
   ErrorText.clear();
   ExifInfo.reset();
+  IptcInfo.reset();
   MotorolaOrder = false;
   exifAsRead_.clear();
 }
@@ -520,8 +544,9 @@ bool TimgData::ProcessFile(const std::string& fileName) {
                                                                                 : asciiLower(fileName.substr(dot));
     if (ext == ".jpg" || ext == ".jpeg" || ext == ".jpe") {
       if (!ReadJpegFile(fileName)) return false;
+    } else if (ext == ".tif" || ext == ".tiff" || ext == ".nef") {
+      if (!ReadTiffFile(fileName)) return false;
     } else {
-      // TIFF containers (".tif", ".tiff", ".nef") are not read yet.
       return false;
     }
     ErrorText = "<none>";
@@ -557,6 +582,7 @@ bool TimgData::ReadSectionsFrom(ByteSource& src) {
   Sections.clear();
   ExifSegment = IptcSegment = CommentSegment = HeaderSegment = 0;
   ExifInfo.reset();
+  IptcInfo.reset();
   exifAsRead_.clear();
   while (SectionCount() < kMaxSections) {
     // Fill bytes (0xFF) before the marker code are skipped; at the end of
@@ -602,7 +628,11 @@ bool TimgData::ReadSectionsFrom(ByteSource& src) {
         }
         break;
       case 0xED:
-        if (!IptcSegment) IptcSegment = n;
+        if (!IptcSegment) {
+          IptcSegment = n;
+          IptcInfo = std::make_unique<TIPTCdata>(this);
+          IptcInfo->ParseIPTCStrings(Sections.back().Data);
+        }
         break;
       case 0xFE:
         CommentSegment = n;
@@ -631,10 +661,7 @@ void TimgData::ProcessExif() {
     return;
   }
   info.MotorolaOrder = MotorolaOrder;
-  info.TraceStr.clear();
-  info.visited_.clear();
-  info.entriesLeft_ = kMaxEntries;
-  info.rawBytesLeft_ = kMaxRawBytes;
+  info.StartWalk();
   const int64_t offsetBase = 9;
   const int64_t exifLength = static_cast<int64_t>(Sections[static_cast<size_t>(ExifSegment - 1)].Size) - 6;
   const int64_t first = info.Get32u(13);

@@ -16,11 +16,13 @@
 #include <vector>
 
 #include "imaging/ExifTags.h"
+#include "imaging/Iptc.h"
 
 namespace mosaik::imaging {
 
 class JpegImage;
 class ByteSource;
+struct MakerTable;
 
 // A failed write of the metadata-keeping writer; the text is German and
 // can be shown to the user.
@@ -68,6 +70,7 @@ class TImageInfo : public tEndInd {
   int64_t ThumbnailStart = 0, ThumbnailLength = 0;
   std::string MakerNote;
   int64_t MakerNotePosition = 0;
+  std::string MakerNoteMake;  // the make whose table decoded the note
   std::string TraceStr;
 
   int TagCount() const { return static_cast<int>(Tags.size()); }
@@ -94,8 +97,29 @@ class TImageInfo : public tEndInd {
   void ProcessExifDir(int64_t dirStart, int64_t offsetBase, int64_t exifLength, int kind, int depth = 0);
   // The 35 mm focal-length estimate that follows every EXIF walk.
   void AddFocalLength35mm();
+  // Decodes the maker note just met (MakerNotes.cpp), the EXIF block's
+  // offsets counting from offsetBase. True when its maker is one of those
+  // with a table; a damaged note ends only its own decoding.
+  bool ReadMakerNote(int64_t offsetBase, int depth);
+  // Walks one maker-note directory against a maker table.
+  void ProcessMakerNoteDir(int64_t dirStart, int64_t offsetBase, const MakerTable& table, int depth);
 
  private:
+  // One directory entry as read: its value lies at valuePos (1-based).
+  struct DirEntry {
+    uint16_t tag = 0, format = 0;
+    uint32_t components = 0;
+    int64_t byteCount = 0, valuePos = 0;
+    std::string raw;
+  };
+  // Reads entry i of the directory at dirStart; false when the walk's
+  // budget of entries or value bytes is spent.
+  bool ReadDirEntry(int64_t dirStart, int64_t i, int64_t offsetBase, DirEntry& e);
+  // The display text of an entry under its definition.
+  std::string DisplayValue(const TTagEntry& def, const DirEntry& e);
+  void Trace(uint16_t tag, const TTagEntry& def, const std::string& data);
+  // Starts a walk: fresh visited set and budgets.
+  void StartWalk();
   bool InBuffer(int64_t pos, int64_t len) const;
   std::string Bytes(int64_t pos, int64_t len) const;  // clipped to DataBuffer
   std::set<int64_t> visited_;
@@ -123,10 +147,16 @@ class TimgData : public tEndInd {
   int64_t FileSize = 0;
   std::string ErrorText;
   std::unique_ptr<TImageInfo> ExifInfo;
+  std::unique_ptr<TIPTCdata> IptcInfo;  // the IPTC values of the APP13 section
   uint8_t BuildCode;
   bool TiffMode = false;
 
   static constexpr int kMaxSections = 20;
+  // TIFF files: the bytes after the 8-byte header read into the one slot.
+  // The larger limit applies only when the first directory lies past the
+  // normal one (writers that put it at the end of the file).
+  static constexpr int64_t kTiffReadLimit = 256000;
+  static constexpr int64_t kTiffExtendedLimit = int64_t{64} << 20;
 
   // Reads a file's metadata; true when a JPEG file holds at least one
   // metadata section (EXIF, IPTC or comment). No exception leaves it.
@@ -134,6 +164,10 @@ class TimgData : public tEndInd {
   bool ReadJpegFile(const std::string& fileName);
   // The section walk over bytes in memory (the start of a JPEG stream).
   bool ReadJpegSections(std::string_view bytes);
+  // TIFF containers (".tif", ".tiff", ".nef"): true for a valid header
+  // ("II" or "MM"); the directories are decoded into ExifInfo.
+  bool ReadTiffFile(const std::string& fileName);
+  bool ReadTiffSections(std::string_view bytes);
   void ResetMetaData();
 
   bool HasMetaData() const { return ExifSegment || IptcSegment || CommentSegment; }
