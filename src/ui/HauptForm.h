@@ -6,6 +6,8 @@
 #include "generator/Lauf.h"
 #include "ui/Formulare.h"
 #include "ui/NavigationForm.h"
+#include "ui/Verknuepfungen.h"
+#include "winsupport/ThemeManager.h"
 
 namespace mosaik {
 
@@ -38,6 +40,12 @@ class THauptForm : public OptionEvents, public Formular {
 
   // Moves the keyboard focus to a control (set by the view).
   std::function<void(Opt)> fokusSetzen;
+
+  // The visual-style component: CBTheming sets its options, the windows
+  // follow them.
+  TThemeManager ThemeManager;
+  // Where the shortcut boxes look for the user's folders.
+  VerknuepfungsUmgebung verknuepfungen;
 
   Kontext& kontext() { return k_; }
 

@@ -633,14 +633,14 @@ void THauptForm::RBModusAnfaengerClick() {
 }
 
 void THauptForm::CBThemingClick() {
-  k_.st.ThemeOptionen = k_.m.checked(O::CBTheming) ? AppState::kThemeVoll : AppState::kThemeOhneRahmenUndControls;
+  ThemeManager.setOptions(k_.m.checked(O::CBTheming) ? kThemeVoll : kThemeOhneRahmenUndControls);
   melden();
 }
 
 void THauptForm::CBEinstellungenAutomatischSpeichernClick() {}
 void THauptForm::CBIniDateiImAnwendungsordnerClick() {}
-void THauptForm::CBDesktopVerknuepfungClick() {}
-void THauptForm::CBStartmenueVerknuepfungClick() {}
+void THauptForm::CBDesktopVerknuepfungClick() { mosaik::CBDesktopVerknuepfungClick(k_, verknuepfungen); }
+void THauptForm::CBStartmenueVerknuepfungClick() { mosaik::CBStartmenueVerknuepfungClick(k_, verknuepfungen); }
 
 // --- Start ---------------------------------------------------------------------
 

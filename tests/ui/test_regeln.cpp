@@ -642,9 +642,9 @@ TEST_F(Regeln, ExpertenSchalter) {
 
   // Theming: two states of the visual styles.
   m.setChecked(Opt::CBTheming, false);
-  EXPECT_EQ(st.ThemeOptionen, 0x7FFF4u);
+  EXPECT_EQ(haupt.ThemeManager.Options().bits, 0x7FFF4u);
   m.setChecked(Opt::CBTheming, true);
-  EXPECT_EQ(st.ThemeOptionen, 0x7FFF7u);
+  EXPECT_EQ(haupt.ThemeManager.Options().bits, 0x7FFF7u);
 }
 
 TEST_F(Regeln, ProgrammModiZeigenUndVerbergen) {

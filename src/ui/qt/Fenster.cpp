@@ -14,7 +14,10 @@
 
 #include "generator/Generierung.h"
 #include "ui/Feldfilter.h"
+#include "ui/Hilfe.h"
+#include "ui/qt/HilfeTaste.h"
 #include "ui/qt/Seiten.h"
+#include "ui/qt/ThemenMaler.h"
 
 namespace mosaik {
 Tastenfilter tastenfilter(THauptForm& haupt) {
@@ -71,6 +74,11 @@ Hauptfenster::Hauptfenster(Programm& p, OptionBinder& binder, NavigationDialog& 
   };
   p_.m.setEnabled(Opt::BitBErgebnisAnsehen, false);
   p_.HauptForm.geaendert = [this] { aktualisieren(); };
+  // The window follows the visual styles, and the main window previews F1.
+  ThemeServices().setPlattformHatStile(plattformHatStile());
+  p_.HauptForm.ThemeManager.OnThemeChange = [this] { aktualisieren(); };
+  new HilfeTaste(*this, p_.k);
+  hilfeKnopfHinweise(*this);
   // Every page fits without scrolling on a 1280 x 800 screen, and every tab
   // (all are shown in expert mode) without scroll buttons.
   int reiter = 40;
@@ -99,9 +107,10 @@ void Hauptfenster::knopf(Opt o) {
     case Opt::BNavigationGrosseBilder: navigationZeigen(1); break;
     case Opt::BEinstellungenSpeichern: BEinstellungenSpeichernClick(p_.k); break;
     case Opt::BEinstellungenLaden: BEinstellungenLadenClick(p_.k); break;
-    case Opt::BExifDaten: p_.EXIFForm.Zeigen(true); break;
-    case Opt::BGrossExifDaten: p_.EXIFForm.Zeigen(false); break;
-    case Opt::BitBJPGKommentare: p_.KommentarForm.Zeigen(); break;
+    case Opt::BHilfe: BHilfeClick(p_.k); break;
+    case Opt::BFragebogen: BFragebogenClick(p_.k); break;
+    case Opt::BHomepage: BHomepageClick(p_.k); break;
+    case Opt::BMail: BMailClick(p_.k); break;
     default: break;
   }
 }
@@ -110,9 +119,7 @@ void Hauptfenster::aktualisieren() {
   const AppState& st = p_.st;
   setEnabled(st.HauptFormEnabled);
   // Visual styles on: the themed style; off: the plain one.
-  const QString stil = (st.ThemeOptionen & 3u) == 3u ? QStringLiteral("fusion") : QStringLiteral("windows");
-  if (QApplication::style()->name().toLower() != stil)
-    if (QStyle* neu = QStyleFactory::create(stil)) QApplication::setStyle(neu);
+  stilAnwenden(ThemeServices());
   if (st.Sanduhr && !cursorGesetzt_) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     cursorGesetzt_ = true;
@@ -144,14 +151,10 @@ void Hauptfenster::closeEvent(QCloseEvent* e) {
 }
 
 Fenster::Fenster(Programm& prog)
-    : p(prog), binder(prog.m, tastenfilter(prog.HauptForm)), navigation(prog, binder), haupt(prog, binder, navigation),
-      exif(prog.EXIFForm, &haupt, prog.m.decimalSeparator()),
-      warten(prog.wartenForm),
-      kommentar(prog.KommentarForm) {
+    : p(prog), binder(prog.m, tastenfilter(prog.HauptForm)), navigation(prog, binder), haupt(prog, binder, navigation), warten(prog.wartenForm) {
+  exif.setObjectName(QStringLiteral("EXIFForm"));
   farb.setObjectName(QStringLiteral("farbForm"));
-  // A double click on a caption template opens its editor.
-  doppelklickAnbinden(binder.widget(Opt::MBeschreibung), [&prog] { prog.EXIFForm.Zeigen(true); });
-  doppelklickAnbinden(binder.widget(Opt::MBeschreibungGross), [&prog] { prog.EXIFForm.Zeigen(false); });
+  kommentar.setObjectName(QStringLiteral("KommentarForm"));
   haupt.aktualisieren();
 }
 

@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <QScreen>
 
+#include "ui/qt/ThemenMaler.h"
+
 namespace mosaik {
 namespace {
 
@@ -22,14 +24,8 @@ WartenBalken::WartenBalken(TwartenForm& form, QWidget* parent) : QWidget(parent)
 void WartenBalken::paintEvent(QPaintEvent*) {
   QPainter p(this);
   if (form_.ThemesEnabled && form_.ThemesEnabled() && !form_.ThemenTeile.empty()) {
-    // Until the visual-style painter draws the parts, plain colours stand
-    // in for them.
     p.fillRect(rect(), palette().color(QPalette::Button));
-    for (const auto& t : form_.ThemenTeile) {
-      const QRect r(t.x1, t.y1, t.x2 - t.x1, t.y2 - t.y1);
-      p.fillRect(r, t.art == TwartenForm::ThemenTeil::Chunk ? palette().color(QPalette::Highlight)
-                                                           : palette().color(QPalette::Base));
-    }
+    fortschrittsteileZeichnen(p, this, form_.ThemenTeile);
     return;
   }
   if (form_.ImWarten.size() != static_cast<size_t>(TwartenForm::kBreite * TwartenForm::kHoehe)) {
