@@ -1,0 +1,181 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "../ui/RegelnTestbasis.h"
+#include "generator/Seitenrahmen.h"
+#include "generator/StyleSheet.h"
+#include "test_kommentar_basis.h"
+#include "ui/Kopfzeilen.h"
+
+namespace mosaik::test {
+namespace {
+
+using Kopfzeilen = Hauptform;
+
+constexpr const char* kKopfFilterText =
+    "Textdateien (*.txt)|*.txt|HTML/Php-Dateien (*.htm; *.html; *.xhtml; *.php)|*.htm; *.html; *.xhtml; *.php|"
+    "Alle Dateien (*.*)|*.*";
+constexpr const char* kCSSFilterText =
+    "Textdateien (*.txt)|*.txt|StyleSheet-Dateien (*.css)|*.css|Alle Dateien (*.*)|*.*";
+
+TEST_F(Kopfzeilen, UebernehmenFuelltDieMemosAusDenEinstellungen) {
+  m.run(Opt::BHeaderEinstellungenUebernehmen, Ev::Click);
+  EXPECT_EQ(m.text(Opt::MNeuerHeader), HTMLKopfVorlage(k));
+  EXPECT_NE(m.text(Opt::MNeuerHeader).find("[BODYID]"), std::string::npos);
+  EXPECT_EQ(m.text(Opt::MNeuerDateiabschluss), "</body>\r\n</html>");
+  m.run(Opt::BCSSEinstellungenUebernehmen, Ev::Click);
+  EXPECT_EQ(m.text(Opt::MangepassteCSSDatei), StyleSheetErzeugen(k));
+  EXPECT_FALSE(m.text(Opt::MangepassteCSSDatei).empty());
+}
+
+TEST_F(Kopfzeilen, SpeichernFragtBeideDateienAbAuchNachAbbruch) {
+  TempOrdner ziel;
+  st.EinstellungsDialogOrdner = "/start/";
+  st.LetzteKopfdatei = "kopf-alt.txt";
+  st.LetzteFussdatei = "fuss-alt.txt";
+  m.setText(Opt::MNeuerHeader, "<html>\r\n<body [BODYID]>");
+  m.setText(Opt::MNeuerDateiabschluss, "Gr\xC3\xBC\xC3\x9F" "e\r\n</html>");
+  u.dialoge.dateiAntworten = {std::nullopt, ziel.pfad() + "ende"};
+  m.run(Opt::BHeaderUndFooterSpeichern, Ev::Click);
+
+  ASSERT_EQ(u.dialoge.dateiDialoge.size(), 2u);
+  const auto& kopf = u.dialoge.dateiDialoge[0];
+  EXPECT_TRUE(kopf.speichern);
+  EXPECT_EQ(kopf.optionen.title, "Header in Textdatei speichern");
+  EXPECT_EQ(kopf.optionen.filter, kKopfFilterText);
+  EXPECT_EQ(kopf.optionen.defaultExt, ".txt");
+  EXPECT_EQ(kopf.optionen.folder, "/start/");
+  EXPECT_EQ(kopf.optionen.fileName, "kopf-alt.txt");
+  const auto& fuss = u.dialoge.dateiDialoge[1];
+  EXPECT_EQ(fuss.optionen.title, "Footer in Textdatei speichern");
+  EXPECT_EQ(fuss.optionen.filter, kKopfFilterText);
+  EXPECT_EQ(fuss.optionen.folder, "/start/");
+  EXPECT_EQ(fuss.optionen.fileName, "fuss-alt.txt");
+
+  // One line per memo line, each ended by CR LF, in Windows-1252.
+  EXPECT_EQ(lesen(ziel.pfad() + "ende.txt"), "Gr\xFC\xDF" "e\r\n</html>\r\n");
+  EXPECT_EQ(st.EinstellungsDialogOrdner, ziel.pfad());
+  EXPECT_EQ(st.LetzteFussdatei, "ende.txt");
+  EXPECT_EQ(st.LetzteKopfdatei, "kopf-alt.txt");
+  EXPECT_TRUE(u.dialoge.meldungen.empty());
+}
+
+TEST_F(Kopfzeilen, UeberschreibenNurNachJa) {
+  TempOrdner ziel;
+  const std::string datei = ziel.pfad() + "kopf.htm";
+  schreiben(datei, "alt");
+  m.setText(Opt::MNeuerHeader, "neu");
+  u.dialoge.antworten = {MsgResult::No};
+  u.dialoge.dateiAntworten = {datei, std::nullopt};
+  m.run(Opt::BHeaderUndFooterSpeichern, Ev::Click);
+  ASSERT_EQ(u.dialoge.meldungen.size(), 1u);
+  EXPECT_EQ(u.dialoge.meldungen[0].kind, MsgKind::Warning);
+  EXPECT_EQ(u.dialoge.meldungen[0].buttons, MsgButtons::YesNo);
+  EXPECT_EQ(u.dialoge.meldungen[0].text, "Soll die bestehende Datei \xC3\xBC" "berschrieben werden?");
+  EXPECT_EQ(lesen(datei), "alt");
+  // Declined, yet the next dialog opens where the file lies.
+  EXPECT_EQ(u.dialoge.dateiDialoge[1].optionen.folder, ziel.pfad());
+  EXPECT_EQ(st.LetzteKopfdatei, "kopf.htm");
+
+  u.dialoge.antworten = {MsgResult::Yes};
+  u.dialoge.dateiAntworten = {datei, std::nullopt};
+  m.run(Opt::BHeaderUndFooterSpeichern, Ev::Click);
+  EXPECT_EQ(lesen(datei), "neu\r\n");
+  EXPECT_EQ(u.dialoge.dateiDialoge[2].optionen.fileName, "kopf.htm");
+}
+
+TEST_F(Kopfzeilen, NichtSchreibbaresZielWirdGemeldet) {
+  TempOrdner ziel;
+  const std::string datei = ziel.pfad() + "fehlt/kopf.txt";
+  m.setText(Opt::MangepassteCSSDatei, "body {}");
+  u.dialoge.dateiAntworten = {datei};
+  m.run(Opt::BgeaenderteCSSSpeichern, Ev::Click);
+  ASSERT_EQ(u.dialoge.dateiDialoge.size(), 1u);
+  EXPECT_EQ(u.dialoge.dateiDialoge[0].optionen.title, "Textdatei speichern");
+  EXPECT_EQ(u.dialoge.dateiDialoge[0].optionen.filter, kCSSFilterText);
+  ASSERT_EQ(u.dialoge.meldungen.size(), 1u);
+  EXPECT_EQ(u.dialoge.meldungen[0].kind, MsgKind::Error);
+  EXPECT_EQ(u.dialoge.meldungen[0].text, "Die Datei " + datei + "\r\nkann nicht gespeichert werden!");
+  EXPECT_FALSE(fs::fileExists(datei));
+  EXPECT_EQ(st.EinstellungsDialogOrdner, ziel.pfad() + "fehlt/");
+  EXPECT_EQ(st.LetzteCSSDatei, "kopf.txt");
+}
+
+TEST_F(Kopfzeilen, ZeichenAusserhalbVonWindows1252GehenNichtVerloren) {
+  TempOrdner ziel;
+  m.setText(Opt::MangepassteCSSDatei, "/* \xE2\x82\xAC \xE2\x98\xBA */");
+  u.dialoge.dateiAntworten = {ziel.pfad() + "a.css"};
+  m.run(Opt::BgeaenderteCSSSpeichern, Ev::Click);
+  EXPECT_EQ(lesen(ziel.pfad() + "a.css"), "\xEF\xBB\xBF/* \xE2\x82\xAC \xE2\x98\xBA */\r\n");
+  m.setText(Opt::MangepassteCSSDatei, "");
+  u.dialoge.dateiAntworten = {ziel.pfad() + "a.css"};
+  m.run(Opt::BgeaenderteCSSLaden, Ev::Click);
+  EXPECT_EQ(u.dialoge.dateiDialoge[1].optionen.title, "Textdatei w\xC3\xA4hlen");
+  EXPECT_EQ(u.dialoge.dateiDialoge[1].optionen.fileName, "a.css");
+  EXPECT_EQ(m.text(Opt::MangepassteCSSDatei), "/* \xE2\x82\xAC \xE2\x98\xBA */");
+}
+
+TEST_F(Kopfzeilen, LadenNimmtDieZeilenUndMerktSichJedeDateiFuerSich) {
+  TempOrdner quelle;
+  schreiben(quelle.pfad() + "k.txt", "<head>\n<title>Gr\xFC\xDF" "e</title>\r\n");  // Windows-1252, mixed ends
+  schreiben(quelle.pfad() + "f.txt", "</body>\r\n</html>");
+  st.LetzteKopfdatei = "kopf-alt.txt";
+  st.LetzteFussdatei = "fuss-alt.txt";
+  u.dialoge.dateiAntworten = {quelle.pfad() + "k.txt", quelle.pfad() + "f.txt"};
+  m.run(Opt::BHeaderUndFooterLaden, Ev::Click);
+  ASSERT_EQ(u.dialoge.dateiDialoge.size(), 2u);
+  EXPECT_FALSE(u.dialoge.dateiDialoge[0].speichern);
+  EXPECT_EQ(u.dialoge.dateiDialoge[0].optionen.title, "Header aus Textdatei laden");
+  EXPECT_EQ(u.dialoge.dateiDialoge[0].optionen.fileName, "kopf-alt.txt");
+  EXPECT_EQ(u.dialoge.dateiDialoge[1].optionen.title, "Footer aus Textdatei laden");
+  EXPECT_EQ(u.dialoge.dateiDialoge[1].optionen.fileName, "fuss-alt.txt");
+  EXPECT_EQ(u.dialoge.dateiDialoge[1].optionen.folder, quelle.pfad());
+  EXPECT_EQ(m.text(Opt::MNeuerHeader), "<head>\r\n<title>Gr\xC3\xBC\xC3\x9F" "e</title>");
+  EXPECT_EQ(m.text(Opt::MNeuerDateiabschluss), "</body>\r\n</html>");
+  EXPECT_EQ(st.LetzteKopfdatei, "k.txt");
+  EXPECT_EQ(st.LetzteFussdatei, "f.txt");
+
+  // The next load proposes each memo's own last name.
+  u.dialoge.dateiAntworten.clear();
+  m.run(Opt::BHeaderUndFooterLaden, Ev::Click);
+  EXPECT_EQ(u.dialoge.dateiDialoge[2].optionen.fileName, "k.txt");
+  EXPECT_EQ(u.dialoge.dateiDialoge[3].optionen.fileName, "f.txt");
+}
+
+TEST_F(Kopfzeilen, FehlendeDateiWirdGemeldetUndDasMemoBleibt) {
+  TempOrdner quelle;
+  st.EinstellungsDialogOrdner = "/start/";
+  m.setText(Opt::MNeuerHeader, "bleibt");
+  u.dialoge.dateiAntworten = {quelle.pfad() + "weg.txt", std::nullopt};
+  m.run(Opt::BHeaderUndFooterLaden, Ev::Click);
+  ASSERT_EQ(u.dialoge.meldungen.size(), 1u);
+  EXPECT_EQ(u.dialoge.meldungen[0].kind, MsgKind::Error);
+  EXPECT_EQ(u.dialoge.meldungen[0].text, "Die Datei " + quelle.pfad() + "weg.txt\r\nexistiert nicht!");
+  EXPECT_EQ(m.text(Opt::MNeuerHeader), "bleibt");
+  EXPECT_EQ(st.EinstellungsDialogOrdner, "/start/");
+  EXPECT_EQ(u.dialoge.dateiDialoge.size(), 2u);
+}
+
+TEST_F(Kopfzeilen, StandardStelltAlleDreizehnAusgabetexteHer) {
+  const Opt felder[] = {Opt::EdStartordnerName, Opt::EdDieserOrdner, Opt::EdUnterordnerSing, Opt::EdUnterordnerPl,
+                        Opt::EdBildSing,        Opt::EdBilderPl,     Opt::EdKeineBilddateien, Opt::EdBilderCopyright,
+                        Opt::EdNachOben,        Opt::EdVideodatei,   Opt::EdAudiodatei,       Opt::EdTextdatei,
+                        Opt::EdErstelltMit};
+  for (Opt o : felder) m.setText(o, "x<br />y");
+  m.run(Opt::BStandard, Ev::Click);
+  const char* erwartet[] = {"Startordner", "Dieser Ordner", "Unterordner", "Unterordner", "Bild", "Bilder",
+                            "Keine Bilder in diesem Ordner vorhanden. Bitte w\xC3\xA4hlen Sie einen Unterordner!",
+                            "Bilder-Copyright: [AUTOR]", "nach oben", "Videodatei", "Audiodatei", "Textdatei",
+                            "Erstellt mit"};
+  for (size_t i = 0; i < std::size(felder); ++i) EXPECT_EQ(m.text(felder[i]), erwartet[i]) << i;
+}
+
+TEST_F(Kopfzeilen, VorlagenMemosGebenDenFokusAnIhrenKnopf) {
+  m.run(Opt::MBeschreibung, Ev::Enter);
+  m.run(Opt::MBeschreibungGross, Ev::Enter);
+  EXPECT_EQ(fokusVerlauf, (std::vector<Opt>{Opt::BExifDaten, Opt::BGrossExifDaten}));
+}
+
+}  // namespace
+}  // namespace mosaik::test
