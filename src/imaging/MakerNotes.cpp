@@ -248,7 +248,7 @@ const Element kCanonExposure1[] = {
 };
 
 const Element kCanonExposure2[] = {
-    {7, "White balance", "0:Auto,1:Sunny,2:Cloudy,3:Tungsten,4:Fluorescent,5:Flash,6:Custom"},
+    {7, "White balance", "0:Auto,1:Daylight,2:Cloudy,3:Tungsten,4:Fluorescent,5:Flash,6:Custom"},
     {9, "Sequence Number", ""},
     {10, "OpticalZoom Step", ""},
     {14, "AF point", ""},
@@ -464,7 +464,8 @@ void TImageInfo::ProcessMakerNoteDir(int64_t dirStart, int64_t offsetBase, const
 
     // Canon keeps settings in arrays of 16-bit numbers; each element that
     // means something becomes an entry of its own.
-    if (table.Id != MakerTableId::Canon || e.format != 3) continue;
+    if (table.Id != MakerTableId::Canon || e.format != 3 || static_cast<int64_t>(e.raw.size()) != e.byteCount)
+      continue;
     const size_t count = e.raw.size() / 2;
     auto element = [&](size_t k) { return Get16u(e.valuePos + 2 * static_cast<int64_t>(k)); };
     auto add = [&](const Element& el, uint32_t value) {
