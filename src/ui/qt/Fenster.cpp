@@ -107,6 +107,9 @@ void Hauptfenster::knopf(Opt o) {
     case Opt::BNavigationGrosseBilder: navigationZeigen(1); break;
     case Opt::BEinstellungenSpeichern: BEinstellungenSpeichernClick(p_.k); break;
     case Opt::BEinstellungenLaden: BEinstellungenLadenClick(p_.k); break;
+    case Opt::BExifDaten: p_.EXIFForm.Zeigen(true); break;
+    case Opt::BGrossExifDaten: p_.EXIFForm.Zeigen(false); break;
+    case Opt::BitBJPGKommentare: p_.KommentarForm.Zeigen(); break;
     case Opt::BHilfe: BHilfeClick(p_.k); break;
     case Opt::BFragebogen: BFragebogenClick(p_.k); break;
     case Opt::BHomepage: BHomepageClick(p_.k); break;
@@ -151,10 +154,14 @@ void Hauptfenster::closeEvent(QCloseEvent* e) {
 }
 
 Fenster::Fenster(Programm& prog)
-    : p(prog), binder(prog.m, tastenfilter(prog.HauptForm)), navigation(prog, binder), haupt(prog, binder, navigation), warten(prog.wartenForm) {
-  exif.setObjectName(QStringLiteral("EXIFForm"));
+    : p(prog), binder(prog.m, tastenfilter(prog.HauptForm)), navigation(prog, binder), haupt(prog, binder, navigation),
+      exif(prog.EXIFForm, &haupt, prog.m.decimalSeparator()),
+      warten(prog.wartenForm),
+      kommentar(prog.KommentarForm) {
   farb.setObjectName(QStringLiteral("farbForm"));
-  kommentar.setObjectName(QStringLiteral("KommentarForm"));
+  // A double click on a caption template opens its editor.
+  doppelklickAnbinden(binder.widget(Opt::MBeschreibung), [&prog] { prog.EXIFForm.Zeigen(true); });
+  doppelklickAnbinden(binder.widget(Opt::MBeschreibungGross), [&prog] { prog.EXIFForm.Zeigen(false); });
   haupt.aktualisieren();
 }
 
