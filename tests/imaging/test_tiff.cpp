@@ -1,0 +1,156 @@
+// TIFF containers and GPS directories: files made with ImageMagick and
+// exiftool (tests/data/tiff, tests/data/iptc/gps.jpg; values as exiftool
+// reports them) and TIFF layouts built here.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "imaging/ExifTestData.h"
+#include "imaging/ImgData.h"
+#include "imaging/NumberFormat.h"
+
+namespace mosaik::imaging {
+namespace {
+
+std::string Data(const std::string& name) { return std::string(MOSAIK_TEST_DATA) + "/" + name; }
+
+class TiffFiles : public ::testing::Test {
+ protected:
+  void SetUp() override { SetDecimalSeparator('.'); }
+  void TearDown() override { SetDecimalSeparator(','); }
+};
+
+std::string Le32(uint32_t v) {
+  return {static_cast<char>(v), static_cast<char>(v >> 8), static_cast<char>(v >> 16), static_cast<char>(v >> 24)};
+}
+std::string Le16(uint32_t v) { return {static_cast<char>(v), static_cast<char>(v >> 8)}; }
+
+}  // namespace
+
+TEST_F(TiffFiles, BothByteOrdersAndTheRawExtension) {
+  testdata::TempFolder dir;
+  struct Case {
+    std::string path;
+    bool motorola;
+  };
+  for (const Case& c : {Case{Data("tiff/le.tif"), false}, Case{Data("tiff/be.tif"), true},
+                        Case{dir.Copy(Data("tiff/le.tif"), "roh.NEF"), false},
+                        Case{dir.Copy(Data("tiff/be.tif"), "bild.tiff"), true}}) {
+    SCOPED_TRACE(c.path);
+    TimgData d(255);
+    ASSERT_TRUE(d.ProcessFile(c.path));
+    EXPECT_EQ(d.ErrorText, "<none>");
+    EXPECT_FALSE(d.TiffMode);  // only while reading
+    EXPECT_EQ(d.MotorolaOrder, c.motorola);
+    EXPECT_TRUE(d.HasExif());
+    EXPECT_FALSE(d.HasComment());
+    EXPECT_EQ(d.SectionCount(), 1);
+    ASSERT_NE(d.ExifInfo, nullptr);
+    const TImageInfo& info = *d.ExifInfo;
+    EXPECT_TRUE(info.TiffMode);
+    EXPECT_EQ(info.ThumbnailStart, 0);
+    EXPECT_EQ(info.LookupTagValue("Make"), "Testkamera");
+    EXPECT_EQ(info.LookupTagValue("Model"), "TIFF Modell");
+    EXPECT_EQ(info.LookupTagValue("Artist"), "Anna Beispiel");
+    EXPECT_EQ(info.LookupTagValue("ExposureTime"), "1/125 sec");
+    EXPECT_EQ(info.LookupTagValue("FNumber"), "F8.0");
+    EXPECT_EQ(info.LookupTagValue("FocalLength"), "35.00 mm");
+    EXPECT_EQ(info.LookupTagValue("StripOffsets"), "622");
+    EXPECT_EQ(info.LookupTagValue("GPSLatitude"), "47 Degrees 22 Minutes 37 Seconds");
+    EXPECT_EQ(info.LookupTagValue("GPSLongitude"), "8 Degrees 32 Minutes 30 Seconds");
+    EXPECT_EQ(info.LookupTagValue("GPSLatitudeRef"), "N");
+    EXPECT_EQ(info.Width, 6);
+    EXPECT_EQ(info.Height, 4);
+    const DateTimeParts t = DecodeDateTime(info.GetImgDateTime());
+    EXPECT_EQ(t.Year, 2022);
+    EXPECT_EQ(t.Month, 12);
+    EXPECT_EQ(t.Day, 24);
+    EXPECT_EQ(t.Hour, 18);
+    EXPECT_EQ(t.Minute, 30);
+  }
+}
+
+TEST_F(TiffFiles, HeadersThatAreNotTiffAndShortFiles) {
+  testdata::TempFolder dir;
+  TimgData d(255);
+  EXPECT_FALSE(d.ProcessFile(dir.Write("a.tif", std::string("XX*\0\x08\0\0\0", 8))));
+  EXPECT_EQ(d.ErrorText, "Not an EXIF file");
+  EXPECT_FALSE(d.ProcessFile(dir.Write("b.tif", "I")));
+  EXPECT_FALSE(d.ProcessFile(dir.Write("c.png", testdata::ReadFileBytes(Data("tiff/le.tif")))));
+  // A valid header is enough; a directory that is not there is skipped.
+  ASSERT_TRUE(d.ProcessFile(dir.Write("d.tif", std::string("II*\0\x08\0\0\0", 8))));
+  EXPECT_EQ(d.ErrorText, "<none>");
+  EXPECT_TRUE(d.ExifInfo->Tags.empty());
+  // Cut inside the value area: the directory is read, the cut values are
+  // empty or short.
+  const std::string le = testdata::ReadFileBytes(Data("tiff/le.tif"));
+  ASSERT_TRUE(d.ProcessFile(dir.Write("e.tif", le.substr(0, 300))));
+  EXPECT_EQ(d.ExifInfo->LookupTagValue("ImageWidth"), "6");
+  EXPECT_EQ(d.ExifInfo->LookupTagValue("FNumber"), "");
+}
+
+TEST_F(TiffFiles, FirstDirectoryWhereTheHeaderSaysAndLinksGuarded) {
+  // A first directory behind 300000 bytes of image data: found through the
+  // header's offset, past the normal read limit.
+  const uint32_t at = 300000;
+  std::string tiff = std::string("II*\0", 4) + Le32(at);
+  tiff.resize(at, '\x55');
+  tiff += Le16(2);
+  tiff += Le16(0x010F) + Le16(2) + Le32(5) + Le32(at + 2 + 24 + 4);
+  // SubIFDs linking back to this directory.
+  tiff += Le16(0x014A) + Le16(4) + Le32(1) + Le32(at);
+  tiff += Le32(0) + std::string("Weit", 5);
+  TimgData d(255);
+  ASSERT_TRUE(d.ReadTiffSections(tiff));
+  EXPECT_EQ(d.ExifInfo->LookupTagValue("Make"), "Weit");
+  EXPECT_EQ(d.ExifInfo->LookupTag("SubIFDs"), 1);
+
+  // A directory inside the limit whose value lies past it: the value is not
+  // read, and only the normal limit was taken.
+  std::string near = std::string("II*\0", 4) + Le32(8) + Le16(1) + Le16(0x010F) + Le16(2) + Le32(5) + Le32(at) + Le32(0);
+  near.resize(at, '\0');
+  near += std::string("Fern", 5);
+  ASSERT_TRUE(d.ReadTiffSections(near));
+  EXPECT_EQ(d.Sections[0].Data.size(), static_cast<size_t>(TimgData::kTiffReadLimit));
+  EXPECT_EQ(d.ExifInfo->LookupTagValue("Make"), "");
+
+  // Header offset 0: the directory right after the header.
+  testdata::TiffBuilder t(true);
+  t.Ascii(0, 0x0110, "Null");
+  std::string zero = t.Build();
+  zero.replace(4, 4, std::string(4, '\0'));
+  ASSERT_TRUE(d.ReadTiffSections(zero));
+  EXPECT_EQ(d.ExifInfo->LookupTagValue("Model"), "Null");
+}
+
+TEST_F(TiffFiles, GpsDirectoryOfAJpeg) {
+  TimgData d(255);
+  ASSERT_TRUE(d.ProcessFile(Data("iptc/gps.jpg")));
+  const TImageInfo& info = *d.ExifInfo;
+  EXPECT_EQ(info.LookupTagValue("FNumber"), "F5.6");
+  // GPSVersionID has tag number 0, which the list takes for an unknown tag.
+  EXPECT_EQ(info.LookupTag("GPSVersionID"), -1);
+  EXPECT_EQ(info.LookupTagValue("GPSLatitudeRef"), "N");
+  // 53° 32' 45.96" and 9° 57' 57.96": seconds without decimals.
+  EXPECT_EQ(info.LookupTagValue("GPSLatitude"), "53 Degrees 32 Minutes 46 Seconds");
+  EXPECT_EQ(info.LookupTagValue("GPSLongitudeRef"), "E");
+  EXPECT_EQ(info.LookupTagValue("GPSLongitude"), "9 Degrees 57 Minutes 58 Seconds");
+  EXPECT_EQ(info.LookupTagValue("GPSAltitudeRef"), "0");
+  EXPECT_EQ(info.LookupTagValue("GPSAltitude"), "25/2");
+  EXPECT_EQ(info.LookupTagValue("GPSTimeStamp"), "19:5:7");
+  EXPECT_EQ(info.LookupTagValue("GPSDateStamp"), "2023:06:14");
+  EXPECT_EQ(info.LookupTagValue("GPSMapDatum"), "WGS-84");
+  EXPECT_EQ(info.LookupTagValue("GPSImageDirectionRef"), "T");
+  EXPECT_EQ(info.LookupTagValue("GPSImageDirection"), "541/2");
+  const TTagEntry& lat = info.Tags[static_cast<size_t>(info.LookupTag("GPSLatitude"))];
+  EXPECT_EQ(lat.TableId, kGpsTable);
+  EXPECT_EQ(lat.Tag, 2);
+  EXPECT_EQ(lat.Format, 5);
+  EXPECT_EQ(lat.Raw.size(), 24u);
+  // Seconds of 0: the minutes' fraction becomes the seconds.
+  EXPECT_EQ(FormatGpsCoordinate("53/1, 3276/100, 0/1"), "53 Degrees 32 Minutes 46 Seconds");
+  EXPECT_EQ(GpsTagTable().size(), 31u);
+  EXPECT_EQ(GpsTagTable()[23].Name, "GPSDestBearingkRef");
+}
+
+}  // namespace mosaik::imaging
