@@ -30,12 +30,6 @@ struct AppState {
   bool IniOrtKlickAktiv = true;
   bool AutoSpeichernKlickAktiv = true;
 
-  // Option set of the visual-style painting: everything themed, or the
-  // window frame and the controls left plain (CBTheming).
-  static constexpr uint32_t kThemeVoll = 0x7FFF7;
-  static constexpr uint32_t kThemeOhneRahmenUndControls = 0x7FFF4;
-  uint32_t ThemeOptionen = kThemeVoll;
-
   bool DoctypeStrict = false;
   bool DoctypeXHTML = false;
   bool TastenfilterAussetzen = false;
