@@ -27,6 +27,8 @@ Programm::Programm(Services& services, std::vector<std::string> argumente)
   imaging::SetDecimalSeparator(sv.locale.decimalSeparator);  // metadata texts and captions alike
   HauptForm.vorrang = [this](Opt o, Ev e) { return EinstellungsEreignis(k, o, e); };
   einstellungsdateiLesen = [this](const std::string& d) { IniFileLesen(k, d); };
+  // The busy bar asks on every tick whether visual styles are in force.
+  wartenForm.ThemesEnabled = [] { return ThemeServices().ThemesEnabled(); };
   zusatzdateienLesen = [this](const std::string& d) { ZusatzdateienLaden(k, d); };
   EXIFForm.kommentareOeffnen = [this] { KommentarForm.Zeigen(); };
 }
@@ -79,7 +81,7 @@ void Programm::FormCreate() {
   HauptForm.Visible = true;
 }
 
-void Programm::VerknuepfungenPruefen() {}
+void Programm::VerknuepfungenPruefen() { mosaik::VerknuepfungenPruefen(m, HauptForm.verknuepfungen); }
 
 void Programm::einstellungenLesen(const std::string& datei) {
   einstellungsdateiLesen(datei);
@@ -153,6 +155,8 @@ void Programm::BitBBeendenClick() {
     FormClose(k);
   }
   HauptForm.Visible = false;
+  // The program leaves the visual styles as it found them.
+  HauptForm.ThemeManager.setOptions(kThemeVoll);
   beendet_ = true;
   HauptForm.melden();
 }
