@@ -108,6 +108,7 @@ EXIFDialog::EXIFDialog(TEXIFForm& form, QWidget* haupt, char dezimaltrenner)
   setWindowTitle(QStringLiteral("Bildbeschreibungen"));
   setModal(true);
   auto* v = new QVBoxLayout(this);
+  v->setSizeConstraint(QLayout::SetMinimumSize);
   v->addWidget(ueberschrift(QStringLiteral("Bildbeschreibungen - Verwenden Sie die folgenden Platzhalter:"), this));
 
   // The reference card: one column per group; a code's second label stands
@@ -174,8 +175,10 @@ EXIFDialog::EXIFDialog(TEXIFForm& form, QWidget* haupt, char dezimaltrenner)
   }
   bwl->addRow(QStringLiteral("real (in mm)"), RSpEdRealBW);
   bwl->addRow(QStringLiteral("entspricht (in mm)"), RSpEdAequivalenteBW);
-  spalte[2]->addSpacing(8);
-  spalte[2]->addWidget(bw);
+  // Beside the focal-length codes it converts.
+  bw->setMinimumHeight(bw->sizeHint().height());
+  spalte[1]->addSpacing(8);
+  spalte[1]->addWidget(bw, 0, Qt::AlignLeft);
   for (auto* s : spalte) s->addStretch(1);
   v->addLayout(spalten);
 
