@@ -104,7 +104,10 @@ void Hauptfenster::knopf(Opt o) {
       p_.NavigationForm.RBNavUebTextlinksClick();
       navigationZeigen(0);
       break;
-    case Opt::BNavigationGrosseBilder: navigationZeigen(1); break;
+    case Opt::BNavigationGrosseBilder:
+      p_.NavigationForm.RBNavUebTextlinksClick();
+      navigationZeigen(1);
+      break;
     case Opt::BEinstellungenSpeichern: BEinstellungenSpeichernClick(p_.k); break;
     case Opt::BEinstellungenLaden: BEinstellungenLadenClick(p_.k); break;
     case Opt::BExifDaten: p_.EXIFForm.Zeigen(true); break;
