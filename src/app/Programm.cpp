@@ -18,6 +18,7 @@ Programm::Programm(Services& services, std::vector<std::string> argumente)
       NavigationForm(k),
       HauptForm(k, NavigationForm),
       EXIFForm(k),
+      farbForm(k),
       KommentarForm(k),
       runView(HauptForm, wartenForm, NavigationForm),
       lauf(k, runView),
@@ -30,6 +31,7 @@ Programm::Programm(Services& services, std::vector<std::string> argumente)
   // The busy bar asks on every tick whether visual styles are in force.
   wartenForm.ThemesEnabled = [] { return ThemeServices().ThemesEnabled(); };
   zusatzdateienLesen = [this](const std::string& d) { ZusatzdateienLaden(k, d); };
+  HauptForm.farbForm = &farbForm;
   EXIFForm.kommentareOeffnen = [this] { KommentarForm.Zeigen(); };
 }
 
@@ -57,6 +59,7 @@ void Programm::FormCreate() {
   st.LetzteCSSLadedatei.clear();
   st.LetzteLinkZurueckDatei.clear();
   st.LetzteLinkZurueckGrafik.clear();
+  st.LetzteFavicondatei.clear();
   st.DoctypeStrict = st.DoctypeXHTML = st.TastenfilterAussetzen = false;
   // The view shortens the path to the label's width.
   m.setText(Opt::LAnwendungsordner, anwendungsdatenOrdner(k));

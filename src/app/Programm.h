@@ -10,6 +10,7 @@
 #include "app/options/OptionModel.h"
 #include "generator/Lauf.h"
 #include "ui/EXIFForm.h"
+#include "ui/Farbdialog.h"
 #include "ui/Formulare.h"
 #include "ui/HauptForm.h"
 #include "ui/KommentarForm.h"

@@ -78,6 +78,5 @@ class TwartenForm : public Formular {
   void rechteck(int x1, int y1, int x2, int y2, uint32_t farbe);
 };
 
-class TfarbForm : public Formular {};
 
 }  // namespace mosaik

@@ -1,5 +1,8 @@
 #include "ui/HauptForm.h"
 
+#include "ui/Auswahl.h"
+#include "ui/Farbdialog.h"
+
 namespace mosaik {
 
 void THauptForm::optionEvent(Opt o, Ev e) {
@@ -8,6 +11,11 @@ void THauptForm::optionEvent(Opt o, Ev e) {
     nav_.ereignis(o, e);
     return;
   }
+  if (oeffnetFarbdialog(o, e)) {
+    KlickAufFarbCode(o);
+    return;
+  }
+  if (auswahlEreignis(*this, o, e)) return;
 #define BINDUNG(control, event, handler)     \
   if (o == Opt::control && e == Ev::event) { \
     handler();                               \

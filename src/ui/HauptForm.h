@@ -11,9 +11,14 @@
 
 namespace mosaik {
 
+class TfarbForm;
+
 class THauptForm : public OptionEvents, public Formular {
  public:
-  THauptForm(Kontext& k, TNavigationForm& nav) : k_(k), nav_(nav) { entwurfszustand(); }
+  THauptForm(Kontext& k, TNavigationForm& nav) : k_(k), nav_(nav) {
+    entwurfszustand();
+    nav_.KlickAufFarbCode = [this](Opt panel) { KlickAufFarbCode(panel); };
+  }
 
   void optionEvent(Opt o, Ev e) override;
   void procedure(Proc p) override;
@@ -29,6 +34,10 @@ class THauptForm : public OptionEvents, public Formular {
   void EdHTMLPfadAnpassen();
   void EdgrosseBilderPfadnameAnpassen();
   void EdVorschauPfadnameAnpassen();
+  // Edits a colour panel's colour in the colour dialog farbForm (set by the
+  // program; without it the colour stays).
+  void KlickAufFarbCode(Opt panel);
+  TfarbForm* farbForm = nullptr;
 
   // Key filters of the free-text fields. KeyDown takes the virtual key
   // (letters as upper-case ASCII) and the Ctrl state; KeyPress takes the

@@ -43,6 +43,7 @@ struct AppState {
   std::string LetzteKopfdatei, LetzteFussdatei, LetzteCSSDatei, LetzteCSSLadedatei,
       LetzteLinkZurueckDatei, LetzteLinkZurueckGrafik;
   std::string LetzteGrafikdatei;
+  std::string LetzteFavicondatei;
 
   std::string Font1Standard;
   std::string Font2Standard;
