@@ -66,7 +66,9 @@ void TimgData::MakeCommentSegment(const std::string& text) {
 
 std::string TimgData::WriteSegments() const {
   std::string out = "\xFF\xD8";
-  if (const tSection* exif = Slot(ExifSegment))
+  // A TIFF file's slot holds its directories, not an APP1 section.
+  const tSection* exif = Slot(ExifSegment);
+  if (exif && exif->Marker == 0xE1)
     Put(out, *exif);
   else if (const tSection* header = Slot(HeaderSegment))
     Put(out, *header);

@@ -67,6 +67,10 @@ TEST_F(TiffFiles, BothByteOrdersAndTheRawExtension) {
     EXPECT_EQ(t.Day, 24);
     EXPECT_EQ(t.Hour, 18);
     EXPECT_EQ(t.Minute, 30);
+    // Derived JPEG files never get the TIFF bytes as an EXIF section.
+    const std::string head = d.WriteSegments();
+    EXPECT_EQ(head.substr(0, 4), "\xFF\xD8\xFF\xE0");
+    EXPECT_EQ(head.find("Testkamera"), std::string::npos);
   }
 }
 
