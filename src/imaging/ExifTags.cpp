@@ -10,20 +10,11 @@
 namespace mosaik::imaging {
 namespace {
 
-struct Row {
-  uint16_t tag;
-  const char* name;
-  const char* decode = "";
-  const char* format = "";
-  TagFormatter formatter = nullptr;
-  const char* description = "";
-};
-
 constexpr const char* kResolutionUnits = "1:None Specified,2:Inch,3:Centimeter";
 constexpr const char* kContrast = "0:Normal,1:Soft,2:Hard";
 
 // The EXIF and TIFF tags in the reader's table order.
-const Row kExifRows[] = {
+const TagRow kExifRows[] = {
     {0x0001, "InteroperabilityIndex"},
     {0x0002, "InteroperabilityVersion"},
     {0x000B, "ACDComment"},
@@ -291,24 +282,12 @@ const char* const kGpsNames[] = {
     "GPSDestBearing",   "GPSDestDistanceRef", "GPSDestDistance",     "GPSProcessingMode",
     "GPSAreaInformation", "GPSDateStamp",     "GPSDifferential"};
 
-TTagEntry Make(const Row& r, int32_t table) {
-  TTagEntry e;
-  e.TableId = table;
-  e.Tag = r.tag;
-  e.Name = r.name;
-  e.Description = *r.description ? std::string(r.description) : DescriptionFromName(r.name);
-  e.DecodeList = r.decode;
-  e.FormatString = r.format;
-  e.Formatter = r.formatter;
-  return e;
-}
-
 struct Tables {
   std::vector<TTagEntry> exif, gps;
   std::unordered_map<uint16_t, size_t> exifIndex, gpsIndex;
   TTagEntry unknown;
   Tables() {
-    for (const Row& r : kExifRows) exif.push_back(Make(r, kExifTable));
+    for (const TagRow& r : kExifRows) exif.push_back(MakeTagEntry(r, kExifTable));
     for (size_t i = 0; i < std::size(kGpsNames); ++i) {
       TagFormatter f = nullptr;
       const std::string_view n = kGpsNames[i];
@@ -316,7 +295,7 @@ struct Tables {
         f = FormatGpsCoordinate;
       else if (n == "GPSTimeStamp")
         f = FormatGpsTime;
-      gps.push_back(Make(Row{static_cast<uint16_t>(i), kGpsNames[i], "", "", f}, kGpsTable));
+      gps.push_back(MakeTagEntry(TagRow{static_cast<uint16_t>(i), kGpsNames[i], "", "", f}, kGpsTable));
     }
     // Later rows win, so a tag listed twice shows its last definition.
     for (size_t i = 0; i < exif.size(); ++i) exifIndex[exif[i].Tag] = i;
@@ -340,7 +319,20 @@ bool ParseInt(std::string_view s, int64_t& v) {
   return r.ec == std::errc() && r.ptr == s.data() + s.size();
 }
 
-// Splits the multi-value text of FormatNumber ("a, b, c").
+}  // namespace
+
+TTagEntry MakeTagEntry(const TagRow& r, int32_t table) {
+  TTagEntry e;
+  e.TableId = table;
+  e.Tag = r.tag;
+  e.Name = r.name;
+  e.Description = *r.description ? std::string(r.description) : DescriptionFromName(r.name);
+  e.DecodeList = r.decode;
+  e.FormatString = r.format;
+  e.Formatter = r.formatter;
+  return e;
+}
+
 std::vector<std::string_view> SplitValues(std::string_view s) {
   std::vector<std::string_view> out;
   size_t start = 0;
@@ -353,7 +345,16 @@ std::vector<std::string_view> SplitValues(std::string_view s) {
   return out;
 }
 
-}  // namespace
+int FindTagByName(const std::vector<TTagEntry>& tags, std::string_view name) {
+  for (size_t i = 0; i < tags.size(); ++i)
+    if (asciiIEquals(tags[i].Name, name)) return static_cast<int>(i);
+  return -1;
+}
+
+std::string TagValueByName(const std::vector<TTagEntry>& tags, std::string_view name) {
+  const int i = FindTagByName(tags, name);
+  return i < 0 ? std::string() : tags[static_cast<size_t>(i)].Data;
+}
 
 const std::vector<TTagEntry>& ExifTagTable() { return tables().exif; }
 const std::vector<TTagEntry>& GpsTagTable() { return tables().gps; }

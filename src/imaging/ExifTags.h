@@ -28,6 +28,27 @@ struct TTagEntry {
   TagFormatter Formatter = nullptr;
 };
 
+// One row of a tag table as the tables are written down.
+struct TagRow {
+  uint16_t tag;
+  const char* name;
+  const char* decode = "";
+  const char* format = "";
+  TagFormatter formatter = nullptr;
+  const char* description = "";  // empty: made from the name
+};
+// The definition entry of a row in the given table.
+TTagEntry MakeTagEntry(const TagRow& row, int32_t table);
+
+// Splits the multi-value text of the number formatting ("a, b, c") at its
+// commas; the pieces keep their blanks.
+std::vector<std::string_view> SplitValues(std::string_view s);
+
+// Index of the first entry whose Name equals name (ASCII case ignored), or
+// -1; and that entry's display text, or the empty text.
+int FindTagByName(const std::vector<TTagEntry>& tags, std::string_view name);
+std::string TagValueByName(const std::vector<TTagEntry>& tags, std::string_view name);
+
 enum TagTableId : int32_t { kExifTable = 1, kGpsTable = 2, kMakerTable = 3, kIptcTable = 4 };
 
 // Table order as the reader keeps it; descriptions are filled in.

@@ -294,16 +294,9 @@ uint32_t TImageInfo::Get32u(int64_t pos, bool* ok) const {
   return ReadUnsigned(U(DataBuffer) + pos - 1, 4, MotorolaOrder);
 }
 
-int TImageInfo::LookupTag(std::string_view name) const {
-  for (size_t i = 0; i < Tags.size(); ++i)
-    if (asciiIEquals(Tags[i].Name, name)) return static_cast<int>(i);
-  return -1;
-}
+int TImageInfo::LookupTag(std::string_view name) const { return FindTagByName(Tags, name); }
 
-std::string TImageInfo::LookupTagValue(std::string_view name) const {
-  const int i = LookupTag(name);
-  return i < 0 ? std::string() : Tags[static_cast<size_t>(i)].Data;
-}
+std::string TImageInfo::LookupTagValue(std::string_view name) const { return TagValueByName(Tags, name); }
 
 TTagEntry TImageInfo::GetTagByName(std::string_view name) const {
   const int i = LookupTag(name);

@@ -152,16 +152,9 @@ const TTagEntry* LookupIptcTag(uint16_t record, uint16_t dataset) {
   return it == t.index.end() ? nullptr : &t.rows[it->second];
 }
 
-int TIPTCdata::LookupTag(std::string_view name) const {
-  for (size_t i = 0; i < Tags.size(); ++i)
-    if (asciiIEquals(Tags[i].Name, name)) return static_cast<int>(i);
-  return -1;
-}
+int TIPTCdata::LookupTag(std::string_view name) const { return FindTagByName(Tags, name); }
 
-std::string TIPTCdata::LookupTagValue(std::string_view name) const {
-  const int i = LookupTag(name);
-  return i < 0 ? std::string() : Tags[static_cast<size_t>(i)].Data;
-}
+std::string TIPTCdata::LookupTagValue(std::string_view name) const { return TagValueByName(Tags, name); }
 
 int TIPTCdata::AddTag(std::string_view name) {
   for (const TTagEntry& row : IptcTagTable())

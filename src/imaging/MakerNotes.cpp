@@ -18,18 +18,10 @@
 namespace mosaik::imaging {
 namespace {
 
-struct Row {
-  uint16_t tag;
-  const char* name;
-  const char* decode = "";
-  const char* format = "";
-  TagFormatter formatter = nullptr;
-};
-
 constexpr const char* kOffOn = "0:Off,1:On";
 constexpr const char* kNormalLowHigh = "0:Normal,1:Low,2:High";
 
-const Row kNikonOld[] = {
+const TagRow kNikonOld[] = {
     {0x0002, "FamilyID"},
     {0x0003, "Quality", "1:VGA Basic,2:VGA Normal,3:VGA Fine,4:SXGA Basic,5:SXGA Normal,6:SXGA Fine"},
     {0x0004, "ColorMode", "1:Color,2:Monochrome"},
@@ -43,7 +35,7 @@ const Row kNikonOld[] = {
     {0x0F00, "Skip"},
 };
 
-const Row kNikonNew[] = {
+const TagRow kNikonNew[] = {
     {0x0001, "FamilyID"},
     {0x0002, "ISOSpeed"},
     {0x0003, "ColorMode", "", "", FormatNikonColorMode},
@@ -74,7 +66,7 @@ const Row kNikonNew[] = {
     {0x0F00, "Skip"},
 };
 
-const Row kOlympus[] = {
+const TagRow kOlympus[] = {
     {0x0200, "SpecialMode"},
     {0x0201, "JpegQual", "1:SQ,2:HQ,3:SHQ"},
     {0x0202, "Macro", "0:Normal,1:Macro"},
@@ -110,7 +102,7 @@ const Row kOlympus[] = {
     {0x1034, "CompressionRatio"},
 };
 
-const Row kCasio[] = {
+const TagRow kCasio[] = {
     {0x0001, "RecordingMode", "1:Single Shutter,2:Panorama,3:Night Scene,4:Portrait,5:Landscape"},
     {0x0002, "Quality", "1:Economy,2:Normal,3:Fine"},
     {0x0003, "FocusingMode", "2:Macro,3:Auto Focus,4:Manual Focus,5:Infinity"},
@@ -139,7 +131,7 @@ const Row kCasio[] = {
     {0x001A, "Skip"},
 };
 
-const Row kFuji[] = {
+const TagRow kFuji[] = {
     {0x0000, "Version"},
     {0x1000, "Quality"},
     {0x1001, "Sharpness", "1:Soft,2:Soft,3:Normal,4:Hard,5:Hard"},
@@ -164,7 +156,7 @@ const Row kFuji[] = {
     {0x1302, "AEWarning", "0:AE good,1:Over exposure"},
 };
 
-const Row kCanon[] = {
+const TagRow kCanon[] = {
     {0x0000, "Skip"},
     {0x0001, "ExposureInfo1"},
     {0x0002, "Skip"},
@@ -183,7 +175,7 @@ const Row kCanon[] = {
     {0x0010, "Skip"},
 };
 
-const Row kSeiko[] = {
+const TagRow kSeiko[] = {
     {0x0200, "Special Mode"},
     {0x0201, "JpegQuality", "1:SQ,2:HQ,3:SHQ"},
     {0x0202, "Macro", "0:Normal,1:Macro"},
@@ -198,7 +190,7 @@ const Row kSeiko[] = {
     {0x0F00, "skip"},
 };
 
-const Row kSanyo[] = {
+const TagRow kSanyo[] = {
     {0x0200, "Special Mode"},
     {0x0201, "JpegQuality"},
     {0x0202, "Macro", "0:Normal,1:Macro"},
@@ -207,7 +199,7 @@ const Row kSanyo[] = {
     {0x0F00, "DataDump"},
 };
 
-const Row kMinolta[] = {
+const TagRow kMinolta[] = {
     {0x0000, "ModelID"},
     {0x0E00, "PIMdata"},
 };
@@ -277,20 +269,11 @@ const Element kCanonCustom[] = {
     {15, "Shutter Release w/o CF Card", "0:Yes,1:No"},
 };
 
-MakerTable Build(MakerTableId id, const Row* rows, size_t count) {
+MakerTable Build(MakerTableId id, const TagRow* rows, size_t count) {
   MakerTable t{id, {}, {}};
   for (size_t i = 0; i < count; ++i) {
-    const Row& r = rows[i];
-    TTagEntry e;
-    e.TableId = kMakerTable;
-    e.Tag = r.tag;
-    e.Name = r.name;
-    e.Description = DescriptionFromName(r.name);
-    e.DecodeList = r.decode;
-    e.FormatString = r.format;
-    e.Formatter = r.formatter;
-    t.Index[r.tag] = t.Rows.size();
-    t.Rows.push_back(std::move(e));
+    t.Index[rows[i].tag] = t.Rows.size();
+    t.Rows.push_back(MakeTagEntry(rows[i], kMakerTable));
   }
   return t;
 }
@@ -309,17 +292,6 @@ struct Tables {
     all.push_back(Build(MakerTableId::Minolta, kMinolta, std::size(kMinolta)));
   }
 };
-
-std::vector<std::string_view> Split(std::string_view s) {
-  std::vector<std::string_view> out;
-  size_t start = 0;
-  for (;;) {
-    const size_t comma = s.find(',', start);
-    out.push_back(s.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start));
-    if (comma == std::string_view::npos) return out;
-    start = comma + 1;
-  }
-}
 
 bool StartsWith(std::string_view s, std::string_view prefix) { return s.substr(0, prefix.size()) == prefix; }
 
@@ -354,7 +326,7 @@ std::string FormatNikonColorMode(const std::string& data) {
 }
 
 std::string FormatNikonLens(const std::string& data) {
-  const auto parts = Split(data);
+  const auto parts = SplitValues(data);
   if (parts.size() != 4) return data;
   double v[4] = {};
   for (size_t i = 0; i < 4; ++i) ParseRationalText(parts[i], v[i]);
