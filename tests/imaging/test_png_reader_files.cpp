@@ -276,3 +276,33 @@ TEST(PngReaderFiles, ReadImagesSaveAndReadBackUnchanged) {
       }
   }
 }
+
+TEST(PngReaderFiles, AnIconWrittenByTheWriterReadsBack) {
+  Bitmap b(16, 16, PixelFormat::Bit24);
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 16; ++x) {
+      uint8_t* p = b.row(y) + 3 * x;
+      p[0] = static_cast<uint8_t>(x * 16);
+      p[1] = static_cast<uint8_t>(y * 16);
+      p[2] = static_cast<uint8_t>(255 - x - y);
+    }
+  TPngGraphic icon;
+  icon.Assign(b);
+  icon.AddAlphaChannel();
+  for (uint32_t y = 0; y < 16; ++y)
+    for (uint32_t x = 0; x < 16; ++x)
+      if ((x + y) % 3 == 0) icon.GetAlphaRow(y)[x] = 0;
+  std::ostringstream out;
+  icon.SaveToStream(out);
+  TPngGraphic back;
+  ASSERT_NO_THROW(back.LoadFromBytes(out.str()));
+  EXPECT_EQ(back.GetWidth(), 16u);
+  EXPECT_EQ(back.GetHeight(), 16u);
+  EXPECT_EQ(back.GetHeaderChunk().ColorType, 6);
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 16; ++x) {
+      ASSERT_EQ(back.GetPixel(x, y), Rgb(255u - static_cast<unsigned>(x + y), static_cast<unsigned>(y * 16),
+                                         static_cast<unsigned>(x * 16)));
+      ASSERT_EQ(back.GetAlpha(x, y), (x + y) % 3 == 0 ? 0 : 255);
+    }
+}
