@@ -1,5 +1,7 @@
 #include "platform/Environment.h"
 
+#include "platform/Browser.h"
+
 #include <pwd.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -80,20 +82,11 @@ std::vector<std::string> systemFontFamilies() {
 }
 
 bool SystemShell::open(const std::string& target) {
-  // $BROWSER first, then the desktop's default handler.
-  std::string browser = envOr("BROWSER");
-  const std::string prog = browser.empty() ? std::string("xdg-open") : browser.substr(0, browser.find(':'));
-  const pid_t pid = ::fork();
-  if (pid < 0) return false;
-  if (pid == 0) {
-    // Detach twice so that no zombie stays behind.
-    if (::fork() != 0) ::_exit(0);
-    ::execlp(prog.c_str(), prog.c_str(), target.c_str(), static_cast<char*>(nullptr));
-    ::_exit(127);
-  }
-  int status = 0;
-  ::waitpid(pid, &status, 0);
-  return true;
+  // $BROWSER, the desktop's program for HTML, then xdg-open: the first that
+  // starts opens it.
+  for (const auto& befehl : openCommands(target, processEnv()))
+    if (startDetached(befehl)) return true;
+  return false;
 }
 
 }  // namespace mosaik

@@ -1,5 +1,7 @@
 #include "winsupport/SpecialFolders.h"
 
+#include "platform/Browser.h"
+
 #include <pwd.h>
 #include <unistd.h>
 
@@ -74,15 +76,7 @@ std::optional<std::string> benutzerordner(const Umgebung& env, const std::string
 
 }  // namespace
 
-Umgebung prozessUmgebung() {
-  return [](const char* name) -> std::optional<std::string> {
-    if (const char* v = std::getenv(name)) return std::string(v);
-    if (std::string(name) == "HOME") {
-      if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir && *pw->pw_dir) return std::string(pw->pw_dir);
-    }
-    return std::nullopt;
-  };
-}
+Umgebung prozessUmgebung() { return processEnv(); }
 
 std::optional<std::string> specialFolderPath(SpecialFolder f, const Umgebung& env) {
   const auto home = heim(env);

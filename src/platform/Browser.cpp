@@ -1,0 +1,347 @@
+#include "platform/Browser.h"
+
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <fstream>
+
+namespace mosaik {
+namespace {
+
+bool beginntMit(const std::string& s, const char* p) { return s.rfind(p, 0) == 0; }
+
+std::vector<std::string> teilen(const std::string& s, char trenner) {
+  std::vector<std::string> r;
+  size_t a = 0;
+  for (;;) {
+    const size_t e = s.find(trenner, a);
+    std::string teil = s.substr(a, e == std::string::npos ? std::string::npos : e - a);
+    if (!teil.empty()) r.push_back(std::move(teil));
+    if (e == std::string::npos) return r;
+    a = e + 1;
+  }
+}
+
+std::string klein(std::string s) {
+  for (char& c : s)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return s;
+}
+
+bool istDatei(const std::string& p) {
+  struct stat st {};
+  return ::stat(p.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+// An absolute path from a variable of the base-directory rules, else the
+// default below HOME.
+std::string basisOrdner(const EnvLookup& env, const char* name, const char* unterHome) {
+  if (auto v = env(name); v && beginntMit(*v, "/")) return *v;
+  if (auto h = env("HOME"); h && beginntMit(*h, "/")) return *h + "/" + unterHome;
+  return {};
+}
+
+std::vector<std::string> ordnerListe(const EnvLookup& env, const char* name, const char* standard) {
+  std::vector<std::string> r;
+  const auto v = env(name);
+  for (const std::string& d : teilen(v && !v->empty() ? *v : std::string(standard), ':'))
+    if (beginntMit(d, "/")) r.push_back(d);
+  return r;
+}
+
+// Folders that hold desktop entries, the user's own first.
+std::vector<std::string> anwendungsOrdner(const EnvLookup& env) {
+  std::vector<std::string> r;
+  if (std::string d = basisOrdner(env, "XDG_DATA_HOME", ".local/share"); !d.empty()) r.push_back(d + "/applications");
+  for (const std::string& d : ordnerListe(env, "XDG_DATA_DIRS", "/usr/local/share:/usr/share"))
+    r.push_back(d + "/applications");
+  return r;
+}
+
+// The association lists in the order the MIME rules give them: the user's
+// configuration, the system's, then the lists beside the desktop entries;
+// in each folder the current desktop's own list first.
+std::vector<std::string> zuordnungsListen(const EnvLookup& env) {
+  std::vector<std::string> ordner;
+  if (std::string d = basisOrdner(env, "XDG_CONFIG_HOME", ".config"); !d.empty()) ordner.push_back(d);
+  for (const std::string& d : ordnerListe(env, "XDG_CONFIG_DIRS", "/etc/xdg")) ordner.push_back(d);
+  for (const std::string& d : anwendungsOrdner(env)) ordner.push_back(d);
+  std::vector<std::string> desktops;
+  if (auto v = env("XDG_CURRENT_DESKTOP"))
+    for (const std::string& d : teilen(*v, ':')) desktops.push_back(klein(d));
+  std::vector<std::string> r;
+  for (const std::string& o : ordner) {
+    for (const std::string& d : desktops) r.push_back(o + "/" + d + "-mimeapps.list");
+    r.push_back(o + "/mimeapps.list");
+  }
+  return r;
+}
+
+// The value of key in group of a key file (desktop entry or association
+// list); nullopt when absent.
+std::optional<std::string> schluessel(const std::string& datei, const std::string& gruppe, const std::string& key) {
+  std::ifstream f(datei);
+  std::string zeile;
+  bool drin = false;
+  while (std::getline(f, zeile)) {
+    if (!zeile.empty() && zeile.back() == '\r') zeile.pop_back();
+    if (zeile.empty() || zeile[0] == '#') continue;
+    if (zeile[0] == '[') {
+      drin = zeile == "[" + gruppe + "]";
+      continue;
+    }
+    if (!drin) continue;
+    const size_t gleich = zeile.find('=');
+    if (gleich == std::string::npos) continue;
+    std::string k = zeile.substr(0, gleich);
+    while (!k.empty() && k.back() == ' ') k.pop_back();
+    if (k != key) continue;
+    std::string v = zeile.substr(gleich + 1);
+    while (!v.empty() && v.front() == ' ') v.erase(0, 1);
+    return v;
+  }
+  return std::nullopt;
+}
+
+// A desktop file ID names a file below one of the application folders; a
+// '-' in it may stand for a sub-folder.
+std::optional<std::string> eintragSuchen(const std::string& id, const EnvLookup& env) {
+  if (id.empty() || id.find('/') != std::string::npos) return std::nullopt;
+  for (const std::string& o : anwendungsOrdner(env)) {
+    if (istDatei(o + "/" + id)) return o + "/" + id;
+    for (size_t i = id.find('-'); i != std::string::npos; i = id.find('-', i + 1)) {
+      std::string p = id;
+      p[i] = '/';
+      if (istDatei(o + "/" + p)) return o + "/" + p;
+    }
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> ersterEintrag(const std::vector<std::string>& dateien, const char* gruppe,
+                                         const std::string& mime, const EnvLookup& env) {
+  for (const std::string& liste : dateien)
+    if (auto ids = schluessel(liste, gruppe, mime))
+      for (const std::string& id : teilen(*ids, ';'))
+        if (auto e = eintragSuchen(id, env)) return e;
+  return std::nullopt;
+}
+
+// General escapes of a string value.
+std::string entschluesseln(const std::string& v) {
+  std::string r;
+  for (size_t i = 0; i < v.size(); ++i) {
+    if (v[i] != '\\' || i + 1 == v.size()) {
+      r += v[i];
+      continue;
+    }
+    switch (v[++i]) {
+      case 's': r += ' '; break;
+      case 'n': r += '\n'; break;
+      case 't': r += '\t'; break;
+      case 'r': r += '\r'; break;
+      default: r += v[i];  // "\\" and anything unknown
+    }
+  }
+  return r;
+}
+
+int hexwert(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+// The local path of a file URL (without query and anchor); empty for other
+// URLs.
+std::string lokalerPfad(const std::string& url) {
+  if (!beginntMit(url, "file://")) return {};
+  std::string p = url.substr(7);
+  p = p.substr(0, p.find_first_of("#?"));
+  if (!beginntMit(p, "/")) return {};  // a host name: not ours to open
+  std::string r;
+  for (size_t i = 0; i < p.size(); ++i) {
+    if (p[i] == '%' && i + 2 < p.size() && hexwert(p[i + 1]) >= 0 && hexwert(p[i + 2]) >= 0) {
+      r += static_cast<char>(hexwert(p[i + 1]) * 16 + hexwert(p[i + 2]));
+      i += 2;
+    } else {
+      r += p[i];
+    }
+  }
+  return r;
+}
+
+}  // namespace
+
+EnvLookup processEnv() {
+  return [](const char* name) -> std::optional<std::string> {
+    if (const char* v = std::getenv(name)) return std::string(v);
+    if (std::string(name) == "HOME")
+      if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir && *pw->pw_dir) return std::string(pw->pw_dir);
+    return std::nullopt;
+  };
+}
+
+std::optional<std::string> defaultDesktopEntry(const std::string& mimeType, const EnvLookup& env) {
+  const std::vector<std::string> listen = zuordnungsListen(env);
+  if (auto e = ersterEintrag(listen, "Default Applications", mimeType, env)) return e;
+  if (auto e = ersterEintrag(listen, "Added Associations", mimeType, env)) return e;
+  std::vector<std::string> caches;
+  for (const std::string& o : anwendungsOrdner(env)) caches.push_back(o + "/mimeinfo.cache");
+  return ersterEintrag(caches, "MIME Cache", mimeType, env);
+}
+
+std::vector<std::string> execCommand(const std::string& execValue, const std::string& url) {
+  // Split into arguments: blanks separate, double quotes group, and inside
+  // quotes a backslash takes the next character literally.
+  const std::string zeile = entschluesseln(execValue);
+  std::vector<std::string> woerter;
+  std::vector<bool> zitiert;
+  std::string wort;
+  bool inWort = false, inZitat = false, warZitat = false;
+  for (size_t i = 0; i < zeile.size(); ++i) {
+    const char c = zeile[i];
+    if (inZitat) {
+      if (c == '"') {
+        inZitat = false;
+      } else if (c == '\\' && i + 1 < zeile.size()) {
+        wort += zeile[++i];
+      } else {
+        wort += c;
+      }
+    } else if (c == ' ' || c == '\t' || c == '\n') {
+      if (inWort) {
+        woerter.push_back(wort);
+        zitiert.push_back(warZitat);
+        wort.clear();
+        inWort = warZitat = false;
+      }
+    } else if (c == '"') {
+      inZitat = inWort = warZitat = true;
+    } else {
+      wort += c;
+      inWort = true;
+    }
+  }
+  if (inZitat) return {};
+  if (inWort) {
+    woerter.push_back(wort);
+    zitiert.push_back(warZitat);
+  }
+  if (woerter.empty()) return {};
+
+  std::vector<std::string> r;
+  bool urlGesetzt = false;
+  const std::string pfad = lokalerPfad(url);
+  for (size_t n = 0; n < woerter.size(); ++n) {
+    const std::string& w = woerter[n];
+    if (!zitiert[n] && (w == "%u" || w == "%U")) {
+      r.push_back(url);
+      urlGesetzt = true;
+    } else if (!zitiert[n] && (w == "%f" || w == "%F")) {
+      if (!pfad.empty()) r.push_back(pfad);
+      urlGesetzt = true;
+    } else if (!zitiert[n] && (w == "%i" || w == "%c" || w == "%k")) {
+      // icon, name and entry location: nothing the browser needs
+    } else {
+      std::string a;
+      for (size_t i = 0; i < w.size(); ++i) {
+        if (w[i] != '%' || zitiert[n] || i + 1 == w.size()) {
+          a += w[i];
+        } else if (w[++i] == '%') {
+          a += '%';
+        } else if (w[i] == 'u' || w[i] == 'U') {
+          a += url;
+          urlGesetzt = true;
+        }
+      }
+      r.push_back(a);
+    }
+  }
+  if (!urlGesetzt) r.push_back(url);
+  return r;
+}
+
+std::vector<std::vector<std::string>> openCommands(const std::string& target, const EnvLookup& env) {
+  std::vector<std::vector<std::string>> r;
+  const bool datei = beginntMit(target, "file://");
+  const bool web = beginntMit(target, "http://") || beginntMit(target, "https://");
+  if (datei || web) {
+    // $BROWSER: programs separated by ':', each with "%s" for the URL or
+    // the URL after it.
+    if (auto b = env("BROWSER"))
+      for (const std::string& eintrag : teilen(*b, ':')) {
+        std::vector<std::string> befehl;
+        bool gesetzt = false;
+        for (std::string w : teilen(eintrag, ' ')) {
+          if (const size_t s = w.find("%s"); s != std::string::npos) {
+            w.replace(s, 2, target);
+            gesetzt = true;
+          }
+          befehl.push_back(w);
+        }
+        if (befehl.empty()) continue;
+        if (!gesetzt) befehl.push_back(target);
+        r.push_back(befehl);
+      }
+    std::vector<std::string> typen;
+    if (web) typen.push_back("x-scheme-handler/" + target.substr(0, target.find(':')));
+    typen.push_back("text/html");
+    for (const std::string& typ : typen)
+      if (auto eintrag = defaultDesktopEntry(typ, env))
+        if (auto exec = schluessel(*eintrag, "Desktop Entry", "Exec")) {
+          std::vector<std::string> befehl = execCommand(*exec, target);
+          if (!befehl.empty()) {
+            r.push_back(befehl);
+            break;
+          }
+        }
+  }
+  r.push_back({"xdg-open", target});
+  return r;
+}
+
+bool startDetached(const std::vector<std::string>& argv) {
+  if (argv.empty() || argv[0].empty()) return false;
+  std::vector<char*> args;
+  for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+  args.push_back(nullptr);
+  // The grandchild reports a failed exec through the pipe; a successful exec
+  // closes it (close-on-exec), so the parent reads end of file.
+  int rohr[2];
+  if (::pipe2(rohr, O_CLOEXEC) != 0) return false;
+  const pid_t kind = ::fork();
+  if (kind < 0) {
+    ::close(rohr[0]);
+    ::close(rohr[1]);
+    return false;
+  }
+  if (kind == 0) {
+    ::close(rohr[0]);
+    const pid_t enkel = ::fork();
+    if (enkel != 0) ::_exit(enkel < 0 ? 1 : 0);  // the grandchild is no zombie of ours
+    ::setsid();
+    ::execvp(args[0], args.data());
+    const int fehler = errno;
+    (void)!::write(rohr[1], &fehler, sizeof fehler);
+    ::_exit(127);
+  }
+  ::close(rohr[1]);
+  int status = 0;
+  while (::waitpid(kind, &status, 0) < 0 && errno == EINTR) {
+  }
+  int fehler = 0;
+  ssize_t n;
+  while ((n = ::read(rohr[0], &fehler, sizeof fehler)) < 0 && errno == EINTR) {
+  }
+  ::close(rohr[0]);
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0 && n == 0;
+}
+
+}  // namespace mosaik
