@@ -16,32 +16,22 @@
 #include "ui/Feldfilter.h"
 #include "ui/Hilfe.h"
 #include "ui/qt/HilfeTaste.h"
+#include "ui/qt/Ordneranzeige.h"
 #include "ui/qt/Seiten.h"
 #include "ui/qt/ThemenMaler.h"
 
 namespace mosaik {
-Tastenfilter tastenfilter(THauptForm& haupt) {
+Tastenfilter tastenfilter(THauptForm& haupt, TNavigationForm& nav) {
   Tastenfilter f;
-  f.gefiltert = [](Opt o) { return feldfilter(o) != Feldfilter::Keiner; };
+  f.gefiltert = [](Opt o) { return feldfilter(o) != Feldfilter::Keiner || TNavigationForm::grafikpfadFeld(o); };
   f.keyDown = [&haupt](Opt o, int taste, bool strg) { haupt.EdHintergrundgrafikKeyDown(o, taste, strg); };
-  f.keyPress = [&haupt](Opt o, char32_t c) { return haupt.KeyPress(o, c); };
-  f.einfuegen = [&haupt](Opt o, const std::string& t) { return haupt.einfuegen(o, t); };
+  f.keyPress = [&haupt, &nav](Opt o, char32_t c) {
+    return TNavigationForm::grafikpfadFeld(o) ? nav.KeyPress(o, c) : haupt.KeyPress(o, c);
+  };
+  f.einfuegen = [&haupt, &nav](Opt o, const std::string& t) {
+    return TNavigationForm::grafikpfadFeld(o) ? nav.einfuegen(o, t) : haupt.einfuegen(o, t);
+  };
   return f;
-}
-
-NavigationDialog::NavigationDialog(Programm& p, OptionBinder& binder) : QDialog(nullptr) {
-  (void)p;
-  setObjectName(QStringLiteral("NavigationForm"));
-  setWindowTitle(QStringLiteral("Navigation"));
-  setModal(true);
-  auto* v = new QVBoxLayout(this);
-  tabs = new QTabWidget(this);
-  navigationsseitenAufbauen(binder, tabs);
-  v->addWidget(tabs);
-  auto* schliessen = new QPushButton(QStringLiteral("&Schließen"), this);
-  schliessen->setObjectName(QStringLiteral("BSchliessen"));
-  connect(schliessen, &QPushButton::clicked, this, &QDialog::accept);
-  v->addWidget(schliessen, 0, Qt::AlignRight);
 }
 
 Hauptfenster::Hauptfenster(Programm& p, OptionBinder& binder, NavigationDialog& nav)
@@ -53,6 +43,7 @@ Hauptfenster::Hauptfenster(Programm& p, OptionBinder& binder, NavigationDialog& 
   PageControl = new QTabWidget(zentral);
   PageControl->setObjectName(QStringLiteral("PageControl"));
   hauptseitenAufbauen(binder, PageControl, PageControlExperten);
+  ordneranzeigenEinrichten(binder, p_.m);
   v->addWidget(PageControl, 1);
   // The page the user turns to is the page the program knows.
   connect(PageControl, &QTabWidget::currentChanged, this,
@@ -157,11 +148,14 @@ void Hauptfenster::closeEvent(QCloseEvent* e) {
 }
 
 Fenster::Fenster(Programm& prog)
-    : p(prog), binder(prog.m, tastenfilter(prog.HauptForm)), navigation(prog, binder), haupt(prog, binder, navigation),
+    : p(prog),
+      binder(prog.m, tastenfilter(prog.HauptForm, prog.NavigationForm)),
+      navigation(prog.NavigationForm, binder),
+      haupt(prog, binder, navigation),
       exif(prog.EXIFForm, &haupt, prog.m.decimalSeparator()),
       warten(prog.wartenForm),
+      farb(prog.farbForm),
       kommentar(prog.KommentarForm) {
-  farb.setObjectName(QStringLiteral("farbForm"));
   // A double click on a caption template opens its editor.
   doppelklickAnbinden(binder.widget(Opt::MBeschreibung), [&prog] { prog.EXIFForm.Zeigen(true); });
   doppelklickAnbinden(binder.widget(Opt::MBeschreibungGross), [&prog] { prog.EXIFForm.Zeigen(false); });

@@ -8,21 +8,17 @@
 
 #include "app/Programm.h"
 #include "ui/qt/EXIFDialog.h"
+#include "ui/qt/FarbDialog.h"
 #include "ui/qt/KommentarDialog.h"
+#include "ui/qt/NavigationDialog.h"
 #include "ui/qt/OptionBinder.h"
 #include "ui/qt/WartenDialog.h"
 
 namespace mosaik {
 
-// The key filters of the main window's free-text fields, for the binder.
-Tastenfilter tastenfilter(THauptForm& haupt);
-
-class NavigationDialog : public QDialog {
-  Q_OBJECT
- public:
-  NavigationDialog(Programm& p, OptionBinder& binder);
-  QTabWidget* tabs;
-};
+// The key filters of the free-text fields of the main window and of the
+// navigation dialog's graphic paths, for the binder.
+Tastenfilter tastenfilter(THauptForm& haupt, TNavigationForm& nav);
 
 class Hauptfenster : public QMainWindow {
   Q_OBJECT
@@ -55,7 +51,7 @@ struct Fenster {
   Hauptfenster haupt;
   EXIFDialog exif;
   WartenDialog warten;
-  QDialog farb;
+  FarbDialog farb;
   KommentarDialog kommentar;
 };
 

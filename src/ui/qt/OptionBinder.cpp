@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
-#include <QColorDialog>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QFocusEvent>
@@ -201,14 +200,12 @@ QWidget* OptionBinder::erzeugen(Opt o, QWidget* parent) {
       break;
     }
     case Kind::Colour: {
+      // A colour panel: its click is the window's (the colour dialog). It
+      // takes the focus from the keyboard only, as a panel does.
       auto* pb = new QPushButton(parent);
-      connect(pb, &QPushButton::clicked, this, [this, o, pb] {
-        const uint32_t c = m_.color(o);
-        const QColor neu = QColorDialog::getColor(QColor((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF), pb);
-        if (neu.isValid())
-          m_.setColor(o, (static_cast<uint32_t>(neu.red()) << 16) | (static_cast<uint32_t>(neu.green()) << 8) |
-                             static_cast<uint32_t>(neu.blue()));
-      });
+      pb->setFocusPolicy(Qt::TabFocus);
+      connect(pb, &QPushButton::clicked, this, [this, o] { m_.run(o, Ev::Click); });
+      fokusEreignisse = true;
       w = pb;
       break;
     }
@@ -275,7 +272,9 @@ void OptionBinder::aktualisieren(Opt o) {
     case Kind::Text:
     case Kind::Decimal: {
       auto* ed = static_cast<QLineEdit*>(w);
-      if (ed->text() != text) ed->setText(text);
+      const auto& anzeige = anzeige_[static_cast<size_t>(o)];
+      const QString gezeigt = anzeige ? anzeige(text) : text;
+      if (ed->text() != gezeigt) ed->setText(gezeigt);
       break;
     }
     case Kind::Memo: {
@@ -402,7 +401,16 @@ bool OptionBinder::eventFilter(QObject* obj, QEvent* e) {
   if (o == Opt::Count) return false;
   switch (e->type()) {
     case QEvent::FocusIn:
-      if (echterFokuswechsel(e)) m_.run(o, Ev::Enter);
+      if (!echterFokuswechsel(e)) break;
+      if (info(o).kind == Kind::Colour) {
+        // Entering a colour panel from the keyboard opens its dialog, once
+        // the focus change is done.
+        const Qt::FocusReason r = static_cast<QFocusEvent*>(e)->reason();
+        if (r == Qt::TabFocusReason || r == Qt::BacktabFocusReason)
+          QMetaObject::invokeMethod(this, [this, o] { m_.run(o, Ev::Enter); }, Qt::QueuedConnection);
+        break;
+      }
+      m_.run(o, Ev::Enter);
       break;
     case QEvent::FocusOut:
       if (echterFokuswechsel(e)) m_.run(o, Ev::Exit);

@@ -41,6 +41,10 @@ class OptionBinder : public QObject {
   void setKnopfAktion(std::function<void(Opt)> f) { knopf_ = std::move(f); }
   // Mirrors the model's state of every created widget.
   void alleAktualisieren();
+  void aktualisieren(Opt o);
+  // A text field that shows its model text in another form (a path
+  // shortened to the field's width); the model keeps the full text.
+  void setAnzeige(Opt o, std::function<QString(const QString&)> f) { anzeige_[static_cast<size_t>(o)] = std::move(f); }
 
   // Inserts text into a filtered field as if pasted.
   void einfuegen(Opt o, const QString& text);
@@ -49,12 +53,12 @@ class OptionBinder : public QObject {
   bool eventFilter(QObject* obj, QEvent* e) override;
 
  private:
-  void aktualisieren(Opt o);
   bool tasteFiltern(Opt o, QLineEdit* ed, QKeyEvent* ke);
   Opt zuWidget(QObject* obj) const;
   OptionModel& m_;
   std::array<QWidget*, kOptCount> widgets_{};
   std::function<void(Opt)> knopf_;
+  std::array<std::function<QString(const QString&)>, kOptCount> anzeige_;
   Tastenfilter filter_;
 };
 

@@ -1,8 +1,17 @@
 #include "ui/qt/QtDialoge.h"
 
 #include <QApplication>
+#include <QColorDialog>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QLabel>
 #include <QMessageBox>
+#include <QScreen>
+#include <QUrl>
+
+#include "winsupport/FolderDialog.h"
 
 namespace mosaik {
 
@@ -66,6 +75,70 @@ std::optional<std::string> QtDialogService::openFileName(const FileDialogOptions
 
 std::optional<std::string> QtDialogService::saveFileName(const FileDialogOptions& o) {
   return dateiDialog(o, QFileDialog::AcceptSave);
+}
+
+}  // namespace mosaik
+
+namespace mosaik {
+
+QString vorhandenerOrdner(const QString& pfad) {
+  QString p = pfad;
+  while (!p.isEmpty() && !QFileInfo(p).isDir()) {
+    const QString oben = QFileInfo(p).path();
+    if (oben == p || oben == QStringLiteral(".")) return {};
+    p = oben;
+  }
+  return p;
+}
+
+void ordnerDialogEinrichten(QFileDialog& d, const FolderDialogOptions& o) {
+  d.setOption(QFileDialog::DontUseNativeDialog, true);
+  d.setFileMode(QFileDialog::Directory);
+  d.setOption(QFileDialog::ShowDirsOnly, true);
+  // Without the new-folder button nothing may be changed in the chooser.
+  if (o.flags & browseInfoBit(TBrowseInfoFlag::HideNewFolderButton)) d.setOption(QFileDialog::ReadOnly, true);
+  if (!o.title.empty()) d.setWindowTitle(QString::fromStdString(o.title));
+  if (!o.label.empty()) d.setLabelText(QFileDialog::LookIn, QString::fromStdString(o.label));
+  const QString start = vorhandenerOrdner(QString::fromStdString(o.folder));
+  // Confirmed at once, the chooser returns the folder it opened in.
+  if (!start.isEmpty()) {
+    d.setDirectory(start);
+  } else if (!o.root.empty()) {
+    d.setDirectory(QString::fromStdString(o.root));
+  }
+  if (!o.root.empty()) d.setSidebarUrls({QUrl::fromLocalFile(QString::fromStdString(o.root))});
+  if (o.statusText) {
+    auto* status = new QLabel(&d);
+    status->setObjectName(QStringLiteral("Statuszeile"));
+    status->setTextFormat(Qt::PlainText);
+    if (auto* gitter = qobject_cast<QGridLayout*>(d.layout())) gitter->addWidget(status, gitter->rowCount(), 0, 1, -1);
+    const auto zeigen = [status, f = o.statusText](const QString& pfad) {
+      status->setText(QString::fromStdString(f(QDir::cleanPath(pfad).toStdString())));
+    };
+    QObject::connect(&d, &QFileDialog::currentChanged, status, zeigen);
+    QObject::connect(&d, &QFileDialog::directoryEntered, status, zeigen);
+    zeigen(start.isEmpty() ? d.directory().absolutePath() : start);
+  }
+}
+
+std::optional<FolderChoice> QtDialogService::chooseFolder(const FolderDialogOptions& o) {
+  QFileDialog d(QApplication::activeWindow());
+  ordnerDialogEinrichten(d, o);
+  d.adjustSize();
+  if (QScreen* s = d.screen()) d.move(s->availableGeometry().center() - d.rect().center());
+  if (d.exec() != QDialog::Accepted || d.selectedUrls().isEmpty()) return std::nullopt;
+  // An item that is no local folder has no path.
+  const QUrl url = d.selectedUrls().first();
+  QString pfad = url.isLocalFile() ? QDir::cleanPath(url.toLocalFile()) : QString();
+  return FolderChoice{pfad.toStdString(), std::nullopt};
+}
+
+std::optional<uint32_t> QtDialogService::chooseColor(uint32_t rgb) {
+  const QColor neu =
+      QColorDialog::getColor(QColor((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF), QApplication::activeWindow());
+  if (!neu.isValid()) return std::nullopt;
+  return static_cast<uint32_t>(neu.red()) << 16 | static_cast<uint32_t>(neu.green()) << 8 |
+         static_cast<uint32_t>(neu.blue());
 }
 
 }  // namespace mosaik

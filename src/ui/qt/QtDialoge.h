@@ -1,4 +1,5 @@
 #pragma once
+#include <QFileDialog>
 #include <QString>
 
 #include "platform/Dialogs.h"
@@ -12,9 +13,18 @@ class QtDialogService : public DialogService {
                     const std::string& caption = {}) override;
   std::optional<std::string> openFileName(const FileDialogOptions& o) override;
   std::optional<std::string> saveFileName(const FileDialogOptions& o) override;
+  // A folder chooser showing folders only, centred on the screen, with the
+  // label above and the status line below; "new folder" is its own button.
+  std::optional<FolderChoice> chooseFolder(const FolderDialogOptions& o) override;
+  std::optional<uint32_t> chooseColor(uint32_t rgb) override;
 };
 
 // "Text|*.a;*.b|Text 2|*.c" as Qt's name filters ("Text (*.a *.b)").
 QString qtFilter(const std::string& filter);
+
+// The folder chooser, prepared but not shown (tests look at it).
+void ordnerDialogEinrichten(QFileDialog& d, const FolderDialogOptions& o);
+// Where the chooser opens: the folder, else its nearest existing parent.
+QString vorhandenerOrdner(const QString& pfad);
 
 }  // namespace mosaik

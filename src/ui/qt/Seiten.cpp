@@ -1,5 +1,7 @@
 #include "ui/qt/Seiten.h"
 
+#include "ui/qt/FarbDialog.h"
+
 #include <QFontMetrics>
 #include <QFrame>
 #include <QGridLayout>
@@ -279,6 +281,7 @@ void seiteVorschau(Bau& b, QTabWidget* leiste) {
   grl->addLayout(Bau::reihe({groesse, b.text(QStringLiteral("Pixel"), groesse, gr)}));
   grl->addLayout(Bau::reihe({b.w(O::RBLaengereSeite, gr), b.w(O::RBBreite, gr), b.w(O::RBHoehe, gr)}));
   grl->addLayout(Bau::reihe({b.w(O::RBVorschauQuadratisch, gr), b.w(O::LFarbe, gr), b.w(O::PanelquadratFarbe, gr)}));
+  klickOeffnetFarbe(static_cast<QLabel*>(b.widgetVon(O::LFarbe)), b.widgetVon(O::PanelquadratFarbe));
   grl->addWidget(b.w(O::CBZentrerirungstrick, gr));
   QWidget* panel = b.w(O::PZentirerungstrick, gr);
   auto* panelZeile = new QHBoxLayout(panel);
@@ -506,10 +509,11 @@ void seiteFarbenFonts(Bau& b, QTabWidget* leiste) {
   for (Opt o : {O::PanelHintergrundFarbe, O::PanelTextFarbe, O::PanelLinkFarbe, O::PanelHoverLinkFarbe,
                 O::PanelVLinkFarbe, O::PanelALinkFarbe, O::PanelLinienFarbe}) {
     QWidget* panel = b.w(o, f);
-    fl->addWidget(b.text(QString::fromUtf8(info(o).caption.data(), static_cast<qsizetype>(info(o).caption.size())) +
-                             QLatin1Char(':'),
-                         panel, f),
-                  zeile, 0);
+    QLabel* beschriftung = b.text(
+        QString::fromUtf8(info(o).caption.data(), static_cast<qsizetype>(info(o).caption.size())) + QLatin1Char(':'),
+        panel, f);
+    klickOeffnetFarbe(beschriftung, panel);
+    fl->addWidget(beschriftung, zeile, 0);
     fl->addWidget(panel, zeile, 1);
     ++zeile;
   }
@@ -830,6 +834,7 @@ void navigationsseitenAufbauen(OptionBinder& binder, QTabWidget* tabs) {
   ul->addLayout(Bau::eingerueckt(Bau::reihe(
                     {b.w(O::RBUebGrafikStandard, ueb), b.w(O::LUebFarbe, ueb), b.w(O::PanelUebQuadratFarbe, ueb)})),
                 5, 0, 1, 3);
+  klickOeffnetFarbe(static_cast<QLabel*>(b.widgetVon(O::LUebFarbe)), b.widgetVon(O::PanelUebQuadratFarbe));
   ul->addLayout(Bau::eingerueckt(b.w(O::RBUebGrafikIndividuell, ueb)), 6, 0);
   int zeile = 7;
   for (auto [l, ed, bt] : {std::tuple{O::LUebIndividuellZurueck, O::EdGrafikUebZurueck, O::BitBWaehlenGrafikUebZurueck},
@@ -873,9 +878,10 @@ void navigationsseitenAufbauen(OptionBinder& binder, QTabWidget* tabs) {
   }
   gl->addLayout(Bau::reihe({b.w(O::RBNavGrGrafiklinks, gross)}), zeile++, 0);
   QWidget* panel = b.w(O::GrossPanelquadratFarbe, gross);
-  gl->addLayout(Bau::eingerueckt(Bau::reihe(
-                    {b.w(O::RBGrossGrafikStandard, gross), b.text(QStringLiteral("Farbe"), panel, gross), panel})),
-                zeile++, 0, 1, 3);
+  QLabel* lFarbe = b.text(QStringLiteral("Farbe"), panel, gross);
+  lFarbe->setObjectName(QStringLiteral("LFarbe"));
+  klickOeffnetFarbe(lFarbe, panel);
+  gl->addLayout(Bau::eingerueckt(Bau::reihe({b.w(O::RBGrossGrafikStandard, gross), lFarbe, panel})), zeile++, 0, 1, 3);
   gl->addLayout(Bau::eingerueckt(b.w(O::RBGrossGrafikIndividuell, gross)), zeile++, 0);
   for (auto [l, ed, bt] :
        {std::tuple{O::LIndividuellZurueck, O::EdGrafikGrossZurueck, O::BitBWaehlenGrafikGrossZurueck},

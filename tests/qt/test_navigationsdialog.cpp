@@ -1,0 +1,300 @@
+// The navigation dialog, the colour dialog and the folder displays under an
+// offscreen display: activation and pages, key filter and exit of the
+// graphic paths, colour panels opening the colour dialog, the colour
+// dialog's widgets in both directions, the shortened folder displays and
+// the folder chooser as it is prepared.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+
+#include "QtTestanwendung.h"
+#include "TestUmgebung.h"
+#include "app/Programm.h"
+#include "platform/FileSystem.h"
+#include "ui/qt/Fenster.h"
+#include "ui/qt/QtDialoge.h"
+#include "winsupport/FolderDialog.h"
+
+namespace mosaik {
+namespace {
+
+QString qn(Opt o) { return QString::fromUtf8(info(o).name.data(), static_cast<qsizetype>(info(o).name.size())); }
+
+void tippen(QWidget* w, const QString& text) {
+  for (QChar c : text) {
+    QKeyEvent druck(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+    QApplication::sendEvent(w, &druck);
+  }
+}
+void taste(QWidget* w, int key, Qt::KeyboardModifiers mod = Qt::NoModifier, const QString& text = {}) {
+  QKeyEvent druck(QEvent::KeyPress, key, mod, text);
+  QApplication::sendEvent(w, &druck);
+}
+void verlassen(QWidget* w) {
+  QFocusEvent aus(QEvent::FocusOut, Qt::TabFocusReason);
+  QApplication::sendEvent(w, &aus);
+}
+void klicken(QWidget* w) {
+  const QPointF mitte(w->width() / 2.0, w->height() / 2.0);
+  QMouseEvent los(QEvent::MouseButtonRelease, mitte, w->mapToGlobal(mitte), Qt::LeftButton, Qt::NoButton,
+                  Qt::NoModifier);
+  QApplication::sendEvent(w, &los);
+}
+
+struct Navigationsfenster : ::testing::Test {
+  test::TestUmgebung u;
+  test::TempOrdner bilder;
+  std::unique_ptr<Programm> p;
+  std::unique_ptr<Fenster> f;
+  std::string alterOrdner;
+  void SetUp() override {
+    test::qtAnwendung();
+    alterOrdner = fs::currentFolder();
+    fs::setCurrentFolder(bilder.pfad());
+    p = std::make_unique<Programm>(u.sv, std::vector<std::string>{});
+    p->start();
+    f = std::make_unique<Fenster>(*p);
+    p->FormActivate();
+  }
+  void TearDown() override {
+    f.reset();
+    p.reset();
+    fs::setCurrentFolder(alterOrdner);
+  }
+  template <class T = QWidget>
+  T* w(Opt o) {
+    QWidget* fenster = onNavigationWindow(o) ? static_cast<QWidget*>(&f->navigation) : &f->haupt;
+    return fenster->findChild<T*>(qn(o));
+  }
+  void aktivieren() {
+    QEvent ev(QEvent::WindowActivate);
+    QApplication::sendEvent(&f->navigation, &ev);
+  }
+};
+
+TEST_F(Navigationsfenster, AktivierungZeigtDieBildseitenNurMitBildseiten) {
+  QTabWidget* tabs = f->navigation.tabs;
+  ASSERT_EQ(tabs->count(), 2);
+  p->m.setChecked(Opt::RBLinkAufBilddatei, true);
+  aktivieren();
+  EXPECT_FALSE(tabs->isTabVisible(1));
+  EXPECT_TRUE(tabs->isTabVisible(0));
+  p->m.setChecked(Opt::RBProBildEineHTMLDatei, true);
+  p->m.setChecked(Opt::CBDiashow, true);
+  p->m.setChecked(Opt::CBDiashowAbschaltbar, true);
+  aktivieren();
+  EXPECT_TRUE(tabs->isTabVisible(1));
+  EXPECT_TRUE(w(Opt::EdnavGrossDiashowEin)->isEnabled());
+
+  for (Opt o : {Opt::BitBWaehlenGrafikUebZurueck, Opt::BitBWaehlenGrafikGrossDiashowAus})
+    EXPECT_EQ(w(o)->toolTip(), QStringLiteral("Pfad für Grafikdatei wählen"));
+
+  f->navigation.show();
+  ASSERT_TRUE(f->navigation.isVisible());
+  f->navigation.BSchliessen->click();
+  EXPECT_FALSE(f->navigation.isVisible());
+}
+
+TEST_F(Navigationsfenster, GrafikpfadTippenUndVerlassen) {
+  auto* ed = w<QLineEdit>(Opt::EdGrafikUebZurueck);
+  ASSERT_NE(ed, nullptr);
+  p->m.setChecked(Opt::RBZeilenzahl, true);
+  p->m.setChecked(Opt::RBNavUebGrafiklinks, true);
+  p->m.setChecked(Opt::RBUebGrafikIndividuell, true);
+  ASSERT_TRUE(ed->isEnabled());
+  tippen(ed, QStringLiteral("Bilder\\Zurück 1?.PNG"));
+  EXPECT_EQ(ed->text(), QStringLiteral("Bilder/Zurück1.PNG"));
+  EXPECT_EQ(p->m.text(Opt::EdGrafikUebZurueck), "Bilder/Zurück1.PNG");
+  // What came in unfiltered is repaired on leaving.
+  p->m.setText(Opt::EdGrafikUebZurueck, "a b\\c");
+  verlassen(ed);
+  EXPECT_EQ(ed->text(), QStringLiteral("ab/c"));
+}
+
+TEST_F(Navigationsfenster, FarbpanelOeffnetDenFarbdialog) {
+  ASSERT_EQ(p->m.color(Opt::PanelUebQuadratFarbe), 0x0000FFu);
+  int gezeigt = 0;
+  p->farbForm.modal = [&] {
+    FarbDialog& d = f->farb;
+    if (++gezeigt == 1) {
+      EXPECT_EQ(d.SpEdBlau->value(), 255);
+      EXPECT_EQ(d.EdHTMLCode->text(), QStringLiteral("#0000FF"));
+      d.SpEdGruen->setValue(0x80);
+      EXPECT_EQ(d.EdHTMLCode->text(), QStringLiteral("#0080FF"));
+    }
+    d.Bschliessen->click();
+  };
+  w<QPushButton>(Opt::PanelUebQuadratFarbe)->click();
+  EXPECT_EQ(gezeigt, 1);
+  EXPECT_EQ(p->m.color(Opt::PanelUebQuadratFarbe), 0x0080FFu);
+  EXPECT_TRUE(w(Opt::PanelUebQuadratFarbe)->styleSheet().contains(QStringLiteral("#0080ff")));
+
+  // The labels open it too, as long as their panel is there.
+  p->m.setChecked(Opt::RBZeilenzahl, true);
+  p->m.setChecked(Opt::RBNavUebGrafiklinks, true);
+  klicken(w(Opt::LUebFarbe));
+  EXPECT_EQ(gezeigt, 2);
+  p->m.setChecked(Opt::RBUebGrafikIndividuell, true);
+  klicken(w(Opt::LUebFarbe));
+  EXPECT_EQ(gezeigt, 2);
+  auto* lFarbe = f->navigation.findChild<QLabel*>(QStringLiteral("LFarbe"));
+  ASSERT_NE(lFarbe, nullptr);
+  p->m.setChecked(Opt::RBNavGrGrafiklinks, true);
+  klicken(lFarbe);
+  EXPECT_EQ(gezeigt, 3);
+  for (Opt panel : {Opt::PanelLinkFarbe, Opt::PanelquadratFarbe}) {
+    w<QPushButton>(panel)->click();
+  }
+  p->m.setChecked(Opt::RBVorschauQuadratisch, true);
+  klicken(w(Opt::LFarbe));  // the thumbnails' fill colour
+  EXPECT_EQ(gezeigt, 6);
+  // A colour panel takes the focus from the keyboard only.
+  EXPECT_EQ(w(Opt::PanelLinkFarbe)->focusPolicy(), Qt::TabFocus);
+}
+
+TEST_F(Navigationsfenster, FarbdialogWidgets) {
+  FarbDialog& d = f->farb;
+  EXPECT_EQ(d.windowTitle(), QStringLiteral("Farbangaben"));
+  EXPECT_EQ(d.objectName(), QStringLiteral("farbForm"));
+  p->m.setColor(Opt::PanelTextFarbe, 0x102030);
+  p->farbForm.modal = [&] {
+    d.EdHTMLCode->selectAll();
+    tippen(d.EdHTMLCode, QStringLiteral("ff8g000"));  // 'g' is refused
+    EXPECT_EQ(d.EdHTMLCode->text(), QStringLiteral("ff8000"));
+    d.EdHTMLCode->setCursorPosition(3);
+    tippen(d.EdHTMLCode, QStringLiteral("#"));  // only at the start
+    EXPECT_EQ(d.EdHTMLCode->text(), QStringLiteral("ff8000"));
+    verlassen(d.EdHTMLCode);
+    EXPECT_EQ(d.EdHTMLCode->text(), QStringLiteral("#FF8000"));
+    EXPECT_EQ(d.SpEdRot->value(), 255);
+    EXPECT_EQ(d.SpEdGruen->value(), 128);
+    EXPECT_EQ(d.SpEdBlau->value(), 0);
+    EXPECT_TRUE(d.farbquadrat->styleSheet().contains(QStringLiteral("#ff8000")));
+    // Full: a further digit is refused unless all is selected.
+    d.EdHTMLCode->setCursorPosition(7);
+    tippen(d.EdHTMLCode, QStringLiteral("1"));
+    EXPECT_EQ(d.EdHTMLCode->text(), QStringLiteral("#FF8000"));
+    taste(d.EdHTMLCode, Qt::Key_Backspace);
+    EXPECT_EQ(d.EdHTMLCode->text(), QStringLiteral("#FF800"));
+    d.grab().save(QStringLiteral(MOSAIK_BINARY_DIR "/farbdialog.png"));
+    d.Bschliessen->click();
+  };
+  w<QPushButton>(Opt::PanelTextFarbe)->click();
+  EXPECT_EQ(p->m.color(Opt::PanelTextFarbe), 0xFF8000u);
+
+  // Escape or the close box: the colour stays as it was.
+  p->farbForm.modal = [&] {
+    d.SpEdRot->setValue(0);
+    d.reject();
+  };
+  w<QPushButton>(Opt::PanelTextFarbe)->click();
+  EXPECT_EQ(p->m.color(Opt::PanelTextFarbe), 0xFF8000u);
+  p->farbForm.modal = [&] {
+    d.SpEdRot->setValue(0);
+    d.BAbbruch->click();
+  };
+  w<QPushButton>(Opt::PanelTextFarbe)->click();
+  EXPECT_EQ(p->m.color(Opt::PanelTextFarbe), 0xFF8000u);
+  EXPECT_EQ(p->farbForm.ModalResult, TfarbForm::Ergebnis::Abbrechen);
+
+  // The swatch and its label open the system colour chooser.
+  p->farbForm.modal = [&] {
+    u.dialoge.farbAntworten.push_back(0x00AA00);
+    klicken(d.farbquadrat);
+    EXPECT_EQ(d.EdHTMLCode->text(), QStringLiteral("#00AA00"));
+    klicken(d.Label5);
+    d.Bschliessen->click();
+  };
+  w<QPushButton>(Opt::PanelTextFarbe)->click();
+  EXPECT_EQ(u.dialoge.farbDialoge, (std::vector<uint32_t>{0xFF8000, 0x00AA00}));
+  EXPECT_EQ(p->m.color(Opt::PanelTextFarbe), 0x00AA00u);
+}
+
+TEST_F(Navigationsfenster, OrdneranzeigenGekuerztUndKlickbar) {
+  f->haupt.show();
+  QApplication::processEvents();
+  auto* ed = w<QLineEdit>(Opt::EdBilderPfad);
+  const std::string lang = "/home/benutzer/Bilder/Sehr lange Ordnernamen sind hier/Urlaub im Sommer 2023/"
+                           "Mallorca und Menorca/Strand am Abend/Sonnenuntergang";
+  p->st.BilderOrdnerPfad = lang;
+  p->m.setText(Opt::EdBilderPfad, lang);
+  EXPECT_EQ(p->m.text(Opt::EdBilderPfad), lang);
+  EXPECT_TRUE(ed->text().contains(QStringLiteral("...")));
+  EXPECT_TRUE(ed->text().endsWith(QStringLiteral("/Sonnenuntergang")));
+  EXPECT_LT(ed->fontMetrics().horizontalAdvance(ed->text()), ed->width());
+  EXPECT_EQ(ed->toolTip(), QString::fromStdString(lang));
+  f->haupt.grab().save(QStringLiteral(MOSAIK_BINARY_DIR "/ordneranzeigen.png"));
+  // Wide enough again: the whole path.
+  f->haupt.resize(f->haupt.width() + 2000, f->haupt.height());
+  QApplication::processEvents();
+  EXPECT_EQ(ed->text(), QString::fromStdString(lang));
+
+  // A click on the picture or HTML display opens the chooser.
+  klicken(ed);
+  klicken(w(Opt::EdHTMLPfadname));
+  klicken(w(Opt::EdVorschauPfadname));
+  ASSERT_EQ(u.dialoge.ordnerDialoge.size(), 2u);
+  EXPECT_EQ(u.dialoge.ordnerDialoge[0].folder, lang);
+  EXPECT_EQ(u.dialoge.ordnerDialoge[1].folder, lang + "/html");
+  f->haupt.hide();
+}
+
+TEST(Ordnerdialog, WirdAlsOrdnerwahlEingerichtet) {
+  test::qtAnwendung();
+  test::TempOrdner t;
+  fs::forceDirectories(t.pfad() + "a/b");
+  EXPECT_EQ(vorhandenerOrdner(QString::fromStdString(t.pfad() + "a/b/fehlt/auch")),
+            QString::fromStdString(t.pfad() + "a/b"));
+  EXPECT_EQ(vorhandenerOrdner(QStringLiteral("relativ/fehlt")), QString());
+
+  FolderDialogOptions o;
+  o.title = "Ordner wählen";
+  o.label = "Ausgewählter Ordner:";
+  o.folder = t.pfad() + "a/b/noch nicht da";
+  o.flags = TBrowseInfoFlags{TBrowseInfoFlag::ShowPath, TBrowseInfoFlag::ShowShared}.bits();
+  o.statusText = [](const std::string& pfad) { return "Status " + pfad; };
+  QFileDialog d;
+  ordnerDialogEinrichten(d, o);
+  EXPECT_EQ(d.fileMode(), QFileDialog::Directory);
+  EXPECT_TRUE(d.testOption(QFileDialog::ShowDirsOnly));
+  EXPECT_FALSE(d.testOption(QFileDialog::ReadOnly));
+  EXPECT_EQ(d.windowTitle(), QStringLiteral("Ordner wählen"));
+  EXPECT_EQ(d.labelText(QFileDialog::LookIn), QStringLiteral("Ausgewählter Ordner:"));
+  EXPECT_EQ(QDir(d.directory()).absolutePath(), QDir(QString::fromStdString(t.pfad() + "a/b")).absolutePath());
+  auto* status = d.findChild<QLabel*>(QStringLiteral("Statuszeile"));
+  ASSERT_NE(status, nullptr);
+  EXPECT_EQ(status->text(), QString::fromStdString("Status " + t.pfad() + "a/b"));
+
+  o.flags |= browseInfoBit(TBrowseInfoFlag::HideNewFolderButton);
+  o.statusText = nullptr;
+  QFileDialog ohne;
+  ordnerDialogEinrichten(ohne, o);
+  EXPECT_TRUE(ohne.testOption(QFileDialog::ReadOnly));
+  EXPECT_EQ(ohne.findChild<QLabel*>(QStringLiteral("Statuszeile")), nullptr);
+}
+
+TEST_F(Navigationsfenster, DialogeAlsBilder) {
+  p->m.setChecked(Opt::RBProBildEineHTMLDatei, true);
+  p->m.setChecked(Opt::RBZeilenzahl, true);
+  p->m.setChecked(Opt::RBNavUebGrafiklinks, true);
+  p->m.setChecked(Opt::RBNavGrGrafiklinks, true);
+  f->navigation.show();
+  aktivieren();
+  for (int i = 0; i < 2; ++i) {
+    f->navigation.tabs->setCurrentIndex(i);
+    QApplication::processEvents();
+    EXPECT_TRUE(f->navigation.grab().save(QStringLiteral(MOSAIK_BINARY_DIR "/navigationsdialog-%1.png").arg(i)));
+  }
+  f->navigation.hide();
+}
+
+}  // namespace
+}  // namespace mosaik
