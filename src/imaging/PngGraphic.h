@@ -336,6 +336,7 @@ class TPngGraphic {
 
  private:
   void ClearImage();
+  void ReadChunks(std::istream& in);
   int compressionLevel_ = 7;
   uint32_t maxIdatSize_ = 65535;
 };

@@ -367,6 +367,19 @@ bool TChunkIDAT::LoadFromStream(std::istream& in, const std::string& name, uint3
 // ---- the chunk walk --------------------------------------------------------
 
 void TPngGraphic::LoadFromStream(std::istream& in) {
+  // Whatever the stream or the allocator throw leaves as one of ours.
+  try {
+    ReadChunks(in);
+  } catch (const EPngError&) {
+    throw;
+  } catch (const std::bad_alloc&) {
+    throw EPNGOutMemory();
+  } catch (const std::ios_base::failure&) {
+    throw EPngUnexpectedEnd();
+  }
+}
+
+void TPngGraphic::ReadChunks(std::istream& in) {
   ClearImage();
   static const uint8_t kSignature[8] = {0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A, 0x1A, 0x0A};
   uint8_t sig[8] = {};

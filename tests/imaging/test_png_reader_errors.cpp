@@ -302,6 +302,10 @@ TEST(PngReaderErrors, AncillaryChunksKeptAndWrittenBack) {
   EXPECT_THROW((void)z->GetText(), EPNGZLIBError);
 
   EXPECT_THROW(png.LoadFromFile("/nonexistent/bild.png"), EPngError);
+  // A stream that throws on a short read still gives one of ours.
+  std::istringstream cut(Rgb2x2().substr(0, 40));
+  cut.exceptions(std::ios::failbit | std::ios::badbit | std::ios::eofbit);
+  EXPECT_THROW(png.LoadFromStream(cut), EPngUnexpectedEnd);
 }
 
 TEST(PngReaderErrors, DrawingStretchesAndKeepsTheBackgroundWhereTransparent) {
