@@ -1,6 +1,7 @@
 // TIFF containers (".tif", ".tiff", and camera raw files in one): the bytes
 // after the 8-byte header go into one section slot and are decoded as the
 // EXIF block, the slot's position p standing for file offset p + 7.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -37,7 +38,15 @@ bool TimgData::ReadTiffFile(const std::string& fileName) {
     std::string bytes(kHeaderSize, '\0');
     bytes.resize(std::fread(bytes.data(), 1, kHeaderSize, f));
     const bool motorola = bytes.size() >= 2 && bytes[0] == 'M';
-    const int64_t window = WindowSize(HeaderOffset(bytes, motorola));
+    int64_t window = WindowSize(HeaderOffset(bytes, motorola));
+    // No more room than the file has: a bogus offset in a small file must
+    // not cost the larger window.
+    const long here = std::ftell(f);
+    if (here >= 0 && std::fseek(f, 0, SEEK_END) == 0) {
+      const long end = std::ftell(f);
+      if (end >= here) window = std::min<int64_t>(window, end - here);
+      std::fseek(f, here, SEEK_SET);
+    }
     const size_t have = bytes.size();
     bytes.resize(have + static_cast<size_t>(window));
     bytes.resize(have + std::fread(bytes.data() + have, 1, static_cast<size_t>(window), f));
