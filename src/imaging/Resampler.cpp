@@ -15,7 +15,11 @@
 
 // The weights must come out the same everywhere: no fused multiply-add may
 // merge the single-precision steps of the contributor rule.
+#if defined(__clang__)
+#pragma STDC FP_CONTRACT OFF
+#elif defined(__GNUC__)
 #pragma GCC optimize("fp-contract=off")
+#endif
 
 namespace mosaik::imaging {
 
@@ -628,7 +632,7 @@ Bitmap RowStretcher::Finish() {
 // --- The plain method --------------------------------------------------------
 
 RowSampler::RowSampler(int srcWidth, int srcHeight, int dstWidth, int dstHeight)
-    : srcW_(srcWidth), srcH_(srcHeight), dstW_(dstWidth), dstH_(dstHeight) {
+    : srcH_(srcHeight), dstW_(dstWidth), dstH_(dstHeight) {
   CheckSize(srcWidth, srcHeight);
   CheckSize(dstWidth, dstHeight);
   target_ = Bitmap(dstWidth, dstHeight, PixelFormat::Bit32);

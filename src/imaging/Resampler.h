@@ -103,7 +103,7 @@ class RowSampler {
   Bitmap Finish();
 
  private:
-  int srcW_, srcH_, dstW_, dstH_;
+  int srcH_, dstW_, dstH_;
   int nextSrc_ = 0;   // the next source row expected
   int nextDst_ = 0;   // the next target row to fill
   std::vector<int32_t> xs_;
