@@ -43,10 +43,7 @@ class FakeDialoge : public DialogService {
   std::optional<std::string> saveFileName(const FileDialogOptions& o) override { return datei(true, o); }
   std::optional<std::string> datei(bool speichern, const FileDialogOptions& o) {
     dateiDialoge.push_back({speichern, o});
-    if (dateiAntworten.empty()) return std::nullopt;
-    auto r = dateiAntworten.front();
-    dateiAntworten.pop_front();
-    return r;
+    return naechste(dateiAntworten);
   }
   // Folder choosers: every one shown is recorded with its options; answers
   // come from the script (nullopt = cancelled; cancelled when empty).
@@ -54,10 +51,7 @@ class FakeDialoge : public DialogService {
   std::deque<std::optional<FolderChoice>> ordnerAntworten;
   std::optional<FolderChoice> chooseFolder(const FolderDialogOptions& o) override {
     ordnerDialoge.push_back(o);
-    if (ordnerAntworten.empty()) return std::nullopt;
-    auto r = ordnerAntworten.front();
-    ordnerAntworten.pop_front();
-    return r;
+    return naechste(ordnerAntworten);
   }
   // The colour chooser: the colours it was opened with; answers scripted
   // (nullopt = cancelled; cancelled when empty).
@@ -65,9 +59,14 @@ class FakeDialoge : public DialogService {
   std::deque<std::optional<uint32_t>> farbAntworten;
   std::optional<uint32_t> chooseColor(uint32_t rgb) override {
     farbDialoge.push_back(rgb);
-    if (farbAntworten.empty()) return std::nullopt;
-    auto r = farbAntworten.front();
-    farbAntworten.pop_front();
+    return naechste(farbAntworten);
+  }
+  // The next scripted answer; cancelled when the script is empty.
+  template <class T>
+  static std::optional<T> naechste(std::deque<std::optional<T>>& skript) {
+    if (skript.empty()) return std::nullopt;
+    std::optional<T> r = skript.front();
+    skript.pop_front();
     return r;
   }
   std::vector<std::string> texte() const {

@@ -71,6 +71,19 @@ void appendUtf8(std::string& out, char32_t cp) {
   }
 }
 
+std::u32string toCodePoints(std::string_view s) {
+  std::u32string out;
+  size_t pos = 0;
+  while (pos < s.size()) out += nextCodePoint(s, pos);
+  return out;
+}
+
+std::string fromCodePoints(std::u32string_view s) {
+  std::string out;
+  for (char32_t c : s) appendUtf8(out, c);
+  return out;
+}
+
 bool isValidUtf8(std::string_view s) {
   size_t pos = 0;
   while (pos < s.size()) {

@@ -10,6 +10,10 @@ namespace mosaik {
 // U+FFFD and advance by one, so a caller can never loop forever.
 char32_t nextCodePoint(std::string_view s, size_t& pos);
 void appendUtf8(std::string& out, char32_t cp);
+// The code points of a UTF-8 text and back, for counting and cutting by
+// characters.
+std::u32string toCodePoints(std::string_view s);
+std::string fromCodePoints(std::u32string_view s);
 
 bool isValidUtf8(std::string_view s);
 

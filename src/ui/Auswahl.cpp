@@ -49,19 +49,6 @@ void bildordnerWaehlen(Kontext& k, std::string AppState::*ordner, std::string (*
   if (gleicherOrdner(pfad, standard(k))) pfad.clear();
 }
 
-std::u32string zeichen(const std::string& s) {
-  std::u32string out;
-  size_t pos = 0;
-  while (pos < s.size()) out += nextCodePoint(s, pos);
-  return out;
-}
-
-std::string utf8(const std::u32string& s) {
-  std::string out;
-  for (char32_t c : s) appendUtf8(out, c);
-  return out;
-}
-
 }  // namespace
 
 const Dateiwahl kGrafikWahl{"Grafikdatei wählen", ".png", kWebBilderFilter, &AppState::LetzteGrafikdatei};
@@ -128,10 +115,10 @@ std::string pfadKuerzen(const std::string& pfad, int maxBreite, const std::funct
   const std::string letzter = teile.back() + schluss;
   if (passt(".../" + letzter)) return ".../" + letzter;
   if (passt(letzter)) return letzter;
-  std::u32string z = zeichen(letzter);
+  std::u32string z = toCodePoints(letzter);
   while (!z.empty()) {
     z.pop_back();
-    std::string kandidat = utf8(z) + "...";
+    std::string kandidat = fromCodePoints(z) + "...";
     if (passt(kandidat)) return kandidat;
   }
   return "...";

@@ -14,20 +14,7 @@ constexpr int kCodelaenge = 7;  // "#RRGGBB"
 
 bool hexZiffer(char32_t c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
 
-std::u32string zeichen(const std::string& s) {
-  std::u32string out;
-  size_t pos = 0;
-  while (pos < s.size()) out += nextCodePoint(s, pos);
-  return out;
-}
-
-std::string utf8(const std::u32string& s) {
-  std::string out;
-  for (char32_t c : s) appendUtf8(out, c);
-  return out;
-}
-
-int laenge(const std::string& s) { return static_cast<int>(zeichen(s).size()); }
+int laenge(const std::string& s) { return static_cast<int>(toCodePoints(s).size()); }
 
 }  // namespace
 
@@ -93,7 +80,7 @@ void TfarbForm::farbquadratClick() {
 
 // Only a complete code counts; what is still being typed changes nothing.
 void TfarbForm::EdHTMLCodeChange() {
-  const std::u32string t = zeichen(code_);
+  const std::u32string t = toCodePoints(code_);
   if (t.size() != kCodelaenge || t[0] != '#' || t.find('#', 1) != std::u32string::npos) return;
   const uint32_t farbe = HTMLFarbe2TColor(code_);
   setFarbquadrat(farbe);
@@ -126,13 +113,13 @@ void TfarbForm::EdHTMLCodeKeyDown(int taste, bool strg) {
 }
 
 void TfarbForm::EdHTMLCodeExit() {
-  std::u32string t = zeichen(code_);
+  std::u32string t = toCodePoints(code_);
   for (size_t i = t.size(); i-- > 0;)
     if ((t[i] != '#' && !hexZiffer(t[i])) || (t[i] == '#' && i != 0)) t.erase(i, 1);
   if (t.empty() || t[0] != '#') t.insert(t.begin(), U'#');
   if (t.size() > kCodelaenge) t.resize(kCodelaenge);
   if (t.size() < kCodelaenge) t.append(kCodelaenge - t.size(), U'0');
-  setEdHTMLCode(utf8(t));
+  setEdHTMLCode(fromCodePoints(t));
 }
 
 void TfarbForm::BAbbruchClick() {

@@ -129,19 +129,6 @@ Beschriftungen mitWeiteren(Beschriftungen l, const Beschriftungen& weitere) {
   return l;
 }
 
-std::u32string alsZeichen(const std::string& s) {
-  std::u32string out;
-  size_t pos = 0;
-  while (pos < s.size()) out += nextCodePoint(s, pos);
-  return out;
-}
-
-std::string alsUtf8(const std::u32string& s) {
-  std::string out;
-  for (char32_t c : s) appendUtf8(out, c);
-  return out;
-}
-
 std::string ohneSchlussstrich(std::string p) {
   while (p.size() > 1 && p.back() == '/') p.pop_back();
   return p;
@@ -227,11 +214,11 @@ std::string systemSprachschluessel() {
 }
 
 std::string statusTextKuerzen(const std::string& utf8, int m) {
-  const std::u32string text = alsZeichen(utf8);
+  const std::u32string text = toCodePoints(utf8);
   const auto n = static_cast<int>(text.size());
   int trenner = 0;
   for (char32_t c : text) trenner += c == U'/';
-  if (n <= m || m < 6 || trenner < 2) return alsUtf8(text.substr(0, static_cast<size_t>(std::max(m, 0))));
+  if (n <= m || m < 6 || trenner < 2) return fromCodePoints(text.substr(0, static_cast<size_t>(std::max(m, 0))));
   std::u32string rest = text;
   std::u32string ergebnis;
   // A network path "//rechner/freigabe/...": both separators stay in front.
@@ -244,8 +231,8 @@ std::string statusTextKuerzen(const std::string& utf8, int m) {
   rest.erase(0, erster + 1);
   auto zuLang = [&] { return static_cast<int>(ergebnis.size() + rest.size()) + 1 > m; };
   while (zuLang() && rest.find(U'/') != std::u32string::npos) rest.erase(0, rest.find(U'/') + 1);
-  if (zuLang()) return alsUtf8((ergebnis + U'/' + rest).substr(0, static_cast<size_t>(m - 3)) + U"...");
-  return alsUtf8(ergebnis + U'/' + rest);
+  if (zuLang()) return fromCodePoints((ergebnis + U'/' + rest).substr(0, static_cast<size_t>(m - 3)) + U"...");
+  return fromCodePoints(ergebnis + U'/' + rest);
 }
 
 KnopfMasse neuerOrdnerKnopf(int dpi) {
