@@ -12,6 +12,7 @@
 #include "imaging/ImgData.h"
 #include "imaging/JpegRowDecoder.h"
 #include "imaging/Resampler.h"
+#include "ui/Auswahl.h"
 
 namespace mosaik {
 namespace {
@@ -101,10 +102,10 @@ void TKommentarForm::FormActivate() {
 void TKommentarForm::BitBBilderPfadWahlClick() {
   if (!Bereit) return;
   Sperre sperre(Bereit);
-  std::string ordner = KommentarOrdner;
-  if (ordnerDialog && ordnerDialog(ordner)) {
-    KommentarOrdner = ordner;
-    EdBilderPfad = ordner;
+  // An item without a folder on disk counts as no choice.
+  if (const auto ordner = OrdnerWaehlen(k_, KommentarOrdner)) {
+    KommentarOrdner = *ordner;
+    EdBilderPfad = *ordner;
   }
   BilderlisteEinlesen();
   AktuellesBild = 0;

@@ -63,11 +63,9 @@ class TKommentarForm : public Formular {
   bool Bereit = true;  // false while a handler works
 
   // The view: shows the window modally (returns when it is closed) and runs
-  // FormActivate as soon as the window shows; closes it; runs the folder
-  // dialog (folder in and out; false = cancelled).
+  // FormActivate as soon as the window shows; closes it.
   std::function<void()> modalAnzeigen;
   std::function<void()> schliessen;
-  std::function<bool(std::string& ordner)> ordnerDialog;
 
   // The buttons "Bilder jetzt kommentieren...": activates and shows the
   // window modally.

@@ -162,9 +162,17 @@ TEST_F(Editoren, KommentardialogZeigtBildUndSchreibtDenKommentar) {
 }
 
 TEST_F(Editoren, KommentardialogOhneBilder) {
+  const std::string lang = bilder.pfad() + "Reisen/2023/Urlaub am Meer/Tag 12 mit einem recht langen Namen/Abend/";
+  p->st.BilderOrdnerPfad = lang;
   bool gelaufen = false;
   imDialog([&] {
     gelaufen = true;
+    // A long folder shortened to the field, the whole one as tool tip.
+    const QLineEdit* ed = f->kommentar.EdBilderPfad;
+    EXPECT_EQ(ed->toolTip().toStdString(), lang);
+    EXPECT_TRUE(ed->text().contains(QStringLiteral("...")));
+    EXPECT_TRUE(ed->text().endsWith(QStringLiteral("Abend/")));
+    EXPECT_LE(ed->fontMetrics().horizontalAdvance(ed->text()), ed->width());
     EXPECT_FALSE(f->kommentar.Bild->isVisible());
     EXPECT_TRUE(f->kommentar.LHinterbild->isVisible());
     EXPECT_EQ(f->kommentar.LHinterbild->text(), QStringLiteral("kein (JPG-)Bild vorhanden"));

@@ -11,6 +11,7 @@
 #include "generator/Verzeichnis.h"
 #include "test_kommentar_basis.h"
 #include "ui/KommentarForm.h"
+#include "winsupport/FolderDialog.h"
 
 namespace mosaik::test {
 namespace {
@@ -383,14 +384,9 @@ TEST_F(Kommentareditor, KlicksWaehrendDerArbeitWerdenIgnoriert) {
     f.BitBzurueckClick();
     f.BitBBilderPfadWahlClick();
   };
-  int dialoge = 0;
-  f.ordnerDialog = [&](std::string&) {
-    ++dialoge;
-    return false;
-  };
   oeffnen();
   EXPECT_GT(gepumpt, 3);
-  EXPECT_EQ(dialoge, 0);
+  EXPECT_TRUE(u.dialoge.ordnerDialoge.empty());
   EXPECT_EQ(f.AktuellesBild, 0);
   EXPECT_TRUE(f.Bereit);
   f.BitBWeiterClick();
@@ -403,26 +399,28 @@ TEST_F(Kommentareditor, OrdnerWahlGiltBisZumNaechstenOeffnen) {
   TempOrdner zweiter;
   schreiben(zweiter.pfad() + "x.jpg", jpegBytes(8, 8));
   schreiben(zweiter.pfad() + "y.jpg", jpegBytes(8, 8));
-  std::string angeboten;
-  bool waehlen = true;
-  f.ordnerDialog = [&](std::string& o) {
-    angeboten = o;
-    if (waehlen) o = zweiter.pfad().substr(0, zweiter.pfad().size() - 1);
-    return waehlen;
-  };
   oeffnen();
   f.BitBWeiterClick();
+  u.dialoge.ordnerAntworten = {FolderChoice{zweiter.pfad().substr(0, zweiter.pfad().size() - 1), std::nullopt}};
   f.BitBBilderPfadWahlClick();
-  EXPECT_EQ(angeboten, ordner.pfad());
+  ASSERT_EQ(u.dialoge.ordnerDialoge.size(), 1u);
+  EXPECT_EQ(u.dialoge.ordnerDialoge[0].folder, ordner.pfad());
+  const uint32_t flags = TBrowseInfoFlags{TBrowseInfoFlag::ShowPath, TBrowseInfoFlag::ShowShared}.bits();
+  EXPECT_EQ(u.dialoge.ordnerDialoge[0].flags & flags, flags);
   EXPECT_EQ(f.KommentarOrdner, zweiter.pfad());
   EXPECT_EQ(namen(), (std::vector<std::string>{"x.jpg", "y.jpg"}));
   EXPECT_EQ(f.AktuellesBild, 0);
   EXPECT_EQ(f.LBildNr, "1/2");
+  // Cancelled, or an item that is no folder: the same folder, read again.
   f.BitBWeiterClick();
-  waehlen = false;
+  u.dialoge.ordnerAntworten = {std::nullopt, FolderChoice{"", std::nullopt}};
+  f.BitBBilderPfadWahlClick();
+  EXPECT_EQ(f.AktuellesBild, 0);
+  f.BitBWeiterClick();
   f.BitBBilderPfadWahlClick();
   EXPECT_EQ(f.KommentarOrdner, zweiter.pfad());
   EXPECT_EQ(f.AktuellesBild, 0);
+  EXPECT_EQ(f.Dateiliste.size(), 2u);
 
   // Shown again: the main window's picture folder.
   f.Zeigen();

@@ -1,6 +1,5 @@
 #include "ui/qt/KommentarDialog.h"
 
-#include <QFileDialog>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -8,6 +7,7 @@
 #include <QSignalBlocker>
 #include <QTimer>
 
+#include "ui/Auswahl.h"
 #include "ui/qt/OptionBinder.h"
 
 namespace mosaik {
@@ -115,13 +115,6 @@ KommentarDialog::KommentarDialog(TKommentarForm& form) : QDialog(nullptr), form_
   form_.geaendert = [this] { aktualisieren(); };
   form_.schliessen = [this] { accept(); };
   form_.modalAnzeigen = [this] { exec(); };
-  form_.ordnerDialog = [this](std::string& ordner) {
-    const QString gewaehlt = QFileDialog::getExistingDirectory(this, QStringLiteral("Ordner wählen"),
-                                                               QString::fromStdString(ordner));
-    if (gewaehlt.isEmpty()) return false;
-    ordner = gewaehlt.toStdString();
-    return true;
-  };
   aktualisieren();
 }
 
@@ -138,8 +131,12 @@ void KommentarDialog::showEvent(QShowEvent* e) {
 void KommentarDialog::aktualisieren() {
   spiegeln_ = true;
   const QString voll = QString::fromStdString(form_.EdBilderPfad);
-  // The folder shortened to the edit's width, its middle given up first.
-  EdBilderPfad->setText(EdBilderPfad->fontMetrics().elidedText(voll, Qt::ElideMiddle, EdBilderPfad->width() - 8));
+  // The folder shortened to the edit's width, its middle folders given up
+  // first.
+  const QFontMetrics fm = EdBilderPfad->fontMetrics();
+  EdBilderPfad->setText(QString::fromStdString(
+      pfadKuerzen(form_.EdBilderPfad, EdBilderPfad->width() - 10,
+                  [&fm](const std::string& t) { return fm.horizontalAdvance(QString::fromStdString(t)); })));
   EdBilderPfad->setToolTip(voll);
   LBildNr->setText(QString::fromStdString(form_.LBildNr));
   LDateiname->setText(QString::fromStdString(form_.LDateiname));
