@@ -6,18 +6,15 @@
 #include "platform/Win1252.h"
 #include "ui/Auswahl.h"
 #include "ui/Feldfilter.h"
+#include "ui/Regelhilfen.h"
 
 namespace mosaik {
 namespace {
 
 using O = Opt;
 
-void en(OptionModel& m, std::initializer_list<Opt> os, bool an) {
-  for (Opt o : os) m.setEnabled(o, an);
-}
-void zeigen(OptionModel& m, std::initializer_list<Opt> os, bool an) {
-  for (Opt o : os) m.setVisible(o, an);
-}
+using regeln::en;
+using regeln::zeigen;
 
 // The own graphics of the picture pages "zurück", "Übersicht", "weiter".
 constexpr std::initializer_list<Opt> kEigeneGrafikenGross = {

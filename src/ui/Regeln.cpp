@@ -3,6 +3,7 @@
 
 #include "generator/Namen.h"
 #include "platform/FileSystem.h"
+#include "ui/Regelhilfen.h"
 #include "ui/HauptForm.h"
 
 // The enabling rules of the option pages. Each reads its trigger controls
@@ -13,12 +14,8 @@ namespace {
 
 using O = Opt;
 
-void en(OptionModel& m, std::initializer_list<Opt> os, bool an) {
-  for (Opt o : os) m.setEnabled(o, an);
-}
-void zeigen(OptionModel& m, std::initializer_list<Opt> os, bool an) {
-  for (Opt o : os) m.setVisible(o, an);
-}
+using regeln::en;
+using regeln::zeigen;
 
 // The controls of the picture pages (link mode "pro Bild eine HTML-Datei"),
 // on the main window and on the navigation dialog.
