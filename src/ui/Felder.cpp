@@ -5,6 +5,7 @@
 #include "platform/Win1252.h"
 #include "ui/Feldfilter.h"
 #include "ui/HauptForm.h"
+#include "ui/Kopfzeilen.h"
 
 // Key filters and the checks that run when a free-text field is left.
 namespace mosaik {
@@ -203,22 +204,25 @@ void THauptForm::ausgabetextPruefen(Opt feld, const char* standard) {
   if (k_.m.text(feld).empty()) k_.m.setText(feld, standard);
 }
 
-void THauptForm::EdSeitentitelExit() { ausgabetextPruefen(O::EdSeitentitel, "Mosaikschauer"); }
-void THauptForm::EdStartordnerNameExit() { ausgabetextPruefen(O::EdStartordnerName, "Startordner"); }
-void THauptForm::EdDieserOrdnerExit() { ausgabetextPruefen(O::EdDieserOrdner, "Dieser Ordner"); }
-void THauptForm::EdUnterordnerSingExit() { ausgabetextPruefen(O::EdUnterordnerSing, "Unterordner"); }
-void THauptForm::EdUnterordnerPlExit() { ausgabetextPruefen(O::EdUnterordnerPl, "Unterordner"); }
-void THauptForm::EdBildSingExit() { ausgabetextPruefen(O::EdBildSing, "Bild"); }
-void THauptForm::EdBilderPlExit() { ausgabetextPruefen(O::EdBilderPl, "Bilder"); }
-void THauptForm::EdKeineBilddateienExit() {
-  ausgabetextPruefen(O::EdKeineBilddateien,
-                     "Keine Bilder in diesem Ordner vorhanden. Bitte wählen Sie einen Unterordner!");
+// One of the output texts of the texts tab: its default comes from their table.
+void THauptForm::ausgabetextPruefen(Opt feld) {
+  for (const Ausgabetext& a : kAusgabetexte)
+    if (a.feld == feld) ausgabetextPruefen(feld, a.standard);
 }
-void THauptForm::EdNachObenExit() { ausgabetextPruefen(O::EdNachOben, "nach oben"); }
-void THauptForm::EdErstelltMitExit() { ausgabetextPruefen(O::EdErstelltMit, "Erstellt mit"); }
-void THauptForm::EdAudiodateiExit() { ausgabetextPruefen(O::EdAudiodatei, "Audiodatei"); }
-void THauptForm::EdTextdateiExit() { ausgabetextPruefen(O::EdTextdatei, "Textdatei"); }
-void THauptForm::EdVideodateiExit() { ausgabetextPruefen(O::EdVideodatei, "Videodatei"); }
-void THauptForm::EdBilderCopyrightExit() { ausgabetextPruefen(O::EdBilderCopyright, "Bilder-Copyright: [AUTOR]"); }
+
+void THauptForm::EdSeitentitelExit() { ausgabetextPruefen(O::EdSeitentitel, "Mosaikschauer"); }
+void THauptForm::EdStartordnerNameExit() { ausgabetextPruefen(O::EdStartordnerName); }
+void THauptForm::EdDieserOrdnerExit() { ausgabetextPruefen(O::EdDieserOrdner); }
+void THauptForm::EdUnterordnerSingExit() { ausgabetextPruefen(O::EdUnterordnerSing); }
+void THauptForm::EdUnterordnerPlExit() { ausgabetextPruefen(O::EdUnterordnerPl); }
+void THauptForm::EdBildSingExit() { ausgabetextPruefen(O::EdBildSing); }
+void THauptForm::EdBilderPlExit() { ausgabetextPruefen(O::EdBilderPl); }
+void THauptForm::EdKeineBilddateienExit() { ausgabetextPruefen(O::EdKeineBilddateien); }
+void THauptForm::EdNachObenExit() { ausgabetextPruefen(O::EdNachOben); }
+void THauptForm::EdErstelltMitExit() { ausgabetextPruefen(O::EdErstelltMit); }
+void THauptForm::EdAudiodateiExit() { ausgabetextPruefen(O::EdAudiodatei); }
+void THauptForm::EdTextdateiExit() { ausgabetextPruefen(O::EdTextdatei); }
+void THauptForm::EdVideodateiExit() { ausgabetextPruefen(O::EdVideodatei); }
+void THauptForm::EdBilderCopyrightExit() { ausgabetextPruefen(O::EdBilderCopyright); }
 
 }  // namespace mosaik

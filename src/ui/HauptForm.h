@@ -63,6 +63,7 @@ class THauptForm : public OptionEvents, public Formular {
   // defaults leave untouched must already agree with the unticked boxes.
   void entwurfszustand();
   void ausgabetextPruefen(Opt feld, const char* standard);
+  void ausgabetextPruefen(Opt feld);
   void dateiverweisPruefen(Opt feld);
   void ersatzpfadPruefen(Opt feld);
   void trennzeichenPruefen(Opt feld, const char* ersatz, bool leerErsetzen);
