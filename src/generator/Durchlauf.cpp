@@ -288,10 +288,8 @@ void OriginaleVerkleinernDurchlauf(Lauf& lauf, const std::string& quelleIn, cons
     }
     try {
       std::string grossName = b.Name;
-      // No control offers enlarging small originals: large images are
-      // never enlarged.
       ok = GrossesBildErzeugen(lauf, quelle, ziel, b.Name, zielnamen[b.Name], m.spin(Opt::SpEdGroesseGrosseBilder),
-                               false, grossName);
+                               m.checked(Opt::CBkleineBilderVergroessernGrosseBilder), grossName);
       // A kept large image may be read-only: its date is not worth a failed
       // run.
       if (ok) DateiDatumSetzen(ziel + grossName, b.Datum);
