@@ -176,13 +176,11 @@ TEST(JpegWriter, SizeRewriting) {
     d.AdjustExifSize(90, 120);
     const std::string& data = d.Sections[0].Data;
     const auto at = [&](int64_t pos) { return static_cast<unsigned char>(data[static_cast<size_t>(pos - 1)]); };
-    if (mm) {
-      EXPECT_EQ(std::vector<int>({at(wp), at(wp + 1), at(wp + 2), at(wp + 3)}), std::vector<int>({0, 120, 0, 0}));
-      EXPECT_EQ(std::vector<int>({at(hp), at(hp + 1), at(hp + 2), at(hp + 3)}), std::vector<int>({0, 0, 0, 90}));
-    } else {
-      EXPECT_EQ(std::vector<int>({at(wp), at(wp + 1), at(wp + 2), at(wp + 3)}), std::vector<int>({120, 0, 0, 0}));
-      EXPECT_EQ(std::vector<int>({at(hp), at(hp + 1), at(hp + 2), at(hp + 3)}), std::vector<int>({90, 0, 0, 0}));
-    }
+    // Width was a SHORT (value in the first two bytes), height a LONG.
+    EXPECT_EQ(std::vector<int>({at(wp), at(wp + 1), at(wp + 2), at(wp + 3)}),
+              mm ? std::vector<int>({0, 120, 0, 0}) : std::vector<int>({120, 0, 0, 0}));
+    EXPECT_EQ(std::vector<int>({at(hp), at(hp + 1), at(hp + 2), at(hp + 3)}),
+              mm ? std::vector<int>({0, 0, 0, 90}) : std::vector<int>({90, 0, 0, 0}));
     // The stored sizes stay as read; the written file carries the new ones.
     EXPECT_EQ(d.ExifInfo->Width, 4000);
     TimgData back;

@@ -224,15 +224,10 @@ TEST(MakerNoteFormatters, NikonColourModeAndLens) {
   SetDecimalSeparator(',');
   EXPECT_EQ(FormatNikonLens("180/10, 550/10, 35/10, 56/10"), "18,0-55,0(mm)  F3,5-F5,6");
   // Every table's rows: Skip rows and names as the tables list them.
-  EXPECT_EQ(GetMakerTable(MakerTableId::NikonOld).Rows.size(), 11u);
-  EXPECT_EQ(GetMakerTable(MakerTableId::NikonNew).Rows.size(), 28u);
-  EXPECT_EQ(GetMakerTable(MakerTableId::Olympus).Rows.size(), 33u);
-  EXPECT_EQ(GetMakerTable(MakerTableId::Casio).Rows.size(), 26u);
-  EXPECT_EQ(GetMakerTable(MakerTableId::Fuji).Rows.size(), 18u);
-  EXPECT_EQ(GetMakerTable(MakerTableId::Canon).Rows.size(), 16u);
-  EXPECT_EQ(GetMakerTable(MakerTableId::Seiko).Rows.size(), 12u);
-  EXPECT_EQ(GetMakerTable(MakerTableId::Sanyo).Rows.size(), 6u);
-  EXPECT_EQ(GetMakerTable(MakerTableId::Minolta).Rows.size(), 2u);
+  using M = MakerTableId;
+  for (auto [id, rows] : {std::pair{M::NikonOld, 11u}, {M::NikonNew, 28u}, {M::Olympus, 33u}, {M::Casio, 26u},
+                          {M::Fuji, 18u}, {M::Canon, 16u}, {M::Seiko, 12u}, {M::Sanyo, 6u}, {M::Minolta, 2u}})
+    EXPECT_EQ(GetMakerTable(id).Rows.size(), rows) << static_cast<int>(id);
   EXPECT_EQ(GetMakerTable(MakerTableId::Casio).Lookup(0x0014).Name, "CCDSensitivity");
   EXPECT_EQ(GetMakerTable(MakerTableId::Fuji).Lookup(0x1100).Name, "ContTake/Bracket");
   EXPECT_EQ(GetMakerTable(MakerTableId::Olympus).Lookup(0x1034).Name, "CompressionRatio");

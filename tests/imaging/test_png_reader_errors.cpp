@@ -5,6 +5,7 @@
 #include <zlib.h>
 
 #include <sstream>
+#include <tuple>
 #include <string>
 #include <vector>
 
@@ -215,10 +216,8 @@ TEST(PngReaderErrors, ImageDataAcrossChunksAndItsFailures) {
                 .number,
             -1);
   EXPECT_EQ(Names(split), (std::vector<std::string>{"IHDR", "IDAT", "IEND"}));
-  EXPECT_EQ(split.GetPixel(0, 0), 0xFF0000u);
-  EXPECT_EQ(split.GetPixel(1, 0), 0x00FF00u);
-  EXPECT_EQ(split.GetPixel(0, 1), 0x0000FFu);
-  EXPECT_EQ(split.GetPixel(1, 1), 0xFFFFFFu);
+  EXPECT_EQ((std::vector<uint32_t>{split.GetPixel(0, 0), split.GetPixel(1, 0), split.GetPixel(0, 1), split.GetPixel(1, 1)}),
+            (std::vector<uint32_t>{0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF}));
 
   // Another chunk before the data is complete.
   auto o = Load(head + Chunk("IDAT", z.substr(0, 5)) + Chunk("tEXt", "a\0b") + Chunk("IDAT", z.substr(5)) + kIend);
@@ -320,13 +319,9 @@ TEST(PngReaderErrors, DrawingStretchesAndKeepsTheBackgroundWhereTransparent) {
     const uint8_t* p = b.row(y) + n * static_cast<size_t>(x);
     return (uint32_t{p[2]} << 16) | (uint32_t{p[1]} << 8) | p[0];
   };
-  EXPECT_EQ(at(canvas, 0, 0), 0x808080u);
-  EXPECT_EQ(at(canvas, 1, 1), 0xFF0000u);
-  EXPECT_EQ(at(canvas, 2, 2), 0xFF0000u);
-  EXPECT_EQ(at(canvas, 3, 1), 0x00FF00u);
-  EXPECT_EQ(at(canvas, 1, 4), 0x0000FFu);
-  EXPECT_EQ(at(canvas, 4, 4), 0xFFFFFFu);
-  EXPECT_EQ(at(canvas, 5, 5), 0x808080u);
+  const std::tuple<int, int, uint32_t> spots[] = {{0, 0, 0x808080}, {1, 1, 0xFF0000}, {2, 2, 0xFF0000}, {3, 1, 0x00FF00},
+                                                  {1, 4, 0x0000FF}, {4, 4, 0xFFFFFF}, {5, 5, 0x808080}};
+  for (auto [x, y, colour] : spots) EXPECT_EQ(at(canvas, x, y), colour) << x << "," << y;
 
   // RGBA: alpha 0 leaves the background, 255 covers it, 128 blends
   // (source × a + background × (255 − a) + 127) / 255 per channel.

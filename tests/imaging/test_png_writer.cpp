@@ -3,6 +3,7 @@
 // back with an independent decoder and checked with pngcheck.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <sstream>
 
 #include "imaging/PngGraphic.h"
@@ -237,11 +238,8 @@ TEST(PngWriter, PaletteBitmapsAndTransparentColour) {
   plte.resize(48, 0);
   EXPECT_EQ(d.Find("PLTE")->data, plte);
   EXPECT_EQ(d.Find("tRNS")->data, (std::vector<uint8_t>{255, 0}));  // entry 1 transparent
-  EXPECT_EQ(d.At(0, 0), std::vector<unsigned>{0});
-  EXPECT_EQ(d.At(1, 0), std::vector<unsigned>{1});
-  EXPECT_EQ(d.At(2, 0), std::vector<unsigned>{2});
-  EXPECT_EQ(d.At(4, 0), std::vector<unsigned>{1});
-  EXPECT_EQ(d.At(4, 1), std::vector<unsigned>{0});
+  for (auto [x, y, index] : {std::array<unsigned, 3>{0, 0, 0}, {1, 0, 1}, {2, 0, 2}, {4, 0, 1}, {4, 1, 0}})
+    EXPECT_EQ(d.At(x, y), std::vector<unsigned>{index}) << x << "," << y;
 
   // A transparent colour that is not in the palette makes nothing
   // transparent: no tRNS chunk at all.
@@ -327,9 +325,7 @@ TEST(PngWriter, TruecolourTransparencyAndAlphaChannel) {
   d = SaveCheckDecode(grey, dir, "ga.png");
   EXPECT_EQ(d.colorType, 4);
   EXPECT_EQ(d.depth, 8);
-  EXPECT_EQ(d.At(0, 0), (std::vector<unsigned>{0, 255}));
-  EXPECT_EQ(d.At(1, 0), (std::vector<unsigned>{255, 255}));
-  EXPECT_EQ(d.At(2, 0), (std::vector<unsigned>{85, 255}));
+  for (unsigned x = 0; x < 3; ++x) EXPECT_EQ(d.At(x, 0), (std::vector<unsigned>{x == 0 ? 0u : x == 1 ? 255u : 85u, 255}));
 }
 
 TEST(PngWriter, IdatChunksSplitAtMaxSize) {
