@@ -194,16 +194,11 @@ TEST_F(ExifReader, Formatters) {
   EXPECT_EQ(FormatShutterSpeed("6 1/2"), "0.0110 sec (1/91)");
   EXPECT_EQ(FormatShutterSpeed("1/0"), "1/0");
 
-  EXPECT_EQ(FormatFlash("0"), "Off");
-  EXPECT_EQ(FormatFlash("1"), "On");
-  EXPECT_EQ(FormatFlash("3"), "On, UNKNOWN");
-  EXPECT_EQ(FormatFlash("5"), "On, no strobe return");
-  EXPECT_EQ(FormatFlash("15"), "On, strobe return, forced");
-  EXPECT_EQ(FormatFlash("16"), "Off, surpressed");
-  EXPECT_EQ(FormatFlash("25"), "On, auto mode");
-  EXPECT_EQ(FormatFlash("32"), "Off, no flash function");
-  EXPECT_EQ(FormatFlash("65"), "On, red-eye reduction");
-  EXPECT_EQ(FormatFlash("95"), "On, strobe return, auto mode, red-eye reduction");
+  for (auto [value, text] : {std::pair{"0", "Off"}, {"1", "On"}, {"3", "On, UNKNOWN"}, {"5", "On, no strobe return"},
+                              {"15", "On, strobe return, forced"}, {"16", "Off, surpressed"}, {"25", "On, auto mode"},
+                              {"32", "Off, no flash function"}, {"65", "On, red-eye reduction"},
+                              {"95", "On, strobe return, auto mode, red-eye reduction"}})
+    EXPECT_EQ(FormatFlash(value), text) << value;
 
   EXPECT_EQ(FormatXpText("83, 0, 111, 0, 109, 0, 0, 0"), "Som");
   EXPECT_EQ(FormatXpText("228, 0, 0, 0, 98, 0"), "\xC3\xA4" "b");
@@ -275,13 +270,9 @@ TEST_F(ExifReader, ImageDateTimeOrderAndValidity) {
   EXPECT_DOUBLE_EQ(dated("2024:02:29 00:00:00", nullptr, nullptr), 45351);
   // The first date present decides; an invalid one gives 0.
   EXPECT_EQ(dated("0000:00:00 00:00:00", "2023:07:14 15:30:45", nullptr), 0);
-  EXPECT_EQ(dated("2023:02:29 12:00:00", nullptr, nullptr), 0);
-  EXPECT_EQ(dated("2023:13:01 12:00:00", nullptr, nullptr), 0);
-  EXPECT_EQ(dated("2023:07:15 24:00:00", nullptr, nullptr), 0);
-  EXPECT_EQ(dated("2023:07:15 23:60:00", nullptr, nullptr), 0);
-  EXPECT_EQ(dated("2023:07:1x 12:00:00", nullptr, nullptr), 0);
-  EXPECT_EQ(dated("    :  :     :  :  ", nullptr, nullptr), 0);
-  EXPECT_EQ(dated("2023:07:15", nullptr, nullptr), 0);  // shorter than 19 characters
+  for (const char* bad : {"2023:02:29 12:00:00", "2023:13:01 12:00:00", "2023:07:15 24:00:00", "2023:07:15 23:60:00",
+                          "2023:07:1x 12:00:00", "    :  :     :  :  ", "2023:07:15" /* shorter than 19 */})
+    EXPECT_EQ(dated(bad, nullptr, nullptr), 0) << bad;
   EXPECT_EQ(dated(nullptr, nullptr, nullptr), 0);
   // And back into its parts.
   const DateTimeParts p = DecodeDateTime(dated(nullptr, "2023:07:14 15:30:45", nullptr));
