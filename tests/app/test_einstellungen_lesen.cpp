@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <map>
 #include <set>
+#include <tuple>
 
 #include "EinstellungsSitzung.h"
 #include "platform/FileSystem.h"
@@ -443,15 +444,13 @@ TEST_F(Lesen, LeseregelnUndGrenzfaelle) {
 
 TEST_F(Lesen, DezimalzahlBrauchtDenGleichenTrenner) {
   test::Sitzung s(u.sv);
-  lesen(s, "[OrdnerUndDateien]\r\nPanoramaVerhältnis=1.5\r\n");
-  EXPECT_EQ(s.m.decimal(Opt::RSpEdVerhaeltnis).units(), 20000);
-  lesen(s, "[OrdnerUndDateien]\r\nPanoramaVerhältnis=1,5\r\n");
-  EXPECT_EQ(s.m.decimal(Opt::RSpEdVerhaeltnis).units(), 15000);
-  u.sv.locale.decimalSeparator = '.';
-  lesen(s, "[OrdnerUndDateien]\r\nPanoramaVerhältnis=2,5\r\n");
-  EXPECT_EQ(s.m.decimal(Opt::RSpEdVerhaeltnis).units(), 15000);
-  lesen(s, "[OrdnerUndDateien]\r\nPanoramaVerhältnis=2.5\r\n");
-  EXPECT_EQ(s.m.decimal(Opt::RSpEdVerhaeltnis).units(), 25000);
+  // Separator of the locale, value in the file, units read (a foreign separator keeps the old value).
+  for (const auto& [trenner, wert, einheiten] : std::vector<std::tuple<char, const char*, int64_t>>{
+           {',', "1.5", 20000}, {',', "1,5", 15000}, {'.', "2,5", 15000}, {'.', "2.5", 25000}}) {
+    u.sv.locale.decimalSeparator = trenner;
+    lesen(s, std::string("[OrdnerUndDateien]\r\nPanoramaVerhältnis=") + wert + "\r\n");
+    EXPECT_EQ(s.m.decimal(Opt::RSpEdVerhaeltnis).units(), einheiten) << wert;
+  }
 }
 
 TEST_F(Lesen, FehlendeDateiAendertNichts) {

@@ -41,6 +41,11 @@ struct Grundeinstellungen : ::testing::Test {
 };
 
 TEST_F(Grundeinstellungen, SetztJedeArtVonOptionAufIhrenStandard) {
+  // The guarded boxes start from the opposite states, so that the reset
+  // really changes them.
+  m.setChecked(Opt::CBAndereCSSDatei, true);
+  m.setChecked(Opt::CBIniDateiImAnwendungsordner, true);
+  m.setChecked(Opt::CBEinstellungenAutomatischSpeichern, false);
   st.cellspacingIE = true;
   st.dirnametxt = true;
   st.HTMLOrdnerPfad = "/irgendwo/html";
@@ -114,6 +119,13 @@ TEST_F(Grundeinstellungen, SetztJedeArtVonOptionAufIhrenStandard) {
   EXPECT_DOUBLE_EQ(st.BWumgerechnet, 35.0);
   EXPECT_TRUE(st.cellspacingIE);  // never reset
   EXPECT_TRUE(st.dirnametxt);
+  // The guards are off around their own lines only.
+  EXPECT_FALSE(log.cssGuardBeiKlick);
+  EXPECT_FALSE(log.iniGuardBeiKlick);
+  EXPECT_FALSE(log.autoGuardBeiKlick);
+  EXPECT_TRUE(st.CSSKlickAktiv);
+  EXPECT_TRUE(st.IniOrtKlickAktiv);
+  EXPECT_TRUE(st.AutoSpeichernKlickAktiv);
 }
 
 TEST_F(Grundeinstellungen, JedeRadiogruppeHatGenauDenGenanntenMember) {
@@ -182,21 +194,6 @@ TEST_F(Grundeinstellungen, HandlerLaufenInDerReihenfolgeDerTabelle) {
   }
 }
 
-TEST_F(Grundeinstellungen, WaechterSindNurUmIhreZeilenAus) {
-  // Start from the opposite states, so that the reset really changes them.
-  m.setChecked(Opt::CBAndereCSSDatei, true);
-  m.setChecked(Opt::CBIniDateiImAnwendungsordner, true);
-  m.setChecked(Opt::CBEinstellungenAutomatischSpeichern, false);
-  log.ereignisse.clear();
-  BGrundEinstellungenClick(k, false);
-  EXPECT_FALSE(log.cssGuardBeiKlick);
-  EXPECT_FALSE(log.iniGuardBeiKlick);
-  EXPECT_FALSE(log.autoGuardBeiKlick);
-  EXPECT_TRUE(st.CSSKlickAktiv);
-  EXPECT_TRUE(st.IniOrtKlickAktiv);
-  EXPECT_TRUE(st.AutoSpeichernKlickAktiv);
-}
-
 TEST_F(Grundeinstellungen, KnopfFragtUndNeinAendertNichts) {
   BGrundEinstellungenClick(k, false);
   m.setText(Opt::EdSeitentitel, "Urlaub");
@@ -212,16 +209,12 @@ TEST_F(Grundeinstellungen, KnopfFragtUndNeinAendertNichts) {
   EXPECT_EQ(st.HTMLOrdnerPfad, "/anders");
   EXPECT_TRUE(log.ereignisse.empty());
 
+  // Yes resets; without a login name the author stays empty.
+  u.sv.loginName = [] { return std::string(); };
   u.dialoge.antworten.push_back(MsgResult::Yes);
   BGrundEinstellungenClick(k, true);
   EXPECT_EQ(m.text(Opt::EdSeitentitel), "Mosaikschauer");
   EXPECT_TRUE(st.HTMLOrdnerPfad.empty());
-}
-
-TEST_F(Grundeinstellungen, OhneAnmeldenamenBleibtDerAutorLeer) {
-  u.sv.loginName = [] { return std::string(); };
-  m.setText(Opt::EdMetaAutor, "alt");
-  BGrundEinstellungenClick(k, false);
   EXPECT_EQ(m.text(Opt::EdMetaAutor), "");
 }
 

@@ -1,30 +1,21 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <string>
 #include <vector>
 
-#include "TestUmgebung.h"
+#include "EinstellungsSitzung.h"
 #include "app/Programm.h"
 #include "platform/FileSystem.h"
 
 namespace mosaik {
 namespace {
 
-void schreiben(const std::string& pfad, const std::string& inhalt) {
-  std::ofstream(pfad, std::ios::binary) << inhalt;
-}
+using test::dateiAblegen;
 
 // A program whose settings reading is recorded instead of done; the gallery
 // goes into a temporary folder with no pictures.
-struct Start : ::testing::Test {
-  test::TestUmgebung u;
-  test::TempOrdner arbeit;
+struct Start : test::ImArbeitsordner {
   std::vector<std::string> gelesen;
-  std::string altesArbeitsverzeichnis = fs::currentFolder();
-
-  void SetUp() override { ASSERT_TRUE(fs::setCurrentFolder(arbeit.pfad())); }
-  void TearDown() override { fs::setCurrentFolder(altesArbeitsverzeichnis); }
 
   std::unique_ptr<Programm> programm(std::vector<std::string> args) {
     auto p = std::make_unique<Programm>(u.sv, std::move(args));
@@ -40,7 +31,8 @@ struct Start : ::testing::Test {
 };
 
 TEST_F(Start, FensterInIhrerReihenfolgeUndVorbereiteteHauptform) {
-  schreiben(u.programmOrdner.pfad() + "liesmich.txt", "Lies mich \xe4");  // Windows-1252 ä
+  EXPECT_EQ(programm({})->m.text(Opt::MLiesmich), "");  // no read-me: empty
+  dateiAblegen(u.programmOrdner.pfad() + "liesmich.txt", "Lies mich \xe4");  // Windows-1252 ä
   auto p = programm({});
   EXPECT_EQ(p->erstellteFenster,
             (std::vector<std::string>{"HauptForm", "EXIFForm", "wartenForm", "NavigationForm", "farbForm",
@@ -54,16 +46,11 @@ TEST_F(Start, FensterInIhrerReihenfolgeUndVorbereiteteHauptform) {
   EXPECT_EQ(p->st.EinstellungsDialogOrdner, u.programmOrdner.pfad());
   EXPECT_FALSE(p->st.ErstaktivierungErledigt);
   EXPECT_EQ(p->st.AktiveSeite, "TabSheetHilfe");
-}
-
-TEST_F(Start, OhneLiesmichBleibtDasMemoLeer) {
-  auto p = programm({});
-  EXPECT_EQ(p->m.text(Opt::MLiesmich), "");
   EXPECT_TRUE(u.dialoge.meldungen.empty());
 }
 
 TEST_F(Start, ErstaktivierungLiestStandarddateiUndSchaltetSeitenUm) {
-  schreiben(u.programmOrdner.pfad() + "Mosaikschauer.ini", "[Programm]\r\n");
+  dateiAblegen(u.programmOrdner.pfad() + "Mosaikschauer.ini", "[Programm]\r\n");
   auto p = programm({});
   p->FormActivate();
   EXPECT_TRUE(p->st.ErstaktivierungErledigt);
@@ -81,7 +68,7 @@ TEST_F(Start, ErstaktivierungLiestStandarddateiUndSchaltetSeitenUm) {
 }
 
 TEST_F(Start, PersoenlicherOrtWirdNachDerStandarddateiGelesen) {
-  schreiben(u.programmOrdner.pfad() + "Mosaikschauer.ini", "x");
+  dateiAblegen(u.programmOrdner.pfad() + "Mosaikschauer.ini", "x");
   auto p = programm({});
   // Stands in for the standard file choosing the personal location.
   p->einstellungsdateiLesen = [&](const std::string& d) {
@@ -123,10 +110,10 @@ TEST_F(Start, KommandozeileSchalter) {
 }
 
 TEST_F(Start, IniArgumentSuchtErstWieGetipptDannImProgrammordner) {
-  schreiben(u.programmOrdner.pfad() + "Nur.ini", "p");
-  schreiben(u.programmOrdner.pfad() + "Beide.ini", "p");
-  schreiben(arbeit.pfad() + "Beide.ini", "a");
-  schreiben(arbeit.pfad() + "Gross.INI", "a");
+  dateiAblegen(u.programmOrdner.pfad() + "Nur.ini", "p");
+  dateiAblegen(u.programmOrdner.pfad() + "Beide.ini", "p");
+  dateiAblegen(arbeit.pfad() + "Beide.ini", "a");
+  dateiAblegen(arbeit.pfad() + "Gross.INI", "a");
   auto p = programm({"-ini=Nur.ini", "xini=Beide.ini", "/INI=Gross.INI", "-ini=fehlt.ini", "-ini=", "ini=Nur.ini",
                      "-ini=gross.ini"});
   p->kommandozeilenparameterausfuehren();
@@ -138,7 +125,7 @@ TEST_F(Start, IniArgumentSuchtErstWieGetipptDannImProgrammordner) {
 
 TEST_F(Start, AutostartLaeuftNachAllenArgumentenUndBeendet) {
   auto p = programm({"-autostart", "-ini=a.ini"});
-  schreiben(arbeit.pfad() + "a.ini", "x");
+  dateiAblegen(arbeit.pfad() + "a.ini", "x");
   bool gelesenVorLauf = false;
   p->einstellungsdateiLesen = [&](const std::string&) { gelesenVorLauf = !p->st.HauptFormEnabled ? false : true; };
   p->FormActivate();

@@ -2,12 +2,12 @@
 // HTML found through the MIME association lists, its program line, and
 // starting a program detached.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <map>
 
+#include "TestUmgebung.h"
 #include "platform/Browser.h"
 
 namespace mosaik {
@@ -17,21 +17,15 @@ namespace stdfs = std::filesystem;
 using Befehl = std::vector<std::string>;
 
 struct Zuordnung : ::testing::Test {
-  std::string wurzel;
-  std::map<std::string, std::string> werte;
+  test::TempOrdner t;
+  std::string wurzel = t.pfad().substr(0, t.pfad().size() - 1);
   EnvLookup env = [this](const char* n) -> std::optional<std::string> {
     const auto it = werte.find(n);
     return it == werte.end() ? std::nullopt : std::optional<std::string>(it->second);
   };
-  void SetUp() override {
-    std::string muster = (stdfs::temp_directory_path() / "mosaik-browser-XXXXXX").string();
-    wurzel = ::mkdtemp(muster.data());
-    // A private home and private system folders: nothing of this machine.
-    werte = {{"HOME", wurzel + "/heim"},
-             {"XDG_CONFIG_DIRS", wurzel + "/etc"},
-             {"XDG_DATA_DIRS", wurzel + "/usr"}};
-  }
-  void TearDown() override { stdfs::remove_all(wurzel); }
+  // A private home and private system folders: nothing of this machine.
+  std::map<std::string, std::string> werte = {
+      {"HOME", wurzel + "/heim"}, {"XDG_CONFIG_DIRS", wurzel + "/etc"}, {"XDG_DATA_DIRS", wurzel + "/usr"}};
   void datei(const std::string& pfad, const std::string& inhalt) {
     stdfs::create_directories(stdfs::path(wurzel + "/" + pfad).parent_path());
     std::ofstream(wurzel + "/" + pfad) << inhalt;

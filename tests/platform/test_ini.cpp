@@ -1,12 +1,12 @@
 // The profile-file layer under the settings file.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <string>
 
+#include "TestUmgebung.h"
 #include "platform/IniDatei.h"
 
 namespace mosaik {
@@ -14,29 +14,15 @@ namespace {
 
 namespace stdfs = std::filesystem;
 
-class IniTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ordner_ = stdfs::temp_directory_path() /
-              ("mosaik_ini_" + std::to_string(::getpid()) + "_" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    stdfs::remove_all(ordner_);
-    stdfs::create_directories(ordner_);
-  }
-  void TearDown() override {
-    std::error_code ec;
-    stdfs::permissions(ordner_, stdfs::perms::owner_all, ec);
-    stdfs::remove_all(ordner_, ec);
-  }
-  std::string pfad(const std::string& name) const { return (ordner_ / name).string(); }
-  static void ablegen(const std::string& p, const std::string& bytes) {
-    std::ofstream(p, std::ios::binary) << bytes;
-  }
+struct IniTest : ::testing::Test {
+  test::TempOrdner t;
+  const stdfs::path ordner_ = t.pfad();
+  std::string pfad(const std::string& name) const { return t.pfad() + name; }
+  static void ablegen(const std::string& p, const std::string& bytes) { std::ofstream(p, std::ios::binary) << bytes; }
   static std::string inhalt(const std::string& p) {
     std::ifstream f(p, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(f), {});
   }
-  stdfs::path ordner_;
 };
 
 TEST_F(IniTest, ReadsNamesWithoutCaseAndValuesTrimmedAndUnquoted) {

@@ -14,28 +14,19 @@ std::optional<int64_t> units(const char* t, char sep = ',') {
 }
 
 TEST(Decimal4, LesenRundenUndBereich) {
-  EXPECT_EQ(units("1,1"), 11000);
-  EXPECT_EQ(units(" -2 "), -20000);
-  EXPECT_EQ(units("+3,"), 30000);
-  EXPECT_EQ(units(",5"), 5000);
+  const std::pair<const char*, std::optional<int64_t>> faelle[] = {
+      {"1,1", 11000}, {" -2 ", -20000}, {"+3,", 30000}, {",5", 5000},
+      // Places beyond the fourth round to the nearest, ties to even.
+      {"1,23456", 12346}, {"1,23454", 12345}, {"0,00005", 0}, {"0,00015", 2}, {"0,000050001", 1},
+      {"-0,00025", -2}, {"-0,00035", -4},
+      // The range of 64 bits of ten-thousandths.
+      {"922337203685477,5807", INT64_MAX}, {"922337203685477,5808", std::nullopt},
+      {"-922337203685477,5808", INT64_MIN}, {"-922337203685477,58085", INT64_MIN},
+      {"922337203685477,58075", std::nullopt}, {"99999999999999999999999", std::nullopt}};
+  for (const auto& [text, erwartet] : faelle) EXPECT_EQ(units(text), erwartet) << text;
   EXPECT_EQ(units("1.5", '.'), 15000);
   for (const char* falsch : {"", " ", ",", "-", "1.5", "1,2,3", "1e3", "1 000", "0x10", "abc", "--1", "1-"})
     EXPECT_EQ(units(falsch), std::nullopt) << falsch;
-  // Places beyond the fourth round to the nearest, ties to even.
-  EXPECT_EQ(units("1,23456"), 12346);
-  EXPECT_EQ(units("1,23454"), 12345);
-  EXPECT_EQ(units("0,00005"), 0);
-  EXPECT_EQ(units("0,00015"), 2);
-  EXPECT_EQ(units("0,000050001"), 1);
-  EXPECT_EQ(units("-0,00025"), -2);
-  EXPECT_EQ(units("-0,00035"), -4);
-  // The range of 64 bits of ten-thousandths.
-  EXPECT_EQ(units("922337203685477,5807"), INT64_MAX);
-  EXPECT_EQ(units("922337203685477,5808"), std::nullopt);
-  EXPECT_EQ(units("-922337203685477,5808"), INT64_MIN);
-  EXPECT_EQ(units("-922337203685477,58085"), INT64_MIN);
-  EXPECT_EQ(units("922337203685477,58075"), std::nullopt);
-  EXPECT_EQ(units("99999999999999999999999"), std::nullopt);
 
   EXPECT_EQ(Decimal4::fromUnits(11000).toText(','), "1,1");
   EXPECT_EQ(Decimal4::fromUnits(20000).toText(','), "2");

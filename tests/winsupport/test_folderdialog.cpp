@@ -81,18 +81,12 @@ TEST(FolderDialog, TexteNachDerSpracheDesBenutzers) {
   EXPECT_EQ(beschriftungSuchen({"04070=falsch", "0407=richtig"}, "0407"), "richtig");
   EXPECT_EQ(beschriftungSuchen({"Default=Standard", "0407=Deutsch"}, "0409"), "Standard");
 
-  EXPECT_EQ(sprachschluessel("de_DE.UTF-8"), "0407");
-  EXPECT_EQ(sprachschluessel("de_AT.UTF-8@euro"), "0C07");
-  EXPECT_EQ(sprachschluessel("de_CH"), "0807");
-  EXPECT_EQ(sprachschluessel("de_BE.UTF-8"), "0407");  // a territory without own texts: the language's first
-  EXPECT_EQ(sprachschluessel("fr_CA"), "0C0C");
-  EXPECT_EQ(sprachschluessel("en_ZA.UTF-8"), "1C09");
-  EXPECT_EQ(sprachschluessel("pt_PT"), "0816");
-  EXPECT_EQ(sprachschluessel("C.UTF-8"), "");
-  EXPECT_EQ(sprachschluessel("POSIX"), "");
-  EXPECT_EQ(sprachschluessel("ru_RU.UTF-8"), "");
-  EXPECT_EQ(sprachschluessel(""), "");
-  EXPECT_EQ(sprachschluessel("deu"), "");
+  // A territory without own texts gets the language's first.
+  for (const auto& [locale, schluessel] : std::map<std::string, std::string>{
+           {"de_DE.UTF-8", "0407"}, {"de_AT.UTF-8@euro", "0C07"}, {"de_CH", "0807"}, {"de_BE.UTF-8", "0407"},
+           {"fr_CA", "0C0C"}, {"en_ZA.UTF-8", "1C09"}, {"pt_PT", "0816"}, {"C.UTF-8", ""}, {"POSIX", ""},
+           {"ru_RU.UTF-8", ""}, {"", ""}, {"deu", ""}})
+    EXPECT_EQ(sprachschluessel(locale), schluessel) << locale;
 }
 
 TEST(FolderDialog, StatuszeileKuerztLangePfadeAufFuenfzigZeichen) {
@@ -119,12 +113,10 @@ TEST(FolderDialog, StatuszeileKuerztLangePfadeAufFuenfzigZeichen) {
 }
 
 TEST(FolderDialog, NeuerOrdnerKnopfNachBildschirmaufloesung) {
-  EXPECT_EQ(neuerOrdnerKnopf(72), (KnopfMasse{12, 75, 23}));
-  EXPECT_EQ(neuerOrdnerKnopf(96), (KnopfMasse{12, 75, 23}));
-  EXPECT_EQ(neuerOrdnerKnopf(120), (KnopfMasse{15, 93, 28}));
-  EXPECT_EQ(neuerOrdnerKnopf(144), (KnopfMasse{17, 112, 35}));
-  EXPECT_EQ(neuerOrdnerKnopf(192), (KnopfMasse{20, 150, 41}));
-  EXPECT_EQ(neuerOrdnerKnopf(108), (KnopfMasse{13, 84, 25}));  // multiplied first, then divided
+  // 108 dpi: multiplied first, then divided.
+  const std::pair<int, KnopfMasse> knoepfe[] = {{72, {12, 75, 23}},   {96, {12, 75, 23}},   {120, {15, 93, 28}},
+                                                {144, {17, 112, 35}}, {192, {20, 150, 41}}, {108, {13, 84, 25}}};
+  for (const auto& [dpi, masse] : knoepfe) EXPECT_EQ(neuerOrdnerKnopf(dpi), masse) << dpi;
   EXPECT_EQ(neuerOrdnerKnopfBreite(50, 96), 75);
   EXPECT_EQ(neuerOrdnerKnopfBreite(80, 96), 92);
   EXPECT_EQ(neuerOrdnerKnopfBreite(50, 72), 75);

@@ -105,13 +105,12 @@ TEST(Theme, SpaeterenManagerLeitetAnDenHauptmanagerWeiter) {
 TEST(Theme, TeileDesFortschrittsbalkens) {
   const TThemeServices dienste;
   using P = TThemedProgress;
-  const auto teil = [&](P p) { return dienste.GetElementDetails(p); };
-  EXPECT_EQ(teil(P::tpBar), (TThemedElementDetails{TThemedElement::teProgress, 1, 1}));
-  EXPECT_EQ(teil(P::tpBarVert), (TThemedElementDetails{TThemedElement::teProgress, 2, 1}));
-  EXPECT_EQ(teil(P::tpChunk), (TThemedElementDetails{TThemedElement::teProgress, 3, 1}));
-  EXPECT_EQ(teil(P::tpChunkVert), (TThemedElementDetails{TThemedElement::teProgress, 4, 1}));
-  EXPECT_EQ(teil(P::tpProgressDontCare), (TThemedElementDetails{TThemedElement::teProgress, 0, 0}));
-  EXPECT_EQ(teil(P::tpProgressRoot), (TThemedElementDetails{TThemedElement::teProgress, 0, 0}));
+  const std::pair<P, TThemedElementDetails> teile[] = {
+      {P::tpBar, {TThemedElement::teProgress, 1, 1}},         {P::tpBarVert, {TThemedElement::teProgress, 2, 1}},
+      {P::tpChunk, {TThemedElement::teProgress, 3, 1}},       {P::tpChunkVert, {TThemedElement::teProgress, 4, 1}},
+      {P::tpProgressDontCare, {TThemedElement::teProgress, 0, 0}},
+      {P::tpProgressRoot, {TThemedElement::teProgress, 0, 0}}};
+  for (const auto& [teil, details] : teile) EXPECT_EQ(dienste.GetElementDetails(teil), details);
 }
 
 }  // namespace
