@@ -24,22 +24,16 @@ TEST(Bildgroessen, TableOfSizes) {
       {6000, 4000, M::Breite, 120, false, {120, 80}, {120, 80}},
       {6000, 4000, M::LaengereSeite, 600, false, {600, 400}, {600, 400}},
       {4000, 6000, M::LaengereSeite, 600, false, {400, 600}, {400, 600}},
-      {4000, 3000, M::LaengereSeite, 120, false, {120, 90}, {120, 90}},
       {4000, 3000, M::Hoehe, 120, false, {160, 120}, {160, 120}},
-      {3000, 4000, M::LaengereSeite, 120, false, {90, 120}, {90, 120}},
-      {3000, 2000, M::Hoehe, 120, false, {180, 120}, {180, 120}},
       {3000, 4000, M::Breite, 120, false, {120, 160}, {120, 160}},
-      // truncated, never rounded: 39.96 and 66.66...
+      // truncated, never rounded: 39.96 and 299.9
       {1000, 333, M::Breite, 120, false, {120, 39}, {120, 39}},
-      {3000, 1000, M::Hoehe, 200, false, {600, 200}, {600, 200}},
-      {1000, 3000, M::Breite, 200, false, {200, 600}, {200, 600}},
       {2999, 1000, M::Hoehe, 100, false, {299, 100}, {299, 100}},
       // a square original: S x S under the longer side as in square mode
       {1000, 1000, M::LaengereSeite, 120, false, {120, 120}, {120, 120}},
       // square mode: the picture inside the canvas
       {4000, 3000, M::Quadrat, 120, false, {120, 90}, {120, 90}},
       {3000, 4000, M::Quadrat, 120, false, {90, 120}, {90, 120}},
-      {1000, 1000, M::Quadrat, 120, false, {120, 120}, {120, 120}},
       {80, 60, M::Quadrat, 120, false, {80, 60}, {80, 60}},
       {80, 60, M::Quadrat, 120, true, {120, 90}, {120, 90}},
       // no enlarging: the whole original size, whichever side was too large
@@ -47,10 +41,8 @@ TEST(Bildgroessen, TableOfSizes) {
       {100, 50, M::LaengereSeite, 120, true, {120, 60}, {120, 60}},
       {200, 50, M::Hoehe, 120, false, {200, 50}, {200, 50}},
       {200, 50, M::Hoehe, 120, true, {480, 120}, {480, 120}},
-      {120, 90, M::LaengereSeite, 120, false, {120, 90}, {120, 90}},
       // one pixel thin: 0 is raised to 1 for files only
       {5000, 1, M::Breite, 120, false, {120, 0}, {120, 1}},
-      {5000, 20, M::Breite, 120, false, {120, 0}, {120, 1}},
       {1, 5000, M::Hoehe, 120, false, {0, 120}, {1, 120}},
       {1, 1, M::LaengereSeite, 120, false, {1, 1}, {1, 1}},
       {1, 1, M::LaengereSeite, 120, true, {120, 120}, {120, 120}},

@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <set>
 
 #include "DurchlaufTestbasis.h"
+#include "generator/test_seiten_basis.h"
 #include "generator/Bildpipeline.h"
 #include "generator/Vorschaubild.h"
 #include "imaging/ExifOrientation.h"
@@ -58,7 +58,7 @@ std::string Original(const imaging::RgbBitmap& bild) {
   return strom.substr(0, 2) + t.App1() + Segment(0xED, kIptc) + Segment(0xFE, "Sommer am Meer") + strom.substr(20);
 }
 
-void Schreiben(const std::string& pfad, const std::string& inhalt) { std::ofstream(pfad, std::ios::binary) << inhalt; }
+const auto Schreiben = seitentest::schreiben;
 
 std::set<std::string> Dateien(const std::string& ordner) {
   std::set<std::string> s;

@@ -2,16 +2,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <set>
 #include <stdexcept>
 
-#include <jpeglib.h>
-
 #include "DurchlaufTestbasis.h"
+#include "generator/test_seiten_basis.h"
 #include "generator/Durchlauf.h"
 #include "generator/Generierung.h"
 #include "generator/Umbenennen.h"
@@ -25,37 +22,13 @@ namespace {
 namespace sfs = std::filesystem;
 
 // A small real JPEG; the seed makes every file's bytes different.
-std::string jpeg(int seed, int breite = 8, int hoehe = 6) {
-  jpeg_compress_struct c{};
-  jpeg_error_mgr fehler{};
-  c.err = jpeg_std_error(&fehler);
-  jpeg_create_compress(&c);
-  unsigned char* puffer = nullptr;
-  unsigned long groesse = 0;
-  jpeg_mem_dest(&c, &puffer, &groesse);
-  c.image_width = static_cast<JDIMENSION>(breite);
-  c.image_height = static_cast<JDIMENSION>(hoehe);
-  c.input_components = 1;
-  c.in_color_space = JCS_GRAYSCALE;
-  jpeg_set_defaults(&c);
-  jpeg_start_compress(&c, TRUE);
-  std::vector<unsigned char> zeile(static_cast<size_t>(breite));
-  while (c.next_scanline < c.image_height) {
-    for (int x = 0; x < breite; ++x) zeile[static_cast<size_t>(x)] = static_cast<unsigned char>(seed * 37 + x * 11);
-    JSAMPROW z = zeile.data();
-    jpeg_write_scanlines(&c, &z, 1);
-  }
-  jpeg_finish_compress(&c);
-  std::string out(reinterpret_cast<char*>(puffer), groesse);
-  jpeg_destroy_compress(&c);
-  std::free(puffer);
-  return out;
+std::string jpeg(int seed) {
+  imaging::RgbBitmap b(8, 6);
+  for (size_t i = 0; i < b.Pixels.size(); ++i) b.Pixels[i] = static_cast<uint8_t>(seed * 37 + i * 11);
+  return imaging::EncodeJpeg(b, 75, false);
 }
 
-void datei(const std::string& pfad, const std::string& inhalt) {
-  sfs::create_directories(sfs::path(pfad).parent_path());
-  std::ofstream(pfad, std::ios::binary) << inhalt;
-}
+const auto datei = seitentest::schreiben;
 
 // Every regular file below a folder (links not followed) with its bytes.
 std::map<std::string, std::string> inhalte(const std::string& wurzel) {
@@ -506,29 +479,24 @@ TEST_F(Durchlauf, OrdnerlisteLaeufeSortiertUndOhneUnterordnerNurOben) {
   for (const char* n : {"b/1.jpg", "A/1.jpg", "c/z/1.jpg", "c/y/1.jpg", "c/x/leer.txt"}) datei(q + n, jpeg(1));
   st.dirnametxt = false;
   bool ok = true;
-  GalerieDurchlauf(lauf, q, "", true, "", -1, ok);
-  EXPECT_TRUE(ok);
-  std::string folge;
-  for (const auto& e : lauf.Ordnerliste) folge += e.Name + " ";
+  const auto folge = [&](bool rekursiv) {
+    lauf.Ordnerliste.clear();
+    GalerieDurchlauf(lauf, q, "", rekursiv, "", -1, ok);
+    std::string f;
+    for (const auto& e : lauf.Ordnerliste) f += e.Name + " ";
+    return f;
+  };
   // Each folder's subfolders are one run, sorted, appended as the walk
   // descends in that order.
-  EXPECT_EQ(folge, "a b c y z ");
+  EXPECT_EQ(folge(true), "a b c y z ");
+  EXPECT_TRUE(ok);
   EXPECT_EQ(lauf.OrdnerlisteHigh, 4);
   EXPECT_TRUE(lauf.Bildliste.empty());
 
   m.setChecked(Opt::CBOSortRueckwaerts, true);
   m.setChecked(Opt::CBOrdnerSortieren, false);  // reversed listing order
-  lauf.Ordnerliste.clear();
-  GalerieDurchlauf(lauf, q, "", true, "", -1, ok);
-  folge.clear();
-  for (const auto& e : lauf.Ordnerliste) folge += e.Name + " ";
-  EXPECT_EQ(folge, "c b a z y ");
-
-  lauf.Ordnerliste.clear();
-  GalerieDurchlauf(lauf, q, "", false, "", -1, ok);
-  folge.clear();
-  for (const auto& e : lauf.Ordnerliste) folge += e.Name + " ";
-  EXPECT_EQ(folge, "a b c ");  // listed, in directory order, not entered
+  EXPECT_EQ(folge(true), "c b a z y ");
+  EXPECT_EQ(folge(false), "a b c ");  // listed, in directory order, not entered
 }
 
 }  // namespace

@@ -21,13 +21,6 @@ const std::string kGolden = std::string(MOSAIK_TEST_DATA) + "/einzelbild/";
 
 using seitentest::lesen;
 using seitentest::schreiben;
-struct StilleAnsicht : RunView {
-  void laufBeginnt() override {}
-  void laufEndet() override {}
-  void aktuelleDatei(const std::string&) override {}
-  bool StandardbilderUebErzeugen() override { return true; }
-  bool StandardbilderGrossErzeugen() override { return true; }
-};
 
 // A folder "reise" below the picture folder with three pictures:
 //   eins.jpg  80 x 60, EXIF and a two-line comment; companion eins.txt (12 bytes)
@@ -41,7 +34,7 @@ struct Einzelbild : ::testing::Test {
   AppState st;
   Kontext k{m, st, u.sv};
   seitentest::KeineEreignisse nichts;
-  StilleAnsicht ansicht;
+  seitentest::StilleAnsicht ansicht;
   Lauf lauf{k, ansicht};
   std::string reise;
   TDateiArray liste;
@@ -122,21 +115,17 @@ struct Einzelbild : ::testing::Test {
   std::string html() const { return quelle.pfad() + "html/"; }
 };
 
-TEST_F(Einzelbild, ErstesBildEndlosLaufendeDiashowMitTextlinks) {
+// First picture with a running endless slideshow, the middle one stopped
+// (two audio companions), the last one without endless navigation.
+TEST_F(Einzelbild, TextlinksErstesMittleresUndLetztesBild) {
   EXPECT_EQ(seite(0, false), "galerie-einsjpg.htm");
   EXPECT_EQ(lesen(html() + "reise/galerie-einsjpg.htm"), lesen(kGolden + "text-endlos-erstes.htm"));
-  EXPECT_TRUE(u.dialoge.meldungen.empty());
-}
-
-TEST_F(Einzelbild, MittleresBildGestoppteVarianteMitZweiAudiodateien) {
   EXPECT_EQ(seite(1, true), "galerie-zweijpg-stopp.htm");
   EXPECT_EQ(lesen(html() + "reise/galerie-zweijpg-stopp.htm"), lesen(kGolden + "text-endlos-mitte-gestoppt.htm"));
-}
-
-TEST_F(Einzelbild, LetztesBildOhneEndlosHatKeinWeiterKeinenSchalterUndKeinenWechsel) {
   m.setChecked(Opt::CBNavigationEndlos, false);
   EXPECT_EQ(seite(2, false), "galerie-dreijpg.htm");
   EXPECT_EQ(lesen(html() + "reise/galerie-dreijpg.htm"), lesen(kGolden + "text-stoppend-letztes.htm"));
+  EXPECT_TRUE(u.dialoge.meldungen.empty());
 }
 
 TEST_F(Einzelbild, XHTMLStrengMitStandardgrafikenNeuemFensterUndOriginal) {
@@ -176,12 +165,6 @@ TEST_F(Einzelbild, FlacheGalerieMitEigenenGrafikenMitHinweistext) {
   EXPECT_EQ(seite(1, true, "galerie(1).htm"), "galerie(1)-zweijpg-stopp.htm");
   EXPECT_EQ(lesen(html() + "galerie(1)-zweijpg-stopp.htm"), lesen(kGolden + "flach-eigene-grafik-gestoppt.htm"));
 }
-
-}  // namespace
-}  // namespace mosaik
-
-namespace mosaik {
-namespace {
 
 // The line of the page that starts with the given text ("" when none).
 std::string zeileMit(const std::string& seite, const std::string& anfang) {
@@ -326,12 +309,6 @@ TEST_F(Einzelbild, EigenerDateiabschlussMitWegZurueck) {
       "<!-- Diese Seite wurde mit Mosaikschauer V. 2.6.1.1 (mosaikschauer.example) erstellt. -->\r\n";
   EXPECT_EQ(s.substr(s.size() - ende.size()), ende);
 }
-
-}  // namespace
-}  // namespace mosaik
-
-namespace mosaik {
-namespace {
 
 TEST_F(Einzelbild, AnzeigegroesseNachDenOptionenUndUnlesbaresBild) {
   m.setChecked(Opt::RBdummy1, true);  // not the original size, but:

@@ -6,8 +6,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -17,7 +15,6 @@
 #include "generator/Generierung.h"
 #include "generator/Namen.h"
 #include "generator/Navigationsgrafiken.h"
-#include "generator/Vorschaubild.h"
 #include "imaging/NumberFormat.h"
 #include "platform/FileSystem.h"
 
@@ -128,10 +125,7 @@ struct Galerie : ::testing::Test {
     stdfs::create_directories(stdfs::path(ziel).parent_path());
     stdfs::copy_file(kBilder + quelle, ziel);
   }
-  static void datei(const std::string& pfad, size_t groesse) {
-    stdfs::create_directories(stdfs::path(pfad).parent_path());
-    std::ofstream(pfad, std::ios::binary) << std::string(groesse, 'x');
-  }
+  static void datei(const std::string& pfad, size_t groesse) { seitentest::schreiben(pfad, std::string(groesse, 'x')); }
 
   void SetUp() override {
     imaging::SetDecimalSeparator(',');
@@ -199,18 +193,6 @@ struct Galerie : ::testing::Test {
     return seiten;
   }
 
-  // Whether the image pipeline writes thumbnail files (it came later than
-  // the pages).
-  bool vorschaubilderEntstehen() {
-    test::TempOrdner t;
-    stdfs::copy_file(kBilder + "leer.jpg", t.pfad() + "x.jpg");
-    stdfs::create_directory(t.pfad() + "v");
-    Lauf l{k, ansicht};
-    VorschaubildErzeugen(l, t.pfad(), t.pfad() + "v/", "x.jpg", false, 20);
-    u.dialoge.meldungen.clear();
-    return fs::fileExists(t.pfad() + "v/" + VorschaubildName(k, "x.jpg"));
-  }
-
   int anzahl(const std::vector<std::string>& seiten, const std::string& teil) const {
     return static_cast<int>(std::count_if(seiten.begin(), seiten.end(),
                                           [&](const std::string& s) { return s.find(teil) != std::string::npos; }));
@@ -218,7 +200,6 @@ struct Galerie : ::testing::Test {
 };
 
 TEST_F(Galerie, OrdnerstrukturMitVerkleinertenBildernUndTextlinks) {
-  if (!vorschaubilderEntstehen()) GTEST_SKIP() << "the image pipeline makes no thumbnail files yet";
   m.setChecked(Opt::CBOriginaleVerkleinern, true);
   m.setEnabled(Opt::CBOriginaleVerlinken, true);
   m.setChecked(Opt::CBOriginaleVerlinken, true);

@@ -21,13 +21,8 @@ TDateiArray bilder(std::initializer_list<std::pair<const char*, int64_t>> eintra
   return l;
 }
 
-std::string namen(const TDateiArray& l) {
-  std::string s;
-  for (const auto& e : l) s += (s.empty() ? "" : " ") + e.Name;
-  return s;
-}
-
-std::string namen(const TVerzeichnisArray& l) {
+template <typename Liste>
+std::string namen(const Liste& l) {
   std::string s;
   for (const auto& e : l) s += (s.empty() ? "" : " ") + e.Name;
   return s;

@@ -88,27 +88,16 @@ TEST(Dateigrenze, SeitenUndStyleSheets) {
 
 TEST(Farben, TextUndWert) {
   EXPECT_EQ(HTMLFarbe(0xFF8000), "#FF8000");
-  EXPECT_EQ(HTMLFarbe(0x000000), "#000000");
   EXPECT_EQ(HTMLFarbe(0x0A0B0C), "#0A0B0C");
-  EXPECT_EQ(HTMLFarbe2TColor("#FF8000"), 0xFF8000u);
-  EXPECT_EQ(HTMLFarbe2TColor("#ff8000"), 0xFF8000u);
-  EXPECT_EQ(HTMLFarbe2TColor("Xff8000"), 0xFF8000u);
+  for (const char* t : {"#FF8000", "#ff8000", "Xff8000"}) EXPECT_EQ(HTMLFarbe2TColor(t), 0xFF8000u) << t;
   EXPECT_EQ(HTMLFarbe2TColor("#000000"), 0x000000u);
-  EXPECT_EQ(HTMLFarbe2TColor("#FF800"), 0xFFFFFFu);
-  EXPECT_EQ(HTMLFarbe2TColor("#FG8000"), 0xFFFFFFu);
-  EXPECT_EQ(HTMLFarbe2TColor("#0000G0"), 0xFFFFFFu);
-  EXPECT_EQ(HTMLFarbe2TColor(""), 0xFFFFFFu);
-  bool ok = false;
-  EXPECT_EQ(HexPaarWert("7f", ok), 127);
-  EXPECT_TRUE(ok);
-  EXPECT_EQ(HexPaarWert("A0", ok), 160);
-  EXPECT_TRUE(ok);
-  EXPECT_EQ(HexPaarWert("7", ok), 0);
-  EXPECT_FALSE(ok);
-  EXPECT_EQ(HexPaarWert("7g", ok), 0);
-  EXPECT_FALSE(ok);
-  EXPECT_EQ(HexPaarWert("123", ok), 0);
-  EXPECT_FALSE(ok);
+  for (const char* t : {"#FF800", "#FG8000", "#0000G0", ""}) EXPECT_EQ(HTMLFarbe2TColor(t), 0xFFFFFFu) << t;
+  const std::pair<const char*, int> paare[] = {{"7f", 127}, {"A0", 160}, {"7", -1}, {"7g", -1}, {"123", -1}};
+  for (const auto& [t, wert] : paare) {
+    bool ok = wert < 0;
+    EXPECT_EQ(HexPaarWert(t, ok), wert < 0 ? 0 : wert) << t;
+    EXPECT_EQ(ok, wert >= 0) << t;
+  }
 }
 
 struct KopfTest : SeitenBasis {

@@ -126,8 +126,6 @@ TEST_F(TabellenTest, SeitenDerTabelle) {
   m.setText(Opt::SpEdZeilenProSeitezahl, "2");
   EXPECT_EQ(tabelle(l, 2), "<div id=\"vorschau\"><table>\r\n  <tr>\r\n" + zelle("e.jpg") +
                                "  </tr>\r\n</table></div>\r\n");
-  EXPECT_EQ(tabelle({bild("a.jpg")}), "<div id=\"vorschau\"><table>\r\n  <tr>\r\n" + zelle("a.jpg") +
-                                          "  </tr>\r\n</table></div>\r\n");
 }
 
 TEST_F(TabellenTest, LinksZielattributZellabstandUndHuellen) {

@@ -53,7 +53,6 @@ TEST(Groessentext, EinheitenRundungUndTrennzeichen) {
   EXPECT_EQ(GroesseText(1792, ','), "1,8 KB");
   EXPECT_EQ(GroesseText(1048576, ','), "1024 KB");
   EXPECT_EQ(GroesseText(1048577, ','), "1 MB");
-  EXPECT_EQ(GroesseText(3 * 1048576 + 1, ','), "3 MB");
   EXPECT_EQ(GroesseText(int64_t{2000} * 1048576, ','), "2000 MB");
   EXPECT_EQ(GroesseText(int64_t{5} * 1024 * 1048576 + 1048576 / 2, ','), "5120,5 MB");
 }
@@ -252,12 +251,6 @@ TEST_F(UebersichtTest, NamensdateiWirdOhneLeereZeileGelesen) {
   schreiben(bilder() + "DirName.Txt", "K\xF6ln");
   EXPECT_EQ(DirnameErsteZeile(bilder()), std::optional<std::string>("Köln"));
 }
-
-}  // namespace
-}  // namespace mosaik::seitentest
-
-namespace mosaik::seitentest {
-namespace {
 
 struct OrdnerSeitenTest : LaufBasis {
   TDateiArray liste;

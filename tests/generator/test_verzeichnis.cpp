@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -37,12 +38,8 @@ TEST(Verzeichnis, SchnappschussNurOrdnerUndRegulaereDateienSortiert) {
   for (const auto& e : l) {
     EXPECT_EQ(e.hidden, e.name == ".versteckt.jpg") << e.name;
     EXPECT_FALSE(e.readOnly) << e.name;
-    if (e.name == "gross.bin") {
-      EXPECT_EQ(e.size, 3000);
-    }
-    if (e.name == "link.jpg") {
-      EXPECT_EQ(e.size, 5);
-    }
+    if (e.name == "gross.bin") { EXPECT_EQ(e.size, 3000); }
+    if (e.name == "link.jpg") { EXPECT_EQ(e.size, 5); }
   }
   EXPECT_TRUE(fs::listFolder(d + "gibtsnicht").empty());
   EXPECT_FALSE(fs::entryInfo(d + "x.jpg"));
@@ -62,12 +59,8 @@ TEST(Verzeichnis, DosDatumHinUndZurueck) {
   const std::time_t t = fs::fromDosDateTime(dos);
   struct tm tm {};
   ::localtime_r(&t, &tm);
-  EXPECT_EQ(tm.tm_year, 123);
-  EXPECT_EQ(tm.tm_mon, 4);
-  EXPECT_EQ(tm.tm_mday, 17);
-  EXPECT_EQ(tm.tm_hour, 13);
-  EXPECT_EQ(tm.tm_min, 45);
-  EXPECT_EQ(tm.tm_sec, 30);
+  EXPECT_EQ(std::tuple(tm.tm_year, tm.tm_mon, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec),
+            std::tuple(123, 4, 17, 13, 45, 30));
   EXPECT_EQ(fs::toDosDateTime(t), dos);
   EXPECT_EQ(fs::toDosDateTime(t + 1), dos);  // two-second steps
   EXPECT_EQ(fs::toDosDateTime(0), 0x00210000u);  // before 1980
