@@ -44,11 +44,10 @@ TEST_F(ExifReader, CameraValuesInBothByteOrders) {
     EXPECT_EQ(info.CameraMake, "Canon...");
     EXPECT_EQ(info.LookupTagValue("Model"), "EOS 5D");
     EXPECT_EQ(info.CameraModel, "EOS 5D");
-    EXPECT_EQ(info.LookupTagValue("FNumber"), "F2.8");
-    EXPECT_EQ(info.LookupTagValue("fnumber"), "F2.8");
-    EXPECT_EQ(info.LookupTagValue("ExposureTime"), "1/60 sec");
-    EXPECT_EQ(info.LookupTagValue("FocalLength"), " 7.80 mm");
-    EXPECT_EQ(info.LookupTagValue("Flash"), "On, auto mode");
+    for (const auto& [tag, value] : {std::pair<const char*, std::string>{"FNumber", "F2.8"}, {"fnumber", "F2.8"},
+                                     {"ExposureTime", "1/60 sec"}, {"FocalLength", " 7.80 mm"},
+                                     {"Flash", "On, auto mode"}})
+      EXPECT_EQ(info.LookupTagValue(tag), value) << tag;
     EXPECT_EQ(info.FlashUsed, 25);
     EXPECT_EQ(info.LookupTagValue("ISOSpeedRatings"), "");  // absent
     EXPECT_EQ(info.Width, 4000);
@@ -109,16 +108,13 @@ TEST_F(ExifReader, FormatTypesAndTheirQuirks) {
     t.Add(0, 0x0115, 3, 0, "");                                    // no elements: skipped
     auto d = Read(t);
     const TImageInfo& info = *d->ExifInfo;
-    EXPECT_EQ(info.LookupTagValue("ISOSpeedRatings"), "100, 200");
-    EXPECT_EQ(info.LookupTagValue("BrightnessValue"), "65535");
-    EXPECT_EQ(info.LookupTagValue("SubjectDistance"), "-1");
-    EXPECT_EQ(info.LookupTagValue("RowsPerStrip"), "-294967296");
-    EXPECT_EQ(info.LookupTagValue("ExposureBiasValue"), "-1/3");
-    EXPECT_EQ(info.LookupTagValue("MinSampleValue"), "1, 2, 255");
-    EXPECT_EQ(info.LookupTagValue("MaxSampleValue"), "255");
-    EXPECT_EQ(info.LookupTagValue("CompressedBitsPerPixel"), "-9999.99");
-    EXPECT_EQ(info.LookupTagValue("SubjectLocation"), "-9999.99");
-    EXPECT_EQ(info.LookupTagValue("ExifVersion"), "\"0230\"");
+    for (const auto& [tag, value] : {std::pair<const char*, std::string>{"ISOSpeedRatings", "100, 200"},
+                                     {"BrightnessValue", "65535"}, {"SubjectDistance", "-1"},
+                                     {"RowsPerStrip", "-294967296"}, {"ExposureBiasValue", "-1/3"},
+                                     {"MinSampleValue", "1, 2, 255"}, {"MaxSampleValue", "255"},
+                                     {"CompressedBitsPerPixel", "-9999.99"}, {"SubjectLocation", "-9999.99"},
+                                     {"ExifVersion", "\"0230\""}})
+      EXPECT_EQ(info.LookupTagValue(tag), value) << tag;
     EXPECT_EQ(info.ExifVersion, "0230");
     EXPECT_EQ(info.LookupTagValue("FlashPixVersion"), "\"01\"");
     EXPECT_EQ(info.LookupTagValue("Orientation"), "");
@@ -217,11 +213,10 @@ TEST_F(ExifReader, FormattersOnEntries) {
   t.Add(0, 0x9C9C, 1, 4, std::string("\xE4\0\0\0", 4));
   auto d = Read(t);
   const TImageInfo& info = *d->ExifInfo;
-  EXPECT_EQ(info.LookupTagValue("ComponentsConfiguration"), "YCbCr");
-  EXPECT_EQ(info.LookupTagValue("ShutterSpeedValue"), "0.0156 sec (1/64)");
-  EXPECT_EQ(info.LookupTagValue("Title"), "Sommer");
-  EXPECT_EQ(info.LookupTagValue("Comments"), "\xC3\xA4");
-  EXPECT_EQ(info.LookupTagValue("UserComment"), "Hallo Welt");
+  for (const auto& [tag, value] : {std::pair<const char*, std::string>{"ComponentsConfiguration", "YCbCr"},
+                                   {"ShutterSpeedValue", "0.0156 sec (1/64)"}, {"Title", "Sommer"},
+                                   {"Comments", "\xC3\xA4"}, {"UserComment", "Hallo Welt"}})
+    EXPECT_EQ(info.LookupTagValue(tag), value) << tag;
   EXPECT_EQ(info.UserComment, "Hallo Welt");
 
   TiffBuilder padded(false);

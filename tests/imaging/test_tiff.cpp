@@ -50,16 +50,12 @@ TEST_F(TiffFiles, BothByteOrdersAndTheRawExtension) {
     const TImageInfo& info = *d.ExifInfo;
     EXPECT_TRUE(info.TiffMode);
     EXPECT_EQ(info.ThumbnailStart, 0);
-    EXPECT_EQ(info.LookupTagValue("Make"), "Testkamera");
-    EXPECT_EQ(info.LookupTagValue("Model"), "TIFF Modell");
-    EXPECT_EQ(info.LookupTagValue("Artist"), "Anna Beispiel");
-    EXPECT_EQ(info.LookupTagValue("ExposureTime"), "1/125 sec");
-    EXPECT_EQ(info.LookupTagValue("FNumber"), "F8.0");
-    EXPECT_EQ(info.LookupTagValue("FocalLength"), "35.00 mm");
-    EXPECT_EQ(info.LookupTagValue("StripOffsets"), "622");
-    EXPECT_EQ(info.LookupTagValue("GPSLatitude"), "47 Degrees 22 Minutes 37 Seconds");
-    EXPECT_EQ(info.LookupTagValue("GPSLongitude"), "8 Degrees 32 Minutes 30 Seconds");
-    EXPECT_EQ(info.LookupTagValue("GPSLatitudeRef"), "N");
+    for (const auto& [tag, value] : {std::pair<const char*, std::string>{"Make", "Testkamera"},
+                                     {"Model", "TIFF Modell"}, {"Artist", "Anna Beispiel"},
+                                     {"ExposureTime", "1/125 sec"}, {"FNumber", "F8.0"}, {"FocalLength", "35.00 mm"},
+                                     {"StripOffsets", "622"}, {"GPSLatitude", "47 Degrees 22 Minutes 37 Seconds"},
+                                     {"GPSLongitude", "8 Degrees 32 Minutes 30 Seconds"}, {"GPSLatitudeRef", "N"}})
+      EXPECT_EQ(info.LookupTagValue(tag), value) << tag;
     EXPECT_EQ(info.Width, 6);
     EXPECT_EQ(info.Height, 4);
     const DateTimeParts t = DecodeDateTime(info.GetImgDateTime());
@@ -131,16 +127,12 @@ TEST_F(TiffFiles, GpsDirectoryOfAJpeg) {
   EXPECT_EQ(info.LookupTagValue("FNumber"), "F5.6");
   EXPECT_EQ(info.LookupTagValue("GPSLatitudeRef"), "N");
   // 53° 32' 45.96" and 9° 57' 57.96": seconds without decimals.
-  EXPECT_EQ(info.LookupTagValue("GPSLatitude"), "53 Degrees 32 Minutes 46 Seconds");
-  EXPECT_EQ(info.LookupTagValue("GPSLongitudeRef"), "E");
-  EXPECT_EQ(info.LookupTagValue("GPSLongitude"), "9 Degrees 57 Minutes 58 Seconds");
-  EXPECT_EQ(info.LookupTagValue("GPSAltitudeRef"), "0");
-  EXPECT_EQ(info.LookupTagValue("GPSAltitude"), "25/2");
-  EXPECT_EQ(info.LookupTagValue("GPSTimeStamp"), "19:5:7");
-  EXPECT_EQ(info.LookupTagValue("GPSDateStamp"), "2023:06:14");
-  EXPECT_EQ(info.LookupTagValue("GPSMapDatum"), "WGS-84");
-  EXPECT_EQ(info.LookupTagValue("GPSImageDirectionRef"), "T");
-  EXPECT_EQ(info.LookupTagValue("GPSImageDirection"), "541/2");
+  for (const auto& [tag, value] :
+       {std::pair<const char*, std::string>{"GPSLatitude", "53 Degrees 32 Minutes 46 Seconds"}, {"GPSLongitudeRef", "E"},
+        {"GPSLongitude", "9 Degrees 57 Minutes 58 Seconds"}, {"GPSAltitudeRef", "0"}, {"GPSAltitude", "25/2"},
+        {"GPSTimeStamp", "19:5:7"}, {"GPSDateStamp", "2023:06:14"}, {"GPSMapDatum", "WGS-84"},
+        {"GPSImageDirectionRef", "T"}, {"GPSImageDirection", "541/2"}})
+    EXPECT_EQ(info.LookupTagValue(tag), value) << tag;
   const TTagEntry& lat = info.Tags[static_cast<size_t>(info.LookupTag("GPSLatitude"))];
   EXPECT_EQ(lat.TableId, kGpsTable);
   EXPECT_EQ(lat.Tag, 2);
