@@ -131,6 +131,14 @@ std::map<std::string, std::string> werte(const OptionModel& m, const AppState& s
   return w;
 }
 
+// Boxes on, boxes off, texts: as expected.
+void pruefen(const OptionModel& m, std::initializer_list<Opt> an, std::initializer_list<Opt> aus,
+             std::initializer_list<std::pair<Opt, std::string>> texte) {
+  for (const Opt o : an) EXPECT_TRUE(m.checked(o)) << info(o).name;
+  for (const Opt o : aus) EXPECT_FALSE(m.checked(o)) << info(o).name;
+  for (const auto& [o, t] : texte) EXPECT_EQ(m.text(o), t) << info(o).name;
+}
+
 struct Lesen : test::ImArbeitsordner {
   std::string datei(const std::string& name) const { return u.datenOrdner.pfad() + name; }
   std::string arbeitsordner() const {
@@ -239,39 +247,21 @@ TEST_F(Lesen, AlteVersionMitAltenSchluesseln) {
   EXPECT_EQ(s.st.HTMLOrdnerPfad, "/srv/galerie");
   EXPECT_EQ(s.st.BilderOrdnerPfad, arbeitsordner());
   EXPECT_EQ(m.text(Opt::EdBilderPfad), arbeitsordner());
-  EXPECT_FALSE(m.checked(Opt::CBUngueltigeNamenErsetzen));
-  EXPECT_FALSE(m.checked(Opt::CBKleineDateinamen));
-  EXPECT_FALSE(m.checked(Opt::CBLeerzeichenErsetzen));
-  EXPECT_FALSE(m.checked(Opt::CBUmlauteErsetzen));
-  EXPECT_TRUE(m.checked(Opt::CBAndereZeichen));
-  EXPECT_EQ(m.text(Opt::EdAndereZeichen), "#+");
-  EXPECT_TRUE(m.checked(Opt::CBSchreibschutzdateienUmbenennen));
+  pruefen(m, {Opt::CBAndereZeichen, Opt::CBSchreibschutzdateienUmbenennen, Opt::CBZTextUebOben,
+              Opt::RBZTextUebObenAufJederSeite, Opt::CBNavigationUnten, Opt::CBAndereCSSDatei, Opt::CBFavicon},
+          {Opt::CBUngueltigeNamenErsetzen, Opt::CBKleineDateinamen, Opt::CBLeerzeichenErsetzen, Opt::CBUmlauteErsetzen,
+           Opt::CBdirinfoeinbinden, Opt::CBNavigationOben, Opt::CBNavigationGrosseBilder,
+           Opt::CBEinstellungenAutomatischSpeichern},
+          {{Opt::EdAndereZeichen, "#+"}, {Opt::EdKomprimierung, "30"},
+           {Opt::MZTextUebOben, "Erste Zeile\r\nZweite Zeile"}, {Opt::EdBlaetternZurueck, "vorige"},
+           {Opt::EdBlaetternVor, "nächste"}, {Opt::EdnavGrossZurueck, "<< zurück"},
+           {Opt::EdnavGrossUebersicht, " Übersicht "}, {Opt::EdnavGrossWeiter, "vor >>"},
+           {Opt::EdAndereCSSDatei, "alt.css"}, {Opt::EdFavicon, "/fav.ico"}, {Opt::EdKlammerAuf, "["},
+           {Opt::EdBindestrich, "-"}, {Opt::EdKlammerZu, ">"}, {Opt::EdVerbindungszeichen, "_"}});
   EXPECT_EQ(m.position(Opt::TrBKomprimierung), 30);  // "0x1E"
-  EXPECT_EQ(m.text(Opt::EdKomprimierung), "30");
   EXPECT_EQ(m.decimal(Opt::RSpEdVerhaeltnis).units(), 20000);  // a former place that is not read
   EXPECT_EQ(m.spin(Opt::SpEdAbstand1), 4);
   EXPECT_EQ(m.spin(Opt::SpEdAbstand2), 2);
-  EXPECT_FALSE(m.checked(Opt::CBdirinfoeinbinden));
-  EXPECT_TRUE(m.checked(Opt::CBZTextUebOben));
-  EXPECT_TRUE(m.checked(Opt::RBZTextUebObenAufJederSeite));
-  EXPECT_EQ(m.text(Opt::MZTextUebOben), "Erste Zeile\r\nZweite Zeile");
-  EXPECT_FALSE(m.checked(Opt::CBNavigationOben));
-  EXPECT_TRUE(m.checked(Opt::CBNavigationUnten));
-  EXPECT_EQ(m.text(Opt::EdBlaetternZurueck), "vorige");
-  EXPECT_EQ(m.text(Opt::EdBlaetternVor), "nächste");
-  EXPECT_FALSE(m.checked(Opt::CBNavigationGrosseBilder));
-  EXPECT_EQ(m.text(Opt::EdnavGrossZurueck), "<< zurück");
-  EXPECT_EQ(m.text(Opt::EdnavGrossUebersicht), " Übersicht ");
-  EXPECT_EQ(m.text(Opt::EdnavGrossWeiter), "vor >>");
-  EXPECT_TRUE(m.checked(Opt::CBAndereCSSDatei));
-  EXPECT_EQ(m.text(Opt::EdAndereCSSDatei), "alt.css");
-  EXPECT_TRUE(m.checked(Opt::CBFavicon));
-  EXPECT_EQ(m.text(Opt::EdFavicon), "/fav.ico");
-  EXPECT_FALSE(m.checked(Opt::CBEinstellungenAutomatischSpeichern));
-  EXPECT_EQ(m.text(Opt::EdKlammerAuf), "[");
-  EXPECT_EQ(m.text(Opt::EdBindestrich), "-");
-  EXPECT_EQ(m.text(Opt::EdKlammerZu), ">");
-  EXPECT_EQ(m.text(Opt::EdVerbindungszeichen), "_");
   // The style-sheet box was set with its guard off: no warning of its handler.
   EXPECT_EQ(s.protokoll.cssGuardBeiKlick, (std::vector<bool>{false, false, false}));  // set, run, run again
   EXPECT_TRUE(u.dialoge.meldungen.empty());
@@ -378,50 +368,37 @@ TEST_F(Lesen, LeseregelnUndGrenzfaelle) {
         "[Experten]\r\nandereCSSDatei=b.css\r\nDoctype=7\r\neigeneHeaderSeiten=5\r\n"
         "[Texte]\r\nBildSing=\" Bild\"\r\nBilderPl=\"\"Bilder\"\"\r\nVideodatei=ohne\r\n"
         "[Programm]\r\nProgrammmodus=9\r\n");
+  pruefen(m,
+          {Opt::CBmitUnterverzeichnissen /* not a number: kept */, Opt::CBOriginaleVerkleinern /* not 0: on */,
+           Opt::CBGrundnameistIndex, Opt::RBLaengereSeite /* code 7 of [Vorschaubilder] Seite: kept */,
+           Opt::RBLaengereSeiteGrosseBilder /* [GrosseBilder] Seite missing reads 0 */, Opt::CBSuchrobotorAusladen,
+           Opt::RBNeuerHeaderUebersichtsseiten, Opt::RBModusFortgeschrittener},
+          {Opt::CBTypJpg, Opt::CBHintergrundgrafik, Opt::CBSuchrobotorEinladen},
+          {{Opt::EdKomprimierung, "100"}, {Opt::MBeschreibungGross, lang}, {Opt::CoBUebGroesse, "Standard"},
+           {Opt::CoBUnterUebGroesse, "3em"}, {Opt::CoBUeberschrift, "Arial"}, {Opt::CoBResttext, "DejaVu Serif"},
+           {Opt::MZTextUebUnten, "Vier Zeichen \n werden Zeilenumbruch"}, {Opt::EdMetaAutor, "pruefer"},
+           {Opt::EdAndereCSSDatei, "b.css"}, {Opt::EdKlammerAuf, "["}, {Opt::EdBindestrich, "-"},
+           {Opt::EdBildSing, " Bild"},
+           {Opt::EdBilderPl, "Bilder"} /* the profile layer and the reader each take one pair */,
+           {Opt::EdVideodatei, "ohne"}});
   EXPECT_EQ(m.decimal(Opt::RSpEdVerhaeltnis).units(), 100000);  // clamped to 10
-  EXPECT_TRUE(m.checked(Opt::CBmitUnterverzeichnissen));          // not a number: kept
-  EXPECT_TRUE(m.checked(Opt::CBOriginaleVerkleinern));            // any value but 0 is on
-  EXPECT_FALSE(m.checked(Opt::CBTypJpg));
-  EXPECT_TRUE(m.checked(Opt::CBGrundnameistIndex));
   EXPECT_EQ(m.position(Opt::TrBKomprimierung), 100);
-  EXPECT_EQ(m.text(Opt::EdKomprimierung), "100");
   EXPECT_EQ(m.spin(Opt::SpEdGroesse), 10);
   EXPECT_EQ(m.spin(Opt::SpEdAnzPanoSpalten), 3);
   EXPECT_EQ(m.maxValue(Opt::SpEdAnzPanoSpalten), 3);
-  EXPECT_TRUE(m.checked(Opt::RBLaengereSeite));  // code 7 of [Vorschaubilder] Seite: kept
-  EXPECT_TRUE(m.checked(Opt::RBLaengereSeiteGrosseBilder));  // [GrosseBilder] Seite missing reads 0
   EXPECT_EQ(m.index(Opt::CoBFensterNavigation), 1);
   EXPECT_EQ(s.st.BWreal, 5.0);
   EXPECT_EQ(s.st.BWumgerechnet, 50.5);
   EXPECT_TRUE(s.st.cellspacingIE);
   EXPECT_FALSE(s.st.dirnametxt);
-  EXPECT_EQ(m.text(Opt::MBeschreibungGross), lang);
-  EXPECT_FALSE(m.checked(Opt::CBHintergrundgrafik));
   EXPECT_EQ(m.index(Opt::CoBUebWeicheSchriftart), 0);  // 6 is no item: kept
   EXPECT_EQ(m.index(Opt::CoBUebSchriftschnitt), 4);
   EXPECT_EQ(m.index(Opt::CoBRestWeicheSchriftart), 0);
   EXPECT_EQ(m.index(Opt::CoBRestSchriftschnitt), 2);
-  EXPECT_EQ(m.text(Opt::CoBUebGroesse), "Standard");
-  EXPECT_EQ(m.text(Opt::CoBUnterUebGroesse), "3em");
-  EXPECT_EQ(m.text(Opt::CoBUeberschrift), "Arial");
-  EXPECT_EQ(m.text(Opt::CoBResttext), "DejaVu Serif");
   EXPECT_EQ(m.color(Opt::PanelLinkFarbe), 0xFFFFFFu);
   EXPECT_EQ(m.color(Opt::PanelTextFarbe), 0x00FF00u);
-  EXPECT_EQ(m.text(Opt::MZTextUebUnten), "Vier Zeichen \n werden Zeilenumbruch");
-  EXPECT_EQ(m.text(Opt::EdMetaAutor), "pruefer");
-  EXPECT_FALSE(m.checked(Opt::CBSuchrobotorEinladen));
-  EXPECT_TRUE(m.checked(Opt::CBSuchrobotorAusladen));
-  EXPECT_EQ(m.text(Opt::EdAndereCSSDatei), "b.css");
-  EXPECT_EQ(m.text(Opt::EdKlammerAuf), "[");
-  EXPECT_EQ(m.text(Opt::EdBindestrich), "-");
   EXPECT_EQ(m.index(Opt::CoBDoctype), 1);
   EXPECT_EQ(std::count(s.protokoll.ereignisse.begin(), s.protokoll.ereignisse.end(), "CoBDoctypeChange"), 0);
-  EXPECT_TRUE(m.checked(Opt::RBNeuerHeaderUebersichtsseiten));
-  EXPECT_TRUE(m.checked(Opt::RBModusFortgeschrittener));
-  EXPECT_EQ(m.text(Opt::EdBildSing), " Bild");
-  EXPECT_EQ(m.text(Opt::EdBilderPl), "Bilder");  // the profile layer and the reader each take one pair
-  EXPECT_EQ(m.text(Opt::EdVideodatei), "ohne");
-
   // One column: equal bounds would not clamp, the reader does.
   lesen(s, "[Layout]\r\nAnzSpalten=1\r\n[Vorschaubilder]\r\nPanoramaAnzSpalten=9\r\n");
   EXPECT_EQ(m.spin(Opt::SpEdAnzPanoSpalten), 1);
@@ -430,15 +407,11 @@ TEST_F(Lesen, LeseregelnUndGrenzfaelle) {
         "[GrosseBilder]\r\nSeite=2\r\n[Layout]\r\nSortDateienNach=1\r\nVerlinkung=0\r\n"
         "[Vorschaubilder]\r\nSeite=3\r\nGroßeBilderSeite=1\r\nGroßePanoramenSeite=0\r\n"
         "[Experten]\r\neigeneHeaderSeiten=0\r\nTrennungBildname=äb\r\n[Programm]\r\nProgrammmodus=2\r\n");
-  EXPECT_TRUE(m.checked(Opt::RBHoeheGrosseBilder));
-  EXPECT_TRUE(m.checked(Opt::RBDateienSortierenNachDatum));
-  EXPECT_TRUE(m.checked(Opt::RBnichtverlinken));
-  EXPECT_TRUE(m.checked(Opt::RBVorschauQuadratisch));
-  EXPECT_TRUE(m.checked(Opt::RBGrosseBilderBreite));
-  EXPECT_TRUE(m.checked(Opt::RBGrossePanoramenBreite));
-  EXPECT_TRUE(m.checked(Opt::RBNeuerHeaderNurErsteSeite));
-  EXPECT_TRUE(m.checked(Opt::RBModusExperte));
-  EXPECT_EQ(m.text(Opt::EdVerbindungszeichen), "ä");
+  pruefen(m,
+          {Opt::RBHoeheGrosseBilder, Opt::RBDateienSortierenNachDatum, Opt::RBnichtverlinken,
+           Opt::RBVorschauQuadratisch, Opt::RBGrosseBilderBreite, Opt::RBGrossePanoramenBreite,
+           Opt::RBNeuerHeaderNurErsteSeite, Opt::RBModusExperte},
+          {}, {{Opt::EdVerbindungszeichen, "ä"}});
   EXPECT_TRUE(u.dialoge.meldungen.empty());
 }
 

@@ -55,35 +55,24 @@ TEST_F(Grundeinstellungen, SetztJedeArtVonOptionAufIhrenStandard) {
   EXPECT_TRUE(u.dialoge.meldungen.empty());
 
   // Texts, including backslashes and quotes.
-  EXPECT_EQ(m.text(Opt::EdNameHTML), "meinebilder.htm");
-  EXPECT_EQ(m.text(Opt::MBeschreibung), "\\dn\\[\\zu\\ko\\]");
-  EXPECT_EQ(m.text(Opt::MBeschreibungGross), "\\[\\ko\\zu\\]\\dn\\zu\\kl\\dg\\( \\ad \\bz \\bl \\bw\\)\\gr");
-  EXPECT_EQ(m.text(Opt::EdAndereZeichen), "!\"§$%&=?*~#':;");
-  EXPECT_EQ(m.text(Opt::EdPfadErsetzung), "http://");
-  EXPECT_EQ(m.text(Opt::EdVorschaulinksErsetzen), "http://");
-  EXPECT_EQ(m.text(Opt::EdOriginalePfadErsetzung), "../originale/");
-  EXPECT_EQ(m.text(Opt::EdErweiterungVorschaubilder), "mini-");
-  EXPECT_EQ(m.text(Opt::EdErweiterungGrosseBilder), "");
-  EXPECT_EQ(m.text(Opt::EdKeineBilddateien),
-            "Keine Bilder in diesem Ordner vorhanden. Bitte wählen Sie einen Unterordner!");
-  EXPECT_EQ(m.text(Opt::EdBilderCopyright), "Bilder-Copyright: [AUTOR]");
-  EXPECT_EQ(m.text(Opt::EdLinkZuruekVerlinkteDatei), "../index.htm");
-  EXPECT_EQ(m.text(Opt::EdnavGrossUebersicht), "Übersicht");
-  EXPECT_EQ(m.text(Opt::LBlaetternUebersichtGross), "Übersichtsseite");
-  EXPECT_EQ(m.text(Opt::EdKomprimierung), "25");
-  EXPECT_EQ(m.text(Opt::EdKomprimierungGrosseBilder), "15");
-  EXPECT_EQ(m.text(Opt::EdMetaAutor), "pruefer");
-  // Check boxes.
-  EXPECT_TRUE(m.checked(Opt::CBGrundnameistIndex));
-  EXPECT_FALSE(m.checked(Opt::CBOriginaleVerkleinern));
-  EXPECT_TRUE(m.checked(Opt::CBVorschaubilderErzeugen));
-  EXPECT_TRUE(m.checked(Opt::CBAttrArchiv));
-  EXPECT_FALSE(m.checked(Opt::CBAttrSystem));
-  EXPECT_TRUE(m.checked(Opt::CBDiashowAbschaltbar));
-  EXPECT_FALSE(m.checked(Opt::CBDiashow));
-  EXPECT_TRUE(m.checked(Opt::CBEinstellungenAutomatischSpeichern));
-  EXPECT_FALSE(m.checked(Opt::CBIniDateiImAnwendungsordner));
-  EXPECT_TRUE(m.checked(Opt::CBNavgrafikenGrossMitTitle));
+  const std::pair<Opt, std::string> texte[] = {
+      {Opt::EdNameHTML, "meinebilder.htm"}, {Opt::MBeschreibung, "\\dn\\[\\zu\\ko\\]"},
+      {Opt::MBeschreibungGross, "\\[\\ko\\zu\\]\\dn\\zu\\kl\\dg\\( \\ad \\bz \\bl \\bw\\)\\gr"},
+      {Opt::EdAndereZeichen, "!\"§$%&=?*~#':;"}, {Opt::EdPfadErsetzung, "http://"},
+      {Opt::EdVorschaulinksErsetzen, "http://"}, {Opt::EdOriginalePfadErsetzung, "../originale/"},
+      {Opt::EdErweiterungVorschaubilder, "mini-"}, {Opt::EdErweiterungGrosseBilder, ""},
+      {Opt::EdKeineBilddateien, "Keine Bilder in diesem Ordner vorhanden. Bitte wählen Sie einen Unterordner!"},
+      {Opt::EdBilderCopyright, "Bilder-Copyright: [AUTOR]"}, {Opt::EdLinkZuruekVerlinkteDatei, "../index.htm"},
+      {Opt::EdnavGrossUebersicht, "Übersicht"}, {Opt::LBlaetternUebersichtGross, "Übersichtsseite"},
+      {Opt::EdKomprimierung, "25"}, {Opt::EdKomprimierungGrosseBilder, "15"}, {Opt::EdMetaAutor, "pruefer"}};
+  for (const auto& [o, t] : texte) EXPECT_EQ(m.text(o), t) << info(o).name;
+  for (const Opt o : {Opt::CBGrundnameistIndex, Opt::CBVorschaubilderErzeugen, Opt::CBAttrArchiv,
+                      Opt::CBDiashowAbschaltbar, Opt::CBEinstellungenAutomatischSpeichern,
+                      Opt::CBNavgrafikenGrossMitTitle})
+    EXPECT_TRUE(m.checked(o)) << info(o).name;
+  for (const Opt o :
+       {Opt::CBOriginaleVerkleinern, Opt::CBAttrSystem, Opt::CBDiashow, Opt::CBIniDateiImAnwendungsordner})
+    EXPECT_FALSE(m.checked(o)) << info(o).name;
   // Spin values with their ranges; negative defaults.
   EXPECT_EQ(m.spin(Opt::SpEdGroesse), 120);
   EXPECT_EQ(m.spin(Opt::SpEdAbstand1), -1);
