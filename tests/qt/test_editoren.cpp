@@ -1,43 +1,17 @@
-#include <gtest/gtest.h>
-
-#include <QApplication>
-#include <QKeyEvent>
-#include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTimer>
 
 #include "../ui/test_kommentar_basis.h"
-#include "QtTestanwendung.h"
-#include "TestUmgebung.h"
-#include "app/Programm.h"
-#include "ui/qt/Fenster.h"
+#include "FensterTestbasis.h"
 
-namespace mosaik {
+namespace mosaik::test {
 namespace {
 
-using test::qtAnwendung;
-
-struct Editoren : ::testing::Test {
-  test::TestUmgebung u;
-  test::TempOrdner bilder;
-  std::unique_ptr<Programm> p;
-  std::unique_ptr<Fenster> f;
+struct Editoren : Fensterprobe {
   void SetUp() override {
-    qtAnwendung();
-    p = std::make_unique<Programm>(u.sv, std::vector<std::string>{});
-    p->start();
-    f = std::make_unique<Fenster>(*p);
-    p->FormActivate();
+    Fensterprobe::SetUp();
     p->st.BilderOrdnerPfad = bilder.pfad();
-  }
-  void klick(QWidget* w) {
-    const QPointF mitte(w->width() / 2.0, w->height() / 2.0);
-    QMouseEvent druck(QEvent::MouseButtonPress, mitte, w->mapToGlobal(mitte), Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
-    QMouseEvent los(QEvent::MouseButtonRelease, mitte, w->mapToGlobal(mitte), Qt::LeftButton, Qt::NoButton,
-                    Qt::NoModifier);
-    QApplication::sendEvent(w, &druck);
-    QApplication::sendEvent(w, &los);
   }
   // Runs schritt once the modal dialog's loop runs, then a second step
   // after everything the show queued.
@@ -48,19 +22,12 @@ struct Editoren : ::testing::Test {
 
 TEST(Positionen, ModellZaehltZeichenMitCRLF) {
   const QString t = QStringLiteral("a\nb") + QString::fromUcs4(U"\U0001F600") + QStringLiteral("c");
-  EXPECT_EQ(modellPosition(t, 1), 1);
-  EXPECT_EQ(modellPosition(t, 2), 3);
-  EXPECT_EQ(modellPosition(t, 3), 4);
-  EXPECT_EQ(modellPosition(t, 5), 5);
-  EXPECT_EQ(modellPosition(t, 6), 6);
-  EXPECT_EQ(qtPosition(t, 3), 2);
-  EXPECT_EQ(qtPosition(t, 5), 5);
-  EXPECT_EQ(qtPosition(t, 6), 6);
-  EXPECT_EQ(qtPosition(t, 99), 6);
+  for (auto [qt, modell] : {std::pair{1, 1}, {2, 3}, {3, 4}, {5, 5}, {6, 6}}) EXPECT_EQ(modellPosition(t, qt), modell) << qt;
+  for (auto [modell, qt] : {std::pair{3, 2}, {5, 5}, {6, 6}, {99, 6}}) EXPECT_EQ(qtPosition(t, modell), qt) << modell;
 }
 
 TEST_F(Editoren, BeschreibungsdialogFuegtEinUndGibtDieVorlageZurueck) {
-  test::schreiben(bilder.pfad() + "hafen.jpg", test::jpegBytes(640, 480, 20, 60, 120, "Abend am Hafen"));
+  schreiben(bilder.pfad() + "hafen.jpg", jpegBytes(640, 480, 20, 60, 120, "Abend am Hafen"));
   p->m.setText(Opt::MBeschreibung, "abc");
   EXIFDialog& d = f->exif;
   EXPECT_EQ(d.objectName(), QStringLiteral("EXIFForm"));
@@ -78,7 +45,7 @@ TEST_F(Editoren, BeschreibungsdialogFuegtEinUndGibtDieVorlageZurueck) {
     QTextCursor c = d.MBeschreibung->textCursor();
     c.setPosition(1);
     d.MBeschreibung->setTextCursor(c);
-    klick(d.findChild<KlickLabel*>(QStringLiteral("Label5")));
+    klicken(d.findChild<KlickLabel*>(QStringLiteral("Label5")));
     EXPECT_EQ(d.MBeschreibung->toPlainText(), QStringLiteral("a\\dnbc"));
     EXPECT_EQ(d.MBeschreibung->textCursor().position(), 4);
     // A selection wrapped in brackets.
@@ -86,7 +53,7 @@ TEST_F(Editoren, BeschreibungsdialogFuegtEinUndGibtDieVorlageZurueck) {
     c.setPosition(4);
     c.setPosition(6, QTextCursor::KeepAnchor);
     d.MBeschreibung->setTextCursor(c);
-    klick(d.findChild<KlickLabel*>(QStringLiteral("LabelEckigeKlammer")));
+    klicken(d.findChild<KlickLabel*>(QStringLiteral("LabelEckigeKlammer")));
     EXPECT_EQ(d.MBeschreibung->toPlainText(), QStringLiteral("a\\dn\\[bc\\]"));
     EXPECT_EQ(d.MBeschreibung->textCursor().selectedText(), QStringLiteral("\\[bc\\]"));
     // Enter gives the break code.
@@ -127,8 +94,8 @@ TEST_F(Editoren, KnoepfeUndDoppelklickOeffnenDieEditoren) {
 }
 
 TEST_F(Editoren, KommentardialogZeigtBildUndSchreibtDenKommentar) {
-  test::schreiben(bilder.pfad() + "1-hafen.jpg", test::jpegBytes(640, 480, 20, 60, 120, "Abend am Hafen"));
-  test::schreiben(bilder.pfad() + "2-turm.jpg", test::jpegBytes(300, 600, 160, 120, 60));
+  schreiben(bilder.pfad() + "1-hafen.jpg", jpegBytes(640, 480, 20, 60, 120, "Abend am Hafen"));
+  schreiben(bilder.pfad() + "2-turm.jpg", jpegBytes(300, 600, 160, 120, 60));
   KommentarDialog& d = f->kommentar;
   EXPECT_EQ(d.objectName(), QStringLiteral("KommentarForm"));
   EXPECT_EQ(d.windowTitle(), QStringLiteral("JPG-Kommentare setzen"));
@@ -157,7 +124,7 @@ TEST_F(Editoren, KommentardialogZeigtBildUndSchreibtDenKommentar) {
   p->KommentarForm.Zeigen();
   EXPECT_TRUE(gelaufen);
   EXPECT_FALSE(d.isVisible());
-  EXPECT_EQ(test::kommentarVon(bilder.pfad() + "1-hafen.jpg"), "Abend am Hafen\r\nmit M\xC3\xB6wen");
+  EXPECT_EQ(kommentarVon(bilder.pfad() + "1-hafen.jpg"), "Abend am Hafen\r\nmit M\xC3\xB6wen");
   EXPECT_TRUE(u.dialoge.meldungen.empty());
 }
 
@@ -184,4 +151,4 @@ TEST_F(Editoren, KommentardialogOhneBilder) {
 }
 
 }  // namespace
-}  // namespace mosaik
+}  // namespace mosaik::test

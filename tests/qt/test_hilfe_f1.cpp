@@ -1,39 +1,23 @@
 // F1 and the help tab in the Qt main window, and the window's style
 // following the theming box.
-#include <gtest/gtest.h>
-
-#include <QAbstractSpinBox>
-#include <QApplication>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStyle>
 #include <filesystem>
 #include <fstream>
 
-#include "QtTestanwendung.h"
-#include "TestUmgebung.h"
-#include "app/Programm.h"
-#include "ui/qt/Fenster.h"
+#include "FensterTestbasis.h"
 #include "ui/qt/HilfeTaste.h"
 
 namespace mosaik {
 namespace {
 
-struct HilfeFenster : ::testing::Test {
-  test::TestUmgebung u;
-  std::unique_ptr<Programm> p;
-  std::unique_ptr<Fenster> f;
+struct HilfeFenster : test::Fensterprobe {
   void SetUp() override {
-    test::qtAnwendung();
     std::filesystem::create_directories(u.programmOrdner.pfad() + "hilfe");
     for (const char* s : {"index.htm", "ordner.htm", "layout1.htm"})
       std::ofstream(u.programmOrdner.pfad() + "hilfe/" + s) << "<html></html>";
-    p = std::make_unique<Programm>(u.sv, std::vector<std::string>{});
-    p->HauptForm.verknuepfungen.umgebung = [](const char*) { return std::optional<std::string>(); };
-    p->start();
-    f = std::make_unique<Fenster>(*p);
-    p->FormActivate();
+    Fensterprobe::SetUp();
   }
   void f1(QWidget* w) {
     ASSERT_NE(w, nullptr);

@@ -3,77 +3,20 @@
 // graphic paths, colour panels opening the colour dialog, the colour
 // dialog's widgets in both directions, the shortened folder displays and
 // the folder chooser as it is prepared.
-#include <gtest/gtest.h>
-
-#include <QApplication>
 #include <QDir>
 #include <QFileDialog>
-#include <QFocusEvent>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPushButton>
 
-#include "QtTestanwendung.h"
-#include "TestUmgebung.h"
-#include "app/Programm.h"
-#include "platform/FileSystem.h"
-#include "ui/qt/Fenster.h"
+#include "FensterTestbasis.h"
 #include "ui/qt/QtDialoge.h"
 #include "winsupport/FolderDialog.h"
 
-namespace mosaik {
+namespace mosaik::test {
 namespace {
 
-QString qn(Opt o) { return QString::fromUtf8(info(o).name.data(), static_cast<qsizetype>(info(o).name.size())); }
-
-void tippen(QWidget* w, const QString& text) {
-  for (QChar c : text) {
-    QKeyEvent druck(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-    QApplication::sendEvent(w, &druck);
-  }
-}
-void taste(QWidget* w, int key, Qt::KeyboardModifiers mod = Qt::NoModifier, const QString& text = {}) {
-  QKeyEvent druck(QEvent::KeyPress, key, mod, text);
-  QApplication::sendEvent(w, &druck);
-}
-void verlassen(QWidget* w) {
-  QFocusEvent aus(QEvent::FocusOut, Qt::TabFocusReason);
-  QApplication::sendEvent(w, &aus);
-}
-void klicken(QWidget* w) {
-  const QPointF mitte(w->width() / 2.0, w->height() / 2.0);
-  QMouseEvent los(QEvent::MouseButtonRelease, mitte, w->mapToGlobal(mitte), Qt::LeftButton, Qt::NoButton,
-                  Qt::NoModifier);
-  QApplication::sendEvent(w, &los);
-}
-
-struct Navigationsfenster : ::testing::Test {
-  test::TestUmgebung u;
-  test::TempOrdner bilder;
-  std::unique_ptr<Programm> p;
-  std::unique_ptr<Fenster> f;
-  std::string alterOrdner;
-  void SetUp() override {
-    test::qtAnwendung();
-    alterOrdner = fs::currentFolder();
-    fs::setCurrentFolder(bilder.pfad());
-    p = std::make_unique<Programm>(u.sv, std::vector<std::string>{});
-    p->start();
-    f = std::make_unique<Fenster>(*p);
-    p->FormActivate();
-  }
-  void TearDown() override {
-    f.reset();
-    p.reset();
-    fs::setCurrentFolder(alterOrdner);
-  }
-  template <class T = QWidget>
-  T* w(Opt o) {
-    QWidget* fenster = onNavigationWindow(o) ? static_cast<QWidget*>(&f->navigation) : &f->haupt;
-    return fenster->findChild<T*>(qn(o));
-  }
+struct Navigationsfenster : Fensterprobe {
   void aktivieren() {
     QEvent ev(QEvent::WindowActivate);
     QApplication::sendEvent(&f->navigation, &ev);
@@ -248,8 +191,8 @@ TEST_F(Navigationsfenster, OrdneranzeigenGekuerztUndKlickbar) {
 }
 
 TEST(Ordnerdialog, WirdAlsOrdnerwahlEingerichtet) {
-  test::qtAnwendung();
-  test::TempOrdner t;
+  qtAnwendung();
+  TempOrdner t;
   fs::forceDirectories(t.pfad() + "a/b");
   EXPECT_EQ(vorhandenerOrdner(QString::fromStdString(t.pfad() + "a/b/fehlt/auch")),
             QString::fromStdString(t.pfad() + "a/b"));
@@ -281,20 +224,5 @@ TEST(Ordnerdialog, WirdAlsOrdnerwahlEingerichtet) {
   EXPECT_EQ(ohne.findChild<QLabel*>(QStringLiteral("Statuszeile")), nullptr);
 }
 
-TEST_F(Navigationsfenster, DialogeAlsBilder) {
-  p->m.setChecked(Opt::RBProBildEineHTMLDatei, true);
-  p->m.setChecked(Opt::RBZeilenzahl, true);
-  p->m.setChecked(Opt::RBNavUebGrafiklinks, true);
-  p->m.setChecked(Opt::RBNavGrGrafiklinks, true);
-  f->navigation.show();
-  aktivieren();
-  for (int i = 0; i < 2; ++i) {
-    f->navigation.tabs->setCurrentIndex(i);
-    QApplication::processEvents();
-    EXPECT_TRUE(f->navigation.grab().save(QStringLiteral(MOSAIK_BINARY_DIR "/navigationsdialog-%1.png").arg(i)));
-  }
-  f->navigation.hide();
-}
-
 }  // namespace
-}  // namespace mosaik
+}  // namespace mosaik::test

@@ -1,74 +1,23 @@
 // The option pages under an offscreen display: user input reaches the model
 // and runs its rule once, model changes reach the widgets, the widgets'
 // own inherited states never feed back into the rules, and every page fits.
-#include <gtest/gtest.h>
-
-#include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
-#include <QFocusEvent>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QRadioButton>
 #include <QTabWidget>
 
-#include "TestUmgebung.h"
-#include "app/Programm.h"
-#include "platform/FileSystem.h"
-#include "ui/qt/Fenster.h"
+#include "FensterTestbasis.h"
 
-namespace mosaik {
+namespace mosaik::test {
 namespace {
 
-QApplication& anwendung() {
-  static int argc = 1;
-  static char name[] = "test_qt";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = new QApplication(argc, argv);
-  return *app;
-}
-
-struct Optionsseiten : ::testing::Test {
-  test::TestUmgebung u;
-  test::TempOrdner bilder;
-  std::unique_ptr<Programm> p;
-  std::unique_ptr<Fenster> f;
-  std::string alterOrdner;
-  void SetUp() override {
-    anwendung();
-    alterOrdner = fs::currentFolder();
-    fs::setCurrentFolder(bilder.pfad());
-    p = std::make_unique<Programm>(u.sv, std::vector<std::string>{});
-    p->start();
-    f = std::make_unique<Fenster>(*p);
-    p->FormActivate();
-  }
-  void TearDown() override {
-    f.reset();
-    p.reset();
-    fs::setCurrentFolder(alterOrdner);
-  }
-  template <class T = QWidget>
-  T* w(Opt o) {
-    const QString name = QString::fromUtf8(info(o).name.data(), static_cast<qsizetype>(info(o).name.size()));
-    QWidget* fenster = onNavigationWindow(o) ? static_cast<QWidget*>(&f->navigation) : &f->haupt;
-    return fenster->findChild<T*>(name);
-  }
-  void tippen(QWidget* ziel, int taste, const QString& text, Qt::KeyboardModifiers mod = Qt::NoModifier) {
-    QKeyEvent druck(QEvent::KeyPress, taste, mod, text);
-    QApplication::sendEvent(ziel, &druck);
-    QKeyEvent los(QEvent::KeyRelease, taste, mod, text);
-    QApplication::sendEvent(ziel, &los);
-  }
-  void fokusWeg(QWidget* ziel, Qt::FocusReason grund) {
-    QFocusEvent e(QEvent::FocusOut, grund);
-    QApplication::sendEvent(ziel, &e);
-  }
+struct Optionsseiten : Fensterprobe {
   bool tabSichtbar(QTabWidget* leiste, Opt seite) { return leiste->isTabVisible(leiste->indexOf(w(seite))); }
 };
 
@@ -155,28 +104,25 @@ TEST_F(Optionsseiten, TastenfilterUndFeldausgangImFenster) {
   auto* name = w<QLineEdit>(Opt::EdNameHTML);
   name->setText(QString());
   p->m.setText(Opt::EdNameHTML, "");
-  tippen(name, Qt::Key_W, QStringLiteral("w"));
-  tippen(name, Qt::Key_Exclam, QStringLiteral("!"));
-  tippen(name, Qt::Key_Backslash, QStringLiteral("\\"));
-  tippen(name, Qt::Key_X, QStringLiteral("x"));
+  tippen(name, QStringLiteral("w!\\x"));
   EXPECT_EQ(name->text(), QStringLiteral("w/x"));
   EXPECT_EQ(p->m.text(Opt::EdNameHTML), "w/x");
-  tippen(name, Qt::Key_Backspace, QString(QChar(8)));
+  taste(name, Qt::Key_Backspace, QString(QChar(8)));
   EXPECT_EQ(p->m.text(Opt::EdNameHTML), "w/");
 
   // Ctrl+V pastes, filtered; the next key is filtered again.
   auto* grafik = w<QLineEdit>(Opt::EdHintergrundgrafik);
   QApplication::clipboard()->setText(QStringLiteral("Bilder\\Hinter grund.PNG"));
-  tippen(grafik, Qt::Key_V, QString(QChar(22)), Qt::ControlModifier);
+  taste(grafik, Qt::Key_V, QString(QChar(22)), Qt::ControlModifier);
   EXPECT_EQ(grafik->text(), QStringLiteral("Bilder/Hintergrund.PNG"));
   EXPECT_EQ(p->m.text(Opt::EdHintergrundgrafik), "Bilder/Hintergrund.PNG");
   EXPECT_FALSE(p->st.TastenfilterAussetzen);
-  tippen(grafik, Qt::Key_Space, QStringLiteral(" "));
+  taste(grafik, Qt::Key_Space, QStringLiteral(" "));
   EXPECT_EQ(grafik->text(), QStringLiteral("Bilder/Hintergrund.PNG"));
   // The quality fields refuse the clipboard shortcuts.
   auto* qualitaet = w<QLineEdit>(Opt::EdKomprimierung);
   QApplication::clipboard()->setText(QStringLiteral("77"));
-  tippen(qualitaet, Qt::Key_V, QString(QChar(22)), Qt::ControlModifier);
+  taste(qualitaet, Qt::Key_V, QString(QChar(22)), Qt::ControlModifier);
   EXPECT_EQ(qualitaet->text(), QStringLiteral("25"));
 
   // The context menu's paste is the one the filter takes over.
@@ -189,15 +135,15 @@ TEST_F(Optionsseiten, TastenfilterUndFeldausgangImFenster) {
   // Leaving a field repairs it; losing the window's activation does not.
   auto* klammer = w<QLineEdit>(Opt::EdKlammerAuf);
   p->m.setText(Opt::EdKlammerAuf, "");
-  fokusWeg(klammer, Qt::ActiveWindowFocusReason);
+  verlassen(klammer, Qt::ActiveWindowFocusReason);
   EXPECT_EQ(p->m.text(Opt::EdKlammerAuf), "");
-  fokusWeg(klammer, Qt::PopupFocusReason);
+  verlassen(klammer, Qt::PopupFocusReason);
   EXPECT_EQ(p->m.text(Opt::EdKlammerAuf), "");
-  fokusWeg(klammer, Qt::TabFocusReason);
+  verlassen(klammer, Qt::TabFocusReason);
   EXPECT_EQ(p->m.text(Opt::EdKlammerAuf), "(");
   EXPECT_EQ(klammer->text(), QStringLiteral("("));
 
-  fokusWeg(name, Qt::MouseFocusReason);
+  verlassen(name, Qt::MouseFocusReason);
   EXPECT_EQ(name->text(), QStringLiteral("meinebilder.htm"));  // "w/": no name left
 
   // Entering the panorama column count bounds it by the table's columns.
@@ -242,7 +188,12 @@ TEST_F(Optionsseiten, JedeSeiteInJedemModusPasst) {
       }
     }
   }
+  // The navigation dialog with graphic links on both pages.
+  for (Opt o : {Opt::RBProBildEineHTMLDatei, Opt::RBZeilenzahl, Opt::RBNavUebGrafiklinks, Opt::RBNavGrGrafiklinks})
+    p->m.setChecked(o, true);
   f->navigation.show();
+  QEvent aktiv(QEvent::WindowActivate);
+  QApplication::sendEvent(&f->navigation, &aktiv);
   for (int i = 0; i < f->navigation.tabs->count(); ++i) {
     f->navigation.tabs->setCurrentIndex(i);
     QApplication::processEvents();
@@ -253,4 +204,4 @@ TEST_F(Optionsseiten, JedeSeiteInJedemModusPasst) {
 }
 
 }  // namespace
-}  // namespace mosaik
+}  // namespace mosaik::test

@@ -1,41 +1,14 @@
-#include <gtest/gtest.h>
-
-#include <QApplication>
 #include <QClipboard>
-#include <QFocusEvent>
-#include <QKeyEvent>
-#include <QMouseEvent>
 
-#include "QtTestanwendung.h"
+#include "FensterTestbasis.h"
 #include "ui/qt/RealSpinEdit.h"
 
-namespace mosaik {
+namespace mosaik::test {
 namespace {
 
-using test::qtAnwendung;
-
-void taste(QWidget* w, int key, const QString& text = {}, Qt::KeyboardModifiers mod = Qt::NoModifier) {
-  QKeyEvent druck(QEvent::KeyPress, key, mod, text);
-  QApplication::sendEvent(w, &druck);
-  QKeyEvent los(QEvent::KeyRelease, key, mod, text);
-  QApplication::sendEvent(w, &los);
-}
-
-void tippen(QWidget* w, const QString& s) {
+// Letters and digits with key codes of their own.
+void tasten(QWidget* w, const QString& s) {
   for (const QChar c : s) taste(w, c.unicode() >= 'a' ? Qt::Key_A + (c.unicode() - 'a') : Qt::Key_0, QString(c));
-}
-
-void klick(QWidget* w) {
-  const QPointF p(w->width() / 2.0, w->height() / 2.0);
-  QMouseEvent druck(QEvent::MouseButtonPress, p, w->mapToGlobal(p), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(w, &druck);
-  QMouseEvent los(QEvent::MouseButtonRelease, p, w->mapToGlobal(p), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-  QApplication::sendEvent(w, &los);
-}
-
-void verlassen(QWidget* w) {
-  QFocusEvent aus(QEvent::FocusOut, Qt::TabFocusReason);
-  QApplication::sendEvent(w, &aus);
 }
 
 Decimal4 d(const char* t) { return *Decimal4::parse(t, ','); }
@@ -55,16 +28,16 @@ TEST(RealSpinEdit, PfeileKnoepfeTastenUndVerlassen) {
   EXPECT_EQ(bearbeitet, 1);  // the model behind the edit hears of the step
   taste(&e, Qt::Key_Up);
   EXPECT_EQ(e.text(), QStringLiteral("10"));
-  klick(e.runterKnopf());
+  klicken(e.runterKnopf());
   EXPECT_EQ(e.text(), QStringLiteral("9,9"));
-  klick(e.hochKnopf());
-  klick(e.hochKnopf());
+  klicken(e.hochKnopf());
+  klicken(e.hochKnopf());
   EXPECT_EQ(e.text(), QStringLiteral("10"));
 
   // Typing: refused characters change nothing; a number beyond the bounds
   // is put back when the field is left.
   e.setText(QString());
-  tippen(&e, QStringLiteral("2a5"));
+  tasten(&e, QStringLiteral("2a5"));
   EXPECT_EQ(e.text(), QStringLiteral("25"));
   EXPECT_EQ(e.value(), d("25"));
   verlassen(&e);
@@ -77,7 +50,7 @@ TEST(RealSpinEdit, PfeileKnoepfeTastenUndVerlassen) {
   // Without the editor: no digits, no backspace, no paste; arrows step.
   e.setText(QStringLiteral("5"));
   e.setEditorEnabled(false);
-  tippen(&e, QStringLiteral("7"));
+  tasten(&e, QStringLiteral("7"));
   taste(&e, Qt::Key_Backspace, QStringLiteral("\b"));
   QApplication::clipboard()->setText(QStringLiteral("3"));
   e.selectAll();
@@ -90,7 +63,7 @@ TEST(RealSpinEdit, PfeileKnoepfeTastenUndVerlassen) {
   EXPECT_EQ(e.text(), QStringLiteral("4,"));
 
   e.setSpinReadOnly(true);
-  klick(e.hochKnopf());
+  klicken(e.hochKnopf());
   EXPECT_EQ(e.text(), QStringLiteral("4,"));
 }
 
@@ -112,4 +85,4 @@ TEST(RealSpinEdit, KnopfpaarAmRechtenRand) {
 }
 
 }  // namespace
-}  // namespace mosaik
+}  // namespace mosaik::test

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <initializer_list>
 #include <string>
 
 #include "TestUmgebung.h"
@@ -44,8 +45,19 @@ struct Hauptform : ::testing::Test {
     std::ofstream(datei, std::ios::binary) << inhalt;
     IniFileLesen(k, datei);
   }
+  // Types a text into a field and leaves it: what the field holds then.
+  std::string verlassen(Opt f, const std::string& text) {
+    m.setText(f, text);
+    m.run(f, Ev::Exit);
+    return m.text(f);
+  }
   bool en(Opt o) const { return m.enabled(o); }
   bool sichtbar(Opt o) const { return m.visible(o); }
+  // Every listed option enabled, disabled, shown or hidden; named on failure.
+  void an(std::initializer_list<Opt> os) const { for (Opt o : os) EXPECT_TRUE(en(o)) << info(o).name; }
+  void aus(std::initializer_list<Opt> os) const { for (Opt o : os) EXPECT_FALSE(en(o)) << info(o).name; }
+  void gezeigt(std::initializer_list<Opt> os) const { for (Opt o : os) EXPECT_TRUE(sichtbar(o)) << info(o).name; }
+  void verborgen(std::initializer_list<Opt> os) const { for (Opt o : os) EXPECT_FALSE(sichtbar(o)) << info(o).name; }
 };
 
 }  // namespace mosaik::test

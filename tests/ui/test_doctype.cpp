@@ -36,8 +36,7 @@ TEST_F(Doctype, VonHtmlZuXhtmlUndZurueck) {
   EXPECT_TRUE(st.DoctypeStrict);
   EXPECT_TRUE(st.DoctypeXHTML);
   EXPECT_TRUE(sichtbar(Opt::LDoctypeAchtung));
-  EXPECT_FALSE(en(Opt::LFensternavigation));
-  EXPECT_FALSE(en(Opt::CoBFensterNavigation));
+  aus({Opt::LFensternavigation, Opt::CoBFensterNavigation});
   EXPECT_TRUE(en(Opt::CBmitXMLDeklaration));
   for (Opt o : kMehrzeilig)
     EXPECT_EQ(m.text(o), "Zeile<br />zwei<hr />\r\n<br/><HR />drei<Br />") << info(o).name;
@@ -67,8 +66,7 @@ TEST_F(Doctype, VonHtmlZuXhtmlUndZurueck) {
 TEST_F(Doctype, FensternavigationNurMitPassenderVerlinkung) {
   m.setChecked(Opt::RBnichtverlinken, true);
   waehlen(m, 3);
-  EXPECT_FALSE(en(Opt::LFensternavigation));
-  EXPECT_FALSE(en(Opt::CoBFensterNavigation));
+  aus({Opt::LFensternavigation, Opt::CoBFensterNavigation});
   m.setChecked(Opt::RBLinkAufBilddatei, true);
   waehlen(m, 1);
   EXPECT_TRUE(en(Opt::LFensternavigation));

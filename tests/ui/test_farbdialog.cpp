@@ -1,7 +1,6 @@
 #include <functional>
 
 #include "RegelnTestbasis.h"
-#include "platform/Win1252.h"
 #include "ui/Farbdialog.h"
 
 namespace mosaik::test {
@@ -23,34 +22,6 @@ struct Farbdialog : Hauptform {
       EXPECT_TRUE(farb.Visible);
       if (aktion) aktion();
     };
-  }
-  // Typing as the edit does it: the filter decides, the character replaces
-  // the selection at the caret.
-  void tippen(const std::u32string& zeichen) {
-    for (char32_t c : zeichen) {
-      const char32_t r = farb.EdHTMLCodeKeyPress(c);
-      if (r == 0) continue;
-      std::u32string t;
-      size_t pos = 0;
-      const std::string alt = farb.EdHTMLCode();
-      while (pos < alt.size()) t += nextCodePoint(alt, pos);
-      const auto start = static_cast<size_t>(farb.SelStart());
-      size_t caret = start;
-      if (r == 8) {
-        if (farb.SelLength() > 0) {
-          t.erase(start, static_cast<size_t>(farb.SelLength()));
-        } else if (start > 0) {
-          t.erase(start - 1, 1);
-          caret = start - 1;
-        }
-      } else {
-        t.replace(start, static_cast<size_t>(farb.SelLength()), 1, r);
-        caret = start + 1;
-      }
-      std::string neu;
-      for (char32_t z : t) appendUtf8(neu, z);
-      farb.eingabe(neu, static_cast<int>(caret), 0);
-    }
   }
   void spinsSind(int r, int g, int b) {
     EXPECT_EQ(farb.spin(K::Rot), r);
@@ -77,8 +48,7 @@ TEST_F(Farbdialog, PanelfarbeKommtHereinUndGehtZurueck) {
 TEST_F(Farbdialog, CodeEintippenUndVerlassen) {
   m.setColor(O::PanelTextFarbe, 0x102030);
   aktion = [this] {
-    farb.setAuswahl(0, 7);  // all selected: the first key replaces it
-    tippen(U"ff8000");
+    farb.eingabe("ff8000", 6, 0);
     EXPECT_EQ(farb.EdHTMLCode(), "ff8000");
     EXPECT_EQ(farb.farbquadrat(), 0x102030u);  // incomplete: nothing yet
     farb.EdHTMLCodeExit();
@@ -92,8 +62,7 @@ TEST_F(Farbdialog, CodeEintippenUndVerlassen) {
 
   // An emptied edit leaves as black.
   aktion = [this] {
-    farb.setAuswahl(0, 7);
-    tippen(U"\b");
+    farb.eingabe("", 0, 0);
     EXPECT_EQ(farb.EdHTMLCode(), "");
     farb.EdHTMLCodeExit();
     EXPECT_EQ(farb.EdHTMLCode(), "#000000");

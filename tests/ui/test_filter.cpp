@@ -1,4 +1,6 @@
 // Key filters and the repairs when a free-text field is left.
+#include <tuple>
+
 #include "RegelnTestbasis.h"
 #include "platform/Win1252.h"
 #include "ui/Feldfilter.h"
@@ -113,11 +115,7 @@ TEST_F(Felder, EingefuegterTextWirdWieGetippterGefiltert) {
 }
 
 TEST_F(Felder, StartseitenName) {
-  auto verlassen = [&](const std::string& text) {
-    m.setText(Opt::EdNameHTML, text);
-    m.run(Opt::EdNameHTML, Ev::Exit);
-    return m.text(Opt::EdNameHTML);
-  };
+  auto verlassen = [&](const std::string& text) { return Hauptform::verlassen(Opt::EdNameHTML, text); };
   m.setEnabled(Opt::BitBErgebnisAnsehen, true);
   EXPECT_EQ(verlassen("Meine Bilder!.HTM"), "MeineBilder.HTM");
   EXPECT_FALSE(en(Opt::BitBErgebnisAnsehen));  // the last result no longer matches
@@ -152,11 +150,6 @@ TEST_F(Felder, StartseitenName) {
 }
 
 TEST_F(Felder, ZusaetzePfadeUndDateiverweise) {
-  auto verlassen = [&](Opt f, const std::string& text) {
-    m.setText(f, text);
-    m.run(f, Ev::Exit);
-    return m.text(f);
-  };
   EXPECT_EQ(verlassen(Opt::EdErweiterungVorschaubilder, "mini ä-!_(1)"), "mini-_(1)");
   EXPECT_EQ(verlassen(Opt::EdErweiterungGrosseBilder, "gross/"), "gross");
 
@@ -206,34 +199,19 @@ TEST_F(Felder, ZusaetzePfadeUndDateiverweise) {
 }
 
 TEST_F(Felder, Trennzeichen) {
-  auto verlassen = [&](Opt f, const std::string& text) {
-    m.setText(f, text);
-    m.run(f, Ev::Exit);
-    return m.text(f);
+  // Only the first character is tested; a refused or empty one gets the field's standard.
+  const std::tuple<Opt, const char*, const char*> faelle[] = {
+      {Opt::EdKlammerAuf, "", "("}, {Opt::EdKlammerAuf, " x", "("}, {Opt::EdKlammerAuf, "/", "("},
+      {Opt::EdKlammerAuf, "[a", "[a"}, {Opt::EdBindestrich, "", "-"}, {Opt::EdBindestrich, "*", "-"},
+      {Opt::EdBindestrich, "_", "_"}, {Opt::EdKlammerZu, "", ""}, {Opt::EdKlammerZu, "?", ")"},
+      {Opt::EdKlammerZu, "]", "]"}, {Opt::EdVerbindungszeichen, "", ""}, {Opt::EdVerbindungszeichen, ",", "-"},
+      {Opt::EdVerbindungszeichen, "\\", "-"}, {Opt::EdVerbindungszeichen, "中", "-"},
+      {Opt::EdVerbindungszeichen, "~", "~"},
   };
-  EXPECT_EQ(verlassen(Opt::EdKlammerAuf, ""), "(");
-  EXPECT_EQ(verlassen(Opt::EdKlammerAuf, " x"), "(");
-  EXPECT_EQ(verlassen(Opt::EdKlammerAuf, "/"), "(");
-  EXPECT_EQ(verlassen(Opt::EdKlammerAuf, "[a"), "[a");  // only the first character is tested
-  EXPECT_EQ(verlassen(Opt::EdBindestrich, ""), "-");
-  EXPECT_EQ(verlassen(Opt::EdBindestrich, "*"), "-");
-  EXPECT_EQ(verlassen(Opt::EdBindestrich, "_"), "_");
-  EXPECT_EQ(verlassen(Opt::EdKlammerZu, ""), "");
-  EXPECT_EQ(verlassen(Opt::EdKlammerZu, "?"), ")");
-  EXPECT_EQ(verlassen(Opt::EdKlammerZu, "]"), "]");
-  EXPECT_EQ(verlassen(Opt::EdVerbindungszeichen, ""), "");
-  EXPECT_EQ(verlassen(Opt::EdVerbindungszeichen, ","), "-");
-  EXPECT_EQ(verlassen(Opt::EdVerbindungszeichen, "\\"), "-");
-  EXPECT_EQ(verlassen(Opt::EdVerbindungszeichen, "中"), "-");
-  EXPECT_EQ(verlassen(Opt::EdVerbindungszeichen, "~"), "~");
+  for (const auto& [f, ein, aus] : faelle) EXPECT_EQ(verlassen(f, ein), aus) << info(f).name << " " << ein;
 }
 
 TEST_F(Felder, QualitaetUndSchieberImGleichschritt) {
-  auto verlassen = [&](Opt f, const std::string& text) {
-    m.setText(f, text);
-    m.run(f, Ev::Exit);
-    return m.text(f);
-  };
   EXPECT_EQ(verlassen(Opt::EdKomprimierung, "abc"), "25");
   EXPECT_EQ(m.position(Opt::TrBKomprimierung), 25);
   EXPECT_EQ(verlassen(Opt::EdKomprimierung, "150"), "100");
@@ -259,18 +237,10 @@ TEST_F(Felder, QualitaetUndSchieberImGleichschritt) {
 }
 
 TEST_F(Felder, PanoramaVerhaeltnisAufZweiStellen) {
-  auto verlassen = [&](const std::string& text) {
-    m.setText(Opt::RSpEdVerhaeltnis, text);
-    m.run(Opt::RSpEdVerhaeltnis, Ev::Exit);
-    return m.text(Opt::RSpEdVerhaeltnis);
-  };
-  EXPECT_EQ(verlassen("1,777"), "1,78");
-  EXPECT_EQ(verlassen("1,775"), "1,78");  // a tie goes to the even neighbour
-  EXPECT_EQ(verlassen("1,765"), "1,76");
-  EXPECT_EQ(verlassen("1,7651"), "1,77");
-  EXPECT_EQ(verlassen("2,0049"), "2");
-  EXPECT_EQ(verlassen("abc"), "1,1");  // no number reads as the minimum
-  EXPECT_EQ(verlassen("25"), "10");
+  // A tie goes to the even neighbour; no number reads as the minimum.
+  for (auto [ein, aus] : {std::pair{"1,777", "1,78"}, {"1,775", "1,78"}, {"1,765", "1,76"}, {"1,7651", "1,77"},
+                          {"2,0049", "2"}, {"abc", "1,1"}, {"25", "10"}})
+    EXPECT_EQ(verlassen(Opt::RSpEdVerhaeltnis, ein), aus) << ein;
 }
 
 TEST_F(Felder, LeereTexteBekommenIhrenStandard) {
@@ -291,12 +261,8 @@ TEST_F(Felder, LeereTexteBekommenIhrenStandard) {
       {Opt::EdBilderCopyright, "Bilder-Copyright: [AUTOR]"},
   };
   for (const auto& [feld, standard] : texte) {
-    m.setText(feld, "eigen");
-    m.run(feld, Ev::Exit);
-    EXPECT_EQ(m.text(feld), "eigen") << info(feld).name;
-    m.setText(feld, "");
-    m.run(feld, Ev::Exit);
-    EXPECT_EQ(m.text(feld), standard) << info(feld).name;
+    EXPECT_EQ(verlassen(feld, "eigen"), "eigen") << info(feld).name;
+    EXPECT_EQ(verlassen(feld, ""), standard) << info(feld).name;
   }
 }
 

@@ -164,23 +164,13 @@ TEST(HilfeURL, LokalePfadeWerdenZuDateiURLs) {
   EXPECT_EQ(DateiPfadAlsURL("relativ/x y.htm"), "file:///relativ/x%20y.htm");
 }
 
-TEST(HilfeURL, AnkerBleibtUnveraendertHinterDemPfad) {
-  test::TestUmgebung u;
-  OptionModel m;
-  AppState st;
-  Kontext k{m, st, u.sv};
+TEST_F(Hilfe, AnkerBleibtUnveraendertHinterDemPfad) {
   EXPECT_TRUE(HTMLSeiteImBrowserOeffnen(k, "/a b/c.htm#Teil 2#x"));
   EXPECT_TRUE(HTMLSeiteImBrowserOeffnen(k, "/a b/c.htm"));
-  EXPECT_EQ(u.shell.geoeffnet, (std::vector<std::string>{"file:///a%20b/c.htm#Teil 2#x", "file:///a%20b/c.htm"}));
+  EXPECT_EQ(shell.geoeffnet, (std::vector<std::string>{"file:///a%20b/c.htm#Teil 2#x", "file:///a%20b/c.htm"}));
 }
 
-TEST(HilfeKnoepfe, HomepageUndMailGehenAnDieShell) {
-  test::TestUmgebung u;
-  SchaltbareShell shell;
-  u.sv.shell = &shell;
-  OptionModel m;
-  AppState st;
-  Kontext k{m, st, u.sv};
+TEST_F(Hilfe, HomepageUndMailGehenAnDieShell) {
   BHomepageClick(k);
   BMailClick(k);
   EXPECT_EQ(shell.geoeffnet,

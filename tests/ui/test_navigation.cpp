@@ -63,35 +63,27 @@ TEST_F(Navigation, RegelOUebersichtsseiten) {
       m.setChecked(art, true);
       nav.RBNavUebTextlinksClick();
       alleEn(kRegelO, false, "ein Ordner, eine Seite");
-      EXPECT_FALSE(sichtbar(O::PanelUebQuadratFarbe));
-      EXPECT_FALSE(sichtbar(O::LUebFarbe));
+      verborgen({O::PanelUebQuadratFarbe, O::LUebFarbe});
     }
   }
 
   m.setChecked(O::RBZeilenzahl, true);
   m.setChecked(O::RBNavUebTextlinks, true);  // its click runs the rule
   for (O o : {O::EdBlaetternZurueck, O::EdBlaetternVor, O::LBlaetternZurueck, O::LBlaetternVor}) EXPECT_TRUE(en(o));
-  for (O o : {O::RBUebGrafikStandard, O::RBUebGrafikIndividuell, O::CBNavgrafikenUebMitTitle, O::EdGrafikUebZurueck})
-    EXPECT_FALSE(en(o)) << info(o).name;
+  aus({O::RBUebGrafikStandard, O::RBUebGrafikIndividuell, O::CBNavgrafikenUebMitTitle, O::EdGrafikUebZurueck});
   EXPECT_FALSE(sichtbar(O::PanelUebQuadratFarbe));
 
   m.setChecked(O::RBNavUebGrafiklinks, true);
   m.setChecked(O::RBUebGrafikStandard, true);
-  EXPECT_FALSE(en(O::EdBlaetternZurueck));
-  for (O o : {O::RBUebGrafikStandard, O::RBUebGrafikIndividuell, O::CBNavgrafikenUebMitTitle,
-              O::LNavgrafikenUebMitTitleErlaeuterung})
-    EXPECT_TRUE(en(o)) << info(o).name;
-  EXPECT_TRUE(sichtbar(O::PanelUebQuadratFarbe));
-  EXPECT_TRUE(sichtbar(O::LUebFarbe));
-  for (O o : {O::LUebIndividuellZurueck, O::EdGrafikUebZurueck, O::BitBWaehlenGrafikUebZurueck, O::LUebWeiter,
-              O::EdGrafikUebWeiter, O::BitBWaehlenGrafikUebWeiter})
-    EXPECT_FALSE(en(o)) << info(o).name;
-
+  aus({O::EdBlaetternZurueck, O::LUebIndividuellZurueck, O::EdGrafikUebZurueck, O::BitBWaehlenGrafikUebZurueck,
+       O::LUebWeiter, O::EdGrafikUebWeiter, O::BitBWaehlenGrafikUebWeiter});
+  an({O::RBUebGrafikStandard, O::RBUebGrafikIndividuell, O::CBNavgrafikenUebMitTitle,
+      O::LNavgrafikenUebMitTitleErlaeuterung});
+  gezeigt({O::PanelUebQuadratFarbe, O::LUebFarbe});
   m.setChecked(O::RBUebGrafikIndividuell, true);
   EXPECT_FALSE(sichtbar(O::PanelUebQuadratFarbe));
-  for (O o : {O::LUebIndividuellZurueck, O::EdGrafikUebZurueck, O::BitBWaehlenGrafikUebZurueck, O::LUebWeiter,
-              O::EdGrafikUebWeiter, O::BitBWaehlenGrafikUebWeiter})
-    EXPECT_TRUE(en(o)) << info(o).name;
+  an({O::LUebIndividuellZurueck, O::EdGrafikUebZurueck, O::BitBWaehlenGrafikUebZurueck, O::LUebWeiter,
+      O::EdGrafikUebWeiter, O::BitBWaehlenGrafikUebWeiter});
 }
 
 TEST_F(Navigation, RegelPBildseitenTextlinks) {
@@ -99,8 +91,7 @@ TEST_F(Navigation, RegelPBildseitenTextlinks) {
   ASSERT_TRUE(m.checked(O::RBNavGrTextlinks));
   alleEn(kTextGross, true, "Text-Links");
   alleEn(kDiashowText, true, "Diashow abschaltbar");
-  EXPECT_FALSE(en(O::RBGrossGrafikStandard));
-  EXPECT_FALSE(en(O::RBGrossGrafikIndividuell));
+  aus({O::RBGrossGrafikStandard, O::RBGrossGrafikIndividuell});
   EXPECT_FALSE(sichtbar(O::GrossPanelquadratFarbe));
   alleEn(kEigeneGross, false, "Text-Links");
   alleEn(kDiashowGrafik, false, "Text-Links");
@@ -122,10 +113,8 @@ TEST_F(Navigation, RegelnPUndGBildseitenGrafiklinks) {
   m.setChecked(O::RBNavGrGrafiklinks, true);
   alleEn(kTextGross, false, "Grafik-Links");
   alleEn(kDiashowText, false, "Grafik-Links");
-  EXPECT_TRUE(en(O::RBGrossGrafikStandard));
-  EXPECT_TRUE(en(O::RBGrossGrafikIndividuell));
-  EXPECT_TRUE(en(O::CBNavgrafikenGrossMitTitle));
-  EXPECT_TRUE(en(O::LNavgrafikenGrossMitTitleErlaeuterung));
+  an({O::RBGrossGrafikStandard, O::RBGrossGrafikIndividuell, O::CBNavgrafikenGrossMitTitle,
+      O::LNavgrafikenGrossMitTitleErlaeuterung});
   EXPECT_TRUE(sichtbar(O::GrossPanelquadratFarbe));
   alleEn(kEigeneGross, false, "Standardbilder");
 
@@ -161,20 +150,17 @@ TEST_F(Navigation, RegelNSchaltetDieBildnavigationAbUndBehaeltDieWahl) {
     m.setChecked(wahl, true);
     m.setChecked(O::CBNavigationGrosseBilder, false);
     EXPECT_TRUE(m.checked(wahl)) << info(wahl).name;
-    EXPECT_FALSE(en(O::RBNavGrTextlinks));
-    EXPECT_FALSE(en(O::RBNavGrGrafiklinks));
+    aus({O::RBNavGrTextlinks, O::RBNavGrGrafiklinks});
     alleEn(kTextGross, false, "ohne Navigation");
     alleEn(kDiashowText, false, "ohne Navigation");
     alleEn(kEigeneGross, false, "ohne Navigation");
     alleEn(kDiashowGrafik, false, "ohne Navigation");
-    EXPECT_FALSE(en(O::RBGrossGrafikIndividuell));
-    EXPECT_FALSE(en(O::CBNavgrafikenGrossMitTitle));
+    aus({O::RBGrossGrafikIndividuell, O::CBNavgrafikenGrossMitTitle});
     EXPECT_FALSE(sichtbar(O::GrossPanelquadratFarbe));
 
     m.setChecked(O::CBNavigationGrosseBilder, true);
     EXPECT_TRUE(m.checked(wahl));
-    EXPECT_TRUE(en(O::RBNavGrTextlinks));
-    EXPECT_TRUE(en(O::RBNavGrGrafiklinks));
+    an({O::RBNavGrTextlinks, O::RBNavGrGrafiklinks});
     EXPECT_EQ(en(O::EdnavGrossZurueck), wahl == O::RBNavGrTextlinks);
     EXPECT_EQ(en(O::EdGrafikGrossZurueck), wahl == O::RBNavGrGrafiklinks);
   }
@@ -210,15 +196,9 @@ TEST_F(Navigation, GrafikpfadeBeimVerlassen) {
     ASSERT_TRUE(TNavigationForm::grafikpfadFeld(feld));
     // Backslashes become '/', the blank and other characters outside the
     // set go; the letter case stays.
-    m.setText(feld, "..\\Meine Grafiken\\Zurück #1?.PNG");
-    m.run(feld, Ev::Exit);
-    EXPECT_EQ(m.text(feld), "../MeineGrafiken/Zurück1.PNG") << info(feld).name;
-    m.setText(feld, "a\tb\x01" "c~(d),e;f=g&h:i_j");
-    m.run(feld, Ev::Exit);
-    EXPECT_EQ(m.text(feld), "abc~(d),e;f=g&h:i_j");
-    m.setText(feld, "€ ");
-    m.run(feld, Ev::Exit);
-    EXPECT_EQ(m.text(feld), "");
+    EXPECT_EQ(verlassen(feld, "..\\Meine Grafiken\\Zurück #1?.PNG"), "../MeineGrafiken/Zurück1.PNG") << info(feld).name;
+    EXPECT_EQ(verlassen(feld, "a\tb\x01" "c~(d),e;f=g&h:i_j"), "abc~(d),e;f=g&h:i_j");
+    EXPECT_EQ(verlassen(feld, "€ "), "");
   }
   EXPECT_FALSE(TNavigationForm::grafikpfadFeld(O::EdBlaetternZurueck));
 }
