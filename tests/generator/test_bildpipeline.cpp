@@ -180,12 +180,9 @@ TEST_F(Bildpipeline, SquareThumbnailOnItsCanvas) {
     imaging::RgbBitmap b = Lesen(z + "mini-quer.jpg");
     ASSERT_EQ(b.Width, 20);
     ASSERT_EQ(b.Height, 20);
-    for (int x : {0, 10, 19}) {
-      EXPECT_TRUE(FarbeNahe(b, x, 0, rot, 12)) << resample;
-      EXPECT_TRUE(FarbeNahe(b, x, 5, gruen, 12)) << resample;
-      EXPECT_TRUE(FarbeNahe(b, x, 14, gruen, 12)) << resample;
-      EXPECT_TRUE(FarbeNahe(b, x, 19, rot, 12)) << resample;
-    }
+    for (int x : {0, 10, 19})
+      for (auto [y, f] : {std::pair{0, rot}, {5, gruen}, {14, gruen}, {19, rot}})
+        EXPECT_TRUE(FarbeNahe(b, x, y, f, 12)) << resample;
     imaging::TimgData md(255);
     ASSERT_TRUE(md.ReadJpegSections(*fs::readFile(z + "mini-quer.jpg")));
     EXPECT_EQ(md.ExifInfo->Width, 20);
@@ -197,13 +194,8 @@ TEST_F(Bildpipeline, SquareThumbnailOnItsCanvas) {
     b = Lesen(z + "mini-klein.jpg");
     ASSERT_EQ(b.Width, 20);
     ASSERT_EQ(b.Height, 20);
-    EXPECT_TRUE(FarbeNahe(b, 0, 0, rot, 12));
-    EXPECT_TRUE(FarbeNahe(b, 19, 19, rot, 12));
-    EXPECT_TRUE(FarbeNahe(b, 2, 10, rot, 12));
-    EXPECT_TRUE(FarbeNahe(b, 10, 4, rot, 12));
-    EXPECT_TRUE(FarbeNahe(b, 10, 16, rot, 12));
-    EXPECT_TRUE(FarbeNahe(b, 9, 9, gruen, 12));
-    EXPECT_TRUE(FarbeNahe(b, 10, 10, gruen, 12));
+    for (auto [x, y] : {std::pair{0, 0}, {19, 19}, {2, 10}, {10, 4}, {10, 16}}) EXPECT_TRUE(FarbeNahe(b, x, y, rot, 12));
+    for (int xy : {9, 10}) EXPECT_TRUE(FarbeNahe(b, xy, xy, gruen, 12));
     // With enlarging: 20 x 15 as above.
     ASSERT_TRUE(VorschaubildErzeugen(lauf, q, z, "klein.jpg", true, 20));
     b = Lesen(z + "mini-klein.jpg");

@@ -9,6 +9,7 @@
 #include <sstream>
 #include <string>
 
+#include "DurchlaufTestbasis.h"
 #include "TestUmgebung.h"
 #include "app/Grundeinstellungen.h"
 #include "app/options/Kontext.h"
@@ -18,10 +19,7 @@
 
 namespace mosaik::seitentest {
 
-struct KeineEreignisse : OptionEvents {
-  void optionEvent(Opt, Ev) override {}
-  void procedure(Proc) override {}
-};
+using test::KeineEreignisse;
 
 // The windows of a run: nothing to show in a test.
 struct StilleAnsicht : RunView {

@@ -60,9 +60,7 @@ TEST(Entitaeten, AsciiBleibtUndFremdeZeichenWerdenZahlen) {
   EXPECT_EQ(HTMLZeichenKodieren("„Zitat“ – Ŝ"), "&#8222;Zitat&#8220; &#8211; &#348;");
   // Bytes of an old Windows-1252 text are read as such.
   EXPECT_EQ(HTMLZeichenKodieren("M\xFCnchen \x80"), "M&uuml;nchen &euro;");
-}
-
-TEST(Entitaeten, NamenWerdenAuchVonMarkupBefreit) {
+  // Names are freed of markup as well.
   EXPECT_EQ(NameKodieren("Tom & Jerry <1>\"ä\".jpg"), "Tom &amp; Jerry &lt;1&gt;&quot;&auml;&quot;.jpg");
 }
 
