@@ -91,9 +91,8 @@ TEST_F(Schreiben, KodierungenDerWerte) {
   const std::string englisch = dateiInhalt(datei("k.ini"));
   EXPECT_NE(englisch.find("\r\nPanoramaVerh\xE4ltnis=1.5\r\n"), std::string::npos);
   EXPECT_NE(englisch.find("\r\nBWreal=4.7\r\n"), std::string::npos);
-}
 
-TEST_F(Schreiben, LangerWertWirdGanzGeschrieben) {
+  // A long value is written whole.
   std::string lang;
   for (int i = 0; i < 600; ++i) lang += "Zeile\r\n";
   s.m.setText(Opt::MZTextGrossUnten, lang);
@@ -120,10 +119,9 @@ TEST(EinstellungsKodierung, ZeilenumbruecheUndAnfuehrungszeichen) {
   using einstellungen::textWert;
   using einstellungen::zitiertLesen;
   using einstellungen::zitiertWert;
-  EXPECT_EQ(textWert("frei"), "frei");
-  EXPECT_EQ(textWert("a\"b"), "a\"b");
-  EXPECT_EQ(textWert("\t"), "\"\t\"");
-  EXPECT_EQ(textWert("\""), "\"");
+  for (const auto& [wert, text] : std::vector<std::pair<std::string, std::string>>{
+           {"frei", "frei"}, {"a\"b", "a\"b"}, {"\t", "\"\t\""}, {"\"", "\""}})
+    EXPECT_EQ(textWert(wert), text) << wert;
   EXPECT_EQ(zitiertWert(""), "\"\"");
   EXPECT_EQ(zitiertWert("\"x"), "\"\"x\"");
   EXPECT_EQ(zitiertLesen("\"x\""), "x");

@@ -15,9 +15,7 @@ TEST(Theme, DieBeidenOptionssaetze) {
   EXPECT_EQ(kThemeVoll.bits, 0x7FFF7u);
   EXPECT_EQ(kThemeOhneRahmenUndControls.bits, 0x7FFF4u);
   EXPECT_TRUE(kThemeVoll.enthaelt(TThemeOption::toSetTransparency));
-  EXPECT_FALSE(kThemeVoll.enthaelt(TThemeOption::toSubclassAnimate));
   EXPECT_FALSE(kThemeOhneRahmenUndControls.enthaelt(TThemeOption::toAllowControls));
-  EXPECT_TRUE(kThemeOhneRahmenUndControls.enthaelt(TThemeOption::toAllowWebContent));
 }
 
 TEST(Theme, AusUndWiederEinSchaltenUndGleicheOptionenZeichnenNichtsNeu) {
