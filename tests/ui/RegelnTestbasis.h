@@ -51,6 +51,12 @@ struct Hauptform : ::testing::Test {
     m.run(f, Ev::Exit);
     return m.text(f);
   }
+  // n messages so far, the last of this kind and text.
+  void meldung(size_t n, MsgKind kind, const std::string& text) const {
+    ASSERT_EQ(u.dialoge.meldungen.size(), n);
+    EXPECT_EQ(u.dialoge.meldungen.back().kind, kind);
+    EXPECT_EQ(u.dialoge.meldungen.back().text, text);
+  }
   bool en(Opt o) const { return m.enabled(o); }
   bool sichtbar(Opt o) const { return m.visible(o); }
   // Every listed option enabled, disabled, shown or hidden; named on failure.

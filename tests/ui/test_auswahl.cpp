@@ -124,9 +124,7 @@ TEST_F(Auswahl, GrosseBilderUndVorschaubilder) {
   ordnerAntwort(B);
   m.run(O::BitBgrosseBilderSpeicherortWaehlen, Ev::Click);
   EXPECT_EQ(u.dialoge.ordnerDialoge[0].folder, B + "/html/_gross");
-  ASSERT_EQ(u.dialoge.meldungen.size(), 1u);
-  EXPECT_EQ(u.dialoge.meldungen[0].kind, MsgKind::Warning);
-  EXPECT_EQ(u.dialoge.meldungen[0].text, warnungGross);
+  meldung(1, MsgKind::Warning, warnungGross);
   EXPECT_EQ(st.GrosseBilderpfad, B);
   EXPECT_EQ(m.text(O::EdgrosseBilderPfadname), B);
   // Cancelled while it still is the picture folder: warned again.
@@ -139,11 +137,9 @@ TEST_F(Auswahl, GrosseBilderUndVorschaubilder) {
   const std::string fehlt = B + "/gibt es nicht";
   ordnerAntwort(fehlt);
   m.run(O::BitBgrosseBilderSpeicherortWaehlen, Ev::Click);
-  ASSERT_EQ(u.dialoge.meldungen.size(), 3u);
-  EXPECT_EQ(u.dialoge.meldungen[2].kind, MsgKind::Error);
-  EXPECT_EQ(u.dialoge.meldungen[2].text, "In den Ordner " + fehlt +
-                                             " kann nicht geschrieben werden!\r\nBitte wählen Sie ein anderes "
-                                             "Verzeichnis für die HTML-Datei(en) aus!");
+  meldung(3, MsgKind::Error,
+          "In den Ordner " + fehlt +
+              " kann nicht geschrieben werden!\r\nBitte wählen Sie ein anderes Verzeichnis für die HTML-Datei(en) aus!");
   EXPECT_EQ(st.GrosseBilderpfad, fehlt);
 
   // The standard folder chosen: stored as the standard, no message.

@@ -264,6 +264,11 @@ TEST_F(Felder, LeereTexteBekommenIhrenStandard) {
     EXPECT_EQ(verlassen(feld, "eigen"), "eigen") << info(feld).name;
     EXPECT_EQ(verlassen(feld, ""), standard) << info(feld).name;
   }
+  // The standard button restores the output texts at once, not the title.
+  for (const auto& [feld, standard] : texte) m.setText(feld, "x<br />y");
+  m.run(Opt::BStandard, Ev::Click);
+  for (const auto& [feld, standard] : texte)
+    EXPECT_EQ(m.text(feld), feld == Opt::EdSeitentitel ? "x<br />y" : standard) << info(feld).name;
 }
 
 // The reader runs the checks of the fields it fills.

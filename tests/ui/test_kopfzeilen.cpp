@@ -94,9 +94,7 @@ TEST_F(Kopfzeilen, NichtSchreibbaresZielWirdGemeldet) {
   ASSERT_EQ(u.dialoge.dateiDialoge.size(), 1u);
   EXPECT_EQ(u.dialoge.dateiDialoge[0].optionen.title, "Textdatei speichern");
   EXPECT_EQ(u.dialoge.dateiDialoge[0].optionen.filter, kCSSFilterText);
-  ASSERT_EQ(u.dialoge.meldungen.size(), 1u);
-  EXPECT_EQ(u.dialoge.meldungen[0].kind, MsgKind::Error);
-  EXPECT_EQ(u.dialoge.meldungen[0].text, "Die Datei " + datei + "\r\nkann nicht gespeichert werden!");
+  meldung(1, MsgKind::Error, "Die Datei " + datei + "\r\nkann nicht gespeichert werden!");
   EXPECT_FALSE(fs::fileExists(datei));
   EXPECT_EQ(st.EinstellungsDialogOrdner, ziel.pfad() + "fehlt/");
   EXPECT_EQ(st.LetzteCSSDatei, "kopf.txt");
@@ -149,26 +147,10 @@ TEST_F(Kopfzeilen, FehlendeDateiWirdGemeldetUndDasMemoBleibt) {
   m.setText(Opt::MNeuerHeader, "bleibt");
   u.dialoge.dateiAntworten = {quelle.pfad() + "weg.txt", std::nullopt};
   m.run(Opt::BHeaderUndFooterLaden, Ev::Click);
-  ASSERT_EQ(u.dialoge.meldungen.size(), 1u);
-  EXPECT_EQ(u.dialoge.meldungen[0].kind, MsgKind::Error);
-  EXPECT_EQ(u.dialoge.meldungen[0].text, "Die Datei " + quelle.pfad() + "weg.txt\r\nexistiert nicht!");
+  meldung(1, MsgKind::Error, "Die Datei " + quelle.pfad() + "weg.txt\r\nexistiert nicht!");
   EXPECT_EQ(m.text(Opt::MNeuerHeader), "bleibt");
   EXPECT_EQ(st.EinstellungsDialogOrdner, "/start/");
   EXPECT_EQ(u.dialoge.dateiDialoge.size(), 2u);
-}
-
-TEST_F(Kopfzeilen, StandardStelltAlleDreizehnAusgabetexteHer) {
-  const Opt felder[] = {Opt::EdStartordnerName, Opt::EdDieserOrdner, Opt::EdUnterordnerSing, Opt::EdUnterordnerPl,
-                        Opt::EdBildSing,        Opt::EdBilderPl,     Opt::EdKeineBilddateien, Opt::EdBilderCopyright,
-                        Opt::EdNachOben,        Opt::EdVideodatei,   Opt::EdAudiodatei,       Opt::EdTextdatei,
-                        Opt::EdErstelltMit};
-  for (Opt o : felder) m.setText(o, "x<br />y");
-  m.run(Opt::BStandard, Ev::Click);
-  const char* erwartet[] = {"Startordner", "Dieser Ordner", "Unterordner", "Unterordner", "Bild", "Bilder",
-                            "Keine Bilder in diesem Ordner vorhanden. Bitte w\xC3\xA4hlen Sie einen Unterordner!",
-                            "Bilder-Copyright: [AUTOR]", "nach oben", "Videodatei", "Audiodatei", "Textdatei",
-                            "Erstellt mit"};
-  for (size_t i = 0; i < std::size(felder); ++i) EXPECT_EQ(m.text(felder[i]), erwartet[i]) << i;
 }
 
 TEST_F(Kopfzeilen, VorlagenMemosGebenDenFokusAnIhrenKnopf) {
