@@ -41,6 +41,10 @@ struct Grundeinstellungen : ::testing::Test {
 };
 
 TEST_F(Grundeinstellungen, SetztJedeArtVonOptionAufIhrenStandard) {
+  // The layout's own start values, which the reset leaves alone: every
+  // saved settings file records them.
+  EXPECT_TRUE(m.checked(Opt::CBDateinameAlsHint));
+  EXPECT_EQ(m.text(Opt::EdGrafikDiashowAus), "");
   // The guarded boxes start from the opposite states, so that the reset
   // really changes them.
   m.setChecked(Opt::CBAndereCSSDatei, true);
