@@ -20,63 +20,45 @@ std::string schreibgeschuetzterOrdner(const test::TempOrdner& t) {
 
 TEST_F(Regeln, NachDenGrundeinstellungenStimmtJederAbhaengige) {
   EXPECT_TRUE(u.dialoge.meldungen.empty());
-  // Thumbnails on with the affix "mini-"; replacing their links is off.
-  an({Opt::EdVorschauPfadname, Opt::RBVorne, Opt::RBhinten, Opt::CBVorschaulinksErsetzen, Opt::RBVorschauQuadratisch});
-  EXPECT_FALSE(en(Opt::EdVorschaulinksErsetzen));
-  EXPECT_EQ(m.text(Opt::GrBGroesse), " &Größe der Vorschaubilder ");
-  // Originals are not reduced.
-  aus({Opt::EdgrosseBilderPfadname, Opt::SpEdGroesseGrosseBilder, Opt::RBVorneGrosseBilder,
-       Opt::CBkleineBilderVergroessernGrosseBilder, Opt::LGroessePanoGrosseBilder, Opt::TrBKomprimierungGrosseBilder});
-  // The picture folder can be written: renaming is offered, "andere Zeichen" is off.
-  an({Opt::CBUngueltigeNamenErsetzen, Opt::CBKleineDateinamen, Opt::CBAndereZeichen});
-  EXPECT_FALSE(en(Opt::EdAndereZeichen));
-  // Replacement paths: all three boxes unticked.
-  aus({Opt::CBPfadOriginaleErsetzen, Opt::EdOriginalePfadErsetzung, Opt::EdPfadErsetzung});
-  // No panorama treatment.
-  aus({Opt::LPanoVerhaeltnis, Opt::RSpEdVerhaeltnis, Opt::SpEdPanoramaVorschau, Opt::SpEdAnzPanoSpalten,
-       Opt::RBGrossePanoramenOriginalgross, Opt::RBDummy2, Opt::SpEdGrossePanoramen});
-  EXPECT_EQ(m.text(Opt::LPanoTabsp2), "Tabellenspalten");
-  // Size basis "Längere Seite", no centring tables.
-  verborgen({Opt::LFarbe, Opt::PanelquadratFarbe, Opt::PZentirerungstrick, Opt::PZentrierungstrickFarbe});
-  EXPECT_TRUE(sichtbar(Opt::CBZentrerirungstrick));
-  // Whole folder on one page.
-  aus({Opt::SpEdZeilenProSeitezahl, Opt::BNavigationUebersicht, Opt::CBSeitenanzahlAnzeigen, Opt::CBNavigationOben,
-       Opt::LBlaetternZurueck});
+  // Thumbnails with an affix, originals not reduced, a writable picture
+  // folder, no replacement paths, no panoramas, the whole folder on one page
+  // with one column of sub-folders, one page per picture at original size,
+  // HTML 4.01 transitional in beginner mode.
+  an({Opt::EdVorschauPfadname, Opt::RBVorne, Opt::RBhinten, Opt::CBVorschaulinksErsetzen, Opt::RBVorschauQuadratisch,
+      Opt::CBUngueltigeNamenErsetzen, Opt::CBKleineDateinamen, Opt::CBAndereZeichen, Opt::SpEdOrdnerSpalten,
+      Opt::RBGrosseBilderOriginalgross, Opt::MBeschreibungGross, Opt::CBNavigationGrosseBilder,
+      Opt::LFensternavigation, Opt::CoBFensterNavigation, Opt::CBDiashow, Opt::MZTextUebUnten});
+  aus({Opt::EdVorschaulinksErsetzen, Opt::EdgrosseBilderPfadname, Opt::SpEdGroesseGrosseBilder,
+       Opt::RBVorneGrosseBilder, Opt::CBkleineBilderVergroessernGrosseBilder, Opt::LGroessePanoGrosseBilder,
+       Opt::TrBKomprimierungGrosseBilder, Opt::EdAndereZeichen, Opt::CBPfadOriginaleErsetzen,
+       Opt::EdOriginalePfadErsetzung, Opt::EdPfadErsetzung, Opt::LPanoVerhaeltnis, Opt::RSpEdVerhaeltnis,
+       Opt::SpEdPanoramaVorschau, Opt::SpEdAnzPanoSpalten, Opt::RBGrossePanoramenOriginalgross, Opt::RBDummy2,
+       Opt::SpEdGrossePanoramen, Opt::SpEdZeilenProSeitezahl, Opt::BNavigationUebersicht,
+       Opt::CBSeitenanzahlAnzeigen, Opt::CBNavigationOben, Opt::LBlaetternZurueck, Opt::RBOrdnerSpaltenweise,
+       Opt::SpBZeilenweise, Opt::CBUnterordnerMitAnzDateienRek, Opt::CBAnzeigeAuchAktuellerOrdner,
+       Opt::SpEdGrosseBilder, Opt::LnavGrossDiashowEin, Opt::SpEdDiashow, Opt::EdHintergrundgrafik,
+       Opt::CoBUeberschrift, Opt::CoBResttext, Opt::MZTextUebOben, Opt::MZTextGrossOben, Opt::EdMetaAutor,
+       Opt::EdMetaSchluesselwoerter, Opt::CBLinkZurueckOben, Opt::EdLinkZurueckText, Opt::EdAndereCSSDatei,
+       Opt::EdFavicon, Opt::MNeuerHeader, Opt::MangepassteCSSDatei, Opt::CBmitXMLDeklaration});
+  gezeigt({Opt::CBZentrerirungstrick, Opt::LBedeutungWertMinus1, Opt::EdVerbindungszeichen, Opt::TabSCSSDatei});
+  verborgen({Opt::LFarbe, Opt::PanelquadratFarbe, Opt::PZentirerungstrick, Opt::PZentrierungstrickFarbe,
+             Opt::EdBindestrich, Opt::LZahl3, Opt::LBedeutungWertMinus1_no2, Opt::LDoctypeAchtung, Opt::TabSExperten});
   EXPECT_TRUE(m.checked(Opt::CBSeitenanzahlAnzeigen));
-  verborgen({Opt::EdBindestrich, Opt::LZahl3});
-  // Sub-folders included, one column, no details.
-  EXPECT_TRUE(en(Opt::SpEdOrdnerSpalten));
-  aus({Opt::RBOrdnerSpaltenweise, Opt::SpBZeilenweise, Opt::CBUnterordnerMitAnzDateienRek,
-       Opt::CBAnzeigeAuchAktuellerOrdner});
-  EXPECT_EQ(m.text(Opt::LSpalte_n), "Spalte");
-  EXPECT_FALSE(sichtbar(Opt::LBedeutungWertMinus1_no2));
-  EXPECT_TRUE(sichtbar(Opt::LBedeutungWertMinus1));
-  // One page per picture at original size.
-  an({Opt::RBGrosseBilderOriginalgross, Opt::MBeschreibungGross, Opt::CBNavigationGrosseBilder, Opt::LFensternavigation,
-      Opt::CoBFensterNavigation, Opt::CBDiashow});
-  aus({Opt::SpEdGrosseBilder, Opt::LnavGrossDiashowEin, Opt::SpEdDiashow});
-  EXPECT_TRUE(sichtbar(Opt::EdVerbindungszeichen));
   EXPECT_FALSE(en(Opt::CBOriginaleVerlinken) && m.checked(Opt::CBOriginaleVerlinken));
-  EXPECT_EQ(m.text(Opt::LBlaetternUebersichtGross), "Übersichtsseite");
-  // Colours, fonts, texts, miscellaneous, expert.
-  aus({Opt::EdHintergrundgrafik, Opt::CoBUeberschrift, Opt::CoBResttext, Opt::MZTextUebOben, Opt::MZTextGrossOben,
-       Opt::EdMetaAutor, Opt::EdMetaSchluesselwoerter, Opt::CBLinkZurueckOben, Opt::EdLinkZurueckText,
-       Opt::EdAndereCSSDatei, Opt::EdFavicon, Opt::MNeuerHeader, Opt::MangepassteCSSDatei});
-  EXPECT_TRUE(en(Opt::MZTextUebUnten));
-  EXPECT_TRUE(sichtbar(Opt::TabSCSSDatei));
-  // HTML 4.01 transitional.
   EXPECT_FALSE(st.DoctypeStrict);
   EXPECT_FALSE(st.DoctypeXHTML);
-  EXPECT_FALSE(sichtbar(Opt::LDoctypeAchtung));
-  EXPECT_FALSE(en(Opt::CBmitXMLDeklaration));
-  // Beginner mode; the start-page name split for the preview.
-  EXPECT_FALSE(sichtbar(Opt::TabSExperten));
-  EXPECT_EQ(m.text(Opt::LHTMLName), "meinebilder");
-  EXPECT_EQ(m.text(Opt::LHTMLEndung), ".htm");
-  EXPECT_EQ(m.text(Opt::CBGrundnameistIndex), "Startseite heißt inde&x.htm");
-  EXPECT_EQ(m.text(Opt::EdHTMLPfadname), bilder.pfad() + "html");
-  EXPECT_EQ(m.text(Opt::EdgrosseBilderPfadname), bilder.pfad() + "html/_gross");
-  EXPECT_EQ(m.text(Opt::EdVorschauPfadname), bilder.pfad() + "html/_vorschau");
+  // Captions, and the start-page name split for the preview.
+  for (auto [o, text] : {std::pair<Opt, std::string>{Opt::GrBGroesse, " &Größe der Vorschaubilder "},
+                         {Opt::LPanoTabsp2, "Tabellenspalten"},
+                         {Opt::LSpalte_n, "Spalte"},
+                         {Opt::LBlaetternUebersichtGross, "Übersichtsseite"},
+                         {Opt::LHTMLName, "meinebilder"},
+                         {Opt::LHTMLEndung, ".htm"},
+                         {Opt::CBGrundnameistIndex, "Startseite heißt inde&x.htm"},
+                         {Opt::EdHTMLPfadname, bilder.pfad() + "html"},
+                         {Opt::EdgrosseBilderPfadname, bilder.pfad() + "html/_gross"},
+                         {Opt::EdVorschauPfadname, bilder.pfad() + "html/_vorschau"}})
+    EXPECT_EQ(m.text(o), text) << info(o).name;
 }
 
 TEST_F(Regeln, VorschaubilderAusUndWiederAn) {
