@@ -199,9 +199,8 @@ TEST_F(Auswahl, DateiwahlenRelativZumHTMLOrdner) {
   EXPECT_EQ(m.text(O::EdHintergrundgrafik), "bilder/Hintergrund.JPG");
   EXPECT_EQ(st.LetzteGrafikdatei, "Hintergrund.JPG");
   const FileDialogOptions& o = u.dialoge.dateiDialoge[0].optionen;
-  EXPECT_EQ(o.title, "Grafikdatei wählen");
-  EXPECT_EQ(o.defaultExt, ".png");
-  EXPECT_EQ(o.filter, "Web-Bilder (*.gif; *.jpg; *.png)|*.gif; *.jpg; *.jpeg; *.png|Alle Dateien (*.*)|*.*");
+  dateiDialog(0, "Grafikdatei wählen", ".png",
+              "Web-Bilder (*.gif; *.jpg; *.png)|*.gif; *.jpg; *.jpeg; *.png|Alle Dateien (*.*)|*.*");
   EXPECT_EQ(o.folder, html);
 
   // Outside the HTML folder: climbing with "../".
@@ -210,18 +209,14 @@ TEST_F(Auswahl, DateiwahlenRelativZumHTMLOrdner) {
   m.run(O::BitBFavicon, Ev::Click);
   EXPECT_EQ(m.text(O::EdFavicon), "../../icons/favicon.ico");
   EXPECT_TRUE(m.checked(O::CBFavicon));
-  EXPECT_EQ(u.dialoge.dateiDialoge[1].optionen.title, "Favicon wählen");
-  EXPECT_EQ(u.dialoge.dateiDialoge[1].optionen.defaultExt, ".ico");
-  EXPECT_EQ(u.dialoge.dateiDialoge[1].optionen.filter, "Icon-Dateien (*.ico)|*.ico|Alle Dateien (*.*)|*.*");
+  dateiDialog(1, "Favicon wählen", ".ico", "Icon-Dateien (*.ico)|*.ico|Alle Dateien (*.*)|*.*");
   EXPECT_EQ(u.dialoge.dateiDialoge[1].optionen.fileName, "");
 
   m.setChecked(O::CBAndereCSSDatei, true);
   u.dialoge.dateiAntworten.push_back(html + "/eigen.css");
   m.run(O::BitBCSSDatei, Ev::Click);
   EXPECT_EQ(m.text(O::EdAndereCSSDatei), "eigen.css");
-  EXPECT_EQ(u.dialoge.dateiDialoge[2].optionen.title, "StyleSheet-Datei wählen");
-  EXPECT_EQ(u.dialoge.dateiDialoge[2].optionen.defaultExt, ".css");
-  EXPECT_EQ(u.dialoge.dateiDialoge[2].optionen.filter, "StyleSheet-Dateien (*.css)|*.css|Alle Dateien (*.*)|*.*");
+  dateiDialog(2, "StyleSheet-Datei wählen", ".css", "StyleSheet-Dateien (*.css)|*.css|Alle Dateien (*.*)|*.*");
 
   // The link-back graphic shares the last graphic name; each other picker
   // proposes its own.
@@ -232,12 +227,9 @@ TEST_F(Auswahl, DateiwahlenRelativZumHTMLOrdner) {
   m.run(O::BitBCSSDatei, Ev::Click);
   EXPECT_EQ(u.dialoge.dateiDialoge[5].optionen.fileName, "eigen.css");
   m.run(O::BitBLinkZuruekVerlinkteDatei, Ev::Click);
-  const FileDialogOptions& z = u.dialoge.dateiDialoge[6].optionen;
-  EXPECT_EQ(z.title, "Html/Php-Datei wählen");
-  EXPECT_EQ(z.defaultExt, ".htm");
-  EXPECT_EQ(z.filter,
-            "Html/Php-Dateien (*.htm; *.html; *.xhtml; *.php)|*.htm; *.html; *.xhtml; *.php|Alle Dateien (*.*)|*.*");
-  EXPECT_EQ(z.fileName, "");
+  dateiDialog(6, "Html/Php-Datei wählen", ".htm",
+              "Html/Php-Dateien (*.htm; *.html; *.xhtml; *.php)|*.htm; *.html; *.xhtml; *.php|Alle Dateien (*.*)|*.*");
+  EXPECT_EQ(u.dialoge.dateiDialoge[6].optionen.fileName, "");
   // Cancelled: the fields are as they were.
   EXPECT_EQ(m.text(O::EdFavicon), "../../icons/favicon.ico");
   EXPECT_EQ(m.text(O::EdAndereCSSDatei), "eigen.css");

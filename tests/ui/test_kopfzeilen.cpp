@@ -42,9 +42,7 @@ TEST_F(Kopfzeilen, SpeichernFragtBeideDateienAbAuchNachAbbruch) {
   ASSERT_EQ(u.dialoge.dateiDialoge.size(), 2u);
   const auto& kopf = u.dialoge.dateiDialoge[0];
   EXPECT_TRUE(kopf.speichern);
-  EXPECT_EQ(kopf.optionen.title, "Header in Textdatei speichern");
-  EXPECT_EQ(kopf.optionen.filter, kKopfFilterText);
-  EXPECT_EQ(kopf.optionen.defaultExt, ".txt");
+  dateiDialog(0, "Header in Textdatei speichern", ".txt", kKopfFilterText);
   EXPECT_EQ(kopf.optionen.folder, "/start/");
   EXPECT_EQ(kopf.optionen.fileName, "kopf-alt.txt");
   const auto& fuss = u.dialoge.dateiDialoge[1];
