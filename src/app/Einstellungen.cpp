@@ -83,25 +83,32 @@ std::string programmOrdner(const Kontext& k) {
 
 std::string anwendungsdatenOrdner(const Kontext& k) {
   if (!k.sv.appDataFolder.empty()) return fs::withTrailingSlash(k.sv.appDataFolder);
+  // Without a home there is none: a shared folder such as /tmp would let
+  // anyone read the settings or plant a link where they are written.
   const std::string& a = SpecialFolders().AppData();
-  return a.empty() ? std::string("/tmp/") : fs::withTrailingSlash(a);
+  return a.empty() ? std::string() : fs::withTrailingSlash(a);
 }
 
 std::string persoenlicherEinstellungsordner(const Kontext& k) {
-  return anwendungsdatenOrdner(k) + kProduktname + "/";
+  const std::string a = anwendungsdatenOrdner(k);
+  return a.empty() ? a : a + kProduktname + "/";
 }
 
 std::string standardEinstellungsdatei(const Kontext& k) { return programmOrdner(k) + kEinstellungsdatei; }
 
 std::string persoenlicheEinstellungsdatei(const Kontext& k) {
-  return persoenlicherEinstellungsordner(k) + kEinstellungsdatei;
+  const std::string ordner = persoenlicherEinstellungsordner(k);
+  return ordner.empty() ? ordner : ordner + kEinstellungsdatei;
 }
 
 std::string aktuelleEinstellungsdatei(const Kontext& k, bool ordnerAnlegen) {
   if (!k.m.checked(Opt::CBIniDateiImAnwendungsordner)) return standardEinstellungsdatei(k);
-  if (ordnerAnlegen) fs::forceDirectories(persoenlicherEinstellungsordner(k));
+  if (ordnerAnlegen && !persoenlicherEinstellungsordner(k).empty())
+    fs::forceDirectories(persoenlicherEinstellungsordner(k));
   return persoenlicheEinstellungsdatei(k);
 }
+
+void keinPersoenlicherOrdner(Kontext& k) { k.fehler(kKeinPersoenlicherOrdner); }
 
 bool gleicheDatei(const std::string& a, const std::string& b) {
   std::error_code ec;
@@ -110,6 +117,12 @@ bool gleicheDatei(const std::string& a, const std::string& b) {
 }
 
 bool InifileSchreibtest(Kontext& k, const std::string& datei, bool meldung) {
+  if (datei.empty()) {
+    // The personal location, without a home to hold it.
+    k.m.setChecked(Opt::CBEinstellungenAutomatischSpeichern, false);
+    if (meldung) keinPersoenlicherOrdner(k);
+    return false;
+  }
   try {
     IniDatei ini(datei);
     maschineSchreiben(ini);
@@ -228,6 +241,13 @@ void CBEinstellungenAutomatischSpeichernClick(Kontext& k) {
 void CBIniDateiImAnwendungsordnerClick(Kontext& k) {
   if (!k.st.IniOrtKlickAktiv) return;
   AppState& st = k.st;
+  if (k.m.checked(Opt::CBIniDateiImAnwendungsordner) && persoenlicherEinstellungsordner(k).empty()) {
+    keinPersoenlicherOrdner(k);
+    st.IniOrtKlickAktiv = false;
+    k.m.setChecked(Opt::CBIniDateiImAnwendungsordner, false);
+    st.IniOrtKlickAktiv = true;
+    return;
+  }
   const bool ok = InifileEinstellungenSpeichern(k, true);
   auto gleicherOrdner = [](const std::string& a, const std::string& b) { return normal(a) == normal(b); };
   if (ok && k.m.checked(Opt::CBIniDateiImAnwendungsordner)) {

@@ -10,9 +10,11 @@ namespace mosaik {
 
 // The folder of the running program (with a trailing '/').
 std::string programmOrdner(const Kontext& k);
-// The user's application-data folder (with a trailing '/').
+// The user's application-data folder (with a trailing '/'); empty when the
+// user has no home.
 std::string anwendungsdatenOrdner(const Kontext& k);
-// Application-data folder + "Mosaikschauer/".
+// Application-data folder + "Mosaikschauer/"; empty without one, and so are
+// the personal settings file and, while it is chosen, the current one.
 std::string persoenlicherEinstellungsordner(const Kontext& k);
 // Program folder + "Mosaikschauer.ini".
 std::string standardEinstellungsdatei(const Kontext& k);
@@ -21,6 +23,12 @@ std::string persoenlicheEinstellungsdatei(const Kontext& k);
 // The personal settings file while CBIniDateiImAnwendungsordner is ticked,
 // else the standard one; ordnerAnlegen creates the personal folder first.
 std::string aktuelleEinstellungsdatei(const Kontext& k, bool ordnerAnlegen);
+// Why the personal location cannot be used; shown by the write test on it
+// and when it is chosen.
+inline constexpr const char* kKeinPersoenlicherOrdner =
+    "Es gibt keinen persönlichen Anwendungsordner (kein Benutzerverzeichnis).\r\n"
+    "Die Einstellungen können dort nicht gespeichert werden!";
+void keinPersoenlicherOrdner(Kontext& k);
 // The same file, whatever the spelling (normalised paths).
 bool gleicheDatei(const std::string& a, const std::string& b);
 

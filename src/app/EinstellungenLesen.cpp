@@ -3,6 +3,7 @@
 // as the values arrive. A key the file lacks, or a value that cannot be read,
 // leaves its option as it is.
 #include <algorithm>
+#include <cctype>
 
 #include "app/Einstellungen.h"
 #include "app/Grundeinstellungen.h"
@@ -23,11 +24,7 @@ class Leser {
   void sektion(const char* s) { sektion_ = s; }
 
   std::optional<std::string> roh(const char* key) const { return ini_.lesen(sektion_, key); }
-  std::optional<std::string> text(const char* key) const {
-    auto v = roh(key);
-    if (!v) return std::nullopt;
-    return textLesen(*v);
-  }
+  std::optional<std::string> text(const char* key) const { return roh(key); }
   std::optional<std::string> zitiert(const char* key) const {
     auto v = roh(key);
     if (!v) return std::nullopt;
@@ -60,6 +57,10 @@ class Leser {
   void ed(const char* key, Opt o) {
     if (auto t = text(key)) m_.setText(o, *t);
   }
+  // The extra-text memos, the only values stored with masked line breaks.
+  void memo(const char* key, Opt o) {
+    if (auto t = roh(key)) m_.setText(o, ZeilenumbruecheDemaskieren(*t));
+  }
   void edZitiert(const char* key, Opt o) {
     if (auto t = zitiert(key)) m_.setText(o, *t);
   }
@@ -78,25 +79,24 @@ class Leser {
   void wert(const char* key, double& ziel) {
     if (auto d = dezimal(key)) ziel = *d;
   }
-  // A radio code: the member of the code is switched on; a code no member
-  // has is ignored.
-  void code(const char* key, std::initializer_list<std::pair<int, Opt>> glieder) {
-    if (auto z = zahl(key)) codeSetzen(*z, glieder);
+  // A radio code: the member of the code is switched on, any other number
+  // switches on the member named last.
+  void code(const char* key, std::initializer_list<std::pair<int, Opt>> glieder, Opt sonst) {
+    if (auto z = zahl(key)) codeSetzen(*z, glieder, sonst);
   }
-  void codeSetzen(int z, std::initializer_list<std::pair<int, Opt>> glieder) {
+  void codeSetzen(int z, std::initializer_list<std::pair<int, Opt>> glieder, Opt sonst) {
     for (const auto& [c, o] : glieder) {
       if (c == z) {
         m_.setChecked(o, true);
         return;
       }
     }
+    m_.setChecked(sonst, true);
   }
-  // A list index; an index outside the list is ignored.
-  bool index(const char* key, Opt o) {
-    auto z = zahl(key);
-    if (!z || *z < 0 || *z >= static_cast<int>(m_.items(o).size())) return false;
-    m_.setIndex(o, *z);
-    return true;
+  // A list value v selects item v when 0 < v < the item count, any other
+  // number item 0.
+  void liste(const char* key, Opt o) {
+    if (auto z = zahl(key)) m_.setIndex(o, *z > 0 && *z < static_cast<int>(m_.items(o).size()) ? *z : 0);
   }
 
  private:
@@ -109,6 +109,13 @@ class Leser {
 std::string ohneSchlusszeichen(std::string p, char c) {
   if (!p.empty() && p.back() == c) p.pop_back();
   return p;
+}
+
+// A path of the Windows program (C:\Web\galerie, \\server\share), which
+// names no folder here; the standard folder stands in for it.
+bool windowsPfad(const std::string& p) {
+  const bool laufwerk = p.size() >= 2 && std::isalpha(static_cast<unsigned char>(p[0])) && p[1] == ':';
+  return laufwerk || (p.find('\\') != std::string::npos && !fs::folderExists(p));
 }
 
 std::string aktuellerOrdner() {
@@ -157,7 +164,7 @@ void trennzeichenLesen(Kontext& k, Leser& r, const char* sektion) {
   }
 }
 
-void alleSchluesselLesen(Kontext& k, const IniDatei& ini) {
+void alleSchluesselLesen(Kontext& k, const IniDatei& ini, bool standarddatei) {
   OptionModel& m = k.m;
   AppState& st = k.st;
   Leser r(k, ini);
@@ -171,6 +178,7 @@ void alleSchluesselLesen(Kontext& k, const IniDatei& ini) {
   r.sektion("OrdnerUndDateien");
   if (auto t = r.text("HTMLPfad")) st.HTMLOrdnerPfad = *t;
   st.HTMLOrdnerPfad = ohneSchlusszeichen(ohneSchlusszeichen(st.HTMLOrdnerPfad, '\\'), '/');
+  if (windowsPfad(st.HTMLOrdnerPfad)) st.HTMLOrdnerPfad.clear();
   const std::string standard = aktuelleEinstellungsdatei(k, true);
   {
     std::string ordner = st.BilderOrdnerPfad;
@@ -226,9 +234,8 @@ void alleSchluesselLesen(Kontext& k, const IniDatei& ini) {
   r.rb("Resample", Opt::RBVerklMethGrossResample, Opt::RBVerklMethGrossEinfach);
   // This one key is read with the default 0: a file without it selects the
   // longer side.
-  r.codeSetzen(r.zahl("Seite").value_or(0), {{0, Opt::RBLaengereSeiteGrosseBilder},
-                                             {1, Opt::RBBreiteGrosseBilder},
-                                             {2, Opt::RBHoeheGrosseBilder}});
+  r.codeSetzen(r.zahl("Seite").value_or(0), {{1, Opt::RBBreiteGrosseBilder}, {2, Opt::RBHoeheGrosseBilder}},
+               Opt::RBLaengereSeiteGrosseBilder);
   r.spin("PanoramaGröße", Opt::SpEdPanoramaGrosseBilder);
   r.rb("PanoramaBreite", Opt::RBPanoramaBreiteGrosseBilder, Opt::RBPanoramaHoeheGrosseBilder);
 
@@ -286,8 +293,8 @@ void alleSchluesselLesen(Kontext& k, const IniDatei& ini) {
   r.rb("SortOrdnerNachName", Opt::RBOrdnerSortierenNachName, Opt::RBOrdnerSortierenNachDatum);
   r.cb("SortOrdnerInvers", Opt::CBOSortRueckwaerts);
   r.cb("SortDateien", Opt::CBDateienSortieren);
-  r.code("SortDateienNach", {{0, Opt::RBDateienSortierenNachName}, {1, Opt::RBDateienSortierenNachDatum},
-                             {2, Opt::RBDateienSortierenNachGroesse}});
+  r.code("SortDateienNach", {{1, Opt::RBDateienSortierenNachDatum}, {2, Opt::RBDateienSortierenNachGroesse}},
+         Opt::RBDateienSortierenNachName);
   r.cb("SortDateienInvers", Opt::CBDSortRueckwaerts);
   r.ed("Bildbeschreibung", Opt::MBeschreibung);
   r.wert("BWreal", st.BWreal);
@@ -296,26 +303,29 @@ void alleSchluesselLesen(Kontext& k, const IniDatei& ini) {
   r.cb("VideoLink", Opt::CBLinkZuVideo);
   r.cb("AudioLink", Opt::CBLinkZuAudio);
   r.cb("TextdateiLink", Opt::CBLinkZuTextdatei);
-  r.code("Verlinkung",
-         {{0, Opt::RBnichtverlinken}, {1, Opt::RBLinkAufBilddatei}, {2, Opt::RBProBildEineHTMLDatei}});
+  r.code("Verlinkung", {{1, Opt::RBLinkAufBilddatei}, {2, Opt::RBProBildEineHTMLDatei}}, Opt::RBnichtverlinken);
   if (const Opt an = m.radioChoice(Opt::RBnichtverlinken); an != Opt::Count) m.run(an, Ev::Click);
   r.cb("vonGroßenBildernZuOriginalenVerlinken", Opt::CBOriginaleVerlinken);
   pfadOriginaleFreigeben();
-  r.index("FensterNavigation", Opt::CoBFensterNavigation);
+  // A number outside this list keeps the item: with none chosen the thumbnails
+  // would open picture pages in the same window while those pages' overview
+  // link closes it.
+  if (auto z = r.zahl("FensterNavigation");
+      z && *z >= 0 && *z < static_cast<int>(m.items(Opt::CoBFensterNavigation).size()))
+    m.setIndex(Opt::CoBFensterNavigation, *z);
   m.run(Opt::CoBFensterNavigation, Ev::Change);
   r.rb("GroßeBilderOriginalgröße", Opt::RBGrosseBilderOriginalgross, Opt::RBdummy1);
   m.run(Opt::RBGrosseBilderOriginalgross, Ev::Click);
   r.spin("GroesseBilderNormal", Opt::SpEdGrosseBilder);
   r.sektion("Vorschaubilder");
-  r.code("GroßeBilderSeite", {{0, Opt::RBGrosseBilderLaengereSeite}, {1, Opt::RBGrosseBilderBreite},
-                              {2, Opt::RBGrosseBilderHoehe}});
+  r.code("GroßeBilderSeite", {{1, Opt::RBGrosseBilderBreite}, {2, Opt::RBGrosseBilderHoehe}},
+         Opt::RBGrosseBilderLaengereSeite);
   r.sektion("Layout");
   r.rb("GroßePanoramenOriginalgröße", Opt::RBGrossePanoramenOriginalgross, Opt::RBDummy2);
   m.run(Opt::RBGrossePanoramenOriginalgross, Ev::Click);
   r.spin("GroesseBilderPanorama", Opt::SpEdGrossePanoramen);
   r.sektion("Vorschaubilder");
-  r.code("GroßePanoramenSeite",
-         {{0, Opt::RBGrossePanoramenBreite}, {1, Opt::RBGrossePanoramenBreite}, {2, Opt::RBGrossePanoramenHoehe}});
+  r.code("GroßePanoramenSeite", {{2, Opt::RBGrossePanoramenHoehe}}, Opt::RBGrossePanoramenBreite);
   r.cb("GroßeBilderVergrößern", Opt::CBGrosseBilderVergroessern);
   r.sektion("Layout");
   r.ed("BildbeschreibungGroß", Opt::MBeschreibungGross);
@@ -336,8 +346,7 @@ void alleSchluesselLesen(Kontext& k, const IniDatei& ini) {
   r.cb("VorschauProgressiv", Opt::CBVorschaubilderProgressiv);
   r.rb("Resample", Opt::RBVerklMethKleinResample, Opt::RBVerklMethKleinEinfach);
   r.spin("Größe", Opt::SpEdGroesse);
-  r.code("Seite", {{0, Opt::RBLaengereSeite}, {1, Opt::RBBreite}, {2, Opt::RBHoehe},
-                   {3, Opt::RBVorschauQuadratisch}});
+  r.code("Seite", {{1, Opt::RBBreite}, {2, Opt::RBHoehe}, {3, Opt::RBVorschauQuadratisch}}, Opt::RBLaengereSeite);
   r.farbe("QuadratFarbe", Opt::PanelquadratFarbe);
   r.cb("ZentrierungVertikal", Opt::CBZentrerirungstrick);
   m.run(Opt::CBZentrerirungstrick, Ev::Click);
@@ -391,8 +400,8 @@ void alleSchluesselLesen(Kontext& k, const IniDatei& ini) {
        Opt::CoBResttext},
   };
   for (const Schrift& s : schriften) {
-    r.index(s.familie, s.familieListe);
-    r.index(s.schnitt, s.schnittListe);
+    r.liste(s.familie, s.familieListe);
+    r.liste(s.schnitt, s.schnittListe);
     for (const auto& [key, o] : s.groessen) {
       if (auto t = r.text(key)) {
         if (t->empty())
@@ -412,23 +421,23 @@ void alleSchluesselLesen(Kontext& k, const IniDatei& ini) {
   r.cb("MitZusatztext", Opt::CBZTextUebOben);
   m.run(Opt::CBZTextUebOben, Ev::Click);
   r.rb("ZusatztextNurErsteSeite", Opt::RBZTextUebObenAufErsterSeite, Opt::RBZTextUebObenAufJederSeite);
-  r.ed("Zusatztext", Opt::MZTextUebOben);
+  r.memo("Zusatztext", Opt::MZTextUebOben);
   r.sektion("ExtraTexte");
   r.cb("MitDirinfo", Opt::CBdirinfoeinbinden);
   r.cb("MitZTextUebOben", Opt::CBZTextUebOben);
   m.run(Opt::CBZTextUebOben, Ev::Click);
   r.rb("ZTextUebObenNurErsteSeite", Opt::RBZTextUebObenAufErsterSeite, Opt::RBZTextUebObenAufJederSeite);
-  r.ed("ZTextUebOben", Opt::MZTextUebOben);
+  r.memo("ZTextUebOben", Opt::MZTextUebOben);
   r.cb("MitZTextUebUnten", Opt::CBZTextUebUnten);
   m.run(Opt::CBZTextUebUnten, Ev::Click);
   r.rb("ZTextUebUntenNurErsteSeite", Opt::RBZTextUebUntenAufErsterSeite, Opt::RBZTextUebUntenAufJederSeite);
-  r.ed("ZTextUebUnten", Opt::MZTextUebUnten);
+  r.memo("ZTextUebUnten", Opt::MZTextUebUnten);
   r.cb("MitZTextGrossOben", Opt::CBZTextGrossOben);
   m.run(Opt::CBZTextGrossOben, Ev::Click);
-  r.ed("ZTextGrossOben", Opt::MZTextGrossOben);
+  r.memo("ZTextGrossOben", Opt::MZTextGrossOben);
   r.cb("MitZTextGrossUnten", Opt::CBZTextGrossUnten);
   m.run(Opt::CBZTextGrossUnten, Ev::Click);
-  r.ed("ZTextGrossUnten", Opt::MZTextGrossUnten);
+  r.memo("ZTextGrossUnten", Opt::MZTextGrossUnten);
 
   // 26-29
   r.sektion("Sonstiges");
@@ -524,8 +533,8 @@ void alleSchluesselLesen(Kontext& k, const IniDatei& ini) {
   r.sektion("Experten");
   r.cb("eigenenHeaderVerwenden", Opt::CBeigenenHeaderVerwenden);
   m.run(Opt::CBeigenenHeaderVerwenden, Ev::Click);
-  r.code("eigeneHeaderSeiten", {{0, Opt::RBNeuerHeaderNurErsteSeite}, {1, Opt::RBNeuerHeaderUebersichtsseiten},
-                                {2, Opt::RBNeuerHeaderAlleSeiten}});
+  r.code("eigeneHeaderSeiten", {{0, Opt::RBNeuerHeaderNurErsteSeite}, {1, Opt::RBNeuerHeaderUebersichtsseiten}},
+         Opt::RBNeuerHeaderAlleSeiten);
   r.cb("individuelleCSSDateiVerwenden", Opt::CBCSSDateiaendern);
   m.run(Opt::CBCSSDateiaendern, Ev::Click);
 
@@ -565,11 +574,15 @@ void alleSchluesselLesen(Kontext& k, const IniDatei& ini) {
 
   // 39-40: program.
   r.sektion("Programm");
-  r.code("Programmmodus",
-         {{0, Opt::RBModusAnfaenger}, {1, Opt::RBModusFortgeschrittener}, {2, Opt::RBModusExperte}});
-  st.IniOrtKlickAktiv = false;
-  r.cb("EinstImAppOrdner", Opt::CBIniDateiImAnwendungsordner);
-  st.IniOrtKlickAktiv = true;
+  r.code("Programmmodus", {{0, Opt::RBModusAnfaenger}, {1, Opt::RBModusFortgeschrittener}}, Opt::RBModusExperte);
+  // The location is the standard file's to choose: taken from any other file
+  // (a loaded one, or the personal file itself), it would send the session's
+  // settings where the next start does not look.
+  if (standarddatei) {
+    st.IniOrtKlickAktiv = false;
+    r.cb("EinstImAppOrdner", Opt::CBIniDateiImAnwendungsordner);
+    st.IniOrtKlickAktiv = true;
+  }
   autoSpeichernLesen(k, r, standard, "Programm");
   r.sektion("Programm");
   r.cb("XPDesign", Opt::CBTheming);
@@ -580,7 +593,7 @@ void alleSchluesselLesen(Kontext& k, const IniDatei& ini) {
 void IniFileLesen(Kontext& k, const std::string& datei) {
   if (!fs::fileExists(datei)) return;
   const IniDatei ini(datei);
-  alleSchluesselLesen(k, ini);
+  alleSchluesselLesen(k, ini, gleicheDatei(datei, standardEinstellungsdatei(k)));
 }
 
 }  // namespace mosaik

@@ -55,8 +55,6 @@ std::string textWert(std::string_view text) {
   return w;
 }
 
-std::string textLesen(std::string_view wert) { return ZeilenumbruecheDemaskieren(wert); }
-
 std::string zitiertWert(std::string_view text) {
   std::string w = ZeilenumbruecheMaskieren(text);
   if (inDoppeltenAnfuehrungszeichen(w)) w = "\"" + w + "\"";
@@ -65,7 +63,7 @@ std::string zitiertWert(std::string_view text) {
 
 std::string zitiertLesen(std::string_view wert) {
   if (inDoppeltenAnfuehrungszeichen(wert)) wert = wert.substr(1, wert.size() - 2);
-  return ZeilenumbruecheDemaskieren(wert);
+  return std::string(wert);
 }
 
 std::optional<int32_t> ganzzahlLesen(std::string_view w) {

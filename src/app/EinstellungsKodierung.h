@@ -14,16 +14,15 @@ std::string ZeilenumbruecheDemaskieren(std::string_view text);
 
 namespace einstellungen {
 
-// A text value as written: line breaks masked, and enclosed in double quotes
-// when the profile layer would otherwise trim blanks or strip quotes from it.
+// A text value as written: line breaks masked (only the extra-text memos
+// hold any, and only they are unmasked when read), and enclosed in double
+// quotes when the profile layer would otherwise trim blanks or strip quotes.
 std::string textWert(std::string_view text);
-// The inverse of textWert for a value as the profile layer returns it.
-std::string textLesen(std::string_view wert);
 
 // A quoted text ([Texte] and a few more): always in double quotes, so that
 // blanks at either end survive. The reader removes a pair of double quotes
 // once more; a text that itself is enclosed in double quotes gets a second
-// pair, so it comes back whole.
+// pair, so it comes back whole. Nothing is unmasked.
 std::string zitiertWert(std::string_view text);
 std::string zitiertLesen(std::string_view wert);
 

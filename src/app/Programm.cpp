@@ -1,6 +1,7 @@
 #include "app/Programm.h"
 
 #include <cstdio>
+#include <optional>
 
 #include "app/Einstellungen.h"
 #include "app/Grundeinstellungen.h"
@@ -11,6 +12,19 @@
 #include "platform/Win1252.h"
 
 namespace mosaik {
+namespace {
+
+// The file name of an "ini=" argument: behind any one character (a whole
+// UTF-8 sequence) and "ini=" in any case, as typed.
+std::optional<std::string> iniDateiname(const std::string& p) {
+  if (p.empty()) return std::nullopt;
+  size_t pos = 0;
+  nextCodePoint(p, pos);
+  if (asciiLower(p.substr(pos, 4)) != "ini=") return std::nullopt;
+  return p.substr(pos + 4);
+}
+
+}  // namespace
 
 Programm::Programm(Services& services, std::vector<std::string> argumente)
     : sv(services),
@@ -22,7 +36,8 @@ Programm::Programm(Services& services, std::vector<std::string> argumente)
       KommentarForm(k),
       runView(HauptForm, wartenForm, NavigationForm),
       lauf(k, runView),
-      argumente_(std::move(argumente)) {
+      argumente_(std::move(argumente)),
+      startOrdner_(fs::currentFolder()) {
   m.setEvents(&HauptForm);
   m.setDecimalSeparator(sv.locale.decimalSeparator);
   imaging::SetDecimalSeparator(sv.locale.decimalSeparator);  // metadata texts and captions alike
@@ -104,8 +119,12 @@ void Programm::FormActivate() {
     mosaik::BGrundEinstellungenClick(k, false);
     einstellungenLesen(standardEinstellungsdatei(k));
     if (m.checked(Opt::CBIniDateiImAnwendungsordner)) {
-      einstellungenLesen(persoenlicheEinstellungsdatei(k));
-      st.EinstellungsDialogOrdner = anwendungsdatenOrdner(k) + kProduktname + "/";
+      if (persoenlicheEinstellungsdatei(k).empty()) {
+        keinPersoenlicherOrdner(k);
+      } else {
+        einstellungenLesen(persoenlicheEinstellungsdatei(k));
+        st.EinstellungsDialogOrdner = persoenlicherEinstellungsordner(k);
+      }
     }
     m.run(Proc::RBModusAnfaengerClick);
     kommandozeilenparameterausfuehren();
@@ -127,13 +146,15 @@ void Programm::kommandozeilenparameterausfuehren() {
     const std::string l = asciiLower(p);
     if (l == "-autostart" || l == "/autostart") st.Autostart = true;
     if (l == "-cellspacingie" || l == "/cellspacingie") st.cellspacingIE = true;
-    if (l.size() >= 5 && l.compare(1, 4, "ini=") == 0) {
-      const std::string f = p.substr(5);
-      if (f.empty()) continue;
-      if (fs::fileExists(f))
-        lesen(f);
-      else if (fs::fileExists(programmOrdner + f))
-        lesen(programmOrdner + f);
+    if (const auto f = iniDateiname(p); f && !f->empty()) {
+      // As typed counts from the working folder the program was started in:
+      // reading a picture folder has changed it since, and changes it again
+      // while such a file is read, before its side files are looked up.
+      const std::string wieGetippt = f->front() == '/' ? *f : startOrdner_ + *f;
+      if (fs::fileExists(wieGetippt))
+        lesen(wieGetippt);
+      else if (fs::fileExists(programmOrdner + *f))
+        lesen(programmOrdner + *f);
     }
   }
   st.AktiveSeite = "TabSheetOrdner";

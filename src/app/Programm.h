@@ -68,6 +68,8 @@ class Programm {
   void einstellungenLesen(const std::string& datei);
 
   std::vector<std::string> argumente_;
+  // The working folder at start (with a trailing '/').
+  std::string startOrdner_;
   bool inErstaktivierung_ = false;
   bool beendet_ = false;
   bool autostartFehlgeschlagen_ = false;

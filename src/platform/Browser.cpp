@@ -177,13 +177,30 @@ std::string lokalerPfad(const std::string& url) {
   return r;
 }
 
+// The home folder the user database records; none when the user has no entry
+// or the entry names no absolute folder.
+std::optional<std::string> heimAusBenutzerdatenbank() {
+  const long vorschlag = ::sysconf(_SC_GETPW_R_SIZE_MAX);
+  std::vector<char> puffer(vorschlag > 0 ? static_cast<size_t>(vorschlag) : 16384);
+  passwd eintrag{};
+  passwd* gefunden = nullptr;
+  int fehler = 0;
+  while ((fehler = ::getpwuid_r(::getuid(), &eintrag, puffer.data(), puffer.size(), &gefunden)) == ERANGE &&
+         puffer.size() < (1u << 20))
+    puffer.resize(puffer.size() * 2);
+  if (fehler != 0 || !gefunden || !eintrag.pw_dir || eintrag.pw_dir[0] != '/') return std::nullopt;
+  return std::string(eintrag.pw_dir);
+}
+
 }  // namespace
 
 EnvLookup processEnv() {
   return [](const char* name) -> std::optional<std::string> {
-    if (const char* v = std::getenv(name)) return std::string(v);
-    if (std::string(name) == "HOME")
-      if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir && *pw->pw_dir) return std::string(pw->pw_dir);
+    const bool heim = std::string(name) == "HOME";
+    const char* v = std::getenv(name);
+    // A HOME that is unset, empty or relative gives way to the user database.
+    if (v && (!heim || *v == '/')) return std::string(v);
+    if (heim) return heimAusBenutzerdatenbank();
     return std::nullopt;
   };
 }

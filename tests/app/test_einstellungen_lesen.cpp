@@ -154,14 +154,17 @@ struct Lesen : test::ImArbeitsordner {
 };
 
 // Every stored option set away from its default, with texts that test the
-// encodings: blanks at both ends, quotes, line breaks, '=', umlauts and, in
-// the first run, a character Windows-1252 does not have.
+// encodings: blanks at both ends, quotes, line breaks (in the extra-text
+// memos, the masked ones), a mask code elsewhere, '=', umlauts and, in the
+// first run, a character Windows-1252 does not have.
 void alleOptionenAendern(test::Sitzung& s, const std::string& bilderordner, bool ausserhalbCp1252) {
   OptionModel& m = s.m;
   const std::vector<std::string> texte = {
-      " Anfang und Ende\t", "\"in Anführungszeichen\"", "'einfach'", "Zeile 1\r\nZeile 2\r\n",
+      " Anfang und Ende\t", "\"in Anführungszeichen\"", "'einfach'", "bleibt #$0A#$0D",
       ausserhalbCp1252 ? "Umlaute äöüß € und ✓" : "Umlaute äöüß € und ©", "=gleich=[Sektion]; #x",
-      "\"halb", "Größe\r\n\r\n"};
+      "\"halb", "Größe"};
+  const std::set<Opt> maskiert = {Opt::MZTextUebOben, Opt::MZTextUebUnten, Opt::MZTextGrossOben,
+                                  Opt::MZTextGrossUnten};
   // Each radio group gets a member other than its default.
   std::map<Opt, std::vector<Opt>> gruppen;
   for (int i = 0; i < kOptCount; ++i) {
@@ -179,7 +182,9 @@ void alleOptionenAendern(test::Sitzung& s, const std::string& bilderordner, bool
       case Kind::Text:
       case Kind::Memo:
       case Kind::SizeText:
-      case Kind::FontName: m.setText(o, texte[n++ % texte.size()]); break;
+      case Kind::FontName:
+        m.setText(o, maskiert.count(o) ? "Zeile 1\r\n\r\nZeile 3\r\n" : texte[n++ % texte.size()]);
+        break;
       case Kind::Spin: {
         const int64_t v = m.minValue(o) + 2 + n++ % 5;
         m.setSpin(o, v == m.spin(o) ? v + 1 : v);
@@ -203,7 +208,7 @@ void alleOptionenAendern(test::Sitzung& s, const std::string& bilderordner, bool
   m.setChecked(Opt::CBSuchrobotorEinladen, false);
   s.st.BilderOrdnerPfad = bilderordner;
   s.st.HTMLOrdnerPfad = "/srv/www/galerie ä";
-  s.st.GrosseBilderpfad = "/srv/groß\r\nzwei";
+  s.st.GrosseBilderpfad = "/srv/groß#$0Azwei";
   s.st.Vorschaubilderpfad = " /srv/vorschau ";
   s.st.BWreal = 4.7;
   s.st.BWumgerechnet = 28.125;
@@ -218,7 +223,8 @@ TEST_F(Lesen, RundreiseMitBeidenDezimaltrennern) {
     test::Sitzung quelle(u.sv);
     alleOptionenAendern(quelle, bilder, trenner == ',');
     const auto vorher = werte(quelle.m, quelle.st);
-    const std::string d = datei(std::string("rund") + trenner + ".ini");
+    // The standard file: the settings location is taken from no other.
+    const std::string d = u.programmOrdner.pfad() + "Mosaikschauer.ini";
     InifileSchreiben(quelle.k, d);
     // UTF-8 only when a character needs it.
     EXPECT_EQ(dateiInhalt(d).rfind("\xEF\xBB\xBF", 0) == 0, trenner == ',');
@@ -345,20 +351,27 @@ TEST_F(Lesen, HandlerLaufenNachIhremWert) {
 TEST_F(Lesen, LeseregelnUndGrenzfaelle) {
   test::Sitzung s(u.sv);
   OptionModel& m = s.m;
-  m.setChecked(Opt::RBBreiteGrosseBilder, true);
-  m.setChecked(Opt::RBModusFortgeschrittener, true);
-  m.setChecked(Opt::RBNeuerHeaderUebersichtsseiten, true);
+  // Every group away from the member an unknown code selects.
+  for (const Opt o : {Opt::RBBreiteGrosseBilder, Opt::RBModusFortgeschrittener, Opt::RBNeuerHeaderUebersichtsseiten,
+                      Opt::RBBreite, Opt::RBLinkAufBilddatei, Opt::RBDateienSortierenNachDatum,
+                      Opt::RBGrosseBilderHoehe, Opt::RBGrossePanoramenHoehe})
+    m.setChecked(o, true);
   m.setIndex(Opt::CoBFensterNavigation, 1);
+  m.setIndex(Opt::CoBUebWeicheSchriftart, 2);
+  m.setIndex(Opt::CoBRestWeicheSchriftart, 3);
+  s.st.HTMLOrdnerPfad = "/srv/alt";
   m.setColor(Opt::PanelLinkFarbe, 0x123456);
   m.setText(Opt::CoBUebGroesse, "12pt");
   s.protokoll.ereignisse.clear();
   const std::string lang(5000, 'x');
   lesen(s,
-        "[OrdnerUndDateien]\r\nPanoramaVerhältnis=12\r\nUnterverzeichnisse=abc\r\nOriginaleVerkleinern=-1\r\n"
+        "[OrdnerUndDateien]\r\nHTMLPfad=C:\\Web\\galerie\\\r\nPanoramaVerhältnis=12\r\nUnterverzeichnisse=abc\r\nOriginaleVerkleinern=-1\r\n"
         "ExtJPG=0x0\r\nStartIndex=2\r\n"
         "[Vorschaubilder]\r\nKomprimierung=150\r\nGröße=5\r\nPanoramaAnzSpalten=9\r\nSeite=7\r\n"
+        "GroßeBilderSeite=5\r\nGroßePanoramenSeite=-2\r\n"
         "[Layout]\r\nAnzSpalten=3\r\nFensterNavigation=5\r\nBWreal=abc\r\nBWumgerechnet=50,5\r\n"
-        "cellspacingIE=1\r\nBildbeschreibungGroß=" + lang + "\r\n"
+        "cellspacingIE=1\r\nBildbeschreibungGroß=" + lang + "\r\nVerlinkung=9\r\nSortDateienNach=3\r\n"
+        "Titel=A#$0AB\r\n"
         "[FarbenUndFonts]\r\nMitHintergrund=1\r\nHintergrund=\r\nFont1=6\r\nFont1Schnitt=4\r\nFont2=-1\r\n"
         "Font2Schnitt=2\r\nFont1Größe=\r\nFont1Größe2=3em\r\nFont1Text=\r\nFont2Text=DejaVu Serif\r\n"
         "FarbeLink=#zz0000\r\nFarbeText=x00FF00\r\n"
@@ -366,13 +379,15 @@ TEST_F(Lesen, LeseregelnUndGrenzfaelle) {
         "[Sonstiges]\r\nAutor=\"\"\r\nRobotsEinladen=1\r\nRobotsAusladen=1\r\nandereCSSDatei=a.css\r\n"
         "TrennungVorne=[[\r\nTrennungMitte=\r\ndirnametxt=0\r\n"
         "[Experten]\r\nandereCSSDatei=b.css\r\nDoctype=7\r\neigeneHeaderSeiten=5\r\n"
-        "[Texte]\r\nBildSing=\" Bild\"\r\nBilderPl=\"\"Bilder\"\"\r\nVideodatei=ohne\r\n"
+        "[Texte]\r\nBildSing=\" Bild\"\r\nBilderPl=\"\"Bilder\"\"\r\nVideodatei=ohne\r\nAudiodatei=\"x#$0D\"\r\n"
         "[Programm]\r\nProgrammmodus=9\r\n");
   pruefen(m,
           {Opt::CBmitUnterverzeichnissen /* not a number: kept */, Opt::CBOriginaleVerkleinern /* not 0: on */,
-           Opt::CBGrundnameistIndex, Opt::RBLaengereSeite /* code 7 of [Vorschaubilder] Seite: kept */,
-           Opt::RBLaengereSeiteGrosseBilder /* [GrosseBilder] Seite missing reads 0 */, Opt::CBSuchrobotorAusladen,
-           Opt::RBNeuerHeaderUebersichtsseiten, Opt::RBModusFortgeschrittener},
+           Opt::CBGrundnameistIndex, Opt::RBLaengereSeiteGrosseBilder /* [GrosseBilder] Seite missing reads 0 */,
+           Opt::CBSuchrobotorAusladen,
+           // Codes no member has: the member each group names for any other value.
+           Opt::RBLaengereSeite, Opt::RBNeuerHeaderAlleSeiten, Opt::RBModusExperte, Opt::RBnichtverlinken,
+           Opt::RBDateienSortierenNachName, Opt::RBGrosseBilderLaengereSeite, Opt::RBGrossePanoramenBreite},
           {Opt::CBTypJpg, Opt::CBHintergrundgrafik, Opt::CBSuchrobotorEinladen},
           {{Opt::EdKomprimierung, "100"}, {Opt::MBeschreibungGross, lang}, {Opt::CoBUebGroesse, "Standard"},
            {Opt::CoBUnterUebGroesse, "3em"}, {Opt::CoBUeberschrift, "Arial"}, {Opt::CoBResttext, "DejaVu Serif"},
@@ -380,7 +395,8 @@ TEST_F(Lesen, LeseregelnUndGrenzfaelle) {
            {Opt::EdAndereCSSDatei, "b.css"}, {Opt::EdKlammerAuf, "["}, {Opt::EdBindestrich, "-"},
            {Opt::EdBildSing, " Bild"},
            {Opt::EdBilderPl, "Bilder"} /* the profile layer and the reader each take one pair */,
-           {Opt::EdVideodatei, "ohne"}});
+           {Opt::EdVideodatei, "ohne"}, {Opt::EdSeitentitel, "A#$0AB"}, {Opt::EdAudiodatei, "x#$0D"}});
+  EXPECT_EQ(s.st.HTMLOrdnerPfad, "");  // a Windows path: the standard folder
   EXPECT_EQ(m.decimal(Opt::RSpEdVerhaeltnis).units(), 100000);  // clamped to 10
   EXPECT_EQ(m.position(Opt::TrBKomprimierung), 100);
   EXPECT_EQ(m.spin(Opt::SpEdGroesse), 10);
@@ -391,7 +407,7 @@ TEST_F(Lesen, LeseregelnUndGrenzfaelle) {
   EXPECT_EQ(s.st.BWumgerechnet, 50.5);
   EXPECT_TRUE(s.st.cellspacingIE);
   EXPECT_FALSE(s.st.dirnametxt);
-  EXPECT_EQ(m.index(Opt::CoBUebWeicheSchriftart), 0);  // 6 is no item: kept
+  EXPECT_EQ(m.index(Opt::CoBUebWeicheSchriftart), 0);  // 6 is no item: the first
   EXPECT_EQ(m.index(Opt::CoBUebSchriftschnitt), 4);
   EXPECT_EQ(m.index(Opt::CoBRestWeicheSchriftart), 0);
   EXPECT_EQ(m.index(Opt::CoBRestSchriftschnitt), 2);
@@ -403,15 +419,19 @@ TEST_F(Lesen, LeseregelnUndGrenzfaelle) {
   lesen(s, "[Layout]\r\nAnzSpalten=1\r\n[Vorschaubilder]\r\nPanoramaAnzSpalten=9\r\n");
   EXPECT_EQ(m.spin(Opt::SpEdAnzPanoSpalten), 1);
   // Codes of the groups, and the separators' first character.
+  s.st.HTMLOrdnerPfad = "/srv/alt";
   lesen(s,
         "[GrosseBilder]\r\nSeite=2\r\n[Layout]\r\nSortDateienNach=1\r\nVerlinkung=0\r\n"
         "[Vorschaubilder]\r\nSeite=3\r\nGroßeBilderSeite=1\r\nGroßePanoramenSeite=0\r\n"
-        "[Experten]\r\neigeneHeaderSeiten=0\r\nTrennungBildname=äb\r\n[Programm]\r\nProgrammmodus=2\r\n");
+        "[Experten]\r\neigeneHeaderSeiten=0\r\nTrennungBildname=äb\r\n[Programm]\r\nProgrammmodus=2\r\n"
+        "[FarbenUndFonts]\r\nFont1Schnitt=-1\r\n[OrdnerUndDateien]\r\nHTMLPfad=Web\\galerie\r\n");
   pruefen(m,
           {Opt::RBHoeheGrosseBilder, Opt::RBDateienSortierenNachDatum, Opt::RBnichtverlinken,
            Opt::RBVorschauQuadratisch, Opt::RBGrosseBilderBreite, Opt::RBGrossePanoramenBreite,
            Opt::RBNeuerHeaderNurErsteSeite, Opt::RBModusExperte},
           {}, {{Opt::EdVerbindungszeichen, "ä"}});
+  EXPECT_EQ(m.index(Opt::CoBUebSchriftschnitt), 0);
+  EXPECT_EQ(s.st.HTMLOrdnerPfad, "");
   EXPECT_TRUE(u.dialoge.meldungen.empty());
 }
 
@@ -440,8 +460,12 @@ TEST_F(Lesen, WaehrendDesLesensKeinOrtswechselUndKeinSchreibtestMitMeldung) {
   s.m.setChecked(Opt::CBEinstellungenAutomatischSpeichern, false);
   ASSERT_TRUE(u.dialoge.meldungen.empty());
   const std::string vorherOrdner = s.st.EinstellungsDialogOrdner;
+  const std::string standard = u.programmOrdner.pfad() + "Mosaikschauer.ini";
+  const std::string inhalt = "[Programm]\r\nEinstImAppOrdner=1\r\nEinstAutoSpeichern=1\r\n";
+  dateiAblegen(standard, inhalt);
+  ::chmod(standard.c_str(), 0444);
   ::chmod(u.programmOrdner.pfad().c_str(), 0555);
-  lesen(s, "[Programm]\r\nEinstImAppOrdner=1\r\nEinstAutoSpeichern=1\r\n");
+  IniFileLesen(s.k, standard);
   ::chmod(u.programmOrdner.pfad().c_str(), 0755);
   // The standard file cannot be written: auto-save off, silently; the
   // location box is on without recording itself or moving the dialog folder.
@@ -452,17 +476,18 @@ TEST_F(Lesen, WaehrendDesLesensKeinOrtswechselUndKeinSchreibtestMitMeldung) {
   EXPECT_TRUE(s.st.IniOrtKlickAktiv);
   EXPECT_TRUE(s.st.AutoSpeichernKlickAktiv);
   EXPECT_TRUE(s.st.CSSKlickAktiv);
-  EXPECT_FALSE(fs::fileExists(u.programmOrdner.pfad() + "Mosaikschauer.ini"));
+  EXPECT_EQ(dateiInhalt(standard), inhalt);
 
   // The file tested is worked out as the location box stands when reading
   // begins (now the personal one); the test leaves its two keys there, and
-  // auto-save is taken from the file.
+  // auto-save is taken from the file. The location is the standard file's
+  // alone: any other file leaves it.
   lesen(s, "[Programm]\r\nEinstImAppOrdner=0\r\nEinstAutoSpeichern=1\r\n");
   EXPECT_TRUE(s.m.checked(Opt::CBEinstellungenAutomatischSpeichern));
-  EXPECT_FALSE(s.m.checked(Opt::CBIniDateiImAnwendungsordner));
+  EXPECT_TRUE(s.m.checked(Opt::CBIniDateiImAnwendungsordner));
   EXPECT_EQ(dateiInhalt(u.datenOrdner.pfad() + "Mosaikschauer/Mosaikschauer.ini"),
             "[Mosaikschauer]\r\nAutor=Tesvaldo\r\nHomepage=https://mosaikschauer.example/\r\n");
-  EXPECT_FALSE(fs::fileExists(u.programmOrdner.pfad() + "Mosaikschauer.ini"));
+  EXPECT_EQ(dateiInhalt(standard), inhalt);
   EXPECT_TRUE(u.dialoge.meldungen.empty());
 }
 

@@ -42,17 +42,38 @@ TEST_F(StartMitEinstellungen, StandarddateiVerweistAufDiePersoenliche) {
             "aus dem Programmordner");
 }
 
-TEST_F(StartMitEinstellungen, BefehlszeileLiestDieGenannteDateiMitZusatzdateien) {
+TEST_F(StartMitEinstellungen, BefehlszeileLiestDieGenannteDateiUndDerNaechsteStartFindetDieSitzung) {
+  // Both files name a picture folder elsewhere, which becomes the working
+  // folder as soon as it is read; the named file also picks the personal
+  // location and codes no member has.
+  const std::string bilder = u.datenOrdner.pfad() + "bilder";
+  ASSERT_TRUE(fs::forceDirectories(bilder));
+  const std::string standard = u.programmOrdner.pfad() + "Mosaikschauer.ini";
+  dateiAblegen(standard, "[OrdnerUndDateien]\r\nOrdner=" + bilder + "\r\n[Layout]\r\nTitel=ALT\r\n"
+                         "[Programm]\r\nEinstImAppOrdner=0\r\n");
   dateiAblegen(arbeit.pfad() + "galerie.ini",
-               "[Layout]\r\nTitel=Befehlszeile\r\ncellspacingIE=1\r\n[Experten]\r\nindividuelleCSSDateiVerwenden=1\r\n");
+               "[OrdnerUndDateien]\r\nOrdner=" + bilder + "\r\n[Layout]\r\nTitel=NEU\r\ncellspacingIE=1\r\n"
+               "Verlinkung=9\r\n[Experten]\r\nindividuelleCSSDateiVerwenden=1\r\neigeneHeaderSeiten=5\r\n"
+               "[Programm]\r\nEinstImAppOrdner=1\r\n");
   dateiAblegen(arbeit.pfad() + "galerie-css.txt", "body { color: red }\r\n");
-  Programm p(u.sv, {"-ini=galerie.ini"});
+  Programm p(u.sv, {"-ini=galerie.ini", "-autostart"});
   p.start();
   p.FormActivate();
-  EXPECT_EQ(p.m.text(Opt::EdSeitentitel), "Befehlszeile");
   EXPECT_EQ(p.m.text(Opt::MangepassteCSSDatei), "body { color: red }");
   EXPECT_TRUE(p.st.cellspacingIE);
+  EXPECT_TRUE(p.beendet());
   EXPECT_TRUE(u.dialoge.meldungen.empty());
+  // Saved on closing where the next start looks, with the members the codes select.
+  IniDatei gespeichert(standard);
+  EXPECT_EQ(gespeichert.lesen("Layout", "Verlinkung"), "0");
+  EXPECT_EQ(gespeichert.lesen("Experten", "eigeneHeaderSeiten"), "2");
+  EXPECT_EQ(gespeichert.lesen("Programm", "EinstImAppOrdner"), "0");
+  EXPECT_FALSE(fs::fileExists(u.datenOrdner.pfad() + "Mosaikschauer/Mosaikschauer.ini"));
+
+  Programm zweiter(u.sv, {});
+  zweiter.start();
+  zweiter.FormActivate();
+  EXPECT_EQ(zweiter.m.text(Opt::EdSeitentitel), "NEU");
 }
 
 }  // namespace

@@ -114,12 +114,15 @@ TEST_F(Start, IniArgumentSuchtErstWieGetipptDannImProgrammordner) {
   dateiAblegen(u.programmOrdner.pfad() + "Beide.ini", "p");
   dateiAblegen(arbeit.pfad() + "Beide.ini", "a");
   dateiAblegen(arbeit.pfad() + "Gross.INI", "a");
-  auto p = programm({"-ini=Nur.ini", "xini=Beide.ini", "/INI=Gross.INI", "-ini=fehlt.ini", "-ini=", "ini=Nur.ini",
+  auto p = programm({"-ini=Nur.ini", "xini=Beide.ini", "äINI=Gross.INI", "-ini=fehlt.ini", "-ini=", "ini=Nur.ini",
                      "-ini=gross.ini"});
+  // A name as typed counts from the working folder at start, wherever reading has moved it since.
+  ASSERT_TRUE(fs::setCurrentFolder(u.programmOrdner.pfad()));
   p->kommandozeilenparameterausfuehren();
   EXPECT_EQ(gelesen, (std::vector<std::string>{
                          "ini " + u.programmOrdner.pfad() + "Nur.ini", "zusatz " + u.programmOrdner.pfad() + "Nur.ini",
-                         "ini Beide.ini", "zusatz Beide.ini", "ini Gross.INI", "zusatz Gross.INI"}));
+                         "ini " + arbeit.pfad() + "Beide.ini", "zusatz " + arbeit.pfad() + "Beide.ini",
+                         "ini " + arbeit.pfad() + "Gross.INI", "zusatz " + arbeit.pfad() + "Gross.INI"}));
   EXPECT_TRUE(u.dialoge.meldungen.empty());
 }
 

@@ -34,6 +34,24 @@ rc=$?
 grep -q "Kann das Verzeichnis $tmp/block/html/ nicht erstellen!" "$tmp/err" || fail "Meldung fehlt: $(cat "$tmp/err")"
 grep -q "Programmabbruch!" "$tmp/err" || fail "Programmabbruch fehlt"
 
+# The standard file chooses the personal location. Without a home (an account
+# the user database does not know) it is refused, never a shared folder; with
+# HOME unset the user database names the home, and a relative XDG_CONFIG_HOME
+# is ignored.
+mkdir -p "$tmp/fremd/programm" "$tmp/fremd/fotos"
+cp "$1" "$tmp/fremd/programm/mosaikschauer"
+printf '[Programm]\r\nEinstImAppOrdner=1\r\n' > "$tmp/fremd/programm/Mosaikschauer.ini"
+chmod -R a+rwX "$tmp/fremd" && chmod a+x "$tmp"
+touch "$tmp/marke"
+als() { (cd "$tmp/fremd/fotos" && env -i PATH="$PATH" XDG_CONFIG_HOME=conf setpriv --reuid="$1" --regid="$1" \
+  --clear-groups timeout 60 "$tmp/fremd/programm/mosaikschauer" -autostart < /dev/null 2> "$tmp/err"); }
+als 54321
+grep -q "Es gibt keinen persönlichen Anwendungsordner" "$tmp/err" || fail "Ohne Heimordner: $(cat "$tmp/err")"
+[ -z "$(find /tmp/Mosaikschauer -newer "$tmp/marke" 2>/dev/null)" ] || fail "Einstellungen in /tmp"
+als "$(id -u nobody)"
+grep -q "Die Datei $(getent passwd nobody | cut -d: -f6)/.config/Mosaikschauer/Mosaikschauer.ini mit den" "$tmp/err" ||
+  fail "Heimordner nicht aus der Benutzerdatenbank: $(cat "$tmp/err")"
+
 # Without -autostart and without a display the program says so and ends.
 (cd "$tmp/fotos" && timeout 60 "$prog" < /dev/null 2> "$tmp/err")
 rc=$?
