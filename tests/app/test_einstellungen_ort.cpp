@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 
@@ -122,6 +123,23 @@ TEST_F(Ort, OrtKannNichtVermerktWerden) {
                     "sollen,\r\nmuss aber im Programmpfad erfolgen. Da dort nicht gespeichert werden kann, kann "
                     "sich Mosaikschauer\r\nden Programmpfad als Speicherort nicht merken!"}));
   EXPECT_EQ(u.dialoge.meldungen[0].kind, MsgKind::Error);
+
+  // An account the user database does not know, without HOME (a relative
+  // XDG_CONFIG_HOME does not count): no personal folder, and the box does
+  // not stay ticked.
+  EXPECT_EXIT(
+      {
+        ::unsetenv("HOME");
+        ::setenv("XDG_CONFIG_HOME", "conf", 1);
+        if (::setresgid(54321, 54321, 54321) != 0 || ::setresuid(54321, 54321, 54321) != 0) std::_Exit(2);
+        u.sv.appDataFolder.clear();
+        u.dialoge.meldungen.clear();
+        s.m.setChecked(Opt::CBIniDateiImAnwendungsordner, true);
+        const bool abgelehnt = !s.m.checked(Opt::CBIniDateiImAnwendungsordner) &&
+                               meldungen() == std::vector<std::string>{kKeinPersoenlicherOrdner};
+        std::_Exit(abgelehnt ? 0 : 1);
+      },
+      ::testing::ExitedWithCode(0), "");
 }
 
 TEST_F(Ort, AutoSpeichernEinschaltenTestetDieDatei) {
