@@ -20,7 +20,8 @@ enum class SpecialFolder {
 
 // Looks up an environment variable; nullopt when it is not set.
 using Umgebung = std::function<std::optional<std::string>(const char*)>;
-// The process environment; HOME falls back to the password database.
+// The process environment; a HOME that is unset, empty or relative gives
+// way to the home the user database records.
 Umgebung prozessUmgebung();
 
 // The path of one special folder; nullopt when the system knows none.

@@ -365,8 +365,8 @@ TEST_F(Lesen, LeseregelnUndGrenzfaelle) {
   s.protokoll.ereignisse.clear();
   const std::string lang(5000, 'x');
   lesen(s,
-        "[OrdnerUndDateien]\r\nHTMLPfad=C:\\Web\\galerie\\\r\nPanoramaVerhältnis=12\r\nUnterverzeichnisse=abc\r\nOriginaleVerkleinern=-1\r\n"
-        "ExtJPG=0x0\r\nStartIndex=2\r\n"
+        "[OrdnerUndDateien]\r\nPanoramaVerhältnis=12\r\nUnterverzeichnisse=abc\r\nOriginaleVerkleinern=-1\r\n"
+        "ExtJPG=0x0\r\nStartIndex=2\r\nHTMLPfad=C:\\Web\\galerie\\\r\n"
         "[Vorschaubilder]\r\nKomprimierung=150\r\nGröße=5\r\nPanoramaAnzSpalten=9\r\nSeite=7\r\n"
         "GroßeBilderSeite=5\r\nGroßePanoramenSeite=-2\r\n"
         "[Layout]\r\nAnzSpalten=3\r\nFensterNavigation=5\r\nBWreal=abc\r\nBWumgerechnet=50,5\r\n"
