@@ -586,10 +586,11 @@ int Blocks(int length, int factor) { return (length + factor - 1) / factor; }
 void BoxRow(const uint8_t* in, int length, int factor, uint8_t* out) {
   for (int a = 0, o = 0; a < length; a += factor, ++o) {
     const int n = std::min(factor, length - a);
-    for (int c = 0; c < 4; ++c) {
+    const auto count = static_cast<uint32_t>(n);
+    for (size_t c = 0; c < 4; ++c) {
       uint32_t sum = 0;
-      for (int k = 0; k < n; ++k) sum += in[static_cast<size_t>(a + k) * 4 + static_cast<size_t>(c)];
-      out[static_cast<size_t>(o) * 4 + static_cast<size_t>(c)] = static_cast<uint8_t>((sum + static_cast<uint32_t>(n) / 2) / static_cast<uint32_t>(n));
+      for (int k = 0; k < n; ++k) sum += in[static_cast<size_t>(a + k) * 4 + c];
+      out[static_cast<size_t>(o) * 4 + c] = static_cast<uint8_t>((sum + count / 2) / count);
     }
   }
 }

@@ -213,17 +213,18 @@ TEST_F(Bildpipeline, ThinPicturesAndPanoramas) {
   imaging::JpegInfo info = imaging::ReadJpegInfo(*fs::readFile(z + "mini-strich.jpg"));
   EXPECT_EQ(info.Width, 20);
   EXPECT_EQ(info.Height, 1);  // 20 x 2 / 200 = 0.2, raised to 1
-  // By height with enlarging it would be 20000 x 200; a side beyond 65500
-  // (here 2000 x 200 wide) is refused before anything is allocated, as is
-  // a square canvas of 99999: that picture's failure, with its message.
+  // By height 656 with enlarging it would be 65600 wide: a side beyond
+  // 65500 is refused before anything is allocated, as is a square canvas
+  // of 99999; that picture's failure, with its message.
   m.setChecked(Opt::RBHoehe, true);
   m.setChecked(Opt::CBVorschaubilderErsetzen, true);
   EXPECT_FALSE(VorschaubildErzeugen(lauf, q, z, "strich.jpg", true, 656));
   m.setChecked(Opt::RBVorschauQuadratisch, true);
   EXPECT_FALSE(VorschaubildErzeugen(lauf, q, z, "strich.jpg", false, 99999));
   ASSERT_EQ(u.dialoge.meldungen.size(), 2u);
-  EXPECT_EQ(u.dialoge.meldungen[0].text, "Das Vorschaubild von " + q + "strich.jpg kann nicht erzeugt werden:\r\n"
-            "Das Bild würde mit 65600 × 656 Pixeln größer, als eine JPEG-Datei fassen kann (höchstens 65500 Pixel je Seite).");
+  EXPECT_EQ(u.dialoge.meldungen[0].text,
+            "Das Vorschaubild von " + q + "strich.jpg kann nicht erzeugt werden:\r\nDas Bild würde mit 65600 × 656 "
+            "Pixeln größer, als eine JPEG-Datei fassen kann (höchstens 65500 Pixel je Seite).");
   EXPECT_NE(u.dialoge.meldungen[1].text.find("99999 × 99999 Pixeln"), std::string::npos);
   EXPECT_EQ(Dateien(z), (std::set<std::string>{"mini-strich.jpg"}));
   std::string g;
