@@ -92,26 +92,22 @@ std::vector<Stueck> zerlegen(const std::string& eingabe) {
 }
 
 // Keeps or drops the groups of one kind. A dropped group runs from its
-// opening sign to the matching closing sign (groups of the same kind
-// nest), or to the end when it is never closed. Signs left over vanish.
+// opening sign to the first closing sign after it (groups do not nest), or
+// to the end when it is never closed. A closing sign outside a group
+// vanishes alone.
 void gruppenAnwenden(std::vector<Stueck>& s, char gruppe, bool behalten) {
+  const auto ist = [gruppe](const Stueck& t, Stueck::Art art) { return t.art == art && t.gruppe == gruppe; };
   std::vector<Stueck> out;
   out.reserve(s.size());
   for (size_t i = 0; i < s.size(); ++i) {
-    const bool auf = s[i].art == Stueck::Auf && s[i].gruppe == gruppe;
-    const bool zu = s[i].art == Stueck::Zu && s[i].gruppe == gruppe;
-    if (zu) continue;
-    if (!auf) {
+    if (ist(s[i], Stueck::Zu)) continue;
+    if (!ist(s[i], Stueck::Auf)) {
       out.push_back(std::move(s[i]));
       continue;
     }
     if (behalten) continue;
-    int tiefe = 1;
-    while (i + 1 < s.size() && tiefe > 0) {
-      ++i;
-      if (s[i].art == Stueck::Auf && s[i].gruppe == gruppe) ++tiefe;
-      if (s[i].art == Stueck::Zu && s[i].gruppe == gruppe) --tiefe;
-    }
+    while (i + 1 < s.size() && !ist(s[i + 1], Stueck::Zu)) ++i;
+    ++i;  // the closing sign
   }
   s = std::move(out);
 }

@@ -79,7 +79,13 @@ Groessenwahl AnzeigeWahl(const OptionModel& m, int64_t W, int64_t H) {
   return {modus, m.spin(Opt::SpEdGrosseBilder), vergroessern};
 }
 
+Masse Dateigroesse(const Groessenwahl& w, int64_t W, int64_t H) {
+  if (w.modus == Groessenmodus::Quadrat) return Dateimasse({w.groesse, w.groesse});
+  return Dateimasse(Zielmasse(W, H, w.modus, w.groesse, w.vergroessern));
+}
+
 std::string GroesseAttribut(Masse m) {
+  m = Dateimasse(m);
   return "width=\"" + std::to_string(m.breite) + "\" height=\"" + std::to_string(m.hoehe) + "\"";
 }
 

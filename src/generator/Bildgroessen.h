@@ -10,6 +10,9 @@
 
 namespace mosaik {
 
+// The longest side a derived picture may have: what a JPEG file can hold.
+constexpr int64_t kGroessteBildseite = 65500;
+
 enum class Groessenmodus { LaengereSeite, Breite, Hoehe, Quadrat, Originalgroesse };
 
 struct Masse {
@@ -52,7 +55,12 @@ Groessenwahl GrossbildWahl(const OptionModel& m, int64_t W, int64_t H, int64_t g
 // own size; else original size, longer side, height, else width.
 Groessenwahl AnzeigeWahl(const OptionModel& m, int64_t W, int64_t H);
 
-// 'width="w" height="h"'.
+// The size of the file a picture of W x H becomes: the canvas in square
+// mode, else the picture with at least one pixel a side.
+Masse Dateigroesse(const Groessenwahl& w, int64_t W, int64_t H);
+
+// 'width="w" height="h"', each at least 1: a browser hides a picture of
+// height 0.
 std::string GroesseAttribut(Masse m);
 
 }  // namespace mosaik

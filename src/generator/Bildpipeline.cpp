@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <optional>
 #include <stdexcept>
 
@@ -37,20 +38,49 @@ std::optional<imaging::JpegInfo> kopf(const std::string& daten) {
   return std::nullopt;
 }
 
+// The size the picture is displayed at: browsers turn it by its EXIF
+// Orientation, so a quarter turn swaps its sides.
+std::optional<Masse> anzeigeGroesse(const std::string& daten) {
+  const auto info = kopf(daten);
+  if (!info) return std::nullopt;
+  if (imaging::SwapsSides(imaging::JpegExifOrientation(daten))) return Masse{info->Height, info->Width};
+  return Masse{info->Width, info->Height};
+}
+
+// What one derived picture becomes: the picture (upright) and, in square
+// mode, the canvas around it.
+struct Zuschnitt {
+  Masse bild;
+  int64_t leinwand = 0;  // square mode: the canvas side, else 0
+};
+
+// Refused before anything is allocated: a JPEG file holds no side longer
+// than this, and the way there would cost gigabytes.
+Zuschnitt zuschnittPruefen(const Ableitungsart& art, Masse anzeige) {
+  const Groessenwahl w = art.wahl(anzeige.breite, anzeige.hoehe);
+  Zuschnitt z;
+  z.bild = Dateimasse(Zielmasse(anzeige.breite, anzeige.hoehe, w.modus, w.groesse, w.vergroessern));
+  const Masse datei = Dateigroesse(w, anzeige.breite, anzeige.hoehe);
+  if (w.modus == Groessenmodus::Quadrat) z.leinwand = datei.breite;
+  if (std::max(datei.breite, datei.hoehe) > kGroessteBildseite)
+    throw std::length_error("Das Bild würde mit " + std::to_string(datei.breite) + " × " +
+                            std::to_string(datei.hoehe) + " Pixeln größer, als eine JPEG-Datei fassen kann (höchstens " +
+                            std::to_string(kGroessteBildseite) + " Pixel je Seite).");
+  return z;
+}
+
 // Takes the decoded rows of the original as they come and reduces them to
 // the picture's size; decoding and reducing never hold the original whole.
+// The rows are reduced as stored and the small result is turned upright.
 class Verkleinerer : public imaging::JpegRowSink {
  public:
-  Verkleinerer(const Ableitungsart& art, Stufenzeiten* zeiten) : art_(art), zeiten_(zeiten) {}
+  Verkleinerer(const Ableitungsart& art, const Zuschnitt& z, int orientierung, Stufenzeiten* zeiten)
+      : art_(art), z_(z), orientierung_(orientierung), zeiten_(zeiten) {}
 
   void Start(int W, int H) override {
-    const Groessenwahl w = art_.wahl(W, H);
-    quadrat_ = w.modus == Groessenmodus::Quadrat;
-    leinwand_ = w.groesse;
-    bild_ = Dateimasse(Zielmasse(W, H, w.modus, w.groesse, w.vergroessern));
-    if (quadrat_ && leinwand_ < 1) leinwand_ = 1;
-    const int bw = static_cast<int>(std::min<int64_t>(bild_.breite, INT32_MAX / 8));
-    const int bh = static_cast<int>(std::min<int64_t>(bild_.hoehe, INT32_MAX / 8));
+    const bool quer = imaging::SwapsSides(orientierung_);
+    const int bw = static_cast<int>(quer ? z_.bild.hoehe : z_.bild.breite);
+    const int bh = static_cast<int>(quer ? z_.bild.breite : z_.bild.hoehe);
     if (art_.resample)
       stretcher_ = std::make_unique<imaging::RowStretcher>(W, H, bw, bh, imaging::TResamplingFilter::Lanczos3, 0.0f);
     else
@@ -69,11 +99,12 @@ class Verkleinerer : public imaging::JpegRowSink {
   // The finished picture as the encoder takes it: on its canvas in square
   // mode.
   imaging::RgbBitmap Ergebnis() {
-    const imaging::Bitmap b = stretcher_ ? stretcher_->Finish() : sampler_->Finish();
-    if (!quadrat_) return alsRgb(b, b.width, b.height, 0, 0);
+    const imaging::Bitmap b =
+        imaging::ApplyOrientation(stretcher_ ? stretcher_->Finish() : sampler_->Finish(), orientierung_);
+    if (!z_.leinwand) return alsRgb(b, b.width, b.height, 0, 0);
     // The picture sits in the middle of the canvas; the rest is canvas
     // colour.
-    const int s = static_cast<int>(std::min<int64_t>(leinwand_, INT32_MAX / 8));
+    const int s = static_cast<int>(z_.leinwand);
     const int x = std::max(0, (s - b.width) / 2);
     const int y = std::max(0, (s - b.height) / 2);
     return alsRgb(b, s, s, x, y);
@@ -104,10 +135,9 @@ class Verkleinerer : public imaging::JpegRowSink {
   }
 
   const Ableitungsart& art_;
+  const Zuschnitt z_;
+  const int orientierung_;
   Stufenzeiten* zeiten_;
-  bool quadrat_ = false;
-  int64_t leinwand_ = 0;
-  Masse bild_;
   std::unique_ptr<imaging::RowStretcher> stretcher_;
   std::unique_ptr<imaging::RowSampler> sampler_;
   double inRows_ = 0;
@@ -132,20 +162,27 @@ bool LoadJpg(const Kontext& k, const std::string& ordner, const std::string& dat
   return false;
 }
 
+std::optional<Masse> AnzeigeGroesseLesen(const std::string& pfad) {
+  const auto daten = fs::readFile(pfad);
+  return daten ? anzeigeGroesse(*daten) : std::nullopt;
+}
+
 void BildGroesseLesen(const Kontext& k, const std::string& pfad, int& breite, int& hoehe) {
   breite = 0;
   hoehe = 0;
   std::string daten;
   if (!LoadJpg(k, "", pfad, daten)) return;
-  if (const auto info = kopf(daten)) {
-    breite = info->Width;
-    hoehe = info->Height;
+  if (const auto m = anzeigeGroesse(daten)) {
+    breite = static_cast<int>(m->breite);
+    hoehe = static_cast<int>(m->hoehe);
   }
 }
 
 int QualitaetAusRegler(int position) { return 101 - position; }
 
-bool AbgeleitetesBildSchreiben(const Kontext& k, const std::string& ordner, const std::string& datei,
+namespace {
+
+bool abgeleitetesBildSchreiben(const Kontext& k, const std::string& ordner, const std::string& datei,
                                const std::string& zielpfad, const Ableitungsart& art,
                                const std::function<void()>& pumpe, Stufenzeiten* zeiten) {
   auto t = Uhr::now();
@@ -160,7 +197,8 @@ bool AbgeleitetesBildSchreiben(const Kontext& k, const std::string& ordner, cons
   stufe(&Stufenzeiten::lesen);
   pumpe();
 
-  Verkleinerer verkleinerer(art, zeiten);
+  const Zuschnitt zuschnitt = zuschnittPruefen(art, *anzeigeGroesse(daten));
+  Verkleinerer verkleinerer(art, zuschnitt, imaging::JpegExifOrientation(daten), zeiten);
   imaging::RgbBitmap bild;
   try {
     imaging::DecodeJpegRows(daten, verkleinerer);
@@ -201,6 +239,18 @@ bool AbgeleitetesBildSchreiben(const Kontext& k, const std::string& ordner, cons
   if (zeiten) ++zeiten->bilder;
   pumpe();
   return true;
+}
+
+}  // namespace
+
+bool AbgeleitetesBildSchreiben(const Kontext& k, const std::string& ordner, const std::string& datei,
+                               const std::string& zielpfad, const Ableitungsart& art,
+                               const std::function<void()>& pumpe, Stufenzeiten* zeiten) {
+  try {
+    return abgeleitetesBildSchreiben(k, ordner, datei, zielpfad, art, pumpe, zeiten);
+  } catch (const std::bad_alloc&) {
+    throw std::runtime_error("Für dieses Bild reicht der Arbeitsspeicher nicht.");
+  }
 }
 
 std::optional<std::string> VorhandenesBehalten(const Kontext& k, Opt ersetzen, const std::string& ordner,

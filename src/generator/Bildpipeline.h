@@ -18,8 +18,11 @@ namespace mosaik {
 // false.
 bool LoadJpg(const Kontext& k, const std::string& ordner, const std::string& dateiname, std::string& daten);
 
-// Width and height of a picture file; both 0 when it cannot be read.
+// Width and height of a picture file as displayed (sides swapped when its
+// EXIF Orientation turns it by a quarter); both 0 when it cannot be read.
 void BildGroesseLesen(const Kontext& k, const std::string& pfad, int& breite, int& hoehe);
+// The same without a message; nullopt when the file cannot be read.
+std::optional<Masse> AnzeigeGroesseLesen(const std::string& pfad);
 
 // Makes the large image of quelle + dateiname in ziel and sets grossName to
 // its file name there (GrossbildName of zielname, the web-safe name walk 1
@@ -54,13 +57,17 @@ struct Stufenzeiten {
   int bilder = 0;
 };
 
-// Reads ordner + datei, reduces it as art says, encodes it and writes it to
-// zielpfad starting with the original's metadata (EXIF, IPTC, comment; the
-// EXIF sizes rewritten to the new size and the Orientation set to 1),
-// through a temporary file that replaces zielpfad only when complete. False,
-// after the read-error box, when the original cannot be read or decoded;
-// nothing is written then. Failures of resampling, encoding and writing are
-// thrown. pumpe runs between the steps.
+// Reads ordner + datei, reduces it as art says (sizes are those of the
+// picture as displayed, turned by its EXIF Orientation), turns the result
+// upright, encodes it and writes it to zielpfad starting with the
+// original's metadata (EXIF, IPTC, comment; the EXIF sizes rewritten to the
+// new size and the Orientation set to 1), through a temporary file that
+// replaces zielpfad only when complete. False, after the read-error box,
+// when the original cannot be read or decoded; nothing is written then.
+// Failures of resampling, encoding and writing are thrown, as is a side
+// beyond kGroessteBildseite (before anything is allocated) and a lack of
+// memory (as std::runtime_error with a German message). pumpe runs between
+// the steps.
 bool AbgeleitetesBildSchreiben(const Kontext& k, const std::string& ordner, const std::string& datei,
                                const std::string& zielpfad, const Ableitungsart& art,
                                const std::function<void()>& pumpe, Stufenzeiten* zeiten = nullptr);

@@ -226,9 +226,9 @@ std::string OrdnerbildTag(const Kontext& k, const std::string& ordner, const std
   if (m.checked(Opt::CBVorschaubilderErzeugen)) {
     basis = VorschauordnerLink(k, ordner, vorschauOrdner);
     datei = VorschaubildName(k, bild);
-    // Made only when the walk reaches the subfolder: on a first run there
-    // is nothing to measure yet, and the attributes are left out.
-    attribute = VorschauGroesseAttribute(k, fs::withTrailingSlash(vorschauOrdner) + unterordner.Name + "/" + datei);
+    // Made only when the walk reaches the subfolder, after this page.
+    attribute = VorschauGroesseAttributeVorab(k, fs::withTrailingSlash(ordner) + unterordner.Name + "/" + erstesBild,
+                                              fs::withTrailingSlash(vorschauOrdner) + unterordner.Name, datei);
   } else {
     basis = BildordnerLink(k, ordner);
     datei = bild;

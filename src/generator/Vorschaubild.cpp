@@ -1,6 +1,7 @@
 #include "generator/Vorschaubild.h"
 
 #include <cstdint>
+#include <exception>
 
 #include "generator/Bildgroessen.h"
 #include "generator/Bildpipeline.h"
@@ -27,9 +28,19 @@ bool VorschaubildErzeugen(Lauf& lauf, const std::string& quelle, const std::stri
   const std::string q = fs::withTrailingSlash(quelle);
   const std::string z = fs::withTrailingSlash(vorschauOrdner);
   const std::string name = VorschaubildName(k, dateiname);
-  if (VorhandenesBehalten(k, Opt::CBVorschaubilderErsetzen, z, name)) return true;
-  return AbgeleitetesBildSchreiben(k, q, dateiname, z + name, VorschaubildArt(m, groesse, vergroessern),
-                                   [&lauf] { lauf.pumpUndAbbruch(); });
+  // The page links the expected name: a kept thumbnail of an earlier run in
+  // another letter case takes it, and is made anew when it cannot.
+  if (const auto behalten = VorhandenesBehalten(k, Opt::CBVorschaubilderErsetzen, z, name))
+    if (*behalten == name || fs::renameNoReplace(z + *behalten, z + name) == fs::RenameResult::Done) return true;
+  // A thumbnail that cannot be made (a size no JPEG file holds, too little
+  // memory, a folder that cannot be written) costs its cell, not the page.
+  try {
+    return AbgeleitetesBildSchreiben(k, q, dateiname, z + name, VorschaubildArt(m, groesse, vergroessern),
+                                     [&lauf] { lauf.pumpUndAbbruch(); });
+  } catch (const std::exception& e) {
+    k.fehler("Das Vorschaubild von " + q + dateiname + " kann nicht erzeugt werden:\r\n" + e.what());
+    return false;
+  }
 }
 
 // The thumbnail's own size: re-deriving it from the file under the size
@@ -46,6 +57,19 @@ std::string VorschauGroesseAttribute(const Kontext&, const std::string& pfad) {
   } catch (const std::exception&) {
     return {};
   }
+}
+
+std::string VorschauGroesseAttributeVorab(const Kontext& k, const std::string& bildpfad, const std::string& ordner,
+                                          const std::string& name) {
+  const OptionModel& m = k.m;
+  const std::string dir = fs::withTrailingSlash(ordner);
+  if (!m.checked(Opt::CBVorschaubilderErsetzen))
+    if (const auto vorhanden = fs::findNoCase(dir, name)) return VorschauGroesseAttribute(k, dir + *vorhanden);
+  const auto g = AnzeigeGroesseLesen(bildpfad);
+  if (!g) return {};
+  const Groessenwahl w =
+      VorschauWahl(m, g->breite, g->hoehe, m.spin(Opt::SpEdGroesse), m.checked(Opt::CBkleineBilderVergroessern));
+  return GroesseAttribut(Dateigroesse(w, g->breite, g->hoehe));
 }
 
 std::string VorschauGroesseAttributeAusListe(const Kontext& k, const TDateiArray& liste, int index) {

@@ -21,6 +21,12 @@ bool VorschaubildErzeugen(Lauf& lauf, const std::string& quelle, const std::stri
 // measured (the page then leaves the attributes out).
 std::string VorschauGroesseAttribute(const Kontext& k, const std::string& pfad);
 
+// The same for the thumbnail ordner + name of the picture bildpfad before
+// it is made: of the kept file when one is to be kept, else worked out from
+// the picture's size under the thumbnail size rules.
+std::string VorschauGroesseAttributeVorab(const Kontext& k, const std::string& bildpfad, const std::string& ordner,
+                                          const std::string& name);
+
 // The same for a picture shown without thumbnails, from the size in the
 // list under the thumbnail size rules; empty when its size is unknown.
 std::string VorschauGroesseAttributeAusListe(const Kontext& k, const TDateiArray& liste, int index);

@@ -1,5 +1,7 @@
 #include "imaging/ExifOrientation.h"
 
+#include <cstring>
+
 #include "imaging/ImgData.h"
 
 namespace mosaik::imaging {
@@ -51,6 +53,47 @@ int ExifOrientation(const std::string& section) {
   bool motorola = false;
   const size_t pos = OrientationValue(section, motorola);
   return pos ? static_cast<int>(Tiff{section, motorola}.Get(pos, 2)) : 0;
+}
+
+int JpegExifOrientation(std::string_view jpeg) {
+  const auto byte = [&](size_t i) { return static_cast<unsigned char>(jpeg[i]); };
+  if (jpeg.size() < 4 || byte(0) != 0xFF || byte(1) != 0xD8) return 0;
+  size_t pos = 2;
+  while (pos + 4 <= jpeg.size() && byte(pos) == 0xFF) {
+    const unsigned marker = byte(pos + 1);
+    if (marker == 0xDA || marker == 0xD9) return 0;  // picture data: no metadata after it counts
+    const size_t len = size_t{byte(pos + 2)} << 8 | byte(pos + 3);
+    if (len < 2 || pos + 2 + len > jpeg.size()) return 0;
+    if (marker == 0xE1 && len >= 8 && jpeg.substr(pos + 4, 6) == std::string_view("Exif\0\0", 6))
+      return ExifOrientation(std::string(jpeg.substr(pos + 2, len)));
+    pos += 2 + len;
+  }
+  return 0;
+}
+
+Bitmap ApplyOrientation(const Bitmap& stored, int o) {
+  if (o < 2 || o > 8) return stored;
+  const int w = stored.width, h = stored.height;
+  const bool swap = SwapsSides(o);
+  Bitmap out(swap ? h : w, swap ? w : h, PixelFormat::Bit32);
+  for (int y = 0; y < out.height; ++y) {
+    uint8_t* d = out.row(y);
+    for (int x = 0; x < out.width; ++x) {
+      // The stored pixel that shows at (x, y).
+      int sx = x, sy = y;
+      switch (o) {
+        case 2: sx = w - 1 - x; break;
+        case 3: sx = w - 1 - x, sy = h - 1 - y; break;
+        case 4: sy = h - 1 - y; break;
+        case 5: sx = y, sy = x; break;
+        case 6: sx = y, sy = h - 1 - x; break;
+        case 7: sx = w - 1 - y, sy = h - 1 - x; break;
+        case 8: sx = w - 1 - y, sy = x; break;
+      }
+      std::memcpy(d + static_cast<size_t>(x) * 4, stored.row(sy) + static_cast<size_t>(sx) * 4, 4);
+    }
+  }
+  return out;
 }
 
 bool SetExifOrientationTopLeft(std::string& section) {

@@ -1,11 +1,12 @@
 #pragma once
-// The orientation stored with a picture. Derived pictures keep the
-// original's pixels as they are stored; a browser that turns a picture by
-// its EXIF Orientation would turn the small copy inside a page that gives
-// it the unturned width and height, squeezing it. So derived files say
-// "top-left" (1).
+// The orientation stored with a picture. Browsers turn a picture by its
+// EXIF Orientation, so the program works with the displayed picture: a
+// derived picture holds the pixels turned upright and says "top-left" (1).
 #include <cstdint>
 #include <string>
+#include <string_view>
+
+#include "imaging/Bitmap.h"
 
 namespace mosaik::imaging {
 
@@ -15,6 +16,14 @@ class TimgData;
 // metadata object stores it (two length bytes, "Exif\0\0", TIFF block);
 // 0 when there is none or the block is damaged.
 int ExifOrientation(const std::string& section);
+// The Orientation of a JPEG file's EXIF block (the first APP1 "Exif"
+// segment before the picture data); 0 when there is none.
+int JpegExifOrientation(std::string_view jpeg);
+// Orientations 5 to 8 turn the picture by a quarter: width and height swap.
+inline bool SwapsSides(int orientation) { return orientation >= 5 && orientation <= 8; }
+// The picture as it is displayed under the orientation (32-bit pixels);
+// 0, 1 and unknown values leave it as it is.
+Bitmap ApplyOrientation(const Bitmap& stored, int orientation);
 // Sets that Orientation to 1 in place when it is a single SHORT inside the
 // block; true when the section holds Orientation 1 afterwards.
 bool SetExifOrientationTopLeft(std::string& section);

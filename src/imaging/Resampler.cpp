@@ -568,22 +568,60 @@ bool WideKernels() {
 #endif
 }
 
+namespace {
+
+// Below a scale of 1/256 every weight of a shrinking pass rounds to 0 and
+// the picture would come out black. Such a pass first averages blocks of
+// this many source pixels, leaving the filter a scale of about 1/16; every
+// other pass is untouched.
+int BoxFactor(int dstLength, int srcLength) {
+  if (PassScale(dstLength, srcLength) >= 1.0f / 256.0f) return 1;
+  return std::max(2, srcLength / (16 * dstLength));
+}
+
+int Blocks(int length, int factor) { return (length + factor - 1) / factor; }
+
+// The mean of each block of `factor` pixels (the last block may be short),
+// rounded to nearest.
+void BoxRow(const uint8_t* in, int length, int factor, uint8_t* out) {
+  for (int a = 0, o = 0; a < length; a += factor, ++o) {
+    const int n = std::min(factor, length - a);
+    const auto count = static_cast<uint32_t>(n);
+    for (size_t c = 0; c < 4; ++c) {
+      uint32_t sum = 0;
+      for (int k = 0; k < n; ++k) sum += in[static_cast<size_t>(a + k) * 4 + c];
+      out[static_cast<size_t>(o) * 4 + c] = static_cast<uint8_t>((sum + count / 2) / count);
+    }
+  }
+}
+
+}  // namespace
+
 struct RowStretcher::Impl {
   int srcW, srcH, dstW, dstH;
+  int boxW, boxH;      // block sizes of the pre-reduction (1: none)
+  int interH;          // rows of the intermediate: source rows over boxH
   bool wide = false;
   HorizontalPass h;
   TFilterFunction f;
   float radius;
   size_t interStride;
+  std::vector<uint8_t> boxed;   // the source row averaged across (boxW > 1)
+  std::vector<uint32_t> sums;   // rows of the intermediate summed down (boxH > 1)
+  std::vector<uint8_t> line;    // one intermediate row before it is summed
   std::vector<uint8_t> padded;  // the padded source line, 4 bytes a pixel
-  std::vector<uint8_t> inter;   // srcH rows of interStride bytes
+  std::vector<uint8_t> inter;   // interH rows of interStride bytes
   int rowsIn = 0;
 
   Impl(int sw, int sh, int dw, int dh, TFilterFunction fn, float r)
-      : srcW(sw), srcH(sh), dstW(dw), dstH(dh), h(dw, sw, fn, r), f(fn), radius(r),
+      : srcW(sw), srcH(sh), dstW(dw), dstH(dh), boxW(BoxFactor(dw, sw)), boxH(BoxFactor(dh, sh)),
+        interH(Blocks(sh, boxH)), h(dw, Blocks(sw, boxW), fn, r), f(fn), radius(r),
         interStride(RoundUp16(static_cast<size_t>(dw) * 4)),
+        boxed(boxW > 1 ? static_cast<size_t>(Blocks(sw, boxW)) * 4 : 0),
+        sums(boxH > 1 ? static_cast<size_t>(dw) * 4 : 0),
+        line(boxH > 1 ? interStride : 0),
         padded(h.padMap.size() * 4 + 16),
-        inter(interStride * static_cast<size_t>(sh) + 16) {}
+        inter(interStride * static_cast<size_t>(interH) + 16) {}
 };
 
 namespace {
@@ -606,17 +644,33 @@ RowStretcher::~RowStretcher() = default;
 void RowStretcher::PushRow(const uint8_t* bgrx) {
   Impl& m = *impl_;
   if (m.rowsIn >= m.srcH) throw std::logic_error("RowStretcher: mehr Zeilen als das Bild hat");
+  if (m.boxW > 1) {
+    BoxRow(bgrx, m.srcW, m.boxW, m.boxed.data());
+    bgrx = m.boxed.data();
+  }
   m.h.Pad(bgrx, m.padded.data());
-  HorizontalLine(m.h, bgrx, m.padded.data(), m.inter.data() + m.interStride * static_cast<size_t>(m.rowsIn), m.wide);
+  uint8_t* interRow = m.inter.data() + m.interStride * static_cast<size_t>(m.rowsIn / m.boxH);
+  if (m.boxH == 1) {
+    HorizontalLine(m.h, bgrx, m.padded.data(), interRow, m.wide);
+  } else {
+    HorizontalLine(m.h, bgrx, m.padded.data(), m.line.data(), m.wide);
+    for (size_t i = 0; i < m.sums.size(); ++i) m.sums[i] += m.line[i];
+    const int n = m.rowsIn % m.boxH + 1;
+    if (n == m.boxH || m.rowsIn + 1 == m.srcH) {
+      for (size_t i = 0; i < m.sums.size(); ++i)
+        interRow[i] = static_cast<uint8_t>((m.sums[i] + static_cast<uint32_t>(n) / 2) / static_cast<uint32_t>(n));
+      std::fill(m.sums.begin(), m.sums.end(), 0u);
+    }
+  }
   ++m.rowsIn;
 }
 
 Bitmap RowStretcher::Finish() {
   Impl& m = *impl_;
   if (m.rowsIn != m.srcH) throw std::logic_error("RowStretcher: es fehlen Zeilen");
-  const VerticalPass v(m.dstH, m.srcH, m.f, m.radius);
-  std::vector<const uint8_t*> rowPtr(static_cast<size_t>(m.srcH));
-  for (int y = 0; y < m.srcH; ++y) rowPtr[static_cast<size_t>(y)] = m.inter.data() + m.interStride * static_cast<size_t>(y);
+  const VerticalPass v(m.dstH, m.interH, m.f, m.radius);
+  std::vector<const uint8_t*> rowPtr(static_cast<size_t>(m.interH));
+  for (int y = 0; y < m.interH; ++y) rowPtr[static_cast<size_t>(y)] = m.inter.data() + m.interStride * static_cast<size_t>(y);
   Bitmap target(m.dstW, m.dstH, PixelFormat::Bit32);
   // Rows of the intermediate are padded to 16 bytes; the target's are not.
   std::vector<uint8_t> line(m.interStride + 16);

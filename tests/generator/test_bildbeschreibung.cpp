@@ -112,12 +112,14 @@ TEST_F(Beschreibung, StandardvorlagenUndBeispieleDerSprache) {
   EXPECT_EQ(innen("\\bz|\\b\xC3\xA4", "nurexif.jpg"), "2 sec|52 mm");
 }
 
-TEST_F(Beschreibung, GruppenVerschachteltUnbalanciertUndVerwaist) {
+TEST_F(Beschreibung, GruppenUnbalanciertUndVerwaist) {
   // No closing sign: without EXIF everything from the opening sign goes.
   EXPECT_EQ(innen("a\\(b\\dn", "leer.jpg"), "a");
   EXPECT_EQ(innen("a\\(b\\dn", "nurexif.jpg"), "abnurexif");
-  // Groups of one kind nest: the inner closing sign does not end the outer.
-  EXPECT_EQ(innen("a\\(b\\(c\\)d\\)e", "leer.jpg"), "ae");
+  // Groups do not nest: the first closing sign ends the group, and the
+  // one left over vanishes alone.
+  EXPECT_EQ(innen("a\\(b\\(c\\)d\\)e", "leer.jpg"), "ade");
+  EXPECT_EQ(innen("a\\[b\\[c\\]d\\]e", "nurexif.jpg"), "ade");
   EXPECT_EQ(innen("a\\(b\\(c\\)d\\)e", "nurexif.jpg"), "abcde");
   // A closing sign before any opening one vanishes alone, without eating
   // the character after it or dropping a later group's close.

@@ -152,7 +152,7 @@ TEST_F(BildgroessenOptionen, AttributesFromTheList) {
   liste[3].Breite = 5000, liste[3].Hoehe = 20;
   EXPECT_EQ(VorschauGroesseAttributeAusListe(k, liste, 0), "width=\"120\" height=\"90\"");
   EXPECT_EQ(VorschauGroesseAttributeAusListe(k, liste, 1), "width=\"100\" height=\"50\"");
-  EXPECT_EQ(VorschauGroesseAttributeAusListe(k, liste, 3), "width=\"120\" height=\"0\"");  // no file: not raised
+  EXPECT_EQ(VorschauGroesseAttributeAusListe(k, liste, 3), "width=\"120\" height=\"1\"");
   EXPECT_EQ(VorschauGroesseAttributeAusListe(k, liste, 4), "");  // size unknown
   EXPECT_EQ(VorschauGroesseAttributeAusListe(k, liste, 5), "");
   m.setChecked(Opt::RBVorschauQuadratisch, true);

@@ -43,13 +43,13 @@ imaging::RgbBitmap Muster(int w, int h) {
 const std::string kIptc = std::string("Photoshop 3.0\0", 14) + "8BIM" + std::string("\x04\x04\0\0\0\0\0\x0C", 8) +
                           std::string("\x1C\x02\x78\x00\x07", 5) + "Caption" + std::string(1, '\0');
 
-// An original as a camera writes it: EXIF (Orientation 6, the stored size),
-// IPTC and a comment in front of the picture.
-std::string Original(const imaging::RgbBitmap& bild) {
+// An original as a camera writes it: EXIF (the Orientation, the stored
+// size), IPTC and a comment in front of the picture.
+std::string Original(const imaging::RgbBitmap& bild, uint16_t orientierung = 1) {
   const std::string strom = imaging::EncodeJpeg(bild, 95, false);
   TiffBuilder t(false);
   t.Ascii(0, 0x010F, "Testkamera");
-  t.Short(0, 0x0112, 6);
+  t.Short(0, 0x0112, orientierung);
   const int exif = t.AddDir();
   t.Link(0, 0x8769, exif);
   t.Long(exif, 0xA002, static_cast<uint32_t>(bild.Width));
@@ -95,7 +95,7 @@ struct Bildpipeline : test::MitOptionen {
 }
 
 TEST_F(Bildpipeline, LargeImageKeepsTheOriginalsMetadata) {
-  const std::string original = Original(Muster(64, 48));
+  const std::string original = Original(Muster(64, 48), 6);
   Schreiben(q + "Bild.jpg", original);
   std::string grossName;
   ASSERT_TRUE(Gross("Bild.jpg", 40, grossName, "bild.jpg")) << u.dialoge.texte().size();
@@ -104,11 +104,12 @@ TEST_F(Bildpipeline, LargeImageKeepsTheOriginalsMetadata) {
   EXPECT_EQ(ansicht.dateien.front(), q + "Bild.jpg");
   const std::string bytes = *fs::readFile(z + "bild.jpg");
 
-  // By the longer side, 40 x 30; the large-image slider (15) gives quality
-  // 86, whose luminance table starts (16 x 28 + 50) / 100 = 4; progressive.
+  // Shown turned a quarter, 48 x 64: by the longer side 30 x 40. The
+  // large-image slider (15) gives quality 86, whose luminance table starts
+  // (16 x 28 + 50) / 100 = 4; progressive.
   const imaging::JpegInfo info = imaging::ReadJpegInfo(bytes);
-  EXPECT_EQ(info.Width, 40);
-  EXPECT_EQ(info.Height, 30);
+  EXPECT_EQ(info.Width, 30);
+  EXPECT_EQ(info.Height, 40);
   EXPECT_EQ(info.Components, 3);
   EXPECT_TRUE(info.Progressive);
   EXPECT_EQ(info.LumaQuant[0], 4);
@@ -117,9 +118,9 @@ TEST_F(Bildpipeline, LargeImageKeepsTheOriginalsMetadata) {
   ASSERT_TRUE(md.ReadJpegSections(bytes));
   ASSERT_TRUE(md.HasExif());
   EXPECT_EQ(md.ExifInfo->LookupTagValue("Make"), "Testkamera");
-  EXPECT_EQ(md.ExifInfo->Width, 40);
-  EXPECT_EQ(md.ExifInfo->Height, 30);
-  // The pixels are stored as the original's are; no browser may turn them.
+  EXPECT_EQ(md.ExifInfo->Width, 30);
+  EXPECT_EQ(md.ExifInfo->Height, 40);
+  // The pixels stand upright; no browser may turn them again.
   EXPECT_EQ(imaging::ExifOrientation(md.Sections[static_cast<size_t>(md.ExifSegment - 1)].Data), 1);
   ASSERT_GT(md.IptcSegment, 0);
   EXPECT_EQ(md.Sections[static_cast<size_t>(md.IptcSegment - 1)].Data.substr(2), kIptc);
@@ -212,6 +213,23 @@ TEST_F(Bildpipeline, ThinPicturesAndPanoramas) {
   imaging::JpegInfo info = imaging::ReadJpegInfo(*fs::readFile(z + "mini-strich.jpg"));
   EXPECT_EQ(info.Width, 20);
   EXPECT_EQ(info.Height, 1);  // 20 x 2 / 200 = 0.2, raised to 1
+  // By height 656 with enlarging it would be 65600 wide: a side beyond
+  // 65500 is refused before anything is allocated, as is a square canvas
+  // of 99999; that picture's failure, with its message.
+  m.setChecked(Opt::RBHoehe, true);
+  m.setChecked(Opt::CBVorschaubilderErsetzen, true);
+  EXPECT_FALSE(VorschaubildErzeugen(lauf, q, z, "strich.jpg", true, 656));
+  m.setChecked(Opt::RBVorschauQuadratisch, true);
+  EXPECT_FALSE(VorschaubildErzeugen(lauf, q, z, "strich.jpg", false, 99999));
+  ASSERT_EQ(u.dialoge.meldungen.size(), 2u);
+  EXPECT_EQ(u.dialoge.meldungen[0].text,
+            "Das Vorschaubild von " + q + "strich.jpg kann nicht erzeugt werden:\r\nDas Bild würde mit 65600 × 656 "
+            "Pixeln größer, als eine JPEG-Datei fassen kann (höchstens 65500 Pixel je Seite).");
+  EXPECT_NE(u.dialoge.meldungen[1].text.find("99999 × 99999 Pixeln"), std::string::npos);
+  EXPECT_EQ(Dateien(z), (std::set<std::string>{"mini-strich.jpg"}));
+  std::string g;
+  m.setChecked(Opt::RBHoeheGrosseBilder, true);
+  EXPECT_THROW(GrossesBildErzeugen(lauf, q, z, "strich.jpg", "strich.jpg", 656, true, g), std::length_error);
 
   // A panorama by its own height: 2001 x 1000 at 100 gives 200 x 100 (200.1
   // truncated). The thumbnail's own ratio is exactly 2, no panorama any
@@ -224,7 +242,6 @@ TEST_F(Bildpipeline, ThinPicturesAndPanoramas) {
   EXPECT_EQ(VorschauGroesseAttribute(k, z + "mini-pano.jpg"), "width=\"200\" height=\"100\"");
   // Large images by their panorama column too (default: height 400, here 50).
   m.setSpin(Opt::SpEdPanoramaGrosseBilder, 50);
-  std::string g;
   ASSERT_TRUE(Gross("pano.jpg", 600, g));
   info = imaging::ReadJpegInfo(*fs::readFile(z + "pano.jpg"));
   EXPECT_EQ(info.Width, 100);  // 50 x 2001 / 1000 = 100.05
@@ -245,18 +262,19 @@ TEST_F(Bildpipeline, KeptFilesAreNeitherReadNorRewritten) {
   EXPECT_TRUE(VorschaubildErzeugen(lauf, q, z, "foto.jpg", false, 20));
   EXPECT_EQ(Dateien(z), (std::set<std::string>{"mini-weg.jpg", "mini-foto.jpg"}));
   EXPECT_EQ(*fs::readFile(z + "mini-foto.jpg"), "alt");
-  // Without lower-case names it keeps its name.
+  // Without lower-case names, or with replacing not offered (the box
+  // disabled), it takes the name the page links.
   m.setChecked(Opt::CBKleineDateinamen, false);
   sfs::rename(z + "mini-foto.jpg", z + "MINI-Foto.JPG");
   EXPECT_TRUE(VorschaubildErzeugen(lauf, q, z, "foto.jpg", false, 20));
-  EXPECT_EQ(*fs::readFile(z + "MINI-Foto.JPG"), "alt");
-  // Nor when replacing is not offered (the box disabled).
+  EXPECT_EQ(Dateien(z), (std::set<std::string>{"mini-weg.jpg", "mini-foto.jpg"}));
   m.setChecked(Opt::CBKleineDateinamen, true);
   m.setEnabled(Opt::CBVorschaubilderErsetzen, false);
+  sfs::rename(z + "mini-foto.jpg", z + "MINI-Foto.JPG");
   EXPECT_TRUE(VorschaubildErzeugen(lauf, q, z, "foto.jpg", false, 20));
-  EXPECT_EQ(*fs::readFile(z + "MINI-Foto.JPG"), "alt");
+  EXPECT_EQ(*fs::readFile(z + "mini-foto.jpg"), "alt");
   m.setEnabled(Opt::CBVorschaubilderErsetzen, true);
-  sfs::remove(z + "MINI-Foto.JPG");
+  sfs::remove(z + "mini-foto.jpg");
 
   // Replacing on: made anew.
   Schreiben(z + "mini-foto.jpg", "alt");
@@ -340,15 +358,13 @@ TEST_F(Bildpipeline, UnreadableOriginalsLeaveNothingBehind) {
   EXPECT_EQ(h, 0);
   EXPECT_EQ(u.dialoge.meldungen.size(), 1u);
 
-  // A folder that cannot be written: the failure is thrown to the caller,
-  // with the file named.
+  // A folder that cannot be written: that thumbnail's failure, with the
+  // file named.
   Schreiben(q + "gut.jpg", gut);
-  try {
-    VorschaubildErzeugen(lauf, q, tmp.pfad() + "fehlt/", "gut.jpg", false, 20);
-    FAIL() << "no exception";
-  } catch (const std::exception& e) {
-    EXPECT_NE(std::string(e.what()).find("mini-gut.jpg"), std::string::npos) << e.what();
-  }
+  u.dialoge.meldungen.clear();
+  EXPECT_FALSE(VorschaubildErzeugen(lauf, q, tmp.pfad() + "fehlt/", "gut.jpg", false, 20));
+  ASSERT_EQ(u.dialoge.meldungen.size(), 1u);
+  EXPECT_NE(u.dialoge.meldungen[0].text.find("mini-gut.jpg"), std::string::npos) << u.dialoge.meldungen[0].text;
   EXPECT_EQ(*fs::readFile(q + "gut.jpg"), gut);
 }
 
@@ -390,6 +406,61 @@ TEST_F(Bildpipeline, DisplaySizeOnThePicturePage) {
   EXPECT_TRUE(u.dialoge.meldungen.empty());
   EXPECT_EQ(GrossbildGroesseAttribute(k, q + "fehlt.jpg"), "");
   EXPECT_EQ(u.dialoge.meldungen.size(), 1u);
+}
+
+// The mean of each block of n x n pixels.
+imaging::RgbBitmap Bloecke(const imaging::RgbBitmap& b, int n) {
+  imaging::RgbBitmap out(b.Width / n, b.Height / n);
+  for (int y = 0; y < out.Height; ++y)
+    for (int x = 0; x < out.Width; ++x)
+      for (int c = 0; c < 3; ++c) {
+        int summe = 0;
+        for (int i = 0; i < n * n; ++i) summe += b.Row(y * n + i / n)[(x * n + i % n) * 3 + c];
+        out.Row(y)[x * 3 + c] = static_cast<uint8_t>((summe + n * n / 2) / (n * n));
+      }
+  return out;
+}
+
+TEST_F(Bildpipeline, TaggedPhotosComeOutUpright) {
+  // 400 x 300 stored, tagged 6 (a quarter turn) and 3 (a half turn); the
+  // references are ImageMagick's -auto-orient of the same files in blocks
+  // of 10 x 10 (tests/data/orient/make-inputs.sh).
+  const std::string daten = std::string(MOSAIK_TEST_DATA) + "/orient/";
+  m.setPosition(Opt::TrBKomprimierung, 1);
+  m.setPosition(Opt::TrBKomprimierungGrosseBilder, 1);
+  m.setChecked(Opt::RBLaengereSeiteGrosseBilder, true);
+  m.setChecked(Opt::RBLaengereSeite, true);
+  struct Fall {
+    std::string name, attribute;
+  };
+  for (const Fall& f : {Fall{"o6", "width=\"300\" height=\"400\""}, Fall{"o3", "width=\"400\" height=\"300\""}}) {
+    sfs::copy_file(daten + f.name + ".jpg", q + f.name + ".jpg");
+    EXPECT_EQ(GrossbildGroesseAttribute(k, q + f.name + ".jpg"), f.attribute) << f.name;
+    std::string g;
+    ASSERT_TRUE(Gross(f.name + ".jpg", 400, g));
+    ASSERT_TRUE(VorschaubildErzeugen(lauf, q, z, f.name + ".jpg", false, 120));
+    EXPECT_EQ(GrossbildGroesseAttribute(k, z + g), f.attribute) << f.name;
+    const std::string mini = *fs::readFile(z + "mini-" + f.name + ".jpg");
+    EXPECT_EQ(imaging::JpegExifOrientation(mini), 1);
+    const std::string ppm = *fs::readFile(daten + f.name + "-aufrecht.ppm");
+    imaging::RgbBitmap ref(f.name == "o6" ? 30 : 40, f.name == "o6" ? 40 : 30);
+    ref.Pixels.assign(ppm.end() - static_cast<ptrdiff_t>(ref.Pixels.size()), ppm.end());
+    // The large image block for block, the thumbnail (filtered otherwise
+    // than by blocks) over blocks of 20 x 20.
+    const imaging::RgbBitmap vergleiche[][2] = {{Bloecke(Lesen(z + g), 10), ref},
+                                                {Bloecke(imaging::DecodeJpeg(mini), 6), Bloecke(ref, 2)}};
+    for (const auto& [bild, soll] : vergleiche) {
+      ASSERT_EQ(bild.Width, soll.Width) << f.name;
+      ASSERT_EQ(bild.Height, soll.Height) << f.name;
+      for (int y = 0; y < soll.Height; ++y)
+        for (int x = 0; x < soll.Width; ++x) {
+          const uint8_t* r = soll.Row(y) + x * 3;
+          ASSERT_TRUE(FarbeNahe(bild, x, y, {r[0], r[1], r[2]}, 2)) << f.name << " " << bild.Width;
+        }
+    }
+    EXPECT_EQ(*fs::readFile(q + f.name + ".jpg"), *fs::readFile(daten + f.name + ".jpg"));
+  }
+  EXPECT_EQ(VorschauGroesseAttribute(k, z + "mini-o6.jpg"), "width=\"90\" height=\"120\"");
 }
 
 }  // namespace

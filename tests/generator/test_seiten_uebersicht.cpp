@@ -198,16 +198,22 @@ TEST_F(UebersichtTest, UnterordnerbildMitUndOhneVorschaubild) {
   l.push_back({"e", "e", kDatum});
   schreiben(html() + "_vorschau/d/mini-d.jpg", testJpeg(40, 30, 1536));
   m.setChecked(Opt::CBUnterordnerbildAnzeigen, true);
-  const std::string t = unterordner(l, 0);
+  m.setSpin(Opt::SpEdGroesse, 20);
+  std::string t = unterordner(l, 0);
+  // A kept thumbnail gives its own size.
   EXPECT_NE(t.find("    <td><a href=\"d/index.htm\"><img src=\"_vorschau/d/mini-d.jpg\" width=\"40\" height=\"30\" "
                    "alt=\"d.jpg\" title=\"D&ouml;rfer\"></a><a href=\"d/index.htm\">D&ouml;rfer</a></td>\r\n"),
             std::string::npos)
       << t;
-  // Not entered by the walk yet: the name it will have, and no size.
-  EXPECT_NE(t.find("<a href=\"e/index.htm\"><img src=\"_vorschau/e/mini-e_bild.jpg\" alt=\"E Bild.JPG\" "
-                   "title=\"e\"></a>"),
+  // Not entered by the walk yet: the name it will have, and the size it
+  // will be made at.
+  EXPECT_NE(t.find("<a href=\"e/index.htm\"><img src=\"_vorschau/e/mini-e_bild.jpg\" width=\"20\" height=\"15\" "
+                   "alt=\"E Bild.JPG\" title=\"e\"></a>"),
             std::string::npos)
       << t;
+  m.setChecked(Opt::CBVorschaubilderErsetzen, true);
+  t = unterordner(l, 0);
+  EXPECT_NE(t.find("<img src=\"_vorschau/d/mini-d.jpg\" width=\"20\" height=\"15\" "), std::string::npos) << t;
   m.setChecked(Opt::CBVorschaubilderErzeugen, false);
   m.setChecked(Opt::CBOrdnernamenAnzeigen, false);
   m.setChecked(Opt::CBDateinameAlsHint, false);

@@ -140,9 +140,28 @@ TEST(ExifOrientationTag, SetToTopLeftInBothByteOrders) {
   TiffBuilder t(false);
   t.Short(0, 0x0112, 8);
   const std::string file = Soi() + t.App1() + ScanTail();
+  EXPECT_EQ(JpegExifOrientation(file), 8);
+  EXPECT_EQ(JpegExifOrientation(Soi() + ScanTail() + t.App1()), 0);  // after the picture data
   TimgData md(255);
   ASSERT_TRUE(md.ReadJpegSections(file));
   ASSERT_GT(md.ExifSegment, 0);
   SetExifOrientationTopLeft(md);
   EXPECT_EQ(ExifOrientation(md.Sections[static_cast<size_t>(md.ExifSegment - 1)].Data), 1);
+}
+
+TEST(ExifOrientationTag, PicturesTurnedAsDisplayed) {
+  // Stored a b c / d e f; 5 to 8 swap the sides.
+  Bitmap stored(3, 2, PixelFormat::Bit32);
+  for (int i = 0; i < 6; ++i) stored.pixels[static_cast<size_t>(i) * 4] = static_cast<uint8_t>('a' + i);
+  const char* const shown[] = {"abc/def", "abc/def", "cba/fed", "fed/cba", "def/abc",
+                               "ad/be/cf", "da/eb/fc", "fc/eb/da", "cf/be/ad", "abc/def"};
+  for (int o = 0; o <= 9; ++o) {
+    const Bitmap b = ApplyOrientation(stored, o);
+    std::string text;
+    for (int y = 0; y < b.height; ++y) {
+      if (y > 0) text += '/';
+      for (int x = 0; x < b.width; ++x) text += static_cast<char>(b.row(y)[x * 4]);
+    }
+    EXPECT_EQ(text, shown[o]) << o;
+  }
 }
