@@ -157,10 +157,10 @@ void TimgData::WriteExifJpegFile(const std::string& fileName) {
   if (FileName.empty()) throw MetadataWriteError("Es wurde keine JPEG-Datei gelesen, die geschrieben werden könnte.");
   const std::optional<std::string> original = fs::readFile(FileName);
   if (!original) throw MetadataWriteError("Die Datei " + FileName + " kann nicht gelesen werden.");
+  if (!original->starts_with("\xFF\xD8")) throw MetadataWriteError("Die Datei ist keine JPEG-Datei.");
   // Without a comment set, its comments stay as they are.
   const tSection* comment = commentSet_ ? Slot(CommentSegment) : nullptr;
   const std::string bytes = comment ? ReplaceJpegComments(*original, "\xFF\xFE" + comment->Data) : *original;
-  if (!comment && !original->starts_with("\xFF\xD8")) throw MetadataWriteError("Die Datei ist keine JPEG-Datei.");
   if (!fs::rewriteFileAtomic(fileName, bytes))
     throw MetadataWriteError("Die Datei " + fileName + " kann nicht geschrieben werden.");
 }
