@@ -1,10 +1,12 @@
 // The section walk and the EXIF reader on arbitrary bytes, with every query
-// the program makes afterwards.
+// the program makes afterwards, and the comment editor's reading and
+// replacing of comments.
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 #include "imaging/ImgData.h"
+#include "imaging/JpegComments.h"
 
 using mosaik::imaging::TimgData;
 
@@ -25,6 +27,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (d.SectionCount() > TimgData::kMaxSections) __builtin_trap();
     for (const auto& s : d.Sections)
       if (s.Size < 2 || s.Data.size() != static_cast<size_t>(s.Size)) __builtin_trap();
+  }
+  if (bytes.starts_with("\xFF\xD8")) {
+    (void)mosaik::imaging::JpegCommentText(bytes);
+    // The new comment is the only one the file shows afterwards.
+    const auto out = mosaik::imaging::ReplaceJpegComments(bytes, std::string_view("\xFF\xFE\0\3x", 5));
+    const auto comments = mosaik::imaging::JpegComments(out);
+    if (comments.size() != 1 || comments[0] != "x") __builtin_trap();
   }
   return 0;
 }

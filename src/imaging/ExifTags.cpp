@@ -460,13 +460,33 @@ std::string FormatXpText(const std::string& data) {
   return out;
 }
 
-std::string FormatGpsCoordinate(const std::string& data) {
+namespace {
+
+// The first three elements of a rational value as the reader writes them
+// ("n/d, n/d, n/d"); a zero denominator reads 0, like every failed
+// division. False for anything else: some writers store these values as
+// text, which is then shown as it stands.
+bool ThreeRationals(const std::string& data, double (&v)[3]) {
   const auto parts = SplitValues(data);
-  if (parts.size() < 3) return data;
-  double d = 0, m = 0, s = 0;
-  ParseRationalText(parts[0], d);
-  ParseRationalText(parts[1], m);
-  ParseRationalText(parts[2], s);
+  if (parts.size() < 3) return false;
+  for (size_t i = 0; i < 3; ++i) {
+    if (ParseRationalText(parts[i], v[i])) continue;
+    const size_t slash = parts[i].find('/');
+    int64_t num = 0, den = 0;
+    if (slash == std::string_view::npos || !ParseInt(parts[i].substr(0, slash), num) ||
+        !ParseInt(parts[i].substr(slash + 1), den) || den != 0)
+      return false;
+    v[i] = 0;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string FormatGpsCoordinate(const std::string& data) {
+  double v[3];
+  if (!ThreeRationals(data, v)) return data;
+  double d = v[0], m = v[1], s = v[2];
   if (s == 0) {
     const double whole = std::trunc(m);
     s = (m - whole) * 60.0;
@@ -476,13 +496,9 @@ std::string FormatGpsCoordinate(const std::string& data) {
 }
 
 std::string FormatGpsTime(const std::string& data) {
-  const auto parts = SplitValues(data);
-  if (parts.size() < 3) return data;
-  double h = 0, m = 0, s = 0;
-  ParseRationalText(parts[0], h);
-  ParseRationalText(parts[1], m);
-  ParseRationalText(parts[2], s);
-  return FormatPattern("%0.0f:%0.0f:%0.0f", {h, m, s});
+  double v[3];
+  if (!ThreeRationals(data, v)) return data;
+  return FormatPattern("%0.0f:%0.0f:%0.0f", {v[0], v[1], v[2]});
 }
 
 }  // namespace mosaik::imaging

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -339,6 +340,15 @@ void TImageInfo::StartWalk() {
   rawBytesLeft_ = kMaxRawBytes;
 }
 
+TImageInfo::SizeField& TImageInfo::SizeTag(int64_t dirStart, uint16_t tag) {
+  const bool exif = tag == 0xA002 || tag == 0xA003;
+  const bool width = tag == 0x0100 || tag == 0xA002;
+  auto it = std::find_if(SizePairs.begin(), SizePairs.end(),
+                         [&](const SizePair& p) { return p.DirStart == dirStart && p.Exif == exif; });
+  if (it == SizePairs.end()) it = SizePairs.insert(SizePairs.end(), SizePair{dirStart, exif, {}, {}});
+  return width ? it->Width : it->Height;
+}
+
 bool TImageInfo::ReadDirEntry(int64_t dirStart, int64_t i, int64_t offsetBase, DirEntry& e) {
   if (--entriesLeft_ < 0) return false;
   const int64_t pos = dirStart + 2 + 12 * i;
@@ -355,7 +365,11 @@ bool TImageInfo::ReadDirEntry(int64_t dirStart, int64_t i, int64_t offsetBase, D
 std::string TImageInfo::DisplayValue(const TTagEntry& def, const DirEntry& e) {
   std::string data;
   if (e.format == 2) {
-    data = DisplayText(std::string_view(e.raw).substr(0, static_cast<size_t>(e.byteCount - 1)));
+    // Many writers count the closing NUL, some (phones among them) do not:
+    // only a NUL is cut, never the last character of the text.
+    std::string_view text = e.raw;
+    if (!text.empty() && text.back() == '\0') text.remove_suffix(1);
+    data = DisplayText(text);
   } else if (e.format == 7) {
     data = "\"" + DisplayText(std::string_view(e.raw).substr(0, e.raw.find('\0'))) + "\"";
   } else {
@@ -433,18 +447,15 @@ void TImageInfo::ProcessExifDir(int64_t dirStart, int64_t offsetBase, int64_t ex
         if (linkOk && target != dirStart) ProcessExifDir(target, offsetBase, exifLength, 1, depth + 1);
         break;
       }
-      case 0x0100: case 0xA002:
-        Width = static_cast<int32_t>(RoundHalfEven(NumericValue(raw, format, MotorolaOrder)));
-        WidthPosition = pos + 8;
-        WidthFormat = format;
-        WidthComponents = e.components;
+      case 0x0100: case 0xA002: case 0x0101: case 0xA003: {
+        SizeField& f = SizeTag(dirStart, tag);
+        f = {static_cast<int32_t>(RoundHalfEven(NumericValue(raw, format, MotorolaOrder))), pos + 8, format,
+             e.components};
+        const bool width = tag == 0x0100 || tag == 0xA002;
+        (width ? Width : Height) = f.Value;
+        (width ? WidthPosition : HeightPosition) = f.Position;
         break;
-      case 0x0101: case 0xA003:
-        Height = static_cast<int32_t>(RoundHalfEven(NumericValue(raw, format, MotorolaOrder)));
-        HeightPosition = pos + 8;
-        HeightFormat = format;
-        HeightComponents = e.components;
-        break;
+      }
       case 0x010F: CameraMake = FirstChars(data, 32); break;
       case 0x0110: CameraModel = FirstChars(data, 40); break;
       case 0x0132:
@@ -515,6 +526,7 @@ void TimgData::ResetMetaData() {
   IptcInfo.reset();
   MotorolaOrder = false;
   exifAsRead_.clear();
+  commentSet_ = false;
 }
 
 bool TimgData::ProcessFile(const std::string& fileName) {
@@ -610,14 +622,14 @@ bool TimgData::ReadSectionsFrom(ByteSource& src) {
         HeaderSegment = n;
         break;
       case 0xE1:
-        if (n <= 5 && !ExifSegment) {
+        // Other APP1 blocks (XMP above all) often come first; they are kept
+        // like any other section.
+        if (!ExifSegment && Sections.back().Data.compare(2, 6, std::string_view("Exif\0\0", 6)) == 0) {
           ExifSegment = n;
           exifAsRead_ = Sections.back().Data;
           ExifInfo = std::make_unique<TImageInfo>(this, BuildCode, TiffMode);
           ExifInfo->DataBuffer = Sections.back().Data;
           ProcessExif();
-        } else {
-          Sections.pop_back();
         }
         break;
       case 0xED:
@@ -670,10 +682,11 @@ std::string TimgData::GetCommentBytes() const {
   return s->Data.substr(2, n);
 }
 
-std::string TimgData::GetCommentText() const {
+std::string TimgData::GetCommentText() const { return CommentText(GetCommentBytes()); }
+
+std::string CommentText(std::string_view bytes) {
   // Some tools end the text with a C string terminator; it is no part of it.
-  std::string bytes = GetCommentBytes();
-  while (!bytes.empty() && bytes.back() == '\0') bytes.pop_back();
+  while (!bytes.empty() && bytes.back() == '\0') bytes.remove_suffix(1);
   return DecodeText(bytes);
 }
 

@@ -59,10 +59,24 @@ class TImageInfo : public tEndInd {
 
   std::vector<TTagEntry> Tags;  // in the order met
   std::string CameraMake, CameraModel, DateTime, ExifVersion;
+  // The size tags met last, and where their values lie.
   int32_t Width = 0, Height = 0;
   int64_t WidthPosition = 0, HeightPosition = 0;
-  uint16_t WidthFormat = 0, HeightFormat = 0;  // field type of the size tags met last
-  uint32_t WidthComponents = 0, HeightComponents = 0;
+  // Every width/height pair met (ImageWidth/ImageLength of a directory,
+  // ExifImageWidth/ExifImageLength), so that a derived picture states its
+  // size in all of them.
+  struct SizeField {
+    int32_t Value = 0;
+    int64_t Position = 0;  // of the value field; 0 while the tag is absent
+    uint16_t Format = 0;
+    uint32_t Components = 0;
+  };
+  struct SizePair {
+    int64_t DirStart = 0;
+    bool Exif = false;  // the ExifImage tags
+    SizeField Width, Height;
+  };
+  std::vector<SizePair> SizePairs;
   int32_t FlashUsed = 0;
   int64_t DateTimePosition = 0, DateTimeOriginalPosition = 0, DateTimeDigitizedPosition = 0;
   std::string UserComment;
@@ -120,6 +134,7 @@ class TImageInfo : public tEndInd {
   void Trace(uint16_t tag, const TTagEntry& def, const std::string& data);
   // Starts a walk: fresh visited set and budgets.
   void StartWalk();
+  SizeField& SizeTag(int64_t dirStart, uint16_t tag);
   bool InBuffer(int64_t pos, int64_t len) const;
   std::string Bytes(int64_t pos, int64_t len) const;  // clipped to DataBuffer
   std::set<int64_t> visited_;
@@ -198,8 +213,11 @@ class TimgData : public tEndInd {
   // throw MetadataWriteError (JpegError for the image); the target is then
   // as it was.
   void WriteExifJpeg(JpegImage& image, const std::string& fileName, bool adjustSize);
-  // Writes the file last read, unchanged in its picture data, with the
-  // stored sections (a changed comment, for instance) to fileName.
+  // Writes the file last read to fileName with the comment set by
+  // MakeCommentSegment in place of its comments (ReplaceJpegComments);
+  // nothing else in it changes. A file rewritten in place keeps its owner,
+  // group, permissions and times. Failures throw MetadataWriteError; the
+  // target is then as it was.
   void WriteExifJpegFile(const std::string& fileName);
   // Sets the width and height stored in the EXIF block (only a SHORT or
   // LONG field of one element lying inside the data).
@@ -211,7 +229,12 @@ class TimgData : public tEndInd {
   tSection* Slot(int n) { return n >= 1 && n <= SectionCount() ? &Sections[n - 1] : nullptr; }
   const tSection* Slot(int n) const { return n >= 1 && n <= SectionCount() ? &Sections[n - 1] : nullptr; }
   std::string exifAsRead_;  // the EXIF section before any size rewrite
+  bool commentSet_ = false;  // by MakeCommentSegment
 };
+
+// The text of comment bytes: UTF-8 when they are valid UTF-8, else read as
+// Windows-1252; a terminating NUL is dropped.
+std::string CommentText(std::string_view bytes);
 
 // The 18-byte JFIF header written when a source has neither EXIF nor APP0.
 extern const unsigned char kDefaultApp0[18];

@@ -3,6 +3,7 @@
 // the file that replaces it only when complete.
 #include "imaging/ImgData.h"
 #include "imaging/JpegCodec.h"
+#include "imaging/JpegComments.h"
 #include "platform/FileSystem.h"
 #include "platform/Win1252.h"
 
@@ -26,13 +27,13 @@ void PutNumber(std::string& data, int64_t pos, uint32_t value, int bytes, bool m
 
 // Writes a size into a SHORT or LONG field of one element inside the data;
 // any other field is left alone.
-void WriteSize(std::string& data, int64_t pos, uint16_t format, uint32_t components, int32_t value, bool motorola) {
-  if (components != 1 || value < 0 || pos < 1) return;
+void WriteSize(std::string& data, const TImageInfo::SizeField& f, int32_t value, bool motorola) {
+  if (f.Components != 1 || value < 0 || f.Position < 1) return;
   const auto size = static_cast<int64_t>(data.size());
-  if (format == 3 && value <= 0xFFFF && pos + 1 <= size)
-    PutNumber(data, pos, static_cast<uint32_t>(value), 2, motorola);
-  else if (format == 4 && pos + 3 <= size)
-    PutNumber(data, pos, static_cast<uint32_t>(value), 4, motorola);
+  if (f.Format == 3 && value <= 0xFFFF && f.Position + 1 <= size)
+    PutNumber(data, f.Position, static_cast<uint32_t>(value), 2, motorola);
+  else if (f.Format == 4 && f.Position + 3 <= size)
+    PutNumber(data, f.Position, static_cast<uint32_t>(value), 4, motorola);
 }
 
 }  // namespace
@@ -56,6 +57,7 @@ void TimgData::MakeCommentSegment(const std::string& text) {
   s.Data += static_cast<char>((s.Size >> 8) & 0xFF);
   s.Data += static_cast<char>(s.Size & 0xFF);
   s.Data += bytes;
+  commentSet_ = true;
   if (tSection* existing = Slot(CommentSegment)) {
     *existing = std::move(s);
   } else {
@@ -136,10 +138,12 @@ void TimgData::AdjustExifSize(int32_t newHeight, int32_t newWidth) {
   tSection* exif = Slot(ExifSegment);
   if (!exif || !ExifInfo) return;
   const TImageInfo& info = *ExifInfo;
-  if (info.Height < 1 || info.Width < 1) return;
-  if (info.Height == newHeight && info.Width == newWidth) return;
-  WriteSize(exif->Data, info.HeightPosition, info.HeightFormat, info.HeightComponents, newHeight, info.MotorolaOrder);
-  WriteSize(exif->Data, info.WidthPosition, info.WidthFormat, info.WidthComponents, newWidth, info.MotorolaOrder);
+  for (const TImageInfo::SizePair& p : info.SizePairs) {
+    if (p.Height.Value < 1 || p.Width.Value < 1) continue;
+    if (p.Height.Value == newHeight && p.Width.Value == newWidth) continue;
+    WriteSize(exif->Data, p.Height, newHeight, info.MotorolaOrder);
+    WriteSize(exif->Data, p.Width, newWidth, info.MotorolaOrder);
+  }
 }
 
 void TimgData::WriteExifJpeg(JpegImage& image, const std::string& fileName, bool adjustSize) {
@@ -151,9 +155,14 @@ void TimgData::WriteExifJpeg(JpegImage& image, const std::string& fileName, bool
 
 void TimgData::WriteExifJpegFile(const std::string& fileName) {
   if (FileName.empty()) throw MetadataWriteError("Es wurde keine JPEG-Datei gelesen, die geschrieben werden könnte.");
-  JpegImage image;
-  image.LoadFromFile(FileName);
-  WriteExifJpeg(image, fileName, false);
+  const std::optional<std::string> original = fs::readFile(FileName);
+  if (!original) throw MetadataWriteError("Die Datei " + FileName + " kann nicht gelesen werden.");
+  if (!original->starts_with("\xFF\xD8")) throw MetadataWriteError("Die Datei ist keine JPEG-Datei.");
+  // Without a comment set, its comments stay as they are.
+  const tSection* comment = commentSet_ ? Slot(CommentSegment) : nullptr;
+  const std::string bytes = comment ? ReplaceJpegComments(*original, "\xFF\xFE" + comment->Data) : *original;
+  if (!fs::rewriteFileAtomic(fileName, bytes))
+    throw MetadataWriteError("Die Datei " + fileName + " kann nicht geschrieben werden.");
 }
 
 }  // namespace mosaik::imaging

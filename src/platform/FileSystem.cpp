@@ -80,39 +80,70 @@ std::optional<std::string> readFile(const std::string& path) {
   return out;
 }
 
-bool writeFileAtomic(const std::string& path, const std::string& bytes) {
+namespace {
+
+bool writeAll(int fd, const std::string& bytes) {
+  size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t w = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (w < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    done += static_cast<size_t>(w);
+  }
+  return true;
+}
+
+// Makes the new file stand in for the old one. Owner and group first: a
+// change of owner clears set-id bits that the mode then restores. Calls
+// that would change nothing are left out, so that file systems that refuse
+// them (network shares) still take files of the user's own.
+bool keepAttributes(int fd, const struct stat& old) {
+  struct stat now {};
+  if (::fstat(fd, &now) != 0) return false;
+  if ((now.st_uid != old.st_uid || now.st_gid != old.st_gid) && ::fchown(fd, old.st_uid, old.st_gid) != 0)
+    return false;
+  if ((now.st_mode & 07777) != (old.st_mode & 07777) && ::fchmod(fd, old.st_mode & 07777) != 0) return false;
+  const timespec times[2] = {old.st_atim, old.st_mtim};
+  return ::futimens(fd, times) == 0;
+}
+
+// The temporary file lies next to the target, so the rename never crosses
+// file systems; it replaces the target only after a complete, flushed write.
+bool replaceAtomic(const std::string& path, const std::string& bytes, bool keepAll) {
   const auto slash = path.rfind('/');
   const std::string dir = slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
   const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
+  struct stat st {};
+  const bool existed = ::stat(path.c_str(), &st) == 0;
+  keepAll = keepAll && existed;
   std::random_device rd;
   std::string tmp;
   int fd = -1;
   for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
     tmp = dir + "." + base + "." + std::to_string(rd() % 1000000u) + ".tmp";
-    fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    // Private until it carries the old file's permissions and owner.
+    fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, keepAll ? 0600 : 0644);
     if (fd < 0 && errno != EEXIST) return false;
   }
   if (fd < 0) return false;
   // Keep the permissions of a file that is replaced.
-  struct stat st {};
-  if (::stat(path.c_str(), &st) == 0) ::fchmod(fd, st.st_mode & 07777);
-  size_t done = 0;
-  bool ok = true;
-  while (done < bytes.size()) {
-    const ssize_t w = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (w < 0) {
-      if (errno == EINTR) continue;
-      ok = false;
-      break;
-    }
-    done += static_cast<size_t>(w);
-  }
+  if (existed && !keepAll) ::fchmod(fd, st.st_mode & 07777);
+  bool ok = writeAll(fd, bytes);
+  if (ok && keepAll) ok = keepAttributes(fd, st);
   if (ok && ::fsync(fd) != 0) ok = false;
   if (::close(fd) != 0) ok = false;
   if (ok && ::rename(tmp.c_str(), path.c_str()) != 0) ok = false;
   if (!ok) ::unlink(tmp.c_str());
   return ok;
 }
+
+}  // namespace
+
+bool writeFileAtomic(const std::string& path, const std::string& bytes) { return replaceAtomic(path, bytes, false); }
+
+bool rewriteFileAtomic(const std::string& path, const std::string& bytes) { return replaceAtomic(path, bytes, true); }
 
 std::string withTrailingSlash(std::string path) {
   if (!path.empty() && path.back() != '/') path += '/';

@@ -27,6 +27,11 @@ std::optional<std::string> readFile(const std::string& path);
 // target only after a complete, flushed write; the old file survives any
 // failure.
 bool writeFileAtomic(const std::string& path, const std::string& bytes);
+// The same for a file that is rewritten in place of itself: the new file
+// keeps the old one's owner, group, permission bits and access and
+// modification times (to the nanosecond). Fails, leaving the old file, when
+// the owner or group cannot be kept.
+bool rewriteFileAtomic(const std::string& path, const std::string& bytes);
 
 // Adds '/' unless the text is empty or already ends in one.
 std::string withTrailingSlash(std::string path);

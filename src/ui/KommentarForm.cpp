@@ -10,6 +10,7 @@
 #include "generator/Namen.h"
 #include "generator/Verzeichnis.h"
 #include "imaging/ImgData.h"
+#include "imaging/JpegComments.h"
 #include "imaging/JpegRowDecoder.h"
 #include "imaging/Resampler.h"
 #include "ui/Auswahl.h"
@@ -220,9 +221,9 @@ void TKommentarForm::BildAnzeigen(int i) {
   // Damaged picture data: the loader's message, no picture, but the
   // comment is still there to read and edit.
   if (!bildZeichnen(daten)) k_.fehler("Fehler beim Einlesen der Datei\r\n" + pfad);
-  imaging::TimgData metadaten(255);
-  metadaten.ProcessFile(pfad);
-  MKommentar = memoText(metadaten.HasComment() ? metadaten.GetCommentText() : std::string());
+  // Every comment of the file, so that saving replaces no text the user
+  // has not seen.
+  MKommentar = memoText(imaging::JpegCommentText(daten));
   e.Kommentar = MKommentar;
 }
 
@@ -238,28 +239,29 @@ void TKommentarForm::KommentarSpeichern(int i) {
     k_.fehler("Die Datei " + pfad + "\r\nist schreibgeschützt!");
     return;
   }
-  std::string ziel;
-  std::string grund;
+  std::string zuLang;
   bool geschrieben = false;
   try {
     // A picture behind a link is written where it lies; the link stays.
-    ziel = std::filesystem::canonical(pfad).string();
+    const std::string ziel = std::filesystem::canonical(pfad).string();
     imaging::TimgData metadaten(255);
     metadaten.ProcessFile(ziel);
-    metadaten.MakeCommentSegment(text);
+    try {
+      metadaten.MakeCommentSegment(text);
+    } catch (const imaging::MetadataWriteError& ex) {
+      zuLang = ex.what();
+      throw;
+    }
+    // Only the comment changes; the file keeps its date, owner and rights.
     metadaten.WriteExifJpegFile(ziel);
     geschrieben = true;
-  } catch (const std::filesystem::filesystem_error&) {
-    grund = "Die Datei ist nicht mehr vorhanden.";
-  } catch (const std::exception& ex) {
-    grund = ex.what();
+  } catch (const std::exception&) {
   }
-  if (!geschrieben) {
-    k_.fehler("Die Datei " + pfad + "\r\nkann nicht geschrieben werden!\r\n\r\n" + (grund.empty() ? "" : grund + "\r\n") +
-              "Die Datei wurde nicht verändert.");
-    return;
-  }
-  DateiDatumSetzen(ziel, e.Datum);
+  // A text too long for a comment is no failed write: the user learns why.
+  if (!zuLang.empty())
+    k_.fehler(zuLang + "\r\nDie Datei " + pfad + " wurde nicht verändert.");
+  else if (!geschrieben)
+    k_.fehler("Die Datei " + pfad + "\r\nkann nicht geschrieben werden!");
 }
 
 }  // namespace mosaik

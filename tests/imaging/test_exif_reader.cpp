@@ -27,7 +27,7 @@ TEST_F(ExifReader, CameraValuesInBothByteOrders) {
     SCOPED_TRACE(mm ? "MM" : "II");
     TiffBuilder t(mm);
     t.Add(0, 0x010F, 2, 9, std::string("Canon\0\0\0\0", 9));  // NUL padding inside the count
-    t.Ascii(0, 0x0110, "EOS 5D");
+    t.Add(0, 0x0110, 2, 6, "EOS 5D");  // no closing NUL: no character is cut
     const int exif = t.AddDir();
     t.Link(0, 0x8769, exif);
     t.Rat(exif, 0x829D, 28, 10);
@@ -52,8 +52,9 @@ TEST_F(ExifReader, CameraValuesInBothByteOrders) {
     EXPECT_EQ(info.LookupTagValue("ISOSpeedRatings"), "");  // absent
     EXPECT_EQ(info.Width, 4000);
     EXPECT_EQ(info.Height, 3000);
-    EXPECT_EQ(info.WidthFormat, 3);
-    EXPECT_EQ(info.HeightFormat, 4);
+    ASSERT_EQ(info.SizePairs.size(), 1u);
+    EXPECT_EQ(info.SizePairs[0].Width.Format, 3);
+    EXPECT_EQ(info.SizePairs[0].Height.Format, 4);
     // The value field of the width entry holds the number in the block's order.
     const std::string& buf = info.DataBuffer;
     const auto at = [&](int64_t pos) { return static_cast<unsigned char>(buf[static_cast<size_t>(pos - 1)]); };
@@ -201,7 +202,9 @@ TEST_F(ExifReader, Formatters) {
 
   EXPECT_EQ(FormatGpsCoordinate("48/1, 8/1, 15/1"), "48 Degrees 8 Minutes 15 Seconds");
   EXPECT_EQ(FormatGpsCoordinate("48/1, 825/100, 0/1"), "48 Degrees 8 Minutes 15 Seconds");
+  EXPECT_EQ(FormatGpsCoordinate("0/0, 0/0, 0/0"), "0 Degrees 0 Minutes 0 Seconds");
   EXPECT_EQ(FormatGpsTime("12/1, 34/1, 5650/100"), "12:34:56");
+  EXPECT_EQ(FormatGpsTime("12, 34, 56"), "12, 34, 56");
 }
 
 TEST_F(ExifReader, FormattersOnEntries) {
@@ -230,7 +233,8 @@ TEST_F(ExifReader, GpsAndInteroperabilityDirectories) {
   t.Link(0, 0x8769, exif);
   t.Link(0, 0x8825, gps);
   t.Link(exif, 0xA005, interop);
-  t.Ascii(gps, 0x0001, "N");
+  t.Add(gps, 0x0001, 2, 1, "N");
+  t.Ascii(gps, 0x0004, "11, 34, 30.5");  // stored as text: shown as it stands
   t.Add(gps, 0x0002, 5, 3, t.Rational(48, 1) + t.Rational(8, 1) + t.Rational(15, 1));
   t.Add(gps, 0x0007, 5, 3, t.Rational(12, 1) + t.Rational(34, 1) + t.Rational(56, 1));
   t.Add(gps, 0x0000, 1, 4, Bytes({2, 3, 0, 0}));
@@ -239,6 +243,7 @@ TEST_F(ExifReader, GpsAndInteroperabilityDirectories) {
   const TImageInfo& info = *d->ExifInfo;
   EXPECT_EQ(info.LookupTagValue("GPSLatitudeRef"), "N");
   EXPECT_EQ(info.LookupTagValue("GPSLatitude"), "48 Degrees 8 Minutes 15 Seconds");
+  EXPECT_EQ(info.LookupTagValue("GPSLongitude"), "11, 34, 30.5");
   EXPECT_EQ(info.LookupTagValue("GPSTimeStamp"), "12:34:56");
   EXPECT_EQ(info.LookupTag("GPSVersionID"), -1);  // its row has tag number 0
   EXPECT_EQ(info.LookupTagValue("InteroperabilityIndex"), "R98");

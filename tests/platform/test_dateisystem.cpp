@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -37,6 +39,32 @@ TEST(Dateisystem, AtomaresSchreibenErsetztErstNachVollstaendigemSchreiben) {
   EXPECT_EQ(dateien, 1);
   // A folder that does not exist: failure, nothing written.
   EXPECT_FALSE(fs::writeFileAtomic(t.pfad() + "fehlt/x.ini", "x"));
+
+  // Rewritten in place of itself, a file keeps its owner, which an ordinary
+  // user cannot give away: as nobody, in a folder nobody may write, a
+  // foreign file is refused and stays, nobody's own is rewritten.
+  if (::geteuid() != 0) return;
+  ::chmod(t.pfad().c_str(), 0777);
+  const auto alsNobody = [](const std::string& pfad) {
+    const pid_t kind = ::fork();
+    if (kind == 0) _exit(::setgid(65534) == 0 && ::setuid(65534) == 0 && fs::rewriteFileAtomic(pfad, "neu") ? 0 : 1);
+    int status = 0;
+    ::waitpid(kind, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  };
+  for (const uid_t besitzer : {uid_t{0}, uid_t{65534}}) {
+    const std::string datei = t.pfad() + "bild" + std::to_string(besitzer) + ".jpg";
+    std::ofstream(datei) << "alt";
+    ASSERT_EQ(::chown(datei.c_str(), besitzer, 65534), 0);
+    ::chmod(datei.c_str(), 0664);
+    EXPECT_EQ(alsNobody(datei), besitzer == 0 ? 1 : 0);
+    EXPECT_EQ(*fs::readFile(datei), besitzer == 0 ? "alt" : "neu");
+    ::stat(datei.c_str(), &st);
+    EXPECT_EQ(std::pair(st.st_uid, st.st_mode & 0777), std::pair(besitzer, 0664u));
+  }
+  dateien = 0;
+  for (const auto& e : std::filesystem::directory_iterator(t.pfad())) dateien += e.is_regular_file();
+  EXPECT_EQ(dateien, 3);
 }
 
 TEST(Dateisystem, OrdnerketteUndExistenz) {

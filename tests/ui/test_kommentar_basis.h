@@ -41,9 +41,9 @@ inline std::string kommentarVon(const std::string& pfad) {
   return d.HasComment() ? d.GetCommentText() : std::string();
 }
 
-// The bytes of a JPEG file without its APPn and comment sections: tables,
-// frame and scan, which a comment change must leave as they were.
-inline std::string ohneMetadaten(const std::string& j) {
+// The bytes of a JPEG file without its comment sections: everything a
+// comment change must leave as it was.
+inline std::string ohneKommentare(const std::string& j) {
   std::string out = j.substr(0, 2);
   size_t p = 2;
   while (p + 4 <= j.size() && static_cast<unsigned char>(j[p]) == 0xFF) {
@@ -51,7 +51,7 @@ inline std::string ohneMetadaten(const std::string& j) {
     if (m == 0xDA) break;
     const size_t len = (static_cast<size_t>(static_cast<unsigned char>(j[p + 2])) << 8) |
                        static_cast<unsigned char>(j[p + 3]);
-    if (!((m >= 0xE0 && m <= 0xEF) || m == 0xFE)) out += j.substr(p, 2 + len);
+    if (m != 0xFE) out += j.substr(p, 2 + len);
     p += 2 + len;
   }
   return out + j.substr(p);
