@@ -26,9 +26,9 @@ struct FileDialogOptions {
 };
 
 // A folder chooser. label: the text above the folders; folder: the folder
-// selected first; flags: the
-// browse flags of TFolderDialog (winsupport/FolderDialog.h) as bits.
-// statusText gives the status line for a selected path.
+// selected first; flags: the browse flags of TFolderDialog
+// (winsupport/FolderDialog.h) as bits. statusText gives the status line for
+// a selected path.
 struct FolderDialogOptions {
   std::string label;
   std::string folder;
