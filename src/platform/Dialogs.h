@@ -25,26 +25,21 @@ struct FileDialogOptions {
   std::string fileName;
 };
 
-// A folder chooser. title: the window caption (empty: the chooser's own);
-// label: the text above the folders; folder: the folder selected first;
-// root: the top of the tree (empty: the whole file system); flags: the
-// browse flags of TFolderDialog (winsupport/FolderDialog.h) as bits.
-// statusText gives the status line for a selected path.
+// A folder chooser. label: the text above the folders; folder: the folder
+// selected first; flags: the browse flags of TFolderDialog
+// (winsupport/FolderDialog.h) as bits. statusText gives the status line for
+// a selected path.
 struct FolderDialogOptions {
-  std::string title;
   std::string label;
   std::string folder;
-  std::string root;
   uint32_t flags = 0;
   std::function<std::string(const std::string&)> statusText;
 };
 
-// What the user did in a folder chooser that was not cancelled: chose path
-// (empty for an item that is no file-system folder), or asked for a new
-// folder newFolderName below path, after which the chooser is shown again.
+// The choice of a folder chooser that was not cancelled: path is empty for
+// an item that is no file-system folder.
 struct FolderChoice {
   std::string path;
-  std::optional<std::string> newFolderName;
 };
 
 class DialogService {

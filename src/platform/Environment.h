@@ -4,6 +4,7 @@
 #include <ctime>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/Dialogs.h"
@@ -16,14 +17,21 @@ struct LocaleFormats {
   char decimalSeparator = ',';
 };
 
-// German formats when the user's locale is C/POSIX or unknown, else the
-// user's own (from LC_TIME/LC_NUMERIC as the environment names them).
+// The formats of the user's locale (LC_NUMERIC and LC_TIME as the
+// environment names them), from the C library's locale data.
 LocaleFormats systemLocaleFormats();
+// The same for named locales; German formats where a locale is C/POSIX or
+// not installed.
+LocaleFormats localeFormats(const std::string& numeric, const std::string& time);
+// A date or time format of the C library (strftime) as a pattern of the
+// pages ("%d.%m.%Y" gives "dd.MM.yyyy"); ampmFormat stands for "%r".
+std::string strftimeMuster(std::string_view format, std::string_view ampmFormat);
 
 // The login name of the current user, empty when it cannot be obtained.
 std::string systemLoginName();
 
-// The families of the installed fonts, sorted, without repeats.
+// The families of the installed fonts (each font's first family name),
+// sorted, without repeats.
 std::vector<std::string> systemFontFamilies();
 
 class Shell {

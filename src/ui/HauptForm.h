@@ -71,6 +71,7 @@ class THauptForm : public OptionEvents, public Formular {
   void qualitaetEingetippt(Opt feld, Opt regler);
   void groessenbasisKlick();
   void linkmodusOhneSeiten(bool fensterMoeglich);
+  void originaleVerlinkbar();
   void pfadanzeigenAktualisieren();
   void fokus(Opt o) {
     if (fokusSetzen) fokusSetzen(o);

@@ -245,11 +245,10 @@ std::string DateiPfadAlsURL(const std::string& pfad) {
   return url;
 }
 
-bool HTMLSeiteImBrowserOeffnen(Kontext& k, const std::string& p) {
+bool HTMLSeiteImBrowserOeffnen(Kontext& k, const std::string& datei, const std::string& anker) {
   // Only the URL keeps the anchor: opening the file itself would lose it.
-  const size_t raute = p.find('#');
-  std::string url = DateiPfadAlsURL(p.substr(0, raute));
-  if (raute != std::string::npos) url += p.substr(raute);
+  std::string url = DateiPfadAlsURL(datei);
+  if (!anker.empty()) url += "#" + anker;
   if (oeffnen(k, url)) return true;
   k.fehler("Die Seite\n" + url +
            "\nkonnte nicht im Browser geöffnet werden: Es ist kein Browser eingerichtet, oder er lässt sich nicht "
@@ -258,13 +257,15 @@ bool HTMLSeiteImBrowserOeffnen(Kontext& k, const std::string& p) {
 }
 
 void hilfe(Kontext& k, const std::string& verweis) {
-  const std::string p = hilfeOrdner(k) + verweis;
-  const std::string datei = p.substr(0, p.find('#'));
+  // The anchor is split off the reference before the folder comes in front:
+  // the program folder's own name may hold a '#'.
+  const size_t raute = verweis.find('#');
+  const std::string datei = hilfeOrdner(k) + verweis.substr(0, raute);
   if (!fs::fileExists(datei)) {
     k.meldung(MsgKind::Warning, "Die Hilfeseite " + datei + "\nexistiert nicht und kann darum nicht angezeigt werden!");
     return;
   }
-  HTMLSeiteImBrowserOeffnen(k, p);
+  HTMLSeiteImBrowserOeffnen(k, datei, raute == std::string::npos ? std::string() : verweis.substr(raute + 1));
 }
 
 bool FormKeyDown(Kontext& k, std::optional<Opt> fokus, int taste) {

@@ -33,10 +33,9 @@ std::string hilfeOrdner(const Kontext& k);
 // percent-encoded. An absolute path gives "file:///...".
 std::string DateiPfadAlsURL(const std::string& pfad);
 
-// Opens the local page P (optionally followed by "#" and an anchor) in the
-// browser, keeping the anchor. False, after an error box, when no browser
-// could be started.
-bool HTMLSeiteImBrowserOeffnen(Kontext& k, const std::string& p);
+// Opens the local page DATEI in the browser at ANKER (empty: the page's
+// top). False, after an error box, when no browser could be started.
+bool HTMLSeiteImBrowserOeffnen(Kontext& k, const std::string& datei, const std::string& anker = {});
 
 // Shows a page of the help folder (reference "seite" or "seite#anker"); a
 // missing page gives a warning and starts no browser.

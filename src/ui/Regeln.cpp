@@ -45,6 +45,13 @@ void grossePanoramenGroesse(OptionModel& m) {
      m.checked(O::CBOriginaleVerkleinern) && m.checked(O::CBPanoramaExtrabehandlung));
 }
 
+// The page count stands beside the folder name in the heading, which is
+// shown only with sub-folders, and only on folders split into pages.
+void seitenanzahlVerfuegbar(OptionModel& m) {
+  m.setEnabled(O::CBSeitenanzahlAnzeigen, m.checked(O::CBOrdnernameAnzeigen) &&
+                                              m.checked(O::CBmitUnterverzeichnissen) && !m.checked(O::RBganzerOrdner));
+}
+
 void panoSpaltenBeschriftung(OptionModel& m, bool einzahl) {
   m.setText(O::LPanoTabsp2, einzahl ? "Tabellenspalte" : "Tabellenspalten");
 }
@@ -96,6 +103,7 @@ void THauptForm::CBOriginaleVerkleinernClick() {
      an);
   grossePanoramenGroesse(m);
   EdgrosseBilderPfadnameChange();
+  originaleVerlinkbar();
 }
 
 void THauptForm::EdErweiterungGrosseBilderChange() {
@@ -132,10 +140,19 @@ void THauptForm::CBUngueltigeNamenErsetzenClick() {
       O::CBSchreibschutzdateienUmbenennen},
      an);
   m.setEnabled(O::EdAndereZeichen, m.enabled(O::CBAndereZeichen) && m.checked(O::CBAndereZeichen));
+  originaleVerlinkbar();
+}
+
+// Whether the picture pages may link to the originals follows from the
+// values alone, whichever box was clicked last: only picture pages link to
+// them, and reduced originals renamed for the web no longer carry the names
+// the links would use.
+void THauptForm::originaleVerlinkbar() {
+  OptionModel& m = k_.m;
   m.setEnabled(O::CBOriginaleVerlinken,
-               !(m.checked(O::CBUngueltigeNamenErsetzen) && m.checked(O::CBOriginaleVerkleinern)));
-  m.setEnabled(O::CBPfadOriginaleErsetzen, m.enabled(O::CBOriginaleVerlinken) && m.checked(O::CBOriginaleVerlinken));
-  CBPfadOriginaleErsetzenClick();
+               m.checked(O::RBProBildEineHTMLDatei) &&
+                   !(m.checked(O::CBUngueltigeNamenErsetzen) && m.checked(O::CBOriginaleVerkleinern)));
+  CBOriginaleVerlinkenClick();
 }
 
 // Reads the box's enabled state too: the settings reader ticks it while the
@@ -260,20 +277,22 @@ void THauptForm::RBganzerOrdnerClick() {
        false);
   } else {
     en(m, {O::SpEdZeilenProSeitezahl, O::BNavigationUebersicht}, true);
-    m.setEnabled(O::CBSeitenanzahlAnzeigen, m.checked(O::CBOrdnernameAnzeigen));
+    seitenanzahlVerfuegbar(m);
     zeigen(m, {O::EdBindestrich, O::LZahl3}, true);
     en(m, {O::LNavigation, O::CBNavigationOben, O::CBNavigationUnten, O::RBNavUebTextlinks, O::RBNavUebGrafiklinks},
        true);
     en(m, {O::EdBlaetternZurueck, O::EdBlaetternVor, O::LBlaetternZurueck, O::LBlaetternVor},
        m.checked(O::RBNavUebTextlinks));
   }
+  // The navigation dialog's own rule follows the paging at once, not only
+  // when its page is opened.
+  nav_.RBNavUebTextlinksClick();
   // The file-name preview follows by its layout: the hidden pieces close up.
 }
 
 void THauptForm::CBOrdnernameAnzeigenClick() {
   OptionModel& m = k_.m;
-  m.setEnabled(O::CBSeitenanzahlAnzeigen, m.checked(O::CBOrdnernameAnzeigen) &&
-                                              m.checked(O::CBmitUnterverzeichnissen) && !m.checked(O::RBganzerOrdner));
+  seitenanzahlVerfuegbar(m);
   if (!m.checked(O::CBOrdnernameAnzeigen)) m.setChecked(O::CBSeitenanzahlAnzeigen, false);
 }
 
@@ -302,8 +321,7 @@ void THauptForm::CBmitUnterverzeichnissenClick() {
        false);
   }
   m.setEnabled(O::PStrichbeiOrndern, an);
-  m.setEnabled(O::CBSeitenanzahlAnzeigen, m.checked(O::CBOrdnernameAnzeigen) &&
-                                              m.checked(O::CBmitUnterverzeichnissen) && !m.checked(O::RBganzerOrdner));
+  seitenanzahlVerfuegbar(m);
   m.setEnabled(O::CBAnzeigeUnterordnerMitAnzUnterordner, an);
   CBAnzeigeUnterordnerMitAnzUnterordnerClick();
 }
@@ -338,15 +356,16 @@ void THauptForm::CBUnterordnerMitDatumClick() {
   m.setEnabled(O::CBAnzeigeAuchAktuellerOrdner, angabe && m.enabled(O::CBUnterordnerMitDatum));
 }
 
-// The order and spacing controls are available only with more than one
-// column, and only while the column count itself is (sub-folders included).
+// The order and spacing controls (with the spacing's note) are available
+// only with more than one column, and only while the column count itself is
+// (sub-folders included).
 void THauptForm::SpEdOrdnerSpaltenChange() {
   OptionModel& m = k_.m;
   const bool eine = m.spin(O::SpEdOrdnerSpalten) == 1;
   m.setText(O::LSpalte_n, eine ? "Spalte" : "Spalten");
   en(m,
      {O::RBOrdnerSpaltenweise, O::RBOrdnerZeilenweise, O::SpEdOrdnerSpaltenabstand, O::LOrdnerSpaltenabstand,
-      O::SpBspaltenweise, O::SpBZeilenweise},
+      O::SpBspaltenweise, O::SpBZeilenweise, O::LBedeutungWertMinus1_no2},
      !eine && m.enabled(O::SpEdOrdnerSpalten));
 }
 
@@ -396,9 +415,7 @@ void THauptForm::linkmodusOhneSeiten(bool fensterMoeglich) {
   m.setEnabled(O::CoBFensterNavigation, m.enabled(O::LFensternavigation));
   m.setEnabled(O::CBDiashow, false);
   CBDiashowClick();
-  m.setEnabled(O::CBOriginaleVerlinken, false);
-  m.setEnabled(O::CBPfadOriginaleErsetzen, m.enabled(O::CBOriginaleVerlinken) && m.checked(O::CBOriginaleVerlinken));
-  CBPfadOriginaleErsetzenClick();
+  originaleVerlinkbar();
 }
 
 void THauptForm::RBnichtverlinkenClick() {
@@ -428,13 +445,6 @@ void THauptForm::RBProBildEineHTMLDateiClick() {
         O::CBGrossBildHint, O::LLinksGross, O::CBGrossBildLinkVideo, O::CBGrossBildLinkAudio, O::CBGrossBildLinkText,
         O::BNavigationGrosseBilder, O::CBNavigationGrosseBilder, O::CBNavigationEndlos},
        true);
-    const bool nav = m.checked(O::CBNavigationGrosseBilder);
-    en(m,
-       {O::LBlaetternzurueckGross, O::EdnavGrossZurueck, O::LBlaetternUebersichtGross, O::EdnavGrossUebersicht,
-        O::LBlaetternWeiterGross, O::EdnavGrossWeiter},
-       nav);
-    m.setEnabled(O::LnavGrossDiashowEin, nav && m.checked(O::CBDiashow) && m.checked(O::CBDiashowAbschaltbar));
-    en(m, {O::EdnavGrossDiashowEin, O::LnavGrossDiashowAus, O::EdnavGrossDiashowAus}, m.enabled(O::LnavGrossDiashowEin));
     zeigen(m, {O::EdVerbindungszeichen, O::LBildname}, true);
     en(m, {O::RBGrosseBilderOriginalgross, O::RBdummy1}, true);
     m.setEnabled(O::RBGrossePanoramenOriginalgross, pano);
@@ -442,11 +452,10 @@ void THauptForm::RBProBildEineHTMLDateiClick() {
     m.setEnabled(O::LFensternavigation, !k_.st.DoctypeStrict);
     m.setEnabled(O::CoBFensterNavigation, m.enabled(O::LFensternavigation));
     m.setEnabled(O::CBDiashow, true);
+    // The link texts of the picture pages: the slideshow rule runs the
+    // navigation dialog's rule for them.
     CBDiashowClick();
-    m.setEnabled(O::CBOriginaleVerlinken,
-                 !(m.checked(O::CBUngueltigeNamenErsetzen) && m.checked(O::CBOriginaleVerkleinern)));
-    m.setEnabled(O::CBPfadOriginaleErsetzen, m.enabled(O::CBOriginaleVerlinken) && m.checked(O::CBOriginaleVerlinken));
-    CBPfadOriginaleErsetzenClick();
+    originaleVerlinkbar();
   }
   RBGrosseBilderOriginalgrossClick();
   RBGrossePanoramenOriginalgrossClick();
@@ -541,7 +550,11 @@ void THauptForm::CBDiashowClick() {
   OptionModel& m = k_.m;
   en(m, {O::SpEdDiashow, O::CBDiashowAbschaltbar, O::LDiashowSek},
      m.checked(O::CBDiashow) && m.enabled(O::CBDiashow));
+  CBDiashowAbschaltbarClick();
 }
+
+// The slideshow's link texts on the navigation dialog follow both boxes.
+void THauptForm::CBDiashowAbschaltbarClick() { nav_.RBNavGrTextlinksClick(); }
 
 void THauptForm::CBCopyrightClick() {
   if (k_.m.checked(O::CBCopyright)) return;

@@ -26,62 +26,6 @@ constexpr uint32_t kBits[] = {
     0x20,    // Validate
 };
 
-// The shell folder constants and the special folder each one is here.
-struct Csidl {
-  int wert;
-  SpecialFolder ordner;
-};
-constexpr Csidl kCsidl[] = {
-    {0x00, SpecialFolder::Desktop},
-    {0x01, SpecialFolder::Internet},
-    {0x02, SpecialFolder::Programs},
-    {0x03, SpecialFolder::Controls},
-    {0x04, SpecialFolder::Printers},
-    {0x05, SpecialFolder::Personal},
-    {0x06, SpecialFolder::Favorites},
-    {0x07, SpecialFolder::Startup},
-    {0x08, SpecialFolder::Recent},
-    {0x09, SpecialFolder::SendTo},
-    {0x0A, SpecialFolder::BitBucket},
-    {0x0B, SpecialFolder::StartMenu},
-    {0x10, SpecialFolder::DesktopDirectory},
-    {0x11, SpecialFolder::Drives},
-    {0x12, SpecialFolder::Network},
-    {0x13, SpecialFolder::NetHood},
-    {0x14, SpecialFolder::Fonts},
-    {0x15, SpecialFolder::Templates},
-    {0x16, SpecialFolder::CommonStartMenu},
-    {0x17, SpecialFolder::CommonPrograms},
-    {0x18, SpecialFolder::CommonStartup},
-    {0x19, SpecialFolder::CommonDesktopDirectory},
-    {0x1A, SpecialFolder::AppData},
-    {0x1B, SpecialFolder::PrintHood},
-    {0x1C, SpecialFolder::LocalAppData},
-    {0x1D, SpecialFolder::AltStartup},
-    {0x1E, SpecialFolder::CommonAltStartup},
-    {0x1F, SpecialFolder::CommonFavorites},
-    {0x20, SpecialFolder::InternetCache},
-    {0x21, SpecialFolder::Cookies},
-    {0x22, SpecialFolder::History},
-    {0x23, SpecialFolder::CommonAppData},
-    {0x24, SpecialFolder::Windows},
-    {0x25, SpecialFolder::System},
-    {0x26, SpecialFolder::ProgramFiles},
-    {0x27, SpecialFolder::MyPictures},
-    {0x28, SpecialFolder::Profile},
-    {0x29, SpecialFolder::SystemX86},
-    {0x2A, SpecialFolder::ProgramFilesX86},
-    {0x2B, SpecialFolder::ProgramFilesCommon},
-    {0x2C, SpecialFolder::ProgramFilesCommonX86},
-    {0x2D, SpecialFolder::CommonTemplates},
-    {0x2E, SpecialFolder::CommonDocuments},
-    {0x2F, SpecialFolder::CommonAdminTools},
-    {0x30, SpecialFolder::AdminTools},
-};
-
-constexpr int kRootCsidl[] = {0x00, -1, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08,
-                              0x09, 0x0A, 0x0B, 0x10, 0x11, 0x12, 0x13, 0x14, 0x15};
-
 // Language and territory of a locale name and the identifier the texts are
 // keyed by; a language alone takes its first row.
 struct Sprache {
@@ -129,11 +73,6 @@ Beschriftungen mitWeiteren(Beschriftungen l, const Beschriftungen& weitere) {
   return l;
 }
 
-std::string ohneSchlussstrich(std::string p) {
-  while (p.size() > 1 && p.back() == '/') p.pop_back();
-  return p;
-}
-
 }  // namespace
 
 uint32_t browseInfoBit(TBrowseInfoFlag f) { return kBits[static_cast<size_t>(f)]; }
@@ -143,18 +82,6 @@ uint32_t TBrowseInfoFlags::bits() const {
   for (size_t i = 0; i < std::size(kBits); ++i)
     if (contains(static_cast<TBrowseInfoFlag>(i))) b |= kBits[i];
   return b;
-}
-
-int rootCsidl(TSHFolders r) { return kRootCsidl[static_cast<size_t>(r)]; }
-
-std::optional<std::string> csidlPfad(int csidl, const Umgebung& env) {
-  for (const Csidl& c : kCsidl)
-    if (c.wert == csidl) {
-      auto p = specialFolderPath(c.ordner, env);
-      if (p && !p->empty()) return p;
-      return std::nullopt;
-    }
-  return std::nullopt;
 }
 
 const Beschriftungen& standardNeuerOrdnerTexte() {
@@ -216,8 +143,10 @@ std::string systemSprachschluessel() {
 std::string statusTextKuerzen(const std::string& utf8, int m) {
   const std::u32string text = toCodePoints(utf8);
   const auto n = static_cast<int>(text.size());
+  // A network path's leading "//" holds no separator between folders; a
+  // local path has no drive letter in front, so its root separator counts.
   int trenner = 0;
-  for (char32_t c : text) trenner += c == U'/';
+  for (size_t i = text.starts_with(U"//") ? 2 : 0; i < text.size(); ++i) trenner += text[i] == U'/';
   if (n <= m || m < 6 || trenner < 2) return fromCodePoints(text.substr(0, static_cast<size_t>(std::max(m, 0))));
   std::u32string rest = text;
   std::u32string ergebnis;
@@ -235,24 +164,8 @@ std::string statusTextKuerzen(const std::string& utf8, int m) {
   return fromCodePoints(ergebnis + U'/' + rest);
 }
 
-KnopfMasse neuerOrdnerKnopf(int dpi) {
-  switch (dpi) {
-    case 72:
-    case 96: return {12, 75, 23};
-    case 120: return {15, 93, 28};
-    case 144: return {17, 112, 35};
-    case 192: return {20, 150, 41};
-    default: return {12 * dpi / 96, 75 * dpi / 96, 23 * dpi / 96};
-  }
-}
-
-int neuerOrdnerKnopfBreite(int textBreite, int dpi) {
-  const int mindestens = dpi == 72 ? 75 : 75 * dpi / 96;
-  return std::max(textBreite + 12, mindestens);
-}
-
-TFolderDialog::TFolderDialog(DialogService& dialoge, std::string sprache, Umgebung umgebung)
-    : dialoge_(dialoge), sprache_(std::move(sprache)), umgebung_(std::move(umgebung)) {
+TFolderDialog::TFolderDialog(DialogService& dialoge, std::string sprache)
+    : dialoge_(dialoge), sprache_(std::move(sprache)) {
   setLabelCaptions(standardLabelTexte());
   setNewFolderCaptions(standardNeuerOrdnerTexte());
 }
@@ -269,47 +182,13 @@ void TFolderDialog::setNewFolderCaptions(Beschriftungen l) {
 
 bool TFolderDialog::Execute() {
   FolderDialogOptions o;
-  // An empty list gives an empty caption: the chooser keeps its own.
-  o.title = Titles.empty() ? std::string() : beschriftungSuchen(Titles, sprache_);
   o.label = labelText_;
   o.flags = Flags.bits();
   if (Flags.contains(TBrowseInfoFlag::ShowPath)) o.statusText = [](const std::string& p) { return statusTextKuerzen(p); };
-  if (const int root = rootCsidl(RootFolder); root >= 0) o.root = csidlPfad(root, umgebung_).value_or(std::string());
   o.folder = Folder;
-  if (SpecialFolder != -1)
-    if (auto p = csidlPfad(SpecialFolder, umgebung_); p && fs::folderExists(*p)) o.folder = *p;
-
-  for (;;) {
-    const std::optional<FolderChoice> wahl = dialoge_.chooseFolder(o);
-    if (!wahl) return false;
-    if (!wahl->newFolderName) {
-      Folder = wahl->path;
-      break;
-    }
-    // A new folder below the selection, then the chooser again with it
-    // selected; a name given as nothing leaves the selection as it was.
-    const std::string& name = *wahl->newFolderName;
-    o.folder = wahl->path;
-    if (name.empty() || wahl->path.empty()) continue;
-    std::string neu = wahl->path;
-    if (name.front() != '/' && neu.back() != '/') neu += '/';
-    neu += name;
-    if (fs::forceDirectories(neu) && fs::folderExists(neu)) {
-      o.folder = neu;
-    } else {
-      dialoge_.message(MsgKind::Error, "Der Ordner " + neu + "\r\nkann nicht angelegt werden!", MsgButtons::Ok);
-    }
-  }
-
-  if (ReturnSpecialFolder) {
-    SpecialFolder = -1;
-    const std::string gewaehlt = ohneSchlussstrich(Folder);
-    for (int c = 0; c <= 255 && !gewaehlt.empty(); ++c)
-      if (auto p = csidlPfad(c, umgebung_); p && ohneSchlussstrich(*p) == gewaehlt) {
-        SpecialFolder = c;
-        break;
-      }
-  }
+  const std::optional<FolderChoice> wahl = dialoge_.chooseFolder(o);
+  if (!wahl) return false;
+  Folder = wahl->path;
   return true;
 }
 

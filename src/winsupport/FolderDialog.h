@@ -1,9 +1,8 @@
 #pragma once
 // The folder-browse dialog: the caller sets Folder, calls Execute and reads
 // Folder back when it returns true. The chooser itself is the dialog
-// service's; this component adds the caption and label in the user's
-// language, the status line with the shortened path, the new-folder step
-// and the special folders as start, root and answer.
+// service's; this component adds the label in the user's language and the
+// status line with the shortened path.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -11,7 +10,6 @@
 #include <vector>
 
 #include "platform/Dialogs.h"
-#include "winsupport/SpecialFolders.h"
 
 namespace mosaik {
 
@@ -52,33 +50,6 @@ class TBrowseInfoFlags {
   uint32_t menge_ = 0;
 };
 
-enum class TSHFolders : uint8_t {
-  foDesktop,
-  foDesktopExpanded,
-  foPrograms,
-  foControlPanel,
-  foPrinters,
-  foPersonal,
-  foFavorites,
-  foStartup,
-  foRecent,
-  foSendto,
-  foRecycleBin,
-  foStartMenu,
-  foDesktopFolder,
-  foMyComputer,
-  foNetwork,
-  foNetworkNeighborhood,
-  foFonts,
-  foTemplates,
-};
-
-// The shell folder constant of a root; -1 for foDesktopExpanded (no root).
-int rootCsidl(TSHFolders r);
-// The path of a shell folder constant on this system; nullopt for constants
-// without a folder here.
-std::optional<std::string> csidlPfad(int csidl, const Umgebung& env);
-
 // Caption lists: entries "key=text", the key a language identifier in four
 // upper-case hex digits or "Default".
 using Beschriftungen = std::vector<std::string>;
@@ -99,29 +70,15 @@ std::string systemSprachschluessel();
 // between them.
 std::string statusTextKuerzen(const std::string& text, int m = 50);
 
-// The classic dialog's new-folder button at a screen resolution: left edge,
-// width and height; and its width for a text of the given width.
-struct KnopfMasse {
-  int links, breite, hoehe;
-  friend bool operator==(const KnopfMasse&, const KnopfMasse&) = default;
-};
-KnopfMasse neuerOrdnerKnopf(int dpi);
-int neuerOrdnerKnopfBreite(int textBreite, int dpi);
-
 class TFolderDialog {
  public:
   static constexpr std::string_view Version = "8.20.00.00";
 
   // sprache: the language identifier that picks the texts.
-  explicit TFolderDialog(DialogService& dialoge, std::string sprache = systemSprachschluessel(),
-                         Umgebung umgebung = prozessUmgebung());
+  explicit TFolderDialog(DialogService& dialoge, std::string sprache = systemSprachschluessel());
 
-  bool ReturnSpecialFolder = false;
-  int SpecialFolder = -1;
   std::string Folder;
   TBrowseInfoFlags Flags{TBrowseInfoFlag::ShowPath, TBrowseInfoFlag::NewDialogStyle, TBrowseInfoFlag::ShowShared};
-  TSHFolders RootFolder = TSHFolders::foDesktopExpanded;
-  Beschriftungen Titles;
 
   const Beschriftungen& LabelCaptions() const { return labelListe_; }
   const Beschriftungen& NewFolderCaptions() const { return neuListe_; }
@@ -132,14 +89,12 @@ class TFolderDialog {
   const std::string& sprache() const { return sprache_; }
 
   // True when the user chose an item: Folder is then its path (empty for an
-  // item without one) and, with ReturnSpecialFolder, SpecialFolder the
-  // shell folder constant it is, or -1. On cancel Folder keeps its value.
+  // item without one). On cancel Folder keeps its value.
   bool Execute();
 
  private:
   DialogService& dialoge_;
   std::string sprache_;
-  Umgebung umgebung_;
   Beschriftungen labelListe_, neuListe_;
   std::string labelText_, neuText_;
 };

@@ -1,8 +1,11 @@
 // F1 and the help tab in the Qt main window, and the window's style
 // following the theming box.
+#include <QDeadlineTimer>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStyle>
+#include <QTimer>
 #include <filesystem>
 #include <fstream>
 
@@ -62,6 +65,29 @@ TEST_F(HilfeFenster, KnoepfeDesHilfeRegisters) {
   EXPECT_EQ(u.dialoge.meldungen[0].kind, MsgKind::Warning);
   EXPECT_EQ(w("BHomepage")->toolTip(), QStringLiteral("https://mosaikschauer.example/"));
   EXPECT_EQ(w("BMail")->toolTip(), QStringLiteral("rueckmeldung@mosaikschauer.example"));
+}
+
+// The picture of the info group lights up under the mouse and is back at
+// rest once its single-shot timer has fired.
+TEST_F(HilfeFenster, BildWechseltUnterDerMaus) {
+  auto* bild = f->haupt.findChild<QLabel*>(QStringLiteral("ImMeinBild"));
+  ASSERT_NE(bild, nullptr);
+  auto* timer = bild->findChild<QTimer*>(QStringLiteral("BilderRuecksetzTimer"));
+  ASSERT_NE(timer, nullptr);
+  EXPECT_EQ(timer->interval(), 100);
+  EXPECT_TRUE(timer->isSingleShot());
+  EXPECT_FALSE(timer->isActive());
+  // The first tile's colour in a grab of the picture.
+  const auto kachel = [bild] { return bild->grab().toImage().pixel(8, 8) & 0xFFFFFFu; };
+  EXPECT_EQ(kachel(), 0x4A6FA5u);
+  QMouseEvent zug(QEvent::MouseMove, QPointF(10, 10), bild->mapToGlobal(QPointF(10, 10)), Qt::NoButton,
+                  Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(bild, &zug);
+  EXPECT_EQ(kachel(), 0xE8692Cu);
+  EXPECT_TRUE(timer->isActive());
+  const QDeadlineTimer frist(5000);
+  while (timer->isActive() && !frist.hasExpired()) QApplication::processEvents(QEventLoop::AllEvents, 20);
+  EXPECT_EQ(kachel(), 0x4A6FA5u);
 }
 
 TEST_F(HilfeFenster, StilFolgtDemThemingKaestchen) {

@@ -43,7 +43,7 @@ struct Auswahl : Hauptform {
     B = st.BilderOrdnerPfad;
     ASSERT_EQ(B + "/", bilder.pfad());
   }
-  void ordnerAntwort(const std::string& pfad) { u.dialoge.ordnerAntworten.push_back(FolderChoice{pfad, std::nullopt}); }
+  void ordnerAntwort(const std::string& pfad) { u.dialoge.ordnerAntworten.push_back(FolderChoice{pfad}); }
   void anlegen(const std::string& p) { ASSERT_TRUE(fs::forceDirectories(p)); }
   void datei(const std::string& p) { std::ofstream(p) << "x"; }
 };
@@ -70,7 +70,7 @@ TEST_F(Auswahl, Bilderordner) {
   // the display opens the same chooser.
   m.setEnabled(O::BitBErgebnisAnsehen, true);
   m.run(O::EdBilderPfad, Ev::Click);
-  u.dialoge.ordnerAntworten.push_back(FolderChoice{"", std::nullopt});
+  u.dialoge.ordnerAntworten.push_back(FolderChoice{""});
   m.run(O::BitBBilderPfadWahl, Ev::Click);
   EXPECT_EQ(u.dialoge.ordnerDialoge.size(), 3u);
   EXPECT_EQ(u.dialoge.ordnerDialoge[2].folder, neu);

@@ -29,18 +29,18 @@ struct Hilfe : ::testing::Test {
   OptionModel m;
   AppState st;
   Kontext k{m, st, u.sv};
-  std::string programm;  // a program folder with a blank in its name
+  std::string programm;  // a program folder with a blank and a '#' in its name
 
   void SetUp() override {
     u.sv.shell = &shell;
-    programm = u.programmOrdner.pfad() + "Mein Programm/";
+    programm = u.programmOrdner.pfad() + "Mein Programm #1/";
     std::filesystem::create_directories(programm + "hilfe");
     u.sv.programFolder = programm;
   }
   void seite(const std::string& name) { std::ofstream(programm + "hilfe/" + name) << "<html></html>"; }
   // The URL of a page of the test's help folder, written out by hand.
   std::string url(const std::string& rest) const {
-    return "file://" + u.programmOrdner.pfad() + "Mein%20Programm/hilfe/" + rest;
+    return "file://" + u.programmOrdner.pfad() + "Mein%20Programm%20%231/hilfe/" + rest;
   }
 };
 
@@ -165,9 +165,9 @@ TEST(HilfeURL, LokalePfadeWerdenZuDateiURLs) {
 }
 
 TEST_F(Hilfe, AnkerBleibtUnveraendertHinterDemPfad) {
-  EXPECT_TRUE(HTMLSeiteImBrowserOeffnen(k, "/a b/c.htm#Teil 2#x"));
+  EXPECT_TRUE(HTMLSeiteImBrowserOeffnen(k, "/a b/c#1.htm", "Teil 2#x"));
   EXPECT_TRUE(HTMLSeiteImBrowserOeffnen(k, "/a b/c.htm"));
-  EXPECT_EQ(shell.geoeffnet, (std::vector<std::string>{"file:///a%20b/c.htm#Teil 2#x", "file:///a%20b/c.htm"}));
+  EXPECT_EQ(shell.geoeffnet, (std::vector<std::string>{"file:///a%20b/c%231.htm#Teil 2#x", "file:///a%20b/c.htm"}));
 }
 
 TEST_F(Hilfe, HomepageUndMailGehenAnDieShell) {

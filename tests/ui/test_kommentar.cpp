@@ -449,7 +449,7 @@ TEST_F(Kommentareditor, OrdnerWahlGiltBisZumNaechstenOeffnen) {
   schreiben(zweiter.pfad() + "y.jpg", jpegBytes(8, 8));
   oeffnen();
   f.BitBWeiterClick();
-  u.dialoge.ordnerAntworten = {FolderChoice{zweiter.pfad().substr(0, zweiter.pfad().size() - 1), std::nullopt}};
+  u.dialoge.ordnerAntworten = {FolderChoice{zweiter.pfad().substr(0, zweiter.pfad().size() - 1)}};
   f.BitBBilderPfadWahlClick();
   ASSERT_EQ(u.dialoge.ordnerDialoge.size(), 1u);
   EXPECT_EQ(u.dialoge.ordnerDialoge[0].folder, ordner.pfad());
@@ -461,7 +461,7 @@ TEST_F(Kommentareditor, OrdnerWahlGiltBisZumNaechstenOeffnen) {
   EXPECT_EQ(f.LBildNr, "1/2");
   // Cancelled, or an item that is no folder: the same folder, read again.
   f.BitBWeiterClick();
-  u.dialoge.ordnerAntworten = {std::nullopt, FolderChoice{"", std::nullopt}};
+  u.dialoge.ordnerAntworten = {std::nullopt, FolderChoice{""}};
   f.BitBBilderPfadWahlClick();
   EXPECT_EQ(f.AktuellesBild, 0);
   f.BitBWeiterClick();

@@ -1,9 +1,12 @@
 // The enabling rules of the option pages, run on the headless model: after
 // the defaults, on every change of their triggers and after a settings read.
 #include <sys/stat.h>
+#include <random>
+#include <vector>
 #include <unistd.h>
 
 #include "RegelnTestbasis.h"
+#include "app/Einstellungen.h"
 
 namespace mosaik {
 namespace {
@@ -158,6 +161,11 @@ TEST_F(Regeln, UmbenennenUndVerlinkenDerOriginale) {
        Opt::CBSchreibschutzdateienUmbenennen, Opt::EdAndereZeichen});
   EXPECT_TRUE(en(Opt::CBOriginaleVerlinken));
   m.setChecked(Opt::CBUngueltigeNamenErsetzen, true);
+  EXPECT_FALSE(en(Opt::CBOriginaleVerlinken));
+  // The same from the other box.
+  m.setChecked(Opt::CBOriginaleVerkleinern, false);
+  EXPECT_TRUE(en(Opt::CBOriginaleVerlinken));
+  m.setChecked(Opt::CBOriginaleVerkleinern, true);
   EXPECT_FALSE(en(Opt::CBOriginaleVerlinken));
   EXPECT_TRUE(en(Opt::EdAndereZeichen));
   m.setChecked(Opt::CBUngueltigeNamenErsetzen, false);
@@ -601,6 +609,70 @@ TEST_F(Regeln, NachDemLesenEinerEinstellungsdatei) {
   m.run(Proc::RBModusAnfaengerClick);
   gezeigt({Opt::TabSTexte, Opt::GrBanzUnterordner});
   verborgen({Opt::TabSExperten, Opt::GrBPfade});
+}
+
+// Controls whose events leave the window (settings location, shortcuts) or
+// only ask a question: no enabling rule hangs on them.
+bool nachAussen(Opt o) {
+  return o == Opt::CBEinstellungenAutomatischSpeichern || o == Opt::CBIniDateiImAnwendungsordner ||
+         o == Opt::CBDesktopVerknuepfung || o == Opt::CBStartmenueVerknuepfung || o == Opt::CBCopyright;
+}
+
+// Every rule once more, as the view would fire it: each box's click, the
+// chosen radio members' clicks, every change of a text, spin, list or slider.
+void alleRegeln(OptionModel& m) {
+  for (int i = 0; i < kOptCount; ++i) {
+    const Opt o = static_cast<Opt>(i);
+    const Kind kind = info(o).kind;
+    if (nachAussen(o)) continue;
+    if (kind == Kind::CheckBox || (kind == Kind::Radio && m.checked(o))) m.run(o, Ev::Click);
+    if (kind == Kind::Text || kind == Kind::Spin || kind == Kind::ListIndex || kind == Kind::Slider)
+      m.run(o, Ev::Change);
+  }
+  m.run(Proc::RBModusAnfaengerClick);
+}
+
+// Names every control whose Enabled or Visible flag one more pass of all
+// rules changes.
+std::string abweichungen(OptionModel& m) {
+  std::vector<std::pair<bool, bool>> vorher;
+  for (int i = 0; i < kOptCount; ++i) vorher.emplace_back(m.enabled(Opt(i)), m.visible(Opt(i)));
+  alleRegeln(m);
+  std::string namen;
+  for (int i = 0; i < kOptCount; ++i)
+    if (vorher[i] != std::pair(m.enabled(Opt(i)), m.visible(Opt(i)))) namen += std::string(info(Opt(i)).name) + " ";
+  return namen;
+}
+
+// Whatever the user clicked, typed or chose, and whatever file was read
+// last, the window shows what the rules make of the values alone: the same
+// settings give the same window and the same pages.
+TEST_F(Regeln, KlickreihenfolgeAendertNichts) {
+  std::mt19937 z(17);
+  const std::vector<std::string> texte = {"", "x", "_gross", "Übersicht"};
+  for (int schritt = 1; schritt <= 3000; ++schritt) {
+    const Opt o = static_cast<Opt>(z() % kOptCount);
+    if (!m.enabled(o) || nachAussen(o)) continue;
+    std::string aktion = std::string(info(o).name);
+    switch (info(o).kind) {
+      case Kind::CheckBox: m.setChecked(o, !m.checked(o)); break;
+      case Kind::Radio: m.setChecked(o, true); break;
+      case Kind::Text: m.setText(o, texte[z() % texte.size()]); break;
+      case Kind::Spin: m.setSpin(o, m.minValue(o) + z() % 4); break;
+      case Kind::ListIndex:
+        m.setIndex(o, static_cast<int>(z() % std::max<size_t>(1, m.items(o).size())));
+        m.run(o, Ev::Change);
+        break;
+      default: continue;
+    }
+    if (schritt % 500 == 0) {
+      const std::string datei = bilder.pfad() + "zufall.ini";
+      InifileSchreiben(k, datei);
+      IniFileLesen(k, datei);
+      aktion += " und Lesen der Einstellungen";
+    }
+    ASSERT_EQ(abweichungen(m), "") << "Schritt " << schritt << ": " << aktion;
+  }
 }
 
 }  // namespace

@@ -1,12 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
-#include <fstream>
 #include <map>
 
 #include "TestUmgebung.h"
-#include "platform/FileSystem.h"
 #include "winsupport/FolderDialog.h"
 
 namespace mosaik {
@@ -30,23 +26,11 @@ TEST(FolderDialog, FlagsGebenDieBitsDerOrdnerwahl) {
   test::FakeDialoge d;
   TFolderDialog dialog(d, "0407");
   EXPECT_EQ(dialog.Flags.bits(), 0x8044u);  // ShowPath, NewDialogStyle, ShowShared
-  EXPECT_EQ(dialog.SpecialFolder, -1);
-  EXPECT_FALSE(dialog.ReturnSpecialFolder);
-  EXPECT_EQ(dialog.RootFolder, TSHFolders::foDesktopExpanded);
   EXPECT_EQ(TFolderDialog::Version, "8.20.00.00");
   TBrowseInfoFlags programm{F::ShowPath, F::ShowShared};
   EXPECT_EQ(programm.bits(), 0x8004u);
   programm.erase(F::ShowPath);
   EXPECT_EQ(programm.bits(), 0x8000u);
-
-  const std::pair<TSHFolders, int> wurzeln[] = {
-      {TSHFolders::foDesktop, 0},       {TSHFolders::foDesktopExpanded, -1},   {TSHFolders::foPrograms, 2},
-      {TSHFolders::foControlPanel, 3},  {TSHFolders::foPrinters, 4},           {TSHFolders::foPersonal, 5},
-      {TSHFolders::foFavorites, 6},     {TSHFolders::foStartup, 7},            {TSHFolders::foRecent, 8},
-      {TSHFolders::foSendto, 9},        {TSHFolders::foRecycleBin, 0xA},       {TSHFolders::foStartMenu, 0xB},
-      {TSHFolders::foDesktopFolder, 0x10}, {TSHFolders::foMyComputer, 0x11},   {TSHFolders::foNetwork, 0x12},
-      {TSHFolders::foNetworkNeighborhood, 0x13}, {TSHFolders::foFonts, 0x14}, {TSHFolders::foTemplates, 0x15}};
-  for (auto [r, csidl] : wurzeln) EXPECT_EQ(rootCsidl(r), csidl);
 }
 
 TEST(FolderDialog, TexteNachDerSpracheDesBenutzers) {
@@ -95,6 +79,8 @@ TEST(FolderDialog, StatuszeileKuerztLangePfadeAufFuenfzigZeichen) {
             "/.../Bilder/Urlaub 2023/Mallorca/Strand/Tag 1");
   EXPECT_EQ(statusTextKuerzen("//server/freigabe/Bilder/Urlaub 2023/Mallorca/Strand"),
             "//server/.../Bilder/Urlaub 2023/Mallorca/Strand");
+  // The two slashes in front of a network path are no separators.
+  EXPECT_EQ(statusTextKuerzen("//server/" + std::string(50, 'x')), "//server/" + std::string(41, 'x'));
   // Characters, not bytes.
   EXPECT_EQ(statusTextKuerzen("/home/jürgen/Übersicht/Größere Bilder/Sommerfest/Tag 1"),
             "/.../Übersicht/Größere Bilder/Sommerfest/Tag 1");
@@ -112,46 +98,18 @@ TEST(FolderDialog, StatuszeileKuerztLangePfadeAufFuenfzigZeichen) {
   EXPECT_EQ(statusTextKuerzen(""), "");
 }
 
-TEST(FolderDialog, NeuerOrdnerKnopfNachBildschirmaufloesung) {
-  // 108 dpi: multiplied first, then divided.
-  const std::pair<int, KnopfMasse> knoepfe[] = {{72, {12, 75, 23}},   {96, {12, 75, 23}},   {120, {15, 93, 28}},
-                                                {144, {17, 112, 35}}, {192, {20, 150, 41}}, {108, {13, 84, 25}}};
-  for (const auto& [dpi, masse] : knoepfe) EXPECT_EQ(neuerOrdnerKnopf(dpi), masse) << dpi;
-  EXPECT_EQ(neuerOrdnerKnopfBreite(50, 96), 75);
-  EXPECT_EQ(neuerOrdnerKnopfBreite(80, 96), 92);
-  EXPECT_EQ(neuerOrdnerKnopfBreite(50, 72), 75);
-  EXPECT_EQ(neuerOrdnerKnopfBreite(50, 192), 150);
-  EXPECT_EQ(neuerOrdnerKnopfBreite(200, 192), 212);
-}
-
-struct Ordnerwahl : ::testing::Test {
+TEST(FolderDialog, WahlAbbruchUndEintragOhnePfad) {
   test::FakeDialoge d;
-  test::TempOrdner heim;
-  std::map<std::string, std::string> variablen;
-  Umgebung env = [this](const char* n) -> std::optional<std::string> {
-    auto it = variablen.find(n);
-    if (it == variablen.end()) return std::nullopt;
-    return it->second;
-  };
-  void SetUp() override {
-    variablen["HOME"] = heim.pfad() + "ich";
-    fs::forceDirectories(heim.pfad() + "ich/.config");
-  }
-  TFolderDialog dialog{d, "0407", env};
-};
-
-TEST_F(Ordnerwahl, WahlAbbruchUndEintragOhnePfad) {
+  TFolderDialog dialog(d, "0407");
   dialog.Flags = {F::ShowPath, F::ShowShared};
   dialog.Folder = "/start/ordner";
-  d.ordnerAntworten.push_back(FolderChoice{"/gewaehlt/ordner", std::nullopt});
+  d.ordnerAntworten.push_back(FolderChoice{"/gewaehlt/ordner"});
   ASSERT_TRUE(dialog.Execute());
   EXPECT_EQ(dialog.Folder, "/gewaehlt/ordner");
   ASSERT_EQ(d.ordnerDialoge.size(), 1u);
   const FolderDialogOptions& o = d.ordnerDialoge[0];
   EXPECT_EQ(o.folder, "/start/ordner");
   EXPECT_EQ(o.label, "Ausgewählter Ordner:");
-  EXPECT_EQ(o.title, "");
-  EXPECT_EQ(o.root, "");
   EXPECT_EQ(o.flags, 0x8004u);
   ASSERT_TRUE(o.statusText);
   EXPECT_EQ(o.statusText("/home/benutzer/Bilder/Urlaub 2023/Mallorca/Strand/Tag 1"),
@@ -163,85 +121,15 @@ TEST_F(Ordnerwahl, WahlAbbruchUndEintragOhnePfad) {
   EXPECT_EQ(dialog.Folder, "/vorher");
 
   // An item that is no file-system folder: chosen, but with an empty path.
-  d.ordnerAntworten.push_back(FolderChoice{"", std::nullopt});
+  d.ordnerAntworten.push_back(FolderChoice{""});
   EXPECT_TRUE(dialog.Execute());
   EXPECT_EQ(dialog.Folder, "");
 
-  // Without ShowPath there is no status line; a caption list gives the title.
+  // Without ShowPath there is no status line.
   dialog.Flags = {F::OnlyFileSystem};
-  dialog.Titles = {"Default=Browse", "0407=Ordner wählen"};
   dialog.Execute();
   EXPECT_FALSE(d.ordnerDialoge.back().statusText);
-  EXPECT_EQ(d.ordnerDialoge.back().title, "Ordner wählen");
   EXPECT_EQ(d.ordnerDialoge.back().flags, 0x1u);
-}
-
-TEST_F(Ordnerwahl, NeuerOrdnerOeffnetDenDialogMitIhmErneut) {
-  const std::string basis = heim.pfad() + "basis";
-  fs::forceDirectories(basis);
-  dialog.Folder = "/vorher";
-  d.ordnerAntworten.push_back(FolderChoice{basis, "Neuer Ordner"});
-  d.ordnerAntworten.push_back(std::nullopt);  // then cancelled
-  EXPECT_FALSE(dialog.Execute());
-  EXPECT_TRUE(fs::folderExists(basis + "/Neuer Ordner"));
-  ASSERT_EQ(d.ordnerDialoge.size(), 2u);
-  EXPECT_EQ(d.ordnerDialoge[1].folder, basis + "/Neuer Ordner");
-  EXPECT_EQ(dialog.Folder, "/vorher");
-
-  // With missing parents, and then chosen.
-  d.ordnerAntworten.push_back(FolderChoice{basis + "/", "a/b"});
-  d.ordnerAntworten.push_back(FolderChoice{basis + "/a/b", std::nullopt});
-  EXPECT_TRUE(dialog.Execute());
-  EXPECT_TRUE(fs::folderExists(basis + "/a/b"));
-  EXPECT_EQ(d.ordnerDialoge[3].folder, basis + "/a/b");
-  EXPECT_EQ(dialog.Folder, basis + "/a/b");
-
-  // An empty name creates nothing; the selection stays.
-  d.ordnerAntworten.push_back(FolderChoice{basis, ""});
-  EXPECT_FALSE(dialog.Execute());
-  EXPECT_EQ(d.ordnerDialoge.back().folder, basis);
-  EXPECT_TRUE(d.meldungen.empty());
-
-  // A folder that cannot be made: a German error, the chooser again at the
-  // old selection.
-  std::ofstream(basis + "/datei") << "x";
-  d.ordnerAntworten.push_back(FolderChoice{basis + "/datei", "unmoeglich"});
-  EXPECT_FALSE(dialog.Execute());
-  ASSERT_EQ(d.meldungen.size(), 1u);
-  EXPECT_EQ(d.meldungen[0].kind, MsgKind::Error);
-  EXPECT_EQ(d.meldungen[0].text, "Der Ordner " + basis + "/datei/unmoeglich\r\nkann nicht angelegt werden!");
-  EXPECT_EQ(d.ordnerDialoge.back().folder, basis + "/datei");
-}
-
-TEST_F(Ordnerwahl, SonderordnerAlsStartWurzelUndAntwort) {
-  const std::string konfig = heim.pfad() + "ich/.config";
-  // Start at a special folder that exists; the root from its constant.
-  dialog.SpecialFolder = 0x1A;
-  dialog.Folder = "/anderswo";
-  dialog.RootFolder = TSHFolders::foPersonal;
-  dialog.Execute();
-  EXPECT_EQ(d.ordnerDialoge.back().folder, konfig);
-  EXPECT_EQ(d.ordnerDialoge.back().root, heim.pfad() + "ich");
-  // A special folder that does not exist: Folder is the start.
-  dialog.SpecialFolder = 0x14;  // fonts, not made here
-  dialog.Execute();
-  EXPECT_EQ(d.ordnerDialoge.back().folder, "/anderswo");
-
-  dialog.ReturnSpecialFolder = true;
-  d.ordnerAntworten.push_back(FolderChoice{konfig + "/", std::nullopt});
-  ASSERT_TRUE(dialog.Execute());
-  EXPECT_EQ(dialog.SpecialFolder, 0x1A);
-  d.ordnerAntworten.push_back(FolderChoice{heim.pfad(), std::nullopt});
-  ASSERT_TRUE(dialog.Execute());
-  EXPECT_EQ(dialog.SpecialFolder, -1);
-  d.ordnerAntworten.push_back(FolderChoice{"", std::nullopt});
-  ASSERT_TRUE(dialog.Execute());
-  EXPECT_EQ(dialog.SpecialFolder, -1);
-
-  EXPECT_EQ(csidlPfad(0x28, env), heim.pfad() + "ich");
-  EXPECT_EQ(csidlPfad(0x1A, env), konfig);
-  EXPECT_EQ(csidlPfad(0x11, env), std::nullopt);  // "my computer": no folder here
-  EXPECT_EQ(csidlPfad(0xFF, env), std::nullopt);
 }
 
 }  // namespace

@@ -97,16 +97,10 @@ void ordnerDialogEinrichten(QFileDialog& d, const FolderDialogOptions& o) {
   d.setOption(QFileDialog::ShowDirsOnly, true);
   // Without the new-folder button nothing may be changed in the chooser.
   if (o.flags & browseInfoBit(TBrowseInfoFlag::HideNewFolderButton)) d.setOption(QFileDialog::ReadOnly, true);
-  if (!o.title.empty()) d.setWindowTitle(QString::fromStdString(o.title));
   if (!o.label.empty()) d.setLabelText(QFileDialog::LookIn, QString::fromStdString(o.label));
   const QString start = vorhandenerOrdner(QString::fromStdString(o.folder));
   // Confirmed at once, the chooser returns the folder it opened in.
-  if (!start.isEmpty()) {
-    d.setDirectory(start);
-  } else if (!o.root.empty()) {
-    d.setDirectory(QString::fromStdString(o.root));
-  }
-  if (!o.root.empty()) d.setSidebarUrls({QUrl::fromLocalFile(QString::fromStdString(o.root))});
+  if (!start.isEmpty()) d.setDirectory(start);
   if (o.statusText) {
     auto* status = new QLabel(&d);
     status->setObjectName(QStringLiteral("Statuszeile"));
@@ -130,7 +124,7 @@ std::optional<FolderChoice> QtDialogService::chooseFolder(const FolderDialogOpti
   // An item that is no local folder has no path.
   const QUrl url = d.selectedUrls().first();
   QString pfad = url.isLocalFile() ? QDir::cleanPath(url.toLocalFile()) : QString();
-  return FolderChoice{pfad.toStdString(), std::nullopt};
+  return FolderChoice{pfad.toStdString()};
 }
 
 std::optional<uint32_t> QtDialogService::chooseColor(uint32_t rgb) {

@@ -1,6 +1,7 @@
 #include "ui/qt/Seiten.h"
 
 #include "ui/qt/FarbDialog.h"
+#include "ui/qt/MeinBild.h"
 
 #include <QFontMetrics>
 #include <QFrame>
@@ -771,7 +772,7 @@ void seiteHilfe(Bau& b, QTabWidget* leiste) {
   auto* v = new QVBoxLayout(s);
   QGroupBox* info = b.gruppe(O::GrBInfo, s);
   auto* il = new QVBoxLayout(info);
-  il->addWidget(b.w(O::LProgrammname, info));
+  il->addLayout(Bau::reihe({new MeinBild(info), b.w(O::LProgrammname, info)}));
   il->addWidget(Bau::hinweis(QStringLiteral("F1 =  kontext- sensitive Hilfe"), info));
   il->addLayout(Bau::reihe({b.w(O::BHilfe, info), b.w(O::BFragebogen, info), b.w(O::BHomepage, info),
                             b.w(O::BMail, info)}));
