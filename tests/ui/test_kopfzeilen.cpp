@@ -45,11 +45,9 @@ TEST_F(Kopfzeilen, SpeichernFragtBeideDateienAbAuchNachAbbruch) {
   dateiDialog(0, "Header in Textdatei speichern", ".txt", kKopfFilterText);
   EXPECT_EQ(kopf.optionen.folder, "/start/");
   EXPECT_EQ(kopf.optionen.fileName, "kopf-alt.txt");
-  const auto& fuss = u.dialoge.dateiDialoge[1];
-  EXPECT_EQ(fuss.optionen.title, "Footer in Textdatei speichern");
-  EXPECT_EQ(fuss.optionen.filter, kKopfFilterText);
-  EXPECT_EQ(fuss.optionen.folder, "/start/");
-  EXPECT_EQ(fuss.optionen.fileName, "fuss-alt.txt");
+  dateiDialog(1, "Footer in Textdatei speichern", ".txt", kKopfFilterText);
+  EXPECT_EQ(u.dialoge.dateiDialoge[1].optionen.folder, "/start/");
+  EXPECT_EQ(u.dialoge.dateiDialoge[1].optionen.fileName, "fuss-alt.txt");
 
   // One line per memo line, each ended by CR LF, in Windows-1252.
   EXPECT_EQ(lesen(ziel.pfad() + "ende.txt"), "Gr\xFC\xDF" "e\r\n</html>\r\n");
@@ -90,8 +88,7 @@ TEST_F(Kopfzeilen, NichtSchreibbaresZielWirdGemeldet) {
   u.dialoge.dateiAntworten = {datei};
   m.run(Opt::BgeaenderteCSSSpeichern, Ev::Click);
   ASSERT_EQ(u.dialoge.dateiDialoge.size(), 1u);
-  EXPECT_EQ(u.dialoge.dateiDialoge[0].optionen.title, "Textdatei speichern");
-  EXPECT_EQ(u.dialoge.dateiDialoge[0].optionen.filter, kCSSFilterText);
+  dateiDialog(0, "Textdatei speichern", ".txt", kCSSFilterText);
   meldung(1, MsgKind::Error, "Die Datei " + datei + "\r\nkann nicht gespeichert werden!");
   EXPECT_FALSE(fs::fileExists(datei));
   EXPECT_EQ(st.EinstellungsDialogOrdner, ziel.pfad() + "fehlt/");

@@ -22,6 +22,15 @@ namespace stdfs = std::filesystem;
 std::string inhalt(const std::string& datei) { return fs::readFile(datei).value_or("<fehlt>"); }
 
 constexpr const char* kFehler = "Fehler beim Erstellen oder Löschen der Verknüpfung!";
+constexpr const char* kEintrag =
+    "[Desktop Entry]\n"
+    "Type=Application\n"
+    "Version=1.0\n"
+    "Name=Mosaikschauer 2.6.1\n"
+    "Comment=Mosaikschauer 2.6.1\n"
+    "Exec=\"/opt/mosaik/mosaikschauer\"\n"
+    "Terminal=false\n"
+    "Categories=Graphics;\n";
 
 struct Verknuepfung : ::testing::Test {
   test::TestUmgebung u;
@@ -46,24 +55,12 @@ struct Verknuepfung : ::testing::Test {
   std::string desktop() const { return heim + "Desktop/Mosaikschauer 2.6.1.desktop"; }
   std::string menueOrdner() const { return heim + ".local/share/applications/Drevanstal/"; }
   std::string menue() const { return menueOrdner() + "Mosaikschauer 2.6.1.desktop"; }
-  static std::string eintrag(const std::string& exec) {
-    return "[Desktop Entry]\n"
-           "Type=Application\n"
-           "Version=1.0\n"
-           "Name=Mosaikschauer 2.6.1\n"
-           "Comment=Mosaikschauer 2.6.1\n"
-           "Exec=" +
-           exec +
-           "\n"
-           "Terminal=false\n"
-           "Categories=Graphics;\n";
-  }
 };
 
 TEST_F(Verknuepfung, DesktopVerknuepfungAnlegenUndLoeschen) {
   stdfs::create_directories(heim + "Desktop");
   m.setChecked(Opt::CBDesktopVerknuepfung, true);
-  EXPECT_EQ(inhalt(desktop()), eintrag(R"("/opt/mosaik/mosaikschauer")"));
+  EXPECT_EQ(inhalt(desktop()), kEintrag);
   // Launchers on the desktop must be allowed to run.
   struct stat s {};
   ASSERT_EQ(::stat(desktop().c_str(), &s), 0);
@@ -122,7 +119,7 @@ TEST_F(Verknuepfung, StartmenueImHerstellerordner) {
   env["XDG_DATA_HOME"] = heim + "daten";
   m.setChecked(Opt::CBStartmenueVerknuepfung, true);
   const std::string ordner = heim + "daten/applications/Drevanstal/";
-  EXPECT_EQ(inhalt(ordner + "Mosaikschauer 2.6.1.desktop"), eintrag(R"("/opt/mosaik/mosaikschauer")"));
+  EXPECT_EQ(inhalt(ordner + "Mosaikschauer 2.6.1.desktop"), kEintrag);
   // Unticking removes the shortcut and the folder it leaves empty.
   m.setChecked(Opt::CBStartmenueVerknuepfung, false);
   EXPECT_FALSE(stdfs::exists(ordner));
