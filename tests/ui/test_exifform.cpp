@@ -95,11 +95,6 @@ TEST_F(Beschreibungseditor, ZeigenKopiertDieVorlageHinUndZurueck) {
   EXPECT_EQ(gesehen, "\\dn uebersicht");
   EXPECT_EQ(m.text(Opt::MBeschreibung), "\\dn\\[\\zu\\ko\\]");
   EXPECT_EQ(m.text(Opt::MBeschreibungGross), "\\de gross");
-
-  f.modalAnzeigen = [&] {
-    gesehen = f.MBeschreibung;
-    f.BStandardClick();
-  };
   f.Zeigen(false);
   EXPECT_EQ(gesehen, "\\de gross");
   EXPECT_EQ(m.text(Opt::MBeschreibungGross), "\\[\\ko\\zu\\]\\dn\\zu\\kl\\dg\\( \\ad \\bz \\bl \\bw\\)\\gr");
