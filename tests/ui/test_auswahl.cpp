@@ -130,8 +130,7 @@ TEST_F(Auswahl, GrosseBilderUndVorschaubilder) {
   // Cancelled while it still is the picture folder: warned again.
   m.run(O::BitBgrosseBilderSpeicherortWaehlen, Ev::Click);
   EXPECT_EQ(u.dialoge.ordnerDialoge[1].folder, B);
-  ASSERT_EQ(u.dialoge.meldungen.size(), 2u);
-  EXPECT_EQ(u.dialoge.meldungen[1].text, warnungGross);
+  meldung(2, MsgKind::Warning, warnungGross);
 
   // A folder that cannot be written: an error, and kept.
   const std::string fehlt = B + "/gibt es nicht";
@@ -157,8 +156,7 @@ TEST_F(Auswahl, GrosseBilderUndVorschaubilder) {
   ordnerAntwort(B + "/");
   m.run(O::BitBVorschaubilderSpeicherortWaehlen, Ev::Click);
   EXPECT_EQ(u.dialoge.ordnerDialoge.back().folder, B + "/html/_vorschau");
-  ASSERT_EQ(u.dialoge.meldungen.size(), 4u);
-  EXPECT_EQ(u.dialoge.meldungen[3].text, warnungVorschau);
+  meldung(4, MsgKind::Warning, warnungVorschau);
   EXPECT_EQ(st.Vorschaubilderpfad, B + "/");
   EXPECT_EQ(m.text(O::EdVorschauPfadname), B + "/");
   anlegen(B + "/Daumen");

@@ -1,5 +1,5 @@
 // Desktop and menu shortcuts: desktop entries in a private home, never in
-// the real one.
+// the real one. Also the program's start and end around them.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -10,6 +10,7 @@
 #include <map>
 
 #include "TestUmgebung.h"
+#include "app/Programm.h"
 #include "platform/FileSystem.h"
 #include "ui/HauptForm.h"
 #include "ui/Verknuepfungen.h"
@@ -22,6 +23,15 @@ namespace stdfs = std::filesystem;
 std::string inhalt(const std::string& datei) { return fs::readFile(datei).value_or("<fehlt>"); }
 
 constexpr const char* kFehler = "Fehler beim Erstellen oder Löschen der Verknüpfung!";
+constexpr const char* kEintrag =
+    "[Desktop Entry]\n"
+    "Type=Application\n"
+    "Version=1.0\n"
+    "Name=Mosaikschauer 2.6.1\n"
+    "Comment=Mosaikschauer 2.6.1\n"
+    "Exec=\"/opt/mosaik/mosaikschauer\"\n"
+    "Terminal=false\n"
+    "Categories=Graphics;\n";
 
 struct Verknuepfung : ::testing::Test {
   test::TestUmgebung u;
@@ -46,24 +56,12 @@ struct Verknuepfung : ::testing::Test {
   std::string desktop() const { return heim + "Desktop/Mosaikschauer 2.6.1.desktop"; }
   std::string menueOrdner() const { return heim + ".local/share/applications/Drevanstal/"; }
   std::string menue() const { return menueOrdner() + "Mosaikschauer 2.6.1.desktop"; }
-  static std::string eintrag(const std::string& exec) {
-    return "[Desktop Entry]\n"
-           "Type=Application\n"
-           "Version=1.0\n"
-           "Name=Mosaikschauer 2.6.1\n"
-           "Comment=Mosaikschauer 2.6.1\n"
-           "Exec=" +
-           exec +
-           "\n"
-           "Terminal=false\n"
-           "Categories=Graphics;\n";
-  }
 };
 
 TEST_F(Verknuepfung, DesktopVerknuepfungAnlegenUndLoeschen) {
   stdfs::create_directories(heim + "Desktop");
   m.setChecked(Opt::CBDesktopVerknuepfung, true);
-  EXPECT_EQ(inhalt(desktop()), eintrag(R"("/opt/mosaik/mosaikschauer")"));
+  EXPECT_EQ(inhalt(desktop()), kEintrag);
   // Launchers on the desktop must be allowed to run.
   struct stat s {};
   ASSERT_EQ(::stat(desktop().c_str(), &s), 0);
@@ -122,7 +120,7 @@ TEST_F(Verknuepfung, StartmenueImHerstellerordner) {
   env["XDG_DATA_HOME"] = heim + "daten";
   m.setChecked(Opt::CBStartmenueVerknuepfung, true);
   const std::string ordner = heim + "daten/applications/Drevanstal/";
-  EXPECT_EQ(inhalt(ordner + "Mosaikschauer 2.6.1.desktop"), eintrag(R"("/opt/mosaik/mosaikschauer")"));
+  EXPECT_EQ(inhalt(ordner + "Mosaikschauer 2.6.1.desktop"), kEintrag);
   // Unticking removes the shortcut and the folder it leaves empty.
   m.setChecked(Opt::CBStartmenueVerknuepfung, false);
   EXPECT_FALSE(stdfs::exists(ordner));
@@ -220,6 +218,45 @@ TEST(DesktopEintrag, SpezialOrdnerMitSchraegstrich) {
   SpezialOrdnerPfad(SpecialFolder::Cookies, pfad, env);  // unknown here
   EXPECT_EQ(pfad, "unverändert");
   EXPECT_EQ(laufendesProgramm().substr(laufendesProgramm().rfind('/') + 1), "test_ui");
+}
+
+// At start the shortcuts found tick their boxes; the busy bar follows the
+// theming box, and closing leaves the styles switched on.
+TEST(ProgrammStart, VorhandeneVerknuepfungenKreuzenIhreKaestchenAn) {
+  test::TestUmgebung u;
+  test::TempOrdner heim;
+  std::filesystem::create_directories(heim.pfad() + "Desktop");
+  std::ofstream(heim.pfad() + "Desktop/Mosaikschauer 2.6.1.desktop") << "eigene";
+  Programm p(u.sv, {});
+  p.HauptForm.verknuepfungen.umgebung = [&](const char* n) -> std::optional<std::string> {
+    if (std::string(n) == "HOME") return heim.pfad();
+    return std::nullopt;
+  };
+  p.start();
+  EXPECT_TRUE(p.m.checked(Opt::CBDesktopVerknuepfung));
+  EXPECT_FALSE(p.m.checked(Opt::CBStartmenueVerknuepfung));
+  EXPECT_TRUE(u.dialoge.meldungen.empty());
+}
+
+TEST(ProgrammStart, FortschrittsbalkenFolgtDemThemingUndBeendenSchaltetEsWiederEin) {
+  test::TestUmgebung u;
+  Programm p(u.sv, {});
+  p.HauptForm.verknuepfungen.umgebung = [](const char*) { return std::optional<std::string>(); };
+  p.start();
+  p.FormActivate();
+  ASSERT_TRUE(p.wartenForm.ThemesEnabled);
+  EXPECT_TRUE(p.m.checked(Opt::CBTheming));
+  EXPECT_TRUE(p.wartenForm.ThemesEnabled());
+  p.m.setChecked(Opt::CBTheming, false);
+  EXPECT_FALSE(p.wartenForm.ThemesEnabled());
+  // The busy bar takes the plain step now, without losing its place.
+  const int x = p.wartenForm.X;
+  p.wartenForm.TimerTimer();
+  EXPECT_EQ(p.wartenForm.X, x + p.wartenForm.Schritt);
+  p.BitBBeendenClick();
+  ASSERT_TRUE(p.beendet());
+  EXPECT_EQ(p.HauptForm.ThemeManager.Options(), kThemeVoll);
+  EXPECT_TRUE(ThemeServices().ThemesEnabled());
 }
 
 }  // namespace
