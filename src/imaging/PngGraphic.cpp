@@ -308,16 +308,42 @@ void TChunkzTXt::SetText(const std::string& keyword, const std::string& text) {
 
 // ---- registry and list ---------------------------------------------------
 
+namespace {
+
+template <class T>
+std::unique_ptr<TChunk> MakeChunk(TPngGraphic* owner) {
+  return std::make_unique<T>(owner);
+}
+
+struct RegisteredChunk {
+  const char* name;
+  std::unique_ptr<TChunk> (*make)(TPngGraphic*);
+};
+
+constexpr RegisteredChunk kRegisteredChunks[] = {
+    {TChunkIEND::kName, &MakeChunk<TChunkIEND>},
+    {TChunkIHDR::kName, &MakeChunk<TChunkIHDR>},
+    {TChunkIDAT::kName, &MakeChunk<TChunkIDAT>},
+    {TChunkPLTE::kName, &MakeChunk<TChunkPLTE>},
+    {TChunkgAMA::kName, &MakeChunk<TChunkgAMA>},
+    {TChunktRNS::kName, &MakeChunk<TChunktRNS>},
+    {TChunktIME::kName, &MakeChunk<TChunktIME>},
+    {TChunktEXt::kName, &MakeChunk<TChunktEXt>},
+    {TChunkzTXt::kName, &MakeChunk<TChunkzTXt>},
+};
+
+const RegisteredChunk* FindRegisteredChunk(const std::string& name) {
+  for (const auto& registered : kRegisteredChunks)
+    if (name == registered.name) return &registered;
+  return nullptr;
+}
+
+}  // namespace
+
+bool IsRegisteredChunk(const std::string& name) { return FindRegisteredChunk(name) != nullptr; }
+
 std::unique_ptr<TChunk> CreateChunk(TPngGraphic* owner, const std::string& name) {
-  if (name == TChunkIEND::kName) return std::make_unique<TChunkIEND>(owner);
-  if (name == TChunkIHDR::kName) return std::make_unique<TChunkIHDR>(owner);
-  if (name == TChunkIDAT::kName) return std::make_unique<TChunkIDAT>(owner);
-  if (name == TChunkPLTE::kName) return std::make_unique<TChunkPLTE>(owner);
-  if (name == TChunkgAMA::kName) return std::make_unique<TChunkgAMA>(owner);
-  if (name == TChunktRNS::kName) return std::make_unique<TChunktRNS>(owner);
-  if (name == TChunktIME::kName) return std::make_unique<TChunktIME>(owner);
-  if (name == TChunktEXt::kName) return std::make_unique<TChunktEXt>(owner);
-  if (name == TChunkzTXt::kName) return std::make_unique<TChunkzTXt>(owner);
+  if (const auto* registered = FindRegisteredChunk(name)) return registered->make(owner);
   return std::make_unique<TChunk>(owner, name);
 }
 

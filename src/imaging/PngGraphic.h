@@ -9,7 +9,6 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <typeinfo>
 #include <vector>
 
 #include "imaging/Bitmap.h"
@@ -201,6 +200,8 @@ class TChunkzTXt : public TChunktEXt {
 // A chunk of the registered class for `name` (IEND, IHDR, IDAT, PLTE, gAMA,
 // tRNS, tIME, tEXt, zTXt), or a plain TChunk for any other type.
 std::unique_ptr<TChunk> CreateChunk(TPngGraphic* owner, const std::string& name);
+// Whether `name` has a class of its own (a chunk the program understands).
+bool IsRegisteredChunk(const std::string& name);
 
 // The chunk list of one image.
 class TPNGList {
@@ -209,12 +210,14 @@ class TPNGList {
 
   size_t Count() const { return items_.size(); }
   TChunk* Item(size_t index) const { return index < items_.size() ? items_[index].get() : nullptr; }
-  // The first chunk of exactly this class, or none.
+  // The first chunk of exactly this class, or none. Every registered class
+  // has a type name of its own, so class and name together pick the exact
+  // class (a zTXt chunk is a tEXt chunk by inheritance, not by name).
   template <class T>
   T* ItemFromClass() const {
     for (const auto& c : items_) {
-      const TChunk& chunk = *c;
-      if (typeid(chunk) == typeid(T)) return static_cast<T*>(c.get());
+      auto* chunk = dynamic_cast<T*>(c.get());
+      if (chunk != nullptr && chunk->GetName() == T::kName) return chunk;
     }
     return nullptr;
   }

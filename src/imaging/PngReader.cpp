@@ -401,9 +401,8 @@ void TPngGraphic::ReadChunks(std::istream& in) {
     // that nothing draws.
     if (name == TChunkIHDR::kName && Chunks.Count() > 0) throw EPngInvalidIHDR();
     if (name == TChunkPLTE::kName && Chunks.ItemFromClass<TChunkPLTE>()) throw EPNGInvalidPalette();
+    if (!IsRegisteredChunk(name) && IsCritical(name)) throw EPNGUnknownCriticalChunk();
     auto chunk = CreateChunk(this, name);
-    const TChunk& created = *chunk;
-    if (typeid(created) == typeid(TChunk) && IsCritical(name)) throw EPNGUnknownCriticalChunk();
     TChunk* added = Chunks.Append(std::move(chunk));
     if (name == TChunkIDAT::kName) haveIdat = true;
     if (!added->LoadFromStream(in, name, size) || name == TChunkIEND::kName) break;

@@ -163,7 +163,9 @@ EXIFDialog::EXIFDialog(TEXIFForm& form, QWidget* haupt, char dezimaltrenner)
   RSpEdRealBW->setObjectName(QStringLiteral("RSpEdRealBW"));
   RSpEdAequivalenteBW = new RealSpinEdit(dezimaltrenner, bw);
   RSpEdAequivalenteBW->setObjectName(QStringLiteral("RSpEdAequivalenteBW"));
-  for (auto [w, kern] : {std::pair{RSpEdRealBW, &form_.RSpEdRealBW}, std::pair{RSpEdAequivalenteBW, &form_.RSpEdAequivalenteBW}}) {
+  for (const auto& paar : {std::pair{RSpEdRealBW, &form_.RSpEdRealBW}, std::pair{RSpEdAequivalenteBW, &form_.RSpEdAequivalenteBW}}) {
+    auto* w = paar.first;
+    auto* kern = paar.second;
     w->setBounds(kern->MinValue, kern->MaxValue);
     w->setIncrement(kern->Increment);
     w->setText(QString::fromStdString(kern->Text()));
