@@ -196,7 +196,7 @@ bool AbgeleitetesBildSchreiben(const Kontext& k, const std::string& ordner, cons
   } catch (...) {
   }
   imaging::SetExifOrientationTopLeft(metadaten);
-  metadaten.WriteExifJpeg(ziel, zielpfad, true);
+  metadaten.WriteExifJpeg(ziel, zielpfad, true, false);
   stufe(&Stufenzeiten::metadaten);
   if (zeiten) ++zeiten->bilder;
   pumpe();

@@ -196,8 +196,9 @@ class TimgData : public tEndInd {
   // through a temporary file that replaces the target only when complete.
   // With adjustSize, the EXIF sizes are set to the image's first. Failures
   // throw MetadataWriteError (JpegError for the image); the target is then
-  // as it was.
-  void WriteExifJpeg(JpegImage& image, const std::string& fileName, bool adjustSize);
+  // as it was. durable: on disk before the target is replaced (an original);
+  // a derived picture that the next run makes again need not wait.
+  void WriteExifJpeg(JpegImage& image, const std::string& fileName, bool adjustSize, bool durable = true);
   // Writes the file last read, unchanged in its picture data, with the
   // stored sections (a changed comment, for instance) to fileName.
   void WriteExifJpegFile(const std::string& fileName);
