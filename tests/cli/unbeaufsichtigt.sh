@@ -64,7 +64,8 @@ chmod 555 "$n/fotos/Album"
 rc=$?
 [ $rc -eq 0 ] || fail "Schreibgeschützter Ordner: Status $rc: $(cat "$tmp/err")"
 [ -f "$n/fotos/Album/a b.jpg" ] || fail "Bild umbenannt"
-grep -q "a b" "$n/fotos/html/album/index.htm" 2>/dev/null || grep -rq "a b\|a%20b" "$n/fotos/html" || fail "Seite des Albums fehlt"
+grep -q 'href="Album/index.htm"' "$n/fotos/html/index.htm" || fail "Startseite verweist nicht auf das Album"
+[ -f "$n/fotos/html/Album/index.htm" ] || fail "Seite des Albums fehlt"
 chmod 755 "$n/fotos/Album"
 
 # Without -autostart and without a display the program says so and ends.
