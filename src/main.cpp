@@ -33,7 +33,7 @@ int ohneBildschirm(std::vector<std::string> args) {
   p.ohneFenster = true;
   p.start();
   p.FormActivate();
-  if (p.beendet()) return p.exitStatus();
+  if (p.beendet()) return dialoge.errors() > 0 ? 1 : p.exitStatus();
   std::fprintf(stderr,
                "Mosaikschauer: Kein Bildschirm gefunden. Ohne Bildschirm erstellt das Programm eine Galerie "
                "nur unbeaufsichtigt:\n  mosaikschauer -ini=<Einstellungsdatei> -autostart\n");

@@ -234,7 +234,7 @@ bool abgeleitetesBildSchreiben(const Kontext& k, const std::string& ordner, cons
   } catch (...) {
   }
   imaging::SetExifOrientationTopLeft(metadaten);
-  metadaten.WriteExifJpeg(ziel, zielpfad, true);
+  metadaten.WriteExifJpeg(ziel, zielpfad, true, false);
   stufe(&Stufenzeiten::metadaten);
   if (zeiten) ++zeiten->bilder;
   pumpe();

@@ -13,6 +13,7 @@
 #include "generator/Namen.h"
 #include "generator/Uebersichtsseiten.h"
 #include "generator/Umbenennen.h"
+#include "imaging/JpegCodec.h"
 #include "platform/FileSystem.h"
 #include "platform/Win1252.h"
 
@@ -77,6 +78,18 @@ TDateieintrag bildeintrag(const fs::Entry& e) {
   return b;
 }
 
+// Whether a picture's header can be read; quiet, unlike the walks' reading.
+bool lesbar(const std::string& pfad) {
+  const auto daten = fs::readFile(pfad);
+  if (!daten) return false;
+  try {
+    const imaging::JpegInfo info = imaging::ReadJpegInfo(*daten);
+    return info.Width > 0 && info.Height > 0;
+  } catch (const imaging::JpegError&) {
+    return false;
+  }
+}
+
 bool istTextdatei(const std::string& name) {
   const std::string g = asciiUpper(name);
   return g == "DIRINFO.TXT" || g == "DIRNAME.TXT";
@@ -132,7 +145,13 @@ void OrdnerStatistik(Lauf& lauf, const std::string& ordner, int& anzahl, int64_t
   }
   if (abgebrochen()) ok = false;
   DateilisteNachOptionenSortieren(k, bilder);
-  if (!bilder.empty()) erstesBild = bilder.front().Name;
+  // Walk 2 leaves out a picture it cannot read, so it has no thumbnail to
+  // stand for the folder.
+  for (const TDateieintrag& b : bilder)
+    if (lesbar(dir + b.Name)) {
+      erstesBild = b.Name;
+      break;
+    }
 
   const auto an = [&k](Opt o) { return k.m.enabled(o) && k.m.checked(o); };
   const bool rekAnzahl = an(Opt::CBUnterordnerMitAnzDateienRek);
@@ -178,6 +197,7 @@ bool DateiDatumSetzen(const std::string& pfad, uint32_t dosDatum) { return fs::s
 void OriginaleVerkleinernDurchlauf(Lauf& lauf, const std::string& quelleIn, const std::string& zielIn,
                                    bool mitUnterordnern, const std::string& ordnerNummer, int ordnerIndex,
                                    bool& ok) {
+  const fs::ListingScope listings;  // each folder read once per walk
   Kontext& k = lauf.k;
   const OptionModel& m = k.m;
   if (abgebrochen()) {
@@ -288,11 +308,13 @@ void OriginaleVerkleinernDurchlauf(Lauf& lauf, const std::string& quelleIn, cons
     }
     try {
       std::string grossName = b.Name;
-      ok = GrossesBildErzeugen(lauf, quelle, ziel, b.Name, zielnamen[b.Name], m.spin(Opt::SpEdGroesseGrosseBilder),
-                               m.checked(Opt::CBkleineBilderVergroessernGrosseBilder), grossName);
-      // A kept large image may be read-only: its date is not worth a failed
-      // run.
-      if (ok) DateiDatumSetzen(ziel + grossName, b.Datum);
+      // An original that cannot be read has been reported and gets no large
+      // image, so walk 2 never lists it; the others still get theirs.
+      if (GrossesBildErzeugen(lauf, quelle, ziel, b.Name, zielnamen[b.Name], m.spin(Opt::SpEdGroesseGrosseBilder),
+                              m.checked(Opt::CBkleineBilderVergroessernGrosseBilder), grossName))
+        // A kept large image may be read-only: its date is not worth a
+        // failed run.
+        DateiDatumSetzen(ziel + grossName, b.Datum);
     } catch (const std::exception& ex) {
       k.fehler("Fehler beim Verkleinern des Originalbildes " + b.Name + ":" + kZeilenumbruch + ex.what());
     }
@@ -319,6 +341,7 @@ void OriginaleVerkleinernDurchlauf(Lauf& lauf, const std::string& quelleIn, cons
 
 void GalerieDurchlauf(Lauf& lauf, const std::string& vonIn, const std::string& vorschauIn, bool mitUnterordnern,
                       const std::string& ordnerNummer, int ordnerIndex, bool& ok) {
+  const fs::ListingScope listings;  // each folder read once per walk
   Kontext& k = lauf.k;
   const OptionModel& m = k.m;
   if (abgebrochen()) {
@@ -344,7 +367,9 @@ void GalerieDurchlauf(Lauf& lauf, const std::string& vonIn, const std::string& v
                  kZeilenumbruch + kZeilenumbruch + "Programmabbruch!");
         break;
       }
-      if (mitUnterordnern && m.checked(Opt::CBVorschaubilderErzeugen)) {
+      // Without a thumbnail folder the path would be taken relative to the
+      // working folder.
+      if (mitUnterordnern && m.checked(Opt::CBVorschaubilderErzeugen) && !vorschau.empty()) {
         const std::string pfad = vorschau + name + "/";
         if (!fs::folderExists(pfad) && !fs::forceDirectories(pfad)) {
           ok = false;
@@ -376,8 +401,11 @@ void GalerieDurchlauf(Lauf& lauf, const std::string& vonIn, const std::string& v
     } catch (const std::exception&) {
       b.Breite = 0;
       b.Hoehe = 0;
+      k.fehler("Fehler beim Einlesen der Datei" + std::string(kZeilenumbruch) + von + name);
     }
-    lauf.Bildliste.push_back(std::move(b));
+    // A picture that cannot be read (reported above) gets no cell, no page
+    // and no link, so that its neighbours do not point at a missing page.
+    if (b.Breite > 0 && b.Hoehe > 0) lauf.Bildliste.push_back(std::move(b));
   }
 
   if (ok) {

@@ -1,5 +1,8 @@
 #include "generator/Listen.h"
 
+#include <algorithm>
+#include <string>
+#include <unordered_set>
 #include <utility>
 
 namespace mosaik {
@@ -77,28 +80,31 @@ void DateilisteUmkehren(TDateiArray& l) {
   if (l.size() >= 2) umkehren(l, 0, static_cast<int>(l.size()) - 1);
 }
 
-void OrdnerlisteDoppelteEntfernen(TVerzeichnisArray& l, int& high, int erster) {
-  for (size_t i = erster < 0 ? 0 : static_cast<size_t>(erster); i < l.size(); ++i) {
-    for (size_t j = i + 1; j < l.size();) {
-      if (l[j].Name == l[i].Name)
-        l.erase(l.begin() + static_cast<std::ptrdiff_t>(j));
-      else
-        ++j;
-    }
+namespace {
+
+// Keeps the first entry of every name from index ab on, in order; one pass,
+// so that a folder of thousands of pictures costs no more per picture than
+// a small one.
+template <class Liste>
+void doppelteEntfernen(Liste& l, size_t ab) {
+  std::unordered_set<std::string> gesehen;
+  auto ziel = l.begin() + static_cast<std::ptrdiff_t>(std::min(ab, l.size()));
+  for (auto it = ziel; it != l.end(); ++it) {
+    if (!gesehen.insert(it->Name).second) continue;
+    if (ziel != it) *ziel = std::move(*it);
+    ++ziel;
   }
+  l.erase(ziel, l.end());
+}
+
+}  // namespace
+
+void OrdnerlisteDoppelteEntfernen(TVerzeichnisArray& l, int& high, int erster) {
+  doppelteEntfernen(l, erster < 0 ? 0 : static_cast<size_t>(erster));
   high = static_cast<int>(l.size()) - 1;
 }
 
-void DateilisteDoppelteEntfernen(TDateiArray& l) {
-  for (size_t i = 0; i < l.size(); ++i) {
-    for (size_t j = i + 1; j < l.size();) {
-      if (l[j].Name == l[i].Name)
-        l.erase(l.begin() + static_cast<std::ptrdiff_t>(j));
-      else
-        ++j;
-    }
-  }
-}
+void DateilisteDoppelteEntfernen(TDateiArray& l) { doppelteEntfernen(l, 0); }
 
 void DateilisteNachOptionenSortieren(const Kontext& k, TDateiArray& l) {
   if (!k.m.checked(Opt::CBDateienSortieren)) return;

@@ -124,7 +124,7 @@ std::string VorschauOrdner(const Kontext& k) {
 }
 
 bool OrdnerBeschreibbar(const std::string& folder) {
-  return fs::probeWritable(folder, "Mosaikschauer###tmp###.tmp");
+  return fs::probeWritable(folder, "Mosaikschauer###tmp###");
 }
 
 bool OrdnerAnlegen(const Kontext& k, const std::string& folder, std::optional<uint32_t> datum) {

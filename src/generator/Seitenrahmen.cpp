@@ -37,7 +37,7 @@ std::string mitWegPlatzhalter(const Kontext& k, const std::string& pfad, bool ei
 }  // namespace
 
 void SeiteSpeichern(const std::string& pfad, const HTMLSeite& seite) {
-  if (!fs::writeFileAtomic(pfad, SeitenBytes(seite.text())))
+  if (!fs::writeFileAtomic(pfad, SeitenBytes(seite.text()), false))
     throw std::runtime_error("Die Datei kann nicht geschrieben werden.");
 }
 

@@ -208,7 +208,7 @@ void CSSDateiSchreiben(Kontext& k, const std::string& htmlOrdner, bool& ok) {
   const std::string pfad = fs::withTrailingSlash(htmlOrdner.empty() ? HTMLOrdner(k) : htmlOrdner) + CSSDateiname(k);
   const std::string text = k.m.checked(Opt::CBCSSDateiaendern) ? k.m.text(Opt::MangepassteCSSDatei)
                                                                 : StyleSheetErzeugen(k);
-  if (!fs::writeFileAtomic(pfad, CSSBytes(text))) {
+  if (!fs::writeFileAtomic(pfad, CSSBytes(text), false)) {
     k.fehler("Speichern der StyleSheet-Datei " + pfad + "\r\nfehlgeschlagen!\r\n" +
              "Die Datei kann nicht geschrieben werden.");
     ok = false;

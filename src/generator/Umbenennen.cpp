@@ -1,5 +1,7 @@
 #include "generator/Umbenennen.h"
 
+#include <unistd.h>
+
 #include <cstdio>
 
 #include "generator/Namen.h"
@@ -54,6 +56,14 @@ fs::RenameResult umbenennen(const std::string& von, const std::string& nach) {
 
 std::string WebsichererDateiname(const Kontext& k, const std::string& name, bool& geaendert) {
   geaendert = false;
+  // A name that is no UTF-8 was written by an older system in its code
+  // page; read that way its umlauts get their spelled-out form like any
+  // other. Renaming is what makes the name readable at all.
+  if (!isValidUtf8(name)) {
+    const std::string neu = WebsichererDateiname(k, cp1252ToUtf8(name), geaendert);
+    geaendert = true;
+    return neu;
+  }
   std::vector<Zeichen> z = zerlegen(name);
 
   if (k.m.checked(Opt::CBKleineDateinamen)) {
@@ -134,6 +144,10 @@ bool DateiWebsicherUmbenennen(const Kontext& k, const std::string& ordner, std::
   const bool schreibgeschuetzt = fs::isReadOnly(dir + name);
   const bool auchSchreibgeschuetzte = k.m.checked(Opt::CBSchreibschutzdateienUmbenennen);
   if (!aktiv(k, Opt::CBUngueltigeNamenErsetzen) || (schreibgeschuetzt && !auchSchreibgeschuetzte)) return true;
+  // Renaming changes the folder, not the entry: in a folder the user may
+  // not write, the picture, its side files and subfolders keep their names
+  // whatever the option for read-only entries says.
+  if (::access(dir.c_str(), W_OK) != 0) return true;
 
   const auto eintrag = fs::entryInfo(dir + name);
   if (eintrag && eintrag->folder) DirnameTxtSchreiben(k, dir + name, name);

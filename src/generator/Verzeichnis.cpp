@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <random>
+#include <unordered_map>
 
 #include "platform/FileSystem.h"
 
@@ -16,13 +17,6 @@ namespace mosaik::fs {
 namespace {
 
 unsigned char lowerAscii(unsigned char c) { return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + 32) : c; }
-
-bool equalsNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (lowerAscii(static_cast<unsigned char>(a[i])) != lowerAscii(static_cast<unsigned char>(b[i]))) return false;
-  return true;
-}
 
 // Fills an entry from a stat of the entry itself (lst) and, for links, of
 // its target (st). False when the walks must not take it.
@@ -178,20 +172,75 @@ int64_t fileSize(const std::string& path) {
   return static_cast<int64_t>(st.st_size);
 }
 
+namespace {
+
+// Lower-cased name -> the first entry in byte order spelled like it.
+using Listing = std::unordered_map<std::string, std::string>;
+
+struct ListingCache {
+  int scopes = 0;
+  std::unordered_map<std::string, Listing> folders;
+};
+
+ListingCache& cache() {
+  static ListingCache c;
+  return c;
+}
+
+std::string lowerName(std::string_view n) {
+  std::string s(n);
+  for (char& c : s) c = static_cast<char>(lowerAscii(static_cast<unsigned char>(c)));
+  return s;
+}
+
+std::optional<Listing> readListing(const std::string& dir) {
+  DIR* d = ::opendir(dir.c_str());
+  if (!d) return std::nullopt;
+  Listing l;
+  while (const dirent* de = ::readdir(d)) {
+    const std::string_view n = de->d_name;
+    if (n == "." || n == "..") continue;
+    auto [it, neu] = l.try_emplace(lowerName(n), n);
+    if (!neu && n < it->second) it->second = std::string(n);
+  }
+  ::closedir(d);
+  return l;
+}
+
+std::optional<std::string> lookUp(const Listing& l, const std::string& name) {
+  const auto it = l.find(lowerName(name));
+  if (it == l.end()) return std::nullopt;
+  return it->second;
+}
+
+}  // namespace
+
+ListingScope::ListingScope() { ++cache().scopes; }
+
+ListingScope::~ListingScope() {
+  if (--cache().scopes == 0) cache().folders.clear();
+}
+
 std::optional<std::string> findNoCase(const std::string& folder, const std::string& name) {
   if (name.empty() || name.find('/') != std::string::npos) return std::nullopt;
   const std::string dir = folder.empty() ? std::string("./") : withTrailingSlash(folder);
   if (exists(dir + name)) return name;
-  std::optional<std::string> best;
-  DIR* d = ::opendir(dir.c_str());
-  if (!d) return std::nullopt;
-  while (const dirent* de = ::readdir(d)) {
-    const std::string_view n = de->d_name;
-    if (n == "." || n == ".." || !equalsNoCase(n, name)) continue;
-    if (!best || n < *best) best = std::string(n);
+  ListingCache& c = cache();
+  if (c.scopes > 0) {
+    auto it = c.folders.find(dir);
+    if (it != c.folders.end()) {
+      const auto found = lookUp(it->second, name);
+      if (!found || exists(dir + *found)) return found;
+      c.folders.erase(it);  // renamed or removed since: read afresh
+    }
+    auto l = readListing(dir);
+    if (!l) return std::nullopt;
+    const auto found = lookUp(*l, name);
+    c.folders.emplace(dir, std::move(*l));
+    return found;
   }
-  ::closedir(d);
-  return best;
+  const auto l = readListing(dir);
+  return l ? lookUp(*l, name) : std::nullopt;
 }
 
 std::string pathNoCase(const std::string& folder, const std::string& name) {
@@ -267,7 +316,6 @@ bool copyFile(const std::string& from, const std::string& to) {
   if (ok) {
     const struct timespec times[2] = {{0, UTIME_OMIT}, src.st_mtim};
     ::futimens(out, times);
-    ok = ::fsync(out) == 0;
   }
   if (::close(out) != 0) ok = false;
   if (ok && ::rename(tmp.c_str(), to.c_str()) != 0) ok = false;

@@ -58,12 +58,27 @@ std::optional<std::string> findNoCase(const std::string& folder, const std::stri
 // folder + the name found by findNoCase, or folder + name when none is.
 std::string pathNoCase(const std::string& folder, const std::string& name);
 
+// While one exists, findNoCase reads each folder's listing once and looks
+// names up in it, instead of reading the folder again for every picture's
+// companion files (which made a walk quadratic in a folder's size). An exact
+// name is always asked of the file system itself, and a listed name that is
+// gone by now makes the folder be read again; a file that appears meanwhile
+// under a name differing only in case is not seen, which a walk never needs.
+class ListingScope {
+ public:
+  ListingScope();
+  ~ListingScope();
+  ListingScope(const ListingScope&) = delete;
+  ListingScope& operator=(const ListingScope&) = delete;
+};
+
 enum class RenameResult { Done, TargetTaken, Failed };
 // Never replaces an existing target, not even one that differs only in case.
 RenameResult renameNoReplace(const std::string& from, const std::string& to);
 
 // Copies through a temporary file beside the target, renamed over it only
-// after a complete, flushed write; the copy keeps the source's modification
+// after a complete write (not waited for on disk: the copies are the
+// gallery's, the source stays); the copy keeps the source's modification
 // time. Copying a file onto itself leaves it alone and succeeds.
 bool copyFile(const std::string& from, const std::string& to);
 

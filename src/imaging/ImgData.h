@@ -211,8 +211,9 @@ class TimgData : public tEndInd {
   // through a temporary file that replaces the target only when complete.
   // With adjustSize, the EXIF sizes are set to the image's first. Failures
   // throw MetadataWriteError (JpegError for the image); the target is then
-  // as it was.
-  void WriteExifJpeg(JpegImage& image, const std::string& fileName, bool adjustSize);
+  // as it was. durable: on disk before the target is replaced (an original);
+  // a derived picture that the next run makes again need not wait.
+  void WriteExifJpeg(JpegImage& image, const std::string& fileName, bool adjustSize, bool durable = true);
   // Writes the file last read to fileName with the comment set by
   // MakeCommentSegment in place of its comments (ReplaceJpegComments);
   // nothing else in it changes. A file rewritten in place keeps its owner,

@@ -669,7 +669,7 @@ void TPngGraphic::SaveToStream(std::ostream& out) {
 bool TPngGraphic::SaveToFile(const std::string& path) {
   std::ostringstream out;
   SaveToStream(out);
-  return out.good() && fs::writeFileAtomic(path, std::move(out).str());
+  return out.good() && fs::writeFileAtomic(path, std::move(out).str(), false);
 }
 
 }  // namespace mosaik::imaging

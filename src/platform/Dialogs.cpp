@@ -9,7 +9,10 @@ MsgResult ConsoleDialogService::message(MsgKind kind, const std::string& text,
   const char* label = "Information";
   switch (kind) {
     case MsgKind::Warning: label = "Warnung"; break;
-    case MsgKind::Error: label = "Fehler"; break;
+    case MsgKind::Error:
+      label = "Fehler";
+      ++errors_;
+      break;
     case MsgKind::Information: label = "Information"; break;
     case MsgKind::Confirmation: label = "Frage"; break;
   }

@@ -64,6 +64,12 @@ class ConsoleDialogService : public DialogService {
  public:
   MsgResult message(MsgKind kind, const std::string& text, MsgButtons buttons,
                     const std::string& caption = {}) override;
+  // Error messages written so far: an unattended run that showed one did
+  // not do all it was asked to, even where it went on.
+  int errors() const { return errors_; }
+
+ private:
+  int errors_ = 0;
 };
 
 }  // namespace mosaik

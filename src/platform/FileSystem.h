@@ -13,9 +13,10 @@ bool folderExists(const std::string& path);  // a folder (or a link to one)
 // Creates the folder with all missing parents; true when it exists afterwards.
 bool forceDirectories(const std::string& path);
 
-// Creates the probe file exclusively, closes it and removes it again. A file
-// of that name that was already there is neither used nor removed.
-bool probeWritable(const std::string& folder, const std::string& probeName);
+// Creates a probe file of a fresh name (the prefix, a number, ".tmp")
+// exclusively, closes it and removes it again; files already there are
+// neither used nor removed.
+bool probeWritable(const std::string& folder, const std::string& probePrefix);
 
 // The folder of the running program, with a trailing '/'.
 std::string programFolder();
@@ -24,13 +25,15 @@ bool setCurrentFolder(const std::string& path);
 
 std::optional<std::string> readFile(const std::string& path);
 // Writes to a temporary file in the same folder and renames it over the
-// target only after a complete, flushed write; the old file survives any
-// failure.
-bool writeFileAtomic(const std::string& path, const std::string& bytes);
-// The same for a file that is rewritten in place of itself: the new file
-// keeps the old one's owner, group, permission bits and access and
-// modification times (to the nanosecond). Fails, leaving the old file, when
-// the owner or group cannot be kept.
+// target only after a complete write; the old file survives any failure.
+// durable: flushed to disk before the rename as well, for the user's own
+// data (settings, rewritten originals); generated files that a new run
+// makes again need not wait for the disk.
+bool writeFileAtomic(const std::string& path, const std::string& bytes, bool durable = true);
+// The same, always durable, for a file that is rewritten in place of itself:
+// the new file keeps the old one's owner, group, permission bits and access
+// and modification times (to the nanosecond). Fails, leaving the old file,
+// when the owner or group cannot be kept.
 bool rewriteFileAtomic(const std::string& path, const std::string& bytes);
 
 // Adds '/' unless the text is empty or already ends in one.

@@ -407,6 +407,7 @@ TEST_F(Lesen, LeseregelnUndGrenzfaelle) {
   EXPECT_EQ(s.st.BWumgerechnet, 50.5);
   EXPECT_TRUE(s.st.cellspacingIE);
   EXPECT_FALSE(s.st.dirnametxt);
+  EXPECT_EQ(m.index(Opt::CoBUnterUebGroesse), -1);  // a size of the user's own is no item
   EXPECT_EQ(m.index(Opt::CoBUebWeicheSchriftart), 0);  // 6 is no item: the first
   EXPECT_EQ(m.index(Opt::CoBUebSchriftschnitt), 4);
   EXPECT_EQ(m.index(Opt::CoBRestWeicheSchriftart), 0);

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The unattended run without a display: no window, messages on stderr, exit
-# status 0 after success and 1 after a failure, never waiting for input.
+# status 0 after success and 1 after a failure or any error message, never
+# waiting for input.
 set -u
 tmp=$(mktemp -d)
 trap 'chmod -R u+w "$tmp"; rm -rf "$tmp"' EXIT
@@ -51,6 +52,39 @@ grep -q "Es gibt keinen persönlichen Anwendungsordner" "$tmp/err" || fail "Ohne
 als "$(id -u nobody)"
 grep -q "Die Datei $(getent passwd nobody | cut -d: -f6)/.config/Mosaikschauer/Mosaikschauer.ini mit den" "$tmp/err" ||
   fail "Heimordner nicht aus der Benutzerdatenbank: $(cat "$tmp/err")"
+
+# A picture that cannot be read costs only itself: the message, status 1,
+# and neither a page nor a link nor a thumbnail for it.
+rm -f "$tmp/programm/Mosaikschauer.ini"
+mkdir -p "$tmp/kaputt"
+cp "$2/captions/urlaub.jpg" "$tmp/kaputt/a.jpg"
+cp "$2/captions/urlaub.jpg" "$tmp/kaputt/c.jpg"
+echo "kein Bild" > "$tmp/kaputt/b.jpg"
+(cd "$tmp/kaputt" && timeout 60 "$prog" -autostart < /dev/null 2> "$tmp/err")
+rc=$?
+[ $rc -eq 1 ] || fail "Lauf mit Lesefehler endete mit $rc"
+grep -q "Fehler beim Einlesen der Datei" "$tmp/err" || fail "Lesefehler nicht gemeldet: $(cat "$tmp/err")"
+grep -rq "bjpg\|b\.jpg" "$tmp/kaputt/html" && fail "Verweis auf das unlesbare Bild"
+[ -f "$tmp/kaputt/html/_vorschau/mini-a.jpg" ] && [ -f "$tmp/kaputt/html/_vorschau/mini-c.jpg" ] ||
+  fail "Vorschaubilder fehlen"
+
+# As an ordinary user (CI runs as root): a folder of writable pictures that
+# the user may not change keeps its names, and the run goes on.
+alsNobody() { if [ "$(id -u)" -eq 0 ]; then setpriv --reuid=nobody --regid=nogroup --clear-groups "$@"; else "$@"; fi; }
+chmod 755 "$tmp"
+n="$tmp/nutzer"
+mkdir -p "$n/programm" "$n/fotos/Album"
+cp "$1" "$n/programm/mosaikschauer"
+cp "$2/captions/urlaub.jpg" "$n/fotos/Album/a b.jpg"
+[ "$(id -u)" -eq 0 ] && chown -R nobody:nogroup "$n"
+chmod 555 "$n/fotos/Album"
+(cd "$n/fotos" && HOME="$n" alsNobody timeout 60 "$n/programm/mosaikschauer" -autostart < /dev/null 2> "$tmp/err")
+rc=$?
+[ $rc -eq 0 ] || fail "Schreibgeschützter Ordner: Status $rc: $(cat "$tmp/err")"
+[ -f "$n/fotos/Album/a b.jpg" ] || fail "Bild umbenannt"
+grep -q 'href="Album/index.htm"' "$n/fotos/html/index.htm" || fail "Startseite verweist nicht auf das Album"
+[ -f "$n/fotos/html/Album/index.htm" ] || fail "Seite des Albums fehlt"
+chmod 755 "$n/fotos/Album"
 
 # Without -autostart and without a display the program says so and ends.
 (cd "$tmp/fotos" && timeout 60 "$prog" < /dev/null 2> "$tmp/err")

@@ -189,12 +189,16 @@ TEST_F(Durchlauf, AttributeGroesseUndDatum) {
 }
 
 TEST_F(Durchlauf, OrdnerStatistikMitUndOhneRekursion) {
-  datei(q + "c.jpg", std::string(10, 'c'));
-  datei(q + "a.jpg", std::string(30, 'a'));
-  datei(q + "b.jpg", std::string(20, 'b'));
-  datei(q + "sub/x.jpg", std::string(5, 'x'));
-  datei(q + "sub/y.jpg", std::string(5, 'y'));
-  datei(q + "sub/tief/z.jpg", std::string(7, 'z'));
+  // Pictures of round sizes (a readable picture, padded); a picture that
+  // cannot be read counts but stands for no folder.
+  const auto bild = [](size_t groesse) { return jpeg(1) + std::string(groesse - jpeg(1).size(), '\0'); };
+  datei(q + "c.jpg", bild(1000));
+  datei(q + "a.jpg", bild(3000));
+  datei(q + "b.jpg", bild(2000));
+  datei(q + "sub/x.jpg", bild(1000));
+  datei(q + "sub/y.jpg", bild(1000));
+  datei(q + "sub/tief/z.jpg", bild(2000));
+  datei(q + "sub/tief/0.jpg", std::string(3000, 'x'));
   fs::forceDirectories(q + "leer");
   int anzahl = -1, unter = -1;
   int64_t bytes = -1;
@@ -203,7 +207,7 @@ TEST_F(Durchlauf, OrdnerStatistikMitUndOhneRekursion) {
   OrdnerStatistik(lauf, q, anzahl, bytes, ok, erstes, unter);
   EXPECT_TRUE(ok);
   EXPECT_EQ(anzahl, 3);
-  EXPECT_EQ(bytes, 60);
+  EXPECT_EQ(bytes, 6000);
   EXPECT_EQ(unter, 1);
   EXPECT_EQ(erstes, "a.jpg");
   m.setChecked(Opt::RBDateienSortierenNachGroesse, true);
@@ -218,17 +222,19 @@ TEST_F(Durchlauf, OrdnerStatistikMitUndOhneRekursion) {
   m.setChecked(Opt::CBAnzeigeUnterodnerMitGroesseRek, true);
   OrdnerStatistik(lauf, q, anzahl, bytes, ok, erstes, unter);
   EXPECT_EQ(anzahl, 3);
-  EXPECT_EQ(bytes, 77);
+  EXPECT_EQ(bytes, 13000);
   EXPECT_EQ(unter, 1);
   m.setEnabled(Opt::CBUnterordnerMitAnzDateienRek, true);
   m.setChecked(Opt::CBUnterordnerMitAnzDateienRek, true);
   m.setEnabled(Opt::CBAnzeigeUnterodnerMitUnterordnerRek, true);
   m.setChecked(Opt::CBAnzeigeUnterodnerMitUnterordnerRek, true);
   OrdnerStatistik(lauf, q, anzahl, bytes, ok, erstes, unter);
-  EXPECT_EQ(anzahl, 6);
-  EXPECT_EQ(bytes, 77);
+  EXPECT_EQ(anzahl, 7);
+  EXPECT_EQ(bytes, 13000);
   EXPECT_EQ(unter, 2);
   EXPECT_EQ(erstes, "a.jpg");
+  OrdnerStatistik(lauf, q + "sub/tief", anzahl, bytes, ok, erstes, unter);
+  EXPECT_EQ(erstes, "z.jpg");
 
   OrdnerStatistik(lauf, q + "leer", anzahl, bytes, ok, erstes, unter);
   EXPECT_EQ(anzahl, 0);
@@ -478,6 +484,9 @@ TEST_F(Durchlauf, GrossbildordnerTragenDasDatumIhrerQuelle) {
 TEST_F(Durchlauf, OrdnerlisteLaeufeSortiertUndOhneUnterordnerNurOben) {
   for (const char* n : {"b/1.jpg", "A/1.jpg", "c/z/1.jpg", "c/y/1.jpg", "c/x/leer.txt"}) datei(q + n, jpeg(1));
   st.dirnametxt = false;
+  // Without a thumbnail folder nothing is made beside the working folder.
+  test::TempOrdner arbeit;
+  ASSERT_TRUE(fs::setCurrentFolder(arbeit.pfad()));
   bool ok = true;
   const auto folge = [&](bool rekursiv) {
     lauf.Ordnerliste.clear();
@@ -497,6 +506,7 @@ TEST_F(Durchlauf, OrdnerlisteLaeufeSortiertUndOhneUnterordnerNurOben) {
   m.setChecked(Opt::CBOrdnerSortieren, false);  // reversed listing order
   EXPECT_EQ(folge(true), "c b a z y ");
   EXPECT_EQ(folge(false), "a b c ");  // listed, in directory order, not entered
+  EXPECT_TRUE(sfs::is_empty(arbeit.pfad()));
 }
 
 }  // namespace

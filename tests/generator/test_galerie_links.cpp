@@ -137,8 +137,9 @@ struct Galerie : ::testing::Test {
     st.Autostart = true;  // no questions, no end dialog
 
     // Four pictures on top (two overview pages of one row of three), a
-    // folder whose name and pictures need web-safe names, one below it,
-    // and a folder without pictures.
+    // folder whose name and pictures need web-safe names, with a picture
+    // that cannot be read first in it, one below it, and a folder without
+    // pictures.
     kopie("urlaub.jpg", bilder() + "a.jpg");
     kopie("leer.jpg", bilder() + "b.jpg");
     kopie("nurexif.jpg", bilder() + "c.jpg");
@@ -150,6 +151,7 @@ struct Galerie : ::testing::Test {
     kopie("urlaub.jpg", bilder() + "Urlaub 2023/Strand Tag.jpg");
     datei(bilder() + "Urlaub 2023/Strand Tag.txt", 40);
     kopie("leer.jpg", bilder() + "Urlaub 2023/e.jpg");
+    datei(bilder() + "Urlaub 2023/0 kaputt.jpg", 10);
     kopie("nurexif.jpg", bilder() + "Urlaub 2023/Tag 2/f.jpg");
     stdfs::create_directories(bilder() + "leer");
 
@@ -175,8 +177,12 @@ struct Galerie : ::testing::Test {
   // Runs the generation and checks every link of every page; returns the
   // pages.
   std::vector<std::string> laufUndLinksPruefen() {
+    // The unreadable picture is reported and costs only itself.
     EXPECT_TRUE(BitBStartClick(lauf));
-    EXPECT_TRUE(u.dialoge.meldungen.empty()) << u.dialoge.texte().front();
+    const std::vector<std::string> meldungen = u.dialoge.texte();
+    EXPECT_EQ(meldungen.size(), 1u) << verbunden(meldungen);
+    EXPECT_EQ(meldungen.at(0).rfind("Fehler beim Einlesen der Datei\r\n" + bilder(), 0), 0u);
+    EXPECT_EQ(meldungen.at(0).substr(meldungen.at(0).size() - 10), "kaputt.jpg");
     if (m.checked(Opt::CBVorschaubilderErzeugen) && !fs::fileExists(html() + "_vorschau/mini-a.jpg")) {
       ADD_FAILURE() << "no thumbnails were made";
       return {};

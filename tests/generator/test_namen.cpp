@@ -3,6 +3,7 @@
 
 #include <fstream>
 
+#include "AlsNobody.h"
 #include "DurchlaufTestbasis.h"
 #include "generator/Namen.h"
 #include "generator/Verzeichnis.h"
@@ -218,22 +219,21 @@ TEST(NamenText, ZaehlenErsetzenUndGemeinsamesEnde) {
 }
 
 TEST_F(NamenTest, SchreibtestUndOrdnerAnlegen) {
+  if (test::AlsNobodyWiederholt()) return;
   test::TempOrdner t;
   EXPECT_TRUE(OrdnerBeschreibbar(t.pfad()));
   EXPECT_TRUE(std::filesystem::is_empty(t.pfad()));
   EXPECT_FALSE(OrdnerBeschreibbar(t.pfad() + "fehlt"));
   EXPECT_FALSE(fs::exists(t.pfad() + "fehlt"));
-  // A file of the probe's name that was there is neither used nor removed.
+  // A probe file left by a crashed run neither blocks the test nor goes.
   std::ofstream(t.pfad() + "Mosaikschauer###tmp###.tmp") << "fremd";
-  EXPECT_FALSE(OrdnerBeschreibbar(t.pfad()));
+  EXPECT_TRUE(OrdnerBeschreibbar(t.pfad()));
   EXPECT_EQ(*fs::readFile(t.pfad() + "Mosaikschauer###tmp###.tmp"), "fremd");
-  if (::geteuid() != 0) {
-    fs::forceDirectories(t.pfad() + "nurlesen");
-    ::chmod((t.pfad() + "nurlesen").c_str(), 0555);
-    EXPECT_FALSE(OrdnerBeschreibbar(t.pfad() + "nurlesen"));
-    ::chmod((t.pfad() + "nurlesen").c_str(), 0755);
-    EXPECT_TRUE(std::filesystem::is_empty(t.pfad() + "nurlesen"));
-  }
+  fs::forceDirectories(t.pfad() + "nurlesen");
+  ::chmod((t.pfad() + "nurlesen").c_str(), 0555);
+  EXPECT_FALSE(OrdnerBeschreibbar(t.pfad() + "nurlesen"));
+  ::chmod((t.pfad() + "nurlesen").c_str(), 0755);
+  EXPECT_TRUE(std::filesystem::is_empty(t.pfad() + "nurlesen"));
 
   EXPECT_TRUE(OrdnerAnlegen(k, t.pfad() + "a/b/c/"));
   EXPECT_TRUE(fs::folderExists(t.pfad() + "a/b/c"));

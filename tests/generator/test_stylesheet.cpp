@@ -1,5 +1,6 @@
 // The style sheet: the file of the built-in defaults, byte for byte, and
 // each option that changes it.
+#include "app/Einstellungen.h"
 #include "generator/Namen.h"
 #include "generator/StyleSheet.h"
 #include "test_seiten_basis.h"
@@ -67,13 +68,12 @@ TEST_F(StyleSheetTest, SchriftenSchnitteUndGroessen) {
   m.setText(Opt::CoBUeberschrift, "Times New Roman");
   m.setIndex(Opt::CoBUebWeicheSchriftart, 0);
   m.setIndex(Opt::CoBUebSchriftschnitt, 3);
-  m.setIndex(Opt::CoBUnterUebGroesse, 2);
-  const std::string h2 = m.text(Opt::CoBUnterUebGroesse);
-  ASSERT_FALSE(h2.empty());
+  // The sub-heading size as a settings file gives it.
+  seitentest::schreiben(tmp.pfad() + "h2.ini", "[FarbenUndFonts]\r\nFont1Größe2=x-large\r\n");
+  IniFileLesen(k, tmp.pfad() + "h2.ini");
   EXPECT_TRUE(enthaelt("h1,h2 {\r\n   font-family:'Times New Roman';\r\n   font-style:italic;\r\n"
                        "   text-align:center;\r\n}\r\nh1 {\r\n   font-size:large;\r\n}\r\n\r\n\r\n"
-                       "/* Unterüberschrift: Ordnername */\r\nh2 {\r\n   font-size:" +
-                       h2 + ";\r\n}\r\n\r\n/**** "));
+                       "/* Unterüberschrift: Ordnername */\r\nh2 {\r\n   font-size:x-large;\r\n}\r\n\r\n/**** "));
   m.setIndex(Opt::CoBRestSchriftschnitt, 2);
   EXPECT_TRUE(enthaelt("   font-family:sans-serif;\r\n   font-weight:bold;\r\n   font-size:12pt;\r\n}"));
 }

@@ -95,6 +95,15 @@ TEST(Verzeichnis, SucheOhneGrossKleinUndUmbenennenOhneErsetzen) {
   EXPECT_EQ(fs::renameNoReplace(d + "fehlt", d + "neu"), fs::RenameResult::Failed);
   EXPECT_EQ(fs::renameNoReplace(d + "Bild 1.TXT", d + "bild_1.txt"), fs::RenameResult::Done);
   EXPECT_EQ(*fs::readFile(d + "bild_1.txt"), "1");
+  {
+    // A walk reads the listing once; a listed name that is gone since is
+    // not given out.
+    const fs::ListingScope walk;
+    EXPECT_EQ(fs::findNoCase(d, "DIRINFO.TXT"), "Dirinfo.txt");
+    ASSERT_EQ(fs::renameNoReplace(d + "Dirinfo.txt", d + "info.txt"), fs::RenameResult::Done);
+    EXPECT_EQ(fs::findNoCase(d, "DIRINFO.TXT"), std::nullopt);
+    EXPECT_EQ(fs::findNoCase(d, "INFO.txt"), "info.txt");
+  }
   fs::forceDirectories(d + "A");
   fs::forceDirectories(d + "a");
   EXPECT_EQ(fs::renameNoReplace(d + "A", d + "a"), fs::RenameResult::TargetTaken);

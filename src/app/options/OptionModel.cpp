@@ -1,5 +1,6 @@
 #include "app/options/OptionModel.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace mosaik {
@@ -82,6 +83,12 @@ void OptionModel::setText(Opt o, const std::string& text) {
   Control& k = c(o);
   if (k.text == text) return;
   k.text = text;
+  // An editable size list: the item that text names, -1 for a text of the
+  // user's own, so that index and text never disagree.
+  if (info(o).kind == Kind::SizeText) {
+    const auto it = std::find(k.items.begin(), k.items.end(), text);
+    k.index = it == k.items.end() ? -1 : static_cast<int>(it - k.items.begin());
+  }
   notify(o);
   fire(o, Ev::Change);
 }

@@ -1,0 +1,120 @@
+// Time of a whole run over one big folder of small pictures, for two folder
+// sizes: the cost per picture must not grow with the folder. Each round
+// writes the pictures afresh (camera names, "DSC_0001.JPG", so that every
+// one is renamed) and runs the generation with the defaults and the text,
+// audio and video side files linked (the lookups that look at the folder
+// for every picture); the fastest of the rounds counts.
+//
+//   mosaik_ordnerbench <work folder> [small count] [large count] [rounds]
+//
+// Defaults: 2000 and 8000 pictures, 3 rounds. Prints seconds per run and
+// the ratio large/small (4 would be strictly linear).
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app/Grundeinstellungen.h"
+#include "app/options/Kontext.h"
+#include "generator/Generierung.h"
+#include "generator/Lauf.h"
+#include "imaging/JpegCodec.h"
+#include "platform/Dialogs.h"
+
+namespace {
+
+using namespace mosaik;
+
+struct StilleAnsicht : RunView {
+  void laufBeginnt() override {}
+  void laufEndet() override {}
+  void aktuelleDatei(const std::string&) override {}
+  bool StandardbilderUebErzeugen() override { return true; }
+  bool StandardbilderGrossErzeugen() override { return true; }
+};
+
+// Prints every message and counts the errors.
+struct Meldungen : ConsoleDialogService {
+  int fehler = 0;
+  MsgResult message(MsgKind kind, const std::string& text, MsgButtons buttons,
+                    const std::string& caption = {}) override {
+    fehler += kind == MsgKind::Error;
+    return ConsoleDialogService::message(kind, text, buttons, caption);
+  }
+};
+
+struct KeineEreignisse : OptionEvents {
+  void optionEvent(Opt, Ev) override {}
+  void procedure(Proc) override {}
+};
+
+// Seconds of one run over n fresh pictures in ordner.
+double lauf(const std::string& ordner, int n, const std::string& bild) {
+  std::filesystem::remove_all(ordner);
+  std::filesystem::create_directories(ordner);
+  for (int i = 1; i <= n; ++i) {
+    char name[32];
+    std::snprintf(name, sizeof name, "DSC_%04d.JPG", i);
+    std::ofstream(ordner + name, std::ios::binary) << bild;
+  }
+  Meldungen dialoge;
+  Services sv;
+  sv.dialogs = &dialoge;
+  sv.fontFamilies = [] { return std::vector<std::string>{"Arial"}; };
+  OptionModel m;
+  KeineEreignisse keine;
+  m.setEvents(&keine);
+  AppState st;
+  Kontext k{m, st, sv};
+  BGrundEinstellungenClick(k, false);
+  for (Opt o : {Opt::CBLinkZuTextdatei, Opt::CBLinkZuAudio, Opt::CBLinkZuVideo, Opt::CBGrossBildLinkText,
+                Opt::CBGrossBildLinkAudio, Opt::CBGrossBildLinkVideo})
+    m.setChecked(o, true);
+  st.BilderOrdnerPfad = ordner;
+  st.Autostart = true;
+  StilleAnsicht ansicht;
+  Lauf l{k, ansicht};
+  const auto start = std::chrono::steady_clock::now();
+  const bool ok = BitBStartClick(l);
+  const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  if (!ok || dialoge.fehler > 0) {
+    std::fprintf(stderr, "Der Lauf über %d Bilder schlug fehl.\n", n);
+    std::exit(1);
+  }
+  return s;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    std::fprintf(stderr, "Aufruf: %s <Arbeitsordner> [klein] [gross] [Runden]\n", argv[0]);
+    return 2;
+  }
+  const std::string arbeit = std::string(argv[1]) + "/ordner/";
+  const int klein = argc > 2 ? std::atoi(argv[2]) : 2000;
+  const int gross = argc > 3 ? std::atoi(argv[3]) : 8000;
+  const int runden = argc > 4 ? std::max(1, std::atoi(argv[4])) : 3;
+
+  // A small photo-like picture (64 x 48), about 2 KB.
+  imaging::RgbBitmap b(64, 48);
+  for (size_t i = 0; i < b.Pixels.size(); ++i) b.Pixels[i] = static_cast<uint8_t>((i * 7 + i / 192 * 3) & 0xFF);
+  const std::string bild = imaging::EncodeJpeg(b, 85, false);
+
+  double tKlein = 1e300, tGross = 1e300;
+  for (int r = 0; r < runden; ++r) {
+    tKlein = std::min(tKlein, lauf(arbeit, klein, bild));
+    tGross = std::min(tGross, lauf(arbeit, gross, bild));
+  }
+  std::filesystem::remove_all(arbeit);
+  std::printf("Ein Ordner, kleine Bilder, schnellste von %d Runden:\n", runden);
+  std::printf("  %6d Bilder %8.2f s  (%.2f ms je Bild)\n", klein, tKlein, 1000 * tKlein / klein);
+  std::printf("  %6d Bilder %8.2f s  (%.2f ms je Bild)\n", gross, tGross, 1000 * tGross / gross);
+  std::printf("  Verhältnis %.2f bei %.2f-mal so vielen Bildern\n", tGross / tKlein,
+              static_cast<double>(gross) / klein);
+  return 0;
+}
