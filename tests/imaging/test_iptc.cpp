@@ -100,13 +100,15 @@ TEST(Iptc, ResourcesCustomDatasetsAndOddLengths) {
   // only resource 0x0404 is read.
   const std::string decoy = Resource(0x03ED, Dataset(2, 5, "Falle"));
   const std::string datasets = Dataset(2, 120, "Text") + Dataset(2, 200, "eigen") + Dataset(8, 10, "ab") +
-                               Dataset(2, 25, "eins") + Dataset(2, 25, "zwei") + Dataset(9, 1, "x");
+                               Dataset(2, 25, "eins") + Dataset(2, 25, "zwei") + Dataset(9, 1, "x") +
+                               Dataset(2, 120, "noch");
   auto d = ReadApp13(kPhotoshop + decoy + Resource(0x0404, datasets) + Resource(0x0409, "thumb"));
   EXPECT_EQ(All(*d->IptcInfo), (std::vector<std::pair<std::string, std::string>>{{"ImageCaption", "Text"},
                                                                                  {"Custom_200", "eigen"},
                                                                                  {"Subfile", "ab"},
                                                                                  {"Keywords", "eins,zwei"},
-                                                                                 {"Custom_1", "x"}}));
+                                                                                 {"Custom_1", "x"},
+                                                                                 {"ImageCaption", "noch"}}));
   const TTagEntry& custom = d->IptcInfo->Tags[1];
   EXPECT_EQ(custom.Size, 64);
   EXPECT_EQ(custom.Tag, 200);
@@ -128,36 +130,6 @@ TEST(Iptc, ResourcesCustomDatasetsAndOddLengths) {
   EXPECT_EQ(All(*d->IptcInfo), (std::vector<std::pair<std::string, std::string>>{{"City", "A"}}));
   d = ReadApp13(std::string(1, '\x1c'));
   EXPECT_EQ(d->IptcInfo->Count(), 0);
-}
-
-TEST(Iptc, TableAndEditingOperations) {
-  const auto& table = IptcTagTable();
-  ASSERT_EQ(table.size(), 49u);
-  EXPECT_EQ(table.front().Name, "SKIP");
-  EXPECT_EQ(table.back().Name, "Subfile");
-  EXPECT_EQ(table.back().IptcCode, 8);
-  ASSERT_NE(LookupIptcTag(2, 120), nullptr);
-  EXPECT_EQ(LookupIptcTag(2, 120)->Name, "ImageCaption");
-  EXPECT_EQ(LookupIptcTag(2, 120)->Size, 2000);
-  EXPECT_EQ(LookupIptcTag(2, 121), nullptr);
-
-  TIPTCdata iptc(nullptr);
-  EXPECT_EQ(iptc.AddTag("Gibtsnicht"), -1);
-  EXPECT_EQ(iptc.AddOrAppendValue("keywords", "a"), 0);
-  EXPECT_EQ(iptc.AddOrAppendValue("Keywords", "b"), 0);
-  EXPECT_EQ(iptc.LookupTagValue("KEYWORDS"), "a,b");
-  // A dataset that does not repeat gets a second entry.
-  EXPECT_EQ(iptc.AddOrAppendValue("City", "Bremen"), 1);
-  EXPECT_EQ(iptc.AddOrAppendValue("City", "Kiel"), 2);
-  iptc.SetTagValue("City", "Lübeck");
-  EXPECT_EQ(iptc.LookupTagValue("City"), "Lübeck");
-  iptc.SetTagValue("Custom_7", "x");
-  EXPECT_EQ(iptc.Tags.back().Tag, 7);
-  EXPECT_EQ(iptc.AddRecordValue(2, 0, "4"), -1);  // SKIP
-  iptc.RemoveTag("city");
-  EXPECT_EQ(iptc.LookupTagValue("City"), "Kiel");
-  iptc.Reset();
-  EXPECT_EQ(iptc.Count(), 0);
 }
 
 }  // namespace mosaik::imaging
