@@ -60,8 +60,6 @@ TEST(JpegCodec, ProgressiveAndBaseline) {
   const std::string base = EncodeJpeg(b, 80, false), prog = EncodeJpeg(b, 80, true);
   EXPECT_FALSE(ReadJpegInfo(base).Progressive);
   EXPECT_TRUE(ReadJpegInfo(prog).Progressive);
-  EXPECT_TRUE(ReadJpegInfo(Data("prog.jpg")).Progressive);
-  EXPECT_FALSE(ReadJpegInfo(Data("base.jpg")).Progressive);
   // The encoder writes its own JFIF header first.
   EXPECT_EQ(base.substr(0, 4), std::string("\xFF\xD8\xFF\xE0", 4));
   EXPECT_EQ(base.substr(6, 5), std::string("JFIF\0", 5));

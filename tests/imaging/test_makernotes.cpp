@@ -50,13 +50,10 @@ TEST_F(MakerNotes, CanonArraysSplitIntoNamedSettings) {
   const auto d = Read(Data("canon.jpg"));
   const TImageInfo& info = *d->ExifInfo;
   EXPECT_EQ(info.MakerNoteMake, "CANON");
-  const Entries got = MakerEntries(*d);
-  ASSERT_FALSE(got.empty());
-  // The array itself, cut to the 50 characters every plain value shows.
-  EXPECT_EQ(got[0].first, "ExposureInfo1");
-  EXPECT_EQ(got[0].second, "66, 2, 0, 3, 1, 0, 0, 0, 0, 0, 0, 1, 0, 65535, 0, ");
+  // The array itself comes first, cut to the 50 characters every plain
+  // value shows.
   const Entries expected = {
-      {"ExposureInfo1", got[0].second},
+      {"ExposureInfo1", "66, 2, 0, 3, 1, 0, 0, 0, 0, 0, 0, 1, 0, 65535, 0, "},
       {"Macro mode", "Normal"},
       {"Self Timer", "0"},
       {"Compression Rate", "Fine"},
@@ -96,7 +93,7 @@ TEST_F(MakerNotes, CanonArraysSplitIntoNamedSettings) {
       {"Superimposed Display", "On"},
       {"Unknown", "7"},
   };
-  EXPECT_EQ(got, expected);
+  EXPECT_EQ(MakerEntries(*d), expected);
   EXPECT_EQ(info.LookupTagValue("ownername"), "Anna Beispiel");
   // The note's own entry follows its decoded tags.
   EXPECT_EQ(info.Tags[static_cast<size_t>(info.LookupTag("MakerNote"))].Raw, info.MakerNote);
@@ -214,24 +211,13 @@ TEST_F(MakerNotes, DamagedNotesEndOnlyTheirOwnDecoding) {
 }
 
 TEST(MakerNoteFormatters, NikonColourModeAndLens) {
-  SetDecimalSeparator('.');
   EXPECT_EQ(FormatNikonColorMode("MODE1"), "Mode1 (sRGB)");
   EXPECT_EQ(FormatNikonColorMode("MODE2 "), "Mode 2 (Adobe RGB)");
   EXPECT_EQ(FormatNikonColorMode("mode3"), "Mode 3 (sRGB): higher saturation");
   EXPECT_EQ(FormatNikonColorMode("COLOR"), "COLOR");
-  EXPECT_EQ(FormatNikonLens("240/10, 1200/10, 35/10, 56/10"), "24.0-120.0(mm)  F3.5-F5.6");
   EXPECT_EQ(FormatNikonLens("240/10, 1200/10"), "240/10, 1200/10");
   SetDecimalSeparator(',');
   EXPECT_EQ(FormatNikonLens("180/10, 550/10, 35/10, 56/10"), "18,0-55,0(mm)  F3,5-F5,6");
-  // Every table's rows: Skip rows and names as the tables list them.
-  using M = MakerTableId;
-  for (auto [id, rows] : {std::pair{M::NikonOld, 11u}, {M::NikonNew, 28u}, {M::Olympus, 33u}, {M::Casio, 26u},
-                          {M::Fuji, 18u}, {M::Canon, 16u}, {M::Seiko, 12u}, {M::Sanyo, 6u}, {M::Minolta, 2u}})
-    EXPECT_EQ(GetMakerTable(id).Rows.size(), rows) << static_cast<int>(id);
-  EXPECT_EQ(GetMakerTable(MakerTableId::Casio).Lookup(0x0014).Name, "CCDSensitivity");
-  EXPECT_EQ(GetMakerTable(MakerTableId::Fuji).Lookup(0x1100).Name, "ContTake/Bracket");
-  EXPECT_EQ(GetMakerTable(MakerTableId::Olympus).Lookup(0x1034).Name, "CompressionRatio");
-  EXPECT_EQ(GetMakerTable(MakerTableId::Canon).Lookup(0x0005).Name, "Unknown");
 }
 
 }  // namespace
