@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -167,31 +168,22 @@ TEST_F(MakerNotes, OtherMakersKeepTheNoteUndecoded) {
 
 TEST_F(MakerNotes, DamagedNotesEndOnlyTheirOwnDecoding) {
   testdata::TempFolder dir;
-  // Canon: the note's entry count raised to 65535.
-  std::string canon = testdata::ReadFileBytes(Data("canon.jpg"));
-  const size_t at = canon.find(std::string("\x0a\x00\x01\x00\x03\x00\x21\x00", 8));
-  ASSERT_NE(at, std::string::npos);
-  canon[at] = '\xff';
-  canon[at + 1] = '\xff';
-  auto d = Read(dir.Write("canon.jpg", canon));
-  EXPECT_TRUE(MakerEntries(*d).empty());
-  EXPECT_EQ(d->ExifInfo->LookupTagValue("Model"), "Canon PowerShot S40");
-
-  // Fuji: the directory offset points far outside the block.
-  std::string fuji = testdata::ReadFileBytes(Data("fuji.jpg"));
-  const size_t f = fuji.find(std::string("FUJIFILM\x0c\0", 10));
-  ASSERT_NE(f, std::string::npos);
-  fuji.replace(f + 8, 4, std::string("\x00\xff\xff\x7f", 4));
-  d = Read(dir.Write("fuji.jpg", fuji));
-  EXPECT_TRUE(MakerEntries(*d).empty());
-
-  // Nikon: the inner header's directory offset points back at the header.
-  std::string nikon = testdata::ReadFileBytes(Data("nikon3.jpg"));
-  const size_t n = nikon.find(std::string("Nikon\0\x02", 7));
-  ASSERT_NE(n, std::string::npos);
-  nikon.replace(n + 14, 4, std::string("\0\0\0\0", 4));
-  d = Read(dir.Write("nikon3.jpg", nikon));
-  EXPECT_TRUE(MakerEntries(*d).empty());
+  // Canon: the note's entry count raised to 65535. Fuji: the directory
+  // offset points far outside the block. Nikon: the inner header's
+  // directory offset points back at the header.
+  const std::tuple<const char*, std::string, size_t, std::string> schaeden[] = {
+      {"canon.jpg", std::string("\x0a\x00\x01\x00\x03\x00\x21\x00", 8), 0, "\xff\xff"},
+      {"fuji.jpg", std::string("FUJIFILM\x0c\0", 10), 8, std::string("\x00\xff\xff\x7f", 4)},
+      {"nikon3.jpg", std::string("Nikon\0\x02", 7), 14, std::string("\0\0\0\0", 4)},
+  };
+  for (const auto& [name, marke, abstand, ersatz] : schaeden) {
+    std::string bytes = testdata::ReadFileBytes(Data(name));
+    const size_t at = bytes.find(marke);
+    ASSERT_NE(at, std::string::npos) << name;
+    bytes.replace(at + abstand, ersatz.size(), ersatz);
+    const auto d = Read(dir.Write(name, bytes));
+    EXPECT_TRUE(MakerEntries(*d).empty()) << name;
+  }
 
   // A note whose values lie outside the block, or run past its end: empty
   // or cut values, never a read outside, and no array split from a cut one.
@@ -203,7 +195,7 @@ TEST_F(MakerNotes, DamagedNotesEndOnlyTheirOwnDecoding) {
   std::string note = t.U16(2) + t.U16(0x0009) + t.U16(2) + t.U32(40) + t.U32(0x7FFFFFF0) + t.U16(0x0001) + t.U16(3) +
                      t.U32(0x40000000) + t.U32(8) + t.U32(0);
   t.Add(exif, 0x927C, 7, static_cast<uint32_t>(note.size()), note);
-  d = Read(dir.Write("bad.jpg", testdata::Soi() + t.App1() + testdata::ScanTail()));
+  const auto d = Read(dir.Write("bad.jpg", testdata::Soi() + t.App1() + testdata::ScanTail()));
   const Entries got = MakerEntries(*d);
   ASSERT_EQ(got.size(), 2u);
   EXPECT_EQ(got[0], (std::pair<std::string, std::string>("OwnerName", "")));
