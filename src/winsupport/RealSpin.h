@@ -40,9 +40,6 @@ class TRealSpinEdit {
   bool IsValidChar(char32_t c) const;
   // A typed character: false (and a beep) when it is swallowed.
   bool KeyPress(char32_t c);
-  // The arrow keys step; the key then goes on to the edit.
-  void KeyDownHoch() { UpClick(); }
-  void KeyDownRunter() { DownClick(); }
   // Paste and cut reach the edit only while it may be typed into.
   bool EinfuegenErlaubt() const { return EditorEnabled && !ReadOnly; }
   // Leaving the field puts a number outside the bounds back to the nearer
