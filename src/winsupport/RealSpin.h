@@ -70,14 +70,12 @@ class TTimerSpeedButton {
  public:
   static constexpr int kErsteVerzoegerung = 400;
   static constexpr int kWiederholung = 100;
-  bool WiederholenErlaubt = true;
   std::function<void()> Click;
 
   // Each returns the interval the timer is to run with, 0 = stopped.
   int MausRunter();
   int TimerTick(bool nochGedrueckt);
   int MausHoch(bool ueberDemKnopf);
-  int Intervall() const { return intervall_; }
 
  private:
   int intervall_ = 0;
