@@ -18,8 +18,10 @@ using testdata::Segment;
 
 std::string Data(const std::string& name) { return std::string(MOSAIK_TEST_DATA) + "/iptc/" + name; }
 
-std::vector<std::pair<std::string, std::string>> All(const TIPTCdata& iptc) {
-  std::vector<std::pair<std::string, std::string>> out;
+using Entries = std::vector<std::pair<std::string, std::string>>;
+
+Entries All(const TIPTCdata& iptc) {
+  Entries out;
   for (const TTagEntry& e : iptc.Tags) out.emplace_back(e.Name, e.Data);
   return out;
 }
@@ -56,7 +58,7 @@ TEST(Iptc, DatasetsOfAFileWrittenAsUtf8) {
   const TIPTCdata& iptc = *d.IptcInfo;
   // Record 1 (the envelope, with the character set) and dataset 2:00 (the
   // record version, a SKIP row) give no entries.
-  EXPECT_EQ(All(iptc), (std::vector<std::pair<std::string, std::string>>{
+  EXPECT_EQ(All(iptc), (Entries{
                            {"ObjectName", "Hafen am Abend"},
                            {"Urgency", "5"},
                            {"SuppCategory", "Reise,Sommer"},
@@ -103,12 +105,12 @@ TEST(Iptc, ResourcesCustomDatasetsAndOddLengths) {
                                Dataset(2, 25, "eins") + Dataset(2, 25, "zwei") + Dataset(9, 1, "x") +
                                Dataset(2, 120, "noch");
   auto d = ReadApp13(kPhotoshop + decoy + Resource(0x0404, datasets) + Resource(0x0409, "thumb"));
-  EXPECT_EQ(All(*d->IptcInfo), (std::vector<std::pair<std::string, std::string>>{{"ImageCaption", "Text"},
-                                                                                 {"Custom_200", "eigen"},
-                                                                                 {"Subfile", "ab"},
-                                                                                 {"Keywords", "eins,zwei"},
-                                                                                 {"Custom_1", "x"},
-                                                                                 {"ImageCaption", "noch"}}));
+  EXPECT_EQ(All(*d->IptcInfo), (Entries{{"ImageCaption", "Text"},
+                                         {"Custom_200", "eigen"},
+                                         {"Subfile", "ab"},
+                                         {"Keywords", "eins,zwei"},
+                                         {"Custom_1", "x"},
+                                         {"ImageCaption", "noch"}}));
   const TTagEntry& custom = d->IptcInfo->Tags[1];
   EXPECT_EQ(custom.Size, 64);
   EXPECT_EQ(custom.Tag, 200);
@@ -118,16 +120,15 @@ TEST(Iptc, ResourcesCustomDatasetsAndOddLengths) {
   // a dataset that runs past the end keeps what is there and ends it.
   const std::string extended = Bytes({0x1C, 2, 105, 0x80, 0x04, 0, 0, 0, 3}) + "Kop";
   d = ReadApp13("junk\x1c\x01" + Dataset(2, 90, "Ort") + extended + Bytes({0x1C, 2, 116, 0, 50}) + "(c) kurz");
-  EXPECT_EQ(All(*d->IptcInfo), (std::vector<std::pair<std::string, std::string>>{
-                                   {"City", "Ort"}, {"ImageHeadline", "Kop"}, {"Copyright", "(c) kurz"}}));
+  EXPECT_EQ(All(*d->IptcInfo), (Entries{{"City", "Ort"}, {"ImageHeadline", "Kop"}, {"Copyright", "(c) kurz"}}));
 
   // A resource whose size runs past the block, and damage inside the
   // datasets: what was read stays, nothing else is touched.
   d = ReadApp13(kPhotoshop + "8BIM" + Bytes({4, 4, 0, 0, 0x7F, 0xFF, 0xFF, 0xFF}) + Dataset(2, 90, "Rest") +
                 Bytes({0x1C, 2}));
-  EXPECT_EQ(All(*d->IptcInfo), (std::vector<std::pair<std::string, std::string>>{{"City", "Rest"}}));
+  EXPECT_EQ(All(*d->IptcInfo), (Entries{{"City", "Rest"}}));
   d = ReadApp13(kPhotoshop + Resource(0x0404, Dataset(2, 90, "A") + std::string("\x00\x1c", 2) + Dataset(2, 92, "B")));
-  EXPECT_EQ(All(*d->IptcInfo), (std::vector<std::pair<std::string, std::string>>{{"City", "A"}}));
+  EXPECT_EQ(All(*d->IptcInfo), (Entries{{"City", "A"}}));
   d = ReadApp13(std::string(1, '\x1c'));
   EXPECT_EQ(d->IptcInfo->Count(), 0);
 }
