@@ -65,7 +65,6 @@ const Row kRows[] = {
     {8, 10, "Subfile", 2},
 };
 
-constexpr std::string_view kCustom = "Custom_";
 // Repeatable datasets: supplemental categories and keywords.
 bool Repeatable(uint16_t dataset) { return dataset == 20 || dataset == 25; }
 
@@ -98,7 +97,7 @@ TTagEntry CustomEntry(uint16_t record, uint16_t dataset) {
   e.TableId = kIptcTable;
   e.IptcCode = record;
   e.Tag = dataset;
-  e.Name = std::string(kCustom) + std::to_string(dataset);
+  e.Name = "Custom_" + std::to_string(dataset);
   e.Description = e.Name;
   e.Size = 64;
   e.Format = 2;
@@ -142,69 +141,32 @@ std::string_view IptcResource(std::string_view payload, bool& resources) {
   return {};
 }
 
-}  // namespace
-
-const std::vector<TTagEntry>& IptcTagTable() { return table().rows; }
-
+// The row of a record and dataset, or nullptr.
 const TTagEntry* LookupIptcTag(uint16_t record, uint16_t dataset) {
   const auto& t = table();
   const auto it = t.index.find((uint32_t{record} << 16) | dataset);
   return it == t.index.end() ? nullptr : &t.rows[it->second];
 }
 
+}  // namespace
+
 int TIPTCdata::LookupTag(std::string_view name) const { return FindTagByName(Tags, name); }
 
 std::string TIPTCdata::LookupTagValue(std::string_view name) const { return TagValueByName(Tags, name); }
 
-int TIPTCdata::AddTag(std::string_view name) {
-  for (const TTagEntry& row : IptcTagTable())
-    if (asciiIEquals(row.Name, name)) {
-      Tags.push_back(row);
-      return Count() - 1;
-    }
-  if (name.size() > kCustom.size() && asciiIEquals(name.substr(0, kCustom.size()), kCustom)) {
-    unsigned n = 0;
-    for (char c : name.substr(kCustom.size())) {
-      if (c < '0' || c > '9' || n > 255) return -1;
-      n = n * 10 + static_cast<unsigned>(c - '0');
-    }
-    if (n > 255) return -1;
-    Tags.push_back(CustomEntry(2, static_cast<uint16_t>(n)));
-    return Count() - 1;
-  }
-  return -1;
-}
-
-int TIPTCdata::AddOrAppendValue(std::string_view name, const std::string& value) {
-  int i = LookupTag(name);
-  if (i >= 0 && Repeatable(Tags[static_cast<size_t>(i)].Tag)) {
-    TTagEntry& e = Tags[static_cast<size_t>(i)];
-    e.Data += "," + value;
-    return i;
-  }
-  i = AddTag(name);
-  if (i >= 0) Tags[static_cast<size_t>(i)].Data = value;
-  return i;
-}
-
 int TIPTCdata::AddRecordValue(uint16_t record, uint16_t dataset, const std::string& value) {
   const TTagEntry* row = LookupIptcTag(record, dataset);
   if (row && row->Name == "SKIP") return -1;
-  if (row) return AddOrAppendValue(row->Name, value);
-  Tags.push_back(CustomEntry(record, dataset));
+  if (row && Repeatable(dataset)) {
+    const int i = LookupTag(row->Name);
+    if (i >= 0) {
+      Tags[static_cast<size_t>(i)].Data += "," + value;
+      return i;
+    }
+  }
+  Tags.push_back(row ? *row : CustomEntry(record, dataset));
   Tags.back().Data = value;
   return Count() - 1;
-}
-
-void TIPTCdata::SetTagValue(std::string_view name, const std::string& value) {
-  int i = LookupTag(name);
-  if (i < 0) i = AddTag(name);
-  if (i >= 0) Tags[static_cast<size_t>(i)].Data = value;
-}
-
-void TIPTCdata::RemoveTag(std::string_view name) {
-  const int i = LookupTag(name);
-  if (i >= 0) Tags.erase(Tags.begin() + i);
 }
 
 void TIPTCdata::ParseIPTCStrings(std::string_view sectionData) {

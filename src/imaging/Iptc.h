@@ -14,36 +14,16 @@ namespace mosaik::imaging {
 
 class TimgData;
 
-// The IPTC table: IptcCode is the record, Tag the dataset number, Size the
-// longest value the standard allows.
-const std::vector<TTagEntry>& IptcTagTable();
-// The row of a record and dataset, or nullptr.
-const TTagEntry* LookupIptcTag(uint16_t record, uint16_t dataset);
-
 class TIPTCdata {
  public:
   explicit TIPTCdata(TimgData* parent) : Parent(parent) {}
-  virtual ~TIPTCdata() = default;
 
   TimgData* Parent;
   std::vector<TTagEntry> Tags;
   int Count() const { return static_cast<int>(Tags.size()); }
 
   // Index of the first entry whose Name equals name (ASCII case ignored), or -1.
-  virtual int LookupTag(std::string_view name) const;
-  // A new, empty entry for a table name, or for "Custom_<dataset>"; -1 for
-  // any other name.
-  virtual int AddTag(std::string_view name);
-  // Sets the value, or appends it (after a comma) to an existing entry of a
-  // repeatable dataset; a new entry otherwise. The entry's index, or -1.
-  virtual int AddOrAppendValue(std::string_view name, const std::string& value);
-  // The same for a record and dataset number (unknown ones: "Custom_<n>").
-  virtual int AddRecordValue(uint16_t record, uint16_t dataset, const std::string& value);
-  // Replaces the value of the first entry of that name (adding one).
-  virtual void SetTagValue(std::string_view name, const std::string& value);
-  virtual void RemoveTag(std::string_view name);
-  virtual void Reset() { Tags.clear(); }
-
+  int LookupTag(std::string_view name) const;
   // The value of the first entry of that name, or the empty text.
   std::string LookupTagValue(std::string_view name) const;
 
@@ -53,6 +33,12 @@ class TIPTCdata {
   void ParseIPTCStrings(std::string_view sectionData);
   // Reads datasets from the first 0x1C byte of `block` on.
   void ParseDatasets(std::string_view block);
+
+ private:
+  // Adds the value of a record and dataset (unknown ones: "Custom_<n>"),
+  // appending it after a comma to an entry of a repeatable dataset. The
+  // entry's index, or -1 for the record version.
+  int AddRecordValue(uint16_t record, uint16_t dataset, const std::string& value);
 };
 
 }  // namespace mosaik::imaging

@@ -199,46 +199,6 @@ RgbBitmap::RgbBitmap(int width, int height)
     : Width(width), Height(height),
       Pixels(static_cast<size_t>(width > 0 ? width : 0) * static_cast<size_t>(height > 0 ? height : 0) * 3, 0) {}
 
-Bitmap ToBitmap(const RgbBitmap& rgb) {
-  Bitmap b(rgb.Width, rgb.Height, PixelFormat::Bit24);
-  for (int y = 0; y < rgb.Height; ++y) {
-    const uint8_t* s = rgb.Row(y);
-    uint8_t* d = b.row(y);
-    for (int x = 0; x < rgb.Width; ++x, s += 3, d += 3) {
-      d[0] = s[2];
-      d[1] = s[1];
-      d[2] = s[0];
-    }
-  }
-  return b;
-}
-
-RgbBitmap FromBitmap(const Bitmap& bitmap) {
-  RgbBitmap out(bitmap.width, bitmap.height);
-  const int bpp = bitmap.bitsPerPixel();
-  for (int y = 0; y < bitmap.height; ++y) {
-    const uint8_t* s = bitmap.row(y);
-    uint8_t* d = out.Row(y);
-    for (int x = 0; x < bitmap.width; ++x, d += 3) {
-      if (bpp >= 24) {
-        const uint8_t* p = s + static_cast<size_t>(x) * static_cast<size_t>(bpp / 8);
-        d[0] = p[2];
-        d[1] = p[1];
-        d[2] = p[0];
-        continue;
-      }
-      const size_t bit = static_cast<size_t>(x) * static_cast<size_t>(bpp);
-      const unsigned shift = 8u - static_cast<unsigned>(bpp) - static_cast<unsigned>(bit % 8);
-      const unsigned index = (s[bit / 8] >> shift) & ((1u << bpp) - 1u);
-      const uint32_t c = index < bitmap.palette.size() ? bitmap.palette[index] : 0;
-      d[0] = static_cast<uint8_t>(c >> 16);
-      d[1] = static_cast<uint8_t>(c >> 8);
-      d[2] = static_cast<uint8_t>(c);
-    }
-  }
-  return out;
-}
-
 JpegInfo ReadJpegInfo(std::string_view data) { return RunDecode(data, 0, true, nullptr); }
 
 RgbBitmap DecodeJpeg(std::string_view data, uint64_t maxPixels) {

@@ -35,12 +35,6 @@ struct RgbBitmap {
   }
 };
 
-// The shared bitmap of the image code (24-bit blue-green-red rows) and back.
-// FromBitmap takes every pixel format (palette formats through their
-// palette, 32-bit ignoring the fourth byte).
-Bitmap ToBitmap(const RgbBitmap& rgb);
-RgbBitmap FromBitmap(const Bitmap& bitmap);
-
 // Pictures above this many pixels are refused before decoding (a small file
 // can declare a picture that would need gigabytes).
 inline constexpr uint64_t kDefaultMaxPixels = 300'000'000;
@@ -78,7 +72,6 @@ class JpegImage {
   void LoadFromBytes(std::string bytes);
   // Takes a picture to be encoded by Compress (or SaveToStream).
   void Assign(RgbBitmap bitmap);
-  void Assign(const Bitmap& bitmap) { Assign(FromBitmap(bitmap)); }
   void Compress();
 
   int Width();

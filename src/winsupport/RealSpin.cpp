@@ -74,7 +74,7 @@ void SpinKnoepfe(int w, int h, Rechteck& hoch, Rechteck& runter) {
 }
 
 int TTimerSpeedButton::MausRunter() {
-  intervall_ = WiederholenErlaubt ? kErsteVerzoegerung : 0;
+  intervall_ = kErsteVerzoegerung;
   return intervall_;
 }
 

@@ -40,9 +40,6 @@ class TRealSpinEdit {
   bool IsValidChar(char32_t c) const;
   // A typed character: false (and a beep) when it is swallowed.
   bool KeyPress(char32_t c);
-  // The arrow keys step; the key then goes on to the edit.
-  void KeyDownHoch() { UpClick(); }
-  void KeyDownRunter() { DownClick(); }
   // Paste and cut reach the edit only while it may be typed into.
   bool EinfuegenErlaubt() const { return EditorEnabled && !ReadOnly; }
   // Leaving the field puts a number outside the bounds back to the nearer
@@ -73,14 +70,12 @@ class TTimerSpeedButton {
  public:
   static constexpr int kErsteVerzoegerung = 400;
   static constexpr int kWiederholung = 100;
-  bool WiederholenErlaubt = true;
   std::function<void()> Click;
 
   // Each returns the interval the timer is to run with, 0 = stopped.
   int MausRunter();
   int TimerTick(bool nochGedrueckt);
   int MausHoch(bool ueberDemKnopf);
-  int Intervall() const { return intervall_; }
 
  private:
   int intervall_ = 0;

@@ -60,39 +60,33 @@ void ExpectAlpha(const TPngGraphic& png, const std::string& what, F expected) { 
 }  // namespace
 
 TEST(PngReaderFiles, TruecolourAtBothDepthsWithAndWithoutAlpha) {
-  for (const char* name : {"rgb8.png", "rgb8-idats.png"}) {
-    TPngGraphic png;
-    Load(png, name);
-    EXPECT_EQ(png.GetHeaderChunk().ColorType, 2);
-    EXPECT_EQ(png.GetHeaderChunk().BitsPerPixel, 24);
-    EXPECT_EQ(png.TransparencyMode(), TPNGTransparencyMode::ptmNone);
-    ExpectPixels(png, name, Colour);
-    ExpectAlpha(png, name, [](int, int) { return 255u; });
-  }
   // 16-bit samples are held by their high byte; the file's samples are
   // value × 257 + x, so the low byte differs from the high one.
-  TPngGraphic wide;
-  Load(wide, "rgb16.png");
-  EXPECT_EQ(wide.GetHeaderChunk().BitDepth, 16);
   auto high = [](unsigned c, int x) { return (c * 257 + static_cast<unsigned>(x)) >> 8; };
-  ExpectPixels(wide, "rgb16", [&](int x, int y) {
-    return Rgb(high(Red(x), x), high(Green(y), x), high(Blue(x, y), x));
-  });
-
-  for (const char* name : {"rgba8.png", "rgba8-adam7.png", "rgba16.png"}) {
+  auto wide = [&](int x, int y) { return Rgb(high(Red(x), x), high(Green(y), x), high(Blue(x, y), x)); };
+  struct Case {
+    const char* name;
+    int colorType, depth, interlace;
+  };
+  for (const Case c : {Case{"rgb8.png", 2, 8, 0}, Case{"rgb8-idats.png", 2, 8, 0}, Case{"rgb16.png", 2, 16, 0},
+                       Case{"rgba8.png", 6, 8, 0}, Case{"rgba8-adam7.png", 6, 8, 1}, Case{"rgba16.png", 6, 16, 0}}) {
     TPngGraphic png;
-    Load(png, name);
-    EXPECT_EQ(png.GetHeaderChunk().ColorType, 6);
-    EXPECT_EQ(png.TransparencyMode(), TPNGTransparencyMode::ptmPartial);
-    EXPECT_TRUE(png.GetTransparent());
-    if (std::string(name) == "rgba16.png")
-      ExpectPixels(png, name, [&](int x, int y) { return Rgb(high(Red(x), x), high(Green(y), x), high(Blue(x, y), x)); });
+    Load(png, c.name);
+    const bool alpha = c.colorType == 6;
+    EXPECT_EQ(png.GetHeaderChunk().ColorType, c.colorType) << c.name;
+    EXPECT_EQ(png.GetHeaderChunk().BitDepth, c.depth) << c.name;
+    EXPECT_EQ(png.GetHeaderChunk().BitsPerPixel, 24) << c.name;
+    EXPECT_EQ(png.InterlaceMethod, c.interlace) << c.name;
+    EXPECT_EQ(png.TransparencyMode(), alpha ? TPNGTransparencyMode::ptmPartial : TPNGTransparencyMode::ptmNone);
+    EXPECT_EQ(png.GetTransparent(), alpha) << c.name;
+    if (c.depth == 16)
+      ExpectPixels(png, c.name, wide);
     else
-      ExpectPixels(png, name, Colour);
-    ExpectAlpha(png, name, Alpha);
-    ASSERT_NE(png.GetAlphaRow(3), nullptr);
-    EXPECT_EQ(png.GetAlphaRow(3)[5], 12 * 8);
-    EXPECT_EQ(png.InterlaceMethod, std::string(name) == "rgba8-adam7.png" ? 1 : 0);
+      ExpectPixels(png, c.name, Colour);
+    ExpectAlpha(png, c.name, [&](int x, int y) { return alpha ? Alpha(x, y) : 255u; });
+    if (alpha) {
+      EXPECT_EQ(png.GetAlphaRow(3)[5], 12 * 8) << c.name;
+    }
   }
 }
 

@@ -7,10 +7,8 @@
 
 #include "imaging/ExifOrientation.h"
 #include "imaging/ExifTestData.h"
-#include "imaging/ImgData.h"
 #include "imaging/JpegCodec.h"
 #include "imaging/JpegRowDecoder.h"
-#include "imaging/Resampler.h"
 
 using namespace mosaik::imaging;
 using namespace mosaik::imaging::testdata;
@@ -82,22 +80,6 @@ TEST(JpegRows, DamagedAndTruncatedStreams) {
     void Row(const uint8_t*) override { throw std::length_error("voll"); }
   } wirft;
   EXPECT_THROW(DecodeJpegRows(good, wirft), std::length_error);
-}
-
-TEST(JpegRows, DecodedRowsFeedTheResampler) {
-  const std::string bytes = EncodeJpeg(Noise(90, 60), 95, false);
-  struct Zu : JpegRowSink {
-    RowStretcher* st = nullptr;
-    void Start(int, int) override {}
-    void Row(const uint8_t* p) override { st->PushRow(p); }
-  } zu;
-  RowStretcher st(90, 60, 30, 20, TResamplingFilter::Lanczos3, 0);
-  zu.st = &st;
-  DecodeJpegRows(bytes, zu);
-  Bitmap a = st.Finish(), b;
-  Stretch(30, 20, TResamplingFilter::Lanczos3, 0, DecodeJpeg(bytes), b);
-  ASSERT_EQ(a.pixels.size(), b.pixels.size());
-  EXPECT_TRUE(a.pixels == b.pixels);
 }
 
 TEST(ExifOrientationTag, SetToTopLeftInBothByteOrders) {

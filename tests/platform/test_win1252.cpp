@@ -11,7 +11,6 @@ TEST(Win1252, HoheBytesUndSonderzeichen) {
   EXPECT_EQ(cp1252ToUtf8("\x84\x93\x94"), "„“”");
   EXPECT_EQ(cp1252ToUtf8("\x8a\x9a\x9f"), "ŠšŸ");
   EXPECT_EQ(cp1252ToUtf8("\xe4\xf6\xfc\xdf\xc4"), "äöüßÄ");
-  EXPECT_EQ(utf8ToCp1252("€ äöüß Ÿ"), "\x80 \xe4\xf6\xfc\xdf \x9f");
   // Unassigned bytes survive a round trip.
   for (int b = 0; b < 256; ++b) {
     const std::string s(1, static_cast<char>(b));

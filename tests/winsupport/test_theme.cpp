@@ -9,15 +9,6 @@
 namespace mosaik {
 namespace {
 
-TEST(Theme, DieBeidenOptionssaetze) {
-  // All twenty options but toSubclassAnimate (bit 3) and
-  // toAlternateTabSheetDraw (bit 19); off also drops bits 0 and 1.
-  EXPECT_EQ(kThemeVoll.bits, 0x7FFF7u);
-  EXPECT_EQ(kThemeOhneRahmenUndControls.bits, 0x7FFF4u);
-  EXPECT_TRUE(kThemeVoll.enthaelt(TThemeOption::toSetTransparency));
-  EXPECT_FALSE(kThemeOhneRahmenUndControls.enthaelt(TThemeOption::toAllowControls));
-}
-
 TEST(Theme, AusUndWiederEinSchaltenUndGleicheOptionenZeichnenNichtsNeu) {
   TThemeServices dienste;
   int dienstMeldungen = 0;
