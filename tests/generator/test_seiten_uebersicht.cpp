@@ -1,5 +1,6 @@
 // The parts of an overview page: heading block and path of links, paging
-// links, subfolder table, footer, and the size text.
+// links, subfolder table, footer, and the size text. What the default
+// settings write is fixed by the golden pages.
 #include "generator/Uebersichtsseiten.h"
 #include "platform/FileSystem.h"
 #include "test_seiten_basis.h"
@@ -108,9 +109,6 @@ TEST_F(UebersichtTest, BlaetternMitTextUndGrafik) {
   EXPECT_EQ(navigation(bilder(), 2, -1, 3, true),
             "<div id=\"bloben\"><a href=\"index.htm\">zur&uuml;ck</a>&nbsp; <a href=\"index.htm\">1</a>&nbsp; "
             "2&nbsp; <a href=\"meinebilder(3).htm\">3</a>&nbsp; <a href=\"meinebilder(3).htm\">weiter</a></div>\r\n");
-  EXPECT_EQ(navigation(bilder(), 1, -1, 2, false),
-            "<div id=\"blunten\">1&nbsp; <a href=\"meinebilder(2).htm\">2</a>&nbsp; <a "
-            "href=\"meinebilder(2).htm\">weiter</a></div>\r\n");
   m.setChecked(Opt::RBNavUebGrafiklinks, true);
   doctype(2);
   const std::string tief = bilder() + "a/b/";
@@ -217,13 +215,6 @@ TEST_F(UebersichtTest, UnterordnerbildMitUndOhneVorschaubild) {
 }
 
 TEST_F(UebersichtTest, FusszeileUndSeitenende) {
-  EXPECT_EQ(fusszeile(bilder(), 1),
-            "<hr>\r\n<div id=\"fusszeile\">\r\n  <div id=\"fusszeilecopyright\">Bilder-Copyright: pruefer</div>\r\n"
-            "  <div id=\"fusszeileproghinweis\">Erstellt mit <a href=\"https://mosaikschauer.example/\" "
-            "target=\"_blank\">Mosaikschauer</a> V2.6.1.1</div>\r\n"
-            "  <div id=\"fusszeilenachoben\"><a href=\"#uebersicht\">nach oben</a></div>\r\n</div>\r\n"
-            "</body>\r\n</html>\r\n"
-            "<!-- Diese Seite wurde mit Mosaikschauer V. 2.6.1.1 (mosaikschauer.example) erstellt. -->\r\n");
   doctype(2);
   m.setText(Opt::EdBilderCopyright, "© [autor] & [AUTOR]");
   m.setText(Opt::EdMetaAutor, "Jörg");
