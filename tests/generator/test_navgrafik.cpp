@@ -7,8 +7,7 @@
 #include <map>
 #include <sstream>
 
-#include "FakeDialoge.h"
-#include "app/options/Kontext.h"
+#include "DurchlaufTestbasis.h"
 #include "generator/Navigationsgrafiken.h"
 #include "imaging/test_png_reader.h"
 
@@ -160,16 +159,12 @@ TEST(Navigationsgrafiken, FailuresAreReportedAndWriteNothing) {
   EXPECT_EQ(Dateien(tmp.path()), (std::vector<std::string>{"datei", "navuebweiter.png", "navuebzurueck.png"}));
 }
 
-TEST(Navigationsgrafiken, OptionsChooseFolderColoursAndSlideshow) {
+using NavigationsgrafikenOptionen = test::MitOptionen;
+
+TEST_F(NavigationsgrafikenOptionen, OptionsChooseFolderColoursAndSlideshow) {
   pngtest::TempFolder tmp;
-  test::FakeDialoge dlg;
-  OptionModel m;
-  AppState st;
-  Services sv;
-  sv.dialogs = &dlg;
   int pumped = 0;
-  sv.pump = [&] { ++pumped; };
-  Kontext k{m, st, sv};
+  u.sv.pump = [&] { ++pumped; };
   st.BilderOrdnerPfad = tmp.path().string();  // no trailing '/'
   m.setColor(Opt::PanelUebQuadratFarbe, 0x112233);
   m.setColor(Opt::GrossPanelquadratFarbe, 0x445566);
@@ -191,5 +186,5 @@ TEST(Navigationsgrafiken, OptionsChooseFolderColoursAndSlideshow) {
   ASSERT_TRUE(StandardbilderGrossErzeugen(k));
   EXPECT_EQ(Dateien(tmp.path() / "eigen").size(), 5u);
   PruefeDatei(tmp.path() / "eigen" / "diashowstopp.png", maske("diashowstopp"), 0x445566, 0xFFFFFF);
-  EXPECT_TRUE(dlg.meldungen.empty());
+  EXPECT_TRUE(u.dialoge.meldungen.empty());
 }
