@@ -5,7 +5,6 @@
 
 #include <filesystem>
 #include <map>
-#include <sstream>
 
 #include "DurchlaufTestbasis.h"
 #include "generator/Navigationsgrafiken.h"
@@ -19,23 +18,37 @@ namespace {
 using Maske = std::vector<std::string>;
 
 // '#' is a pixel of the icon colour, '.' the background. Worked out on
-// squared paper from the drawing tables: a name line, then 16 rows.
-std::map<std::string, Maske> MaskenLesen() {
-  std::map<std::string, Maske> masken;
-  std::istringstream in(pngtest::ReadFile(std::string(MOSAIK_TEST_DATA) + "/png/navgrafik-masken.txt"));
-  std::string name;
-  for (std::string zeile; std::getline(in, zeile);) {
-    if (zeile.size() == 16)
-      masken[name].push_back(zeile);
-    else if (!zeile.empty())
-      name = zeile;
-  }
-  return masken;
-}
-const Maske& maske(const std::string& name) {
-  static const std::map<std::string, Maske> masken = MaskenLesen();
-  return masken.at(name);
-}
+// squared paper from the drawing tables.
+const Maske kZurueck = {
+    "................", ".............##.", "...........####.", ".........######.",
+    ".......########.", ".....##########.", "...############.", ".##############.",
+    ".##############.", "...############.", ".....##########.", ".......########.",
+    ".........######.", "...........####.", ".............##.", "................",
+};
+const Maske kWeiter = {
+    "................", ".##.............", ".####...........", ".######.........",
+    ".########.......", ".##########.....", ".############...", ".##############.",
+    ".##############.", ".############...", ".##########.....", ".########.......",
+    ".######.........", ".####...........", ".##.............", "................",
+};
+const Maske kUebersicht = {
+    "################", "################", "................", "................",
+    ".####.####.####.", ".####.####.####.", ".####.####.####.", "................",
+    ".####.####.####.", ".####.####.####.", ".####.####.####.", "................",
+    ".####.####.####.", ".####.####.####.", ".####.####.####.", "................",
+};
+const Maske kDiashow = {
+    "################", "################", "################", ".##..........##.",
+    ".##..........##.", ".##..........##.", ".##..........##.", ".##..........##.",
+    ".##..........##.", ".##############.", ".##############.", ".....######.....",
+    ".......##.......", ".....######.....", "....##.#..##....", "...##...#..##...",
+};
+const Maske kDiashowStopp = {
+    "############..##", "###..######.#.##", "##..#.####.###.#", ".#.##.....###.#.",
+    ".#.###...###.##.", ".##.###.###..##.", ".##..#####...##.", ".##...####...##.",
+    ".##..#####...##.", ".###.######.###.", ".##.########.##.", "...###..#####...",
+    "..####.#.####...", "..###.###.##....", "..##.#.#........", "....#...#..##...",
+};
 
 // Decodes one written icon and compares it with its mask: icon colour and
 // opaque at '#', background colour and fully transparent at '.'.
@@ -95,14 +108,14 @@ TEST(Navigationsgrafiken, BackgroundColourRule) {
   test::FakeDialoge dlg;
   // White icons on a white page stay visible: black background, transparent.
   ASSERT_TRUE(StandardbilderUebErzeugen(tmp.str(), 0xFFFFFF, 0xFFFFFF, dlg));
-  PruefeDatei(tmp.path() / "navuebzurueck.png", maske("zurueck"), 0xFFFFFF, 0x000000);
-  PruefeDatei(tmp.path() / "navuebweiter.png", maske("weiter"), 0xFFFFFF, 0x000000);
+  PruefeDatei(tmp.path() / "navuebzurueck.png", kZurueck, 0xFFFFFF, 0x000000);
+  PruefeDatei(tmp.path() / "navuebweiter.png", kWeiter, 0xFFFFFF, 0x000000);
   // Black icons on a black page: white background.
   ASSERT_TRUE(StandardbilderUebErzeugen(tmp.str(), 0x000000, 0x000000, dlg));
-  PruefeDatei(tmp.path() / "navuebweiter.png", maske("weiter"), 0x000000, 0xFFFFFF);
+  PruefeDatei(tmp.path() / "navuebweiter.png", kWeiter, 0x000000, 0xFFFFFF);
   // Differing colours: the page background becomes transparent.
   ASSERT_TRUE(StandardbilderUebErzeugen(tmp.str(), 0xFFFFFF, 0x000000, dlg));
-  PruefeDatei(tmp.path() / "navuebzurueck.png", maske("zurueck"), 0xFFFFFF, 0x000000);
+  PruefeDatei(tmp.path() / "navuebzurueck.png", kZurueck, 0xFFFFFF, 0x000000);
   EXPECT_TRUE(dlg.meldungen.empty());
 }
 
@@ -119,16 +132,16 @@ TEST(Navigationsgrafiken, WritesOnlyTheFilesAsked) {
   EXPECT_EQ(Dateien(html), (std::vector<std::string>{"diashow.png", "navgrossuebersicht.png", "navgrossweiter.png",
                                                      "navgrosszurueck.png", "navuebweiter.png", "navuebzurueck.png"}));
   EXPECT_EQ(pngtest::ReadFile(html / "diashow.png"), "alt");
-  PruefeDatei(html / "navgrosszurueck.png", maske("zurueck"), 0x00AA00, 0xFFFFFF);
-  PruefeDatei(html / "navgrossuebersicht.png", maske("uebersicht"), 0x00AA00, 0xFFFFFF);
-  PruefeDatei(html / "navgrossweiter.png", maske("weiter"), 0x00AA00, 0xFFFFFF);
+  PruefeDatei(html / "navgrosszurueck.png", kZurueck, 0x00AA00, 0xFFFFFF);
+  PruefeDatei(html / "navgrossuebersicht.png", kUebersicht, 0x00AA00, 0xFFFFFF);
+  PruefeDatei(html / "navgrossweiter.png", kWeiter, 0x00AA00, 0xFFFFFF);
 
   // Switchable: all five, the old file replaced. Colours of any kind, the
   // background darker than the icon.
   ASSERT_TRUE(StandardbilderGrossErzeugen(html.string(), 0xFEDCBA, 0x010203, true, dlg));
   EXPECT_EQ(Dateien(html).size(), 7u);
-  PruefeDatei(html / "diashow.png", maske("diashow"), 0xFEDCBA, 0x010203);
-  PruefeDatei(html / "diashowstopp.png", maske("diashowstopp"), 0xFEDCBA, 0x010203);
+  PruefeDatei(html / "diashow.png", kDiashow, 0xFEDCBA, 0x010203);
+  PruefeDatei(html / "diashowstopp.png", kDiashowStopp, 0xFEDCBA, 0x010203);
   EXPECT_TRUE(dlg.meldungen.empty());
 }
 
@@ -178,13 +191,13 @@ TEST_F(NavigationsgrafikenOptionen, OptionsChooseFolderColoursAndSlideshow) {
   EXPECT_EQ(pumped, 2);
   const stdfs::path html = tmp.path() / "html";
   EXPECT_EQ(Dateien(html).size(), 5u);
-  PruefeDatei(html / "navuebzurueck.png", maske("zurueck"), 0x112233, 0x445566);
-  PruefeDatei(html / "navgrossweiter.png", maske("weiter"), 0x445566, 0xFFFFFF);
+  PruefeDatei(html / "navuebzurueck.png", kZurueck, 0x112233, 0x445566);
+  PruefeDatei(html / "navgrossweiter.png", kWeiter, 0x445566, 0xFFFFFF);
 
   m.setChecked(Opt::CBDiashowAbschaltbar, true);
   st.HTMLOrdnerPfad = (tmp.path() / "eigen").string();
   ASSERT_TRUE(StandardbilderGrossErzeugen(k));
   EXPECT_EQ(Dateien(tmp.path() / "eigen").size(), 5u);
-  PruefeDatei(tmp.path() / "eigen" / "diashowstopp.png", maske("diashowstopp"), 0x445566, 0xFFFFFF);
+  PruefeDatei(tmp.path() / "eigen" / "diashowstopp.png", kDiashowStopp, 0x445566, 0xFFFFFF);
   EXPECT_TRUE(u.dialoge.meldungen.empty());
 }
