@@ -102,17 +102,24 @@ struct KopfTest : SeitenBasis {
   }
 };
 
-TEST_F(KopfTest, DokumenttypenOhneGoldeneSeite) {
-  const std::pair<int, const char*> faelle[] = {
-      {0, "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01//EN\" \"http://www.w3.org/TR/html4/strict.dtd\">\r\n"},
-      {3, "<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 Transitional//EN\" "
-          "\"http://www.w3.org/TR/xhtml1/DTD/xhtml1-transitional.dtd\">\r\n"},
-      {-1, "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\" "
-           "\"http://www.w3.org/TR/html4/loose.dtd\">\r\n"},
+TEST_F(KopfTest, DokumenttypenUndXMLDeklaration) {
+  const struct {
+    int index;
+    bool xml;
+    const char* anfang;
+  } faelle[] = {
+      {0, true, "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01//EN\" \"http://www.w3.org/TR/html4/strict.dtd\">\r\n"},
+      {2, true, "<?xml version=\"1.0\" encoding=\"ISO-8859-1\" ?>\r\n"
+                "<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 Strict"},
+      {3, false, "<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 Transitional//EN\" "
+                 "\"http://www.w3.org/TR/xhtml1/DTD/xhtml1-transitional.dtd\">\r\n"},
+      {-1, true, "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\" "
+                 "\"http://www.w3.org/TR/html4/loose.dtd\">\r\n"},
   };
-  for (const auto& [index, zeile] : faelle) {
-    doctype(index);
-    EXPECT_EQ(HTMLKopfVorlage(k).rfind(zeile, 0), 0u) << index;
+  for (const auto& f : faelle) {
+    doctype(f.index);
+    m.setChecked(Opt::CBmitXMLDeklaration, f.xml);
+    EXPECT_EQ(HTMLKopfVorlage(k).rfind(f.anfang, 0), 0u) << f.index;
   }
 }
 
@@ -156,14 +163,22 @@ TEST_F(KopfTest, MetaElementeStyleSheetFaviconUndFramekiller) {
   EXPECT_NE(HTMLKopfVorlage(k).find("href=\"fav.ico\" />"), std::string::npos);
 }
 
-TEST_F(KopfTest, DiashowWeiterschaltungNieAufUebersichtsseiten) {
+TEST_F(KopfTest, DiashowWeiterschaltungNurAufBildseitenMitNaechsterSeite) {
   m.setChecked(Opt::CBDiashow, true);
   m.setChecked(Opt::RBProBildEineHTMLDatei, true);
-  const std::string t = kopf(false, "b.htm", bilder(), false, 1);
-  EXPECT_EQ(t.find("DIASHOW"), std::string::npos);
-  EXPECT_EQ(t.find("refresh"), std::string::npos);
-  EXPECT_NE(t.find("  <meta name=\"keywords\" content=\"MosaikschauerDrevanstal\">\r\n  <link rel="),
-            std::string::npos);
+  m.setText(Opt::SpEdDiashow, "7");
+  const std::string s = kopf(true, "b c.htm", bilder(), false, 0);
+  EXPECT_NE(s.find("\">\r\n      <meta http-equiv=\"refresh\" content=\"7; URL=b%20c.htm\">\r\n  <link rel="),
+            std::string::npos)
+      << s;
+  // Not without a next page, not on a stopped page, not on an overview page.
+  for (const std::string& t : {kopf(true, "", bilder(), false, 0), kopf(true, "b.htm", bilder(), true, 0),
+                               kopf(false, "b.htm", bilder(), false, 1)}) {
+    EXPECT_EQ(t.find("DIASHOW"), std::string::npos);
+    EXPECT_EQ(t.find("refresh"), std::string::npos);
+    EXPECT_NE(t.find("  <meta name=\"keywords\" content=\"MosaikschauerDrevanstal\">\r\n  <link rel="),
+              std::string::npos);
+  }
 }
 
 TEST_F(KopfTest, EigenerKopfMitUndOhnePlatzhalter) {
