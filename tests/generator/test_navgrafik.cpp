@@ -6,8 +6,7 @@
 #include <filesystem>
 #include <map>
 
-#include "FakeDialoge.h"
-#include "app/options/Kontext.h"
+#include "DurchlaufTestbasis.h"
 #include "generator/Navigationsgrafiken.h"
 #include "imaging/test_png_reader.h"
 
@@ -51,24 +50,6 @@ const Maske kDiashowStopp = {
     "..####.#.####...", "..###.###.##....", "..##.#.#........", "....#...#..##...",
 };
 
-uint32_t Pixel(const imaging::Bitmap& b, int x, int y) {
-  const uint8_t* p = b.row(y) + 3 * x;
-  return (uint32_t{p[2]} << 16) | (uint32_t{p[1]} << 8) | p[0];
-}
-
-void PruefeBild(const imaging::Bitmap& b, const Maske& m, uint32_t farbe, uint32_t hintergrund) {
-  ASSERT_EQ(b.width, 16);
-  ASSERT_EQ(b.height, 16);
-  for (int y = 0; y < 16; ++y) {
-    std::string zeile;
-    for (int x = 0; x < 16; ++x) {
-      const uint32_t c = Pixel(b, x, y);
-      zeile += c == farbe ? '#' : c == hintergrund ? '.' : '?';
-    }
-    EXPECT_EQ(zeile, m[static_cast<size_t>(y)]) << "row " << y;
-  }
-}
-
 // Decodes one written icon and compares it with its mask: icon colour and
 // opaque at '#', background colour and fully transparent at '.'.
 void PruefeDatei(const stdfs::path& datei, const Maske& m, uint32_t farbe, uint32_t hintergrund) {
@@ -111,26 +92,17 @@ std::vector<std::string> Dateien(const stdfs::path& ordner) {
 
 }  // namespace
 
-TEST(Navigationsgrafiken, IconsMatchTheHandDrawnMasks) {
-  const std::pair<Navigationsbild, const Maske*> bilder[] = {
-      {Navigationsbild::Zurueck, &kZurueck},   {Navigationsbild::Weiter, &kWeiter},
-      {Navigationsbild::Uebersicht, &kUebersicht}, {Navigationsbild::Diashow, &kDiashow},
-      {Navigationsbild::DiashowStopp, &kDiashowStopp}};
-  for (const auto& [bild, maske] : bilder) {
-    SCOPED_TRACE(static_cast<int>(bild));
-    PruefeBild(NavigationsbildZeichnen(bild, 0x0000FF, 0xFFFFFF), *maske, 0x0000FF, 0xFFFFFF);
-    // Colours of any kind, the background darker than the icon.
-    PruefeBild(NavigationsbildZeichnen(bild, 0xFEDCBA, 0x010203), *maske, 0xFEDCBA, 0x010203);
-  }
-}
-
 TEST(Navigationsgrafiken, BackgroundColourRule) {
-  EXPECT_EQ(Symbolhintergrund(0x0000FF, 0xFFFFFF), 0xFFFFFFu);  // the page background
-  EXPECT_EQ(Symbolhintergrund(0x0000FF, 0x336699), 0x336699u);
-  EXPECT_EQ(Symbolhintergrund(0xFFFFFF, 0xFFFFFF), 0x000000u);  // white on white: black
-  EXPECT_EQ(Symbolhintergrund(0x336699, 0x336699), 0xFFFFFFu);  // any other: white
-  EXPECT_EQ(Symbolhintergrund(0x000000, 0x000000), 0xFFFFFFu);
-  EXPECT_EQ(Symbolhintergrund(0xFFFFFE, 0xFFFFFE), 0xFFFFFFu);
+  const uint32_t faelle[][3] = {
+      // icon, page, background
+      {0x0000FF, 0xFFFFFF, 0xFFFFFF},  // the page background
+      {0x0000FF, 0x336699, 0x336699},
+      {0xFFFFFF, 0xFFFFFF, 0x000000},  // white on white: black
+      {0x336699, 0x336699, 0xFFFFFF},  // any other: white
+      {0x000000, 0x000000, 0xFFFFFF},
+      {0xFFFFFE, 0xFFFFFE, 0xFFFFFF},
+  };
+  for (const auto& f : faelle) EXPECT_EQ(Symbolhintergrund(f[0], f[1]), f[2]) << std::hex << f[0] << " " << f[1];
 
   pngtest::TempFolder tmp;
   test::FakeDialoge dlg;
@@ -164,11 +136,12 @@ TEST(Navigationsgrafiken, WritesOnlyTheFilesAsked) {
   PruefeDatei(html / "navgrossuebersicht.png", kUebersicht, 0x00AA00, 0xFFFFFF);
   PruefeDatei(html / "navgrossweiter.png", kWeiter, 0x00AA00, 0xFFFFFF);
 
-  // Switchable: all five, the old file replaced.
-  ASSERT_TRUE(StandardbilderGrossErzeugen(html.string(), 0x00AA00, 0xFFFFFF, true, dlg));
+  // Switchable: all five, the old file replaced. Colours of any kind, the
+  // background darker than the icon.
+  ASSERT_TRUE(StandardbilderGrossErzeugen(html.string(), 0xFEDCBA, 0x010203, true, dlg));
   EXPECT_EQ(Dateien(html).size(), 7u);
-  PruefeDatei(html / "diashow.png", kDiashow, 0x00AA00, 0xFFFFFF);
-  PruefeDatei(html / "diashowstopp.png", kDiashowStopp, 0x00AA00, 0xFFFFFF);
+  PruefeDatei(html / "diashow.png", kDiashow, 0xFEDCBA, 0x010203);
+  PruefeDatei(html / "diashowstopp.png", kDiashowStopp, 0xFEDCBA, 0x010203);
   EXPECT_TRUE(dlg.meldungen.empty());
 }
 
@@ -199,16 +172,12 @@ TEST(Navigationsgrafiken, FailuresAreReportedAndWriteNothing) {
   EXPECT_EQ(Dateien(tmp.path()), (std::vector<std::string>{"datei", "navuebweiter.png", "navuebzurueck.png"}));
 }
 
-TEST(Navigationsgrafiken, OptionsChooseFolderColoursAndSlideshow) {
+using NavigationsgrafikenOptionen = test::MitOptionen;
+
+TEST_F(NavigationsgrafikenOptionen, OptionsChooseFolderColoursAndSlideshow) {
   pngtest::TempFolder tmp;
-  test::FakeDialoge dlg;
-  OptionModel m;
-  AppState st;
-  Services sv;
-  sv.dialogs = &dlg;
   int pumped = 0;
-  sv.pump = [&] { ++pumped; };
-  Kontext k{m, st, sv};
+  u.sv.pump = [&] { ++pumped; };
   st.BilderOrdnerPfad = tmp.path().string();  // no trailing '/'
   m.setColor(Opt::PanelUebQuadratFarbe, 0x112233);
   m.setColor(Opt::GrossPanelquadratFarbe, 0x445566);
@@ -230,5 +199,5 @@ TEST(Navigationsgrafiken, OptionsChooseFolderColoursAndSlideshow) {
   ASSERT_TRUE(StandardbilderGrossErzeugen(k));
   EXPECT_EQ(Dateien(tmp.path() / "eigen").size(), 5u);
   PruefeDatei(tmp.path() / "eigen" / "diashowstopp.png", kDiashowStopp, 0x445566, 0xFFFFFF);
-  EXPECT_TRUE(dlg.meldungen.empty());
+  EXPECT_TRUE(u.dialoge.meldungen.empty());
 }

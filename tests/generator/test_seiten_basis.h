@@ -67,6 +67,13 @@ inline std::string lesen(const std::string& pfad) {
   return s.str();
 }
 
+// A page fragment written by hand, from tests/data/seiten/teile.
+inline std::string teil(const std::string& name) {
+  const std::string text = lesen(std::string(MOSAIK_TEST_DATA) + "/seiten/teile/" + name);
+  EXPECT_FALSE(text.empty()) << name;
+  return text;
+}
+
 struct SeitenBasis : ::testing::Test {
   test::TestUmgebung u;
   test::TempOrdner tmp;

@@ -13,17 +13,15 @@ struct WeiterleitungTest : LaufBasis {
 TEST_F(WeiterleitungTest, SeiteUnterDemHTMLOrdner) {
   std::filesystem::create_directories(vorschau());
   WeiterleitungsIndexSchreiben(k, vorschau());
-  EXPECT_EQ(lesen(vorschau() + "index.html"), lesen(std::string(MOSAIK_TEST_DATA) + "/seiten/weiterleitung-vorschau.html"));
+  std::string golden = lesen(std::string(MOSAIK_TEST_DATA) + "/seiten/weiterleitung-vorschau.html");
+  EXPECT_EQ(lesen(vorschau() + "index.html"), golden);
 
-  // The start page's own name, while the redirect file keeps its name.
+  // The start page's own name, in all three places, while the redirect file
+  // keeps its name.
   m.setChecked(Opt::CBGrundnameistIndex, false);
   WeiterleitungsIndexSchreiben(k, vorschau());
-  const std::string ohneIndex = lesen(vorschau() + "index.html");
-  EXPECT_NE(ohneIndex.find("  <meta http-equiv=\"refresh\" content=\"0; URL=../meinebilder.htm\">\r\n"),
-            std::string::npos);
-  EXPECT_NE(ohneIndex.find("    document.location.href=\"../meinebilder.htm\";\r\n"), std::string::npos);
-  EXPECT_NE(ohneIndex.find("      <a href=\"../meinebilder.htm\">weitergeleitet</a>!</h2>\r\n"),
-            std::string::npos);
+  for (size_t p; (p = golden.find("../index.htm")) != std::string::npos;) golden.replace(p, 12, "../meinebilder.htm");
+  EXPECT_EQ(lesen(vorschau() + "index.html"), golden);
   m.setChecked(Opt::CBGrundnameistIndex, true);
   m.setText(Opt::EdNameHTML, "Galerie.HTML");
   WeiterleitungsIndexSchreiben(k, vorschau());
