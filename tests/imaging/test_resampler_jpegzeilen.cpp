@@ -7,6 +7,7 @@
 
 #include "imaging/ExifOrientation.h"
 #include "imaging/ExifTestData.h"
+#include "imaging/ImgData.h"
 #include "imaging/JpegCodec.h"
 #include "imaging/JpegRowDecoder.h"
 
