@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Programm.h"
+#include "start/Programm.h"
 #include "platform/Dialogs.h"
 #include "platform/Environment.h"
 #ifdef MOSAIK_WITH_QT

@@ -7,7 +7,6 @@
 #include "app/options/Hersteller.h"
 #include "platform/FileSystem.h"
 #include "platform/IniDatei.h"
-#include "ui/Kopfzeilen.h"
 #include "winsupport/SpecialFolders.h"
 
 namespace mosaik {

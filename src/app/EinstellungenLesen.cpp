@@ -7,7 +7,7 @@
 
 #include "app/Einstellungen.h"
 #include "app/Grundeinstellungen.h"
-#include "generator/Seitenrahmen.h"
+#include "app/options/Farbe.h"
 #include "platform/FileSystem.h"
 #include "platform/IniDatei.h"
 #include "platform/Win1252.h"

@@ -2,7 +2,7 @@
 // file receives them, then the keys of older versions removed.
 #include "app/Einstellungen.h"
 #include "app/options/Hersteller.h"
-#include "generator/Seitenrahmen.h"
+#include "app/options/Farbe.h"
 #include "platform/IniDatei.h"
 
 namespace mosaik {

@@ -124,6 +124,20 @@ std::optional<double> gleitkommaLesen(std::string_view w, char trenner) {
   return v;
 }
 
-
 }  // namespace einstellungen
+
+std::string textdateiAusMemo(const std::string& memo) {
+  std::string t = ZeilenendenCRLF(memo);
+  if (!t.empty()) t += "\r\n";
+  bool verlustfrei = true;
+  std::string ansi = utf8ToCp1252(t, &verlustfrei);
+  return verlustfrei ? ansi : "\xEF\xBB\xBF" + t;
+}
+
+std::string memoAusTextdatei(const std::string& bytes) {
+  std::string t = ZeilenendenCRLF(decodeUserText(bytes));
+  if (t.size() >= 2 && t.compare(t.size() - 2, 2, "\r\n") == 0) t.resize(t.size() - 2);
+  return t;
+}
+
 }  // namespace mosaik

@@ -183,21 +183,4 @@ std::string ErsetzenOhneFall(std::string_view text, std::string_view such, std::
   return out;
 }
 
-std::string ZeilenendenCRLF(std::string_view text) {
-  std::string out;
-  out.reserve(text.size() + 16);
-  for (size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c == '\r') {
-      out += "\r\n";
-      if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    } else if (c == '\n') {
-      out += "\r\n";
-    } else {
-      out += c;
-    }
-  }
-  return out;
-}
-
 }  // namespace mosaik

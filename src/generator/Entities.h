@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/Win1252.h"
+
 namespace mosaik {
 
 // Entity encoding of a user text on its way into a page. The euro sign and
@@ -45,8 +47,5 @@ std::string CSSBytes(std::string_view utf8);
 // ersatz, left to right in one pass.
 std::string ErsetzenOhneFall(std::string_view text, std::string_view such, std::string_view ersatz);
 
-// Line ends of a user's multi-line text as the pages write them: every line
-// break becomes CR LF.
-std::string ZeilenendenCRLF(std::string_view text);
 
 }  // namespace mosaik

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/options/Farbe.h"
 #include "app/options/Kontext.h"
 
 namespace mosaik {
@@ -36,13 +37,6 @@ std::string LeerElementEnde(const Kontext& k);
 // "<hr />" or "<hr>".
 std::string Trennlinie(const Kontext& k);
 
-// "#RRGGBB" of a colour 0xRRGGBB.
-std::string HTMLFarbe(uint32_t rgb);
-// The colour of a text "#RRGGBB" (any first character, hex digits in either
-// case); white for any other text.
-uint32_t HTMLFarbe2TColor(std::string_view text);
-// Two hexadecimal digits; 0 and ok = false for anything else.
-int HexPaarWert(std::string_view text, bool& ok);
 
 std::string HTMLEnde();
 // The comment that names the program; the last line of every page.

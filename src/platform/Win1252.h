@@ -36,4 +36,8 @@ std::string asciiUpper(std::string_view s);
 std::string asciiLower(std::string_view s);
 bool asciiIEquals(std::string_view a, std::string_view b);
 
+// Line ends of a user's multi-line text as pages and text files write them:
+// every line break becomes CR LF.
+std::string ZeilenendenCRLF(std::string_view text);
+
 }  // namespace mosaik

@@ -53,20 +53,6 @@ FileDialogOptions dialog(const Kontext& k, const Memodatei& d, const char* titel
 
 }  // namespace
 
-std::string textdateiAusMemo(const std::string& memo) {
-  std::string t = ZeilenendenCRLF(memo);
-  if (!t.empty()) t += "\r\n";
-  bool verlustfrei = true;
-  std::string ansi = utf8ToCp1252(t, &verlustfrei);
-  return verlustfrei ? ansi : "\xEF\xBB\xBF" + t;
-}
-
-std::string memoAusTextdatei(const std::string& bytes) {
-  std::string t = ZeilenendenCRLF(decodeUserText(bytes));
-  if (t.size() >= 2 && t.compare(t.size() - 2, 2, "\r\n") == 0) t.resize(t.size() - 2);
-  return t;
-}
-
 void MemoSpeichern(Kontext& k, const Memodatei& d) {
   const FileDialogOptions o = dialog(k, d, d.speichernTitel);
   const auto gewaehlt = k.sv.dialogs->saveFileName(o);

@@ -5,6 +5,7 @@
 #include <array>
 #include <string>
 
+#include "app/EinstellungsKodierung.h"
 #include "app/options/Kontext.h"
 
 namespace mosaik {
@@ -37,13 +38,6 @@ void MemoSpeichern(Kontext& k, const Memodatei& d);
 // file is reported and the memo keeps its text.
 void MemoLaden(Kontext& k, const Memodatei& d);
 
-// The bytes of a memo's text file: one line per memo line, each ended by
-// CR LF; Windows-1252 unless a character needs more, then UTF-8 with a
-// byte-order mark, so that nothing is lost.
-std::string textdateiAusMemo(const std::string& memo);
-// The memo text of such a file (UTF-8 when valid, else Windows-1252); the
-// line end of the last line makes no empty line of its own.
-std::string memoAusTextdatei(const std::string& bytes);
 
 // The thirteen output texts of the texts tab with their defaults.
 struct Ausgabetext {

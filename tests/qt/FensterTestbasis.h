@@ -12,7 +12,7 @@
 
 #include "QtTestanwendung.h"
 #include "TestUmgebung.h"
-#include "app/Programm.h"
+#include "start/Programm.h"
 #include "platform/FileSystem.h"
 #include "ui/qt/Fenster.h"
 

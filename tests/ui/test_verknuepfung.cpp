@@ -10,7 +10,7 @@
 #include <map>
 
 #include "TestUmgebung.h"
-#include "app/Programm.h"
+#include "start/Programm.h"
 #include "platform/FileSystem.h"
 #include "ui/HauptForm.h"
 #include "ui/Verknuepfungen.h"

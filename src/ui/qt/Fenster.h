@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 
-#include "app/Programm.h"
+#include "start/Programm.h"
 #include "ui/qt/EXIFDialog.h"
 #include "ui/qt/FarbDialog.h"
 #include "ui/qt/KommentarDialog.h"

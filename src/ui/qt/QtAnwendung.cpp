@@ -6,7 +6,7 @@
 #include <QTimer>
 #include <QTranslator>
 
-#include "app/Programm.h"
+#include "start/Programm.h"
 #include "platform/Environment.h"
 #include "ui/qt/Fenster.h"
 #include "ui/qt/QtDialoge.h"

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "EinstellungsSitzung.h"
-#include "app/Programm.h"
+#include "app/EinstellungsSitzung.h"
+#include "start/Programm.h"
 #include "platform/FileSystem.h"
 
 namespace mosaik {

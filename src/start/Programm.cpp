@@ -1,4 +1,4 @@
-#include "app/Programm.h"
+#include "start/Programm.h"
 
 #include <cstdio>
 #include <optional>

@@ -1,8 +1,8 @@
 // The settings files as the program start reads them.
 #include <gtest/gtest.h>
 
-#include "EinstellungsSitzung.h"
-#include "app/Programm.h"
+#include "app/EinstellungsSitzung.h"
+#include "start/Programm.h"
 #include "platform/FileSystem.h"
 #include "platform/IniDatei.h"
 
