@@ -13,11 +13,10 @@ namespace mosaik {
 namespace {
 
 struct Umbenennen : test::MitOptionen {
-  test::TempOrdner t;
   std::string d;
   void SetUp() override {
     test::MitOptionen::SetUp();
-    d = t.pfad();
+    d = tmp.pfad();
   }
   void schreiben(const std::string& name, const std::string& inhalt) { std::ofstream(d + name) << inhalt; }
   std::string lesen(const std::string& name) { return fs::readFile(d + name).value_or("<fehlt>"); }
