@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -41,6 +42,17 @@ struct ProtokollAnsicht : RunView {
     return navGelingt;
   }
 };
+
+// Every regular file below a folder (links not followed) with its bytes.
+inline std::map<std::string, std::string> inhalte(const std::string& wurzel) {
+  std::map<std::string, std::string> m;
+  namespace sfs = std::filesystem;
+  for (auto it = sfs::recursive_directory_iterator(wurzel); it != sfs::recursive_directory_iterator(); ++it) {
+    if (it->is_symlink() || !it->is_regular_file()) continue;
+    m[sfs::relative(it->path(), wurzel).string()] = *fs::readFile(it->path().string());
+  }
+  return m;
+}
 
 struct KeineEreignisse : OptionEvents {
   void optionEvent(Opt, Ev) override {}

@@ -31,15 +31,7 @@ std::string jpeg(int seed) {
 
 const auto datei = seitentest::schreiben;
 
-// Every regular file below a folder (links not followed) with its bytes.
-std::map<std::string, std::string> inhalte(const std::string& wurzel) {
-  std::map<std::string, std::string> m;
-  for (auto it = sfs::recursive_directory_iterator(wurzel); it != sfs::recursive_directory_iterator(); ++it) {
-    if (it->is_symlink() || !it->is_regular_file()) continue;
-    m[sfs::relative(it->path(), wurzel).string()] = *fs::readFile(it->path().string());
-  }
-  return m;
-}
+using test::inhalte;
 
 // The pictures' sizes in place of their bytes: reduced copies are no longer
 // the originals' bytes, but each keeps the original's size (the pictures

@@ -20,137 +20,114 @@ struct Umbenennen : test::MitOptionen {
   }
   void schreiben(const std::string& name, const std::string& inhalt) { std::ofstream(d + name) << inhalt; }
   std::string lesen(const std::string& name) { return fs::readFile(d + name).value_or("<fehlt>"); }
-  std::string websicher(const std::string& name, bool& geaendert) { return WebsichererDateiname(k, name, geaendert); }
+  // The folder's files, each written holding its first name, as "name<first
+  // name" where that changed.
+  static std::string liste(const std::string& ordner) {
+    std::string s;
+    for (const auto& [name, inhalt] : test::inhalte(ordner)) {
+      if (!s.empty()) s += " ";
+      s += name == inhalt ? name : name + "<" + inhalt;
+    }
+    return s;
+  }
 };
 
 TEST_F(Umbenennen, WebsichereNamenInUtf8) {
-  bool g = true;
-  // Defaults: lower case, umlauts and blanks on, other characters off.
-  EXPECT_EQ(websicher("Äpfel & Birnen.JPG", g), "aepfel_&_birnen.jpg");
-  EXPECT_TRUE(g);
-  m.setChecked(Opt::CBAndereZeichen, true);  // the default list holds '&'
-  EXPECT_EQ(websicher("Äpfel & Birnen.JPG", g), "aepfel___birnen.jpg");
-  m.setText(Opt::EdAndereZeichen, "!");
-  EXPECT_EQ(websicher("Äpfel & Birnen!.JPG", g), "aepfel_&_birnen_.jpg");
-  m.setText(Opt::EdAndereZeichen, "!\"§$%&=?*~#':;");
-
-  // Only the letter case: no flag.
-  EXPECT_EQ(websicher("Foto.JPG", g), "foto.jpg");
-  EXPECT_FALSE(g);
-
-  EXPECT_EQ(websicher("Straße Öl Über.jpg", g), "strasse_oel_ueber.jpg");
-  // Other accented letters and characters outside Windows-1252 stay.
-  EXPECT_EQ(websicher("Café À Ēna 日本 🐟.JPEG", g), "café_À_Ēna_日本_🐟.jpeg");
-  // '§' in the list must not touch other characters that share its lead
-  // byte.
-  EXPECT_EQ(websicher("¢·§.jpg", g), "¢·_.jpg");
-  EXPECT_TRUE(g);
-  // Decomposed umlauts (vowel + combining diaeresis); ë is no umlaut.
-  EXPECT_EQ(websicher("A\u0308pfel u\u0308ber e\u0308.jpg", g), "aepfel_ueber_e\u0308.jpg");
-  EXPECT_TRUE(g);
-  // Names that are no UTF-8 are read as Windows-1252 and come out as UTF-8,
-  // counted as changed even where only the encoding changes.
-  EXPECT_EQ(websicher("K\xFCste Gr\xF6\xDF" "e.JPG", g), "kueste_groesse.jpg");
-  EXPECT_EQ(websicher("caf\xE9.jpg", g), "caf\u00e9.jpg");
-  EXPECT_TRUE(g);
-
-  // Each step only when ticked, in order: lower case before umlauts.
-  m.setChecked(Opt::CBKleineDateinamen, false);
-  EXPECT_EQ(websicher("Äpfel Ü\u0308.JPG", g), "AEpfel_UE\u0308.JPG");
-  EXPECT_EQ(websicher("U\u0308ber.JPG", g), "UEber.JPG");
-  m.setChecked(Opt::CBUmlauteErsetzen, false);
-  m.setChecked(Opt::CBLeerzeichenErsetzen, false);
-  m.setChecked(Opt::CBAndereZeichen, false);
-  EXPECT_EQ(websicher("Äpfel & ß.JPG", g), "Äpfel & ß.JPG");
-  EXPECT_FALSE(g);
-  m.setChecked(Opt::CBKleineDateinamen, true);
-  EXPECT_EQ(websicher("ÄÖÜ XYZ.JPG", g), "äöü xyz.jpg");
-  EXPECT_FALSE(g);
+  // Each step only when ticked (k lower case, u umlauts, l blanks; other
+  // characters when a list is given), in order: lower case before umlauts.
+  // Only the letter case changed: no flag.
+  const struct {
+    std::string schalter;
+    const char* liste;
+    const char* name;
+    const char* erwartet;
+    bool geaendert;
+  } faelle[] = {
+      {"kul", "", "Äpfel & Birnen.JPG", "aepfel_&_birnen.jpg", true},
+      {"kul", "&", "Äpfel & Birnen.JPG", "aepfel___birnen.jpg", true},
+      {"kul", "!", "Äpfel & Birnen!.JPG", "aepfel_&_birnen_.jpg", true},
+      {"kul", "", "Foto.JPG", "foto.jpg", false},
+      {"kul", "", "Straße Öl Über.jpg", "strasse_oel_ueber.jpg", true},
+      // Other accented letters and characters outside Windows-1252 stay.
+      {"kul", "", "Café À Ēna 日本 🐟.JPEG", "café_À_Ēna_日本_🐟.jpeg", true},
+      // '§' must not touch other characters that share its lead byte.
+      {"kul", "!\"§$%&=?*~#':;", "¢·§.jpg", "¢·_.jpg", true},
+      // Decomposed umlauts (vowel + combining diaeresis); ë is no umlaut.
+      {"kul", "", "A\u0308pfel u\u0308ber e\u0308.jpg", "aepfel_ueber_e\u0308.jpg", true},
+      // Names that are no UTF-8 are read as Windows-1252 and come out as
+      // UTF-8, counted as changed even where only the encoding changes.
+      {"kul", "", "K\xFCste Gr\xF6\xDF" "e.JPG", "kueste_groesse.jpg", true},
+      {"kul", "", "caf\xE9.jpg", "caf\u00e9.jpg", true},
+      {"ul", "", "Äpfel Ü\u0308.JPG", "AEpfel_UE\u0308.JPG", true},
+      {"ul", "", "U\u0308ber.JPG", "UEber.JPG", true},
+      {"", "", "Äpfel & ß.JPG", "Äpfel & ß.JPG", false},
+      {"k", "", "ÄÖÜ XYZ.JPG", "äöü xyz.jpg", false},
+  };
+  for (const auto& f : faelle) {
+    m.setChecked(Opt::CBKleineDateinamen, f.schalter.find('k') != std::string::npos);
+    m.setChecked(Opt::CBUmlauteErsetzen, f.schalter.find('u') != std::string::npos);
+    m.setChecked(Opt::CBLeerzeichenErsetzen, f.schalter.find('l') != std::string::npos);
+    m.setChecked(Opt::CBAndereZeichen, *f.liste != '\0');
+    m.setText(Opt::EdAndereZeichen, f.liste);
+    bool g = !f.geaendert;
+    EXPECT_EQ(WebsichererDateiname(k, f.name, g), f.erwartet) << f.name;
+    EXPECT_EQ(g, f.geaendert) << f.name;
+  }
 }
 
-TEST_F(Umbenennen, ZaehlerUndGrossKleinKollisionen) {
-  schreiben("Foto.JPG", "gross");
-  std::string n = "Foto.JPG";
-  EXPECT_TRUE(DateiWebsicherUmbenennen(k, d, n));
-  EXPECT_EQ(n, "foto.jpg");
-  EXPECT_EQ(lesen("foto.jpg"), "gross");
-  EXPECT_FALSE(fs::exists(d + "Foto.JPG"));
-
-  // A case-only change beside a different file of the new name counts.
-  schreiben("Foto.JPG", "zweites");
-  n = "Foto.JPG";
-  EXPECT_TRUE(DateiWebsicherUmbenennen(k, d, n));
-  EXPECT_EQ(n, "foto-1.jpg");
-  EXPECT_EQ(lesen("foto-1.jpg"), "zweites");
-  EXPECT_EQ(lesen("foto.jpg"), "gross");
-
-  schreiben("a b.jpg", "1");
-  schreiben("a_b.jpg", "2");
-  schreiben("a_b-1.jpg", "3");
-  n = "a b.jpg";
-  EXPECT_TRUE(DateiWebsicherUmbenennen(k, d, n));
-  EXPECT_EQ(n, "a_b-2.jpg");
-  EXPECT_EQ(lesen("a_b-2.jpg"), "1");
-  EXPECT_EQ(lesen("a_b.jpg"), "2");
-  EXPECT_EQ(lesen("a_b-1.jpg"), "3");
-
-  // Already web-safe: nothing happens, no counter.
-  n = "a_b.jpg";
-  EXPECT_TRUE(DateiWebsicherUmbenennen(k, d, n));
-  EXPECT_EQ(n, "a_b.jpg");
-  EXPECT_FALSE(fs::exists(d + "a_b-3.jpg"));
-
-  // Handed over upper-cased, as the thumbnail writer does: found in its own
-  // spelling.
-  schreiben("Mini-Strand.JPG", "m");
-  n = "MINI-STRAND.JPG";
-  EXPECT_TRUE(DateiWebsicherUmbenennen(k, d, n));
-  EXPECT_EQ(n, "mini-strand.jpg");
-  EXPECT_EQ(lesen("mini-strand.jpg"), "m");
+TEST_F(Umbenennen, ZaehlerKollisionenUndBegleitdateien) {
+  m.setChecked(Opt::CBLinkZuTextdatei, true);
+  m.setChecked(Opt::CBGrossBildLinkVideo, true);
+  // The first file is handed over.
+  const struct {
+    std::vector<std::string> dateien;
+    std::string uebergeben;
+    bool gelingt;
+    std::string neu;
+    std::string ordner;
+  } faelle[] = {
+      {{"Foto.JPG"}, "Foto.JPG", true, "foto.jpg", "foto.jpg<Foto.JPG"},
+      // A case-only change beside a different file of the new name counts.
+      {{"Foto.JPG", "foto.jpg"}, "Foto.JPG", true, "foto-1.jpg", "foto-1.jpg<Foto.JPG foto.jpg"},
+      {{"a b.jpg", "a_b.jpg", "a_b-1.jpg"}, "a b.jpg", true, "a_b-2.jpg", "a_b-1.jpg a_b-2.jpg<a b.jpg a_b.jpg"},
+      {{"a_b.jpg"}, "a_b.jpg", true, "a_b.jpg", "a_b.jpg"},
+      // Handed over upper-cased, as the thumbnail writer does: found in its
+      // own spelling.
+      {{"Mini-Strand.JPG"}, "MINI-STRAND.JPG", true, "mini-strand.jpg", "mini-strand.jpg<Mini-Strand.JPG"},
+      // Side files follow the picture, also to a counted name; audio is not
+      // asked for.
+      {{"Bild 1.jpg", "Bild 1.TXT", "Bild 1.MOV", "Bild 1.wav"},
+       "Bild 1.jpg",
+       true,
+       "bild_1.jpg",
+       "Bild 1.wav bild_1.jpg<Bild 1.jpg bild_1.mov<Bild 1.MOV bild_1.txt<Bild 1.TXT"},
+      {{"Bild 2.jpg", "bild_2.jpg", "Bild 2.txt"},
+       "Bild 2.jpg",
+       true,
+       "bild_2-1.jpg",
+       "bild_2-1.jpg<Bild 2.jpg bild_2-1.txt<Bild 2.txt bild_2.jpg"},
+      // A taken side-file name is a failure, never an overwrite.
+      {{"Bild 3.jpg", "Bild 3.txt", "bild_3.txt"}, "Bild 3.jpg", false, "bild_3.jpg", "Bild 3.txt bild_3.jpg<Bild 3.jpg bild_3.txt"},
+  };
+  int nr = 0;
+  for (const auto& f : faelle) {
+    const std::string ordner = d + std::to_string(++nr) + "/";
+    fs::forceDirectories(ordner);
+    for (const auto& n : f.dateien) seitentest::schreiben(ordner + n, n);
+    std::string n = f.uebergeben;
+    EXPECT_EQ(DateiWebsicherUmbenennen(k, ordner, n), f.gelingt) << f.uebergeben;
+    EXPECT_EQ(n, f.neu);
+    EXPECT_EQ(liste(ordner), f.ordner) << f.uebergeben;
+  }
 
   // Two names of one file (as on a file system that ignores case): a plain
   // rename, nothing lost.
   schreiben("Hart.JPG", "h");
   ASSERT_EQ(::link((d + "Hart.JPG").c_str(), (d + "hart.jpg").c_str()), 0);
-  n = "Hart.JPG";
+  std::string n = "Hart.JPG";
   EXPECT_TRUE(DateiWebsicherUmbenennen(k, d, n));
   EXPECT_EQ(n, "hart.jpg");
   EXPECT_EQ(lesen("hart.jpg"), "h");
-}
-
-TEST_F(Umbenennen, BegleitdateienFolgenDemBild) {
-  m.setChecked(Opt::CBLinkZuTextdatei, true);
-  m.setChecked(Opt::CBGrossBildLinkVideo, true);
-  schreiben("Bild 1.jpg", "b");
-  schreiben("Bild 1.TXT", "t");
-  schreiben("Bild 1.MOV", "v");
-  schreiben("Bild 1.wav", "a");  // audio is not asked for
-  std::string n = "Bild 1.jpg";
-  EXPECT_TRUE(DateiWebsicherUmbenennen(k, d, n));
-  EXPECT_EQ(n, "bild_1.jpg");
-  EXPECT_EQ(lesen("bild_1.txt"), "t");
-  EXPECT_EQ(lesen("bild_1.mov"), "v");
-  EXPECT_EQ(lesen("Bild 1.wav"), "a");
-  EXPECT_FALSE(fs::exists(d + "Bild 1.TXT"));
-
-  // The picture takes a counter: its side files follow the counted name.
-  schreiben("Bild 2.jpg", "b2");
-  schreiben("bild_2.jpg", "anderes");
-  schreiben("Bild 2.txt", "t2");
-  n = "Bild 2.jpg";
-  EXPECT_TRUE(DateiWebsicherUmbenennen(k, d, n));
-  EXPECT_EQ(n, "bild_2-1.jpg");
-  EXPECT_EQ(lesen("bild_2-1.txt"), "t2");
-
-  // A taken side-file name is a failure, never an overwrite.
-  schreiben("Bild 3.jpg", "b3");
-  schreiben("Bild 3.txt", "meins");
-  schreiben("bild_3.txt", "fremd");
-  n = "Bild 3.jpg";
-  EXPECT_FALSE(DateiWebsicherUmbenennen(k, d, n));
-  EXPECT_EQ(n, "bild_3.jpg");
-  EXPECT_EQ(lesen("bild_3.txt"), "fremd");
-  EXPECT_EQ(lesen("Bild 3.txt"), "meins");
 }
 
 TEST_F(Umbenennen, SchalterUndSchreibschutz) {
