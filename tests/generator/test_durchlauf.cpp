@@ -103,39 +103,40 @@ struct Durchlauf : test::MitOptionen {
 };
 
 TEST_F(Durchlauf, FilterUndBilderZaehlen) {
-  datei(q + "a.jpg", "x");
-  datei(q + "b.JPG", "x");
-  datei(q + "c.Jpeg", "x");
-  datei(q + "d.jpe", "x");
-  datei(q + "e.jpg.bak", "x");
-  datei(q + ".f.jpg", "x");
-  datei(q + "unter/g.jpg", "x");
-  datei(q + "unter/html/h.jpg", "x");       // named like the HTML folder: skipped at every depth
-  datei(q + "unter/_vorschau/i.jpg", "x");  // like the thumbnail folder
-  datei(q + ".versteckt/j.jpg", "x");
+  // Folders named like the HTML or thumbnail folder are skipped at every
+  // depth; read-only pictures and folders need the read-only box.
+  for (const char* n : {"a.jpg", "b.JPG", "c.Jpeg", "d.jpe", "e.jpg.bak", ".f.jpg", "unter/g.jpg", ".versteckt/j.jpg",
+                        "unter/html/h.jpg", "unter/_vorschau/i.jpg"})
+    datei(q + n, "x");
   ASSERT_EQ(::mkfifo((q + "k.jpg").c_str(), 0644), 0);
   ASSERT_EQ(::symlink(q.c_str(), (q + "schleife").c_str()), 0);
-  lauf.HTMLOrdnername = "html";
-  lauf.VorschauOrdnername = "_vorschau";
-  bool ok = true;
-  EXPECT_EQ(BilderZaehlen(lauf, q, ok), 4);
-  EXPECT_TRUE(ok);
-  m.setChecked(Opt::CBAttrVersteckt, true);
-  EXPECT_EQ(BilderZaehlen(lauf, q, ok), 6);
-  m.setChecked(Opt::CBTypJpeg, false);
-  EXPECT_EQ(BilderZaehlen(lauf, q, ok), 5);
-  m.setChecked(Opt::CBTypJpg, false);
-  EXPECT_EQ(BilderZaehlen(lauf, q, ok), 0);
-  m.setChecked(Opt::CBTypJpg, true);
-  m.setChecked(Opt::CBTypJpeg, true);
-  lauf.HTMLOrdnername.clear();
-  EXPECT_EQ(BilderZaehlen(lauf, q, ok), 7);
-  // Read-only pictures and folders need the read-only box.
   ::chmod((q + "a.jpg").c_str(), 0444);
   ::chmod((q + "unter").c_str(), 0555);
-  m.setChecked(Opt::CBAttrSchreibschutz, false);
-  EXPECT_EQ(BilderZaehlen(lauf, q, ok), 4);
+  lauf.HTMLOrdnername = "html";
+  lauf.VorschauOrdnername = "_vorschau";
+  const struct {
+    Opt opt;
+    bool an;
+    int anzahl;  // the options stay as set for the rows below
+  } faelle[] = {
+      {Opt::CBAttrVersteckt, false, 4},
+      {Opt::CBAttrVersteckt, true, 6},
+      {Opt::CBTypJpeg, false, 5},
+      {Opt::CBTypJpg, false, 0},
+      {Opt::CBTypJpeg, true, 1},
+      {Opt::CBTypJpg, true, 6},
+      {Opt::CBAttrSchreibschutz, false, 4},
+  };
+  bool ok = true;
+  for (const auto& f : faelle) {
+    m.setChecked(f.opt, f.an);
+    EXPECT_EQ(BilderZaehlen(lauf, q, ok), f.anzahl) << static_cast<int>(f.opt);
+    EXPECT_TRUE(ok);
+  }
   ::chmod((q + "unter").c_str(), 0755);
+  m.setChecked(Opt::CBAttrSchreibschutz, true);
+  lauf.HTMLOrdnername.clear();
+  EXPECT_EQ(BilderZaehlen(lauf, q, ok), 7);
   // A cancel clears ok and counts nothing.
   u.sv.pump = [] { AbbruchFlag = 1; };
   EXPECT_EQ(BilderZaehlen(lauf, q, ok), 0);
