@@ -312,7 +312,8 @@ TEST_F(Durchlauf, FehlerDerSpiegelungWerdenGemeldet) {
 
   // The large-image folder may never be the picture folder itself.
   st.GrosseBilderpfad = q + "./";
-  fehler("Der Ordner für die großen Bilder " + q + " ist der Bilderordner selbst.\r\nDie Originale würden überschrieben.");
+  fehler("Der Ordner für die großen Bilder " + q +
+         " ist der Bilderordner selbst.\r\nDie Originale würden überschrieben.");
   st.GrosseBilderpfad.clear();
 
   // "dirinfo.txt" cannot be copied: a folder stands in its place.
@@ -386,14 +387,16 @@ TEST_F(Durchlauf, GrossbildordnerTragenDasDatumIhrerQuelle) {
   };
   OriginaleVerkleinernDurchlauf(lauf, q, g, true, "", -1, ok);
   EXPECT_TRUE(ok) << ::testing::PrintToString(u.dialoge.texte());
-  EXPECT_EQ(liste(), "Urlaub am Meer>urlaub_am_meer@" + std::to_string(aussen) + " Tag 2>tag_2@" + std::to_string(innen) + " ");
+  EXPECT_EQ(liste(),
+            "Urlaub am Meer>urlaub_am_meer@" + std::to_string(aussen) + " Tag 2>tag_2@" + std::to_string(innen) + " ");
   EXPECT_EQ(lauf.OrdnerlisteHigh, 1);
   EXPECT_EQ(fs::entryInfo(g + "urlaub_am_meer")->dosTime, aussen);
   EXPECT_EQ(fs::entryInfo(g + "urlaub_am_meer/tag_2")->dosTime, innen);
   // Walk 2 reads the dates from the large-image folders.
   lauf.Ordnerliste.clear();
   GalerieDurchlauf(lauf, g, "", true, "", -1, ok);
-  EXPECT_EQ(liste(), "urlaub_am_meer>urlaub_am_meer@" + std::to_string(aussen) + " tag_2>tag_2@" + std::to_string(innen) + " ");
+  EXPECT_EQ(liste(),
+            "urlaub_am_meer>urlaub_am_meer@" + std::to_string(aussen) + " tag_2>tag_2@" + std::to_string(innen) + " ");
   // Without subfolders nothing is created, the folder is still listed.
   lauf.Ordnerliste.clear();
   const std::string g2 = tmp.pfad() + "gross2/";
