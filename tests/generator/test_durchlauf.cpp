@@ -61,32 +61,6 @@ struct Durchlauf : test::MitOptionen {
     EXPECT_EQ(u.dialoge.texte(), std::vector<std::string>{text + "\r\nProgrammabbruch!"});
   }
 
-  // The tree of the integration runs: umlauts, blanks, names that differ
-  // only in case, side files with upper-case extensions, an empty folder,
-  // a link loop, a pipe named like a picture, a hidden folder.
-  void baum() {
-    datei(q + "Foto.JPG", jpeg(1));
-    datei(q + "foto.jpg", jpeg(2));
-    datei(q + "Bild 1.jpg", jpeg(3));
-    datei(q + "Bild 1.TXT", "Beschreibung");
-    datei(q + "Bild 1.MOV", "Film");
-    datei(q + "dirinfo.txt", "Info");
-    datei(q + "notiz.doc", "kein Bild");
-    datei(q + "Urlaub am Meer/Strand mit Möwen.jpg", jpeg(4));
-    datei(q + "Urlaub am Meer/Küste.JPEG", jpeg(5));
-    datei(q + "Urlaub am Meer/Tag 2/Hafen.jpg", jpeg(6));
-    datei(q + "Urlaub/a.jpg", jpeg(7));
-    datei(q + "urlaub/b.jpg", jpeg(8));
-    datei(q + ".versteckt/c.jpg", jpeg(9));
-    datei(q + "nur text/liesmich.txt", "x");
-    fs::forceDirectories(q + "leer");
-    ASSERT_EQ(::symlink(q.c_str(), (q + "schleife").c_str()), 0);
-    ASSERT_EQ(::mkfifo((q + "x.jpg").c_str(), 0644), 0);
-    m.setChecked(Opt::CBLinkZuTextdatei, true);
-    m.setChecked(Opt::CBLinkZuVideo, true);
-    m.setChecked(Opt::CBIndexInGrafikordnern, false);  // no redirect pages among the pictures
-    st.dirnametxt = true;
-  }
   // Every regular file below the picture folder but the gallery's.
   std::map<std::string, std::string> originale() const {
     auto m = inhalte(q);
@@ -214,10 +188,9 @@ TEST_F(Durchlauf, OrdnerStatistikMitUndOhneRekursion) {
 }
 
 TEST_F(Durchlauf, BaumInGrossbilderGespiegeltOderAnOrtUmbenannt) {
-  baum();
-  const auto vorher = originale();
-  // Each file under its web-safe name. A name that needs no change keeps
-  // it; the other takes the counter.
+  // A tree with umlauts, blanks, names that differ only in case, side files
+  // with upper-case extensions, each file with its web-safe name. A name
+  // that needs no change keeps it; the other takes the counter.
   const std::map<std::string, std::string> neuerName = {
       {"Foto.JPG", "foto-1.jpg"},
       {"foto.jpg", "foto.jpg"},
@@ -231,6 +204,22 @@ TEST_F(Durchlauf, BaumInGrossbilderGespiegeltOderAnOrtUmbenannt) {
       {"Urlaub/a.jpg", "urlaub-1/a.jpg"},
       {"urlaub/b.jpg", "urlaub/b.jpg"},
   };
+  int nr = 0;
+  for (const auto& [alt, neu] : neuerName) {
+    const std::string e = sfs::path(neu).extension().string();
+    datei(q + alt, e == ".jpg" || e == ".jpeg" ? jpeg(++nr) : alt);
+  }
+  // Besides: no pictures, a hidden folder, an empty folder, a link loop and
+  // a pipe named like a picture.
+  for (const char* n : {"notiz.doc", ".versteckt/c.jpg", "nur text/liesmich.txt"}) datei(q + n, n);
+  fs::forceDirectories(q + "leer");
+  ASSERT_EQ(::symlink(q.c_str(), (q + "schleife").c_str()), 0);
+  ASSERT_EQ(::mkfifo((q + "x.jpg").c_str(), 0644), 0);
+  m.setChecked(Opt::CBLinkZuTextdatei, true);
+  m.setChecked(Opt::CBLinkZuVideo, true);
+  m.setChecked(Opt::CBIndexInGrafikordnern, false);  // no redirect pages among the pictures
+  st.dirnametxt = true;
+  const auto vorher = originale();
   std::map<std::string, std::string> erwartet = {
       {"urlaub_am_meer/dirname.txt", "Urlaub am Meer\r\n"},
       {"urlaub_am_meer/tag_2/dirname.txt", "Tag 2\r\n"},
