@@ -1,54 +1,24 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <fstream>
 #include <string>
 
 #include "AlsNobody.h"
 #include "DurchlaufTestbasis.h"
-#include "app/Grundeinstellungen.h"
 #include "generator/Generierung.h"
 #include "generator/Namen.h"
-#include "platform/FileSystem.h"
 
 namespace mosaik {
 namespace {
 
-struct ZaehlendeAnsicht : RunView {
-  int begonnen = 0, beendet = 0, navUeb = 0, navGross = 0;
-  void laufBeginnt() override { ++begonnen; }
-  void laufEndet() override { ++beendet; }
-  void aktuelleDatei(const std::string&) override {}
-  bool navGelingt = true;
-  bool StandardbilderUebErzeugen() override {
-    ++navUeb;
-    return navGelingt;
-  }
-  bool StandardbilderGrossErzeugen() override {
-    ++navGross;
-    return navGelingt;
-  }
-};
+using seitentest::schreiben;
 
-struct LaufTest : ::testing::Test {
-  test::TestUmgebung u;
-  test::TempOrdner quelle;
-  OptionModel m;
-  AppState st;
-  Kontext k{m, st, u.sv};
-  test::KeineEreignisse nichts;
-  ZaehlendeAnsicht ansicht;
-  Lauf lauf{k, ansicht};
-  std::string altesArbeitsverzeichnis = fs::currentFolder();
-
+struct LaufTest : test::MitOptionen {
   void SetUp() override {
-    m.setEvents(&nichts);
-    ASSERT_TRUE(fs::setCurrentFolder(quelle.pfad()));
-    BGrundEinstellungenClick(k, false);
-    u.dialoge.meldungen.clear();
+    test::MitOptionen::SetUp();
+    st.BilderOrdnerPfad = tmp.pfad();
   }
-  void TearDown() override { fs::setCurrentFolder(altesArbeitsverzeichnis); }
-  std::string html() const { return quelle.pfad() + "html/"; }
+  std::string html() const { return tmp.pfad() + "html/"; }
 };
 
 TEST_F(LaufTest, ErsterLaufFragtNichtsZweiterFragtUndNeinSchreibtNichts) {
@@ -57,11 +27,10 @@ TEST_F(LaufTest, ErsterLaufFragtNichtsZweiterFragtUndNeinSchreibtNichts) {
   EXPECT_EQ(u.dialoge.meldungen[0].text, "Fertig! Möchten Sie das Ergebnis gleich ansehen?");
   EXPECT_EQ(u.dialoge.meldungen[0].caption, "Mosaikschauer: Information");
   EXPECT_EQ(u.dialoge.meldungen[0].buttons, MsgButtons::YesNo);
-  ASSERT_EQ(u.shell.geoeffnet.size(), 1u);  // Yes opens the start page
-  EXPECT_EQ(u.shell.geoeffnet[0], html() + "index.htm");
+  EXPECT_EQ(u.shell.geoeffnet, std::vector<std::string>{html() + "index.htm"});  // Yes opens the start page
   EXPECT_TRUE(m.enabled(Opt::BitBErgebnisAnsehen));
 
-  std::ofstream(html() + "index.htm") << "alt";
+  schreiben(html() + "index.htm", "alt");
   u.dialoge.meldungen.clear();
   u.dialoge.antworten = {MsgResult::No};
   ansicht.begonnen = 0;
@@ -74,66 +43,55 @@ TEST_F(LaufTest, ErsterLaufFragtNichtsZweiterFragtUndNeinSchreibtNichts) {
   EXPECT_EQ(u.dialoge.meldungen[1].kind, MsgKind::Error);
   EXPECT_EQ(u.dialoge.meldungen[1].text, "Datei soll nicht ersetzt werden.\r\nProgrammabbruch!");
   EXPECT_EQ(ansicht.begonnen, 0);
-}
 
-TEST_F(LaufTest, AutostartUeberschreibtOhneFrageUndOhneSchlussmeldung) {
-  fs::forceDirectories(html());
-  std::ofstream(html() + "index.htm") << "alt";
+  // Unattended: overwritten without a question, and no completion message.
   st.Autostart = true;
+  u.dialoge.meldungen.clear();
   EXPECT_TRUE(BitBStartClick(lauf));
   EXPECT_TRUE(u.dialoge.meldungen.empty());
 }
 
-TEST_F(LaufTest, NichtAnlegbarerHTMLOrdnerStopptVorAllem) {
-  // A file stands where a parent folder would have to be created.
-  std::ofstream(quelle.pfad() + "blockiert") << "x";
-  st.HTMLOrdnerPfad = quelle.pfad() + "blockiert/html";
-  m.setChecked(Opt::RBNavUebGrafiklinks, true);
-  EXPECT_FALSE(BitBStartClick(lauf));
-  ASSERT_EQ(u.dialoge.meldungen.size(), 1u);
-  EXPECT_EQ(u.dialoge.meldungen[0].kind, MsgKind::Error);
-  EXPECT_EQ(u.dialoge.meldungen[0].text,
-            "Kann das Verzeichnis " + quelle.pfad() + "blockiert/html/ nicht erstellen!\r\nProgrammabbruch!");
-  EXPECT_EQ(ansicht.navUeb, 0);
-  EXPECT_EQ(ansicht.begonnen, 0);
-}
-
-TEST_F(LaufTest, NichtBeschreibbarerOrdnerMeldetUndHinterlaesstNichts) {
+TEST_F(LaufTest, UnbrauchbareOrdnerStoppenVorDemLauf) {
   if (test::AlsNobodyWiederholt()) return;
-  const std::string ordner = html();
-  fs::forceDirectories(ordner);
-  ::chmod(ordner.c_str(), 0555);
-  EXPECT_FALSE(BitBStartClick(lauf));
-  ::chmod(ordner.c_str(), 0755);
-  ASSERT_EQ(u.dialoge.meldungen.size(), 1u);
-  EXPECT_EQ(u.dialoge.meldungen[0].text, "Kann nicht im Verzeichnis " + ordner + " speichern.\r\nProgrammabbruch!");
-  EXPECT_EQ(ansicht.begonnen, 0);
-  EXPECT_TRUE(std::filesystem::is_empty(ordner));
-}
-
-TEST_F(LaufTest, GrossbildordnerFehlerKommtNachDenNavigationsgrafiken) {
-  m.setChecked(Opt::RBNavUebGrafiklinks, true);   // standard graphics are the default choice
+  // "datei" stands where a parent folder would have to be created;
+  // "gesperrt" is a folder the user may not write.
+  schreiben(tmp.pfad() + "datei", "x");
+  fs::forceDirectories(tmp.pfad() + "gesperrt");
+  ::chmod((tmp.pfad() + "gesperrt").c_str(), 0555);
+  m.setChecked(Opt::RBNavUebGrafiklinks, true);  // standard graphics are the default choice
   m.setChecked(Opt::CBOriginaleVerkleinern, true);
-  std::ofstream(quelle.pfad() + "datei") << "x";
-  st.GrosseBilderpfad = quelle.pfad() + "datei/gross";
-  EXPECT_FALSE(BitBStartClick(lauf));
-  EXPECT_EQ(ansicht.navUeb, 1);
-  EXPECT_EQ(ansicht.navGross, 0);
-  ASSERT_EQ(u.dialoge.meldungen.size(), 1u);
-  EXPECT_EQ(u.dialoge.meldungen[0].text,
-            "Kann das Verzeichnis " + quelle.pfad() + "datei/gross/ nicht erstellen!\r\nProgrammabbruch!");
-  // A disabled choice counts as not chosen.
-  m.setEnabled(Opt::RBNavUebGrafiklinks, false);
-  st.GrosseBilderpfad.clear();
-  u.dialoge.meldungen.clear();
-  EXPECT_TRUE(BitBStartClick(lauf));
-  EXPECT_EQ(ansicht.navUeb, 1);
+  const struct {
+    std::string html, gross, vor, nach;
+    int navUeb;  // the large-image folder is checked after the graphics are made
+  } faelle[] = {
+      {"datei/html", "", "Kann das Verzeichnis ", "datei/html/ nicht erstellen!", 0},
+      {"gesperrt", "", "Kann nicht im Verzeichnis ", "gesperrt/ speichern.", 0},
+      {"", "datei/gross", "Kann das Verzeichnis ", "datei/gross/ nicht erstellen!", 1},
+  };
+  for (const auto& f : faelle) {
+    SCOPED_TRACE(f.nach);
+    st.HTMLOrdnerPfad = f.html.empty() ? "" : tmp.pfad() + f.html;
+    st.GrosseBilderpfad = f.gross.empty() ? "" : tmp.pfad() + f.gross;
+    ansicht.navUeb = 0;
+    u.dialoge.meldungen.clear();
+    EXPECT_FALSE(BitBStartClick(lauf));
+    ASSERT_EQ(u.dialoge.meldungen.size(), 1u);
+    EXPECT_EQ(u.dialoge.meldungen[0].kind, MsgKind::Error);
+    EXPECT_EQ(u.dialoge.meldungen[0].text, f.vor + tmp.pfad() + f.nach + "\r\nProgrammabbruch!");
+    EXPECT_EQ(ansicht.navUeb, f.navUeb);
+    EXPECT_EQ(ansicht.navGross, 0);
+    EXPECT_EQ(ansicht.begonnen, 0);
+  }
+  EXPECT_TRUE(std::filesystem::is_empty(tmp.pfad() + "gesperrt"));
 }
 
 TEST_F(LaufTest, FehlgeschlageneNavigationsgrafikBeendetDenLauf) {
+  m.setChecked(Opt::RBNavUebGrafiklinks, true);
+  m.setEnabled(Opt::RBNavUebGrafiklinks, false);  // a disabled choice counts as not chosen
   m.setChecked(Opt::RBNavGrGrafiklinks, true);
   ansicht.navGelingt = false;
   EXPECT_FALSE(BitBStartClick(lauf));
+  EXPECT_EQ(ansicht.navUeb, 0);
   EXPECT_EQ(ansicht.navGross, 1);
   EXPECT_EQ(ansicht.begonnen, 0);
   EXPECT_TRUE(u.dialoge.meldungen.empty());  // the graphics writer reports its own failure
@@ -144,17 +102,12 @@ TEST_F(LaufTest, AbbruchWirdEinmalGemeldetUndZaehltAlsFehlschlag) {
   // The user presses "Abbrechen" while the run lets events through.
   u.sv.pump = [] { AbbruchFlag = 1; };
   EXPECT_FALSE(BitBStartClick(lauf));
-  int abbruchMeldungen = 0;
-  for (const auto& t : u.dialoge.texte()) abbruchMeldungen += t == "Programmabbruch durch den Benutzer!";
-  EXPECT_EQ(abbruchMeldungen, 1);
-  EXPECT_EQ(u.dialoge.meldungen.size(), 1u);  // no completion question
+  EXPECT_EQ(u.dialoge.texte(), std::vector<std::string>{"Programmabbruch durch den Benutzer!"});
   EXPECT_FALSE(m.enabled(Opt::BitBErgebnisAnsehen));
   EXPECT_EQ(ansicht.begonnen, 1);
   EXPECT_EQ(ansicht.beendet, 1);
-  EXPECT_TRUE(m.checked(Opt::CBCopyright));
-  // The next run starts with the flag cleared and reports again.
+  // The next run starts with the flag cleared.
   u.sv.pump = [] {};
-  u.dialoge.meldungen.clear();
   AbbruchFlag = 1;
   u.dialoge.antworten = {MsgResult::No};
   EXPECT_TRUE(BitBStartClick(lauf));
@@ -171,7 +124,7 @@ TEST_F(LaufTest, PfadersetzungEndetMitHinweisUndGesperrtemAnsichtsknopf) {
             "Fertig!\r\n\r\nDas Ergebnis kann nicht sofort angezeigt werden, weil Sie\r\nangegeben haben, dass Sie "
             "Dateien verschieben wollen.\r\nDie Pfade wurden Ihren Angaben entsprechend angepasst.");
   EXPECT_TRUE(m.checked(Opt::CBCopyright));
-  EXPECT_EQ(fs::currentFolder(), quelle.pfad());
+  EXPECT_EQ(fs::currentFolder(), tmp.pfad());
 }
 
 TEST_F(LaufTest, OrdnerDerLaufdatenUndStandardordner) {
@@ -187,7 +140,6 @@ TEST_F(LaufTest, OrdnerDerLaufdatenUndStandardordner) {
   m.setChecked(Opt::CBOriginaleVerkleinern, false);
   m.setChecked(Opt::CBVorschaubilderErzeugen, false);
   u.dialoge.antworten = {MsgResult::Yes, MsgResult::No};
-  std::ofstream(html() + "index.htm") << "x";
   EXPECT_TRUE(BitBStartClick(lauf));
   EXPECT_EQ(lauf.GrosseBilderOrdnername, "");
   EXPECT_EQ(lauf.VorschauOrdnername, "");
