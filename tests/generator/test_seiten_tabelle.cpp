@@ -1,7 +1,9 @@
 // The division into overview pages and the thumbnail table.
 #include <algorithm>
+#include <sstream>
 
 #include "generator/Vorschaubild.h"
+#include "generator/Uebersichtsseiten.h"
 #include "generator/Vorschautabelle.h"
 #include "test_seiten_basis.h"
 
@@ -36,12 +38,30 @@ struct TabellenTest : LaufBasis {
     VorschauTabelleSchreiben(lauf, s, liste, seite, "index.htm", "index.htm", -1, "", bilder());
     return s.text();
   }
-  // The picture element of a 40 x 30 picture of 2048 bytes, no thumbnails.
-  static std::string img(const std::string& name) {
-    return "<img src=\"../" + name + "\" width=\"40\" height=\"30\" alt=\"" + name + "\" title=\"" + name +
-           "  40x30  2 KB\">";
+  // The picture element of a picture of 2048 bytes, no thumbnails.
+  static std::string img(const std::string& name, const std::string& w = "40", const std::string& h = "30") {
+    return "<img src=\"../" + name + "\" width=\"" + w + "\" height=\"" + h + "\" alt=\"" + name + "\" title=\"" +
+           name + "  " + w + "x" + h + "  2 KB\">";
   }
-  static std::string zelle(const std::string& name) { return "    <td>" + img(name) + "</td>\r\n"; }
+  // The table from a short description: rows apart by "|", a letter is the
+  // cell of that 40 x 30 picture, "_" an empty cell, "p" the 200 x 50
+  // panorama, "p3" the panorama over three columns.
+  static std::string tabelleAus(const std::string& zeilen) {
+    std::string t = "<div id=\"vorschau\"><table>\r\n  <tr>\r\n";
+    std::istringstream in(zeilen);
+    for (std::string z; in >> z;) {
+      if (z == "|")
+        t += "  </tr>\r\n  <tr>\r\n";
+      else if (z == "_")
+        t += "    <td></td>\r\n";
+      else if (z[0] == 'p')
+        t += "    <td" + (z.size() > 1 ? " colspan=\"" + z.substr(1) + "\"" : "") + ">" + img("p.jpg", "200", "50") +
+             "</td>\r\n";
+      else
+        t += "    <td>" + img(z + ".jpg") + "</td>\r\n";
+    }
+    return t + "  </tr>\r\n</table></div>\r\n";
+  }
 };
 
 TEST_F(TabellenTest, SeitenEinteilungMitPanoramen) {
@@ -81,51 +101,36 @@ TEST_F(TabellenTest, SeitenEinteilungMitPanoramen) {
   EXPECT_EQ(LetzterIndexAufSeite(l, 1), -1);
 }
 
-TEST_F(TabellenTest, ZeilenUndLeereZellen) {
-  EXPECT_EQ(tabelle({bild("a.jpg"), bild("b.jpg"), bild("c.jpg"), bild("d.jpg"), bild("e.jpg")}),
-            "<div id=\"vorschau\"><table>\r\n  <tr>\r\n" + zelle("a.jpg") + zelle("b.jpg") + zelle("c.jpg") +
-                "  </tr>\r\n  <tr>\r\n" + zelle("d.jpg") + zelle("e.jpg") + "    <td></td>\r\n  </tr>\r\n" +
-                "</table></div>\r\n");
-  EXPECT_EQ(tabelle({bild("a.jpg"), bild("b.jpg")}),
-            "<div id=\"vorschau\"><table>\r\n  <tr>\r\n" + zelle("a.jpg") + zelle("b.jpg") +
-                "  </tr>\r\n</table></div>\r\n");
+// Each row: the options (3 columns by default, panoramas over the given
+// number of columns, 0: all; pictures per page by rows), the pictures
+// ("p" a 200 x 50 panorama), the page, the table.
+TEST_F(TabellenTest, ZeilenLeereZellenPanoramenUndSeiten) {
+  struct Fall {
+    int spalten, panoSpalten, zeilenProSeite;
+    const char* bilder;
+    int seite;
+    const char* tabelle;
+  };
+  const Fall faelle[] = {
+      {3, -1, 0, "a b c d e", 1, "a b c | d e _"},
+      {3, 0, 0, "a p c", 1, "a _ _ | p3 | c _ _"},
+      {3, 1, 0, "a p", 1, "a p"},
+      {3, 2, 0, "a b p", 1, "a b _ | p2 _"},
+      {2, -1, 1, "a b c d e", 2, "c d"},
+  };
+  for (const Fall& f : faelle) {
+    m.setText(Opt::SpEdSpaltenzahl, std::to_string(f.spalten));
+    m.setChecked(Opt::CBPanoramaExtrabehandlung, f.panoSpalten >= 0);
+    m.setChecked(f.panoSpalten > 0 ? Opt::RBPanoramaVorschauEinigeSpalten : Opt::RBPanoramaVorschauAlleSpalten, true);
+    m.setText(Opt::SpEdAnzPanoSpalten, std::to_string(f.panoSpalten));
+    m.setChecked(f.zeilenProSeite > 0 ? Opt::RBZeilenzahl : Opt::RBganzerOrdner, true);
+    m.setText(Opt::SpEdZeilenProSeitezahl, std::to_string(f.zeilenProSeite));
+    TDateiArray l;
+    std::istringstream in(f.bilder);
+    for (std::string n; in >> n;) l.push_back(n == "p" ? bild("p.jpg", 200, 50) : bild(n + ".jpg"));
+    EXPECT_EQ(tabelle(l, f.seite), tabelleAus(f.tabelle)) << f.bilder;
+  }
   EXPECT_EQ(tabelle({}), "Keine Bilder in diesem Ordner vorhanden. Bitte w&auml;hlen Sie einen Unterordner!\r\n");
-}
-
-TEST_F(TabellenTest, PanoramaUeberAlleSpaltenUndUeberEine) {
-  m.setChecked(Opt::CBPanoramaExtrabehandlung, true);
-  const std::string pano =
-      "<img src=\"../p.jpg\" width=\"200\" height=\"50\" alt=\"p.jpg\" title=\"p.jpg  200x50  2 KB\">";
-  EXPECT_EQ(tabelle({bild("a.jpg"), bild("p.jpg", 200, 50), bild("c.jpg")}),
-            "<div id=\"vorschau\"><table>\r\n  <tr>\r\n" + zelle("a.jpg") +
-                "    <td></td>\r\n    <td></td>\r\n  </tr>\r\n  <tr>\r\n    <td colspan=\"3\">" + pano +
-                "</td>\r\n  </tr>\r\n  <tr>\r\n" + zelle("c.jpg") + "    <td></td>\r\n    <td></td>\r\n  </tr>\r\n" +
-                "</table></div>\r\n");
-  m.setChecked(Opt::RBPanoramaVorschauEinigeSpalten, true);
-  m.setText(Opt::SpEdAnzPanoSpalten, "1");
-  EXPECT_EQ(tabelle({bild("a.jpg"), bild("p.jpg", 200, 50)}),
-            "<div id=\"vorschau\"><table>\r\n  <tr>\r\n" + zelle("a.jpg") + "    <td>" + pano +
-                "</td>\r\n  </tr>\r\n</table></div>\r\n");
-  m.setText(Opt::SpEdAnzPanoSpalten, "2");
-  EXPECT_EQ(tabelle({bild("a.jpg"), bild("b.jpg"), bild("p.jpg", 200, 50)}),
-            "<div id=\"vorschau\"><table>\r\n  <tr>\r\n" + zelle("a.jpg") + zelle("b.jpg") +
-                "    <td></td>\r\n  </tr>\r\n  <tr>\r\n    <td colspan=\"2\">" + pano +
-                "</td>\r\n    <td></td>\r\n  </tr>\r\n</table></div>\r\n");
-}
-
-TEST_F(TabellenTest, SeitenDerTabelle) {
-  m.setChecked(Opt::RBZeilenzahl, true);
-  m.setText(Opt::SpEdSpaltenzahl, "2");
-  m.setText(Opt::SpEdZeilenProSeitezahl, "1");
-  const TDateiArray l = {bild("a.jpg"), bild("b.jpg"), bild("c.jpg"), bild("d.jpg"), bild("e.jpg")};
-  EXPECT_EQ(tabelle(l, 2), "<div id=\"vorschau\"><table>\r\n  <tr>\r\n" + zelle("c.jpg") + zelle("d.jpg") +
-                               "  </tr>\r\n</table></div>\r\n");
-  // The last page: one row only, not padded.
-  EXPECT_EQ(tabelle(l, 3), "<div id=\"vorschau\"><table>\r\n  <tr>\r\n" + zelle("e.jpg") +
-                               "  </tr>\r\n</table></div>\r\n");
-  m.setText(Opt::SpEdZeilenProSeitezahl, "2");
-  EXPECT_EQ(tabelle(l, 2), "<div id=\"vorschau\"><table>\r\n  <tr>\r\n" + zelle("e.jpg") +
-                               "  </tr>\r\n</table></div>\r\n");
 }
 
 TEST_F(TabellenTest, LinksZielattributZellabstandUndHuellen) {
@@ -207,29 +212,48 @@ TEST_F(TabellenTest, BegleitdateienUndTextUnterDenBildern) {
   EXPECT_NE(j.text().find(unten), std::string::npos);
 }
 
+// Each row: the replacement of the picture path and of the thumbnail links
+// (none when empty), flat or folder structure, the link asked for ('B' the
+// picture folder, 'V' the thumbnail folder, 'O' the picture of subfolder
+// "Grüße 1" with thumbnails off), the folder below the picture folder.
 TEST_F(TabellenTest, OrdnerLinksUndIhreErsetzung) {
-  const std::string tag = bilder() + "Urlaub/Tag 1/";
-  const std::string vorschau = html() + "_vorschau/urlaub/tag_1/";
-  EXPECT_EQ(BildordnerLink(k, bilder()), "../");
-  EXPECT_EQ(BildordnerLink(k, tag), "../../../Urlaub/Tag%201/");
-  EXPECT_EQ(VorschauordnerLink(k, tag, vorschau), "../../_vorschau/urlaub/tag_1/");
-  m.setChecked(Opt::CBBilderPfadErsetzen, true);
-  m.setText(Opt::EdPfadErsetzung, "https://cdn.example/fotos/");
-  EXPECT_EQ(BildordnerLink(k, tag), "https://cdn.example/fotos/Urlaub/Tag%201/");
-  m.setText(Opt::EdPfadErsetzung, "../originale/");
-  EXPECT_EQ(BildordnerLink(k, tag), "../../../originale/Urlaub/Tag%201/");
-  EXPECT_EQ(BildordnerLink(k, bilder()), "../originale/");
-  m.setChecked(Opt::CBVorschaulinksErsetzen, true);
-  m.setText(Opt::EdVorschaulinksErsetzen, "/mini/");
-  EXPECT_EQ(VorschauordnerLink(k, tag, vorschau), "/mini/urlaub/tag_1/");
-  m.setText(Opt::EdVorschaulinksErsetzen, "mini/");
-  EXPECT_EQ(VorschauordnerLink(k, tag, vorschau), "../../mini/urlaub/tag_1/");
-  // In a flat gallery every page lies in the HTML folder.
-  m.setChecked(Opt::RBStrukturflach, true);
-  EXPECT_EQ(VorschauordnerLink(k, tag, vorschau), "mini/urlaub/tag_1/");
-  EXPECT_EQ(BildordnerLink(k, tag), "../originale/Urlaub/Tag%201/");
-  m.setChecked(Opt::CBBilderPfadErsetzen, false);
-  EXPECT_EQ(BildordnerLink(k, tag), "../Urlaub/Tag%201/");
+  struct Fall {
+    const char* bilderPfad;
+    const char* vorschauPfad;
+    bool flach;
+    char art;
+    const char* ordner;
+    const char* link;
+  };
+  const Fall faelle[] = {
+      {"", "", false, 'B', "", "../"},
+      {"", "", false, 'B', "Urlaub/Tag 1/", "../../../Urlaub/Tag%201/"},
+      {"", "", false, 'V', "Urlaub/Tag 1/", "../../_vorschau/urlaub/tag_1/"},
+      {"https://cdn.example/fotos/", "", false, 'B', "Urlaub/Tag 1/", "https://cdn.example/fotos/Urlaub/Tag%201/"},
+      {"../originale/", "", false, 'B', "Urlaub/Tag 1/", "../../../originale/Urlaub/Tag%201/"},
+      {"../originale/", "", false, 'B', "", "../originale/"},
+      {"", "/mini/", false, 'V', "Urlaub/Tag 1/", "/mini/urlaub/tag_1/"},
+      {"", "mini/", false, 'V', "Urlaub/Tag 1/", "../../mini/urlaub/tag_1/"},
+      // In a flat gallery every page lies in the HTML folder.
+      {"", "mini/", true, 'V', "Urlaub/Tag 1/", "mini/urlaub/tag_1/"},
+      {"../originale/", "", true, 'B', "Urlaub/Tag 1/", "../originale/Urlaub/Tag%201/"},
+      {"", "", true, 'B', "Urlaub/Tag 1/", "../Urlaub/Tag%201/"},
+      {"", "", false, 'O', "", "<img src=\"../Gr%C3%BC%C3%9Fe%201/d.jpg\" alt=\"d.jpg\" title=\"Gr&uuml;&szlig;e 1\">"},
+  };
+  m.setChecked(Opt::CBUngueltigeNamenErsetzen, false);
+  for (const Fall& f : faelle) {
+    m.setChecked(Opt::CBBilderPfadErsetzen, *f.bilderPfad != 0);
+    m.setText(Opt::EdPfadErsetzung, f.bilderPfad);
+    m.setChecked(Opt::CBVorschaulinksErsetzen, *f.vorschauPfad != 0);
+    m.setText(Opt::EdVorschaulinksErsetzen, f.vorschauPfad);
+    m.setChecked(f.flach ? Opt::RBStrukturflach : Opt::RBStrukturOrdner, true);
+    const std::string ordner = bilder() + f.ordner;
+    std::string link;
+    if (f.art == 'B') link = BildordnerLink(k, ordner);
+    if (f.art == 'V') link = VorschauordnerLink(k, ordner, html() + "_vorschau/urlaub/tag_1/");
+    if (f.art == 'O') link = OrdnerbildTag(k, ordner, html() + "_vorschau/", {"Grüße 1", "gruesse_1", 0}, "d.jpg");
+    EXPECT_EQ(link, f.link) << f.art << " " << f.ordner;
+  }
 }
 
 TEST_F(TabellenTest, OhneVorschaubildKeineZelleAberEineMeldung) {
