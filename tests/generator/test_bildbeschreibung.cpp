@@ -64,11 +64,8 @@ TEST_F(Beschreibung, VorlagenUndIhreTexte) {
     const char* innen;
   };
   const Fall faelle[] = {
-      {"\\dn", "urlaub.jpg", 2048, false, "urlaub"},
-      {"\\de", "urlaub.jpg", 2048, false, "urlaub.jpg"},
       {"\\dg", "urlaub.jpg", 2047, false, "1&nbsp;KB"},
       {"\\dg", "urlaub.jpg", 1023, false, "0&nbsp;KB"},
-      {"\\dd|\\dz", "urlaub.jpg", 2048, false, "07.03.2024|09:05:08"},
       {"\\bbx\\bh", "urlaub.jpg", 2048, false, "80x60"},
       {"\\ma|\\mo|\\az", "urlaub.jpg", 2048, false, "Kamerawerk|KW 100|18:05:09"},
       // The standard template of the picture pages: the comment's ampersand

@@ -130,15 +130,9 @@ TEST_F(Einzelbild, FlacheGalerieMitEigenenGrafikenMitHinweistext) {
 
 // The line of the page that starts with the given text ("" when none).
 std::string zeileMit(const std::string& seite, const std::string& anfang) {
-  size_t p = 0;
-  while (p < seite.size()) {
-    const size_t e = seite.find("\r\n", p);
-    const std::string z = seite.substr(p, e == std::string::npos ? std::string::npos : e - p);
-    if (z.rfind(anfang, 0) == 0) return z;
-    if (e == std::string::npos) break;
-    p = e + 2;
-  }
-  return {};
+  const size_t p = seite.find("\r\n" + anfang);
+  if (p == std::string::npos) return {};
+  return seite.substr(p + 2, seite.find("\r\n", p + 2) - p - 2);
 }
 
 TEST_F(Einzelbild, OrdnerFehlerWirdEinmalGemeldet) {

@@ -212,48 +212,34 @@ TEST_F(TabellenTest, BegleitdateienUndTextUnterDenBildern) {
   EXPECT_NE(j.text().find(unten), std::string::npos);
 }
 
-// Each row: the replacement of the picture path and of the thumbnail links
-// (none when empty), flat or folder structure, the link asked for ('B' the
-// picture folder, 'V' the thumbnail folder, 'O' the picture of subfolder
-// "Grüße 1" with thumbnails off), the folder below the picture folder.
 TEST_F(TabellenTest, OrdnerLinksUndIhreErsetzung) {
-  struct Fall {
-    const char* bilderPfad;
-    const char* vorschauPfad;
-    bool flach;
-    char art;
-    const char* ordner;
-    const char* link;
-  };
-  const Fall faelle[] = {
-      {"", "", false, 'B', "", "../"},
-      {"", "", false, 'B', "Urlaub/Tag 1/", "../../../Urlaub/Tag%201/"},
-      {"", "", false, 'V', "Urlaub/Tag 1/", "../../_vorschau/urlaub/tag_1/"},
-      {"https://cdn.example/fotos/", "", false, 'B', "Urlaub/Tag 1/", "https://cdn.example/fotos/Urlaub/Tag%201/"},
-      {"../originale/", "", false, 'B', "Urlaub/Tag 1/", "../../../originale/Urlaub/Tag%201/"},
-      {"../originale/", "", false, 'B', "", "../originale/"},
-      {"", "/mini/", false, 'V', "Urlaub/Tag 1/", "/mini/urlaub/tag_1/"},
-      {"", "mini/", false, 'V', "Urlaub/Tag 1/", "../../mini/urlaub/tag_1/"},
-      // In a flat gallery every page lies in the HTML folder.
-      {"", "mini/", true, 'V', "Urlaub/Tag 1/", "mini/urlaub/tag_1/"},
-      {"../originale/", "", true, 'B', "Urlaub/Tag 1/", "../originale/Urlaub/Tag%201/"},
-      {"", "", true, 'B', "Urlaub/Tag 1/", "../Urlaub/Tag%201/"},
-      {"", "", false, 'O', "", "<img src=\"../Gr%C3%BC%C3%9Fe%201/d.jpg\" alt=\"d.jpg\" title=\"Gr&uuml;&szlig;e 1\">"},
-  };
+  const std::string tag = bilder() + "Urlaub/Tag 1/";
+  const std::string vorschau = html() + "_vorschau/urlaub/tag_1/";
+  EXPECT_EQ(BildordnerLink(k, bilder()), "../");
+  EXPECT_EQ(BildordnerLink(k, tag), "../../../Urlaub/Tag%201/");
+  EXPECT_EQ(VorschauordnerLink(k, tag, vorschau), "../../_vorschau/urlaub/tag_1/");
+  // The picture standing for a subfolder whose name keeps a blank and
+  // umlauts (no renaming), thumbnails off.
   m.setChecked(Opt::CBUngueltigeNamenErsetzen, false);
-  for (const Fall& f : faelle) {
-    m.setChecked(Opt::CBBilderPfadErsetzen, *f.bilderPfad != 0);
-    m.setText(Opt::EdPfadErsetzung, f.bilderPfad);
-    m.setChecked(Opt::CBVorschaulinksErsetzen, *f.vorschauPfad != 0);
-    m.setText(Opt::EdVorschaulinksErsetzen, f.vorschauPfad);
-    m.setChecked(f.flach ? Opt::RBStrukturflach : Opt::RBStrukturOrdner, true);
-    const std::string ordner = bilder() + f.ordner;
-    std::string link;
-    if (f.art == 'B') link = BildordnerLink(k, ordner);
-    if (f.art == 'V') link = VorschauordnerLink(k, ordner, html() + "_vorschau/urlaub/tag_1/");
-    if (f.art == 'O') link = OrdnerbildTag(k, ordner, html() + "_vorschau/", {"Grüße 1", "gruesse_1", 0}, "d.jpg");
-    EXPECT_EQ(link, f.link) << f.art << " " << f.ordner;
-  }
+  EXPECT_EQ(OrdnerbildTag(k, bilder(), html() + "_vorschau/", {"Grüße 1", "gruesse_1", 0}, "d.jpg"),
+            "<img src=\"../Gr%C3%BC%C3%9Fe%201/d.jpg\" alt=\"d.jpg\" title=\"Gr&uuml;&szlig;e 1\">");
+  m.setChecked(Opt::CBBilderPfadErsetzen, true);
+  m.setText(Opt::EdPfadErsetzung, "https://cdn.example/fotos/");
+  EXPECT_EQ(BildordnerLink(k, tag), "https://cdn.example/fotos/Urlaub/Tag%201/");
+  m.setText(Opt::EdPfadErsetzung, "../originale/");
+  EXPECT_EQ(BildordnerLink(k, tag), "../../../originale/Urlaub/Tag%201/");
+  EXPECT_EQ(BildordnerLink(k, bilder()), "../originale/");
+  m.setChecked(Opt::CBVorschaulinksErsetzen, true);
+  m.setText(Opt::EdVorschaulinksErsetzen, "/mini/");
+  EXPECT_EQ(VorschauordnerLink(k, tag, vorschau), "/mini/urlaub/tag_1/");
+  m.setText(Opt::EdVorschaulinksErsetzen, "mini/");
+  EXPECT_EQ(VorschauordnerLink(k, tag, vorschau), "../../mini/urlaub/tag_1/");
+  // In a flat gallery every page lies in the HTML folder.
+  m.setChecked(Opt::RBStrukturflach, true);
+  EXPECT_EQ(VorschauordnerLink(k, tag, vorschau), "mini/urlaub/tag_1/");
+  EXPECT_EQ(BildordnerLink(k, tag), "../originale/Urlaub/Tag%201/");
+  m.setChecked(Opt::CBBilderPfadErsetzen, false);
+  EXPECT_EQ(BildordnerLink(k, tag), "../Urlaub/Tag%201/");
 }
 
 TEST_F(TabellenTest, OhneVorschaubildKeineZelleAberEineMeldung) {
