@@ -70,6 +70,13 @@ struct Einzelbild : seitentest::LaufBasis {
     return e;
   }
 
+  // The line of the page that starts with the given text ("" when none).
+  std::string zeile(const std::string& anfang, const std::string& datei = "reise/galerie-einsjpg.htm") {
+    const std::string text = lesen(html() + datei);
+    const size_t p = text.find("\r\n" + anfang);
+    if (p == std::string::npos) return {};
+    return text.substr(p + 2, text.find("\r\n", p + 2) - p - 2);
+  }
   // Writes the page of picture i and returns its name.
   std::string seite(int i, bool gestoppt, const std::string& uebersicht = "galerie.htm") {
     std::string name = "unverändert";
@@ -128,13 +135,6 @@ TEST_F(Einzelbild, FlacheGalerieMitEigenenGrafikenMitHinweistext) {
   EXPECT_EQ(lesen(html() + "galerie(1)-zweijpg-stopp.htm"), lesen(kGolden + "flach-eigene-grafik-gestoppt.htm"));
 }
 
-// The line of the page that starts with the given text ("" when none).
-std::string zeileMit(const std::string& seite, const std::string& anfang) {
-  const size_t p = seite.find("\r\n" + anfang);
-  if (p == std::string::npos) return {};
-  return seite.substr(p + 2, seite.find("\r\n", p + 2) - p - 2);
-}
-
 TEST_F(Einzelbild, OrdnerFehlerWirdEinmalGemeldet) {
   // A file where the HTML folder should be: no folder can be made below it.
   schreiben(bilder() + "datei", "x");
@@ -165,13 +165,13 @@ TEST_F(Einzelbild, NavigationstexteAusLeerzeichenUndFensterSchliessen) {
   m.setIndex(Opt::CoBFensterNavigation, 1);
   m.setEnabled(Opt::CoBFensterNavigation, false);  // a disabled choice does not count
   seite(1, false);
-  EXPECT_EQ(zeileMit(lesen(html() + "reise/galerie-zweijpg.htm"), "<div id=\"navieinzelbild\">"),
+  EXPECT_EQ(zeile("<div id=\"navieinzelbild\">", "reise/galerie-zweijpg.htm"),
             "<div id=\"navieinzelbild\">&nbsp;&nbsp;&nbsp;<a href=\"galerie.htm\">&Uuml;bersicht</a>"
             "<a href=\"galerie-zweijpg-stopp.htm\">Stopp</a></div>");
   m.setEnabled(Opt::CoBFensterNavigation, true);
   m.setChecked(Opt::CBNavigationGrosseBilder, false);
   seite(0, false);
-  EXPECT_EQ(zeileMit(lesen(html() + "reise/galerie-einsjpg.htm"), "<div id=\"navi"), "");
+  EXPECT_EQ(zeile("<div id=\"navi"), "");
 }
 
 // Names that need encoding in links, attributes and the refresh target;
@@ -189,7 +189,7 @@ TEST_F(Einzelbild, BegleitdateienInAndererSchreibweise) {
   std::filesystem::rename(reise + "eins.txt", reise + "EINS.TXT");
   schreiben(reise + "eins.AVI", std::string(1025, 'a'));
   seite(0, false);
-  EXPECT_EQ(zeileMit(lesen(html() + "reise/galerie-einsjpg.htm"), "<div class=\"aviwavtxt\">"),
+  EXPECT_EQ(zeile("<div class=\"aviwavtxt\">"),
             "<div class=\"aviwavtxt\"><a href=\"../../reise/EINS.TXT\">Textdatei</a> (.txt, 12 Bytes)</div>"
             "<div class=\"aviwavtxt\"><a href=\"../../reise/eins.AVI\">Videodatei</a> (.avi, 1 KB) </div>");
   // With lower-case names the companions get their web-safe names first.
@@ -198,7 +198,7 @@ TEST_F(Einzelbild, BegleitdateienInAndererSchreibweise) {
   m.setChecked(Opt::CBKleineDateinamen, true);
   m.setEnabled(Opt::CBVorschaubilderErsetzen, true);
   seite(0, false);
-  EXPECT_EQ(zeileMit(lesen(html() + "reise/galerie-einsjpg.htm"), "<div class=\"aviwavtxt\">"),
+  EXPECT_EQ(zeile("<div class=\"aviwavtxt\">"),
             "<div class=\"aviwavtxt\"><a href=\"../../reise/eins.txt\">Textdatei</a> (.txt, 12 Bytes)</div>"
             "<div class=\"aviwavtxt\"><a href=\"../../reise/eins.avi\">Videodatei</a> (.avi, 1 KB) </div>");
   EXPECT_TRUE(fs::fileExists(reise + "eins.txt"));
@@ -208,7 +208,7 @@ TEST_F(Einzelbild, BegleitdateienInAndererSchreibweise) {
   ::chmod((reise + "eins.txt").c_str(), 0444);
   m.setChecked(Opt::CBAttrSchreibschutz, false);
   seite(0, false);
-  EXPECT_EQ(zeileMit(lesen(html() + "reise/galerie-einsjpg.htm"), "<div class=\"aviwavtxt\">"),
+  EXPECT_EQ(zeile("<div class=\"aviwavtxt\">"),
             "<div class=\"aviwavtxt\"><a href=\"../../reise/eins.avi\">Videodatei</a> (.avi, 1 KB) </div>");
 }
 
@@ -218,13 +218,12 @@ TEST_F(Einzelbild, LinksZuOriginalenUndErsetztePfade) {
   m.setChecked(Opt::CBPfadOriginaleErsetzen, true);
   m.setText(Opt::EdOriginalePfadErsetzung, "originale/");
   seite(0, false);
-  EXPECT_EQ(zeileMit(lesen(html() + "reise/galerie-einsjpg.htm"), "    <a"),
+  EXPECT_EQ(zeile("    <a"),
             "    <a href=\"../originale/reise/eins.jpg\"><img src=\"../../reise/eins.jpg\" width=\"80\" height=\"60\" "
             "alt=\"eins.jpg\" title=\"eins.jpg  80x60  0 KB\"></a>");
   m.setText(Opt::EdOriginalePfadErsetzung, "https://fotos.example/o/");
   seite(0, false);
-  EXPECT_EQ(zeileMit(lesen(html() + "reise/galerie-einsjpg.htm"), "    <a").substr(0, 53),
-            "    <a href=\"https://fotos.example/o/reise/eins.jpg\">");
+  EXPECT_EQ(zeile("    <a").substr(0, 53), "    <a href=\"https://fotos.example/o/reise/eins.jpg\">");
 
   // Pictures shown from reduced large images link to the original, whose
   // name lacks the large-image affix.
@@ -239,7 +238,7 @@ TEST_F(Einzelbild, LinksZuOriginalenUndErsetztePfade) {
   std::string name;
   EinzelbildSeiteSchreiben(lauf, "galerie.htm", "galerie.htm", gross, liste, 0, name, false);
   EXPECT_EQ(name, "galerie--gross-einsjpg.htm");
-  EXPECT_EQ(zeileMit(lesen(html() + "reise/" + name), "    <a"),
+  EXPECT_EQ(zeile("    <a", "reise/" + name),
             "    <a href=\"../../reise/eins.jpg\"><img src=\"../_gross/reise/-gross-eins.jpg\" width=\"80\" "
             "height=\"60\" alt=\"-gross-eins.jpg\" title=\"-gross-eins.jpg  80x60  0 KB\"></a>");
 }
@@ -259,7 +258,7 @@ TEST_F(Einzelbild, AnzeigegroesseNachDenOptionenUndUnlesbaresBild) {
   m.setSpin(Opt::SpEdGrosseBilder, 40);
   seite(0, false);
   // 80 x 60 shown on its longer side of 40; the hint keeps the picture's own size.
-  EXPECT_EQ(zeileMit(lesen(html() + "reise/galerie-einsjpg.htm"), "    <img"),
+  EXPECT_EQ(zeile("    <img"),
             "    <img src=\"../../reise/eins.jpg\" width=\"40\" height=\"30\" alt=\"eins.jpg\" "
             "title=\"eins.jpg  80x60  0 KB\">");
   // A picture that cannot be read: the reader says so, the page leaves the
@@ -268,8 +267,7 @@ TEST_F(Einzelbild, AnzeigegroesseNachDenOptionenUndUnlesbaresBild) {
   liste[0].Breite = liste[0].Hoehe = 0;
   m.setText(Opt::MBeschreibungGross, "");
   seite(0, false);
-  EXPECT_EQ(zeileMit(lesen(html() + "reise/galerie-einsjpg.htm"), "    <img"),
-            "    <img src=\"../../reise/eins.jpg\" alt=\"eins.jpg\" title=\"eins.jpg  0x0  0 KB\">");
+  EXPECT_EQ(zeile("    <img"), "    <img src=\"../../reise/eins.jpg\" alt=\"eins.jpg\" title=\"eins.jpg  0x0  0 KB\">");
   ASSERT_EQ(u.dialoge.meldungen.size(), 1u);
   EXPECT_EQ(u.dialoge.meldungen[0].text.rfind("Fehler beim Einlesen der Datei\r\n", 0), 0u);
 }
