@@ -76,10 +76,8 @@ TEST_F(Beschreibung, VorlagenUndIhreTexte) {
        "mm</span>"},
       {"\\[\\ko\\zu\\]\\dn\\zu\\kl\\dg\\( \\ad \\bz \\bl \\bw\\)\\gr", "leer.jpg", 1500, false,
        "leer<br><span class=\"kl\">1&nbsp;KB</span>"},
-      {"\\ko", "urlaub.jpg", 2048, true, "Am Strand<br />mit M&ouml;we &amp; Co"},
       // The standard template of the overview pages.
       {"\\dn\\[\\zu\\ko\\]", "nurkommentar.jpg", 2048, false, "nurkommentar<br>Nur ein Kommentar"},
-      {"\\dn\\[\\zu\\ko\\]", "nurexif.jpg", 2048, false, "nurexif"},
       // EXIF group kept, comment group dropped, the break between them stays.
       {"\\(Blende \\bl\\)\\zu\\[\\ko\\]", "nurexif.jpg", 2048, false, "Blende F4,0<br>"},
       // A template whose only part is a comment group gives nothing at all.

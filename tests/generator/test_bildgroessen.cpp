@@ -45,10 +45,8 @@ TEST(Bildgroessen, TableOfSizes) {
       // one pixel thin: 0 is raised to 1 for files only
       {5000, 1, M::Breite, 120, false, {120, 0}, {120, 1}},
       {1, 5000, M::Hoehe, 120, false, {0, 120}, {1, 120}},
-      {1, 1, M::LaengereSeite, 120, false, {1, 1}, {1, 1}},
       {1, 1, M::LaengereSeite, 120, true, {120, 120}, {120, 120}},
       // original size is never changed by the enlarge flag
-      {4000, 3000, M::Originalgroesse, 120, false, {4000, 3000}, {4000, 3000}},
       {40, 30, M::Originalgroesse, 120, true, {40, 30}, {40, 30}},
       // a picture that could not be measured
       {0, 0, M::LaengereSeite, 120, true, {0, 0}, {1, 1}},
@@ -69,9 +67,7 @@ TEST(Bildgroessen, PanoramaRatioIsExact) {
   // 1.1 is not exact in binary; in ten-thousandths it is.
   EXPECT_FALSE(PanoramaVerhaeltnis(1100, 1000, 11000));
   EXPECT_TRUE(PanoramaVerhaeltnis(1101, 1000, 11000));
-  EXPECT_FALSE(PanoramaVerhaeltnis(0, 0, 11000));
   EXPECT_FALSE(PanoramaVerhaeltnis(5000, 0, 11000));
-  EXPECT_TRUE(PanoramaVerhaeltnis(65535, 1, 100000));
 }
 
 struct BildgroessenOptionen : test::MitOptionen {};

@@ -143,8 +143,6 @@ TEST_F(Bildpipeline, QualityAndProgressiveFromTheirOptions) {
   imaging::JpegInfo info = Info("mini-a.jpg");
   EXPECT_EQ(info.LumaQuant[0], 8);
   EXPECT_TRUE(info.Progressive);
-  EXPECT_EQ(info.Width, 20);
-  EXPECT_EQ(info.Height, 13);  // 20 x 20 / 30 = 13.3
   m.setChecked(Opt::CBVorschaubilderProgressiv, false);
   m.setChecked(Opt::CBVorschaubilderErsetzen, true);
   m.setPosition(Opt::TrBKomprimierung, 90);  // quality 11: 5000 / 11 = 454, (16 x 454 + 50) / 100 = 73
@@ -160,6 +158,10 @@ TEST_F(Bildpipeline, QualityAndProgressiveFromTheirOptions) {
   EXPECT_EQ(info.LumaQuant[0], 1);
   EXPECT_FALSE(info.Progressive);
   EXPECT_EQ(info.Width, 30);  // never enlarged
+  // Shown on its page enlarged when that box says so: by the longer side 600.
+  m.setChecked(Opt::RBdummy1, true);
+  m.setChecked(Opt::CBGrosseBilderVergroessern, true);
+  EXPECT_EQ(GrossbildGroesseAttribute(k, q + "a.jpg"), "width=\"600\" height=\"400\"");
 }
 
 TEST_F(Bildpipeline, SquareThumbnailOnItsCanvas) {
