@@ -192,9 +192,7 @@ TEST_F(Einzelbild, BegleitdateienInAndererSchreibweise) {
   EXPECT_EQ(lesen(html() + "reise/galerie-einsjpg.htm"), lesen(kGolden + "text-begleiter-grossschrift.htm"));
   // With lower-case names the companions get their web-safe names first.
   m.setChecked(Opt::CBUngueltigeNamenErsetzen, true);
-  m.setEnabled(Opt::CBUngueltigeNamenErsetzen, true);
   m.setChecked(Opt::CBKleineDateinamen, true);
-  m.setEnabled(Opt::CBVorschaubilderErsetzen, true);
   seite(0, false);
   EXPECT_EQ(lesen(html() + "reise/galerie-einsjpg.htm"), lesen(kGolden + "text-begleiter-kleinschrift.htm"));
   EXPECT_TRUE(fs::fileExists(reise + "eins.txt"));
