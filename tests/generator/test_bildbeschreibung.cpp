@@ -210,7 +210,6 @@ TEST_F(Beschreibung, BrennweiteAusDenGespeichertenFaktoren) {
   EXPECT_EQ(BrennweiteAequivalent("7,70mm", 5, 35, ','), "54 mm");   // 53.9
   EXPECT_EQ(BrennweiteAequivalent("6,50 mm", 5, 35, ','), "46 mm");  // 45.5 to the even 46
   EXPECT_EQ(BrennweiteAequivalent("7.80 mm", 5, 35, ','), "0 mm");   // the wrong separator
-  EXPECT_EQ(BrennweiteAequivalent("unlesbar", 5, 35, ','), "0 mm");
   EXPECT_EQ(BrennweiteAequivalent("7,8 mm", 0, 35, ','), "");
   EXPECT_EQ(BrennweiteAequivalent("1e300 mm", 1e-300, 35, '.'), "");  // no integer value
 
@@ -227,7 +226,6 @@ TEST_F(Beschreibung, BrennweiteAusDenGespeichertenFaktoren) {
 
 TEST(Bruch, Kuerzen) {
   EXPECT_EQ(BruchKuerzen("10/2500 sec"), "1/250 sec");
-  EXPECT_EQ(BruchKuerzen("5/1"), "5");
   EXPECT_EQ(BruchKuerzen("30/10 sec"), "3 sec");
   EXPECT_EQ(BruchKuerzen("0/0"), "0/0");
   EXPECT_EQ(BruchKuerzen("0/5 sec"), "0 sec");

@@ -104,17 +104,13 @@ TEST_F(Einzelbild, TextlinksErstesMittleresUndLetztesBild) {
 }
 
 TEST_F(Einzelbild, XHTMLStrengMitStandardgrafikenNeuemFensterUndOriginal) {
-  m.setIndex(Opt::CoBDoctype, 2);
+  doctype(2);
   m.setChecked(Opt::CBmitXMLDeklaration, true);
-  st.DoctypeXHTML = true;
-  st.DoctypeStrict = true;
   m.setChecked(Opt::CBDiashow, false);
   m.setChecked(Opt::CBNavigationEndlos, false);
   m.setChecked(Opt::RBNavGrGrafiklinks, true);
   m.setChecked(Opt::RBGrossGrafikStandard, true);
-  m.setEnabled(Opt::CoBFensterNavigation, true);
   m.setIndex(Opt::CoBFensterNavigation, 2);
-  m.setEnabled(Opt::CBOriginaleVerlinken, true);
   m.setChecked(Opt::CBOriginaleVerlinken, true);
   m.setChecked(Opt::CBZTextGrossOben, false);
   EXPECT_EQ(seite(0, false), "galerie-einsjpg.htm");
@@ -206,7 +202,6 @@ TEST_F(Einzelbild, BegleitdateienInAndererSchreibweise) {
 }
 
 TEST_F(Einzelbild, LinksZuOriginalenUndErsetztePfade) {
-  m.setEnabled(Opt::CBOriginaleVerlinken, true);
   m.setChecked(Opt::CBOriginaleVerlinken, true);
   m.setChecked(Opt::CBPfadOriginaleErsetzen, true);
   m.setText(Opt::EdOriginalePfadErsetzung, "originale/");
