@@ -114,31 +114,17 @@ TEST(Resampler, FilterFunctionsAtKnownPoints) {
   EXPECT_NEAR(Lanczos3Filter(0.5f), 0.607927, 1e-6);
   // Single-precision pi makes sin(pi) a little off 0: weights round it away.
   EXPECT_LT(std::fabs(Lanczos3Filter(1.0f)), 1e-6f);
+  // Worked out to 200 bits, rounding to single precision where the rule
+  // rounds (pi x, each sine quotient, the product); a sine taken in single
+  // precision misses each by one unit in the last place.
+  EXPECT_EQ(Lanczos3Filter(0.25f), 0x1.c7b6dep-1f);
+  EXPECT_EQ(Lanczos3Filter(1.9f), -0x1.85721p-6f);
+  EXPECT_EQ(Lanczos3Filter(2.2f), 0x1.c174fep-6f);
   EXPECT_EQ(MitchellFilter(0.0f), static_cast<float>(16.0L / 18.0L));
   EXPECT_EQ(MitchellFilter(1.0f), static_cast<float>(1.0L / 18.0L));
   EXPECT_EQ(MitchellFilter(2.0f), 0.0f);
   const float radii[] = {0.5f, 1.0f, 1.0f, 1.5f, 2.0f, 3.0f, 2.0f};  // in the order of kAllFilters
   for (int i = 0; i < 7; ++i) EXPECT_EQ(DefaultRadiusOf(kAllFilters[i]), radii[i]) << i;
-}
-
-TEST(Resampler, Lanczos3EqualsTheExtendedPrecisionFormula) {
-  // The sine is taken in double precision where that provably gives the
-  // same single-precision quotient; checked here on a spread of arguments
-  // (and once, by hand, on every float below 3).
-  const auto sinc = [](float x) {
-    if (x == 0.0f) return 1.0f;
-    const auto t = static_cast<float>(3.141592653589793238462643383279502884L * static_cast<long double>(x));
-    return static_cast<float>(std::sin(static_cast<long double>(t)) / static_cast<long double>(t));
-  };
-  int differ = 0, checked = 0;
-  for (float x = 0; x < 3.0f; x = std::nextafter(x + x * 3e-5f, 4.0f), ++checked) {
-    const long double a = std::fabs(static_cast<long double>(x));
-    const auto ref = static_cast<float>(static_cast<long double>(sinc(static_cast<float>(a))) *
-                                        static_cast<long double>(sinc(static_cast<float>(a / 3.0L))));
-    differ += Lanczos3Filter(x) != ref || Lanczos3Filter(-x) != ref;
-  }
-  EXPECT_GT(checked, 30000);
-  EXPECT_EQ(differ, 0);
 }
 
 TEST(Resampler, WeightingRule) {
@@ -187,23 +173,6 @@ TEST(Resampler, EightToThreeLanczos3Weights) {
   EXPECT_EQ(out.row(0)[1], 1370 / 251);
 }
 
-TEST(Resampler, LongRowShrunkToATenth) {
-  const auto list = BuildContributors(100, 1000, Lanczos3Filter, 0 + 3.0f);
-  const float s = PassScale(100, 1000);
-  EXPECT_EQ(s, 99.0f / 999.0f);
-  // 3 / s is about 30.27: 62 or 63 candidates a target pixel; the tails round to 0.
-  for (const auto& e : list) {
-    EXPECT_GE(e.Contributors.size(), 62u);
-    EXPECT_LE(e.Contributors.size(), 63u);
-    EXPECT_GE(e.N, 40);
-    for (int k = 0; k < e.N; ++k) EXPECT_LT(static_cast<unsigned>(e.Contributors[static_cast<size_t>(k)].Pixel), 1000u);
-  }
-  // The first target pixel reaches 30 pixels before the row: mirrored.
-  int mirrored = 0;
-  for (int k = 0; k < list[0].N; ++k) mirrored += list[0].Contributors[static_cast<size_t>(k)].Pixel > 0;
-  EXPECT_GT(mirrored, 40);
-}
-
 TEST(Resampler, EqualSizeIsIdentity) {
   const Bitmap src = Noise(23, 17, 7);
   for (auto f : {TResamplingFilter::Lanczos3, TResamplingFilter::Triangle, TResamplingFilter::Hermite,
@@ -250,37 +219,6 @@ TEST(Resampler, FastPassesEqualThePlainRule) {
         for (int y = 0; y < c.sh; ++y) base.PushRow(src.row(y));
         EXPECT_TRUE(SamePixels(base.Finish(), plain)) << "baseline, filter " << static_cast<int>(f);
       }
-}
-
-TEST(Resampler, NegativeLobesAreClamped) {
-  // A hard edge enlarged with Lanczos3 and Mitchell overshoots on both sides.
-  Bitmap edge(10, 1, PixelFormat::Bit32);
-  for (int x = 5; x < 10; ++x) edge.row(0)[x * 4 + 2] = 255;
-  for (auto f : {TResamplingFilter::Lanczos3, TResamplingFilter::Mitchell}) {
-    const auto list = BuildContributors(37, 10, FilterFunctionOf(f), DefaultRadiusOf(f));
-    Bitmap out;
-    Stretch(37, 1, f, 0, edge, out);
-    int under = 0, over = 0;
-    for (int i = 0; i < 37; ++i) {
-      int64_t sum = 0, total = 0;
-      for (int k = 0; k < list[static_cast<size_t>(i)].N; ++k) {
-        const auto& c = list[static_cast<size_t>(i)].Contributors[static_cast<size_t>(k)];
-        total += c.Weight;
-        sum += c.Weight * (c.Pixel >= 5 ? 255 : 0);
-      }
-      const uint8_t got = out.row(0)[i * 4 + 2];
-      if (sum < 0) {
-        ++under;
-        EXPECT_EQ(got, 0) << i;
-      }
-      if (sum > 255 * total) {
-        ++over;
-        EXPECT_EQ(got, 255) << i;
-      }
-    }
-    EXPECT_GT(under, 0);
-    EXPECT_GT(over, 0);
-  }
 }
 
 TEST(Resampler, OnePixelLinesAndShortSources) {
