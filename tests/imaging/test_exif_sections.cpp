@@ -100,66 +100,48 @@ TEST(JpegSections, CommentsHeadersAndIptc) {
   EXPECT_EQ(d.SectionCount(), 7);
 }
 
-TEST(JpegSections, FillBytesLimitsAndBrokenLengths) {
-  // Fill bytes before a marker are skipped.
-  TimgData fill;
-  EXPECT_TRUE(fill.ReadJpegSections(Soi() + Bytes({0xFF, 0xFF, 0xFF}) + Segment(0xFE, "abc") + ScanTail()));
-  EXPECT_EQ(fill.GetCommentText(), "abc");
-
-  // At most 20 sections are read.
+TEST(JpegSections, WalkEndsAndCommentTexts) {
   std::string many = Soi() + Segment(0xFE, "eins");
   for (int i = 0; i < 25; ++i) many += Dqt();
   many += Segment(0xFE, "zwei") + ScanTail();
-  TimgData limit;
-  EXPECT_TRUE(limit.ReadJpegSections(many));
-  EXPECT_EQ(limit.SectionCount(), 20);
-  EXPECT_EQ(limit.GetCommentText(), "eins");
-
-  // A length field below 2 ends the walk, keeping what was read.
-  TimgData shortLen;
-  EXPECT_TRUE(shortLen.ReadJpegSections(Soi() + Segment(0xFE, "k") + Bytes({0xFF, 0xE2, 0x00, 0x01}) +
-                                        Segment(0xFE, "nie")));
-  EXPECT_EQ(shortLen.SectionCount(), 1);
-  EXPECT_EQ(shortLen.GetCommentText(), "k");
-  TimgData zeroLen;
-  EXPECT_FALSE(zeroLen.ReadJpegSections(Soi() + Bytes({0xFF, 0xE2, 0x00, 0x00})));
-  EXPECT_EQ(zeroLen.SectionCount(), 0);
-
-  // The end of the stream reads as marker 0 with length 0 and ends the walk.
-  TimgData eof;
-  EXPECT_TRUE(eof.ReadJpegSections(Soi() + Segment(0xFE, "k")));
-  EXPECT_EQ(eof.SectionCount(), 1);
-
-  // A stream ending inside a section leaves the rest of its data unfilled.
-  TimgData cut;
-  EXPECT_TRUE(cut.ReadJpegSections(Soi() + Bytes({0xFF, 0xFE, 0x00, 0x0A}) + "abc"));
-  ASSERT_EQ(cut.SectionCount(), 1);
-  EXPECT_EQ(cut.Sections[0].Size, 10);
-  EXPECT_EQ(cut.Sections[0].Data, Bytes({0, 10}) + "abc" + std::string(5, '\0'));
-  EXPECT_EQ(cut.GetCommentBytes(), "abc" + std::string(5, '\0'));
-
-  // Not a JPEG stream at all.
-  TimgData none;
-  EXPECT_FALSE(none.ReadJpegSections("\x89PNG\r\n"));
-  EXPECT_FALSE(none.ReadJpegSections(""));
-  EXPECT_EQ(none.SectionCount(), 0);
+  const std::string utf8 = "Gr\xC3\xBC\xC3\x9F" "e";
+  const std::string cp1252 = "Gr\xFC\xDF" "e \x80";
+  const std::string nul("a\0b\0\0", 5);
+  struct Case {
+    std::string file;
+    bool read;
+    int sections;
+    std::string text, bytes;
+  };
+  const Case cases[] = {
+      // Fill bytes before a marker are skipped.
+      {Soi() + Bytes({0xFF, 0xFF, 0xFF}) + Segment(0xFE, "abc") + ScanTail(), true, 2, "abc", "abc"},
+      // At most 20 sections are read.
+      {many, true, 20, "eins", "eins"},
+      // A length field below 2 ends the walk, keeping what was read.
+      {Soi() + Segment(0xFE, "k") + Bytes({0xFF, 0xE2, 0x00, 0x01}) + Segment(0xFE, "nie"), true, 1, "k", "k"},
+      {Soi() + Bytes({0xFF, 0xE2, 0x00, 0x00}), false, 0, "", ""},
+      // The end of the stream reads as marker 0 with length 0 and ends the walk.
+      {Soi() + Segment(0xFE, "k"), true, 1, "k", "k"},
+      // A stream ending inside a section leaves the rest of its data unfilled.
+      {Soi() + Bytes({0xFF, 0xFE, 0x00, 0x0A}) + "abc", true, 1, "abc", "abc" + std::string(5, '\0')},
+      // Not a JPEG stream at all.
+      {"\x89PNG\r\n", false, 0, "", ""},
+      {"", false, 0, "", ""},
+      // UTF-8 stays, anything else is Windows-1252; a terminating NUL is no
+      // part of the text, one inside stays.
+      {Soi() + Segment(0xFE, utf8) + ScanTail(), true, 2, utf8, utf8},
+      {Soi() + Segment(0xFE, cp1252) + ScanTail(), true, 2, utf8 + " \xE2\x82\xAC", cp1252},
+      {Soi() + Segment(0xFE, nul) + ScanTail(), true, 2, nul.substr(0, 3), nul},
+  };
+  for (const Case& c : cases) {
+    TimgData d;
+    EXPECT_EQ(d.ReadJpegSections(c.file), c.read) << c.bytes;
+    EXPECT_EQ(d.SectionCount(), c.sections) << c.bytes;
+    EXPECT_EQ(d.GetCommentText(), c.text);
+    EXPECT_EQ(d.GetCommentBytes(), c.bytes);
+  }
 }
-
-TEST(JpegSections, CommentTextEncodings) {
-  TimgData utf8;
-  utf8.ReadJpegSections(Soi() + Segment(0xFE, "Gr\xC3\xBC\xC3\x9F" "e") + ScanTail());
-  EXPECT_EQ(utf8.GetCommentText(), "Gr\xC3\xBC\xC3\x9F" "e");
-  TimgData cp;
-  cp.ReadJpegSections(Soi() + Segment(0xFE, "Gr\xFC\xDF" "e \x80") + ScanTail());
-  EXPECT_EQ(cp.GetCommentText(), "Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC");
-  EXPECT_EQ(cp.GetCommentBytes(), "Gr\xFC\xDF" "e \x80");
-  // A terminating NUL is no part of the text; one inside stays.
-  TimgData nul;
-  nul.ReadJpegSections(Soi() + Segment(0xFE, std::string("a\0b\0\0", 5)) + ScanTail());
-  EXPECT_EQ(nul.GetCommentText(), std::string("a\0b", 3));
-  EXPECT_EQ(nul.GetCommentBytes(), std::string("a\0b\0\0", 5));
-}
-
 
 TEST(JpegSections, ProcessFileResults) {
   TempFolder dir;

@@ -226,21 +226,8 @@ TEST(Resampler, OnePixelLinesAndShortSources) {
   EXPECT_EQ(PassScale(1, 20), 0.05f);
   EXPECT_EQ(PassScale(5, 1), 5.0f);
   EXPECT_EQ(PassScale(1, 1), 1.0f);
-  const auto one = BuildContributors(1, 20, Lanczos3Filter, 3.0f);
-  ASSERT_EQ(one.size(), 1u);
-  // Centre 9.5: pixels 9 and 10 weigh the most.
-  std::vector<int> weightOf(20, 0);
-  for (int k = 0; k < one[0].N; ++k)
-    weightOf[static_cast<size_t>(one[0].Contributors[static_cast<size_t>(k)].Pixel)] +=
-        one[0].Contributors[static_cast<size_t>(k)].Weight;
-  const int w9 = weightOf[9], w10 = weightOf[10], w0 = weightOf[0];
-  // (The two ends mirror differently, -j and 2L - j - 1, so the sides are
-  // not quite equal.)
-  EXPECT_NEAR(w9, w10, 1);
-  EXPECT_GT(w9, w0);
-
   // 5000 x 20 by width 120 gives 120 x 1: rows 0, 10, ... 190 average
-  // close to the middle.
+  // close to the middle, where the single target row sits.
   Bitmap tall(50, 20, PixelFormat::Bit32);
   for (int y = 0; y < 20; ++y)
     for (int x = 0; x < 50; ++x) tall.row(y)[x * 4 + 0] = static_cast<uint8_t>(10 * y);
