@@ -15,65 +15,56 @@ using namespace testdata;
 
 std::string Dqt() { return Segment(0xDB, std::string(65, '\x01')); }
 
-TEST(JpegSections, App0ThenExifThenTablesStopsAtScan) {
-  TiffBuilder t(false);
-  t.Ascii(0, 0x010F, "Canon");
-  const std::string file = Soi() + Segment(0xE0, std::string("JFIF\0\1\1\0\0\1\0\1\0\0", 14)) + t.App1() + Dqt() +
-                           ScanTail() + Segment(0xFE, "after the scan");
-  TimgData d;
-  EXPECT_TRUE(d.ReadJpegSections(file));
-  EXPECT_EQ(d.SectionCount(), 4);  // APP0, APP1, DQT, SOS
-  EXPECT_EQ(d.HeaderSegment, 1);
-  EXPECT_EQ(d.ExifSegment, 2);
-  EXPECT_EQ(d.Sections[3].Marker, 0xDA);
-  EXPECT_FALSE(d.HasComment());
-  ASSERT_TRUE(d.ExifInfo);
-  EXPECT_EQ(d.ExifInfo->LookupTagValue("Make"), "Canon");
-  // Data holds the length bytes and the payload; Size is the length field.
-  EXPECT_EQ(d.Sections[0].Size, 16);
-  EXPECT_EQ(d.Sections[0].Data.substr(0, 2), Bytes({0, 16}));
-  EXPECT_EQ(d.Sections[0].Data.size(), 16u);
-}
-
-TEST(JpegSections, FifthSectionWithoutMetadataEndsTheWalk) {
-  TiffBuilder t(false);
-  t.Ascii(0, 0x010F, "Canon");
-  // Four tables, then the EXIF block as fifth section: stored, not examined.
-  TimgData d;
-  EXPECT_FALSE(d.ReadJpegSections(Soi() + Dqt() + Dqt() + Dqt() + Dqt() + t.App1() + Segment(0xFE, "x")));
-  EXPECT_EQ(d.SectionCount(), 5);
-  EXPECT_EQ(d.Sections[4].Marker, 0xE1);
-  EXPECT_FALSE(d.HasExif());
-  EXPECT_FALSE(d.ExifInfo);
-  EXPECT_FALSE(d.HasComment());
-
-  // With a comment among the first four, the walk goes on past the fifth.
-  TimgData e;
-  EXPECT_TRUE(e.ReadJpegSections(Soi() + Dqt() + Segment(0xFE, "c") + Dqt() + Dqt() + Dqt() + Dqt() +
-                                 Segment(0xFE, "d") + ScanTail()));
-  EXPECT_EQ(e.CommentSegment, 7);
-  EXPECT_EQ(e.GetCommentText(), "d");
-}
-
-TEST(JpegSections, WhichApp1Counts) {
+TEST(JpegSections, WhichSectionIsWhich) {
   TiffBuilder t(true);
   t.Ascii(0, 0x0110, "Modell");
+  const std::string jfif = Segment(0xE0, std::string("JFIF\0\1\2\1\0\1\0\1\0\0", 14));
+  const std::string jfxx = Segment(0xE0, std::string("JFXX\0\x10", 6));
   const std::string xmp = Segment(0xE1, std::string("http://ns.adobe.com/xap/1.0/\0<x/>", 34));
-  // Only an APP1 holding "Exif\0\0" is the EXIF block, wherever it comes
-  // (XMP often comes first); any other APP1 is kept as it is.
-  const std::pair<std::string, int> cases[] = {
-      {Soi() + t.App1() + xmp + Segment(0xFE, "k") + ScanTail(), 4},
-      {Soi() + xmp + Segment(0xE1, "Exif") + t.App1() + Segment(0xFE, "k") + ScanTail(), 5},
-      {Soi() + Segment(0xFE, "k") + Dqt() + Dqt() + Dqt() + Dqt() + xmp + t.App1(), 7}};
-  for (const auto& [file, sections] : cases) {
+  const std::string iptc = Segment(0xED, std::string("Photoshop 3.0\0" "8BIM", 18));
+  const std::string four = Dqt() + Dqt() + Dqt() + Dqt();
+  struct Case {
+    std::string file;
+    bool read;
+    int sections, header, exif, iptc, comment;
+    std::string text;
+  };
+  const Case cases[] = {
+      // The scan (stored) ends the walk.
+      {Soi() + jfif + t.App1() + Dqt() + ScanTail() + Segment(0xFE, "nach dem Scan"), true, 4, 1, 2, 0, 0, ""},
+      // Four tables, then the EXIF block as fifth section: stored, not examined.
+      {Soi() + four + t.App1() + Segment(0xFE, "x"), false, 5, 0, 0, 0, 0, ""},
+      // With a comment among the first four, the walk goes on past the fifth.
+      {Soi() + Dqt() + Segment(0xFE, "c") + four + Segment(0xFE, "d") + ScanTail(), true, 8, 0, 0, 0, 7, "d"},
+      // Only an APP1 holding "Exif\0\0" is the EXIF block, wherever it comes
+      // (XMP often comes first); any other APP1 is kept as it is.
+      {Soi() + t.App1() + xmp + Segment(0xFE, "k") + ScanTail(), true, 4, 0, 1, 0, 3, "k"},
+      {Soi() + xmp + Segment(0xE1, "Exif") + t.App1() + Segment(0xFE, "k") + ScanTail(), true, 5, 0, 3, 0, 4, "k"},
+      {Soi() + Segment(0xFE, "k") + four + xmp + t.App1(), true, 7, 0, 7, 0, 1, "k"},
+      // A later APP0 or comment replaces the reference; the first APP13 stays.
+      {Soi() + jfif + Segment(0xFE, "a") + iptc + jfxx + iptc + Segment(0xFE, "b") + ScanTail(), true, 7, 4, 0, 3, 6, "b"},
+  };
+  for (const Case& c : cases) {
     TimgData d;
-    EXPECT_TRUE(d.ReadJpegSections(file));
-    ASSERT_TRUE(d.HasExif());
-    EXPECT_EQ(d.Sections[static_cast<size_t>(d.ExifSegment - 1)].Data, t.App1().substr(2));
-    EXPECT_EQ(d.ExifInfo->LookupTagValue("model"), "Modell");
+    EXPECT_EQ(d.ReadJpegSections(c.file), c.read) << c.sections;
+    EXPECT_EQ(d.SectionCount(), c.sections);
+    EXPECT_EQ(d.HeaderSegment, c.header);
+    EXPECT_EQ(d.ExifSegment, c.exif);
+    EXPECT_EQ(d.IptcSegment, c.iptc);
+    EXPECT_EQ(d.CommentSegment, c.comment);
+    EXPECT_EQ(d.GetCommentText(), c.text);
     EXPECT_EQ(d.ErrorText, "");
-    EXPECT_EQ(d.SectionCount(), sections);
+    EXPECT_EQ(d.ExifInfo != nullptr, c.exif > 0);
+    if (c.exif > 0) {
+      EXPECT_EQ(d.Sections[static_cast<size_t>(c.exif - 1)].Data, t.App1().substr(2));
+      EXPECT_EQ(d.ExifInfo->LookupTagValue("model"), "Modell");
+    }
   }
+  // Data holds the length bytes and the payload; Size is the length field.
+  TimgData one;
+  one.ReadJpegSections(Soi() + Segment(0xFE, "abc"));
+  EXPECT_EQ(one.Sections[0].Size, 5);
+  EXPECT_EQ(one.Sections[0].Data, Bytes({0, 5}) + "abc");
 
   // A wrong byte-order mark.
   std::string payload = t.ExifPayload();
@@ -83,21 +74,6 @@ TEST(JpegSections, WhichApp1Counts) {
   EXPECT_EQ(badOrder.ErrorText, "Invalid Exif alignment marker");
   EXPECT_EQ(badOrder.ExifInfo->TagCount(), 0);
   EXPECT_EQ(badOrder.GetCommentText(), "k");
-}
-
-TEST(JpegSections, CommentsHeadersAndIptc) {
-  const std::string app0a = Segment(0xE0, std::string("JFIF\0\1\2\1\0\1\0\1\0\0", 14));
-  const std::string app0b = Segment(0xE0, std::string("JFXX\0\x10", 6));
-  const std::string iptc1 = Segment(0xED, std::string("Photoshop 3.0\0" "8BIM", 18));
-  const std::string iptc2 = Segment(0xED, std::string("Photoshop 3.0\0" "8BIN", 18));
-  TimgData d;
-  EXPECT_TRUE(d.ReadJpegSections(Soi() + app0a + Segment(0xFE, "erster") + iptc1 + app0b + iptc2 +
-                                 Segment(0xFE, "zweiter") + ScanTail()));
-  EXPECT_EQ(d.HeaderSegment, 4);   // a later APP0 replaces the reference
-  EXPECT_EQ(d.IptcSegment, 3);     // the first APP13 only
-  EXPECT_EQ(d.CommentSegment, 6);  // a later comment replaces the reference
-  EXPECT_EQ(d.GetCommentText(), "zweiter");
-  EXPECT_EQ(d.SectionCount(), 7);
 }
 
 TEST(JpegSections, WalkEndsAndCommentTexts) {
