@@ -121,37 +121,50 @@ TEST(JpegSections, WalkEndsAndCommentTexts) {
 
 TEST(JpegSections, ProcessFileResults) {
   TempFolder dir;
-  TimgData d;
-  EXPECT_FALSE(d.ProcessFile(dir.Path() + "fehlt.jpg"));
-  EXPECT_EQ(d.ErrorText, "");
-
   const std::string withComment = Soi() + Segment(0xFE, "Hallo") + ScanTail();
-  EXPECT_FALSE(d.ProcessFile(dir.Write("bild.png", withComment)));
-  EXPECT_EQ(d.ErrorText, "Not an EXIF file");
-  EXPECT_FALSE(d.ProcessFile(dir.Write("bild.tif", withComment)));
-  EXPECT_EQ(d.ErrorText, "Not an EXIF file");
-
-  EXPECT_FALSE(d.ProcessFile(dir.Write("leer.jpg", Soi() + Dqt() + ScanTail())));
-  EXPECT_EQ(d.ErrorText, "Not an EXIF file");
-
-  for (const char* name : {"a.jpg", "b.JPEG", "c.Jpe"}) {
-    ASSERT_TRUE(d.ProcessFile(dir.Write(name, withComment))) << name;
-    EXPECT_EQ(d.ErrorText, "<none>");
-    EXPECT_EQ(d.FileName, dir.Path() + name);
-    EXPECT_EQ(d.FileSize, static_cast<int64_t>(withComment.size()));
+  const std::string badExif = Soi() + Segment(0xE1, std::string("Exif\0\0ZZ", 8)) + Segment(0xFE, "k") + ScanTail();
+  const std::string tiffHeader("II*\0\x08\0\0\0", 8);
+  struct Case {
+    const char* name;
+    std::string bytes;
+    bool read;
+    const char* error;
+    const char* comment;
+    int tags;  // -1: no EXIF block
+  };
+  const Case cases[] = {
+      {"bild.png", withComment, false, "Not an EXIF file", "", -1},
+      {"bild.tif", withComment, false, "Not an EXIF file", "", -1},
+      {"leer.jpg", Soi() + Dqt() + ScanTail(), false, "Not an EXIF file", "", -1},
+      {"a.jpg", withComment, true, "<none>", "Hallo", -1},
+      {"b.JPEG", withComment, true, "<none>", "Hallo", -1},
+      {"c.Jpe", withComment, true, "<none>", "Hallo", -1},
+      // A broken EXIF block: the file still counts as read.
+      {"kaputt.jpg", badExif, true, "<none>", "k", 0},
+      {"a.tif", std::string("XX*\0\x08\0\0\0", 8), false, "Not an EXIF file", "", -1},
+      {"b.tif", "I", false, "Not an EXIF file", "", -1},
+      {"c.png", tiffHeader, false, "Not an EXIF file", "", -1},
+      // A valid header is enough; a directory that is not there is skipped.
+      {"d.tif", tiffHeader, true, "<none>", "", 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TimgData d;
+    const std::string path = dir.Write(c.name, c.bytes);
+    EXPECT_EQ(d.ProcessFile(path), c.read);
+    EXPECT_EQ(d.ErrorText, c.error);
+    EXPECT_EQ(d.GetCommentText(), c.comment);
+    EXPECT_EQ(d.ExifInfo ? d.ExifInfo->TagCount() : -1, c.tags);
+    EXPECT_EQ(d.FileName, path);
+    EXPECT_EQ(d.FileSize, static_cast<int64_t>(c.bytes.size()));
     EXPECT_GT(d.FileDateTime, 40000.0);
-    EXPECT_EQ(d.GetCommentText(), "Hallo");
   }
 
-  // A broken EXIF block: the file still counts as read.
-  std::string bad = Soi() + Segment(0xE1, std::string("Exif\0\0ZZ", 8)) + Segment(0xFE, "k") + ScanTail();
-  EXPECT_TRUE(d.ProcessFile(dir.Write("kaputt.jpg", bad)));
-  EXPECT_EQ(d.ErrorText, "<none>");
-  EXPECT_TRUE(d.HasExif());
-  EXPECT_EQ(d.ExifInfo->TagCount(), 0);
-
-  // Every read starts afresh.
+  // A missing file is no error; every read starts afresh.
+  TimgData d;
+  ASSERT_TRUE(d.ProcessFile(dir.Path() + "kaputt.jpg"));
   EXPECT_FALSE(d.ProcessFile(dir.Path() + "fehlt.jpg"));
+  EXPECT_EQ(d.ErrorText, "");
   EXPECT_FALSE(d.HasExif());
   EXPECT_FALSE(d.HasComment());
   EXPECT_EQ(d.SectionCount(), 0);
