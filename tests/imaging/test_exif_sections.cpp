@@ -1,10 +1,5 @@
 // The section walk over hand-built JPEG headers, and ProcessFile's results.
 #include <gtest/gtest.h>
-#include <unistd.h>
-
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
 
 #include "imaging/ImgData.h"
 #include "ExifTestData.h"

@@ -3,17 +3,12 @@
 // and failed writes that must leave the original alone.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <unistd.h>
-
-#include <filesystem>
-#include <fstream>
 
 #include "AlsNobody.h"
 #include "ExifTestData.h"
 #include "imaging/ImgData.h"
 #include "imaging/JpegCodec.h"
 #include "imaging/JpegComments.h"
-#include "imaging/NumberFormat.h"
 
 namespace mosaik::imaging {
 namespace {
@@ -191,7 +186,6 @@ TEST(JpegWriter, SizeRewriting) {
 }
 
 TEST(JpegWriter, DerivedFileKeepsMetadataWithNewSize) {
-  SetDecimalSeparator('.');
   TempFolder dir;
   TimgData d(255);
   ASSERT_TRUE(d.ProcessFile(std::string(MOSAIK_TEST_DATA) + "/jpeg/exif-le.jpg"));
@@ -210,13 +204,11 @@ TEST(JpegWriter, DerivedFileKeepsMetadataWithNewSize) {
   EXPECT_EQ(back.HeaderSegment, 0);
   EXPECT_EQ(back.ExifInfo->Width, 8);
   EXPECT_EQ(back.ExifInfo->Height, 6);
-  EXPECT_EQ(back.ExifInfo->LookupTagValue("FNumber"), "F2.8");
   EXPECT_EQ(back.ExifInfo->LookupTagValue("Model"), "Canon EOS 5D");
   // The picture is the encoder's: it decodes at the new size.
   const RgbBitmap decoded = DecodeJpeg(out);
   EXPECT_EQ(decoded.Width, 8);
   EXPECT_EQ(decoded.Height, 6);
-  SetDecimalSeparator(',');
 }
 
 TEST(JpegWriter, CommentsReplacedInTheirPlace) {
