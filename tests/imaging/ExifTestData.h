@@ -70,6 +70,9 @@ class TiffBuilder {
  public:
   explicit TiffBuilder(bool motorola) : mm_(motorola) { dirs_.emplace_back(); }
 
+  // Puts the first directory at `offset`, after filler bytes.
+  void FirstDirectoryAt(uint32_t offset) { first_ = offset; }
+
   int AddDir() {
     dirs_.emplace_back();
     return static_cast<int>(dirs_.size()) - 1;
@@ -99,13 +102,14 @@ class TiffBuilder {
 
   std::string Build() const {
     std::vector<uint32_t> dirOffset(dirs_.size());
-    uint32_t at = 8;
+    uint32_t at = first_;
     for (size_t i = 0; i < dirs_.size(); ++i) {
       dirOffset[i] = at;
       at += static_cast<uint32_t>(2 + 12 * dirs_[i].size() + 4);
     }
     std::string values;
-    std::string out = (mm_ ? std::string("MM") : std::string("II")) + U16(42) + U32(8);
+    std::string out = (mm_ ? std::string("MM") : std::string("II")) + U16(42) + U32(first_);
+    out.resize(first_, '\x55');
     for (size_t i = 0; i < dirs_.size(); ++i) {
       out += U16(static_cast<uint32_t>(dirs_[i].size()));
       for (const Entry& e : dirs_[i]) {
@@ -147,6 +151,7 @@ class TiffBuilder {
     return s;
   }
   bool mm_;
+  uint32_t first_ = 8;
   std::vector<std::vector<Entry>> dirs_;
 };
 

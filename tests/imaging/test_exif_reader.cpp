@@ -22,66 +22,42 @@ class ExifReader : public ::testing::Test {
   }
 };
 
-TEST_F(ExifReader, CameraValuesInBothByteOrders) {
-  for (const bool mm : {false, true}) {
-    SCOPED_TRACE(mm ? "MM" : "II");
-    TiffBuilder t(mm);
-    t.Add(0, 0x010F, 2, 9, std::string("Canon\0\0\0\0", 9));  // NUL padding inside the count
-    t.Add(0, 0x0110, 2, 6, "EOS 5D");  // no closing NUL: no character is cut
-    const int exif = t.AddDir();
-    t.Link(0, 0x8769, exif);
-    t.Rat(exif, 0x829D, 28, 10);
-    t.Rat(exif, 0x829A, 1, 60);
-    t.Rat(exif, 0x920A, 78, 10);
-    t.Short(exif, 0x9209, 25);
-    t.Short(exif, 0xA002, 4000);
-    t.Long(exif, 0xA003, 3000);
-    auto d = Read(t);
-    ASSERT_TRUE(d->HasExif());
-    const TImageInfo& info = *d->ExifInfo;
-    EXPECT_EQ(info.MotorolaOrder, mm);
-    EXPECT_EQ(info.LookupTagValue("Make"), "Canon...");
-    EXPECT_EQ(info.CameraMake, "Canon...");
-    EXPECT_EQ(info.LookupTagValue("Model"), "EOS 5D");
-    EXPECT_EQ(info.CameraModel, "EOS 5D");
-    for (const auto& [tag, value] : {std::pair<const char*, std::string>{"FNumber", "F2.8"}, {"fnumber", "F2.8"},
-                                     {"ExposureTime", "1/60 sec"}, {"FocalLength", " 7.80 mm"},
-                                     {"Flash", "On, auto mode"}})
-      EXPECT_EQ(info.LookupTagValue(tag), value) << tag;
-    EXPECT_EQ(info.FlashUsed, 25);
-    EXPECT_EQ(info.LookupTagValue("ISOSpeedRatings"), "");  // absent
-    EXPECT_EQ(info.Width, 4000);
-    EXPECT_EQ(info.Height, 3000);
-    ASSERT_EQ(info.SizePairs.size(), 1u);
-    EXPECT_EQ(info.SizePairs[0].Width.Format, 3);
-    EXPECT_EQ(info.SizePairs[0].Height.Format, 4);
-    // The value field of the width entry holds the number in the block's order.
-    const std::string& buf = info.DataBuffer;
-    const auto at = [&](int64_t pos) { return static_cast<unsigned char>(buf[static_cast<size_t>(pos - 1)]); };
-    EXPECT_EQ(mm ? at(info.WidthPosition) * 256 + at(info.WidthPosition + 1)
-                 : at(info.WidthPosition + 1) * 256 + at(info.WidthPosition),
-              4000);
-    // The order of the list follows the walk: the Exif directory at its link.
-    ASSERT_EQ(info.TagCount(), 9);
-    EXPECT_EQ(info.Tags[0].Name, "Make");
-    // A sub-directory's tags come before the entry of its link.
-    EXPECT_EQ(info.Tags[2].Name, "FNumber");
-    EXPECT_EQ(info.Tags[2].Format, 5);
-    EXPECT_EQ(info.Tags[2].Size, 8);
-    EXPECT_EQ(info.Tags[2].Raw, t.Rational(28, 10));
-    EXPECT_EQ(info.Tags[8].Name, "ExifOffset");
-    EXPECT_EQ(info.TraceStr.substr(0, 33), "tag[$010F]: Make = Canon...\ntag[$");
-  }
-}
-
-TEST_F(ExifReader, DecimalSeparatorComesFromTheSetting) {
-  TiffBuilder t(false);
-  t.Rat(0, 0x829D, 28, 10);
-  t.Rat(0, 0x920A, 78, 10);
+// The values the cameras write are checked on real files in both byte
+// orders; here what those files do not show.
+TEST_F(ExifReader, EntriesTheirOrderAndCameraFields) {
+  TiffBuilder t(true);
+  t.Add(0, 0x010F, 2, 9, std::string("Canon\0\0\0\0", 9));  // NUL padding inside the count
+  t.Add(0, 0x0110, 2, 6, "EOS 5D");  // no closing NUL: no character is cut
+  const int exif = t.AddDir();
+  t.Link(0, 0x8769, exif);
+  t.Rat(exif, 0x829D, 28, 10);
+  t.Short(exif, 0x9209, 25);
+  t.Short(exif, 0xA002, 4000);
+  t.Long(exif, 0xA003, 3000);
   SetDecimalSeparator(',');
   auto d = Read(t);
-  EXPECT_EQ(d->ExifInfo->LookupTagValue("FNumber"), "F2,8");
-  EXPECT_EQ(d->ExifInfo->LookupTagValue("FocalLength"), " 7,80 mm");
+  ASSERT_TRUE(d->HasExif());
+  const TImageInfo& info = *d->ExifInfo;
+  EXPECT_EQ(info.LookupTagValue("FNumber"), "F2,8");  // the separator comes from the setting
+  EXPECT_EQ(info.LookupTagValue("Make"), "Canon...");
+  EXPECT_EQ(info.CameraMake, "Canon...");
+  EXPECT_EQ(info.LookupTagValue("Model"), "EOS 5D");
+  EXPECT_EQ(info.CameraModel, "EOS 5D");
+  EXPECT_EQ(info.FlashUsed, 25);
+  EXPECT_EQ(info.Width, 4000);
+  EXPECT_EQ(info.Height, 3000);
+  ASSERT_EQ(info.SizePairs.size(), 1u);
+  EXPECT_EQ(info.SizePairs[0].Width.Format, 3);
+  EXPECT_EQ(info.SizePairs[0].Height.Format, 4);
+  // A sub-directory's tags come before the entry of its link.
+  ASSERT_EQ(info.TagCount(), 7);
+  EXPECT_EQ(info.Tags[0].Name, "Make");
+  EXPECT_EQ(info.Tags[2].Name, "FNumber");
+  EXPECT_EQ(info.Tags[2].Format, 5);
+  EXPECT_EQ(info.Tags[2].Size, 8);
+  EXPECT_EQ(info.Tags[2].Raw, Bytes({0, 0, 0, 28, 0, 0, 0, 10}));
+  EXPECT_EQ(info.Tags[6].Name, "ExifOffset");
+  EXPECT_EQ(info.TraceStr.substr(0, 33), "tag[$010F]: Make = Canon...\ntag[$");
 }
 
 TEST_F(ExifReader, FormatTypesAndTheirQuirks) {
@@ -107,6 +83,8 @@ TEST_F(ExifReader, FormatTypesAndTheirQuirks) {
     t.Add(0, 0x0117, 0, 1, t.U32(1));                              // format 0: skipped
     t.Add(0, 0x0117, 13, 1, t.U32(1));                             // format 13: skipped
     t.Add(0, 0x0115, 3, 0, "");                                    // no elements: skipped
+    t.Add(0, 0x9C9C, 1, 4, std::string("\xE4\0\0\0", 4));         // XP text, one Latin-1 character
+    t.Add(0, 0x9286, 7, 16, std::string("ASCII\0\0\0  abc\0\0\0", 16));
     auto d = Read(t);
     const TImageInfo& info = *d->ExifInfo;
     for (const auto& [tag, value] : {std::pair<const char*, std::string>{"ISOSpeedRatings", "100, 200"},
@@ -114,9 +92,10 @@ TEST_F(ExifReader, FormatTypesAndTheirQuirks) {
                                      {"RowsPerStrip", "-294967296"}, {"ExposureBiasValue", "-1/3"},
                                      {"MinSampleValue", "1, 2, 255"}, {"MaxSampleValue", "255"},
                                      {"CompressedBitsPerPixel", "-9999.99"}, {"SubjectLocation", "-9999.99"},
-                                     {"ExifVersion", "\"0230\""}})
+                                     {"ExifVersion", "\"0230\""}, {"Comments", "\xC3\xA4"}})
       EXPECT_EQ(info.LookupTagValue(tag), value) << tag;
     EXPECT_EQ(info.ExifVersion, "0230");
+    EXPECT_EQ(info.UserComment, "abc");
     EXPECT_EQ(info.LookupTagValue("FlashPixVersion"), "\"01\"");
     EXPECT_EQ(info.LookupTagValue("Orientation"), "");
     EXPECT_GE(info.LookupTag("Orientation"), 0);
@@ -171,7 +150,6 @@ TEST_F(ExifReader, NumberFormattingRules) {
   EXPECT_EQ(FormatPattern("%0.2f", {0.125}), "0.12");
   EXPECT_EQ(FormatPattern("%0.2f", {0.375}), "0.38");
   EXPECT_EQ(FormatPattern("%0.0f|%0.0f", {2.5, 3.5}), "2|4");
-  EXPECT_EQ(FormatPattern("%5.2f mm", {7.8}), " 7.80 mm");
   EXPECT_EQ(FormatPattern("%d%%", {int64_t{42}}), "42%");
   EXPECT_EQ(FormatPattern("%s und %s", {std::string("a")}), "a und ");
   EXPECT_EQ(RoundHalfEven(2.5), 2);
@@ -180,7 +158,6 @@ TEST_F(ExifReader, NumberFormattingRules) {
 }
 
 TEST_F(ExifReader, Formatters) {
-  EXPECT_EQ(FormatComponentsConfiguration(std::string("\"\x01\x02\x03\"", 5)), "YCbCr");
   EXPECT_EQ(FormatComponentsConfiguration(std::string("\"\x04\x05\x06\x07\"", 6)), "RGB");
   EXPECT_EQ(FormatComponentsConfiguration("\"\""), "");
 
@@ -207,26 +184,6 @@ TEST_F(ExifReader, Formatters) {
   EXPECT_EQ(FormatGpsTime("12, 34, 56"), "12, 34, 56");
 }
 
-TEST_F(ExifReader, FormattersOnEntries) {
-  TiffBuilder t(true);
-  t.Add(0, 0x9101, 7, 4, std::string("\x01\x02\x03\0", 4));
-  t.Add(0, 0x9201, 10, 1, t.Rational(6, 1));
-  t.Add(0, 0x9C9B, 1, 14, std::string("S\0o\0m\0m\0e\0r\0\0\0", 14));
-  t.Add(0, 0x9286, 7, 18, std::string("ASCII\0\0\0Hallo Welt", 18));
-  t.Add(0, 0x9C9C, 1, 4, std::string("\xE4\0\0\0", 4));
-  auto d = Read(t);
-  const TImageInfo& info = *d->ExifInfo;
-  for (const auto& [tag, value] : {std::pair<const char*, std::string>{"ComponentsConfiguration", "YCbCr"},
-                                   {"ShutterSpeedValue", "0.0156 sec (1/64)"}, {"Title", "Sommer"},
-                                   {"Comments", "\xC3\xA4"}, {"UserComment", "Hallo Welt"}})
-    EXPECT_EQ(info.LookupTagValue(tag), value) << tag;
-  EXPECT_EQ(info.UserComment, "Hallo Welt");
-
-  TiffBuilder padded(false);
-  padded.Add(0, 0x9286, 7, 16, std::string("ASCII\0\0\0  abc\0\0\0", 16));
-  EXPECT_EQ(Read(padded)->ExifInfo->UserComment, "abc");
-}
-
 TEST_F(ExifReader, GpsAndInteroperabilityDirectories) {
   TiffBuilder t(false);
   const int exif = t.AddDir(), gps = t.AddDir(), interop = t.AddDir();
@@ -235,16 +192,12 @@ TEST_F(ExifReader, GpsAndInteroperabilityDirectories) {
   t.Link(exif, 0xA005, interop);
   t.Add(gps, 0x0001, 2, 1, "N");
   t.Ascii(gps, 0x0004, "11, 34, 30.5");  // stored as text: shown as it stands
-  t.Add(gps, 0x0002, 5, 3, t.Rational(48, 1) + t.Rational(8, 1) + t.Rational(15, 1));
-  t.Add(gps, 0x0007, 5, 3, t.Rational(12, 1) + t.Rational(34, 1) + t.Rational(56, 1));
   t.Add(gps, 0x0000, 1, 4, Bytes({2, 3, 0, 0}));
   t.Ascii(interop, 0x0001, "R98");
   auto d = Read(t);
   const TImageInfo& info = *d->ExifInfo;
   EXPECT_EQ(info.LookupTagValue("GPSLatitudeRef"), "N");
-  EXPECT_EQ(info.LookupTagValue("GPSLatitude"), "48 Degrees 8 Minutes 15 Seconds");
   EXPECT_EQ(info.LookupTagValue("GPSLongitude"), "11, 34, 30.5");
-  EXPECT_EQ(info.LookupTagValue("GPSTimeStamp"), "12:34:56");
   EXPECT_EQ(info.LookupTag("GPSVersionID"), -1);  // its row has tag number 0
   EXPECT_EQ(info.LookupTagValue("InteroperabilityIndex"), "R98");
   EXPECT_NE(info.TraceStr.find("]: GPSLatitude Ref = N\n"), std::string::npos);
@@ -283,14 +236,6 @@ TEST_F(ExifReader, ImageDateTimeOrderAndValidity) {
             std::vector<int>({2024, 2, 29, 23, 59, 59}));
   const DateTimeParts start = DecodeDateTime(0);
   EXPECT_EQ(std::vector<int>({start.Year, start.Month, start.Day}), std::vector<int>({1899, 12, 30}));
-  // The other fields are read as stored.
-  TiffBuilder t(false);
-  t.Ascii(0, 0x0132, "2023:07:15 08:00:00");
-  TimgData d;
-  d.ReadJpegSections(Soi() + t.App1());
-  EXPECT_EQ(d.ExifInfo->DateTime, "2023:07:15 08:00:00");
-  EXPECT_GT(d.ExifInfo->DateTimePosition, 0);
-  EXPECT_EQ(d.ExifInfo->DateTimeOriginalPosition, 0);
 }
 
 TEST_F(ExifReader, FocalLength35mmEstimate) {
@@ -311,7 +256,6 @@ TEST_F(ExifReader, FocalLength35mmEstimate) {
   const TTagEntry e = d->ExifInfo->GetTagByName("FocalLengthin35mmFilm");
   EXPECT_EQ(e.FormatString, "%s mm");
   EXPECT_EQ(e.Format, 10);
-  EXPECT_EQ(e.Description, "Focal Length in 35mm Film");
   // Without the focal-plane unit, the resolution unit stands in (3 = cm):
   // an 8 x 6 mm sensor.
   EXPECT_EQ(Read(build(false, 3))->ExifInfo->LookupTagValue("FocalLengthin35mmFilm"), "216.33");
@@ -323,21 +267,11 @@ TEST_F(ExifReader, FocalLength35mmEstimate) {
 }
 
 TEST_F(ExifReader, TablesAndDescriptions) {
-  const auto& table = ExifTagTable();
-  ASSERT_EQ(table.size(), 250u);
-  EXPECT_EQ(table.front().Name, "InteroperabilityIndex");
-  EXPECT_EQ(table.back().Name, "ImageUniqueID");
-  EXPECT_EQ(GpsTagTable().size(), 31u);
-  EXPECT_EQ(GpsTagTable()[30].Name, "GPSDifferential");
   EXPECT_EQ(LookupExifTag(0x829A).Description, "Exposure Time");
   EXPECT_EQ(LookupExifTag(0x8827).Description, "ISOSpeed Ratings");
-  EXPECT_EQ(LookupExifTag(0xA217).DecodeList.substr(0, 10), "0:Unknown,");
-  EXPECT_EQ(LookupExifTag(0x9217).DecodeList, "");
-  EXPECT_EQ(LookupExifTag(0xA20E).Name, "FocalPlaneXResolution");
   EXPECT_EQ(LookupExifTag(0x920E).Name, "FocalPlaneXResolution");
-  EXPECT_EQ(LookupExifTag(0x5001).Name, "ResolutionXUnit");
-  EXPECT_EQ(LookupExifTag(0x5113).Name, "PaletteHistogram");
   EXPECT_EQ(&LookupExifTag(0x4242), &UnknownTagDefinition());
+  EXPECT_EQ(GpsTagTable()[23].Name, "GPSDestBearingkRef");
   EXPECT_EQ(DescriptionFromName("TIFF/EPStandardID"), "TIFF/ EPStandard ID");
   const int sizes[14] = {0, 1, 1, 2, 4, 8, 1, 1, 2, 4, 8, 4, 8, 0};
   for (int f = 0; f <= 13; ++f) EXPECT_EQ(FormatSize(f), sizes[f]) << f;
@@ -404,6 +338,7 @@ TEST_F(ExifReader, BuildCodes) {
   auto textsOnly = Read(t, 2);
   EXPECT_EQ(textsOnly->ExifInfo->TagCount(), 0);
   EXPECT_EQ(textsOnly->ExifInfo->CameraMake, "Canon");
+  EXPECT_EQ(textsOnly->ExifInfo->DateTime, "2023:07:15 08:00:00");
   EXPECT_NE(textsOnly->ExifInfo->TraceStr.find("Make = Canon"), std::string::npos);
   auto listOnly = Read(t, 4);
   EXPECT_EQ(listOnly->ExifInfo->TagCount(), 2);

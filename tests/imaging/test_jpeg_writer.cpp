@@ -3,17 +3,12 @@
 // and failed writes that must leave the original alone.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <unistd.h>
-
-#include <filesystem>
-#include <fstream>
 
 #include "AlsNobody.h"
 #include "ExifTestData.h"
 #include "imaging/ImgData.h"
 #include "imaging/JpegCodec.h"
 #include "imaging/JpegComments.h"
-#include "imaging/NumberFormat.h"
 
 namespace mosaik::imaging {
 namespace {
@@ -44,12 +39,6 @@ std::vector<Seg> Leading(const std::string& s, std::string* rest = nullptr) {
   }
   if (rest) *rest = s.substr(p);
   return out;
-}
-
-int CountMarker(const std::vector<Seg>& segs, int marker) {
-  int n = 0;
-  for (const auto& s : segs) n += s.marker == marker;
-  return n;
 }
 
 TEST(JpegWriter, CommentSection) {
@@ -138,29 +127,6 @@ TEST(JpegWriter, SectionOrderAndEncoderStream) {
   EXPECT_EQ(none.BuildExifJpeg(Soi() + kJfif + body), Soi() + kDefaultApp0Bytes + body);
 }
 
-TEST(JpegWriter, RewritingTheOriginalKeepsEverythingElse) {
-  TiffBuilder t(true);
-  t.Ascii(0, 0x010F, "Canon");
-  const std::string xmp = Segment(0xE1, std::string("http://ns.adobe.com/xap/1.0/\0<x/>", 34));
-  const std::string icc = Segment(0xE2, "ICC_PROFILE\0\1\1abc");
-  const std::string iptc = Segment(0xED, std::string("Photoshop 3.0\0" "8BIM", 18));
-  const std::string original = Soi() + kJfif + t.App1() + xmp + icc + iptc + kDqt + Segment(0xFE, "alt") +
-                               Segment(0xC0, std::string(15, '\x01')) + ScanTail();
-  TimgData d;
-  ASSERT_TRUE(d.ReadJpegSections(original));
-  d.MakeCommentSegment("neu");
-  const std::string out = d.BuildExifJpeg(original);
-  EXPECT_EQ(out, Soi() + t.App1() + iptc + Segment(0xFE, "neu") + xmp + icc + kDqt +
-                     Segment(0xC0, std::string(15, '\x01')) + ScanTail());
-  TimgData back;
-  ASSERT_TRUE(back.ReadJpegSections(out));
-  EXPECT_EQ(back.GetCommentText(), "neu");
-  EXPECT_EQ(back.ExifInfo->LookupTagValue("Make"), "Canon");
-  // Written again, the file does not change.
-  back.MakeCommentSegment("neu");
-  EXPECT_EQ(back.BuildExifJpeg(out), out);
-}
-
 TEST(JpegWriter, SizeRewriting) {
   for (const bool mm : {false, true}) {
     SCOPED_TRACE(mm ? "MM" : "II");
@@ -174,15 +140,8 @@ TEST(JpegWriter, SizeRewriting) {
     const std::string original = Soi() + t.App1() + ScanTail();
     TimgData d;
     ASSERT_TRUE(d.ReadJpegSections(original));
-    const int64_t wp = d.ExifInfo->WidthPosition, hp = d.ExifInfo->HeightPosition;
     d.AdjustExifSize(90, 120);
     const std::string& data = d.Sections[0].Data;
-    const auto at = [&](int64_t pos) { return static_cast<unsigned char>(data[static_cast<size_t>(pos - 1)]); };
-    // Width was a SHORT (value in the first two bytes), height a LONG.
-    EXPECT_EQ(std::vector<int>({at(wp), at(wp + 1), at(wp + 2), at(wp + 3)}),
-              mm ? std::vector<int>({0, 120, 0, 0}) : std::vector<int>({120, 0, 0, 0}));
-    EXPECT_EQ(std::vector<int>({at(hp), at(hp + 1), at(hp + 2), at(hp + 3)}),
-              mm ? std::vector<int>({0, 0, 0, 90}) : std::vector<int>({90, 0, 0, 0}));
     // The stored sizes stay as read; the written file carries the new ones
     // in both pairs.
     EXPECT_EQ(d.ExifInfo->Width, 4000);
@@ -192,7 +151,8 @@ TEST(JpegWriter, SizeRewriting) {
       EXPECT_EQ(back.ExifInfo->LookupTagValue(tag), "120") << tag;
     for (const char* tag : {"ImageLength", "ExifImageLength"})
       EXPECT_EQ(back.ExifInfo->LookupTagValue(tag), "90") << tag;
-    // Nothing changed outside the four value fields.
+    // Nothing changed outside the four value fields (two bytes each: a
+    // SHORT written in the wrong half of its field, or as a LONG, shows).
     int changed = 0;
     for (size_t i = 0; i < data.size(); ++i) changed += data[i] != d.ExifInfo->DataBuffer[i];
     EXPECT_EQ(changed, 8);
@@ -200,37 +160,32 @@ TEST(JpegWriter, SizeRewriting) {
 
   // Nothing is written when the sizes are equal, unknown, or in a field
   // that is no single SHORT or LONG.
-  const auto unchanged = [](TiffBuilder& t, int h, int w) {
+  struct Case {
+    uint16_t format;
+    uint32_t count;
+    std::string width, height;  // little-endian value bytes; none: no entry
+    int h, w;
+  };
+  const Case cases[] = {
+      {3, 1, Bytes({120, 0}), Bytes({90, 0}), 90, 120},
+      {3, 1, Bytes({120, 0}), "", 10, 10},
+      {5, 1, Bytes({0xA0, 0x0F, 0, 0, 1, 0, 0, 0}), Bytes({0xB8, 0x0B, 0, 0, 1, 0, 0, 0}), 10, 10},
+      {3, 2, Bytes({0xA0, 0x0F, 1, 0}), Bytes({0xB8, 0x0B, 1, 0}), 10, 10},
+      {3, 1, Bytes({0xA0, 0x0F}), Bytes({0xB8, 0x0B}), 70000, 70000},
+  };
+  for (const Case& c : cases) {
+    TiffBuilder t(false);
+    t.Add(0, 0xA002, c.format, c.count, c.width);
+    if (!c.height.empty()) t.Add(0, 0xA003, c.format, c.count, c.height);
     TimgData d;
     d.ReadJpegSections(Soi() + t.App1());
     const std::string before = d.Sections[0].Data;
-    d.AdjustExifSize(h, w);
-    return d.Sections[0].Data == before;
-  };
-  TiffBuilder same(false);
-  same.Short(0, 0xA002, 120);
-  same.Short(0, 0xA003, 90);
-  EXPECT_TRUE(unchanged(same, 90, 120));
-  EXPECT_FALSE(unchanged(same, 90, 121));
-  TiffBuilder onlyWidth(false);
-  onlyWidth.Short(0, 0xA002, 120);
-  EXPECT_TRUE(unchanged(onlyWidth, 10, 10));
-  TiffBuilder rational(false);
-  rational.Rat(0, 0xA002, 4000, 1);
-  rational.Rat(0, 0xA003, 3000, 1);
-  EXPECT_TRUE(unchanged(rational, 10, 10));
-  TiffBuilder twoShorts(false);
-  twoShorts.Add(0, 0xA002, 3, 2, twoShorts.U16(4000) + twoShorts.U16(1));
-  twoShorts.Add(0, 0xA003, 3, 2, twoShorts.U16(3000) + twoShorts.U16(1));
-  EXPECT_TRUE(unchanged(twoShorts, 10, 10));
-  TiffBuilder tooBig(false);
-  tooBig.Short(0, 0xA002, 4000);
-  tooBig.Short(0, 0xA003, 3000);
-  EXPECT_TRUE(unchanged(tooBig, 70000, 70000));
+    d.AdjustExifSize(c.h, c.w);
+    EXPECT_EQ(d.Sections[0].Data, before) << c.format << " " << c.h;
+  }
 }
 
 TEST(JpegWriter, DerivedFileKeepsMetadataWithNewSize) {
-  SetDecimalSeparator('.');
   TempFolder dir;
   TimgData d(255);
   ASSERT_TRUE(d.ProcessFile(std::string(MOSAIK_TEST_DATA) + "/jpeg/exif-le.jpg"));
@@ -243,22 +198,17 @@ TEST(JpegWriter, DerivedFileKeepsMetadataWithNewSize) {
   const std::string target = dir.Path() + "vorschau.jpg";
   d.WriteExifJpeg(image, target, true);
   const std::string out = ReadFileBytes(target);
-  std::string rest;
-  const auto segs = Leading(out, &rest);
-  ASSERT_GE(segs.size(), 2u);
-  EXPECT_EQ(segs[0].marker, 0xE1);  // no JFIF header: the EXIF block comes first
-  EXPECT_EQ(CountMarker(segs, 0xE0), 0);
+  EXPECT_EQ(out.substr(0, 4), Bytes({0xFF, 0xD8, 0xFF, 0xE1}));  // no JFIF header: the EXIF block comes first
   TimgData back(255);
   ASSERT_TRUE(back.ProcessFile(target));
+  EXPECT_EQ(back.HeaderSegment, 0);
   EXPECT_EQ(back.ExifInfo->Width, 8);
   EXPECT_EQ(back.ExifInfo->Height, 6);
-  EXPECT_EQ(back.ExifInfo->LookupTagValue("FNumber"), "F2.8");
   EXPECT_EQ(back.ExifInfo->LookupTagValue("Model"), "Canon EOS 5D");
   // The picture is the encoder's: it decodes at the new size.
   const RgbBitmap decoded = DecodeJpeg(out);
   EXPECT_EQ(decoded.Width, 8);
   EXPECT_EQ(decoded.Height, 6);
-  SetDecimalSeparator(',');
 }
 
 TEST(JpegWriter, CommentsReplacedInTheirPlace) {
@@ -293,38 +243,56 @@ TEST(JpegWriter, CommentsReplacedInTheirPlace) {
   EXPECT_THROW(ReplaceJpegComments("GIF89a", neu), MetadataWriteError);
 }
 
+// Files made once with common tools (see tests/data/jpeg): the comment
+// where each tool puts it, replaced.
 TEST(JpegWriter, CommentRoundTripOnFilesFromEachTool) {
-  const char* files[] = {"cm-wrjpgcom.jpg", "cm-exiv2.jpg", "cm-exiftool.jpg", "cm-jhead.jpg",
-                         "cm-cp1252.jpg",   "cm-two.jpg",   "exif-be.jpg",     "base.jpg"};
+  struct Case {
+    const char* file;
+    const char* comment;
+    int slot;
+    bool exif;
+  };
+  const Case cases[] = {
+      {"cm-wrjpgcom.jpg", "wrjpgcom Kommentar", 5, true},  // after the tables
+      {"cm-exiv2.jpg", "exiv2 Kommentar", 5, true},        // stored with a NUL
+      {"cm-exiftool.jpg", "exiftool Kommentar", 5, true},  // after APP0, EXIF, XMP, ICC
+      {"cm-jhead.jpg", "jhead Kommentar", 2, true},
+      {"cm-cp1252.jpg", "Gr\xC3\xBC\xC3\x9F" "e aus K\xC3\xB6ln \xE2\x82\xAC", 4, false},
+      {"cm-two.jpg", "zweiter", 5, false},
+      {"exif-be.jpg", "", 0, true},
+      {"base.jpg", "", 0, false},
+  };
   const std::string comment = "Neuer Kommentar \xC3\xA4\xC3\xB6\xC3\xBC \xE2\x82\xAC\r\nzweite Zeile";
-  for (const char* f : files) {
-    SCOPED_TRACE(f);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
     TempFolder dir;
-    const std::string path = dir.Copy(std::string(MOSAIK_TEST_DATA) + "/jpeg/" + f, f);
+    const std::string path = dir.Copy(std::string(MOSAIK_TEST_DATA) + "/jpeg/" + c.file, c.file);
     const std::string before = ReadFileBytes(path);
     std::string beforeRest;
     const auto beforeSegs = Leading(before, &beforeRest);
     TimgData d(255);
     d.ProcessFile(path);
-    const bool hadExif = d.HasExif();
+    EXPECT_EQ(d.GetCommentText(), c.comment);
+    EXPECT_EQ(d.CommentSegment, c.slot);
+    EXPECT_EQ(d.HasExif(), c.exif);
     d.MakeCommentSegment(comment);
     d.WriteExifJpegFile(path);
     const std::string after = ReadFileBytes(path);
     std::string afterRest;
     const auto afterSegs = Leading(after, &afterRest);
     EXPECT_EQ(afterRest, beforeRest);  // the picture data is untouched
-    EXPECT_EQ(CountMarker(afterSegs, 0xFE), 1);
-    // Every other section is still there, in its order.
+    // One comment; every other section is still there, in its order.
     std::vector<std::string> kept, keptAfter;
     for (const auto& s : beforeSegs)
       if (s.marker != 0xFE) kept.push_back(s.body);
     for (const auto& s : afterSegs)
       if (s.marker != 0xFE) keptAfter.push_back(s.body);
+    EXPECT_EQ(afterSegs.size(), keptAfter.size() + 1);
     EXPECT_EQ(keptAfter, kept);
     TimgData back(255);
     ASSERT_TRUE(back.ProcessFile(path));
     EXPECT_EQ(back.GetCommentText(), comment);
-    EXPECT_EQ(back.HasExif(), hadExif);
+    EXPECT_EQ(back.HasExif(), c.exif);
     EXPECT_EQ(dir.Count(), 1);  // no temporary file left behind
     // The picture still decodes.
     EXPECT_NO_THROW(DecodeJpeg(after));
