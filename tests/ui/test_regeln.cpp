@@ -554,8 +554,6 @@ TEST_F(Regeln, NachDemLesenEinerEinstellungsdatei) {
       {0, Opt::LSpalte_n, "Spalten"},
   };
   verlauf(zustaende, tabelle, texte);
-  EXPECT_TRUE(st.DoctypeStrict);
-  EXPECT_TRUE(st.DoctypeXHTML);
 }
 
 // Controls whose events leave the window (settings location, shortcuts) or
