@@ -84,14 +84,6 @@ uint32_t TBrowseInfoFlags::bits() const {
   return b;
 }
 
-const Beschriftungen& standardNeuerOrdnerTexte() {
-  static const Beschriftungen l = mitWeiteren(
-      {"Default=New folder", "0009=New folder", "0406=Ny mappe", "0407=Neuer Ordner", "0409=New folder",
-       "040C=Nouveau Dossier", "0410=Nuova Cartella", "0413=Nieuwe map", "0415=Nowy folder", "0416=Nova Pasta"},
-      weitereSprachen("Neuer Ordner", "New folder", "Nouveau Dossier", "Nuova Cartella"));
-  return l;
-}
-
 const Beschriftungen& standardLabelTexte() {
   static const Beschriftungen l = mitWeiteren(
       {"Default=Current folder:", "0009=Current folder:", "0406=Valgt mappe:", "0407=Ausgewählter Ordner:",
@@ -164,21 +156,8 @@ std::string statusTextKuerzen(const std::string& utf8, int m) {
   return fromCodePoints(ergebnis + U'/' + rest);
 }
 
-TFolderDialog::TFolderDialog(DialogService& dialoge, std::string sprache)
-    : dialoge_(dialoge), sprache_(std::move(sprache)) {
-  setLabelCaptions(standardLabelTexte());
-  setNewFolderCaptions(standardNeuerOrdnerTexte());
-}
-
-void TFolderDialog::setLabelCaptions(Beschriftungen l) {
-  labelListe_ = std::move(l);
-  labelText_ = beschriftungSuchen(labelListe_, sprache_);
-}
-
-void TFolderDialog::setNewFolderCaptions(Beschriftungen l) {
-  neuListe_ = std::move(l);
-  neuText_ = beschriftungSuchen(neuListe_, sprache_);
-}
+TFolderDialog::TFolderDialog(DialogService& dialoge, const std::string& sprache)
+    : dialoge_(dialoge), labelText_(beschriftungSuchen(standardLabelTexte(), sprache)) {}
 
 bool TFolderDialog::Execute() {
   FolderDialogOptions o;

@@ -41,7 +41,6 @@ class TBrowseInfoFlags {
   }
   bool contains(TBrowseInfoFlag f) const { return (menge_ >> static_cast<unsigned>(f)) & 1u; }
   void insert(TBrowseInfoFlag f) { menge_ |= 1u << static_cast<unsigned>(f); }
-  void erase(TBrowseInfoFlag f) { menge_ &= ~(1u << static_cast<unsigned>(f)); }
   // The OR of the browse-information bits of the flags in the set.
   uint32_t bits() const;
   friend bool operator==(const TBrowseInfoFlags&, const TBrowseInfoFlags&) = default;
@@ -53,7 +52,6 @@ class TBrowseInfoFlags {
 // Caption lists: entries "key=text", the key a language identifier in four
 // upper-case hex digits or "Default".
 using Beschriftungen = std::vector<std::string>;
-const Beschriftungen& standardNeuerOrdnerTexte();
 const Beschriftungen& standardLabelTexte();
 // The entry of the language; else the "Default" entry; else the first
 // entry's text; empty for an empty list.
@@ -72,21 +70,13 @@ std::string statusTextKuerzen(const std::string& text, int m = 50);
 
 class TFolderDialog {
  public:
-  static constexpr std::string_view Version = "8.20.00.00";
-
   // sprache: the language identifier that picks the texts.
-  explicit TFolderDialog(DialogService& dialoge, std::string sprache = systemSprachschluessel());
+  explicit TFolderDialog(DialogService& dialoge, const std::string& sprache = systemSprachschluessel());
 
   std::string Folder;
   TBrowseInfoFlags Flags{TBrowseInfoFlag::ShowPath, TBrowseInfoFlag::NewDialogStyle, TBrowseInfoFlag::ShowShared};
 
-  const Beschriftungen& LabelCaptions() const { return labelListe_; }
-  const Beschriftungen& NewFolderCaptions() const { return neuListe_; }
-  void setLabelCaptions(Beschriftungen l);
-  void setNewFolderCaptions(Beschriftungen l);
   const std::string& labelText() const { return labelText_; }
-  const std::string& newFolderText() const { return neuText_; }
-  const std::string& sprache() const { return sprache_; }
 
   // True when the user chose an item: Folder is then its path (empty for an
   // item without one). On cancel Folder keeps its value.
@@ -94,9 +84,7 @@ class TFolderDialog {
 
  private:
   DialogService& dialoge_;
-  std::string sprache_;
-  Beschriftungen labelListe_, neuListe_;
-  std::string labelText_, neuText_;
+  std::string labelText_;
 };
 
 }  // namespace mosaik

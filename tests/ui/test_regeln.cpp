@@ -12,6 +12,7 @@ namespace mosaik {
 namespace {
 
 using Regeln = test::Hauptform;
+using enum test::Merkmal;
 
 // A folder that exists and cannot be written, also for root.
 std::string schreibgeschuetzterOrdner(const test::TempOrdner& t) {
@@ -65,436 +66,390 @@ TEST_F(Regeln, NachDenGrundeinstellungenStimmtJederAbhaengige) {
 }
 
 TEST_F(Regeln, VorschaubilderAusUndWiederAn) {
-  m.setChecked(Opt::RBVorschauQuadratisch, true);
-  gezeigt({Opt::LFarbe, Opt::PanelquadratFarbe});
-  EXPECT_FALSE(sichtbar(Opt::CBZentrerirungstrick));
-
-  m.setChecked(Opt::CBVorschaubilderErzeugen, false);
-  EXPECT_TRUE(m.checked(Opt::RBLaengereSeite));
-  EXPECT_FALSE(m.checked(Opt::RBVorschauQuadratisch));
-  aus({Opt::RBVorschauQuadratisch, Opt::EdVorschauPfadname, Opt::BitBVorschaubilderSpeicherortWaehlen,
-       Opt::CBVorschaubilderErsetzen, Opt::EdErweiterungVorschaubilder, Opt::RBVorne, Opt::RBhinten,
-       Opt::CBVorschaulinksErsetzen, Opt::TrBKomprimierung, Opt::EdKomprimierung, Opt::RBVerklMethKleinResample});
-  EXPECT_FALSE(sichtbar(Opt::LFarbe));
-  EXPECT_TRUE(sichtbar(Opt::CBZentrerirungstrick));
-  EXPECT_EQ(m.text(Opt::GrBGroesse), " Anzeige&größe der großen Bilder in der Übersicht ");
-  // The links cannot be replaced either, even when the box is ticked by a file.
-  m.setChecked(Opt::CBVorschaulinksErsetzen, true);
-  EXPECT_FALSE(en(Opt::EdVorschaulinksErsetzen));
-
-  m.setChecked(Opt::CBVorschaubilderErzeugen, true);
-  EXPECT_TRUE(m.checked(Opt::RBLaengereSeite));  // no switch back
-  an({Opt::RBVorschauQuadratisch, Opt::EdVorschaulinksErsetzen});
-  EXPECT_EQ(m.text(Opt::GrBGroesse), " &Größe der Vorschaubilder ");
-
-  // Centring tables: the background choice follows the box, the colour the choice.
-  m.setChecked(Opt::CBZentrerirungstrick, true);
-  EXPECT_TRUE(sichtbar(Opt::PZentirerungstrick));
-  m.setChecked(Opt::RBVorschauhintergrundFarbe, true);
-  EXPECT_TRUE(sichtbar(Opt::PZentrierungstrickFarbe));
-  m.setChecked(Opt::RBBreite, true);  // the box is hidden, and with it the panel
-  EXPECT_FALSE(sichtbar(Opt::PZentirerungstrick));
-  m.setChecked(Opt::RBLaengereSeiteGrosseBilder, false);
-  m.setChecked(Opt::RBBreiteGrosseBilder, true);  // shares the handler: reads the thumbnail choice
-  EXPECT_FALSE(sichtbar(Opt::CBZentrerirungstrick));
-  m.setChecked(Opt::RBLaengereSeite, true);
-  EXPECT_TRUE(sichtbar(Opt::PZentirerungstrick));
-  m.setChecked(Opt::RBVorschauhintergrundtransparent, true);
-  EXPECT_FALSE(sichtbar(Opt::PZentrierungstrickFarbe));
+  const test::Zustaende zustaende = {
+      {{Opt::RBVorschauQuadratisch}},
+      {{Opt::CBVorschaubilderErzeugen, 0}},
+      // The links cannot be replaced either, even when the box is ticked by a file.
+      {{Opt::CBVorschaulinksErsetzen}},
+      {{Opt::CBVorschaubilderErzeugen}},
+      // Centring tables: the background choice follows the box, the colour the choice.
+      {{Opt::CBZentrerirungstrick}},
+      {{Opt::RBVorschauhintergrundFarbe}},
+      {{Opt::RBBreite}},
+      // Shares the handler: reads the thumbnail choice.
+      {{Opt::RBLaengereSeiteGrosseBilder, 0}, {Opt::RBBreiteGrosseBilder}},
+      {{Opt::RBLaengereSeite}},
+      {{Opt::RBVorschauhintergrundtransparent}},
+  };
+  const test::Regeltabelle tabelle = {
+      {{Opt::LFarbe, Opt::PanelquadratFarbe}, Sichtbar, "10"},
+      {{Opt::CBZentrerirungstrick}, Sichtbar, "01.....0"},
+      // No switch back to the square.
+      {{Opt::RBLaengereSeite}, Haken, ".1.1"},
+      {{Opt::RBVorschauQuadratisch}, Haken, ".0"},
+      {{Opt::RBVorschauQuadratisch, Opt::EdVorschauPfadname, Opt::BitBVorschaubilderSpeicherortWaehlen,
+        Opt::CBVorschaubilderErsetzen, Opt::EdErweiterungVorschaubilder, Opt::RBVorne, Opt::RBhinten,
+        Opt::CBVorschaulinksErsetzen, Opt::TrBKomprimierung, Opt::EdKomprimierung,
+        Opt::RBVerklMethKleinResample}, Aktiv, ".0.1"},
+      {{Opt::EdVorschaulinksErsetzen}, Aktiv, ".001"},
+      // The box is hidden, and with it the panel.
+      {{Opt::PZentirerungstrick}, Sichtbar, "....1.0.1"},
+      {{Opt::PZentrierungstrickFarbe}, Sichtbar, ".....1...0"},
+  };
+  const std::vector<test::Textzeile> texte = {
+      {1, Opt::GrBGroesse, " Anzeige&größe der großen Bilder in der Übersicht "},
+      {3, Opt::GrBGroesse, " &Größe der Vorschaubilder "},
+  };
+  verlauf(zustaende, tabelle, texte);
 }
 
 TEST_F(Regeln, NamenszusaetzeSchaltenIhrePosition) {
-  m.setText(Opt::EdErweiterungVorschaubilder, "");
-  aus({Opt::RBVorne, Opt::RBhinten});
-  m.setText(Opt::EdErweiterungVorschaubilder, "m");
-  an({Opt::RBVorne, Opt::RBhinten});
-
+  const test::Zustaende zustaende = {
+      {{.o = Opt::EdErweiterungVorschaubilder, .text = ""}},
+      {{.o = Opt::EdErweiterungVorschaubilder, .text = "m"}},
+      {{.o = Opt::EdErweiterungGrosseBilder, .text = "g"}},
+      {{Opt::CBOriginaleVerkleinern}},
+      {{.o = Opt::EdErweiterungGrosseBilder, .text = ""}},
+  };
   // Large images: only while originals are reduced.
-  m.setText(Opt::EdErweiterungGrosseBilder, "g");
-  EXPECT_FALSE(en(Opt::RBVorneGrosseBilder));
-  m.setChecked(Opt::CBOriginaleVerkleinern, true);
-  an({Opt::RBVorneGrosseBilder, Opt::RBhintenGrosseBilder});
-  m.setText(Opt::EdErweiterungGrosseBilder, "");
-  aus({Opt::RBVorneGrosseBilder, Opt::RBhintenGrosseBilder});
+  const test::Regeltabelle tabelle = {
+      {{Opt::RBVorne, Opt::RBhinten}, Aktiv, "01"},
+      {{Opt::RBVorneGrosseBilder, Opt::RBhintenGrosseBilder}, Aktiv, "..010"},
+  };
+  verlauf(zustaende, tabelle);
 }
 
 TEST_F(Regeln, UmbenennenNurWoGeschriebenWerdenKann) {
-  // Reducing into a large-image folder that does not exist yet.
-  st.GrosseBilderpfad = bilder.pfad() + "gibtsnicht/";
-  m.run(Proc::EdgrosseBilderPfadnameAnpassen);
-  m.setChecked(Opt::CBOriginaleVerkleinern, true);
-  an({Opt::EdgrosseBilderPfadname, Opt::SpEdGroesseGrosseBilder, Opt::CBkleineBilderVergroessernGrosseBilder,
-      Opt::RBVerklMethGrossEinfach, Opt::LAuchPanosGrosseBilder});
-  EXPECT_FALSE(en(Opt::LGroessePanoGrosseBilder));  // panoramas are not treated apart
-  an({Opt::CBUngueltigeNamenErsetzen, Opt::CBSchreibschutzdateienUmbenennen});
-
-  // An existing folder that cannot be written.
-  st.GrosseBilderpfad = schreibgeschuetzterOrdner(bilder);
-  m.run(Proc::EdgrosseBilderPfadnameAnpassen);
-  aus({Opt::CBUngueltigeNamenErsetzen, Opt::CBKleineDateinamen, Opt::CBLeerzeichenErsetzen, Opt::CBUmlauteErsetzen,
-       Opt::CBAndereZeichen, Opt::EdAndereZeichen, Opt::CBSchreibschutzdateienUmbenennen});
-  // Ticked by a settings file while unavailable: the field stays off.
-  m.setChecked(Opt::CBAndereZeichen, true);
-  EXPECT_FALSE(en(Opt::EdAndereZeichen));
-
-  // Back to a writable folder, "andere Zeichen" ticked.
-  st.GrosseBilderpfad = bilder.pfad();
-  m.run(Proc::EdgrosseBilderPfadnameAnpassen);
-  an({Opt::CBUngueltigeNamenErsetzen, Opt::EdAndereZeichen});
-
-  // Without reduction the picture folder counts.
-  m.setChecked(Opt::CBOriginaleVerkleinern, false);
-  EXPECT_TRUE(en(Opt::CBKleineDateinamen));
-  st.BilderOrdnerPfad = schreibgeschuetzterOrdner(bilder);
-  m.run(Opt::EdgrosseBilderPfadname, Ev::Change);
-  aus({Opt::CBUngueltigeNamenErsetzen, Opt::CBKleineDateinamen});
+  const auto grosseBilderIn = [this](const std::string& ordner) {
+    return test::Eingabe{.tat = [this, ordner] {
+      st.GrosseBilderpfad = ordner;
+      m.run(Proc::EdgrosseBilderPfadnameAnpassen);
+    }};
+  };
+  const test::Zustaende zustaende = {
+      // Reducing into a large-image folder that does not exist yet.
+      {grosseBilderIn(bilder.pfad() + "gibtsnicht/"), {Opt::CBOriginaleVerkleinern}},
+      // An existing folder that cannot be written.
+      {grosseBilderIn(schreibgeschuetzterOrdner(bilder))},
+      // Ticked by a settings file while unavailable: the field stays off.
+      {{Opt::CBAndereZeichen}},
+      {grosseBilderIn(bilder.pfad())},
+      // Without reduction the picture folder counts.
+      {{Opt::CBOriginaleVerkleinern, 0}},
+      {{.tat = [this] { st.BilderOrdnerPfad = schreibgeschuetzterOrdner(bilder); }},
+       {.o = Opt::EdgrosseBilderPfadname, .ereignis = Ev::Change}},
+  };
+  const test::Regeltabelle tabelle = {
+      {{Opt::EdgrosseBilderPfadname, Opt::SpEdGroesseGrosseBilder, Opt::CBkleineBilderVergroessernGrosseBilder,
+        Opt::RBVerklMethGrossEinfach, Opt::LAuchPanosGrosseBilder}, Aktiv, "1"},
+      // Panoramas are not treated apart.
+      {{Opt::LGroessePanoGrosseBilder}, Aktiv, "0"},
+      {{Opt::CBUngueltigeNamenErsetzen}, Aktiv, "10.1.0"},
+      {{Opt::CBSchreibschutzdateienUmbenennen}, Aktiv, "10.1"},
+      {{Opt::CBKleineDateinamen}, Aktiv, ".0..10"},
+      {{Opt::CBLeerzeichenErsetzen, Opt::CBUmlauteErsetzen, Opt::CBAndereZeichen}, Aktiv, ".0"},
+      {{Opt::EdAndereZeichen}, Aktiv, ".001"},
+  };
+  verlauf(zustaende, tabelle);
 }
 
 TEST_F(Regeln, UmbenennenUndVerlinkenDerOriginale) {
-  m.setChecked(Opt::CBOriginaleVerkleinern, true);
-  m.setChecked(Opt::CBAndereZeichen, true);
-  EXPECT_TRUE(en(Opt::EdAndereZeichen));
   // Unticking renaming disables its details; reduced and renamed originals
-  // cannot be linked, so the box comes back once renaming is off.
-  m.setChecked(Opt::CBUngueltigeNamenErsetzen, false);
-  aus({Opt::CBKleineDateinamen, Opt::CBLeerzeichenErsetzen, Opt::CBUmlauteErsetzen, Opt::CBAndereZeichen,
-       Opt::CBSchreibschutzdateienUmbenennen, Opt::EdAndereZeichen});
-  EXPECT_TRUE(en(Opt::CBOriginaleVerlinken));
-  m.setChecked(Opt::CBUngueltigeNamenErsetzen, true);
-  EXPECT_FALSE(en(Opt::CBOriginaleVerlinken));
-  // The same from the other box.
-  m.setChecked(Opt::CBOriginaleVerkleinern, false);
-  EXPECT_TRUE(en(Opt::CBOriginaleVerlinken));
-  m.setChecked(Opt::CBOriginaleVerkleinern, true);
-  EXPECT_FALSE(en(Opt::CBOriginaleVerlinken));
-  EXPECT_TRUE(en(Opt::EdAndereZeichen));
-  m.setChecked(Opt::CBUngueltigeNamenErsetzen, false);
-
-  // The chain link box -> replace box -> replacement path.
-  m.setChecked(Opt::CBOriginaleVerlinken, true);
-  EXPECT_TRUE(en(Opt::CBPfadOriginaleErsetzen));
-  EXPECT_FALSE(en(Opt::EdOriginalePfadErsetzung));
-  m.setChecked(Opt::CBPfadOriginaleErsetzen, true);
-  EXPECT_TRUE(en(Opt::EdOriginalePfadErsetzung));
-  m.setChecked(Opt::RBnichtverlinken, true);
-  aus({Opt::CBOriginaleVerlinken, Opt::CBPfadOriginaleErsetzen, Opt::EdOriginalePfadErsetzung});
-  m.setChecked(Opt::RBProBildEineHTMLDatei, true);
-  EXPECT_TRUE(en(Opt::EdOriginalePfadErsetzung));
-
-  // Replacing the large-image path.
-  m.setChecked(Opt::CBBilderPfadErsetzen, true);
-  EXPECT_TRUE(en(Opt::EdPfadErsetzung));
-  m.setChecked(Opt::CBBilderPfadErsetzen, false);
-  EXPECT_FALSE(en(Opt::EdPfadErsetzung));
+  // cannot be linked, so the box comes back once renaming or reducing is off.
+  const test::Zustaende zustaende = {
+      {{Opt::CBOriginaleVerkleinern}, {Opt::CBAndereZeichen}},
+      {{Opt::CBUngueltigeNamenErsetzen, 0}},
+      {{Opt::CBUngueltigeNamenErsetzen}},
+      {{Opt::CBOriginaleVerkleinern, 0}},
+      {{Opt::CBOriginaleVerkleinern}},
+      // The chain link box -> replace box -> replacement path.
+      {{Opt::CBUngueltigeNamenErsetzen, 0}, {Opt::CBOriginaleVerlinken}},
+      {{Opt::CBPfadOriginaleErsetzen}},
+      {{Opt::RBnichtverlinken}},
+      {{Opt::RBProBildEineHTMLDatei}},
+      // Replacing the large-image path.
+      {{Opt::CBBilderPfadErsetzen}},
+      {{Opt::CBBilderPfadErsetzen, 0}},
+  };
+  const test::Regeltabelle tabelle = {
+      {{Opt::EdAndereZeichen}, Aktiv, "10..1"},
+      {{Opt::CBKleineDateinamen, Opt::CBLeerzeichenErsetzen, Opt::CBUmlauteErsetzen, Opt::CBAndereZeichen,
+        Opt::CBSchreibschutzdateienUmbenennen}, Aktiv, ".0111"},
+      {{Opt::CBOriginaleVerlinken}, Aktiv, ".1010110"},
+      {{Opt::CBPfadOriginaleErsetzen}, Aktiv, ".....1.0"},
+      {{Opt::EdOriginalePfadErsetzung}, Aktiv, ".....0101"},
+      {{Opt::EdPfadErsetzung}, Aktiv, ".........10"},
+  };
+  verlauf(zustaende, tabelle);
 }
 
 TEST_F(Regeln, PanoramenUndIhreSpalten) {
-  m.setChecked(Opt::CBOriginaleVerkleinern, true);
-  m.setChecked(Opt::CBPanoramaExtrabehandlung, true);
-  an({Opt::LPanoVerhaeltnis, Opt::RSpEdVerhaeltnis, Opt::LGroessePanoVorschau, Opt::SpEdPanoramaVorschau,
-      Opt::LPanoPunkte, Opt::RBPanoramaHoehe, Opt::LPanoTabsp1, Opt::LPanoTabsp2, Opt::RBPanoramaVorschauEinigeSpalten,
-      Opt::RBGrossePanoramenOriginalgross, Opt::RBDummy2, Opt::LGroessePanoGrosseBilder, Opt::SpEdPanoramaGrosseBilder,
-      Opt::RBPanoramaHoeheGrosseBilder});
-  EXPECT_FALSE(en(Opt::SpEdAnzPanoSpalten));  // "alle" is chosen
-  EXPECT_FALSE(en(Opt::SpEdGrossePanoramen));  // original size is chosen
-  m.setChecked(Opt::RBDummy2, true);
-  an({Opt::SpEdGrossePanoramen, Opt::LPunkte2});
-  m.setChecked(Opt::RBGrossePanoramenOriginalgross, true);
-  EXPECT_FALSE(en(Opt::SpEdGrossePanoramen));
-  m.setChecked(Opt::RBDummy2, true);
-
-  // Column label in singular and plural; the span never exceeds the table.
-  m.setSpin(Opt::SpEdAnzPanoSpalten, 1);
-  m.setChecked(Opt::RBPanoramaVorschauEinigeSpalten, true);
-  EXPECT_TRUE(en(Opt::SpEdAnzPanoSpalten));
-  EXPECT_EQ(m.text(Opt::LPanoTabsp2), "Tabellenspalte");
-  m.setSpin(Opt::SpEdAnzPanoSpalten, 2);
-  EXPECT_EQ(m.text(Opt::LPanoTabsp2), "Tabellenspalten");
-  m.setSpin(Opt::SpEdSpaltenzahl, 6);
-  m.setSpin(Opt::SpEdAnzPanoSpalten, 5);
-  m.setSpin(Opt::SpEdSpaltenzahl, 3);
+  const test::Zustaende zustaende = {
+      {{Opt::CBOriginaleVerkleinern}, {Opt::CBPanoramaExtrabehandlung}},
+      {{Opt::RBDummy2}},
+      {{Opt::RBGrossePanoramenOriginalgross}},
+      // Column label in singular and plural; the span never exceeds the table.
+      {{Opt::RBDummy2}, {Opt::SpEdAnzPanoSpalten, 1}, {Opt::RBPanoramaVorschauEinigeSpalten}},
+      {{Opt::SpEdAnzPanoSpalten, 2}},
+      {{Opt::SpEdSpaltenzahl, 6}, {Opt::SpEdAnzPanoSpalten, 5}, {Opt::SpEdSpaltenzahl, 3}},
+  };
+  const test::Regeltabelle tabelle = {
+      {{Opt::LPanoVerhaeltnis, Opt::RSpEdVerhaeltnis, Opt::LGroessePanoVorschau, Opt::SpEdPanoramaVorschau,
+        Opt::LPanoPunkte, Opt::RBPanoramaHoehe, Opt::LPanoTabsp1, Opt::LPanoTabsp2,
+        Opt::RBPanoramaVorschauEinigeSpalten, Opt::RBGrossePanoramenOriginalgross, Opt::RBDummy2,
+        Opt::LGroessePanoGrosseBilder, Opt::SpEdPanoramaGrosseBilder,
+        Opt::RBPanoramaHoeheGrosseBilder}, Aktiv, "1"},
+      // "alle" is chosen first.
+      {{Opt::SpEdAnzPanoSpalten}, Aktiv, "0..1"},
+      // Original size is chosen first.
+      {{Opt::SpEdGrossePanoramen}, Aktiv, "010"},
+      {{Opt::LPunkte2}, Aktiv, ".1"},
+  };
+  verlauf(zustaende, tabelle, {{3, Opt::LPanoTabsp2, "Tabellenspalte"}, {4, Opt::LPanoTabsp2, "Tabellenspalten"}});
   EXPECT_EQ(m.spin(Opt::SpEdAnzPanoSpalten), 3);
   EXPECT_EQ(m.maxValue(Opt::SpEdAnzPanoSpalten), 3);
   m.setSpin(Opt::SpEdSpaltenzahl, 8);
   m.run(Opt::SpEdAnzPanoSpalten, Ev::Enter);
   EXPECT_EQ(m.maxValue(Opt::SpEdAnzPanoSpalten), 8);
-  m.setChecked(Opt::RBPanoramaVorschauAlleSpalten, true);
-  EXPECT_FALSE(en(Opt::SpEdAnzPanoSpalten));
-  EXPECT_EQ(m.text(Opt::LPanoTabsp2), "Tabellenspalten");
 
   // Off again: everything off, including the picture-page panorama size.
-  m.setChecked(Opt::CBPanoramaExtrabehandlung, false);
-  aus({Opt::LPanoVerhaeltnis, Opt::RBGrossePanoramenOriginalgross, Opt::RBDummy2, Opt::SpEdGrossePanoramen,
-       Opt::LGroessePanoGrosseBilder, Opt::RBPanoramaVorschauEinigeSpalten});
   // Chosen by a settings file while panoramas are off: the count stays off.
-  m.setChecked(Opt::RBPanoramaVorschauEinigeSpalten, true);
-  EXPECT_FALSE(en(Opt::SpEdAnzPanoSpalten));
+  const test::Zustaende danach = {
+      {{Opt::RBPanoramaVorschauAlleSpalten}},
+      {{Opt::CBPanoramaExtrabehandlung, 0}},
+      {{Opt::RBPanoramaVorschauEinigeSpalten}},
+  };
+  const test::Regeltabelle nachTabelle = {
+      {{Opt::SpEdAnzPanoSpalten}, Aktiv, "0.0"},
+      {{Opt::LPanoVerhaeltnis, Opt::RBGrossePanoramenOriginalgross, Opt::RBDummy2, Opt::SpEdGrossePanoramen,
+        Opt::LGroessePanoGrosseBilder, Opt::RBPanoramaVorschauEinigeSpalten}, Aktiv, ".0"},
+  };
+  verlauf(danach, nachTabelle, {{0, Opt::LPanoTabsp2, "Tabellenspalten"}});
 }
 
 TEST_F(Regeln, EinBildtypBleibtImmerAn) {
-  m.setChecked(Opt::CBTypJpg, false);
-  EXPECT_TRUE(m.checked(Opt::CBTypJpeg));
-  m.setChecked(Opt::CBTypJpeg, false);
-  EXPECT_TRUE(m.checked(Opt::CBTypJpg));
-  EXPECT_FALSE(m.checked(Opt::CBTypJpeg));
-  m.setChecked(Opt::CBTypJpg, false);
-  EXPECT_TRUE(m.checked(Opt::CBTypJpeg));
-  EXPECT_FALSE(m.checked(Opt::CBTypJpg));
+  const test::Zustaende zustaende = {
+      {{Opt::CBTypJpg, 0}},
+      {{Opt::CBTypJpeg, 0}},
+      {{Opt::CBTypJpg, 0}},
+  };
+  const test::Regeltabelle tabelle = {
+      {{Opt::CBTypJpeg}, Haken, "101"},
+      {{Opt::CBTypJpg}, Haken, ".10"},
+  };
+  verlauf(zustaende, tabelle);
 }
 
 TEST_F(Regeln, SeitenweiseUndGanzerOrdner) {
-  m.setChecked(Opt::RBZeilenzahl, true);
-  an({Opt::SpEdZeilenProSeitezahl, Opt::BNavigationUebersicht, Opt::CBSeitenanzahlAnzeigen, Opt::LNavigation,
-      Opt::CBNavigationOben, Opt::CBNavigationUnten, Opt::RBNavUebTextlinks, Opt::RBNavUebGrafiklinks,
-      Opt::EdBlaetternZurueck, Opt::EdBlaetternVor, Opt::LBlaetternZurueck, Opt::LBlaetternVor});
-  gezeigt({Opt::EdBindestrich, Opt::LZahl3});
-  // Graphic links: the paging texts are not used.
-  m.setChecked(Opt::RBNavUebGrafiklinks, true);
-  m.run(Opt::RBZeilenzahl, Ev::Click);
-  EXPECT_FALSE(en(Opt::EdBlaetternZurueck));
-  EXPECT_TRUE(en(Opt::CBNavigationOben));
-
-  // The page count in the heading needs the folder name and sub-folders.
-  m.setChecked(Opt::CBOrdnernameAnzeigen, false);
-  EXPECT_FALSE(en(Opt::CBSeitenanzahlAnzeigen));
-  EXPECT_FALSE(m.checked(Opt::CBSeitenanzahlAnzeigen));
-  m.setChecked(Opt::CBOrdnernameAnzeigen, true);
-  EXPECT_TRUE(en(Opt::CBSeitenanzahlAnzeigen));
-  EXPECT_FALSE(m.checked(Opt::CBSeitenanzahlAnzeigen));  // not ticked again
-  m.setChecked(Opt::CBmitUnterverzeichnissen, false);
-  EXPECT_FALSE(en(Opt::CBSeitenanzahlAnzeigen));
-  m.setChecked(Opt::CBmitUnterverzeichnissen, true);
-
-  m.setChecked(Opt::RBganzerOrdner, true);
-  aus({Opt::SpEdZeilenProSeitezahl, Opt::CBSeitenanzahlAnzeigen, Opt::LNavigation, Opt::CBNavigationUnten});
-  EXPECT_FALSE(sichtbar(Opt::EdBindestrich));
+  const test::Zustaende zustaende = {
+      {{Opt::RBZeilenzahl}},
+      // Graphic links: the paging texts are not used.
+      {{Opt::RBNavUebGrafiklinks}, {.o = Opt::RBZeilenzahl, .ereignis = Ev::Click}},
+      // The page count in the heading needs the folder name and sub-folders.
+      {{Opt::CBOrdnernameAnzeigen, 0}},
+      {{Opt::CBOrdnernameAnzeigen}},
+      {{Opt::CBmitUnterverzeichnissen, 0}},
+      {{Opt::CBmitUnterverzeichnissen}, {Opt::RBganzerOrdner}},
+  };
+  const test::Regeltabelle tabelle = {
+      {{Opt::BNavigationUebersicht, Opt::RBNavUebTextlinks, Opt::RBNavUebGrafiklinks, Opt::EdBlaetternVor,
+        Opt::LBlaetternZurueck, Opt::LBlaetternVor}, Aktiv, "1"},
+      {{Opt::SpEdZeilenProSeitezahl, Opt::LNavigation, Opt::CBNavigationUnten}, Aktiv, "1....0"},
+      {{Opt::CBSeitenanzahlAnzeigen}, Aktiv, "1.0100"},
+      // Not ticked again.
+      {{Opt::CBSeitenanzahlAnzeigen}, Haken, "..00"},
+      {{Opt::EdBlaetternZurueck}, Aktiv, "10"},
+      {{Opt::CBNavigationOben}, Aktiv, "11"},
+      {{Opt::EdBindestrich, Opt::LZahl3}, Sichtbar, "1....0"},
+  };
+  verlauf(zustaende, tabelle);
 }
 
 TEST_F(Regeln, UnterordnerUndIhreAngaben) {
-  m.setChecked(Opt::CBUnterordnerMitAnzDateien, true);
-  EXPECT_TRUE(en(Opt::CBUnterordnerMitAnzDateienRek));
-  // Available with the picture count even while the date is unticked.
-  EXPECT_FALSE(m.checked(Opt::CBUnterordnerMitDatum));
-  EXPECT_TRUE(en(Opt::CBAnzeigeAuchAktuellerOrdner));
-  m.setChecked(Opt::CBUnterordnerMitAnzDateien, false);
-  EXPECT_FALSE(en(Opt::CBAnzeigeAuchAktuellerOrdner));
-  m.setChecked(Opt::CBAnzeigeUnterordnerMitAnzUnterordner, true);
-  an({Opt::CBAnzeigeUnterodnerMitUnterordnerRek, Opt::CBAnzeigeAuchAktuellerOrdner});
-  m.setChecked(Opt::CBAnzeigeUnterodnerMitDateigroesse, true);
-  EXPECT_TRUE(en(Opt::CBAnzeigeUnterodnerMitGroesseRek));
+  const test::Zustaende zustaende = {
+      // Available with the picture count even while the date is unticked.
+      {{Opt::CBUnterordnerMitAnzDateien}},
+      {{Opt::CBUnterordnerMitAnzDateien, 0}},
+      {{Opt::CBAnzeigeUnterordnerMitAnzUnterordner}},
+      {{Opt::CBAnzeigeUnterodnerMitDateigroesse}},
+      {{Opt::CBmitUnterverzeichnissen, 0}},
+      // A column count set meanwhile (by a settings file) leaves the order off.
+      {{Opt::SpEdOrdnerSpalten, 2}},
+      {{Opt::CBmitUnterverzeichnissen}},
+      {{Opt::SpEdOrdnerSpalten, 1}},
+      {{Opt::SpEdOrdnerSpalten, 3}, {.o = Opt::SpBZeilenweise, .ereignis = Ev::Click}},
+      {{.o = Opt::SpBspaltenweise, .ereignis = Ev::Click}},
+  };
+  const test::Regeltabelle tabelle = {
+      {{Opt::CBUnterordnerMitDatum}, Haken, "0"},
+      // Off again while its count is unticked.
+      {{Opt::CBUnterordnerMitAnzDateienRek}, Aktiv, "1...0.0"},
+      {{Opt::CBAnzeigeAuchAktuellerOrdner}, Aktiv, "101.0.1"},
+      {{Opt::CBAnzeigeUnterodnerMitUnterordnerRek}, Aktiv, "..1.0.1"},
+      {{Opt::CBAnzeigeUnterodnerMitGroesseRek}, Aktiv, "...10.1"},
+      {{Opt::CBOrdnernameAnzeigen, Opt::LOrdner, Opt::LSpalte_n, Opt::LAnzeigenbeiordnern, Opt::CBOrdnernamenAnzeigen,
+        Opt::CBUnterordnerMitDatum, Opt::CBAnzeigeUnterordnerMitAnzUnterordner,
+        Opt::SpEdOrdnerSpalten}, Aktiv, "....0"},
+      {{Opt::PStrichbeiOrndern}, Aktiv, "....0.1"},
+      {{Opt::RBOrdnerSpaltenweise}, Aktiv, "....001"},
+      {{Opt::RBOrdnerZeilenweise, Opt::SpBspaltenweise, Opt::SpBZeilenweise, Opt::LOrdnerSpaltenabstand,
+        Opt::SpEdOrdnerSpaltenabstand}, Aktiv, "......10"},
+      {{Opt::RBOrdnerSpaltenweise}, Aktiv, ".......0"},
+      {{Opt::RBOrdnerZeilenweise}, Haken, "........1"},
+      {{Opt::RBOrdnerSpaltenweise}, Haken, ".........1"},
+  };
+  verlauf(zustaende, tabelle, {{5, Opt::LSpalte_n, "Spalten"}, {7, Opt::LSpalte_n, "Spalte"}});
+}
 
-  m.setChecked(Opt::CBmitUnterverzeichnissen, false);
-  aus({Opt::CBOrdnernameAnzeigen, Opt::LOrdner, Opt::LSpalte_n, Opt::SpEdOrdnerSpalten, Opt::RBOrdnerSpaltenweise,
-       Opt::LAnzeigenbeiordnern, Opt::CBOrdnernamenAnzeigen, Opt::CBUnterordnerMitDatum,
-       Opt::CBAnzeigeUnterordnerMitAnzUnterordner, Opt::CBAnzeigeAuchAktuellerOrdner,
-       Opt::CBUnterordnerMitAnzDateienRek, Opt::CBAnzeigeUnterodnerMitGroesseRek,
-       Opt::CBAnzeigeUnterodnerMitUnterordnerRek, Opt::PStrichbeiOrndern});
-  // A column count set meanwhile (by a settings file) leaves the order off.
-  m.setSpin(Opt::SpEdOrdnerSpalten, 2);
-  EXPECT_FALSE(en(Opt::RBOrdnerSpaltenweise));
-  EXPECT_EQ(m.text(Opt::LSpalte_n), "Spalten");
-
-  m.setChecked(Opt::CBmitUnterverzeichnissen, true);
-  an({Opt::RBOrdnerSpaltenweise, Opt::RBOrdnerZeilenweise, Opt::SpBspaltenweise, Opt::SpBZeilenweise,
-      Opt::LOrdnerSpaltenabstand, Opt::SpEdOrdnerSpaltenabstand, Opt::CBAnzeigeUnterodnerMitGroesseRek,
-      Opt::CBAnzeigeUnterodnerMitUnterordnerRek, Opt::CBAnzeigeAuchAktuellerOrdner, Opt::PStrichbeiOrndern});
-  EXPECT_FALSE(en(Opt::CBUnterordnerMitAnzDateienRek));  // its count is unticked
-
-  m.setSpin(Opt::SpEdOrdnerSpalten, 1);
-  EXPECT_EQ(m.text(Opt::LSpalte_n), "Spalte");
-  aus({Opt::RBOrdnerSpaltenweise, Opt::RBOrdnerZeilenweise, Opt::SpEdOrdnerSpaltenabstand, Opt::LOrdnerSpaltenabstand,
-       Opt::SpBspaltenweise, Opt::SpBZeilenweise});
-  m.setSpin(Opt::SpEdOrdnerSpalten, 3);
-  m.run(Opt::SpBZeilenweise, Ev::Click);
-  EXPECT_TRUE(m.checked(Opt::RBOrdnerZeilenweise));
-  m.run(Opt::SpBspaltenweise, Ev::Click);
-  EXPECT_TRUE(m.checked(Opt::RBOrdnerSpaltenweise));
-
-  // The notes on the value -1.
-  m.setSpin(Opt::SpEdOrdnerSpaltenabstand, -1);
-  EXPECT_TRUE(sichtbar(Opt::LBedeutungWertMinus1_no2));
-  m.setSpin(Opt::SpEdOrdnerSpaltenabstand, 0);
-  EXPECT_FALSE(sichtbar(Opt::LBedeutungWertMinus1_no2));
-  m.setSpin(Opt::SpEdAbstand1, 2);
-  EXPECT_TRUE(sichtbar(Opt::LBedeutungWertMinus1));  // the second is still -1
-  m.setSpin(Opt::SpEdAbstand2, 0);
-  EXPECT_FALSE(sichtbar(Opt::LBedeutungWertMinus1));
-  m.setSpin(Opt::SpEdAbstand1, -1);
-  EXPECT_TRUE(sichtbar(Opt::LBedeutungWertMinus1));
-
-  // A sub-folder cell always shows its name or its first picture.
-  m.setChecked(Opt::CBOrdnernamenAnzeigen, false);
-  EXPECT_TRUE(m.checked(Opt::CBUnterordnerbildAnzeigen));
-  m.setChecked(Opt::CBUnterordnerbildAnzeigen, false);
-  EXPECT_TRUE(m.checked(Opt::CBOrdnernamenAnzeigen));
-  m.setChecked(Opt::CBUnterordnerbildAnzeigen, true);
-  m.setChecked(Opt::CBOrdnernamenAnzeigen, false);
-  EXPECT_TRUE(m.checked(Opt::CBUnterordnerbildAnzeigen));
-
-  // Sorting.
-  m.setChecked(Opt::CBOrdnerSortieren, false);
-  aus({Opt::RBOrdnerSortierenNachDatum, Opt::CBOSortRueckwaerts});
-  m.setChecked(Opt::CBDateienSortieren, false);
-  EXPECT_FALSE(en(Opt::RBDateienSortierenNachGroesse));
-  EXPECT_TRUE(en(Opt::RBOrdnerSortierenNachName) == false);
-  m.setChecked(Opt::CBDateienSortieren, true);
-  EXPECT_TRUE(en(Opt::CBDSortRueckwaerts));
+TEST_F(Regeln, OrdnerzellenAbstaendeUndSortierung) {
+  const test::Zustaende zustaende = {
+      // The notes on the value -1; the second spacing is still -1.
+      {{Opt::SpEdOrdnerSpaltenabstand, -1}},
+      {{Opt::SpEdOrdnerSpaltenabstand, 0}},
+      {{Opt::SpEdAbstand1, 2}},
+      {{Opt::SpEdAbstand2, 0}},
+      {{Opt::SpEdAbstand1, -1}},
+      // A sub-folder cell always shows its name or its first picture.
+      {{Opt::CBOrdnernamenAnzeigen, 0}},
+      {{Opt::CBUnterordnerbildAnzeigen, 0}},
+      {{Opt::CBUnterordnerbildAnzeigen}, {Opt::CBOrdnernamenAnzeigen, 0}},
+      {{Opt::CBOrdnerSortieren, 0}},
+      {{Opt::CBDateienSortieren, 0}},
+      {{Opt::CBDateienSortieren}},
+  };
+  const test::Regeltabelle tabelle = {
+      {{Opt::LBedeutungWertMinus1_no2}, Sichtbar, "10"},
+      {{Opt::LBedeutungWertMinus1}, Sichtbar, "..101"},
+      {{Opt::CBUnterordnerbildAnzeigen}, Haken, ".....1.1"},
+      {{Opt::CBOrdnernamenAnzeigen}, Haken, "......1"},
+      {{Opt::RBOrdnerSortierenNachDatum, Opt::CBOSortRueckwaerts, Opt::RBOrdnerSortierenNachName}, Aktiv, "........00"},
+      {{Opt::RBDateienSortierenNachGroesse}, Aktiv, ".........0"},
+      {{Opt::CBDSortRueckwaerts}, Aktiv, "..........1"},
+  };
+  verlauf(zustaende, tabelle);
 }
 
 TEST_F(Regeln, DreiVerlinkungenUndDerStrengeDoctype) {
-  m.setChecked(Opt::CBDiashow, true);
-  an({Opt::SpEdDiashow, Opt::LDiashowSek});
-
-  m.setChecked(Opt::RBnichtverlinken, true);
-  aus({Opt::SpEdGrosseBilder, Opt::RBGrosseBilderOriginalgross, Opt::RBdummy1, Opt::MBeschreibungGross,
-       Opt::BGrossExifDaten, Opt::CBGrossBildLinkText, Opt::BNavigationGrosseBilder, Opt::CBNavigationGrosseBilder,
-       Opt::CBNavigationEndlos, Opt::EdnavGrossUebersicht, Opt::LBlaetternUebersichtGross, Opt::EdnavGrossDiashowAus,
-       Opt::LFensternavigation, Opt::CoBFensterNavigation, Opt::CBDiashow, Opt::SpEdDiashow, Opt::CBDiashowAbschaltbar,
-       Opt::CBOriginaleVerlinken});
-  verborgen({Opt::EdVerbindungszeichen, Opt::LBildname});
-
-  // A link to the picture file may open in another window, unless strict.
-  m.setChecked(Opt::RBLinkAufBilddatei, true);
-  an({Opt::LFensternavigation, Opt::CoBFensterNavigation});
-  aus({Opt::CBDiashow, Opt::MBeschreibungGross});
-  m.setIndex(Opt::CoBDoctype, 0);
-  m.run(Opt::CoBDoctype, Ev::Change);
-  m.run(Opt::RBLinkAufBilddatei, Ev::Click);
-  aus({Opt::LFensternavigation, Opt::CoBFensterNavigation});
-
-  m.setChecked(Opt::RBProBildEineHTMLDatei, true);
-  EXPECT_FALSE(en(Opt::LFensternavigation));
-  an({Opt::CBDiashow, Opt::SpEdDiashow});
-  EXPECT_TRUE(sichtbar(Opt::EdVerbindungszeichen));
-  EXPECT_TRUE(en(Opt::LnavGrossDiashowEin));  // navigation, slideshow and switch-off all on
-  EXPECT_TRUE(en(Opt::EdnavGrossDiashowAus));
-  m.setIndex(Opt::CoBDoctype, 1);
-  m.run(Opt::CoBDoctype, Ev::Change);
-  an({Opt::LFensternavigation, Opt::CoBFensterNavigation});
-
-  // The slideshow texts need navigation, slideshow and its switch-off.
-  m.setChecked(Opt::CBDiashowAbschaltbar, false);
-  m.run(Opt::RBProBildEineHTMLDatei, Ev::Click);
-  aus({Opt::LnavGrossDiashowEin, Opt::EdnavGrossDiashowEin, Opt::LnavGrossDiashowAus});
-  EXPECT_TRUE(en(Opt::EdnavGrossZurueck));
-  m.setChecked(Opt::CBNavigationGrosseBilder, false);
-  m.run(Opt::RBProBildEineHTMLDatei, Ev::Click);
-  aus({Opt::EdnavGrossZurueck, Opt::LBlaetternWeiterGross});
-  EXPECT_TRUE(en(Opt::CBNavigationEndlos));
-
-  // Size of the normal pictures: reduced only with "->".
-  m.setChecked(Opt::RBdummy1, true);
-  an({Opt::SpEdGrosseBilder, Opt::LPunkte1, Opt::RBGrosseBilderLaengereSeite, Opt::RBGrosseBilderBreite,
-      Opt::RBGrosseBilderHoehe});
-  m.setChecked(Opt::RBnichtverlinken, true);
-  EXPECT_FALSE(en(Opt::SpEdGrosseBilder));
-  m.setChecked(Opt::RBProBildEineHTMLDatei, true);
-  EXPECT_TRUE(en(Opt::SpEdGrosseBilder));
-  m.setChecked(Opt::RBGrosseBilderOriginalgross, true);
-  EXPECT_FALSE(en(Opt::SpEdGrosseBilder));
+  const test::Eingabe nurFensterseite{.o = Opt::RBProBildEineHTMLDatei, .ereignis = Ev::Click};
+  const test::Zustaende zustaende = {
+      {{Opt::CBDiashow}},
+      {{Opt::RBnichtverlinken}},
+      // A link to the picture file may open in another window, unless strict.
+      {{Opt::RBLinkAufBilddatei}},
+      {{Opt::CoBDoctype, 0}, {.o = Opt::RBLinkAufBilddatei, .ereignis = Ev::Click}},
+      {{Opt::RBProBildEineHTMLDatei}},
+      {{Opt::CoBDoctype, 1}},
+      // The slideshow texts need navigation, slideshow and its switch-off.
+      {{Opt::CBDiashowAbschaltbar, 0}, nurFensterseite},
+      {{Opt::CBNavigationGrosseBilder, 0}, nurFensterseite},
+      // Size of the normal pictures: reduced only with "->".
+      {{Opt::RBdummy1}},
+      {{Opt::RBnichtverlinken}},
+      {{Opt::RBProBildEineHTMLDatei}},
+      {{Opt::RBGrosseBilderOriginalgross}},
+  };
+  const test::Regeltabelle tabelle = {
+      {{Opt::LDiashowSek}, Aktiv, "1"},
+      {{Opt::SpEdDiashow}, Aktiv, "10..1"},
+      {{Opt::CBDiashow}, Aktiv, "10001"},
+      {{Opt::MBeschreibungGross}, Aktiv, ".00"},
+      {{Opt::LFensternavigation, Opt::CoBFensterNavigation}, Aktiv, ".01001"},
+      {{Opt::RBGrosseBilderOriginalgross, Opt::RBdummy1, Opt::BGrossExifDaten, Opt::CBGrossBildLinkText,
+        Opt::BNavigationGrosseBilder, Opt::CBNavigationGrosseBilder, Opt::EdnavGrossUebersicht,
+        Opt::LBlaetternUebersichtGross, Opt::CBDiashowAbschaltbar, Opt::CBOriginaleVerlinken}, Aktiv, ".0"},
+      {{Opt::SpEdGrosseBilder}, Aktiv, ".0......1010"},
+      // Navigation, slideshow and switch-off all on.
+      {{Opt::EdnavGrossDiashowAus}, Aktiv, ".0..1"},
+      {{Opt::LnavGrossDiashowEin, Opt::EdnavGrossDiashowEin, Opt::LnavGrossDiashowAus}, Aktiv, "....1.0"},
+      {{Opt::EdnavGrossZurueck, Opt::LBlaetternWeiterGross}, Aktiv, "......10"},
+      {{Opt::CBNavigationEndlos}, Aktiv, ".0.....1"},
+      {{Opt::LPunkte1, Opt::RBGrosseBilderLaengereSeite, Opt::RBGrosseBilderBreite,
+        Opt::RBGrosseBilderHoehe}, Aktiv, "........1"},
+      {{Opt::EdVerbindungszeichen, Opt::LBildname}, Sichtbar, ".0..1"},
+  };
+  verlauf(zustaende, tabelle);
 }
 
 TEST_F(Regeln, FensternavigationSchaltetDenUebersichtstext) {
-  m.setIndex(Opt::CoBFensterNavigation, 1);
-  m.run(Opt::CoBFensterNavigation, Ev::Change);
-  EXPECT_EQ(m.text(Opt::LBlaetternUebersichtGross), "Fenster schließen");
-  EXPECT_EQ(m.text(Opt::EdnavGrossUebersicht), "[Fenster schließen]");
-  m.setIndex(Opt::CoBFensterNavigation, 2);
-  m.run(Opt::CoBFensterNavigation, Ev::Change);
-  EXPECT_EQ(m.text(Opt::EdnavGrossUebersicht), "[Fenster schließen]");
-  m.setIndex(Opt::CoBFensterNavigation, 0);
-  m.run(Opt::CoBFensterNavigation, Ev::Change);
-  EXPECT_EQ(m.text(Opt::LBlaetternUebersichtGross), "Übersichtsseite");
-  EXPECT_EQ(m.text(Opt::EdnavGrossUebersicht), "Übersicht");
-
-  // A user's own text is never touched.
-  m.setText(Opt::EdnavGrossUebersicht, "Zurück");
-  m.setIndex(Opt::CoBFensterNavigation, 1);
-  m.run(Opt::CoBFensterNavigation, Ev::Change);
-  EXPECT_EQ(m.text(Opt::EdnavGrossUebersicht), "Zurück");
-  EXPECT_EQ(m.text(Opt::LBlaetternUebersichtGross), "Fenster schließen");
-
-  // A disabled combo (strict pages) counts as the overview window.
-  m.setText(Opt::EdnavGrossUebersicht, "Übersicht");
-  m.setIndex(Opt::CoBDoctype, 2);
-  m.run(Opt::CoBDoctype, Ev::Change);
-  EXPECT_EQ(m.text(Opt::LBlaetternUebersichtGross), "Übersichtsseite");
-  EXPECT_EQ(m.text(Opt::EdnavGrossUebersicht), "Übersicht");
-  m.setIndex(Opt::CoBDoctype, 3);
-  m.run(Opt::CoBDoctype, Ev::Change);
-  EXPECT_EQ(m.text(Opt::EdnavGrossUebersicht), "[Fenster schließen]");
+  const test::Zustaende zustaende = {
+      {{Opt::CoBFensterNavigation, 1}},
+      {{Opt::CoBFensterNavigation, 2}},
+      {{Opt::CoBFensterNavigation, 0}},
+      // A user's own text is never touched.
+      {{.o = Opt::EdnavGrossUebersicht, .text = "Zurück"}, {Opt::CoBFensterNavigation, 1}},
+      // A disabled combo (strict pages) counts as the overview window.
+      {{.o = Opt::EdnavGrossUebersicht, .text = "Übersicht"}, {Opt::CoBDoctype, 2}},
+      {{Opt::CoBDoctype, 3}},
+  };
+  const std::vector<test::Textzeile> texte = {
+      {0, Opt::LBlaetternUebersichtGross, "Fenster schließen"},
+      {0, Opt::EdnavGrossUebersicht, "[Fenster schließen]"},
+      {1, Opt::EdnavGrossUebersicht, "[Fenster schließen]"},
+      {2, Opt::LBlaetternUebersichtGross, "Übersichtsseite"},
+      {2, Opt::EdnavGrossUebersicht, "Übersicht"},
+      {3, Opt::EdnavGrossUebersicht, "Zurück"},
+      {3, Opt::LBlaetternUebersichtGross, "Fenster schließen"},
+      {4, Opt::LBlaetternUebersichtGross, "Übersichtsseite"},
+      {4, Opt::EdnavGrossUebersicht, "Übersicht"},
+      {5, Opt::EdnavGrossUebersicht, "[Fenster schließen]"},
+  };
+  verlauf(zustaende, {}, texte);
 }
 
 TEST_F(Regeln, FarbenSchriftenTexteUndSonstiges) {
-  m.setChecked(Opt::CBHintergrundgrafik, true);
-  an({Opt::EdHintergrundgrafik, Opt::BitBWaehlerHintergrundgrafik});
-  m.setChecked(Opt::CBUebFesteSchrift, true);
-  EXPECT_TRUE(en(Opt::CoBUeberschrift));
-  EXPECT_FALSE(en(Opt::CoBResttext));
-  m.setChecked(Opt::CBRestFesteSchrift, true);
-  EXPECT_TRUE(en(Opt::CoBResttext));
-
   // A typed font name joins the proposals in front, once; case counts.
   m.setItems(Opt::CoBUeberschrift, {"Arial", "Verdana"});
-  m.setText(Opt::CoBUeberschrift, "Gill Sans");
-  m.run(Opt::CoBUeberschrift, Ev::Exit);
-  m.run(Opt::CoBUeberschrift, Ev::Exit);
-  m.setText(Opt::CoBUeberschrift, "arial");
-  m.run(Opt::CoBUeberschrift, Ev::Exit);
-  m.setText(Opt::CoBUeberschrift, "Arial");
-  m.run(Opt::CoBUeberschrift, Ev::Exit);
-  m.setText(Opt::CoBUeberschrift, "");
-  m.run(Opt::CoBUeberschrift, Ev::Exit);
+  for (const char* schrift : {"Gill Sans", "Gill Sans", "arial", "Arial", ""}) {
+    m.setText(Opt::CoBUeberschrift, schrift);
+    m.run(Opt::CoBUeberschrift, Ev::Exit);
+  }
   EXPECT_EQ(m.items(Opt::CoBUeberschrift), (std::vector<std::string>{"arial", "Gill Sans", "Arial", "Verdana"}));
 
-  m.setChecked(Opt::CBZTextUebOben, true);
-  an({Opt::MZTextUebOben, Opt::RBZTextUebObenAufJederSeite});
-  m.setChecked(Opt::CBZTextUebUnten, false);
-  aus({Opt::MZTextUebUnten, Opt::RBZTextUebUntenAufErsterSeite});
-  m.setChecked(Opt::CBZTextGrossOben, true);
-  EXPECT_TRUE(en(Opt::MZTextGrossOben));
-  m.setChecked(Opt::CBZTextGrossUnten, true);
-  EXPECT_TRUE(en(Opt::MZTextGrossUnten));
-
-  for (auto [box, feld] : {std::pair{Opt::CBAutor, Opt::EdMetaAutor}, {Opt::CBSchluesselwoerter, Opt::EdMetaSchluesselwoerter},
-                           {Opt::CBBeschreibung, Opt::EdMetaBeschreibung}}) {
-    m.setChecked(box, true);
-    EXPECT_TRUE(en(feld));
-    m.setChecked(box, false);
-    EXPECT_FALSE(en(feld));
-  }
-
-  // The robot options exclude each other; unticking leaves the other.
-  m.setChecked(Opt::CBSuchrobotorEinladen, true);
-  m.setChecked(Opt::CBSuchrobotorAusladen, true);
-  EXPECT_FALSE(m.checked(Opt::CBSuchrobotorEinladen));
-  m.setChecked(Opt::CBSuchrobotorEinladen, true);
-  EXPECT_FALSE(m.checked(Opt::CBSuchrobotorAusladen));
-  m.setChecked(Opt::CBSuchrobotorEinladen, false);
-  EXPECT_FALSE(m.checked(Opt::CBSuchrobotorAusladen));
-
-  // Link back: the whole group follows the switch, the fields their boxes.
-  m.setChecked(Opt::CBLinkZurueckZurHomepage, true);
-  an({Opt::RBLinkZurueckNurAuf1Seite, Opt::RBLinkZurueckAufJederSeite, Opt::CBLinkZurueckOben, Opt::CBLinkZurueckUnten,
-      Opt::EdLinkZuruekVerlinkteDatei, Opt::BitBLinkZuruekVerlinkteDatei, Opt::CBLinkZureckGrafikLink,
-      Opt::CBLinkZurueckTextlink, Opt::EdLinkZurueckText});
-  EXPECT_FALSE(en(Opt::EdLinkZurueckGrafik));
-  m.setChecked(Opt::CBLinkZureckGrafikLink, true);
-  an({Opt::EdLinkZurueckGrafik, Opt::BitBLinkZurueckGrafik});
-  m.setChecked(Opt::CBLinkZurueckZurHomepage, false);
-  aus({Opt::EdLinkZurueckGrafik, Opt::EdLinkZurueckText, Opt::CBLinkZurueckUnten});
+  const test::Zustaende zustaende = {
+      {{Opt::CBHintergrundgrafik}},
+      {{Opt::CBUebFesteSchrift}},
+      {{Opt::CBRestFesteSchrift}},
+      {{Opt::CBZTextUebOben}, {Opt::CBZTextUebUnten, 0}, {Opt::CBZTextGrossOben}, {Opt::CBZTextGrossUnten}},
+      {{Opt::CBAutor}, {Opt::CBSchluesselwoerter}, {Opt::CBBeschreibung}},
+      {{Opt::CBAutor, 0}, {Opt::CBSchluesselwoerter, 0}, {Opt::CBBeschreibung, 0}},
+      // The robot options exclude each other; unticking leaves the other.
+      {{Opt::CBSuchrobotorEinladen}, {Opt::CBSuchrobotorAusladen}},
+      {{Opt::CBSuchrobotorEinladen}},
+      {{Opt::CBSuchrobotorEinladen, 0}},
+      // Link back: the whole group follows the switch, the fields their boxes.
+      {{Opt::CBLinkZurueckZurHomepage}},
+      {{Opt::CBLinkZureckGrafikLink}},
+      {{Opt::CBLinkZurueckZurHomepage, 0}},
+  };
+  const test::Regeltabelle tabelle = {
+      {{Opt::EdHintergrundgrafik, Opt::BitBWaehlerHintergrundgrafik}, Aktiv, "1"},
+      {{Opt::CoBUeberschrift}, Aktiv, ".1"},
+      {{Opt::CoBResttext}, Aktiv, ".01"},
+      {{Opt::MZTextUebOben, Opt::RBZTextUebObenAufJederSeite, Opt::MZTextGrossOben,
+        Opt::MZTextGrossUnten}, Aktiv, "...1"},
+      {{Opt::MZTextUebUnten, Opt::RBZTextUebUntenAufErsterSeite}, Aktiv, "...0"},
+      {{Opt::EdMetaAutor, Opt::EdMetaSchluesselwoerter, Opt::EdMetaBeschreibung}, Aktiv, "....10"},
+      {{Opt::CBSuchrobotorEinladen}, Haken, "......0"},
+      {{Opt::CBSuchrobotorAusladen}, Haken, ".......00"},
+      {{Opt::RBLinkZurueckNurAuf1Seite, Opt::RBLinkZurueckAufJederSeite, Opt::CBLinkZurueckOben,
+        Opt::EdLinkZuruekVerlinkteDatei, Opt::BitBLinkZuruekVerlinkteDatei, Opt::CBLinkZureckGrafikLink,
+        Opt::CBLinkZurueckTextlink}, Aktiv, ".........1"},
+      {{Opt::EdLinkZurueckText, Opt::CBLinkZurueckUnten}, Aktiv, ".........1.0"},
+      {{Opt::EdLinkZurueckGrafik}, Aktiv, ".........010"},
+      {{Opt::BitBLinkZurueckGrafik}, Aktiv, "..........1"},
+  };
+  verlauf(zustaende, tabelle);
 }
 
 TEST_F(Regeln, ProgrammhinweisFragtBeimAbwaehlen) {
   u.dialoge.antworten = {MsgResult::No, MsgResult::Yes};
   m.setChecked(Opt::CBCopyright, false);
-  ASSERT_EQ(u.dialoge.meldungen.size(), 1u);
-  EXPECT_EQ(u.dialoge.meldungen[0].kind, MsgKind::Confirmation);
+  meldung(1,
+          MsgKind::Confirmation,
+          "Ich wäre Ihnen dankbar, wenn Sie diesen kleinen\r\nHinweis auf mein Programm nicht deaktivieren würden "
+          "-\r\nSie helfen damit, diese Freeware bekannt zu machen!\r\nTrotzdem steht Ihnen die Option "
+          "offen!\r\n\r\nWollen Sie den Hinweis beibehalten?");
   EXPECT_EQ(u.dialoge.meldungen[0].buttons, MsgButtons::YesNo);
-  EXPECT_EQ(u.dialoge.meldungen[0].text,
-            "Ich wäre Ihnen dankbar, wenn Sie diesen kleinen\r\nHinweis auf mein Programm nicht deaktivieren würden "
-            "-\r\nSie helfen damit, diese Freeware bekannt zu machen!\r\nTrotzdem steht Ihnen die Option "
-            "offen!\r\n\r\nWollen Sie den Hinweis beibehalten?");
   EXPECT_FALSE(m.checked(Opt::CBCopyright));
   m.setChecked(Opt::CBCopyright, true);  // ticking asks nothing
   EXPECT_EQ(u.dialoge.meldungen.size(), 1u);
@@ -504,38 +459,37 @@ TEST_F(Regeln, ProgrammhinweisFragtBeimAbwaehlen) {
 }
 
 TEST_F(Regeln, ExpertenSchalter) {
-  const std::string warnung =
-      "Achtung!\r\nEin Aktivieren dieser Option bewirkt, dass Mosaikschauer keine StyleSheet-Datei erzeugt\r\n- die "
-      "Formatierungsangaben in den Registern werden nicht beachtet!\r\nFür korrekte Formatierungen müssen Sie mit "
-      "der hier angegebenen Datei sorgen!";
-  m.setChecked(Opt::CBAndereCSSDatei, true);
-  ASSERT_EQ(u.dialoge.meldungen.size(), 1u);
-  EXPECT_EQ(u.dialoge.meldungen[0].text, warnung);
-  EXPECT_EQ(u.dialoge.meldungen[0].kind, MsgKind::Warning);
-  an({Opt::EdAndereCSSDatei, Opt::BitBCSSDatei});
-  EXPECT_FALSE(sichtbar(Opt::TabSCSSDatei));
-  m.setChecked(Opt::CBAndereCSSDatei, false);
-  EXPECT_TRUE(sichtbar(Opt::TabSCSSDatei));
-  EXPECT_FALSE(en(Opt::BitBCSSDatei));
-  // Set by program with the guard off: no warning.
-  st.CSSKlickAktiv = false;
-  m.setChecked(Opt::CBAndereCSSDatei, true);
-  st.CSSKlickAktiv = true;
-  EXPECT_EQ(u.dialoge.meldungen.size(), 1u);
-  EXPECT_FALSE(sichtbar(Opt::TabSCSSDatei));
-
-  m.setChecked(Opt::CBFavicon, true);
-  an({Opt::EdFavicon, Opt::BitBFavicon});
-  m.setChecked(Opt::CBeigenenHeaderVerwenden, true);
-  an({Opt::BHeaderEinstellungenUebernehmen, Opt::LAenderungenFuerNeuenHeader, Opt::RBNeuerHeaderNurErsteSeite,
-      Opt::RBNeuerHeaderUebersichtsseiten, Opt::RBNeuerHeaderAlleSeiten, Opt::LNeuerHeader, Opt::MNeuerHeader,
-      Opt::LNeuerDateiabschluss, Opt::MNeuerDateiabschluss, Opt::LHeaderFooterAchtung, Opt::BHeaderUndFooterSpeichern,
-      Opt::BHeaderUndFooterLaden});
-  m.setChecked(Opt::CBCSSDateiaendern, true);
-  an({Opt::BCSSEinstellungenUebernehmen, Opt::MangepassteCSSDatei, Opt::LgeaenderteCSSDateiAchtung,
-      Opt::BgeaenderteCSSSpeichern, Opt::BgeaenderteCSSLaden});
-  m.setChecked(Opt::CBCSSDateiaendern, false);
-  EXPECT_FALSE(en(Opt::BgeaenderteCSSLaden));
+  const test::Zustaende zustaende = {
+      {{Opt::CBAndereCSSDatei}},
+      {{Opt::CBAndereCSSDatei, 0}},
+      // Set by program with the guard off: no warning.
+      {{.tat = [this] { st.CSSKlickAktiv = false; }},
+       {Opt::CBAndereCSSDatei},
+       {.tat = [this] { st.CSSKlickAktiv = true; }}},
+      {{Opt::CBFavicon}},
+      {{Opt::CBeigenenHeaderVerwenden}},
+      {{Opt::CBCSSDateiaendern}},
+      {{Opt::CBCSSDateiaendern, 0}},
+  };
+  const test::Regeltabelle tabelle = {
+      {{Opt::EdAndereCSSDatei}, Aktiv, "1"},
+      {{Opt::BitBCSSDatei}, Aktiv, "10"},
+      {{Opt::TabSCSSDatei}, Sichtbar, "010"},
+      {{Opt::EdFavicon, Opt::BitBFavicon}, Aktiv, "...1"},
+      {{Opt::BHeaderEinstellungenUebernehmen, Opt::LAenderungenFuerNeuenHeader, Opt::RBNeuerHeaderNurErsteSeite,
+        Opt::RBNeuerHeaderUebersichtsseiten, Opt::RBNeuerHeaderAlleSeiten, Opt::LNeuerHeader, Opt::MNeuerHeader,
+        Opt::LNeuerDateiabschluss, Opt::MNeuerDateiabschluss, Opt::LHeaderFooterAchtung, Opt::BHeaderUndFooterSpeichern,
+        Opt::BHeaderUndFooterLaden}, Aktiv, "....1"},
+      {{Opt::BCSSEinstellungenUebernehmen, Opt::MangepassteCSSDatei, Opt::LgeaenderteCSSDateiAchtung,
+        Opt::BgeaenderteCSSSpeichern}, Aktiv, ".....1"},
+      {{Opt::BgeaenderteCSSLaden}, Aktiv, ".....10"},
+  };
+  verlauf(zustaende, tabelle);
+  meldung(1,
+          MsgKind::Warning,
+          "Achtung!\r\nEin Aktivieren dieser Option bewirkt, dass Mosaikschauer keine StyleSheet-Datei "
+          "erzeugt\r\n- die Formatierungsangaben in den Registern werden nicht beachtet!\r\nFür korrekte Formatierungen müssen Sie mit "
+          "der hier angegebenen Datei sorgen!");
 
   // Theming: two states of the visual styles.
   m.setChecked(Opt::CBTheming, false);
@@ -545,70 +499,61 @@ TEST_F(Regeln, ExpertenSchalter) {
 }
 
 TEST_F(Regeln, ProgrammModiZeigenUndVerbergen) {
-  struct Erwartung {
-    Opt o;
-    bool anfaenger, fortgeschritten, experte;
+  const test::Eingabe anfaengerKlick{.tat = [this] { m.run(Proc::RBModusAnfaengerClick); }};
+  const test::Zustaende zustaende = {
+      {{Opt::CBPanoramaExtrabehandlung},
+       {.o = Opt::EdStartordnerName, .text = "Anfang"},
+       {Opt::RBModusFortgeschrittener}},
+      {{Opt::RBModusExperte}},
+      {{Opt::RBModusAnfaenger}},
+      // No button chosen counts as the expert mode.
+      {{Opt::RBModusAnfaenger, 0}, anfaengerKlick},
   };
-  const Erwartung tabelle[] = {
-      {Opt::CBPanoramaExtrabehandlung, false, true, true}, {Opt::LPanoVerhaeltnis, false, true, true},
-      {Opt::RSpEdVerhaeltnis, false, true, true},          {Opt::GrBPfade, false, false, true},
-      {Opt::GrBAttribute, false, true, true},              {Opt::GrBDateitypen, false, true, true},
-      {Opt::GBPanosgross, false, true, true},              {Opt::GrBPanorama, false, true, true},
-      {Opt::GrBanzUnterordner, false, true, true},         {Opt::GrBLinkZurueck, false, true, true},
-      {Opt::GrBHTMLNamensanpassung, false, true, true},    {Opt::TabSTexte, false, true, true},
-      {Opt::TabSExtraTexte, false, true, true},            {Opt::TabSExperten, false, false, true},
-      {Opt::TabSheetOrdner, true, true, true},             {Opt::GrBNamenAendern, true, true, true},
+  const test::Regeltabelle tabelle = {
+      {{Opt::CBPanoramaExtrabehandlung, Opt::LPanoVerhaeltnis, Opt::RSpEdVerhaeltnis, Opt::GrBAttribute,
+        Opt::GrBDateitypen, Opt::GBPanosgross, Opt::GrBPanorama, Opt::GrBanzUnterordner, Opt::GrBLinkZurueck,
+        Opt::GrBHTMLNamensanpassung, Opt::TabSTexte, Opt::TabSExtraTexte}, Sichtbar, "110"},
+      {{Opt::GrBPfade, Opt::TabSExperten}, Sichtbar, "0101"},
+      {{Opt::TabSheetOrdner, Opt::GrBNamenAendern}, Sichtbar, "111"},
+      // Values stay as they were.
+      {{Opt::CBPanoramaExtrabehandlung}, Haken, "1111"},
   };
-  m.setChecked(Opt::CBPanoramaExtrabehandlung, true);
-  m.setText(Opt::EdStartordnerName, "Anfang");
-  for (Opt modus : {Opt::RBModusFortgeschrittener, Opt::RBModusExperte, Opt::RBModusAnfaenger}) {
-    m.setChecked(modus, true);
-    for (const Erwartung& e : tabelle) {
-      const bool soll = modus == Opt::RBModusAnfaenger ? e.anfaenger
-                        : modus == Opt::RBModusFortgeschrittener ? e.fortgeschritten
-                                                                  : e.experte;
-      EXPECT_EQ(sichtbar(e.o), soll) << info(modus).name << " " << info(e.o).name;
-    }
-  }
-  // Values stay as they were.
-  EXPECT_TRUE(m.checked(Opt::CBPanoramaExtrabehandlung));
-  EXPECT_EQ(m.text(Opt::EdStartordnerName), "Anfang");
-  // No button chosen counts as the expert mode.
-  m.setChecked(Opt::RBModusAnfaenger, false);
-  m.run(Proc::RBModusAnfaengerClick);
-  EXPECT_TRUE(sichtbar(Opt::TabSExperten));
+  verlauf(zustaende, tabelle, {{3, Opt::EdStartordnerName, "Anfang"}});
 }
 
 // The settings reader fills the triggers and runs the rules: the dependants
 // follow the file, not the defaults.
 TEST_F(Regeln, NachDemLesenEinerEinstellungsdatei) {
-  einstellungenLesen(
-      "[OrdnerUndDateien]\r\n"
-      "OriginaleVerkleinern=1\r\nVorschauErzeugen=0\r\nPanoramaExtra=1\r\nVorschauPfadErsetzen=1\r\n"
-      "[Layout]\r\nGanzerOrdner=0\r\nVerlinkung=1\r\nOrdnerSpalten=3\r\n"
-      "[Sonstiges]\r\nDiaShow=1\r\n"
-      "[Experten]\r\nDoctype=2\r\n"
-      "[Programm]\r\nProgrammmodus=1\r\n");
-  EXPECT_TRUE(m.checked(Opt::CBOriginaleVerkleinern));
-  an({Opt::EdgrosseBilderPfadname, Opt::LGroessePanoGrosseBilder, Opt::LPanoVerhaeltnis});
-  aus({Opt::EdVorschauPfadname, Opt::EdVorschaulinksErsetzen});
-  EXPECT_TRUE(m.checked(Opt::CBVorschaulinksErsetzen));
-  EXPECT_EQ(m.text(Opt::GrBGroesse), " Anzeige&größe der großen Bilder in der Übersicht ");
-  EXPECT_FALSE(en(Opt::RBGrossePanoramenOriginalgross));  // no picture pages
-  an({Opt::SpEdZeilenProSeitezahl, Opt::CBNavigationOben, Opt::RBOrdnerZeilenweise});
-  EXPECT_TRUE(sichtbar(Opt::EdBindestrich));
-  EXPECT_EQ(m.text(Opt::LSpalte_n), "Spalten");
-  // Link to the picture file with a strict XHTML type: nothing in new windows.
-  EXPECT_TRUE(m.checked(Opt::RBLinkAufBilddatei));
-  aus({Opt::MBeschreibungGross, Opt::LFensternavigation, Opt::CBDiashow, Opt::SpEdDiashow});
-  EXPECT_TRUE(st.DoctypeStrict);
-  EXPECT_TRUE(st.DoctypeXHTML);
-  EXPECT_TRUE(sichtbar(Opt::LDoctypeAchtung));
-  EXPECT_TRUE(en(Opt::CBmitXMLDeklaration));
-  // Advanced mode: texts shown, expert tab hidden.
-  m.run(Proc::RBModusAnfaengerClick);
-  gezeigt({Opt::TabSTexte, Opt::GrBanzUnterordner});
-  verborgen({Opt::TabSExperten, Opt::GrBPfade});
+  const test::Zustaende zustaende = {
+      {{.tat = [this] {
+        einstellungenLesen(
+            "[OrdnerUndDateien]\r\n"
+            "OriginaleVerkleinern=1\r\nVorschauErzeugen=0\r\nPanoramaExtra=1\r\nVorschauPfadErsetzen=1\r\n"
+            "[Layout]\r\nGanzerOrdner=0\r\nVerlinkung=1\r\nOrdnerSpalten=3\r\n"
+            "[Sonstiges]\r\nDiaShow=1\r\n"
+            "[Experten]\r\nDoctype=2\r\n"
+            "[Programm]\r\nProgrammmodus=1\r\n");
+      }}},
+      // Advanced mode: texts shown, expert tab hidden.
+      {{.tat = [this] { m.run(Proc::RBModusAnfaengerClick); }}},
+  };
+  const test::Regeltabelle tabelle = {
+      {{Opt::CBOriginaleVerkleinern, Opt::CBVorschaulinksErsetzen, Opt::RBLinkAufBilddatei}, Haken, "1"},
+      {{Opt::EdgrosseBilderPfadname, Opt::LGroessePanoGrosseBilder, Opt::LPanoVerhaeltnis, Opt::SpEdZeilenProSeitezahl,
+        Opt::CBNavigationOben, Opt::RBOrdnerZeilenweise, Opt::CBmitXMLDeklaration}, Aktiv, "1"},
+      // No picture pages; a link to the picture file with a strict XHTML
+      // type: nothing in new windows.
+      {{Opt::EdVorschauPfadname, Opt::EdVorschaulinksErsetzen, Opt::RBGrossePanoramenOriginalgross,
+        Opt::MBeschreibungGross, Opt::LFensternavigation, Opt::CBDiashow, Opt::SpEdDiashow}, Aktiv, "0"},
+      {{Opt::EdBindestrich, Opt::LDoctypeAchtung}, Sichtbar, "1"},
+      {{Opt::TabSTexte, Opt::GrBanzUnterordner}, Sichtbar, ".1"},
+      {{Opt::TabSExperten, Opt::GrBPfade}, Sichtbar, ".0"},
+  };
+  const std::vector<test::Textzeile> texte = {
+      {0, Opt::GrBGroesse, " Anzeige&größe der großen Bilder in der Übersicht "},
+      {0, Opt::LSpalte_n, "Spalten"},
+  };
+  verlauf(zustaende, tabelle, texte);
 }
 
 // Controls whose events leave the window (settings location, shortcuts) or
