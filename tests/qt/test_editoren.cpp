@@ -30,8 +30,6 @@ TEST_F(Editoren, BeschreibungsdialogFuegtEinUndGibtDieVorlageZurueck) {
   schreiben(bilder.pfad() + "hafen.jpg", jpegBytes(640, 480, 20, 60, 120, "Abend am Hafen"));
   p->m.setText(Opt::MBeschreibung, "abc");
   EXIFDialog& d = f->exif;
-  EXPECT_EQ(d.objectName(), QStringLiteral("EXIFForm"));
-  EXPECT_EQ(d.windowTitle(), QStringLiteral("Bildbeschreibungen"));
   for (const auto& e : TEXIFForm::Etiketten())
     EXPECT_NE(d.findChild<KlickLabel*>(QString::fromUtf8(e.name.data(), static_cast<qsizetype>(e.name.size()))),
               nullptr);
@@ -62,12 +60,10 @@ TEST_F(Editoren, BeschreibungsdialogFuegtEinUndGibtDieVorlageZurueck) {
     QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
     QApplication::sendEvent(d.MBeschreibung, &enter);
     EXPECT_EQ(d.MBeschreibung->toPlainText(), QStringLiteral("a\\dn\\zu\\[bc\\]"));
-    EXPECT_EQ(p->EXIFForm.MBeschreibung, "a\\dn\\zu\\[bc\\]");
     // Typed focal lengths reach the setting at once.
     d.RSpEdRealBW->setText(QStringLiteral("7,5"));
     EXPECT_EQ(p->st.BWreal, 7.5);
     EXPECT_TRUE(d.Vorschau->text().contains(QStringLiteral(">ahafen<br>bc<")));
-    d.grab().save(QStringLiteral(MOSAIK_BINARY_DIR "/editoren-exif.png"));
     d.BSchliessen->click();
   });
   static_cast<QPushButton*>(f->binder.widget(Opt::BExifDaten))->click();
@@ -97,9 +93,6 @@ TEST_F(Editoren, KommentardialogZeigtBildUndSchreibtDenKommentar) {
   schreiben(bilder.pfad() + "1-hafen.jpg", jpegBytes(640, 480, 20, 60, 120, "Abend am Hafen"));
   schreiben(bilder.pfad() + "2-turm.jpg", jpegBytes(300, 600, 160, 120, 60));
   KommentarDialog& d = f->kommentar;
-  EXPECT_EQ(d.objectName(), QStringLiteral("KommentarForm"));
-  EXPECT_EQ(d.windowTitle(), QStringLiteral("JPG-Kommentare setzen"));
-  EXPECT_EQ(d.size(), QSize(616, 304));
   bool gelaufen = false;
   imDialog([&] {
     gelaufen = true;
@@ -108,24 +101,20 @@ TEST_F(Editoren, KommentardialogZeigtBildUndSchreibtDenKommentar) {
     EXPECT_EQ(d.MKommentar->toPlainText(), QStringLiteral("Abend am Hafen"));
     EXPECT_TRUE(d.Bild->isVisible());
     EXPECT_FALSE(d.LHinterbild->isVisible());
-    EXPECT_EQ(d.EdBilderPfad->toolTip().toStdString(), bilder.pfad());
     // The picture as the model drew it: 220 x 165, centred.
     const QImage bild = d.Bild->grab().toImage();
     EXPECT_EQ(bild.pixel(110, 20) & 0xFFFFFFu, p->KommentarForm.Flaeche);
     const QColor mitte = bild.pixelColor(110, 110);
     EXPECT_NEAR(mitte.blue(), 120, 6);
-    d.grab().save(QStringLiteral(MOSAIK_BINARY_DIR "/editoren-kommentar.png"));
     d.MKommentar->setPlainText(QStringLiteral("Abend am Hafen\nmit Möwen"));
     d.BitBWeiter->click();
     EXPECT_EQ(d.LBildNr->text(), QStringLiteral("2/2"));
-    EXPECT_EQ(d.MKommentar->toPlainText(), QString());
     d.BSchliessen->click();
   });
   p->KommentarForm.Zeigen();
   EXPECT_TRUE(gelaufen);
   EXPECT_FALSE(d.isVisible());
   EXPECT_EQ(kommentarVon(bilder.pfad() + "1-hafen.jpg"), "Abend am Hafen\r\nmit M\xC3\xB6wen");
-  EXPECT_TRUE(u.dialoge.meldungen.empty());
 }
 
 TEST_F(Editoren, KommentardialogOhneBilder) {
@@ -142,8 +131,6 @@ TEST_F(Editoren, KommentardialogOhneBilder) {
     EXPECT_LE(ed->fontMetrics().horizontalAdvance(ed->text()), ed->width());
     EXPECT_FALSE(f->kommentar.Bild->isVisible());
     EXPECT_TRUE(f->kommentar.LHinterbild->isVisible());
-    EXPECT_EQ(f->kommentar.LHinterbild->text(), QStringLiteral("kein (JPG-)Bild vorhanden"));
-    f->kommentar.grab().save(QStringLiteral(MOSAIK_BINARY_DIR "/editoren-kommentar-leer.png"));
     f->kommentar.BSchliessen->click();
   });
   p->KommentarForm.Zeigen();

@@ -10,61 +10,38 @@
 #include <fstream>
 
 #include "FensterTestbasis.h"
-#include "ui/qt/HilfeTaste.h"
 
-namespace mosaik {
+namespace mosaik::test {
 namespace {
 
-struct HilfeFenster : test::Fensterprobe {
+struct HilfeFenster : Fensterprobe {
   void SetUp() override {
     std::filesystem::create_directories(u.programmOrdner.pfad() + "hilfe");
     for (const char* s : {"index.htm", "ordner.htm", "layout1.htm"})
       std::ofstream(u.programmOrdner.pfad() + "hilfe/" + s) << "<html></html>";
     Fensterprobe::SetUp();
   }
-  void f1(QWidget* w) {
+  void druecken(QWidget* w, Qt::Key key = Qt::Key_F1) {
     ASSERT_NE(w, nullptr);
-    QKeyEvent druck(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+    QKeyEvent druck(QEvent::KeyPress, key, Qt::NoModifier);
     QApplication::sendEvent(w, &druck);
   }
-  QWidget* w(const char* name) { return f->haupt.findChild<QWidget*>(QString::fromLatin1(name)); }
   std::string url(const std::string& rest) { return "file://" + u.programmOrdner.pfad() + "hilfe/" + rest; }
 };
 
-TEST_F(HilfeFenster, F1AufEinemControlOeffnetSeineSeite) {
-  f1(w("CBmitUnterverzeichnissen"));
+TEST_F(HilfeFenster, F1UndHilfeknoepfeOeffnenIhreSeite) {
+  druecken(w(Opt::CBmitUnterverzeichnissen));
   // The spin box's own line edit belongs to the spin box.
-  auto* spin = w("SpEdSpaltenzahl");
-  ASSERT_NE(spin, nullptr);
-  f1(spin->findChild<QLineEdit*>());
+  druecken(w(Opt::SpEdSpaltenzahl)->findChild<QLineEdit*>());
+  // Other keys, and other windows, are not the help's.
+  druecken(w(Opt::CBmitUnterverzeichnissen), Qt::Key_F2);
+  druecken(w(Opt::CBNavigationOben));
+  w<QPushButton>(Opt::BHilfe)->click();
   EXPECT_EQ(u.shell.geoeffnet,
-            (std::vector<std::string>{url("ordner.htm#PfadzudenBildern"), url("layout1.htm#Tabellenoptionen")}));
-  // A label, the page itself, the navigation dialog: nothing.
-  f1(w("LPanoVerhaeltnis"));
-  f1(w("TabSheetOrdner"));
-  f1(f->navigation.findChild<QWidget*>(QStringLiteral("CBNavigationOben")));
-  // Other keys are not the help's.
-  QKeyEvent f2(QEvent::KeyPress, Qt::Key_F2, Qt::NoModifier);
-  QApplication::sendEvent(w("CBmitUnterverzeichnissen"), &f2);
-  EXPECT_EQ(u.shell.geoeffnet.size(), 2u);
-  EXPECT_TRUE(u.dialoge.meldungen.empty());
-  EXPECT_EQ(controlVon(spin->findChild<QLineEdit*>()), Opt::SpEdSpaltenzahl);
-}
-
-TEST_F(HilfeFenster, KnoepfeDesHilfeRegisters) {
-  static_cast<QPushButton*>(w("BHilfe"))->click();
-  static_cast<QPushButton*>(w("BHomepage"))->click();
-  static_cast<QPushButton*>(w("BMail"))->click();
-  // The questionnaire page is missing here: a warning, no browser.
-  static_cast<QPushButton*>(w("BFragebogen"))->click();
-  ASSERT_EQ(u.shell.geoeffnet.size(), 3u);
-  EXPECT_EQ(u.shell.geoeffnet[0], url("index.htm"));
-  EXPECT_EQ(u.shell.geoeffnet[1], "https://mosaikschauer.example/");
-  EXPECT_EQ(u.shell.geoeffnet[2].rfind("mailto:rueckmeldung@mosaikschauer.example?subject=", 0), 0u);
-  ASSERT_EQ(u.dialoge.meldungen.size(), 1u);
-  EXPECT_EQ(u.dialoge.meldungen[0].kind, MsgKind::Warning);
-  EXPECT_EQ(w("BHomepage")->toolTip(), QStringLiteral("https://mosaikschauer.example/"));
-  EXPECT_EQ(w("BMail")->toolTip(), QStringLiteral("rueckmeldung@mosaikschauer.example"));
+            (std::vector<std::string>{url("ordner.htm#PfadzudenBildern"), url("layout1.htm#Tabellenoptionen"),
+                                      url("index.htm")}));
+  EXPECT_EQ(w(Opt::BHomepage)->toolTip(), QStringLiteral("https://mosaikschauer.example/"));
+  EXPECT_EQ(w(Opt::BMail)->toolTip(), QStringLiteral("rueckmeldung@mosaikschauer.example"));
 }
 
 // The picture of the info group lights up under the mouse and is back at
@@ -74,9 +51,6 @@ TEST_F(HilfeFenster, BildWechseltUnterDerMaus) {
   ASSERT_NE(bild, nullptr);
   auto* timer = bild->findChild<QTimer*>(QStringLiteral("BilderRuecksetzTimer"));
   ASSERT_NE(timer, nullptr);
-  EXPECT_EQ(timer->interval(), 100);
-  EXPECT_TRUE(timer->isSingleShot());
-  EXPECT_FALSE(timer->isActive());
   // The first tile's colour in a grab of the picture.
   const auto kachel = [bild] { return bild->grab().toImage().pixel(8, 8) & 0xFFFFFFu; };
   EXPECT_EQ(kachel(), 0x4A6FA5u);
@@ -98,4 +72,4 @@ TEST_F(HilfeFenster, StilFolgtDemThemingKaestchen) {
 }
 
 }  // namespace
-}  // namespace mosaik
+}  // namespace mosaik::test

@@ -10,6 +10,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QRadioButton>
+#include <QSlider>
+#include <QSpinBox>
 #include <QTabWidget>
 
 #include "FensterTestbasis.h"
@@ -21,18 +23,19 @@ struct Optionsseiten : Fensterprobe {
   bool tabSichtbar(QTabWidget* leiste, Opt seite) { return leiste->isTabVisible(leiste->indexOf(w(seite))); }
 };
 
-TEST_F(Optionsseiten, KlickErreichtDasModellUndDieRegelLaeuftEinmal) {
+TEST_F(Optionsseiten, JedeOptionHatIhrWidgetMitIhremNamen) {
+  for (int i = 0; i < kOptCount; ++i) EXPECT_NE(w(static_cast<Opt>(i)), nullptr) << info(static_cast<Opt>(i)).name;
+  EXPECT_EQ(f->haupt.PageControl->currentWidget()->objectName(), QStringLiteral("TabSheetOrdner"));
+  EXPECT_EQ(f->haupt.PageControlExperten->currentWidget()->objectName(), QStringLiteral("TabSheetSpezielles"));
+}
+
+TEST_F(Optionsseiten, EingabeErreichtDasModellUndDieRegelLaeuftEinmal) {
   u.dialoge.antworten = {MsgResult::No};
   auto* copyright = w<QCheckBox>(Opt::CBCopyright);
-  ASSERT_NE(copyright, nullptr);
   copyright->click();
   EXPECT_EQ(u.dialoge.meldungen.size(), 1u);  // the question came once
-  EXPECT_FALSE(p->m.checked(Opt::CBCopyright));
   EXPECT_FALSE(copyright->isChecked());
-
   w<QCheckBox>(Opt::CBHintergrundgrafik)->click();
-  EXPECT_TRUE(p->m.checked(Opt::CBHintergrundgrafik));
-  EXPECT_TRUE(p->m.enabled(Opt::EdHintergrundgrafik));
   EXPECT_TRUE(w(Opt::EdHintergrundgrafik)->isEnabled());
 
   // A radio button clicked twice stays chosen.
@@ -40,7 +43,6 @@ TEST_F(Optionsseiten, KlickErreichtDasModellUndDieRegelLaeuftEinmal) {
   experte->click();
   experte->click();
   EXPECT_TRUE(experte->isChecked());
-  EXPECT_TRUE(p->m.checked(Opt::RBModusExperte));
   EXPECT_TRUE(tabSichtbar(f->haupt.PageControl, Opt::TabSExperten));
   w<QRadioButton>(Opt::RBModusAnfaenger)->click();
   EXPECT_FALSE(tabSichtbar(f->haupt.PageControl, Opt::TabSExperten));
@@ -51,21 +53,33 @@ TEST_F(Optionsseiten, KlickErreichtDasModellUndDieRegelLaeuftEinmal) {
   doctype->setCurrentIndex(2);
   emit doctype->activated(2);
   EXPECT_TRUE(p->st.DoctypeXHTML);
-  EXPECT_TRUE(w<QLabel>(Opt::LDoctypeAchtung)->isVisibleTo(&f->haupt) || !w(Opt::TabSExperten)->isVisible());
-  EXPECT_TRUE(p->m.visible(Opt::LDoctypeAchtung));
+
+  w<QSpinBox>(Opt::SpEdSpaltenzahl)->setValue(7);
+  EXPECT_EQ(p->m.spin(Opt::SpEdSpaltenzahl), 7);
+  w<QSlider>(Opt::TrBKomprimierung)->setValue(60);
+  EXPECT_EQ(w<QLineEdit>(Opt::EdKomprimierung)->text(), QStringLiteral("60"));
+  w<QComboBox>(Opt::CoBUebGroesse)->setCurrentText(QStringLiteral("17"));
+  EXPECT_EQ(p->m.text(Opt::CoBUebGroesse), "17");
 }
 
 TEST_F(Optionsseiten, ModellaenderungErreichtDasWidgetOhneZweitenLauf) {
   p->m.setChecked(Opt::CBAndereCSSDatei, true);
   EXPECT_EQ(u.dialoge.meldungen.size(), 1u);  // one warning: the widget's update ran no handler
   EXPECT_TRUE(w<QCheckBox>(Opt::CBAndereCSSDatei)->isChecked());
-  EXPECT_FALSE(f->haupt.PageControlExperten->isTabVisible(f->haupt.PageControlExperten->indexOf(w(Opt::TabSCSSDatei))));
+  EXPECT_FALSE(tabSichtbar(f->haupt.PageControlExperten, Opt::TabSCSSDatei));
 
   p->m.setIndex(Opt::CoBFensterNavigation, 2);
   p->m.run(Opt::CoBFensterNavigation, Ev::Change);
   EXPECT_EQ(w<QComboBox>(Opt::CoBFensterNavigation)->currentIndex(), 2);
   EXPECT_EQ(w<QLabel>(Opt::LBlaetternUebersichtGross)->text(), QStringLiteral("Fenster schließen"));
-  EXPECT_EQ(w<QLineEdit>(Opt::EdnavGrossUebersicht)->text(), QStringLiteral("[Fenster schließen]"));
+  p->m.setText(Opt::EdSeitentitel, "Meine Reise");
+  EXPECT_EQ(w<QLineEdit>(Opt::EdSeitentitel)->text(), QStringLiteral("Meine Reise"));
+  p->m.setSpin(Opt::SpEdSpaltenzahl, 3);
+  EXPECT_EQ(w<QSpinBox>(Opt::SpEdSpaltenzahl)->value(), 3);
+  p->m.setPosition(Opt::TrBKomprimierung, 40);
+  EXPECT_EQ(w<QSlider>(Opt::TrBKomprimierung)->value(), 40);
+  p->m.setText(Opt::CoBUebGroesse, "19");
+  EXPECT_EQ(w<QComboBox>(Opt::CoBUebGroesse)->currentText(), QStringLiteral("19"));
 
   // Captions the rules change.
   p->m.setChecked(Opt::CBVorschaubilderErzeugen, false);
@@ -73,28 +87,19 @@ TEST_F(Optionsseiten, ModellaenderungErreichtDasWidgetOhneZweitenLauf) {
   p->m.setText(Opt::EdNameHTML, "galerie.php");
   p->m.run(Opt::EdNameHTML, Ev::Exit);
   EXPECT_EQ(w<QCheckBox>(Opt::CBGrundnameistIndex)->text(), QStringLiteral("Startseite heißt inde&x.php"));
-  EXPECT_EQ(w<QLabel>(Opt::LHTMLEndung)->text(), QStringLiteral(".php"));
 }
 
 TEST_F(Optionsseiten, EinGesperrtesFensterAendertNichtWasDieRegelnSehen) {
   f->haupt.show();
   p->runView.laufBeginnt();
-  EXPECT_FALSE(f->haupt.isEnabled());
   EXPECT_FALSE(w(Opt::CBHintergrundgrafik)->isEnabled());
   // Rules run while the window is disabled read and write the model only.
   p->m.setChecked(Opt::CBHintergrundgrafik, true);
   EXPECT_TRUE(p->m.enabled(Opt::EdHintergrundgrafik));
-  p->m.setChecked(Opt::CBUebFesteSchrift, false);
-  EXPECT_FALSE(p->m.enabled(Opt::CoBUeberschrift));
-  p->m.run(Proc::RBModusAnfaengerClick);
-  EXPECT_TRUE(p->m.visible(Opt::CBTypJpg));
-  EXPECT_TRUE(p->m.enabled(Opt::CBTypJpg));
   p->runView.laufEndet();
   EXPECT_TRUE(w(Opt::EdHintergrundgrafik)->isEnabled());
-  EXPECT_FALSE(w(Opt::CoBUeberschrift)->isEnabled());
   f->haupt.hide();
   // Nor does a hidden window: the model keeps its own flags.
-  EXPECT_FALSE(w(Opt::CBTypJpg)->isVisible());
   p->m.setChecked(Opt::CBOriginaleVerkleinern, true);
   EXPECT_TRUE(p->m.enabled(Opt::EdgrosseBilderPfadname));
   EXPECT_TRUE(p->m.visible(Opt::RBVorneGrosseBilder));
@@ -114,9 +119,7 @@ TEST_F(Optionsseiten, TastenfilterUndFeldausgangImFenster) {
   auto* grafik = w<QLineEdit>(Opt::EdHintergrundgrafik);
   QApplication::clipboard()->setText(QStringLiteral("Bilder\\Hinter grund.PNG"));
   taste(grafik, Qt::Key_V, QString(QChar(22)), Qt::ControlModifier);
-  EXPECT_EQ(grafik->text(), QStringLiteral("Bilder/Hintergrund.PNG"));
   EXPECT_EQ(p->m.text(Opt::EdHintergrundgrafik), "Bilder/Hintergrund.PNG");
-  EXPECT_FALSE(p->st.TastenfilterAussetzen);
   taste(grafik, Qt::Key_Space, QStringLiteral(" "));
   EXPECT_EQ(grafik->text(), QStringLiteral("Bilder/Hintergrund.PNG"));
   // The quality fields refuse the clipboard shortcuts.
@@ -124,13 +127,10 @@ TEST_F(Optionsseiten, TastenfilterUndFeldausgangImFenster) {
   QApplication::clipboard()->setText(QStringLiteral("77"));
   taste(qualitaet, Qt::Key_V, QString(QChar(22)), Qt::ControlModifier);
   EXPECT_EQ(qualitaet->text(), QStringLiteral("25"));
-
   // The context menu's paste is the one the filter takes over.
   std::unique_ptr<QMenu> menu(grafik->createStandardContextMenu());
   ASSERT_NE(einfuegenAktion(menu.get()), nullptr);
   EXPECT_EQ(einfuegenAktion(menu.get())->text().remove(QLatin1Char('&')).left(5), QStringLiteral("Paste"));
-  f->binder.einfuegen(Opt::EdFavicon, QStringLiteral("ab c\\d"));
-  EXPECT_EQ(p->m.text(Opt::EdFavicon), "https://mosaikschauer.example/favicon.icoabc/d");
 
   // Leaving a field repairs it; losing the window's activation does not.
   auto* klammer = w<QLineEdit>(Opt::EdKlammerAuf);
@@ -140,11 +140,7 @@ TEST_F(Optionsseiten, TastenfilterUndFeldausgangImFenster) {
   verlassen(klammer, Qt::PopupFocusReason);
   EXPECT_EQ(p->m.text(Opt::EdKlammerAuf), "");
   verlassen(klammer, Qt::TabFocusReason);
-  EXPECT_EQ(p->m.text(Opt::EdKlammerAuf), "(");
   EXPECT_EQ(klammer->text(), QStringLiteral("("));
-
-  verlassen(name, Qt::MouseFocusReason);
-  EXPECT_EQ(name->text(), QStringLiteral("meinebilder.htm"));  // "w/": no name left
 
   // Entering the panorama column count bounds it by the table's columns.
   p->m.setSpin(Opt::SpEdSpaltenzahl, 4);
@@ -163,43 +159,27 @@ TEST_F(Optionsseiten, JedeSeiteInJedemModusPasst) {
   const QSize fenster = f->haupt.frameGeometry().size();
   EXPECT_LE(fenster.width(), 1280);
   EXPECT_LE(fenster.height(), 800 - 40);  // room for a panel
-  const std::pair<Opt, const char*> modi[] = {
-      {Opt::RBModusAnfaenger, "anfaenger"}, {Opt::RBModusFortgeschrittener, "fortgeschritten"}, {Opt::RBModusExperte, "experte"}};
-  for (const auto& [modus, name] : modi) {
+  const auto passt = [&](Opt modus, QWidget* seite) {
+    QApplication::processEvents();
+    const QString name = qn(modus) + QLatin1Char('-') + seite->objectName();
+    EXPECT_LE(seite->minimumSizeHint().height(), seite->height()) << name.toStdString();
+    EXPECT_LE(seite->minimumSizeHint().width(), seite->width()) << name.toStdString();
+    f->haupt.grab().save(ziel + QLatin1Char('/') + name + QStringLiteral(".png"));
+  };
+  QTabWidget* leiste = f->haupt.PageControl;
+  QTabWidget* experten = f->haupt.PageControlExperten;
+  for (Opt modus : {Opt::RBModusAnfaenger, Opt::RBModusFortgeschrittener, Opt::RBModusExperte}) {
     w<QRadioButton>(modus)->click();
-    for (int i = 0; i < f->haupt.PageControl->count(); ++i) {
-      if (!f->haupt.PageControl->isTabVisible(i)) continue;
-      f->haupt.PageControl->setCurrentIndex(i);
-      QApplication::processEvents();
-      QWidget* seite = f->haupt.PageControl->widget(i);
-      EXPECT_LE(seite->minimumSizeHint().height(), seite->height()) << seite->objectName().toStdString();
-      EXPECT_LE(seite->minimumSizeHint().width(), seite->width()) << seite->objectName().toStdString();
-      const QString datei = QStringLiteral("%1/%2-%3-%4.png").arg(ziel, QString::fromLatin1(name)).arg(i).arg(seite->objectName());
-      EXPECT_TRUE(f->haupt.grab().save(datei));
-      if (seite == w(Opt::TabSExperten)) {
-        for (int j = 0; j < f->haupt.PageControlExperten->count(); ++j) {
-          f->haupt.PageControlExperten->setCurrentIndex(j);
-          QApplication::processEvents();
-          QWidget* innen = f->haupt.PageControlExperten->widget(j);
-          EXPECT_LE(innen->minimumSizeHint().height(), innen->height()) << innen->objectName().toStdString();
-          EXPECT_TRUE(f->haupt.grab().save(
-              QStringLiteral("%1/%2-%3-%4.png").arg(ziel, QString::fromLatin1(name)).arg(i).arg(innen->objectName())));
-        }
+    for (int i = 0; i < leiste->count(); ++i) {
+      if (!leiste->isTabVisible(i)) continue;
+      leiste->setCurrentIndex(i);
+      passt(modus, leiste->widget(i));
+      for (int j = 0; leiste->widget(i) == w(Opt::TabSExperten) && j < experten->count(); ++j) {
+        experten->setCurrentIndex(j);
+        passt(modus, experten->widget(j));
       }
     }
   }
-  // The navigation dialog with graphic links on both pages.
-  for (Opt o : {Opt::RBProBildEineHTMLDatei, Opt::RBZeilenzahl, Opt::RBNavUebGrafiklinks, Opt::RBNavGrGrafiklinks})
-    p->m.setChecked(o, true);
-  f->navigation.show();
-  QEvent aktiv(QEvent::WindowActivate);
-  QApplication::sendEvent(&f->navigation, &aktiv);
-  for (int i = 0; i < f->navigation.tabs->count(); ++i) {
-    f->navigation.tabs->setCurrentIndex(i);
-    QApplication::processEvents();
-    EXPECT_TRUE(f->navigation.grab().save(QStringLiteral("%1/navigation-%2.png").arg(ziel).arg(i)));
-  }
-  f->navigation.hide();
   f->haupt.hide();
 }
 

@@ -74,14 +74,11 @@ TEST(RealSpinEdit, KnopfpaarAmRechtenRand) {
   e.show();
   const QRect h = e.hochKnopf()->geometry();
   const QRect r = e.runterKnopf()->geometry();
-  EXPECT_EQ(h.width(), 15);
   EXPECT_EQ(r.top(), h.top() + h.height() - 1);  // the two overlap by one pixel
   EXPECT_LE(r.bottom(), e.height());
   EXPECT_LE(h.right(), e.width());
-  EXPECT_GE(e.height(), e.minimumHeight());
   e.setValue(d("2,25"));
   EXPECT_EQ(e.text(), QStringLiteral("2.25"));
-  e.grab().save(QStringLiteral(MOSAIK_BINARY_DIR "/realspinedit.png"));
 }
 
 }  // namespace
