@@ -26,10 +26,17 @@ struct Editoren : Fensterprobe {
     Fensterprobe::SetUp();
     p->st.BilderOrdnerPfad = bilder.pfad();
   }
-  // Runs schritt once the modal dialog's loop runs, then a second step
-  // after everything the show queued.
-  void imDialog(std::function<void()> schritt) {
-    QTimer::singleShot(0, [schritt] { QTimer::singleShot(0, schritt); });
+  // Runs schritt in the loop of the modal dialog that oeffnen shows, after
+  // everything the show queued.
+  void imDialog(const std::function<void()>& oeffnen, const std::function<void()>& schritt) {
+    bool gelaufen = false;
+    const auto lauf = [&] {
+      gelaufen = true;
+      schritt();
+    };
+    QTimer::singleShot(0, [&] { QTimer::singleShot(0, lauf); });
+    oeffnen();
+    EXPECT_TRUE(gelaufen);
   }
 };
 
@@ -46,9 +53,7 @@ TEST_F(Editoren, BeschreibungsdialogFuegtEinUndGibtDieVorlageZurueck) {
   for (const auto& e : TEXIFForm::Etiketten())
     EXPECT_NE(d.findChild<KlickLabel*>(QString::fromUtf8(e.name.data(), static_cast<qsizetype>(e.name.size()))),
               nullptr);
-  bool gelaufen = false;
-  imDialog([&] {
-    gelaufen = true;
+  imDialog([&] { w<QPushButton>(Opt::BExifDaten)->click(); }, [&] {
     EXPECT_TRUE(d.isVisible());
     EXPECT_EQ(d.MBeschreibung->toPlainText(), QStringLiteral("abc"));
     EXPECT_EQ(d.pos().y(), f->haupt.pos().y() + 20);
@@ -79,8 +84,6 @@ TEST_F(Editoren, BeschreibungsdialogFuegtEinUndGibtDieVorlageZurueck) {
     EXPECT_TRUE(d.Vorschau->text().contains(QStringLiteral(">ahafen<br>bc<")));
     d.BSchliessen->click();
   });
-  static_cast<QPushButton*>(f->binder.widget(Opt::BExifDaten))->click();
-  EXPECT_TRUE(gelaufen);
   EXPECT_FALSE(d.isVisible());
   EXPECT_EQ(p->m.text(Opt::MBeschreibung), "a\\dn\\zu\\[bc\\]");
 }
@@ -106,9 +109,7 @@ TEST_F(Editoren, KommentardialogZeigtBildUndSchreibtDenKommentar) {
   schreiben(bilder.pfad() + "1-hafen.jpg", jpegBytes(640, 480, 20, 60, 120, "Abend am Hafen"));
   schreiben(bilder.pfad() + "2-turm.jpg", jpegBytes(300, 600, 160, 120, 60));
   KommentarDialog& d = f->kommentar;
-  bool gelaufen = false;
-  imDialog([&] {
-    gelaufen = true;
+  imDialog([&] { p->KommentarForm.Zeigen(); }, [&] {
     EXPECT_EQ(d.LBildNr->text(), QStringLiteral("1/2"));
     EXPECT_EQ(d.LDateiname->text(), QStringLiteral("1-hafen.jpg"));
     EXPECT_EQ(d.MKommentar->toPlainText(), QStringLiteral("Abend am Hafen"));
@@ -124,8 +125,6 @@ TEST_F(Editoren, KommentardialogZeigtBildUndSchreibtDenKommentar) {
     EXPECT_EQ(d.LBildNr->text(), QStringLiteral("2/2"));
     d.BSchliessen->click();
   });
-  p->KommentarForm.Zeigen();
-  EXPECT_TRUE(gelaufen);
   EXPECT_FALSE(d.isVisible());
   EXPECT_EQ(kommentarVon(bilder.pfad() + "1-hafen.jpg"), "Abend am Hafen\r\nmit M\xC3\xB6wen");
 }
@@ -133,9 +132,7 @@ TEST_F(Editoren, KommentardialogZeigtBildUndSchreibtDenKommentar) {
 TEST_F(Editoren, KommentardialogOhneBilder) {
   const std::string lang = bilder.pfad() + "Reisen/2023/Urlaub am Meer/Tag 12 mit einem recht langen Namen/Abend/";
   p->st.BilderOrdnerPfad = lang;
-  bool gelaufen = false;
-  imDialog([&] {
-    gelaufen = true;
+  imDialog([&] { p->KommentarForm.Zeigen(); }, [&] {
     // A long folder shortened to the field, the whole one as tool tip.
     const QLineEdit* ed = f->kommentar.EdBilderPfad;
     EXPECT_EQ(ed->toolTip().toStdString(), lang);
@@ -145,8 +142,6 @@ TEST_F(Editoren, KommentardialogOhneBilder) {
     EXPECT_TRUE(f->kommentar.LHinterbild->isVisible());
     f->kommentar.BSchliessen->click();
   });
-  p->KommentarForm.Zeigen();
-  EXPECT_TRUE(gelaufen);
 }
 
 struct Navigationsfenster : Fensterprobe {
