@@ -1,7 +1,6 @@
 // The dialogs under an offscreen display: the picture description and
 // comment editors, the navigation and colour dialogs, the folder displays
 // and chooser, the progress dialog and the decimal spin edit.
-#include <QClipboard>
 #include <QDir>
 #include <QFileDialog>
 #include <QImage>
@@ -376,25 +375,6 @@ TEST(RealSpinEdit, PfeileKnoepfeTastenUndVerlassen) {
   verlassen(&e);
   EXPECT_EQ(e.text(), QString());
   EXPECT_EQ(e.value(), d("1,1"));
-
-  // Without the editor: no digits, no backspace, no paste; arrows step.
-  e.setText(QStringLiteral("5"));
-  e.setEditorEnabled(false);
-  tasten(&e, QStringLiteral("7"));
-  taste(&e, Qt::Key_Backspace, QStringLiteral("\b"));
-  QApplication::clipboard()->setText(QStringLiteral("3"));
-  e.selectAll();
-  taste(&e, Qt::Key_V, QStringLiteral("\x16"), Qt::ControlModifier);
-  EXPECT_EQ(e.text(), QStringLiteral("5"));
-  taste(&e, Qt::Key_Down);
-  EXPECT_EQ(e.text(), QStringLiteral("4,9"));
-  e.setEditorEnabled(true);
-  taste(&e, Qt::Key_Backspace, QStringLiteral("\b"));
-  EXPECT_EQ(e.text(), QStringLiteral("4,"));
-
-  e.setSpinReadOnly(true);
-  klicken(e.hochKnopf());
-  EXPECT_EQ(e.text(), QStringLiteral("4,"));
 }
 
 TEST(RealSpinEdit, KnopfpaarAmRechtenRand) {
