@@ -356,26 +356,19 @@ TEST(RealSpinEdit, PfeileKnoepfeTastenUndVerlassen) {
   taste(&e, Qt::Key_Up);
   EXPECT_EQ(e.text(), QStringLiteral("10"));
   EXPECT_EQ(bearbeitet, 1);  // the model behind the edit hears of the step
-  taste(&e, Qt::Key_Up);
-  EXPECT_EQ(e.text(), QStringLiteral("10"));
   klicken(e.runterKnopf());
   EXPECT_EQ(e.text(), QStringLiteral("9,9"));
   klicken(e.hochKnopf());
-  klicken(e.hochKnopf());
   EXPECT_EQ(e.text(), QStringLiteral("10"));
 
-  // Typing: refused characters change nothing; a number beyond the bounds
-  // is put back when the field is left.
+  // Typing: a refused character changes nothing; leaving puts the number
+  // back into the bounds.
   e.setText(QString());
   tasten(&e, QStringLiteral("2a5"));
   EXPECT_EQ(e.text(), QStringLiteral("25"));
   EXPECT_EQ(e.value(), d("25"));
   verlassen(&e);
   EXPECT_EQ(e.text(), QStringLiteral("10"));
-  e.setText(QString());
-  verlassen(&e);
-  EXPECT_EQ(e.text(), QString());
-  EXPECT_EQ(e.value(), d("1,1"));
 }
 
 TEST(RealSpinEdit, KnopfpaarAmRechtenRand) {
