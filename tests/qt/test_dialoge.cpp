@@ -139,6 +139,7 @@ TEST_F(Editoren, KommentardialogOhneBilder) {
     EXPECT_LE(ed->fontMetrics().horizontalAdvance(ed->text()), ed->width());
     EXPECT_FALSE(f->kommentar.Bild->isVisible());
     EXPECT_TRUE(f->kommentar.LHinterbild->isVisible());
+    EXPECT_EQ(f->kommentar.LHinterbild->text(), QStringLiteral("kein (JPG-)Bild vorhanden"));
     f->kommentar.BSchliessen->click();
   });
 }
