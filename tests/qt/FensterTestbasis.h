@@ -10,13 +10,21 @@
 #include <QMouseEvent>
 #include <memory>
 
-#include "QtTestanwendung.h"
 #include "TestUmgebung.h"
 #include "start/Programm.h"
 #include "platform/FileSystem.h"
 #include "ui/qt/Fenster.h"
 
 namespace mosaik::test {
+
+// The one QApplication of the Qt test program.
+inline QApplication& qtAnwendung() {
+  static int argc = 1;
+  static char name[] = "test_qt";
+  static char* argv[] = {name, nullptr};
+  static QApplication* app = qApp ? qApp : new QApplication(argc, argv);
+  return *app;
+}
 
 inline QString qn(Opt o) { return QString::fromUtf8(info(o).name.data(), static_cast<qsizetype>(info(o).name.size())); }
 

@@ -1,50 +1,236 @@
+// The main window under an offscreen display: user input reaches the model
+// and runs its rule once, model changes reach the widgets, the widgets'
+// own inherited states never feed back into the rules, every page fits;
+// F1 and the help tab; a run locks the window behind the progress dialog.
 #include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QSpinBox>
+#include <QStyle>
+#include <QTabWidget>
+#include <filesystem>
+#include <fstream>
 
 #include "FensterTestbasis.h"
 
 namespace mosaik::test {
 namespace {
 
-TEST_F(Fensterprobe, JedeOptionHatIhrWidgetMitIhremNamen) {
+struct Optionsseiten : Fensterprobe {
+  bool tabSichtbar(QTabWidget* leiste, Opt seite) { return leiste->isTabVisible(leiste->indexOf(w(seite))); }
+};
+
+TEST_F(Optionsseiten, JedeOptionHatIhrWidgetMitIhremNamen) {
   for (int i = 0; i < kOptCount; ++i) EXPECT_NE(w(static_cast<Opt>(i)), nullptr) << info(static_cast<Opt>(i)).name;
   EXPECT_EQ(f->haupt.PageControl->currentWidget()->objectName(), QStringLiteral("TabSheetOrdner"));
   EXPECT_EQ(f->haupt.PageControlExperten->currentWidget()->objectName(), QStringLiteral("TabSheetSpezielles"));
 }
 
-TEST_F(Fensterprobe, EingabeErreichtDasModellUndModellaenderungDasWidget) {
-  auto* cb = w<QCheckBox>(Opt::CBDiashow);
-  ASSERT_NE(cb, nullptr);
-  int meldungen = 0;
-  p->m.addListener([&](Opt o) { meldungen += o == Opt::CBDiashow; });
-  cb->click();
-  EXPECT_TRUE(p->m.checked(Opt::CBDiashow));
-  EXPECT_EQ(meldungen, 1);
-  p->m.setChecked(Opt::CBDiashow, false);
-  EXPECT_FALSE(cb->isChecked());
-  EXPECT_EQ(meldungen, 2);
+TEST_F(Optionsseiten, EingabeErreichtDasModellUndDieRegelLaeuftEinmal) {
+  u.dialoge.antworten = {MsgResult::No};
+  auto* copyright = w<QCheckBox>(Opt::CBCopyright);
+  copyright->click();
+  EXPECT_EQ(u.dialoge.meldungen.size(), 1u);  // the question came once
+  EXPECT_FALSE(copyright->isChecked());
+  w<QCheckBox>(Opt::CBHintergrundgrafik)->click();
+  EXPECT_TRUE(w(Opt::EdHintergrundgrafik)->isEnabled());
 
-  auto* ed = w<QLineEdit>(Opt::EdSeitentitel);
-  EXPECT_EQ(ed->text(), QStringLiteral("Mosaikschauer"));
-  p->m.setText(Opt::EdSeitentitel, "Meine Reise");
-  EXPECT_EQ(ed->text(), QStringLiteral("Meine Reise"));
-  p->m.setEnabled(Opt::EdSeitentitel, false);
-  EXPECT_FALSE(ed->isEnabled());
+  // A radio button clicked twice stays chosen.
+  auto* experte = w<QRadioButton>(Opt::RBModusExperte);
+  experte->click();
+  experte->click();
+  EXPECT_TRUE(experte->isChecked());
+  EXPECT_TRUE(tabSichtbar(f->haupt.PageControl, Opt::TabSExperten));
+  w<QRadioButton>(Opt::RBModusAnfaenger)->click();
+  EXPECT_FALSE(tabSichtbar(f->haupt.PageControl, Opt::TabSExperten));
+  EXPECT_FALSE(w(Opt::GrBPfade)->isVisibleTo(&f->haupt));
+
+  // A user's choice in a list runs its change handler.
+  auto* doctype = w<QComboBox>(Opt::CoBDoctype);
+  doctype->setCurrentIndex(2);
+  emit doctype->activated(2);
+  EXPECT_TRUE(p->st.DoctypeXHTML);
+
+  w<QSpinBox>(Opt::SpEdSpaltenzahl)->setValue(7);
+  EXPECT_EQ(p->m.spin(Opt::SpEdSpaltenzahl), 7);
+  w<QSlider>(Opt::TrBKomprimierung)->setValue(60);
+  EXPECT_EQ(w<QLineEdit>(Opt::EdKomprimierung)->text(), QStringLiteral("60"));
+  w<QComboBox>(Opt::CoBUebGroesse)->setCurrentText(QStringLiteral("17"));
+  EXPECT_EQ(p->m.text(Opt::CoBUebGroesse), "17");
 }
 
-TEST_F(Fensterprobe, FortschrittsdialogIstKeinKindDesHauptfensters) {
-  EXPECT_EQ(f->warten.parentWidget(), nullptr);
+TEST_F(Optionsseiten, ModellaenderungErreichtDasWidgetOhneZweitenLauf) {
+  p->m.setChecked(Opt::CBAndereCSSDatei, true);
+  EXPECT_EQ(u.dialoge.meldungen.size(), 1u);  // one warning: the widget's update ran no handler
+  EXPECT_FALSE(tabSichtbar(f->haupt.PageControlExperten, Opt::TabSCSSDatei));
+
+  p->m.setIndex(Opt::CoBFensterNavigation, 2);
+  p->m.run(Opt::CoBFensterNavigation, Ev::Change);
+  EXPECT_EQ(w<QComboBox>(Opt::CoBFensterNavigation)->currentIndex(), 2);
+  EXPECT_EQ(w<QLabel>(Opt::LBlaetternUebersichtGross)->text(), QStringLiteral("Fenster schließen"));
+  p->m.setText(Opt::EdSeitentitel, "Meine Reise");
+  EXPECT_EQ(w<QLineEdit>(Opt::EdSeitentitel)->text(), QStringLiteral("Meine Reise"));
+  p->m.setSpin(Opt::SpEdSpaltenzahl, 3);
+  EXPECT_EQ(w<QSpinBox>(Opt::SpEdSpaltenzahl)->value(), 3);
+  p->m.setPosition(Opt::TrBKomprimierung, 40);
+  EXPECT_EQ(w<QSlider>(Opt::TrBKomprimierung)->value(), 40);
+  p->m.setText(Opt::CoBUebGroesse, "19");
+  EXPECT_EQ(w<QComboBox>(Opt::CoBUebGroesse)->currentText(), QStringLiteral("19"));
+
+  // Captions the rules change.
+  p->m.setChecked(Opt::CBVorschaubilderErzeugen, false);
+  EXPECT_EQ(w<QGroupBox>(Opt::GrBGroesse)->title(), QStringLiteral(" Anzeige&größe der großen Bilder in der Übersicht "));
+  p->m.setText(Opt::EdNameHTML, "galerie.php");
+  p->m.run(Opt::EdNameHTML, Ev::Exit);
+  EXPECT_EQ(w<QCheckBox>(Opt::CBGrundnameistIndex)->text(), QStringLiteral("Startseite heißt inde&x.php"));
+}
+
+// A run locks the main window behind the progress dialog; rules run
+// meanwhile read and write the model only, and the window shows their
+// result once the run ends.
+TEST_F(Optionsseiten, LaufSperrtDasFensterHinterDemFortschritt) {
+  f->haupt.show();
   p->runView.laufBeginnt();
-  EXPECT_FALSE(f->haupt.isEnabled());
+  EXPECT_FALSE(w(Opt::CBHintergrundgrafik)->isEnabled());
   EXPECT_TRUE(f->warten.isVisible());
-  EXPECT_TRUE(f->warten.BAbbruch->isEnabled());
-  f->warten.BAbbruch->click();
-  EXPECT_EQ(AbbruchFlag.load(), 1);
+  EXPECT_TRUE(f->warten.BAbbruch->isEnabled());  // the dialog is no child of the locked window
   p->runView.aktuelleDatei("bild.jpg");
   EXPECT_EQ(f->warten.LAktuellerDateiname->text(), QStringLiteral("bild.jpg"));
+  p->m.setChecked(Opt::CBHintergrundgrafik, true);
+  EXPECT_TRUE(p->m.enabled(Opt::EdHintergrundgrafik));
   p->runView.laufEndet();
-  EXPECT_TRUE(f->haupt.isEnabled());
+  EXPECT_TRUE(w(Opt::EdHintergrundgrafik)->isEnabled());
   EXPECT_FALSE(f->warten.isVisible());
+  f->haupt.hide();
+}
+
+TEST_F(Optionsseiten, TastenfilterUndFeldausgangImFenster) {
+  auto* name = w<QLineEdit>(Opt::EdNameHTML);
+  name->setText(QString());
+  p->m.setText(Opt::EdNameHTML, "");
+  tippen(name, QStringLiteral("w!\\x"));
+  EXPECT_EQ(name->text(), QStringLiteral("w/x"));
+  EXPECT_EQ(p->m.text(Opt::EdNameHTML), "w/x");
+  taste(name, Qt::Key_Backspace, QString(QChar(8)));
+  EXPECT_EQ(p->m.text(Opt::EdNameHTML), "w/");
+
+  // Ctrl+V pastes, filtered; the next key is filtered again.
+  auto* grafik = w<QLineEdit>(Opt::EdHintergrundgrafik);
+  QApplication::clipboard()->setText(QStringLiteral("Bilder\\Hinter grund.PNG"));
+  taste(grafik, Qt::Key_V, QString(QChar(22)), Qt::ControlModifier);
+  EXPECT_EQ(p->m.text(Opt::EdHintergrundgrafik), "Bilder/Hintergrund.PNG");
+  taste(grafik, Qt::Key_Space, QStringLiteral(" "));
+  EXPECT_EQ(grafik->text(), QStringLiteral("Bilder/Hintergrund.PNG"));
+  // The quality fields refuse the clipboard shortcuts.
+  auto* qualitaet = w<QLineEdit>(Opt::EdKomprimierung);
+  QApplication::clipboard()->setText(QStringLiteral("77"));
+  taste(qualitaet, Qt::Key_V, QString(QChar(22)), Qt::ControlModifier);
+  EXPECT_EQ(qualitaet->text(), QStringLiteral("25"));
+  // The context menu's paste is the one the filter takes over.
+  std::unique_ptr<QMenu> menu(grafik->createStandardContextMenu());
+  ASSERT_NE(einfuegenAktion(menu.get()), nullptr);
+  EXPECT_EQ(einfuegenAktion(menu.get())->text().remove(QLatin1Char('&')).left(5), QStringLiteral("Paste"));
+
+  // Leaving a field repairs it; losing the window's activation does not.
+  auto* klammer = w<QLineEdit>(Opt::EdKlammerAuf);
+  p->m.setText(Opt::EdKlammerAuf, "");
+  verlassen(klammer, Qt::ActiveWindowFocusReason);
+  EXPECT_EQ(p->m.text(Opt::EdKlammerAuf), "");
+  verlassen(klammer, Qt::PopupFocusReason);
+  EXPECT_EQ(p->m.text(Opt::EdKlammerAuf), "");
+  verlassen(klammer, Qt::TabFocusReason);
+  EXPECT_EQ(klammer->text(), QStringLiteral("("));
+
+  // Entering the panorama column count bounds it by the table's columns.
+  p->m.setSpin(Opt::SpEdSpaltenzahl, 4);
+  QFocusEvent rein(QEvent::FocusIn, Qt::TabFocusReason);
+  QApplication::sendEvent(w(Opt::SpEdAnzPanoSpalten), &rein);
+  EXPECT_EQ(p->m.maxValue(Opt::SpEdAnzPanoSpalten), 4);
+}
+
+// Every page in every program mode, written to PNG for a person to look at;
+// no page needs more room than the window gives it.
+TEST_F(Optionsseiten, JedeSeiteInJedemModusPasst) {
+  const QString ziel = QStringLiteral(MOSAIK_BINARY_DIR "/bildschirm-regeln");
+  QDir().mkpath(ziel);
+  f->haupt.show();
+  QApplication::processEvents();
+  const QSize fenster = f->haupt.frameGeometry().size();
+  EXPECT_LE(fenster.width(), 1280);
+  EXPECT_LE(fenster.height(), 800 - 40);  // room for a panel
+  const auto passt = [&](Opt modus, QWidget* seite) {
+    QApplication::processEvents();
+    const QString name = qn(modus) + QLatin1Char('-') + seite->objectName();
+    EXPECT_LE(seite->minimumSizeHint().height(), seite->height()) << name.toStdString();
+    EXPECT_LE(seite->minimumSizeHint().width(), seite->width()) << name.toStdString();
+    f->haupt.grab().save(ziel + QLatin1Char('/') + name + QStringLiteral(".png"));
+  };
+  QTabWidget* leiste = f->haupt.PageControl;
+  QTabWidget* experten = f->haupt.PageControlExperten;
+  for (Opt modus : {Opt::RBModusAnfaenger, Opt::RBModusFortgeschrittener, Opt::RBModusExperte}) {
+    w<QRadioButton>(modus)->click();
+    for (int i = 0; i < leiste->count(); ++i) {
+      if (!leiste->isTabVisible(i)) continue;
+      leiste->setCurrentIndex(i);
+      passt(modus, leiste->widget(i));
+      for (int j = 0; leiste->widget(i) == w(Opt::TabSExperten) && j < experten->count(); ++j) {
+        experten->setCurrentIndex(j);
+        passt(modus, experten->widget(j));
+      }
+    }
+  }
+  f->haupt.hide();
+}
+
+TEST_F(Optionsseiten, F1UndHilfeknoepfeOeffnenIhreSeite) {
+  const std::string hilfe = u.programmOrdner.pfad() + "hilfe/";
+  std::filesystem::create_directories(hilfe);
+  for (const char* s : {"index.htm", "ordner.htm", "layout1.htm"})
+    std::ofstream(hilfe + s) << "<html></html>";
+  taste(w(Opt::CBmitUnterverzeichnissen), Qt::Key_F1);
+  // The spin box's own line edit belongs to the spin box.
+  taste(w(Opt::SpEdSpaltenzahl)->findChild<QLineEdit*>(), Qt::Key_F1);
+  // Other keys are not the help's.
+  taste(w(Opt::CBmitUnterverzeichnissen), Qt::Key_F2);
+  w<QPushButton>(Opt::BHilfe)->click();
+  EXPECT_EQ(u.shell.geoeffnet,
+            (std::vector<std::string>{"file://" + hilfe + "ordner.htm#PfadzudenBildern",
+                                      "file://" + hilfe + "layout1.htm#Tabellenoptionen", "file://" + hilfe + "index.htm"}));
+  EXPECT_EQ(w(Opt::BHomepage)->toolTip(), QStringLiteral("https://mosaikschauer.example/"));
+  EXPECT_EQ(w(Opt::BMail)->toolTip(), QStringLiteral("rueckmeldung@mosaikschauer.example"));
+}
+
+// The picture of the info group lights up under the mouse and is back at
+// rest once its single-shot timer has fired.
+TEST_F(Optionsseiten, BildWechseltUnterDerMaus) {
+  auto* bild = f->haupt.findChild<QLabel*>(QStringLiteral("ImMeinBild"));
+  ASSERT_NE(bild, nullptr);
+  // The first tile's colour in a grab of the picture.
+  const auto kachel = [bild] { return bild->grab().toImage().pixel(8, 8) & 0xFFFFFFu; };
+  EXPECT_EQ(kachel(), 0x4A6FA5u);
+  QMouseEvent zug(QEvent::MouseMove, QPointF(10, 10), bild->mapToGlobal(QPointF(10, 10)), Qt::NoButton,
+                  Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(bild, &zug);
+  EXPECT_EQ(kachel(), 0xE8692Cu);
+  const QDeadlineTimer frist(5000);
+  while (kachel() != 0x4A6FA5u && !frist.hasExpired()) QApplication::processEvents(QEventLoop::AllEvents, 20);
+  EXPECT_EQ(kachel(), 0x4A6FA5u);
+}
+
+TEST_F(Optionsseiten, StilFolgtDemThemingKaestchen) {
+  p->m.setChecked(Opt::CBTheming, false);
+  EXPECT_EQ(QApplication::style()->name().toLower(), QStringLiteral("windows"));
+  p->m.setChecked(Opt::CBTheming, true);
+  EXPECT_EQ(QApplication::style()->name().toLower(), QStringLiteral("fusion"));
 }
 
 }  // namespace

@@ -1,0 +1,388 @@
+// The dialogs under an offscreen display: the picture description and
+// comment editors, the navigation and colour dialogs, the folder displays
+// and chooser, the progress dialog and the decimal spin edit.
+#include <QDir>
+#include <QFileDialog>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+
+#include "../ui/test_kommentar_basis.h"
+#include "FensterTestbasis.h"
+#include "ui/qt/QtDialoge.h"
+#include "ui/qt/RealSpinEdit.h"
+#include "ui/qt/WartenDialog.h"
+#include "winsupport/FolderDialog.h"
+
+namespace mosaik::test {
+namespace {
+
+struct Editoren : Fensterprobe {
+  void SetUp() override {
+    Fensterprobe::SetUp();
+    p->st.BilderOrdnerPfad = bilder.pfad();
+  }
+  // Runs schritt in the loop of the modal dialog that oeffnen shows, after
+  // everything the show queued.
+  void imDialog(const std::function<void()>& oeffnen, const std::function<void()>& schritt) {
+    bool gelaufen = false;
+    const auto lauf = [&] {
+      gelaufen = true;
+      schritt();
+    };
+    QTimer::singleShot(0, [&] { QTimer::singleShot(0, lauf); });
+    oeffnen();
+    EXPECT_TRUE(gelaufen);
+  }
+};
+
+TEST(Positionen, ModellZaehltZeichenMitCRLF) {
+  const QString t = QStringLiteral("a\nb") + QString::fromUcs4(U"\U0001F600") + QStringLiteral("c");
+  for (auto [qt, modell] : {std::pair{1, 1}, {2, 3}, {3, 4}, {5, 5}, {6, 6}}) EXPECT_EQ(modellPosition(t, qt), modell) << qt;
+  for (auto [modell, qt] : {std::pair{3, 2}, {5, 5}, {6, 6}, {99, 6}}) EXPECT_EQ(qtPosition(t, modell), qt) << modell;
+}
+
+TEST_F(Editoren, BeschreibungsdialogFuegtEinUndGibtDieVorlageZurueck) {
+  schreiben(bilder.pfad() + "hafen.jpg", jpegBytes(640, 480, 20, 60, 120, "Abend am Hafen"));
+  p->m.setText(Opt::MBeschreibung, "abc");
+  EXIFDialog& d = f->exif;
+  imDialog([&] { w<QPushButton>(Opt::BExifDaten)->click(); }, [&] {
+    EXPECT_TRUE(d.isVisible());
+    EXPECT_EQ(d.MBeschreibung->toPlainText(), QStringLiteral("abc"));
+    EXPECT_EQ(d.pos().y(), f->haupt.pos().y() + 20);
+    // Caret after "a", then the label of \dn.
+    QTextCursor c = d.MBeschreibung->textCursor();
+    c.setPosition(1);
+    d.MBeschreibung->setTextCursor(c);
+    klicken(d.findChild<KlickLabel*>(QStringLiteral("Label5")));
+    EXPECT_EQ(d.MBeschreibung->toPlainText(), QStringLiteral("a\\dnbc"));
+    EXPECT_EQ(d.MBeschreibung->textCursor().position(), 4);
+    // A selection wrapped in brackets.
+    c = d.MBeschreibung->textCursor();
+    c.setPosition(4);
+    c.setPosition(6, QTextCursor::KeepAnchor);
+    d.MBeschreibung->setTextCursor(c);
+    klicken(d.findChild<KlickLabel*>(QStringLiteral("LabelEckigeKlammer")));
+    EXPECT_EQ(d.MBeschreibung->toPlainText(), QStringLiteral("a\\dn\\[bc\\]"));
+    EXPECT_EQ(d.MBeschreibung->textCursor().selectedText(), QStringLiteral("\\[bc\\]"));
+    // Enter gives the break code.
+    c.setPosition(4);
+    d.MBeschreibung->setTextCursor(c);
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    QApplication::sendEvent(d.MBeschreibung, &enter);
+    EXPECT_EQ(d.MBeschreibung->toPlainText(), QStringLiteral("a\\dn\\zu\\[bc\\]"));
+    // Typed focal lengths reach the setting at once.
+    d.RSpEdRealBW->setText(QStringLiteral("7,5"));
+    EXPECT_EQ(p->st.BWreal, 7.5);
+    EXPECT_TRUE(d.Vorschau->text().contains(QStringLiteral(">ahafen<br>bc<")));
+    d.BSchliessen->click();
+  });
+  EXPECT_FALSE(d.isVisible());
+  EXPECT_EQ(p->m.text(Opt::MBeschreibung), "a\\dn\\zu\\[bc\\]");
+}
+
+TEST_F(Editoren, KnoepfeUndDoppelklickOeffnenDieEditoren) {
+  std::vector<std::string> geoeffnet;
+  p->EXIFForm.modalAnzeigen = [&] {
+    geoeffnet.push_back(p->EXIFForm.BeschreibungUebersicht ? "uebersicht" : "gross");
+  };
+  p->KommentarForm.modalAnzeigen = [&] { geoeffnet.push_back("kommentare"); };
+  static_cast<QPushButton*>(f->binder.widget(Opt::BGrossExifDaten))->click();
+  static_cast<QPushButton*>(f->binder.widget(Opt::BitBJPGKommentare))->click();
+  auto* memo = static_cast<QPlainTextEdit*>(f->binder.widget(Opt::MBeschreibungGross));
+  QMouseEvent doppel(QEvent::MouseButtonDblClick, QPointF(5, 5), memo->mapToGlobal(QPointF(5, 5)), Qt::LeftButton,
+                     Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(memo->viewport(), &doppel);
+  QApplication::processEvents();
+  f->exif.BitBKommentare->click();
+  EXPECT_EQ(geoeffnet, (std::vector<std::string>{"gross", "kommentare", "gross", "kommentare"}));
+}
+
+TEST_F(Editoren, KommentardialogZeigtBildUndSchreibtDenKommentar) {
+  schreiben(bilder.pfad() + "1-hafen.jpg", jpegBytes(640, 480, 20, 60, 120, "Abend am Hafen"));
+  schreiben(bilder.pfad() + "2-turm.jpg", jpegBytes(300, 600, 160, 120, 60));
+  KommentarDialog& d = f->kommentar;
+  imDialog([&] { p->KommentarForm.Zeigen(); }, [&] {
+    EXPECT_EQ(d.LBildNr->text(), QStringLiteral("1/2"));
+    EXPECT_EQ(d.LDateiname->text(), QStringLiteral("1-hafen.jpg"));
+    EXPECT_EQ(d.MKommentar->toPlainText(), QStringLiteral("Abend am Hafen"));
+    EXPECT_TRUE(d.Bild->isVisible());
+    EXPECT_FALSE(d.LHinterbild->isVisible());
+    // The picture as the model drew it: 220 x 165, centred.
+    const QImage bild = d.Bild->grab().toImage();
+    EXPECT_EQ(bild.pixel(110, 20) & 0xFFFFFFu, p->KommentarForm.Flaeche);
+    const QColor mitte = bild.pixelColor(110, 110);
+    EXPECT_NEAR(mitte.blue(), 120, 6);
+    d.MKommentar->setPlainText(QStringLiteral("Abend am Hafen\nmit Möwen"));
+    d.BitBWeiter->click();
+    EXPECT_EQ(d.LBildNr->text(), QStringLiteral("2/2"));
+    d.BSchliessen->click();
+  });
+  EXPECT_FALSE(d.isVisible());
+  EXPECT_EQ(kommentarVon(bilder.pfad() + "1-hafen.jpg"), "Abend am Hafen\r\nmit M\xC3\xB6wen");
+}
+
+TEST_F(Editoren, KommentardialogOhneBilder) {
+  const std::string lang = bilder.pfad() + "Reisen/2023/Urlaub am Meer/Tag 12 mit einem recht langen Namen/Abend/";
+  p->st.BilderOrdnerPfad = lang;
+  imDialog([&] { p->KommentarForm.Zeigen(); }, [&] {
+    // A long folder shortened to the field, the whole one as tool tip.
+    const QLineEdit* ed = f->kommentar.EdBilderPfad;
+    EXPECT_EQ(ed->toolTip().toStdString(), lang);
+    EXPECT_TRUE(ed->text().contains(QStringLiteral("...")));
+    EXPECT_LE(ed->fontMetrics().horizontalAdvance(ed->text()), ed->width());
+    EXPECT_FALSE(f->kommentar.Bild->isVisible());
+    EXPECT_TRUE(f->kommentar.LHinterbild->isVisible());
+    EXPECT_EQ(f->kommentar.LHinterbild->text(), QStringLiteral("kein (JPG-)Bild vorhanden"));
+    f->kommentar.BSchliessen->click();
+  });
+}
+
+struct Navigationsfenster : Fensterprobe {
+  void aktivieren() {
+    QEvent ev(QEvent::WindowActivate);
+    QApplication::sendEvent(&f->navigation, &ev);
+  }
+};
+
+TEST_F(Navigationsfenster, AktivierungZeigtDieBildseitenNurMitBildseiten) {
+  QTabWidget* tabs = f->navigation.tabs;
+  p->m.setChecked(Opt::RBLinkAufBilddatei, true);
+  aktivieren();
+  EXPECT_FALSE(tabs->isTabVisible(1));
+  p->m.setChecked(Opt::RBProBildEineHTMLDatei, true);
+  aktivieren();
+  EXPECT_TRUE(tabs->isTabVisible(1));
+  for (Opt o : {Opt::BitBWaehlenGrafikUebZurueck, Opt::BitBWaehlenGrafikGrossDiashowAus})
+    EXPECT_EQ(w(o)->toolTip(), QStringLiteral("Pfad für Grafikdatei wählen"));
+  f->navigation.show();
+  ASSERT_TRUE(f->navigation.isVisible());
+  f->navigation.BSchliessen->click();
+  EXPECT_FALSE(f->navigation.isVisible());
+}
+
+// The colour dialog from a colour panel and from the panel's label: the
+// dialog's widgets in both directions, its ways out, the system chooser.
+TEST_F(Navigationsfenster, FarbpanelUndBeschriftungOeffnenDenFarbdialog) {
+  FarbDialog& d = f->farb;
+  p->farbForm.modal = [&] {
+    EXPECT_EQ(d.SpEdBlau->value(), 255);
+    d.EdHTMLCode->selectAll();
+    tippen(d.EdHTMLCode, QStringLiteral("ff8g000"));  // 'g' is refused
+    d.EdHTMLCode->setCursorPosition(3);
+    tippen(d.EdHTMLCode, QStringLiteral("#"));  // only at the start
+    EXPECT_EQ(d.EdHTMLCode->text(), QStringLiteral("ff8000"));
+    verlassen(d.EdHTMLCode);
+    EXPECT_EQ(d.SpEdGruen->value(), 128);
+    EXPECT_TRUE(d.farbquadrat->styleSheet().contains(QStringLiteral("#ff8000")));
+    d.SpEdBlau->setValue(0x40);
+    EXPECT_EQ(d.EdHTMLCode->text(), QStringLiteral("#FF8040"));
+    d.Bschliessen->click();
+  };
+  w<QPushButton>(Opt::PanelUebQuadratFarbe)->click();
+  EXPECT_EQ(p->m.color(Opt::PanelUebQuadratFarbe), 0xFF8040u);
+  EXPECT_TRUE(w(Opt::PanelUebQuadratFarbe)->styleSheet().contains(QStringLiteral("#ff8040")));
+
+  // Escape, the close box or the cancel button: the colour stays as it was.
+  for (const auto& abbruch : std::vector<std::function<void()>>{[&] { d.reject(); }, [&] { d.BAbbruch->click(); }}) {
+    p->farbForm.modal = [&] {
+      d.SpEdRot->setValue(0);
+      abbruch();
+    };
+    w<QPushButton>(Opt::PanelUebQuadratFarbe)->click();
+    EXPECT_EQ(p->m.color(Opt::PanelUebQuadratFarbe), 0xFF8040u);
+  }
+
+  // The swatch and its label open the system colour chooser.
+  p->farbForm.modal = [&] {
+    u.dialoge.farbAntworten.push_back(0x00AA00);
+    klicken(d.farbquadrat);
+    klicken(d.Label5);
+    d.Bschliessen->click();
+  };
+  w<QPushButton>(Opt::PanelUebQuadratFarbe)->click();
+  EXPECT_EQ(u.dialoge.farbDialoge, (std::vector<uint32_t>{0xFF8040, 0x00AA00}));
+  EXPECT_EQ(p->m.color(Opt::PanelUebQuadratFarbe), 0x00AA00u);
+
+  // The panels' labels open it too, as long as their panel is there; the
+  // graphic path beside it takes typed text through its filter.
+  int gezeigt = 0;
+  p->farbForm.modal = [&] {
+    ++gezeigt;
+    d.Bschliessen->click();
+  };
+  p->m.setChecked(Opt::RBZeilenzahl, true);
+  p->m.setChecked(Opt::RBNavUebGrafiklinks, true);
+  klicken(w(Opt::LUebFarbe));
+  EXPECT_EQ(gezeigt, 1);
+  p->m.setChecked(Opt::RBUebGrafikIndividuell, true);
+  klicken(w(Opt::LUebFarbe));
+  EXPECT_EQ(gezeigt, 1);
+  p->m.setChecked(Opt::RBNavGrGrafiklinks, true);
+  p->m.setChecked(Opt::RBVorschauQuadratisch, true);
+  klicken(f->navigation.findChild<QLabel*>(QStringLiteral("LFarbe")));
+  klicken(w(Opt::LFarbe));  // the thumbnails' fill colour
+  EXPECT_EQ(gezeigt, 3);
+  tippen(w(Opt::EdGrafikUebZurueck), QStringLiteral("Bilder\\Zurück 1?.PNG"));
+  EXPECT_EQ(p->m.text(Opt::EdGrafikUebZurueck), "Bilder/Zurück1.PNG");
+  // A colour panel takes the focus from the keyboard only.
+  EXPECT_EQ(w(Opt::PanelLinkFarbe)->focusPolicy(), Qt::TabFocus);
+}
+
+TEST_F(Navigationsfenster, OrdneranzeigenGekuerztUndKlickbar) {
+  f->haupt.show();
+  QApplication::processEvents();
+  auto* ed = w<QLineEdit>(Opt::EdBilderPfad);
+  const std::string lang = "/home/benutzer/Bilder/Sehr lange Ordnernamen sind hier/Urlaub im Sommer 2023/"
+                           "Mallorca und Menorca/Strand am Abend/Sonnenuntergang";
+  p->st.BilderOrdnerPfad = lang;
+  p->m.setText(Opt::EdBilderPfad, lang);
+  EXPECT_EQ(p->m.text(Opt::EdBilderPfad), lang);
+  EXPECT_TRUE(ed->text().contains(QStringLiteral("...")));
+  EXPECT_LT(ed->fontMetrics().horizontalAdvance(ed->text()), ed->width());
+  EXPECT_EQ(ed->toolTip(), QString::fromStdString(lang));
+  // Wide enough again: the whole path.
+  f->haupt.resize(f->haupt.width() + 2000, f->haupt.height());
+  QApplication::processEvents();
+  EXPECT_EQ(ed->text(), QString::fromStdString(lang));
+
+  // A click on the picture or HTML display opens the chooser.
+  klicken(ed);
+  klicken(w(Opt::EdHTMLPfadname));
+  klicken(w(Opt::EdVorschauPfadname));
+  ASSERT_EQ(u.dialoge.ordnerDialoge.size(), 2u);
+  EXPECT_EQ(u.dialoge.ordnerDialoge[0].folder, lang);
+  EXPECT_EQ(u.dialoge.ordnerDialoge[1].folder, lang + "/html");
+  f->haupt.hide();
+}
+
+TEST(Ordnerdialog, WirdAlsOrdnerwahlEingerichtet) {
+  qtAnwendung();
+  TempOrdner t;
+  fs::forceDirectories(t.pfad() + "a/b");
+  EXPECT_EQ(vorhandenerOrdner(QStringLiteral("relativ/fehlt")), QString());
+
+  FolderDialogOptions o;
+  o.label = "Ausgewählter Ordner:";
+  o.folder = t.pfad() + "a/b/noch nicht da";
+  o.flags = TBrowseInfoFlags{TBrowseInfoFlag::ShowPath, TBrowseInfoFlag::ShowShared}.bits();
+  o.statusText = [](const std::string& pfad) { return "Status " + pfad; };
+  QFileDialog d;
+  ordnerDialogEinrichten(d, o);
+  EXPECT_EQ(d.fileMode(), QFileDialog::Directory);
+  EXPECT_TRUE(d.testOption(QFileDialog::ShowDirsOnly));
+  EXPECT_FALSE(d.testOption(QFileDialog::ReadOnly));
+  EXPECT_EQ(d.labelText(QFileDialog::LookIn), QStringLiteral("Ausgewählter Ordner:"));
+  EXPECT_EQ(QDir(d.directory()).absolutePath(), QDir(QString::fromStdString(t.pfad() + "a/b")).absolutePath());
+  auto* status = d.findChild<QLabel*>(QStringLiteral("Statuszeile"));
+  ASSERT_NE(status, nullptr);
+  EXPECT_EQ(status->text(), QString::fromStdString("Status " + t.pfad() + "a/b"));
+
+  o.flags |= browseInfoBit(TBrowseInfoFlag::HideNewFolderButton);
+  o.statusText = nullptr;
+  QFileDialog ohne;
+  ordnerDialogEinrichten(ohne, o);
+  EXPECT_TRUE(ohne.testOption(QFileDialog::ReadOnly));
+  EXPECT_EQ(ohne.findChild<QLabel*>(QStringLiteral("Statuszeile")), nullptr);
+}
+
+TEST(WartenDialog, ZeigtDasModellUndBleibtOffenBisZumEnde) {
+  qtAnwendung();
+  TwartenForm f;
+  f.FormCreate();
+  WartenDialog d(f);
+  EXPECT_EQ(d.parentWidget(), nullptr);
+  EXPECT_FALSE(d.isModal());
+  f.TimerEnabled = true;
+  f.Show();
+  EXPECT_TRUE(d.isVisible());
+  EXPECT_TRUE(d.Timer->isActive());
+
+  // A long path is shortened to the label, the whole one is its tool tip.
+  const std::string lang = "/home/fotograf/Bilder/Reisen/2023/Urlaub am Meer/Tag 12/Strand mit Möwen.jpg";
+  f.aktuelleDatei(lang);
+  EXPECT_NE(d.LAktuellerDateiname->text().toStdString(), lang);
+  EXPECT_LE(d.LAktuellerDateiname->fontMetrics().horizontalAdvance(d.LAktuellerDateiname->text()),
+            d.LAktuellerDateiname->width());
+  EXPECT_EQ(d.LAktuellerDateiname->toolTip().toStdString(), lang);
+
+  // The bar shows the model's pixels.
+  f.TimerTimer();
+  f.TimerTimer();
+  const QImage bild = d.ImWarten->grab().toImage();
+  EXPECT_EQ(bild.pixel(0, 8) & 0xFFFFFFu, f.pixel(0, 8));
+  EXPECT_EQ(bild.pixel(60, 8) & 0xFFFFFFu, f.pixel(60, 8));
+  EXPECT_NE(f.pixel(0, 8), f.pixel(60, 8));
+
+  // Closing and Escape do nothing; only the button cancels.
+  d.close();
+  d.reject();
+  EXPECT_TRUE(d.isVisible());
+  d.BAbbruch->click();
+  EXPECT_EQ(d.windowTitle(), QStringLiteral("ABBRUCH"));
+  EXPECT_FALSE(d.BAbbruch->isEnabled());
+
+  f.Hide();
+  f.TimerEnabled = false;
+  f.TimerTimer();
+  EXPECT_FALSE(d.isVisible());
+  EXPECT_FALSE(d.Timer->isActive());
+  f.TimerEnabled = true;
+  f.Show();
+  EXPECT_EQ(d.windowTitle(), QStringLiteral("Bitte warten..."));
+  f.Hide();
+}
+
+// Letters and digits with key codes of their own.
+void tasten(QWidget* w, const QString& s) {
+  for (const QChar c : s) taste(w, c.unicode() >= 'a' ? Qt::Key_A + (c.unicode() - 'a') : Qt::Key_0, QString(c));
+}
+
+Decimal4 d(const char* t) { return *Decimal4::parse(t, ','); }
+
+TEST(RealSpinEdit, PfeileKnoepfeTastenUndVerlassen) {
+  qtAnwendung();
+  RealSpinEdit e(',');
+  int bearbeitet = 0;
+  QObject::connect(&e, &QLineEdit::textEdited, [&](const QString&) { ++bearbeitet; });
+  e.setBounds(d("1,1"), d("10"));
+  e.setIncrement(d("0,1"));
+  e.setValue(d("9,95"));
+  EXPECT_EQ(e.text(), QStringLiteral("9,95"));
+  bearbeitet = 0;
+  taste(&e, Qt::Key_Up);
+  EXPECT_EQ(e.text(), QStringLiteral("10"));
+  EXPECT_EQ(bearbeitet, 1);  // the model behind the edit hears of the step
+  klicken(e.runterKnopf());
+  EXPECT_EQ(e.text(), QStringLiteral("9,9"));
+  klicken(e.hochKnopf());
+  EXPECT_EQ(e.text(), QStringLiteral("10"));
+
+  // Typing: a refused character changes nothing; leaving puts the number
+  // back into the bounds.
+  e.setText(QString());
+  tasten(&e, QStringLiteral("2a5"));
+  EXPECT_EQ(e.text(), QStringLiteral("25"));
+  EXPECT_EQ(e.value(), d("25"));
+  verlassen(&e);
+  EXPECT_EQ(e.text(), QStringLiteral("10"));
+}
+
+TEST(RealSpinEdit, KnopfpaarAmRechtenRand) {
+  qtAnwendung();
+  RealSpinEdit e('.');
+  e.resize(121, 24);
+  e.show();
+  const QRect h = e.hochKnopf()->geometry();
+  const QRect r = e.runterKnopf()->geometry();
+  EXPECT_LE(r.bottom(), e.height());
+  EXPECT_LE(h.right(), e.width());
+  e.setValue(d("2,25"));
+  EXPECT_EQ(e.text(), QStringLiteral("2.25"));
+}
+
+}  // namespace
+}  // namespace mosaik::test
