@@ -20,69 +20,23 @@ using test::dateiAblegen;
 using test::dateiInhalt;
 using test::testdaten;
 
-// The controls the key table names (CBCopyright aside, which the reader
-// switches on whatever the file says).
-const std::set<Opt>& gespeichert() {
-  static const std::set<Opt> kGespeichert = [] {
+// The controls of a kind the settings file could hold that it does not
+// hold (CBCopyright the reader switches on whatever the file says; a radio
+// group is compared through the member its group is named after).
+bool nichtGespeichert(Opt o) {
+  static const std::set<Opt> kNicht = [] {
     std::set<Opt> s;
     for (const char* n : {
-      "CBAndereCSSDatei", "CBAndereZeichen", "CBAnzeigeAuchAktuellerOrdner",
-      "CBAnzeigeUnterodnerMitDateigroesse", "CBAnzeigeUnterodnerMitGroesseRek",
-      "CBAnzeigeUnterodnerMitUnterordnerRek", "CBAnzeigeUnterordnerMitAnzUnterordner", "CBAttrArchiv",
-      "CBAttrSchreibschutz", "CBAttrSystem", "CBAttrVersteckt", "CBAutor", "CBBeschreibung",
-      "CBBilderCopyright", "CBBilderPfadErsetzen", "CBCSSDateiaendern", "CBDSortRueckwaerts",
-      "CBDateienSortieren", "CBDateinameAlsHint", "CBDiashow", "CBDiashowAbschaltbar",
-      "CBEinstellungenAutomatischSpeichern", "CBFavicon", "CBFramekiller", "CBGrossBildHint",
-      "CBGrossBildLinkAudio", "CBGrossBildLinkText", "CBGrossBildLinkVideo", "CBGrosseBilderErsetzen",
-      "CBGrosseBilderProgressiv", "CBGrosseBilderVergroessern", "CBGrundnameistIndex", "CBHintergrundgrafik",
-      "CBIndexInGrafikordnern", "CBIniDateiImAnwendungsordner", "CBKleineDateinamen", "CBLeerzeichenErsetzen",
-      "CBLinkZuAudio", "CBLinkZuTextdatei", "CBLinkZuVideo", "CBLinkZureckGrafikLink", "CBLinkZurueckOben",
-      "CBLinkZurueckTextlink", "CBLinkZurueckUnten", "CBLinkZurueckZurHomepage", "CBNavgrafikenGrossMitTitle",
-      "CBNavgrafikenUebMitTitle", "CBNavigationEndlos", "CBNavigationGrosseBilder", "CBNavigationOben",
-      "CBNavigationUnten", "CBOSortRueckwaerts", "CBOrdnerSortieren", "CBOrdnernameAnzeigen",
-      "CBOrdnernamenAnzeigen", "CBOriginaleVerkleinern", "CBOriginaleVerlinken", "CBPanoramaExtrabehandlung",
-      "CBPfadOriginaleErsetzen", "CBRestFesteSchrift", "CBSchluesselwoerter",
-      "CBSchreibschutzdateienUmbenennen", "CBSeitenanzahlAnzeigen", "CBSuchrobotorAusladen",
-      "CBSuchrobotorEinladen", "CBTabellenrahmen", "CBTheming", "CBTypJpeg", "CBTypJpg", "CBUebFesteSchrift",
-      "CBUmlauteErsetzen", "CBUngueltigeNamenErsetzen", "CBUnterordnerMitAnzDateien",
-      "CBUnterordnerMitAnzDateienRek", "CBUnterordnerMitDatum", "CBUnterordnerbildAnzeigen",
-      "CBVorschaubilderErsetzen", "CBVorschaubilderErzeugen", "CBVorschaubilderProgressiv",
-      "CBVorschaulinksErsetzen", "CBZTextGrossOben", "CBZTextGrossUnten", "CBZTextUebOben", "CBZTextUebUnten",
-      "CBZentrerirungstrick", "CBdirinfoeinbinden", "CBeigenenHeaderVerwenden", "CBkleineBilderVergroessern",
-      "CBmitHR", "CBmitLinkNachOben", "CBmitUnterverzeichnissen", "CBmitXMLDeklaration", "CoBDoctype",
-      "CoBFensterNavigation", "CoBRestGroesse", "CoBRestSchriftschnitt", "CoBRestWeicheSchriftart",
-      "CoBResttext", "CoBUebGroesse", "CoBUebSchriftschnitt", "CoBUebWeicheSchriftart", "CoBUeberschrift",
-      "CoBUnterUebGroesse", "EdAndereCSSDatei", "EdAndereZeichen", "EdAudiodatei", "EdBildSing",
-      "EdBilderCopyright", "EdBilderPl", "EdBindestrich", "EdBlaetternVor", "EdBlaetternZurueck",
-      "EdDieserOrdner", "EdErstelltMit", "EdErweiterungGrosseBilder", "EdErweiterungVorschaubilder",
-      "EdFavicon", "EdGrafikDiashowAus", "EdGrafikDiashowEin", "EdGrafikGrossUebersicht",
-      "EdGrafikGrossWeiter", "EdGrafikGrossZurueck", "EdGrafikUebWeiter", "EdGrafikUebZurueck",
-      "EdHintergrundgrafik", "EdKeineBilddateien", "EdKlammerAuf", "EdKlammerZu", "EdLinkZurueckGrafik",
-      "EdLinkZurueckText", "EdLinkZuruekVerlinkteDatei", "EdMetaAutor", "EdMetaBeschreibung",
-      "EdMetaSchluesselwoerter", "EdNachOben", "EdNameHTML", "EdOriginalePfadErsetzung", "EdPfadErsetzung",
-      "EdSeitentitel", "EdStartordnerName", "EdTextdatei", "EdUeberschrift", "EdUnterordnerPl",
-      "EdUnterordnerSing", "EdVerbindungszeichen", "EdVideodatei", "EdVorschaulinksErsetzen",
-      "EdnavGrossDiashowAus", "EdnavGrossDiashowEin", "EdnavGrossUebersicht", "EdnavGrossWeiter",
-      "EdnavGrossZurueck", "GrossPanelquadratFarbe", "MBeschreibung", "MBeschreibungGross", "MZTextGrossOben",
-      "MZTextGrossUnten", "MZTextUebOben", "MZTextUebUnten", "PZentrierungstrickFarbe", "PanelALinkFarbe",
-      "PanelHintergrundFarbe", "PanelHoverLinkFarbe", "PanelLinienFarbe", "PanelLinkFarbe", "PanelTextFarbe",
-      "PanelUebQuadratFarbe", "PanelVLinkFarbe", "PanelquadratFarbe", "RBBreite", "RBBreiteGrosseBilder",
-      "RBDateienSortierenNachDatum", "RBDateienSortierenNachGroesse", "RBDateienSortierenNachName",
-      "RBGrossGrafikStandard", "RBGrosseBilderBreite", "RBGrosseBilderHoehe", "RBGrosseBilderLaengereSeite",
-      "RBGrosseBilderOriginalgross", "RBGrossePanoramenBreite", "RBGrossePanoramenHoehe",
-      "RBGrossePanoramenOriginalgross", "RBHoehe", "RBHoeheGrosseBilder", "RBLaengereSeite",
-      "RBLaengereSeiteGrosseBilder", "RBLinkAufBilddatei", "RBLinkZurueckNurAuf1Seite", "RBModusAnfaenger",
-      "RBModusExperte", "RBModusFortgeschrittener", "RBNavGrTextlinks", "RBNavUebTextlinks",
-      "RBNeuerHeaderAlleSeiten", "RBNeuerHeaderNurErsteSeite", "RBNeuerHeaderUebersichtsseiten",
-      "RBOrdnerSortierenNachName", "RBOrdnerSpaltenweise", "RBPanoramaBreite", "RBPanoramaBreiteGrosseBilder",
-      "RBPanoramaVorschauAlleSpalten", "RBProBildEineHTMLDatei", "RBStrukturflach", "RBUebGrafikStandard",
-      "RBVerklMethGrossResample", "RBVerklMethKleinResample", "RBVorne", "RBVorneGrosseBilder",
-      "RBVorschauQuadratisch", "RBVorschauhintergrundtransparent", "RBZTextUebObenAufErsterSeite",
-      "RBZTextUebUntenAufErsterSeite", "RBganzerOrdner", "RBnichtverlinken", "RSpEdVerhaeltnis",
-      "SpEdAbstand1", "SpEdAbstand2", "SpEdAnzPanoSpalten", "SpEdDiashow", "SpEdGroesse",
-      "SpEdGroesseGrosseBilder", "SpEdGrosseBilder", "SpEdGrossePanoramen", "SpEdOrdnerSpalten",
-      "SpEdOrdnerSpaltenabstand", "SpEdPanoramaGrosseBilder", "SpEdPanoramaVorschau", "SpEdSpaltenzahl",
-      "SpEdVertikalerAbstand", "SpEdZeilenProSeitezahl", "TrBKomprimierung", "TrBKomprimierungGrosseBilder",
+             "EdBilderPfad", "RBStrukturOrdner", "EdKomprimierung", "RBhinten", "RBVerklMethKleinEinfach",
+             "RBVorschauhintergrundFarbe", "RBPanoramaHoehe", "RBPanoramaVorschauEinigeSpalten",
+             "EdKomprimierungGrosseBilder", "RBhintenGrosseBilder", "RBVerklMethGrossEinfach",
+             "RBPanoramaHoeheGrosseBilder", "RBOrdnerZeilenweise", "RBZeilenzahl", "RBOrdnerSortierenNachDatum",
+             "RBdummy1", "RBDummy2", "RBZTextUebObenAufJederSeite", "RBZTextUebUntenAufJederSeite", "CBCopyright",
+             "RBLinkZurueckAufJederSeite", "MNeuerHeader", "MNeuerDateiabschluss", "MangepassteCSSDatei",
+             "RBNavUebGrafiklinks", "RBUebGrafikIndividuell", "RBNavGrGrafiklinks", "RBGrossGrafikIndividuell",
+             "CBDesktopVerknuepfung", "CBStartmenueVerknuepfung", "MLiesmich",
+             "CBkleineBilderVergroessernGrosseBilder", "EdHTMLPfadname", "EdgrosseBilderPfadname",
+             "EdVorschauPfadname",
          })
       if (const auto o = optByName(n))
         s.insert(*o);
@@ -90,9 +44,23 @@ const std::set<Opt>& gespeichert() {
         ADD_FAILURE() << "no control " << n;
     return s;
   }();
-  return kGespeichert;
+  switch (info(o).kind) {
+    case Kind::CheckBox:
+    case Kind::Radio:
+    case Kind::Text:
+    case Kind::Memo:
+    case Kind::SizeText:
+    case Kind::FontName:
+    case Kind::Spin:
+    case Kind::Decimal:
+    case Kind::ListIndex:
+    case Kind::Colour:
+    case Kind::Slider:
+      return kNicht.count(o) != 0;
+    default:
+      return true;
+  }
 }
-bool nichtGespeichert(Opt o) { return gespeichert().count(o) == 0; }
 
 // Every stored value, by name.
 std::map<std::string, std::string> werte(const OptionModel& m, const AppState& st) {
