@@ -20,9 +20,9 @@ using test::dateiAblegen;
 using test::dateiInhalt;
 using test::testdaten;
 
-// The controls of a kind the settings file could hold that it does not
-// hold (CBCopyright the reader switches on whatever the file says; a radio
-// group is compared through the member its group is named after).
+// The value controls the settings file does not hold (CBCopyright the reader
+// switches on whatever the file says; a radio group is compared through the
+// member it is named after).
 bool nichtGespeichert(Opt o) {
   static const std::set<Opt> kNicht = [] {
     std::set<Opt> s;
@@ -44,22 +44,7 @@ bool nichtGespeichert(Opt o) {
         ADD_FAILURE() << "no control " << n;
     return s;
   }();
-  switch (info(o).kind) {
-    case Kind::CheckBox:
-    case Kind::Radio:
-    case Kind::Text:
-    case Kind::Memo:
-    case Kind::SizeText:
-    case Kind::FontName:
-    case Kind::Spin:
-    case Kind::Decimal:
-    case Kind::ListIndex:
-    case Kind::Colour:
-    case Kind::Slider:
-      return kNicht.count(o) != 0;
-    default:
-      return true;
-  }
+  return kNicht.count(o) != 0;
 }
 
 // Every stored value, by name.
