@@ -77,20 +77,7 @@ TEST_F(Ort, PersoenlicherOrtWirdImProgrammordnerVermerktUndDortGelesen) {
   EXPECT_EQ(s.st.EinstellungsDialogOrdner, persoenlich());
   EXPECT_EQ(aktuelleEinstellungsdatei(s.k, false), persoenlich() + "Mosaikschauer.ini");
 
-  s.m.setText(Opt::EdSeitentitel, "Urlaub");
-  ASSERT_TRUE(FormCloseQuery(s.k));
-  FormClose(s.k);
-  EXPECT_EQ(IniDatei(persoenlich() + "Mosaikschauer.ini").lesen("Layout", "Titel"), "Urlaub");
-  // The standard file carries only the location choice.
-  EXPECT_EQ(IniDatei(prog() + "Mosaikschauer.ini").lesen("Layout", "Titel"), std::nullopt);
-
-  // The next start: the standard file names the personal one, which holds the rest.
-  test::Sitzung neu(u.sv);
-  IniFileLesen(neu.k, standardEinstellungsdatei(neu.k));
-  ASSERT_TRUE(neu.m.checked(Opt::CBIniDateiImAnwendungsordner));
-  EXPECT_EQ(neu.m.text(Opt::EdSeitentitel), "Mosaikschauer");
-  IniFileLesen(neu.k, persoenlicheEinstellungsdatei(neu.k));
-  EXPECT_EQ(neu.m.text(Opt::EdSeitentitel), "Urlaub");
+  // Closing saves there and the next start reads it there: the program start's tests.
 
   // Back to the program folder: recorded, and the dialogs' folder follows.
   s.m.setChecked(Opt::CBIniDateiImAnwendungsordner, false);
