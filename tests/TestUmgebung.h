@@ -5,6 +5,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "FakeDialoge.h"
@@ -32,6 +34,15 @@ class TempOrdner {
  private:
   std::string pfad_;
 };
+
+inline std::string dateiInhalt(const std::string& pfad) {
+  std::ifstream f(pfad, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(f), {});
+}
+
+inline void dateiAblegen(const std::string& pfad, const std::string& bytes) {
+  std::ofstream(pfad, std::ios::binary) << bytes;
+}
 
 class NullShell : public Shell {
  public:

@@ -4,8 +4,6 @@
 // recorded.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -59,15 +57,6 @@ struct ImArbeitsordner : ::testing::Test {
   void SetUp() override { ASSERT_TRUE(fs::setCurrentFolder(arbeit.pfad())); }
   void TearDown() override { fs::setCurrentFolder(altesArbeitsverzeichnis); }
 };
-
-inline std::string dateiInhalt(const std::string& pfad) {
-  std::ifstream f(pfad, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(f), {});
-}
-
-inline void dateiAblegen(const std::string& pfad, const std::string& bytes) {
-  std::ofstream(pfad, std::ios::binary) << bytes;
-}
 
 inline std::string testdaten(const std::string& name) { return std::string(MOSAIK_TEST_DATA) + "/ini/" + name; }
 
