@@ -90,8 +90,6 @@ std::optional<std::string> readFile(const std::string& path) {
   return out;
 }
 
-namespace {
-
 bool writeAll(int fd, const std::string& bytes) {
   size_t done = 0;
   while (done < bytes.size()) {
@@ -104,6 +102,8 @@ bool writeAll(int fd, const std::string& bytes) {
   }
   return true;
 }
+
+namespace {
 
 // Makes the new file stand in for the old one. Owner and group first: a
 // change of owner clears set-id bits that the mode then restores. Calls

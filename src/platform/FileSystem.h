@@ -24,6 +24,8 @@ std::string currentFolder();  // with a trailing '/'
 bool setCurrentFolder(const std::string& path);
 
 std::optional<std::string> readFile(const std::string& path);
+// All of `bytes` to an open file, going on after interrupted writes.
+bool writeAll(int fd, const std::string& bytes);
 // Writes to a temporary file in the same folder and renames it over the
 // target only after a complete write; the old file survives any failure.
 // durable: flushed to disk before the rename as well, for the user's own

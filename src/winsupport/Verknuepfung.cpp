@@ -1,10 +1,11 @@
 #include "winsupport/Verknuepfung.h"
 
+#include "platform/FileSystem.h"
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <climits>
 #include <cstring>
 
@@ -50,19 +51,6 @@ std::string basisname(const std::string& datei) {
   return name;
 }
 
-bool allesSchreiben(int fd, const std::string& text) {
-  size_t fertig = 0;
-  while (fertig < text.size()) {
-    const ssize_t n = ::write(fd, text.data() + fertig, text.size() - fertig);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    fertig += static_cast<size_t>(n);
-  }
-  return true;
-}
-
 }  // namespace
 
 void SpezialOrdnerPfad(SpecialFolder f, std::string& pfad, const Umgebung& env) {
@@ -92,7 +80,7 @@ bool VerknuepfungAnlegen(const std::string& ziel, const std::string& datei, cons
   if (ziel.empty()) return false;
   const int fd = ::open(datei.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0755);
   if (fd < 0) return false;
-  bool ok = allesSchreiben(fd, desktopEintrag(ziel, basisname(datei), beschreibung));
+  bool ok = fs::writeAll(fd, desktopEintrag(ziel, basisname(datei), beschreibung));
   if (ok && ::fsync(fd) != 0) ok = false;
   if (::close(fd) != 0) ok = false;
   if (!ok) ::unlink(datei.c_str());
