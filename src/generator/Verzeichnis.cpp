@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <random>
 #include <unordered_map>
 
 #include "platform/FileSystem.h"
@@ -226,21 +225,17 @@ std::optional<std::string> findNoCase(const std::string& folder, const std::stri
   const std::string dir = folder.empty() ? std::string("./") : withTrailingSlash(folder);
   if (exists(dir + name)) return name;
   ListingCache& c = cache();
-  if (c.scopes > 0) {
-    auto it = c.folders.find(dir);
-    if (it != c.folders.end()) {
-      const auto found = lookUp(it->second, name);
-      if (!found || exists(dir + *found)) return found;
-      c.folders.erase(it);  // renamed or removed since: read afresh
-    }
-    auto l = readListing(dir);
-    if (!l) return std::nullopt;
-    const auto found = lookUp(*l, name);
-    c.folders.emplace(dir, std::move(*l));
-    return found;
+  if (const auto it = c.folders.find(dir); it != c.folders.end()) {
+    const auto found = lookUp(it->second, name);
+    if (!found || exists(dir + *found)) return found;
+    c.folders.erase(it);  // renamed or removed since: read afresh
   }
-  const auto l = readListing(dir);
-  return l ? lookUp(*l, name) : std::nullopt;
+  auto l = readListing(dir);
+  if (!l) return std::nullopt;
+  auto found = lookUp(*l, name);
+  // Kept only while a walk runs: outside one, folders change between calls.
+  if (c.scopes > 0) c.folders.emplace(dir, std::move(*l));
+  return found;
 }
 
 std::string pathNoCase(const std::string& folder, const std::string& name) {
@@ -277,15 +272,8 @@ bool copyFile(const std::string& from, const std::string& to) {
     ::close(in);
     return false;
   }
-  const std::string dir = parentOf(to);
-  std::random_device rd;
   std::string tmp;
-  int out = -1;
-  for (int attempt = 0; attempt < 16 && out < 0; ++attempt) {
-    tmp = dir + "." + baseOf(to) + "." + std::to_string(rd() % 1000000u) + ".tmp";
-    out = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (out < 0 && errno != EEXIST) break;
-  }
+  const int out = createFresh(parentOf(to) + "." + baseOf(to) + ".", ".tmp", 0644, tmp);
   if (out < 0) {
     ::close(in);
     return false;
@@ -300,17 +288,10 @@ bool copyFile(const std::string& from, const std::string& to) {
       ok = false;
       break;
     }
-    ssize_t done = 0;
-    while (done < n) {
-      const ssize_t w = ::write(out, buf + done, static_cast<size_t>(n - done));
-      if (w < 0) {
-        if (errno == EINTR) continue;
-        ok = false;
-        break;
-      }
-      done += w;
+    if (!writeAll(out, std::string_view(buf, static_cast<size_t>(n)))) {
+      ok = false;
+      break;
     }
-    if (!ok) break;
   }
   ::close(in);
   if (ok) {

@@ -29,23 +29,25 @@ bool forceDirectories(const std::string& path) {
   return folderExists(path);
 }
 
+int createFresh(const std::string& prefix, const std::string& suffix, unsigned mode, std::string& path) {
+  std::random_device rd;
+  for (int attempt = 0; attempt < 16; ++attempt) {
+    path = prefix + std::to_string(rd() % 1000000u) + suffix;
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, static_cast<mode_t>(mode));
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  return -1;
+}
+
 bool probeWritable(const std::string& folder, const std::string& probePrefix) {
   // A name of its own each time: a probe file left behind by a crashed run
   // (or anybody's file) must neither block the test nor be removed by it.
-  std::random_device rd;
-  for (int attempt = 0; attempt < 16; ++attempt) {
-    const std::string p = withTrailingSlash(folder) + probePrefix + std::to_string(::getpid()) + "-" +
-                          std::to_string(rd() % 1000000u) + ".tmp";
-    const int fd = ::open(p.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (fd < 0) {
-      if (errno == EEXIST) continue;
-      return false;
-    }
-    const bool closed = ::close(fd) == 0;
-    ::unlink(p.c_str());
-    return closed;
-  }
-  return false;
+  std::string p;
+  const int fd = createFresh(withTrailingSlash(folder) + probePrefix + std::to_string(::getpid()) + "-", ".tmp", 0644, p);
+  if (fd < 0) return false;
+  const bool closed = ::close(fd) == 0;
+  ::unlink(p.c_str());
+  return closed;
 }
 
 std::string programFolder() {
@@ -90,7 +92,7 @@ std::optional<std::string> readFile(const std::string& path) {
   return out;
 }
 
-bool writeAll(int fd, const std::string& bytes) {
+bool writeAll(int fd, std::string_view bytes) {
   size_t done = 0;
   while (done < bytes.size()) {
     const ssize_t w = ::write(fd, bytes.data() + done, bytes.size() - done);
@@ -128,15 +130,9 @@ bool replaceAtomic(const std::string& path, const std::string& bytes, bool keepA
   struct stat st {};
   const bool existed = ::stat(path.c_str(), &st) == 0;
   keepAll = keepAll && existed;
-  std::random_device rd;
   std::string tmp;
-  int fd = -1;
-  for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
-    tmp = dir + "." + base + "." + std::to_string(rd() % 1000000u) + ".tmp";
-    // Private until it carries the old file's permissions and owner.
-    fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, keepAll ? 0600 : 0644);
-    if (fd < 0 && errno != EEXIST) return false;
-  }
+  // Private until it carries the old file's permissions and owner.
+  const int fd = createFresh(dir + "." + base + ".", ".tmp", keepAll ? 0600 : 0644, tmp);
   if (fd < 0) return false;
   // Keep the permissions of a file that is replaced.
   if (existed && !keepAll) ::fchmod(fd, st.st_mode & 07777);

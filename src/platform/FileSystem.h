@@ -3,6 +3,7 @@
 // that is "with trailing separator" ends in '/'.
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace mosaik::fs {
@@ -25,7 +26,11 @@ bool setCurrentFolder(const std::string& path);
 
 std::optional<std::string> readFile(const std::string& path);
 // All of `bytes` to an open file, going on after interrupted writes.
-bool writeAll(int fd, const std::string& bytes);
+bool writeAll(int fd, std::string_view bytes);
+// Creates `prefix` + a fresh number + `suffix` exclusively (a few tries
+// when the name is taken) and returns its descriptor, or -1; `path` is the
+// name created. A file already there is never opened.
+int createFresh(const std::string& prefix, const std::string& suffix, unsigned mode, std::string& path);
 // Writes to a temporary file in the same folder and renames it over the
 // target only after a complete write; the old file survives any failure.
 // durable: flushed to disk before the rename as well, for the user's own
