@@ -23,15 +23,15 @@ class Leser {
 
   void sektion(const char* s) { sektion_ = s; }
 
-  std::optional<std::string> roh(const char* key) const { return ini_.lesen(sektion_, key); }
-  std::optional<std::string> text(const char* key) const { return roh(key); }
+  // A value as stored: plain texts are taken as they are.
+  std::optional<std::string> text(const char* key) const { return ini_.lesen(sektion_, key); }
   std::optional<std::string> zitiert(const char* key) const {
-    auto v = roh(key);
+    auto v = text(key);
     if (!v) return std::nullopt;
     return zitiertLesen(*v);
   }
   std::optional<int32_t> zahl(const char* key) const {
-    auto v = roh(key);
+    auto v = text(key);
     if (!v) return std::nullopt;
     return ganzzahlLesen(*v);
   }
@@ -41,7 +41,7 @@ class Leser {
     return *z != 0;
   }
   std::optional<double> dezimal(const char* key) const {
-    auto v = roh(key);
+    auto v = text(key);
     if (!v) return std::nullopt;
     return gleitkommaLesen(*v, k_.sv.locale.decimalSeparator);
   }
@@ -59,7 +59,7 @@ class Leser {
   }
   // The extra-text memos, the only values stored with masked line breaks.
   void memo(const char* key, Opt o) {
-    if (auto t = roh(key)) m_.setText(o, ZeilenumbruecheDemaskieren(*t));
+    if (auto t = text(key)) m_.setText(o, ZeilenumbruecheDemaskieren(*t));
   }
   void edZitiert(const char* key, Opt o) {
     if (auto t = zitiert(key)) m_.setText(o, *t);
@@ -68,7 +68,7 @@ class Leser {
     if (auto z = zahl(key)) m_.setSpin(o, *z);
   }
   void farbe(const char* key, Opt o) {
-    if (auto t = roh(key)) m_.setColor(o, HTMLFarbe2TColor(*t));
+    if (auto t = text(key)) m_.setColor(o, HTMLFarbe2TColor(*t));
   }
   void pfad(const char* key, std::string& ziel) {
     if (auto t = text(key)) ziel = *t;
