@@ -13,7 +13,6 @@
 #include "generator/Namen.h"
 #include "generator/Uebersichtsseiten.h"
 #include "generator/Umbenennen.h"
-#include "imaging/JpegCodec.h"
 #include "platform/FileSystem.h"
 #include "platform/Win1252.h"
 
@@ -78,18 +77,6 @@ TDateieintrag bildeintrag(const fs::Entry& e) {
   return b;
 }
 
-// Whether a picture's header can be read; quiet, unlike the walks' reading.
-bool lesbar(const std::string& pfad) {
-  const auto daten = fs::readFile(pfad);
-  if (!daten) return false;
-  try {
-    const imaging::JpegInfo info = imaging::ReadJpegInfo(*daten);
-    return info.Width > 0 && info.Height > 0;
-  } catch (const imaging::JpegError&) {
-    return false;
-  }
-}
-
 bool istTextdatei(const std::string& name) {
   const std::string g = asciiUpper(name);
   return g == "DIRINFO.TXT" || g == "DIRNAME.TXT";
@@ -148,7 +135,7 @@ void OrdnerStatistik(Lauf& lauf, const std::string& ordner, int& anzahl, int64_t
   // Walk 2 leaves out a picture it cannot read, so it has no thumbnail to
   // stand for the folder.
   for (const TDateieintrag& b : bilder)
-    if (lesbar(dir + b.Name)) {
+    if (AnzeigeGroesseLesen(dir + b.Name)) {
       erstesBild = b.Name;
       break;
     }
