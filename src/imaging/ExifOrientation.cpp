@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "imaging/ImgData.h"
+#include "imaging/JpegComments.h"
 
 namespace mosaik::imaging {
 namespace {
@@ -56,17 +57,13 @@ int ExifOrientation(const std::string& section) {
 }
 
 int JpegExifOrientation(std::string_view jpeg) {
-  const auto byte = [&](size_t i) { return static_cast<unsigned char>(jpeg[i]); };
-  if (jpeg.size() < 4 || byte(0) != 0xFF || byte(1) != 0xD8) return 0;
-  size_t pos = 2;
-  while (pos + 4 <= jpeg.size() && byte(pos) == 0xFF) {
-    const unsigned marker = byte(pos + 1);
-    if (marker == 0xDA || marker == 0xD9) return 0;  // picture data: no metadata after it counts
-    const size_t len = size_t{byte(pos + 2)} << 8 | byte(pos + 3);
-    if (len < 2 || pos + 2 + len > jpeg.size()) return 0;
-    if (marker == 0xE1 && len >= 8 && jpeg.substr(pos + 4, 6) == std::string_view("Exif\0\0", 6))
-      return ExifOrientation(std::string(jpeg.substr(pos + 2, len)));
-    pos += 2 + len;
+  if (jpeg.size() < 4 || jpeg.substr(0, 2) != "\xFF\xD8") return 0;
+  size_t rest = 0;
+  for (const JpegSection& s : LeadingJpegSections(jpeg, rest)) {
+    // The section as the metadata object holds it: length bytes, then payload.
+    const std::string_view data = jpeg.substr(s.payload - 2, s.end - s.payload + 2);
+    if (s.marker == 0xE1 && data.substr(2, 6) == std::string_view("Exif\0\0", 6))
+      return ExifOrientation(std::string(data));
   }
   return 0;
 }

@@ -7,24 +7,18 @@
 namespace mosaik::imaging {
 namespace {
 
-struct Section {
-  size_t start = 0;    // its first fill byte or FF
-  size_t payload = 0;  // after the length bytes
-  size_t end = 0;
-  unsigned marker = 0;
-};
-
 unsigned At(std::string_view s, size_t i) { return static_cast<unsigned char>(s[i]); }
 
 // A marker that begins a section with a length.
 bool SectionMarker(unsigned m) { return m >= 0xC0 && m <= 0xFE && !(m >= 0xD0 && m <= 0xDA); }
 
-// The sections between the start of image and the scan, as far as they
-// can be told apart; `rest` is where the remaining bytes begin. A comment
-// whose length runs past the end was cut short or miscounted: it ends where
-// the next section begins, so the picture behind it is not taken for text.
-std::vector<Section> Leading(std::string_view f, size_t& rest) {
-  std::vector<Section> out;
+}  // namespace
+
+// A comment whose length runs past the end was cut short or miscounted: it
+// ends where the next section begins, so the picture behind it is not
+// taken for text.
+std::vector<JpegSection> LeadingJpegSections(std::string_view f, size_t& rest) {
+  std::vector<JpegSection> out;
   size_t p = 2;
   while (p < f.size() && At(f, p) == 0xFF) {
     size_t q = p;
@@ -48,7 +42,9 @@ std::vector<Section> Leading(std::string_view f, size_t& rest) {
   return out;
 }
 
-bool IsMpf(std::string_view f, const Section& s) {
+namespace {
+
+bool IsMpf(std::string_view f, const JpegSection& s) {
   return s.marker == 0xE2 && f.substr(s.payload, 4) == std::string_view("MPF\0", 4);
 }
 
@@ -97,7 +93,7 @@ std::vector<std::string> JpegComments(std::string_view file) {
   std::vector<std::string> out;
   if (file.size() < 2 || At(file, 0) != 0xFF || At(file, 1) != 0xD8) return out;
   size_t rest = 0;
-  for (const Section& s : Leading(file, rest))
+  for (const JpegSection& s : LeadingJpegSections(file, rest))
     if (s.marker == 0xFE) out.emplace_back(file.substr(s.payload, s.end - s.payload));
   return out;
 }
@@ -117,7 +113,7 @@ std::string ReplaceJpegComments(std::string_view file, std::string_view comment)
   if (file.size() < 2 || At(file, 0) != 0xFF || At(file, 1) != 0xD8)
     throw MetadataWriteError("Die Datei ist keine JPEG-Datei.");
   size_t rest = 0;
-  const std::vector<Section> sections = Leading(file, rest);
+  const std::vector<JpegSection> sections = LeadingJpegSections(file, rest);
   // Every change in size, at the position of the original it happens at.
   struct Change {
     size_t at;
@@ -125,14 +121,14 @@ std::string ReplaceJpegComments(std::string_view file, std::string_view comment)
   };
   std::vector<Change> changes;
   size_t insertAt = 0;  // without a comment: after the APPn sections at the start
-  for (const Section& s : sections) {
+  for (const JpegSection& s : sections) {
     if (s.marker != 0xFE) continue;
     const auto size = static_cast<int64_t>(s.end - s.start);
     changes.push_back({s.start, (changes.empty() ? static_cast<int64_t>(comment.size()) : 0) - size});
   }
   if (changes.empty()) {
     insertAt = 2;
-    for (const Section& s : sections) {
+    for (const JpegSection& s : sections) {
       if (s.marker < 0xE0 || s.marker > 0xEF) break;
       insertAt = s.end;
     }
@@ -145,7 +141,7 @@ std::string ReplaceJpegComments(std::string_view file, std::string_view comment)
   out.reserve(file.size() + comment.size());
   if (insertAt == 2) out += comment;
   bool placed = insertAt != 0;
-  for (const Section& s : sections) {
+  for (const JpegSection& s : sections) {
     const std::string_view bytes = file.substr(s.start, s.end - s.start);
     if (s.marker == 0xFE) {
       if (!placed) out += comment;

@@ -9,6 +9,21 @@
 
 namespace mosaik::imaging {
 
+// One section between the start of image and the picture data: where its
+// marker (with any fill bytes before it) starts, where its payload starts
+// (after the length bytes) and where it ends.
+struct JpegSection {
+  size_t start = 0;
+  size_t payload = 0;
+  size_t end = 0;
+  unsigned marker = 0;
+};
+
+// The sections before the picture data, as far as they can be told apart;
+// `rest` is where the remaining bytes begin. A comment whose length runs
+// past the end ends where the next marker begins, or at the end of the file.
+std::vector<JpegSection> LeadingJpegSections(std::string_view file, size_t& rest);
+
 // The payloads of every comment section before the picture data, in file
 // order. A comment whose length runs past the end of the file ends where
 // the next marker begins, or at the end of the file.

@@ -43,7 +43,8 @@ bool probeWritable(const std::string& folder, const std::string& probePrefix) {
   // A name of its own each time: a probe file left behind by a crashed run
   // (or anybody's file) must neither block the test nor be removed by it.
   std::string p;
-  const int fd = createFresh(withTrailingSlash(folder) + probePrefix + std::to_string(::getpid()) + "-", ".tmp", 0644, p);
+  const std::string prefix = withTrailingSlash(folder) + probePrefix + std::to_string(::getpid()) + "-";
+  const int fd = createFresh(prefix, ".tmp", 0644, p);
   if (fd < 0) return false;
   const bool closed = ::close(fd) == 0;
   ::unlink(p.c_str());
@@ -151,7 +152,9 @@ bool writeFileAtomic(const std::string& path, const std::string& bytes, bool dur
   return replaceAtomic(path, bytes, false, durable);
 }
 
-bool rewriteFileAtomic(const std::string& path, const std::string& bytes) { return replaceAtomic(path, bytes, true, true); }
+bool rewriteFileAtomic(const std::string& path, const std::string& bytes) {
+  return replaceAtomic(path, bytes, true, true);
+}
 
 std::string withTrailingSlash(std::string path) {
   if (!path.empty() && path.back() != '/') path += '/';
