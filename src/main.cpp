@@ -9,7 +9,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Environment.h"
 #ifdef MOSAIK_WITH_QT
-#include "ui/qt/QtAnwendung.h"
+#include "qt/QtAnwendung.h"
 #endif
 
 namespace {

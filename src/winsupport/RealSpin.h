@@ -1,7 +1,7 @@
 #pragma once
 // The decimal spin edit without a window: its value rules, key rules, the
 // layout of its button pair and the auto-repeat of the buttons. The Qt
-// widget (ui/qt/RealSpinEdit) shows it.
+// widget (qt/RealSpinEdit) shows it.
 #include <functional>
 #include <string>
 

@@ -13,7 +13,7 @@
 #include "TestUmgebung.h"
 #include "start/Programm.h"
 #include "platform/FileSystem.h"
-#include "ui/qt/Fenster.h"
+#include "qt/Fenster.h"
 
 namespace mosaik::test {
 

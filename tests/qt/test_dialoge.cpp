@@ -12,9 +12,9 @@
 
 #include "../ui/test_kommentar_basis.h"
 #include "FensterTestbasis.h"
-#include "ui/qt/QtDialoge.h"
-#include "ui/qt/RealSpinEdit.h"
-#include "ui/qt/WartenDialog.h"
+#include "qt/QtDialoge.h"
+#include "qt/RealSpinEdit.h"
+#include "qt/WartenDialog.h"
 #include "winsupport/FolderDialog.h"
 
 namespace mosaik::test {

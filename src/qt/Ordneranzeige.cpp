@@ -1,4 +1,4 @@
-#include "ui/qt/Ordneranzeige.h"
+#include "qt/Ordneranzeige.h"
 
 #include <QContextMenuEvent>
 #include <QLineEdit>

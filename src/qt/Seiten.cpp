@@ -1,7 +1,7 @@
-#include "ui/qt/Seiten.h"
+#include "qt/Seiten.h"
 
-#include "ui/qt/FarbDialog.h"
-#include "ui/qt/MeinBild.h"
+#include "qt/FarbDialog.h"
+#include "qt/MeinBild.h"
 
 #include <QFontMetrics>
 #include <QFrame>

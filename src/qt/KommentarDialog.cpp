@@ -1,4 +1,4 @@
-#include "ui/qt/KommentarDialog.h"
+#include "qt/KommentarDialog.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -8,7 +8,7 @@
 #include <QTimer>
 
 #include "ui/Auswahl.h"
-#include "ui/qt/OptionBinder.h"
+#include "qt/OptionBinder.h"
 
 namespace mosaik {
 namespace {

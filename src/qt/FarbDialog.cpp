@@ -1,4 +1,4 @@
-#include "ui/qt/FarbDialog.h"
+#include "qt/FarbDialog.h"
 
 #include <QAbstractButton>
 #include <QGridLayout>

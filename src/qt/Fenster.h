@@ -7,12 +7,12 @@
 #include <QTabWidget>
 
 #include "start/Programm.h"
-#include "ui/qt/EXIFDialog.h"
-#include "ui/qt/FarbDialog.h"
-#include "ui/qt/KommentarDialog.h"
-#include "ui/qt/NavigationDialog.h"
-#include "ui/qt/OptionBinder.h"
-#include "ui/qt/WartenDialog.h"
+#include "qt/EXIFDialog.h"
+#include "qt/FarbDialog.h"
+#include "qt/KommentarDialog.h"
+#include "qt/NavigationDialog.h"
+#include "qt/OptionBinder.h"
+#include "qt/WartenDialog.h"
 
 namespace mosaik {
 

@@ -1,4 +1,4 @@
-#include "ui/qt/QtDialoge.h"
+#include "qt/QtDialoge.h"
 
 #include <QApplication>
 #include <QColorDialog>

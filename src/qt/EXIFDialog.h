@@ -9,7 +9,7 @@
 #include <functional>
 
 #include "ui/EXIFForm.h"
-#include "ui/qt/RealSpinEdit.h"
+#include "qt/RealSpinEdit.h"
 
 namespace mosaik {
 

@@ -1,6 +1,6 @@
-#include "ui/qt/OptionBinder.h"
+#include "qt/OptionBinder.h"
 
-#include "ui/qt/RealSpinEdit.h"
+#include "qt/RealSpinEdit.h"
 
 #include <QApplication>
 #include <QCheckBox>

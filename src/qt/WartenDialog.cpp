@@ -1,4 +1,4 @@
-#include "ui/qt/WartenDialog.h"
+#include "qt/WartenDialog.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -6,7 +6,7 @@
 #include <QPainter>
 #include <QScreen>
 
-#include "ui/qt/ThemenMaler.h"
+#include "qt/ThemenMaler.h"
 
 namespace mosaik {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/qt/ThemenMaler.h"
+#include "qt/ThemenMaler.h"
 
 #include <QApplication>
 #include <QStyle>

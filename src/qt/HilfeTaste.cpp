@@ -1,4 +1,4 @@
-#include "ui/qt/HilfeTaste.h"
+#include "qt/HilfeTaste.h"
 
 #include <QApplication>
 #include <QKeyEvent>

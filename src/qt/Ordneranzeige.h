@@ -4,7 +4,7 @@
 // click on the picture or HTML folder, or "Pfad ändern" from its context
 // menu, opens the folder chooser.
 #include "app/options/OptionModel.h"
-#include "ui/qt/OptionBinder.h"
+#include "qt/OptionBinder.h"
 
 namespace mosaik {
 

@@ -1,4 +1,4 @@
-#include "ui/qt/EXIFDialog.h"
+#include "qt/EXIFDialog.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QFocusEvent>
@@ -15,7 +15,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "ui/qt/OptionBinder.h"
+#include "qt/OptionBinder.h"
 
 namespace mosaik {
 namespace {

@@ -8,7 +8,7 @@
 #include <QTabWidget>
 
 #include "ui/NavigationForm.h"
-#include "ui/qt/OptionBinder.h"
+#include "qt/OptionBinder.h"
 
 namespace mosaik {
 

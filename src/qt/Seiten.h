@@ -3,7 +3,7 @@
 // tabs and group boxes with their controls, laid out with Qt layouts.
 #include <QTabWidget>
 
-#include "ui/qt/OptionBinder.h"
+#include "qt/OptionBinder.h"
 
 namespace mosaik {
 

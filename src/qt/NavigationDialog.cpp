@@ -1,9 +1,9 @@
-#include "ui/qt/NavigationDialog.h"
+#include "qt/NavigationDialog.h"
 
 #include <QEvent>
 #include <QVBoxLayout>
 
-#include "ui/qt/Seiten.h"
+#include "qt/Seiten.h"
 
 namespace mosaik {
 

@@ -1,4 +1,4 @@
-#include "ui/qt/QtAnwendung.h"
+#include "qt/QtAnwendung.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -8,8 +8,8 @@
 
 #include "start/Programm.h"
 #include "platform/Environment.h"
-#include "ui/qt/Fenster.h"
-#include "ui/qt/QtDialoge.h"
+#include "qt/Fenster.h"
+#include "qt/QtDialoge.h"
 
 namespace mosaik {
 

@@ -1,4 +1,4 @@
-#include "ui/qt/MeinBild.h"
+#include "qt/MeinBild.h"
 
 #include <QPainter>
 

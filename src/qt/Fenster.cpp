@@ -1,4 +1,4 @@
-#include "ui/qt/Fenster.h"
+#include "qt/Fenster.h"
 
 #include "app/Einstellungen.h"
 
@@ -15,10 +15,10 @@
 #include "generator/Generierung.h"
 #include "ui/Feldfilter.h"
 #include "ui/Hilfe.h"
-#include "ui/qt/HilfeTaste.h"
-#include "ui/qt/Ordneranzeige.h"
-#include "ui/qt/Seiten.h"
-#include "ui/qt/ThemenMaler.h"
+#include "qt/HilfeTaste.h"
+#include "qt/Ordneranzeige.h"
+#include "qt/Seiten.h"
+#include "qt/ThemenMaler.h"
 
 namespace mosaik {
 Tastenfilter tastenfilter(THauptForm& haupt, TNavigationForm& nav) {

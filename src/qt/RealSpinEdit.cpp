@@ -1,4 +1,4 @@
-#include "ui/qt/RealSpinEdit.h"
+#include "qt/RealSpinEdit.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
