@@ -337,6 +337,7 @@ TEST_F(Lesen, Leseregeln) {
       {"[GrosseBilder]\r\nSeite=2", "RBBreiteGrosseBilder", "RBHoeheGrosseBilder"},
       {"[Layout]\r\nTitel=x", "RBBreiteGrosseBilder", "RBLaengereSeiteGrosseBilder"},
       {"[Layout]\r\nFensterNavigation=5", "CoBFensterNavigation", "1"},
+      {"[Layout]\r\nFensterNavigation=0", "CoBFensterNavigation", "0"},
       {"[Layout]\r\nBWreal=abc", "BWreal", "5.000000"},
       {"[Layout]\r\nBWumgerechnet=50,5", "BWumgerechnet", "50.500000"},
       {"[Layout]\r\ncellspacingIE=1", "cellspacingIE", "an"},
@@ -350,6 +351,7 @@ TEST_F(Lesen, Leseregeln) {
       {"[FarbenUndFonts]\r\nFont1=6", "CoBUebWeicheSchriftart", "0"},
       {"[FarbenUndFonts]\r\nFont1Schnitt=4", "CoBUebSchriftschnitt", "4"},
       {"[FarbenUndFonts]\r\nFont1Schnitt=-1", "CoBUebSchriftschnitt", "0"},
+      {"[FarbenUndFonts]\r\nFont1Schnitt=1", "CoBUebSchriftschnitt", "1"},
       {"[FarbenUndFonts]\r\nFont2=-1", "CoBRestWeicheSchriftart", "0"},
       {"[FarbenUndFonts]\r\nFont2Schnitt=2", "CoBRestSchriftschnitt", "2"},
       {"[FarbenUndFonts]\r\nFont1Größe=", "CoBUebGroesse", "Standard"},
@@ -371,6 +373,7 @@ TEST_F(Lesen, Leseregeln) {
       {"[Experten]\r\nDoctype=2", "CoBDoctypeChange", "1"},
       {"[Experten]\r\neigeneHeaderSeiten=5", "RBNeuerHeaderUebersichtsseiten", "RBNeuerHeaderAlleSeiten"},
       {"[Experten]\r\neigeneHeaderSeiten=0", "RBNeuerHeaderUebersichtsseiten", "RBNeuerHeaderNurErsteSeite"},
+      {"[Experten]\r\neigeneHeaderSeiten=1", "RBNeuerHeaderUebersichtsseiten", "RBNeuerHeaderUebersichtsseiten"},
       {"[Experten]\r\nTrennungBildname=äb", "EdVerbindungszeichen", "ä"},
       {"[Texte]\r\nBildSing=\" Bild\"", "EdBildSing", " Bild"},
       // The profile layer and the reader each take one pair of quotes.

@@ -203,7 +203,8 @@ TEST(Resampler, FastPassesEqualThePlainRule) {
   };
   const Case cases[] = {{64, 48, 16, 12}, {61, 47, 19, 5},  {10, 10, 37, 23}, {5, 3, 120, 1},
                         {300, 7, 120, 2}, {2, 2, 7, 9},     {1, 1, 5, 3},     {1, 9, 4, 2},
-                        {3, 1, 1, 1},     {97, 31, 96, 30}, {40, 40, 41, 39}, {600, 4, 17, 3}};
+                        {3, 1, 1, 1},     {97, 31, 96, 30}, {40, 40, 41, 39}, {600, 4, 17, 3},
+                        {257, 257, 2, 2}};  // 1/256 exactly: the last scale filtered without block means
   uint32_t seed = 1;
   for (auto f : kAllFilters)
     for (float radius : {0.0f, 1.25f, 4.0f})
