@@ -182,6 +182,8 @@ TEST_F(ExifReader, Formatters) {
   EXPECT_EQ(FormatGpsCoordinate("0/0, 0/0, 0/0"), "0 Degrees 0 Minutes 0 Seconds");
   EXPECT_EQ(FormatGpsTime("12/1, 34/1, 5650/100"), "12:34:56");
   EXPECT_EQ(FormatGpsTime("12, 34, 56"), "12, 34, 56");
+  EXPECT_EQ(FormatGpsTime("12/1, 34/1"), "12/1, 34/1");
+  EXPECT_EQ(FormatGpsCoordinate("48/1, 8/1, 15"), "48/1, 8/1, 15");
 }
 
 TEST_F(ExifReader, GpsAndInteroperabilityDirectories) {
