@@ -361,7 +361,7 @@ TEST_F(Kommentareditor, UnlesbaresBildUebernimmtKeinenFremdenKommentar) {
   oeffnen();
   EXPECT_EQ(f.MKommentar, "Kommentar von a");
   f.BitBWeiterClick();
-  meldung(1, MsgKind::Error, "Fehler beim Einlesen der Datei\r\n" + pfad("b.jpg"));
+  meldung(1, MsgKind::Error, "Fehler beim Einlesen der Datei\r\n" + pfad("b.jpg") + "\r\nDie Daten sind kein JPEG-Bild.");
   EXPECT_EQ(f.LBildNr, "2/2");
   EXPECT_EQ(f.LDateiname, "b.jpg");
   EXPECT_EQ(f.MKommentar, "");
