@@ -60,8 +60,9 @@ struct Stufenzeiten {
 // Reads ordner + datei, reduces it as art says (sizes are those of the
 // picture as displayed, turned by its EXIF Orientation), turns the result
 // upright, encodes it and writes it to zielpfad starting with the
-// original's metadata (EXIF, IPTC, comment; the EXIF sizes rewritten to the
-// new size and the Orientation set to 1), through a temporary file that
+// original's metadata (EXIF, IPTC, comment, RGB colour profile; the EXIF
+// sizes rewritten to the new size and the Orientation set to 1, a turned
+// picture's embedded EXIF thumbnail dropped), through a temporary file that
 // replaces zielpfad only when complete. False, after the read-error box,
 // when the original cannot be read or decoded; nothing is written then.
 // Failures of resampling, encoding and writing are thrown, as is a side
