@@ -182,14 +182,12 @@ TEST(ExifOrientationTag, EmbeddedThumbnailDropped) {
     if (c.thumbnail) t.Thumbnail(thumb);
     TimgData md(255);
     ASSERT_TRUE(md.ReadJpegSections(Soi() + t.App1() + ScanTail()));
-    const std::string before = md.Sections[0].Data;
-    std::string copy = before;
-    EXPECT_EQ(DropExifThumbnail(copy), c.dropped);
+    std::string alone = md.Sections[0].Data;
+    EXPECT_EQ(DropExifThumbnail(alone), c.dropped);
     DropExifThumbnail(md);
-    EXPECT_EQ(md.Sections[0].Data, copy);
     const std::string& after = md.Sections[0].Data;
+    EXPECT_EQ(after, alone);
     EXPECT_EQ(after.find(thumb) != std::string::npos, c.thumbnail && !c.cut) << c.valueBehind;
-    EXPECT_EQ(after.size() < before.size(), c.cut);
     EXPECT_EQ(md.Sections[0].Size, static_cast<int32_t>(after.size()));
     TimgData back(255);
     ASSERT_TRUE(back.ReadJpegSections(Soi() + "\xFF\xE1" + after + ScanTail()));
