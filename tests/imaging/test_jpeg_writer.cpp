@@ -216,6 +216,9 @@ TEST(JpegWriter, CommentsReplacedInTheirPlace) {
   t.Ascii(0, 0x010F, "Canon");
   const std::string iptc = Segment(0xED, std::string("Photoshop 3.0\0" "8BIM", 18));
   const std::string neu = Segment(0xFE, "neu");
+  const std::string xmp = Segment(0xE1, std::string("http://ns.adobe.com/xap/1.0/\0<x:xmpmeta/>", 41));
+  const std::string icc = Segment(0xE2, std::string("ICC_PROFILE\0\1\1", 14));
+  const std::string adobe = Segment(0xEE, std::string("Adobe\0\144\0\0\0\0\1", 12));
   struct Case {
     std::string file, shown, replaced;
   };
@@ -223,8 +226,11 @@ TEST(JpegWriter, CommentsReplacedInTheirPlace) {
       // The first comment's place; the others go; what follows the end stays.
       {Soi() + kJfif + Segment(0xFE, "a") + t.App1() + kDqt + Segment(0xFE, "b") + ScanTail() + "Rest", "a\nb",
        Soi() + kJfif + neu + t.App1() + kDqt + ScanTail() + "Rest"},
-      // None yet: after the APPn sections at the start, whatever their order.
+      // None yet: after the JFIF, EXIF and IPTC sections at the start,
+      // whatever their order, and before XMP, ICC and Adobe sections (a web
+      // export), where a reader of the first sections finds it.
       {Soi() + t.App1() + kJfif + iptc + kDqt + ScanTail(), "", Soi() + t.App1() + kJfif + iptc + neu + kDqt + ScanTail()},
+      {Soi() + kJfif + xmp + icc + adobe + kDqt + ScanTail(), "", Soi() + kJfif + neu + xmp + icc + adobe + kDqt + ScanTail()},
       {Soi() + kDqt + ScanTail(), "", Soi() + neu + kDqt + ScanTail()},
       // A length running past the end: the comment ends where the next
       // section begins, or with the file.
@@ -310,9 +316,26 @@ TEST(JpegWriter, FailedWriteLeavesTheOriginalUntouched) {
 
   // (A write that fails half-way is checked through the comment editor.)
 
-  // A folder that cannot be written.
+  // A folder that cannot be written, and no temporary folder for the copy
+  // of the original that writing in place needs: refused, saying why.
   ::chmod(dir.Path().c_str(), 0555);
-  EXPECT_THROW(d.WriteExifJpegFile(path), MetadataWriteError);
+  const char* tmp = std::getenv("TMPDIR");
+  const std::string tmpAlt = tmp ? tmp : "";
+  ::setenv("TMPDIR", dir.Path().c_str(), 1);
+  try {
+    d.WriteExifJpegFile(path);
+    ADD_FAILURE();
+  } catch (const MetadataWriteError& e) {
+    EXPECT_EQ(std::string(e.what()), "Im Ordner " + dir.Path() +
+                                         " kann keine neue Datei angelegt werden (keine Berechtigung). An Ort und "
+                                         "Stelle kann die Datei auch nicht geschrieben werden: Im tempor\xC3\xA4ren "
+                                         "Ordner " + dir.Path() + " kann keine Sicherungskopie angelegt werden (keine "
+                                         "Berechtigung).");
+  }
+  if (tmp)
+    ::setenv("TMPDIR", tmpAlt.c_str(), 1);
+  else
+    ::unsetenv("TMPDIR");
   ::chmod(dir.Path().c_str(), 0755);
   EXPECT_EQ(ReadFileBytes(path), before);
   // A target in a folder that does not exist.
