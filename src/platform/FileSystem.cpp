@@ -287,7 +287,7 @@ bool overwrite(int fd, const std::string& bytes, const struct stat& old) {
 // Writing over the file itself keeps everything that belongs to it; the
 // copy of the original in the user's temporary folder lasts until the new
 // content is on disk, so that even a crash half-way loses nothing.
-RewriteResult writeInPlace(const std::string& bytes, const struct stat& old, int fd,
+RewriteResult writeInPlace(const std::string& path, const std::string& bytes, const struct stat& old, int fd,
                            const std::string& whyNotReplaced) {
   const std::string refused = whyNotReplaced + " An Ort und Stelle kann die Datei auch nicht geschrieben werden: ";
   std::string original;
@@ -296,7 +296,10 @@ RewriteResult writeInPlace(const std::string& bytes, const struct stat& old, int
   std::error_code ec;
   const std::string tempFolder = withTrailingSlash(std::filesystem::temp_directory_path(ec).string());
   std::string copy;
-  const int c = ec ? -1 : createFresh(tempFolder + "mosaik-original-", ".jpg", 0600, copy);
+  // Named after the original, so that a user who has to fetch it back
+  // knows it.
+  const std::string name = path.substr(path.rfind('/') + 1);
+  const int c = ec ? -1 : createFresh(tempFolder + "mosaik-original-", "-" + name, 0600, copy);
   bool copied = c >= 0 && writeAll(c, original) && ::fsync(c) == 0;
   const int e = errno;
   if (c >= 0 && ::close(c) != 0) copied = false;
@@ -308,7 +311,8 @@ RewriteResult writeInPlace(const std::string& bytes, const struct stat& old, int
   if (overwrite(fd, bytes, old)) {
     ::unlink(copy.c_str());
     struct stat now {};
-    if (::fstat(fd, &now) == 0 && (now.st_mtim.tv_sec != old.st_mtim.tv_sec || now.st_mtim.tv_nsec != old.st_mtim.tv_nsec))
+    if (::fstat(fd, &now) == 0 &&
+        (now.st_mtim.tv_sec != old.st_mtim.tv_sec || now.st_mtim.tv_nsec != old.st_mtim.tv_nsec))
       return {true, "Das Datum der Datei kann nicht beibehalten werden: Nur ihr Eigent\xC3\xBCmer darf es setzen."};
     return {true, {}};
   }
@@ -317,8 +321,8 @@ RewriteResult writeInPlace(const std::string& bytes, const struct stat& old, int
     ::unlink(copy.c_str());
     return {false, why + "; sie ist unver\xC3\xA4ndert."};
   }
-  return {false, why + " und nicht wiederhergestellt werden. Eine vollst\xC3\xA4ndige Kopie des Originals liegt unter " +
-                     copy + "."};
+  return {false, why + " und nicht wiederhergestellt werden. Eine vollst\xC3\xA4ndige Kopie des Originals liegt "
+                     "unter " + copy + "."};
 }
 
 }  // namespace
@@ -339,7 +343,7 @@ RewriteResult rewriteOriginal(const std::string& path, const std::string& bytes)
   RewriteResult r;
   // A new file would carry only this one of the file's names.
   if (st.st_nlink > 1) {
-    r = writeInPlace(bytes, st, fd,
+    r = writeInPlace(path, bytes, st, fd,
                      "Die Datei hat " + std::to_string(st.st_nlink) + " Namen (feste Verkn\xC3\xBCpfungen).");
   } else {
     // The attributes are read through a descriptor of the old file; one the
@@ -352,7 +356,7 @@ RewriteResult rewriteOriginal(const std::string& path, const std::string& bytes)
       r = {true, {}};
     } else if (done == Replaced::NotWithoutLoss) {
       errno = openError;
-      r = writeInPlace(bytes, st, fd, r.why);
+      r = writeInPlace(path, bytes, st, fd, r.why);
     }
   }
   if (fd >= 0) ::close(fd);

@@ -230,7 +230,8 @@ TEST(JpegWriter, CommentsReplacedInTheirPlace) {
       // whatever their order, and before XMP, ICC and Adobe sections (a web
       // export), where a reader of the first sections finds it.
       {Soi() + t.App1() + kJfif + iptc + kDqt + ScanTail(), "", Soi() + t.App1() + kJfif + iptc + neu + kDqt + ScanTail()},
-      {Soi() + kJfif + xmp + icc + adobe + kDqt + ScanTail(), "", Soi() + kJfif + neu + xmp + icc + adobe + kDqt + ScanTail()},
+      {Soi() + kJfif + xmp + icc + adobe + kDqt + ScanTail(), "",
+       Soi() + kJfif + neu + xmp + icc + adobe + kDqt + ScanTail()},
       {Soi() + kDqt + ScanTail(), "", Soi() + neu + kDqt + ScanTail()},
       // A length running past the end: the comment ends where the next
       // section begins, or with the file.

@@ -80,7 +80,8 @@ TEST(Dateisystem, AtomaresSchreibenErsetztErstNachVollstaendigemSchreiben) {
     EXPECT_EQ(alsNobody(datei), f.ergebnis) << datei;
     EXPECT_EQ(*fs::readFile(datei), "neu");
     ::stat(datei.c_str(), &st);
-    EXPECT_EQ(std::tuple(st.st_uid, st.st_mode & 0777, st.st_ino == inode), std::tuple(f.besitzer, 0664u, f.anOrtUndStelle));
+    EXPECT_EQ(std::tuple(st.st_uid, st.st_mode & 0777, st.st_ino == inode),
+              std::tuple(f.besitzer, 0664u, f.anOrtUndStelle));
     if (*f.attribut) {
       EXPECT_EQ(::getxattr(datei.c_str(), f.attribut, nullptr, 0), 1);
     }

@@ -218,7 +218,8 @@ TEST_F(Kommentareditor, GeaenderterKommentarWirdGeschriebenMitAllemUebrigen) {
   schreiben(pfad("a.jpg"), original);
   const std::string jfif = jpegBytes(16, 16);
   const size_t jfifEnde = 4 + (static_cast<unsigned char>(jfif[4]) << 8 | static_cast<unsigned char>(jfif[5]));
-  schreiben(pfad("b.jpg"), jfif.substr(0, jfifEnde) + abschnitt(0xE1, std::string("http://ns.adobe.com/xap/1.0/\0<x/>", 33)) +
+  schreiben(pfad("b.jpg"), jfif.substr(0, jfifEnde) +
+                               abschnitt(0xE1, std::string("http://ns.adobe.com/xap/1.0/\0<x/>", 33)) +
                                abschnitt(0xE2, std::string("ICC_PROFILE\0\1\1", 14)) +
                                abschnitt(0xEE, std::string("Adobe\0\144\0\0\0\0\1", 12)) + jfif.substr(jfifEnde));
   if (::geteuid() == 0) {
@@ -342,7 +343,9 @@ TEST_F(Kommentareditor, SchreibfehlerLassenDasOriginalUnveraendert) {
   const std::string hAlt = lesen(pfad("h.jpg"));
   const std::string sAlt = lesen(pfad("s.jpg"));
   const timespec zeit = aenderungszeit(pfad("a.jpg"));
-  const auto kopf = [&](const std::string& name) { return "Die Datei " + pfad(name) + "\r\nkann nicht geschrieben werden!"; };
+  const auto kopf = [&](const std::string& name) {
+    return "Die Datei " + pfad(name) + "\r\nkann nicht geschrieben werden!";
+  };
   // Copies of originals left in the temporary folder.
   const auto kopien = [] {
     int n = 0;
@@ -379,8 +382,8 @@ TEST_F(Kommentareditor, SchreibfehlerLassenDasOriginalUnveraendert) {
   f.BitBzurueckClick();
   f.MKommentar = std::string(3000, 'y');
   knapp(original.size(), [&] { f.BitBWeiterClick(); });
-  meldung(2, MsgKind::Error,
-          kopf("a.jpg") + "\r\nDie neue Fassung kann nicht geschrieben werden (die Datei w\xC3\xBCrde zu gro\xC3\x9F).");
+  const std::string zuGross = "(die Datei w\xC3\xBCrde zu gro\xC3\x9F)";
+  meldung(2, MsgKind::Error, kopf("a.jpg") + "\r\nDie neue Fassung kann nicht geschrieben werden " + zuGross + ".");
   EXPECT_EQ(lesen(pfad("a.jpg")), original);
   EXPECT_EQ(aenderungszeit(pfad("a.jpg")).tv_sec, zeit.tv_sec);
   EXPECT_EQ(eintraege(ordner.pfad()), 4);
@@ -396,8 +399,7 @@ TEST_F(Kommentareditor, SchreibfehlerLassenDasOriginalUnveraendert) {
   f.MKommentar = std::string(3000, 'z');
   knapp(hAlt.size(), [&] { f.BitBWeiterClick(); });
   meldung(4, MsgKind::Error,
-          kopf("h.jpg") + "\r\nDie Datei kann nicht geschrieben werden (die Datei w\xC3\xBCrde zu gro\xC3\x9F); sie ist "
-                          "unver\xC3\xA4ndert.");
+          kopf("h.jpg") + "\r\nDie Datei kann nicht geschrieben werden " + zuGross + "; sie ist unver\xC3\xA4ndert.");
   EXPECT_EQ(lesen(pfad("h.jpg")), hAlt);
   EXPECT_TRUE(fs::sameFile(pfad("h.jpg"), anderswo.pfad() + "h.jpg"));
 
