@@ -157,12 +157,15 @@ void KommentarDialog::aktualisieren() {
 // ends, and its plain text gives them back so. Its raw text keeps every
 // character but a line end: what the user left as it was is taken from the
 // text shown, only the stretch typed over from the memo, so that a comment
-// is never changed by being shown.
+// is never changed by being shown or by an edit elsewhere in it.
 std::string KommentarDialog::memoText() const {
   const QString roh = MKommentar->document()->toRawText();
   if (roh == roh_) return gezeigt_;
   const QString alt = memoNachQt(gezeigt_);
-  const auto zeilen = [](QString t) { return t.replace(QChar::ParagraphSeparator, QLatin1Char('\n')); };
+  // Typed (Return, Shift+Return), a line end is one.
+  const auto zeilen = [](QString t) {
+    return t.replace(QChar::ParagraphSeparator, QLatin1Char('\n')).replace(QChar::LineSeparator, QLatin1Char('\n'));
+  };
   if (alt.size() != roh_.size()) return memoAusQt(zeilen(roh));
   qsizetype vorn = 0, hinten = 0;
   while (vorn < roh.size() && vorn < roh_.size() && roh[vorn] == roh_[vorn]) ++vorn;

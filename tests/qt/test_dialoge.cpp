@@ -136,7 +136,7 @@ TEST_F(Editoren, KommentardialogZeigtBildUndSchreibtDenKommentar) {
     d.BitBWeiter->click();
     d.MKommentar->moveCursor(QTextCursor::End);
     tippen(d.MKommentar, QStringLiteral("!"));
-    taste(d.MKommentar, Qt::Key_Return);
+    taste(d.MKommentar, Qt::Key_Return, {}, Qt::ShiftModifier);
     d.BitBWeiter->click();
     d.BSchliessen->click();
   });
