@@ -174,6 +174,23 @@ std::optional<Masse> AnzeigeGroesseLesen(const std::string& pfad) {
   return daten ? anzeigeGroesse(*daten) : std::nullopt;
 }
 
+bool AbleitungMoeglich(const std::string& pfad, const Ableitungsart& art) {
+  const auto daten = fs::readFile(pfad);
+  const auto anzeige = daten ? anzeigeGroesse(*daten) : std::nullopt;
+  if (!anzeige) return false;
+  struct Leer : imaging::JpegRowSink {
+    void Start(int, int) override {}
+    void Row(const uint8_t*) override {}
+  } leer;
+  try {
+    zuschnittPruefen(art, *anzeige);
+    imaging::DecodeJpegRows(*daten, leer);
+    return true;
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
 void BildGroesseLesen(const Kontext& k, const std::string& pfad, int& breite, int& hoehe) {
   breite = 0;
   hoehe = 0;

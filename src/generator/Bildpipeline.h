@@ -73,6 +73,10 @@ bool AbgeleitetesBildSchreiben(const Kontext& k, const std::string& ordner, cons
                                const std::string& zielpfad, const Ableitungsart& art,
                                const std::function<void()>& pumpe, Stufenzeiten* zeiten = nullptr);
 
+// A derived picture can be made of the file as art says: its header reads,
+// its size is allowed and its picture data decode to the end. Says nothing.
+bool AbleitungMoeglich(const std::string& pfad, const Ableitungsart& art);
+
 // JPEG quality of a compression slider: 101 - position.
 int QualitaetAusRegler(int position);
 

@@ -266,7 +266,7 @@ struct Galerie : SeitenBasis {
     // Its header reads, its picture data end early: listed by its size, yet
     // no thumbnail or large image can be made of it.
     const std::string ganz = lesen(kBilder + "urlaub.jpg");
-    schreiben(bilder() + "Urlaub 2023/halb.jpg", ganz.substr(0, ganz.find("\xFF\xDA") + 20));
+    schreiben(bilder() + "Urlaub 2023/1 halb.jpg", ganz.substr(0, ganz.find("\xFF\xDA") + 20));
     stdfs::create_directories(bilder() + "leer");
 
     m.setChecked(Opt::RBProBildEineHTMLDatei, true);
@@ -298,13 +298,14 @@ struct Galerie : SeitenBasis {
     const bool verkleinert = m.checked(Opt::CBOriginaleVerkleinern);
     const std::string lesefehler =
         "Fehler beim Einlesen der Datei\r\n" + bilder() + (verkleinert ? "Urlaub 2023/" : "urlaub_2023/");
-    const std::string halb = lesefehler + "halb.jpg\r\nDie JPEG-Datei ist unvollständig (vorzeitiges Dateiende).";
+    const std::string halb = lesefehler + (verkleinert ? "1 halb.jpg" : "1_halb.jpg") +
+                             "\r\nDie JPEG-Datei ist unvollständig (vorzeitiges Dateiende).";
     std::vector<std::string> erwartet = {lesefehler + (verkleinert ? "0 kaputt.jpg" : "0_kaputt.jpg") +
                                          "\r\nDie Daten sind kein JPEG-Bild."};
     if (verkleinert)
       erwartet.push_back(halb);
     else if (m.checked(Opt::CBVorschaubilderErzeugen))
-      erwartet.insert(erwartet.end(), {halb, "Fehler beim Verkleinern der Datei \r\nhalb.jpg"});
+      erwartet.insert(erwartet.end(), {halb, "Fehler beim Verkleinern der Datei \r\n1_halb.jpg"});
     EXPECT_EQ(u.dialoge.texte(), erwartet);
     const std::vector<std::string> seiten = seitenUnter(html());
     int links = 0;
@@ -336,8 +337,10 @@ TEST_F(Galerie, OrdnerstrukturMitVerkleinertenBildernUndTextlinks) {
 
 TEST_F(Galerie, FlacheGalerieMitGrafiklinksUndNeuemFenster) {
   // One picture a page, thumbnails made of the originals: the picture
-  // without one leaves neither a link to its page nor a page without cells.
+  // without one (first in its folder) leaves neither a link to its page nor
+  // a page without cells, and does not stand for its folder.
   m.setSpin(Opt::SpEdSpaltenzahl, 1);
+  m.setChecked(Opt::CBUnterordnerbildAnzeigen, true);
   m.setChecked(Opt::RBStrukturflach, true);
   m.setChecked(Opt::RBNavGrGrafiklinks, true);
   m.setChecked(Opt::RBGrossGrafikStandard, true);

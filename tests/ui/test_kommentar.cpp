@@ -470,7 +470,8 @@ TEST_F(Kommentareditor, UnlesbaresBildUebernimmtKeinenFremdenKommentar) {
   f.BitBWeiterClick();
   // The loader's reason follows the file.
   const std::string kEndetFrueh = "\r\nDie JPEG-Datei ist unvollständig (vorzeitiges Dateiende).";
-  meldung(1, MsgKind::Error, "Fehler beim Einlesen der Datei\r\n" + pfad("b.jpg") + "\r\nDie Daten sind kein JPEG-Bild.");
+  meldung(1, MsgKind::Error,
+          "Fehler beim Einlesen der Datei\r\n" + pfad("b.jpg") + "\r\nDie Daten sind kein JPEG-Bild.");
   EXPECT_EQ(gezeigt[0], "2/3 b.jpg ");
   EXPECT_EQ(f.MKommentar, "");
   EXPECT_EQ(f.Bild, TKommentarForm::Lage{});
