@@ -139,18 +139,19 @@ bool VorschaubilderErzeugen(Lauf& lauf, TDateiArray& liste, const std::string& o
   const OptionModel& m = k.m;
   const std::string vorschau = fs::withTrailingSlash(vorschauOrdner);
   TDateiArray gelistet;
+  bool abgebrochen = false;
   for (TDateieintrag& bild : liste) {
-    // After a cancel no further thumbnail is made.
-    if (AbbruchFlag.load() != 0) return false;
-    if (!lauf.pumpUndAbbruch()) lauf.view.aktuelleDatei(bild.Name);
-    if (VorschaubildErzeugen(lauf, ordner, vorschau, bild.Name, m.checked(Opt::CBkleineBilderVergroessern),
-                             m.spin(Opt::SpEdGroesse)))
+    // After a cancel no further thumbnail is made; the list stays whole.
+    abgebrochen = abgebrochen || lauf.pumpUndAbbruch();
+    if (!abgebrochen) lauf.view.aktuelleDatei(bild.Name);
+    if (abgebrochen || VorschaubildErzeugen(lauf, ordner, vorschau, bild.Name,
+                                            m.checked(Opt::CBkleineBilderVergroessern), m.spin(Opt::SpEdGroesse)))
       gelistet.push_back(std::move(bild));
     else
       k.fehler("Fehler beim Verkleinern der Datei \r\n" + bild.Name);
   }
   liste = std::move(gelistet);
-  return AbbruchFlag.load() == 0;
+  return !abgebrochen && AbbruchFlag.load() == 0;
 }
 
 void VorschauZelleSchreiben(Lauf& lauf, HTMLSeite& seite, const TDateiArray& liste, int index,

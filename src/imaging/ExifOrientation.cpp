@@ -29,14 +29,20 @@ struct Tiff {
   }
 };
 
+// The section holds an EXIF block with a TIFF header; motorola tells its
+// byte order.
+bool ExifBlock(const std::string& section, bool& motorola) {
+  if (!(section.size() > kTiffStart + 8 && section.compare(2, 6, std::string("Exif\0\0", 6)) == 0)) return false;
+  const char order = section[kTiffStart];
+  if (order != section[kTiffStart + 1] || (order != 'I' && order != 'M')) return false;
+  motorola = order == 'M';
+  return Tiff{section, motorola}.Get(kTiffStart + 2, 2) == 42;
+}
+
 // Position of the Orientation entry's value in the section, or 0.
 size_t OrientationValue(const std::string& section, bool& motorola) {
-  if (!(section.size() > kTiffStart + 8 && section.compare(2, 6, std::string("Exif\0\0", 6)) == 0)) return 0;
-  const char order = section[kTiffStart];
-  if (order != section[kTiffStart + 1] || (order != 'I' && order != 'M')) return 0;
-  Tiff t{section, order == 'M'};
-  motorola = t.motorola;
-  if (t.Get(kTiffStart + 2, 2) != 42) return 0;
+  if (!ExifBlock(section, motorola)) return 0;
+  const Tiff t{section, motorola};
   const size_t ifd = kTiffStart + t.Get(kTiffStart + 4, 4);
   if (!t.Has(ifd, 2)) return 0;
   const uint32_t count = t.Get(ifd, 2);
@@ -130,10 +136,9 @@ bool SetExifOrientationTopLeft(std::string& section) {
 }
 
 bool DropExifThumbnail(std::string& section) {
-  if (!(section.size() > kTiffStart + 8 && section.compare(2, 6, std::string("Exif\0\0", 6)) == 0)) return false;
-  const char order = section[kTiffStart];
-  if (order != section[kTiffStart + 1] || (order != 'I' && order != 'M')) return false;
-  const Tiff t{section, order == 'M'};
+  bool motorola = false;
+  if (!ExifBlock(section, motorola)) return false;
+  const Tiff t{section, motorola};
   const size_t ifd0 = t.Get(kTiffStart + 4, 4);
   if (!t.Has(kTiffStart + ifd0, 2)) return false;
   const size_t link = kTiffStart + ifd0 + 2 + size_t{12} * t.Get(kTiffStart + ifd0, 2);
