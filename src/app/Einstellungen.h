@@ -43,6 +43,8 @@ void IniFileLesen(Kontext& k, const std::string& datei);
 // false, auto-save switched off when it is the current settings file, and
 // with meldung the error message.
 bool InifileSchreibtest(Kontext& k, const std::string& datei, bool meldung);
+// The message of a failed write test.
+std::string schreibtestMeldung(const std::string& datei);
 // Records the settings location (and auto-save) in the standard file.
 bool InifileEinstellungenSpeichern(Kontext& k, bool meldung);
 

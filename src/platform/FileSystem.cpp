@@ -106,18 +106,23 @@ bool writeAll(int fd, std::string_view bytes) {
   return true;
 }
 
-namespace {
-
-// Makes the new file stand in for the old one. Owner and group first: a
-// change of owner clears set-id bits that the mode then restores. Calls
-// that would change nothing are left out, so that file systems that refuse
-// them (network shares) still take files of the user's own.
-bool keepAttributes(int fd, const struct stat& old) {
+// Owner and group first: a change of owner clears set-id bits that the mode
+// then restores. Calls that would change nothing are left out, so that file
+// systems that refuse them (network shares) still take files of the user's
+// own.
+bool keepOwnerAndMode(int fd, const struct stat& old) {
   struct stat now {};
   if (::fstat(fd, &now) != 0) return false;
   if ((now.st_uid != old.st_uid || now.st_gid != old.st_gid) && ::fchown(fd, old.st_uid, old.st_gid) != 0)
     return false;
-  if ((now.st_mode & 07777) != (old.st_mode & 07777) && ::fchmod(fd, old.st_mode & 07777) != 0) return false;
+  return (now.st_mode & 07777) == (old.st_mode & 07777) || ::fchmod(fd, old.st_mode & 07777) == 0;
+}
+
+namespace {
+
+// Makes the new file stand in for the old one.
+bool keepAttributes(int fd, const struct stat& old) {
+  if (!keepOwnerAndMode(fd, old)) return false;
   const timespec times[2] = {old.st_atim, old.st_mtim};
   return ::futimens(fd, times) == 0;
 }

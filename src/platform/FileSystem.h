@@ -1,6 +1,8 @@
 #pragma once
 // File-system facilities the program stands on. Paths use '/'; a folder path
 // that is "with trailing separator" ends in '/'.
+#include <sys/stat.h>
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -42,6 +44,11 @@ bool writeFileAtomic(const std::string& path, const std::string& bytes, bool dur
 // and modification times (to the nanosecond). Fails, leaving the old file,
 // when the owner or group cannot be kept.
 bool rewriteFileAtomic(const std::string& path, const std::string& bytes);
+
+// Gives the open file the owner, group and permission bits of `old`; false
+// when the owner or group cannot be kept (an ordinary user cannot give a
+// file away).
+bool keepOwnerAndMode(int fd, const struct stat& old);
 
 // Adds '/' unless the text is empty or already ends in one.
 std::string withTrailingSlash(std::string path);
