@@ -94,16 +94,18 @@ std::optional<std::string> schreibziel(std::string pfad) {
   return std::nullopt;
 }
 
-// Opens the file that stands under the name now and locks it against its
-// other writers (a second run, the program started twice). A writer that
-// replaced the file meanwhile leaves the lock on the old one: then again on
-// the new one. Whoever holds the lock for long (anyone who may read the file
-// can take it) makes the write fail after a while, never hang.
-int gesperrtOeffnen(const std::string& pfad) {
+// Opens the file that stands under the name now and locks it: a writer
+// (LOCK_EX) against its other writers and readers (a second run, the program
+// started twice), a reader (LOCK_SH) against a writer that rewrites the file
+// in place. A writer that replaced the file meanwhile leaves the lock on the
+// old one: then again on the new one. Whoever holds the lock for long
+// (anyone who may read the file can take it) makes the access fail after a
+// while, never hang.
+int gesperrtOeffnen(const std::string& pfad, int modus, int sperre) {
   for (int versuch = 0; versuch < 400; ++versuch) {
-    const int fd = ::open(pfad.c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW);
+    const int fd = ::open(pfad.c_str(), modus | O_CLOEXEC);
     if (fd < 0) return -1;
-    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+    if (::flock(fd, sperre | LOCK_NB) == 0) {
       struct stat offen {}, jetzt {};
       if (::fstat(fd, &offen) == 0 && ::stat(pfad.c_str(), &jetzt) == 0 && offen.st_ino == jetzt.st_ino &&
           offen.st_dev == jetzt.st_dev)
@@ -225,7 +227,9 @@ IniDatei::IniDatei(std::string pfad) : pfad_(std::move(pfad)) {
     lesbar_ = !std::filesystem::exists(pfad_, ec) || std::filesystem::is_symlink(pfad_, ec);
     return;
   }
-  const std::optional<std::string> bytes = fs::readFile(pfad_);
+  const int fd = gesperrtOeffnen(pfad_, O_RDONLY, LOCK_SH);
+  const std::optional<std::string> bytes = fd < 0 ? std::nullopt : alles(fd);
+  if (fd >= 0) ::close(fd);
   if (!bytes) {
     lesbar_ = false;
     return;
@@ -340,7 +344,7 @@ bool dateiErsetzen(const std::string& pfad, const std::string& bytes) {
   if (::lstat(ziel->c_str(), &st) != 0)
     return errno == ENOENT && ordnerBeschreibbar && ueberTempDatei(*ziel, bytes, nullptr, false) == Ersatz::Ok;
   if (!S_ISREG(st.st_mode) || !beschreibbar(*ziel, st)) return false;
-  const int fd = gesperrtOeffnen(*ziel);
+  const int fd = gesperrtOeffnen(*ziel, O_RDWR | O_NOFOLLOW, LOCK_EX);
   if (fd < 0) return false;
   const std::optional<std::string> alt = alles(fd);
   bool ok = alt && ::fstat(fd, &st) == 0;
