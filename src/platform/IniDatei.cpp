@@ -122,15 +122,8 @@ int gesperrtOeffnen(const std::string& pfad, int modus, int sperre) {
 
 std::optional<std::string> alles(int fd) {
   std::string out;
-  char puffer[65536];
-  for (off_t pos = 0;;) {
-    const ssize_t n = ::pread(fd, puffer, sizeof puffer, pos);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return std::nullopt;
-    if (n == 0) return out;
-    out.append(puffer, static_cast<size_t>(n));
-    pos += n;
-  }
+  if (!fs::readAll(fd, out)) return std::nullopt;
+  return out;
 }
 
 bool vonVorn(int fd, std::string_view bytes) { return ::lseek(fd, 0, SEEK_SET) == 0 && fs::writeAll(fd, bytes); }
@@ -187,7 +180,11 @@ Ersatz ueberTempDatei(const std::string& ziel, const std::string& bytes, const s
       fs::createFresh(tempAnfang(ziel) + std::to_string(::getpid()) + "-", ".tmp", alt ? 0600 : 0644, tmp);
   if (fd < 0) return Ersatz::Fehler;
   Ersatz e = Ersatz::Ok;
-  if (alt && !fs::keepOwnerAndMode(fd, *alt)) e = Ersatz::BesitzerNichtHaltbar;
+  if (alt && !fs::keepOwner(fd, *alt))
+    e = Ersatz::BesitzerNichtHaltbar;
+  else if (struct stat neu {}; alt && (::fstat(fd, &neu) != 0 || ((neu.st_mode & 07777) != (alt->st_mode & 07777) &&
+                                                                   ::fchmod(fd, alt->st_mode & 07777) != 0)))
+    e = Ersatz::Fehler;
   if (e == Ersatz::Ok && !nurPruefen && !(fs::writeAll(fd, bytes) && ::fsync(fd) == 0)) e = Ersatz::Fehler;
   if (::close(fd) != 0 && e == Ersatz::Ok) e = Ersatz::Fehler;
   if (e == Ersatz::Ok && !nurPruefen) {
