@@ -120,12 +120,6 @@ int gesperrtOeffnen(const std::string& pfad, int modus, int sperre) {
   return -1;
 }
 
-std::optional<std::string> alles(int fd) {
-  std::string out;
-  if (!fs::readAll(fd, out)) return std::nullopt;
-  return out;
-}
-
 bool vonVorn(int fd, std::string_view bytes) { return ::lseek(fd, 0, SEEK_SET) == 0 && fs::writeAll(fd, bytes); }
 
 // In place, for a file whose folder takes no new file. Nothing is cut before
@@ -158,11 +152,12 @@ void verwaisteEntfernen(const std::string& ziel) {
       continue;
     const std::string_view mitte = std::string_view(n).substr(anfang.size(), n.size() - anfang.size() - 4);
     const size_t strich = mitte.find('-');
-    pid_t pid = 0;
-    const auto [p, fehler] = std::from_chars(mitte.data(), mitte.data() + strich, pid);
-    if (strich == std::string_view::npos || fehler != std::errc() || p != mitte.data() + strich || pid <= 0 ||
+    if (strich == std::string_view::npos ||
         mitte.find_first_not_of("0123456789", strich + 1) != std::string_view::npos)
       continue;
+    pid_t pid = 0;
+    const auto [p, fehler] = std::from_chars(mitte.data(), mitte.data() + strich, pid);
+    if (fehler != std::errc() || p != mitte.data() + strich || pid <= 0) continue;
     if (pid != ::getpid() && ::kill(pid, 0) != 0 && errno == ESRCH) ::unlink(e.path().c_str());
   }
 }
@@ -225,13 +220,14 @@ IniDatei::IniDatei(std::string pfad) : pfad_(std::move(pfad)) {
     return;
   }
   const int fd = gesperrtOeffnen(pfad_, O_RDONLY, LOCK_SH);
-  const std::optional<std::string> bytes = fd < 0 ? std::nullopt : alles(fd);
+  std::string bytes;
+  const bool gelesen = fd >= 0 && fs::readAll(fd, bytes);
   if (fd >= 0) ::close(fd);
-  if (!bytes) {
+  if (!gelesen) {
     lesbar_ = false;
     return;
   }
-  const std::string text = decodeUserText(*bytes);
+  const std::string text = decodeUserText(bytes);
   size_t anfang = 0;
   while (anfang < text.size()) {
     size_t ende = text.find('\n', anfang);
@@ -343,14 +339,14 @@ bool dateiErsetzen(const std::string& pfad, const std::string& bytes) {
   if (!S_ISREG(st.st_mode) || !beschreibbar(*ziel, st)) return false;
   const int fd = gesperrtOeffnen(*ziel, O_RDWR | O_NOFOLLOW, LOCK_EX);
   if (fd < 0) return false;
-  const std::optional<std::string> alt = alles(fd);
-  bool ok = alt && ::fstat(fd, &st) == 0;
+  std::string alt;
+  bool ok = fs::readAll(fd, alt) && ::fstat(fd, &st) == 0;
   if (ok) {
-    const bool gleich = *alt == bytes;
+    const bool gleich = alt == bytes;
     const Ersatz e = ordnerBeschreibbar ? ueberTempDatei(*ziel, bytes, &st, gleich) : Ersatz::BesitzerNichtHaltbar;
     // Where no new file can stand in for it with its owner kept, the file
     // itself takes the new content.
-    ok = e == Ersatz::Ok || (e == Ersatz::BesitzerNichtHaltbar && (gleich || anOrtSchreiben(fd, *alt, bytes)));
+    ok = e == Ersatz::Ok || (e == Ersatz::BesitzerNichtHaltbar && (gleich || anOrtSchreiben(fd, alt, bytes)));
   }
   ::close(fd);
   return ok;
