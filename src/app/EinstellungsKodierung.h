@@ -16,8 +16,8 @@ namespace einstellungen {
 
 // A text value as written: line breaks masked (only the memos, the extra
 // texts and the caption templates, hold any, and exactly they are unmasked
-// when read), and enclosed in double
-// quotes when the profile layer would otherwise trim blanks or strip quotes.
+// when read), and enclosed in double quotes when the profile layer would
+// otherwise trim blanks or strip quotes.
 std::string textWert(std::string_view text);
 
 // A quoted text ([Texte] and a few more): always in double quotes, so that
