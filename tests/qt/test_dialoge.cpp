@@ -313,6 +313,10 @@ TEST(WartenDialog, ZeigtDasModellUndBleibtOffenBisZumEnde) {
   WartenDialog d(f);
   EXPECT_EQ(d.parentWidget(), nullptr);
   EXPECT_FALSE(d.isModal());
+  // A caption and no border icons.
+  EXPECT_EQ(d.windowFlags() & (Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint),
+            Qt::WindowFlags());
+  EXPECT_TRUE(d.windowFlags() & Qt::WindowTitleHint);
   f.TimerEnabled = true;
   f.Show();
   EXPECT_TRUE(d.isVisible());
