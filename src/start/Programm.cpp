@@ -1,6 +1,9 @@
 #include "start/Programm.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <optional>
 
 #include "app/Einstellungen.h"
@@ -24,7 +27,28 @@ std::optional<std::string> iniDateiname(const std::string& p) {
   return p.substr(pos + 4);
 }
 
+bool istAutostart(const std::string& p) {
+  const std::string l = asciiLower(p);
+  return l == "-autostart" || l == "/autostart";
+}
+
+// Whether folder a is folder b or lies below it, links resolved.
+bool liegtIn(const std::string& a, const std::string& b) {
+  namespace sf = std::filesystem;
+  std::error_code ec;
+  const sf::path pa = sf::weakly_canonical(a, ec);
+  if (ec) return false;
+  const sf::path pb = sf::weakly_canonical(b, ec);
+  if (ec) return false;
+  const sf::path rel = pa.lexically_relative(pb);
+  return !rel.empty() && *rel.begin() != "..";
+}
+
 }  // namespace
+
+bool Programm::autostartVerlangt(const std::vector<std::string>& argumente) {
+  return std::any_of(argumente.begin(), argumente.end(), istAutostart);
+}
 
 Programm::Programm(Services& services, std::vector<std::string> argumente)
     : sv(services),
@@ -36,8 +60,10 @@ Programm::Programm(Services& services, std::vector<std::string> argumente)
       KommentarForm(k),
       runView(HauptForm, wartenForm, NavigationForm),
       lauf(k, runView),
-      argumente_(std::move(argumente)),
-      startOrdner_(fs::currentFolder()) {
+      argumente_(std::move(argumente)) {
+  if (sv.startFolder.empty()) sv.startFolder = fs::currentFolder();
+  startOrdner_ = fs::withTrailingSlash(sv.startFolder);
+  if (const char* a = std::getenv("MOSAIKSCHAUER_ARBEITSKOPIE")) arbeitskopie = a;
   m.setEvents(&HauptForm);
   m.setDecimalSeparator(sv.locale.decimalSeparator);
   imaging::SetDecimalSeparator(sv.locale.decimalSeparator);  // metadata texts and captions alike
@@ -144,33 +170,77 @@ void Programm::kommandozeilenparameterausfuehren() {
   };
   for (const std::string& p : argumente_) {
     const std::string l = asciiLower(p);
-    if (l == "-autostart" || l == "/autostart") st.Autostart = true;
+    if (istAutostart(p)) st.Autostart = true;
     if (l == "-cellspacingie" || l == "/cellspacingie") st.cellspacingIE = true;
     if (const auto f = iniDateiname(p); f && !f->empty()) {
       // As typed counts from the working folder the program was started in:
       // reading a picture folder has changed it since, and changes it again
       // while such a file is read, before its side files are looked up.
       const std::string wieGetippt = f->front() == '/' ? *f : startOrdner_ + *f;
-      if (fs::fileExists(wieGetippt))
-        lesen(wieGetippt);
-      else if (fs::fileExists(programmOrdner + *f))
-        lesen(programmOrdner + *f);
+      const std::string datei = fs::fileExists(wieGetippt)             ? wieGetippt
+                                : fs::fileExists(programmOrdner + *f) ? programmOrdner + *f
+                                                                      : std::string();
+      // An unattended run must not go on with other settings than it was given.
+      if (!datei.empty() && ohneFenster && !fs::readFile(datei))
+        k.fehler("Die Einstellungsdatei " + datei + " kann nicht gelesen werden!");
+      else if (!datei.empty())
+        lesen(datei);
     }
   }
   st.AktiveSeite = "TabSheetOrdner";
   st.AktiveExpertenSeite = "TabSheetSpezielles";
   HauptForm.melden();
   if (st.Autostart) {
-    autostartFehlgeschlagen_ = !BitBStartClick();
+    if (arbeitskopieGeschuetzt()) {
+      // Nothing has happened yet: end at once, and keep the settings as
+      // they were, so that no later start inherits this picture folder.
+      exitStatus_ = 2;
+      HauptForm.Visible = false;
+      beendet_ = true;
+      HauptForm.melden();
+      return;
+    }
+    if (!BitBStartClick()) exitStatus_ = 1;
+    // Nobody sees the unticked box: the run says that it saves nothing.
+    if (ohneFenster && !st.EinstellungsdateiNichtSchreibbar.empty() &&
+        !m.checked(Opt::CBEinstellungenAutomatischSpeichern)) {
+      k.fehler(schreibtestMeldung(st.EinstellungsdateiNichtSchreibbar));
+      exitStatus_ = 1;
+    }
     BitBBeendenClick();
   }
 }
 
-bool Programm::BitBStartClick() { return mosaik::BitBStartClick(lauf); }
+bool Programm::arbeitskopieGeschuetzt() {
+  if (arbeitskopie.empty()) return false;
+  const std::string& ordner = st.BilderOrdnerPfad;
+  std::string wie;
+  if (liegtIn(ordner, arbeitskopie))
+    wie = "gehört zum Quelltext von Mosaikschauer";
+  else if (m.checked(Opt::CBmitUnterverzeichnissen) && liegtIn(arbeitskopie, ordner))
+    wie = "enthält in seinen Unterordnern den Quelltext von Mosaikschauer";
+  else
+    return false;
+  k.fehler("Der Bilderordner " + ordner + " " + wie + " (" + arbeitskopie + ").\r\n" +
+           "Ein Lauf würde dort Dateien umbenennen und Seiten anlegen.\r\n" +
+           "Bitte wählen Sie einen anderen Bilderordner; ohne Einstellung \"Ordner\" ist es der Ordner, "
+           "in dem das Programm gestartet wurde.");
+  return true;
+}
+
+bool Programm::BitBStartClick() {
+  if (laeuft_ || arbeitskopieGeschuetzt()) return false;
+  laeuft_ = true;
+  const bool ok = mosaik::BitBStartClick(lauf);
+  laeuft_ = false;
+  return ok;
+}
 
 void Programm::BGrundEinstellungenClick() { mosaik::BGrundEinstellungenClick(k, true); }
 
 void Programm::BitBBeendenClick() {
+  // The window is locked while a gallery is made; "Abbrechen" ends a run.
+  if (laeuft_) return;
   if (!FormCloseQuery(k)) {
     if (!ohneFenster) return;
     // Nobody can answer at this point: end without saving rather than wait.

@@ -3,11 +3,13 @@
 // and chooser, the progress dialog and the decimal spin edit.
 #include <QDir>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextCursor>
 #include <QTimer>
 
 #include "../ui/test_kommentar_basis.h"
@@ -53,6 +55,11 @@ TEST_F(Editoren, BeschreibungsdialogFuegtEinUndGibtDieVorlageZurueck) {
     EXPECT_TRUE(d.isVisible());
     EXPECT_EQ(d.MBeschreibung->toPlainText(), QStringLiteral("abc"));
     EXPECT_EQ(d.pos().y(), f->haupt.pos().y() + 20);
+    // Shrunk as far as it goes, the focal-length group stays above the memo.
+    d.resize(1, 1);
+    QApplication::processEvents();
+    auto* bw = d.findChild<QWidget*>(QStringLiteral("GrBBWUmrechnung"));
+    EXPECT_LE(bw->mapTo(&d, QPoint(0, bw->height())).y(), d.MBeschreibung->mapTo(&d, QPoint()).y());
     // Caret after "a", then the label of \dn.
     QTextCursor c = d.MBeschreibung->textCursor();
     c.setPosition(1);
@@ -103,7 +110,11 @@ TEST_F(Editoren, KnoepfeUndDoppelklickOeffnenDieEditoren) {
 
 TEST_F(Editoren, KommentardialogZeigtBildUndSchreibtDenKommentar) {
   schreiben(bilder.pfad() + "1-hafen.jpg", jpegBytes(640, 480, 20, 60, 120, "Abend am Hafen"));
-  schreiben(bilder.pfad() + "2-turm.jpg", jpegBytes(300, 600, 160, 120, 60));
+  // A no-break space, a line and a paragraph separator, which the memo
+  // shows as a blank and line ends.
+  const std::string besonders = "Turm\xC2\xA0" "A\xE2\x80\xA8" "zwei\xE2\x80\xA9" "drei\r\nvier";
+  const std::string turm = bilder.pfad() + "2-turm.jpg";
+  schreiben(turm, jpegBytes(300, 600, 160, 120, 60, besonders));
   KommentarDialog& d = f->kommentar;
   imDialog([&] { p->KommentarForm.Zeigen(); }, [&] {
     EXPECT_EQ(d.LBildNr->text(), QStringLiteral("1/2"));
@@ -119,10 +130,25 @@ TEST_F(Editoren, KommentardialogZeigtBildUndSchreibtDenKommentar) {
     d.MKommentar->setPlainText(QStringLiteral("Abend am Hafen\nmit Möwen"));
     d.BitBWeiter->click();
     EXPECT_EQ(d.LBildNr->text(), QStringLiteral("2/2"));
+    // A letter typed and taken back: the comment is unchanged, nothing is
+    // written.
+    const std::string vorher = lesen(turm);
+    tippen(d.MKommentar, QStringLiteral("x"));
+    taste(d.MKommentar, Qt::Key_Backspace);
+    EXPECT_EQ(p->KommentarForm.MKommentar, besonders);
+    d.BitBzurueck->click();
+    EXPECT_EQ(lesen(turm), vorher);
+    // A real change keeps every character the user did not touch.
+    d.BitBWeiter->click();
+    d.MKommentar->moveCursor(QTextCursor::End);
+    tippen(d.MKommentar, QStringLiteral("!"));
+    taste(d.MKommentar, Qt::Key_Return, {}, Qt::ShiftModifier);
+    d.BitBWeiter->click();
     d.BSchliessen->click();
   });
   EXPECT_FALSE(d.isVisible());
   EXPECT_EQ(kommentarVon(bilder.pfad() + "1-hafen.jpg"), "Abend am Hafen\r\nmit M\xC3\xB6wen");
+  EXPECT_EQ(kommentarVon(turm), besonders + "!\r\n");
 }
 
 TEST_F(Editoren, KommentardialogOhneBilder) {
@@ -259,8 +285,15 @@ TEST_F(Navigationsfenster, OrdneranzeigenGekuerztUndKlickbar) {
   f->haupt.hide();
 }
 
-TEST(Ordnerdialog, WirdAlsOrdnerwahlEingerichtet) {
+TEST(Dialoge, OrdnerwahlUndDateifilterWerdenEingerichtet) {
   qtAnwendung();
+  // Each pattern shows once; the patterns that filter are those behind the bar.
+  for (auto [filter, qt] : {std::pair{"Textdateien (*.txt)|*.txt", "Textdateien (*.txt)"},
+                            {"Web-Bilder (*.gif; *.jpg; *.png)|*.gif; *.jpg; *.jpeg; *.png|Alle Dateien (*.*)|*.*",
+                             "Web-Bilder (*.gif *.jpg *.jpeg *.png);;Alle Dateien (*)"},
+                            {"Einstellungen|*.ini", "Einstellungen (*.ini)"}})
+    EXPECT_EQ(qtFilter(filter), QString::fromUtf8(qt));
+
   TempOrdner t;
   fs::forceDirectories(t.pfad() + "a/b");
   EXPECT_EQ(vorhandenerOrdner(QStringLiteral("relativ/fehlt")), QString());
@@ -280,6 +313,10 @@ TEST(Ordnerdialog, WirdAlsOrdnerwahlEingerichtet) {
   auto* status = d.findChild<QLabel*>(QStringLiteral("Statuszeile"));
   ASSERT_NE(status, nullptr);
   EXPECT_EQ(status->text(), QString::fromStdString("Status " + t.pfad() + "a/b"));
+  auto* modell = d.findChild<QFileSystemModel*>();
+  ASSERT_NE(modell, nullptr);
+  emit modell->fileRenamed(QString::fromStdString(t.pfad() + "a/b"), QStringLiteral("Neuer Ordner"), QStringLiteral("Urlaub"));
+  EXPECT_EQ(status->text(), QString::fromStdString("Status " + t.pfad() + "a/b/Urlaub"));
 
   o.flags |= browseInfoBit(TBrowseInfoFlag::HideNewFolderButton);
   o.statusText = nullptr;
@@ -296,6 +333,10 @@ TEST(WartenDialog, ZeigtDasModellUndBleibtOffenBisZumEnde) {
   WartenDialog d(f);
   EXPECT_EQ(d.parentWidget(), nullptr);
   EXPECT_FALSE(d.isModal());
+  // A caption and no border icons.
+  EXPECT_EQ(d.windowFlags() & (Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint),
+            Qt::WindowFlags());
+  EXPECT_TRUE(d.windowFlags() & Qt::WindowTitleHint);
   f.TimerEnabled = true;
   f.Show();
   EXPECT_TRUE(d.isVisible());
