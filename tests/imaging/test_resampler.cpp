@@ -300,6 +300,9 @@ TEST(Resampler, DegenerateInputs) {
     // Shrunk across only: each row keeps its own colour.
     Stretch(20, 300, f, 0, stripes, out);
     EXPECT_EQ(std::pair(out.row(0)[0], out.row(1)[0]), std::pair(uint8_t{0}, uint8_t{250}));
+    // Down to two rows: the last, shorter block of rows counts as well.
+    Stretch(20, 2, f, 0, stripes, out);
+    EXPECT_NEAR(out.row(1)[1], 90, 2);
   }
   Bitmap target = Filled(3, 2, 1, 2, 3);
   Stretch(10, 10, TResamplingFilter::Lanczos3, 0, Bitmap(), target);
