@@ -167,7 +167,7 @@ TEST_F(MakerNotes, OtherMakersKeepTheNoteUndecoded) {
 }
 
 TEST_F(MakerNotes, DamagedNotesEndOnlyTheirOwnDecoding) {
-  testdata::TempFolder dir;
+  testdata::TempOrdner dir;
   // Canon: the note's entry count raised to 65535. Fuji: the directory
   // offset points far outside the block. Nikon: the inner header's
   // directory offset points back at the header.
@@ -181,7 +181,7 @@ TEST_F(MakerNotes, DamagedNotesEndOnlyTheirOwnDecoding) {
     const size_t at = bytes.find(marke);
     ASSERT_NE(at, std::string::npos) << name;
     bytes.replace(at + abstand, ersatz.size(), ersatz);
-    const auto d = Read(dir.Write(name, bytes));
+    const auto d = Read(dir.ablegen(name, bytes));
     EXPECT_TRUE(MakerEntries(*d).empty()) << name;
   }
 
@@ -195,7 +195,7 @@ TEST_F(MakerNotes, DamagedNotesEndOnlyTheirOwnDecoding) {
   std::string note = t.U16(2) + t.U16(0x0009) + t.U16(2) + t.U32(40) + t.U32(0x7FFFFFF0) + t.U16(0x0001) + t.U16(3) +
                      t.U32(0x40000000) + t.U32(8) + t.U32(0);
   t.Add(exif, 0x927C, 7, static_cast<uint32_t>(note.size()), note);
-  const auto d = Read(dir.Write("bad.jpg", testdata::Soi() + t.App1() + testdata::ScanTail()));
+  const auto d = Read(dir.ablegen("bad.jpg", testdata::Soi() + t.App1() + testdata::ScanTail()));
   const Entries got = MakerEntries(*d);
   ASSERT_EQ(got.size(), 2u);
   EXPECT_EQ(got[0], (std::pair<std::string, std::string>("OwnerName", "")));

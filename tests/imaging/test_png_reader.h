@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "TempOrdner.h"
+
 namespace pngtest {
 
 struct Chunk {
@@ -200,25 +202,5 @@ inline int Pngcheck(const std::filesystem::path& file, std::string* output = nul
   if (output) *output = out;
   return status;
 }
-
-// A fresh folder under the system's temporary folder, removed at the end.
-class TempFolder {
- public:
-  TempFolder() {
-    std::string tmpl = (std::filesystem::temp_directory_path() / "mosaik-png-XXXXXX").string();
-    path_ = mkdtemp(tmpl.data());
-  }
-  ~TempFolder() {
-    std::error_code ec;
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add, ec);
-    std::filesystem::remove_all(path_, ec);
-  }
-  const std::filesystem::path& path() const { return path_; }
-  std::string str() const { return path_.string() + "/"; }
-
- private:
-  std::filesystem::path path_;
-};
 
 }  // namespace pngtest

@@ -25,9 +25,9 @@ std::vector<uint8_t> Bytes(const std::string& s, size_t from, size_t n) {
 }
 
 // Saves into the folder, checks the file with pngcheck and decodes it.
-pngtest::Decoded SaveCheckDecode(TPngGraphic& png, const pngtest::TempFolder& dir, const std::string& name) {
-  const auto file = dir.path() / name;
-  EXPECT_TRUE(png.SaveToFile(file.string()));
+pngtest::Decoded SaveCheckDecode(TPngGraphic& png, const mosaik::test::TempOrdner& dir, const std::string& name) {
+  const std::string file = dir.pfad() + name;
+  EXPECT_TRUE(png.SaveToFile(file));
   if (pngtest::HavePngcheck()) {
     std::string out;
     EXPECT_EQ(pngtest::Pngcheck(file, &out), 0) << name << "\n" << out;
@@ -96,7 +96,7 @@ TEST(PngWriter, IconLayoutBytesAndSubFilter) {
 }
 
 TEST(PngWriter, EveryColourTypeAndDepthRoundTrips) {
-  pngtest::TempFolder dir;
+  mosaik::test::TempOrdner dir;
   struct Case {
     uint8_t type, depth;
   };
@@ -208,7 +208,7 @@ TEST(PngWriter, FilterChoiceScoresRepeats) {
 }
 
 TEST(PngWriter, PaletteBitmapsAndTransparentColour) {
-  pngtest::TempFolder dir;
+  mosaik::test::TempOrdner dir;
   // 4 bits, 3 palette entries used: the palette is written with 16 entries.
   Bitmap b4(5, 2, PixelFormat::Bit4);
   b4.palette = {0xFF0000, 0x00FF00, 0x0000FF};
@@ -273,7 +273,7 @@ TEST(PngWriter, PaletteBitmapsAndTransparentColour) {
 }
 
 TEST(PngWriter, TruecolourTransparencyAndAlphaChannel) {
-  pngtest::TempFolder dir;
+  mosaik::test::TempOrdner dir;
   Bitmap b(2, 2, PixelFormat::Bit32);
   const uint8_t px[16] = {1, 2, 3, 99, 4, 5, 6, 99, 7, 8, 9, 99, 10, 11, 12, 99};
   std::memcpy(b.pixels.data(), px, 16);
@@ -405,7 +405,7 @@ TEST(PngWriter, ChunkListRules) {
   auto& priv = png.Chunks.Add("prVt");
   priv.Data = {1, 2, 3};
 
-  pngtest::TempFolder dir;
+  mosaik::test::TempOrdner dir;
   const auto d = SaveCheckDecode(png, dir, "chunks.png");
   EXPECT_EQ(d.Types(), (std::vector<std::string>{"IHDR", "gAMA", "tRNS", "IDAT", "tEXt", "tIME", "zTXt",
                                                  "prVt", "IEND"}));
@@ -473,13 +473,13 @@ TEST(PngWriter, ExceptionTexts) {
 }
 
 TEST(PngWriter, SaveToFileReplacesOnlyWithACompleteFile) {
-  pngtest::TempFolder dir;
+  mosaik::test::TempOrdner dir;
   TPngGraphic png;
   png.Assign(Solid24(4, 4, 0x808080));
-  const auto file = dir.path() / "bild.png";
+  const std::string file = dir.pfad() + "bild.png";
   pngtest::WriteFile(file, "alt");
-  EXPECT_TRUE(png.SaveToFile(file.string()));
+  EXPECT_TRUE(png.SaveToFile(file));
   EXPECT_EQ(pngtest::ReadFile(file), Save(png));
-  EXPECT_FALSE(png.SaveToFile((dir.path() / "fehlt" / "bild.png").string()));
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+  EXPECT_FALSE(png.SaveToFile(dir.pfad() + "fehlt/bild.png"));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.pfad()), {}), 1);
 }

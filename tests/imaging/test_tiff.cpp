@@ -24,14 +24,14 @@ class TiffFiles : public ::testing::Test {
 }  // namespace
 
 TEST_F(TiffFiles, BothByteOrdersAndTheRawExtension) {
-  testdata::TempFolder dir;
+  testdata::TempOrdner dir;
   struct Case {
     std::string path;
     bool motorola;
   };
   for (const Case& c : {Case{Data("tiff/le.tif"), false}, Case{Data("tiff/be.tif"), true},
-                        Case{dir.Copy(Data("tiff/le.tif"), "roh.NEF"), false},
-                        Case{dir.Copy(Data("tiff/be.tif"), "bild.tiff"), true}}) {
+                        Case{dir.ablegen("roh.NEF", testdata::ReadFileBytes(Data("tiff/le.tif"))), false},
+                        Case{dir.ablegen("bild.tiff", testdata::ReadFileBytes(Data("tiff/be.tif"))), true}}) {
     SCOPED_TRACE(c.path);
     TimgData d(255);
     ASSERT_TRUE(d.ProcessFile(c.path));
@@ -62,11 +62,11 @@ TEST_F(TiffFiles, BothByteOrdersAndTheRawExtension) {
 }
 
 TEST_F(TiffFiles, CutInsideTheValueArea) {
-  testdata::TempFolder dir;
+  testdata::TempOrdner dir;
   TimgData d(255);
   // The directory is read, the cut values are empty or short.
   const std::string le = testdata::ReadFileBytes(Data("tiff/le.tif"));
-  ASSERT_TRUE(d.ProcessFile(dir.Write("e.tif", le.substr(0, 300))));
+  ASSERT_TRUE(d.ProcessFile(dir.ablegen("e.tif", le.substr(0, 300))));
   EXPECT_EQ(d.ExifInfo->LookupTagValue("ImageWidth"), "6");
   EXPECT_EQ(d.ExifInfo->LookupTagValue("FNumber"), "");
 }
