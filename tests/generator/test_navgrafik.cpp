@@ -58,7 +58,7 @@ void PruefeDatei(const stdfs::path& datei, const Maske& m, uint32_t farbe, uint3
     std::string ausgabe;
     EXPECT_EQ(pngtest::Pngcheck(datei, &ausgabe), 0) << ausgabe;
   }
-  const auto d = pngtest::Decode(pngtest::ReadFile(datei));
+  const auto d = pngtest::Decode(mosaik::test::dateiInhalt(datei));
   ASSERT_EQ(d.error, "");
   EXPECT_EQ(d.Types(), (std::vector<std::string>{"IHDR", "IDAT", "IEND"}));
   for (const auto& c : d.chunks) EXPECT_TRUE(c.crcOk);
@@ -127,11 +127,11 @@ TEST(Navigationsgrafiken, WritesOnlyTheFilesAsked) {
   EXPECT_EQ(Dateien(html), (std::vector<std::string>{"navuebweiter.png", "navuebzurueck.png"}));
 
   // Slideshow not switchable: three icons, old slideshow files untouched.
-  pngtest::WriteFile(html / "diashow.png", "alt");
+  mosaik::test::dateiAblegen(html / "diashow.png", "alt");
   ASSERT_TRUE(StandardbilderGrossErzeugen(html.string() + "/", 0x00AA00, 0xFFFFFF, false, dlg));
   EXPECT_EQ(Dateien(html), (std::vector<std::string>{"diashow.png", "navgrossuebersicht.png", "navgrossweiter.png",
                                                      "navgrosszurueck.png", "navuebweiter.png", "navuebzurueck.png"}));
-  EXPECT_EQ(pngtest::ReadFile(html / "diashow.png"), "alt");
+  EXPECT_EQ(mosaik::test::dateiInhalt(html / "diashow.png"), "alt");
   PruefeDatei(html / "navgrosszurueck.png", kZurueck, 0x00AA00, 0xFFFFFF);
   PruefeDatei(html / "navgrossuebersicht.png", kUebersicht, 0x00AA00, 0xFFFFFF);
   PruefeDatei(html / "navgrossweiter.png", kWeiter, 0x00AA00, 0xFFFFFF);
@@ -149,7 +149,7 @@ TEST(Navigationsgrafiken, FailuresAreReportedAndWriteNothing) {
   test::TempOrdner tmp;
   test::FakeDialoge dlg;
   // A file where a parent folder would have to be.
-  pngtest::WriteFile(tmp.pfad() + "datei", "x");
+  mosaik::test::dateiAblegen(tmp.pfad() + "datei", "x");
   const std::string ordner = tmp.pfad() + "datei/html/";
   EXPECT_FALSE(StandardbilderUebErzeugen(ordner, 0xFF0000, 0xFFFFFF, dlg));
   EXPECT_FALSE(StandardbilderGrossErzeugen(ordner, 0xFF0000, 0xFFFFFF, true, dlg));

@@ -31,10 +31,7 @@ inline std::string ScanTail() {
   return Segment(0xDA, Bytes({1, 1, 0, 0, 0x3F, 0})) + Bytes({0x12, 0x34, 0xFF, 0x00, 0x56, 0xFF, 0xD9});
 }
 
-inline std::string ReadFileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
+inline std::string ReadFileBytes(const std::string& path) { return test::dateiInhalt(path); }
 
 // A TIFF structure with directories in either byte order.
 class TiffBuilder {

@@ -10,8 +10,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -153,18 +151,6 @@ inline Decoded Decode(const std::string& file) {
   }
   if (in != d.inflated.size()) d.error = "extra image data";
   return d;
-}
-
-inline std::string ReadFile(const std::filesystem::path& p) {
-  std::ifstream f(p, std::ios::binary);
-  std::ostringstream s;
-  s << f.rdbuf();
-  return s.str();
-}
-
-inline void WriteFile(const std::filesystem::path& p, const std::string& bytes) {
-  std::ofstream f(p, std::ios::binary);
-  f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 inline bool HavePngcheck() { return std::system("command -v pngcheck >/dev/null 2>&1") == 0; }

@@ -87,9 +87,9 @@ TEST(PngWriter, SaveToFileReplacesOnlyWithACompleteFile) {
   TPngGraphic png;
   png.Assign(Solid24(4, 4, 0x808080));
   const std::string file = dir.pfad() + "bild.png";
-  pngtest::WriteFile(file, "alt");
+  mosaik::test::dateiAblegen(file, "alt");
   EXPECT_TRUE(png.SaveToFile(file));
-  EXPECT_EQ(pngtest::ReadFile(file), Save(png));
+  EXPECT_EQ(mosaik::test::dateiInhalt(file), Save(png));
   EXPECT_FALSE(png.SaveToFile(dir.pfad() + "fehlt/bild.png"));
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.pfad()), {}), 1);
 }
