@@ -109,6 +109,25 @@ bool writeAll(int fd, std::string_view bytes) {
   return true;
 }
 
+bool keepOwner(int fd, const struct stat& old) {
+  struct stat now {};
+  return ::fstat(fd, &now) == 0 && ((now.st_uid == old.st_uid && now.st_gid == old.st_gid) ||
+                                    ::fchown(fd, old.st_uid, old.st_gid) == 0);
+}
+
+bool readAll(int fd, std::string& out) {
+  out.clear();
+  char buf[65536];
+  for (off_t at = 0;;) {
+    const ssize_t n = ::pread(fd, buf, sizeof buf, at);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return false;
+    if (n == 0) return true;
+    out.append(buf, static_cast<size_t>(n));
+    at += n;
+  }
+}
+
 namespace {
 
 std::string folderOf(const std::string& path) {
@@ -234,8 +253,7 @@ Replaced replaceFile(const std::string& path, const std::string& bytes, const st
   if (!writeAll(fd, bytes)) {
     why = "Die neue Fassung kann nicht geschrieben werden (" + errnoText(errno) + ").";
     r = Replaced::Failed;
-  } else if (old && (::fstat(fd, &now) != 0 || ((now.st_uid != old->st_uid || now.st_gid != old->st_gid) &&
-                                                ::fchown(fd, old->st_uid, old->st_gid) != 0))) {
+  } else if (old && !keepOwner(fd, *old)) {
     why = "Ihr Eigent\xC3\xBCmer oder ihre Gruppe kann nicht beibehalten werden.";
     r = Replaced::NotWithoutLoss;
   } else if (old && !copyAttributes(oldFd, fd, why)) {
@@ -260,19 +278,6 @@ Replaced replaceFile(const std::string& path, const std::string& bytes, const st
   }
   if (r != Replaced::Done) ::unlink(tmp.c_str());
   return r;
-}
-
-bool readAll(int fd, std::string& out) {
-  out.clear();
-  char buf[65536];
-  for (off_t at = 0;;) {
-    const ssize_t n = ::pread(fd, buf, sizeof buf, at);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return false;
-    if (n == 0) return true;
-    out.append(buf, static_cast<size_t>(n));
-    at += n;
-  }
 }
 
 // The file's content replaced through its own descriptor, flushed, with its
