@@ -2,12 +2,17 @@
 
 #include <exception>
 #include <filesystem>
+#include <set>
+#include <utility>
+#include <vector>
 
 #include "generator/Durchlauf.h"
 #include "generator/Namen.h"
 #include "generator/StyleSheet.h"
+#include "generator/Umbenennen.h"
 #include "generator/Weiterleitung.h"
 #include "platform/FileSystem.h"
+#include "platform/Win1252.h"
 
 namespace mosaik {
 namespace {
@@ -33,6 +38,69 @@ void OrdnerPruefen(Kontext& k, const std::string& ordner, bool& ok) {
     ok = false;
     k.fehler("Kann nicht im Verzeichnis " + ordner + " speichern." + kZeilenumbruch + "Programmabbruch!");
   }
+}
+
+// The folder as the file system names it (links resolved as far as it
+// exists), with a trailing '/'.
+std::string echterOrdner(const std::string& ordner) {
+  std::error_code ec;
+  const auto p = std::filesystem::weakly_canonical(std::filesystem::absolute(ordner, ec), ec);
+  return fs::withTrailingSlash(ec ? ordner : p.string());
+}
+
+bool innerhalb(const std::string& ordner, const std::string& wurzel) { return ordner.rfind(wurzel, 0) == 0; }
+
+// The names a derived picture of a picture in the folder may bear.
+std::set<std::string> abgeleiteteNamen(const Kontext& k, const std::string& ordner, bool vorschau) {
+  std::set<std::string> namen;
+  for (const fs::Entry& e : fs::listFolder(ordner)) {
+    if (e.folder || !IstBilddatei(k, e.name)) continue;
+    bool geaendert = false;
+    const std::string websicher = WebsichererDateiname(k, e.name, geaendert);
+    for (const std::string& n : {e.name, websicher, GrossbildName(k, e.name), GrossbildName(k, websicher)})
+      namen.insert(asciiLower(vorschau ? VorschaubildName(k, n) : n));
+  }
+  return namen;
+}
+
+// A folder for derived pictures must never make a derived file's path that
+// of an original: it may not be the tree it mirrors nor hold it, and inside
+// the picture tree (outside the HTML folder, whose name the walks skip) it
+// may not hold pictures of the user's own: on the first run any picture,
+// later one that no picture of the mirrored folder can have made.
+void AbleitungsordnerPruefen(Kontext& k, const std::string& art, const std::string& ordner,
+                             const std::vector<std::pair<std::string, std::string>>& gespiegelt,
+                             const std::string& bilder, const std::string& html, bool ersterLauf, bool vorschau,
+                             bool& ok) {
+  if (!ok) return;
+  const std::string d = echterOrdner(ordner);
+  std::string grund;
+  std::string betroffen = "Die Originale";
+  for (const auto& [baum, name] : gespiegelt) {
+    const std::string r = echterOrdner(baum);
+    if (d == r) {
+      grund = " ist " + name + " selbst.";
+      if (r != echterOrdner(bilder)) betroffen = "Die großen Bilder";
+    } else if (innerhalb(r, d)) {
+      grund = " enthält " + name + ".";
+    }
+    if (!grund.empty()) break;
+  }
+  if (grund.empty() && innerhalb(d, echterOrdner(bilder)) && !innerhalb(d, echterOrdner(html))) {
+    const std::set<std::string> abgeleitet =
+        abgeleiteteNamen(k, gespiegelt.front().first, vorschau);  // the tree it mirrors first
+    for (const fs::Entry& e : fs::listFolder(d)) {
+      if (e.folder || !IstBilddatei(k, e.name)) continue;
+      if (ersterLauf || !abgeleitet.count(asciiLower(e.name))) {
+        grund = " enthält Originalbilder.";
+        break;
+      }
+    }
+  }
+  if (grund.empty()) return;
+  ok = false;
+  k.fehler("Der Ordner für " + art + " " + ordner + grund + kZeilenumbruch + betroffen + " würden überschrieben." +
+           kZeilenumbruch + "Programmabbruch!");
 }
 
 bool anUndGewaehlt(const OptionModel& m, Opt o) { return m.enabled(o) && m.checked(o); }
@@ -91,6 +159,30 @@ bool BitBStartClick(Lauf& lauf) {
 
   AbbruchFlag = 0;
   const std::string quelle = OrdnerNormalisieren(st.BilderOrdnerPfad);
+  lauf.Ordnerzeiten.clear();
+
+  // An unattended run never falls back on the working folder: a typing
+  // error in a settings file must not make a gallery of the wrong tree.
+  if (ok && st.Autostart && !st.FehlenderBilderOrdner.empty()) {
+    ok = false;
+    k.fehler("Der Bilderordner " + st.FehlenderBilderOrdner + " existiert nicht." + kZeilenumbruch +
+             "Programmabbruch!");
+  }
+
+  const bool verkleinern = m.checked(Opt::CBOriginaleVerkleinern);
+  const bool vorschau = m.checked(Opt::CBVorschaubilderErzeugen);
+  // Before anything is written: no derived picture over an original.
+  const bool ersterLauf = !fs::exists(startseite);
+  const std::pair<std::string, std::string> bilderbaum{quelle, "der Bilderordner"};
+  if (verkleinern)
+    AbleitungsordnerPruefen(k, "die großen Bilder", GrosseBilderOrdner(k), {bilderbaum}, quelle, htmlOrdner,
+                            ersterLauf, false, ok);
+  if (vorschau) {
+    std::vector<std::pair<std::string, std::string>> gespiegelt = {bilderbaum};
+    if (verkleinern) gespiegelt.insert(gespiegelt.begin(), {GrosseBilderOrdner(k), "der Ordner für die großen Bilder"});
+    AbleitungsordnerPruefen(k, "die Vorschaubilder", VorschauOrdner(k), gespiegelt, quelle, htmlOrdner, ersterLauf,
+                            true, ok);
+  }
 
   if (ok) OrdnerPruefen(k, htmlOrdner, ok);
 
@@ -101,8 +193,6 @@ bool BitBStartClick(Lauf& lauf) {
       ok = lauf.view.StandardbilderGrossErzeugen();
   }
 
-  const bool verkleinern = m.checked(Opt::CBOriginaleVerkleinern);
-  const bool vorschau = m.checked(Opt::CBVorschaubilderErzeugen);
   std::string grossOrdner;
   std::string vorschauOrdner;
   if (ok && verkleinern) {
@@ -150,6 +240,7 @@ bool BitBStartClick(Lauf& lauf) {
     ok = false;
   }
 
+  OrdnerzeitenZuruecksetzen(lauf);
   if (AbbruchFlag != 0) BenutzerAbbruch(k, ok);
   lauf.Ordnerliste.clear();
   lauf.OrdnerlisteHigh = -1;

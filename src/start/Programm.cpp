@@ -162,7 +162,12 @@ void Programm::kommandozeilenparameterausfuehren() {
   HauptForm.melden();
   if (st.Autostart) {
     autostartFehlgeschlagen_ = !BitBStartClick();
-    BitBBeendenClick();
+    // Saved now, the settings would name the working folder in place of
+    // the one the file named.
+    if (!st.FehlenderBilderOrdner.empty())
+      fensterSchliessen();
+    else
+      BitBBeendenClick();
   }
 }
 
@@ -178,6 +183,10 @@ void Programm::BitBBeendenClick() {
   } else {
     FormClose(k);
   }
+  fensterSchliessen();
+}
+
+void Programm::fensterSchliessen() {
   HauptForm.Visible = false;
   // The program leaves the visual styles as it found them.
   HauptForm.ThemeManager.setOptions(kThemeVoll);

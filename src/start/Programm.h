@@ -65,6 +65,8 @@ class Programm {
  private:
   void FormCreate();
   void VerknuepfungenPruefen();
+  // Hides the main window and ends, without saving.
+  void fensterSchliessen();
   void einstellungenLesen(const std::string& datei);
 
   std::vector<std::string> argumente_;
