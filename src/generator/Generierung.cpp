@@ -63,35 +63,54 @@ std::set<std::string> abgeleiteteNamen(const Kontext& k, const std::string& ordn
   return namen;
 }
 
+// A tree a folder of derived pictures mirrors, named as the subject and
+// as the object of a message.
+struct Gespiegelt {
+  std::string baum, name, akkusativ;
+};
+
+// Where a run reads and writes, as the checks of the derived folders need it.
+struct Ablage {
+  std::string bilder, html;               // as the file system names them
+  std::set<std::string> uebersprungen;    // folder names the walks skip
+  bool ersterLauf = true;                 // no start page yet
+};
+
+// A mirrored tree below the folder is reached by the walk unless a folder
+// on the way is one the walks skip.
+bool erreichbarUnter(const std::string& baum, const std::string& ordner, const Ablage& a) {
+  std::string rest = baum.substr(ordner.size());
+  for (size_t pos = 0; (pos = rest.find('/')) != std::string::npos; rest.erase(0, pos + 1))
+    if (a.uebersprungen.count(rest.substr(0, pos))) return false;
+  return true;
+}
+
 // A folder for derived pictures must never make a derived file's path that
-// of an original: it may not be the tree it mirrors nor hold it, and inside
-// the picture tree (outside the HTML folder, whose name the walks skip) it
-// may not hold pictures of the user's own: on the first run any picture,
-// later one that no picture of the mirrored folder can have made.
+// of an original: it may not be a tree it mirrors nor hold one where the
+// walks go, and inside the picture tree (outside the HTML folder, whose
+// name the walks skip) it may not hold pictures of the user's own: on the
+// first run any picture, later one that no picture of the mirrored folder
+// can have made.
 void AbleitungsordnerPruefen(Kontext& k, const std::string& art, const std::string& ordner,
-                             const std::vector<std::pair<std::string, std::string>>& gespiegelt,
-                             const std::string& bilder, const std::string& html, bool ersterLauf, bool vorschau,
-                             bool& ok) {
+                             const std::vector<Gespiegelt>& gespiegelt, const Ablage& a, bool vorschau, bool& ok) {
   if (!ok) return;
   const std::string d = echterOrdner(ordner);
   std::string grund;
   std::string betroffen = "Die Originale";
-  for (const auto& [baum, name] : gespiegelt) {
-    const std::string r = echterOrdner(baum);
-    if (d == r) {
-      grund = " ist " + name + " selbst.";
-      if (r != echterOrdner(bilder)) betroffen = "Die großen Bilder";
-    } else if (innerhalb(r, d)) {
-      grund = " enthält " + name + ".";
-    }
-    if (!grund.empty()) break;
+  for (const Gespiegelt& g : gespiegelt) {
+    if (!grund.empty() || d != echterOrdner(g.baum)) continue;
+    grund = " ist " + g.name + " selbst.";
+    if (echterOrdner(g.baum) != a.bilder) betroffen = "Die großen Bilder";
   }
-  if (grund.empty() && innerhalb(d, echterOrdner(bilder)) && !innerhalb(d, echterOrdner(html))) {
-    const std::set<std::string> abgeleitet =
-        abgeleiteteNamen(k, gespiegelt.front().first, vorschau);  // the tree it mirrors first
+  for (const Gespiegelt& g : gespiegelt) {
+    const std::string r = echterOrdner(g.baum);
+    if (grund.empty() && r != d && innerhalb(r, d) && erreichbarUnter(r, d, a)) grund = " enthält " + g.akkusativ + ".";
+  }
+  if (grund.empty() && innerhalb(d, a.bilder) && !innerhalb(d, a.html)) {
+    const std::set<std::string> abgeleitet = abgeleiteteNamen(k, gespiegelt.front().baum, vorschau);
     for (const fs::Entry& e : fs::listFolder(d)) {
       if (e.folder || !IstBilddatei(k, e.name)) continue;
-      if (ersterLauf || !abgeleitet.count(asciiLower(e.name))) {
+      if (a.ersterLauf || !abgeleitet.count(asciiLower(e.name))) {
         grund = " enthält Originalbilder.";
         break;
       }
@@ -172,16 +191,17 @@ bool BitBStartClick(Lauf& lauf) {
   const bool verkleinern = m.checked(Opt::CBOriginaleVerkleinern);
   const bool vorschau = m.checked(Opt::CBVorschaubilderErzeugen);
   // Before anything is written: no derived picture over an original.
-  const bool ersterLauf = !fs::exists(startseite);
-  const std::pair<std::string, std::string> bilderbaum{quelle, "der Bilderordner"};
-  if (verkleinern)
-    AbleitungsordnerPruefen(k, "die großen Bilder", GrosseBilderOrdner(k), {bilderbaum}, quelle, htmlOrdner,
-                            ersterLauf, false, ok);
+  Ablage ablage{echterOrdner(quelle), echterOrdner(htmlOrdner), {LetzterOrdnername(htmlOrdner)}, !fs::exists(startseite)};
+  if (verkleinern) ablage.uebersprungen.insert(LetzterOrdnername(GrosseBilderOrdner(k)));
+  if (vorschau) ablage.uebersprungen.insert(LetzterOrdnername(VorschauOrdner(k)));
+  const Gespiegelt bilderbaum{quelle, "der Bilderordner", "den Bilderordner"};
+  if (verkleinern) AbleitungsordnerPruefen(k, "die großen Bilder", GrosseBilderOrdner(k), {bilderbaum}, ablage, false, ok);
   if (vorschau) {
-    std::vector<std::pair<std::string, std::string>> gespiegelt = {bilderbaum};
-    if (verkleinern) gespiegelt.insert(gespiegelt.begin(), {GrosseBilderOrdner(k), "der Ordner für die großen Bilder"});
-    AbleitungsordnerPruefen(k, "die Vorschaubilder", VorschauOrdner(k), gespiegelt, quelle, htmlOrdner, ersterLauf,
-                            true, ok);
+    std::vector<Gespiegelt> gespiegelt = {bilderbaum};
+    if (verkleinern)
+      gespiegelt.insert(gespiegelt.begin(), {GrosseBilderOrdner(k), "der Ordner für die großen Bilder",
+                                             "den Ordner für die großen Bilder"});
+    AbleitungsordnerPruefen(k, "die Vorschaubilder", VorschauOrdner(k), gespiegelt, ablage, true, ok);
   }
 
   if (ok) OrdnerPruefen(k, htmlOrdner, ok);

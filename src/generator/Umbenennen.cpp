@@ -227,8 +227,8 @@ bool DateiWebsicherUmbenennen(const Kontext& k, const std::string& ordner, std::
     ziel = n == 0 ? neu : OhneErweiterung(neu) + "-" + std::to_string(n) + Erweiterung(neu);
     if (frei(ziel)) r = umbenennen(dir + alt, dir + ziel);
   }
-  if (r != fs::RenameResult::Done) return false;
   name = ziel;
+  if (r != fs::RenameResult::Done) return false;
   for (const auto& [seite, erw] : begleiter) {
     const std::string z = OhneErweiterung(ziel) + erw;
     if (seite != z && umbenennen(dir + seite, dir + z) != fs::RenameResult::Done) return false;

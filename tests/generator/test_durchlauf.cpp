@@ -299,11 +299,35 @@ TEST_F(Durchlauf, FehlerDerSpiegelungWerdenGemeldet) {
   m.setChecked(Opt::CBOriginaleVerkleinern, true);
   const std::string g = q + "html/_gross/";
 
-  // The large-image folder may never be the picture folder itself.
-  st.GrosseBilderpfad = q + "./";
-  fehler("Der Ordner für die großen Bilder " + q +
-         " ist der Bilderordner selbst.\r\nDie Originale würden überschrieben.");
-  st.GrosseBilderpfad.clear();
+  // No folder for derived pictures may put them on originals, also with
+  // no affix and replacing on: not the tree it mirrors, nor one holding
+  // it, nor a subfolder holding originals. Checked before anything is
+  // written.
+  datei(q + "Sub/a.jpg", jpeg(3));
+  const auto vorher = originale();
+  m.setText(Opt::EdErweiterungVorschaubilder, "");
+  m.setChecked(Opt::CBVorschaubilderErsetzen, true);
+  m.setChecked(Opt::CBGrosseBilderErsetzen, true);
+  const std::string ueber = "\r\nDie Originale würden überschrieben.";
+  const struct {
+    std::string AppState::*pfad;
+    std::string ordner, text;
+  } ableitungen[] = {
+      {&AppState::GrosseBilderpfad, q + "./", "großen Bilder " + q + " ist der Bilderordner selbst." + ueber},
+      {&AppState::GrosseBilderpfad, q + "Sub", "großen Bilder " + q + "Sub/ enthält Originalbilder." + ueber},
+      {&AppState::GrosseBilderpfad, tmp.pfad(), "großen Bilder " + tmp.pfad() + " enthält den Bilderordner." + ueber},
+      {&AppState::Vorschaubilderpfad, q, "Vorschaubilder " + q + " ist der Bilderordner selbst." + ueber},
+      {&AppState::Vorschaubilderpfad, g,
+       "Vorschaubilder " + g + " ist der Ordner für die großen Bilder selbst.\r\nDie großen Bilder würden überschrieben."},
+  };
+  for (const auto& f : ableitungen) {
+    st.*f.pfad = f.ordner;
+    fehler("Der Ordner für die " + f.text);
+    st.*f.pfad = "";
+  }
+  EXPECT_EQ(originale(), vorher);
+  EXPECT_FALSE(fs::exists(q + "html"));
+  sfs::remove_all(q + "Sub");
 
   // "dirinfo.txt" cannot be copied: a folder stands in its place.
   fs::forceDirectories(g + "dirinfo.txt/x");
@@ -341,19 +365,18 @@ TEST_F(Durchlauf, AusnahmeImDurchlaufIstEinFehlschlag) {
 }
 
 TEST_F(Durchlauf, UmbenennfehlerNennenDasAlteZiel) {
-  m.setChecked(Opt::CBLinkZuTextdatei, true);
-  datei(q + "Neu X/b.jpg", jpeg(1));
-  datei(q + "Neu X.txt", "meins");
-  datei(q + "neu_x.txt", "fremd");
-  fehler("Kann das Verzeichnis " + q + "Neu X/ nicht umbenennen zu neu_x.\r\nWenn dies ein erneuter Durchlauf des " +
-         "Programms ist, hilft es vermutlich, das Zielverzeichnis zu löschen.\r\n");
-  EXPECT_EQ(*fs::readFile(q + "neu_x.txt"), "fremd");
-  EXPECT_EQ(*fs::readFile(q + "Neu X.txt"), "meins");
+  // The longest names a folder can hold: the counter makes them too long.
+  const std::string x(253, 'x');
+  datei(q + "N" + x + "/b.jpg", jpeg(1));
+  datei(q + "n" + x + "/c.jpg", jpeg(1));
+  fehler("Kann das Verzeichnis " + q + "N" + x + "/ nicht umbenennen zu n" + x + "-1.\r\nWenn dies ein erneuter " +
+         "Durchlauf des Programms ist, hilft es vermutlich, das Zielverzeichnis zu löschen.\r\n");
+  EXPECT_TRUE(fs::exists(q + "N" + x + "/b.jpg"));
+  sfs::remove_all(q + "N" + x);
 
-  datei(q + "Bild 3.jpg", jpeg(2));
-  datei(q + "Bild 3.txt", "meins");
-  datei(q + "bild_3.txt", "fremd");
-  fehler("Kann den Dateinamen " + q + "Bild 3.jpg nicht ersetzen.");
+  datei(q + "B" + x.substr(3) + ".jpg", jpeg(2));
+  datei(q + "b" + x.substr(3) + ".jpg", jpeg(3));
+  fehler("Kann den Dateinamen " + q + "B" + x.substr(3) + ".jpg nicht ersetzen.");
 }
 
 TEST_F(Durchlauf, GrossbildordnerTragenDasDatumIhrerQuelle) {
