@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <climits>
 #include <exception>
 #include <map>
@@ -432,6 +433,12 @@ void GalerieDurchlauf(Lauf& lauf, const std::string& vonIn, const std::string& v
     // and no link, so that its neighbours do not point at a missing page.
     if (b.Breite > 0 && b.Hoehe > 0) lauf.Bildliste.push_back(std::move(b));
   }
+
+  // The directory order is that of the names as they are now, as the next
+  // run lists them: equal dates then sort alike in both runs.
+  const auto nachName = [](const auto& a, const auto& b) { return fs::nameLess(a.Name, b.Name); };
+  std::stable_sort(lauf.Ordnerliste.begin() + erster, lauf.Ordnerliste.end(), nachName);
+  std::stable_sort(lauf.Bildliste.begin(), lauf.Bildliste.end(), nachName);
 
   if (ok) {
     OrdnerlisteDoppelteEntfernen(lauf.Ordnerliste, lauf.OrdnerlisteHigh, erster);

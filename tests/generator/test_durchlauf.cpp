@@ -201,6 +201,8 @@ TEST_F(Durchlauf, BaumInGrossbilderGespiegeltOderAnOrtUmbenannt) {
       {"Urlaub am Meer/Strand mit Möwen.jpg", "urlaub_am_meer/strand_mit_moewen.jpg"},
       {"Urlaub am Meer/Küste.JPEG", "urlaub_am_meer/kueste.jpeg"},
       {"Urlaub am Meer/Tag 2/Hafen.jpg", "urlaub_am_meer/tag_2/hafen.jpg"},
+      // Below the top too, no folder takes an output folder's name.
+      {"Urlaub am Meer/HTML/Mole.jpg", "urlaub_am_meer/html-1/mole.jpg"},
       {"Urlaub/a.jpg", "urlaub-1/a.jpg"},
       {"urlaub/b.jpg", "urlaub/b.jpg"},
   };
@@ -215,6 +217,12 @@ TEST_F(Durchlauf, BaumInGrossbilderGespiegeltOderAnOrtUmbenannt) {
   fs::forceDirectories(q + "leer");
   ASSERT_EQ(::symlink(q.c_str(), (q + "schleife").c_str()), 0);
   ASSERT_EQ(::mkfifo((q + "x.jpg").c_str(), 0644), 0);
+  datei(q + "Urlaub/DIRNAME.TXT", "Mein Name A\r\n");
+  // Folders sorted by date: a folder keeps its date, whatever the run
+  // writes into it.
+  const uint32_t datum = (uint32_t{30} << 9 | 5u << 5 | 6u) << 16 | (9u << 11);
+  ASSERT_TRUE(fs::setDosDateTime(q + "Urlaub am Meer", datum));
+  m.setChecked(Opt::RBOrdnerSortierenNachName, false);
   m.setChecked(Opt::CBLinkZuTextdatei, true);
   m.setChecked(Opt::CBLinkZuVideo, true);
   m.setChecked(Opt::CBIndexInGrafikordnern, false);  // no redirect pages among the pictures
@@ -223,7 +231,9 @@ TEST_F(Durchlauf, BaumInGrossbilderGespiegeltOderAnOrtUmbenannt) {
   std::map<std::string, std::string> erwartet = {
       {"urlaub_am_meer/dirname.txt", "Urlaub am Meer\r\n"},
       {"urlaub_am_meer/tag_2/dirname.txt", "Tag 2\r\n"},
-      {"urlaub-1/dirname.txt", "Urlaub\r\n"},
+      {"urlaub_am_meer/html-1/dirname.txt", "HTML\r\n"},
+      // The user's own name file wins over the one the walk writes.
+      {"urlaub-1/dirname.txt", "Mein Name A\r\n"},
       {"urlaub/dirname.txt", "urlaub\r\n"},
   };
   for (const auto& [alt, neu] : neuerName) erwartet[neu] = vorher.at(alt);
@@ -259,7 +269,14 @@ TEST_F(Durchlauf, BaumInGrossbilderGespiegeltOderAnOrtUmbenannt) {
   m.setChecked(Opt::CBOriginaleVerkleinern, false);
   EXPECT_TRUE(BitBStartClick(lauf)) << ::testing::PrintToString(u.dialoge.texte());
   for (const char* n : {"notiz.doc", ".versteckt/c.jpg", "nur text/liesmich.txt"}) erwartet[n] = vorher.at(n);
+  erwartet.erase("urlaub-1/dirname.txt");
+  erwartet["urlaub-1/DIRNAME.TXT"] = "Mein Name A\r\n";
   EXPECT_EQ(originale(), erwartet);
+  EXPECT_EQ(fs::entryInfo(q + "urlaub_am_meer")->dosTime, datum);
+  // A second run writes the same pages.
+  const auto seiten = inhalte(q + "html");
+  EXPECT_TRUE(BitBStartClick(lauf));
+  EXPECT_EQ(inhalte(q + "html"), seiten);
   EXPECT_TRUE(fs::folderExists(q + "leer"));
   EXPECT_TRUE(sfs::is_symlink(q + "schleife"));
 }

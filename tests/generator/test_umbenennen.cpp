@@ -195,12 +195,18 @@ TEST_F(Umbenennen, ZaehlerKollisionenBegleitdateienUndSchreibschutz) {
 
 TEST_F(Umbenennen, OrdnerBekommenDirnameTxt) {
   st.dirnametxt = true;
-  // One that needs no renaming gets the file too.
-  for (const char* ordner : {"Neuer Ordner", "sicher"}) {
+  // One that needs no renaming gets the file too; one whose file cannot be
+  // written (here a folder stands in its place) keeps its name, reported.
+  fs::forceDirectories(d + "Kein Platz/dirname.txt");
+  for (const char* ordner : {"Neuer Ordner", "sicher", "Kein Platz"}) {
     fs::forceDirectories(d + ordner);
     std::string n = ordner;
     EXPECT_TRUE(DateiWebsicherUmbenennen(k, d, n));
   }
+  EXPECT_EQ(u.dialoge.texte(), std::vector<std::string>{"Die Datei " + d + "Kein Platz/dirname.txt kann nicht " +
+                                                        "geschrieben werden.\r\nDer Ordner " + d +
+                                                        "Kein Platz behält seinen Namen."});
+  EXPECT_TRUE(fs::folderExists(d + "Kein Platz/dirname.txt"));
   // Windows-1252 when it fits, else UTF-8; a file of that name in any case
   // is kept, as on a second run; nothing when the option is off.
   for (const char* ordner : {"a", "b", "e"}) fs::forceDirectories(d + ordner);
