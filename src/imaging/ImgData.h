@@ -216,10 +216,12 @@ class TimgData : public tEndInd {
   void WriteExifJpeg(JpegImage& image, const std::string& fileName, bool adjustSize, bool durable = true);
   // Writes the file last read to fileName with the comment set by
   // MakeCommentSegment in place of its comments (ReplaceJpegComments);
-  // nothing else in it changes. A file rewritten in place keeps its owner,
-  // group, permissions and times. Failures throw MetadataWriteError; the
-  // target is then as it was.
-  void WriteExifJpegFile(const std::string& fileName);
+  // nothing else in it changes. The file stays the user's original with all
+  // that belongs to it (fs::rewriteOriginal). Failures throw
+  // MetadataWriteError with the reason; the target is then as it was.
+  // Returns what could not be kept of a file that was written (its date),
+  // or the empty text.
+  std::string WriteExifJpegFile(const std::string& fileName);
   // Sets the width and height stored in the EXIF block (only a SHORT or
   // LONG field of one element lying inside the data).
   void AdjustExifSize(int32_t newHeight, int32_t newWidth);

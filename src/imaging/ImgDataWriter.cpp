@@ -153,7 +153,7 @@ void TimgData::WriteExifJpeg(JpegImage& image, const std::string& fileName, bool
     throw MetadataWriteError("Die Datei " + fileName + " kann nicht geschrieben werden.");
 }
 
-void TimgData::WriteExifJpegFile(const std::string& fileName) {
+std::string TimgData::WriteExifJpegFile(const std::string& fileName) {
   if (FileName.empty()) throw MetadataWriteError("Es wurde keine JPEG-Datei gelesen, die geschrieben werden könnte.");
   const std::optional<std::string> original = fs::readFile(FileName);
   if (!original) throw MetadataWriteError("Die Datei " + FileName + " kann nicht gelesen werden.");
@@ -161,8 +161,9 @@ void TimgData::WriteExifJpegFile(const std::string& fileName) {
   // Without a comment set, its comments stay as they are.
   const tSection* comment = commentSet_ ? Slot(CommentSegment) : nullptr;
   const std::string bytes = comment ? ReplaceJpegComments(*original, "\xFF\xFE" + comment->Data) : *original;
-  if (!fs::rewriteFileAtomic(fileName, bytes))
-    throw MetadataWriteError("Die Datei " + fileName + " kann nicht geschrieben werden.");
+  fs::RewriteResult r = fs::rewriteOriginal(fileName, bytes);
+  if (!r.written) throw MetadataWriteError(r.why);
+  return r.why;
 }
 
 }  // namespace mosaik::imaging

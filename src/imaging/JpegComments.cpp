@@ -127,9 +127,13 @@ std::string ReplaceJpegComments(std::string_view file, std::string_view comment)
     changes.push_back({s.start, (changes.empty() ? static_cast<int64_t>(comment.size()) : 0) - size});
   }
   if (changes.empty()) {
+    // Where the program's own writer puts it: after the JFIF header, EXIF
+    // and IPTC at the start, so that a reader looking only at the first
+    // sections finds it before XMP, ICC profiles and the like.
     insertAt = 2;
     for (const JpegSection& s : sections) {
-      if (s.marker < 0xE0 || s.marker > 0xEF) break;
+      const bool exif = s.marker == 0xE1 && file.substr(s.payload, 6) == std::string_view("Exif\0\0", 6);
+      if (s.marker != 0xE0 && !exif && s.marker != 0xED) break;
       insertAt = s.end;
     }
     changes.push_back({insertAt, static_cast<int64_t>(comment.size())});

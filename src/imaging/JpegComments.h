@@ -35,8 +35,8 @@ std::string JpegCommentText(std::string_view file);
 
 // The file with its comments replaced by one comment section (FF FE, the
 // length bytes and the text): it takes the place of the first comment and
-// the others go; a file without a comment gets it after the APPn sections
-// at its start. Everything else stays byte for byte; only the offsets of a
+// the others go; a file without a comment gets it after the JFIF, EXIF and
+// IPTC sections at its start. Everything else stays byte for byte; only the offsets of a
 // multi-picture index (APP2 "MPF") move by what the change shifts, so that
 // the pictures stored after the first stay where the index says. Throws
 // MetadataWriteError for a file that is no JPEG.

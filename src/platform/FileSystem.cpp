@@ -2,11 +2,14 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <dirent.h>
 #include <signal.h>
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
 #include <climits>
 #include <csignal>
@@ -236,53 +239,256 @@ bool writeAll(int fd, std::string_view bytes) {
 
 namespace {
 
-// Makes the new file stand in for the old one. Owner and group first: a
-// change of owner clears set-id bits that the mode then restores. Calls
-// that would change nothing are left out, so that file systems that refuse
-// them (network shares) still take files of the user's own.
-bool keepAttributes(int fd, const struct stat& old) {
-  struct stat now {};
-  if (::fstat(fd, &now) != 0) return false;
-  if ((now.st_uid != old.st_uid || now.st_gid != old.st_gid) && ::fchown(fd, old.st_uid, old.st_gid) != 0)
-    return false;
-  if ((now.st_mode & 07777) != (old.st_mode & 07777) && ::fchmod(fd, old.st_mode & 07777) != 0) return false;
-  const timespec times[2] = {old.st_atim, old.st_mtim};
-  return ::futimens(fd, times) == 0;
+std::string folderOf(const std::string& path) {
+  const auto slash = path.rfind('/');
+  return slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
 }
 
 // The temporary file lies next to the target, so the rename never crosses
-// file systems; it replaces the target only after a complete write.
-bool replaceAtomic(const std::string& path, const std::string& bytes, bool keepAll, bool durable) {
-  const auto slash = path.rfind('/');
-  const std::string dir = slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
-  struct stat st {};
-  const bool existed = ::stat(path.c_str(), &st) == 0;
-  keepAll = keepAll && existed;
+// file systems.
+int createBeside(const std::string& path, unsigned mode, std::string& tmp) {
+  return createTemp(folderOf(path), mode, tmp);
+}
+
+// The system's reason in words for the user.
+std::string errnoText(int e) {
+  switch (e) {
+    case EACCES:
+    case EPERM:
+      return "keine Berechtigung";
+    case ENOSPC:
+    case EDQUOT:
+      return "kein Platz mehr auf dem Datenträger";
+    case EROFS:
+      return "der Datenträger ist schreibgeschützt";
+    case EFBIG:
+      return "die Datei würde zu groß";
+    case ENOENT:
+      return "nicht vorhanden";
+    case ENOTDIR:
+      return "kein Ordner";
+    case EOPNOTSUPP:
+      return "vom Dateisystem nicht unterstützt";
+    case EIO:
+      return "Ein-/Ausgabefehler";
+    default:
+      return "Systemfehler " + std::to_string(e);
+  }
+}
+
+// The names of a file's extended attributes; false when they cannot be
+// listed (a file system without them has none).
+bool attributeNames(int fd, std::vector<std::string>& names) {
+  names.clear();
+  for (;;) {
+    const ssize_t n = ::flistxattr(fd, nullptr, 0);
+    if (n < 0) return errno == EOPNOTSUPP;
+    std::string list(static_cast<size_t>(n), '\0');
+    const ssize_t m = ::flistxattr(fd, list.data(), list.size());
+    if (m < 0 && errno == ERANGE) continue;  // grew in between
+    if (m < 0) return false;
+    for (size_t p = 0; p < static_cast<size_t>(m);) {
+      const size_t e = list.find('\0', p);
+      names.push_back(list.substr(p, e - p));
+      p = e == std::string::npos ? list.size() : e + 1;
+    }
+    return true;
+  }
+}
+
+// Gives the new file exactly the old one's extended attributes: each of
+// them, and none that the folder's default ACL gave it besides. `why`
+// names the one that could not be given.
+bool copyAttributes(int from, int to, std::string& why) {
+  std::vector<std::string> names, present;
+  if (!attributeNames(from, names) || !attributeNames(to, present)) {
+    why = "Die erweiterten Attribute der Datei können nicht gelesen werden (" + errnoText(errno) + ").";
+    return false;
+  }
+  for (const std::string& name : present) {
+    if (std::find(names.begin(), names.end(), name) != names.end()) continue;
+    if (::fremovexattr(to, name.c_str()) != 0 && errno != ENODATA) {
+      why = "Das erweiterte Attribut \xE2\x80\x9E" + name + "\xE2\x80\x9C kann nicht weggelassen werden (" +
+            errnoText(errno) + ").";
+      return false;
+    }
+  }
+  for (const std::string& name : names) {
+    std::string value;
+    ssize_t n = 0;
+    do {
+      n = ::fgetxattr(from, name.c_str(), nullptr, 0);
+      if (n >= 0) {
+        value.resize(static_cast<size_t>(n));
+        n = ::fgetxattr(from, name.c_str(), value.data(), value.size());
+      }
+    } while (n < 0 && errno == ERANGE);
+    if (n < 0 || ::fsetxattr(to, name.c_str(), value.data(), static_cast<size_t>(n), 0) != 0) {
+      why = "Das erweiterte Attribut \xE2\x80\x9E" + name + "\xE2\x80\x9C kann nicht \xC3\xBC" "bernommen werden (" +
+            errnoText(errno) + ").";
+      return false;
+    }
+  }
+  return true;
+}
+
+// Writes to a temporary file and renames it over the target only after a
+// complete write; the old file survives any failure. It gets the mode of
+// the file `old` it replaces; with that file's descriptor `oldFd`, it
+// stands in for it altogether: owner and group first (a change of owner
+// clears set-id bits that the mode then restores), then the extended
+// attributes, the mode and the times. Calls that would change nothing are
+// left out, so that file systems that refuse them (network shares) still
+// take files of the user's own.
+enum class Replaced { Done, Failed, NotWithoutLoss };
+Replaced replaceFile(const std::string& path, const std::string& bytes, const struct stat* old, int oldFd,
+                     bool durable, std::string& why) {
   std::string tmp;
   // Private until it carries the old file's permissions and owner.
-  const int fd = createTemp(dir, keepAll ? 0600 : 0644, tmp);
-  if (fd < 0) return false;
-  // Keep the permissions of a file that is replaced.
-  if (existed && !keepAll) ::fchmod(fd, st.st_mode & 07777);
-  bool ok = writeAll(fd, bytes);
-  if (ok && keepAll) ok = keepAttributes(fd, st);
-  if (ok && durable && ::fsync(fd) != 0) ok = false;
-  if (::close(fd) != 0) ok = false;
-  if (ok && ::rename(tmp.c_str(), path.c_str()) != 0) ok = false;
-  if (!ok) ::unlink(tmp.c_str());
+  const int fd = createBeside(path, oldFd >= 0 ? 0600 : 0644, tmp);
+  if (fd < 0) {
+    const int e = errno;
+    why = "Im Ordner " + folderOf(path) + " kann keine neue Datei angelegt werden (" + errnoText(e) + ").";
+    return e == EACCES || e == EPERM ? Replaced::NotWithoutLoss : Replaced::Failed;
+  }
+  Replaced r = Replaced::Done;
+  struct stat now {};
+  if (old && oldFd < 0) {
+    ::fchmod(fd, old->st_mode & 07777);
+    old = nullptr;
+  }
+  if (!writeAll(fd, bytes)) {
+    why = "Die neue Fassung kann nicht geschrieben werden (" + errnoText(errno) + ").";
+    r = Replaced::Failed;
+  } else if (old && (::fstat(fd, &now) != 0 || ((now.st_uid != old->st_uid || now.st_gid != old->st_gid) &&
+                                                ::fchown(fd, old->st_uid, old->st_gid) != 0))) {
+    why = "Ihr Eigent\xC3\xBCmer oder ihre Gruppe kann nicht beibehalten werden.";
+    r = Replaced::NotWithoutLoss;
+  } else if (old && !copyAttributes(oldFd, fd, why)) {
+    r = Replaced::NotWithoutLoss;
+  } else if (old && ((::fstat(fd, &now) == 0 && (now.st_mode & 07777) != (old->st_mode & 07777) &&
+                      ::fchmod(fd, old->st_mode & 07777) != 0) ||
+                     ::futimens(fd, std::array<timespec, 2>{old->st_atim, old->st_mtim}.data()) != 0)) {
+    why = "Ihre Rechte oder ihr Datum k\xC3\xB6nnen nicht beibehalten werden (" + errnoText(errno) + ").";
+    r = Replaced::Failed;
+  } else if (durable && ::fsync(fd) != 0) {
+    why = "Die neue Fassung kann nicht gesichert werden (" + errnoText(errno) + ").";
+    r = Replaced::Failed;
+  }
+  if (::close(fd) != 0 && r == Replaced::Done) {
+    why = "Die neue Fassung kann nicht gesichert werden (" + errnoText(errno) + ").";
+    r = Replaced::Failed;
+  }
+  if (r == Replaced::Done && ::rename(tmp.c_str(), path.c_str()) != 0) {
+    const int e = errno;
+    why = "Der Ordner " + folderOf(path) + " erlaubt nicht, die Datei zu ersetzen (" + errnoText(e) + ").";
+    r = e == EACCES || e == EPERM ? Replaced::NotWithoutLoss : Replaced::Failed;
+  }
+  if (r != Replaced::Done) ::unlink(tmp.c_str());
   tempDone(tmp);
-  if (ok) changed(path);
-  return ok;
+  if (r == Replaced::Done) changed(path);
+  return r;
+}
+
+bool readAll(int fd, std::string& out) {
+  out.clear();
+  char buf[65536];
+  for (off_t at = 0;;) {
+    const ssize_t n = ::pread(fd, buf, sizeof buf, at);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return false;
+    if (n == 0) return true;
+    out.append(buf, static_cast<size_t>(n));
+    at += n;
+  }
+}
+
+// The file's content replaced through its own descriptor, flushed, with its
+// times put back.
+bool overwrite(int fd, const std::string& bytes, const struct stat& old) {
+  const timespec times[2] = {old.st_atim, old.st_mtim};
+  return ::lseek(fd, 0, SEEK_SET) == 0 && writeAll(fd, bytes) &&
+         ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 && ::fsync(fd) == 0 &&
+         (::futimens(fd, times) == 0 || errno == EPERM || errno == EACCES);
+}
+
+// Writing over the file itself keeps everything that belongs to it; the
+// copy of the original in the user's temporary folder lasts until the new
+// content is on disk, so that even a crash half-way loses nothing.
+RewriteResult writeInPlace(const std::string& path, const std::string& bytes, const struct stat& old, int fd,
+                           const std::string& whyNotReplaced) {
+  const std::string refused = whyNotReplaced + " An Ort und Stelle kann die Datei auch nicht geschrieben werden: ";
+  std::string original;
+  if (fd < 0) return {false, refused + "Sie ist nicht beschreibbar (" + errnoText(errno) + ")."};
+  if (!readAll(fd, original)) return {false, refused + "Sie kann nicht gelesen werden (" + errnoText(errno) + ")."};
+  std::error_code ec;
+  const std::string tempFolder = withTrailingSlash(std::filesystem::temp_directory_path(ec).string());
+  std::string copy;
+  // Named after the original, so that a user who has to fetch it back
+  // knows it.
+  const std::string name = path.substr(path.rfind('/') + 1);
+  const int c = ec ? -1 : createFresh(tempFolder + "mosaik-original-", "-" + name, 0600, copy);
+  bool copied = c >= 0 && writeAll(c, original) && ::fsync(c) == 0;
+  const int e = errno;
+  if (c >= 0 && ::close(c) != 0) copied = false;
+  if (!copied) {
+    if (c >= 0) ::unlink(copy.c_str());
+    return {false, refused + "Im tempor\xC3\xA4ren Ordner " + tempFolder +
+                       " kann keine Sicherungskopie angelegt werden (" + errnoText(ec ? ec.value() : e) + ")."};
+  }
+  if (overwrite(fd, bytes, old)) {
+    ::unlink(copy.c_str());
+    struct stat now {};
+    if (::fstat(fd, &now) == 0 &&
+        (now.st_mtim.tv_sec != old.st_mtim.tv_sec || now.st_mtim.tv_nsec != old.st_mtim.tv_nsec))
+      return {true, "Das Datum der Datei kann nicht beibehalten werden: Nur ihr Eigent\xC3\xBCmer darf es setzen."};
+    return {true, {}};
+  }
+  const std::string why = "Die Datei kann nicht geschrieben werden (" + errnoText(errno) + ")";
+  if (overwrite(fd, original, old)) {
+    ::unlink(copy.c_str());
+    return {false, why + "; sie ist unver\xC3\xA4ndert."};
+  }
+  return {false, why + " und nicht wiederhergestellt werden. Eine vollst\xC3\xA4ndige Kopie des Originals liegt "
+                     "unter " + copy + "."};
 }
 
 }  // namespace
 
 bool writeFileAtomic(const std::string& path, const std::string& bytes, bool durable) {
-  return replaceAtomic(path, bytes, false, durable);
+  std::string why;
+  struct stat st {};
+  const bool existed = ::stat(path.c_str(), &st) == 0;
+  return replaceFile(path, bytes, existed ? &st : nullptr, -1, durable, why) == Replaced::Done;
 }
 
-bool rewriteFileAtomic(const std::string& path, const std::string& bytes) {
-  return replaceAtomic(path, bytes, true, true);
+RewriteResult rewriteOriginal(const std::string& path, const std::string& bytes) {
+  const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+  const int openError = errno;
+  struct stat st {};
+  if (fd < 0 ? ::stat(path.c_str(), &st) != 0 : ::fstat(fd, &st) != 0)
+    return {false, "Die Datei ist nicht mehr vorhanden oder nicht zug\xC3\xA4nglich (" + errnoText(errno) + ")."};
+  RewriteResult r;
+  // A new file would carry only this one of the file's names.
+  if (st.st_nlink > 1) {
+    r = writeInPlace(path, bytes, st, fd,
+                     "Die Datei hat " + std::to_string(st.st_nlink) + " Namen (feste Verkn\xC3\xBCpfungen).");
+  } else {
+    // The attributes are read through a descriptor of the old file; one the
+    // user may only read serves as well.
+    const int readFd = fd >= 0 ? fd : ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const Replaced done = readFd < 0 ? Replaced::Failed : replaceFile(path, bytes, &st, readFd, true, r.why);
+    if (readFd < 0) r.why = "Die Datei kann nicht gelesen werden (" + errnoText(errno) + ").";
+    if (readFd != fd && readFd >= 0) ::close(readFd);
+    if (done == Replaced::Done) {
+      r = {true, {}};
+    } else if (done == Replaced::NotWithoutLoss) {
+      errno = openError;
+      r = writeInPlace(path, bytes, st, fd, r.why);
+    }
+  }
+  if (fd >= 0) ::close(fd);
+  return r;
 }
 
 std::optional<struct timespec> modTime(const std::string& path) {

@@ -64,11 +64,25 @@ bool setModTime(const std::string& path, const struct timespec& t);
 // data (settings, rewritten originals); generated files that a new run
 // makes again need not wait for the disk.
 bool writeFileAtomic(const std::string& path, const std::string& bytes, bool durable = true);
-// The same, always durable, for a file that is rewritten in place of itself:
-// the new file keeps the old one's owner, group, permission bits and access
-// and modification times (to the nanosecond). Fails, leaving the old file,
-// when the owner or group cannot be kept.
-bool rewriteFileAtomic(const std::string& path, const std::string& bytes);
+// What became of rewriting an original.
+struct RewriteResult {
+  bool written = false;
+  // German, for the user: why the file was not written; or, when it was,
+  // what of it could not be kept (its date).
+  std::string why;
+};
+
+// Rewrites one of the user's originals in place of itself: it keeps its
+// owner, group, permission bits, extended attributes (desktop tags, ACLs,
+// security labels), access and modification times to the nanosecond, and
+// every other name it has. A flushed temporary file in the same folder
+// replaces it; where that would lose something (several names, an owner
+// or attribute the new file cannot be given) or is impossible (a folder
+// the user may not write), the file is written over in place instead,
+// with a complete copy of the original in the user's temporary folder
+// until the new content is on disk, and put back from it when the write
+// fails.
+RewriteResult rewriteOriginal(const std::string& path, const std::string& bytes);
 
 // Adds '/' unless the text is empty or already ends in one.
 std::string withTrailingSlash(std::string path);

@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QScreen>
+#include <QTextDocument>
 #include <QSignalBlocker>
 #include <QTimer>
 
@@ -89,7 +90,7 @@ KommentarDialog::KommentarDialog(TKommentarForm& form) : QDialog(nullptr), form_
   MKommentar->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   MKommentar->setTabChangesFocus(true);
   connect(MKommentar, &QPlainTextEdit::textChanged, this, [this] {
-    if (!spiegeln_) form_.MKommentar = memoAusQt(MKommentar->toPlainText());
+    if (!spiegeln_) form_.MKommentar = memoText();
   });
 
   LDateiname = new QLabel(this);
@@ -144,8 +145,34 @@ void KommentarDialog::aktualisieren() {
   LHinterbild->setVisible(form_.LHinterbildVisible);
   Bild->setVisible(form_.BildfensterVisible);
   Bild->update();
-  if (memoAusQt(MKommentar->toPlainText()) != form_.MKommentar) MKommentar->setPlainText(memoNachQt(form_.MKommentar));
+  if (memoText() != form_.MKommentar) {
+    MKommentar->setPlainText(memoNachQt(form_.MKommentar));
+    gezeigt_ = form_.MKommentar;
+    roh_ = MKommentar->document()->toRawText();
+  }
   spiegeln_ = false;
+}
+
+// The memo shows a no-break space as a blank and U+2028 and U+2029 as line
+// ends, and its plain text gives them back so. Its raw text keeps every
+// character but a line end: what the user left as it was is taken from the
+// text shown, only the stretch typed over from the memo, so that a comment
+// is never changed by being shown or by an edit elsewhere in it.
+std::string KommentarDialog::memoText() const {
+  const QString roh = MKommentar->document()->toRawText();
+  if (roh == roh_) return gezeigt_;
+  const QString alt = memoNachQt(gezeigt_);
+  // Typed (Return, Shift+Return), a line end is one.
+  const auto zeilen = [](QString t) {
+    return t.replace(QChar::ParagraphSeparator, QLatin1Char('\n')).replace(QChar::LineSeparator, QLatin1Char('\n'));
+  };
+  if (alt.size() != roh_.size()) return memoAusQt(zeilen(roh));
+  qsizetype vorn = 0, hinten = 0;
+  while (vorn < roh.size() && vorn < roh_.size() && roh[vorn] == roh_[vorn]) ++vorn;
+  while (hinten < roh.size() - vorn && hinten < roh_.size() - vorn &&
+         roh[roh.size() - 1 - hinten] == roh_[roh_.size() - 1 - hinten])
+    ++hinten;
+  return memoAusQt(alt.left(vorn) + zeilen(roh.mid(vorn, roh.size() - vorn - hinten)) + alt.right(hinten));
 }
 
 }  // namespace mosaik

@@ -45,8 +45,13 @@ class KommentarDialog : public QDialog {
   void showEvent(QShowEvent* e) override;
 
  private:
+  std::string memoText() const;
+
   TKommentarForm& form_;
   bool spiegeln_ = false;
+  // The text last put into the memo and the memo's raw text right after.
+  std::string gezeigt_;
+  QString roh_;
 };
 
 }  // namespace mosaik

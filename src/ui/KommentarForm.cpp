@@ -13,6 +13,7 @@
 #include "imaging/JpegComments.h"
 #include "imaging/JpegRowDecoder.h"
 #include "imaging/Resampler.h"
+#include "platform/FileSystem.h"
 #include "ui/Auswahl.h"
 
 namespace mosaik {
@@ -209,19 +210,22 @@ void TKommentarForm::BildAnzeigen(int i) {
   ZeichenAnhaengen('/', KommentarOrdner);
   const std::string pfad = KommentarOrdner + e.Name;
   bildLeeren();
+  // The memo must not keep the previous picture's comment: the next step
+  // would take it for a change and write it into this file. Number and name
+  // stand before a read error is reported.
+  MKommentar.clear();
+  e.Kommentar.clear();
+  melden();
   std::string daten;
-  if (!LoadJpg(k_, KommentarOrdner, e.Name, daten)) {
-    // The memo must not keep the previous picture's comment: the next step
-    // would take it for a change and write it into this file.
-    MKommentar.clear();
-    e.Kommentar = MKommentar;
-    return;
+  if (LoadJpg(k_, KommentarOrdner, e.Name, daten)) {
+    k_.sv.pump();
+    // Damaged picture data: the loader's message, no picture.
+    if (!bildZeichnen(daten)) k_.fehler("Fehler beim Einlesen der Datei\r\n" + pfad);
+  } else {
+    daten = fs::readFile(pfad).value_or(std::string());
   }
-  k_.sv.pump();
-  // Damaged picture data: the loader's message, no picture, but the
-  // comment is still there to read and edit.
-  if (!bildZeichnen(daten)) k_.fehler("Fehler beim Einlesen der Datei\r\n" + pfad);
-  // Every comment of the file, so that saving replaces no text the user
+  // The comment whenever the sections can be read, whatever the picture:
+  // every comment of the file, so that saving replaces no text the user
   // has not seen.
   MKommentar = memoText(imaging::JpegCommentText(daten));
   e.Kommentar = MKommentar;
@@ -239,7 +243,7 @@ void TKommentarForm::KommentarSpeichern(int i) {
     k_.fehler("Die Datei " + pfad + "\r\nist schreibgeschützt!");
     return;
   }
-  std::string zuLang;
+  std::string zuLang, grund, hinweis;
   bool geschrieben = false;
   try {
     // A picture behind a link is written where it lies; the link stays.
@@ -252,16 +256,21 @@ void TKommentarForm::KommentarSpeichern(int i) {
       zuLang = ex.what();
       throw;
     }
-    // Only the comment changes; the file keeps its date, owner and rights.
-    metadaten.WriteExifJpegFile(ziel);
+    // Only the comment changes; the file keeps its date, owner, rights,
+    // attributes and other names.
+    hinweis = metadaten.WriteExifJpegFile(ziel);
     geschrieben = true;
+  } catch (const imaging::MetadataWriteError& ex) {
+    grund = ex.what();
   } catch (const std::exception&) {
   }
   // A text too long for a comment is no failed write: the user learns why.
   if (!zuLang.empty())
     k_.fehler(zuLang + "\r\nDie Datei " + pfad + " wurde nicht verändert.");
   else if (!geschrieben)
-    k_.fehler("Die Datei " + pfad + "\r\nkann nicht geschrieben werden!");
+    k_.fehler("Die Datei " + pfad + "\r\nkann nicht geschrieben werden!" + (grund.empty() ? "" : "\r\n" + grund));
+  else if (!hinweis.empty())
+    k_.meldung(MsgKind::Information, "Der Kommentar der Datei " + pfad + " ist gespeichert.\r\n" + hinweis);
 }
 
 }  // namespace mosaik

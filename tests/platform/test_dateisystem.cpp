@@ -2,11 +2,13 @@
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 
 #include "TestUmgebung.h"
 #include "platform/FileSystem.h"
@@ -74,31 +76,52 @@ TEST(Dateisystem, AtomaresSchreibenErsetztErstNachVollstaendigemSchreiben) {
   EXPECT_FALSE(fs::readFile(t.pfad()));
   std::filesystem::remove(t.pfad() + "rohr");
 
-  // Rewritten in place of itself, a file keeps its owner, which an ordinary
-  // user cannot give away: as nobody, in a folder nobody may write, a
-  // foreign file is refused and stays, nobody's own is rewritten.
+  // An original rewritten keeps its owner, attributes and inode where a
+  // new file could not have them. As nobody, in a folder nobody may write:
+  // nobody's own file is replaced; a foreign one, and one with an
+  // attribute only root may give (security.*), are written over in place,
+  // the foreign one with a word that its date could not be kept.
   if (::geteuid() != 0) return;
   ::chmod(t.pfad().c_str(), 0777);
   const auto alsNobody = [](const std::string& pfad) {
     const pid_t kind = ::fork();
-    if (kind == 0) _exit(::setgid(65534) == 0 && ::setuid(65534) == 0 && fs::rewriteFileAtomic(pfad, "neu") ? 0 : 1);
+    if (kind == 0) {
+      if (::setgid(65534) != 0 || ::setuid(65534) != 0) _exit(3);
+      const fs::RewriteResult r = fs::rewriteOriginal(pfad, "neu");
+      _exit(!r.written ? 1 : r.why.find("Datum") != std::string::npos ? 2 : r.why.empty() ? 0 : 4);
+    }
     int status = 0;
     ::waitpid(kind, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   };
-  for (const uid_t besitzer : {uid_t{0}, uid_t{65534}}) {
-    const std::string datei = t.pfad() + "bild" + std::to_string(besitzer) + ".jpg";
+  struct Fall {
+    uid_t besitzer;
+    const char* attribut;
+    int ergebnis;
+    bool anOrtUndStelle;
+  };
+  for (const Fall& f : {Fall{65534, "", 0, false}, Fall{0, "", 2, true}, Fall{65534, "security.mosaik", 0, true}}) {
+    const std::string datei = t.pfad() + "bild" + std::to_string(dateien++) + ".jpg";
     std::ofstream(datei) << "alt";
-    ASSERT_EQ(::chown(datei.c_str(), besitzer, 65534), 0);
+    ASSERT_EQ(::chown(datei.c_str(), f.besitzer, 65534), 0);
     ::chmod(datei.c_str(), 0664);
-    EXPECT_EQ(alsNobody(datei), besitzer == 0 ? 1 : 0);
-    EXPECT_EQ(*fs::readFile(datei), besitzer == 0 ? "alt" : "neu");
+    if (*f.attribut) {
+      ASSERT_EQ(::setxattr(datei.c_str(), f.attribut, "x", 1, 0), 0);
+    }
     ::stat(datei.c_str(), &st);
-    EXPECT_EQ(std::pair(st.st_uid, st.st_mode & 0777), std::pair(besitzer, 0664u));
+    const ino_t inode = st.st_ino;
+    EXPECT_EQ(alsNobody(datei), f.ergebnis) << datei;
+    EXPECT_EQ(*fs::readFile(datei), "neu");
+    ::stat(datei.c_str(), &st);
+    EXPECT_EQ(std::tuple(st.st_uid, st.st_mode & 0777, st.st_ino == inode),
+              std::tuple(f.besitzer, 0664u, f.anOrtUndStelle));
+    if (*f.attribut) {
+      EXPECT_EQ(::getxattr(datei.c_str(), f.attribut, nullptr, 0), 1);
+    }
   }
   dateien = 0;
   for (const auto& e : std::filesystem::directory_iterator(t.pfad())) dateien += e.is_regular_file();
-  EXPECT_EQ(dateien, 3);
+  EXPECT_EQ(dateien, 4);
 }
 
 TEST(Dateisystem, OrdnerketteUndExistenz) {

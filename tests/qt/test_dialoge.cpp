@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextCursor>
 #include <QTimer>
 
 #include "../ui/test_kommentar_basis.h"
@@ -103,7 +104,11 @@ TEST_F(Editoren, KnoepfeUndDoppelklickOeffnenDieEditoren) {
 
 TEST_F(Editoren, KommentardialogZeigtBildUndSchreibtDenKommentar) {
   schreiben(bilder.pfad() + "1-hafen.jpg", jpegBytes(640, 480, 20, 60, 120, "Abend am Hafen"));
-  schreiben(bilder.pfad() + "2-turm.jpg", jpegBytes(300, 600, 160, 120, 60));
+  // A no-break space, a line and a paragraph separator, which the memo
+  // shows as a blank and line ends.
+  const std::string besonders = "Turm\xC2\xA0" "A\xE2\x80\xA8" "zwei\xE2\x80\xA9" "drei\r\nvier";
+  const std::string turm = bilder.pfad() + "2-turm.jpg";
+  schreiben(turm, jpegBytes(300, 600, 160, 120, 60, besonders));
   KommentarDialog& d = f->kommentar;
   imDialog([&] { p->KommentarForm.Zeigen(); }, [&] {
     EXPECT_EQ(d.LBildNr->text(), QStringLiteral("1/2"));
@@ -119,10 +124,25 @@ TEST_F(Editoren, KommentardialogZeigtBildUndSchreibtDenKommentar) {
     d.MKommentar->setPlainText(QStringLiteral("Abend am Hafen\nmit Möwen"));
     d.BitBWeiter->click();
     EXPECT_EQ(d.LBildNr->text(), QStringLiteral("2/2"));
+    // A letter typed and taken back: the comment is unchanged, nothing is
+    // written.
+    const std::string vorher = lesen(turm);
+    tippen(d.MKommentar, QStringLiteral("x"));
+    taste(d.MKommentar, Qt::Key_Backspace);
+    EXPECT_EQ(p->KommentarForm.MKommentar, besonders);
+    d.BitBzurueck->click();
+    EXPECT_EQ(lesen(turm), vorher);
+    // A real change keeps every character the user did not touch.
+    d.BitBWeiter->click();
+    d.MKommentar->moveCursor(QTextCursor::End);
+    tippen(d.MKommentar, QStringLiteral("!"));
+    taste(d.MKommentar, Qt::Key_Return, {}, Qt::ShiftModifier);
+    d.BitBWeiter->click();
     d.BSchliessen->click();
   });
   EXPECT_FALSE(d.isVisible());
   EXPECT_EQ(kommentarVon(bilder.pfad() + "1-hafen.jpg"), "Abend am Hafen\r\nmit M\xC3\xB6wen");
+  EXPECT_EQ(kommentarVon(turm), besonders + "!\r\n");
 }
 
 TEST_F(Editoren, KommentardialogOhneBilder) {

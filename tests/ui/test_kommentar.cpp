@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <array>
@@ -10,7 +11,9 @@
 #include <tuple>
 
 #include "../ui/RegelnTestbasis.h"
+#include "AlsNobody.h"
 #include "app/options/AppState.h"
+#include "generator/Bildbeschreibung.h"
 #include "generator/Verzeichnis.h"
 #include "test_kommentar_basis.h"
 #include "ui/KommentarForm.h"
@@ -56,6 +59,20 @@ uint32_t pixel(const imaging::Bitmap& b, int x, int y) {
 bool nahe(uint32_t farbe, int r, int g, int b) {
   return std::abs(static_cast<int>(farbe >> 16) - r) <= 6 && std::abs(static_cast<int>((farbe >> 8) & 0xFF) - g) <= 6 &&
          std::abs(static_cast<int>(farbe & 0xFF) - b) <= 6;
+}
+
+// Little-endian bytes of a number.
+std::string le(uint32_t v, int n) {
+  std::string s;
+  for (int i = 0; i < n; ++i) s += static_cast<char>((v >> (8 * i)) & 0xFF);
+  return s;
+}
+
+// A JPEG section: marker, length and payload.
+std::string abschnitt(int marker, const std::string& nutzlast) {
+  const size_t n = nutzlast.size() + 2;
+  return std::string{'\xFF', static_cast<char>(marker), static_cast<char>(n >> 8), static_cast<char>(n & 0xFF)} +
+         nutzlast;
 }
 
 TEST_F(Kommentareditor, ListetNurJpgUndJpegDateienDesOrdners) {
@@ -199,11 +216,26 @@ TEST_F(Kommentareditor, GeaenderterKommentarWirdGeschriebenMitAllemUebrigen) {
   // nanosecond.
   const std::string original = lesen(std::string(MOSAIK_TEST_DATA) + "/jpeg/cm-exiftool.jpg");
   schreiben(pfad("a.jpg"), original);
-  bild("b.jpg", 16, 16);
+  const std::string jfif = jpegBytes(16, 16);
+  const size_t jfifEnde = 4 + (static_cast<unsigned char>(jfif[4]) << 8 | static_cast<unsigned char>(jfif[5]));
+  schreiben(pfad("b.jpg"), jfif.substr(0, jfifEnde) +
+                               abschnitt(0xE1, std::string("http://ns.adobe.com/xap/1.0/\0<x/>", 33)) +
+                               abschnitt(0xE2, std::string("ICC_PROFILE\0\1\1", 14)) +
+                               abschnitt(0xEE, std::string("Adobe\0\144\0\0\0\0\1", 12)) + jfif.substr(jfifEnde));
   if (::geteuid() == 0) {
     ASSERT_EQ(::chown(pfad("a.jpg").c_str(), 65534, 65534), 0);
   }
   ::chmod(pfad("a.jpg").c_str(), 0640);
+  // Desktop tags and a file comment, and an ACL giving uid 1000 read access
+  // (version 2; owner rw, that user r, group r, mask r, others nothing).
+  const std::string acl = le(2, 4) + le(0x01, 2) + le(6, 2) + le(~0u, 4) + le(0x02, 2) + le(4, 2) + le(1000, 4) +
+                          le(0x04, 2) + le(4, 2) + le(~0u, 4) + le(0x10, 2) + le(4, 2) + le(~0u, 4) + le(0x20, 2) +
+                          le(0, 2) + le(~0u, 4);
+  const std::pair<const char*, std::string> attribute[] = {
+      {"user.xdg.tags", "Urlaub,Meer"}, {"user.xdg.comment", "Lieblingsbild"}, {"system.posix_acl_access", acl}};
+  for (const auto& [name, wert] : attribute) {
+    ASSERT_EQ(::setxattr(pfad("a.jpg").c_str(), name, wert.data(), wert.size(), 0), 0) << name;
+  }
   const timespec zeiten[2] = {{988885230, 5}, {988885231, 123456789}};
   ASSERT_EQ(::utimensat(AT_FDCWD, pfad("a.jpg").c_str(), zeiten, 0), 0);
   struct stat vorher {};
@@ -225,24 +257,23 @@ TEST_F(Kommentareditor, GeaenderterKommentarWirdGeschriebenMitAllemUebrigen) {
                                    static_cast<uint64_t>(nachher.st_mtim.tv_nsec)}),
             std::vector<uint64_t>({vorher.st_uid, vorher.st_gid, vorher.st_mode, 988885231, 123456789}));
   EXPECT_EQ(eintraege(ordner.pfad()), 2);
+  for (const auto& [name, wert] : attribute) {
+    std::string jetzt(256, '\0');
+    jetzt.resize(static_cast<size_t>(std::max<ssize_t>(0, ::getxattr(pfad("a.jpg").c_str(), name, jetzt.data(), 256))));
+    EXPECT_EQ(jetzt, wert) << name;
+  }
 
-  // A picture without any metadata gets a comment all the same.
+  // A web export (JFIF, XMP, ICC profile, Adobe) without a comment gets
+  // one where the gallery reads it.
   const std::string b = lesen(pfad("b.jpg"));
   EXPECT_EQ(f.MKommentar, "");
   f.MKommentar = "neu";
   // Shown again, the new text is what a later save compares with.
   f.BitBzurueckClick();
-  EXPECT_EQ(kommentarVon(pfad("b.jpg")), "neu");
+  EXPECT_EQ(Bildmetadaten(pfad("b.jpg")).Kommentar(), "neu");
   EXPECT_EQ(ohneKommentare(lesen(pfad("b.jpg"))), ohneKommentare(b));
   EXPECT_EQ(f.MKommentar, "Am Strand von K\xC3\xB6" "ln\r\nzweite Zeile \xE2\x98\xBA");
   EXPECT_EQ(f.Dateiliste[0].Kommentar, f.MKommentar);
-}
-
-// Little-endian bytes of a number.
-std::string le(uint32_t v, int n) {
-  std::string s;
-  for (int i = 0; i < n; ++i) s += static_cast<char>((v >> (8 * i)) & 0xFF);
-  return s;
 }
 
 // A multi-picture index for two pictures (APP2 "MPF"): a little-endian TIFF
@@ -294,18 +325,48 @@ TEST_F(Kommentareditor, MehrbilddateiMitZweiKommentaren) {
   EXPECT_EQ(imaging::DecodeJpeg(neu).Width, 16);
 }
 
+// As nobody, so that folder and file permissions bind.
 TEST_F(Kommentareditor, SchreibfehlerLassenDasOriginalUnveraendert) {
+  if (AlsNobodyWiederholt()) return;
   bild("a.jpg", 64, 64, "alt");
   bild("b.jpg", 16, 16);
+  bild("h.jpg", 64, 64, "alt");
   bild("s.jpg", 16, 16, "alt");
   ::chmod(pfad("s.jpg").c_str(), 0444);
+  // A second name of h.jpg elsewhere.
+  TempOrdner anderswo;
+  ASSERT_EQ(::link(pfad("h.jpg").c_str(), (anderswo.pfad() + "h.jpg").c_str()), 0);
   altesDatum("a.jpg");
+  altesDatum("h.jpg");
   const std::string original = lesen(pfad("a.jpg"));
   const std::string bAlt = lesen(pfad("b.jpg"));
+  const std::string hAlt = lesen(pfad("h.jpg"));
   const std::string sAlt = lesen(pfad("s.jpg"));
   const timespec zeit = aenderungszeit(pfad("a.jpg"));
+  const auto kopf = [&](const std::string& name) {
+    return "Die Datei " + pfad(name) + "\r\nkann nicht geschrieben werden!";
+  };
+  // Copies of originals left in the temporary folder.
+  const auto kopien = [] {
+    int n = 0;
+    for (const auto& e : stdfs::directory_iterator(stdfs::temp_directory_path()))
+      n += e.path().filename().string().starts_with("mosaik-original-");
+    return n;
+  };
+  const int kopienVorher = kopien();
+  // The file size limit makes the disk refuse a write half-way.
+  const auto knapp = [&](size_t bytes, auto schritt) {
+    rlimit alt{};
+    ::getrlimit(RLIMIT_FSIZE, &alt);
+    const auto signal = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit grenze = alt;
+    grenze.rlim_cur = static_cast<rlim_t>(bytes);
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &grenze), 0);
+    schritt();
+    ::setrlimit(RLIMIT_FSIZE, &alt);
+    std::signal(SIGXFSZ, signal);
+  };
   oeffnen();
-  const std::string kopf = "Die Datei " + pfad("a.jpg") + "\r\nkann nicht geschrieben werden!";
 
   // Too long for a comment section: no failed write, but bad input.
   f.MKommentar = std::string(70000, 'x');
@@ -316,65 +377,122 @@ TEST_F(Kommentareditor, SchreibfehlerLassenDasOriginalUnveraendert) {
   EXPECT_EQ(f.AktuellesBild, 1);
   EXPECT_EQ(lesen(pfad("a.jpg")), original);
 
-  // The disk refuses the write half-way (file size limit): the temporary
-  // file goes, the original stays as it was, date included.
+  // Refused half-way: the temporary file goes, the original stays as it
+  // was, date included.
   f.BitBzurueckClick();
   f.MKommentar = std::string(3000, 'y');
-  rlimit alt{};
-  ::getrlimit(RLIMIT_FSIZE, &alt);
-  const auto signal = std::signal(SIGXFSZ, SIG_IGN);
-  rlimit knapp = alt;
-  knapp.rlim_cur = static_cast<rlim_t>(original.size());
-  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &knapp), 0);
-  f.BitBWeiterClick();
-  ::setrlimit(RLIMIT_FSIZE, &alt);
-  std::signal(SIGXFSZ, signal);
-  meldung(2, MsgKind::Error, kopf);
+  knapp(original.size(), [&] { f.BitBWeiterClick(); });
+  const std::string zuGross = "(die Datei w\xC3\xBCrde zu gro\xC3\x9F)";
+  meldung(2, MsgKind::Error, kopf("a.jpg") + "\r\nDie neue Fassung kann nicht geschrieben werden " + zuGross + ".");
   EXPECT_EQ(lesen(pfad("a.jpg")), original);
   EXPECT_EQ(aenderungszeit(pfad("a.jpg")).tv_sec, zeit.tv_sec);
-  EXPECT_EQ(eintraege(ordner.pfad()), 3);
+  EXPECT_EQ(eintraege(ordner.pfad()), 4);
 
-  // Write-protected after it was listed, or already when listed: refused,
-  // and the editor moves on.
+  // Write-protected after it was listed: refused, and the editor moves on.
   ::chmod(pfad("b.jpg").c_str(), 0444);
   f.MKommentar = "auch neu";
   f.BitBWeiterClick();
   meldung(3, MsgKind::Error, "Die Datei " + pfad("b.jpg") + "\r\nist schreibgesch\xC3\xBCtzt!");
+
+  // A file with a second name is written over in place, so that both
+  // names keep one file; refused half-way, it is put back as it was.
+  f.MKommentar = std::string(3000, 'z');
+  knapp(hAlt.size(), [&] { f.BitBWeiterClick(); });
+  meldung(4, MsgKind::Error,
+          kopf("h.jpg") + "\r\nDie Datei kann nicht geschrieben werden " + zuGross + "; sie ist unver\xC3\xA4ndert.");
+  EXPECT_EQ(lesen(pfad("h.jpg")), hAlt);
+  EXPECT_TRUE(fs::sameFile(pfad("h.jpg"), anderswo.pfad() + "h.jpg"));
+
+  // Write-protected when listed.
   f.MKommentar = "neu";
   f.BitBWeiterClick();
-  meldung(4, MsgKind::Error, "Die Datei " + pfad("s.jpg") + "\r\nist schreibgesch\xC3\xBCtzt!");
+  meldung(5, MsgKind::Error, "Die Datei " + pfad("s.jpg") + "\r\nist schreibgesch\xC3\xBCtzt!");
   EXPECT_EQ(f.AktuellesBild, 0);
   EXPECT_EQ(lesen(pfad("b.jpg")), bAlt);
   EXPECT_EQ(lesen(pfad("s.jpg")), sAlt);
 
+  // Written in place: both names carry the new comment, the date stays.
+  f.BitBzurueckClick();
+  f.BitBzurueckClick();
+  f.MKommentar = "neu h";
+  f.BitBWeiterClick();
+  EXPECT_EQ(kommentarVon(anderswo.pfad() + "h.jpg"), "neu h");
+  EXPECT_TRUE(fs::sameFile(pfad("h.jpg"), anderswo.pfad() + "h.jpg"));
+  EXPECT_EQ(aenderungszeit(pfad("h.jpg")).tv_sec, zeit.tv_sec);
+
+  // A folder the user may not write: written in place as well; without a
+  // temporary folder for the copy of the original, refused, saying why.
+  ::chmod(ordner.pfad().c_str(), 0555);
+  f.BitBWeiterClick();
+  f.MKommentar = "neu a";
+  f.BitBWeiterClick();
+  EXPECT_EQ(kommentarVon(pfad("a.jpg")), "neu a");
+  EXPECT_EQ(aenderungszeit(pfad("a.jpg")).tv_sec, zeit.tv_sec);
+  const std::string tmp = std::getenv("TMPDIR");
+  ::setenv("TMPDIR", ordner.pfad().c_str(), 1);
+  f.BitBzurueckClick();
+  f.MKommentar = "nochmal";
+  f.BitBWeiterClick();
+  ::setenv("TMPDIR", tmp.c_str(), 1);
+  ::chmod(ordner.pfad().c_str(), 0755);
+  meldung(6, MsgKind::Error,
+          kopf("a.jpg") + "\r\nIm Ordner " + ordner.pfad() +
+              " kann keine neue Datei angelegt werden (keine Berechtigung). An Ort und Stelle kann die Datei auch "
+              "nicht geschrieben werden: Im tempor\xC3\xA4ren Ordner " + ordner.pfad() +
+              " kann keine Sicherungskopie angelegt werden (keine Berechtigung).");
+  EXPECT_EQ(kommentarVon(pfad("a.jpg")), "neu a");
+  EXPECT_EQ(eintraege(ordner.pfad()), 4);
+  EXPECT_EQ(kopien(), kopienVorher);
+
   // Gone since it was listed.
+  f.BitBzurueckClick();
   ::unlink(pfad("a.jpg").c_str());
   f.MKommentar = "neu";
   f.BitBWeiterClick();
-  meldung(5, MsgKind::Error, kopf);
+  meldung(7, MsgKind::Error, kopf("a.jpg"));
   EXPECT_FALSE(fs::exists(pfad("a.jpg")));
 }
 
 TEST_F(Kommentareditor, UnlesbaresBildUebernimmtKeinenFremdenKommentar) {
   bild("a.jpg", 16, 16, "Kommentar von a");
   schreiben(pfad("b.jpg"), "kein JPEG");
+  // Sections but no picture header: its comment is shown all the same.
+  const std::string nurKommentar = std::string("\xFF\xD8\xFF\xFE\0\x0FNur Kommentar\xFF\xD9", 19);
+  schreiben(pfad("c.jpg"), nurKommentar);
+  // What the window showed when each message came: number, name, memo.
+  std::vector<std::string> gezeigt;
+  f.geaendert = [&] {
+    gezeigt.resize(u.dialoge.meldungen.size() + 1);
+    gezeigt.back() = f.LBildNr + " " + f.LDateiname + " " + f.MKommentar;
+  };
   oeffnen();
   EXPECT_EQ(f.MKommentar, "Kommentar von a");
   f.BitBWeiterClick();
   meldung(1, MsgKind::Error, "Fehler beim Einlesen der Datei\r\n" + pfad("b.jpg"));
-  EXPECT_EQ(f.LBildNr, "2/2");
-  EXPECT_EQ(f.LDateiname, "b.jpg");
+  EXPECT_EQ(gezeigt[0], "2/3 b.jpg ");
   EXPECT_EQ(f.MKommentar, "");
   EXPECT_EQ(f.Bild, TKommentarForm::Lage{});
   EXPECT_EQ(pixel(f.Bildfenster, 110, 110), f.Flaeche);
-  // Moving on writes nothing into it; typing into it is refused by the writer.
+  f.BitBWeiterClick();
+  meldung(2, MsgKind::Error, "Fehler beim Einlesen der Datei\r\n" + pfad("c.jpg"));
+  EXPECT_EQ(gezeigt[1], "3/3 c.jpg ");
+  EXPECT_EQ(f.MKommentar, "Nur Kommentar");
+  // Moving on writes nothing into them; a change to the comment of c is
+  // written, typing into b is refused by the writer.
+  f.BitBWeiterClick();
   f.BitBWeiterClick();
   EXPECT_EQ(lesen(pfad("b.jpg")), "kein JPEG");
+  EXPECT_EQ(lesen(pfad("c.jpg")), nurKommentar);
+  f.BitBWeiterClick();
+  f.MKommentar = "Neu";
   f.BitBzurueckClick();
+  EXPECT_EQ(lesen(pfad("c.jpg")), std::string("\xFF\xD8\xFF\xFE\0\x05Neu\xFF\xD9", 9));
   f.MKommentar = "getippt";
   f.BitBWeiterClick();
   EXPECT_EQ(lesen(pfad("b.jpg")), "kein JPEG");
-  meldung(3, MsgKind::Error, "Die Datei " + pfad("b.jpg") + "\r\nkann nicht geschrieben werden!");
+  meldung(7, MsgKind::Error, "Fehler beim Einlesen der Datei\r\n" + pfad("c.jpg"));
+  EXPECT_EQ(u.dialoge.meldungen[5].text,
+            "Die Datei " + pfad("b.jpg") + "\r\nkann nicht geschrieben werden!\r\nDie Datei ist keine JPEG-Datei.");
 }
 
 TEST_F(Kommentareditor, BildHinterEinerVerknuepfungWirdAnOrtUndStelleGeschrieben) {
