@@ -24,6 +24,9 @@ bool hatBildschirm() {
 }
 
 int ohneBildschirm(std::vector<std::string> args) {
+  // Without a run to do, the program refuses before it reads or writes a
+  // settings file.
+  const bool autostart = mosaik::Programm::autostartVerlangt(args);
   mosaik::ConsoleDialogService dialoge;
   mosaik::SystemShell shell;
   mosaik::Services sv;
@@ -33,7 +36,7 @@ int ohneBildschirm(std::vector<std::string> args) {
   mosaik::Programm p(sv, std::move(args));
   p.ohneFenster = true;
   p.start();
-  p.FormActivate();
+  if (autostart) p.FormActivate();
   if (p.beendet()) return dialoge.errors() > 0 ? 1 : p.exitStatus();
   std::fprintf(stderr,
                "Mosaikschauer: Kein Bildschirm gefunden. Ohne Bildschirm erstellt das Programm eine Galerie "

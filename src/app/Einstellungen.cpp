@@ -115,6 +115,10 @@ bool gleicheDatei(const std::string& a, const std::string& b) {
   return normal(a) == normal(b);
 }
 
+std::string schreibtestMeldung(const std::string& datei) {
+  return "Die Datei " + datei + " mit den\r\nProgrammeinstellungen kann nicht gespeichert werden!";
+}
+
 bool InifileSchreibtest(Kontext& k, const std::string& datei, bool meldung) {
   if (datei.empty()) {
     // The personal location, without a home to hold it.
@@ -131,7 +135,7 @@ bool InifileSchreibtest(Kontext& k, const std::string& datei, bool meldung) {
   }
   if (gleicheDatei(datei, aktuelleEinstellungsdatei(k, false)))
     k.m.setChecked(Opt::CBEinstellungenAutomatischSpeichern, false);
-  if (meldung) k.fehler("Die Datei " + datei + " mit den\r\nProgrammeinstellungen kann nicht gespeichert werden!");
+  if (meldung) k.fehler(schreibtestMeldung(datei));
   return false;
 }
 

@@ -39,10 +39,13 @@ void InifileSchreiben(Kontext& k, const std::string& datei);
 // Reads a settings file into the option set; a missing file changes nothing.
 void IniFileLesen(Kontext& k, const std::string& datei);
 
-// Writes the two keys of the product's section into the file. On failure:
+// Writes the two keys of the product's section into the file; a file that
+// holds them already is not rewritten but proved writable. On failure:
 // false, auto-save switched off when it is the current settings file, and
 // with meldung the error message.
 bool InifileSchreibtest(Kontext& k, const std::string& datei, bool meldung);
+// The message of a failed write test.
+std::string schreibtestMeldung(const std::string& datei);
 // Records the settings location (and auto-save) in the standard file.
 bool InifileEinstellungenSpeichern(Kontext& k, bool meldung);
 

@@ -17,9 +17,20 @@ namespace {
 
 using namespace einstellungen;
 
+// A path of the Windows program (C:\Web\galerie, \\server\share, a file
+// name with backslashes), which names nothing here: it counts as no choice.
+bool windowsPfad(const std::string& p) {
+  const bool laufwerk = p.size() >= 2 && std::isalpha(static_cast<unsigned char>(p[0])) && p[1] == ':';
+  return laufwerk || (p.find('\\') != std::string::npos && !fs::fileExists(p) && !fs::folderExists(p));
+}
+
 class Leser {
  public:
-  Leser(Kontext& k, const IniDatei& ini) : k_(k), m_(k.m), ini_(ini) {}
+  Leser(Kontext& k, const IniDatei& ini)
+      : k_(k),
+        m_(k.m),
+        ini_(ini),
+        startOrdner_(k.sv.startFolder.empty() ? fs::currentFolder() : fs::withTrailingSlash(k.sv.startFolder)) {}
 
   void sektion(const char* s) { sektion_ = s; }
 
@@ -43,7 +54,7 @@ class Leser {
   std::optional<double> dezimal(const char* key) const {
     auto v = text(key);
     if (!v) return std::nullopt;
-    return gleitkommaLesen(*v, k_.sv.locale.decimalSeparator);
+    return gleitkommaLesen(*v);
   }
 
   void cb(const char* key, Opt o) {
@@ -57,7 +68,8 @@ class Leser {
   void ed(const char* key, Opt o) {
     if (auto t = text(key)) m_.setText(o, *t);
   }
-  // The extra-text memos, the only values stored with masked line breaks.
+  // The memos (extra texts, caption templates), whose line breaks the
+  // writer masks.
   void memo(const char* key, Opt o) {
     if (auto t = text(key)) m_.setText(o, ZeilenumbruecheDemaskieren(*t));
   }
@@ -70,8 +82,20 @@ class Leser {
   void farbe(const char* key, Opt o) {
     if (auto t = text(key)) m_.setColor(o, HTMLFarbe2TColor(*t));
   }
-  void pfad(const char* key, std::string& ziel) {
-    if (auto t = text(key)) ziel = *t;
+  // A folder of the gallery. A relative one is taken from the folder the
+  // program was started in (without one: the working folder when reading
+  // begins), before any handler changes the working folder (the picture
+  // folder's does).
+  void ordner(const char* key, std::string& ziel) {
+    if (auto t = text(key)) ziel = absolut(windowsPfad(*t) ? std::string() : *t);
+  }
+  std::string absolut(const std::string& p) const {
+    if (p.empty() || p.front() == '/') return p;
+    return startOrdner_ + p;
+  }
+  // A file the pages use (style sheet, favicon, graphics).
+  void datei(const char* key, Opt o) {
+    if (auto t = text(key)) m_.setText(o, windowsPfad(*t) ? std::string() : *t);
   }
   void wert(const char* key, bool& ziel) {
     if (auto b = boolesch(key)) ziel = *b;
@@ -103,19 +127,13 @@ class Leser {
   Kontext& k_;
   OptionModel& m_;
   const IniDatei& ini_;
+  const std::string startOrdner_;
   const char* sektion_ = "";
 };
 
 std::string ohneSchlusszeichen(std::string p, char c) {
   if (!p.empty() && p.back() == c) p.pop_back();
   return p;
-}
-
-// A path of the Windows program (C:\Web\galerie, \\server\share), which
-// names no folder here; the standard folder stands in for it.
-bool windowsPfad(const std::string& p) {
-  const bool laufwerk = p.size() >= 2 && std::isalpha(static_cast<unsigned char>(p[0])) && p[1] == ':';
-  return laufwerk || (p.find('\\') != std::string::npos && !fs::folderExists(p));
 }
 
 std::string aktuellerOrdner() {
@@ -132,16 +150,20 @@ std::string erstesZeichen(const std::string& t) {
 }
 
 // The write test behind the auto-save option: silent, and the option's own
-// click handler must not repeat it with a message meanwhile.
-void autoSpeichernLesen(Kontext& k, Leser& r, const std::string& standard, const char* sektion) {
+// click handler must not repeat it with a message meanwhile. `gewollt`
+// follows what the file asks for, written or not, so that an unattended run
+// can say that settings it should save cannot be saved.
+void autoSpeichernLesen(Kontext& k, Leser& r, const std::string& standard, const char* sektion, bool& gewollt) {
   const bool guard = k.st.AutoSpeichernKlickAktiv;
   k.st.AutoSpeichernKlickAktiv = false;
-  if (InifileSchreibtest(k, standard, false)) {
-    r.sektion(sektion);
+  r.sektion(sektion);
+  gewollt = r.boolesch("EinstAutoSpeichern").value_or(gewollt);
+  const bool schreibbar = InifileSchreibtest(k, standard, false);
+  if (schreibbar)
     r.cb("EinstAutoSpeichern", Opt::CBEinstellungenAutomatischSpeichern);
-  } else {
+  else
     k.m.setChecked(Opt::CBEinstellungenAutomatischSpeichern, false);
-  }
+  k.st.EinstellungsdateiNichtSchreibbar = schreibbar || !gewollt ? std::string() : standard;
   k.st.AutoSpeichernKlickAktiv = guard;
 }
 
@@ -178,11 +200,11 @@ void alleSchluesselLesen(Kontext& k, const IniDatei& ini, bool standarddatei) {
   r.sektion("OrdnerUndDateien");
   if (auto t = r.text("HTMLPfad")) st.HTMLOrdnerPfad = *t;
   st.HTMLOrdnerPfad = ohneSchlusszeichen(ohneSchlusszeichen(st.HTMLOrdnerPfad, '\\'), '/');
-  if (windowsPfad(st.HTMLOrdnerPfad)) st.HTMLOrdnerPfad.clear();
+  st.HTMLOrdnerPfad = r.absolut(windowsPfad(st.HTMLOrdnerPfad) ? std::string() : st.HTMLOrdnerPfad);
   const std::string standard = aktuelleEinstellungsdatei(k, true);
   {
     std::string ordner = st.BilderOrdnerPfad;
-    r.pfad("Ordner", ordner);
+    r.ordner("Ordner", ordner);
     st.FehlenderBilderOrdner = fs::folderExists(ordner) ? std::string() : ordner;
     st.BilderOrdnerPfad = fs::folderExists(ordner) ? ordner : aktuellerOrdner();
     m.setText(Opt::EdBilderPfad, st.BilderOrdnerPfad);
@@ -197,11 +219,11 @@ void alleSchluesselLesen(Kontext& k, const IniDatei& ini, bool standarddatei) {
   m.run(Opt::CBmitUnterverzeichnissen, Ev::Click);
   r.cb("OriginaleVerkleinern", Opt::CBOriginaleVerkleinern);
   m.run(Opt::CBOriginaleVerkleinern, Ev::Click);
-  r.pfad("GrosseBilderpfad", st.GrosseBilderpfad);
+  r.ordner("GrosseBilderpfad", st.GrosseBilderpfad);
   m.run(Proc::EdgrosseBilderPfadnameAnpassen);
   r.cb("VorschauErzeugen", Opt::CBVorschaubilderErzeugen);
   m.run(Opt::CBVorschaubilderErzeugen, Ev::Click);
-  r.pfad("Vorschaubilderpfad", st.Vorschaubilderpfad);
+  r.ordner("Vorschaubilderpfad", st.Vorschaubilderpfad);
   m.run(Proc::EdVorschauPfadnameAnpassen);
   r.cb("PanoramaExtra", Opt::CBPanoramaExtrabehandlung);
   if (auto d = r.dezimal("PanoramaVerhältnis")) m.setDecimal(Opt::RSpEdVerhaeltnis, Decimal4::fromDouble(*d));
@@ -297,7 +319,7 @@ void alleSchluesselLesen(Kontext& k, const IniDatei& ini, bool standarddatei) {
   r.code("SortDateienNach", {{1, Opt::RBDateienSortierenNachDatum}, {2, Opt::RBDateienSortierenNachGroesse}},
          Opt::RBDateienSortierenNachName);
   r.cb("SortDateienInvers", Opt::CBDSortRueckwaerts);
-  r.ed("Bildbeschreibung", Opt::MBeschreibung);
+  r.memo("Bildbeschreibung", Opt::MBeschreibung);
   r.wert("BWreal", st.BWreal);
   r.wert("BWumgerechnet", st.BWumgerechnet);
   r.cb("AnzeigenHinweis", Opt::CBDateinameAlsHint);
@@ -329,7 +351,7 @@ void alleSchluesselLesen(Kontext& k, const IniDatei& ini, bool standarddatei) {
   r.code("GroßePanoramenSeite", {{2, Opt::RBGrossePanoramenHoehe}}, Opt::RBGrossePanoramenBreite);
   r.cb("GroßeBilderVergrößern", Opt::CBGrosseBilderVergroessern);
   r.sektion("Layout");
-  r.ed("BildbeschreibungGroß", Opt::MBeschreibungGross);
+  r.memo("BildbeschreibungGroß", Opt::MBeschreibungGross);
   r.cb("GrossesBildHint", Opt::CBGrossBildHint);
   r.cb("GrossesBildLinkVideo", Opt::CBGrossBildLinkVideo);
   r.cb("GrossesBildLinkAudio", Opt::CBGrossBildLinkAudio);
@@ -372,7 +394,7 @@ void alleSchluesselLesen(Kontext& k, const IniDatei& ini, bool standarddatei) {
   // 22-24: colours and fonts.
   r.sektion("FarbenUndFonts");
   r.cb("MitHintergrund", Opt::CBHintergrundgrafik);
-  r.ed("Hintergrund", Opt::EdHintergrundgrafik);
+  r.datei("Hintergrund", Opt::EdHintergrundgrafik);
   if (m.text(Opt::EdHintergrundgrafik).empty()) m.setChecked(Opt::CBHintergrundgrafik, false);
   r.farbe("FarbeHintergrund", Opt::PanelHintergrundFarbe);
   r.farbe("FarbeText", Opt::PanelTextFarbe);
@@ -465,13 +487,13 @@ void alleSchluesselLesen(Kontext& k, const IniDatei& ini, bool standarddatei) {
   r.cb("IndexInGrafikordnern", Opt::CBIndexInGrafikordnern);
   st.CSSKlickAktiv = false;
   r.cb("alternativeCSSverwenden", Opt::CBAndereCSSDatei);
-  r.ed("alternativeCSSDatei", Opt::EdAndereCSSDatei);
+  r.datei("alternativeCSSDatei", Opt::EdAndereCSSDatei);
   r.cb("andereCSSverwenden", Opt::CBAndereCSSDatei);
-  r.ed("andereCSSDatei", Opt::EdAndereCSSDatei);
+  r.datei("andereCSSDatei", Opt::EdAndereCSSDatei);
   m.run(Opt::CBAndereCSSDatei, Ev::Click);
   st.CSSKlickAktiv = true;
   r.cb("FaviconVerwenden", Opt::CBFavicon);
-  r.ed("Favicon", Opt::EdFavicon);
+  r.datei("Favicon", Opt::EdFavicon);
   m.run(Opt::CBFavicon, Ev::Click);
   r.cb("LinkZurückEinbauen", Opt::CBLinkZurueckZurHomepage);
   r.rb("LinkZurückNurSeite1", Opt::RBLinkZurueckNurAuf1Seite, Opt::RBLinkZurueckAufJederSeite);
@@ -479,7 +501,7 @@ void alleSchluesselLesen(Kontext& k, const IniDatei& ini, bool standarddatei) {
   r.cb("LinkZurückUnten", Opt::CBLinkZurueckUnten);
   r.ed("LinkZurückVerlinkteDatei", Opt::EdLinkZuruekVerlinkteDatei);
   r.cb("LinkZurückMitGrafik", Opt::CBLinkZureckGrafikLink);
-  r.ed("LinkZurückGrafikdatei", Opt::EdLinkZurueckGrafik);
+  r.datei("LinkZurückGrafikdatei", Opt::EdLinkZurueckGrafik);
   r.cb("LinkZurückMitText", Opt::CBLinkZurueckTextlink);
   r.ed("LinkZurückTextlink", Opt::EdLinkZurueckText);
   r.wert("dirnametxt", st.dirnametxt);
@@ -517,11 +539,11 @@ void alleSchluesselLesen(Kontext& k, const IniDatei& ini, bool standarddatei) {
   r.sektion("Experten");
   st.CSSKlickAktiv = false;
   r.cb("andereCSSverwenden", Opt::CBAndereCSSDatei);
-  r.ed("andereCSSDatei", Opt::EdAndereCSSDatei);
+  r.datei("andereCSSDatei", Opt::EdAndereCSSDatei);
   m.run(Opt::CBAndereCSSDatei, Ev::Click);
   st.CSSKlickAktiv = true;
   r.cb("FaviconVerwenden", Opt::CBFavicon);
-  r.ed("Favicon", Opt::EdFavicon);
+  r.datei("Favicon", Opt::EdFavicon);
   m.run(Opt::CBFavicon, Ev::Click);
   // The document type switch runs for every known type, the one kept included.
   if (const int doctype = r.zahl("Doctype").value_or(m.index(Opt::CoBDoctype)); doctype >= 0 && doctype <= 3) {
@@ -529,7 +551,10 @@ void alleSchluesselLesen(Kontext& k, const IniDatei& ini, bool standarddatei) {
     m.run(Opt::CoBDoctype, Ev::Change);
   }
   r.cb("XMLDeklaration", Opt::CBmitXMLDeklaration);
-  autoSpeichernLesen(k, r, standard, "Sonstiges");
+  // Switched off by an earlier reading's failed test, it was wanted.
+  bool autoSpeichernGewollt =
+      m.checked(Opt::CBEinstellungenAutomatischSpeichern) || !st.EinstellungsdateiNichtSchreibbar.empty();
+  autoSpeichernLesen(k, r, standard, "Sonstiges", autoSpeichernGewollt);
   for (const char* sektion : {"Sonstiges", "Programm", "Experten"}) trennzeichenLesen(k, r, sektion);
   r.sektion("Experten");
   r.cb("eigenenHeaderVerwenden", Opt::CBeigenenHeaderVerwenden);
@@ -550,8 +575,8 @@ void alleSchluesselLesen(Kontext& k, const IniDatei& ini, bool standarddatei) {
   r.ed("ÜbVor", Opt::EdBlaetternVor);
   r.rb("ÜbStandardbilder", Opt::RBUebGrafikStandard, Opt::RBUebGrafikIndividuell);
   r.farbe("ÜbStandardbilderFarbe", Opt::PanelUebQuadratFarbe);
-  r.ed("ÜbGrafikZurück", Opt::EdGrafikUebZurueck);
-  r.ed("ÜbGrafikWeiter", Opt::EdGrafikUebWeiter);
+  r.datei("ÜbGrafikZurück", Opt::EdGrafikUebZurueck);
+  r.datei("ÜbGrafikWeiter", Opt::EdGrafikUebWeiter);
   r.cb("ÜbGrafikHinweistext", Opt::CBNavgrafikenUebMitTitle);
   m.run(Opt::RBNavUebTextlinks, Ev::Click);
   r.cb("NavigationGroßeBilder", Opt::CBNavigationGrosseBilder);
@@ -566,11 +591,11 @@ void alleSchluesselLesen(Kontext& k, const IniDatei& ini, bool standarddatei) {
   r.edZitiert("GroßDiashowStopp", Opt::EdnavGrossDiashowAus);
   r.rb("GroßStandardbilder", Opt::RBGrossGrafikStandard, Opt::RBGrossGrafikIndividuell);
   r.farbe("GroßStandardbilderFarbe", Opt::GrossPanelquadratFarbe);
-  r.ed("GroßGrafikZurück", Opt::EdGrafikGrossZurueck);
-  r.ed("GroßGrafikÜbersicht", Opt::EdGrafikGrossUebersicht);
-  r.ed("GroßGrafikWeiter", Opt::EdGrafikGrossWeiter);
-  r.ed("GroßGrafikDiashow", Opt::EdGrafikDiashowEin);
-  r.ed("GroßGrafikDiashowStopp", Opt::EdGrafikDiashowAus);
+  r.datei("GroßGrafikZurück", Opt::EdGrafikGrossZurueck);
+  r.datei("GroßGrafikÜbersicht", Opt::EdGrafikGrossUebersicht);
+  r.datei("GroßGrafikWeiter", Opt::EdGrafikGrossWeiter);
+  r.datei("GroßGrafikDiashow", Opt::EdGrafikDiashowEin);
+  r.datei("GroßGrafikDiashowStopp", Opt::EdGrafikDiashowAus);
   r.cb("GroßGrafikHinweistext", Opt::CBNavgrafikenGrossMitTitle);
 
   // 39-40: program.
@@ -584,7 +609,7 @@ void alleSchluesselLesen(Kontext& k, const IniDatei& ini, bool standarddatei) {
     r.cb("EinstImAppOrdner", Opt::CBIniDateiImAnwendungsordner);
     st.IniOrtKlickAktiv = true;
   }
-  autoSpeichernLesen(k, r, standard, "Programm");
+  autoSpeichernLesen(k, r, standard, "Programm", autoSpeichernGewollt);
   r.sektion("Programm");
   r.cb("XPDesign", Opt::CBTheming);
 }

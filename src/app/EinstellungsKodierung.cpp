@@ -95,7 +95,7 @@ std::string gleitkommaText(double wert, char trenner) {
   return s;
 }
 
-std::optional<double> gleitkommaLesen(std::string_view w, char trenner) {
+std::optional<double> gleitkommaLesen(std::string_view w) {
   std::string s;
   size_t i = 0;
   if (i < w.size() && (w[i] == '+' || w[i] == '-')) {
@@ -104,7 +104,7 @@ std::optional<double> gleitkommaLesen(std::string_view w, char trenner) {
   }
   bool ziffer = false;
   for (; i < w.size() && w[i] >= '0' && w[i] <= '9'; ++i, ziffer = true) s += w[i];
-  if (i < w.size() && w[i] == trenner) {
+  if (i < w.size() && (w[i] == ',' || w[i] == '.')) {
     s += '.';
     for (++i; i < w.size() && w[i] >= '0' && w[i] <= '9'; ++i, ziffer = true) s += w[i];
   }

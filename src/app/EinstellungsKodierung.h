@@ -14,9 +14,10 @@ std::string ZeilenumbruecheDemaskieren(std::string_view text);
 
 namespace einstellungen {
 
-// A text value as written: line breaks masked (only the extra-text memos
-// hold any, and only they are unmasked when read), and enclosed in double
-// quotes when the profile layer would otherwise trim blanks or strip quotes.
+// A text value as written: line breaks masked (only the memos, the extra
+// texts and the caption templates, hold any, and exactly they are unmasked
+// when read), and enclosed in double quotes when the profile layer would
+// otherwise trim blanks or strip quotes.
 std::string textWert(std::string_view text);
 
 // A quoted text ([Texte] and a few more): always in double quotes, so that
@@ -32,9 +33,10 @@ std::optional<int32_t> ganzzahlLesen(std::string_view wert);
 
 // At most 15 significant digits, no trailing zeros, the given separator.
 std::string gleitkommaText(double wert, char trenner);
-// Digits with the given separator and an optional exponent; a text that uses
-// the other separator is no number.
-std::optional<double> gleitkommaLesen(std::string_view wert, char trenner);
+// Digits with a decimal comma or point and an optional exponent. Both
+// separators are taken: the writer never writes a thousands separator, and
+// a file written under another locale keeps its values.
+std::optional<double> gleitkommaLesen(std::string_view wert);
 
 }  // namespace einstellungen
 

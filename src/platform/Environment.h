@@ -59,6 +59,9 @@ struct Services {
   // Folders that are found through the environment; empty = ask the system.
   std::string programFolder;
   std::string appDataFolder;
+  // The working folder the program was started in, which relative folders
+  // of a settings file name; empty = the current one.
+  std::string startFolder;
 };
 
 }  // namespace mosaik

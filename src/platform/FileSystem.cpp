@@ -197,30 +197,12 @@ std::optional<std::string> readFile(const std::string& path) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return std::nullopt;
   struct stat st {};
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    ::close(fd);
-    return std::nullopt;
-  }
   std::string out;
-  // Photographs are megabytes: one piece of the right size, then whatever
-  // a growing file adds.
-  out.resize(static_cast<size_t>(st.st_size));
-  size_t done = 0;
-  bool bad = false;
-  for (;;) {
-    if (done == out.size()) out.resize(out.size() + 65536);
-    const ssize_t n = ::read(fd, out.data() + done, out.size() - done);
-    if (n == 0) break;
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      bad = true;
-      break;
-    }
-    done += static_cast<size_t>(n);
-  }
+  // Photographs are megabytes: room for all of it at once.
+  const bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
+                  (out.reserve(static_cast<size_t>(st.st_size)), readAll(fd, out));
   ::close(fd);
-  if (bad) return std::nullopt;
-  out.resize(done);
+  if (!ok) return std::nullopt;
   return out;
 }
 
@@ -235,6 +217,25 @@ bool writeAll(int fd, std::string_view bytes) {
     done += static_cast<size_t>(w);
   }
   return true;
+}
+
+bool keepOwner(int fd, const struct stat& old) {
+  struct stat now {};
+  return ::fstat(fd, &now) == 0 && ((now.st_uid == old.st_uid && now.st_gid == old.st_gid) ||
+                                    ::fchown(fd, old.st_uid, old.st_gid) == 0);
+}
+
+bool readAll(int fd, std::string& out) {
+  out.clear();
+  char buf[65536];
+  for (off_t at = 0;;) {
+    const ssize_t n = ::pread(fd, buf, sizeof buf, at);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return false;
+    if (n == 0) return true;
+    out.append(buf, static_cast<size_t>(n));
+    at += n;
+  }
 }
 
 namespace {
@@ -360,8 +361,7 @@ Replaced replaceFile(const std::string& path, const std::string& bytes, const st
   if (!writeAll(fd, bytes)) {
     why = "Die neue Fassung kann nicht geschrieben werden (" + errnoText(errno) + ").";
     r = Replaced::Failed;
-  } else if (old && (::fstat(fd, &now) != 0 || ((now.st_uid != old->st_uid || now.st_gid != old->st_gid) &&
-                                                ::fchown(fd, old->st_uid, old->st_gid) != 0))) {
+  } else if (old && !keepOwner(fd, *old)) {
     why = "Ihr Eigent\xC3\xBCmer oder ihre Gruppe kann nicht beibehalten werden.";
     r = Replaced::NotWithoutLoss;
   } else if (old && !copyAttributes(oldFd, fd, why)) {
@@ -388,19 +388,6 @@ Replaced replaceFile(const std::string& path, const std::string& bytes, const st
   tempDone(tmp);
   if (r == Replaced::Done) changed(path);
   return r;
-}
-
-bool readAll(int fd, std::string& out) {
-  out.clear();
-  char buf[65536];
-  for (off_t at = 0;;) {
-    const ssize_t n = ::pread(fd, buf, sizeof buf, at);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return false;
-    if (n == 0) return true;
-    out.append(buf, static_cast<size_t>(n));
-    at += n;
-  }
 }
 
 // The file's content replaced through its own descriptor, flushed, with its

@@ -1,6 +1,8 @@
 #pragma once
 // File-system facilities the program stands on. Paths use '/'; a folder path
 // that is "with trailing separator" ends in '/'.
+#include <sys/stat.h>
+
 #include <ctime>
 #include <optional>
 #include <string>
@@ -83,6 +85,13 @@ struct RewriteResult {
 // until the new content is on disk, and put back from it when the write
 // fails.
 RewriteResult rewriteOriginal(const std::string& path, const std::string& bytes);
+
+// Gives the open file the owner and group of `old` (a call that would
+// change nothing is left out); false when they cannot be kept: an ordinary
+// user cannot give a file away.
+bool keepOwner(int fd, const struct stat& old);
+// The whole content of an open file, read from its start.
+bool readAll(int fd, std::string& out);
 
 // Adds '/' unless the text is empty or already ends in one.
 std::string withTrailingSlash(std::string path);

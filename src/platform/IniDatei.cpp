@@ -4,7 +4,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <signal.h>
+#include <sys/file.h>
+
 #include <cerrno>
+#include <charconv>
 #include <filesystem>
 
 #include "platform/FileSystem.h"
@@ -65,23 +69,134 @@ bool beschreibbar(const std::string& pfad, const struct stat& st) {
   return (st.st_mode & 0222) != 0 && ::access(pfad.c_str(), W_OK) == 0;
 }
 
-bool anOrtSchreiben(const std::string& pfad, const std::string& bytes) {
-  const int fd = ::open(pfad.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-  if (fd < 0) return false;
-  size_t fertig = 0;
-  bool ok = true;
-  while (fertig < bytes.size()) {
-    const ssize_t w = ::write(fd, bytes.data() + fertig, bytes.size() - fertig);
-    if (w < 0) {
-      if (errno == EINTR) continue;
-      ok = false;
-      break;
-    }
-    fertig += static_cast<size_t>(w);
+std::string ordnerVon(const std::string& pfad) {
+  const size_t schraeg = pfad.rfind('/');
+  return schraeg == std::string::npos ? std::string("./") : pfad.substr(0, schraeg + 1);
+}
+
+std::string nameVon(const std::string& pfad) { return pfad.substr(pfad.rfind('/') + 1); }
+
+// Where a write to `pfad` lands. A link is followed only when the running
+// user or root made it: a link that someone else planted in a shared folder
+// must not send the settings over a file of their choosing. A link whose
+// target is missing leads to that target, which the write then creates.
+std::optional<std::string> schreibziel(std::string pfad) {
+  for (int stufe = 0; stufe < 40; ++stufe) {
+    struct stat ls {};
+    if (::lstat(pfad.c_str(), &ls) != 0 || !S_ISLNK(ls.st_mode)) return pfad;
+    if (ls.st_uid != ::geteuid() && ls.st_uid != 0) return std::nullopt;
+    std::string ziel(static_cast<size_t>(ls.st_size) + 1, '\0');
+    const ssize_t n = ::readlink(pfad.c_str(), ziel.data(), ziel.size());
+    if (n <= 0 || static_cast<size_t>(n) >= ziel.size()) return std::nullopt;
+    ziel.resize(static_cast<size_t>(n));
+    pfad = ziel.front() == '/' ? ziel : ordnerVon(pfad) + ziel;
   }
-  if (ok && ::fsync(fd) != 0) ok = false;
-  if (::close(fd) != 0) ok = false;
-  return ok;
+  return std::nullopt;
+}
+
+// Opens the file that stands under the name now and locks it: a writer
+// (LOCK_EX) against its other writers and readers (a second run, the program
+// started twice), a reader (LOCK_SH) against a writer that rewrites the file
+// in place. A writer that replaced the file meanwhile leaves the lock on the
+// old one: then again on the new one. Whoever holds the lock for long
+// (anyone who may read the file can take it) makes the access fail after a
+// while, never hang.
+int gesperrtOeffnen(const std::string& pfad, int modus, int sperre) {
+  for (int versuch = 0; versuch < 400; ++versuch) {
+    const int fd = ::open(pfad.c_str(), modus | O_CLOEXEC);
+    if (fd < 0) return -1;
+    if (::flock(fd, sperre | LOCK_NB) == 0) {
+      struct stat offen {}, jetzt {};
+      if (::fstat(fd, &offen) == 0 && ::stat(pfad.c_str(), &jetzt) == 0 && offen.st_ino == jetzt.st_ino &&
+          offen.st_dev == jetzt.st_dev)
+        return fd;
+    } else if (errno != EWOULDBLOCK) {
+      ::close(fd);
+      return -1;
+    }
+    ::close(fd);
+    ::usleep(25000);
+  }
+  return -1;
+}
+
+bool vonVorn(int fd, std::string_view bytes) { return ::lseek(fd, 0, SEEK_SET) == 0 && fs::writeAll(fd, bytes); }
+
+// In place, for a file whose folder takes no new file. Nothing is cut before
+// the new content is on the disk: the space is taken first (a full disk then
+// fails before the first byte), the new bytes are written over the old ones
+// and flushed, and only then the length is set. A write that fails on the
+// way puts the old bytes back.
+bool anOrtSchreiben(int fd, const std::string& alt, const std::string& neu) {
+  const bool platz = neu.size() <= alt.size() || ::posix_fallocate(fd, 0, static_cast<off_t>(neu.size())) == 0;
+  if (platz && vonVorn(fd, neu) && ::fsync(fd) == 0 && ::ftruncate(fd, static_cast<off_t>(neu.size())) == 0 &&
+      ::fsync(fd) == 0)
+    return true;
+  // Back to the old bytes and length (a file system that takes the space by
+  // writing zeros may have begun to).
+  if ((!platz || vonVorn(fd, alt)) && ::ftruncate(fd, static_cast<off_t>(alt.size())) == 0) ::fsync(fd);
+  return false;
+}
+
+// The temporary files of this writer carry the process number: one that a
+// killed process left behind is recognised by it and goes with the next save.
+std::string tempAnfang(const std::string& ziel) { return ordnerVon(ziel) + "." + nameVon(ziel) + "."; }
+
+void verwaisteEntfernen(const std::string& ziel) {
+  const std::string anfang = "." + nameVon(ziel) + ".";
+  std::error_code ec;
+  for (const auto& e : std::filesystem::directory_iterator(ordnerVon(ziel), ec)) {
+    const std::string n = e.path().filename().string();
+    if (n.size() <= anfang.size() + 4 || n.compare(0, anfang.size(), anfang) != 0 ||
+        n.compare(n.size() - 4, 4, ".tmp") != 0)
+      continue;
+    const std::string_view mitte = std::string_view(n).substr(anfang.size(), n.size() - anfang.size() - 4);
+    const size_t strich = mitte.find('-');
+    if (strich == std::string_view::npos ||
+        mitte.find_first_not_of("0123456789", strich + 1) != std::string_view::npos)
+      continue;
+    pid_t pid = 0;
+    const auto [p, fehler] = std::from_chars(mitte.data(), mitte.data() + strich, pid);
+    if (fehler != std::errc() || p != mitte.data() + strich || pid <= 0) continue;
+    if (pid != ::getpid() && ::kill(pid, 0) != 0 && errno == ESRCH) ::unlink(e.path().c_str());
+  }
+}
+
+enum class Ersatz { Ok, Fehler, BesitzerNichtHaltbar };
+
+// Through a temporary file beside the target, renamed over it after a
+// complete, flushed write; it takes the old file's owner, group and mode
+// first. nurPruefen: everything but the rename, which proves the write
+// without touching the file.
+Ersatz ueberTempDatei(const std::string& ziel, const std::string& bytes, const struct stat* alt, bool nurPruefen) {
+  verwaisteEntfernen(ziel);
+  std::string tmp;
+  const int fd =
+      fs::createFresh(tempAnfang(ziel) + std::to_string(::getpid()) + "-", ".tmp", alt ? 0600 : 0644, tmp);
+  if (fd < 0) return Ersatz::Fehler;
+  Ersatz e = Ersatz::Ok;
+  if (alt && !fs::keepOwner(fd, *alt))
+    e = Ersatz::BesitzerNichtHaltbar;
+  else if (struct stat neu {}; alt && (::fstat(fd, &neu) != 0 || ((neu.st_mode & 07777) != (alt->st_mode & 07777) &&
+                                                                   ::fchmod(fd, alt->st_mode & 07777) != 0)))
+    e = Ersatz::Fehler;
+  if (e == Ersatz::Ok && !nurPruefen && !(fs::writeAll(fd, bytes) && ::fsync(fd) == 0)) e = Ersatz::Fehler;
+  if (::close(fd) != 0 && e == Ersatz::Ok) e = Ersatz::Fehler;
+  if (e == Ersatz::Ok && !nurPruefen) {
+    if (testhaken::vorDemUmbenennen) testhaken::vorDemUmbenennen();
+    if (::rename(tmp.c_str(), ziel.c_str()) == 0) {
+      // The new name itself on the disk as well.
+      const int ordner = ::open(ordnerVon(ziel).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+      if (ordner >= 0) {
+        ::fsync(ordner);
+        ::close(ordner);
+      }
+      return Ersatz::Ok;
+    }
+    e = Ersatz::Fehler;
+  }
+  ::unlink(tmp.c_str());
+  return e;
 }
 
 }  // namespace
@@ -104,18 +219,23 @@ IniDatei::IniDatei(std::string pfad) : pfad_(std::move(pfad)) {
     lesbar_ = !std::filesystem::exists(pfad_, ec) || std::filesystem::is_symlink(pfad_, ec);
     return;
   }
-  const std::optional<std::string> bytes = fs::readFile(pfad_);
-  if (!bytes) {
+  const int fd = gesperrtOeffnen(pfad_, O_RDONLY, LOCK_SH);
+  std::string bytes;
+  const bool gelesen = fd >= 0 && fs::readAll(fd, bytes);
+  if (fd >= 0) ::close(fd);
+  if (!gelesen) {
     lesbar_ = false;
     return;
   }
-  const std::string text = decodeUserText(*bytes);
+  const std::string text = decodeUserText(bytes);
   size_t anfang = 0;
   while (anfang < text.size()) {
     size_t ende = text.find('\n', anfang);
     if (ende == std::string::npos) ende = text.size();
     std::string zeile = text.substr(anfang, ende - anfang);
-    if (!zeile.empty() && zeile.back() == '\r') zeile.pop_back();
+    // A file that went through a tool adding a CR of its own ends its lines
+    // in CR CR LF: every CR before the line end belongs to it.
+    while (!zeile.empty() && zeile.back() == '\r') zeile.pop_back();
     zeilen_.push_back(std::move(zeile));
     anfang = ende + 1;
   }
@@ -207,23 +327,29 @@ void IniDatei::speichern() {
 
 bool dateiErsetzen(const std::string& pfad, const std::string& bytes) {
   if (pfad.empty()) return false;
-  std::string ziel = pfad;
-  std::error_code ec;
-  if (std::filesystem::is_symlink(pfad, ec)) {
-    const auto echt = std::filesystem::weakly_canonical(pfad, ec);
-    if (ec) return false;
-    ziel = echt.string();
-  }
-  struct stat st {};
-  const bool existiert = ::stat(ziel.c_str(), &st) == 0;
-  if (existiert && (!S_ISREG(st.st_mode) || !beschreibbar(ziel, st))) return false;
-  const size_t schraeg = ziel.rfind('/');
-  const std::string ordner = schraeg == std::string::npos ? std::string(".") : ziel.substr(0, schraeg + 1);
+  const std::optional<std::string> ziel = schreibziel(pfad);
+  if (!ziel) return false;
   struct stat os {};
+  const std::string ordner = ordnerVon(*ziel);
   if (::stat(ordner.c_str(), &os) != 0 || !S_ISDIR(os.st_mode)) return false;
-  if (beschreibbar(ordner, os)) return fs::writeFileAtomic(ziel, bytes);
-  // No temporary file possible beside it: the file itself may still be writable.
-  return existiert && anOrtSchreiben(ziel, bytes);
+  const bool ordnerBeschreibbar = beschreibbar(ordner, os);
+  struct stat st {};
+  if (::lstat(ziel->c_str(), &st) != 0)
+    return errno == ENOENT && ordnerBeschreibbar && ueberTempDatei(*ziel, bytes, nullptr, false) == Ersatz::Ok;
+  if (!S_ISREG(st.st_mode) || !beschreibbar(*ziel, st)) return false;
+  const int fd = gesperrtOeffnen(*ziel, O_RDWR | O_NOFOLLOW, LOCK_EX);
+  if (fd < 0) return false;
+  std::string alt;
+  bool ok = fs::readAll(fd, alt) && ::fstat(fd, &st) == 0;
+  if (ok) {
+    const bool gleich = alt == bytes;
+    const Ersatz e = ordnerBeschreibbar ? ueberTempDatei(*ziel, bytes, &st, gleich) : Ersatz::BesitzerNichtHaltbar;
+    // Where no new file can stand in for it with its owner kept, the file
+    // itself takes the new content.
+    ok = e == Ersatz::Ok || (e == Ersatz::BesitzerNichtHaltbar && (gleich || anOrtSchreiben(fd, alt, bytes)));
+  }
+  ::close(fd);
+  return ok;
 }
 
 }  // namespace mosaik

@@ -10,8 +10,8 @@
 // The file is Windows-1252 with CR LF line ends; when a line holds a
 // character that Windows-1252 cannot, the whole file is written as UTF-8 with
 // a byte-order mark. Reading accepts both (and UTF-8 without the mark).
-// Nothing reaches the disk before speichern(), which replaces the file
-// through a temporary file, so a failed write leaves the old file intact.
+// Nothing reaches the disk before speichern() (dateiErsetzen below), so a
+// failed write leaves the old file intact.
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -48,7 +48,8 @@ class IniDatei {
   // Removes one key; a missing key is no error.
   void loeschen(std::string_view sektion, std::string_view schluessel);
 
-  // Writes the file (always, so that it also serves as a write test).
+  // Writes the file; one that holds these bytes already is only proved
+  // writable, so that it serves as a write test without a rewrite.
   // Throws IniFehler when the file cannot be written.
   void speichern();
 
@@ -71,12 +72,24 @@ class IniDatei {
 // Names compared as the profile files compare them.
 bool iniNamenGleich(std::string_view a, std::string_view b);
 
-// Replaces a file with the given bytes. A file or folder without any write
-// permission bit counts as read-only even for a privileged user (as the
-// read-only attribute does elsewhere). Through a temporary file in the same
-// folder and a rename; only when the folder cannot be written but the file
-// can, the file is rewritten in place. A symbolic link is followed, not
-// replaced. False on failure; the old file is then unchanged.
+// Replaces a file with the given bytes (the settings file and its side
+// files). A file or folder without any write permission bit counts as
+// read-only even for a privileged user (as the read-only attribute does
+// elsewhere). Writers of one file take turns (a lock on it). A file that
+// already holds these bytes is not rewritten: the write is only proved
+// possible. Otherwise through a temporary file in the same folder, which
+// takes the old file's owner, group and mode and replaces it only after a
+// complete, flushed write; where the folder takes no new file or the owner
+// cannot be kept, the file itself is rewritten, its space taken first and
+// its length set last. A symbolic link is followed, not replaced, when the
+// running user or root owns it; a link of anyone else is refused. False on
+// failure; the old file is then unchanged.
 bool dateiErsetzen(const std::string& pfad, const std::string& bytes);
+
+namespace testhaken {
+// Runs when the new content stands complete in its temporary file, before
+// it replaces the old one.
+inline void (*vorDemUmbenennen)() = nullptr;
+}  // namespace testhaken
 
 }  // namespace mosaik

@@ -1,5 +1,6 @@
 #include "start/Programm.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 
@@ -24,7 +25,16 @@ std::optional<std::string> iniDateiname(const std::string& p) {
   return p.substr(pos + 4);
 }
 
+bool istAutostart(const std::string& p) {
+  const std::string l = asciiLower(p);
+  return l == "-autostart" || l == "/autostart";
+}
+
 }  // namespace
+
+bool Programm::autostartVerlangt(const std::vector<std::string>& argumente) {
+  return std::any_of(argumente.begin(), argumente.end(), istAutostart);
+}
 
 Programm::Programm(Services& services, std::vector<std::string> argumente)
     : sv(services),
@@ -36,8 +46,9 @@ Programm::Programm(Services& services, std::vector<std::string> argumente)
       KommentarForm(k),
       runView(HauptForm, wartenForm, NavigationForm),
       lauf(k, runView),
-      argumente_(std::move(argumente)),
-      startOrdner_(fs::currentFolder()) {
+      argumente_(std::move(argumente)) {
+  if (sv.startFolder.empty()) sv.startFolder = fs::currentFolder();
+  startOrdner_ = fs::withTrailingSlash(sv.startFolder);
   m.setEvents(&HauptForm);
   m.setDecimalSeparator(sv.locale.decimalSeparator);
   imaging::SetDecimalSeparator(sv.locale.decimalSeparator);  // metadata texts and captions alike
@@ -144,17 +155,21 @@ void Programm::kommandozeilenparameterausfuehren() {
   };
   for (const std::string& p : argumente_) {
     const std::string l = asciiLower(p);
-    if (l == "-autostart" || l == "/autostart") st.Autostart = true;
+    if (istAutostart(p)) st.Autostart = true;
     if (l == "-cellspacingie" || l == "/cellspacingie") st.cellspacingIE = true;
     if (const auto f = iniDateiname(p); f && !f->empty()) {
       // As typed counts from the working folder the program was started in:
       // reading a picture folder has changed it since, and changes it again
       // while such a file is read, before its side files are looked up.
       const std::string wieGetippt = f->front() == '/' ? *f : startOrdner_ + *f;
-      if (fs::fileExists(wieGetippt))
-        lesen(wieGetippt);
-      else if (fs::fileExists(programmOrdner + *f))
-        lesen(programmOrdner + *f);
+      const std::string datei = fs::fileExists(wieGetippt)             ? wieGetippt
+                                : fs::fileExists(programmOrdner + *f) ? programmOrdner + *f
+                                                                      : std::string();
+      // An unattended run must not go on with other settings than it was given.
+      if (!datei.empty() && ohneFenster && !fs::readFile(datei))
+        k.fehler("Die Einstellungsdatei " + datei + " kann nicht gelesen werden!");
+      else if (!datei.empty())
+        lesen(datei);
     }
   }
   st.AktiveSeite = "TabSheetOrdner";
@@ -164,10 +179,17 @@ void Programm::kommandozeilenparameterausfuehren() {
     autostartFehlgeschlagen_ = !BitBStartClick();
     // Saved now, the settings would name the working folder in place of
     // the one the file named.
-    if (!st.FehlenderBilderOrdner.empty())
+    if (!st.FehlenderBilderOrdner.empty()) {
       fensterSchliessen();
-    else
-      BitBBeendenClick();
+      return;
+    }
+    // Nobody sees the unticked box: the run says that it saves nothing.
+    if (ohneFenster && !st.EinstellungsdateiNichtSchreibbar.empty() &&
+        !m.checked(Opt::CBEinstellungenAutomatischSpeichern)) {
+      k.fehler(schreibtestMeldung(st.EinstellungsdateiNichtSchreibbar));
+      autostartFehlgeschlagen_ = true;
+    }
+    BitBBeendenClick();
   }
 }
 

@@ -38,6 +38,8 @@ class Programm {
   void BGrundEinstellungenClick();
 
   bool beendet() const { return beendet_; }
+  // Whether the arguments ask for an unattended run.
+  static bool autostartVerlangt(const std::vector<std::string>& argumente);
   // 0 after a successful unattended run (or none), 1 after a failed one.
   int exitStatus() const { return autostartFehlgeschlagen_ ? 1 : 0; }
   // Without a display nobody can answer a refused close.
@@ -70,7 +72,7 @@ class Programm {
   void einstellungenLesen(const std::string& datei);
 
   std::vector<std::string> argumente_;
-  // The working folder at start (with a trailing '/').
+  // The working folder at start (with a trailing '/'), as Services has it.
   std::string startOrdner_;
   bool inErstaktivierung_ = false;
   bool beendet_ = false;

@@ -111,8 +111,8 @@ struct Lesen : test::ImArbeitsordner {
 };
 
 // Every stored option set away from its default, with texts that test the
-// encodings: blanks at both ends, quotes, line breaks (in the extra-text
-// memos, the masked ones), a mask code elsewhere, '=', umlauts and, in the
+// encodings: blanks at both ends, quotes, line breaks (in the memos of the
+// extra texts and caption templates, the masked ones), a mask code elsewhere, '=', umlauts and, in the
 // first run, a character Windows-1252 does not have.
 void alleOptionenAendern(test::Sitzung& s, const std::string& bilderordner, bool ausserhalbCp1252) {
   OptionModel& m = s.m;
@@ -120,8 +120,8 @@ void alleOptionenAendern(test::Sitzung& s, const std::string& bilderordner, bool
       " Anfang und Ende\t", "\"in Anführungszeichen\"", "'einfach'", "bleibt #$0A#$0D",
       ausserhalbCp1252 ? "Umlaute äöüß € und ✓" : "Umlaute äöüß € und ©", "=gleich=[Sektion]; #x",
       "\"halb", "Größe"};
-  const std::set<Opt> maskiert = {Opt::MZTextUebOben, Opt::MZTextUebUnten, Opt::MZTextGrossOben,
-                                  Opt::MZTextGrossUnten};
+  const std::set<Opt> maskiert = {Opt::MZTextUebOben,    Opt::MZTextUebUnten, Opt::MZTextGrossOben,
+                                  Opt::MZTextGrossUnten, Opt::MBeschreibung,  Opt::MBeschreibungGross};
   // Each radio group gets a member other than its default.
   std::map<Opt, std::vector<Opt>> gruppen;
   for (int i = 0; i < kOptCount; ++i) {
@@ -166,7 +166,7 @@ void alleOptionenAendern(test::Sitzung& s, const std::string& bilderordner, bool
   s.st.BilderOrdnerPfad = bilderordner;
   s.st.HTMLOrdnerPfad = "/srv/www/galerie ä";
   s.st.GrosseBilderpfad = "/srv/groß#$0Azwei";
-  s.st.Vorschaubilderpfad = " /srv/vorschau ";
+  s.st.Vorschaubilderpfad = "/srv/vorschau ";
   s.st.BWreal = 4.7;
   s.st.BWumgerechnet = 28.125;
 }
@@ -310,6 +310,8 @@ TEST_F(Lesen, HandlerLaufenNachIhremWert) {
 // value, what it shows then.
 TEST_F(Lesen, Leseregeln) {
   const std::string lang(5000, 'x');
+  ASSERT_TRUE(fs::forceDirectories(arbeit.pfad() + "fotos"));
+  dateiAblegen(arbeit.pfad() + "hg\\x.gif", "GIF");
   struct Regel {
     std::string datei;
     std::string name;
@@ -323,6 +325,16 @@ TEST_F(Lesen, Leseregeln) {
       {"[OrdnerUndDateien]\r\nStartIndex=2", "CBGrundnameistIndex", "an"},
       {"[OrdnerUndDateien]\r\nHTMLPfad=C:\\Web\\galerie\\", "HTMLOrdnerPfad", ""},
       {"[OrdnerUndDateien]\r\nHTMLPfad=Web\\galerie", "HTMLOrdnerPfad", ""},
+      // Relative folders count from where reading began; Windows paths in
+      // every path key are no choice, a backslash name that is there is one.
+      {"[OrdnerUndDateien]\r\nHTMLPfad=web/", "HTMLOrdnerPfad", arbeit.pfad() + "web"},
+      {"[OrdnerUndDateien]\r\nOrdner=fotos", "BilderOrdnerPfad", arbeit.pfad() + "fotos"},
+      {"[OrdnerUndDateien]\r\nGrosseBilderpfad=../gross", "GrosseBilderpfad", arbeit.pfad() + "../gross"},
+      {"[OrdnerUndDateien]\r\nGrosseBilderpfad=C:\\Web\\galerie\\_gross", "GrosseBilderpfad", ""},
+      {"[OrdnerUndDateien]\r\nVorschaubilderpfad=galerie\\_vorschau", "Vorschaubilderpfad", ""},
+      {"[Experten]\r\nandereCSSDatei=D:\\web\\a.css", "EdAndereCSSDatei", ""},
+      {"[Navigation]\r\nGroßGrafikWeiter=grafik\\weiter.gif", "EdGrafikGrossWeiter", ""},
+      {"[FarbenUndFonts]\r\nHintergrund=hg\\x.gif", "EdHintergrundgrafik", "hg\\x.gif"},
       {"[Vorschaubilder]\r\nKomprimierung=150", "TrBKomprimierung", "100"},
       {"[Vorschaubilder]\r\nKomprimierung=150", "EdKomprimierung", "100"},
       {"[Vorschaubilder]\r\nGröße=5", "SpEdGroesse", "10"},
@@ -393,7 +405,9 @@ TEST_F(Lesen, Leseregeln) {
     s.m.setIndex(Opt::CoBRestWeicheSchriftart, 3);
     s.m.setColor(Opt::PanelLinkFarbe, 0x123456);
     s.m.setText(Opt::CoBUebGroesse, "12pt");
-    s.st.HTMLOrdnerPfad = "/srv/alt";
+    s.st.HTMLOrdnerPfad = s.st.GrosseBilderpfad = s.st.Vorschaubilderpfad = "/srv/alt";
+    s.m.setText(Opt::EdAndereCSSDatei, "alt.css");
+    s.m.setText(Opt::EdGrafikGrossWeiter, "alt.gif");
     s.protokoll.ereignisse.clear();
     lesen(s, r.datei + "\r\n");
     const auto& e = s.protokoll.ereignisse;
@@ -411,11 +425,12 @@ TEST_F(Lesen, Leseregeln) {
   }
 }
 
-TEST_F(Lesen, DezimalzahlBrauchtDenGleichenTrenner) {
+TEST_F(Lesen, DezimalzahlMitEinemDerBeidenTrenner) {
   test::Sitzung s(u.sv);
-  // Separator of the locale, value in the file, units read (a foreign separator keeps the old value).
+  // Separator of the locale, value in the file, units read: a file written
+  // under another locale keeps its values.
   for (const auto& [trenner, wert, einheiten] : std::vector<std::tuple<char, const char*, int64_t>>{
-           {',', "1.5", 20000}, {',', "1,5", 15000}, {'.', "2,5", 15000}, {'.', "2.5", 25000}}) {
+           {',', "1.5", 15000}, {'.', "2,5", 25000}, {'.', "3.5", 35000}}) {
     u.sv.locale.decimalSeparator = trenner;
     lesen(s, std::string("[OrdnerUndDateien]\r\nPanoramaVerhältnis=") + wert + "\r\n");
     EXPECT_EQ(s.m.decimal(Opt::RSpEdVerhaeltnis).units(), einheiten) << wert;

@@ -68,6 +68,27 @@ grep -rq "bjpg\|b\.jpg" "$tmp/kaputt/html" && fail "Verweis auf das unlesbare Bi
 [ -f "$tmp/kaputt/html/_vorschau/mini-a.jpg" ] && [ -f "$tmp/kaputt/html/_vorschau/mini-c.jpg" ] ||
   fail "Vorschaubilder fehlen"
 
+# Relative folders of a settings file count from where the run was started,
+# however often the picture folder has been the working folder since.
+mkdir -p "$tmp/oben/fotos"
+cp "$2/captions/urlaub.jpg" "$tmp/oben/fotos/a.jpg"
+printf '[OrdnerUndDateien]\r\nOrdner=fotos\r\n' > "$tmp/oben/rel.ini"
+(cd "$tmp/oben" && timeout 60 "$prog" -ini=rel.ini -autostart < /dev/null 2> "$tmp/err")
+rc=$?
+[ $rc -eq 0 ] || fail "Relativer Bilderordner: Status $rc: $(cat "$tmp/err")"
+[ -e "$tmp/oben/fotos/fotos" ] && fail "Relativer Bilderordner doppelt genommen"
+grep -q "mini-a.jpg" "$tmp/oben/fotos/html/index.htm" || fail "Galerie des relativen Bilderordners leer"
+
+# A program folder that takes no settings file while saving is wanted: the
+# run says so and ends with status 1.
+rm -f "$tmp/programm/Mosaikschauer.ini"
+chmod 555 "$tmp/programm"
+(cd "$tmp/fotos" && timeout 60 "$prog" -autostart < /dev/null 2> "$tmp/err")
+rc=$?
+chmod 755 "$tmp/programm"
+[ $rc -eq 1 ] || fail "Nicht speicherbare Einstellungen: Status $rc"
+grep -q "Die Datei $tmp/programm/Mosaikschauer.ini mit den" "$tmp/err" || fail "Meldung fehlt: $(cat "$tmp/err")"
+
 # A settings file naming a picture folder that does not exist (a typing
 # error in a scheduled job): status 1, the message, nothing written, neither
 # in the working folder nor the settings.
@@ -124,24 +145,39 @@ grep -q 'href="Album/index.htm"' "$n/fotos/html/index.htm" || fail "Startseite v
 [ -f "$n/fotos/html/Album/index.htm" ] || fail "Seite des Albums fehlt"
 chmod 755 "$n/fotos/Album"
 
+# A settings file named on the command line that cannot be read: said, status 1.
+printf '[Layout]\r\nTitel=geheim\r\n' > "$n/geheim.ini"
+[ "$(id -u)" -eq 0 ] && chown nobody:nogroup "$n/geheim.ini"
+chmod 000 "$n/geheim.ini"
+(cd "$n/fotos" && HOME="$n" alsNobody timeout 60 "$n/programm/mosaikschauer" -ini="$n/geheim.ini" -autostart \
+  < /dev/null 2> "$tmp/err")
+rc=$?
+[ $rc -eq 1 ] || fail "Unlesbare Einstellungsdatei: Status $rc"
+grep -q "Die Einstellungsdatei $n/geheim.ini kann nicht gelesen werden!" "$tmp/err" || fail "Meldung fehlt: $(cat "$tmp/err")"
+
 # A side file the user may not read is reported and left out; the rest of
 # the gallery is made, also from reduced originals.
-printf 'geheim' > "$n/fotos/Album/dirinfo.txt"
-chmod 000 "$n/fotos/Album/dirinfo.txt"
+mkdir -p "$n/fotos/Reise"
+cp "$2/captions/urlaub.jpg" "$n/fotos/Reise/a.jpg"
+printf 'geheim' > "$n/fotos/Reise/dirinfo.txt"
 printf '[OrdnerUndDateien]\r\nOrdner=%s\r\nOriginaleVerkleinern=1\r\n' "$n/fotos" > "$n/einst.ini"
-[ "$(id -u)" -eq 0 ] && chown nobody:nogroup "$n/einst.ini" "$n/fotos/Album/dirinfo.txt"
+[ "$(id -u)" -eq 0 ] && chown -R nobody:nogroup "$n/einst.ini" "$n/fotos/Reise"
+chmod 000 "$n/fotos/Reise/dirinfo.txt"
 (cd "$n" && HOME="$n" alsNobody timeout 60 "$n/programm/mosaikschauer" -ini="$n/einst.ini" -autostart < /dev/null \
   2> "$tmp/err")
 rc=$?
 [ $rc -eq 1 ] || fail "Unlesbare Seitendatei: Status $rc: $(cat "$tmp/err")"
-grep -q "Fehler beim Einlesen der Datei" "$tmp/err" && grep -q "Album/dirinfo.txt" "$tmp/err" ||
+grep -q "Fehler beim Einlesen der Datei" "$tmp/err" && grep -q "Reise/dirinfo.txt" "$tmp/err" ||
   fail "Unlesbare Seitendatei nicht gemeldet: $(cat "$tmp/err")"
 grep -q "Programmabbruch" "$tmp/err" && fail "Lauf abgebrochen: $(cat "$tmp/err")"
-[ -f "$n/fotos/html/album/index.htm" ] || fail "Seite des Albums fehlt nach unlesbarer Seitendatei"
+[ -f "$n/fotos/html/reise/index.htm" ] || fail "Seite der Reise fehlt nach unlesbarer Seitendatei"
 
-# Without -autostart and without a display the program says so and ends.
+# Without -autostart and without a display the program says so and ends,
+# having written nothing.
+rm -f "$tmp/programm/Mosaikschauer.ini"
 (cd "$tmp/fotos" && timeout 60 "$prog" < /dev/null 2> "$tmp/err")
 rc=$?
 [ $rc -eq 2 ] || fail "Ohne Bildschirm und ohne -autostart: Status $rc"
 grep -q "Kein Bildschirm" "$tmp/err" || fail "Hinweis fehlt"
+[ -e "$tmp/programm/Mosaikschauer.ini" ] && fail "Ohne -autostart geschrieben"
 echo ok

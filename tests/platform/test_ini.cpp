@@ -1,6 +1,13 @@
 // The profile-file layer under the settings file.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <tuple>
 
 #include <filesystem>
 #include <fstream>
@@ -36,6 +43,7 @@ TEST_F(IniTest, ReadsNamesWithoutCaseAndValuesTrimmedAndUnquoted) {
           "Gemischt=\"x'\r\n"
           "Doppelt=\"\"x\"\"\r\n"
           "Leer=\r\n"
+          "Spalten=5\r\r\n"  // a CR added by a copying tool
           "Lang=" + lang + "\r\n"
           "Titel=zweiter\r\n"
           ";Auskommentiert=1\r\n"
@@ -54,6 +62,7 @@ TEST_F(IniTest, ReadsNamesWithoutCaseAndValuesTrimmedAndUnquoted) {
   EXPECT_EQ(ini.lesen("Layout", "Gemischt"), "\"x'");
   EXPECT_EQ(ini.lesen("Layout", "Doppelt"), "\"x\"");
   EXPECT_EQ(ini.lesen("Layout", "Leer"), "");
+  EXPECT_EQ(ini.lesen("Layout", "Spalten"), "5");
   EXPECT_EQ(ini.lesen("Layout", "Lang"), lang);  // no length limit
   EXPECT_EQ(ini.lesen("Layout", "Auskommentiert"), std::nullopt);
   EXPECT_EQ(ini.lesen("Layout", "OhneGleich"), std::nullopt);
@@ -155,20 +164,163 @@ TEST_F(IniTest, ReadOnlyFolderRefusesNewFilesButKeepsWritableOnes) {
   EXPECT_EQ(dateiInhalt(vorhanden), "[A]\r\nx=2\r\n");
 }
 
-TEST_F(IniTest, FollowsSymbolicLinkAndKeepsPermissions) {
-  stdfs::create_directory(pfad("echt"));
-  const std::string ziel = pfad("echt/e.ini");
-  dateiAblegen(ziel, "[A]\r\n");
-  ::chmod(ziel.c_str(), 0600);
-  stdfs::create_symlink(ziel, pfad("link.ini"));
-  IniDatei ini(pfad("link.ini"));
-  ini.schreiben("A", "x", "1");
-  ini.speichern();
-  EXPECT_TRUE(stdfs::is_symlink(pfad("link.ini")));
-  EXPECT_EQ(dateiInhalt(ziel), "[A]\r\nx=1\r\n");
-  struct stat st {};
-  ::stat(ziel.c_str(), &st);
-  EXPECT_EQ(st.st_mode & 0777, 0600u);
+// A link is followed when the running user or root made it (a missing
+// target is created), never when someone else planted it in a shared folder.
+TEST_F(IniTest, FollowsOnlyLinksOfTheUserOrRoot) {
+  if (::geteuid() != 0) return;  // links of another owner need root to make (CI is root)
+  const std::string geteilt = pfad("geteilt/");
+  stdfs::create_directory(geteilt);
+  ::chmod(geteilt.c_str(), 01777);
+  struct Fall {
+    uid_t linkBesitzer;
+    bool zielDa;
+    bool geschrieben;
+  };
+  for (const Fall& f : {Fall{0, true, true}, Fall{65534, true, false}, Fall{0, false, true}}) {
+    SCOPED_TRACE(std::to_string(f.linkBesitzer) + (f.zielDa ? " Ziel da" : " Ziel fehlt"));
+    const std::string ziel = pfad("ziel.ini"), link = geteilt + "Mosaikschauer.ini";
+    stdfs::remove(ziel);
+    stdfs::remove(link);
+    if (f.zielDa) {
+      dateiAblegen(ziel, "[A]\r\n");
+      ::chmod(ziel.c_str(), 0600);
+    }
+    stdfs::create_symlink(ziel, link);
+    ASSERT_EQ(::lchown(link.c_str(), f.linkBesitzer, f.linkBesitzer), 0);
+    EXPECT_EQ(dateiErsetzen(link, "[A]\r\nx=1\r\n"), f.geschrieben);
+    EXPECT_TRUE(stdfs::is_symlink(link));
+    EXPECT_EQ(dateiInhalt(ziel), f.geschrieben ? "[A]\r\nx=1\r\n" : "[A]\r\n");
+    struct stat st {};
+    ::stat(ziel.c_str(), &st);
+    EXPECT_EQ(st.st_mode & 0777, f.zielDa ? 0600u : 0644u);
+  }
+}
+
+// Writes of a file cut short (a size limit in place of a full disk) or ended
+// by a kill before the rename, through a temporary file and in place (a
+// folder without write bits): the old file stays whole, and a temporary file
+// of the killed writer goes with the next save.
+TEST_F(IniTest, InjectedFailuresLeaveTheOldFileWhole) {
+  std::string alt, neu;
+  for (int i = 0; i < 200; ++i) alt += "Alt" + std::to_string(i) + "=" + std::string(20, 'a') + "\r\n";
+  for (int i = 0; i < 900; ++i) neu += "Neu" + std::to_string(i) + "=" + std::string(20, 'n') + "\r\n";
+  ASSERT_LT(alt.size(), 8192u);
+  struct Fall {
+    bool anOrt;
+    bool toeten;
+  };
+  for (const Fall& f : {Fall{false, false}, Fall{true, false}, Fall{false, true}}) {
+    SCOPED_TRACE(std::string(f.anOrt ? "an Ort" : "ueber Temporaerdatei") + (f.toeten ? ", getoetet" : ""));
+    test::TempOrdner ordner;
+    const std::string d = ordner.pfad() + "Mosaikschauer.ini";
+    dateiAblegen(d, alt);
+    if (f.anOrt) ::chmod(ordner.pfad().c_str(), 0555);
+    const pid_t kind = ::fork();
+    if (kind == 0) {
+      ::signal(SIGXFSZ, SIG_IGN);
+      const rlimit grenze{8192, 8192};
+      if (f.toeten)
+        testhaken::vorDemUmbenennen = [] { ::raise(SIGKILL); };
+      else
+        ::setrlimit(RLIMIT_FSIZE, &grenze);
+      _exit(dateiErsetzen(d, neu) ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(kind, &status, 0);
+    EXPECT_TRUE(f.toeten ? WIFSIGNALED(status) : WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
+    EXPECT_EQ(dateiInhalt(d), alt);
+    const auto dateien = [&] {
+      return std::distance(stdfs::directory_iterator(ordner.pfad()), stdfs::directory_iterator());
+    };
+    EXPECT_EQ(dateien(), f.toeten ? 2 : 1);
+    // Of a process that still runs (1), or not of this writer: they stay.
+    if (!f.anOrt)
+      for (const char* fremd : {".Mosaikschauer.ini.1-5.tmp", ".Mosaikschauer.ini.9x-5.tmp"})
+        dateiAblegen(ordner.pfad() + fremd, "");
+    EXPECT_TRUE(dateiErsetzen(d, neu));
+    EXPECT_EQ(dateiInhalt(d), neu);
+    EXPECT_EQ(dateien(), f.anOrt ? 1 : 3);
+    ::chmod(ordner.pfad().c_str(), 0755);
+  }
+}
+
+// Twelve runs saving one file at once, each several times (reading it,
+// setting its value, writing it), through a temporary file and in place:
+// one of the whole versions is left.
+TEST_F(IniTest, ConcurrentWritersLeaveOneWholeFile) {
+  const auto wert = [](int v) { return std::to_string(v) + std::string(4000 + 3000 * v, 'x'); };
+  for (const bool anOrt : {false, true}) {
+    SCOPED_TRACE(anOrt ? "an Ort" : "ueber Temporaerdatei");
+    test::TempOrdner ordner;
+    const std::string d = ordner.pfad() + "Mosaikschauer.ini";
+    dateiAblegen(d, "[Programm]\r\nWert=" + wert(11) + "\r\n");
+    if (anOrt) ::chmod(ordner.pfad().c_str(), 0555);
+    std::vector<pid_t> kinder;
+    for (int v = 0; v < 12; ++v) {
+      const pid_t kind = ::fork();
+      if (kind == 0) {
+        for (int mal = 0; mal < 5; ++mal) {
+          IniDatei ini(d);
+          ini.schreiben("Programm", "Wert", wert(v));
+          ini.speichern();
+        }
+        _exit(0);
+      }
+      kinder.push_back(kind);
+    }
+    for (const pid_t kind : kinder) {
+      int status = 0;
+      ::waitpid(kind, &status, 0);
+      EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    const std::string text = dateiInhalt(d);
+    const std::string kopf = "[Programm]\r\nWert=";
+    const int v = std::atoi(text.substr(kopf.size(), 2).c_str());
+    EXPECT_TRUE(text == kopf + wert(v) + "\r\n") << text.size() << " bytes: " << text.substr(0, 40);
+    ::chmod(ordner.pfad().c_str(), 0755);
+    EXPECT_EQ(std::distance(stdfs::directory_iterator(ordner.pfad()), stdfs::directory_iterator()), 1);
+  }
+}
+
+// The file keeps owner, group and mode. Root rewriting a user's file gives
+// it back to the user; a user who cannot give a new file root's owner writes
+// a file of root's that he may write in place, and leaves one he may not.
+// A file that holds the bytes already is not rewritten at all.
+TEST_F(IniTest, RewriteKeepsOwnerGroupAndMode) {
+  if (::geteuid() != 0) return;  // files of two owners need root to make (CI is root)
+  ::chmod(t.pfad().c_str(), 0777);
+  struct Fall {
+    uid_t besitzer;
+    unsigned modus;
+    uid_t schreiber;
+    bool geschrieben;
+  };
+  for (const Fall& f : {Fall{65534, 0640, 0, true}, Fall{0, 0666, 65534, true}, Fall{0, 0644, 65534, false},
+                        Fall{65534, 0600, 65534, true}}) {
+    SCOPED_TRACE(std::to_string(f.besitzer) + " " + std::to_string(f.modus) + " " + std::to_string(f.schreiber));
+    const std::string d = pfad("Mosaikschauer.ini");
+    dateiAblegen(d, "[A]\r\n");
+    ASSERT_EQ(::chown(d.c_str(), f.besitzer, 65534), 0);
+    ::chmod(d.c_str(), f.modus);
+    const pid_t kind = ::fork();
+    if (kind == 0) {
+      const bool wechsel = f.schreiber == 0 || (::setgid(65534) == 0 && ::setuid(f.schreiber) == 0);
+      _exit(wechsel && dateiErsetzen(d, "[A]\r\nx=1\r\n") ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(kind, &status, 0);
+    EXPECT_EQ(WIFEXITED(status) && WEXITSTATUS(status) == 0, f.geschrieben);
+    EXPECT_EQ(dateiInhalt(d), f.geschrieben ? "[A]\r\nx=1\r\n" : "[A]\r\n");
+    struct stat st {};
+    ::stat(d.c_str(), &st);
+    EXPECT_EQ(std::tuple(st.st_uid, st.st_gid, st.st_mode & 07777), std::tuple(f.besitzer, gid_t{65534}, f.modus));
+    const ino_t inode = st.st_ino;
+    EXPECT_EQ(dateiErsetzen(d, dateiInhalt(d)), f.besitzer == 0 || f.modus != 0644);
+    ::stat(d.c_str(), &st);
+    EXPECT_EQ(st.st_ino, inode);
+    EXPECT_EQ(std::distance(stdfs::directory_iterator(t.pfad()), stdfs::directory_iterator()), 1);
+    stdfs::remove(d);
+  }
 }
 
 TEST(IniNamen, CompareWithoutCase) {

@@ -1,5 +1,8 @@
 // The settings files as the program start reads them.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <tuple>
 
 #include "app/EinstellungsSitzung.h"
 #include "start/Programm.h"
@@ -40,6 +43,26 @@ TEST_F(StartMitEinstellungen, StandarddateiVerweistAufDiePersoenliche) {
   EXPECT_EQ(IniDatei(u.datenOrdner.pfad() + "Mosaikschauer/Mosaikschauer.ini").lesen("Layout", "Titel"), "neu");
   EXPECT_EQ(IniDatei(u.programmOrdner.pfad() + "Mosaikschauer.ini").lesen("Layout", "Titel"),
             "aus dem Programmordner");
+
+  // A start that changes nothing rewrites neither file: its write tests and
+  // its save find the bytes there already.
+  const auto stand = [&] {
+    std::vector<std::tuple<ino_t, int64_t, int64_t>> s;
+    for (const std::string& d : {u.programmOrdner.pfad() + "Mosaikschauer.ini",
+                                u.datenOrdner.pfad() + "Mosaikschauer/Mosaikschauer.ini"}) {
+      struct stat st {};
+      ::stat(d.c_str(), &st);
+      s.emplace_back(st.st_ino, st.st_mtim.tv_sec, st.st_mtim.tv_nsec);
+    }
+    return s;
+  };
+  const auto vorher = stand();
+  Programm zweiter(u.sv, {});
+  zweiter.start();
+  zweiter.FormActivate();
+  zweiter.BitBBeendenClick();
+  EXPECT_TRUE(zweiter.beendet());
+  EXPECT_EQ(stand(), vorher);
 }
 
 TEST_F(StartMitEinstellungen, BefehlszeileLiestDieGenannteDateiUndDerNaechsteStartFindetDieSitzung) {

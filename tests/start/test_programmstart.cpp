@@ -106,6 +106,7 @@ TEST_F(Start, KommandozeileSchalter) {
     EXPECT_EQ(p->st.Autostart, f.autostart) << (f.args.empty() ? "" : f.args[0]);
     EXPECT_EQ(p->st.cellspacingIE, f.cellspacing) << (f.args.empty() ? "" : f.args[0]);
     EXPECT_EQ(p->beendet(), f.autostart);
+    EXPECT_EQ(Programm::autostartVerlangt(f.args), f.autostart);
   }
 }
 

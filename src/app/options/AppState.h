@@ -39,6 +39,9 @@ struct AppState {
 
   bool ErstaktivierungErledigt = false;
   bool Autostart = false;
+  // The current settings file, when the last reading switched saving on
+  // close off because it cannot be written although the user wants it saved.
+  std::string EinstellungsdateiNichtSchreibbar;
   bool AbbruchGemeldet = false;
 
   std::string EinstellungsDialogOrdner;
