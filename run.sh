@@ -1,16 +1,17 @@
 #!/usr/bin/env bash
-# Builds Mosaikschauer and runs it. With a display and without arguments the
-# main window opens; without a display and without arguments the gallery of
-# the bundled demo photos is made unattended. Arguments go to the program.
+# Builds Mosaikschauer (the program alone; ./test.sh builds the rest) and runs
+# it. With a display and without arguments the main window opens; without a
+# display and without arguments the gallery of the bundled demo photos is made
+# unattended. Arguments go to the program, which runs in the caller's folder.
 set -euo pipefail
 root=$(cd "$(dirname "$0")" && pwd)
-"$root/scripts/build.sh"
+"$root/scripts/build.sh" mosaikschauer
 prog="$root/build/mosaikschauer"
-if [ $# -gt 0 ]; then
-  exec "$prog" "$@"
-fi
-if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
-  exec "$prog"
+if [ $# -gt 0 ] || [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+  # A run renames pictures and writes pages into its picture folder: the
+  # program refuses one (status 2) whose picture folder is this checkout, lies
+  # in it or holds it.
+  MOSAIKSCHAUER_ARBEITSKOPIE="$root" exec "$prog" "$@"
 fi
 # A run renames files in place: work on a fresh copy, never on the tracked one.
 demo="$root/build/demo"

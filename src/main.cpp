@@ -1,5 +1,6 @@
 // Mosaikschauer: program entry. With a display the windows open; without
 // one an unattended run (-autostart) works on the headless model alone.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -15,12 +16,20 @@
 
 namespace {
 
+bool gesetzt(const char* variable) {
+  const char* s = std::getenv(variable);
+  return s && *s;
+}
+
+// Only a display the user can see counts: an error box on the offscreen or
+// minimal platform would wait for an answer nobody can give.
 bool hatBildschirm() {
-  for (const char* v : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
-    const char* s = std::getenv(v);
-    if (s && *s) return true;
-  }
-  return false;
+  if (gesetzt("DISPLAY") || gesetzt("WAYLAND_DISPLAY")) return true;
+  if (!gesetzt("QT_QPA_PLATFORM")) return false;
+  std::string plattform = std::getenv("QT_QPA_PLATFORM");
+  // The first of a list of platforms, without its options.
+  plattform = plattform.substr(0, plattform.find_first_of(";:"));
+  return plattform != "offscreen" && plattform != "minimal";
 }
 
 int ohneBildschirm(std::vector<std::string> args) {
@@ -37,7 +46,7 @@ int ohneBildschirm(std::vector<std::string> args) {
   p.ohneFenster = true;
   p.start();
   if (autostart) p.FormActivate();
-  if (p.beendet()) return dialoge.errors() > 0 ? 1 : p.exitStatus();
+  if (p.beendet()) return std::max(p.exitStatus(), dialoge.errors() > 0 ? 1 : 0);
   std::fprintf(stderr,
                "Mosaikschauer: Kein Bildschirm gefunden. Ohne Bildschirm erstellt das Programm eine Galerie "
                "nur unbeaufsichtigt:\n  mosaikschauer -ini=<Einstellungsdatei> -autostart\n");

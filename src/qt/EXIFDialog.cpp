@@ -107,8 +107,9 @@ EXIFDialog::EXIFDialog(TEXIFForm& form, QWidget* haupt, char dezimaltrenner)
   setObjectName(QStringLiteral("EXIFForm"));
   setWindowTitle(QStringLiteral("Bildbeschreibungen"));
   setModal(true);
+  // Never smaller than its content at the width it opens with (see
+  // modalAnzeigen): the wrapped labels would run into the memo.
   auto* v = new QVBoxLayout(this);
-  v->setSizeConstraint(QLayout::SetMinimumSize);
   v->addWidget(ueberschrift(QStringLiteral("Bildbeschreibungen - Verwenden Sie die folgenden Platzhalter:"), this));
 
   // The reference card: one column per group; a code's second label stands
@@ -142,6 +143,12 @@ EXIFDialog::EXIFDialog(TEXIFForm& form, QWidget* haupt, char dezimaltrenner)
     const bool daneben = e.name == "Label28" || e.name == "Label32";
     const bool darunter = e.name == "Label34" || e.name == "Label35";
     if (daneben && letzteZeile) {
+      // In the code's column, where the other labels' texts begin: two
+      // blanks of the fixed font after the code.
+      auto* code = static_cast<QLabel*>(letzteZeile->itemAt(0)->widget());
+      code->setFixedWidth(QFontMetrics(fest).horizontalAdvance(code->text() + QStringLiteral("  ")));
+      letzteZeile->setSpacing(0);
+      l->setFont(fest);
       letzteZeile->insertWidget(letzteZeile->count() - 1, l);
     } else if (darunter) {
       l->setWordWrap(true);
@@ -156,7 +163,7 @@ EXIFDialog::EXIFDialog(TEXIFForm& form, QWidget* haupt, char dezimaltrenner)
     }
   }
 
-  auto* bw = new QGroupBox(QStringLiteral(" BW-Umrechnung "), this);
+  auto* bw = new QGroupBox(QStringLiteral("BW-Umrechnung"), this);
   bw->setObjectName(QStringLiteral("GrBBWUmrechnung"));
   auto* bwl = new QFormLayout(bw);
   RSpEdRealBW = new RealSpinEdit(dezimaltrenner, bw);
@@ -247,7 +254,9 @@ EXIFDialog::EXIFDialog(TEXIFForm& form, QWidget* haupt, char dezimaltrenner)
   form_.schliessen = [this] { accept(); };
   form_.modalAnzeigen = [this] {
     aktualisieren();
+    setMinimumSize(0, 0);
     adjustSize();
+    setMinimumSize(size());
     const QScreen* s = haupt_ && haupt_->screen() ? haupt_->screen() : screen();
     const QRect schirm = s ? s->geometry() : QRect(0, 0, 1280, 800);
     const QPoint oben = haupt_ ? haupt_->pos() : QPoint(0, 0);

@@ -2,14 +2,18 @@
 
 #include "app/Einstellungen.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QProgressBar>
+#include <QScreen>
 #include <QStyle>
 #include <QStyleFactory>
 #include <QTabBar>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "generator/Generierung.h"
@@ -70,14 +74,39 @@ Hauptfenster::Hauptfenster(Programm& p, OptionBinder& binder, NavigationDialog& 
   p_.HauptForm.ThemeManager.OnThemeChange = [this] { aktualisieren(); };
   new HilfeTaste(*this, p_.k);
   hilfeKnopfHinweise(*this);
-  // Every page fits without scrolling on a 1280 x 800 screen, and every tab
-  // (all are shown in expert mode) without scroll buttons.
+  // Where the screen has room (1280 x 800 and up) every page fits without
+  // scrolling and every tab (all are shown in expert mode) without scroll
+  // buttons; a smaller screen gets a window that fits it, whose pages scroll.
   int reiter = 40;
   const QFontMetrics fm(PageControl->tabBar()->font());
   for (int i = 0; i < PageControl->count(); ++i)
     reiter += fm.horizontalAdvance(PageControl->tabText(i).remove(QLatin1Char('&'))) + 26;
   const QSize noetig(reiter, 640);
-  resize(minimumSizeHint().expandedTo(noetig).expandedTo(QSize(980, 640)).boundedTo(QSize(1260, 740)));
+  resize(sizeHint().expandedTo(noetig).expandedTo(QSize(980, 640)).boundedTo(QSize(1260, 740)));
+  einpassen();
+}
+
+void Hauptfenster::einpassen() {
+  const QScreen* schirm = screen();
+  if (!schirm) return;
+  const QRect frei = schirm->availableGeometry();
+  // Before the window system has framed the window its frame is unknown:
+  // room for a title bar and borders is kept free.
+  const QSize rahmen = (frameGeometry().size() - size()).expandedTo(isVisible() ? QSize() : QSize(16, 40));
+  const QSize innen = size().boundedTo(frei.size() - rahmen);
+  if (innen != size()) resize(innen);
+  const QSize aussen = innen + rahmen;
+  move(frei.x() + std::max(0, (frei.width() - aussen.width()) / 2),
+       frei.y() + std::max(0, (frei.height() - aussen.height()) / 2));
+}
+
+void Hauptfenster::showEvent(QShowEvent* e) {
+  QMainWindow::showEvent(e);
+  // Once framed, the window is fitted again with its real frame.
+  if (!eingepasst_) {
+    eingepasst_ = true;
+    QTimer::singleShot(0, this, [this] { einpassen(); });
+  }
 }
 
 void Hauptfenster::navigationZeigen(int seite) {

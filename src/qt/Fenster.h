@@ -33,9 +33,13 @@ class Hauptfenster : public QMainWindow {
  protected:
   void closeEvent(QCloseEvent* e) override;
   bool event(QEvent* e) override;
+  void showEvent(QShowEvent* e) override;
 
  private:
   void knopf(Opt o);
+  // At most the screen's free area, centred on it.
+  void einpassen();
+  bool eingepasst_ = false;
   Programm& p_;
   OptionBinder& binder_;
   NavigationDialog& nav_;

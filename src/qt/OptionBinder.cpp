@@ -321,7 +321,10 @@ void OptionBinder::aktualisieren(Opt o) {
       static_cast<QPushButton*>(w)->setText(text);
       break;
     case Kind::Group:
-      if (auto* gb = qobject_cast<QGroupBox*>(w)) gb->setTitle(text);
+      // The blanks around a caption kept it off the frame line of the
+      // original's group boxes; here the title stands above the frame, and
+      // with them one title would stand out of line with its neighbours.
+      if (auto* gb = qobject_cast<QGroupBox*>(w)) gb->setTitle(text.trimmed());
       break;
     case Kind::Tab:
       // A page shows and hides as a tab of its page control.

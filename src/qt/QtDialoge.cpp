@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
 #include <QGridLayout>
 #include <QLabel>
 #include <QMessageBox>
@@ -42,10 +43,16 @@ QString qtFilter(const std::string& filter) {
   const QStringList teile = QString::fromStdString(filter).split(QLatin1Char('|'));
   QStringList filter2;
   for (qsizetype i = 0; i + 1 < teile.size(); i += 2) {
-    QString text = teile[i];
-    const QString muster = QString(teile[i + 1]).replace(QLatin1Char(';'), QLatin1Char(' '));
-    // Qt filters by the patterns in the last pair of brackets.
-    filter2 << text + QStringLiteral(" (") + muster + QLatin1Char(')');
+    QString text = teile[i].trimmed();
+    // Qt shows the description and filters by the patterns in its last pair
+    // of brackets: the patterns the description names for the eye give way
+    // to the ones that filter, so each shows once. "*.*" is every file.
+    if (text.endsWith(QLatin1Char(')')) && text.contains(QLatin1Char('(')))
+      text = text.left(text.lastIndexOf(QLatin1Char('('))).trimmed();
+    QStringList muster;
+    for (const QString& m : teile[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts))
+      muster << (m.trimmed() == QStringLiteral("*.*") ? QStringLiteral("*") : m.trimmed());
+    filter2 << text + QStringLiteral(" (") + muster.join(QLatin1Char(' ')) + QLatin1Char(')');
   }
   return filter2.join(QStringLiteral(";;"));
 }
@@ -111,6 +118,13 @@ void ordnerDialogEinrichten(QFileDialog& d, const FolderDialogOptions& o) {
     };
     QObject::connect(&d, &QFileDialog::currentChanged, status, zeigen);
     QObject::connect(&d, &QFileDialog::directoryEntered, status, zeigen);
+    // A folder renamed in the chooser (a new one gets its name there) stays
+    // chosen under its new name.
+    if (auto* modell = d.findChild<QFileSystemModel*>())
+      QObject::connect(modell, &QFileSystemModel::fileRenamed, status,
+                       [zeigen](const QString& ordner, const QString&, const QString& neu) {
+                         zeigen(ordner + QLatin1Char('/') + neu);
+                       });
     zeigen(start.isEmpty() ? d.directory().absolutePath() : start);
   }
 }

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSpinBox>
 #include <QVBoxLayout>
 #include <initializer_list>
@@ -20,6 +21,18 @@ namespace mosaik {
 namespace {
 
 using O = Opt;
+
+// A page's scroll area asks for room for all of its content: the window
+// opens as large as the pages need where the screen allows, and the
+// scroll bars appear only where it does not.
+class Seitenrolle : public QScrollArea {
+ public:
+  using QScrollArea::QScrollArea;
+  QSize sizeHint() const override {
+    const int rand = 2 * frameWidth();
+    return (widget() ? widget()->minimumSizeHint() : QSize()) + QSize(rand, rand);
+  }
+};
 
 // Small helpers that keep the page code close to the form: every control
 // is created by the binder inside its group, then placed.
@@ -30,10 +43,25 @@ class Bau {
   QWidget* w(Opt o, QWidget* p) { return b_.erzeugen(o, p); }
   QWidget* widgetVon(Opt o) const { return b_.widget(o); }
   QGroupBox* gruppe(Opt o, QWidget* p) { return static_cast<QGroupBox*>(b_.erzeugen(o, p)); }
-  QWidget* seite(Opt o, QTabWidget* leiste) {
+  // A tab page; returns the widget that takes its content. A page of the
+  // main page control scrolls when the window is smaller than its content,
+  // so that a small screen still reaches every control and the button row
+  // below the pages.
+  QWidget* seite(Opt o, QTabWidget* leiste, bool rollen = true) {
     QWidget* s = b_.erzeugen(o, leiste);
     leiste->addTab(s, QString());
-    return s;
+    if (!rollen) return s;
+    auto* rolle = new Seitenrolle(s);
+    rolle->setFrameShape(QFrame::NoFrame);
+    rolle->setWidgetResizable(true);
+    auto* inhalt = new QWidget;
+    inhalt->setObjectName(QLatin1String(info(o).name.data(), static_cast<qsizetype>(info(o).name.size())) +
+                          QStringLiteral("Inhalt"));
+    rolle->setWidget(inhalt);
+    auto* l = new QVBoxLayout(s);
+    l->setContentsMargins(0, 0, 0, 0);
+    l->addWidget(rolle);
+    return inhalt;
   }
   // A plain caption that follows its control.
   QLabel* text(const QString& t, QWidget* buddy, QWidget* p) { return begleitText(t, buddy, p); }
@@ -647,7 +675,7 @@ void seiteSonstiges(Bau& b, QTabWidget* leiste) {
 // --- Experten ------------------------------------------------------------------------------
 
 void seiteSpezielles(Bau& b, QTabWidget* leiste) {
-  QWidget* s = b.seite(O::TabSheetSpezielles, leiste);
+  QWidget* s = b.seite(O::TabSheetSpezielles, leiste, false);
   auto* v = new QVBoxLayout(s);
 
   QGroupBox* n = b.gruppe(O::GrBHTMLNamensanpassung, s);
@@ -684,7 +712,7 @@ void seiteSpezielles(Bau& b, QTabWidget* leiste) {
 }
 
 void seiteHeader(Bau& b, QTabWidget* leiste) {
-  QWidget* s = b.seite(O::TabSheet1, leiste);
+  QWidget* s = b.seite(O::TabSheet1, leiste, false);
   auto* v = new QVBoxLayout(s);
   v->addLayout(Bau::reihe({b.w(O::CBeigenenHeaderVerwenden, s), b.w(O::BHeaderEinstellungenUebernehmen, s)}));
   v->addLayout(Bau::reihe({b.w(O::LAenderungenFuerNeuenHeader, s), b.w(O::RBNeuerHeaderNurErsteSeite, s),
@@ -705,7 +733,7 @@ void seiteHeader(Bau& b, QTabWidget* leiste) {
 }
 
 void seiteCSS(Bau& b, QTabWidget* leiste) {
-  QWidget* s = b.seite(O::TabSCSSDatei, leiste);
+  QWidget* s = b.seite(O::TabSCSSDatei, leiste, false);
   auto* v = new QVBoxLayout(s);
   v->addLayout(Bau::reihe({b.w(O::CBCSSDateiaendern, s), b.w(O::BCSSEinstellungenUebernehmen, s)}));
   v->addWidget(b.w(O::MangepassteCSSDatei, s), 1);

@@ -1,6 +1,9 @@
 #include "qt/WartenDialog.h"
 
+#include <algorithm>
+
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -42,30 +45,37 @@ void WartenBalken::paintEvent(QPaintEvent*) {
 
 WartenDialog::WartenDialog(TwartenForm& form) : QDialog(nullptr), form_(form) {
   setObjectName(QStringLiteral("wartenForm"));
+  // A dialog border with its caption and no border icons.
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
   setModal(false);
   setWindowTitle(QString::fromStdString(form_.Caption));
   setCursor(Qt::WaitCursor);
 
   // The form's layout (client area 146 x 75); a font taller than the
-  // label's 13 pixels moves what lies below it down.
+  // label's 13 pixels moves what lies below it down. The window is wider
+  // where its caption needs it: a window system puts its own icons into the
+  // title bar, and "Bitte warten..." must still be readable beside them.
   const int mehr = std::max(0, fontMetrics().height() - 13);
+  QFont titel = font();
+  titel.setBold(true);
+  const int breite = std::max(146, QFontMetrics(titel).horizontalAdvance(QStringLiteral("Bitte warten...")) + 120);
+  const int x = (breite - 146) / 2;
   LAktuellerDateiname = new QLabel(this);
   LAktuellerDateiname->setObjectName(QStringLiteral("LAktuellerDateiname"));
-  LAktuellerDateiname->setGeometry(6, 6, 139, 13 + mehr);
+  LAktuellerDateiname->setGeometry(6, 6, breite - 7, 13 + mehr);
   LAktuellerDateiname->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   Panel = new QFrame(this);
   Panel->setObjectName(QStringLiteral("Panel"));
   Panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   Panel->setLineWidth(1);
-  Panel->setGeometry(0, 30 + mehr, 145, 19);
+  Panel->setGeometry(x, 30 + mehr, 145, 19);
   ImWarten = new WartenBalken(form_, Panel);
   ImWarten->move(1, 1);
   BAbbruch = new QPushButton(QStringLiteral("Abbrechen"), this);
   BAbbruch->setObjectName(QStringLiteral("BAbbruch"));
   BAbbruch->setCursor(Qt::ArrowCursor);
-  BAbbruch->setGeometry(38, 48 + mehr, 75, 25);
-  setFixedSize(146, 75 + mehr);
+  BAbbruch->setGeometry(x + 38, 48 + mehr, 75, 25);
+  setFixedSize(breite, 75 + mehr);
 
   Timer = new QTimer(this);
   Timer->setObjectName(QStringLiteral("Timer"));

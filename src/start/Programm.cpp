@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <optional>
 
 #include "app/Einstellungen.h"
@@ -30,6 +32,18 @@ bool istAutostart(const std::string& p) {
   return l == "-autostart" || l == "/autostart";
 }
 
+// Whether folder a is folder b or lies below it, links resolved.
+bool liegtIn(const std::string& a, const std::string& b) {
+  namespace sf = std::filesystem;
+  std::error_code ec;
+  const sf::path pa = sf::weakly_canonical(a, ec);
+  if (ec) return false;
+  const sf::path pb = sf::weakly_canonical(b, ec);
+  if (ec) return false;
+  const sf::path rel = pa.lexically_relative(pb);
+  return !rel.empty() && *rel.begin() != "..";
+}
+
 }  // namespace
 
 bool Programm::autostartVerlangt(const std::vector<std::string>& argumente) {
@@ -49,6 +63,7 @@ Programm::Programm(Services& services, std::vector<std::string> argumente)
       argumente_(std::move(argumente)) {
   if (sv.startFolder.empty()) sv.startFolder = fs::currentFolder();
   startOrdner_ = fs::withTrailingSlash(sv.startFolder);
+  if (const char* a = std::getenv("MOSAIKSCHAUER_ARBEITSKOPIE")) arbeitskopie = a;
   m.setEvents(&HauptForm);
   m.setDecimalSeparator(sv.locale.decimalSeparator);
   imaging::SetDecimalSeparator(sv.locale.decimalSeparator);  // metadata texts and captions alike
@@ -176,7 +191,14 @@ void Programm::kommandozeilenparameterausfuehren() {
   st.AktiveExpertenSeite = "TabSheetSpezielles";
   HauptForm.melden();
   if (st.Autostart) {
-    autostartFehlgeschlagen_ = !BitBStartClick();
+    if (arbeitskopieGeschuetzt()) {
+      // Nothing has happened yet: end at once, and keep the settings as
+      // they were, so that no later start inherits this picture folder.
+      exitStatus_ = 2;
+      fensterSchliessen();
+      return;
+    }
+    if (!BitBStartClick()) exitStatus_ = 1;
     // Saved now, the settings would name the working folder in place of
     // the one the file named.
     if (!st.FehlenderBilderOrdner.empty()) {
@@ -187,17 +209,42 @@ void Programm::kommandozeilenparameterausfuehren() {
     if (ohneFenster && !st.EinstellungsdateiNichtSchreibbar.empty() &&
         !m.checked(Opt::CBEinstellungenAutomatischSpeichern)) {
       k.fehler(schreibtestMeldung(st.EinstellungsdateiNichtSchreibbar));
-      autostartFehlgeschlagen_ = true;
+      exitStatus_ = 1;
     }
     BitBBeendenClick();
   }
 }
 
-bool Programm::BitBStartClick() { return mosaik::BitBStartClick(lauf); }
+bool Programm::arbeitskopieGeschuetzt() {
+  if (arbeitskopie.empty()) return false;
+  const std::string& ordner = st.BilderOrdnerPfad;
+  std::string wie;
+  if (liegtIn(ordner, arbeitskopie))
+    wie = "gehört zum Quelltext von Mosaikschauer";
+  else if (m.checked(Opt::CBmitUnterverzeichnissen) && liegtIn(arbeitskopie, ordner))
+    wie = "enthält in seinen Unterordnern den Quelltext von Mosaikschauer";
+  else
+    return false;
+  k.fehler("Der Bilderordner " + ordner + " " + wie + " (" + arbeitskopie + ").\r\n" +
+           "Ein Lauf würde dort Dateien umbenennen und Seiten anlegen.\r\n" +
+           "Bitte wählen Sie einen anderen Bilderordner; ohne Einstellung \"Ordner\" ist es der Ordner, "
+           "in dem das Programm gestartet wurde.");
+  return true;
+}
+
+bool Programm::BitBStartClick() {
+  if (laeuft_ || arbeitskopieGeschuetzt()) return false;
+  laeuft_ = true;
+  const bool ok = mosaik::BitBStartClick(lauf);
+  laeuft_ = false;
+  return ok;
+}
 
 void Programm::BGrundEinstellungenClick() { mosaik::BGrundEinstellungenClick(k, true); }
 
 void Programm::BitBBeendenClick() {
+  // The window is locked while a gallery is made; "Abbrechen" ends a run.
+  if (laeuft_) return;
   if (!FormCloseQuery(k)) {
     if (!ohneFenster) return;
     // Nobody can answer at this point: end without saving rather than wait.

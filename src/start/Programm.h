@@ -41,9 +41,18 @@ class Programm {
   // Whether the arguments ask for an unattended run.
   static bool autostartVerlangt(const std::vector<std::string>& argumente);
   // 0 after a successful unattended run (or none), 1 after a failed one.
-  int exitStatus() const { return autostartFehlgeschlagen_ ? 1 : 0; }
+  // 0 after a successful unattended run (or none), 1 after a failed one,
+  // 2 when the unattended run was refused before it began.
+  int exitStatus() const { return exitStatus_; }
+  // True from the start of a run to its end: the main window stays open.
+  bool laeuft() const { return laeuft_; }
   // Without a display nobody can answer a refused close.
   bool ohneFenster = false;
+  // The program's own source tree when it is started from there (the
+  // environment variable MOSAIKSCHAUER_ARBEITSKOPIE): a run would rename
+  // its files and write pages into it, so none starts on a picture folder
+  // that is, lies in or holds it. Empty: no such tree.
+  std::string arbeitskopie;
   // Reads a settings file and its side files; replaceable in tests.
   std::function<void(const std::string&)> einstellungsdateiLesen;
   std::function<void(const std::string&)> zusatzdateienLesen;
@@ -70,13 +79,16 @@ class Programm {
   // Hides the main window and ends, without saving.
   void fensterSchliessen();
   void einstellungenLesen(const std::string& datei);
+  // Refuses, with a message, a run that would work inside arbeitskopie.
+  bool arbeitskopieGeschuetzt();
 
   std::vector<std::string> argumente_;
   // The working folder at start (with a trailing '/'), as Services has it.
   std::string startOrdner_;
   bool inErstaktivierung_ = false;
   bool beendet_ = false;
-  bool autostartFehlgeschlagen_ = false;
+  bool laeuft_ = false;
+  int exitStatus_ = 0;
 };
 
 }  // namespace mosaik

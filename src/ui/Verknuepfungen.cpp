@@ -55,7 +55,10 @@ void CBDesktopVerknuepfungClick(Kontext& k, const VerknuepfungsUmgebung& u) {
   if (datei.empty())
     ok = !an;
   else if (an && !fs::fileExists(datei))
-    ok = VerknuepfungAnlegen(u.programmDatei, datei, verknuepfungsBeschreibung());
+    // A desktop folder the session has not made yet is made here, as the
+    // menu folder is.
+    ok = fs::forceDirectories(ordner(SpecialFolder::DesktopDirectory, u)) &&
+         VerknuepfungAnlegen(u.programmDatei, datei, verknuepfungsBeschreibung());
   else if (!an && fs::fileExists(datei))
     ok = loeschen(datei);
   if (!ok) k.fehler(kFehler);

@@ -67,6 +67,12 @@ grep -q "Fehler beim Einlesen der Datei" "$tmp/err" || fail "Lesefehler nicht ge
 grep -rq "bjpg\|b\.jpg" "$tmp/kaputt/html" && fail "Verweis auf das unlesbare Bild"
 [ -f "$tmp/kaputt/html/_vorschau/mini-a.jpg" ] && [ -f "$tmp/kaputt/html/_vorschau/mini-c.jpg" ] ||
   fail "Vorschaubilder fehlen"
+# An offscreen platform is no display: the same run ends the same way
+# instead of waiting on an error box nobody sees.
+(cd "$tmp/kaputt" && QT_QPA_PLATFORM=offscreen timeout 60 "$prog" -autostart < /dev/null 2> "$tmp/err")
+rc=$?
+[ $rc -eq 1 ] || fail "Lauf mit Lesefehler auf offscreen endete mit $rc"
+grep -q "Fehler beim Einlesen der Datei" "$tmp/err" || fail "Lesefehler auf offscreen nicht gemeldet: $(cat "$tmp/err")"
 
 # Relative folders of a settings file count from where the run was started,
 # however often the picture folder has been the working folder since.

@@ -3,6 +3,7 @@
 // and chooser, the progress dialog and the decimal spin edit.
 #include <QDir>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -54,6 +55,11 @@ TEST_F(Editoren, BeschreibungsdialogFuegtEinUndGibtDieVorlageZurueck) {
     EXPECT_TRUE(d.isVisible());
     EXPECT_EQ(d.MBeschreibung->toPlainText(), QStringLiteral("abc"));
     EXPECT_EQ(d.pos().y(), f->haupt.pos().y() + 20);
+    // Shrunk as far as it goes, the focal-length group stays above the memo.
+    d.resize(1, 1);
+    QApplication::processEvents();
+    auto* bw = d.findChild<QWidget*>(QStringLiteral("GrBBWUmrechnung"));
+    EXPECT_LE(bw->mapTo(&d, QPoint(0, bw->height())).y(), d.MBeschreibung->mapTo(&d, QPoint()).y());
     // Caret after "a", then the label of \dn.
     QTextCursor c = d.MBeschreibung->textCursor();
     c.setPosition(1);
@@ -279,8 +285,15 @@ TEST_F(Navigationsfenster, OrdneranzeigenGekuerztUndKlickbar) {
   f->haupt.hide();
 }
 
-TEST(Ordnerdialog, WirdAlsOrdnerwahlEingerichtet) {
+TEST(Dialoge, OrdnerwahlUndDateifilterWerdenEingerichtet) {
   qtAnwendung();
+  // Each pattern shows once; the patterns that filter are those behind the bar.
+  for (auto [filter, qt] : {std::pair{"Textdateien (*.txt)|*.txt", "Textdateien (*.txt)"},
+                            {"Web-Bilder (*.gif; *.jpg; *.png)|*.gif; *.jpg; *.jpeg; *.png|Alle Dateien (*.*)|*.*",
+                             "Web-Bilder (*.gif *.jpg *.jpeg *.png);;Alle Dateien (*)"},
+                            {"Einstellungen|*.ini", "Einstellungen (*.ini)"}})
+    EXPECT_EQ(qtFilter(filter), QString::fromUtf8(qt));
+
   TempOrdner t;
   fs::forceDirectories(t.pfad() + "a/b");
   EXPECT_EQ(vorhandenerOrdner(QStringLiteral("relativ/fehlt")), QString());
@@ -300,6 +313,10 @@ TEST(Ordnerdialog, WirdAlsOrdnerwahlEingerichtet) {
   auto* status = d.findChild<QLabel*>(QStringLiteral("Statuszeile"));
   ASSERT_NE(status, nullptr);
   EXPECT_EQ(status->text(), QString::fromStdString("Status " + t.pfad() + "a/b"));
+  auto* modell = d.findChild<QFileSystemModel*>();
+  ASSERT_NE(modell, nullptr);
+  emit modell->fileRenamed(QString::fromStdString(t.pfad() + "a/b"), QStringLiteral("Neuer Ordner"), QStringLiteral("Urlaub"));
+  EXPECT_EQ(status->text(), QString::fromStdString("Status " + t.pfad() + "a/b/Urlaub"));
 
   o.flags |= browseInfoBit(TBrowseInfoFlag::HideNewFolderButton);
   o.statusText = nullptr;
@@ -316,6 +333,10 @@ TEST(WartenDialog, ZeigtDasModellUndBleibtOffenBisZumEnde) {
   WartenDialog d(f);
   EXPECT_EQ(d.parentWidget(), nullptr);
   EXPECT_FALSE(d.isModal());
+  // A caption and no border icons.
+  EXPECT_EQ(d.windowFlags() & (Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint),
+            Qt::WindowFlags());
+  EXPECT_TRUE(d.windowFlags() & Qt::WindowTitleHint);
   f.TimerEnabled = true;
   f.Show();
   EXPECT_TRUE(d.isVisible());

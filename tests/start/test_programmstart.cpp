@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -133,18 +134,60 @@ TEST_F(Start, AutostartLaeuftNachAllenArgumentenEinmalUndBeendet) {
   std::vector<bool> gelesenVorLauf;
   p->einstellungsdateiLesen = [&](const std::string&) { gelesenVorLauf.push_back(p->st.HauptFormEnabled); };
   int aktivierungenImLauf = 0;
+  int schliessenImLauf = 0;
   u.sv.pump = [&] {
     ++aktivierungenImLauf;
     p->FormActivate();  // the window system re-activates the main window during the run
+    if (!p->laeuft()) return;
+    p->BitBBeendenClick();  // the user closes it: refused while the run goes on
+    EXPECT_FALSE(p->beendet());
+    ++schliessenImLauf;
   };
   p->FormActivate();
   // The standard file and the named one, both before the run, once.
   EXPECT_EQ(gelesenVorLauf, (std::vector<bool>{true, true}));
   EXPECT_GT(aktivierungenImLauf, 0);
+  EXPECT_GT(schliessenImLauf, 0);
   EXPECT_TRUE(p->beendet());
   EXPECT_EQ(p->exitStatus(), 0);
   EXPECT_TRUE(fs::folderExists(arbeit.pfad() + "html"));
   EXPECT_TRUE(u.dialoge.meldungen.empty());  // no question, no completion message
+}
+
+// The program's own source tree is never a picture folder: neither the tree,
+// nor a folder inside it, nor one that holds it while subfolders are
+// included. The unattended run then ends with status 2 before it writes.
+TEST_F(Start, AutostartVerweigertDenQuelltextDesProgramms) {
+  namespace sf = std::filesystem;
+  const std::string bilder = arbeit.pfad().substr(0, arbeit.pfad().size() - 1);
+  struct Fall {
+    std::string arbeitskopie;
+    bool unterordner;
+    int status;
+  };
+  const std::vector<Fall> faelle = {
+      {"", true, 0},
+      {bilder, true, 2},
+      {bilder + "/", false, 2},
+      {sf::path(bilder).parent_path().string(), false, 2},
+      {bilder + "/quelltext", true, 2},
+      {bilder + "/quelltext", false, 0},
+      {bilder + "-daneben", true, 0},
+  };
+  for (const Fall& f : faelle) {
+    auto p = programm({"-autostart"});
+    p->arbeitskopie = f.arbeitskopie;
+    p->einstellungsdateiLesen = [&](const std::string&) { p->m.setChecked(Opt::CBmitUnterverzeichnissen, f.unterordner); };
+    u.dialoge.meldungen.clear();
+    p->FormActivate();
+    EXPECT_TRUE(p->beendet()) << f.arbeitskopie;
+    EXPECT_EQ(p->exitStatus(), f.status) << f.arbeitskopie;
+    EXPECT_EQ(fs::folderExists(arbeit.pfad() + "html"), f.status == 0) << f.arbeitskopie;
+    EXPECT_EQ(u.dialoge.meldungen.size(), f.status == 0 ? 0u : 1u) << f.arbeitskopie;
+    // A refused start keeps the settings as they were.
+    EXPECT_EQ(sf::remove(u.programmOrdner.pfad() + "Mosaikschauer.ini"), f.status == 0) << f.arbeitskopie;
+    sf::remove_all(arbeit.pfad() + "html");
+  }
 }
 
 }  // namespace

@@ -59,7 +59,7 @@ struct Verknuepfung : ::testing::Test {
 };
 
 TEST_F(Verknuepfung, DesktopVerknuepfungAnlegenUndLoeschen) {
-  stdfs::create_directories(heim + "Desktop");
+  // The desktop folder is made when it is missing.
   m.setChecked(Opt::CBDesktopVerknuepfung, true);
   EXPECT_EQ(inhalt(desktop()), kEintrag);
   // Launchers on the desktop must be allowed to run.
@@ -82,8 +82,11 @@ TEST_F(Verknuepfung, DesktopVerknuepfungAnlegenUndLoeschen) {
 TEST_F(Verknuepfung, DesktopOrdnerAusUserDirsUndVorhandeneDateiBleibt) {
   stdfs::create_directories(heim + ".config");
   std::ofstream(heim + ".config/user-dirs.dirs") << "XDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n";
-  stdfs::create_directories(heim + "Schreibtisch");
   const std::string datei = heim + "Schreibtisch/Mosaikschauer 2.6.1.desktop";
+  m.setChecked(Opt::CBDesktopVerknuepfung, true);
+  EXPECT_EQ(inhalt(datei), kEintrag);
+  m.setChecked(Opt::CBDesktopVerknuepfung, false);
+  EXPECT_FALSE(stdfs::exists(heim + "Desktop"));
   std::ofstream(datei) << "eigene";
   // Ticking a box whose shortcut exists leaves the file as it is.
   m.setChecked(Opt::CBDesktopVerknuepfung, true);
@@ -94,12 +97,13 @@ TEST_F(Verknuepfung, DesktopOrdnerAusUserDirsUndVorhandeneDateiBleibt) {
 }
 
 TEST_F(Verknuepfung, FehlerBeimAnlegenMeldenUndKaestchenBleibt) {
-  // No desktop folder at all.
+  // The desktop folder cannot be made: a file stands where it belongs.
+  std::ofstream(heim + "Desktop") << "";
   m.setChecked(Opt::CBDesktopVerknuepfung, true);
   ASSERT_EQ(u.dialoge.texte(), std::vector<std::string>{kFehler});
   EXPECT_EQ(u.dialoge.meldungen[0].kind, MsgKind::Error);
   EXPECT_TRUE(m.checked(Opt::CBDesktopVerknuepfung));
-  EXPECT_FALSE(stdfs::exists(heim + "Desktop"));
+  EXPECT_TRUE(stdfs::is_regular_file(heim + "Desktop"));
   // The menu folder cannot be made: a file stands where a folder belongs.
   stdfs::create_directories(heim + ".local/share");
   std::ofstream(heim + ".local/share/applications") << "";
