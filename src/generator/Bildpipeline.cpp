@@ -27,13 +27,19 @@ double ms(Uhr::time_point von, Uhr::time_point bis) {
   return std::chrono::duration<double, std::milli>(bis - von).count();
 }
 
-std::string lesefehler(const std::string& pfad) { return "Fehler beim Einlesen der Datei\r\n" + pfad; }
+// The decoder's reason, when there is one, follows on a line of its own:
+// "cannot be read" alone does not tell a damaged file from a kind of JPEG
+// the library does not read.
+std::string lesefehler(const std::string& pfad, const std::string& grund = {}) {
+  return "Fehler beim Einlesen der Datei\r\n" + pfad + (grund.empty() ? "" : "\r\n" + grund);
+}
 
-std::optional<imaging::JpegInfo> kopf(const std::string& daten) {
+std::optional<imaging::JpegInfo> kopf(const std::string& daten, std::string* grund = nullptr) {
   try {
     const imaging::JpegInfo info = imaging::ReadJpegInfo(daten);
     if (info.Width > 0 && info.Height > 0) return info;
-  } catch (const imaging::JpegError&) {
+  } catch (const imaging::JpegError& e) {
+    if (grund) *grund = e.what();
   }
   return std::nullopt;
 }
@@ -154,17 +160,35 @@ std::string grossbuchstaben(std::string s) {
 bool LoadJpg(const Kontext& k, const std::string& ordner, const std::string& dateiname, std::string& daten) {
   const std::string pfad = ordner + dateiname;
   auto gelesen = fs::readFile(pfad);
-  if (gelesen && kopf(*gelesen)) {
+  std::string grund;
+  if (gelesen && kopf(*gelesen, &grund)) {
     daten = std::move(*gelesen);
     return true;
   }
-  k.fehler(lesefehler(pfad));
+  k.fehler(lesefehler(pfad, grund));
   return false;
 }
 
 std::optional<Masse> AnzeigeGroesseLesen(const std::string& pfad) {
   const auto daten = fs::readFile(pfad);
   return daten ? anzeigeGroesse(*daten) : std::nullopt;
+}
+
+bool AbleitungMoeglich(const std::string& pfad, const Ableitungsart& art) {
+  const auto daten = fs::readFile(pfad);
+  const auto anzeige = daten ? anzeigeGroesse(*daten) : std::nullopt;
+  if (!anzeige) return false;
+  struct Leer : imaging::JpegRowSink {
+    void Start(int, int) override {}
+    void Row(const uint8_t*) override {}
+  } leer;
+  try {
+    zuschnittPruefen(art, *anzeige);
+    imaging::DecodeJpegRows(*daten, leer);
+    return true;
+  } catch (const std::exception&) {
+    return false;
+  }
 }
 
 void BildGroesseLesen(const Kontext& k, const std::string& pfad, int& breite, int& hoehe) {
@@ -200,12 +224,13 @@ bool abgeleitetesBildSchreiben(const Kontext& k, const std::string& ordner, cons
   pumpe();
 
   const Zuschnitt zuschnitt = zuschnittPruefen(art, *anzeigeGroesse(daten));
-  Verkleinerer verkleinerer(art, zuschnitt, imaging::JpegExifOrientation(daten), zeiten);
+  const int orientierung = imaging::JpegExifOrientation(daten);
+  Verkleinerer verkleinerer(art, zuschnitt, orientierung, zeiten);
   imaging::RgbBitmap bild;
   try {
     imaging::DecodeJpegRows(daten, verkleinerer);
-  } catch (const imaging::JpegError&) {
-    k.fehler(lesefehler(ordner + datei));
+  } catch (const imaging::JpegError& e) {
+    k.fehler(lesefehler(ordner + datei, e.what()));
     return false;
   }
   if (zeiten) {
@@ -236,6 +261,9 @@ bool abgeleitetesBildSchreiben(const Kontext& k, const std::string& ordner, cons
   } catch (...) {
   }
   imaging::SetExifOrientationTopLeft(metadaten);
+  // The thumbnail stored in the EXIF block shows the picture as it was
+  // stored; turned pictures do without it rather than show it sideways.
+  if (orientierung >= 2 && orientierung <= 8) imaging::DropExifThumbnail(metadaten);
   metadaten.WriteExifJpeg(ziel, zielpfad, true, false);
   stufe(&Stufenzeiten::metadaten);
   if (zeiten) ++zeiten->bilder;

@@ -14,8 +14,8 @@ namespace mosaik {
 
 // Reads ordner + dateiname (a whole path when ordner is empty) and checks
 // that it is a JPEG picture whose header can be read. On failure an error
-// box "Fehler beim Einlesen der Datei" names the file and the result is
-// false.
+// box "Fehler beim Einlesen der Datei" names the file (and the decoder's
+// reason on a further line) and the result is false.
 bool LoadJpg(const Kontext& k, const std::string& ordner, const std::string& dateiname, std::string& daten);
 
 // Width and height of a picture file as displayed (sides swapped when its
@@ -60,8 +60,9 @@ struct Stufenzeiten {
 // Reads ordner + datei, reduces it as art says (sizes are those of the
 // picture as displayed, turned by its EXIF Orientation), turns the result
 // upright, encodes it and writes it to zielpfad starting with the
-// original's metadata (EXIF, IPTC, comment; the EXIF sizes rewritten to the
-// new size and the Orientation set to 1), through a temporary file that
+// original's metadata (EXIF, IPTC, comment, RGB colour profile; the EXIF
+// sizes rewritten to the new size and the Orientation set to 1, a turned
+// picture's embedded EXIF thumbnail dropped), through a temporary file that
 // replaces zielpfad only when complete. False, after the read-error box,
 // when the original cannot be read or decoded; nothing is written then.
 // Failures of resampling, encoding and writing are thrown, as is a side
@@ -71,6 +72,10 @@ struct Stufenzeiten {
 bool AbgeleitetesBildSchreiben(const Kontext& k, const std::string& ordner, const std::string& datei,
                                const std::string& zielpfad, const Ableitungsart& art,
                                const std::function<void()>& pumpe, Stufenzeiten* zeiten = nullptr);
+
+// A derived picture can be made of the file as art says: its header reads,
+// its size is allowed and its picture data decode to the end. Says nothing.
+bool AbleitungMoeglich(const std::string& pfad, const Ableitungsart& art);
 
 // JPEG quality of a compression slider: 101 - position.
 int QualitaetAusRegler(int position);

@@ -156,10 +156,14 @@ void OrdnerStatistik(Lauf& lauf, const std::string& ordner, int& anzahl, int64_t
   }
   if (abgebrochen()) ok = false;
   DateilisteNachOptionenSortieren(k, bilder);
-  // Walk 2 leaves out a picture it cannot read, so it has no thumbnail to
-  // stand for the folder.
+  // Walk 2 leaves out a picture it cannot read, and one whose thumbnail
+  // cannot be made: neither has a thumbnail to stand for the folder. Only a
+  // thumbnail shown here is worth decoding a picture for.
+  const bool vorschau = k.m.checked(Opt::CBUnterordnerbildAnzeigen) && k.m.checked(Opt::CBVorschaubilderErzeugen);
   for (const TDateieintrag& b : bilder)
-    if (AnzeigeGroesseLesen(dir + b.Name)) {
+    if (vorschau ? AbleitungMoeglich(dir + b.Name, VorschaubildArt(k.m, k.m.spin(Opt::SpEdGroesse),
+                                                                   k.m.checked(Opt::CBkleineBilderVergroessern)))
+                 : AnzeigeGroesseLesen(dir + b.Name).has_value()) {
       erstesBild = b.Name;
       break;
     }

@@ -360,6 +360,7 @@ void OrdnerSeitenSchreiben(Lauf& lauf, const std::string& ordnerIn, const std::s
   const OptionModel& m = k.m;
   const std::string ordner = fs::withTrailingSlash(ordnerIn);
   if (lauf.pumpUndAbbruch()) return;
+  if (!VorschaubilderErzeugen(lauf, bildliste, ordner, vorschauOrdner)) return;
   const bool geteilt = !m.checked(Opt::RBganzerOrdner);
   int seiten = 1;
   if (geteilt) {

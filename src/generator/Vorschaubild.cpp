@@ -7,7 +7,6 @@
 #include "generator/Bildpipeline.h"
 #include "generator/Namen.h"
 #include "generator/Verzeichnis.h"
-#include "imaging/JpegCodec.h"
 #include "platform/FileSystem.h"
 
 namespace mosaik {
@@ -43,20 +42,15 @@ bool VorschaubildErzeugen(Lauf& lauf, const std::string& quelle, const std::stri
   }
 }
 
-// The thumbnail's own size: re-deriving it from the file under the size
-// rules gives the same in every ordinary case, and where it would not (a
-// panorama whose thumbnail falls below the ratio, a kept thumbnail of other
-// settings) the page must not contradict the picture.
+// The thumbnail's own size as displayed (turned by its EXIF Orientation,
+// as browsers do with thumbnails of earlier versions or other tools):
+// re-deriving it from the file under the size rules gives the same in every
+// ordinary case, and where it would not (a panorama whose thumbnail falls
+// below the ratio, a kept thumbnail of other settings) the page must not
+// contradict the picture.
 std::string VorschauGroesseAttribute(const Kontext&, const std::string& pfad) {
-  const auto daten = fs::readFile(pfad);
-  if (!daten) return {};
-  try {
-    const imaging::JpegInfo info = imaging::ReadJpegInfo(*daten);
-    if (info.Width <= 0 || info.Height <= 0) return {};
-    return GroesseAttribut({info.Width, info.Height});
-  } catch (const std::exception&) {
-    return {};
-  }
+  const auto g = AnzeigeGroesseLesen(pfad);
+  return g ? GroesseAttribut(*g) : std::string();
 }
 
 std::string VorschauGroesseAttributeVorab(const Kontext& k, const std::string& bildpfad, const std::string& ordner,

@@ -131,17 +131,35 @@ std::string VorschauordnerLink(const Kontext& k, const std::string& ordner, cons
   return mitSchraegstrich(strukturVorsatz(k, ordner) + URLKodieren(RelativeURLZumHTMLOrdner(k, vorschauOrdner)));
 }
 
-bool VorschauZelleSchreiben(Lauf& lauf, HTMLSeite& seite, const TDateiArray& liste, int index,
+bool VorschaubilderErzeugen(Lauf& lauf, TDateiArray& liste, const std::string& ordner,
+                            const std::string& vorschauOrdner) {
+  const Kontext& k = lauf.k;
+  const OptionModel& m = k.m;
+  const std::string vorschau = fs::withTrailingSlash(vorschauOrdner);
+  TDateiArray gelistet;
+  bool abgebrochen = false;
+  for (TDateieintrag& bild : liste) {
+    // After a cancel no further thumbnail is made; the list stays whole.
+    abgebrochen = abgebrochen || lauf.pumpUndAbbruch();
+    if (!abgebrochen) lauf.view.aktuelleDatei(bild.Name);
+    if (abgebrochen || VorschaubildErzeugen(lauf, ordner, vorschau, bild.Name,
+                                            m.checked(Opt::CBkleineBilderVergroessern), m.spin(Opt::SpEdGroesse)))
+      gelistet.push_back(std::move(bild));
+    else
+      k.fehler("Fehler beim Verkleinern der Datei \r\n" + bild.Name);
+  }
+  liste = std::move(gelistet);
+  return !abgebrochen && AbbruchFlag.load() == 0;
+}
+
+void VorschauZelleSchreiben(Lauf& lauf, HTMLSeite& seite, const TDateiArray& liste, int index,
                             const std::string& ordner, const std::string& vorschauOrdner, int& spalte, int& zeile,
                             std::string& bildElement) {
   const Kontext& k = lauf.k;
   const OptionModel& m = k.m;
   const TDateieintrag& bild = liste[static_cast<size_t>(index)];
-  if (!lauf.pumpUndAbbruch()) lauf.view.aktuelleDatei(bild.Name);
+  lauf.pumpUndAbbruch();
   const std::string vorschau = fs::withTrailingSlash(vorschauOrdner);
-  if (!VorschaubildErzeugen(lauf, ordner, vorschau, bild.Name, m.checked(Opt::CBkleineBilderVergroessern),
-                            m.spin(Opt::SpEdGroesse)))
-    return false;
 
   if (++spalte == 1) {
     seite.zeile("  <tr>");
@@ -167,7 +185,6 @@ bool VorschauZelleSchreiben(Lauf& lauf, HTMLSeite& seite, const TDateiArray& lis
   bildElement = "<img src=\"" + src + "\" " + (attribute.empty() ? "" : attribute + " ") + "alt=\"" +
                 NameKodieren(bild.Name) + "\" title=\"" + NameKodieren(hinweis) + "\"" + LeerElementEnde(k);
   lauf.pumpUndAbbruch();
-  return true;
 }
 
 void VorschauTabelleSchreiben(Lauf& lauf, HTMLSeite& seite, TDateiArray& liste, int seitenNr,
@@ -202,10 +219,7 @@ void VorschauTabelleSchreiben(Lauf& lauf, HTMLSeite& seite, TDateiArray& liste, 
       if (AbbruchFlag.load() != 0) break;
       const TDateieintrag& bild = liste[static_cast<size_t>(i)];
       std::string element;
-      if (!VorschauZelleSchreiben(lauf, seite, liste, i, ordner, vorschauOrdner, spalte, zeile, element)) {
-        k.fehler("Fehler beim Verkleinern der Datei \r\n" + bild.Name);
-        continue;
-      }
+      VorschauZelleSchreiben(lauf, seite, liste, i, ordner, vorschauOrdner, spalte, zeile, element);
       const bool pano = IstPanorama(k, liste, i);
       const std::string huelle = pano       ? "<div class=\"pano\">"
                                  : zentriert ? "<table class=\"bildzentr\"><tr><td>"

@@ -26,17 +26,24 @@ std::string BildordnerLink(const Kontext& k, const std::string& ordner);
 // The same for the folder's thumbnail folder.
 std::string VorschauordnerLink(const Kontext& k, const std::string& ordner, const std::string& vorschauOrdner);
 
-// Writes the thumbnail table of page seitenNr and the extra text below it.
-// ersteSeite is the name of the folder's first overview page, dieseSeite
-// the name of this one.
+// Writes the thumbnail table of page seitenNr and the extra text below it
+// (the thumbnails made before). ersteSeite is the name of the folder's
+// first overview page, dieseSeite the name of this one.
 void VorschauTabelleSchreiben(Lauf& lauf, HTMLSeite& seite, TDateiArray& liste, int seitenNr,
                               const std::string& ersteSeite, const std::string& dieseSeite, int ordnerIndex,
                               const std::string& vorschauOrdner, const std::string& ordner);
 
-// Makes the thumbnail of liste[index] and sets bildElement to its picture
-// element; opens a row when none is open. False when the thumbnail could
-// not be made (nothing is written then).
-bool VorschauZelleSchreiben(Lauf& lauf, HTMLSeite& seite, const TDateiArray& liste, int index,
+// Makes the thumbnail of every picture of the list before the list is
+// divided into pages. A picture whose thumbnail cannot be made is reported
+// and left out, as an unreadable one is: no page is written for it, no
+// neighbour links or refreshes to it, and no page is left without cells.
+// False after a cancel.
+bool VorschaubilderErzeugen(Lauf& lauf, TDateiArray& liste, const std::string& ordner,
+                            const std::string& vorschauOrdner);
+
+// Sets bildElement to the picture element of liste[index] (its thumbnail
+// made before); opens a row when none is open.
+void VorschauZelleSchreiben(Lauf& lauf, HTMLSeite& seite, const TDateiArray& liste, int index,
                             const std::string& ordner, const std::string& vorschauOrdner, int& spalte, int& zeile,
                             std::string& bildElement);
 

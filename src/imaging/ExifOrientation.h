@@ -29,5 +29,12 @@ Bitmap ApplyOrientation(const Bitmap& stored, int orientation);
 bool SetExifOrientationTopLeft(std::string& section);
 // The same for the EXIF section of a metadata object (none: nothing to do).
 void SetExifOrientationTopLeft(TimgData& metadata);
+// Drops the thumbnail stored in the block (the second image directory): the
+// link to it is cleared, and its bytes are cut off when nothing the first
+// directory and its sub-directories hold lies behind them. A turned picture
+// would otherwise keep a thumbnail in the old orientation, which file
+// managers show. True when there was a thumbnail.
+bool DropExifThumbnail(std::string& section);
+void DropExifThumbnail(TimgData& metadata);
 
 }  // namespace mosaik::imaging

@@ -615,7 +615,6 @@ bool TimgData::ReadSectionsFrom(ByteSource& src) {
     src.Read(s.Data.data() + 2, static_cast<size_t>(length - 2));
     Sections.push_back(std::move(s));
     const int n = SectionCount();
-    if (n == 5 && !HasMetaData()) break;
     if (marker == 0xD9 || marker == 0xDA) break;
     switch (marker) {
       case 0xE0:

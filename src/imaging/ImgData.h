@@ -166,7 +166,11 @@ class TimgData : public tEndInd {
   uint8_t BuildCode;
   bool TiffMode = false;
 
-  static constexpr int kMaxSections = 20;
+  // Every section before the picture data is read (real files have a few
+  // dozen at most: JFIF, EXIF, XMP, a profile in several chunks, tables);
+  // the bound only keeps a crafted stream of empty sections from costing
+  // more than the file itself.
+  static constexpr int kMaxSections = 4096;
   // TIFF files: the bytes after the 8-byte header read into the one slot.
   // The larger limit applies only when the first directory lies past the
   // normal one (writers that put it at the end of the file).
@@ -200,7 +204,9 @@ class TimgData : public tEndInd {
   // Throws MetadataWriteError for a text longer than a section holds.
   void MakeCommentSegment(const std::string& text);
   // FF D8, then the EXIF section (or the stored APP0, or a default JFIF
-  // APP0), the IPTC section and the comment. Returns the bytes (with FF D8).
+  // APP0), the IPTC section, the comment and the chunks of an RGB colour
+  // profile in their order (without it a browser would show the colours of
+  // a wide-gamut photo wrong). Returns the bytes (with FF D8).
   std::string WriteSegments() const;
   // The complete file: our sections in front of an encoded JPEG stream,
   // from which the leading sections written anew are left out (see the

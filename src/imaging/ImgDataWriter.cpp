@@ -36,6 +36,32 @@ void WriteSize(std::string& data, const TImageInfo::SizeField& f, int32_t value,
     PutNumber(data, f.Position, static_cast<uint32_t>(value), 4, motorola);
 }
 
+constexpr std::string_view kIccName("ICC_PROFILE\0", 12);
+
+// data: the length bytes and the payload.
+bool IsIccChunk(int marker, std::string_view data) {
+  return marker == 0xE2 && data.size() >= 2 + kIccName.size() + 2 && data.substr(2, kIccName.size()) == kIccName;
+}
+
+// The colour profile of the picture in its chunks (each "ICC_PROFILE\0",
+// its number, their count, a piece of the profile), in file order. Derived
+// pictures are RGB: a profile for grey or CMYK data would misdescribe them,
+// so only an RGB profile goes along (its colour space, at offset 16 of the
+// profile, is in the chunk numbered 1).
+std::vector<const tSection*> RgbProfile(const std::vector<tSection>& sections) {
+  std::vector<const tSection*> chunks;
+  bool rgb = false;
+  for (const tSection& s : sections) {
+    if (!IsIccChunk(s.Marker, s.Data)) continue;
+    chunks.push_back(&s);
+    constexpr size_t kProfile = 2 + 12 + 2;  // length bytes, name, number and count
+    if (s.Data[2 + 12] == 1 && s.Data.size() >= kProfile + 20)
+      rgb = std::string_view(s.Data).substr(kProfile + 16, 4) == "RGB ";
+  }
+  if (!rgb) chunks.clear();
+  return chunks;
+}
+
 }  // namespace
 
 void TimgData::MakeCommentSegment(const std::string& text) {
@@ -78,6 +104,7 @@ std::string TimgData::WriteSegments() const {
     out.append(reinterpret_cast<const char*>(kDefaultApp0), sizeof kDefaultApp0);
   if (const tSection* iptc = Slot(IptcSegment)) Put(out, *iptc);
   if (const tSection* comment = Slot(CommentSegment)) Put(out, *comment);
+  for (const tSection* icc : RgbProfile(Sections)) Put(out, *icc);
   return out;
 }
 
@@ -88,8 +115,10 @@ std::string TimgData::WriteSegments() const {
 // - an APP0 right after FF D8 (our first section takes its place);
 // - the first APP0, APP1 and APP13 that are byte for byte the stored APP0
 //   (when we wrote it), EXIF and IPTC sections.
-// Everything else (XMP, ICC profiles, other APPn) stays where it was. For
-// an encoder's stream (FF D8, its APP0, tables...) only its APP0 goes.
+// - the stream's colour profile, when the stored one was written (a file
+//   holds one profile).
+// Everything else (XMP, other APPn) stays where it was. For an encoder's
+// stream (FF D8, its APP0, tables...) only its APP0 goes.
 std::string TimgData::BuildExifJpeg(std::string_view stream) const {
   if (stream.size() < 2 || static_cast<unsigned char>(stream[0]) != 0xFF ||
       static_cast<unsigned char>(stream[1]) != 0xD8)
@@ -99,6 +128,7 @@ std::string TimgData::BuildExifJpeg(std::string_view stream) const {
   const tSection* header = exif ? nullptr : Slot(HeaderSegment);
   const tSection* iptc = Slot(IptcSegment);
   bool exifDone = !exif, headerDone = !header, iptcDone = !iptc;
+  const bool profileWritten = !RgbProfile(Sections).empty();
   const auto byteAt = [&](size_t i) { return static_cast<unsigned char>(stream[i]); };
   size_t p = 2;
   bool first = true;
@@ -125,6 +155,8 @@ std::string TimgData::BuildExifJpeg(std::string_view stream) const {
       drop = exifDone = true;
     } else if (marker == 0xED && !iptcDone && body == iptc->Data) {
       drop = iptcDone = true;
+    } else if (profileWritten && IsIccChunk(static_cast<int>(marker), body)) {
+      drop = true;
     }
     if (!drop) out.append(stream.substr(p, end - p));
     p = end;

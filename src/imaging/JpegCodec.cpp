@@ -66,8 +66,7 @@ __attribute__((noinline)) bool RunGuarded(ErrorMgr* err, Body body, void* ctx) {
 }
 
 [[noreturn]] void ThrowDecodeError(const ErrorMgr& err) {
-  if (err.truncated) throw JpegError("Die JPEG-Datei ist unvollständig (vorzeitiges Dateiende).");
-  throw JpegError(std::string("Die JPEG-Daten sind beschädigt oder kein JPEG-Bild (") + err.message + ").");
+  throw JpegError(DecodeFailureText(err.truncated, err.pub.msg_code, err.pub.msg_parm.i[0], err.message));
 }
 
 struct DecodeCtx {
@@ -194,6 +193,24 @@ JpegInfo RunDecode(std::string_view data, uint64_t maxPixels, bool infoOnly, Rgb
 }
 
 }  // namespace
+
+std::string DecodeFailureText(bool truncated, int code, int parameter, const char* message) {
+  if (truncated) return "Die JPEG-Datei ist unvollständig (vorzeitiges Dateiende).";
+  switch (code) {
+    case JERR_BAD_PRECISION:
+      return "Das Bild speichert " + std::to_string(parameter) +
+             " Bit je Farbwert; gelesen werden nur JPEG-Bilder mit 8 Bit.";
+    case JERR_ARITH_NOTIMPL:
+      return "Das Bild ist arithmetisch kodiert; diese Kodierung kann die JPEG-Bibliothek nicht lesen.";
+    case JERR_SOF_UNSUPPORTED:
+      return "Das Bild ist in einem JPEG-Verfahren gespeichert, das nicht gelesen werden kann (z. B. verlustfrei "
+             "oder hierarchisch).";
+    case JERR_OUT_OF_MEMORY:
+      return "Für dieses Bild reicht der Arbeitsspeicher nicht.";
+    default:
+      return std::string("Die JPEG-Daten sind beschädigt oder kein JPEG-Bild (") + message + ").";
+  }
+}
 
 RgbBitmap::RgbBitmap(int width, int height)
     : Width(width), Height(height),

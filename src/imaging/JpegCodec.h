@@ -35,9 +35,14 @@ struct RgbBitmap {
   }
 };
 
-// Pictures above this many pixels are refused before decoding (a small file
-// can declare a picture that would need gigabytes).
+// Pictures above this many pixels are refused before they are decoded as a
+// whole (a small file can declare a picture that would need gigabytes).
 inline constexpr uint64_t kDefaultMaxPixels = 300'000'000;
+
+// The text of a decoder failure for the user: German for the failures a
+// valid file can meet (a precision or process the library does not read,
+// too little memory), else libjpeg's own message in parentheses.
+std::string DecodeFailureText(bool truncated, int code, int parameter, const char* message);
 
 struct JpegInfo {
   int Width = 0;

@@ -57,8 +57,20 @@ __attribute__((noinline)) bool Step(Decoder* d, void (*fn)(Decoder*, void*), voi
 }
 
 [[noreturn]] void Fail(const Decoder& d) {
-  if (d.truncated) throw JpegError("Die JPEG-Datei ist unvollständig (vorzeitiges Dateiende).");
-  throw JpegError(std::string("Die JPEG-Daten sind beschädigt oder kein JPEG-Bild (") + d.message + ").");
+  throw JpegError(DecodeFailureText(d.truncated, d.err.msg_code, d.err.msg_parm.i[0], d.message));
+}
+
+// What libjpeg keeps of a picture whose data come in several scans: every
+// coefficient, two bytes each, in blocks rounded up to whole MCUs.
+uint64_t CoefficientBytes(const jpeg_decompress_struct& c) {
+  uint64_t bytes = 0;
+  for (int i = 0; i < c.num_components; ++i) {
+    const jpeg_component_info& k = c.comp_info[i];
+    const uint64_t h = static_cast<uint64_t>(k.h_samp_factor > 0 ? k.h_samp_factor : 1);
+    const uint64_t v = static_cast<uint64_t>(k.v_samp_factor > 0 ? k.v_samp_factor : 1);
+    bytes += (k.width_in_blocks + h - 1) / h * h * ((k.height_in_blocks + v - 1) / v * v) * sizeof(JBLOCK);
+  }
+  return bytes;
 }
 
 void Require(Decoder& d, void (*fn)(Decoder*, void*), void* arg = nullptr) {
@@ -94,9 +106,16 @@ void DecodeJpegRows(std::string_view data, JpegRowSink& sink, uint64_t maxPixels
 
   jpeg_decompress_struct& c = d->cinfo;
   const uint64_t pixels = uint64_t{c.image_width} * c.image_height;
+  const std::string groesse = std::to_string(c.image_width) + " × " + std::to_string(c.image_height);
   if (pixels > maxPixels)
-    throw JpegError("Das Bild ist mit " + std::to_string(c.image_width) + " × " + std::to_string(c.image_height) +
-                    " Pixeln zu groß (höchstens " + std::to_string(maxPixels / 1000000) + " Millionen Pixel).");
+    throw JpegError("Das Bild ist mit " + groesse + " Pixeln zu groß (höchstens " +
+                    std::to_string(maxPixels / 1000000) + " Millionen Pixel).");
+  // A picture in one scan is decoded a few rows at a time, whatever its
+  // size; one in several scans (progressive) is held whole by libjpeg.
+  if (jpeg_has_multiple_scans(&c) && CoefficientBytes(c) > kMaxCoefficientBytes)
+    throw JpegError("Das Bild ist mit " + groesse + " Pixeln in mehreren Durchgängen (progressiv) gespeichert; " +
+                    "zum Lesen bräuchte es " + std::to_string(CoefficientBytes(c) >> 20) +
+                    " MB Arbeitsspeicher (höchstens " + std::to_string(kMaxCoefficientBytes >> 20) + " MB).");
   const bool cmyk = c.jpeg_color_space == JCS_CMYK || c.jpeg_color_space == JCS_YCCK;
   c.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRX;
   Require(*d, [](Decoder* x, void*) { jpeg_start_decompress(&x->cinfo); });

@@ -21,9 +21,15 @@ class JpegRowSink {
   virtual void Row(const uint8_t* bgrx) = 0;
 };
 
+// The memory libjpeg may keep for a picture stored in several scans
+// (progressive), which it holds whole; pictures in one scan need only a few
+// rows, whatever their size.
+inline constexpr uint64_t kMaxCoefficientBytes = uint64_t{2} << 30;
+
 // Throws JpegError (German text) for data that are no JPEG, damaged or
-// truncated, and for pictures above maxPixels (refused before decoding).
-// Exceptions thrown by the sink pass through unchanged.
-void DecodeJpegRows(std::string_view data, JpegRowSink& sink, uint64_t maxPixels = kDefaultMaxPixels);
+// truncated, for pictures above maxPixels and for those in several scans
+// beyond kMaxCoefficientBytes (both refused before decoding). Exceptions
+// thrown by the sink pass through unchanged.
+void DecodeJpegRows(std::string_view data, JpegRowSink& sink, uint64_t maxPixels = UINT64_MAX);
 
 }  // namespace mosaik::imaging

@@ -43,11 +43,19 @@ imaging::RgbBitmap Muster(int w, int h) {
 const std::string kIptc = std::string("Photoshop 3.0\0", 14) + "8BIM" + std::string("\x04\x04\0\0\0\0\0\x0C", 8) +
                           std::string("\x1C\x02\x78\x00\x07", 5) + "Caption" + std::string(1, '\0');
 
-// An original as a camera writes it: EXIF (the Orientation, the stored
-// size), IPTC and a comment in front of the picture.
+// A wide-gamut RGB profile in two chunks (only its header is read).
+const std::string kProfil =
+    Segment(0xE2, std::string("ICC_PROFILE\0\1\2", 14) + std::string(16, '\0') + "RGB XYZ " + std::string(60, 'p')) +
+    Segment(0xE2, std::string("ICC_PROFILE\0\2\2", 14) + std::string(30, 'q'));
+const std::string kEingebettet = "\xFF\xD8 eingebettetes Vorschaubild \xFF\xD9";
+
+// An original as a camera writes it: a colour profile, EXIF (the
+// Orientation, the stored size, a thumbnail), IPTC and a comment in front
+// of the picture.
 std::string Original(const imaging::RgbBitmap& bild, uint16_t orientierung = 1) {
   const std::string strom = imaging::EncodeJpeg(bild, 95, false);
   TiffBuilder t(false);
+  t.Thumbnail(kEingebettet);
   t.Ascii(0, 0x010F, "Testkamera");
   t.Short(0, 0x0112, orientierung);
   const int exif = t.AddDir();
@@ -55,7 +63,8 @@ std::string Original(const imaging::RgbBitmap& bild, uint16_t orientierung = 1) 
   t.Long(exif, 0xA002, static_cast<uint32_t>(bild.Width));
   t.Long(exif, 0xA003, static_cast<uint32_t>(bild.Height));
   // The encoder's stream: FF D8, its JFIF APP0 (18 bytes), the rest.
-  return strom.substr(0, 2) + t.App1() + Segment(0xED, kIptc) + Segment(0xFE, "Sommer am Meer") + strom.substr(20);
+  return strom.substr(0, 2) + kProfil + t.App1() + Segment(0xED, kIptc) + Segment(0xFE, "Sommer am Meer") +
+         strom.substr(20);
 }
 
 const auto Schreiben = seitentest::schreiben;
@@ -125,11 +134,20 @@ TEST_F(Bildpipeline, LargeImageKeepsTheOriginalsMetadata) {
   ASSERT_GT(md.IptcSegment, 0);
   EXPECT_EQ(md.Sections[static_cast<size_t>(md.IptcSegment - 1)].Data.substr(2), kIptc);
   EXPECT_EQ(md.GetCommentText(), "Sommer am Meer");
-  // The section order of the file: EXIF, IPTC, comment, then the picture.
+  // The section order of the file: EXIF, IPTC, comment, the colour profile
+  // byte for byte, then the picture.
   EXPECT_EQ(bytes.substr(0, 4), "\xFF\xD8\xFF\xE1");
+  EXPECT_NE(bytes.find(Segment(0xFE, "Sommer am Meer") + kProfil + "\xFF\xDB"), std::string::npos);
+  // The turned picture keeps no thumbnail in the old orientation.
+  EXPECT_EQ(bytes.find(kEingebettet), std::string::npos);
+  EXPECT_EQ(md.ExifInfo->ThumbnailStart, 0);
+  // The thumbnail file carries the same profile.
+  ASSERT_TRUE(VorschaubildErzeugen(lauf, q, z, "Bild.jpg", false, 20));
+  EXPECT_NE(fs::readFile(z + "mini-Bild.jpg")->find(Segment(0xFE, "Sommer am Meer") + kProfil + "\xFF\xDB"),
+            std::string::npos);
 
   EXPECT_EQ(*fs::readFile(q + "Bild.jpg"), original);
-  EXPECT_EQ(Dateien(z), (std::set<std::string>{"bild.jpg"}));
+  EXPECT_EQ(Dateien(z), (std::set<std::string>{"bild.jpg", "mini-Bild.jpg"}));
 }
 
 TEST_F(Bildpipeline, QualityAndProgressiveFromTheirOptions) {
@@ -155,6 +173,7 @@ TEST_F(Bildpipeline, QualityAndProgressiveFromTheirOptions) {
   m.setPosition(Opt::TrBKomprimierungGrosseBilder, 1);  // quality 100: every entry 1
   ASSERT_TRUE(Gross("a.jpg", 600));
   info = Info("a.jpg");
+  EXPECT_NE(fs::readFile(z + "a.jpg")->find(kEingebettet), std::string::npos);  // not turned: its thumbnail stays
   EXPECT_EQ(info.LumaQuant[0], 1);
   EXPECT_FALSE(info.Progressive);
   EXPECT_EQ(info.Width, 30);  // never enlarged
@@ -317,7 +336,9 @@ TEST_F(Bildpipeline, UnreadableOriginalsLeaveNothingBehind) {
   // An old large image of the same name survives a failed new one.
   Schreiben(z + "halb.jpg", "alt");
   EXPECT_FALSE(Gross("halb.jpg", 20));
-  EXPECT_EQ(u.dialoge.texte(), std::vector<std::string>{"Fehler beim Einlesen der Datei\r\n" + q + "halb.jpg"});
+  const std::string unvollstaendig = "\r\nDie JPEG-Datei ist unvollständig (vorzeitiges Dateiende).";
+  EXPECT_EQ(u.dialoge.texte(),
+            std::vector<std::string>{"Fehler beim Einlesen der Datei\r\n" + q + "halb.jpg" + unvollstaendig});
   // The companion is copied all the same.
   EXPECT_EQ(Dateien(z), (std::set<std::string>{"halb.jpg", "halb.txt"}));
   EXPECT_EQ(*fs::readFile(z + "halb.jpg"), "alt");
@@ -327,9 +348,12 @@ TEST_F(Bildpipeline, UnreadableOriginalsLeaveNothingBehind) {
   EXPECT_FALSE(VorschaubildErzeugen(lauf, q, z, "text.jpg", false, 20));
   EXPECT_FALSE(VorschaubildErzeugen(lauf, q, z, "fehlt.jpg", false, 20));
   EXPECT_FALSE(VorschaubildErzeugen(lauf, q, z, "halb.jpg", false, 20));
-  EXPECT_EQ(u.dialoge.texte(), (std::vector<std::string>{"Fehler beim Einlesen der Datei\r\n" + q + "text.jpg",
-                                                          "Fehler beim Einlesen der Datei\r\n" + q + "fehlt.jpg",
-                                                          "Fehler beim Einlesen der Datei\r\n" + q + "halb.jpg"}));
+  // The decoder's reason on a line of its own, where there is one.
+  EXPECT_EQ(u.dialoge.texte(),
+            (std::vector<std::string>{
+                "Fehler beim Einlesen der Datei\r\n" + q + "text.jpg\r\nDie Daten sind kein JPEG-Bild.",
+                "Fehler beim Einlesen der Datei\r\n" + q + "fehlt.jpg",
+                "Fehler beim Einlesen der Datei\r\n" + q + "halb.jpg" + unvollstaendig}));
   EXPECT_EQ(Dateien(z), (std::set<std::string>{"halb.jpg", "halb.txt"}));
 
   int b = 7, h = 7;
@@ -428,6 +452,9 @@ TEST_F(Bildpipeline, TaggedPhotosComeOutUpright) {
     EXPECT_EQ(*fs::readFile(q + f.name + ".jpg"), *fs::readFile(daten + f.name + ".jpg"));
   }
   EXPECT_EQ(VorschauGroesseAttribute(k, z + "mini-o6.jpg"), "width=\"90\" height=\"120\"");
+  // A kept thumbnail still tagged (an earlier version's, another tool's) is
+  // measured as it is displayed.
+  EXPECT_EQ(VorschauGroesseAttribute(k, daten + "o6.jpg"), "width=\"300\" height=\"400\"");
 }
 
 }  // namespace

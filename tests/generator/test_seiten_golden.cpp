@@ -263,6 +263,10 @@ struct Galerie : SeitenBasis {
     kopie("leer.jpg", bilder() + "Urlaub 2023/e.jpg");
     datei(bilder() + "Urlaub 2023/0 kaputt.jpg", 10);
     kopie("nurexif.jpg", bilder() + "Urlaub 2023/Tag 2/f.jpg");
+    // Its header reads, its picture data end early: listed by its size, yet
+    // no thumbnail or large image can be made of it.
+    const std::string ganz = lesen(kBilder + "urlaub.jpg");
+    schreiben(bilder() + "Urlaub 2023/1 halb.jpg", ganz.substr(0, ganz.find("\xFF\xDA") + 20));
     stdfs::create_directories(bilder() + "leer");
 
     m.setChecked(Opt::RBProBildEineHTMLDatei, true);
@@ -285,19 +289,30 @@ struct Galerie : SeitenBasis {
   void TearDown() override { fs::setCurrentFolder(altesArbeitsverzeichnis); }
 
   // Runs the generation and checks every link of every page; returns the
-  // pages.
+  // pages. The unreadable picture is reported and costs only itself, as
+  // does the one whose thumbnail (with thumbnails) or large image (with
+  // large images) cannot be made.
   std::vector<std::string> laufUndLinksPruefen() {
-    // The unreadable picture is reported and costs only itself.
     EXPECT_TRUE(BitBStartClick(lauf));
-    const std::vector<std::string> meldungen = u.dialoge.texte();
-    EXPECT_EQ(meldungen.size(), 1u);
-    for (const std::string& t : meldungen) {
-      EXPECT_EQ(t.rfind("Fehler beim Einlesen der Datei\r\n" + bilder(), 0), 0u) << t;
-      EXPECT_EQ(t.substr(t.size() - 10), "kaputt.jpg");
-    }
+    // Walk 1 reads the pictures under their names, walk 2 after renaming.
+    const bool verkleinert = m.checked(Opt::CBOriginaleVerkleinern);
+    const std::string lesefehler =
+        "Fehler beim Einlesen der Datei\r\n" + bilder() + (verkleinert ? "Urlaub 2023/" : "urlaub_2023/");
+    const std::string halb = lesefehler + (verkleinert ? "1 halb.jpg" : "1_halb.jpg") +
+                             "\r\nDie JPEG-Datei ist unvollständig (vorzeitiges Dateiende).";
+    std::vector<std::string> erwartet = {lesefehler + (verkleinert ? "0 kaputt.jpg" : "0_kaputt.jpg") +
+                                         "\r\nDie Daten sind kein JPEG-Bild."};
+    if (verkleinert)
+      erwartet.push_back(halb);
+    else if (m.checked(Opt::CBVorschaubilderErzeugen))
+      erwartet.insert(erwartet.end(), {halb, "Fehler beim Verkleinern der Datei \r\n1_halb.jpg"});
+    EXPECT_EQ(u.dialoge.texte(), erwartet);
     const std::vector<std::string> seiten = seitenUnter(html());
     int links = 0;
-    for (const std::string& s : seiten) links += linksPruefen(s);
+    for (const std::string& s : seiten) {
+      links += linksPruefen(s);
+      EXPECT_EQ(fs::readFile(s)->find("<table>\r\n</table>"), std::string::npos) << s;
+    }
     EXPECT_GT(links, 100);
     return seiten;
   }
@@ -321,7 +336,11 @@ TEST_F(Galerie, OrdnerstrukturMitVerkleinertenBildernUndTextlinks) {
 }
 
 TEST_F(Galerie, FlacheGalerieMitGrafiklinksUndNeuemFenster) {
-  m.setChecked(Opt::CBVorschaubilderErzeugen, false);  // the pictures themselves stand in the table
+  // One picture a page, thumbnails made of the originals: the picture
+  // without one (first in its folder) leaves neither a link to its page nor
+  // a page without cells, and does not stand for its folder.
+  m.setSpin(Opt::SpEdSpaltenzahl, 1);
+  m.setChecked(Opt::CBUnterordnerbildAnzeigen, true);
   m.setChecked(Opt::RBStrukturflach, true);
   m.setChecked(Opt::RBNavGrGrafiklinks, true);
   m.setChecked(Opt::RBGrossGrafikStandard, true);

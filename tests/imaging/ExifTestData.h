@@ -100,6 +100,10 @@ class TiffBuilder {
     dirs_[static_cast<size_t>(dir)].push_back(Entry{tag, format, count, "", -1, offset, true});
   }
 
+  // A thumbnail (a second image directory holding its JPEG bytes) behind
+  // everything else, where cameras store it.
+  void Thumbnail(const std::string& jpeg) { thumbnail_ = jpeg; }
+
   std::string Build() const {
     std::vector<uint32_t> dirOffset(dirs_.size());
     uint32_t at = first_;
@@ -127,7 +131,14 @@ class TiffBuilder {
       }
       out += U32(0);
     }
-    return out + values;
+    out += values;
+    if (!thumbnail_.empty()) {
+      const auto ifd1 = static_cast<uint32_t>(out.size());
+      out.replace(first_ + 2 + 12 * dirs_[0].size(), 4, U32(ifd1));
+      out += U16(2) + U16(0x0201) + U16(4) + U32(1) + U32(ifd1 + 30) + U16(0x0202) + U16(4) + U32(1) +
+             U32(static_cast<uint32_t>(thumbnail_.size())) + U32(0) + thumbnail_;
+    }
+    return out;
   }
   // The payload of an EXIF APP1 section.
   std::string ExifPayload() const { return std::string("Exif\0\0", 6) + Build(); }
@@ -153,6 +164,7 @@ class TiffBuilder {
   bool mm_;
   uint32_t first_ = 8;
   std::vector<std::vector<Entry>> dirs_;
+  std::string thumbnail_;
 };
 
 }  // namespace mosaik::imaging::testdata

@@ -18,6 +18,7 @@ TEST(JpegSections, WhichSectionIsWhich) {
   const std::string xmp = Segment(0xE1, std::string("http://ns.adobe.com/xap/1.0/\0<x/>", 34));
   const std::string iptc = Segment(0xED, std::string("Photoshop 3.0\0" "8BIM", 18));
   const std::string four = Dqt() + Dqt() + Dqt() + Dqt();
+  const std::string icc = Segment(0xE2, std::string("ICC_PROFILE\0\1\3", 14) + std::string(200, 'p'));
   struct Case {
     std::string file;
     bool read;
@@ -27,8 +28,10 @@ TEST(JpegSections, WhichSectionIsWhich) {
   const Case cases[] = {
       // The scan (stored) ends the walk.
       {Soi() + jfif + t.App1() + Dqt() + ScanTail() + Segment(0xFE, "nach dem Scan"), true, 4, 1, 2, 0, 0, ""},
-      // Four tables, then the EXIF block as fifth section: stored, not examined.
-      {Soi() + four + t.App1() + Segment(0xFE, "x"), false, 5, 0, 0, 0, 0, ""},
+      // Every section before the picture data is read: an image editor's
+      // JFIF, a profile in three chunks and XMP before the EXIF block.
+      {Soi() + jfif + icc + icc + icc + xmp + t.App1() + iptc + Segment(0xFE, "x") + ScanTail(), true, 9, 1, 6, 7, 8,
+       "x"},
       // With a comment among the first four, the walk goes on past the fifth.
       {Soi() + Dqt() + Segment(0xFE, "c") + four + Segment(0xFE, "d") + ScanTail(), true, 8, 0, 0, 0, 7, "d"},
       // Only an APP1 holding "Exif\0\0" is the EXIF block, wherever it comes
@@ -75,6 +78,9 @@ TEST(JpegSections, WalkEndsAndCommentTexts) {
   std::string many = Soi() + Segment(0xFE, "eins");
   for (int i = 0; i < 25; ++i) many += Dqt();
   many += Segment(0xFE, "zwei") + ScanTail();
+  std::string endless = Soi();
+  for (int i = 0; i < TimgData::kMaxSections; ++i) endless += Segment(0xEF, "");
+  endless += Segment(0xFE, "nie");
   const std::string utf8 = "Gr\xC3\xBC\xC3\x9F" "e";
   const std::string cp1252 = "Gr\xFC\xDF" "e \x80";
   const std::string nul("a\0b\0\0", 5);
@@ -87,8 +93,10 @@ TEST(JpegSections, WalkEndsAndCommentTexts) {
   const Case cases[] = {
       // Fill bytes before a marker are skipped.
       {Soi() + Bytes({0xFF, 0xFF, 0xFF}) + Segment(0xFE, "abc") + ScanTail(), true, 2, "abc", "abc"},
-      // At most 20 sections are read.
-      {many, true, 20, "eins", "eins"},
+      // Every section up to the scan is read, however many (a crafted
+      // stream of empty ones ends at the bound).
+      {many, true, 28, "zwei", "zwei"},
+      {endless, false, TimgData::kMaxSections, "", ""},
       // A length field below 2 ends the walk, keeping what was read.
       {Soi() + Segment(0xFE, "k") + Bytes({0xFF, 0xE2, 0x00, 0x01}) + Segment(0xFE, "nie"), true, 1, "k", "k"},
       {Soi() + Bytes({0xFF, 0xE2, 0x00, 0x00}), false, 0, "", ""},

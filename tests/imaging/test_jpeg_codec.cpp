@@ -115,6 +115,23 @@ TEST(JpegCodec, DamagedDataRaisesErrors) {
   EXPECT_NE(message(std::string("\xFF\xD8\xFF\xDB\x00\x43\x05", 7) + std::string(64, '\x01')).find("beschädigt"),
             std::string::npos);
   EXPECT_THROW(ReadJpegInfo("not a jpeg"), JpegError);
+  // Kinds of JPEG the library does not read are named as such.
+  const size_t sof = good.find(std::string("\xFF\xC0", 2));
+  ASSERT_NE(sof, std::string::npos);
+  const std::pair<size_t, char> kinds[] = {{sof + 4, 12}, {sof + 1, '\xC3'}};
+  const char* const texts[] = {"Das Bild speichert 12 Bit je Farbwert; gelesen werden nur JPEG-Bilder mit 8 Bit.",
+                               "Das Bild ist in einem JPEG-Verfahren gespeichert, das nicht gelesen werden kann (z. B. "
+                               "verlustfrei oder hierarchisch)."};
+  for (size_t i = 0; i < 2; ++i) {
+    std::string other = good;
+    other[kinds[i].first] = kinds[i].second;
+    try {
+      ReadJpegInfo(other);
+      ADD_FAILURE() << texts[i];
+    } catch (const JpegError& e) {
+      EXPECT_EQ(std::string(e.what()), texts[i]);
+    }
+  }
   for (size_t cut = 2; cut < good.size(); cut += 37) EXPECT_THROW(DecodeJpeg(good.substr(0, cut)), JpegError) << cut;
 }
 

@@ -124,6 +124,23 @@ TEST(JpegWriter, SectionOrderAndEncoderStream) {
   // Neither EXIF nor APP0: the default header.
   TimgData none;
   EXPECT_EQ(none.BuildExifJpeg(Soi() + kJfif + body), Soi() + kDefaultApp0Bytes + body);
+
+  // The chunks of an RGB colour profile follow, byte for byte and in their
+  // order, and the stream's own profile goes. A grey or CMYK profile would
+  // misdescribe the RGB picture: it stays behind.
+  const auto icc = [](char nr, const char* space) {
+    const std::string profile = nr == 1 ? std::string(16, '\0') + space + std::string(90, 'q') : std::string(40, 'r');
+    return Segment(0xE2, std::string("ICC_PROFILE\0", 12) + nr + '\2' + profile);
+  };
+  for (const char* space : {"RGB ", "CMYK", "GRAY"}) {
+    TimgData p;
+    ASSERT_TRUE(p.ReadJpegSections(Soi() + kJfif + icc(1, space) + t.App1() + icc(2, space) + kDqt + ScanTail()));
+    const std::string profile = space[0] == 'R' ? icc(1, space) + icc(2, space) : "";
+    EXPECT_EQ(p.WriteSegments(), Soi() + t.App1() + profile) << space;
+    const std::string own = icc(1, "RGB ") + icc(2, "RGB ");
+    EXPECT_EQ(p.BuildExifJpeg(Soi() + kJfif + own + body), Soi() + t.App1() + (profile.empty() ? own : profile) + body)
+        << space;
+  }
 }
 
 TEST(JpegWriter, SizeRewriting) {

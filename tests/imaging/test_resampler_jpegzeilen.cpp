@@ -75,6 +75,33 @@ TEST(JpegRows, DamagedAndTruncatedStreams) {
   Sammler u;
   EXPECT_THROW(DecodeJpegRows(good, u, 64 * 64 - 1), JpegError);
   EXPECT_EQ(u.rows, 0);
+  // Beyond that cap by default: a picture in one scan is decoded whatever
+  // its size (this one declares 60000 x 60000 and ends long before); one in
+  // several scans is refused for what libjpeg would hold of it.
+  for (const bool progressive : {false, true}) {
+    std::string huge = EncodeJpeg(Noise(64, 64), 90, progressive);
+    const size_t sof = huge.find(std::string(progressive ? "\xFF\xC2" : "\xFF\xC0", 2));
+    ASSERT_NE(sof, std::string::npos);
+    huge.replace(sof + 5, 4, Bytes({0xEA, 0x60, 0xEA, 0x60}));
+    huge.resize(huge.size() - 2);  // no end marker: the data run out at once
+    struct Zaehler : JpegRowSink {
+      int started = 0;
+      void Start(int, int) override { ++started; }
+      void Row(const uint8_t*) override {}
+    } z;
+    try {
+      DecodeJpegRows(huge, z);
+      ADD_FAILURE() << "no error";
+    } catch (const JpegError& e) {
+      EXPECT_EQ(z.started, progressive ? 0 : 1);
+      const std::string text = e.what();
+      EXPECT_EQ(text == "Die JPEG-Datei ist unvollständig (vorzeitiges Dateiende).", !progressive) << text;
+      EXPECT_EQ(text.find("60000 × 60000 Pixeln in mehreren Durchgängen (progressiv) gespeichert; zum Lesen "
+                          "bräuchte es 10299 MB Arbeitsspeicher (höchstens 2048 MB)") != std::string::npos,
+                progressive)
+          << text;
+    }
+  }
   // An exception of the sink passes through.
   struct Wirft : JpegRowSink {
     void Start(int, int) override {}
@@ -130,6 +157,43 @@ TEST(ExifOrientationTag, SetToTopLeftInBothByteOrders) {
   ASSERT_GT(md.ExifSegment, 0);
   SetExifOrientationTopLeft(md);
   EXPECT_EQ(ExifOrientation(md.Sections[static_cast<size_t>(md.ExifSegment - 1)].Data), 1);
+}
+
+TEST(ExifOrientationTag, EmbeddedThumbnailDropped) {
+  const std::string thumb = Soi() + "kleines Bild" + Bytes({0xFF, 0xD9});
+  struct Case {
+    bool mm, thumbnail;
+    uint32_t valueBehind;  // a value said to lie this far behind the block's start (0: none)
+    bool dropped, cut;
+  };
+  const Case cases[] = {
+      {false, true, 0, true, true},   // behind everything: link and bytes go
+      {true, true, 0, true, true},
+      {false, true, 400, true, false},  // something behind it: only the link goes
+      {false, false, 0, false, false},
+  };
+  for (const Case& c : cases) {
+    TiffBuilder t(c.mm);
+    t.Short(0, 0x0112, 6);
+    const int exif = t.AddDir();
+    t.Link(0, 0x8769, exif);
+    t.Ascii(exif, 0x9003, "2024:05:06 07:08:09");
+    if (c.valueBehind) t.RawOffsetEntry(0, 0x010E, 2, 10, c.valueBehind);
+    if (c.thumbnail) t.Thumbnail(thumb);
+    TimgData md(255);
+    ASSERT_TRUE(md.ReadJpegSections(Soi() + t.App1() + ScanTail()));
+    std::string alone = md.Sections[0].Data;
+    EXPECT_EQ(DropExifThumbnail(alone), c.dropped);
+    DropExifThumbnail(md);
+    const std::string& after = md.Sections[0].Data;
+    EXPECT_EQ(after, alone);
+    EXPECT_EQ(after.find(thumb) != std::string::npos, c.thumbnail && !c.cut) << c.valueBehind;
+    EXPECT_EQ(md.Sections[0].Size, static_cast<int32_t>(after.size()));
+    TimgData back(255);
+    ASSERT_TRUE(back.ReadJpegSections(Soi() + "\xFF\xE1" + after + ScanTail()));
+    EXPECT_EQ(back.ExifInfo->ThumbnailStart, 0);
+    EXPECT_EQ(back.ExifInfo->LookupTagValue("DateTimeOriginal"), "2024:05:06 07:08:09");
+  }
 }
 
 TEST(ExifOrientationTag, PicturesTurnedAsDisplayed) {

@@ -468,13 +468,16 @@ TEST_F(Kommentareditor, UnlesbaresBildUebernimmtKeinenFremdenKommentar) {
   oeffnen();
   EXPECT_EQ(f.MKommentar, "Kommentar von a");
   f.BitBWeiterClick();
-  meldung(1, MsgKind::Error, "Fehler beim Einlesen der Datei\r\n" + pfad("b.jpg"));
+  // The loader's reason follows the file.
+  const std::string kEndetFrueh = "\r\nDie JPEG-Datei ist unvollständig (vorzeitiges Dateiende).";
+  meldung(1, MsgKind::Error,
+          "Fehler beim Einlesen der Datei\r\n" + pfad("b.jpg") + "\r\nDie Daten sind kein JPEG-Bild.");
   EXPECT_EQ(gezeigt[0], "2/3 b.jpg ");
   EXPECT_EQ(f.MKommentar, "");
   EXPECT_EQ(f.Bild, TKommentarForm::Lage{});
   EXPECT_EQ(pixel(f.Bildfenster, 110, 110), f.Flaeche);
   f.BitBWeiterClick();
-  meldung(2, MsgKind::Error, "Fehler beim Einlesen der Datei\r\n" + pfad("c.jpg"));
+  meldung(2, MsgKind::Error, "Fehler beim Einlesen der Datei\r\n" + pfad("c.jpg") + kEndetFrueh);
   EXPECT_EQ(gezeigt[1], "3/3 c.jpg ");
   EXPECT_EQ(f.MKommentar, "Nur Kommentar");
   // Moving on writes nothing into them; a change to the comment of c is
@@ -490,7 +493,7 @@ TEST_F(Kommentareditor, UnlesbaresBildUebernimmtKeinenFremdenKommentar) {
   f.MKommentar = "getippt";
   f.BitBWeiterClick();
   EXPECT_EQ(lesen(pfad("b.jpg")), "kein JPEG");
-  meldung(7, MsgKind::Error, "Fehler beim Einlesen der Datei\r\n" + pfad("c.jpg"));
+  meldung(7, MsgKind::Error, "Fehler beim Einlesen der Datei\r\n" + pfad("c.jpg") + kEndetFrueh);
   EXPECT_EQ(u.dialoge.meldungen[5].text,
             "Die Datei " + pfad("b.jpg") + "\r\nkann nicht geschrieben werden!\r\nDie Datei ist keine JPEG-Datei.");
 }
