@@ -95,6 +95,44 @@ chmod 755 "$tmp/programm"
 [ $rc -eq 1 ] || fail "Nicht speicherbare Einstellungen: Status $rc"
 grep -q "Die Datei $tmp/programm/Mosaikschauer.ini mit den" "$tmp/err" || fail "Meldung fehlt: $(cat "$tmp/err")"
 
+# A settings file naming a picture folder that does not exist (a typing
+# error in a scheduled job): status 1, the message, nothing written, neither
+# in the working folder nor the settings.
+rm -f "$tmp/programm/Mosaikschauer.ini"
+mkdir -p "$tmp/arbeit"
+cp "$2/captions/urlaub.jpg" "$tmp/arbeit/Mein Bild.JPG"
+printf '[OrdnerUndDateien]\r\nOrdner=%s\r\n' "$tmp/Bilder-Tippfehler" > "$tmp/tippfehler.ini"
+cp "$tmp/tippfehler.ini" "$tmp/tippfehler.vorher"
+(cd "$tmp/arbeit" && timeout 60 "$prog" -ini="$tmp/tippfehler.ini" -autostart < /dev/null 2> "$tmp/err")
+rc=$?
+[ $rc -eq 1 ] || fail "Fehlender Bilderordner: Status $rc"
+grep -q "Der Bilderordner $tmp/Bilder-Tippfehler existiert nicht." "$tmp/err" || fail "Meldung fehlt: $(cat "$tmp/err")"
+[ "$(ls -A "$tmp/arbeit")" = "Mein Bild.JPG" ] || fail "Im Arbeitsordner geschrieben: $(ls -A "$tmp/arbeit")"
+cmp -s "$tmp/tippfehler.ini" "$tmp/tippfehler.vorher" || fail "Einstellungsdatei verändert"
+grep -qs "^Ordner=" "$tmp/programm/Mosaikschauer.ini" && fail "Einstellungen gespeichert"
+
+# Pipes and folders named like side files are left out, never waited on,
+# without and with reduced originals. A folder whose name file cannot be
+# written keeps its name, reported; the run goes on.
+r="$tmp/rohre"
+mkdir -p "$r/fotos/Sub" "$r/fotos/Zwei/dirname.txt"
+cp "$2/captions/urlaub.jpg" "$r/fotos/a.jpg"
+cp "$2/captions/urlaub.jpg" "$r/fotos/Sub/b.jpg"
+cp "$2/captions/urlaub.jpg" "$r/fotos/Zwei/c.jpg"
+mkfifo "$r/fotos/a.txt" "$r/fotos/dirinfo.txt" "$r/fotos/Sub/dirname.txt" "$r/fotos/Sub/dirinfo.txt"
+for verkleinern in 0 1; do
+  printf '[OrdnerUndDateien]\r\nOrdner=%s\r\nOriginaleVerkleinern=%s\r\n[Layout]\r\nTextdateiLink=1\r\n' \
+    "$r/fotos" "$verkleinern" > "$r/einst.ini"
+  timeout 60 "$prog" -ini="$r/einst.ini" -autostart < /dev/null 2> "$tmp/err"
+  rc=$?
+  [ $rc -eq $((1 - verkleinern)) ] || fail "Rohre, verkleinert=$verkleinern: Status $rc: $(cat "$tmp/err")"
+  grep -q "Programmabbruch" "$tmp/err" && fail "Lauf abgebrochen: $(cat "$tmp/err")"
+  [ -f "$r/fotos/html/index.htm" ] || fail "Startseite fehlt ($verkleinern)"
+done
+[ -f "$r/fotos/html/Sub/index.htm" ] && [ -f "$r/fotos/html/sub/index.htm" ] || fail "Seiten der Unterordner fehlen"
+[ -p "$r/fotos/a.txt" ] && [ -p "$r/fotos/Sub/dirname.txt" ] && [ -d "$r/fotos/Zwei/dirname.txt" ] ||
+  fail "Rohr oder Ordner verändert"
+
 # As an ordinary user (CI runs as root): a folder of writable pictures that
 # the user may not change keeps its names, and the run goes on.
 alsNobody() { if [ "$(id -u)" -eq 0 ]; then setpriv --reuid=nobody --regid=nogroup --clear-groups "$@"; else "$@"; fi; }
@@ -122,6 +160,23 @@ chmod 000 "$n/geheim.ini"
 rc=$?
 [ $rc -eq 1 ] || fail "Unlesbare Einstellungsdatei: Status $rc"
 grep -q "Die Einstellungsdatei $n/geheim.ini kann nicht gelesen werden!" "$tmp/err" || fail "Meldung fehlt: $(cat "$tmp/err")"
+
+# A side file the user may not read is reported and left out; the rest of
+# the gallery is made, also from reduced originals.
+mkdir -p "$n/fotos/Reise"
+cp "$2/captions/urlaub.jpg" "$n/fotos/Reise/a.jpg"
+printf 'geheim' > "$n/fotos/Reise/dirinfo.txt"
+printf '[OrdnerUndDateien]\r\nOrdner=%s\r\nOriginaleVerkleinern=1\r\n' "$n/fotos" > "$n/einst.ini"
+[ "$(id -u)" -eq 0 ] && chown -R nobody:nogroup "$n/einst.ini" "$n/fotos/Reise"
+chmod 000 "$n/fotos/Reise/dirinfo.txt"
+(cd "$n" && HOME="$n" alsNobody timeout 60 "$n/programm/mosaikschauer" -ini="$n/einst.ini" -autostart < /dev/null \
+  2> "$tmp/err")
+rc=$?
+[ $rc -eq 1 ] || fail "Unlesbare Seitendatei: Status $rc: $(cat "$tmp/err")"
+grep -q "Fehler beim Einlesen der Datei" "$tmp/err" && grep -q "Reise/dirinfo.txt" "$tmp/err" ||
+  fail "Unlesbare Seitendatei nicht gemeldet: $(cat "$tmp/err")"
+grep -q "Programmabbruch" "$tmp/err" && fail "Lauf abgebrochen: $(cat "$tmp/err")"
+[ -f "$n/fotos/html/reise/index.htm" ] || fail "Seite der Reise fehlt nach unlesbarer Seitendatei"
 
 # Without -autostart and without a display the program says so and ends,
 # having written nothing.
