@@ -9,6 +9,7 @@
 #include "start/Programm.h"
 #include "platform/Dialogs.h"
 #include "platform/Environment.h"
+#include "platform/FileSystem.h"
 #ifdef MOSAIK_WITH_QT
 #include "qt/QtAnwendung.h"
 #endif
@@ -56,6 +57,8 @@ int ohneBildschirm(std::vector<std::string> args) {
 
 int main(int argc, char** argv) {
   (void)hatBildschirm;
+  // An interrupted run leaves no half-written file behind.
+  mosaik::fs::removeTempsOnSignals();
   std::vector<std::string> args(argv + 1, argv + argc);
 #ifdef MOSAIK_WITH_QT
   if (hatBildschirm()) return mosaik::qtAnwendungAusfuehren(argc, argv, std::move(args));

@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <string>
 
+#include "TempOrdner.h"
+
 namespace mosaik::test {
 
 // Permissions do not bind root, and CI runs as root. A test whose point is a
@@ -17,8 +19,9 @@ inline bool AlsNobodyWiederholt() {
   if (::geteuid() != 0) return false;
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
   const std::string programm = std::filesystem::read_symlink("/proc/self/exe").string();
-  std::string muster = (std::filesystem::temp_directory_path() / "mosaik-nobody-XXXXXX").string();
-  const std::string ordner = ::mkdtemp(muster.data());
+  const TempOrdner tmp;
+  std::string ordner = tmp.pfad();
+  ordner.pop_back();
   const bool uebergeben = ::chown(ordner.c_str(), 65534, 65534) == 0;
   // The test program itself, reachable for nobody even where the build
   // folder is not.
@@ -35,7 +38,6 @@ inline bool AlsNobodyWiederholt() {
     while (const size_t n = std::fread(puffer, 1, sizeof puffer, p)) ausgabe.append(puffer, n);
     ::pclose(p);
   }
-  std::filesystem::remove_all(ordner, ec);
   // Only a test that ran and passed counts: a filter that matches nothing
   // passes as well.
   EXPECT_NE(ausgabe.find("[  PASSED  ] 1 test."), std::string::npos) << befehl << "\n" << ausgabe;

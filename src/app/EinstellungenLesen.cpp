@@ -205,6 +205,7 @@ void alleSchluesselLesen(Kontext& k, const IniDatei& ini, bool standarddatei) {
   {
     std::string ordner = st.BilderOrdnerPfad;
     r.ordner("Ordner", ordner);
+    st.FehlenderBilderOrdner = fs::folderExists(ordner) ? std::string() : ordner;
     st.BilderOrdnerPfad = fs::folderExists(ordner) ? ordner : aktuellerOrdner();
     m.setText(Opt::EdBilderPfad, st.BilderOrdnerPfad);
   }

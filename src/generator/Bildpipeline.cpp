@@ -216,6 +216,8 @@ bool abgeleitetesBildSchreiben(const Kontext& k, const std::string& ordner, cons
     zeiten->*feld += ms(t, jetzt);
     t = jetzt;
   };
+  // Whatever the folders, a derived picture never takes the original's place.
+  if (fs::sameFile(ordner + datei, zielpfad)) throw std::runtime_error("Das Original würde überschrieben.");
   std::string daten;
   if (!LoadJpg(k, ordner, datei, daten)) return false;
   stufe(&Stufenzeiten::lesen);

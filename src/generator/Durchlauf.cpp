@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <climits>
 #include <exception>
 #include <map>
@@ -83,6 +84,29 @@ bool istTextdatei(const std::string& name) {
 }
 
 }  // namespace
+
+std::set<std::string> Ausgabeordnernamen(const Lauf& lauf) {
+  std::set<std::string> n;
+  for (const std::string* s : {&lauf.HTMLOrdnername, &lauf.GrosseBilderOrdnername, &lauf.VorschauOrdnername})
+    if (!s->empty()) n.insert(*s);
+  return n;
+}
+
+bool SeitendateiLesbar(const Kontext& k, const std::string& pfad) {
+  if (!fs::fileExists(pfad)) return false;
+  if (fs::readFile(pfad)) return true;
+  k.fehler("Fehler beim Einlesen der Datei" + std::string(kZeilenumbruch) + pfad);
+  return false;
+}
+
+void OrdnerzeitMerken(Lauf& lauf, const std::string& ordner) {
+  if (const auto t = fs::modTime(ordner)) lauf.Ordnerzeiten.emplace_back(ordner, *t);
+}
+
+void OrdnerzeitenZuruecksetzen(Lauf& lauf) {
+  for (const auto& [ordner, zeit] : lauf.Ordnerzeiten) fs::setModTime(ordner, zeit);
+  lauf.Ordnerzeiten.clear();
+}
 
 bool IstBilddatei(const Kontext& k, const std::string& name) {
   const std::string e = asciiUpper(Erweiterung(name));
@@ -206,6 +230,7 @@ void OriginaleVerkleinernDurchlauf(Lauf& lauf, const std::string& quelleIn, cons
     return;
   }
 
+  fs::sweepStaleTemps(ziel);
   // Pictures and folders with pictures, in listing order.
   std::vector<fs::Entry> eintraege;
   for (const fs::Entry& e : OrdnerLesen(lauf, quelle)) {
@@ -227,7 +252,8 @@ void OriginaleVerkleinernDurchlauf(Lauf& lauf, const std::string& quelleIn, cons
   // never share a target ("Urlaub" beside "urlaub") and a second run finds
   // what the first one made. Names that stay as they are keep them; the
   // others take the counter in listing order, as the renaming in place does.
-  std::set<std::string> vergeben = {"dirinfo.txt", "dirname.txt"};
+  std::set<std::string> vergeben = Ausgabeordnernamen(lauf);
+  vergeben.insert({"dirinfo.txt", "dirname.txt"});
   std::map<std::string, std::string> zielnamen;
   for (const fs::Entry& e : eintraege) {
     const std::string z = ordnerZielname(k, e.name, ziel);
@@ -289,6 +315,8 @@ void OriginaleVerkleinernDurchlauf(Lauf& lauf, const std::string& quelleIn, cons
     if (lauf.pumpUndAbbruch()) break;
     if (!ok) continue;
     if (istTextdatei(b.Name)) {
+      // One that cannot be read is left out, as an unreadable picture is.
+      if (!SeitendateiLesbar(k, quelle + b.Name)) continue;
       const std::string nach = fs::pathNoCase(ziel, b.Name);
       if (!fs::copyFile(quelle + b.Name, nach)) {
         ok = false;
@@ -342,6 +370,13 @@ void GalerieDurchlauf(Lauf& lauf, const std::string& vonIn, const std::string& v
   const int erster = static_cast<int>(lauf.Ordnerliste.size());
   const std::string von = fs::withTrailingSlash(vonIn);
   const std::string vorschau = fs::withTrailingSlash(vorschauIn);
+  if (ordnerIndex < 0) OrdnerzeitMerken(lauf, von);
+  if (!vorschau.empty()) fs::sweepStaleTemps(vorschau);
+  for (const char* seite : {"dirname.txt", "dirinfo.txt"}) {
+    if (std::string(seite) == "dirinfo.txt" && !m.checked(Opt::CBdirinfoeinbinden)) continue;
+    if (const auto n = fs::findNoCase(von, seite)) SeitendateiLesbar(k, von + *n);
+  }
+  const std::set<std::string> ausgabe = Ausgabeordnernamen(lauf);
 
   for (const fs::Entry& e : OrdnerLesen(lauf, von)) {
     if (lauf.pumpUndAbbruch() || !ok) break;
@@ -350,7 +385,11 @@ void GalerieDurchlauf(Lauf& lauf, const std::string& vonIn, const std::string& v
       const std::string zielname = ordnerZielname(k, e.name, vorschau);
       ok = true;
       if (!(bilderZaehlen(lauf, von + e.name + "/", ok, 1) > 0 && ok)) continue;
-      ok = DateiWebsicherUmbenennen(k, von, name);
+      // The folder's date as it was before its name file and its renamed
+      // entries change it: the next run sorts by the same date.
+      const auto zeit = fs::modTime(von + e.name);
+      ok = DateiWebsicherUmbenennen(k, von, name, ausgabe);
+      if (ok && zeit) lauf.Ordnerzeiten.emplace_back(von + name, *zeit);
       if (!ok) {
         k.fehler("Kann das Verzeichnis " + von + e.name + "/ nicht umbenennen zu " + name + "." + kZeilenumbruch +
                  "Wenn dies ein erneuter Durchlauf des Programms ist, hilft es vermutlich, das Zielverzeichnis zu "
@@ -398,6 +437,12 @@ void GalerieDurchlauf(Lauf& lauf, const std::string& vonIn, const std::string& v
     // and no link, so that its neighbours do not point at a missing page.
     if (b.Breite > 0 && b.Hoehe > 0) lauf.Bildliste.push_back(std::move(b));
   }
+
+  // The directory order is that of the names as they are now, as the next
+  // run lists them: equal dates then sort alike in both runs.
+  const auto nachName = [](const auto& a, const auto& b) { return fs::nameLess(a.Name, b.Name); };
+  std::stable_sort(lauf.Ordnerliste.begin() + erster, lauf.Ordnerliste.end(), nachName);
+  std::stable_sort(lauf.Bildliste.begin(), lauf.Bildliste.end(), nachName);
 
   if (ok) {
     OrdnerlisteDoppelteEntfernen(lauf.Ordnerliste, lauf.OrdnerlisteHigh, erster);

@@ -1,6 +1,7 @@
 #pragma once
 // The two recursive walks of a run and the folder scans beside them.
 #include <cstdint>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,15 @@ bool IstBilddatei(const Kontext& k, const std::string& name);
 // the output folders' names exclude; pictures and other files are both
 // kept (callers test IstBilddatei).
 std::vector<fs::Entry> OrdnerLesen(const Lauf& lauf, const std::string& ordner);
+
+// The last names of the run's output folders, which no renaming may give.
+std::set<std::string> Ausgabeordnernamen(const Lauf& lauf);
+// A folder's side file ("dirinfo.txt", "dirname.txt") that is a regular
+// file and can be read; one that cannot is reported (and left out).
+bool SeitendateiLesbar(const Kontext& k, const std::string& pfad);
+// Folders the run writes into get their former date back at its end.
+void OrdnerzeitMerken(Lauf& lauf, const std::string& ordner);
+void OrdnerzeitenZuruecksetzen(Lauf& lauf);
 
 // --- Scans ---------------------------------------------------------------
 

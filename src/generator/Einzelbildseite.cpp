@@ -237,18 +237,16 @@ void EinzelbildSeiteSchreiben(Lauf& lauf, const std::string& uebersichtsseite, c
       {Opt::CBGrossBildLinkAudio, Opt::EdAudiodatei, {".wav", ".mp3"}, true},
       {Opt::CBGrossBildLinkVideo, Opt::EdVideodatei, {".mov", ".avi"}, true},
   };
-  const std::string stamm = OhneErweiterung(bild.Name);
   const bool umbenennen = m.enabled(Opt::CBVorschaubilderErsetzen) && m.checked(Opt::CBKleineDateinamen);
   std::string begleiter;
   for (const Art& a : arten) {
     if (!m.checked(a.box)) continue;
     for (const char* e : a.erweiterungen) {
       // Found in any letter case; the link names the file as it is on disk.
-      auto name = fs::findNoCase(bildOrdner, stamm + e);
+      auto name = Begleitdatei(k, bildOrdner, bild.Name, e);
       if (!name || !DateiattributeErlaubt(k, bildOrdner + *name)) continue;
       if (umbenennen) {
-        std::string neu = *name;
-        if (DateiWebsicherUmbenennen(k, bildOrdner, neu)) name = neu;
+        BegleitdateiMitbenennen(k, bildOrdner, bild.Name, *name);
         if (!DateiattributeErlaubt(k, bildOrdner + *name)) continue;
       }
       begleiter += "<div class=\"aviwavtxt\"><a href=\"" + L + URLKodieren(*name) + "\">" +

@@ -2,12 +2,17 @@
 
 #include <exception>
 #include <filesystem>
+#include <set>
+#include <utility>
+#include <vector>
 
 #include "generator/Durchlauf.h"
 #include "generator/Namen.h"
 #include "generator/StyleSheet.h"
+#include "generator/Umbenennen.h"
 #include "generator/Weiterleitung.h"
 #include "platform/FileSystem.h"
+#include "platform/Win1252.h"
 
 namespace mosaik {
 namespace {
@@ -33,6 +38,88 @@ void OrdnerPruefen(Kontext& k, const std::string& ordner, bool& ok) {
     ok = false;
     k.fehler("Kann nicht im Verzeichnis " + ordner + " speichern." + kZeilenumbruch + "Programmabbruch!");
   }
+}
+
+// The folder as the file system names it (links resolved as far as it
+// exists), with a trailing '/'.
+std::string echterOrdner(const std::string& ordner) {
+  std::error_code ec;
+  const auto p = std::filesystem::weakly_canonical(std::filesystem::absolute(ordner, ec), ec);
+  return fs::withTrailingSlash(ec ? ordner : p.string());
+}
+
+bool innerhalb(const std::string& ordner, const std::string& wurzel) { return ordner.rfind(wurzel, 0) == 0; }
+
+// The names a derived picture of a picture in the folder may bear.
+std::set<std::string> abgeleiteteNamen(const Kontext& k, const std::string& ordner, bool vorschau) {
+  std::set<std::string> namen;
+  for (const fs::Entry& e : fs::listFolder(ordner)) {
+    if (e.folder || !IstBilddatei(k, e.name)) continue;
+    bool geaendert = false;
+    const std::string websicher = WebsichererDateiname(k, e.name, geaendert);
+    for (const std::string& n : {e.name, websicher, GrossbildName(k, e.name), GrossbildName(k, websicher)})
+      namen.insert(asciiLower(vorschau ? VorschaubildName(k, n) : n));
+  }
+  return namen;
+}
+
+// A tree a folder of derived pictures mirrors, named as the subject and
+// as the object of a message.
+struct Gespiegelt {
+  std::string baum, name, akkusativ;
+};
+
+// Where a run reads and writes, as the checks of the derived folders need it.
+struct Ablage {
+  std::string bilder, html;               // as the file system names them
+  std::set<std::string> uebersprungen;    // folder names the walks skip
+  bool ersterLauf = true;                 // no start page yet
+};
+
+// A mirrored tree below the folder is reached by the walk unless a folder
+// on the way is one the walks skip.
+bool erreichbarUnter(const std::string& baum, const std::string& ordner, const Ablage& a) {
+  std::string rest = baum.substr(ordner.size());
+  for (size_t pos = 0; (pos = rest.find('/')) != std::string::npos; rest.erase(0, pos + 1))
+    if (a.uebersprungen.count(rest.substr(0, pos))) return false;
+  return true;
+}
+
+// A folder for derived pictures must never make a derived file's path that
+// of an original: it may not be a tree it mirrors nor hold one where the
+// walks go, and inside the picture tree (outside the HTML folder, whose
+// name the walks skip) it may not hold pictures of the user's own: on the
+// first run any picture, later one that no picture of the mirrored folder
+// can have made.
+void AbleitungsordnerPruefen(Kontext& k, const std::string& art, const std::string& ordner,
+                             const std::vector<Gespiegelt>& gespiegelt, const Ablage& a, bool vorschau, bool& ok) {
+  if (!ok) return;
+  const std::string d = echterOrdner(ordner);
+  std::string grund;
+  std::string betroffen = "Die Originale";
+  for (const Gespiegelt& g : gespiegelt) {
+    if (!grund.empty() || d != echterOrdner(g.baum)) continue;
+    grund = " ist " + g.name + " selbst.";
+    if (echterOrdner(g.baum) != a.bilder) betroffen = "Die großen Bilder";
+  }
+  for (const Gespiegelt& g : gespiegelt) {
+    const std::string r = echterOrdner(g.baum);
+    if (grund.empty() && r != d && innerhalb(r, d) && erreichbarUnter(r, d, a)) grund = " enthält " + g.akkusativ + ".";
+  }
+  if (grund.empty() && innerhalb(d, a.bilder) && !innerhalb(d, a.html)) {
+    const std::set<std::string> abgeleitet = abgeleiteteNamen(k, gespiegelt.front().baum, vorschau);
+    for (const fs::Entry& e : fs::listFolder(d)) {
+      if (e.folder || !IstBilddatei(k, e.name)) continue;
+      if (a.ersterLauf || !abgeleitet.count(asciiLower(e.name))) {
+        grund = " enthält Originalbilder.";
+        break;
+      }
+    }
+  }
+  if (grund.empty()) return;
+  ok = false;
+  k.fehler("Der Ordner für " + art + " " + ordner + grund + kZeilenumbruch + betroffen + " würden überschrieben." +
+           kZeilenumbruch + "Programmabbruch!");
 }
 
 bool anUndGewaehlt(const OptionModel& m, Opt o) { return m.enabled(o) && m.checked(o); }
@@ -91,6 +178,31 @@ bool BitBStartClick(Lauf& lauf) {
 
   AbbruchFlag = 0;
   const std::string quelle = OrdnerNormalisieren(st.BilderOrdnerPfad);
+  lauf.Ordnerzeiten.clear();
+
+  // An unattended run never falls back on the working folder: a typing
+  // error in a settings file must not make a gallery of the wrong tree.
+  if (ok && st.Autostart && !st.FehlenderBilderOrdner.empty()) {
+    ok = false;
+    k.fehler("Der Bilderordner " + st.FehlenderBilderOrdner + " existiert nicht." + kZeilenumbruch +
+             "Programmabbruch!");
+  }
+
+  const bool verkleinern = m.checked(Opt::CBOriginaleVerkleinern);
+  const bool vorschau = m.checked(Opt::CBVorschaubilderErzeugen);
+  // Before anything is written: no derived picture over an original.
+  Ablage ablage{echterOrdner(quelle), echterOrdner(htmlOrdner), {LetzterOrdnername(htmlOrdner)}, !fs::exists(startseite)};
+  if (verkleinern) ablage.uebersprungen.insert(LetzterOrdnername(GrosseBilderOrdner(k)));
+  if (vorschau) ablage.uebersprungen.insert(LetzterOrdnername(VorschauOrdner(k)));
+  const Gespiegelt bilderbaum{quelle, "der Bilderordner", "den Bilderordner"};
+  if (verkleinern) AbleitungsordnerPruefen(k, "die großen Bilder", GrosseBilderOrdner(k), {bilderbaum}, ablage, false, ok);
+  if (vorschau) {
+    std::vector<Gespiegelt> gespiegelt = {bilderbaum};
+    if (verkleinern)
+      gespiegelt.insert(gespiegelt.begin(), {GrosseBilderOrdner(k), "der Ordner für die großen Bilder",
+                                             "den Ordner für die großen Bilder"});
+    AbleitungsordnerPruefen(k, "die Vorschaubilder", VorschauOrdner(k), gespiegelt, ablage, true, ok);
+  }
 
   if (ok) OrdnerPruefen(k, htmlOrdner, ok);
 
@@ -101,8 +213,6 @@ bool BitBStartClick(Lauf& lauf) {
       ok = lauf.view.StandardbilderGrossErzeugen();
   }
 
-  const bool verkleinern = m.checked(Opt::CBOriginaleVerkleinern);
-  const bool vorschau = m.checked(Opt::CBVorschaubilderErzeugen);
   std::string grossOrdner;
   std::string vorschauOrdner;
   if (ok && verkleinern) {
@@ -150,6 +260,7 @@ bool BitBStartClick(Lauf& lauf) {
     ok = false;
   }
 
+  OrdnerzeitenZuruecksetzen(lauf);
   if (AbbruchFlag != 0) BenutzerAbbruch(k, ok);
   lauf.Ordnerliste.clear();
   lauf.OrdnerlisteHigh = -1;

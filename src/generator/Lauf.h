@@ -1,6 +1,8 @@
 #pragma once
 // State of one generation run and what the run needs of the windows.
 #include <cstdint>
+#include <ctime>
+#include <utility>
 #include <set>
 #include <string>
 #include <vector>
@@ -60,6 +62,8 @@ struct Lauf {
   TVerzeichnisArray OrdnerlisteGross;
   int OrdnerlisteHigh = -1;
   TDateiArray Bildliste;
+  // Folders the run writes into, with their dates before it.
+  std::vector<std::pair<std::string, struct timespec>> Ordnerzeiten;
   // Picture-page folders whose creation failed and was reported.
   std::set<std::string> EinzelbildOrdnerGemeldet;
 

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "generator/Durchlauf.h"
 #include "generator/Namen.h"
 #include "generator/Verzeichnis.h"
 #include "platform/FileSystem.h"
@@ -12,6 +13,7 @@
 namespace mosaik {
 namespace {
 
+const char* const kZeilenumbruch = "\r\n";
 constexpr char32_t kTrema = 0x0308;  // combining diaeresis of decomposed umlauts
 constexpr char32_t kUngueltig = 0x110000;
 
@@ -47,8 +49,7 @@ bool aktiv(const Kontext& k, Opt o) { return k.m.checked(o) && k.m.enabled(o); }
 // system, or two links of one file) a plain rename cannot lose anything;
 // otherwise an existing target is never replaced.
 fs::RenameResult umbenennen(const std::string& von, const std::string& nach) {
-  if (fs::sameFile(von, nach)) return std::rename(von.c_str(), nach.c_str()) == 0 ? fs::RenameResult::Done
-                                                                                   : fs::RenameResult::Failed;
+  if (fs::sameFile(von, nach)) return fs::renameSameFile(von, nach);
   return fs::renameNoReplace(von, nach);
 }
 
@@ -138,57 +139,113 @@ std::string WebsichererDateiname(const Kontext& k, const std::string& name, bool
   return out;
 }
 
-bool DateiWebsicherUmbenennen(const Kontext& k, const std::string& ordner, std::string& name) {
+std::optional<std::string> Begleitdatei(const Kontext& k, const std::string& ordner, const std::string& bild,
+                                        const std::string& erweiterung) {
+  const std::string dir = fs::withTrailingSlash(ordner);
+  const std::string stamm = OhneErweiterung(bild);
+  const auto name = fs::findNoCase(dir, stamm + erweiterung);
+  // A folder, a pipe or a device spelled like a companion is none.
+  if (!name || !fs::fileExists(dir + *name)) return std::nullopt;
+  const std::string seitenStamm = OhneErweiterung(*name);
+  if (seitenStamm == stamm) return name;
+  // Spelled otherwise: it belongs to the picture spelled exactly like it,
+  // else to the first picture in listing order spelled like it in another
+  // case, and never to two.
+  std::optional<std::string> erster;
+  for (const fs::Entry& e : fs::listFolder(dir)) {
+    if (e.folder || !IstBilddatei(k, e.name) || asciiLower(OhneErweiterung(e.name)) != asciiLower(stamm)) continue;
+    if (OhneErweiterung(e.name) == seitenStamm) return std::nullopt;
+    if (!erster) erster = e.name;
+  }
+  return erster == bild ? name : std::nullopt;
+}
+
+void BegleitdateiMitbenennen(const Kontext& k, const std::string& ordner, const std::string& bild, std::string& name) {
+  bool geaendert = false;
+  // A companion never takes a name that parts it from its picture (a
+  // read-only picture keeps its own).
+  if (OhneErweiterung(WebsichererDateiname(k, name, geaendert)) != OhneErweiterung(bild)) return;
+  std::string neu = name;
+  if (DateiWebsicherUmbenennen(k, ordner, neu)) name = neu;
+}
+
+bool DateiWebsicherUmbenennen(const Kontext& k, const std::string& ordner, std::string& name,
+                              const std::set<std::string>& belegt) {
   const std::string dir = fs::withTrailingSlash(ordner);
   if (const auto echt = fs::findNoCase(dir, name)) name = *echt;
-  const bool schreibgeschuetzt = fs::isReadOnly(dir + name);
   const bool auchSchreibgeschuetzte = k.m.checked(Opt::CBSchreibschutzdateienUmbenennen);
-  if (!aktiv(k, Opt::CBUngueltigeNamenErsetzen) || (schreibgeschuetzt && !auchSchreibgeschuetzte)) return true;
+  const auto unveraenderlich = [&](const std::string& pfad) {
+    // An entry the user may not rename (a shared sticky folder) keeps its
+    // name whatever the option for read-only entries says.
+    return fs::isReadOnly(pfad) && (!auchSchreibgeschuetzte || !fs::mayRename(pfad));
+  };
+  if (!aktiv(k, Opt::CBUngueltigeNamenErsetzen) || unveraenderlich(dir + name)) return true;
   // Renaming changes the folder, not the entry: in a folder the user may
   // not write, the picture, its side files and subfolders keep their names
   // whatever the option for read-only entries says.
   if (::access(dir.c_str(), W_OK) != 0) return true;
 
   const auto eintrag = fs::entryInfo(dir + name);
-  if (eintrag && eintrag->folder) DirnameTxtSchreiben(k, dir + name, name);
+  const bool istOrdner = eintrag && eintrag->folder;
+  // A folder's former name lives on only in its "dirname.txt": without it
+  // the folder keeps the name.
+  if (istOrdner && !DirnameTxtSchreiben(k, dir + name, name)) {
+    k.fehler("Die Datei " + dir + name + "/dirname.txt kann nicht geschrieben werden." + kZeilenumbruch +
+             "Der Ordner " + dir + name + " behält seinen Namen.");
+    return true;
+  }
 
   bool geaendert = false;
   const std::string neu = WebsichererDateiname(k, name, geaendert);
-  if (neu == name) return true;
+  if (neu == name && !belegt.count(neu)) return true;
 
+  // A picture and its companions are renamed together or not at all.
   const std::string alt = name;
+  std::vector<std::pair<std::string, std::string>> begleiter;  // name on disk, extension
+  if (!istOrdner) {
+    for (const std::string& erw : Begleiterweiterungen(k)) {
+      const auto seite = Begleitdatei(k, dir, alt, erw);
+      if (!seite || *seite == alt) continue;  // a companion renamed itself
+      if (unveraenderlich(dir + *seite)) return true;
+      begleiter.emplace_back(*seite, erw);
+    }
+  }
+  // Free when nothing else bears the name, nor the companions' names; the
+  // output folders' names are taken at every depth.
+  const auto frei = [&](const std::string& ziel) {
+    if (belegt.count(ziel) || (fs::exists(dir + ziel) && !fs::sameFile(dir + alt, dir + ziel))) return false;
+    for (const auto& [seite, erw] : begleiter) {
+      const std::string z = OhneErweiterung(ziel) + erw;
+      if (fs::exists(dir + z) && !fs::sameFile(dir + seite, dir + z)) return false;
+    }
+    return true;
+  };
   std::string ziel = neu;
   fs::RenameResult r = fs::RenameResult::TargetTaken;
-  if (!fs::exists(dir + neu) || fs::sameFile(dir + alt, dir + neu)) r = umbenennen(dir + alt, dir + neu);
   // A taken name, also one that differs only in case, gets the counter.
-  for (long n = 1; r == fs::RenameResult::TargetTaken && n < 1000000; ++n) {
-    ziel = OhneErweiterung(neu) + "-" + std::to_string(n) + Erweiterung(neu);
-    if (!fs::exists(dir + ziel)) r = fs::renameNoReplace(dir + alt, dir + ziel);
+  for (long n = 0; r == fs::RenameResult::TargetTaken && n < 1000000; ++n) {
+    ziel = n == 0 ? neu : OhneErweiterung(neu) + "-" + std::to_string(n) + Erweiterung(neu);
+    if (frei(ziel)) r = umbenennen(dir + alt, dir + ziel);
   }
   name = ziel;
-  bool ok = r == fs::RenameResult::Done;
-
-  const std::string altBasis = OhneErweiterung(alt);
-  const std::string neuBasis = OhneErweiterung(ziel);
-  for (const std::string& erw : Begleiterweiterungen(k)) {
-    const auto seite = fs::findNoCase(dir, altBasis + erw);
-    if (!seite || *seite == neuBasis + erw) continue;
-    if (fs::isReadOnly(dir + *seite) && !auchSchreibgeschuetzte) continue;
-    if (!ok) break;
-    ok = umbenennen(dir + *seite, dir + neuBasis + erw) == fs::RenameResult::Done;
+  if (r != fs::RenameResult::Done) return false;
+  for (const auto& [seite, erw] : begleiter) {
+    const std::string z = OhneErweiterung(ziel) + erw;
+    if (seite != z && umbenennen(dir + seite, dir + z) != fs::RenameResult::Done) return false;
   }
-  return ok;
+  return true;
 }
 
-void DirnameTxtSchreiben(const Kontext& k, const std::string& ordner, const std::string& alterName) {
+bool DirnameTxtSchreiben(const Kontext& k, const std::string& ordner, const std::string& alterName) {
   const std::string dir = fs::withTrailingSlash(ordner);
-  // The option first: the write test leaves a probe file in the folder for
-  // a moment, which the user's folders should not see needlessly.
-  if (!k.st.dirnametxt || fs::findNoCase(dir, "dirname.txt") || !OrdnerBeschreibbar(dir)) return;
+  if (!k.st.dirnametxt) return true;
+  // One there already (a second run) keeps the name from the first; a
+  // folder or pipe of that name keeps nothing.
+  if (const auto da = fs::findNoCase(dir, "dirname.txt")) return fs::fileExists(dir + *da);
   // Windows-1252 where it can hold the name; otherwise the name's own bytes,
   // which readers take as UTF-8 when they are.
   const std::string inhalt = isValidUtf8(alterName) && fitsCp1252(alterName) ? utf8ToCp1252(alterName) : alterName;
-  fs::writeFileAtomic(dir + "dirname.txt", inhalt + "\r\n");
+  return fs::writeFileAtomic(dir + "dirname.txt", inhalt + "\r\n");
 }
 
 std::vector<std::string> Begleiterweiterungen(const Kontext& k) {
@@ -203,10 +260,9 @@ bool BegleitdateienKopieren(const Kontext& k, const std::string& quelle, const s
                             const std::string& bildname, const std::string& neuerBildname) {
   const std::string q = fs::withTrailingSlash(quelle);
   const std::string z = fs::withTrailingSlash(ziel);
-  const std::string altBasis = OhneErweiterung(bildname);
   const std::string neuBasis = OhneErweiterung(neuerBildname);
   for (const std::string& erw : Begleiterweiterungen(k)) {
-    const auto seite = fs::findNoCase(q, altBasis + erw);
+    const auto seite = Begleitdatei(k, q, bildname, erw);
     if (!seite) continue;
     if (!fs::copyFile(q + *seite, z + neuBasis + erw)) return false;
   }

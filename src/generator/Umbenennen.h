@@ -1,6 +1,8 @@
 #pragma once
 // Web-safe names for pictures and folders, renaming on disk without ever
 // replacing a file, "dirname.txt" and the companion files of a picture.
+#include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -15,13 +17,27 @@ std::string WebsichererDateiname(const Kontext& k, const std::string& name, bool
 // Renames ordner + name to its web-safe name and sets name to the new name;
 // companion files follow. The name may be handed over in another letter
 // case than on disk: the entry is looked up without regard to ASCII case.
-// False when a rename failed.
-bool DateiWebsicherUmbenennen(const Kontext& k, const std::string& ordner, std::string& name);
+// A picture and its companions move together or not at all (a read-only
+// companion keeps the picture's name too), and a name in belegt counts as
+// taken. A folder whose "dirname.txt" cannot be written keeps its name
+// (reported). False when a rename failed.
+bool DateiWebsicherUmbenennen(const Kontext& k, const std::string& ordner, std::string& name,
+                              const std::set<std::string>& belegt = {});
 
 // Writes "dirname.txt" with the folder's former name unless the folder has
-// one already (in any letter case), cannot be written to, or the option is
-// off.
-void DirnameTxtSchreiben(const Kontext& k, const std::string& ordner, const std::string& alterName);
+// one already (in any letter case) or the option is off. False when the
+// name would be lost: the file cannot be written, or something that is no
+// file stands in its place.
+bool DirnameTxtSchreiben(const Kontext& k, const std::string& ordner, const std::string& alterName);
+
+// The companion of the picture bild with the extension (any letter case):
+// a regular file, and only the one picture's whose name matches it exactly,
+// else the first in listing order whose name matches it in another case.
+std::optional<std::string> Begleitdatei(const Kontext& k, const std::string& ordner, const std::string& bild,
+                                        const std::string& erweiterung);
+// Gives a companion (name, as found) its web-safe name when it keeps the
+// picture's base name by that.
+void BegleitdateiMitbenennen(const Kontext& k, const std::string& ordner, const std::string& bild, std::string& name);
 
 // Copies the picture's companion files (".mov", ".avi", ".wav", ".mp3",
 // ".txt", as the link options ask) under the new picture's base name,

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <set>
 #include <unordered_map>
 
 #include "platform/FileSystem.h"
@@ -36,11 +37,23 @@ bool fill(Entry& e, const struct stat& lst, const struct stat* target) {
   return true;
 }
 
-// No write permission for the user, or no write bit at all: chmod a-w is
-// this system's read-only attribute, and it holds for root as well.
-bool readOnlyAt(int dirfd, const char* name, const struct stat& s) {
-  return (s.st_mode & 0222) == 0 || ::faccessat(dirfd, name, W_OK, AT_EACCESS) != 0;
+// In a folder with the sticky bit (a shared /tmp) only the owner of an
+// entry or of the folder may rename or remove it, writable or not.
+bool stickyGeschuetzt(const struct stat* ordner, const struct stat& eintrag) {
+  const uid_t ich = ::geteuid();
+  return ordner && (ordner->st_mode & S_ISVTX) && ich != 0 && eintrag.st_uid != ich && ordner->st_uid != ich;
 }
+
+// No write permission for the user, or no write bit at all: chmod a-w is
+// this system's read-only attribute, and it holds for root as well. An
+// entry the user may not rename counts as read-only too.
+bool readOnlyAt(int dirfd, const char* name, const struct stat& s, const struct stat* ordner,
+                const struct stat& eintrag) {
+  return (s.st_mode & 0222) == 0 || ::faccessat(dirfd, name, W_OK, AT_EACCESS) != 0 ||
+         stickyGeschuetzt(ordner, eintrag);
+}
+
+bool ordnerStat(const std::string& path, struct stat& st);
 
 std::string parentOf(const std::string& path) {
   std::string p = path;
@@ -49,6 +62,8 @@ std::string parentOf(const std::string& path) {
   if (s == std::string::npos) return "./";
   return p.substr(0, s + 1);
 }
+
+bool ordnerStat(const std::string& path, struct stat& st) { return ::stat(path.c_str(), &st) == 0; }
 
 std::string baseOf(const std::string& path) {
   std::string p = path;
@@ -74,6 +89,8 @@ std::vector<Entry> listFolder(const std::string& folder) {
   std::vector<Entry> out;
   const int dfd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dfd < 0) return out;
+  struct stat ordner {};
+  const bool ordnerBekannt = ::fstat(dfd, &ordner) == 0;
   DIR* d = ::fdopendir(dfd);
   if (!d) {
     ::close(dfd);
@@ -89,7 +106,7 @@ std::vector<Entry> listFolder(const std::string& folder) {
     Entry e;
     e.name = name;
     if (!fill(e, lst, haveTarget ? &target : nullptr)) continue;
-    e.readOnly = readOnlyAt(dfd, name.c_str(), haveTarget ? target : lst);
+    e.readOnly = readOnlyAt(dfd, name.c_str(), haveTarget ? target : lst, ordnerBekannt ? &ordner : nullptr, lst);
     out.push_back(std::move(e));
   }
   ::closedir(d);
@@ -107,7 +124,9 @@ std::optional<Entry> entryInfo(const std::string& path) {
   Entry e;
   e.name = baseOf(p);
   if (!fill(e, lst, haveTarget ? &target : nullptr)) return std::nullopt;
-  e.readOnly = readOnlyAt(AT_FDCWD, p.c_str(), haveTarget ? target : lst);
+  struct stat ordner {};
+  const bool ordnerBekannt = ordnerStat(parentOf(p), ordner);
+  e.readOnly = readOnlyAt(AT_FDCWD, p.c_str(), haveTarget ? target : lst, ordnerBekannt ? &ordner : nullptr, lst);
   return e;
 }
 
@@ -147,9 +166,21 @@ bool setDosDateTime(const std::string& path, uint32_t dos) {
 }
 
 bool isReadOnly(const std::string& path) {
-  struct stat st {};
+  struct stat st {}, lst {}, ordner {};
   if (path.empty() || ::stat(path.c_str(), &st) != 0) return true;
-  return readOnlyAt(AT_FDCWD, path.c_str(), st);
+  std::string p = path;
+  while (p.size() > 1 && p.back() == '/') p.pop_back();
+  if (::lstat(p.c_str(), &lst) != 0) return true;
+  const bool ordnerBekannt = ordnerStat(parentOf(p), ordner);
+  return readOnlyAt(AT_FDCWD, path.c_str(), st, ordnerBekannt ? &ordner : nullptr, lst);
+}
+
+bool mayRename(const std::string& path) {
+  std::string p = path;
+  while (p.size() > 1 && p.back() == '/') p.pop_back();
+  struct stat lst {}, ordner {};
+  if (::lstat(p.c_str(), &lst) != 0) return false;
+  return !(ordnerStat(parentOf(p), ordner) && stickyGeschuetzt(&ordner, lst));
 }
 
 bool exists(const std::string& path) {
@@ -173,8 +204,8 @@ int64_t fileSize(const std::string& path) {
 
 namespace {
 
-// Lower-cased name -> the first entry in byte order spelled like it.
-using Listing = std::unordered_map<std::string, std::string>;
+// Lower-cased name -> the entries spelled like it, in byte order.
+using Listing = std::unordered_map<std::string, std::set<std::string>>;
 
 struct ListingCache {
   int scopes = 0;
@@ -199,8 +230,7 @@ std::optional<Listing> readListing(const std::string& dir) {
   while (const dirent* de = ::readdir(d)) {
     const std::string_view n = de->d_name;
     if (n == "." || n == "..") continue;
-    auto [it, neu] = l.try_emplace(lowerName(n), n);
-    if (!neu && n < it->second) it->second = std::string(n);
+    l[lowerName(n)].emplace(n);
   }
   ::closedir(d);
   return l;
@@ -208,16 +238,36 @@ std::optional<Listing> readListing(const std::string& dir) {
 
 std::optional<std::string> lookUp(const Listing& l, const std::string& name) {
   const auto it = l.find(lowerName(name));
-  if (it == l.end()) return std::nullopt;
-  return it->second;
+  if (it == l.end() || it->second.empty()) return std::nullopt;
+  return *it->second.begin();
+}
+
+// Keeps a cached listing true after the program made, renamed or removed
+// an entry: a name now there is added, one gone is dropped.
+void nachgetragen(const std::string& path) {
+  ListingCache& c = cache();
+  if (c.folders.empty()) return;
+  const auto it = c.folders.find(parentOf(path));
+  if (it == c.folders.end()) return;
+  const std::string name = baseOf(path);
+  auto& varianten = it->second[lowerName(name)];
+  if (exists(path))
+    varianten.insert(name);
+  else
+    varianten.erase(name);
 }
 
 }  // namespace
 
-ListingScope::ListingScope() { ++cache().scopes; }
+ListingScope::ListingScope() {
+  if (cache().scopes++ == 0) setChangeHook(nachgetragen);
+}
 
 ListingScope::~ListingScope() {
-  if (--cache().scopes == 0) cache().folders.clear();
+  if (--cache().scopes == 0) {
+    cache().folders.clear();
+    setChangeHook(nullptr);
+  }
 }
 
 std::optional<std::string> findNoCase(const std::string& folder, const std::string& name) {
@@ -244,7 +294,9 @@ std::string pathNoCase(const std::string& folder, const std::string& name) {
   return dir + (found ? *found : name);
 }
 
-RenameResult renameNoReplace(const std::string& from, const std::string& to) {
+namespace {
+
+RenameResult renameOhneHinweis(const std::string& from, const std::string& to) {
   if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return RenameResult::Done;
   if (errno == EEXIST) return RenameResult::TargetTaken;
   if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) return RenameResult::Failed;
@@ -263,9 +315,28 @@ RenameResult renameNoReplace(const std::string& from, const std::string& to) {
   return ::rename(from.c_str(), to.c_str()) == 0 ? RenameResult::Done : RenameResult::Failed;
 }
 
+}  // namespace
+
+RenameResult renameNoReplace(const std::string& from, const std::string& to) {
+  const RenameResult r = renameOhneHinweis(from, to);
+  if (r == RenameResult::Done) {
+    changed(from);
+    changed(to);
+  }
+  return r;
+}
+
+RenameResult renameSameFile(const std::string& from, const std::string& to) {
+  if (::rename(from.c_str(), to.c_str()) != 0) return RenameResult::Failed;
+  changed(from);
+  changed(to);
+  return RenameResult::Done;
+}
+
 bool copyFile(const std::string& from, const std::string& to) {
   if (sameFile(from, to)) return true;
-  const int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
+  // A pipe is no file to copy, and is never waited on.
+  const int in = ::open(from.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (in < 0) return false;
   struct stat src {};
   if (::fstat(in, &src) != 0 || !S_ISREG(src.st_mode)) {
@@ -273,7 +344,7 @@ bool copyFile(const std::string& from, const std::string& to) {
     return false;
   }
   std::string tmp;
-  const int out = createFresh(parentOf(to) + "." + baseOf(to) + ".", ".tmp", 0644, tmp);
+  const int out = createTemp(parentOf(to), 0644, tmp);
   if (out < 0) {
     ::close(in);
     return false;
@@ -301,6 +372,8 @@ bool copyFile(const std::string& from, const std::string& to) {
   if (::close(out) != 0) ok = false;
   if (ok && ::rename(tmp.c_str(), to.c_str()) != 0) ok = false;
   if (!ok) ::unlink(tmp.c_str());
+  tempDone(tmp);
+  if (ok) changed(to);
   return ok;
 }
 

@@ -44,6 +44,9 @@ bool setDosDateTime(const std::string& path, uint32_t dos);
 // Not writable by the user, or without any write bit (so also for root);
 // a path that cannot be examined counts as read-only.
 bool isReadOnly(const std::string& path);
+// False where the entry may not be renamed although its folder is writable
+// (a sticky folder, an entry of another user), or is not there.
+bool mayRename(const std::string& path);
 // Anything of that name, a dangling link included.
 bool exists(const std::string& path);
 // Both paths exist and name one file (same device and inode).
@@ -75,6 +78,9 @@ class ListingScope {
 enum class RenameResult { Done, TargetTaken, Failed };
 // Never replaces an existing target, not even one that differs only in case.
 RenameResult renameNoReplace(const std::string& from, const std::string& to);
+// A plain rename, for two names of one file (a change of letter case on a
+// file system that ignores it).
+RenameResult renameSameFile(const std::string& from, const std::string& to);
 
 // Copies through a temporary file beside the target, renamed over it only
 // after a complete write (not waited for on disk: the copies are the

@@ -60,16 +60,14 @@ std::string begleitLinks(Lauf& lauf, const std::string& ordner, const std::strin
       {Opt::CBLinkZuAudio, ".mp3", Opt::EdAudiodatei},    {Opt::CBLinkZuVideo, ".mov", Opt::EdVideodatei},
       {Opt::CBLinkZuVideo, ".avi", Opt::EdVideodatei}};
   std::string out;
-  const std::string stamm = OhneErweiterung(bildName);
   const std::string f = BildordnerLink(k, ordner);
   for (const Begleiter& b : kBegleiter) {
     if (!m.checked(b.schalter)) continue;
     // Found in any letter case; the link names the file as it is on disk.
-    auto name = fs::findNoCase(ordner, stamm + b.erweiterung);
+    auto name = Begleitdatei(k, ordner, bildName, b.erweiterung);
     if (!name || !DateiattributeErlaubt(k, ordner + *name)) continue;
     if (m.enabled(Opt::CBVorschaubilderErsetzen) && m.checked(Opt::CBKleineDateinamen)) {
-      std::string neu = *name;
-      if (DateiWebsicherUmbenennen(k, ordner, neu)) name = neu;
+      BegleitdateiMitbenennen(k, ordner, bildName, *name);
       if (!DateiattributeErlaubt(k, ordner + *name)) continue;
     }
     out += "<div class=\"aviwavtxt\"><a href=\"" + f + URLKodieren(*name) + "\">" +
@@ -195,7 +193,9 @@ void VorschauTabelleSchreiben(Lauf& lauf, HTMLSeite& seite, TDateiArray& liste, 
   Kontext& k = lauf.k;
   const OptionModel& m = k.m;
   if (liste.empty()) {
-    seite.zeile(HTMLZeichenKodieren(m.text(Opt::EdKeineBilddateien)));
+    // Strict pages allow no bare text in the body.
+    const std::string text = HTMLZeichenKodieren(m.text(Opt::EdKeineBilddateien));
+    seite.zeile(k.st.DoctypeStrict ? "<p>" + text + "</p>" : text);
   } else {
     const int c = std::max(1, m.spin(Opt::SpEdSpaltenzahl));
     std::string tabelle = "<div id=\"vorschau\"><table";

@@ -5,13 +5,20 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
+#include <dirent.h>
+#include <signal.h>
+
 #include <algorithm>
 #include <array>
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
+#include <mutex>
 #include <random>
+#include <set>
 
 namespace mosaik::fs {
 
@@ -28,7 +35,8 @@ bool folderExists(const std::string& path) {
 bool forceDirectories(const std::string& path) {
   if (path.empty()) return false;
   std::error_code ec;
-  std::filesystem::create_directories(path, ec);
+  const bool made = std::filesystem::create_directories(path, ec);
+  if (made) changed(path);
   return folderExists(path);
 }
 
@@ -42,6 +50,114 @@ int createFresh(const std::string& prefix, const std::string& suffix, unsigned m
   return -1;
 }
 
+namespace {
+
+// The temporary files of this process that are not yet renamed or removed,
+// for the signal handler: plain buffers, as it may use nothing else.
+constexpr int kTempPlaetze = 16;
+char gTempPfad[kTempPlaetze][PATH_MAX];
+volatile sig_atomic_t gTempBelegt[kTempPlaetze];
+std::mutex gTempMutex;
+
+const char kTempVorsilbe[] = ".mosaik-";
+
+void tempMerken(const std::string& path) {
+  if (path.size() >= PATH_MAX) return;
+  const std::lock_guard<std::mutex> lock(gTempMutex);
+  for (int i = 0; i < kTempPlaetze; ++i) {
+    if (gTempBelegt[i]) continue;
+    std::memcpy(gTempPfad[i], path.c_str(), path.size() + 1);
+    gTempBelegt[i] = 1;
+    return;
+  }
+}
+
+void tempVergessen(const std::string& path) {
+  const std::lock_guard<std::mutex> lock(gTempMutex);
+  for (int i = 0; i < kTempPlaetze; ++i)
+    if (gTempBelegt[i] && path == gTempPfad[i]) gTempBelegt[i] = 0;
+}
+
+extern "C" void tempAufraeumenUndEnden(int sig) {
+  for (int i = 0; i < kTempPlaetze; ++i)
+    if (gTempBelegt[i]) ::unlink(gTempPfad[i]);
+  ::signal(sig, SIG_DFL);
+  ::raise(sig);
+}
+
+// "<prefix><pid>-<number>.tmp": the process that made it.
+bool tempName(std::string_view name, pid_t& pid) {
+  constexpr std::string_view vorsilbe = kTempVorsilbe, nachsilbe = ".tmp";
+  if (name.size() <= vorsilbe.size() + nachsilbe.size() || name.substr(0, vorsilbe.size()) != vorsilbe ||
+      name.substr(name.size() - nachsilbe.size()) != nachsilbe)
+    return false;
+  const std::string_view mitte = name.substr(vorsilbe.size(), name.size() - vorsilbe.size() - nachsilbe.size());
+  const size_t strich = mitte.find('-');
+  if (strich == 0 || strich == std::string_view::npos || strich + 1 == mitte.size()) return false;
+  long long p = 0;
+  for (size_t i = 0; i < mitte.size(); ++i) {
+    if (i == strich) continue;
+    if (mitte[i] < '0' || mitte[i] > '9') return false;
+    if (i < strich) p = p * 10 + (mitte[i] - '0');
+    if (p > INT_MAX) return false;
+  }
+  pid = static_cast<pid_t>(p);
+  return true;
+}
+
+std::set<std::string>& gefegteOrdner() {
+  static std::set<std::string> s;
+  return s;
+}
+
+ChangeHook gChangeHook = nullptr;
+
+}  // namespace
+
+void setChangeHook(ChangeHook hook) { gChangeHook = hook; }
+
+void changed(const std::string& path) {
+  if (gChangeHook) gChangeHook(path);
+}
+
+int createTemp(const std::string& folder, unsigned mode, std::string& path) {
+  const std::string dir = folder.empty() ? std::string("./") : withTrailingSlash(folder);
+  if (gefegteOrdner().insert(dir).second) sweepStaleTemps(dir);
+  const int fd = createFresh(dir + kTempVorsilbe + std::to_string(::getpid()) + "-", ".tmp", mode, path);
+  if (fd >= 0) tempMerken(path);
+  return fd;
+}
+
+void tempDone(const std::string& path) { tempVergessen(path); }
+
+void removeTempsOnSignals() {
+  for (int sig : {SIGTERM, SIGHUP, SIGINT}) {
+    struct sigaction sa {};
+    sa.sa_handler = tempAufraeumenUndEnden;
+    sigemptyset(&sa.sa_mask);
+    ::sigaction(sig, &sa, nullptr);
+  }
+}
+
+int sweepStaleTemps(const std::string& folder) {
+  DIR* d = ::opendir(folder.c_str());
+  if (!d) return 0;
+  const int dfd = ::dirfd(d);
+  int n = 0;
+  while (const dirent* de = ::readdir(d)) {
+    pid_t pid = 0;
+    // Another run at work in the same folder keeps its files.
+    if (!tempName(de->d_name, pid) || pid <= 0 || pid == ::getpid() || ::kill(pid, 0) == 0 || errno != ESRCH)
+      continue;
+    struct stat st {};
+    if (::fstatat(dfd, de->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode) &&
+        ::unlinkat(dfd, de->d_name, 0) == 0)
+      ++n;
+  }
+  ::closedir(d);
+  return n;
+}
+
 bool probeWritable(const std::string& folder, const std::string& probePrefix) {
   // A name of its own each time: a probe file left behind by a crashed run
   // (or anybody's file) must neither block the test nor be removed by it.
@@ -49,8 +165,10 @@ bool probeWritable(const std::string& folder, const std::string& probePrefix) {
   const std::string prefix = withTrailingSlash(folder) + probePrefix + std::to_string(::getpid()) + "-";
   const int fd = createFresh(prefix, ".tmp", 0644, p);
   if (fd < 0) return false;
+  tempMerken(p);
   const bool closed = ::close(fd) == 0;
   ::unlink(p.c_str());
+  tempVergessen(p);
   return closed;
 }
 
@@ -74,25 +192,17 @@ bool setCurrentFolder(const std::string& path) {
 }
 
 std::optional<std::string> readFile(const std::string& path) {
-  FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return std::nullopt;
+  // Never waits for the writer of a pipe, and takes no folder or device for
+  // a file.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  struct stat st {};
   std::string out;
-  // Photographs are megabytes: read them in one piece into a string of the
-  // right size, then whatever a growing file adds.
-  if (std::fseek(f, 0, SEEK_END) == 0) {
-    const long size = std::ftell(f);
-    std::rewind(f);
-    if (size > 0) {
-      out.resize(static_cast<size_t>(size));
-      out.resize(std::fread(out.data(), 1, out.size(), f));
-    }
-  }
-  char buf[65536];
-  size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
-  const bool bad = std::ferror(f) != 0;
-  std::fclose(f);
-  if (bad) return std::nullopt;
+  // Photographs are megabytes: room for all of it at once.
+  const bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
+                  (out.reserve(static_cast<size_t>(st.st_size)), readAll(fd, out));
+  ::close(fd);
+  if (!ok) return std::nullopt;
   return out;
 }
 
@@ -138,9 +248,7 @@ std::string folderOf(const std::string& path) {
 // The temporary file lies next to the target, so the rename never crosses
 // file systems.
 int createBeside(const std::string& path, unsigned mode, std::string& tmp) {
-  const auto slash = path.rfind('/');
-  const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
-  return createFresh(folderOf(path) + "." + base + ".", ".tmp", mode, tmp);
+  return createTemp(folderOf(path), mode, tmp);
 }
 
 // The system's reason in words for the user.
@@ -277,6 +385,8 @@ Replaced replaceFile(const std::string& path, const std::string& bytes, const st
     r = e == EACCES || e == EPERM ? Replaced::NotWithoutLoss : Replaced::Failed;
   }
   if (r != Replaced::Done) ::unlink(tmp.c_str());
+  tempDone(tmp);
+  if (r == Replaced::Done) changed(path);
   return r;
 }
 
@@ -366,6 +476,17 @@ RewriteResult rewriteOriginal(const std::string& path, const std::string& bytes)
   }
   if (fd >= 0) ::close(fd);
   return r;
+}
+
+std::optional<struct timespec> modTime(const std::string& path) {
+  struct stat st {};
+  if (path.empty() || ::stat(path.c_str(), &st) != 0) return std::nullopt;
+  return st.st_mtim;
+}
+
+bool setModTime(const std::string& path, const struct timespec& t) {
+  const struct timespec times[2] = {{0, UTIME_OMIT}, t};
+  return !path.empty() && ::utimensat(AT_FDCWD, path.c_str(), times, 0) == 0;
 }
 
 std::string withTrailingSlash(std::string path) {

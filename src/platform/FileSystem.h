@@ -3,6 +3,7 @@
 // that is "with trailing separator" ends in '/'.
 #include <sys/stat.h>
 
+#include <ctime>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -26,6 +27,8 @@ std::string programFolder();
 std::string currentFolder();  // with a trailing '/'
 bool setCurrentFolder(const std::string& path);
 
+// The bytes of a regular file; nullopt for anything else (a pipe is never
+// waited on) and when it cannot be read.
 std::optional<std::string> readFile(const std::string& path);
 // All of `bytes` to an open file, going on after interrupted writes.
 bool writeAll(int fd, std::string_view bytes);
@@ -33,6 +36,30 @@ bool writeAll(int fd, std::string_view bytes);
 // when the name is taken) and returns its descriptor, or -1; `path` is the
 // name created. A file already there is never opened.
 int createFresh(const std::string& prefix, const std::string& suffix, unsigned mode, std::string& path);
+// A temporary file in the folder, of a short name of its own (the process
+// and a number), so that a target name of any length still leaves room for
+// it. Until tempDone, a SIGTERM, SIGHUP or SIGINT removes it (once
+// removeTempsOnSignals has been called); the first one made in a folder
+// sweeps that folder first.
+int createTemp(const std::string& folder, unsigned mode, std::string& path);
+void tempDone(const std::string& path);
+void removeTempsOnSignals();
+// Removes the temporary files that runs which are no longer alive left in
+// the folder (killed where no handler runs); the number removed.
+int sweepStaleTemps(const std::string& folder);
+
+// Told of every file or folder the program creates, renames or removes
+// through this layer and the walks' file operations, so that a cached
+// listing stays true.
+using ChangeHook = void (*)(const std::string& path);
+void setChangeHook(ChangeHook hook);
+void changed(const std::string& path);
+
+// Modification time of a folder or file, and setting it back (folders that
+// a run writes into keep their date, on which galleries are sorted).
+std::optional<struct timespec> modTime(const std::string& path);
+bool setModTime(const std::string& path, const struct timespec& t);
+
 // Writes to a temporary file in the same folder and renames it over the
 // target only after a complete write; the old file survives any failure.
 // durable: flushed to disk before the rename as well, for the user's own

@@ -195,12 +195,16 @@ void Programm::kommandozeilenparameterausfuehren() {
       // Nothing has happened yet: end at once, and keep the settings as
       // they were, so that no later start inherits this picture folder.
       exitStatus_ = 2;
-      HauptForm.Visible = false;
-      beendet_ = true;
-      HauptForm.melden();
+      fensterSchliessen();
       return;
     }
     if (!BitBStartClick()) exitStatus_ = 1;
+    // Saved now, the settings would name the working folder in place of
+    // the one the file named.
+    if (!st.FehlenderBilderOrdner.empty()) {
+      fensterSchliessen();
+      return;
+    }
     // Nobody sees the unticked box: the run says that it saves nothing.
     if (ohneFenster && !st.EinstellungsdateiNichtSchreibbar.empty() &&
         !m.checked(Opt::CBEinstellungenAutomatischSpeichern)) {
@@ -248,6 +252,10 @@ void Programm::BitBBeendenClick() {
   } else {
     FormClose(k);
   }
+  fensterSchliessen();
+}
+
+void Programm::fensterSchliessen() {
   HauptForm.Visible = false;
   // The program leaves the visual styles as it found them.
   HauptForm.ThemeManager.setOptions(kThemeVoll);

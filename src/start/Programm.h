@@ -76,6 +76,8 @@ class Programm {
  private:
   void FormCreate();
   void VerknuepfungenPruefen();
+  // Hides the main window and ends, without saving.
+  void fensterSchliessen();
   void einstellungenLesen(const std::string& datei);
   // Refuses, with a message, a run that would work inside arbeitskopie.
   bool arbeitskopieGeschuetzt();

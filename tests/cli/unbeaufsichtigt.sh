@@ -11,16 +11,27 @@ cp "$1" "$tmp/programm/mosaikschauer"
 prog="$tmp/programm/mosaikschauer"
 unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
 fail() { echo "FEHLER: $*"; exit 1; }
+# Runs a command line in folder $1, without input and with stderr in $tmp/err;
+# its status goes to rc.
+lauf() { local d=$1; shift; (cd "$d" && timeout 60 "$@" < /dev/null 2> "$tmp/err"); rc=$?; }
+# Expects status $1 and, when given, the message $3 on stderr; $2 names the case.
+erwarte() {
+  [ "$rc" -eq "$1" ] || fail "$2: Status $rc: $(cat "$tmp/err")"
+  [ $# -lt 3 ] || grep -qF -- "$3" "$tmp/err" || fail "$2: Meldung fehlt: $(cat "$tmp/err")"
+}
+# An ordinary user for the cases that depend on permissions (CI runs as root).
+nobody=()
+[ "$(id -u)" -eq 0 ] && nobody=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
 
 mkdir -p "$tmp/fotos"
-(cd "$tmp/fotos" && timeout 60 "$prog" -autostart < /dev/null > "$tmp/out" 2> "$tmp/err")
-rc=$?
-[ $rc -eq 0 ] || fail "Erfolgreicher Lauf endete mit $rc: $(cat "$tmp/err")"
+lauf "$tmp/fotos" "$prog" -autostart
+erwarte 0 "Erfolgreicher Lauf"
 [ -d "$tmp/fotos/html" ] || fail "HTML-Ordner fehlt"
 
 # A second run overwrites without asking.
-(cd "$tmp/fotos" && touch html/index.htm && timeout 60 "$prog" -AUTOSTART < /dev/null 2> "$tmp/err")
-[ $? -eq 0 ] || fail "Zweiter Lauf schlug fehl: $(cat "$tmp/err")"
+touch "$tmp/fotos/html/index.htm"
+lauf "$tmp/fotos" "$prog" -AUTOSTART
+erwarte 0 "Zweiter Lauf"
 grep -q "existiert bereits" "$tmp/err" && fail "Unbeaufsichtigter Lauf hat gefragt"
 
 # Closing saved the settings beside the program, with the picture folder.
@@ -29,10 +40,9 @@ rm "$tmp/programm/Mosaikschauer.ini"
 
 # An HTML folder that cannot be created: the message on stderr, status 1.
 mkdir -p "$tmp/block"
-(cd "$tmp/block" && touch html && timeout 60 "$prog" /autostart < /dev/null 2> "$tmp/err")
-rc=$?
-[ $rc -eq 1 ] || fail "Fehlgeschlagener Lauf endete mit $rc"
-grep -q "Kann das Verzeichnis $tmp/block/html/ nicht erstellen!" "$tmp/err" || fail "Meldung fehlt: $(cat "$tmp/err")"
+touch "$tmp/block/html"
+lauf "$tmp/block" "$prog" /autostart
+erwarte 1 "HTML-Ordner nicht anlegbar" "Kann das Verzeichnis $tmp/block/html/ nicht erstellen!"
 grep -q "Programmabbruch!" "$tmp/err" || fail "Programmabbruch fehlt"
 
 # The standard file chooses the personal location. Without a home (an account
@@ -60,28 +70,23 @@ mkdir -p "$tmp/kaputt"
 cp "$2/captions/urlaub.jpg" "$tmp/kaputt/a.jpg"
 cp "$2/captions/urlaub.jpg" "$tmp/kaputt/c.jpg"
 echo "kein Bild" > "$tmp/kaputt/b.jpg"
-(cd "$tmp/kaputt" && timeout 60 "$prog" -autostart < /dev/null 2> "$tmp/err")
-rc=$?
-[ $rc -eq 1 ] || fail "Lauf mit Lesefehler endete mit $rc"
-grep -q "Fehler beim Einlesen der Datei" "$tmp/err" || fail "Lesefehler nicht gemeldet: $(cat "$tmp/err")"
+lauf "$tmp/kaputt" "$prog" -autostart
+erwarte 1 "Lesefehler" "Fehler beim Einlesen der Datei"
 grep -rq "bjpg\|b\.jpg" "$tmp/kaputt/html" && fail "Verweis auf das unlesbare Bild"
 [ -f "$tmp/kaputt/html/_vorschau/mini-a.jpg" ] && [ -f "$tmp/kaputt/html/_vorschau/mini-c.jpg" ] ||
   fail "Vorschaubilder fehlen"
 # An offscreen platform is no display: the same run ends the same way
 # instead of waiting on an error box nobody sees.
-(cd "$tmp/kaputt" && QT_QPA_PLATFORM=offscreen timeout 60 "$prog" -autostart < /dev/null 2> "$tmp/err")
-rc=$?
-[ $rc -eq 1 ] || fail "Lauf mit Lesefehler auf offscreen endete mit $rc"
-grep -q "Fehler beim Einlesen der Datei" "$tmp/err" || fail "Lesefehler auf offscreen nicht gemeldet: $(cat "$tmp/err")"
+lauf "$tmp/kaputt" env QT_QPA_PLATFORM=offscreen "$prog" -autostart
+erwarte 1 "Lesefehler auf offscreen" "Fehler beim Einlesen der Datei"
 
 # Relative folders of a settings file count from where the run was started,
 # however often the picture folder has been the working folder since.
 mkdir -p "$tmp/oben/fotos"
 cp "$2/captions/urlaub.jpg" "$tmp/oben/fotos/a.jpg"
 printf '[OrdnerUndDateien]\r\nOrdner=fotos\r\n' > "$tmp/oben/rel.ini"
-(cd "$tmp/oben" && timeout 60 "$prog" -ini=rel.ini -autostart < /dev/null 2> "$tmp/err")
-rc=$?
-[ $rc -eq 0 ] || fail "Relativer Bilderordner: Status $rc: $(cat "$tmp/err")"
+lauf "$tmp/oben" "$prog" -ini=rel.ini -autostart
+erwarte 0 "Relativer Bilderordner"
 [ -e "$tmp/oben/fotos/fotos" ] && fail "Relativer Bilderordner doppelt genommen"
 grep -q "mini-a.jpg" "$tmp/oben/fotos/html/index.htm" || fail "Galerie des relativen Bilderordners leer"
 
@@ -89,15 +94,47 @@ grep -q "mini-a.jpg" "$tmp/oben/fotos/html/index.htm" || fail "Galerie des relat
 # run says so and ends with status 1.
 rm -f "$tmp/programm/Mosaikschauer.ini"
 chmod 555 "$tmp/programm"
-(cd "$tmp/fotos" && timeout 60 "$prog" -autostart < /dev/null 2> "$tmp/err")
-rc=$?
+lauf "$tmp/fotos" "$prog" -autostart
 chmod 755 "$tmp/programm"
-[ $rc -eq 1 ] || fail "Nicht speicherbare Einstellungen: Status $rc"
-grep -q "Die Datei $tmp/programm/Mosaikschauer.ini mit den" "$tmp/err" || fail "Meldung fehlt: $(cat "$tmp/err")"
+erwarte 1 "Nicht speicherbare Einstellungen" "Die Datei $tmp/programm/Mosaikschauer.ini mit den"
+
+# A settings file naming a picture folder that does not exist (a typing
+# error in a scheduled job): status 1, the message, nothing written, neither
+# in the working folder nor the settings.
+rm -f "$tmp/programm/Mosaikschauer.ini"
+mkdir -p "$tmp/arbeit"
+cp "$2/captions/urlaub.jpg" "$tmp/arbeit/Mein Bild.JPG"
+printf '[OrdnerUndDateien]\r\nOrdner=%s\r\n' "$tmp/Bilder-Tippfehler" > "$tmp/tippfehler.ini"
+cp "$tmp/tippfehler.ini" "$tmp/tippfehler.vorher"
+lauf "$tmp/arbeit" "$prog" -ini="$tmp/tippfehler.ini" -autostart
+erwarte 1 "Fehlender Bilderordner" "Der Bilderordner $tmp/Bilder-Tippfehler existiert nicht."
+[ "$(ls -A "$tmp/arbeit")" = "Mein Bild.JPG" ] || fail "Im Arbeitsordner geschrieben: $(ls -A "$tmp/arbeit")"
+cmp -s "$tmp/tippfehler.ini" "$tmp/tippfehler.vorher" || fail "Einstellungsdatei verändert"
+grep -qs "^Ordner=" "$tmp/programm/Mosaikschauer.ini" && fail "Einstellungen gespeichert"
+
+# Pipes and folders named like side files are left out, never waited on,
+# without and with reduced originals. A folder whose name file cannot be
+# written keeps its name, reported; the run goes on.
+r="$tmp/rohre"
+mkdir -p "$r/fotos/Sub" "$r/fotos/Zwei/dirname.txt"
+cp "$2/captions/urlaub.jpg" "$r/fotos/a.jpg"
+cp "$2/captions/urlaub.jpg" "$r/fotos/Sub/b.jpg"
+cp "$2/captions/urlaub.jpg" "$r/fotos/Zwei/c.jpg"
+mkfifo "$r/fotos/a.txt" "$r/fotos/dirinfo.txt" "$r/fotos/Sub/dirname.txt" "$r/fotos/Sub/dirinfo.txt"
+for verkleinern in 0 1; do
+  printf '[OrdnerUndDateien]\r\nOrdner=%s\r\nOriginaleVerkleinern=%s\r\n[Layout]\r\nTextdateiLink=1\r\n' \
+    "$r/fotos" "$verkleinern" > "$r/einst.ini"
+  lauf "$r" "$prog" -ini="$r/einst.ini" -autostart
+  erwarte $((1 - verkleinern)) "Rohre, verkleinert=$verkleinern"
+  grep -q "Programmabbruch" "$tmp/err" && fail "Lauf abgebrochen: $(cat "$tmp/err")"
+  [ -f "$r/fotos/html/index.htm" ] || fail "Startseite fehlt ($verkleinern)"
+done
+[ -f "$r/fotos/html/Sub/index.htm" ] && [ -f "$r/fotos/html/sub/index.htm" ] || fail "Seiten der Unterordner fehlen"
+[ -p "$r/fotos/a.txt" ] && [ -p "$r/fotos/Sub/dirname.txt" ] && [ -d "$r/fotos/Zwei/dirname.txt" ] ||
+  fail "Rohr oder Ordner verändert"
 
 # As an ordinary user (CI runs as root): a folder of writable pictures that
 # the user may not change keeps its names, and the run goes on.
-alsNobody() { if [ "$(id -u)" -eq 0 ]; then setpriv --reuid=nobody --regid=nogroup --clear-groups "$@"; else "$@"; fi; }
 chmod 755 "$tmp"
 n="$tmp/nutzer"
 mkdir -p "$n/programm" "$n/fotos/Album"
@@ -105,9 +142,8 @@ cp "$1" "$n/programm/mosaikschauer"
 cp "$2/captions/urlaub.jpg" "$n/fotos/Album/a b.jpg"
 [ "$(id -u)" -eq 0 ] && chown -R nobody:nogroup "$n"
 chmod 555 "$n/fotos/Album"
-(cd "$n/fotos" && HOME="$n" alsNobody timeout 60 "$n/programm/mosaikschauer" -autostart < /dev/null 2> "$tmp/err")
-rc=$?
-[ $rc -eq 0 ] || fail "Schreibgeschützter Ordner: Status $rc: $(cat "$tmp/err")"
+lauf "$n/fotos" env HOME="$n" "${nobody[@]}" "$n/programm/mosaikschauer" -autostart
+erwarte 0 "Schreibgeschützter Ordner"
 [ -f "$n/fotos/Album/a b.jpg" ] || fail "Bild umbenannt"
 grep -q 'href="Album/index.htm"' "$n/fotos/html/index.htm" || fail "Startseite verweist nicht auf das Album"
 [ -f "$n/fotos/html/Album/index.htm" ] || fail "Seite des Albums fehlt"
@@ -117,18 +153,28 @@ chmod 755 "$n/fotos/Album"
 printf '[Layout]\r\nTitel=geheim\r\n' > "$n/geheim.ini"
 [ "$(id -u)" -eq 0 ] && chown nobody:nogroup "$n/geheim.ini"
 chmod 000 "$n/geheim.ini"
-(cd "$n/fotos" && HOME="$n" alsNobody timeout 60 "$n/programm/mosaikschauer" -ini="$n/geheim.ini" -autostart \
-  < /dev/null 2> "$tmp/err")
-rc=$?
-[ $rc -eq 1 ] || fail "Unlesbare Einstellungsdatei: Status $rc"
-grep -q "Die Einstellungsdatei $n/geheim.ini kann nicht gelesen werden!" "$tmp/err" || fail "Meldung fehlt: $(cat "$tmp/err")"
+lauf "$n/fotos" env HOME="$n" "${nobody[@]}" "$n/programm/mosaikschauer" -ini="$n/geheim.ini" -autostart
+erwarte 1 "Unlesbare Einstellungsdatei" "Die Einstellungsdatei $n/geheim.ini kann nicht gelesen werden!"
+
+# A side file the user may not read is reported and left out; the rest of
+# the gallery is made, also from reduced originals.
+mkdir -p "$n/fotos/Reise"
+cp "$2/captions/urlaub.jpg" "$n/fotos/Reise/a.jpg"
+printf 'geheim' > "$n/fotos/Reise/dirinfo.txt"
+printf '[OrdnerUndDateien]\r\nOrdner=%s\r\nOriginaleVerkleinern=1\r\n' "$n/fotos" > "$n/einst.ini"
+[ "$(id -u)" -eq 0 ] && chown -R nobody:nogroup "$n/einst.ini" "$n/fotos/Reise"
+chmod 000 "$n/fotos/Reise/dirinfo.txt"
+lauf "$n" env HOME="$n" "${nobody[@]}" "$n/programm/mosaikschauer" -ini="$n/einst.ini" -autostart
+erwarte 1 "Unlesbare Seitendatei"
+grep -q "Fehler beim Einlesen der Datei" "$tmp/err" && grep -q "Reise/dirinfo.txt" "$tmp/err" ||
+  fail "Unlesbare Seitendatei nicht gemeldet: $(cat "$tmp/err")"
+grep -q "Programmabbruch" "$tmp/err" && fail "Lauf abgebrochen: $(cat "$tmp/err")"
+[ -f "$n/fotos/html/reise/index.htm" ] || fail "Seite der Reise fehlt nach unlesbarer Seitendatei"
 
 # Without -autostart and without a display the program says so and ends,
 # having written nothing.
 rm -f "$tmp/programm/Mosaikschauer.ini"
-(cd "$tmp/fotos" && timeout 60 "$prog" < /dev/null 2> "$tmp/err")
-rc=$?
-[ $rc -eq 2 ] || fail "Ohne Bildschirm und ohne -autostart: Status $rc"
-grep -q "Kein Bildschirm" "$tmp/err" || fail "Hinweis fehlt"
+lauf "$tmp/fotos" "$prog"
+erwarte 2 "Ohne Bildschirm und ohne -autostart" "Kein Bildschirm"
 [ -e "$tmp/programm/Mosaikschauer.ini" ] && fail "Ohne -autostart geschrieben"
 echo ok

@@ -277,6 +277,12 @@ TEST_F(Bildpipeline, KeptFilesAreNeitherReadNorRewritten) {
   m.setChecked(Opt::CBVorschaubilderErsetzen, true);
   EXPECT_TRUE(VorschaubildErzeugen(lauf, q, z, "foto.jpg", false, 20));
   EXPECT_EQ(Info("mini-foto.jpg").Width, 20);
+  // Never over the original itself, whatever the folders and the affix.
+  const std::string original = *fs::readFile(q + "foto.jpg");
+  m.setText(Opt::EdErweiterungVorschaubilder, "");
+  EXPECT_FALSE(VorschaubildErzeugen(lauf, q, q, "foto.jpg", false, 20));
+  EXPECT_EQ(*fs::readFile(q + "foto.jpg"), original);
+  m.setText(Opt::EdErweiterungVorschaubilder, "mini-");
 
   // Thumbnails off: nothing at all.
   m.setChecked(Opt::CBVorschaubilderErzeugen, false);

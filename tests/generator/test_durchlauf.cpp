@@ -201,6 +201,8 @@ TEST_F(Durchlauf, BaumInGrossbilderGespiegeltOderAnOrtUmbenannt) {
       {"Urlaub am Meer/Strand mit Möwen.jpg", "urlaub_am_meer/strand_mit_moewen.jpg"},
       {"Urlaub am Meer/Küste.JPEG", "urlaub_am_meer/kueste.jpeg"},
       {"Urlaub am Meer/Tag 2/Hafen.jpg", "urlaub_am_meer/tag_2/hafen.jpg"},
+      // Below the top too, no folder takes an output folder's name.
+      {"Urlaub am Meer/HTML/Mole.jpg", "urlaub_am_meer/html-1/mole.jpg"},
       {"Urlaub/a.jpg", "urlaub-1/a.jpg"},
       {"urlaub/b.jpg", "urlaub/b.jpg"},
   };
@@ -215,6 +217,12 @@ TEST_F(Durchlauf, BaumInGrossbilderGespiegeltOderAnOrtUmbenannt) {
   fs::forceDirectories(q + "leer");
   ASSERT_EQ(::symlink(q.c_str(), (q + "schleife").c_str()), 0);
   ASSERT_EQ(::mkfifo((q + "x.jpg").c_str(), 0644), 0);
+  datei(q + "Urlaub/DIRNAME.TXT", "Mein Name A\r\n");
+  // Folders sorted by date: a folder keeps its date, whatever the run
+  // writes into it.
+  const uint32_t datum = (uint32_t{30} << 9 | 5u << 5 | 6u) << 16 | (9u << 11);
+  ASSERT_TRUE(fs::setDosDateTime(q + "Urlaub am Meer", datum));
+  m.setChecked(Opt::RBOrdnerSortierenNachName, false);
   m.setChecked(Opt::CBLinkZuTextdatei, true);
   m.setChecked(Opt::CBLinkZuVideo, true);
   m.setChecked(Opt::CBIndexInGrafikordnern, false);  // no redirect pages among the pictures
@@ -223,7 +231,9 @@ TEST_F(Durchlauf, BaumInGrossbilderGespiegeltOderAnOrtUmbenannt) {
   std::map<std::string, std::string> erwartet = {
       {"urlaub_am_meer/dirname.txt", "Urlaub am Meer\r\n"},
       {"urlaub_am_meer/tag_2/dirname.txt", "Tag 2\r\n"},
-      {"urlaub-1/dirname.txt", "Urlaub\r\n"},
+      {"urlaub_am_meer/html-1/dirname.txt", "HTML\r\n"},
+      // The user's own name file wins over the one the walk writes.
+      {"urlaub-1/dirname.txt", "Mein Name A\r\n"},
       {"urlaub/dirname.txt", "urlaub\r\n"},
   };
   for (const auto& [alt, neu] : neuerName) erwartet[neu] = vorher.at(alt);
@@ -259,7 +269,14 @@ TEST_F(Durchlauf, BaumInGrossbilderGespiegeltOderAnOrtUmbenannt) {
   m.setChecked(Opt::CBOriginaleVerkleinern, false);
   EXPECT_TRUE(BitBStartClick(lauf)) << ::testing::PrintToString(u.dialoge.texte());
   for (const char* n : {"notiz.doc", ".versteckt/c.jpg", "nur text/liesmich.txt"}) erwartet[n] = vorher.at(n);
+  erwartet.erase("urlaub-1/dirname.txt");
+  erwartet["urlaub-1/DIRNAME.TXT"] = "Mein Name A\r\n";
   EXPECT_EQ(originale(), erwartet);
+  EXPECT_EQ(fs::entryInfo(q + "urlaub_am_meer")->dosTime, datum);
+  // A second run writes the same pages.
+  const auto seiten = inhalte(q + "html");
+  EXPECT_TRUE(BitBStartClick(lauf));
+  EXPECT_EQ(inhalte(q + "html"), seiten);
   EXPECT_TRUE(fs::folderExists(q + "leer"));
   EXPECT_TRUE(sfs::is_symlink(q + "schleife"));
 }
@@ -299,11 +316,35 @@ TEST_F(Durchlauf, FehlerDerSpiegelungWerdenGemeldet) {
   m.setChecked(Opt::CBOriginaleVerkleinern, true);
   const std::string g = q + "html/_gross/";
 
-  // The large-image folder may never be the picture folder itself.
-  st.GrosseBilderpfad = q + "./";
-  fehler("Der Ordner für die großen Bilder " + q +
-         " ist der Bilderordner selbst.\r\nDie Originale würden überschrieben.");
-  st.GrosseBilderpfad.clear();
+  // No folder for derived pictures may put them on originals, also with
+  // no affix and replacing on: not the tree it mirrors, nor one holding
+  // it, nor a subfolder holding originals. Checked before anything is
+  // written.
+  datei(q + "Sub/a.jpg", jpeg(3));
+  const auto vorher = originale();
+  m.setText(Opt::EdErweiterungVorschaubilder, "");
+  m.setChecked(Opt::CBVorschaubilderErsetzen, true);
+  m.setChecked(Opt::CBGrosseBilderErsetzen, true);
+  const std::string ueber = "\r\nDie Originale würden überschrieben.";
+  const struct {
+    std::string AppState::*pfad;
+    std::string ordner, text;
+  } ableitungen[] = {
+      {&AppState::GrosseBilderpfad, q + "./", "großen Bilder " + q + " ist der Bilderordner selbst." + ueber},
+      {&AppState::GrosseBilderpfad, q + "Sub", "großen Bilder " + q + "Sub/ enthält Originalbilder." + ueber},
+      {&AppState::GrosseBilderpfad, tmp.pfad(), "großen Bilder " + tmp.pfad() + " enthält den Bilderordner." + ueber},
+      {&AppState::Vorschaubilderpfad, q, "Vorschaubilder " + q + " ist der Bilderordner selbst." + ueber},
+      {&AppState::Vorschaubilderpfad, g,
+       "Vorschaubilder " + g + " ist der Ordner für die großen Bilder selbst.\r\nDie großen Bilder würden überschrieben."},
+  };
+  for (const auto& f : ableitungen) {
+    st.*f.pfad = f.ordner;
+    fehler("Der Ordner für die " + f.text);
+    st.*f.pfad = "";
+  }
+  EXPECT_EQ(originale(), vorher);
+  EXPECT_FALSE(fs::exists(q + "html"));
+  sfs::remove_all(q + "Sub");
 
   // "dirinfo.txt" cannot be copied: a folder stands in its place.
   fs::forceDirectories(g + "dirinfo.txt/x");
@@ -341,19 +382,18 @@ TEST_F(Durchlauf, AusnahmeImDurchlaufIstEinFehlschlag) {
 }
 
 TEST_F(Durchlauf, UmbenennfehlerNennenDasAlteZiel) {
-  m.setChecked(Opt::CBLinkZuTextdatei, true);
-  datei(q + "Neu X/b.jpg", jpeg(1));
-  datei(q + "Neu X.txt", "meins");
-  datei(q + "neu_x.txt", "fremd");
-  fehler("Kann das Verzeichnis " + q + "Neu X/ nicht umbenennen zu neu_x.\r\nWenn dies ein erneuter Durchlauf des " +
-         "Programms ist, hilft es vermutlich, das Zielverzeichnis zu löschen.\r\n");
-  EXPECT_EQ(*fs::readFile(q + "neu_x.txt"), "fremd");
-  EXPECT_EQ(*fs::readFile(q + "Neu X.txt"), "meins");
+  // The longest names a folder can hold: the counter makes them too long.
+  const std::string x(253, 'x');
+  datei(q + "N" + x + "/b.jpg", jpeg(1));
+  datei(q + "n" + x + "/c.jpg", jpeg(1));
+  fehler("Kann das Verzeichnis " + q + "N" + x + "/ nicht umbenennen zu n" + x + "-1.\r\nWenn dies ein erneuter " +
+         "Durchlauf des Programms ist, hilft es vermutlich, das Zielverzeichnis zu löschen.\r\n");
+  EXPECT_TRUE(fs::exists(q + "N" + x + "/b.jpg"));
+  sfs::remove_all(q + "N" + x);
 
-  datei(q + "Bild 3.jpg", jpeg(2));
-  datei(q + "Bild 3.txt", "meins");
-  datei(q + "bild_3.txt", "fremd");
-  fehler("Kann den Dateinamen " + q + "Bild 3.jpg nicht ersetzen.");
+  datei(q + "B" + x.substr(3) + ".jpg", jpeg(2));
+  datei(q + "b" + x.substr(3) + ".jpg", jpeg(3));
+  fehler("Kann den Dateinamen " + q + "B" + x.substr(3) + ".jpg nicht ersetzen.");
 }
 
 TEST_F(Durchlauf, GrossbildordnerTragenDasDatumIhrerQuelle) {

@@ -58,7 +58,7 @@ void PruefeDatei(const stdfs::path& datei, const Maske& m, uint32_t farbe, uint3
     std::string ausgabe;
     EXPECT_EQ(pngtest::Pngcheck(datei, &ausgabe), 0) << ausgabe;
   }
-  const auto d = pngtest::Decode(pngtest::ReadFile(datei));
+  const auto d = pngtest::Decode(mosaik::test::dateiInhalt(datei));
   ASSERT_EQ(d.error, "");
   EXPECT_EQ(d.Types(), (std::vector<std::string>{"IHDR", "IDAT", "IEND"}));
   for (const auto& c : d.chunks) EXPECT_TRUE(c.crcOk);
@@ -104,34 +104,34 @@ TEST(Navigationsgrafiken, BackgroundColourRule) {
   };
   for (const auto& f : faelle) EXPECT_EQ(Symbolhintergrund(f[0], f[1]), f[2]) << std::hex << f[0] << " " << f[1];
 
-  pngtest::TempFolder tmp;
+  test::TempOrdner tmp;
   test::FakeDialoge dlg;
   // White icons on a white page stay visible: black background, transparent.
-  ASSERT_TRUE(StandardbilderUebErzeugen(tmp.str(), 0xFFFFFF, 0xFFFFFF, dlg));
-  PruefeDatei(tmp.path() / "navuebzurueck.png", kZurueck, 0xFFFFFF, 0x000000);
-  PruefeDatei(tmp.path() / "navuebweiter.png", kWeiter, 0xFFFFFF, 0x000000);
+  ASSERT_TRUE(StandardbilderUebErzeugen(tmp.pfad(), 0xFFFFFF, 0xFFFFFF, dlg));
+  PruefeDatei(tmp.pfad() + "navuebzurueck.png", kZurueck, 0xFFFFFF, 0x000000);
+  PruefeDatei(tmp.pfad() + "navuebweiter.png", kWeiter, 0xFFFFFF, 0x000000);
   // Black icons on a black page: white background.
-  ASSERT_TRUE(StandardbilderUebErzeugen(tmp.str(), 0x000000, 0x000000, dlg));
-  PruefeDatei(tmp.path() / "navuebweiter.png", kWeiter, 0x000000, 0xFFFFFF);
+  ASSERT_TRUE(StandardbilderUebErzeugen(tmp.pfad(), 0x000000, 0x000000, dlg));
+  PruefeDatei(tmp.pfad() + "navuebweiter.png", kWeiter, 0x000000, 0xFFFFFF);
   // Differing colours: the page background becomes transparent.
-  ASSERT_TRUE(StandardbilderUebErzeugen(tmp.str(), 0xFFFFFF, 0x000000, dlg));
-  PruefeDatei(tmp.path() / "navuebzurueck.png", kZurueck, 0xFFFFFF, 0x000000);
+  ASSERT_TRUE(StandardbilderUebErzeugen(tmp.pfad(), 0xFFFFFF, 0x000000, dlg));
+  PruefeDatei(tmp.pfad() + "navuebzurueck.png", kZurueck, 0xFFFFFF, 0x000000);
   EXPECT_TRUE(dlg.meldungen.empty());
 }
 
 TEST(Navigationsgrafiken, WritesOnlyTheFilesAsked) {
-  pngtest::TempFolder tmp;
+  test::TempOrdner tmp;
   test::FakeDialoge dlg;
-  const stdfs::path html = tmp.path() / "Galerie" / "html";  // created with its parent
+  const stdfs::path html = tmp.pfad() + "Galerie/html";  // created with its parent
   ASSERT_TRUE(StandardbilderUebErzeugen(html.string(), 0xFF0000, 0xFFFFFF, dlg));
   EXPECT_EQ(Dateien(html), (std::vector<std::string>{"navuebweiter.png", "navuebzurueck.png"}));
 
   // Slideshow not switchable: three icons, old slideshow files untouched.
-  pngtest::WriteFile(html / "diashow.png", "alt");
+  mosaik::test::dateiAblegen(html / "diashow.png", "alt");
   ASSERT_TRUE(StandardbilderGrossErzeugen(html.string() + "/", 0x00AA00, 0xFFFFFF, false, dlg));
   EXPECT_EQ(Dateien(html), (std::vector<std::string>{"diashow.png", "navgrossuebersicht.png", "navgrossweiter.png",
                                                      "navgrosszurueck.png", "navuebweiter.png", "navuebzurueck.png"}));
-  EXPECT_EQ(pngtest::ReadFile(html / "diashow.png"), "alt");
+  EXPECT_EQ(mosaik::test::dateiInhalt(html / "diashow.png"), "alt");
   PruefeDatei(html / "navgrosszurueck.png", kZurueck, 0x00AA00, 0xFFFFFF);
   PruefeDatei(html / "navgrossuebersicht.png", kUebersicht, 0x00AA00, 0xFFFFFF);
   PruefeDatei(html / "navgrossweiter.png", kWeiter, 0x00AA00, 0xFFFFFF);
@@ -146,11 +146,11 @@ TEST(Navigationsgrafiken, WritesOnlyTheFilesAsked) {
 }
 
 TEST(Navigationsgrafiken, FailuresAreReportedAndWriteNothing) {
-  pngtest::TempFolder tmp;
+  test::TempOrdner tmp;
   test::FakeDialoge dlg;
   // A file where a parent folder would have to be.
-  pngtest::WriteFile(tmp.path() / "datei", "x");
-  const std::string ordner = (tmp.path() / "datei" / "html").string() + "/";
+  mosaik::test::dateiAblegen(tmp.pfad() + "datei", "x");
+  const std::string ordner = tmp.pfad() + "datei/html/";
   EXPECT_FALSE(StandardbilderUebErzeugen(ordner, 0xFF0000, 0xFFFFFF, dlg));
   EXPECT_FALSE(StandardbilderGrossErzeugen(ordner, 0xFF0000, 0xFFFFFF, true, dlg));
   ASSERT_EQ(dlg.meldungen.size(), 2u);
@@ -159,26 +159,26 @@ TEST(Navigationsgrafiken, FailuresAreReportedAndWriteNothing) {
     EXPECT_EQ(m.buttons, MsgButtons::Ok);
     EXPECT_EQ(m.text, "Der Ordner " + ordner + "\r\nkann nicht angelegt werden!");
   }
-  EXPECT_EQ(Dateien(tmp.path()), std::vector<std::string>{"datei"});
+  EXPECT_EQ(Dateien(tmp.pfad()), std::vector<std::string>{"datei"});
 
   // A file that cannot be written: a folder stands in its place.
   dlg.meldungen.clear();
-  stdfs::create_directory(tmp.path() / "navuebweiter.png");
-  EXPECT_FALSE(StandardbilderUebErzeugen(tmp.str(), 0xFF0000, 0xFFFFFF, dlg));
+  stdfs::create_directory(tmp.pfad() + "navuebweiter.png");
+  EXPECT_FALSE(StandardbilderUebErzeugen(tmp.pfad(), 0xFF0000, 0xFFFFFF, dlg));
   ASSERT_EQ(dlg.meldungen.size(), 1u);
-  EXPECT_EQ(dlg.meldungen[0].text, "Die Navigationsgrafik " + tmp.str() +
+  EXPECT_EQ(dlg.meldungen[0].text, "Die Navigationsgrafik " + tmp.pfad() +
                                        "navuebweiter.png\r\nkann nicht gespeichert werden!\r\nProgrammabbruch!");
-  EXPECT_TRUE(stdfs::is_directory(tmp.path() / "navuebweiter.png"));
-  EXPECT_EQ(Dateien(tmp.path()), (std::vector<std::string>{"datei", "navuebweiter.png", "navuebzurueck.png"}));
+  EXPECT_TRUE(stdfs::is_directory(tmp.pfad() + "navuebweiter.png"));
+  EXPECT_EQ(Dateien(tmp.pfad()), (std::vector<std::string>{"datei", "navuebweiter.png", "navuebzurueck.png"}));
 }
 
 using NavigationsgrafikenOptionen = test::MitOptionen;
 
 TEST_F(NavigationsgrafikenOptionen, OptionsChooseFolderColoursAndSlideshow) {
-  pngtest::TempFolder tmp;
+  test::TempOrdner tmp;
   int pumped = 0;
   u.sv.pump = [&] { ++pumped; };
-  st.BilderOrdnerPfad = tmp.path().string();  // no trailing '/'
+  st.BilderOrdnerPfad = tmp.pfad().substr(0, tmp.pfad().size() - 1);  // no trailing '/'
   m.setColor(Opt::PanelUebQuadratFarbe, 0x112233);
   m.setColor(Opt::GrossPanelquadratFarbe, 0x445566);
   m.setColor(Opt::PanelHintergrundFarbe, 0x445566);  // same as the picture-page icons
@@ -189,15 +189,15 @@ TEST_F(NavigationsgrafikenOptionen, OptionsChooseFolderColoursAndSlideshow) {
   ASSERT_TRUE(StandardbilderUebErzeugen(k));
   ASSERT_TRUE(StandardbilderGrossErzeugen(k));
   EXPECT_EQ(pumped, 2);
-  const stdfs::path html = tmp.path() / "html";
+  const stdfs::path html = tmp.pfad() + "html";
   EXPECT_EQ(Dateien(html).size(), 5u);
   PruefeDatei(html / "navuebzurueck.png", kZurueck, 0x112233, 0x445566);
   PruefeDatei(html / "navgrossweiter.png", kWeiter, 0x445566, 0xFFFFFF);
 
   m.setChecked(Opt::CBDiashowAbschaltbar, true);
-  st.HTMLOrdnerPfad = (tmp.path() / "eigen").string();
+  st.HTMLOrdnerPfad = tmp.pfad() + "eigen";
   ASSERT_TRUE(StandardbilderGrossErzeugen(k));
-  EXPECT_EQ(Dateien(tmp.path() / "eigen").size(), 5u);
-  PruefeDatei(tmp.path() / "eigen" / "diashowstopp.png", kDiashowStopp, 0x445566, 0xFFFFFF);
+  EXPECT_EQ(Dateien(tmp.pfad() + "eigen").size(), 5u);
+  PruefeDatei(tmp.pfad() + "eigen/diashowstopp.png", kDiashowStopp, 0x445566, 0xFFFFFF);
   EXPECT_TRUE(u.dialoge.meldungen.empty());
 }

@@ -107,6 +107,9 @@ TEST_F(TabellenTest, ZeilenLeereZellenPanoramenUndSeiten) {
     EXPECT_EQ(tabelle(l, f.seite), teil(f.tabelle)) << f.tabelle;
   }
   EXPECT_EQ(tabelle({}), "Keine Bilder in diesem Ordner vorhanden. Bitte w&auml;hlen Sie einen Unterordner!\r\n");
+  // Strict pages hold no bare text in the body.
+  doctype(0);
+  EXPECT_EQ(tabelle({}), "<p>Keine Bilder in diesem Ordner vorhanden. Bitte w&auml;hlen Sie einen Unterordner!</p>\r\n");
 }
 
 TEST_F(TabellenTest, LinksZielattributZellabstandUndHuellen) {

@@ -75,8 +75,18 @@ TEST_F(Umbenennen, WebsichereNamenInUtf8) {
   }
 }
 
+// Made by root in the sticky /tmp for the run as nobody.
+const std::string kFremdesBild = "/tmp/Mosaik Fremdes Bild.jpg";
+
 TEST_F(Umbenennen, ZaehlerKollisionenBegleitdateienUndSchreibschutz) {
-  if (test::AlsNobodyWiederholt()) return;
+  if (::geteuid() == 0) {
+    seitentest::schreiben(kFremdesBild, "x");
+    ::chmod(kFremdesBild.c_str(), 0666);
+  }
+  if (test::AlsNobodyWiederholt()) {
+    std::filesystem::remove(kFremdesBild);
+    return;
+  }
   m.setChecked(Opt::CBLinkZuTextdatei, true);
   m.setChecked(Opt::CBGrossBildLinkVideo, true);
   // The first file is handed over; '!' marks a read-only file. Switches:
@@ -112,13 +122,17 @@ TEST_F(Umbenennen, ZaehlerKollisionenBegleitdateienUndSchreibschutz) {
        true,
        "bild_2-1.jpg",
        "bild_2-1.jpg<Bild 2.jpg bild_2-1.txt<Bild 2.txt bild_2.jpg"},
-      // A taken side-file name is a failure, never an overwrite.
+      // A taken side-file name counts as taken for the picture too.
       {{"Bild 3.jpg", "Bild 3.txt", "bild_3.txt"},
        "",
        "Bild 3.jpg",
-       false,
-       "bild_3.jpg",
-       "Bild 3.txt bild_3.jpg<Bild 3.jpg bild_3.txt"},
+       true,
+       "bild_3-1.jpg",
+       "bild_3-1.jpg<Bild 3.jpg bild_3-1.txt<Bild 3.txt bild_3.txt"},
+      // A companion spelled exactly like another picture is that one's; a
+      // folder or a pipe is none.
+      {{"Foto.JPG", "foto.jpg", "foto.txt"}, "", "Foto.JPG", true, "foto-1.jpg", "foto-1.jpg<Foto.JPG foto.jpg foto.txt"},
+      {{"Kdir.JPG", "Kdir.txt/x", "|Kdir.MOV"}, "", "Kdir.JPG", true, "kdir.jpg", "Kdir.txt/x kdir.jpg<Kdir.JPG"},
       {{"Ein Bild.jpg"}, "-", "Ein Bild.jpg", true, "Ein Bild.jpg", "Ein Bild.jpg"},
       {{"Ein Bild.jpg"}, "~", "Ein Bild.jpg", true, "Ein Bild.jpg", "Ein Bild.jpg"},
       {{"!Ein Bild.jpg", "!Ein Bild.txt"}, "", "Ein Bild.jpg", true, "Ein Bild.jpg", "Ein Bild.jpg Ein Bild.txt"},
@@ -128,7 +142,8 @@ TEST_F(Umbenennen, ZaehlerKollisionenBegleitdateienUndSchreibschutz) {
        true,
        "ein_bild.jpg",
        "ein_bild.jpg<Ein Bild.jpg ein_bild.txt<Ein Bild.txt"},
-      {{"Zwei X.jpg", "!Zwei X.txt"}, "", "Zwei X.jpg", true, "zwei_x.jpg", "Zwei X.txt zwei_x.jpg<Zwei X.jpg"},
+      // A read-only companion keeps its picture's name too.
+      {{"Zwei X.jpg", "!Zwei X.txt"}, "", "Zwei X.jpg", true, "Zwei X.jpg", "Zwei X.jpg Zwei X.txt"},
       // In a folder the user may not write the entries keep their names
       // whatever the option says, and that is no failure.
       {{"a b.jpg"}, "sg", "a b.jpg", true, "a b.jpg", "a b.jpg"},
@@ -138,8 +153,12 @@ TEST_F(Umbenennen, ZaehlerKollisionenBegleitdateienUndSchreibschutz) {
     SCOPED_TRACE(f.ordner);
     const std::string ordner = d + std::to_string(++nr) + "/";
     for (std::string n : f.dateien) {
-      const bool nurLesen = n[0] == '!';
-      if (nurLesen) n.erase(0, 1);
+      const bool nurLesen = n[0] == '!', rohr = n[0] == '|';  // read-only; a pipe
+      if (nurLesen || rohr) n.erase(0, 1);
+      if (rohr) {
+        ASSERT_EQ(::mkfifo((ordner + n).c_str(), 0644), 0);
+        continue;
+      }
       seitentest::schreiben(ordner + n, n);
       if (nurLesen) ::chmod((ordner + n).c_str(), 0444);
     }
@@ -154,6 +173,16 @@ TEST_F(Umbenennen, ZaehlerKollisionenBegleitdateienUndSchreibschutz) {
     EXPECT_EQ(liste(ordner), f.ordner);
   }
 
+  // A picture of another user in a shared sticky folder may not be renamed
+  // although both are writable: it counts as read-only, and that is no
+  // failure.
+  if (fs::exists(kFremdesBild)) {
+    std::string n = "Mosaik Fremdes Bild.jpg";
+    EXPECT_TRUE(fs::entryInfo(kFremdesBild)->readOnly);
+    EXPECT_TRUE(DateiWebsicherUmbenennen(k, "/tmp/", n));
+    EXPECT_EQ(n, "Mosaik Fremdes Bild.jpg");
+  }
+
   // Two names of one file (as on a file system that ignores case): a plain
   // rename, nothing lost.
   schreiben("Hart.JPG", "h");
@@ -166,12 +195,18 @@ TEST_F(Umbenennen, ZaehlerKollisionenBegleitdateienUndSchreibschutz) {
 
 TEST_F(Umbenennen, OrdnerBekommenDirnameTxt) {
   st.dirnametxt = true;
-  // One that needs no renaming gets the file too.
-  for (const char* ordner : {"Neuer Ordner", "sicher"}) {
+  // One that needs no renaming gets the file too; one whose file cannot be
+  // written (here a folder stands in its place) keeps its name, reported.
+  fs::forceDirectories(d + "Kein Platz/dirname.txt");
+  for (const char* ordner : {"Neuer Ordner", "sicher", "Kein Platz"}) {
     fs::forceDirectories(d + ordner);
     std::string n = ordner;
     EXPECT_TRUE(DateiWebsicherUmbenennen(k, d, n));
   }
+  EXPECT_EQ(u.dialoge.texte(), std::vector<std::string>{"Die Datei " + d + "Kein Platz/dirname.txt kann nicht " +
+                                                        "geschrieben werden.\r\nDer Ordner " + d +
+                                                        "Kein Platz behält seinen Namen."});
+  EXPECT_TRUE(fs::folderExists(d + "Kein Platz/dirname.txt"));
   // Windows-1252 when it fits, else UTF-8; a file of that name in any case
   // is kept, as on a second run; nothing when the option is off.
   for (const char* ordner : {"a", "b", "e"}) fs::forceDirectories(d + ordner);

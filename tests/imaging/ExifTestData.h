@@ -1,8 +1,5 @@
 #pragma once
 // Builders for hand-made JPEG headers and EXIF blocks in the imaging tests.
-#include <stdlib.h>
-#include <sys/stat.h>
-
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -10,7 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "TempOrdner.h"
+
 namespace mosaik::imaging::testdata {
+
+using test::TempOrdner;
 
 inline std::string Bytes(std::initializer_list<int> v) {
   std::string s;
@@ -30,40 +31,7 @@ inline std::string ScanTail() {
   return Segment(0xDA, Bytes({1, 1, 0, 0, 0x3F, 0})) + Bytes({0x12, 0x34, 0xFF, 0x00, 0x56, 0xFF, 0xD9});
 }
 
-inline std::string ReadFileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-// A folder of its own under /tmp, removed with everything in it.
-class TempFolder {
- public:
-  TempFolder() {
-    char tmpl[] = "/tmp/mosaik-meta-XXXXXX";
-    path_ = ::mkdtemp(tmpl);
-    path_ += '/';
-  }
-  ~TempFolder() {
-    ::chmod(path_.c_str(), 0755);
-    std::filesystem::remove_all(path_);
-  }
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-  std::string Write(const std::string& name, const std::string& bytes) const {
-    std::ofstream(path_ + name, std::ios::binary) << bytes;
-    return path_ + name;
-  }
-  std::string Copy(const std::string& from, const std::string& name) const { return Write(name, ReadFileBytes(from)); }
-  const std::string& Path() const { return path_; }
-  int Count() const {
-    int n = 0;
-    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(path_)) ++n;
-    return n;
-  }
-
- private:
-  std::string path_;
-};
+inline std::string ReadFileBytes(const std::string& path) { return test::dateiInhalt(path); }
 
 // A TIFF structure with directories in either byte order.
 class TiffBuilder {

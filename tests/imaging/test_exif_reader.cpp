@@ -1,5 +1,6 @@
-// The EXIF reader on hand-built blocks: formats, display rules, formatters,
-// dates, the 35 mm estimate and the guards against crafted directories.
+// The EXIF reader on hand-built blocks: formats, display rules, malformed
+// values, dates, the 35 mm estimate and the guards against crafted
+// directories.
 #include <gtest/gtest.h>
 
 #include "ExifTestData.h"
@@ -157,52 +158,18 @@ TEST_F(ExifReader, NumberFormattingRules) {
   EXPECT_EQ(RoundHalfEven(-2.5), -2);
 }
 
-TEST_F(ExifReader, Formatters) {
-  EXPECT_EQ(FormatComponentsConfiguration(std::string("\"\x04\x05\x06\x07\"", 6)), "RGB");
+// The formatters run on every picture's values, though no caption shows
+// them: degenerate and malformed values come out without a fault.
+TEST_F(ExifReader, FormattersTakeMalformedValues) {
   EXPECT_EQ(FormatComponentsConfiguration("\"\""), "");
-
-  EXPECT_EQ(FormatShutterSpeed("6/1"), "0.0156 sec (1/64)");
-  EXPECT_EQ(FormatShutterSpeed("1/1"), "0.5000 sec (1/2)");
-  EXPECT_EQ(FormatShutterSpeed("0/1"), "1.0000 sec");
-  EXPECT_EQ(FormatShutterSpeed("-1/1"), "2.0000 sec");
-  EXPECT_EQ(FormatShutterSpeed("6 1/2"), "0.0110 sec (1/91)");
   EXPECT_EQ(FormatShutterSpeed("1/0"), "1/0");
-
-  for (auto [value, text] : {std::pair{"0", "Off"}, {"1", "On"}, {"3", "On, UNKNOWN"}, {"5", "On, no strobe return"},
-                              {"15", "On, strobe return, forced"}, {"16", "Off, surpressed"}, {"25", "On, auto mode"},
-                              {"32", "Off, no flash function"}, {"65", "On, red-eye reduction"},
-                              {"95", "On, strobe return, auto mode, red-eye reduction"}})
-    EXPECT_EQ(FormatFlash(value), text) << value;
-
-  EXPECT_EQ(FormatXpText("83, 0, 111, 0, 109, 0, 0, 0"), "Som");
+  EXPECT_EQ(FormatShutterSpeed("6 1/2"), "0.0110 sec (1/91)");
+  EXPECT_EQ(FormatFlash("95"), "On, strobe return, auto mode, red-eye reduction");
   EXPECT_EQ(FormatXpText("228, 0, 0, 0, 98, 0"), "\xC3\xA4" "b");
-
-  EXPECT_EQ(FormatGpsCoordinate("48/1, 8/1, 15/1"), "48 Degrees 8 Minutes 15 Seconds");
-  EXPECT_EQ(FormatGpsCoordinate("48/1, 825/100, 0/1"), "48 Degrees 8 Minutes 15 Seconds");
   EXPECT_EQ(FormatGpsCoordinate("0/0, 0/0, 0/0"), "0 Degrees 0 Minutes 0 Seconds");
-  EXPECT_EQ(FormatGpsTime("12/1, 34/1, 5650/100"), "12:34:56");
   EXPECT_EQ(FormatGpsTime("12, 34, 56"), "12, 34, 56");
   EXPECT_EQ(FormatGpsTime("12/1, 34/1"), "12/1, 34/1");
   EXPECT_EQ(FormatGpsCoordinate("48/1, 8/1, 15"), "48/1, 8/1, 15");
-}
-
-TEST_F(ExifReader, GpsAndInteroperabilityDirectories) {
-  TiffBuilder t(false);
-  const int exif = t.AddDir(), gps = t.AddDir(), interop = t.AddDir();
-  t.Link(0, 0x8769, exif);
-  t.Link(0, 0x8825, gps);
-  t.Link(exif, 0xA005, interop);
-  t.Add(gps, 0x0001, 2, 1, "N");
-  t.Ascii(gps, 0x0004, "11, 34, 30.5");  // stored as text: shown as it stands
-  t.Add(gps, 0x0000, 1, 4, Bytes({2, 3, 0, 0}));
-  t.Ascii(interop, 0x0001, "R98");
-  auto d = Read(t);
-  const TImageInfo& info = *d->ExifInfo;
-  EXPECT_EQ(info.LookupTagValue("GPSLatitudeRef"), "N");
-  EXPECT_EQ(info.LookupTagValue("GPSLongitude"), "11, 34, 30.5");
-  EXPECT_EQ(info.LookupTag("GPSVersionID"), -1);  // its row has tag number 0
-  EXPECT_EQ(info.LookupTagValue("InteroperabilityIndex"), "R98");
-  EXPECT_NE(info.TraceStr.find("]: GPSLatitude Ref = N\n"), std::string::npos);
 }
 
 TEST_F(ExifReader, ImageDateTimeOrderAndValidity) {
@@ -266,17 +233,6 @@ TEST_F(ExifReader, FocalLength35mmEstimate) {
   TiffBuilder stored = build(true, 2);
   stored.Short(0, 0xA405, 85);
   EXPECT_EQ(Read(stored)->ExifInfo->LookupTagValue("FocalLengthin35mmFilm"), "85.00 mm");
-}
-
-TEST_F(ExifReader, TablesAndDescriptions) {
-  EXPECT_EQ(LookupExifTag(0x829A).Description, "Exposure Time");
-  EXPECT_EQ(LookupExifTag(0x8827).Description, "ISOSpeed Ratings");
-  EXPECT_EQ(LookupExifTag(0x920E).Name, "FocalPlaneXResolution");
-  EXPECT_EQ(&LookupExifTag(0x4242), &UnknownTagDefinition());
-  EXPECT_EQ(GpsTagTable()[23].Name, "GPSDestBearingkRef");
-  EXPECT_EQ(DescriptionFromName("TIFF/EPStandardID"), "TIFF/ EPStandard ID");
-  const int sizes[14] = {0, 1, 1, 2, 4, 8, 1, 1, 2, 4, 8, 4, 8, 0};
-  for (int f = 0; f <= 13; ++f) EXPECT_EQ(FormatSize(f), sizes[f]) << f;
 }
 
 TEST_F(ExifReader, CraftedDirectoriesEndSafely) {

@@ -123,7 +123,7 @@ TEST(JpegSections, WalkEndsAndCommentTexts) {
 }
 
 TEST(JpegSections, ProcessFileResults) {
-  TempFolder dir;
+  TempOrdner dir;
   const std::string withComment = Soi() + Segment(0xFE, "Hallo") + ScanTail();
   const std::string badExif = Soi() + Segment(0xE1, std::string("Exif\0\0ZZ", 8)) + Segment(0xFE, "k") + ScanTail();
   const std::string tiffHeader("II*\0\x08\0\0\0", 8);
@@ -153,7 +153,7 @@ TEST(JpegSections, ProcessFileResults) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     TimgData d;
-    const std::string path = dir.Write(c.name, c.bytes);
+    const std::string path = dir.ablegen(c.name, c.bytes);
     EXPECT_EQ(d.ProcessFile(path), c.read);
     EXPECT_EQ(d.ErrorText, c.error);
     EXPECT_EQ(d.GetCommentText(), c.comment);
@@ -165,8 +165,8 @@ TEST(JpegSections, ProcessFileResults) {
 
   // A missing file is no error; every read starts afresh.
   TimgData d;
-  ASSERT_TRUE(d.ProcessFile(dir.Path() + "kaputt.jpg"));
-  EXPECT_FALSE(d.ProcessFile(dir.Path() + "fehlt.jpg"));
+  ASSERT_TRUE(d.ProcessFile(dir.pfad() + "kaputt.jpg"));
+  EXPECT_FALSE(d.ProcessFile(dir.pfad() + "fehlt.jpg"));
   EXPECT_EQ(d.ErrorText, "");
   EXPECT_FALSE(d.HasExif());
   EXPECT_FALSE(d.HasComment());

@@ -202,7 +202,7 @@ TEST(JpegWriter, SizeRewriting) {
 }
 
 TEST(JpegWriter, DerivedFileKeepsMetadataWithNewSize) {
-  TempFolder dir;
+  TempOrdner dir;
   TimgData d(255);
   ASSERT_TRUE(d.ProcessFile(std::string(MOSAIK_TEST_DATA) + "/jpeg/exif-le.jpg"));
   JpegImage image;
@@ -211,7 +211,7 @@ TEST(JpegWriter, DerivedFileKeepsMetadataWithNewSize) {
   image.Assign(bmp);
   image.CompressionQuality = 76;
   image.Compress();
-  const std::string target = dir.Path() + "vorschau.jpg";
+  const std::string target = dir.pfad() + "vorschau.jpg";
   d.WriteExifJpeg(image, target, true);
   const std::string out = ReadFileBytes(target);
   EXPECT_EQ(out.substr(0, 4), Bytes({0xFF, 0xD8, 0xFF, 0xE1}));  // no JFIF header: the EXIF block comes first
@@ -304,8 +304,8 @@ TEST(JpegWriter, CommentRoundTripOnFilesFromEachTool) {
   const std::string comment = "Neuer Kommentar \xC3\xA4\xC3\xB6\xC3\xBC \xE2\x82\xAC\r\nzweite Zeile";
   for (const Case& c : cases) {
     SCOPED_TRACE(c.file);
-    TempFolder dir;
-    const std::string path = dir.Copy(std::string(MOSAIK_TEST_DATA) + "/jpeg/" + c.file, c.file);
+    TempOrdner dir;
+    const std::string path = dir.ablegen(c.file, ReadFileBytes(std::string(MOSAIK_TEST_DATA) + "/jpeg/" + c.file));
     const std::string before = ReadFileBytes(path);
     std::string beforeRest;
     const auto beforeSegs = Leading(before, &beforeRest);
@@ -332,15 +332,15 @@ TEST(JpegWriter, CommentRoundTripOnFilesFromEachTool) {
     ASSERT_TRUE(back.ProcessFile(path));
     EXPECT_EQ(back.GetCommentText(), comment);
     EXPECT_EQ(back.HasExif(), c.exif);
-    EXPECT_EQ(dir.Count(), 1);  // no temporary file left behind
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.pfad()), {}), 1);  // no temporary file left behind
     // The picture still decodes.
     EXPECT_NO_THROW(DecodeJpeg(after));
   }
 }
 
 TEST(JpegWriter, FailedWriteLeavesTheOriginalUntouched) {
-  TempFolder dir;
-  const std::string path = dir.Copy(std::string(MOSAIK_TEST_DATA) + "/jpeg/cm-exiftool.jpg", "bild.jpg");
+  TempOrdner dir;
+  const std::string path = dir.ablegen("bild.jpg", ReadFileBytes(std::string(MOSAIK_TEST_DATA) + "/jpeg/cm-exiftool.jpg"));
   const std::string before = ReadFileBytes(path);
   TimgData d(255);
   ASSERT_TRUE(d.ProcessFile(path));
@@ -348,7 +348,7 @@ TEST(JpegWriter, FailedWriteLeavesTheOriginalUntouched) {
   // (Folders and files the user may not write, and failures half-way: see
   // the comment editor.)
   // A target in a folder that does not exist.
-  EXPECT_THROW(d.WriteExifJpegFile(dir.Path() + "fehlt/bild.jpg"), MetadataWriteError);
+  EXPECT_THROW(d.WriteExifJpegFile(dir.pfad() + "fehlt/bild.jpg"), MetadataWriteError);
   // Nothing read: nothing to write.
   TimgData empty;
   EXPECT_THROW(empty.WriteExifJpegFile(path), MetadataWriteError);

@@ -1,12 +1,11 @@
 // The PNG reader on streams built here chunk by chunk (CRCs and deflate from
-// zlib itself): the chunk walk's rules, every failure with its exception and
-// text, the defences against hostile sizes, and drawing.
+// zlib itself): the chunk walk's rules, every failure with its number and
+// the defences against hostile sizes. Decoding arbitrary bytes safely is
+// the fuzz replay's part.
 #include <gtest/gtest.h>
 #include <zlib.h>
 
-#include <map>
 #include <sstream>
-#include <tuple>
 #include <string>
 #include <vector>
 
@@ -51,20 +50,16 @@ std::string Rgb2x2(const std::string& between = "") {
   return kSignature + Ihdr(2, 2, 8, 2) + between + Chunk("IDAT", Deflate(kRgbRows)) + kIend;
 }
 
-// Loads and returns the exception's number and text ("" when none).
-struct Outcome {
-  int number = -1;
-  std::string text;
-};
-Outcome Load(TPngGraphic& png, const std::string& bytes) {
+// Loads and returns the exception's number (-1 when none).
+int Load(TPngGraphic& png, const std::string& bytes) {
   try {
     png.LoadFromBytes(bytes);
   } catch (const EPngError& e) {
-    return {e.TextNumber(), e.what()};
+    return e.TextNumber();
   }
-  return {};
+  return -1;
 }
-Outcome Load(const std::string& bytes) {
+int Load(const std::string& bytes) {
   TPngGraphic png;
   return Load(png, bytes);
 }
@@ -77,30 +72,7 @@ std::vector<std::string> Names(const TPngGraphic& png) {
 
 }  // namespace
 
-TEST(PngReaderErrors, EveryFailureWithItsNumberAndText) {
-  const std::map<int, std::string> texte = {
-      {65232, "This \"Portable Network Graphics\" image is invalid because the decoder found an unexpected end of the "
-              "file."},
-      {65233, "This \"Portable Network Graphics\" image contains no data."},
-      {65251, "This \"Portable Network Graphics\" image is not valid because it contains invalid pieces of data (crc "
-              "error)"},
-      {65252, "The \"Portable Network Graphics\" image could not be loaded because one of its main piece of data (ihdr) "
-              "might be corrupted"},
-      {65253, "This \"Portable Network Graphics\" image is invalid because it has missing image parts."},
-      {65254, "Could not decompress the image because it contains invalid compressed data.\r\n Description: data error "
-              "(-3)"},
-      {65255, "The \"Portable Network Graphics\" image contains an invalid palette."},
-      {65256, "The file being readed is not a valid \"Portable Network Graphics\" image because it contains an invalid "
-              "header. This file may be corruped, try obtaining it again."},
-      {65257, "This \"Portable Network Graphics\" image is not supported or it might be invalid.\r\n(IHDR chunk is not "
-              "the first)"},
-      {65258, "This \"Portable Network Graphics\" image is not supported because either it's width or height exceeds "
-              "the maximum size, which is 65535 pixels length."},
-      {65260, "This \"Portable Network Graphics\" image contains an unknown critical part which could not be decoded."},
-      {65261, "This \"Portable Network Graphics\" image is encoded with an unknown compression scheme which could not "
-              "be decoded."},
-      {65262, "This \"Portable Network Graphics\" image uses an unknown interlace scheme which could not be decoded."},
-  };
+TEST(PngReaderErrors, EveryFailureWithItsNumber) {
   const std::string whole = Rgb2x2();
   std::string badCrc = whole;
   badCrc[8 + 8 + 13] ^= 1;  // first CRC byte of IHDR
@@ -149,61 +121,28 @@ TEST(PngReaderErrors, EveryFailureWithItsNumberAndText) {
       {head + Chunk("IDAT", z.substr(0, 5)) + secondBadCrc + kIend, 65251},
       {head + Chunk("IDAT", badDeflate) + kIend, 65254},
   };
-  for (const auto& [bytes, nummer] : faelle) {
-    const Outcome o = Load(bytes);
-    EXPECT_EQ(o.number, nummer) << testing::PrintToString(bytes);
-    EXPECT_EQ(o.text, texte.at(nummer)) << nummer;
-  }
-  // A deflate stream too short for the rows names zlib's own outcome.
-  const Outcome o = Load(head + Chunk("IDAT", Deflate(kRgbRows.substr(0, 10))) + kIend);
-  EXPECT_EQ(o.number, 65254);
-  EXPECT_EQ(o.text.substr(o.text.size() - 14), "stream end (1)");
+  for (const auto& [bytes, nummer] : faelle) EXPECT_EQ(Load(bytes), nummer) << testing::PrintToString(bytes);
 }
 
 TEST(PngReaderErrors, LargeImagesRefusedBeforeTheyAreAllocated) {
   // 65535 × 65535 is a legal header, 12 GB of pixels: refused by the cap.
   TPngGraphic png;
-  EXPECT_EQ(Load(png, kSignature + Ihdr(65535, 65535, 8, 6)).number, 65258);
+  EXPECT_EQ(Load(png, kSignature + Ihdr(65535, 65535, 8, 6)), 65258);
   EXPECT_TRUE(png.GetHeaderChunk().ImageData.empty());
   // The cap is a setting.
   TPngGraphic small;
   small.MaxPixelCount = 3;
-  EXPECT_EQ(Load(small, Rgb2x2()).number, 65258);
+  EXPECT_EQ(Load(small, Rgb2x2()), 65258);
   small.MaxPixelCount = 4;
-  EXPECT_EQ(Load(small, Rgb2x2()).number, -1);
-}
-
-TEST(PngReaderErrors, PaletteAndTransparencyChunksChecked) {
-  const std::string head = kSignature + Ihdr(2, 1, 8, 3);
-  // Two palette entries; the second pixel uses index 5, past the palette:
-  // it shows black, and asking the palette for entry 5 raises 65259.
-  const std::string plte = Chunk("PLTE", std::string("\x10\x20\x30\x40\x50\x60", 6));
-  TPngGraphic png;
-  ASSERT_EQ(Load(png, head + plte + Chunk("IDAT", Deflate(std::string("\0\x01\x05", 3))) + kIend).number, -1);
-  EXPECT_EQ(png.GetPixel(0, 0), 0x405060u);
-  EXPECT_EQ(png.GetPixel(1, 0), 0u);
-  try {
-    png.Chunks.ItemFromClass<TChunkPLTE>()->GetItem(5);
-    ADD_FAILURE() << "no exception";
-  } catch (const EPngError& e) {
-    EXPECT_EQ(e.TextNumber(), 65259);
-    EXPECT_STREQ(e.what(), "There is no such palette entry.");
-  }
-
-  // tRNS with one value below 255 is bit transparency, with two partial.
-  const std::string idat = Chunk("IDAT", Deflate(std::string("\0\x00\x01", 3)));
-  TPngGraphic one;
-  ASSERT_EQ(Load(one, head + plte + Chunk("tRNS", std::string("\xff\x00", 2)) + idat + kIend).number, -1);
-  EXPECT_EQ(one.TransparencyMode(), TPNGTransparencyMode::ptmBit);
-  EXPECT_EQ(one.GetTransparentColor(), 0x405060u);
-  EXPECT_EQ(one.GetAlpha(0, 0), 255);
-  EXPECT_EQ(one.GetAlpha(1, 0), 0);
-  TPngGraphic two;
-  ASSERT_EQ(Load(two, head + plte + Chunk("tRNS", std::string("\x80\x40", 2)) + idat + kIend).number, -1);
-  EXPECT_EQ(two.TransparencyMode(), TPNGTransparencyMode::ptmPartial);
-  EXPECT_EQ(two.GetAlpha(0, 0), 0x80);
-  EXPECT_EQ(two.GetAlpha(1, 0), 0x40);
-  EXPECT_EQ(two.Chunks.ItemFromClass<TChunktRNS>()->PaletteValues[2], 255);  // missing values are 255
+  EXPECT_EQ(Load(small, Rgb2x2()), -1);
+  // A pixel whose palette index lies past the palette's two entries reads
+  // as black, not from beyond the table.
+  TPngGraphic pal;
+  ASSERT_EQ(Load(pal, kSignature + Ihdr(2, 1, 8, 3) + Chunk("PLTE", std::string("\x10\x20\x30\x40\x50\x60", 6)) +
+                          Chunk("IDAT", Deflate(std::string("\0\x01\x05", 3))) + kIend),
+            -1);
+  EXPECT_EQ(pal.GetPixel(0, 0), 0x405060u);
+  EXPECT_EQ(pal.GetPixel(1, 0), 0u);
 }
 
 TEST(PngReaderErrors, ImageDataAcrossChunks) {
@@ -213,8 +152,7 @@ TEST(PngReaderErrors, ImageDataAcrossChunks) {
   // IDAT and a cHRM chunk that is passed over.
   TPngGraphic split;
   ASSERT_EQ(Load(split, head + Chunk("cHRM", std::string(32, '\x01')) + Chunk("IDAT", z.substr(0, 5)) +
-                            Chunk("IDAT", "") + Chunk("IDAT", z.substr(5)) + Chunk("IDAT", "") + kIend)
-                .number,
+                            Chunk("IDAT", "") + Chunk("IDAT", z.substr(5)) + Chunk("IDAT", "") + kIend),
             -1);
   EXPECT_EQ(Names(split), (std::vector<std::string>{"IHDR", "IDAT", "IEND"}));
   EXPECT_EQ((std::vector<uint32_t>{split.GetPixel(0, 0), split.GetPixel(1, 0), split.GetPixel(0, 1), split.GetPixel(1, 1)}),
@@ -224,48 +162,14 @@ TEST(PngReaderErrors, ImageDataAcrossChunks) {
   std::string bad = z;
   bad[2] = '\xff';
   TPngGraphic partial;
-  EXPECT_EQ(Load(partial, head + Chunk("gAMA", Be32(45455)) + Chunk("IDAT", bad) + kIend).number, 65254);
+  EXPECT_EQ(Load(partial, head + Chunk("gAMA", Be32(45455)) + Chunk("IDAT", bad) + kIend), 65254);
   EXPECT_EQ(Names(partial), (std::vector<std::string>{"IHDR", "gAMA", "IDAT"}));
-}
-
-TEST(PngReaderErrors, FiltersUndoneAndAdam7PassesWithoutPixels) {
-  // One grey row of 4 pixels, stored with each filter; previous row for
-  // Up, Average and Paeth: 10 20 30 40.
-  const std::string first = std::string("\0\x0a\x14\x1e\x28", 5);
-  const std::string rows[] = {
-      std::string("\x01\x05\x05\x05\x05", 5),  // Sub: 5 10 15 20
-      std::string("\x02\x01\x02\x03\x04", 5),  // Up: 11 22 33 44
-      std::string("\x03\x01\x01\x01\x01", 5),  // Average: 6 14 23 32
-      std::string("\x04\x01\x01\x01\x01", 5),  // Paeth: 11 21 31 41
-      std::string("\x07\x09\x08\x07\x06", 5),  // unknown type: as stored
-  };
-  const unsigned expected[5][4] = {{5, 10, 15, 20}, {11, 22, 33, 44}, {6, 14, 23, 32}, {11, 21, 31, 41}, {9, 8, 7, 6}};
-  for (int f = 0; f < 5; ++f) {
-    TPngGraphic png;
-    ASSERT_EQ(Load(png, kSignature + Ihdr(4, 2, 8, 0) + Chunk("IDAT", Deflate(first + rows[f])) + kIend).number, -1);
-    for (int x = 0; x < 4; ++x) EXPECT_EQ(png.GetPixel(x, 1) & 0xFF, expected[f][x]) << "filter " << f << " x " << x;
-  }
-  // A 1 × 1 Adam7 image has one pass with a pixel; the others have no
-  // rows at all, not even a filter byte.
-  TPngGraphic tiny;
-  ASSERT_EQ(Load(tiny, kSignature + Ihdr(1, 1, 8, 0, 0, 1) + Chunk("IDAT", Deflate(std::string("\0\x7f", 2))) + kIend)
-                .number,
-            -1);
-  EXPECT_EQ(tiny.GetPixel(0, 0), 0x7F7F7Fu);
-  // 3 × 2 Adam7: passes 1 (0,0), 4 (2,0), 6 (1,0) and 7 (row 1).
-  const std::string adam7 = std::string("\0\x01", 2) + std::string("\0\x02", 2) + std::string("\0\x03", 2) +
-                            std::string("\0\x04\x05\x06", 4);
-  TPngGraphic small;
-  ASSERT_EQ(Load(small, kSignature + Ihdr(3, 2, 8, 0, 0, 1) + Chunk("IDAT", Deflate(adam7)) + kIend).number, -1);
-  const unsigned grid[2][3] = {{1, 3, 2}, {4, 5, 6}};
-  for (int y = 0; y < 2; ++y)
-    for (int x = 0; x < 3; ++x) EXPECT_EQ(small.GetPixel(x, y) & 0xFF, grid[y][x]) << x << "," << y;
 }
 
 TEST(PngReaderErrors, AncillaryChunksKeptAndWrittenBack) {
   TPngGraphic png;
   const std::string priv = Chunk("prVt", std::string("\x00\x01geheim", 8));
-  ASSERT_EQ(Load(png, Rgb2x2(priv)).number, -1);
+  ASSERT_EQ(Load(png, Rgb2x2(priv)), -1);
   EXPECT_EQ(Names(png), (std::vector<std::string>{"IHDR", "prVt", "IDAT", "IEND"}));
   std::ostringstream out;
   png.SaveToStream(out);
@@ -276,7 +180,7 @@ TEST(PngReaderErrors, AncillaryChunksKeptAndWrittenBack) {
   // A zTXt chunk that inflates past the limit is refused when read out.
   std::string big(TChunkzTXt::kMaxText + 1, 'a');
   TPngGraphic bomb;
-  ASSERT_EQ(Load(bomb, Rgb2x2(Chunk("zTXt", std::string("k\0\0", 3) + Deflate(big)))).number, -1);
+  ASSERT_EQ(Load(bomb, Rgb2x2(Chunk("zTXt", std::string("k\0\0", 3) + Deflate(big)))), -1);
   auto* z = dynamic_cast<TChunkzTXt*>(bomb.Chunks.Item(1));
   ASSERT_NE(z, nullptr);
   EXPECT_THROW((void)z->GetText(), EPNGZLIBError);
@@ -286,63 +190,4 @@ TEST(PngReaderErrors, AncillaryChunksKeptAndWrittenBack) {
   std::istringstream cut(Rgb2x2().substr(0, 40));
   cut.exceptions(std::ios::failbit | std::ios::badbit | std::ios::eofbit);
   EXPECT_THROW(png.LoadFromStream(cut), EPngUnexpectedEnd);
-}
-
-TEST(PngReaderErrors, DrawingStretchesAndKeepsTheBackgroundWhereTransparent) {
-  TPngGraphic png;
-  ASSERT_EQ(Load(png, Rgb2x2()).number, -1);
-  // 2 × 2 stretched into 4 × 4 at (1, 1) of a grey 6 × 6 canvas.
-  Bitmap canvas(6, 6, PixelFormat::Bit24);
-  std::fill(canvas.pixels.begin(), canvas.pixels.end(), 0x80);
-  png.Draw(canvas, 1, 1, 5, 5);
-  auto at = [&](const Bitmap& b, int x, int y) {
-    const size_t n = b.format == PixelFormat::Bit32 ? 4 : 3;
-    const uint8_t* p = b.row(y) + n * static_cast<size_t>(x);
-    return (uint32_t{p[2]} << 16) | (uint32_t{p[1]} << 8) | p[0];
-  };
-  const std::tuple<int, int, uint32_t> spots[] = {{0, 0, 0x808080}, {1, 1, 0xFF0000}, {2, 2, 0xFF0000}, {3, 1, 0x00FF00},
-                                                  {1, 4, 0x0000FF}, {4, 4, 0xFFFFFF}, {5, 5, 0x808080}};
-  for (auto [x, y, colour] : spots) EXPECT_EQ(at(canvas, x, y), colour) << x << "," << y;
-
-  // RGBA: alpha 0 leaves the background, 255 covers it, 128 blends
-  // (source × a + background × (255 − a) + 127) / 255 per channel.
-  const std::string rows = std::string("\0\xff\0\0\0\0\0\xff\xff", 9) + std::string("\0\xff\xff\xff\x80\0\0\0\x80", 9);
-  TPngGraphic rgba;
-  ASSERT_EQ(Load(rgba, kSignature + Ihdr(2, 2, 8, 6) + Chunk("IDAT", Deflate(rows)) + kIend).number, -1);
-  Bitmap c32(2, 2, PixelFormat::Bit32);
-  std::fill(c32.pixels.begin(), c32.pixels.end(), 0x40);
-  rgba.Draw(c32, 0, 0, 2, 2);
-  EXPECT_EQ(at(c32, 0, 0), 0x404040u);  // red, alpha 0
-  EXPECT_EQ(at(c32, 1, 0), 0x0000FFu);  // blue, alpha 255
-  // white at 128 over 0x40: (255·128 + 64·127 + 127) / 255 = 160
-  EXPECT_EQ(at(c32, 0, 1), 0xA0A0A0u);
-  // black at 128 over 0x40: (64·127 + 127) / 255 = 32
-  EXPECT_EQ(at(c32, 1, 1), 0x202020u);
-  // A rectangle partly outside the canvas is clipped; other formats and
-  // empty rectangles draw nothing.
-  Bitmap edge(2, 2, PixelFormat::Bit24);
-  png.Draw(edge, -1, -1, 3, 3);
-  EXPECT_EQ(at(edge, 0, 0), 0xFF0000u);
-  EXPECT_EQ(at(edge, 1, 1), 0xFFFFFFu);
-  Bitmap pal(2, 2, PixelFormat::Bit8);
-  png.Draw(pal, 0, 0, 2, 2);
-  EXPECT_EQ(pal.pixels, std::vector<uint8_t>(4, 0));
-}
-
-TEST(PngReaderErrors, SetPixelOnPaletteAndGreyTakesTheNearestEntry) {
-  TPngGraphic png;
-  const std::string plte = Chunk("PLTE", std::string("\x00\x00\x00\xff\x00\x00\x00\x00\xff", 9));
-  ASSERT_EQ(Load(png, kSignature + Ihdr(2, 1, 2, 3) + plte + Chunk("IDAT", Deflate(std::string("\0\0", 2))) + kIend)
-                .number,
-            -1);
-  png.SetPixel(1, 0, 0xE01010);
-  EXPECT_EQ(png.GetPixel(1, 0), 0xFF0000u);
-  png.SetPixel(0, 0, 0x1010C0);
-  EXPECT_EQ(png.GetPixel(0, 0), 0x0000FFu);
-  png.SetPixel(2, 0, 0xFF0000);  // outside: nothing
-  TPngGraphic grey;
-  ASSERT_EQ(Load(grey, kSignature + Ihdr(1, 1, 4, 0) + Chunk("IDAT", Deflate(std::string("\0\0", 2))) + kIend).number,
-            -1);
-  grey.SetPixel(0, 0, 0x909090);  // ramp entries 0x88 and 0x99: 0x88 is nearer
-  EXPECT_EQ(grey.GetPixel(0, 0), 0x888888u);
 }

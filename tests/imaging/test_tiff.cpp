@@ -1,6 +1,6 @@
-// TIFF containers and GPS directories: files made with ImageMagick and
-// exiftool (tests/data/tiff, tests/data/iptc/gps.jpg; values as exiftool
-// reports them) and TIFF layouts built here.
+// TIFF structures: files made with ImageMagick and exiftool (tests/data/tiff,
+// tests/data/iptc/gps.jpg) for the values a caption shows, and layouts built
+// here whose damage must end safely.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -23,36 +23,17 @@ class TiffFiles : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(TiffFiles, BothByteOrdersAndTheRawExtension) {
-  testdata::TempFolder dir;
-  struct Case {
-    std::string path;
-    bool motorola;
-  };
-  for (const Case& c : {Case{Data("tiff/le.tif"), false}, Case{Data("tiff/be.tif"), true},
-                        Case{dir.Copy(Data("tiff/le.tif"), "roh.NEF"), false},
-                        Case{dir.Copy(Data("tiff/be.tif"), "bild.tiff"), true}}) {
-    SCOPED_TRACE(c.path);
+TEST_F(TiffFiles, BothByteOrders) {
+  for (const auto& [name, motorola] : {std::pair<const char*, bool>{"tiff/le.tif", false}, {"tiff/be.tif", true}}) {
+    SCOPED_TRACE(name);
     TimgData d(255);
-    ASSERT_TRUE(d.ProcessFile(c.path));
-    EXPECT_EQ(d.ErrorText, "<none>");
-    EXPECT_FALSE(d.TiffMode);  // only while reading
-    EXPECT_EQ(d.MotorolaOrder, c.motorola);
-    EXPECT_TRUE(d.HasExif());
-    EXPECT_FALSE(d.HasComment());
-    EXPECT_EQ(d.SectionCount(), 1);
+    ASSERT_TRUE(d.ProcessFile(Data(name)));
+    EXPECT_EQ(d.MotorolaOrder, motorola);
     ASSERT_NE(d.ExifInfo, nullptr);
-    const TImageInfo& info = *d.ExifInfo;
-    EXPECT_TRUE(info.TiffMode);
-    EXPECT_EQ(info.ThumbnailStart, 0);
-    // From the first directory and from those it links.
-    for (const auto& [tag, value] : {std::pair<const char*, std::string>{"Make", "Testkamera"},
-                                     {"Model", "TIFF Modell"}, {"StripOffsets", "622"}, {"FNumber", "F8.0"},
-                                     {"GPSLatitudeRef", "N"}})
-      EXPECT_EQ(info.LookupTagValue(tag), value) << tag;
-    EXPECT_EQ(info.Width, 6);
-    EXPECT_EQ(info.Height, 4);
-    const DateTimeParts t = DecodeDateTime(info.GetImgDateTime());
+    // From the first directory and from the one it links.
+    EXPECT_EQ(d.ExifInfo->LookupTagValue("Make"), "Testkamera");
+    EXPECT_EQ(d.ExifInfo->LookupTagValue("FNumber"), "F8.0");
+    const DateTimeParts t = DecodeDateTime(d.ExifInfo->GetImgDateTime());
     EXPECT_EQ((std::vector<int>{t.Year, t.Month, t.Day, t.Hour, t.Minute}), (std::vector<int>{2022, 12, 24, 18, 30}));
     // Derived JPEG files never get the TIFF bytes as an EXIF section.
     const std::string head = d.WriteSegments();
@@ -62,11 +43,11 @@ TEST_F(TiffFiles, BothByteOrdersAndTheRawExtension) {
 }
 
 TEST_F(TiffFiles, CutInsideTheValueArea) {
-  testdata::TempFolder dir;
+  testdata::TempOrdner dir;
   TimgData d(255);
   // The directory is read, the cut values are empty or short.
   const std::string le = testdata::ReadFileBytes(Data("tiff/le.tif"));
-  ASSERT_TRUE(d.ProcessFile(dir.Write("e.tif", le.substr(0, 300))));
+  ASSERT_TRUE(d.ProcessFile(dir.ablegen("e.tif", le.substr(0, 300))));
   EXPECT_EQ(d.ExifInfo->LookupTagValue("ImageWidth"), "6");
   EXPECT_EQ(d.ExifInfo->LookupTagValue("FNumber"), "");
 }
@@ -104,23 +85,12 @@ TEST_F(TiffFiles, FirstDirectoryWhereTheHeaderSaysAndLinksGuarded) {
   EXPECT_EQ(d.ExifInfo->LookupTagValue("Model"), "Null");
 }
 
-TEST_F(TiffFiles, GpsDirectoryOfAJpeg) {
+TEST_F(TiffFiles, GpsDirectoryOfAJpegReadBesideTheCaptionValues) {
   TimgData d(255);
   ASSERT_TRUE(d.ProcessFile(Data("iptc/gps.jpg")));
-  const TImageInfo& info = *d.ExifInfo;
-  EXPECT_EQ(info.LookupTagValue("FNumber"), "F5.6");
-  EXPECT_EQ(info.LookupTagValue("GPSLatitudeRef"), "N");
-  // 53° 32' 45.96" and 9° 57' 57.96": seconds without decimals.
-  for (const auto& [tag, value] :
-       {std::pair<const char*, std::string>{"GPSLatitude", "53 Degrees 32 Minutes 46 Seconds"}, {"GPSLongitudeRef", "E"},
-        {"GPSLongitude", "9 Degrees 57 Minutes 58 Seconds"}, {"GPSAltitudeRef", "0"}, {"GPSAltitude", "25/2"},
-        {"GPSTimeStamp", "19:5:7"}, {"GPSDateStamp", "2023:06:14"}, {"GPSMapDatum", "WGS-84"},
-        {"GPSImageDirectionRef", "T"}, {"GPSImageDirection", "541/2"}})
-    EXPECT_EQ(info.LookupTagValue(tag), value) << tag;
-  const TTagEntry& lat = info.Tags[static_cast<size_t>(info.LookupTag("GPSLatitude"))];
+  EXPECT_EQ(d.ExifInfo->LookupTagValue("FNumber"), "F5.6");
+  const TTagEntry& lat = d.ExifInfo->Tags[static_cast<size_t>(d.ExifInfo->LookupTag("GPSLatitude"))];
   EXPECT_EQ(lat.TableId, kGpsTable);
-  EXPECT_EQ(lat.Tag, 2);
-  EXPECT_EQ(lat.Format, 5);
   EXPECT_EQ(lat.Raw.size(), 24u);
 }
 

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/types.h>
 #include <sys/wait.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <tuple>
@@ -42,6 +44,37 @@ TEST(Dateisystem, AtomaresSchreibenErsetztErstNachVollstaendigemSchreiben) {
   EXPECT_EQ(dateien, 1);
   // A folder that does not exist: failure, nothing written.
   EXPECT_FALSE(fs::writeFileAtomic(t.pfad() + "fehlt/x.ini", "x"));
+  // A name of the longest length a folder holds still leaves room for the
+  // temporary file.
+  const std::string lang = t.pfad() + std::string(251, 'l') + ".htm";
+  EXPECT_TRUE(fs::writeFileAtomic(lang, "x"));
+  std::filesystem::remove(lang);
+  // An interrupted run: on SIGTERM its temporary file goes; one that a
+  // killed run left (no handler ran) is swept by the next run in that
+  // folder, while others' files stay.
+  std::ofstream(t.pfad() + ".mosaik-fremd.tmp") << "x";
+  for (const bool signal : {true, false}) {
+    const pid_t kind = ::fork();
+    if (kind == 0) {
+      fs::removeTempsOnSignals();
+      std::string p;
+      if (fs::createTemp(t.pfad(), 0644, p) < 0) _exit(1);
+      if (signal) ::raise(SIGTERM);
+      _exit(0);
+    }
+    int status = 0;
+    ::waitpid(kind, &status, 0);
+    EXPECT_EQ(WIFSIGNALED(status), signal);
+    EXPECT_EQ(fs::sweepStaleTemps(t.pfad()), signal ? 0 : 1);
+  }
+  EXPECT_TRUE(std::filesystem::exists(t.pfad() + ".mosaik-fremd.tmp"));
+  std::filesystem::remove(t.pfad() + ".mosaik-fremd.tmp");
+  // Neither a pipe nor a folder is read as a file, and a pipe is never
+  // waited on.
+  ASSERT_EQ(::mkfifo((t.pfad() + "rohr").c_str(), 0644), 0);
+  EXPECT_FALSE(fs::readFile(t.pfad() + "rohr"));
+  EXPECT_FALSE(fs::readFile(t.pfad()));
+  std::filesystem::remove(t.pfad() + "rohr");
 
   // An original rewritten keeps its owner, attributes and inode where a
   // new file could not have them. As nobody, in a folder nobody may write:

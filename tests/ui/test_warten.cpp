@@ -22,7 +22,6 @@ struct Warten : ::testing::Test {
 };
 
 TEST_F(Warten, ErzeugenZeigenUndAbbrechen) {
-  // The bar's geometry shows in the drawing tests.
   EXPECT_EQ(AbbruchFlag.load(), 0);
   f.Show();
   EXPECT_TRUE(f.Visible);
@@ -51,79 +50,43 @@ TEST_F(Warten, ErzeugenZeigenUndAbbrechen) {
   EXPECT_GE(meldungen, 5);
 }
 
-TEST_F(Warten, SchlichterBalkenVerlaufUndWende) {
-  f.TimerTimer();  // block from -143 to 0
-  EXPECT_EQ(f.X, -126);
-  f.TimerTimer();  // block from -126 to 17
-  // Worked by hand: start + ((end - start) * (c + 126)) div 143, truncated
-  // toward zero, face colour to highlight.
-  EXPECT_EQ(f.pixel(0, 1), 0x4AA4FDu);   // (74, 164, 253)
-  EXPECT_EQ(f.pixel(0, 15), 0x4AA4FDu);
-  EXPECT_EQ(f.pixel(16, 8), 0x359AFEu);  // (53, 154, 254)
-  EXPECT_EQ(f.pixel(17, 8), kFlaeche);   // the block's right end is erased
-  EXPECT_EQ(f.pixel(0, 0), kFlaeche);    // the top row inside the block stays
-  EXPECT_EQ(f.pixel(0, 16), kFlaeche);   // the bottom row is never painted
-  EXPECT_EQ(f.pixel(100, 8), kFlaeche);
-  EXPECT_EQ(f.X, -109);
-
-  // The block runs out at the right, turns once wholly outside.
-  for (int i = 2; i < 17; ++i) f.TimerTimer();
-  EXPECT_EQ(f.X, 146);
-  EXPECT_FALSE(f.NachRechts);
-  f.TimerTimer();  // drawn at 146: nothing inside the box
-  EXPECT_EQ(f.X, 129);
-  f.TimerTimer();  // block 129..272 moving left: the highlight end leads
-  EXPECT_EQ(f.pixel(129, 8), kHell);
-  EXPECT_EQ(f.pixel(128, 8), kFlaeche);
-  // c = 142: (51 + 2457 div 143, 153 + 1131 div 143, 255 + (-195) div 143)
-  EXPECT_EQ(f.pixel(142, 8), 0x44A0FEu);
+TEST_F(Warten, SchlichterBalkenWandertWendetUndBleibtImKasten) {
+  constexpr int B = TwartenForm::kBreite, H = TwartenForm::kHoehe;
+  std::vector<int> wenden;
+  for (int tick = 0; tick < 40; ++tick) {
+    const int x1 = f.X, x2 = f.X + B;
+    const bool rechts = f.NachRechts;
+    f.TimerTimer();
+    EXPECT_EQ(f.X, x1 + (rechts ? 17 : -17));
+    if (f.NachRechts != rechts) wenden.push_back(f.X);
+    // Outside the block, and on the top and bottom rows, the face colour.
+    for (int y = 0; y < H; ++y)
+      for (int x = 0; x < B; ++x) {
+        if (y == 0 || y == H - 1 || x < x1 || x >= x2) {
+          ASSERT_EQ(f.pixel(x, y), kFlaeche) << tick << ": " << x << "," << y;
+        }
+      }
+    if (tick == 1) {
+      EXPECT_NE(f.pixel(16, 8), kFlaeche);  // the block from 0 to 17
+    }
+  }
+  // It turns once it is wholly outside, on either side.
+  EXPECT_EQ(wenden, (std::vector<int>{146, -160}));
 }
 
-TEST_F(Warten, ThemenBalkenInDreierbloecken) {
-  bool themen = true;
-  f.ThemesEnabled = [&] { return themen; };
-  using T = TwartenForm::ThemenTeil;
+TEST_F(Warten, ThemenBalkenWandertWendetUndBleibtImKasten) {
+  f.ThemesEnabled = [] { return true; };
   std::vector<int> positionen;
-  for (int i = 0; i < 4; ++i) {
+  for (int i = 0; i < 35; ++i) {
     positionen.push_back(f.P);
     f.TimerTimer();
-  }
-  // p = 0 was drawn last: background, then chunk and gap for 0, 1, 2.
-  EXPECT_EQ(f.ThemenTeile, (std::vector<T>{{T::Hintergrund, 0, 2, 143, 15},
-                                           {T::Chunk, 0, 2, 8, 15},
-                                           {T::Balken, 8, 2, 11, 15},
-                                           {T::Chunk, 11, 2, 19, 15},
-                                           {T::Balken, 19, 2, 22, 15},
-                                           {T::Chunk, 22, 2, 30, 15},
-                                           {T::Balken, 30, 2, 33, 15}}));
-  for (int i = 0; i < 12; ++i) {
-    positionen.push_back(f.P);
-    f.TimerTimer();
-  }
-  // p = 12: chunks 13 and 14 lie beyond the box and are clipped away.
-  EXPECT_EQ(f.ThemenTeile.size(), 3u);
-  EXPECT_EQ(f.ThemenTeile.back(), (T{T::Balken, 140, 2, 143, 15}));
-  for (int i = 0; i < 19; ++i) {
-    positionen.push_back(f.P);
-    f.TimerTimer();
+    for (const auto& t : f.ThemenTeile) {
+      EXPECT_TRUE(t.x1 >= 0 && t.x1 < t.x2 && t.x2 <= TwartenForm::kBreite) << i << ": " << t.x1 << ".." << t.x2;
+      EXPECT_TRUE(t.y1 == 2 && t.y2 == TwartenForm::kHoehe - 2) << i;
+    }
   }
   EXPECT_EQ(positionen, (std::vector<int>{-3, -2, -1, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 12, 11, 10,
                                           9,  8,  7,  6, 5, 4, 3, 2, 1, 0, -1, -2, -3, -3, -2}));
-  // Moving left the gap comes before each chunk.
-  f.NachRechts = false;
-  f.P = 0;
-  f.TimerTimer();
-  EXPECT_EQ(f.ThemenTeile[1], (T{T::Balken, 0, 2, 3, 15}));
-  EXPECT_EQ(f.ThemenTeile[2], (T{T::Chunk, 3, 2, 11, 15}));
-
-  // Switching the styles off changes the variant at the next tick, without
-  // resetting any position.
-  themen = false;
-  ASSERT_EQ(f.X, -143);
-  f.TimerTimer();
-  EXPECT_EQ(f.X, -160);  // moving left, then turned
-  EXPECT_TRUE(f.NachRechts);
-  EXPECT_EQ(f.P, -1);
 }
 
 }  // namespace

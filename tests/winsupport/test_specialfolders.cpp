@@ -6,6 +6,7 @@
 #include <fstream>
 #include <map>
 
+#include "TempOrdner.h"
 #include "winsupport/SpecialFolders.h"
 
 namespace mosaik {
@@ -34,7 +35,8 @@ TEST(SpecialFolders, ApplicationDataFollowsXdgConfigHome) {
 }
 
 TEST(SpecialFolders, UserDirsAndDataFolders) {
-  const auto home = std::filesystem::temp_directory_path() / ("mosaik_sf_" + std::to_string(::getpid()));
+  const mosaik::test::TempOrdner heim;
+  const std::filesystem::path home = heim.pfad() + "anna";
   std::filesystem::create_directories(home / ".config");
   {
     std::ofstream f(home / ".config/user-dirs.dirs");
@@ -56,7 +58,6 @@ TEST(SpecialFolders, UserDirsAndDataFolders) {
   const TSpecialFolders ohneDatei(umgebung({{"HOME", "/home/anna"}, {"XDG_DATA_HOME", "/d"}}));
   EXPECT_EQ(ohneDatei.Desktop(), "/home/anna/Desktop");
   EXPECT_EQ(ohneDatei.Programs(), "/d/applications");
-  std::filesystem::remove_all(home);
 
   std::string unveraendert = "vorher";
   GetSpecialFolderPath(SpecialFolder::Network, unveraendert, umgebung({{"HOME", "/h"}}));

@@ -18,6 +18,9 @@ struct AppState {
   std::string HTMLOrdnerPfad;
   std::string GrosseBilderpfad;
   std::string Vorschaubilderpfad;
+  // The picture folder a settings file named when it did not exist (the
+  // working folder stands in for it); empty otherwise.
+  std::string FehlenderBilderOrdner;
   // Focal-length conversion of the captions.
   double BWreal = 5.0;
   double BWumgerechnet = 35.0;

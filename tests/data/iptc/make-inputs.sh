@@ -7,7 +7,7 @@ convert=/usr/bin/convert
 base=makernotes/grey.jpg
 et="exiftool -q -overwrite_original"
 
-# IPTC: once as UTF-8 (with the coded character set), once as Latin-1.
+# IPTC as UTF-8 (with the coded character set).
 cp $base iptc/iptc-utf8.jpg
 $et -charset iptc=UTF8 -IPTC:CodedCharacterSet=UTF8 -IPTC:ObjectName="Hafen am Abend" \
   -IPTC:Keywords=Hafen -IPTC:Keywords=Elbe -IPTC:Keywords="Möwe" \
@@ -15,9 +15,6 @@ $et -charset iptc=UTF8 -IPTC:CodedCharacterSet=UTF8 -IPTC:ObjectName="Hafen am A
   -IPTC:By-line="Anna Beispiel" -IPTC:City=Hamburg -IPTC:Country-PrimaryLocationName=Deutschland \
   -IPTC:Caption-Abstract="Blick über die Elbe" -IPTC:CopyrightNotice="© 2023 Anna Beispiel" \
   -IPTC:DateCreated=2023:06:14 -IPTC:TimeCreated=21:05:07+02:00 -IPTC:Urgency=5 iptc/iptc-utf8.jpg
-cp $base iptc/iptc-latin1.jpg
-$et -charset iptc=Latin -IPTC:Caption-Abstract="Blick über die Elbe" -IPTC:City="Köln" \
-  -IPTC:Keywords=Dom -IPTC:Keywords="Brücke" iptc/iptc-latin1.jpg
 
 # GPS beside a few EXIF tags.
 cp $base iptc/gps.jpg
@@ -26,8 +23,7 @@ $et -Make=Testkamera -Model="Modell 1" -FNumber=5.6 -GPSVersionID=2.2.0.0 \
   -GPSAltitude=12.5 -GPSAltitudeRef=0 -GPSTimeStamp=19:05:07 -GPSDateStamp=2023:06:14 \
   -GPSMapDatum=WGS-84 -GPSImgDirection=270.5 -GPSImgDirectionRef=T iptc/gps.jpg
 
-# TIFF files in both byte orders, with EXIF and GPS directories; the raw
-# file name extension is read as TIFF too.
+# TIFF files in both byte orders, with EXIF and GPS directories.
 $convert -size 6x4 gradient:red-blue -depth 8 -compress none -define tiff:endian=lsb tiff/le.tif
 $convert -size 6x4 gradient:red-blue -depth 8 -compress none -define tiff:endian=msb tiff/be.tif
 for f in tiff/le.tif tiff/be.tif; do
