@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "../ui/RegelnTestbasis.h"
 #include "test_kommentar_basis.h"
 #include "ui/EXIFForm.h"
@@ -129,17 +131,14 @@ TEST_F(Beschreibungseditor, BrennweitenWerdenBeimZeigenGerundetUndGespeichert) {
   EXPECT_EQ(st.BWumgerechnet, 52.5);
 
   // Four places, halves to even (exact binary halves).
-  EXPECT_EQ(VierStellen(0.03125).units(), 312);
-  EXPECT_EQ(VierStellen(0.09375).units(), 938);
-  EXPECT_EQ(VierStellen(-0.03125).units(), -312);
+  for (auto [wert, einheiten] : {std::pair{0.03125, 312}, {0.09375, 938}, {-0.03125, -312}})
+    EXPECT_EQ(VierStellen(wert).units(), einheiten) << wert;
   EXPECT_EQ(VierStellen(1e300), Decimal4::max());
 }
 
 TEST_F(Beschreibungseditor, FensterNebenDemHauptfenster) {
-  EXPECT_EQ(EXIFFensterposition(100, 50, 600, 1280), std::pair(572, 70));
-  EXPECT_EQ(EXIFFensterposition(300, 50, 600, 1280), std::pair(670, 70));
-  EXPECT_EQ(EXIFFensterposition(208, 0, 600, 1280), std::pair(680, 20));
-  EXPECT_EQ(EXIFFensterposition(209, 0, 600, 1280), std::pair(670, 20));
+  for (auto [links, oben, x, y] : {std::array{100, 50, 572, 70}, {300, 50, 670, 70}, {208, 0, 680, 20}, {209, 0, 670, 20}})
+    EXPECT_EQ(EXIFFensterposition(links, oben, 600, 1280), std::pair(x, y)) << links;
 }
 
 TEST_F(Beschreibungseditor, VorschauZeigtDieBeschreibungEinesBildesAusDemBilderordner) {
