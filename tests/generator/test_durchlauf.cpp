@@ -115,11 +115,10 @@ TEST_F(Durchlauf, AttributeGroesseUndDatum) {
   datei(q + "b1025", std::string(1025, 'x'));
   datei(q + "b2047", std::string(2047, 'x'));
   datei(q + ".versteckt.txt", "x");
-  EXPECT_EQ(DateigroesseText(q + "Bild.TXT"), "1024 Bytes");
-  EXPECT_EQ(DateigroesseText(q + "bild.txt"), "1024 Bytes");  // found in any case
-  EXPECT_EQ(DateigroesseText(q + "b1025"), "1 KB");
-  EXPECT_EQ(DateigroesseText(q + "b2047"), "1 KB");
-  EXPECT_EQ(DateigroesseText(q + "fehlt"), "0 Bytes");
+  // Found in any case; a missing file has none.
+  for (auto [name, text] : {std::pair{"Bild.TXT", "1024 Bytes"}, {"bild.txt", "1024 Bytes"}, {"b1025", "1 KB"},
+                            {"b2047", "1 KB"}, {"fehlt", "0 Bytes"}})
+    EXPECT_EQ(DateigroesseText(q + name), text) << name;
   const int fd = ::open((q + "riesig").c_str(), O_CREAT | O_WRONLY, 0644);
   ASSERT_GE(fd, 0);
   ASSERT_EQ(::ftruncate(fd, int64_t{5} << 30), 0);  // sparse: no disk space used

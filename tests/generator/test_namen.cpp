@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <fstream>
+#include <tuple>
 
 #include "AlsNobody.h"
 #include "DurchlaufTestbasis.h"
@@ -50,10 +51,10 @@ TEST_F(NamenTest, BildseitenNamen) {
   l[0].Name = "urlaub.jpg";
   l[1].Name = "urlaub";
   l[2].Name = "Strand.am.Meer.JPEG";
-  EXPECT_EQ(EinzelbildHTMLName(k, "meinebilder.htm", l, 0, false), "meinebilder-urlaubjpg.htm");
-  EXPECT_EQ(EinzelbildHTMLName(k, "meinebilder.htm", l, 0, true), "meinebilder-urlaubjpg-stopp.htm");
-  EXPECT_EQ(EinzelbildHTMLName(k, "meinebilder.htm", l, 1, true), "meinebilder-urlaub-stopp.htm");
-  EXPECT_EQ(EinzelbildHTMLName(k, "meinebilder.htm", l, 2, false), "meinebilder-Strand.am.MeerJPEG.htm");
+  for (auto [i, stopp, name] : {std::tuple{0, false, "meinebilder-urlaubjpg.htm"},
+                                 {1, true, "meinebilder-urlaub-stopp.htm"},
+                                 {2, false, "meinebilder-Strand.am.MeerJPEG.htm"}})
+    EXPECT_EQ(EinzelbildHTMLName(k, "meinebilder.htm", l, i, stopp), name);
   // An index page in any case leads to the base name of the option.
   for (const char* index : {"index.htm", "INDEX.HTM", "Index.Html", "index.xhtml", "index.php"})
     EXPECT_EQ(EinzelbildHTMLName(k, index, l, 0, false), "meinebilder-urlaubjpg.htm") << index;
@@ -107,10 +108,9 @@ TEST_F(NamenTest, StandardordnerUndNormalform) {
   st.Vorschaubilderpfad = "/klein/";
   EXPECT_EQ(GrosseBilderOrdner(k), "/gross/");
   EXPECT_EQ(VorschauOrdner(k), "/klein/");
-  EXPECT_EQ(OrdnerNormalisieren(""), "");
-  EXPECT_EQ(OrdnerNormalisieren("//a///b"), "/a/b/");
-  EXPECT_EQ(OrdnerNormalisieren("/"), "/");
-  EXPECT_EQ(OrdnerNormalisieren("relativ/x"), fs::currentFolder() + "relativ/x/");
+  for (auto [rein, raus] : {std::pair<std::string, std::string>{"", ""}, {"//a///b", "/a/b/"}, {"/", "/"},
+                            {"relativ/x", fs::currentFolder() + "relativ/x/"}})
+    EXPECT_EQ(OrdnerNormalisieren(rein), raus) << rein;
 }
 
 TEST_F(NamenTest, AnzeigepfadUnterordnerUndWegZurueck) {
@@ -137,16 +137,17 @@ TEST_F(NamenTest, AnzeigepfadUnterordnerUndWegZurueck) {
 }
 
 TEST_F(NamenTest, RelativePfadeUndURLs) {
-  EXPECT_EQ(RelativerPfad("/a/html/", "/a/bilder/x/"), "../bilder/x");
-  EXPECT_EQ(RelativeURL("/a/html/", "/a/bilder/x/"), "../bilder/x/");
-  EXPECT_EQ(RelativerPfad("/a/html", "/a/bilder/x/"), "../bilder/x");
-  EXPECT_EQ(RelativerPfad("/a/html/", "/a/html/"), "");
-  EXPECT_EQ(RelativerPfad("/a/html/", "/a/html/sub/"), "sub");
-  EXPECT_EQ(RelativerPfad("/a/html/sub/tief/", "/a/html/"), "../..");
-  EXPECT_EQ(RelativeURL("/a/html/sub/tief/", "/a/html/"), "../../");
-  EXPECT_EQ(RelativerPfad("/", "/a/b/"), "a/b");
-  // Linux names differ in case.
-  EXPECT_EQ(RelativerPfad("/a/Html/", "/a/html/x/"), "../html/x");
+  // Base, target, path, URL; Linux names differ in case.
+  for (auto [basis, ziel, pfad, url] : {std::tuple{"/a/html/", "/a/bilder/x/", "../bilder/x", "../bilder/x/"},
+                                        {"/a/html", "/a/bilder/x/", "../bilder/x", "../bilder/x/"},
+                                        {"/a/html/", "/a/html/", "", ""},
+                                        {"/a/html/", "/a/html/sub/", "sub", "sub/"},
+                                        {"/a/html/sub/tief/", "/a/html/", "../..", "../../"},
+                                        {"/", "/a/b/", "a/b", "a/b/"},
+                                        {"/a/Html/", "/a/html/x/", "../html/x", "../html/x/"}}) {
+    EXPECT_EQ(RelativerPfad(basis, ziel), pfad) << basis << " " << ziel;
+    EXPECT_EQ(RelativeURL(basis, ziel), url) << basis << " " << ziel;
+  }
 
   st.BilderOrdnerPfad = "/fotos";
   EXPECT_EQ(RelativerPfadZumHTMLOrdner(k, "/fotos/html/_vorschau/Urlaub/"), "_vorschau/Urlaub");
@@ -162,9 +163,9 @@ TEST_F(NamenTest, RelativePfadeUndURLs) {
   EXPECT_EQ(OriginalLinkPfad(k, "/fotos/html/", "/fotos/Urlaub/"), "../Urlaub/");
   EXPECT_EQ(OriginalLinkPfad(k, "/fotos/html/", "/fotos/html/_gross/Urlaub/"), "_gross/Urlaub/");
 
-  EXPECT_EQ(BasisPfadAbschneiden("/fotos/Urlaub/Tag 1", "/fotos"), "Urlaub/Tag 1/");
-  EXPECT_EQ(BasisPfadAbschneiden("/fotos/", "/fotos/"), "");
-  EXPECT_EQ(BasisPfadAbschneiden("/fotosammlung/a", "/fotos"), "/fotosammlung/a/");
+  for (auto [pfad, rest] : {std::pair{"/fotos/Urlaub/Tag 1", "Urlaub/Tag 1/"}, {"/fotos/", ""},
+                            {"/fotosammlung/a", "/fotosammlung/a/"}})
+    EXPECT_EQ(BasisPfadAbschneiden(pfad, "/fotos"), rest) << pfad;
 }
 
 TEST_F(NamenTest, RelativeBenutzerpfadeBekommenDenWegZurueck) {
@@ -200,12 +201,10 @@ TEST(NamenText, ZaehlenErsetzenUndGemeinsamesEnde) {
   ZeichenEntfernen('/', t);
   EXPECT_EQ(t, "x/");
 
-  EXPECT_EQ(GemeinsamesEndeAbschneiden("/c/Bilder/Urlaub/", "/d/Netz/Urlaub/"), "/c/Bilder/");
-  EXPECT_EQ(GemeinsamesEndeAbschneiden("/c/Bilder/Urlaub", "/d/Netz/URLAUB"), "/c/Bilder/");
-  EXPECT_EQ(GemeinsamesEndeAbschneiden("/a/b/", "/a/b/"), "/");
-  EXPECT_EQ(GemeinsamesEndeAbschneiden("/x/Bilder/Urlaub/Tag 1/", "Startordner/Urlaub/Tag 1"), "/x/Bilder/");
-  EXPECT_EQ(GemeinsamesEndeAbschneiden("/x/Bilder/a/", "Startordner/b"), "/x/Bilder/a/");
-  EXPECT_EQ(GemeinsamesEndeAbschneiden("Bilder", "Bilder"), "Bilder/");
+  for (auto [a, b, rest] : {std::tuple{"/c/Bilder/Urlaub", "/d/Netz/URLAUB", "/c/Bilder/"}, {"/a/b/", "/a/b/", "/"},
+                            {"/x/Bilder/Urlaub/Tag 1/", "Startordner/Urlaub/Tag 1", "/x/Bilder/"},
+                            {"/x/Bilder/a/", "Startordner/b", "/x/Bilder/a/"}, {"Bilder", "Bilder", "Bilder/"}})
+    EXPECT_EQ(GemeinsamesEndeAbschneiden(a, b), rest) << a << " " << b;
 }
 
 TEST_F(NamenTest, SchreibtestUndOrdnerAnlegen) {

@@ -1,6 +1,8 @@
 // The parts of an overview page: heading block and path of links, paging
 // links, subfolder table, footer, and the size text. What the default
 // settings write is fixed by the golden pages.
+#include <tuple>
+
 #include "generator/Uebersichtsseiten.h"
 #include "platform/FileSystem.h"
 #include "test_seiten_basis.h"
@@ -43,19 +45,13 @@ struct UebersichtTest : LaufBasis {
 };
 
 TEST(Groessentext, EinheitenRundungUndTrennzeichen) {
-  EXPECT_EQ(GroesseText(0, ','), "0 B");
-  EXPECT_EQ(GroesseText(1024, ','), "1024 B");
-  EXPECT_EQ(GroesseText(1025, ','), "1 KB");
-  EXPECT_EQ(GroesseText(1536, ','), "1,5 KB");
-  EXPECT_EQ(GroesseText(1536, '.'), "1.5 KB");
-  EXPECT_EQ(GroesseText(1331, ','), "1,3 KB");
-  // Ties go to the even tenth: 1.25 KB and 1.75 KB.
-  EXPECT_EQ(GroesseText(1280, ','), "1,2 KB");
-  EXPECT_EQ(GroesseText(1792, ','), "1,8 KB");
-  EXPECT_EQ(GroesseText(1048576, ','), "1024 KB");
-  EXPECT_EQ(GroesseText(1048577, ','), "1 MB");
-  EXPECT_EQ(GroesseText(int64_t{2000} * 1048576, ','), "2000 MB");
-  EXPECT_EQ(GroesseText(int64_t{5} * 1024 * 1048576 + 1048576 / 2, ','), "5120,5 MB");
+  // Ties go to the even tenth: 1.25 KB (1280) and 1.75 KB (1792).
+  for (auto [bytes, trenner, text] :
+       {std::tuple<int64_t, char, const char*>{0, ',', "0 B"}, {1024, ',', "1024 B"}, {1025, ',', "1 KB"},
+        {1536, ',', "1,5 KB"}, {1536, '.', "1.5 KB"}, {1331, ',', "1,3 KB"}, {1280, ',', "1,2 KB"},
+        {1792, ',', "1,8 KB"}, {1048576, ',', "1024 KB"}, {1048577, ',', "1 MB"},
+        {int64_t{2000} * 1048576, ',', "2000 MB"}, {int64_t{5} * 1024 * 1048576 + 1048576 / 2, ',', "5120,5 MB"}})
+    EXPECT_EQ(GroesseText(bytes, trenner), text) << bytes;
 }
 
 TEST_F(UebersichtTest, UeberschriftUndPfadDerLinks) {

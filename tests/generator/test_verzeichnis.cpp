@@ -82,11 +82,11 @@ TEST(Verzeichnis, SucheOhneGrossKleinUndUmbenennenOhneErsetzen) {
   std::ofstream(d + "DIRNAME.txt") << "a";
   std::ofstream(d + "dirname.TXT") << "b";
   std::ofstream(d + "Dirinfo.txt") << "c";
-  EXPECT_EQ(fs::findNoCase(d, "Bild 1.txt"), "Bild 1.TXT");
-  EXPECT_EQ(fs::findNoCase(d, "dirname.txt"), "DIRNAME.txt");  // first in byte order
-  EXPECT_EQ(fs::findNoCase(d, "dirname.TXT"), "dirname.TXT");  // the exact spelling first
-  EXPECT_EQ(fs::findNoCase(d, "bild_1.txt"), std::nullopt);
-  EXPECT_EQ(fs::findNoCase(d, "../x"), std::nullopt);
+  // The exact spelling first, else the first in byte order.
+  for (auto [name, gefunden] : {std::pair<const char*, std::optional<std::string>>{"Bild 1.txt", "Bild 1.TXT"},
+                                {"dirname.txt", "DIRNAME.txt"}, {"dirname.TXT", "dirname.TXT"},
+                                {"bild_1.txt", std::nullopt}, {"../x", std::nullopt}})
+    EXPECT_EQ(fs::findNoCase(d, name), gefunden) << name;
   EXPECT_EQ(fs::pathNoCase(d, "DIRINFO.TXT"), d + "Dirinfo.txt");
   EXPECT_EQ(fs::pathNoCase(d, "neu.txt"), d + "neu.txt");
 

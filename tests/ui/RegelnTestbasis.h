@@ -92,14 +92,6 @@ struct Hauptform : ::testing::Test {
     EXPECT_EQ(u.dialoge.meldungen.back().kind, kind);
     EXPECT_EQ(u.dialoge.meldungen.back().text, text);
   }
-  // The i-th file dialog's title, default extension and filter.
-  void dateiDialog(size_t i, const std::string& titel, const std::string& endung, const std::string& filter) const {
-    ASSERT_LT(i, u.dialoge.dateiDialoge.size());
-    const FileDialogOptions& o = u.dialoge.dateiDialoge[i].optionen;
-    EXPECT_EQ(o.title, titel);
-    EXPECT_EQ(o.defaultExt, endung);
-    EXPECT_EQ(o.filter, filter);
-  }
   bool en(Opt o) const { return m.enabled(o); }
   bool sichtbar(Opt o) const { return m.visible(o); }
   // Every listed option enabled, disabled, shown or hidden; named on failure.

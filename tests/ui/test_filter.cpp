@@ -102,12 +102,11 @@ TEST_F(Felder, ZwischenablageKuerzelPassierenGenauEinmal) {
 }
 
 TEST_F(Felder, EingefuegterTextWirdWieGetippterGefiltert) {
-  EXPECT_EQ(haupt.einfuegen(Opt::EdNameHTML, "Meine Bilder!.HTM\r\n"), "Meine Bilder.HTM");
-  EXPECT_EQ(haupt.einfuegen(Opt::EdHintergrundgrafik, "bilder\\Hinter grund (1).PNG"), "bilder/Hintergrund(1).PNG");
-  EXPECT_EQ(haupt.einfuegen(Opt::EdKomprimierung, "8a0\t"), "80");
-  EXPECT_EQ(haupt.einfuegen(Opt::EdAndereZeichen, "ab!c中#"), "!#");
-  EXPECT_EQ(haupt.einfuegen(Opt::MLiesmich, "Text"), "");
-  EXPECT_EQ(haupt.einfuegen(Opt::EdSeitentitel, "Ä\tB"), "Ä\tB");
+  for (auto [feld, ein, aus] : {std::tuple{Opt::EdNameHTML, "Meine Bilder!.HTM\r\n", "Meine Bilder.HTM"},
+                                {Opt::EdHintergrundgrafik, "bilder\\Hinter grund (1).PNG", "bilder/Hintergrund(1).PNG"},
+                                {Opt::EdKomprimierung, "8a0\t", "80"}, {Opt::EdAndereZeichen, "ab!c中#", "!#"},
+                                {Opt::MLiesmich, "Text", ""}, {Opt::EdSeitentitel, "Ä\tB", "Ä\tB"}})
+    EXPECT_EQ(haupt.einfuegen(feld, ein), aus) << info(feld).name;
   // Pasting does not consume a pending clipboard pass.
   st.TastenfilterAussetzen = true;
   haupt.einfuegen(Opt::EdFavicon, "x y");
@@ -122,14 +121,11 @@ TEST_F(Felder, StartseitenName) {
   EXPECT_EQ(m.text(Opt::LHTMLName), "MeineBilder");
   EXPECT_EQ(m.text(Opt::LHTMLEndung), ".HTM");
   EXPECT_EQ(m.text(Opt::CBGrundnameistIndex), "Startseite heißt inde&x.HTM");
-  EXPECT_EQ(verlassen("galerie"), "galerie.htm");
-  EXPECT_EQ(verlassen("galerie.html"), "galerie.html");
-  EXPECT_EQ(verlassen("g.XHTML"), "g.XHTML");
-  EXPECT_EQ(verlassen("index.php"), "index.php");
-  EXPECT_EQ(verlassen("bild.jpg"), "bild.jpg.htm");
-  EXPECT_EQ(verlassen(".php"), "meinebilder.htm");
-  EXPECT_EQ(verlassen(".HTML"), "meinebilder.htm");
-  EXPECT_EQ(verlassen("ä!"), "meinebilder.htm");  // nothing left but the appended extension
+  // With nothing left but the extension: the standard name.
+  for (auto [ein, aus] : {std::pair{"galerie", "galerie.htm"}, {"galerie.html", "galerie.html"}, {"g.XHTML", "g.XHTML"},
+                          {"index.php", "index.php"}, {"bild.jpg", "bild.jpg.htm"}, {".php", "meinebilder.htm"},
+                          {".HTML", "meinebilder.htm"}, {"ä!", "meinebilder.htm"}})
+    EXPECT_EQ(verlassen(ein), aus) << ein;
   EXPECT_EQ(m.text(Opt::LHTMLName), "meinebilder");
   EXPECT_TRUE(st.HTMLOrdnerPfad.empty());
 
@@ -234,23 +230,15 @@ TEST_F(Felder, PanoramaVerhaeltnisAufZweiStellen) {
 }
 
 TEST_F(Felder, LeereTexteBekommenIhrenStandard) {
-  const std::pair<Opt, const char*> texte[] = {
-      {Opt::EdSeitentitel, "Mosaikschauer"},
-      {Opt::EdStartordnerName, "Startordner"},
-      {Opt::EdDieserOrdner, "Dieser Ordner"},
-      {Opt::EdUnterordnerSing, "Unterordner"},
-      {Opt::EdUnterordnerPl, "Unterordner"},
-      {Opt::EdBildSing, "Bild"},
-      {Opt::EdBilderPl, "Bilder"},
-      {Opt::EdKeineBilddateien, "Keine Bilder in diesem Ordner vorhanden. Bitte wählen Sie einen Unterordner!"},
-      {Opt::EdNachOben, "nach oben"},
-      {Opt::EdErstelltMit, "Erstellt mit"},
-      {Opt::EdAudiodatei, "Audiodatei"},
-      {Opt::EdTextdatei, "Textdatei"},
-      {Opt::EdVideodatei, "Videodatei"},
-      {Opt::EdBilderCopyright, "Bilder-Copyright: [AUTOR]"},
-  };
+  // The standard of each text is the one the defaults set (the handwritten
+  // standard settings file fixes those).
+  std::vector<std::pair<Opt, std::string>> texte;
+  for (Opt feld : {Opt::EdSeitentitel, Opt::EdStartordnerName, Opt::EdDieserOrdner, Opt::EdUnterordnerSing,
+                   Opt::EdUnterordnerPl, Opt::EdBildSing, Opt::EdBilderPl, Opt::EdKeineBilddateien, Opt::EdNachOben,
+                   Opt::EdErstelltMit, Opt::EdAudiodatei, Opt::EdTextdatei, Opt::EdVideodatei, Opt::EdBilderCopyright})
+    texte.emplace_back(feld, m.text(feld));
   for (const auto& [feld, standard] : texte) {
+    ASSERT_FALSE(standard.empty()) << info(feld).name;
     EXPECT_EQ(verlassen(feld, "eigen"), "eigen") << info(feld).name;
     EXPECT_EQ(verlassen(feld, ""), standard) << info(feld).name;
   }

@@ -221,7 +221,7 @@ TEST_F(Navigation, GrafikdateiWaehlen) {
   m.run(O::BitBWaehlenGrafikUebZurueck, Ev::Click);
   EXPECT_EQ(m.text(O::EdGrafikUebZurueck), "bilder/PfeilLinks.PNG");
   EXPECT_EQ(st.LetzteGrafikdatei, "Pfeil Links.PNG");
-  // The main window's graphic chooser (its options are tested there).
+  // The main window's graphic chooser.
   ASSERT_EQ(u.dialoge.dateiDialoge.size(), 1u);
   EXPECT_EQ(u.dialoge.dateiDialoge[0].optionen.title, "Grafikdatei wählen");
 

@@ -51,12 +51,9 @@ TEST_F(Regeln, NachDenGrundeinstellungenStimmtJederAbhaengige) {
   EXPECT_FALSE(en(Opt::CBOriginaleVerlinken) && m.checked(Opt::CBOriginaleVerlinken));
   EXPECT_FALSE(st.DoctypeStrict);
   EXPECT_FALSE(st.DoctypeXHTML);
-  // Captions, and the start-page name split for the preview.
-  for (auto [o, text] : {std::pair<Opt, std::string>{Opt::GrBGroesse, " &Größe der Vorschaubilder "},
-                         {Opt::LPanoTabsp2, "Tabellenspalten"},
-                         {Opt::LSpalte_n, "Spalte"},
-                         {Opt::LBlaetternUebersichtGross, "Übersichtsseite"},
-                         {Opt::LHTMLName, "meinebilder"},
+  // The start-page name split for the preview, and the folders derived from
+  // the picture folder (the other captions follow their rules below).
+  for (auto [o, text] : {std::pair<Opt, std::string>{Opt::LHTMLName, "meinebilder"},
                          {Opt::LHTMLEndung, ".htm"},
                          {Opt::CBGrundnameistIndex, "Startseite heißt inde&x.htm"},
                          {Opt::EdHTMLPfadname, bilder.pfad() + "html"},

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <tuple>
 
 #include "winsupport/Decimal4.h"
 #include "winsupport/RealSpin.h"
@@ -28,10 +29,9 @@ TEST(Decimal4, LesenRundenUndBereich) {
   for (const char* falsch : {"", " ", ",", "-", "1.5", "1,2,3", "1e3", "1 000", "0x10", "abc", "--1", "1-"})
     EXPECT_EQ(units(falsch), std::nullopt) << falsch;
 
-  EXPECT_EQ(Decimal4::fromUnits(11000).toText(','), "1,1");
-  EXPECT_EQ(Decimal4::fromUnits(20000).toText(','), "2");
-  EXPECT_EQ(Decimal4::fromUnits(-1).toText('.'), "-0.0001");
-  EXPECT_EQ(Decimal4::fromUnits(1234567).toText(','), "123,4567");
+  for (auto [einheiten, trenner, text] : {std::tuple<int64_t, char, const char*>{11000, ',', "1,1"}, {20000, ',', "2"},
+                                          {-1, '.', "-0.0001"}, {1234567, ',', "123,4567"}})
+    EXPECT_EQ(Decimal4::fromUnits(einheiten).toText(trenner), text);
   EXPECT_EQ(Decimal4::min().toText(','), "-922337203685477,5808");
   EXPECT_EQ(Decimal4::max().toText(','), "922337203685477,5807");
 

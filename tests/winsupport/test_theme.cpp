@@ -1,8 +1,6 @@
-// Visual styles: the two option sets, switching them, the main manager and
-// the progress-bar parts.
+// Visual styles: the two option sets, switching them, and the progress-bar
+// parts the busy bar draws.
 #include <gtest/gtest.h>
-
-#include <memory>
 
 #include "winsupport/ThemeManager.h"
 
@@ -64,41 +62,12 @@ TEST(Theme, OhneStileDerPlattformNieThemesEnabled) {
   EXPECT_TRUE(dienste.ThemesEnabled());
 }
 
-TEST(Theme, SpaeterenManagerLeitetAnDenHauptmanagerWeiter) {
-  TThemeServices dienste;
-  auto erster = std::make_unique<TThemeManager>(dienste);
-  erster->setOptions(kThemeOhneRahmenUndControls);
-  TThemeManager zweiter(dienste);
-  EXPECT_FALSE(zweiter.istHauptmanager());
-  // A later manager starts with the main manager's options.
-  EXPECT_EQ(zweiter.Options(), kThemeOhneRahmenUndControls);
-
-  zweiter.setOptions(kThemeVoll);
-  EXPECT_EQ(erster->Options(), kThemeVoll);
-  EXPECT_EQ(zweiter.Options(), kThemeVoll);
-  EXPECT_EQ(erster->Neuzeichnungen(), 2);
-  EXPECT_EQ(zweiter.Neuzeichnungen(), 0);
-  EXPECT_TRUE(dienste.ThemesEnabled());
-
-  // When the main manager ends, the later one takes over with the options
-  // in force: setting them again changes nothing.
-  erster.reset();
-  EXPECT_TRUE(zweiter.istHauptmanager());
-  zweiter.setOptions(kThemeVoll);
-  EXPECT_EQ(zweiter.Neuzeichnungen(), 0);
-  zweiter.setOptions(kThemeOhneRahmenUndControls);
-  EXPECT_EQ(zweiter.Neuzeichnungen(), 1);
-  EXPECT_FALSE(dienste.ThemesEnabled());
-}
-
 TEST(Theme, TeileDesFortschrittsbalkens) {
   const TThemeServices dienste;
   using P = TThemedProgress;
-  const std::pair<P, TThemedElementDetails> teile[] = {
-      {P::tpBar, {TThemedElement::teProgress, 1, 1}},         {P::tpBarVert, {TThemedElement::teProgress, 2, 1}},
-      {P::tpChunk, {TThemedElement::teProgress, 3, 1}},       {P::tpChunkVert, {TThemedElement::teProgress, 4, 1}},
-      {P::tpProgressDontCare, {TThemedElement::teProgress, 0, 0}},
-      {P::tpProgressRoot, {TThemedElement::teProgress, 0, 0}}};
+  // The two parts the busy bar draws.
+  const std::pair<P, TThemedElementDetails> teile[] = {{P::tpBar, {TThemedElement::teProgress, 1, 1}},
+                                                       {P::tpChunk, {TThemedElement::teProgress, 3, 1}}};
   for (const auto& [teil, details] : teile) EXPECT_EQ(dienste.GetElementDetails(teil), details);
 }
 
