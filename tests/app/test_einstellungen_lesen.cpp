@@ -264,8 +264,9 @@ TEST_F(Lesen, LeereDateiSetztNurDiePfade) {
 }
 
 // One reading rule a row: the file (each read into a session with every
-// group away from the member an unknown code selects), the control or stored
-// value, what it shows then.
+// group away from the member an unknown code selects; a code of the member
+// already on must not switch on another), the control or stored value, what
+// it shows then.
 TEST_F(Lesen, Leseregeln) {
   const std::string lang(5000, 'x');
   ASSERT_TRUE(fs::forceDirectories(arbeit.pfad() + "fotos"));
@@ -300,19 +301,24 @@ TEST_F(Lesen, Leseregeln) {
       {"[Layout]\r\nAnzSpalten=1\r\n[Vorschaubilder]\r\nPanoramaAnzSpalten=9", "SpEdAnzPanoSpalten", "1"},
       {"[Vorschaubilder]\r\nSeite=7", "RBBreite", "RBLaengereSeite"},
       {"[Vorschaubilder]\r\nSeite=3", "RBBreite", "RBVorschauQuadratisch"},
+      {"[Vorschaubilder]\r\nSeite=2", "RBBreite", "RBHoehe"},
+      {"[Vorschaubilder]\r\nSeite=1", "RBBreite", "RBBreite"},
       {"[Vorschaubilder]\r\nGroßeBilderSeite=5", "RBGrosseBilderHoehe", "RBGrosseBilderLaengereSeite"},
       {"[Vorschaubilder]\r\nGroßeBilderSeite=1", "RBGrosseBilderHoehe", "RBGrosseBilderBreite"},
       {"[Vorschaubilder]\r\nGroßePanoramenSeite=-2", "RBGrossePanoramenHoehe", "RBGrossePanoramenBreite"},
       {"[Vorschaubilder]\r\nGroßePanoramenSeite=0", "RBGrossePanoramenHoehe", "RBGrossePanoramenBreite"},
       {"[GrosseBilder]\r\nSeite=2", "RBBreiteGrosseBilder", "RBHoeheGrosseBilder"},
+      {"[GrosseBilder]\r\nSeite=1", "RBBreiteGrosseBilder", "RBBreiteGrosseBilder"},
       {"[Layout]\r\nTitel=x", "RBBreiteGrosseBilder", "RBLaengereSeiteGrosseBilder"},
       {"[Layout]\r\nFensterNavigation=5", "CoBFensterNavigation", "1"},
+      {"[Layout]\r\nFensterNavigation=0", "CoBFensterNavigation", "0"},
       {"[Layout]\r\nBWreal=abc", "BWreal", "5.000000"},
       {"[Layout]\r\nBWumgerechnet=50,5", "BWumgerechnet", "50.500000"},
       {"[Layout]\r\ncellspacingIE=1", "cellspacingIE", "an"},
       {"[Layout]\r\nBildbeschreibungGroß=" + lang, "MBeschreibungGross", lang},
       {"[Layout]\r\nVerlinkung=9", "RBLinkAufBilddatei", "RBnichtverlinken"},
       {"[Layout]\r\nVerlinkung=0", "RBLinkAufBilddatei", "RBnichtverlinken"},
+      {"[Layout]\r\nVerlinkung=2", "RBLinkAufBilddatei", "RBProBildEineHTMLDatei"},
       {"[Layout]\r\nSortDateienNach=3", "RBDateienSortierenNachGroesse", "RBDateienSortierenNachName"},
       {"[Layout]\r\nSortDateienNach=1", "RBDateienSortierenNachGroesse", "RBDateienSortierenNachDatum"},
       {"[Layout]\r\nTitel=A#$0AB", "EdSeitentitel", "A#$0AB"},
@@ -320,6 +326,7 @@ TEST_F(Lesen, Leseregeln) {
       {"[FarbenUndFonts]\r\nFont1=6", "CoBUebWeicheSchriftart", "0"},
       {"[FarbenUndFonts]\r\nFont1Schnitt=4", "CoBUebSchriftschnitt", "4"},
       {"[FarbenUndFonts]\r\nFont1Schnitt=-1", "CoBUebSchriftschnitt", "0"},
+      {"[FarbenUndFonts]\r\nFont1Schnitt=1", "CoBUebSchriftschnitt", "1"},
       {"[FarbenUndFonts]\r\nFont2=-1", "CoBRestWeicheSchriftart", "0"},
       {"[FarbenUndFonts]\r\nFont2Schnitt=2", "CoBRestSchriftschnitt", "2"},
       {"[FarbenUndFonts]\r\nFont1Größe=", "CoBUebGroesse", "Standard"},
@@ -341,6 +348,7 @@ TEST_F(Lesen, Leseregeln) {
       {"[Experten]\r\nDoctype=2", "CoBDoctypeChange", "1"},
       {"[Experten]\r\neigeneHeaderSeiten=5", "RBNeuerHeaderUebersichtsseiten", "RBNeuerHeaderAlleSeiten"},
       {"[Experten]\r\neigeneHeaderSeiten=0", "RBNeuerHeaderUebersichtsseiten", "RBNeuerHeaderNurErsteSeite"},
+      {"[Experten]\r\neigeneHeaderSeiten=1", "RBNeuerHeaderUebersichtsseiten", "RBNeuerHeaderUebersichtsseiten"},
       {"[Experten]\r\nTrennungBildname=äb", "EdVerbindungszeichen", "ä"},
       {"[Texte]\r\nBildSing=\" Bild\"", "EdBildSing", " Bild"},
       // The profile layer and the reader each take one pair of quotes.
@@ -349,6 +357,7 @@ TEST_F(Lesen, Leseregeln) {
       {"[Texte]\r\nAudiodatei=\"x#$0D\"", "EdAudiodatei", "x#$0D"},
       {"[Programm]\r\nProgrammmodus=9", "RBModusFortgeschrittener", "RBModusExperte"},
       {"[Programm]\r\nProgrammmodus=2", "RBModusFortgeschrittener", "RBModusExperte"},
+      {"[Programm]\r\nProgrammmodus=0", "RBModusFortgeschrittener", "RBModusAnfaenger"},
   };
   for (const Regel& r : regeln) {
     SCOPED_TRACE(r.datei.substr(0, 80));

@@ -100,6 +100,7 @@ TEST_F(Beschreibung, VorlagenUndIhreTexte) {
       {"a\\(b\\(c\\)d\\)e", "leer.jpg", 2048, false, "ade"},
       {"a\\[b\\[c\\]d\\]e", "nurexif.jpg", 2048, false, "ade"},
       {"a\\(b\\(c\\)d\\)e", "nurexif.jpg", 2048, false, "abcde"},
+      {"a\\(b\\]c\\)d", "leer.jpg", 2048, false, "ad"},  // the other kind's closing sign ends nothing
       // A closing sign before any opening one vanishes alone, without eating
       // the character after it or dropping a later group's close.
       {"a\\)bc\\(x\\)d", "leer.jpg", 2048, false, "abcd"},

@@ -168,6 +168,8 @@ TEST_F(ExifReader, FormattersTakeMalformedValues) {
   EXPECT_EQ(FormatXpText("228, 0, 0, 0, 98, 0"), "\xC3\xA4" "b");
   EXPECT_EQ(FormatGpsCoordinate("0/0, 0/0, 0/0"), "0 Degrees 0 Minutes 0 Seconds");
   EXPECT_EQ(FormatGpsTime("12, 34, 56"), "12, 34, 56");
+  EXPECT_EQ(FormatGpsTime("12/1, 34/1"), "12/1, 34/1");
+  EXPECT_EQ(FormatGpsCoordinate("48/1, 8/1, 15"), "48/1, 8/1, 15");
 }
 
 TEST_F(ExifReader, ImageDateTimeOrderAndValidity) {

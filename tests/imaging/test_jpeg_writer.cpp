@@ -232,6 +232,14 @@ TEST(JpegWriter, CommentsReplacedInTheirPlace) {
   t.Ascii(0, 0x010F, "Canon");
   const std::string iptc = Segment(0xED, std::string("Photoshop 3.0\0" "8BIM", 18));
   const std::string neu = Segment(0xFE, "neu");
+  // A multi-picture index (APP2 "MPF"): the first picture's size and the
+  // second's offset, counted from the index's own header.
+  const auto mpf = [](bool mm, uint32_t size, uint32_t offset) {
+    TiffBuilder i(mm);
+    i.Add(0, 0xB002, 7, 32, i.U32(0x20030000) + i.U32(size) + i.U32(0) + i.U32(0) + i.U32(0x20000) + i.U32(900) +
+                                i.U32(offset) + i.U32(0));
+    return Segment(0xE2, std::string("MPF\0", 4) + i.Build());
+  };
   const std::string xmp = Segment(0xE1, std::string("http://ns.adobe.com/xap/1.0/\0<x:xmpmeta/>", 41));
   const std::string icc = Segment(0xE2, std::string("ICC_PROFILE\0\1\1", 14));
   const std::string adobe = Segment(0xEE, std::string("Adobe\0\144\0\0\0\0\1", 12));
@@ -254,6 +262,14 @@ TEST(JpegWriter, CommentsReplacedInTheirPlace) {
       {Soi() + kJfif + Bytes({0xFF, 0xFE, 0xFF, 0xF0}) + "alt" + kDqt + ScanTail(), "alt",
        Soi() + kJfif + neu + kDqt + ScanTail()},
       {Soi() + kJfif + Bytes({0xFF, 0xFE, 0x00, 0x40}) + "abgeschnitten", "abgeschnitten", Soi() + kJfif + neu},
+      {Soi() + kJfif + Bytes({0xFF, 0xFE, 0xFF, 0xF0}) + "alt" + ScanTail(), "alt", Soi() + kJfif + neu + ScanTail()},
+      // The first picture grows by the change (11 bytes of comments become
+      // 7); the second moves with it only where the change lies after the
+      // index.
+      {Soi() + kJfif + mpf(true, 500, 400) + Segment(0xFE, "a") + kDqt + Segment(0xFE, "bc") + ScanTail(), "a\nbc",
+       Soi() + kJfif + mpf(true, 496, 396) + neu + kDqt + ScanTail()},
+      {Soi() + kJfif + Segment(0xFE, "a") + mpf(false, 500, 400) + kDqt + ScanTail(), "a",
+       Soi() + kJfif + neu + mpf(false, 502, 400) + kDqt + ScanTail()},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(JpegCommentText(c.file), c.shown);

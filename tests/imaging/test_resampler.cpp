@@ -201,7 +201,8 @@ TEST(Resampler, FastPassesEqualThePlainRule) {
   };
   const Case cases[] = {{64, 48, 16, 12}, {61, 47, 19, 5},  {10, 10, 37, 23}, {5, 3, 120, 1},
                         {300, 7, 120, 2}, {2, 2, 7, 9},     {1, 1, 5, 3},     {1, 9, 4, 2},
-                        {3, 1, 1, 1},     {97, 31, 96, 30}, {40, 40, 41, 39}, {600, 4, 17, 3}};
+                        {3, 1, 1, 1},     {97, 31, 96, 30}, {40, 40, 41, 39}, {600, 4, 17, 3},
+                        {257, 257, 2, 2}};  // 1/256 exactly: the last scale filtered without block means
   uint32_t seed = 1;
   for (auto f : kAllFilters)
     for (float radius : {0.0f, 1.25f, 4.0f})
@@ -279,6 +280,12 @@ TEST(Resampler, DegenerateInputs) {
       EXPECT_NEAR(out.row(0)[x * 4 + 1], 90, 2) << x;
       EXPECT_NEAR(out.row(0)[x * 4 + 0], 125, 2) << x;
     }
+    // Shrunk across only: each row keeps its own colour.
+    Stretch(20, 300, f, 0, stripes, out);
+    EXPECT_EQ(std::pair(out.row(0)[0], out.row(1)[0]), std::pair(uint8_t{0}, uint8_t{250}));
+    // Down to two rows: the last, shorter block of rows counts as well.
+    Stretch(20, 2, f, 0, stripes, out);
+    EXPECT_NEAR(out.row(1)[1], 90, 2);
   }
   Bitmap target = Filled(3, 2, 1, 2, 3);
   Stretch(10, 10, TResamplingFilter::Lanczos3, 0, Bitmap(), target);

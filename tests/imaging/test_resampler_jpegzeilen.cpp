@@ -152,6 +152,7 @@ TEST(ExifOrientationTag, SetToTopLeftInBothByteOrders) {
   const std::string file = Soi() + t.App1() + ScanTail();
   EXPECT_EQ(JpegExifOrientation(file), 8);
   EXPECT_EQ(JpegExifOrientation(Soi() + ScanTail() + t.App1()), 0);  // after the picture data
+  EXPECT_EQ(JpegExifOrientation(Soi() + Segment(0xE1, "<x:xmpmeta/>") + t.App1() + ScanTail()), 8);  // another APP1 first
   TimgData md(255);
   ASSERT_TRUE(md.ReadJpegSections(file));
   ASSERT_GT(md.ExifSegment, 0);
@@ -210,5 +211,6 @@ TEST(ExifOrientationTag, PicturesTurnedAsDisplayed) {
       for (int x = 0; x < b.width; ++x) text += static_cast<char>(b.row(y)[x * 4]);
     }
     EXPECT_EQ(text, shown[o]) << o;
+    EXPECT_EQ(SwapsSides(o), b.width == 2) << o;
   }
 }

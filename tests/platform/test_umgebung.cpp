@@ -30,6 +30,7 @@ TEST(Umgebung, FormateDerCBibliothekAlsMusterDerSeiten) {
       {"%-H:%-M:%-S", "", "h:n:s"},
       {"%Y年%m月%d日", "", "yyyy年MM月dd日"},
       {"%", "", ""},
+      {"%Z %H:%M", "", "hh:nn"},  // blanks left by a dropped field
   };
   for (const Fall& f : faelle) EXPECT_EQ(strftimeMuster(f.format, f.ampm), f.muster) << f.format;
 }
@@ -48,6 +49,7 @@ TEST(Umgebung, FormateVonDreiGebietsschemas) {
       {"en_US.UTF-8", '.', "MM/dd/yyyy", "hh:nn:ss AMPM"},
       {"es_MX.UTF-8", '.', "dd/MM/yy", "hh:nn:ss"},
       {"hi_IN", '.', "d/M/yy", "hh:nn:ss AMPM"},
+      {"ps_AF.UTF-8", ',', "\xD8\xAF yyyy \xD8\xAF MMMM d", "hh:nn:ss"},  // its separator has two bytes
       // Neutral or missing: the German formats.
       {"C", ',', "dd.MM.yyyy", "hh:nn:ss"},
       {"C.UTF-8", ',', "dd.MM.yyyy", "hh:nn:ss"},
