@@ -79,6 +79,7 @@ TEST_F(Navigation, RegelnPUndGBildseiten) {
       // Own graphics with a slideshow that cannot be switched off: the
       // slideshow graphics stay off.
       {{O::RBGrossGrafikIndividuell}},
+      {bildseitenMit(true, false)},
       {bildseitenMit(true, true)},
       // Rule G alone agrees.
       {aufruf(&TNavigationForm::RBGrossGrafikStandardClick)},
@@ -86,6 +87,8 @@ TEST_F(Navigation, RegelnPUndGBildseiten) {
       // The graphic links of the picture pages do not ask for one page per
       // picture.
       {{O::RBLinkAufBilddatei}, {O::RBGrossGrafikIndividuell}, aufruf(&TNavigationForm::FormActivate)},
+      // Standard graphics chosen while text links are: no colour.
+      {{O::RBNavGrTextlinks}, {O::RBGrossGrafikStandard}},
   };
   const Regeltabelle tabelle = {
       {{O::RBNavGrTextlinks}, Haken, "1"},
@@ -93,9 +96,9 @@ TEST_F(Navigation, RegelnPUndGBildseiten) {
       {kDiashowText, Aktiv, "1000"},
       {{O::RBGrossGrafikStandard, O::RBGrossGrafikIndividuell, O::CBNavgrafikenGrossMitTitle}, Aktiv, "0..1"},
       {{O::LNavgrafikenGrossMitTitleErlaeuterung}, Aktiv, "...1"},
-      {{O::GrossPanelquadratFarbe}, Sichtbar, "0..10..1"},
-      {kEigeneGross, Aktiv, "0..01..01"},
-      {kDiashowGrafik, Aktiv, "0...0110"},
+      {{O::GrossPanelquadratFarbe}, Sichtbar, "0..10...1.0"},
+      {kEigeneGross, Aktiv, "0..011..01"},
+      {kDiashowGrafik, Aktiv, "0...00110"},
   };
   verlauf(zustaende, tabelle);
   EXPECT_FALSE(nav.TabSheetGrosseBilderVisible);
