@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <tuple>
 #include <vector>
 
 #include "imaging/JpegCodec.h"
@@ -130,16 +131,11 @@ TEST(Resampler, FilterFunctionsAtKnownPoints) {
 }
 
 TEST(Resampler, WeightingRule) {
-  EXPECT_EQ(WeightedChannel(1000, 4), 250);
-  EXPECT_EQ(WeightedChannel(1019, 4), 254);  // truncated
-  EXPECT_EQ(WeightedChannel(1023, 4), 255);
-  EXPECT_EQ(WeightedChannel(1100, 4), 255);  // clamped, not wrapped
-  EXPECT_EQ(WeightedChannel(-5, 3), 0);
-  EXPECT_EQ(WeightedChannel(7, -2), 0);
-  EXPECT_EQ(WeightedChannel(-7, -2), 3);
-  EXPECT_EQ(WeightedChannel(600, 0), 2);  // total 0: shifted right by 8
-  EXPECT_EQ(WeightedChannel(-600, 0), 0);
-  EXPECT_EQ(WeightedChannel(255 * 256 + 255, 0), 255);
+  // Truncated; clamped, not wrapped; a total of 0 shifts right by 8.
+  const std::tuple<int, int, int> faelle[] = {{1000, 4, 250}, {1019, 4, 254}, {1023, 4, 255}, {1100, 4, 255},
+                                              {-5, 3, 0},     {7, -2, 0},     {-7, -2, 3},    {600, 0, 2},
+                                              {-600, 0, 0},   {255 * 256 + 255, 0, 255}};
+  for (auto [summe, gesamt, wert] : faelle) EXPECT_EQ(WeightedChannel(summe, gesamt), wert) << summe << "/" << gesamt;
 }
 
 TEST(Resampler, EightToThreeLanczos3Weights) {
