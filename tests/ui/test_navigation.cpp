@@ -11,11 +11,13 @@ using O = Opt;
 using enum Merkmal;
 
 // The controls of rule P and G in their groups.
-const std::vector<O> kEigeneGross = {O::LIndividuellZurueck, O::EdGrafikGrossZurueck, O::BitBWaehlenGrafikGrossZurueck,
-                                     O::LUebersicht,         O::EdGrafikGrossUebersicht, O::BitBWaehlenGrafikGrossUebersicht,
-                                     O::LWeiter,             O::EdGrafikGrossWeiter, O::BitBWaehlenGrafikGrossWeiter};
-const std::vector<O> kDiashowGrafik = {O::LGrafikDiashowEin, O::EdGrafikDiashowEin, O::BitBWaehlenGrafikGrossDiashowEin,
-                                       O::LGrafikDiashowAus, O::EdGrafikDiashowAus, O::BitBWaehlenGrafikGrossDiashowAus};
+const std::vector<O> kEigeneGross = {
+    O::LIndividuellZurueck, O::EdGrafikGrossZurueck,    O::BitBWaehlenGrafikGrossZurueck,
+    O::LUebersicht,         O::EdGrafikGrossUebersicht, O::BitBWaehlenGrafikGrossUebersicht,
+    O::LWeiter,             O::EdGrafikGrossWeiter,     O::BitBWaehlenGrafikGrossWeiter};
+const std::vector<O> kDiashowGrafik = {O::LGrafikDiashowEin, O::EdGrafikDiashowEin,
+                                       O::BitBWaehlenGrafikGrossDiashowEin, O::LGrafikDiashowAus,
+                                       O::EdGrafikDiashowAus, O::BitBWaehlenGrafikGrossDiashowAus};
 const std::vector<O> kTextGross = {O::LBlaetternzurueckGross, O::EdnavGrossZurueck, O::LBlaetternUebersichtGross,
                                    O::EdnavGrossUebersicht,   O::LBlaetternWeiterGross, O::EdnavGrossWeiter};
 const std::vector<O> kDiashowText = {O::EdnavGrossDiashowEin, O::LnavGrossDiashowEin, O::LnavGrossDiashowAus,
