@@ -9,7 +9,6 @@
 #include <fstream>
 #include <functional>
 #include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -123,12 +122,7 @@ inline void schreiben(const std::string& pfad, const std::string& inhalt) {
   std::ofstream(pfad, std::ios::binary) << inhalt;
 }
 
-inline std::string lesen(const std::string& pfad) {
-  std::ifstream f(pfad, std::ios::binary);
-  std::ostringstream s;
-  s << f.rdbuf();
-  return s.str();
-}
+inline std::string lesen(const std::string& pfad) { return test::dateiInhalt(pfad); }
 
 // A page fragment written by hand, from tests/data/seiten/teile.
 inline std::string teil(const std::string& name) {

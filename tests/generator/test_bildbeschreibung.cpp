@@ -226,28 +226,22 @@ TEST_F(Beschreibung, BrennweiteAusDenGespeichertenFaktoren) {
 }
 
 TEST(Bruch, Kuerzen) {
-  EXPECT_EQ(BruchKuerzen("10/2500 sec"), "1/250 sec");
-  EXPECT_EQ(BruchKuerzen("30/10 sec"), "3 sec");
-  EXPECT_EQ(BruchKuerzen("0/0"), "0/0");
-  EXPECT_EQ(BruchKuerzen("0/5 sec"), "0 sec");
-  EXPECT_EQ(BruchKuerzen("-10/20"), "-1/2");
-  EXPECT_EQ(BruchKuerzen("1/3"), "1/3");
-  EXPECT_EQ(BruchKuerzen("2 sec"), "2 sec");             // no fraction
-  EXPECT_EQ(BruchKuerzen("1/ sec"), "1/ sec");           // no denominator
-  EXPECT_EQ(BruchKuerzen("x/2"), "x/2");                 // no numerator
-  EXPECT_EQ(BruchKuerzen("3000000000/2"), "3000000000/2");  // beyond 32 bits
-  EXPECT_EQ(BruchKuerzen("4/6/8"), "2/3/8");             // the tail is kept as it stands
+  // Without a fraction, a denominator or a numerator, or beyond 32 bits: as
+  // it stands; the tail after the fraction is kept.
+  for (auto [ein, aus] : {std::pair{"10/2500 sec", "1/250 sec"}, {"30/10 sec", "3 sec"}, {"0/0", "0/0"},
+                          {"0/5 sec", "0 sec"}, {"-10/20", "-1/2"}, {"1/3", "1/3"}, {"2 sec", "2 sec"},
+                          {"1/ sec", "1/ sec"}, {"x/2", "x/2"}, {"/2", "/2"}, {"3000000000/2", "3000000000/2"},
+                          {"4/6/8", "2/3/8"}})
+    EXPECT_EQ(BruchKuerzen(ein), aus) << ein;
 }
 
 TEST(Datum, DOSUndTageUndMuster) {
   const auto dz = DosDatumZerlegen(kDosDatum);
   ASSERT_TRUE(dz);
-  EXPECT_EQ(DatumZeitText("dd.MM.yyyy hh:nn:ss", *dz), "07.03.2024 09:05:08");
-  EXPECT_EQ(DatumZeitText("d.M.yy h:n:s", *dz), "7.3.24 9:5:8");
-  EXPECT_EQ(DatumZeitText("dddd, d. MMMM yyyy", *dz), "Donnerstag, 7. März 2024");
-  EXPECT_EQ(DatumZeitText("ddd d MMM", *dz), "Do 7 Mrz");
-  EXPECT_EQ(DatumZeitText("'Tag' d \"um\" h", *dz), "Tag 7 um 9");
-  EXPECT_EQ(DatumZeitText("hh:mm am/pm|A/P", *dz), "09:05 am|A");
+  for (auto [muster, text] : {std::pair{"dd.MM.yyyy hh:nn:ss", "07.03.2024 09:05:08"}, {"d.M.yy h:n:s", "7.3.24 9:5:8"},
+                               {"dddd, d. MMMM yyyy", "Donnerstag, 7. März 2024"}, {"ddd d MMM", "Do 7 Mrz"},
+                               {"'Tag' d \"um\" h", "Tag 7 um 9"}, {"hh:mm am/pm|A/P", "09:05 am|A"}})
+    EXPECT_EQ(DatumZeitText(muster, *dz), text) << muster;
   EXPECT_EQ(DatumZeitText("h AM/PM", DatumZeit{2024, 3, 7, 0, 5, 8}), "12 AM");
   EXPECT_EQ(DatumZeitText("h AMPM", DatumZeit{2024, 3, 7, 12, 5, 8}), "12 PM");
 

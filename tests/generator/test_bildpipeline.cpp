@@ -118,8 +118,7 @@ TEST_F(Bildpipeline, LargeImageKeepsTheOriginalsMetadata) {
   // large-image slider (15) gives quality 86, whose luminance table starts
   // (16 x 28 + 50) / 100 = 4; progressive.
   const imaging::JpegInfo info = imaging::ReadJpegInfo(bytes);
-  EXPECT_EQ(info.Width, 30);
-  EXPECT_EQ(info.Height, 40);
+  EXPECT_EQ(std::pair(info.Width, info.Height), std::pair(30, 40));
   EXPECT_TRUE(info.Progressive);
   EXPECT_EQ(info.LumaQuant[0], 4);
 
@@ -127,8 +126,7 @@ TEST_F(Bildpipeline, LargeImageKeepsTheOriginalsMetadata) {
   ASSERT_TRUE(md.ReadJpegSections(bytes));
   ASSERT_TRUE(md.HasExif());
   EXPECT_EQ(md.ExifInfo->LookupTagValue("Make"), "Testkamera");
-  EXPECT_EQ(md.ExifInfo->Width, 30);
-  EXPECT_EQ(md.ExifInfo->Height, 40);
+  EXPECT_EQ(std::pair(md.ExifInfo->Width, md.ExifInfo->Height), std::pair(30, 40));
   // The pixels stand upright; no browser may turn them again.
   EXPECT_EQ(imaging::ExifOrientation(md.Sections[static_cast<size_t>(md.ExifSegment - 1)].Data), 1);
   ASSERT_GT(md.IptcSegment, 0);
@@ -198,22 +196,19 @@ TEST_F(Bildpipeline, SquareThumbnailOnItsCanvas) {
     // only rows two away from the edge are pure.)
     ASSERT_TRUE(VorschaubildErzeugen(lauf, q, z, "quer.jpg", false, 20));
     imaging::RgbBitmap b = Lesen(z + "mini-quer.jpg");
-    ASSERT_EQ(b.Width, 20);
-    ASSERT_EQ(b.Height, 20);
+    ASSERT_EQ(std::pair(b.Width, b.Height), std::pair(20, 20));
     for (int x : {0, 10, 19})
       for (auto [y, f] : {std::pair{0, rot}, {5, gruen}, {14, gruen}, {19, rot}})
         EXPECT_TRUE(FarbeNahe(b, x, y, f, 12)) << resample;
     imaging::TimgData md(255);
     ASSERT_TRUE(md.ReadJpegSections(*fs::readFile(z + "mini-quer.jpg")));
-    EXPECT_EQ(md.ExifInfo->Width, 20);
-    EXPECT_EQ(md.ExifInfo->Height, 20);
+    EXPECT_EQ(std::pair(md.ExifInfo->Width, md.ExifInfo->Height), std::pair(20, 20));
     EXPECT_EQ(VorschauGroesseAttribute(k, z + "mini-quer.jpg"), "width=\"20\" height=\"20\"");
 
     // 8 x 6 is not enlarged: the picture stays 8 x 6 at (6, 7).
     ASSERT_TRUE(VorschaubildErzeugen(lauf, q, z, "klein.jpg", false, 20));
     b = Lesen(z + "mini-klein.jpg");
-    ASSERT_EQ(b.Width, 20);
-    ASSERT_EQ(b.Height, 20);
+    ASSERT_EQ(std::pair(b.Width, b.Height), std::pair(20, 20));
     for (auto [x, y] : {std::pair{0, 0}, {19, 19}, {2, 10}, {10, 4}, {10, 16}}) EXPECT_TRUE(FarbeNahe(b, x, y, rot, 12));
     for (int xy : {9, 10}) EXPECT_TRUE(FarbeNahe(b, xy, xy, gruen, 12));
   }
@@ -225,8 +220,7 @@ TEST_F(Bildpipeline, ThinPicturesAndPanoramas) {
   m.setChecked(Opt::RBBreite, true);
   ASSERT_TRUE(VorschaubildErzeugen(lauf, q, z, "strich.jpg", false, 20));
   imaging::JpegInfo info = Info("mini-strich.jpg");
-  EXPECT_EQ(info.Width, 20);
-  EXPECT_EQ(info.Height, 1);  // 20 x 2 / 200 = 0.2, raised to 1
+  EXPECT_EQ(std::pair(info.Width, info.Height), std::pair(20, 1));  // 20 x 2 / 200 = 0.2, raised to 1
   // By height 656 with enlarging it would be 65600 wide: a side beyond
   // 65500 is refused before anything is allocated, as is a square canvas
   // of 99999; that picture's failure, with its message.

@@ -273,15 +273,10 @@ struct Galerie : SeitenBasis {
     m.setChecked(Opt::RBZeilenzahl, true);
     m.setSpin(Opt::SpEdSpaltenzahl, 3);
     m.setSpin(Opt::SpEdZeilenProSeitezahl, 1);
-    m.setChecked(Opt::CBDiashow, true);
-    m.setChecked(Opt::CBDiashowAbschaltbar, true);
-    m.setChecked(Opt::CBLinkZuTextdatei, true);
-    m.setChecked(Opt::CBLinkZuAudio, true);
-    m.setChecked(Opt::CBLinkZuVideo, true);
-    m.setChecked(Opt::CBGrossBildLinkText, true);
-    m.setChecked(Opt::CBGrossBildLinkAudio, true);
-    m.setChecked(Opt::CBGrossBildLinkVideo, true);
-    m.setChecked(Opt::CBIndexInGrafikordnern, true);
+    for (Opt o : {Opt::CBDiashow, Opt::CBDiashowAbschaltbar, Opt::CBLinkZuTextdatei, Opt::CBLinkZuAudio,
+                  Opt::CBLinkZuVideo, Opt::CBGrossBildLinkText, Opt::CBGrossBildLinkAudio, Opt::CBGrossBildLinkVideo,
+                  Opt::CBIndexInGrafikordnern})
+      m.setChecked(o, true);
     m.setText(Opt::MBeschreibung, "\\dn\\[\\zu\\ko\\]");
     m.setText(Opt::MBeschreibungGross, "\\[\\ko\\zu\\]\\dn\\zu\\kl\\dg\\( \\ad \\bz \\bl \\bw \\b\xC3\xA4\\)\\gr");
     u.dialoge.meldungen.clear();
@@ -340,12 +335,9 @@ TEST_F(Galerie, FlacheGalerieMitGrafiklinksUndNeuemFenster) {
   // without one (first in its folder) leaves neither a link to its page nor
   // a page without cells, and does not stand for its folder.
   m.setSpin(Opt::SpEdSpaltenzahl, 1);
-  m.setChecked(Opt::CBUnterordnerbildAnzeigen, true);
-  m.setChecked(Opt::RBStrukturflach, true);
-  m.setChecked(Opt::RBNavGrGrafiklinks, true);
-  m.setChecked(Opt::RBGrossGrafikStandard, true);
-  m.setChecked(Opt::RBNavUebGrafiklinks, true);
-  m.setChecked(Opt::RBUebGrafikStandard, true);
+  for (Opt o : {Opt::CBUnterordnerbildAnzeigen, Opt::RBStrukturflach, Opt::RBNavGrGrafiklinks,
+                Opt::RBGrossGrafikStandard, Opt::RBNavUebGrafiklinks, Opt::RBUebGrafikStandard})
+    m.setChecked(o, true);
   m.setEnabled(Opt::CoBFensterNavigation, true);
   m.setIndex(Opt::CoBFensterNavigation, 1);
   m.setChecked(Opt::CBNavigationEndlos, false);

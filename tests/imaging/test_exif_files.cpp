@@ -41,8 +41,7 @@ TEST_F(ExifFiles, ExifInBothByteOrders) {
     for (auto [tag, wert] : {std::pair<const char*, std::string>{"Make", "Canon"}, {"Model", "Canon EOS 5D"},
                              {"FNumber", "F2.8"}, {"ExposureTime", "1/60 sec"}, {"FocalLength", c.focal}})
       EXPECT_EQ(i.LookupTagValue(tag), wert) << tag;
-    EXPECT_EQ(i.Width, 16);
-    EXPECT_EQ(i.Height, 12);
+    EXPECT_EQ(std::pair(i.Width, i.Height), std::pair(16, 12));
     EXPECT_EQ(i.DateTime, "2023:07:14 15:30:45");  // the original's, met after DateTime
     // DateTime (the modify date) comes first: 2023-07-15 08:00:00.
     EXPECT_DOUBLE_EQ(i.GetImgDateTime(), 45122 + 8.0 / 24);

@@ -45,8 +45,7 @@ TEST_F(ExifReader, EntriesTheirOrderAndCameraFields) {
   EXPECT_EQ(info.LookupTagValue("Model"), "EOS 5D");
   EXPECT_EQ(info.CameraModel, "EOS 5D");
   EXPECT_EQ(info.FlashUsed, 25);
-  EXPECT_EQ(info.Width, 4000);
-  EXPECT_EQ(info.Height, 3000);
+  EXPECT_EQ(std::pair(info.Width, info.Height), std::pair(4000, 3000));
   ASSERT_EQ(info.SizePairs.size(), 1u);
   EXPECT_EQ(info.SizePairs[0].Width.Format, 3);
   EXPECT_EQ(info.SizePairs[0].Height.Format, 4);

@@ -65,8 +65,7 @@ TEST(JpegCodec, ProgressiveAndBaseline) {
   EXPECT_EQ(base.substr(6, 5), std::string("JFIF\0", 5));
   for (const std::string* s : {&base, &prog}) {
     const RgbBitmap back = DecodeJpeg(*s);
-    ASSERT_EQ(back.Width, 40);
-    ASSERT_EQ(back.Height, 30);
+    ASSERT_EQ(std::pair(back.Width, back.Height), std::pair(40, 30));
     double err = 0;
     for (size_t i = 0; i < back.Pixels.size(); ++i) err += std::abs(back.Pixels[i] - b.Pixels[i]);
     EXPECT_LT(err / static_cast<double>(back.Pixels.size()), 3.0);
@@ -75,8 +74,7 @@ TEST(JpegCodec, ProgressiveAndBaseline) {
 
 TEST(JpegCodec, ColourModelsAreConvertedToRgb) {
   const RgbBitmap rgb = DecodeJpeg(Data("base.jpg"));
-  ASSERT_EQ(rgb.Width, 16);
-  ASSERT_EQ(rgb.Height, 12);
+  ASSERT_EQ(std::pair(rgb.Width, rgb.Height), std::pair(16, 12));
   EXPECT_LT(ErrorAgainstPattern(rgb), 8.0);
 
   const RgbBitmap cmyk = DecodeJpeg(Data("cmyk.jpg"));

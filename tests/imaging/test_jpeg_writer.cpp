@@ -218,13 +218,11 @@ TEST(JpegWriter, DerivedFileKeepsMetadataWithNewSize) {
   TimgData back(255);
   ASSERT_TRUE(back.ProcessFile(target));
   EXPECT_EQ(back.HeaderSegment, 0);
-  EXPECT_EQ(back.ExifInfo->Width, 8);
-  EXPECT_EQ(back.ExifInfo->Height, 6);
+  EXPECT_EQ(std::pair(back.ExifInfo->Width, back.ExifInfo->Height), std::pair(8, 6));
   EXPECT_EQ(back.ExifInfo->LookupTagValue("Model"), "Canon EOS 5D");
   // The picture is the encoder's: it decodes at the new size.
   const RgbBitmap decoded = DecodeJpeg(out);
-  EXPECT_EQ(decoded.Width, 8);
-  EXPECT_EQ(decoded.Height, 6);
+  EXPECT_EQ(std::pair(decoded.Width, decoded.Height), std::pair(8, 6));
 }
 
 TEST(JpegWriter, CommentsReplacedInTheirPlace) {

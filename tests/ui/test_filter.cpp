@@ -256,14 +256,11 @@ TEST_F(Felder, PruefungenNachDemLesen) {
       "[GrosseBilder]\r\nAndereZeichen=ab#\r\n"
       "[Vorschaubilder]\r\nVorschaunameErweiterung=klein ä\r\n"
       "[Experten]\r\nTrennungVorne=[[\r\nTrennungHinten=?\r\nTrennungMitte=\r\n");
-  EXPECT_EQ(m.text(Opt::EdNameHTML), "MeineGalerie.htm");
-  EXPECT_EQ(m.text(Opt::LHTMLName), "MeineGalerie");
-  EXPECT_EQ(m.text(Opt::EdPfadErsetzung), "ftp://server/x/");
-  EXPECT_EQ(m.text(Opt::EdAndereZeichen), "#");
-  EXPECT_EQ(m.text(Opt::EdErweiterungVorschaubilder), "klein");
-  EXPECT_EQ(m.text(Opt::EdKlammerAuf), "[");
-  EXPECT_EQ(m.text(Opt::EdKlammerZu), ")");
-  EXPECT_EQ(m.text(Opt::EdBindestrich), "-");
+  for (auto [feld, text] : {std::pair{Opt::EdNameHTML, "MeineGalerie.htm"}, {Opt::LHTMLName, "MeineGalerie"},
+                            {Opt::EdPfadErsetzung, "ftp://server/x/"}, {Opt::EdAndereZeichen, "#"},
+                            {Opt::EdErweiterungVorschaubilder, "klein"}, {Opt::EdKlammerAuf, "["},
+                            {Opt::EdKlammerZu, ")"}, {Opt::EdBindestrich, "-"}})
+    EXPECT_EQ(m.text(feld), text) << info(feld).name;
 }
 
 }  // namespace

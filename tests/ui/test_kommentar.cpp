@@ -15,6 +15,7 @@
 #include "app/options/AppState.h"
 #include "generator/Bildbeschreibung.h"
 #include "generator/Verzeichnis.h"
+#include "imaging/ExifTestData.h"
 #include "test_kommentar_basis.h"
 #include "ui/KommentarForm.h"
 
@@ -22,6 +23,7 @@ namespace mosaik::test {
 namespace {
 
 namespace stdfs = std::filesystem;
+using imaging::testdata::Segment;
 
 struct Kommentareditor : Hauptform {
   TempOrdner ordner;
@@ -66,13 +68,6 @@ std::string le(uint32_t v, int n) {
   std::string s;
   for (int i = 0; i < n; ++i) s += static_cast<char>((v >> (8 * i)) & 0xFF);
   return s;
-}
-
-// A JPEG section: marker, length and payload.
-std::string abschnitt(int marker, const std::string& nutzlast) {
-  const size_t n = nutzlast.size() + 2;
-  return std::string{'\xFF', static_cast<char>(marker), static_cast<char>(n >> 8), static_cast<char>(n & 0xFF)} +
-         nutzlast;
 }
 
 TEST_F(Kommentareditor, ListetNurJpgUndJpegDateienDesOrdners) {
@@ -219,9 +214,9 @@ TEST_F(Kommentareditor, GeaenderterKommentarWirdGeschriebenMitAllemUebrigen) {
   const std::string jfif = jpegBytes(16, 16);
   const size_t jfifEnde = 4 + (static_cast<unsigned char>(jfif[4]) << 8 | static_cast<unsigned char>(jfif[5]));
   schreiben(pfad("b.jpg"), jfif.substr(0, jfifEnde) +
-                               abschnitt(0xE1, std::string("http://ns.adobe.com/xap/1.0/\0<x/>", 33)) +
-                               abschnitt(0xE2, std::string("ICC_PROFILE\0\1\1", 14)) +
-                               abschnitt(0xEE, std::string("Adobe\0\144\0\0\0\0\1", 12)) + jfif.substr(jfifEnde));
+                               Segment(0xE1, std::string("http://ns.adobe.com/xap/1.0/\0<x/>", 33)) +
+                               Segment(0xE2, std::string("ICC_PROFILE\0\1\1", 14)) +
+                               Segment(0xEE, std::string("Adobe\0\144\0\0\0\0\1", 12)) + jfif.substr(jfifEnde));
   if (::geteuid() == 0) {
     ASSERT_EQ(::chown(pfad("a.jpg").c_str(), 65534, 65534), 0);
   }
@@ -286,9 +281,7 @@ std::string mpf(uint32_t ersteGroesse, uint32_t zweiteGroesse, uint32_t zweiteSt
   t += le(0xB002, 2) + le(7, 2) + le(32, 4) + le(50, 4) + le(0, 4);
   t += le(0x20030000, 4) + le(ersteGroesse, 4) + le(0, 4) + le(0, 4);
   t += le(0x00020000, 4) + le(zweiteGroesse, 4) + le(zweiteStelle, 4) + le(0, 4);
-  const std::string payload = std::string("MPF\0", 4) + t;
-  return std::string("\xFF\xE2", 2) + static_cast<char>((payload.size() + 2) >> 8) +
-         static_cast<char>((payload.size() + 2) & 0xFF) + payload;
+  return Segment(0xE2, std::string("MPF\0", 4) + t);
 }
 
 TEST_F(Kommentareditor, MehrbilddateiMitZweiKommentaren) {

@@ -3,11 +3,11 @@
 // plain-coloured JPEGs of a chosen size, with or without a comment.
 #include <sys/stat.h>
 
-#include <fstream>
 #include <string>
 
 #include "imaging/ImgData.h"
 #include "imaging/JpegCodec.h"
+#include "TempOrdner.h"
 #include "platform/FileSystem.h"
 
 namespace mosaik::test {
@@ -28,11 +28,8 @@ inline std::string jpegBytes(int w, int h, uint8_t r = 200, uint8_t g = 40, uint
   return d.BuildExifJpeg(s);
 }
 
-inline void schreiben(const std::string& pfad, const std::string& bytes) {
-  std::ofstream(pfad, std::ios::binary) << bytes;
-}
-
-inline std::string lesen(const std::string& pfad) { return fs::readFile(pfad).value_or(std::string()); }
+inline void schreiben(const std::string& pfad, const std::string& bytes) { dateiAblegen(pfad, bytes); }
+inline std::string lesen(const std::string& pfad) { return dateiInhalt(pfad); }
 
 // The comment of a picture file as the metadata reader gives it.
 inline std::string kommentarVon(const std::string& pfad) {

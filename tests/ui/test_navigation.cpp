@@ -8,29 +8,22 @@ namespace {
 
 using O = Opt;
 
-struct Navigation : Hauptform {
-  // The controls of rule O and of rule P/G, for "all off" checks.
-  static constexpr O kRegelO[] = {O::EdBlaetternZurueck,       O::EdBlaetternVor,         O::LBlaetternZurueck,
-                                  O::LBlaetternVor,            O::RBUebGrafikStandard,    O::RBUebGrafikIndividuell,
-                                  O::CBNavgrafikenUebMitTitle, O::LNavgrafikenUebMitTitleErlaeuterung,
-                                  O::LUebIndividuellZurueck,   O::EdGrafikUebZurueck,     O::BitBWaehlenGrafikUebZurueck,
-                                  O::LUebWeiter,               O::EdGrafikUebWeiter,      O::BitBWaehlenGrafikUebWeiter};
-  static constexpr O kEigeneGross[] = {O::LIndividuellZurueck, O::EdGrafikGrossZurueck,
-                                       O::BitBWaehlenGrafikGrossZurueck, O::LUebersicht,
-                                       O::EdGrafikGrossUebersicht, O::BitBWaehlenGrafikGrossUebersicht,
-                                       O::LWeiter,     O::EdGrafikGrossWeiter, O::BitBWaehlenGrafikGrossWeiter};
-  static constexpr O kDiashowGrafik[] = {O::LGrafikDiashowEin, O::EdGrafikDiashowEin,
-                                         O::BitBWaehlenGrafikGrossDiashowEin, O::LGrafikDiashowAus,
-                                         O::EdGrafikDiashowAus, O::BitBWaehlenGrafikGrossDiashowAus};
-  static constexpr O kTextGross[] = {O::LBlaetternzurueckGross, O::EdnavGrossZurueck, O::LBlaetternUebersichtGross,
-                                     O::EdnavGrossUebersicht,   O::LBlaetternWeiterGross, O::EdnavGrossWeiter};
-  static constexpr O kDiashowText[] = {O::EdnavGrossDiashowEin, O::LnavGrossDiashowEin, O::LnavGrossDiashowAus,
-                                       O::EdnavGrossDiashowAus};
+using enum Merkmal;
 
-  template <size_t N>
-  void alleEn(const O (&os)[N], bool an, const char* wo) {
-    for (O o : os) EXPECT_EQ(en(o), an) << info(o).name << " (" << wo << ")";
-  }
+// The controls of rule P and G in their groups.
+const std::vector<O> kEigeneGross = {
+    O::LIndividuellZurueck, O::EdGrafikGrossZurueck,    O::BitBWaehlenGrafikGrossZurueck,
+    O::LUebersicht,         O::EdGrafikGrossUebersicht, O::BitBWaehlenGrafikGrossUebersicht,
+    O::LWeiter,             O::EdGrafikGrossWeiter,     O::BitBWaehlenGrafikGrossWeiter};
+const std::vector<O> kDiashowGrafik = {O::LGrafikDiashowEin, O::EdGrafikDiashowEin,
+                                       O::BitBWaehlenGrafikGrossDiashowEin, O::LGrafikDiashowAus,
+                                       O::EdGrafikDiashowAus, O::BitBWaehlenGrafikGrossDiashowAus};
+const std::vector<O> kTextGross = {O::LBlaetternzurueckGross, O::EdnavGrossZurueck, O::LBlaetternUebersichtGross,
+                                   O::EdnavGrossUebersicht,   O::LBlaetternWeiterGross, O::EdnavGrossWeiter};
+const std::vector<O> kDiashowText = {O::EdnavGrossDiashowEin, O::LnavGrossDiashowEin, O::LnavGrossDiashowAus,
+                                     O::EdnavGrossDiashowAus};
+
+struct Navigation : Hauptform {
   // Picture pages with navigation and a slideshow that can be switched off.
   void bildseiten(bool diashow, bool abschaltbar) {
     m.setChecked(O::RBProBildEineHTMLDatei, true);
@@ -39,131 +32,101 @@ struct Navigation : Hauptform {
     m.setChecked(O::CBNavigationGrosseBilder, true);
     nav.FormActivate();
   }
+  Eingabe bildseitenMit(bool diashow, bool abschaltbar) {
+    return {.tat = [this, diashow, abschaltbar] { bildseiten(diashow, abschaltbar); }};
+  }
+  Eingabe aufruf(void (TNavigationForm::*handler)()) {
+    return {.tat = [this, handler] { (nav.*handler)(); }};
+  }
 };
 
 TEST_F(Navigation, ObenOderUntenBleibtAn) {
-  ASSERT_TRUE(m.checked(O::CBNavigationOben));
-  ASSERT_TRUE(m.checked(O::CBNavigationUnten));
-  m.setChecked(O::CBNavigationOben, false);
-  EXPECT_TRUE(m.checked(O::CBNavigationUnten));
-  m.setChecked(O::CBNavigationUnten, false);  // "unten" off while "oben" is off: "oben" comes back
-  EXPECT_TRUE(m.checked(O::CBNavigationOben));
-  EXPECT_FALSE(m.checked(O::CBNavigationUnten));
-  m.setChecked(O::CBNavigationOben, false);
-  EXPECT_TRUE(m.checked(O::CBNavigationUnten));
-  EXPECT_FALSE(m.checked(O::CBNavigationOben));
+  // "unten" off while "oben" is off: "oben" comes back.
+  const Zustaende zustaende = {{}, {{O::CBNavigationOben, 0}}, {{O::CBNavigationUnten, 0}}, {{O::CBNavigationOben, 0}}};
+  verlauf(zustaende, {{{O::CBNavigationOben}, Haken, "1.10"}, {{O::CBNavigationUnten}, Haken, "1101"}});
 }
 
 TEST_F(Navigation, RegelOUebersichtsseiten) {
   // The whole folder on one page: everything off, whatever the link choice.
-  m.setChecked(O::RBganzerOrdner, true);
-  for (O wahl : {O::RBNavUebTextlinks, O::RBNavUebGrafiklinks}) {
-    m.setChecked(wahl, true);
-    for (O art : {O::RBUebGrafikStandard, O::RBUebGrafikIndividuell}) {
-      m.setChecked(art, true);
-      nav.RBNavUebTextlinksClick();
-      alleEn(kRegelO, false, "ein Ordner, eine Seite");
-      verborgen({O::PanelUebQuadratFarbe, O::LUebFarbe});
-    }
-  }
-
-  m.setChecked(O::RBZeilenzahl, true);
-  m.setChecked(O::RBNavUebTextlinks, true);  // its click runs the rule
-  for (O o : {O::EdBlaetternZurueck, O::EdBlaetternVor, O::LBlaetternZurueck, O::LBlaetternVor}) EXPECT_TRUE(en(o));
-  aus({O::RBUebGrafikStandard, O::RBUebGrafikIndividuell, O::CBNavgrafikenUebMitTitle, O::EdGrafikUebZurueck});
-  EXPECT_FALSE(sichtbar(O::PanelUebQuadratFarbe));
-
-  m.setChecked(O::RBNavUebGrafiklinks, true);
-  m.setChecked(O::RBUebGrafikStandard, true);
-  aus({O::EdBlaetternZurueck, O::LUebIndividuellZurueck, O::EdGrafikUebZurueck, O::BitBWaehlenGrafikUebZurueck,
-       O::LUebWeiter, O::EdGrafikUebWeiter, O::BitBWaehlenGrafikUebWeiter});
-  an({O::RBUebGrafikStandard, O::RBUebGrafikIndividuell, O::CBNavgrafikenUebMitTitle,
-      O::LNavgrafikenUebMitTitleErlaeuterung});
-  gezeigt({O::PanelUebQuadratFarbe, O::LUebFarbe});
-  m.setChecked(O::RBUebGrafikIndividuell, true);
-  EXPECT_FALSE(sichtbar(O::PanelUebQuadratFarbe));
-  an({O::LUebIndividuellZurueck, O::EdGrafikUebZurueck, O::BitBWaehlenGrafikUebZurueck, O::LUebWeiter,
-      O::EdGrafikUebWeiter, O::BitBWaehlenGrafikUebWeiter});
+  const Eingabe regelO = aufruf(&TNavigationForm::RBNavUebTextlinksClick);
+  const Zustaende zustaende = {
+      {{O::RBganzerOrdner}, {O::RBNavUebTextlinks}, {O::RBUebGrafikStandard}, regelO},
+      {{O::RBUebGrafikIndividuell}, regelO},
+      {{O::RBNavUebGrafiklinks}, {O::RBUebGrafikStandard}, regelO},
+      {{O::RBUebGrafikIndividuell}, regelO},
+      // Its click runs the rule.
+      {{O::RBZeilenzahl}, {O::RBNavUebTextlinks}},
+      {{O::RBNavUebGrafiklinks}, {O::RBUebGrafikStandard}},
+      {{O::RBUebGrafikIndividuell}},
+  };
+  const Regeltabelle tabelle = {
+      {{O::EdBlaetternZurueck}, Aktiv, "0000100"},
+      {{O::EdBlaetternVor, O::LBlaetternZurueck, O::LBlaetternVor}, Aktiv, "00001"},
+      {{O::RBUebGrafikStandard, O::RBUebGrafikIndividuell, O::CBNavgrafikenUebMitTitle,
+        O::LNavgrafikenUebMitTitleErlaeuterung}, Aktiv, "0000011"},
+      {{O::LUebIndividuellZurueck, O::EdGrafikUebZurueck, O::BitBWaehlenGrafikUebZurueck, O::LUebWeiter,
+        O::EdGrafikUebWeiter, O::BitBWaehlenGrafikUebWeiter}, Aktiv, "0000001"},
+      {{O::PanelUebQuadratFarbe, O::LUebFarbe}, Sichtbar, "0000010"},
+  };
+  verlauf(zustaende, tabelle);
 }
 
-TEST_F(Navigation, RegelPBildseitenTextlinks) {
-  bildseiten(true, true);
-  ASSERT_TRUE(m.checked(O::RBNavGrTextlinks));
-  alleEn(kTextGross, true, "Text-Links");
-  alleEn(kDiashowText, true, "Diashow abschaltbar");
-  aus({O::RBGrossGrafikStandard, O::RBGrossGrafikIndividuell});
-  EXPECT_FALSE(sichtbar(O::GrossPanelquadratFarbe));
-  alleEn(kEigeneGross, false, "Text-Links");
-  alleEn(kDiashowGrafik, false, "Text-Links");
-  EXPECT_FALSE(en(O::CBNavgrafikenGrossMitTitle));
-
-  bildseiten(true, false);
-  alleEn(kTextGross, true, "Text-Links");
-  alleEn(kDiashowText, false, "Diashow nicht abschaltbar");
-
-  // Not one page per picture: the text controls are off too.
-  m.setChecked(O::RBnichtverlinken, true);
-  nav.FormActivate();
-  alleEn(kTextGross, false, "keine Bildseiten");
+TEST_F(Navigation, RegelnPUndGBildseiten) {
+  const Zustaende zustaende = {
+      {bildseitenMit(true, true)},
+      {bildseitenMit(true, false)},
+      // Not one page per picture: the text controls are off too.
+      {{O::RBnichtverlinken}, aufruf(&TNavigationForm::FormActivate)},
+      {bildseitenMit(true, false), {O::RBNavGrGrafiklinks}},
+      // Own graphics with a slideshow that cannot be switched off: the
+      // slideshow graphics stay off.
+      {{O::RBGrossGrafikIndividuell}},
+      {bildseitenMit(true, false)},
+      {bildseitenMit(true, true)},
+      // Rule G alone agrees.
+      {aufruf(&TNavigationForm::RBGrossGrafikStandardClick)},
+      {{O::RBGrossGrafikStandard}},
+      // The graphic links of the picture pages do not ask for one page per
+      // picture.
+      {{O::RBLinkAufBilddatei}, {O::RBGrossGrafikIndividuell}, aufruf(&TNavigationForm::FormActivate)},
+      // Standard graphics chosen while text links are: no colour.
+      {{O::RBNavGrTextlinks}, {O::RBGrossGrafikStandard}},
+  };
+  const Regeltabelle tabelle = {
+      {{O::RBNavGrTextlinks}, Haken, "1"},
+      {kTextGross, Aktiv, "1100"},
+      {kDiashowText, Aktiv, "1000"},
+      {{O::RBGrossGrafikStandard, O::RBGrossGrafikIndividuell, O::CBNavgrafikenGrossMitTitle}, Aktiv, "0..1"},
+      {{O::LNavgrafikenGrossMitTitleErlaeuterung}, Aktiv, "...1"},
+      {{O::GrossPanelquadratFarbe}, Sichtbar, "0..10...1.0"},
+      {kEigeneGross, Aktiv, "0..011..01"},
+      {kDiashowGrafik, Aktiv, "0...00110"},
+  };
+  verlauf(zustaende, tabelle);
   EXPECT_FALSE(nav.TabSheetGrosseBilderVisible);
 }
 
-TEST_F(Navigation, RegelnPUndGBildseitenGrafiklinks) {
-  bildseiten(true, false);
-  m.setChecked(O::RBNavGrGrafiklinks, true);
-  alleEn(kTextGross, false, "Grafik-Links");
-  alleEn(kDiashowText, false, "Grafik-Links");
-  an({O::RBGrossGrafikStandard, O::RBGrossGrafikIndividuell, O::CBNavgrafikenGrossMitTitle,
-      O::LNavgrafikenGrossMitTitleErlaeuterung});
-  EXPECT_TRUE(sichtbar(O::GrossPanelquadratFarbe));
-  alleEn(kEigeneGross, false, "Standardbilder");
-
-  // Own graphics with a slideshow that cannot be switched off: the
-  // slideshow graphics stay off.
-  m.setChecked(O::RBGrossGrafikIndividuell, true);
-  EXPECT_FALSE(sichtbar(O::GrossPanelquadratFarbe));
-  alleEn(kEigeneGross, true, "eigene Bilder");
-  alleEn(kDiashowGrafik, false, "Diashow nicht abschaltbar");
-
-  bildseiten(true, true);
-  alleEn(kDiashowGrafik, true, "Diashow abschaltbar");
-  nav.RBGrossGrafikStandardClick();  // rule G alone agrees
-  alleEn(kDiashowGrafik, true, "Regel G");
-
-  m.setChecked(O::RBGrossGrafikStandard, true);
-  alleEn(kEigeneGross, false, "Regel G, Standardbilder");
-  alleEn(kDiashowGrafik, false, "Regel G, Standardbilder");
-  EXPECT_TRUE(sichtbar(O::GrossPanelquadratFarbe));
-
-  // The graphic links of the picture pages do not ask for one page per
-  // picture.
-  m.setChecked(O::RBLinkAufBilddatei, true);
-  m.setChecked(O::RBGrossGrafikIndividuell, true);
-  nav.FormActivate();
-  alleEn(kEigeneGross, true, "Grafik-Links ohne Bildseiten");
-}
-
 TEST_F(Navigation, RegelNSchaltetDieBildnavigationAbUndBehaeltDieWahl) {
-  for (O wahl : {O::RBNavGrTextlinks, O::RBNavGrGrafiklinks}) {
-    bildseiten(true, true);
-    m.setChecked(O::RBGrossGrafikIndividuell, true);
-    m.setChecked(wahl, true);
-    m.setChecked(O::CBNavigationGrosseBilder, false);
-    EXPECT_TRUE(m.checked(wahl)) << info(wahl).name;
-    aus({O::RBNavGrTextlinks, O::RBNavGrGrafiklinks});
-    alleEn(kTextGross, false, "ohne Navigation");
-    alleEn(kDiashowText, false, "ohne Navigation");
-    alleEn(kEigeneGross, false, "ohne Navigation");
-    alleEn(kDiashowGrafik, false, "ohne Navigation");
-    aus({O::RBGrossGrafikIndividuell, O::CBNavgrafikenGrossMitTitle});
-    EXPECT_FALSE(sichtbar(O::GrossPanelquadratFarbe));
-
-    m.setChecked(O::CBNavigationGrosseBilder, true);
-    EXPECT_TRUE(m.checked(wahl));
-    an({O::RBNavGrTextlinks, O::RBNavGrGrafiklinks});
-    EXPECT_EQ(en(O::EdnavGrossZurueck), wahl == O::RBNavGrTextlinks);
-    EXPECT_EQ(en(O::EdGrafikGrossZurueck), wahl == O::RBNavGrGrafiklinks);
-  }
+  const auto ohneNavigation = [this](O wahl) {
+    return std::vector<Eingabe>{bildseitenMit(true, true), {O::RBGrossGrafikIndividuell}, {wahl},
+                                {O::CBNavigationGrosseBilder, 0}};
+  };
+  const Zustaende zustaende = {ohneNavigation(O::RBNavGrTextlinks), {{O::CBNavigationGrosseBilder}},
+                               ohneNavigation(O::RBNavGrGrafiklinks), {{O::CBNavigationGrosseBilder}}};
+  const Regeltabelle tabelle = {
+      {{O::RBNavGrTextlinks}, Haken, "11"},
+      {{O::RBNavGrGrafiklinks}, Haken, "..11"},
+      {{O::RBNavGrTextlinks, O::RBNavGrGrafiklinks}, Aktiv, "0101"},
+      {kTextGross, Aktiv, "0.0"},
+      {kDiashowText, Aktiv, "0.0"},
+      {kEigeneGross, Aktiv, "0.0"},
+      {kDiashowGrafik, Aktiv, "0.0"},
+      {{O::RBGrossGrafikIndividuell, O::CBNavgrafikenGrossMitTitle}, Aktiv, "0.0"},
+      {{O::GrossPanelquadratFarbe}, Sichtbar, "0.0"},
+      {{O::EdnavGrossZurueck}, Aktiv, ".1.0"},
+      {{O::EdGrafikGrossZurueck}, Aktiv, ".0.1"},
+  };
+  verlauf(zustaende, tabelle);
 }
 
 TEST_F(Navigation, AktivierungZeigtDieSeiteDerBildseitenUndFolgtDemHauptfenster) {
@@ -175,12 +138,12 @@ TEST_F(Navigation, AktivierungZeigtDieSeiteDerBildseitenUndFolgtDemHauptfenster)
   EXPECT_EQ(meldungen, 1);
   bildseiten(false, true);
   EXPECT_TRUE(nav.TabSheetGrosseBilderVisible);
-  alleEn(kDiashowText, false, "ohne Diashow");
+  for (O o : kDiashowText) EXPECT_FALSE(en(o)) << info(o).name;
   // The slideshow switched on in the main window shows at the next
   // activation.
   m.setChecked(O::CBDiashow, true);
   nav.FormActivate();
-  alleEn(kDiashowText, true, "mit Diashow");
+  for (O o : kDiashowText) EXPECT_TRUE(en(o)) << info(o).name;
 
   int geschlossen = 0;
   nav.schliessen = [&] { ++geschlossen; };
