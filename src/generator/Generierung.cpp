@@ -3,7 +3,6 @@
 #include <exception>
 #include <filesystem>
 #include <map>
-#include <optional>
 #include <set>
 #include <utility>
 #include <vector>
@@ -53,35 +52,42 @@ std::string echterOrdner(const std::string& ordner) {
 
 bool innerhalb(const std::string& ordner, const std::string& wurzel) { return ordner.rfind(wurzel, 0) == 0; }
 
-// A derived picture of a picture in the folder, as an earlier run left it:
-// its name (lower case) and how it can be told from an original of the
-// user's that bears the same name (a second camera counts from 0001 too).
-struct Abgeleitet {
-  std::set<std::pair<int64_t, int64_t>> groessen;  // as the current settings make it
-  std::set<uint32_t> daten;                        // a large image takes its original's date
-};
+// The pictures of the folder, by the names (lower case) their derived
+// pictures may bear.
+std::map<std::string, std::vector<fs::Entry>> quellenNachAbleitung(const Kontext& k, const std::string& ordner,
+                                                                   bool vorschau) {
+  std::map<std::string, std::vector<fs::Entry>> quellen;
+  for (const fs::Entry& e : fs::listFolder(ordner)) {
+    if (e.folder || !IstBilddatei(k, e.name)) continue;
+    bool geaendert = false;
+    const std::string websicher = WebsichererDateiname(k, e.name, geaendert);
+    for (const std::string& n : {e.name, websicher, GrossbildName(k, e.name), GrossbildName(k, websicher)})
+      quellen[asciiLower(vorschau ? VorschaubildName(k, n) : n)].push_back(e);
+  }
+  return quellen;
+}
 
-std::map<std::string, Abgeleitet> abgeleiteteBilder(const Kontext& k, const std::string& ordner, bool vorschau) {
+// A name alone does not tell a derived picture from an original of the
+// user's (a second camera counts from 0001 too): a large image takes its
+// original's date, and a derived picture has the size the settings give.
+bool vonQuelleAbgeleitet(const Kontext& k, const std::string& pfad, const fs::Entry& bild,
+                         const std::string& quellordner, const std::vector<fs::Entry>& quellen, bool vorschau) {
+  if (!vorschau)
+    for (const fs::Entry& q : quellen)
+      if (q.dosTime == bild.dosTime) return true;
+  const auto g = AnzeigeGroesseLesen(pfad);
+  if (!g) return false;
   const OptionModel& m = k.m;
   const Ableitungsart art =
       vorschau ? VorschaubildArt(m, m.spin(Opt::SpEdGroesse), m.checked(Opt::CBkleineBilderVergroessern))
                : GrossbildArt(m, m.spin(Opt::SpEdGroesseGrosseBilder),
                               m.checked(Opt::CBkleineBilderVergroessernGrosseBilder));
-  std::map<std::string, Abgeleitet> bilder;
-  for (const fs::Entry& e : fs::listFolder(ordner)) {
-    if (e.folder || !IstBilddatei(k, e.name)) continue;
-    bool geaendert = false;
-    const std::string websicher = WebsichererDateiname(k, e.name, geaendert);
-    const auto g = AnzeigeGroesseLesen(fs::withTrailingSlash(ordner) + e.name);
-    for (const std::string& n : {e.name, websicher, GrossbildName(k, e.name), GrossbildName(k, websicher)}) {
-      Abgeleitet& a = bilder[asciiLower(vorschau ? VorschaubildName(k, n) : n)];
-      if (!vorschau) a.daten.insert(e.dosTime);
-      if (!g) continue;
-      const Masse datei = Dateigroesse(art.wahl(g->breite, g->hoehe), g->breite, g->hoehe);
-      a.groessen.emplace(datei.breite, datei.hoehe);
-    }
+  for (const fs::Entry& q : quellen) {
+    const auto quelle = AnzeigeGroesseLesen(fs::withTrailingSlash(quellordner) + q.name);
+    if (quelle && Dateigroesse(art.wahl(quelle->breite, quelle->hoehe), quelle->breite, quelle->hoehe) == *g)
+      return true;
   }
-  return bilder;
+  return false;
 }
 
 // A tree a folder of derived pictures mirrors, named as the subject and
@@ -111,8 +117,7 @@ bool erreichbarUnter(const std::string& baum, const std::string& ordner, const A
 // walks go, and inside the picture tree (outside the HTML folder, whose
 // name the walks skip) it may not hold pictures of the user's own: on the
 // first run any picture, later one that no picture of the mirrored folder
-// can have made: a name alone does not tell, the size the settings give or
-// the original's date that a large image takes must match too.
+// can have made.
 void AbleitungsordnerPruefen(Kontext& k, const std::string& art, const std::string& ordner,
                              const std::vector<Gespiegelt>& gespiegelt, const Ablage& a, bool vorschau, bool& ok) {
   if (!ok) return;
@@ -129,12 +134,13 @@ void AbleitungsordnerPruefen(Kontext& k, const std::string& art, const std::stri
     if (grund.empty() && r != d && innerhalb(r, d) && erreichbarUnter(r, d, a)) grund = " enthält " + g.akkusativ + ".";
   }
   if (grund.empty() && innerhalb(d, a.bilder) && !innerhalb(d, a.html)) {
-    const auto abgeleitet = abgeleiteteBilder(k, gespiegelt.front().baum, vorschau);
+    const std::string& quellordner = gespiegelt.front().baum;
+    const auto quellen = quellenNachAbleitung(k, quellordner, vorschau);
     for (const fs::Entry& e : fs::listFolder(d)) {
       if (e.folder || !IstBilddatei(k, e.name)) continue;
-      const auto it = abgeleitet.find(asciiLower(e.name));
-      const auto g = it == abgeleitet.end() ? std::nullopt : AnzeigeGroesseLesen(d + e.name);
-      if (a.ersterLauf || !g || !(it->second.groessen.count({g->breite, g->hoehe}) || it->second.daten.count(e.dosTime))) {
+      const auto it = quellen.find(asciiLower(e.name));
+      if (a.ersterLauf || it == quellen.end() ||
+          !vonQuelleAbgeleitet(k, d + e.name, e, quellordner, it->second, vorschau)) {
         grund = " enthält Originalbilder.";
         break;
       }
