@@ -149,12 +149,15 @@ grep -q 'href="Album/index.htm"' "$n/fotos/html/index.htm" || fail "Startseite v
 [ -f "$n/fotos/html/Album/index.htm" ] || fail "Seite des Albums fehlt"
 chmod 755 "$n/fotos/Album"
 
-# A settings file named on the command line that cannot be read: said, status 1.
+# A settings file named on the command line that cannot be read: said,
+# status 1, and no run with other settings (here the working folder's).
 printf '[Layout]\r\nTitel=geheim\r\n' > "$n/geheim.ini"
 [ "$(id -u)" -eq 0 ] && chown nobody:nogroup "$n/geheim.ini"
 chmod 000 "$n/geheim.ini"
+rm -rf "$n/fotos/html"
 lauf "$n/fotos" env HOME="$n" "${nobody[@]}" "$n/programm/mosaikschauer" -ini="$n/geheim.ini" -autostart
 erwarte 1 "Unlesbare Einstellungsdatei" "Die Einstellungsdatei $n/geheim.ini kann nicht gelesen werden!"
+[ -e "$n/fotos/html" ] && fail "Lauf trotz unlesbarer Einstellungsdatei"
 
 # A side file the user may not read is reported and left out; the rest of
 # the gallery is made, also from reduced originals.
