@@ -22,10 +22,10 @@ bool gesetzt(const char* variable) {
 }
 
 // Only a display the user can see counts: an error box on the offscreen or
-// minimal platform would wait for an answer nobody can give.
+// minimal platform would wait for an answer nobody can give. A platform
+// named decides, as it does for the windows, also beside a display.
 bool hatBildschirm() {
-  if (gesetzt("DISPLAY") || gesetzt("WAYLAND_DISPLAY")) return true;
-  if (!gesetzt("QT_QPA_PLATFORM")) return false;
+  if (!gesetzt("QT_QPA_PLATFORM")) return gesetzt("DISPLAY") || gesetzt("WAYLAND_DISPLAY");
   std::string plattform = std::getenv("QT_QPA_PLATFORM");
   // The first of a list of platforms, without its options.
   plattform = plattform.substr(0, plattform.find_first_of(";:"));

@@ -132,6 +132,10 @@ void tempDone(const std::string& path) { tempVergessen(path); }
 
 void removeTempsOnSignals() {
   for (int sig : {SIGTERM, SIGHUP, SIGINT}) {
+    // A run started to outlive its terminal (or in the background) keeps
+    // ignoring what it was told to ignore.
+    struct sigaction bisher {};
+    if (::sigaction(sig, nullptr, &bisher) == 0 && bisher.sa_handler == SIG_IGN) continue;
     struct sigaction sa {};
     sa.sa_handler = tempAufraeumenUndEnden;
     sigemptyset(&sa.sa_mask);

@@ -110,6 +110,10 @@ int gesperrtOeffnen(const std::string& pfad, int modus, int sperre) {
       if (::fstat(fd, &offen) == 0 && ::stat(pfad.c_str(), &jetzt) == 0 && offen.st_ino == jetzt.st_ino &&
           offen.st_dev == jetzt.st_dev)
         return fd;
+    } else if (errno == ENOLCK || errno == EOPNOTSUPP) {
+      // A file system that keeps no locks (a network share without its lock
+      // service): the settings are read and written all the same.
+      return fd;
     } else if (errno != EWOULDBLOCK) {
       ::close(fd);
       return -1;

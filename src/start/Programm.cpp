@@ -168,6 +168,7 @@ void Programm::kommandozeilenparameterausfuehren() {
     m.run(Proc::RBModusAnfaengerClick);
     zusatzdateienLesen(datei);
   };
+  bool unlesbar = false;
   for (const std::string& p : argumente_) {
     const std::string l = asciiLower(p);
     if (istAutostart(p)) st.Autostart = true;
@@ -181,20 +182,22 @@ void Programm::kommandozeilenparameterausfuehren() {
                                 : fs::fileExists(programmOrdner + *f) ? programmOrdner + *f
                                                                       : std::string();
       // An unattended run must not go on with other settings than it was given.
-      if (!datei.empty() && ohneFenster && !fs::readFile(datei))
+      if (!datei.empty() && ohneFenster && !fs::readFile(datei)) {
         k.fehler("Die Einstellungsdatei " + datei + " kann nicht gelesen werden!");
-      else if (!datei.empty())
+        unlesbar = true;
+      } else if (!datei.empty()) {
         lesen(datei);
+      }
     }
   }
   st.AktiveSeite = "TabSheetOrdner";
   st.AktiveExpertenSeite = "TabSheetSpezielles";
   HauptForm.melden();
   if (st.Autostart) {
-    if (arbeitskopieGeschuetzt()) {
+    if (unlesbar || arbeitskopieGeschuetzt()) {
       // Nothing has happened yet: end at once, and keep the settings as
       // they were, so that no later start inherits this picture folder.
-      exitStatus_ = 2;
+      exitStatus_ = unlesbar ? 1 : 2;
       fensterSchliessen();
       return;
     }

@@ -40,7 +40,6 @@ class Programm {
   bool beendet() const { return beendet_; }
   // Whether the arguments ask for an unattended run.
   static bool autostartVerlangt(const std::vector<std::string>& argumente);
-  // 0 after a successful unattended run (or none), 1 after a failed one.
   // 0 after a successful unattended run (or none), 1 after a failed one,
   // 2 when the unattended run was refused before it began.
   int exitStatus() const { return exitStatus_; }

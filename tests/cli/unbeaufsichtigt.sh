@@ -75,10 +75,12 @@ erwarte 1 "Lesefehler" "Fehler beim Einlesen der Datei"
 grep -rq "bjpg\|b\.jpg" "$tmp/kaputt/html" && fail "Verweis auf das unlesbare Bild"
 [ -f "$tmp/kaputt/html/_vorschau/mini-a.jpg" ] && [ -f "$tmp/kaputt/html/_vorschau/mini-c.jpg" ] ||
   fail "Vorschaubilder fehlen"
-# An offscreen platform is no display: the same run ends the same way
-# instead of waiting on an error box nobody sees.
-lauf "$tmp/kaputt" env QT_QPA_PLATFORM=offscreen "$prog" -autostart
-erwarte 1 "Lesefehler auf offscreen" "Fehler beim Einlesen der Datei"
+# An offscreen platform is no display, also beside a display it hides: the
+# same run ends the same way instead of waiting on an error box nobody sees.
+for anzeige in "" :99; do
+  lauf "$tmp/kaputt" env DISPLAY="$anzeige" QT_QPA_PLATFORM=offscreen "$prog" -autostart
+  erwarte 1 "Lesefehler auf offscreen ($anzeige)" "Fehler beim Einlesen der Datei"
+done
 
 # Relative folders of a settings file count from where the run was started,
 # however often the picture folder has been the working folder since.
@@ -149,12 +151,15 @@ grep -q 'href="Album/index.htm"' "$n/fotos/html/index.htm" || fail "Startseite v
 [ -f "$n/fotos/html/Album/index.htm" ] || fail "Seite des Albums fehlt"
 chmod 755 "$n/fotos/Album"
 
-# A settings file named on the command line that cannot be read: said, status 1.
+# A settings file named on the command line that cannot be read: said,
+# status 1, and no run with other settings (here the working folder's).
 printf '[Layout]\r\nTitel=geheim\r\n' > "$n/geheim.ini"
 [ "$(id -u)" -eq 0 ] && chown nobody:nogroup "$n/geheim.ini"
 chmod 000 "$n/geheim.ini"
+rm -rf "$n/fotos/html"
 lauf "$n/fotos" env HOME="$n" "${nobody[@]}" "$n/programm/mosaikschauer" -ini="$n/geheim.ini" -autostart
 erwarte 1 "Unlesbare Einstellungsdatei" "Die Einstellungsdatei $n/geheim.ini kann nicht gelesen werden!"
+[ -e "$n/fotos/html" ] && fail "Lauf trotz unlesbarer Einstellungsdatei"
 
 # A side file the user may not read is reported and left out; the rest of
 # the gallery is made, also from reduced originals.

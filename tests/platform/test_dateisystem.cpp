@@ -39,11 +39,13 @@ TEST(Dateisystem, AtomaresSchreibenErsetztErstNachVollstaendigemSchreiben) {
   std::filesystem::remove(lang);
   // An interrupted run: on SIGTERM its temporary file goes; one that a
   // killed run left (no handler ran) is swept by the next run in that
-  // folder, while others' files stay.
+  // folder, while others' files stay. A run that was started ignoring the
+  // signal (nohup, in the background) goes on.
   std::ofstream(t.pfad() + ".mosaik-fremd.tmp") << "x";
-  for (const bool signal : {true, false}) {
+  for (const auto& [signal, ignoriert] : {std::pair{true, false}, {false, false}, {true, true}}) {
     const pid_t kind = ::fork();
     if (kind == 0) {
+      if (ignoriert) ::signal(SIGTERM, SIG_IGN);
       fs::removeTempsOnSignals();
       std::string p;
       if (fs::createTemp(t.pfad(), 0644, p) < 0) _exit(1);
@@ -52,8 +54,8 @@ TEST(Dateisystem, AtomaresSchreibenErsetztErstNachVollstaendigemSchreiben) {
     }
     int status = 0;
     ::waitpid(kind, &status, 0);
-    EXPECT_EQ(WIFSIGNALED(status), signal);
-    EXPECT_EQ(fs::sweepStaleTemps(t.pfad()), signal ? 0 : 1);
+    EXPECT_EQ(WIFSIGNALED(status), signal && !ignoriert);
+    EXPECT_EQ(fs::sweepStaleTemps(t.pfad()), signal && !ignoriert ? 0 : 1);
   }
   EXPECT_TRUE(std::filesystem::exists(t.pfad() + ".mosaik-fremd.tmp"));
   std::filesystem::remove(t.pfad() + ".mosaik-fremd.tmp");
