@@ -2,10 +2,12 @@
 
 #include <exception>
 #include <filesystem>
+#include <map>
 #include <set>
 #include <utility>
 #include <vector>
 
+#include "generator/Bildpipeline.h"
 #include "generator/Durchlauf.h"
 #include "generator/Namen.h"
 #include "generator/StyleSheet.h"
@@ -50,17 +52,42 @@ std::string echterOrdner(const std::string& ordner) {
 
 bool innerhalb(const std::string& ordner, const std::string& wurzel) { return ordner.rfind(wurzel, 0) == 0; }
 
-// The names a derived picture of a picture in the folder may bear.
-std::set<std::string> abgeleiteteNamen(const Kontext& k, const std::string& ordner, bool vorschau) {
-  std::set<std::string> namen;
+// The pictures of the folder, by the names (lower case) their derived
+// pictures may bear.
+std::map<std::string, std::vector<fs::Entry>> quellenNachAbleitung(const Kontext& k, const std::string& ordner,
+                                                                   bool vorschau) {
+  std::map<std::string, std::vector<fs::Entry>> quellen;
   for (const fs::Entry& e : fs::listFolder(ordner)) {
     if (e.folder || !IstBilddatei(k, e.name)) continue;
     bool geaendert = false;
     const std::string websicher = WebsichererDateiname(k, e.name, geaendert);
     for (const std::string& n : {e.name, websicher, GrossbildName(k, e.name), GrossbildName(k, websicher)})
-      namen.insert(asciiLower(vorschau ? VorschaubildName(k, n) : n));
+      quellen[asciiLower(vorschau ? VorschaubildName(k, n) : n)].push_back(e);
   }
-  return namen;
+  return quellen;
+}
+
+// A name alone does not tell a derived picture from an original of the
+// user's (a second camera counts from 0001 too): a large image takes its
+// original's date, and a derived picture has the size the settings give.
+bool vonQuelleAbgeleitet(const Kontext& k, const std::string& pfad, const fs::Entry& bild,
+                         const std::string& quellordner, const std::vector<fs::Entry>& quellen, bool vorschau) {
+  if (!vorschau)
+    for (const fs::Entry& q : quellen)
+      if (q.dosTime == bild.dosTime) return true;
+  const auto g = AnzeigeGroesseLesen(pfad);
+  if (!g) return false;
+  const OptionModel& m = k.m;
+  const Ableitungsart art =
+      vorschau ? VorschaubildArt(m, m.spin(Opt::SpEdGroesse), m.checked(Opt::CBkleineBilderVergroessern))
+               : GrossbildArt(m, m.spin(Opt::SpEdGroesseGrosseBilder),
+                              m.checked(Opt::CBkleineBilderVergroessernGrosseBilder));
+  for (const fs::Entry& q : quellen) {
+    const auto quelle = AnzeigeGroesseLesen(fs::withTrailingSlash(quellordner) + q.name);
+    if (quelle && Dateigroesse(art.wahl(quelle->breite, quelle->hoehe), quelle->breite, quelle->hoehe) == *g)
+      return true;
+  }
+  return false;
 }
 
 // A tree a folder of derived pictures mirrors, named as the subject and
@@ -107,10 +134,13 @@ void AbleitungsordnerPruefen(Kontext& k, const std::string& art, const std::stri
     if (grund.empty() && r != d && innerhalb(r, d) && erreichbarUnter(r, d, a)) grund = " enthält " + g.akkusativ + ".";
   }
   if (grund.empty() && innerhalb(d, a.bilder) && !innerhalb(d, a.html)) {
-    const std::set<std::string> abgeleitet = abgeleiteteNamen(k, gespiegelt.front().baum, vorschau);
+    const std::string& quellordner = gespiegelt.front().baum;
+    const auto quellen = quellenNachAbleitung(k, quellordner, vorschau);
     for (const fs::Entry& e : fs::listFolder(d)) {
       if (e.folder || !IstBilddatei(k, e.name)) continue;
-      if (a.ersterLauf || !abgeleitet.count(asciiLower(e.name))) {
+      const auto it = quellen.find(asciiLower(e.name));
+      if (a.ersterLauf || it == quellen.end() ||
+          !vonQuelleAbgeleitet(k, d + e.name, e, quellordner, it->second, vorschau)) {
         grund = " enthält Originalbilder.";
         break;
       }

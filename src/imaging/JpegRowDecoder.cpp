@@ -24,6 +24,10 @@ struct Decoder {
   char message[JMSG_LENGTH_MAX] = {};
   bool truncated = false;
   bool created = false;
+  // Above the size a whole decode would allow, data that end early are an
+  // error too: libjpeg would go on with zeros without reading a byte, so a
+  // file of a few bytes could keep the run busy for billions of pixels.
+  bool huge = false;
 
   ~Decoder() {
     if (created) jpeg_destroy_decompress(&cinfo);
@@ -41,7 +45,7 @@ void OnError(j_common_ptr c) {
 // rest with grey); here it is the error it is.
 void OnMessage(j_common_ptr c, int level) {
   if (level >= 0) return;
-  if (c->err->msg_code == JWRN_JPEG_EOF) {
+  if (c->err->msg_code == JWRN_JPEG_EOF || (c->err->msg_code == JWRN_HIT_MARKER && Of(c)->huge)) {
     Of(c)->truncated = true;
     OnError(c);
   }
@@ -116,6 +120,7 @@ void DecodeJpegRows(std::string_view data, JpegRowSink& sink, uint64_t maxPixels
     throw JpegError("Das Bild ist mit " + groesse + " Pixeln in mehreren Durchgängen (progressiv) gespeichert; " +
                     "zum Lesen bräuchte es " + std::to_string(CoefficientBytes(c) >> 20) +
                     " MB Arbeitsspeicher (höchstens " + std::to_string(kMaxCoefficientBytes >> 20) + " MB).");
+  d->huge = pixels > kDefaultMaxPixels;
   const bool cmyk = c.jpeg_color_space == JCS_CMYK || c.jpeg_color_space == JCS_YCCK;
   c.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRX;
   Require(*d, [](Decoder* x, void*) { jpeg_start_decompress(&x->cinfo); });

@@ -59,7 +59,7 @@ char gTempPfad[kTempPlaetze][PATH_MAX];
 volatile sig_atomic_t gTempBelegt[kTempPlaetze];
 std::mutex gTempMutex;
 
-const char kTempVorsilbe[] = ".mosaik-";
+constexpr char kTempVorsilbe[] = ".mosaik-";
 
 void tempMerken(const std::string& path) {
   if (path.size() >= PATH_MAX) return;

@@ -367,6 +367,16 @@ TEST_F(Durchlauf, FehlerDerSpiegelungWerdenGemeldet) {
   ASSERT_EQ(u.dialoge.meldungen.size(), 1u) << ::testing::PrintToString(u.dialoge.texte());
   EXPECT_EQ(u.dialoge.meldungen[0].text.rfind("Fehler beim Verkleinern des Originalbildes a.jpg:\r\n", 0), 0u);
   EXPECT_TRUE(fs::exists(g + "neu_x/b.jpg"));
+
+  // After a first run, an original named like a large image (a second
+  // camera's) but of another size and date is still the user's.
+  imaging::RgbBitmap gross(16, 12);
+  datei(q + "Sub/a.jpg", imaging::EncodeJpeg(gross, 75, false));
+  ASSERT_TRUE(fs::setDosDateTime(q + "Sub/a.jpg", (uint32_t{30} << 9 | 1u << 5 | 1u) << 16));
+  const auto zweiterLauf = originale();
+  st.GrosseBilderpfad = q + "Sub";
+  fehler("Der Ordner für die großen Bilder " + q + "Sub/ enthält Originalbilder." + ueber);
+  EXPECT_EQ(originale(), zweiterLauf);
 }
 
 TEST_F(Durchlauf, AusnahmeImDurchlaufIstEinFehlschlag) {

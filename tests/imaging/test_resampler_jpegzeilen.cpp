@@ -2,7 +2,9 @@
 // of derived files.
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "imaging/ExifOrientation.h"
@@ -76,14 +78,16 @@ TEST(JpegRows, DamagedAndTruncatedStreams) {
   EXPECT_THROW(DecodeJpegRows(good, u, 64 * 64 - 1), JpegError);
   EXPECT_EQ(u.rows, 0);
   // Beyond that cap by default: a picture in one scan is decoded whatever
-  // its size (this one declares 60000 x 60000 and ends long before); one in
-  // several scans is refused for what libjpeg would hold of it.
-  for (const bool progressive : {false, true}) {
+  // its size (this one declares 60000 x 60000 and ends long before, also
+  // where its data end at a marker); one in several scans is refused for
+  // what libjpeg would hold of it.
+  for (const auto& [progressive, endmarke] :
+       std::initializer_list<std::pair<bool, bool>>{{false, false}, {false, true}, {true, false}}) {
     std::string huge = EncodeJpeg(Noise(64, 64), 90, progressive);
     const size_t sof = huge.find(std::string(progressive ? "\xFF\xC2" : "\xFF\xC0", 2));
     ASSERT_NE(sof, std::string::npos);
     huge.replace(sof + 5, 4, Bytes({0xEA, 0x60, 0xEA, 0x60}));
-    huge.resize(huge.size() - 2);  // no end marker: the data run out at once
+    if (!endmarke) huge.resize(huge.size() - 2);  // no end marker: the data run out at once
     struct Zaehler : JpegRowSink {
       int started = 0;
       void Start(int, int) override { ++started; }
