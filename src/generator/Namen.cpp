@@ -1,5 +1,6 @@
 #include "generator/Namen.h"
 
+#include <cstdio>
 #include <filesystem>
 #include <vector>
 
@@ -180,8 +181,24 @@ std::string EinzelbildHTMLName(const Kontext& k, const std::string& uebersichtss
     p = k.m.text(Opt::EdNameHTML);
   const std::string& bild = liste.at(static_cast<size_t>(index)).Name;
   const std::string bildErw = Erweiterung(bild);
-  return OhneErweiterung(p) + k.m.text(Opt::EdVerbindungszeichen) + OhneErweiterung(bild) +
-         (bildErw.empty() ? std::string() : bildErw.substr(1)) + (stopp ? "-stopp" : "") + Erweiterung(p);
+  const std::string vorn = OhneErweiterung(p) + k.m.text(Opt::EdVerbindungszeichen);
+  std::string mitte = OhneErweiterung(bild) + (bildErw.empty() ? std::string() : bildErw.substr(1));
+  const std::string hinten = (stopp ? "-stopp" : "") + Erweiterung(p);
+  const std::string name = vorn + mitte + hinten;
+  // A picture whose name nearly fills a file name would get a page no file
+  // system can store, and its thumbnail would link nowhere: the picture's
+  // part is cut (on a character boundary) and marked with a checksum of the
+  // whole name, so that two long names stay two pages.
+  constexpr size_t kNameMax = 255, kMarke = 9;
+  if (name.size() <= kNameMax || vorn.size() + hinten.size() + kMarke >= kNameMax) return name;
+  size_t behalten = kNameMax - vorn.size() - hinten.size() - kMarke;
+  while (behalten > 0 && (static_cast<unsigned char>(mitte[behalten]) & 0xC0) == 0x80) --behalten;
+  uint32_t fnv = 2166136261u;
+  for (const char c : name) fnv = (fnv ^ static_cast<unsigned char>(c)) * 16777619u;
+  char marke[kMarke + 1];
+  std::snprintf(marke, sizeof marke, "~%08x", fnv);
+  mitte.resize(behalten);
+  return vorn + mitte + marke + hinten;
 }
 
 std::string HTMLGrundname(const Kontext& k) { return kleinschrift(OhneErweiterung(k.m.text(Opt::EdNameHTML))); }

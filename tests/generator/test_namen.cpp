@@ -47,14 +47,25 @@ TEST_F(NamenTest, UebersichtsseitenImOrdnerbaumUndFlach) {
 }
 
 TEST_F(NamenTest, BildseitenNamen) {
-  TDateiArray l(3);
+  TDateiArray l(5);
   l[0].Name = "urlaub.jpg";
   l[1].Name = "urlaub";
   l[2].Name = "Strand.am.Meer.JPEG";
-  for (auto [i, stopp, name] : {std::tuple{0, false, "meinebilder-urlaubjpg.htm"},
+  // Pages that would pass the 255 bytes of a file name: the picture's part
+  // cut on a character boundary, marked with the FNV-1a sum of the full name.
+  l[3].Name = std::string(250, 'a') + ".jpg";
+  l[4].Name = "x";
+  for (int i = 0; i < 120; ++i) l[4].Name += "\xc3\xa4";
+  l[4].Name += ".jpg";
+  std::string ae;
+  for (int i = 0; i < 114; ++i) ae += "\xc3\xa4";
+  for (auto [i, stopp, name] : {std::tuple<int, bool, std::string>{0, false, "meinebilder-urlaubjpg.htm"},
                                  {1, true, "meinebilder-urlaub-stopp.htm"},
-                                 {2, false, "meinebilder-Strand.am.MeerJPEG.htm"}})
-    EXPECT_EQ(EinzelbildHTMLName(k, "meinebilder.htm", l, i, stopp), name);
+                                 {2, false, "meinebilder-Strand.am.MeerJPEG.htm"},
+                                 {3, false, "meinebilder-" + std::string(230, 'a') + "~dc15ddf0.htm"},
+                                 {3, true, "meinebilder-" + std::string(224, 'a') + "~1d650251-stopp.htm"},
+                                 {4, false, "meinebilder-x" + ae + "~0b810252.htm"}})
+    EXPECT_EQ(EinzelbildHTMLName(k, "meinebilder.htm", l, i, stopp), name) << i << stopp;
   // An index page in any case leads to the base name of the option.
   for (const char* index : {"index.htm", "INDEX.HTM", "Index.Html", "index.xhtml", "index.php"})
     EXPECT_EQ(EinzelbildHTMLName(k, index, l, 0, false), "meinebilder-urlaubjpg.htm") << index;
