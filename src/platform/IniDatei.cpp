@@ -8,7 +8,6 @@
 #include <sys/file.h>
 
 #include <cerrno>
-#include <charconv>
 #include <filesystem>
 
 #include "platform/FileSystem.h"
@@ -73,8 +72,6 @@ std::string ordnerVon(const std::string& pfad) {
   const size_t schraeg = pfad.rfind('/');
   return schraeg == std::string::npos ? std::string("./") : pfad.substr(0, schraeg + 1);
 }
-
-std::string nameVon(const std::string& pfad) { return pfad.substr(pfad.rfind('/') + 1); }
 
 // Where a write to `pfad` lands. A link is followed only when the running
 // user or root made it: a link that someone else planted in a shared folder
@@ -142,30 +139,6 @@ bool anOrtSchreiben(int fd, const std::string& alt, const std::string& neu) {
   return false;
 }
 
-// The temporary files of this writer carry the process number: one that a
-// killed process left behind is recognised by it and goes with the next save.
-std::string tempAnfang(const std::string& ziel) { return ordnerVon(ziel) + "." + nameVon(ziel) + "."; }
-
-void verwaisteEntfernen(const std::string& ziel) {
-  const std::string anfang = "." + nameVon(ziel) + ".";
-  std::error_code ec;
-  for (const auto& e : std::filesystem::directory_iterator(ordnerVon(ziel), ec)) {
-    const std::string n = e.path().filename().string();
-    if (n.size() <= anfang.size() + 4 || n.compare(0, anfang.size(), anfang) != 0 ||
-        n.compare(n.size() - 4, 4, ".tmp") != 0)
-      continue;
-    const std::string_view mitte = std::string_view(n).substr(anfang.size(), n.size() - anfang.size() - 4);
-    const size_t strich = mitte.find('-');
-    if (strich == std::string_view::npos ||
-        mitte.find_first_not_of("0123456789", strich + 1) != std::string_view::npos)
-      continue;
-    pid_t pid = 0;
-    const auto [p, fehler] = std::from_chars(mitte.data(), mitte.data() + strich, pid);
-    if (fehler != std::errc() || p != mitte.data() + strich || pid <= 0) continue;
-    if (pid != ::getpid() && ::kill(pid, 0) != 0 && errno == ESRCH) ::unlink(e.path().c_str());
-  }
-}
-
 enum class Ersatz { Ok, Fehler, BesitzerNichtHaltbar };
 
 // Through a temporary file beside the target, renamed over it after a
@@ -173,10 +146,10 @@ enum class Ersatz { Ok, Fehler, BesitzerNichtHaltbar };
 // first. nurPruefen: everything but the rename, which proves the write
 // without touching the file.
 Ersatz ueberTempDatei(const std::string& ziel, const std::string& bytes, const struct stat* alt, bool nurPruefen) {
-  verwaisteEntfernen(ziel);
+  // What a killed writer left goes with the next save, not only the first.
+  fs::sweepStaleTemps(ordnerVon(ziel));
   std::string tmp;
-  const int fd =
-      fs::createFresh(tempAnfang(ziel) + std::to_string(::getpid()) + "-", ".tmp", alt ? 0600 : 0644, tmp);
+  const int fd = fs::createTemp(ordnerVon(ziel), alt ? 0600 : 0644, tmp);
   if (fd < 0) return Ersatz::Fehler;
   Ersatz e = Ersatz::Ok;
   if (alt && !fs::keepOwner(fd, *alt))
@@ -189,6 +162,7 @@ Ersatz ueberTempDatei(const std::string& ziel, const std::string& bytes, const s
   if (e == Ersatz::Ok && !nurPruefen) {
     if (testhaken::vorDemUmbenennen) testhaken::vorDemUmbenennen();
     if (::rename(tmp.c_str(), ziel.c_str()) == 0) {
+      fs::tempDone(tmp);
       // The new name itself on the disk as well.
       const int ordner = ::open(ordnerVon(ziel).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
       if (ordner >= 0) {
@@ -200,6 +174,7 @@ Ersatz ueberTempDatei(const std::string& ziel, const std::string& bytes, const s
     e = Ersatz::Fehler;
   }
   ::unlink(tmp.c_str());
+  fs::tempDone(tmp);
   return e;
 }
 

@@ -256,7 +256,7 @@ TEST_F(IniTest, InjectedFailuresLeaveTheOldFileWhole) {
     EXPECT_EQ(dateien(), f.fehler == Toeten ? 2 : 1);
     // Of a process that still runs (1), or not of this writer: they stay.
     if (!f.anOrt)
-      for (const char* fremd : {".Mosaikschauer.ini.1-5.tmp", ".Mosaikschauer.ini.9x-5.tmp"})
+      for (const char* fremd : {".mosaik-1-5.tmp", ".mosaik-9x-5.tmp"})
         dateiAblegen(ordner.pfad() + fremd, "");
     EXPECT_TRUE(dateiErsetzen(d, neu));
     EXPECT_EQ(dateiInhalt(d), neu);
