@@ -112,14 +112,28 @@ bool erreichbarUnter(const std::string& baum, const std::string& ordner, const A
   return true;
 }
 
+// What earlier runs left in a folder of the gallery's own (pictures whose
+// originals are gone, thumbnails of other settings) is no reason to stop:
+// the folder the program names itself, or one inside an HTML folder that is
+// only the gallery's. An HTML folder that is the picture folder, holds it, or
+// holds pictures itself is a folder of the user's pictures, whatever a run
+// writes into it.
+bool galerieEigen(const Kontext& k, const std::string& ordner, const std::string& standard, const Ablage& a) {
+  if (ordner == echterOrdner(standard)) return true;
+  if (ordner == a.html || !innerhalb(ordner, a.html) || innerhalb(a.bilder, a.html)) return false;
+  for (const fs::Entry& e : fs::listFolder(a.html))
+    if (!e.folder && IstBilddatei(k, e.name)) return false;
+  return true;
+}
+
 // A folder for derived pictures must never make a derived file's path that
 // of an original: it may not be a tree it mirrors nor hold one where the
-// walks go, and inside the picture tree (outside the HTML folder, whose
-// name the walks skip) it may not hold pictures of the user's own: on the
-// first run any picture, later one that no picture of the mirrored folder
-// can have made.
+// walks go, and inside the picture tree, unless it is the gallery's own, it
+// may not hold pictures of the user's own: on the first run any picture,
+// later one that no picture of the mirrored folder can have made.
 void AbleitungsordnerPruefen(Kontext& k, const std::string& art, const std::string& ordner,
-                             const std::vector<Gespiegelt>& gespiegelt, const Ablage& a, bool vorschau, bool& ok) {
+                             const std::string& standard, const std::vector<Gespiegelt>& gespiegelt, const Ablage& a,
+                             bool vorschau, bool& ok) {
   if (!ok) return;
   const std::string d = echterOrdner(ordner);
   std::string grund;
@@ -133,7 +147,7 @@ void AbleitungsordnerPruefen(Kontext& k, const std::string& art, const std::stri
     const std::string r = echterOrdner(g.baum);
     if (grund.empty() && r != d && innerhalb(r, d) && erreichbarUnter(r, d, a)) grund = " enthält " + g.akkusativ + ".";
   }
-  if (grund.empty() && innerhalb(d, a.bilder) && !innerhalb(d, a.html)) {
+  if (grund.empty() && innerhalb(d, a.bilder) && !galerieEigen(k, d, standard, a)) {
     const std::string& quellordner = gespiegelt.front().baum;
     const auto quellen = quellenNachAbleitung(k, quellordner, vorschau);
     for (const fs::Entry& e : fs::listFolder(d)) {
@@ -225,13 +239,16 @@ bool BitBStartClick(Lauf& lauf) {
   if (verkleinern) ablage.uebersprungen.insert(LetzterOrdnername(GrosseBilderOrdner(k)));
   if (vorschau) ablage.uebersprungen.insert(LetzterOrdnername(VorschauOrdner(k)));
   const Gespiegelt bilderbaum{quelle, "der Bilderordner", "den Bilderordner"};
-  if (verkleinern) AbleitungsordnerPruefen(k, "die großen Bilder", GrosseBilderOrdner(k), {bilderbaum}, ablage, false, ok);
+  if (verkleinern)
+    AbleitungsordnerPruefen(k, "die großen Bilder", GrosseBilderOrdner(k), standardOrdnerGrosseBilder(k), {bilderbaum},
+                            ablage, false, ok);
   if (vorschau) {
     std::vector<Gespiegelt> gespiegelt = {bilderbaum};
     if (verkleinern)
       gespiegelt.insert(gespiegelt.begin(), {GrosseBilderOrdner(k), "der Ordner für die großen Bilder",
                                              "den Ordner für die großen Bilder"});
-    AbleitungsordnerPruefen(k, "die Vorschaubilder", VorschauOrdner(k), gespiegelt, ablage, true, ok);
+    AbleitungsordnerPruefen(k, "die Vorschaubilder", VorschauOrdner(k), standardOrdnerVorschaubilder(k), gespiegelt,
+                            ablage, true, ok);
   }
 
   if (ok) OrdnerPruefen(k, htmlOrdner, ok);

@@ -320,27 +320,39 @@ TEST_F(Durchlauf, FehlerDerSpiegelungWerdenGemeldet) {
   // it, nor a subfolder holding originals. Checked before anything is
   // written.
   datei(q + "Sub/a.jpg", jpeg(3));
-  const auto vorher = originale();
   m.setText(Opt::EdErweiterungVorschaubilder, "");
   m.setChecked(Opt::CBVorschaubilderErsetzen, true);
   m.setChecked(Opt::CBGrosseBilderErsetzen, true);
   const std::string ueber = "\r\nDie Originale würden überschrieben.";
+  // Wherever the HTML folder lies: also the picture folder itself, or the
+  // folder of the user's pictures that is to take the derived ones.
+  const std::string enthaelt = " enthält Originalbilder." + ueber;
   const struct {
     std::string AppState::*pfad;
-    std::string ordner, text;
+    std::string ordner, html, text;
   } ableitungen[] = {
-      {&AppState::GrosseBilderpfad, q + "./", "großen Bilder " + q + " ist der Bilderordner selbst." + ueber},
-      {&AppState::GrosseBilderpfad, q + "Sub", "großen Bilder " + q + "Sub/ enthält Originalbilder." + ueber},
-      {&AppState::GrosseBilderpfad, tmp.pfad(), "großen Bilder " + tmp.pfad() + " enthält den Bilderordner." + ueber},
-      {&AppState::Vorschaubilderpfad, q, "Vorschaubilder " + q + " ist der Bilderordner selbst." + ueber},
-      {&AppState::Vorschaubilderpfad, g,
+      {&AppState::GrosseBilderpfad, q + "./", "", "großen Bilder " + q + " ist der Bilderordner selbst." + ueber},
+      {&AppState::GrosseBilderpfad, q + "Sub", "", "großen Bilder " + q + "Sub/" + enthaelt},
+      {&AppState::GrosseBilderpfad, q + "Sub", q, "großen Bilder " + q + "Sub/" + enthaelt},
+      {&AppState::GrosseBilderpfad, q + "Sub", q + "Sub", "großen Bilder " + q + "Sub/" + enthaelt},
+      {&AppState::GrosseBilderpfad, q + "Sub/Tief", q + "Sub", "großen Bilder " + q + "Sub/Tief/" + enthaelt},
+      {&AppState::GrosseBilderpfad, tmp.pfad(), "", "großen Bilder " + tmp.pfad() + " enthält den Bilderordner." + ueber},
+      {&AppState::Vorschaubilderpfad, q, "", "Vorschaubilder " + q + " ist der Bilderordner selbst." + ueber},
+      {&AppState::Vorschaubilderpfad, q + "Sub", q, "Vorschaubilder " + q + "Sub/" + enthaelt},
+      {&AppState::Vorschaubilderpfad, q + "Sub", q + "Sub", "Vorschaubilder " + q + "Sub/" + enthaelt},
+      {&AppState::Vorschaubilderpfad, g, "",
        "Vorschaubilder " + g + " ist der Ordner für die großen Bilder selbst.\r\nDie großen Bilder würden überschrieben."},
   };
+  datei(q + "Sub/Tief/c.jpg", jpeg(4));
+  const auto vorher = originale();
   for (const auto& f : ableitungen) {
+    SCOPED_TRACE(f.ordner + " in " + f.html);
     st.*f.pfad = f.ordner;
+    st.HTMLOrdnerPfad = f.html;
     fehler("Der Ordner für die " + f.text);
     st.*f.pfad = "";
   }
+  st.HTMLOrdnerPfad = "";
   EXPECT_EQ(originale(), vorher);
   EXPECT_FALSE(fs::exists(q + "html"));
   sfs::remove_all(q + "Sub");
@@ -377,6 +389,59 @@ TEST_F(Durchlauf, FehlerDerSpiegelungWerdenGemeldet) {
   st.GrosseBilderpfad = q + "Sub";
   fehler("Der Ordner für die großen Bilder " + q + "Sub/ enthält Originalbilder." + ueber);
   EXPECT_EQ(originale(), zweiterLauf);
+}
+
+TEST_F(Durchlauf, GalerieImBilderordnerWiederholbarOhneOriginaleZuUeberschreiben) {
+  m.setChecked(Opt::CBOriginaleVerkleinern, true);
+  m.setChecked(Opt::CBGrosseBilderErsetzen, true);
+  m.setChecked(Opt::CBVorschaubilderErsetzen, true);
+  // Layouts that keep working on every rerun, also after an original was
+  // deleted (its large image and thumbnail stay behind): the gallery in the
+  // picture folder with the output folders the program names, and output
+  // folders inside an HTML folder of the gallery's own.
+  const struct {
+    std::string html, gross, vorschau;
+  } layouts[] = {{"", "", ""}, {".", "", ""}, {"web", "", ""}, {"web", "web/gross", "web/klein"}, {"web", "", "web"}};
+  int nr = 0;
+  for (const auto& l : layouts) {
+    const std::string b = tmp.pfad() + "L" + std::to_string(++nr) + "/";
+    SCOPED_TRACE(b + " html=" + l.html + " gross=" + l.gross + " vorschau=" + l.vorschau);
+    datei(b + "a.jpg", jpeg(1));
+    datei(b + "b.jpg", jpeg(2));
+    const auto ordner = [&b](const std::string& p) { return p.empty() ? p : b + p; };
+    st.BilderOrdnerPfad = b;
+    st.HTMLOrdnerPfad = ordner(l.html);
+    st.GrosseBilderpfad = ordner(l.gross);
+    st.Vorschaubilderpfad = ordner(l.vorschau);
+    const auto a = *fs::readFile(b + "a.jpg");
+    for (const bool loeschen : {false, false, true}) {
+      if (loeschen && l.vorschau == "web") continue;  // its thumbnails are checked like any picture there
+      if (loeschen) sfs::remove(b + "b.jpg");
+      u.dialoge.meldungen.clear();
+      EXPECT_TRUE(BitBStartClick(lauf)) << ::testing::PrintToString(u.dialoge.texte());
+      EXPECT_TRUE(u.dialoge.meldungen.empty()) << ::testing::PrintToString(u.dialoge.texte());
+      EXPECT_EQ(*fs::readFile(b + "a.jpg"), a);
+    }
+  }
+
+  // A second run after one of the gallery in the picture folder: a folder
+  // of the user's own pictures, one named like a picture of the top, is
+  // refused as a folder for derived pictures, before anything is written.
+  const std::string b = tmp.pfad() + "L1/";
+  st.BilderOrdnerPfad = b;
+  st.HTMLOrdnerPfad = b;
+  st.GrosseBilderpfad = st.Vorschaubilderpfad = "";
+  EXPECT_TRUE(BitBStartClick(lauf)) << ::testing::PrintToString(u.dialoge.texte());
+  datei(b + "Sub/a.jpg", imaging::EncodeJpeg(imaging::RgbBitmap(16, 12), 75, false));
+  datei(b + "Sub/c.jpg", jpeg(3));
+  m.setText(Opt::EdErweiterungVorschaubilder, "");
+  const auto vorher = inhalte(b);
+  st.GrosseBilderpfad = b + "Sub";
+  fehler("Der Ordner für die großen Bilder " + b + "Sub/ enthält Originalbilder.\r\nDie Originale würden überschrieben.");
+  st.GrosseBilderpfad = "";
+  st.Vorschaubilderpfad = b + "Sub";
+  fehler("Der Ordner für die Vorschaubilder " + b + "Sub/ enthält Originalbilder.\r\nDie Originale würden überschrieben.");
+  EXPECT_EQ(inhalte(b), vorher);
 }
 
 TEST_F(Durchlauf, AusnahmeImDurchlaufIstEinFehlschlag) {
