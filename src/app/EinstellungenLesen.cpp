@@ -73,6 +73,12 @@ class Leser {
   void memo(const char* key, Opt o) {
     if (auto t = text(key)) m_.setText(o, ZeilenumbruecheDemaskieren(*t));
   }
+  // A name affix of the derived pictures, which becomes part of their
+  // paths: only what the field takes when typed.
+  void namensteil(const char* key, Opt o) {
+    ed(key, o);
+    m_.run(o, Ev::Exit);
+  }
   void edZitiert(const char* key, Opt o) {
     if (auto t = zitiert(key)) m_.setText(o, *t);
   }
@@ -251,7 +257,7 @@ void alleSchluesselLesen(Kontext& k, const IniDatei& ini, bool standarddatei) {
   if (auto z = r.zahl("Komprimierung")) m.setPosition(Opt::TrBKomprimierungGrosseBilder, *z);
   m.setText(Opt::EdKomprimierungGrosseBilder, std::to_string(m.position(Opt::TrBKomprimierungGrosseBilder)));
   r.cb("Progressiv", Opt::CBGrosseBilderProgressiv);
-  r.ed("Erweiterung", Opt::EdErweiterungGrosseBilder);
+  r.namensteil("Erweiterung", Opt::EdErweiterungGrosseBilder);
   r.rb("ErweiterungVorne", Opt::RBVorneGrosseBilder, Opt::RBhintenGrosseBilder);
   r.spin("Größe", Opt::SpEdGroesseGrosseBilder);
   r.rb("Resample", Opt::RBVerklMethGrossResample, Opt::RBVerklMethGrossEinfach);
@@ -363,8 +369,7 @@ void alleSchluesselLesen(Kontext& k, const IniDatei& ini, bool standarddatei) {
   if (auto z = r.zahl("Komprimierung")) m.setPosition(Opt::TrBKomprimierung, *z);
   m.setText(Opt::EdKomprimierung, std::to_string(m.position(Opt::TrBKomprimierung)));
   r.cb("VorschauErsetzen", Opt::CBVorschaubilderErsetzen);
-  r.ed("VorschaunameErweiterung", Opt::EdErweiterungVorschaubilder);
-  m.run(Opt::EdErweiterungVorschaubilder, Ev::Exit);
+  r.namensteil("VorschaunameErweiterung", Opt::EdErweiterungVorschaubilder);
   r.rb("ErweiterungVorne", Opt::RBVorne, Opt::RBhinten);
   r.cb("VorschauProgressiv", Opt::CBVorschaubilderProgressiv);
   r.rb("Resample", Opt::RBVerklMethKleinResample, Opt::RBVerklMethKleinEinfach);

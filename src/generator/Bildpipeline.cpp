@@ -283,6 +283,11 @@ bool AbgeleitetesBildSchreiben(const Kontext& k, const std::string& ordner, cons
   }
 }
 
+std::optional<std::string> ZielAusserhalb(const std::string& ordner, const std::string& name) {
+  if (!name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos) return std::nullopt;
+  return "Der Dateiname " + name + " führt aus dem Ordner " + ordner + " heraus.";
+}
+
 std::optional<std::string> VorhandenesBehalten(const Kontext& k, Opt ersetzen, const std::string& ordner,
                                                const std::string& name) {
   if (k.m.checked(ersetzen)) return std::nullopt;
@@ -333,6 +338,7 @@ bool GrossesBildErzeugen(Lauf& lauf, const std::string& quelle, const std::strin
   lauf.view.aktuelleDatei(q + dateiname);
   if (!m.checked(Opt::CBOriginaleVerkleinern)) return true;
   grossName = GrossbildName(k, zielname);
+  if (const auto ausserhalb = ZielAusserhalb(z, grossName)) throw std::runtime_error(*ausserhalb);
   if (const auto behalten = VorhandenesBehalten(k, Opt::CBGrosseBilderErsetzen, z, grossName)) {
     grossName = *behalten;
     return true;

@@ -84,6 +84,11 @@ int QualitaetAusRegler(int position);
 Ableitungsart GrossbildArt(const OptionModel& m, int groesse, bool vergroessern);
 Ableitungsart VorschaubildArt(const OptionModel& m, int groesse, bool vergroessern);
 
+// A derived picture's name is the original's with the name affix; whatever
+// the affix holds, the file is made in its own folder and nowhere else.
+// Returns the message when the name would lead out of the folder.
+std::optional<std::string> ZielAusserhalb(const std::string& ordner, const std::string& name);
+
 // The derived file ordner + name when it exists and is to be kept (the
 // replace box `ersetzen` not ticked). On a case-sensitive file system a file
 // of an earlier run may differ in case only; it is the same file. With

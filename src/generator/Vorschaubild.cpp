@@ -27,6 +27,11 @@ bool VorschaubildErzeugen(Lauf& lauf, const std::string& quelle, const std::stri
   const std::string q = fs::withTrailingSlash(quelle);
   const std::string z = fs::withTrailingSlash(vorschauOrdner);
   const std::string name = VorschaubildName(k, dateiname);
+  const auto scheitern = [&](const std::string& grund) {
+    k.fehler("Das Vorschaubild von " + q + dateiname + " kann nicht erzeugt werden:\r\n" + grund);
+    return false;
+  };
+  if (const auto ausserhalb = ZielAusserhalb(z, name)) return scheitern(*ausserhalb);
   // The page links the expected name: a kept thumbnail of an earlier run in
   // another letter case takes it, and is made anew when it cannot.
   if (const auto behalten = VorhandenesBehalten(k, Opt::CBVorschaubilderErsetzen, z, name))
@@ -37,8 +42,7 @@ bool VorschaubildErzeugen(Lauf& lauf, const std::string& quelle, const std::stri
     return AbgeleitetesBildSchreiben(k, q, dateiname, z + name, VorschaubildArt(m, groesse, vergroessern),
                                      [&lauf] { lauf.pumpUndAbbruch(); });
   } catch (const std::exception& e) {
-    k.fehler("Das Vorschaubild von " + q + dateiname + " kann nicht erzeugt werden:\r\n" + e.what());
-    return false;
+    return scheitern(e.what());
   }
 }
 

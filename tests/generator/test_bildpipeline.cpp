@@ -285,6 +285,55 @@ TEST_F(Bildpipeline, KeptFilesAreNeitherReadNorRewritten) {
   EXPECT_FALSE(fs::fileExists(z + "mini-foto.jpg"));
 }
 
+TEST_F(Bildpipeline, NameAffixesNeverLeadOutOfTheFolder) {
+  // Whatever reaches the affixes (a hand-edited settings file, a program
+  // setting them unchecked), a derived picture is made in its own folder or
+  // not at all: neither written over nor renamed is anything beside it.
+  const std::string fremd = tmp.pfad() + "andere/";
+  Schreiben(q + "foto.jpg", Original(Muster(30, 20)));
+  Schreiben(fremd + "Foto.jpg", "fremdes Original");
+  sfs::create_directories(z + "foto");
+  const struct {
+    std::string affix;
+    bool vorne;
+    std::string name;
+  } faelle[] = {
+      {"../andere/", true, "../andere/foto.jpg"},
+      {"/../../andere/foto", false, "foto/../../andere/foto.jpg"},
+      {"/", true, "/foto.jpg"},
+  };
+  for (const auto& f : faelle) {
+    for (const bool ersetzen : {true, false}) {
+      SCOPED_TRACE(f.affix + (ersetzen ? " ersetzen" : " behalten"));
+      m.setChecked(Opt::CBGrosseBilderErsetzen, ersetzen);
+      m.setChecked(Opt::CBVorschaubilderErsetzen, ersetzen);
+      const std::string heraus = "Der Dateiname " + f.name + " führt aus dem Ordner " + z + " heraus.";
+      m.setText(Opt::EdErweiterungGrosseBilder, f.affix);
+      m.setChecked(f.vorne ? Opt::RBVorneGrosseBilder : Opt::RBhintenGrosseBilder, true);
+      try {
+        Gross("foto.jpg", 20);
+        ADD_FAILURE() << "made " << g;
+      } catch (const std::runtime_error& e) {
+        EXPECT_EQ(e.what(), heraus);
+      }
+      m.setText(Opt::EdErweiterungGrosseBilder, "");
+      m.setText(Opt::EdErweiterungVorschaubilder, f.affix);
+      m.setChecked(f.vorne ? Opt::RBVorne : Opt::RBhinten, true);
+      u.dialoge.meldungen.clear();
+      EXPECT_FALSE(VorschaubildErzeugen(lauf, q, z, "foto.jpg", false, 20));
+      EXPECT_EQ(u.dialoge.texte(), std::vector<std::string>{"Das Vorschaubild von " + q +
+                                                            "foto.jpg kann nicht erzeugt werden:\r\n" + heraus});
+      EXPECT_EQ(Dateien(fremd), std::set<std::string>{"Foto.jpg"});
+      EXPECT_EQ(*fs::readFile(fremd + "Foto.jpg"), "fremdes Original");
+      EXPECT_EQ(Dateien(z), std::set<std::string>{"foto"});
+    }
+  }
+  // Dots alone are part of a name.
+  m.setText(Opt::EdErweiterungVorschaubilder, "..");
+  EXPECT_TRUE(VorschaubildErzeugen(lauf, q, z, "foto.jpg", false, 20));
+  EXPECT_EQ(Dateien(z), (std::set<std::string>{"foto", "..foto.jpg"}));
+}
+
 TEST_F(Bildpipeline, LargeImagesKeptRenamedAndCompanions) {
   m.setChecked(Opt::CBLinkZuTextdatei, true);
   m.setText(Opt::EdErweiterungGrosseBilder, "gross-");

@@ -253,12 +253,13 @@ TEST_F(Felder, LeereTexteBekommenIhrenStandard) {
 TEST_F(Felder, PruefungenNachDemLesen) {
   einstellungenLesen(
       "[OrdnerUndDateien]\r\nHTMLName=Meine Galerie!\r\nBilderPfadErsetzung=ftp:\\\\server\\x\r\n"
-      "[GrosseBilder]\r\nAndereZeichen=ab#\r\n"
-      "[Vorschaubilder]\r\nVorschaunameErweiterung=klein ä\r\n"
+      "[GrosseBilder]\r\nAndereZeichen=ab#\r\nErweiterung=../../../A/\r\nErweiterungVorne=1\r\n"
+      "[Vorschaubilder]\r\nVorschaunameErweiterung=\\..\\klein ä/\r\n"
       "[Experten]\r\nTrennungVorne=[[\r\nTrennungHinten=?\r\nTrennungMitte=\r\n");
   for (auto [feld, text] : {std::pair{Opt::EdNameHTML, "MeineGalerie.htm"}, {Opt::LHTMLName, "MeineGalerie"},
                             {Opt::EdPfadErsetzung, "ftp://server/x/"}, {Opt::EdAndereZeichen, "#"},
-                            {Opt::EdErweiterungVorschaubilder, "klein"}, {Opt::EdKlammerAuf, "["},
+                            {Opt::EdErweiterungVorschaubilder, "..klein"}, {Opt::EdErweiterungGrosseBilder, "......A"},
+                            {Opt::EdKlammerAuf, "["},
                             {Opt::EdKlammerZu, ")"}, {Opt::EdBindestrich, "-"}})
     EXPECT_EQ(m.text(feld), text) << info(feld).name;
 }
