@@ -135,6 +135,61 @@ done
 [ -p "$r/fotos/a.txt" ] && [ -p "$r/fotos/Sub/dirname.txt" ] && [ -d "$r/fotos/Zwei/dirname.txt" ] ||
   fail "Rohr oder Ordner verändert"
 
+# The gallery into the picture folder itself: a folder of the user's own
+# pictures is refused as the folder for large images, before anything is
+# written, also after a run with the standard output folders, which keeps
+# working on every rerun.
+rm -f "$tmp/programm/Mosaikschauer.ini"
+gb="$tmp/galerie/L"
+mkdir -p "$gb/Sub"
+cp "$2/captions/urlaub.jpg" "$gb/a.jpg"
+cp "$2/captions/urlaub.jpg" "$gb/b.jpg"
+cp "$2/captions/nurexif.jpg" "$gb/Sub/a.jpg"
+cp "$2/captions/nurkommentar.jpg" "$gb/Sub/c.jpg"
+einst() {
+  printf '[OrdnerUndDateien]\r\nOrdner=%s\r\nHTMLPfad=%s\r\nOriginaleVerkleinern=1\r\nGrosseBilderpfad=%s\r\n' \
+    "$gb" "$1" "$2" > "$tmp/galerie/einst.ini"
+  printf '[GrosseBilder]\r\nGrosseBilderErsetzen=1\r\n' >> "$tmp/galerie/einst.ini"
+}
+summen() { (cd "$gb" && find . -type f -print0 | sort -z | xargs -0 md5sum); }
+for html in "$gb" "$gb/Sub"; do
+  einst "$html" "$gb/Sub"
+  vorher=$(summen)
+  lauf "$tmp/galerie" "$prog" -ini="$tmp/galerie/einst.ini" -autostart
+  erwarte 1 "Große Bilder über eigenen Bildern ($html)" "Der Ordner für die großen Bilder $gb/Sub/ enthält Originalbilder."
+  [ "$(summen)" = "$vorher" ] || fail "Trotz Abbruch geschrieben ($html)"
+done
+einst "$gb" ""
+for n in 1 2; do
+  lauf "$tmp/galerie" "$prog" -ini="$tmp/galerie/einst.ini" -autostart
+  erwarte 0 "Galerie im Bilderordner, Lauf $n"
+done
+rm "$gb/b.jpg"
+lauf "$tmp/galerie" "$prog" -ini="$tmp/galerie/einst.ini" -autostart
+erwarte 0 "Galerie im Bilderordner nach gelöschtem Original"
+einst "$gb" "$gb/Sub"
+vorher=$(summen)
+lauf "$tmp/galerie" "$prog" -ini="$tmp/galerie/einst.ini" -autostart
+erwarte 1 "Zweiter Lauf über eigenen Bildern" "Der Ordner für die großen Bilder $gb/Sub/ enthält Originalbilder."
+[ "$(summen)" = "$vorher" ] || fail "Zweiter Lauf hat geschrieben"
+
+# A name affix of a hand-edited settings file leads nowhere outside the
+# folder of the large images: no original of another folder is replaced.
+rm -f "$tmp/programm/Mosaikschauer.ini"
+nb="$tmp/affix/fotos"
+mkdir -p "$nb/A" "$nb/B"
+cp "$2/captions/urlaub.jpg" "$nb/A/img.jpg"
+cp "$2/captions/nurexif.jpg" "$nb/B/img.jpg"
+printf '[OrdnerUndDateien]\r\nOrdner=%s\r\nUnterverzeichnisse=1\r\nOriginaleVerkleinern=1\r\n' "$nb" > "$tmp/affix/einst.ini"
+printf '[GrosseBilder]\r\nErweiterung=../../../A/\r\nErweiterungVorne=1\r\nGrosseBilderErsetzen=1\r\n' \
+  >> "$tmp/affix/einst.ini"
+vorher=$(md5sum "$nb/A/img.jpg" "$nb/B/img.jpg")
+lauf "$tmp/affix" "$prog" -ini="$tmp/affix/einst.ini" -autostart
+erwarte 0 "Namenserweiterung mit Schrägstrichen"
+[ "$(md5sum "$nb/A/img.jpg" "$nb/B/img.jpg")" = "$vorher" ] || fail "Original durch Namenserweiterung ersetzt"
+[ -f "$nb/html/_gross/a/......Aimg.jpg" ] && [ -f "$nb/html/_gross/b/......Aimg.jpg" ] ||
+  fail "Große Bilder nicht in ihrem Ordner: $(find "$nb/html/_gross" -type f)"
+
 # As an ordinary user (CI runs as root): a folder of writable pictures that
 # the user may not change keeps its names, and the run goes on.
 chmod 755 "$tmp"
