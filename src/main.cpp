@@ -57,8 +57,9 @@ int ohneBildschirm(std::vector<std::string> args) {
 
 int main(int argc, char** argv) {
   (void)hatBildschirm;
-  // An interrupted run leaves no half-written file behind.
-  mosaik::fs::removeTempsOnSignals();
+  // An interrupted run leaves no half-written file behind, and a file-size
+  // limit makes a write fail instead of killing the program.
+  mosaik::fs::prepareSignals();
   std::vector<std::string> args(argv + 1, argv + argc);
 #ifdef MOSAIK_WITH_QT
   if (hatBildschirm()) return mosaik::qtAnwendungAusfuehren(argc, argv, std::move(args));

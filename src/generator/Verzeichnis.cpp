@@ -47,10 +47,13 @@ bool stickyGeschuetzt(const struct stat* ordner, const struct stat& eintrag) {
 // No write permission for the user, or no write bit at all: chmod a-w is
 // this system's read-only attribute, and it holds for root as well. An
 // entry the user may not rename counts as read-only too.
+bool writeProtectedAt(int dirfd, const char* name, const struct stat& s) {
+  return (s.st_mode & 0222) == 0 || ::faccessat(dirfd, name, W_OK, AT_EACCESS) != 0;
+}
+
 bool readOnlyAt(int dirfd, const char* name, const struct stat& s, const struct stat* ordner,
                 const struct stat& eintrag) {
-  return (s.st_mode & 0222) == 0 || ::faccessat(dirfd, name, W_OK, AT_EACCESS) != 0 ||
-         stickyGeschuetzt(ordner, eintrag);
+  return writeProtectedAt(dirfd, name, s) || stickyGeschuetzt(ordner, eintrag);
 }
 
 bool ordnerStat(const std::string& path, struct stat& st);
@@ -106,7 +109,8 @@ std::vector<Entry> listFolder(const std::string& folder) {
     Entry e;
     e.name = name;
     if (!fill(e, lst, haveTarget ? &target : nullptr)) continue;
-    e.readOnly = readOnlyAt(dfd, name.c_str(), haveTarget ? target : lst, ordnerBekannt ? &ordner : nullptr, lst);
+    e.writeProtected = writeProtectedAt(dfd, name.c_str(), haveTarget ? target : lst);
+    e.readOnly = e.writeProtected || (ordnerBekannt && stickyGeschuetzt(&ordner, lst));
     out.push_back(std::move(e));
   }
   ::closedir(d);
@@ -126,7 +130,8 @@ std::optional<Entry> entryInfo(const std::string& path) {
   if (!fill(e, lst, haveTarget ? &target : nullptr)) return std::nullopt;
   struct stat ordner {};
   const bool ordnerBekannt = ordnerStat(parentOf(p), ordner);
-  e.readOnly = readOnlyAt(AT_FDCWD, p.c_str(), haveTarget ? target : lst, ordnerBekannt ? &ordner : nullptr, lst);
+  e.writeProtected = writeProtectedAt(AT_FDCWD, p.c_str(), haveTarget ? target : lst);
+  e.readOnly = e.writeProtected || (ordnerBekannt && stickyGeschuetzt(&ordner, lst));
   return e;
 }
 
@@ -173,6 +178,11 @@ bool isReadOnly(const std::string& path) {
   if (::lstat(p.c_str(), &lst) != 0) return true;
   const bool ordnerBekannt = ordnerStat(parentOf(p), ordner);
   return readOnlyAt(AT_FDCWD, path.c_str(), st, ordnerBekannt ? &ordner : nullptr, lst);
+}
+
+bool isWriteProtected(const std::string& path) {
+  struct stat st {};
+  return path.empty() || ::stat(path.c_str(), &st) != 0 || writeProtectedAt(AT_FDCWD, path.c_str(), st);
 }
 
 bool mayRename(const std::string& path) {

@@ -16,6 +16,9 @@ struct Entry {
   bool folder = false;
   bool hidden = false;    // the name starts with '.'
   bool readOnly = false;  // the user may not write it, or nobody may (chmod a-w)
+  // Its content may not be written: readOnly without the entries that a
+  // shared (sticky) folder only protects from renaming and removal.
+  bool writeProtected = false;
   int64_t size = 0;
   uint32_t dosTime = 0;  // packed DOS date-time of the last change, local time
 };
@@ -44,6 +47,9 @@ bool setDosDateTime(const std::string& path, uint32_t dos);
 // Not writable by the user, or without any write bit (so also for root);
 // a path that cannot be examined counts as read-only.
 bool isReadOnly(const std::string& path);
+// Its content may not be written (no write bit, or no permission), whatever
+// its folder allows for renaming; a path that cannot be examined counts.
+bool isWriteProtected(const std::string& path);
 // False where the entry may not be renamed although its folder is writable
 // (a sticky folder, an entry of another user), or is not there.
 bool mayRename(const std::string& path);

@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "platform/FileSystem.h"
+
 namespace mosaik {
 namespace {
 
@@ -344,6 +346,7 @@ bool startDetached(const std::vector<std::string>& argv) {
     const pid_t enkel = ::fork();
     if (enkel != 0) ::_exit(enkel < 0 ? 1 : 0);  // the grandchild is no zombie of ours
     ::setsid();
+    fs::restoreSignalsForChild();
     ::execvp(args[0], args.data());
     const int fehler = errno;
     (void)!::write(rohr[1], &fehler, sizeof fehler);

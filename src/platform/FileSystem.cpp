@@ -13,6 +13,7 @@
 #include <cerrno>
 #include <climits>
 #include <csignal>
+#include <cstdlib>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -143,6 +144,23 @@ void removeTempsOnSignals() {
   }
 }
 
+namespace {
+struct sigaction gXfszBeimStart {};
+bool gXfszGemerkt = false;
+}  // namespace
+
+void prepareSignals() {
+  struct sigaction ignorieren {};
+  ignorieren.sa_handler = SIG_IGN;
+  sigemptyset(&ignorieren.sa_mask);
+  if (::sigaction(SIGXFSZ, &ignorieren, gXfszGemerkt ? nullptr : &gXfszBeimStart) == 0) gXfszGemerkt = true;
+  removeTempsOnSignals();
+}
+
+void restoreSignalsForChild() {
+  if (gXfszGemerkt) ::sigaction(SIGXFSZ, &gXfszBeimStart, nullptr);
+}
+
 int sweepStaleTemps(const std::string& folder) {
   DIR* d = ::opendir(folder.c_str());
   if (!d) return 0;
@@ -255,8 +273,9 @@ int createBeside(const std::string& path, unsigned mode, std::string& tmp) {
   return createTemp(folderOf(path), mode, tmp);
 }
 
-// The system's reason in words for the user.
-std::string errnoText(int e) {
+}  // namespace
+
+std::string reasonText(int e) {
   switch (e) {
     case EACCES:
     case EPERM:
@@ -280,6 +299,8 @@ std::string errnoText(int e) {
       return "Systemfehler " + std::to_string(e);
   }
 }
+
+namespace {
 
 // The names of a file's extended attributes; false when they cannot be
 // listed (a file system without them has none).
@@ -307,14 +328,14 @@ bool attributeNames(int fd, std::vector<std::string>& names) {
 bool copyAttributes(int from, int to, std::string& why) {
   std::vector<std::string> names, present;
   if (!attributeNames(from, names) || !attributeNames(to, present)) {
-    why = "Die erweiterten Attribute der Datei können nicht gelesen werden (" + errnoText(errno) + ").";
+    why = "Die erweiterten Attribute der Datei können nicht gelesen werden (" + reasonText(errno) + ").";
     return false;
   }
   for (const std::string& name : present) {
     if (std::find(names.begin(), names.end(), name) != names.end()) continue;
     if (::fremovexattr(to, name.c_str()) != 0 && errno != ENODATA) {
       why = "Das erweiterte Attribut \xE2\x80\x9E" + name + "\xE2\x80\x9C kann nicht weggelassen werden (" +
-            errnoText(errno) + ").";
+            reasonText(errno) + ").";
       return false;
     }
   }
@@ -330,7 +351,7 @@ bool copyAttributes(int from, int to, std::string& why) {
     } while (n < 0 && errno == ERANGE);
     if (n < 0 || ::fsetxattr(to, name.c_str(), value.data(), static_cast<size_t>(n), 0) != 0) {
       why = "Das erweiterte Attribut \xE2\x80\x9E" + name + "\xE2\x80\x9C kann nicht \xC3\xBC" "bernommen werden (" +
-            errnoText(errno) + ").";
+            reasonText(errno) + ").";
       return false;
     }
   }
@@ -353,7 +374,7 @@ Replaced replaceFile(const std::string& path, const std::string& bytes, const st
   const int fd = createBeside(path, oldFd >= 0 ? 0600 : 0644, tmp);
   if (fd < 0) {
     const int e = errno;
-    why = "Im Ordner " + folderOf(path) + " kann keine neue Datei angelegt werden (" + errnoText(e) + ").";
+    why = "Im Ordner " + folderOf(path) + " kann keine neue Datei angelegt werden (" + reasonText(e) + ").";
     return e == EACCES || e == EPERM ? Replaced::NotWithoutLoss : Replaced::Failed;
   }
   Replaced r = Replaced::Done;
@@ -363,7 +384,7 @@ Replaced replaceFile(const std::string& path, const std::string& bytes, const st
     old = nullptr;
   }
   if (!writeAll(fd, bytes)) {
-    why = "Die neue Fassung kann nicht geschrieben werden (" + errnoText(errno) + ").";
+    why = "Die neue Fassung kann nicht geschrieben werden (" + reasonText(errno) + ").";
     r = Replaced::Failed;
   } else if (old && !keepOwner(fd, *old)) {
     why = "Ihr Eigent\xC3\xBCmer oder ihre Gruppe kann nicht beibehalten werden.";
@@ -373,19 +394,19 @@ Replaced replaceFile(const std::string& path, const std::string& bytes, const st
   } else if (old && ((::fstat(fd, &now) == 0 && (now.st_mode & 07777) != (old->st_mode & 07777) &&
                       ::fchmod(fd, old->st_mode & 07777) != 0) ||
                      ::futimens(fd, std::array<timespec, 2>{old->st_atim, old->st_mtim}.data()) != 0)) {
-    why = "Ihre Rechte oder ihr Datum k\xC3\xB6nnen nicht beibehalten werden (" + errnoText(errno) + ").";
+    why = "Ihre Rechte oder ihr Datum k\xC3\xB6nnen nicht beibehalten werden (" + reasonText(errno) + ").";
     r = Replaced::Failed;
   } else if (durable && ::fsync(fd) != 0) {
-    why = "Die neue Fassung kann nicht gesichert werden (" + errnoText(errno) + ").";
+    why = "Die neue Fassung kann nicht gesichert werden (" + reasonText(errno) + ").";
     r = Replaced::Failed;
   }
   if (::close(fd) != 0 && r == Replaced::Done) {
-    why = "Die neue Fassung kann nicht gesichert werden (" + errnoText(errno) + ").";
+    why = "Die neue Fassung kann nicht gesichert werden (" + reasonText(errno) + ").";
     r = Replaced::Failed;
   }
   if (r == Replaced::Done && ::rename(tmp.c_str(), path.c_str()) != 0) {
     const int e = errno;
-    why = "Der Ordner " + folderOf(path) + " erlaubt nicht, die Datei zu ersetzen (" + errnoText(e) + ").";
+    why = "Der Ordner " + folderOf(path) + " erlaubt nicht, die Datei zu ersetzen (" + reasonText(e) + ").";
     r = e == EACCES || e == EPERM ? Replaced::NotWithoutLoss : Replaced::Failed;
   }
   if (r != Replaced::Done) ::unlink(tmp.c_str());
@@ -403,6 +424,14 @@ bool overwrite(int fd, const std::string& bytes, const struct stat& old) {
          (::futimens(fd, times) == 0 || errno == EPERM || errno == EACCES);
 }
 
+// The user's temporary folder, named as the user named it (also when it
+// is missing): the first of the usual variables that is set, else /tmp.
+std::string userTempFolder() {
+  for (const char* variable : {"TMPDIR", "TMP", "TEMP", "TEMPDIR"})
+    if (const char* s = std::getenv(variable); s && *s) return withTrailingSlash(s);
+  return "/tmp/";
+}
+
 // Writing over the file itself keeps everything that belongs to it; the
 // copy of the original in the user's temporary folder lasts until the new
 // content is on disk, so that even a crash half-way loses nothing.
@@ -410,22 +439,21 @@ RewriteResult writeInPlace(const std::string& path, const std::string& bytes, co
                            const std::string& whyNotReplaced) {
   const std::string refused = whyNotReplaced + " An Ort und Stelle kann die Datei auch nicht geschrieben werden: ";
   std::string original;
-  if (fd < 0) return {false, refused + "Sie ist nicht beschreibbar (" + errnoText(errno) + ")."};
-  if (!readAll(fd, original)) return {false, refused + "Sie kann nicht gelesen werden (" + errnoText(errno) + ")."};
-  std::error_code ec;
-  const std::string tempFolder = withTrailingSlash(std::filesystem::temp_directory_path(ec).string());
+  if (fd < 0) return {false, refused + "Sie ist nicht beschreibbar (" + reasonText(errno) + ")."};
+  if (!readAll(fd, original)) return {false, refused + "Sie kann nicht gelesen werden (" + reasonText(errno) + ")."};
+  const std::string tempFolder = userTempFolder();
   std::string copy;
   // Named after the original, so that a user who has to fetch it back
   // knows it.
   const std::string name = path.substr(path.rfind('/') + 1);
-  const int c = ec ? -1 : createFresh(tempFolder + "mosaik-original-", "-" + name, 0600, copy);
+  const int c = createFresh(tempFolder + "mosaik-original-", "-" + name, 0600, copy);
   bool copied = c >= 0 && writeAll(c, original) && ::fsync(c) == 0;
   const int e = errno;
   if (c >= 0 && ::close(c) != 0) copied = false;
   if (!copied) {
     if (c >= 0) ::unlink(copy.c_str());
     return {false, refused + "Im tempor\xC3\xA4ren Ordner " + tempFolder +
-                       " kann keine Sicherungskopie angelegt werden (" + errnoText(ec ? ec.value() : e) + ")."};
+                       " kann keine Sicherungskopie angelegt werden (" + reasonText(e) + ")."};
   }
   if (overwrite(fd, bytes, old)) {
     ::unlink(copy.c_str());
@@ -435,7 +463,7 @@ RewriteResult writeInPlace(const std::string& path, const std::string& bytes, co
       return {true, "Das Datum der Datei kann nicht beibehalten werden: Nur ihr Eigent\xC3\xBCmer darf es setzen."};
     return {true, {}};
   }
-  const std::string why = "Die Datei kann nicht geschrieben werden (" + errnoText(errno) + ")";
+  const std::string why = "Die Datei kann nicht geschrieben werden (" + reasonText(errno) + ")";
   if (overwrite(fd, original, old)) {
     ::unlink(copy.c_str());
     return {false, why + "; sie ist unver\xC3\xA4ndert."};
@@ -458,7 +486,7 @@ RewriteResult rewriteOriginal(const std::string& path, const std::string& bytes)
   const int openError = errno;
   struct stat st {};
   if (fd < 0 ? ::stat(path.c_str(), &st) != 0 : ::fstat(fd, &st) != 0)
-    return {false, "Die Datei ist nicht mehr vorhanden oder nicht zug\xC3\xA4nglich (" + errnoText(errno) + ")."};
+    return {false, "Die Datei ist nicht mehr vorhanden oder nicht zug\xC3\xA4nglich (" + reasonText(errno) + ")."};
   RewriteResult r;
   // A new file would carry only this one of the file's names.
   if (st.st_nlink > 1) {
@@ -469,7 +497,7 @@ RewriteResult rewriteOriginal(const std::string& path, const std::string& bytes)
     // user may only read serves as well.
     const int readFd = fd >= 0 ? fd : ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     const Replaced done = readFd < 0 ? Replaced::Failed : replaceFile(path, bytes, &st, readFd, true, r.why);
-    if (readFd < 0) r.why = "Die Datei kann nicht gelesen werden (" + errnoText(errno) + ").";
+    if (readFd < 0) r.why = "Die Datei kann nicht gelesen werden (" + reasonText(errno) + ").";
     if (readFd != fd && readFd >= 0) ::close(readFd);
     if (done == Replaced::Done) {
       r = {true, {}};

@@ -44,6 +44,15 @@ int createFresh(const std::string& prefix, const std::string& suffix, unsigned m
 int createTemp(const std::string& folder, unsigned mode, std::string& path);
 void tempDone(const std::string& path);
 void removeTempsOnSignals();
+// Program start: a write past the file-size limit (ulimit -f, a service's
+// limit) then fails with EFBIG and takes its failure path (the run's
+// message, the original put back, the temporary file removed) instead of
+// the signal killing the program half-way through a file; and
+// removeTempsOnSignals.
+void prepareSignals();
+// In a child process before it runs another program: the file-size signal
+// as this program was started with it, not as prepareSignals left it.
+void restoreSignalsForChild();
 // Removes the temporary files that runs which are no longer alive left in
 // the folder (killed where no handler runs); the number removed.
 int sweepStaleTemps(const std::string& folder);
@@ -92,6 +101,9 @@ RewriteResult rewriteOriginal(const std::string& path, const std::string& bytes)
 bool keepOwner(int fd, const struct stat& old);
 // The whole content of an open file, read from its start.
 bool readAll(int fd, std::string& out);
+
+// The system's reason (an errno value) in German words for the user.
+std::string reasonText(int errnoValue);
 
 // Adds '/' unless the text is empty or already ends in one.
 std::string withTrailingSlash(std::string path);

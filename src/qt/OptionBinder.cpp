@@ -18,6 +18,7 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <QStringDecoder>
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QTabWidget>
@@ -25,7 +26,11 @@
 namespace mosaik {
 
 QString memoNachQt(const std::string& s) {
-  QString q = QString::fromStdString(s);
+  // A leading U+FEFF is part of the text (a comment may begin with one):
+  // the plain UTF-8 conversion would take it for a byte-order mark and drop
+  // it, and the text written back would lose it.
+  QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+  QString q = utf8(QByteArrayView(s.data(), static_cast<qsizetype>(s.size())));
   q.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   return q;
 }

@@ -62,7 +62,8 @@ class OptionBinder : public QObject {
   Tastenfilter filter_;
 };
 
-// Memo texts: CR LF in the model, LF in the widget.
+// Memo texts: CR LF in the model, LF in the widget; every other character
+// as it is, a leading U+FEFF included.
 QString memoNachQt(const std::string& s);
 std::string memoAusQt(const QString& s);
 

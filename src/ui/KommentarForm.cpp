@@ -151,7 +151,9 @@ void TKommentarForm::BilderlisteEinlesen() {
   // read-only option plays no part: such pictures are refused on saving.
   for (const fs::Entry& e : fs::listFolder(KommentarOrdner)) {
     if (e.folder || (e.hidden && !k_.m.checked(Opt::CBAttrVersteckt)) || !IstBilddatei(k_, e.name)) continue;
-    Dateiliste.push_back({e.name, std::string(), e.size, e.dosTime, e.readOnly});
+    // A shared folder's protection against renaming is none against writing
+    // into the file, which the in-place write does.
+    Dateiliste.push_back({e.name, std::string(), e.size, e.dosTime, e.writeProtected});
     k_.sv.pump();
   }
   if (!Dateiliste.empty()) {
@@ -237,17 +239,26 @@ void TKommentarForm::KommentarSpeichern(int i) {
   const std::string text = memoText(MKommentar);
   if (text == e.Kommentar) return;
   const std::string pfad = KommentarOrdner + e.Name;
+  const std::string kopf = "Die Datei " + pfad + "\r\nkann nicht geschrieben werden!";
+  // A picture behind a link is written where it lies; the link stays. One
+  // gone since it was shown (or whose link leads nowhere now) is no
+  // write-protected one: the user learns what became of it.
+  std::error_code weg;
+  const std::string ziel = std::filesystem::canonical(pfad, weg).string();
+  if (weg) {
+    k_.fehler(kopf + "\r\nDie Datei ist nicht mehr vorhanden oder nicht zug\xC3\xA4nglich (" +
+              fs::reasonText(weg.value()) + ").");
+    return;
+  }
   // A write through a temporary file would replace even a read-only file:
   // the protection is checked here, also when it was set after listing.
-  if (e.Schreibgeschuetzt || (fs::exists(pfad) && fs::isReadOnly(pfad))) {
+  if (e.Schreibgeschuetzt || fs::isWriteProtected(ziel)) {
     k_.fehler("Die Datei " + pfad + "\r\nist schreibgeschützt!");
     return;
   }
   std::string zuLang, grund, hinweis;
   bool geschrieben = false;
   try {
-    // A picture behind a link is written where it lies; the link stays.
-    const std::string ziel = std::filesystem::canonical(pfad).string();
     imaging::TimgData metadaten(255);
     metadaten.ProcessFile(ziel);
     try {
@@ -268,7 +279,7 @@ void TKommentarForm::KommentarSpeichern(int i) {
   if (!zuLang.empty())
     k_.fehler(zuLang + "\r\nDie Datei " + pfad + " wurde nicht verändert.");
   else if (!geschrieben)
-    k_.fehler("Die Datei " + pfad + "\r\nkann nicht geschrieben werden!" + (grund.empty() ? "" : "\r\n" + grund));
+    k_.fehler(kopf + (grund.empty() ? "" : "\r\n" + grund));
   else if (!hinweis.empty())
     k_.meldung(MsgKind::Information, "Der Kommentar der Datei " + pfad + " ist gespeichert.\r\n" + hinweis);
 }

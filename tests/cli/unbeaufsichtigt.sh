@@ -231,6 +231,18 @@ grep -q "Fehler beim Einlesen der Datei" "$tmp/err" && grep -q "Reise/dirinfo.tx
 grep -q "Programmabbruch" "$tmp/err" && fail "Lauf abgebrochen: $(cat "$tmp/err")"
 [ -f "$n/fotos/html/reise/index.htm" ] || fail "Seite der Reise fehlt nach unlesbarer Seitendatei"
 
+# A file-size limit (ulimit -f, a service's limit) makes a write fail, not
+# the program die: the run says so, ends with status 1 and leaves no
+# temporary file.
+rm -f "$tmp/programm/Mosaikschauer.ini"
+mkdir -p "$tmp/knapp"
+cp "$2/captions/urlaub.jpg" "$tmp/knapp/a.jpg"
+lauf "$tmp/knapp" prlimit --fsize=3000 "$prog" -autostart
+erwarte 1 "Dateigrößengrenze" "Speichern der StyleSheet-Datei $tmp/knapp/html/meinebilder.css"
+rest=$(find "$tmp/knapp" "$tmp/programm" -name '.mosaik-*')
+[ -z "$rest" ] || fail "Temporäre Dateien geblieben: $rest"
+cmp -s "$2/captions/urlaub.jpg" "$tmp/knapp/a.jpg" || fail "Original verändert"
+
 # Without -autostart and without a display the program says so and ends,
 # having written nothing.
 rm -f "$tmp/programm/Mosaikschauer.ini"

@@ -2,13 +2,18 @@
 // HTML found through the MIME association lists, its program line, and
 // starting a program detached.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <map>
 
 #include "TestUmgebung.h"
 #include "platform/Browser.h"
+#include "platform/FileSystem.h"
 
 namespace mosaik {
 namespace {
@@ -103,6 +108,33 @@ TEST(Programmstart, NurEinGestartetesProgrammZaehlt) {
   EXPECT_FALSE(startDetached({"/gibt/es/nicht/mosaik-browser"}));
   EXPECT_FALSE(startDetached({"mosaik-kein-solches-programm-auf-dem-pfad"}));
   EXPECT_FALSE(startDetached({}));
+}
+
+// The program ignores the file-size signal for its own writes; a browser it
+// starts gets the disposition the program was started with.
+TEST(Programmstart, GestartetesProgrammErbtDasDateigroessenSignalWieBeimStart) {
+  test::TempOrdner t;
+  const std::string rohr = t.pfad() + "rohr";
+  ASSERT_EQ(::mkfifo(rohr.c_str(), 0600), 0);
+  for (const bool beimStartIgnoriert : {false, true}) {
+    const pid_t kind = ::fork();
+    if (kind == 0) {
+      ::signal(SIGXFSZ, beimStartIgnoriert ? SIG_IGN : SIG_DFL);
+      fs::prepareSignals();
+      struct sigaction jetzt {};
+      ::sigaction(SIGXFSZ, nullptr, &jetzt);
+      if (jetzt.sa_handler != SIG_IGN) _exit(2);
+      if (!startDetached({"sh", "-c", "grep '^SigIgn:' /proc/self/status > '" + rohr + "'"})) _exit(3);
+      std::ifstream ein(rohr);
+      std::string zeile;
+      std::getline(ein, zeile);
+      const unsigned long long maske = std::stoull(zeile.substr(zeile.find_first_not_of(" \t", 7)), nullptr, 16);
+      _exit((maske >> (SIGXFSZ - 1) & 1) == (beimStartIgnoriert ? 1u : 0u) ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(kind, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << beimStartIgnoriert << " " << status;
+  }
 }
 
 }  // namespace

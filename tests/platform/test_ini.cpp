@@ -20,6 +20,7 @@
 
 #include "AlsNobody.h"
 #include "TestUmgebung.h"
+#include "platform/FileSystem.h"
 #include "platform/IniDatei.h"
 
 namespace mosaik {
@@ -234,7 +235,10 @@ TEST_F(IniTest, InjectedFailuresLeaveTheOldFileWhole) {
     if (f.anOrt) ::chmod(ordner.pfad().c_str(), 0555);
     const pid_t kind = ::fork();
     if (kind == 0) {
-      ::signal(SIGXFSZ, SIG_IGN);
+      // As the program starts: the signal's default disposition, then the
+      // program's own preparation, which makes the write fail instead.
+      ::signal(SIGXFSZ, SIG_DFL);
+      fs::prepareSignals();
       const rlimit grenze{8192, 8192};
       if (f.fehler == Toeten)
         testhaken::vorDemUmbenennen = [] { ::raise(SIGKILL); };

@@ -110,9 +110,10 @@ TEST_F(Editoren, KnoepfeUndDoppelklickOeffnenDieEditoren) {
 
 TEST_F(Editoren, KommentardialogZeigtBildUndSchreibtDenKommentar) {
   schreiben(bilder.pfad() + "1-hafen.jpg", jpegBytes(640, 480, 20, 60, 120, "Abend am Hafen"));
-  // A no-break space, a line and a paragraph separator, which the memo
-  // shows as a blank and line ends.
-  const std::string besonders = "Turm\xC2\xA0" "A\xE2\x80\xA8" "zwei\xE2\x80\xA9" "drei\r\nvier";
+  // A leading byte-order mark, a no-break space, a line and a paragraph
+  // separator, which the memo drops or shows as a blank and line ends.
+  const std::string besonders =
+      "\xEF\xBB\xBFTurm\xC2\xA0" "A\xE2\x80\xA8" "zwei\xE2\x80\xA9" "drei\r\nvier";
   const std::string turm = bilder.pfad() + "2-turm.jpg";
   schreiben(turm, jpegBytes(300, 600, 160, 120, 60, besonders));
   KommentarDialog& d = f->kommentar;

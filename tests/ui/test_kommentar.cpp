@@ -1,6 +1,8 @@
 #include <fcntl.h>
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -8,6 +10,8 @@
 #include <array>
 #include <csignal>
 #include <filesystem>
+#include <functional>
+#include <sstream>
 #include <tuple>
 
 #include "../ui/RegelnTestbasis.h"
@@ -44,6 +48,59 @@ struct Kommentareditor : Hauptform {
   // An old date, so that a kept date is told from a fresh one.
   void altesDatum(const std::string& name) {
     ASSERT_TRUE(fs::setDosDateTime(pfad(name), fs::toDosDateTime(988885230)));  // 2001-05-03
+  }
+  // Runs schritt in a child process as the program runs: the file-size
+  // signal at its default disposition, then the program's own preparation;
+  // under a file-size limit of `grenze` bytes and, with alsNobody, as the
+  // user nobody. The child must end by itself, not by a signal; its new
+  // messages and the picture it went on to are taken over, so that the test
+  // goes on from there.
+  void imKind(const std::function<void()>& schritt, rlim_t grenze = RLIM_INFINITY, bool alsNobody = false) {
+    int rohr[2];
+    ASSERT_EQ(::pipe(rohr), 0);
+    const size_t vorher = u.dialoge.meldungen.size();
+    const pid_t kind = ::fork();
+    if (kind == 0) {
+      ::close(rohr[0]);
+      ::signal(SIGXFSZ, SIG_DFL);
+      fs::prepareSignals();
+      if (alsNobody && (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)) _exit(3);
+      rlimit r{};
+      ::getrlimit(RLIMIT_FSIZE, &r);
+      r.rlim_cur = grenze;
+      if (::setrlimit(RLIMIT_FSIZE, &r) != 0) _exit(4);
+      schritt();
+      std::string bericht = std::to_string(f.AktuellesBild) + "\n";
+      for (size_t i = vorher; i < u.dialoge.meldungen.size(); ++i) {
+        const Meldung& m = u.dialoge.meldungen[i];
+        bericht += std::to_string(static_cast<int>(m.kind)) + " " + std::to_string(m.text.size()) + "\n" + m.text;
+      }
+      _exit(fs::writeAll(rohr[1], bericht) ? 0 : 5);
+    }
+    ::close(rohr[1]);
+    std::string bericht;
+    char puffer[4096];
+    for (ssize_t n; (n = ::read(rohr[0], puffer, sizeof puffer)) != 0;)
+      if (n > 0) bericht.append(puffer, static_cast<size_t>(n));
+      else if (errno != EINTR) break;
+    ::close(rohr[0]);
+    int status = 0;
+    ::waitpid(kind, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+        << (WIFSIGNALED(status) ? "Signal " + std::to_string(WTERMSIG(status)) : "Status " + std::to_string(status));
+    std::istringstream ein(bericht);
+    int bild = 0;
+    ein >> bild;
+    f.AktuellesBild = bild;
+    f.BildAnzeigen(bild);
+    for (int art = 0; ein >> art;) {
+      size_t laenge = 0;
+      ein >> laenge;
+      ein.get();
+      std::string text(laenge, '\0');
+      ein.read(text.data(), static_cast<std::streamsize>(laenge));
+      u.dialoge.meldungen.push_back({static_cast<MsgKind>(art), text, MsgButtons::Ok, {}});
+    }
   }
 };
 
@@ -347,18 +404,6 @@ TEST_F(Kommentareditor, SchreibfehlerLassenDasOriginalUnveraendert) {
     return n;
   };
   const int kopienVorher = kopien();
-  // The file size limit makes the disk refuse a write half-way.
-  const auto knapp = [&](size_t bytes, auto schritt) {
-    rlimit alt{};
-    ::getrlimit(RLIMIT_FSIZE, &alt);
-    const auto signal = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit grenze = alt;
-    grenze.rlim_cur = static_cast<rlim_t>(bytes);
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &grenze), 0);
-    schritt();
-    ::setrlimit(RLIMIT_FSIZE, &alt);
-    std::signal(SIGXFSZ, signal);
-  };
   oeffnen();
 
   // Too long for a comment section: no failed write, but bad input.
@@ -370,11 +415,11 @@ TEST_F(Kommentareditor, SchreibfehlerLassenDasOriginalUnveraendert) {
   EXPECT_EQ(f.AktuellesBild, 1);
   EXPECT_EQ(lesen(pfad("a.jpg")), original);
 
-  // Refused half-way: the temporary file goes, the original stays as it
-  // was, date included.
+  // Refused half-way by the file-size limit: the temporary file goes, the
+  // original stays as it was, date included.
   f.BitBzurueckClick();
   f.MKommentar = std::string(3000, 'y');
-  knapp(original.size(), [&] { f.BitBWeiterClick(); });
+  imKind([&] { f.BitBWeiterClick(); }, original.size());
   const std::string zuGross = "(die Datei w\xC3\xBCrde zu gro\xC3\x9F)";
   meldung(2, MsgKind::Error, kopf("a.jpg") + "\r\nDie neue Fassung kann nicht geschrieben werden " + zuGross + ".");
   EXPECT_EQ(lesen(pfad("a.jpg")), original);
@@ -390,10 +435,12 @@ TEST_F(Kommentareditor, SchreibfehlerLassenDasOriginalUnveraendert) {
   // A file with a second name is written over in place, so that both
   // names keep one file; refused half-way, it is put back as it was.
   f.MKommentar = std::string(3000, 'z');
-  knapp(hAlt.size(), [&] { f.BitBWeiterClick(); });
+  imKind([&] { f.BitBWeiterClick(); }, hAlt.size());
   meldung(4, MsgKind::Error,
           kopf("h.jpg") + "\r\nDie Datei kann nicht geschrieben werden " + zuGross + "; sie ist unver\xC3\xA4ndert.");
   EXPECT_EQ(lesen(pfad("h.jpg")), hAlt);
+  EXPECT_EQ(aenderungszeit(pfad("h.jpg")).tv_sec, zeit.tv_sec);
+  EXPECT_EQ(kopien(), kopienVorher);
   EXPECT_TRUE(fs::sameFile(pfad("h.jpg"), anderswo.pfad() + "h.jpg"));
 
   // Write-protected when listed.
@@ -421,29 +468,103 @@ TEST_F(Kommentareditor, SchreibfehlerLassenDasOriginalUnveraendert) {
   f.BitBWeiterClick();
   EXPECT_EQ(kommentarVon(pfad("a.jpg")), "neu a");
   EXPECT_EQ(aenderungszeit(pfad("a.jpg")).tv_sec, zeit.tv_sec);
+  // The temporary folder one the user may not write, or one that is not
+  // there: the message names it.
   const std::string tmp = std::getenv("TMPDIR");
-  ::setenv("TMPDIR", ordner.pfad().c_str(), 1);
-  f.BitBzurueckClick();
-  f.MKommentar = "nochmal";
-  f.BitBWeiterClick();
-  ::setenv("TMPDIR", tmp.c_str(), 1);
+  const std::pair<std::string, std::string> temporaer[] = {{ordner.pfad(), "keine Berechtigung"},
+                                                           {ordner.pfad() + "fehlt", "nicht vorhanden"}};
+  size_t n = 6;
+  for (const auto& [tmpdir, warum] : temporaer) {
+    ::setenv("TMPDIR", tmpdir.c_str(), 1);
+    f.BitBzurueckClick();
+    f.MKommentar = "nochmal";
+    f.BitBWeiterClick();
+    ::setenv("TMPDIR", tmp.c_str(), 1);
+    meldung(n++, MsgKind::Error,
+            kopf("a.jpg") + "\r\nIm Ordner " + ordner.pfad() +
+                " kann keine neue Datei angelegt werden (keine Berechtigung). An Ort und Stelle kann die Datei auch "
+                "nicht geschrieben werden: Im tempor\xC3\xA4ren Ordner " + fs::withTrailingSlash(tmpdir) +
+                " kann keine Sicherungskopie angelegt werden (" + warum + ").");
+  }
   ::chmod(ordner.pfad().c_str(), 0755);
-  meldung(6, MsgKind::Error,
-          kopf("a.jpg") + "\r\nIm Ordner " + ordner.pfad() +
-              " kann keine neue Datei angelegt werden (keine Berechtigung). An Ort und Stelle kann die Datei auch "
-              "nicht geschrieben werden: Im tempor\xC3\xA4ren Ordner " + ordner.pfad() +
-              " kann keine Sicherungskopie angelegt werden (keine Berechtigung).");
   EXPECT_EQ(kommentarVon(pfad("a.jpg")), "neu a");
   EXPECT_EQ(eintraege(ordner.pfad()), 4);
   EXPECT_EQ(kopien(), kopienVorher);
 
-  // Gone since it was listed.
+  // Gone since it was shown, or behind a link that leads nowhere now: the
+  // reason.
+  const std::string weg = "\r\nDie Datei ist nicht mehr vorhanden oder nicht zug\xC3\xA4nglich (nicht vorhanden).";
   f.BitBzurueckClick();
   ::unlink(pfad("a.jpg").c_str());
   f.MKommentar = "neu";
   f.BitBWeiterClick();
-  meldung(7, MsgKind::Error, kopf("a.jpg"));
+  meldung(8, MsgKind::Error, kopf("a.jpg") + weg);
   EXPECT_FALSE(fs::exists(pfad("a.jpg")));
+  ASSERT_EQ(f.AktuellesBild, 1);
+  ::unlink(pfad("b.jpg").c_str());
+  ASSERT_EQ(::symlink(pfad("weg.jpg").c_str(), pfad("b.jpg").c_str()), 0);
+  f.MKommentar = "neu";
+  f.BitBWeiterClick();
+  meldung(9, MsgKind::Error, kopf("b.jpg") + weg);
+  EXPECT_FALSE(fs::exists(pfad("weg.jpg")));
+}
+
+// Shared folders: the sticky bit keeps others' files from being renamed or
+// removed, not from being written. A picture of root that nobody may write
+// (through the group or as anyone) is written in place, as in the same
+// folder without the sticky bit; one nobody may not write is refused. Only
+// root can make another user's files (CI runs as root); the editor then
+// works as nobody in a child.
+TEST_F(Kommentareditor, GeteilterOrdnerSchuetztNurVorDemUmbenennen) {
+  if (::geteuid() != 0) return;
+  ASSERT_EQ(::chmod(ordner.pfad().c_str(), 0755), 0);
+  const struct {
+    const char* name;
+    mode_t ordnerRechte, bildRechte;
+    bool geschrieben;
+  } faelle[] = {{"geteilt", 01777, 0666, true},
+                {"gruppe", 03775, 0664, true},
+                {"ohne-sticky", 0775, 0664, true},
+                {"geteilt-geschuetzt", 01777, 0644, false}};
+  for (const auto& fall : faelle) {
+    SCOPED_TRACE(fall.name);
+    const std::string unter = pfad(std::string(fall.name) + "/");
+    const std::string bild = unter + "bild.jpg";
+    ASSERT_TRUE(stdfs::create_directory(unter));
+    schreiben(bild, jpegBytes(16, 16, 200, 40, 30, "alt"));
+    ASSERT_EQ(::chown(unter.c_str(), 0, 65534), 0);
+    ASSERT_EQ(::chown(bild.c_str(), 0, 65534), 0);
+    ASSERT_EQ(::chmod(unter.c_str(), fall.ordnerRechte), 0);
+    ASSERT_EQ(::chmod(bild.c_str(), fall.bildRechte), 0);
+    const std::string vorher = lesen(bild);
+    const size_t n = u.dialoge.meldungen.size();
+    imKind(
+        [&] {
+          st.BilderOrdnerPfad = unter;
+          f.Zeigen();
+          f.MKommentar = "neu";
+          f.BitBWeiterClick();
+        },
+        RLIM_INFINITY, true);
+    ASSERT_EQ(u.dialoge.meldungen.size(), n + 1);
+    if (fall.geschrieben) {
+      // Only a file's owner may set its date.
+      meldung(n + 1, MsgKind::Information,
+              "Der Kommentar der Datei " + bild + " ist gespeichert.\r\nDas Datum der Datei kann nicht beibehalten "
+              "werden: Nur ihr Eigent\xC3\xBCmer darf es setzen.");
+      EXPECT_EQ(kommentarVon(bild), "neu");
+      EXPECT_EQ(ohneKommentare(lesen(bild)), ohneKommentare(vorher));
+    } else {
+      meldung(n + 1, MsgKind::Error, "Die Datei " + bild + "\r\nist schreibgesch\xC3\xBCtzt!");
+      EXPECT_EQ(lesen(bild), vorher);
+    }
+    // The same file, with its owner, group and rights, and nothing beside it.
+    struct stat nachher {};
+    ASSERT_EQ(::stat(bild.c_str(), &nachher), 0);
+    EXPECT_EQ(std::tuple(nachher.st_uid, nachher.st_gid, nachher.st_mode & 07777, nachher.st_nlink),
+              std::tuple(0u, 65534u, fall.bildRechte, 1ul));
+    EXPECT_EQ(eintraege(unter), 1);
+  }
 }
 
 TEST_F(Kommentareditor, UnlesbaresBildUebernimmtKeinenFremdenKommentar) {
