@@ -242,19 +242,6 @@ bool readAll(int fd, std::string& out) {
   }
 }
 
-namespace {
-
-std::string folderOf(const std::string& path) {
-  const auto slash = path.rfind('/');
-  return slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
-}
-
-// The temporary file lies next to the target, so the rename never crosses
-// file systems.
-int createBeside(const std::string& path, unsigned mode, std::string& tmp) {
-  return createTemp(folderOf(path), mode, tmp);
-}
-
 // The system's reason in words for the user.
 std::string errnoText(int e) {
   switch (e) {
@@ -276,10 +263,26 @@ std::string errnoText(int e) {
       return "vom Dateisystem nicht unterstützt";
     case EIO:
       return "Ein-/Ausgabefehler";
+    case ELOOP:
+      return "eine Verknüpfung, wo keine sein darf";
     default:
       return "Systemfehler " + std::to_string(e);
   }
 }
+
+namespace {
+
+std::string folderOf(const std::string& path) {
+  const auto slash = path.rfind('/');
+  return slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
+}
+
+// The temporary file lies next to the target, so the rename never crosses
+// file systems.
+int createBeside(const std::string& path, unsigned mode, std::string& tmp) {
+  return createTemp(folderOf(path), mode, tmp);
+}
+
 
 // The names of a file's extended attributes; false when they cannot be
 // listed (a file system without them has none).

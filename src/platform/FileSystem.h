@@ -93,6 +93,9 @@ bool keepOwner(int fd, const struct stat& old);
 // The whole content of an open file, read from its start.
 bool readAll(int fd, std::string& out);
 
+// The system's reason for a failure (an errno value) in words for the user.
+std::string errnoText(int e);
+
 // Adds '/' unless the text is empty or already ends in one.
 std::string withTrailingSlash(std::string path);
 

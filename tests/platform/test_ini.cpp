@@ -217,7 +217,7 @@ TEST_F(IniTest, FollowsOnlyLinksOfTheUserOrRoot) {
 // of the killed writer goes with the next save. A file system that keeps no
 // locks is written and read all the same.
 TEST_F(IniTest, InjectedFailuresLeaveTheOldFileWhole) {
-  std::string alt, neu;
+  std::string alt = "[A]\r\n", neu = "[A]\r\n";
   for (int i = 0; i < 200; ++i) alt += "Alt" + std::to_string(i) + "=" + std::string(20, 'a') + "\r\n";
   for (int i = 0; i < 900; ++i) neu += "Neu" + std::to_string(i) + "=" + std::string(20, 'n') + "\r\n";
   ASSERT_LT(alt.size(), 8192u);
@@ -306,19 +306,27 @@ TEST_F(IniTest, ConcurrentWritersLeaveOneWholeFile) {
 // The file keeps owner, group and mode. Root rewriting a user's file gives
 // it back to the user; a user who cannot give a new file root's owner writes
 // a file of root's that he may write in place, and leaves one he may not.
-// A file that holds the bytes already is not rewritten at all.
+// A file that holds the bytes already is not rewritten at all. In a folder
+// that others may write, a file of another user is neither written nor
+// proved writable: whoever may write there could have put it there.
 TEST_F(IniTest, RewriteKeepsOwnerGroupAndMode) {
   if (::geteuid() != 0) return;  // files of two owners need root to make (CI is root)
-  ::chmod(t.pfad().c_str(), 0777);
+  ASSERT_EQ(::chown(t.pfad().c_str(), 65534, 65534), 0);
   struct Fall {
     uid_t besitzer;
     unsigned modus;
     uid_t schreiber;
     bool geschrieben;
+    unsigned ordnerModus = 0755;
   };
   for (const Fall& f : {Fall{65534, 0640, 0, true}, Fall{0, 0666, 65534, true}, Fall{0, 0644, 65534, false},
-                        Fall{65534, 0600, 65534, true}}) {
-    SCOPED_TRACE(std::to_string(f.besitzer) + " " + std::to_string(f.modus) + " " + std::to_string(f.schreiber));
+                        Fall{65534, 0600, 65534, true}, Fall{65534, 0640, 0, false, 01777},
+                        Fall{65534, 0640, 0, false, 0775}, Fall{0, 0666, 65534, true, 01777},
+                        Fall{65534, 0600, 65534, true, 0777}}) {
+    SCOPED_TRACE(std::to_string(f.besitzer) + " " + std::to_string(f.modus) + " " + std::to_string(f.schreiber) +
+                 " " + std::to_string(f.ordnerModus));
+    ::chmod(t.pfad().c_str(), f.ordnerModus);
+    const bool fremdImGeteilten = f.besitzer != 0 && (f.ordnerModus & 022) != 0;
     const std::string d = pfad("Mosaikschauer.ini");
     dateiAblegen(d, "[A]\r\n");
     ASSERT_EQ(::chown(d.c_str(), f.besitzer, 65534), 0);
@@ -336,7 +344,7 @@ TEST_F(IniTest, RewriteKeepsOwnerGroupAndMode) {
     ::stat(d.c_str(), &st);
     EXPECT_EQ(std::tuple(st.st_uid, st.st_gid, st.st_mode & 07777), std::tuple(f.besitzer, gid_t{65534}, f.modus));
     const ino_t inode = st.st_ino;
-    EXPECT_EQ(dateiErsetzen(d, dateiInhalt(d)), f.besitzer == 0 || f.modus != 0644);
+    EXPECT_EQ(dateiErsetzen(d, dateiInhalt(d)), (f.besitzer == 0 || f.modus != 0644) && !fremdImGeteilten);
     ::stat(d.c_str(), &st);
     EXPECT_EQ(st.st_ino, inode);
     EXPECT_EQ(std::distance(stdfs::directory_iterator(t.pfad()), stdfs::directory_iterator()), 1);
