@@ -124,7 +124,7 @@ std::optional<std::string> vertrautesZiel(std::string pfad, std::string& grund) 
 // (anyone who may read the file can take it) makes the access fail after a
 // while, never hang: -1 with errno EWOULDBLOCK.
 int gesperrtOeffnen(const std::string& pfad, int modus, int sperre) {
-  for (int versuch = 0; versuch < 400; ++versuch) {
+  for (int versuch = 0; versuch < testhaken::sperrVersuche; ++versuch) {
     const int fd = ::open(pfad.c_str(), modus | O_CLOEXEC);
     if (fd < 0) return -1;
     if (::flock(fd, sperre | LOCK_NB) == 0) {

@@ -114,6 +114,9 @@ namespace testhaken {
 // Runs when the new content stands complete in its temporary file, before
 // it replaces the old one.
 inline void (*vorDemUmbenennen)() = nullptr;
+// How often a lock held by another is tried for (every 25 ms) before the
+// access fails.
+inline int sperrVersuche = 400;
 }  // namespace testhaken
 
 }  // namespace mosaik
