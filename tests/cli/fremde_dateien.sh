@@ -3,17 +3,8 @@
 # said with the reason, status 1, and nothing written, renamed or saved.
 # Files of other users in shared folders need root to make (CI runs as root);
 # the permission case runs as the unprivileged user nobody.
-set -u
-tmp=$(mktemp -d)
-trap 'chmod -R u+w "$tmp"; rm -rf "$tmp"' EXIT
+source "$(dirname "$0")/hilfen.bash"
 chmod 755 "$tmp"
-unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
-fail() { echo "FEHLER: $*"; exit 1; }
-lauf() { local d=$1; shift; (cd "$d" && timeout 60 "$@" < /dev/null 2> "$tmp/err"); rc=$?; }
-erwarte() {
-  [ "$rc" -eq "$1" ] || fail "$2: Status $rc: $(cat "$tmp/err")"
-  [ $# -lt 3 ] || grep -qF -- "$3" "$tmp/err" || fail "$2: Meldung fehlt: $(cat "$tmp/err")"
-}
 # A program folder of its own (the standard settings file lies beside it).
 programm() { mkdir -p "$1"; cp "$bin" "$1/mosaikschauer"; }
 bin=$1
