@@ -2,6 +2,7 @@
 // loading under other names, and saving on close.
 #include "app/Einstellungen.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #include "app/options/Hersteller.h"
@@ -115,6 +116,11 @@ bool gleicheDatei(const std::string& a, const std::string& b) {
   return normal(a) == normal(b);
 }
 
+bool ungelesen(const Kontext& k, const std::string& datei) {
+  const auto& u = k.st.UngeleseneDateien;
+  return std::any_of(u.begin(), u.end(), [&](const std::string& d) { return gleicheDatei(d, datei); });
+}
+
 std::string schreibtestMeldung(const std::string& datei) {
   return "Die Datei " + datei + " mit den\r\nProgrammeinstellungen kann nicht gespeichert werden!";
 }
@@ -126,16 +132,22 @@ bool InifileSchreibtest(Kontext& k, const std::string& datei, bool meldung) {
     if (meldung) keinPersoenlicherOrdner(k);
     return false;
   }
+  // What could not be read would be lost under the settings saved over it.
+  const bool nichtGelesen = ungelesen(k, datei);
   try {
-    IniDatei ini(datei);
-    maschineSchreiben(ini);
-    ini.speichern();
-    return true;
+    if (!nichtGelesen) {
+      IniDatei ini(datei);
+      maschineSchreiben(ini);
+      ini.speichern();
+      return true;
+    }
   } catch (const IniFehler&) {
   }
   if (gleicheDatei(datei, aktuelleEinstellungsdatei(k, false)))
     k.m.setChecked(Opt::CBEinstellungenAutomatischSpeichern, false);
-  if (meldung) k.fehler(schreibtestMeldung(datei));
+  if (meldung)
+    k.fehler(schreibtestMeldung(datei) +
+             (nichtGelesen ? "\r\nSie konnte nicht gelesen werden und wird darum nicht überschrieben." : ""));
   return false;
 }
 
@@ -143,6 +155,7 @@ bool InifileEinstellungenSpeichern(Kontext& k, bool meldung) {
   const std::string datei = standardEinstellungsdatei(k);
   const bool imAnwendungsordner = k.m.checked(Opt::CBIniDateiImAnwendungsordner);
   try {
+    if (ungelesen(k, datei)) throw IniFehler(datei);
     IniDatei ini(datei);
     maschineSchreiben(ini);
     ini.schreiben("Programm", "EinstAutoSpeichern", k.m.checked(Opt::CBEinstellungenAutomatischSpeichern) ? "1" : "0");
@@ -177,19 +190,27 @@ std::string zusatzdateiName(const std::string& einstellungsdatei, const std::str
 
 bool ZusatzdateienSpeichern(Kontext& k, const std::string& datei) {
   const bool ok = zusatzdateienDurchgehen(k, [&](Opt memo, const char* art) {
-    return dateiErsetzen(zusatzdateiName(datei, art), textdateiAusMemo(k.m.text(memo)));
+    const std::string name = zusatzdateiName(datei, art);
+    return !ungelesen(k, name) && dateiErsetzen(name, textdateiAusMemo(k.m.text(memo)));
   });
   if (!ok) k.fehler("Speichern der Textdateien mit Header, Dateiabschluss\r\nund/oder CSS-Datei fehlgeschlagen!");
   return ok;
 }
 
 bool ZusatzdateienLaden(Kontext& k, const std::string& datei) {
+  std::string warum;
   const bool ok = zusatzdateienDurchgehen(k, [&](Opt memo, const char* art) {
-    const auto bytes = fs::readFile(zusatzdateiName(datei, art));
-    if (bytes) k.m.setText(memo, memoAusTextdatei(*bytes));
-    return bytes.has_value();
+    const std::string name = zusatzdateiName(datei, art);
+    const Einstellungsinhalt e = einstellungsdateiLesen(name);
+    if (e.gelesen) {
+      k.m.setText(memo, memoAusTextdatei(e.bytes));
+    } else if (e.vorhanden) {
+      k.st.UngeleseneDateien.push_back(name);
+      warum = "\r\nDie Datei " + name + " kann nicht gelesen werden!\r\n" + e.grund;
+    }
+    return e.gelesen;
   });
-  if (!ok) k.fehler("Öffnen der Textdateien mit Header, Dateiabschluss\r\nund/oder CSS-Datei fehlgeschlagen!");
+  if (!ok) k.fehler("Öffnen der Textdateien mit Header, Dateiabschluss\r\nund/oder CSS-Datei fehlgeschlagen!" + warum);
   return ok;
 }
 
@@ -217,9 +238,10 @@ void BEinstellungenLadenClick(Kontext& k) {
     k.fehler("Die Datei " + datei + "\r\nexistiert nicht!");
     return;
   }
-  IniFileLesen(k, datei);
-  k.m.run(Proc::RBModusAnfaengerClick);
-  ZusatzdateienLaden(k, datei);
+  if (IniFileLesen(k, datei)) {
+    k.m.run(Proc::RBModusAnfaengerClick);
+    ZusatzdateienLaden(k, datei);
+  }
   k.st.EinstellungsDateiname = nameVon(datei);
   k.st.EinstellungsDialogOrdner = ordnerVon(datei);
 }

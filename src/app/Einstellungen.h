@@ -37,7 +37,12 @@ bool gleicheDatei(const std::string& a, const std::string& b);
 // names the file).
 void InifileSchreiben(Kontext& k, const std::string& datei);
 // Reads a settings file into the option set; a missing file changes nothing.
-void IniFileLesen(Kontext& k, const std::string& datei);
+// One that is there but cannot be read (or is not to be trusted) changes
+// nothing either: false, after the message "Die Einstellungsdatei ... kann
+// nicht gelesen werden!" with the reason; it is then never saved over.
+bool IniFileLesen(Kontext& k, const std::string& datei);
+// Whether the file is one that was there but could not be read.
+bool ungelesen(const Kontext& k, const std::string& datei);
 
 // Writes the two keys of the product's section into the file; a file that
 // holds them already is not rewritten but proved writable. On failure:
@@ -52,7 +57,9 @@ bool InifileEinstellungenSpeichern(Kontext& k, bool meldung);
 // The side file of a settings file: art "header", "footer" or "css".
 std::string zusatzdateiName(const std::string& einstellungsdatei, const std::string& art);
 // Writes / reads the side files that are in use (own header and footer,
-// edited style sheet); false after the first failure and its message.
+// edited style sheet); false after the first failure and its message. A
+// side file that is there but cannot be read (or is not to be trusted) is
+// named in the message and, like an unread settings file, never saved over.
 bool ZusatzdateienSpeichern(Kontext& k, const std::string& datei);
 bool ZusatzdateienLaden(Kontext& k, const std::string& datei);
 

@@ -621,10 +621,16 @@ void alleSchluesselLesen(Kontext& k, const IniDatei& ini, bool standarddatei) {
 
 }  // namespace
 
-void IniFileLesen(Kontext& k, const std::string& datei) {
-  if (!fs::fileExists(datei)) return;
+bool IniFileLesen(Kontext& k, const std::string& datei) {
   const IniDatei ini(datei);
+  if (!ini.vorhanden()) return true;
+  if (!ini.lesefehler().empty()) {
+    k.st.UngeleseneDateien.push_back(datei);
+    k.fehler("Die Einstellungsdatei " + datei + " kann nicht gelesen werden!\r\n" + ini.lesefehler());
+    return false;
+  }
   alleSchluesselLesen(k, ini, gleicheDatei(datei, standardEinstellungsdatei(k)));
+  return true;
 }
 
 }  // namespace mosaik

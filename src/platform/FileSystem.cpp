@@ -295,6 +295,8 @@ std::string reasonText(int e) {
       return "vom Dateisystem nicht unterstützt";
     case EIO:
       return "Ein-/Ausgabefehler";
+    case ELOOP:
+      return "eine Verknüpfung, wo keine sein darf";
     default:
       return "Systemfehler " + std::to_string(e);
   }

@@ -7,6 +7,7 @@
 #include <signal.h>
 #include <sys/file.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 
@@ -73,21 +74,45 @@ std::string ordnerVon(const std::string& pfad) {
   return schraeg == std::string::npos ? std::string("./") : pfad.substr(0, schraeg + 1);
 }
 
-// Where a write to `pfad` lands. A link is followed only when the running
-// user or root made it: a link that someone else planted in a shared folder
-// must not send the settings over a file of their choosing. A link whose
-// target is missing leads to that target, which the write then creates.
-std::optional<std::string> schreibziel(std::string pfad) {
+// Whether a file of this owner in this folder is someone else's to choose:
+// another user (not root) owns it, and the folder lets others write, so it
+// may have been put there for the running user to take.
+bool fremdInGeteiltemOrdner(const std::string& pfad, uid_t besitzer) {
+  if (besitzer == ::geteuid() || besitzer == 0) return false;
+  struct stat os {};
+  return ::stat(ordnerVon(pfad).c_str(), &os) != 0 || (os.st_mode & (S_IWGRP | S_IWOTH)) != 0;
+}
+
+constexpr const char* kFremdeVerknuepfung = "Sie ist eine symbolische Verknüpfung, die ein anderer Benutzer angelegt hat.";
+constexpr const char* kFremdeDatei =
+    "Sie gehört einem anderen Benutzer und liegt in einem Ordner, in den auch andere schreiben dürfen.";
+
+// Where a read or write of `pfad` lands. A link is followed only when the
+// running user or root made it: a link that someone else planted in a
+// shared folder must neither send the settings over a file of their choosing
+// nor bring a file in that only root may read. A link whose target is
+// missing leads to that target, which a write then creates. nullopt, with
+// the reason, when the name is not to be used.
+std::optional<std::string> vertrautesZiel(std::string pfad, std::string& grund) {
   for (int stufe = 0; stufe < 40; ++stufe) {
     struct stat ls {};
-    if (::lstat(pfad.c_str(), &ls) != 0 || !S_ISLNK(ls.st_mode)) return pfad;
-    if (ls.st_uid != ::geteuid() && ls.st_uid != 0) return std::nullopt;
+    if (::lstat(pfad.c_str(), &ls) != 0) return pfad;
+    if (!S_ISLNK(ls.st_mode)) {
+      if (!fremdInGeteiltemOrdner(pfad, ls.st_uid)) return pfad;
+      grund = kFremdeDatei;
+      return std::nullopt;
+    }
+    if (ls.st_uid != ::geteuid() && ls.st_uid != 0) {
+      grund = kFremdeVerknuepfung;
+      return std::nullopt;
+    }
     std::string ziel(static_cast<size_t>(ls.st_size) + 1, '\0');
     const ssize_t n = ::readlink(pfad.c_str(), ziel.data(), ziel.size());
-    if (n <= 0 || static_cast<size_t>(n) >= ziel.size()) return std::nullopt;
+    if (n <= 0 || static_cast<size_t>(n) >= ziel.size()) break;
     ziel.resize(static_cast<size_t>(n));
     pfad = ziel.front() == '/' ? ziel : ordnerVon(pfad) + ziel;
   }
+  grund = "Ihre Verknüpfungen führen zu keiner Datei.";
   return std::nullopt;
 }
 
@@ -97,9 +122,9 @@ std::optional<std::string> schreibziel(std::string pfad) {
 // in place. A writer that replaced the file meanwhile leaves the lock on the
 // old one: then again on the new one. Whoever holds the lock for long
 // (anyone who may read the file can take it) makes the access fail after a
-// while, never hang.
+// while, never hang: -1 with errno EWOULDBLOCK.
 int gesperrtOeffnen(const std::string& pfad, int modus, int sperre) {
-  for (int versuch = 0; versuch < 400; ++versuch) {
+  for (int versuch = 0; versuch < testhaken::sperrVersuche; ++versuch) {
     const int fd = ::open(pfad.c_str(), modus | O_CLOEXEC);
     if (fd < 0) return -1;
     if (::flock(fd, sperre | LOCK_NB) == 0) {
@@ -107,17 +132,17 @@ int gesperrtOeffnen(const std::string& pfad, int modus, int sperre) {
       if (::fstat(fd, &offen) == 0 && ::stat(pfad.c_str(), &jetzt) == 0 && offen.st_ino == jetzt.st_ino &&
           offen.st_dev == jetzt.st_dev)
         return fd;
-    } else if (errno == ENOLCK || errno == EOPNOTSUPP) {
-      // A file system that keeps no locks (a network share without its lock
-      // service): the settings are read and written all the same.
+    } else if (errno != EWOULDBLOCK && errno != EINTR) {
+      // Anything but a lock held by another: a file system that keeps no
+      // locks (a network share without its lock service), or a system-call
+      // filter of a service that refuses them (EPERM, ENOSYS, ...). That is
+      // what the user's system offers: read and written without the lock.
       return fd;
-    } else if (errno != EWOULDBLOCK) {
-      ::close(fd);
-      return -1;
     }
     ::close(fd);
     ::usleep(25000);
   }
+  errno = EWOULDBLOCK;
   return -1;
 }
 
@@ -191,32 +216,114 @@ bool iniNamenGleich(std::string_view a, std::string_view b) {
   return i == a.size() && j == b.size();
 }
 
-IniDatei::IniDatei(std::string pfad) : pfad_(std::move(pfad)) {
-  if (!fs::fileExists(pfad_)) {
-    // Something that is there but no regular file must not be replaced.
-    std::error_code ec;
-    lesbar_ = !std::filesystem::exists(pfad_, ec) || std::filesystem::is_symlink(pfad_, ec);
-    return;
+Einstellungsinhalt einstellungsdateiLesen(const std::string& pfad) {
+  Einstellungsinhalt e;
+  struct stat st {};
+  if (::lstat(pfad.c_str(), &st) != 0) {
+    e.vorhanden = errno != ENOENT && errno != ENOTDIR;
+    if (e.vorhanden) e.grund = "Sie ist nicht zugänglich (" + fs::reasonText(errno) + ").";
+    return e;
   }
-  const int fd = gesperrtOeffnen(pfad_, O_RDONLY, LOCK_SH);
-  std::string bytes;
-  const bool gelesen = fd >= 0 && fs::readAll(fd, bytes);
-  if (fd >= 0) ::close(fd);
-  if (!gelesen) {
-    lesbar_ = false;
-    return;
+  e.vorhanden = true;
+  const std::optional<std::string> ziel = vertrautesZiel(pfad, e.grund);
+  if (!ziel) return e;
+  if (::lstat(ziel->c_str(), &st) != 0) {
+    // An own link to nothing: no file, as a missing one.
+    e.vorhanden = false;
+    return e;
   }
-  const std::string text = decodeUserText(bytes);
+  // A pipe is never waited on: it is no settings file.
+  if (!S_ISREG(st.st_mode)) {
+    e.grund = S_ISDIR(st.st_mode) ? "Sie ist ein Ordner." : "Sie ist keine gewöhnliche Datei.";
+    return e;
+  }
+  const int fd = gesperrtOeffnen(*ziel, O_RDONLY | O_NOFOLLOW | O_NONBLOCK, LOCK_SH);
+  if (fd < 0) {
+    e.grund = errno == EWOULDBLOCK ? "Ein anderes Programm hält sie gesperrt."
+                                   : "Sie kann nicht geöffnet werden (" + fs::reasonText(errno) + ").";
+    return e;
+  }
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
+    e.grund = "Sie ist keine gewöhnliche Datei.";
+  else if (fremdInGeteiltemOrdner(*ziel, st.st_uid))  // put there since the check
+    e.grund = kFremdeDatei;
+  else if (!fs::readAll(fd, e.bytes))
+    e.grund = "Sie kann nicht gelesen werden (" + fs::reasonText(errno) + ").";
+  else
+    e.gelesen = true;
+  ::close(fd);
+  return e;
+}
+
+namespace {
+
+// The lines of a settings file as UTF-8. UTF-16 with its byte-order mark as
+// a whole; otherwise each line for itself, so that a line typed in a UTF-8
+// terminal reads right beside lines in the code page. A line ends at LF or
+// at a CR that no LF follows; the CRs before an LF belong to its line end
+// (a tool that adds a CR of its own makes CR CR LF).
+std::vector<std::string> zeilenAusBytes(std::string_view bytes) {
+  std::string utf16;
+  if (bytes.size() >= 2 && (bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF")) {
+    utf16 = utf16ToUtf8(bytes.substr(2), bytes[0] == '\xFE');
+    bytes = utf16;
+  } else if (bytes.substr(0, kBom.size()) == kBom) {
+    bytes.remove_prefix(kBom.size());
+  }
+  std::vector<std::string> zeilen;
   size_t anfang = 0;
-  while (anfang < text.size()) {
-    size_t ende = text.find('\n', anfang);
-    if (ende == std::string::npos) ende = text.size();
-    std::string zeile = text.substr(anfang, ende - anfang);
-    // A file that went through a tool adding a CR of its own ends its lines
-    // in CR CR LF: every CR before the line end belongs to it.
-    while (!zeile.empty() && zeile.back() == '\r') zeile.pop_back();
-    zeilen_.push_back(std::move(zeile));
-    anfang = ende + 1;
+  const auto zeileBis = [&](size_t ende) {
+    const std::string_view z = bytes.substr(anfang, ende - anfang);
+    zeilen.push_back(isValidUtf8(z) ? std::string(z) : cp1252ToUtf8(z));
+  };
+  for (size_t i = 0; i < bytes.size();) {
+    if (bytes[i] != '\r' && bytes[i] != '\n') {
+      ++i;
+      continue;
+    }
+    size_t j = i;
+    while (j < bytes.size() && bytes[j] == '\r') ++j;
+    zeileBis(i);
+    i = j < bytes.size() && bytes[j] == '\n' ? j + 1 : i + 1;
+    anfang = i;
+  }
+  if (anfang < bytes.size()) zeileBis(bytes.size());
+  return zeilen;
+}
+
+// A file with something in it (beyond blanks and comments) but no section
+// line is no settings file, or one in an encoding not understood.
+bool ohneAbschnitt(const std::vector<std::string>& zeilen) {
+  bool inhalt = false;
+  for (const std::string& z : zeilen) {
+    const std::string_view t = beschneiden(z);
+    if (t.empty() || t.front() == ';') continue;
+    const auto name = sektionsname(t);
+    const bool steuerzeichen =
+        name && std::any_of(name->begin(), name->end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; });
+    if (name && !name->empty() && !steuerzeichen) return false;
+    inhalt = true;
+  }
+  return inhalt;
+}
+
+}  // namespace
+
+IniDatei::IniDatei(std::string pfad) : pfad_(std::move(pfad)) {
+  Einstellungsinhalt e = einstellungsdateiLesen(pfad_);
+  vorhanden_ = e.vorhanden;
+  if (!e.gelesen) {
+    // Something that is there but was not read must not be replaced.
+    lesbar_ = !e.vorhanden;
+    lesefehler_ = std::move(e.grund);
+    return;
+  }
+  zeilen_ = zeilenAusBytes(e.bytes);
+  if (ohneAbschnitt(zeilen_)) {
+    zeilen_.clear();
+    lesbar_ = false;
+    lesefehler_ = "In ihr ist kein Abschnitt wie [Layout] zu erkennen (keine Einstellungsdatei, oder eine "
+                  "Kodierung, die das Programm nicht kennt).";
   }
 }
 
@@ -306,7 +413,8 @@ void IniDatei::speichern() {
 
 bool dateiErsetzen(const std::string& pfad, const std::string& bytes) {
   if (pfad.empty()) return false;
-  const std::optional<std::string> ziel = schreibziel(pfad);
+  std::string grund;
+  const std::optional<std::string> ziel = vertrautesZiel(pfad, grund);
   if (!ziel) return false;
   struct stat os {};
   const std::string ordner = ordnerVon(*ziel);
@@ -319,7 +427,7 @@ bool dateiErsetzen(const std::string& pfad, const std::string& bytes) {
   const int fd = gesperrtOeffnen(*ziel, O_RDWR | O_NOFOLLOW, LOCK_EX);
   if (fd < 0) return false;
   std::string alt;
-  bool ok = fs::readAll(fd, alt) && ::fstat(fd, &st) == 0;
+  bool ok = fs::readAll(fd, alt) && ::fstat(fd, &st) == 0 && !fremdInGeteiltemOrdner(*ziel, st.st_uid);
   if (ok) {
     const bool gleich = alt == bytes;
     const Ersatz e = ordnerBeschreibbar ? ueberTempDatei(*ziel, bytes, &st, gleich) : Ersatz::BesitzerNichtHaltbar;

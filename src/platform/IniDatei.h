@@ -9,7 +9,10 @@
 //
 // The file is Windows-1252 with CR LF line ends; when a line holds a
 // character that Windows-1252 cannot, the whole file is written as UTF-8 with
-// a byte-order mark. Reading accepts both (and UTF-8 without the mark).
+// a byte-order mark. Reading decides line by line (a line that is valid
+// UTF-8 is UTF-8, any other Windows-1252), so a line edited in a UTF-8
+// terminal reads right beside the others; it also reads UTF-16 with its
+// byte-order mark and lines ended by LF, CR LF or CR alone.
 // Nothing reaches the disk before speichern() (dateiErsetzen below), so a
 // failed write leaves the old file intact.
 #include <optional>
@@ -30,13 +33,31 @@ class IniFehler : public std::runtime_error {
   std::string datei_;
 };
 
+// A settings or side file as read under the rule of dateiErsetzen: a
+// symbolic link is followed only when the running user or root made it, and
+// a file of another user (not root) in a folder that others may write is not
+// taken (whoever may write there could have put it there).
+struct Einstellungsinhalt {
+  // Something stands under the name (an own link leading nowhere does not).
+  bool vorhanden = false;
+  bool gelesen = false;
+  std::string bytes;
+  // When it is there but was not read: why, one German sentence.
+  std::string grund;
+};
+Einstellungsinhalt einstellungsdateiLesen(const std::string& pfad);
+
 class IniDatei {
  public:
-  // Reads the file when it exists. A file that exists but cannot be read
-  // reads as empty, and speichern() then refuses to replace it.
+  // Reads the file when it exists. A file that is there but cannot be read
+  // (or is refused, or holds no recognisable section) reads as empty, says
+  // why in lesefehler(), and speichern() then refuses to replace it.
   explicit IniDatei(std::string pfad);
 
   const std::string& pfad() const { return pfad_; }
+  bool vorhanden() const { return vorhanden_; }
+  // Empty when the file was read or is missing.
+  const std::string& lesefehler() const { return lesefehler_; }
 
   // The value, trimmed and unquoted; nullopt when the section or key is missing.
   std::optional<std::string> lesen(std::string_view sektion, std::string_view schluessel) const;
@@ -67,6 +88,8 @@ class IniDatei {
   std::string pfad_;
   std::vector<std::string> zeilen_;  // UTF-8, without line ends
   bool lesbar_ = true;
+  bool vorhanden_ = false;
+  std::string lesefehler_;
 };
 
 // Names compared as the profile files compare them.
@@ -82,14 +105,18 @@ bool iniNamenGleich(std::string_view a, std::string_view b);
 // complete, flushed write; where the folder takes no new file or the owner
 // cannot be kept, the file itself is rewritten, its space taken first and
 // its length set last. A symbolic link is followed, not replaced, when the
-// running user or root owns it; a link of anyone else is refused. False on
-// failure; the old file is then unchanged.
+// running user or root owns it; a link of anyone else is refused, and so is
+// a file of another user (not root) in a folder that others may write.
+// False on failure; the old file is then unchanged.
 bool dateiErsetzen(const std::string& pfad, const std::string& bytes);
 
 namespace testhaken {
 // Runs when the new content stands complete in its temporary file, before
 // it replaces the old one.
 inline void (*vorDemUmbenennen)() = nullptr;
+// How often a lock held by another is tried for (every 25 ms) before the
+// access fails.
+inline int sperrVersuche = 400;
 }  // namespace testhaken
 
 }  // namespace mosaik

@@ -153,6 +153,28 @@ std::string decodeUserText(std::string_view bytes) {
   return cp1252ToUtf8(bytes);
 }
 
+std::string utf16ToUtf8(std::string_view bytes, bool bigEndian) {
+  const auto einheit = [&](size_t i) -> char32_t {
+    const auto a = static_cast<unsigned char>(bytes[i]), b = static_cast<unsigned char>(bytes[i + 1]);
+    return bigEndian ? (a << 8 | b) : (b << 8 | a);
+  };
+  std::string out;
+  out.reserve(bytes.size());
+  size_t i = 0;
+  for (; i + 1 < bytes.size(); i += 2) {
+    char32_t c = einheit(i);
+    if (c >= 0xD800 && c <= 0xDBFF && i + 3 < bytes.size() && einheit(i + 2) >= 0xDC00 && einheit(i + 2) <= 0xDFFF) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (einheit(i + 2) - 0xDC00);
+      i += 2;
+    } else if (c >= 0xD800 && c <= 0xDFFF) {
+      c = 0xFFFD;
+    }
+    appendUtf8(out, c);
+  }
+  if (i < bytes.size()) appendUtf8(out, 0xFFFD);
+  return out;
+}
+
 std::string asciiUpper(std::string_view s) {
   std::string r(s);
   for (char& c : r)

@@ -31,6 +31,10 @@ bool fitsCp1252(std::string_view utf8);
 // byte-order mark is dropped), else Windows-1252.
 std::string decodeUserText(std::string_view bytes);
 
+// UTF-16 text (without its byte-order mark) as UTF-8, as Windows editors
+// save "Unicode" text. A lone surrogate or a trailing odd byte gives U+FFFD.
+std::string utf16ToUtf8(std::string_view bytes, bool bigEndian);
+
 // ASCII-only case mapping: never touches bytes >= 0x80.
 std::string asciiUpper(std::string_view s);
 std::string asciiLower(std::string_view s);

@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <optional>
 
+#include <sys/stat.h>
+
 #include "app/Einstellungen.h"
 #include "app/Grundeinstellungen.h"
 #include "app/options/Hersteller.h"
@@ -127,9 +129,14 @@ void Programm::FormCreate() {
 
 void Programm::VerknuepfungenPruefen() { mosaik::VerknuepfungenPruefen(m, HauptForm.verknuepfungen); }
 
-void Programm::einstellungenLesen(const std::string& datei) {
+bool Programm::einstellungenLesen(const std::string& datei, bool modus) {
+  // The side files belong to settings that were read.
+  const size_t ungelesen = st.UngeleseneDateien.size();
   einstellungsdateiLesen(datei);
+  if (st.UngeleseneDateien.size() != ungelesen) return false;
+  if (modus) m.run(Proc::RBModusAnfaengerClick);
   zusatzdateienLesen(datei);
+  return true;
 }
 
 void Programm::FormActivate() {
@@ -143,12 +150,12 @@ void Programm::FormActivate() {
     st.ErstaktivierungErledigt = true;
     st.dirnametxt = true;
     mosaik::BGrundEinstellungenClick(k, false);
-    einstellungenLesen(standardEinstellungsdatei(k));
+    einstellungenLesen(standardEinstellungsdatei(k), false);
     if (m.checked(Opt::CBIniDateiImAnwendungsordner)) {
       if (persoenlicheEinstellungsdatei(k).empty()) {
         keinPersoenlicherOrdner(k);
       } else {
-        einstellungenLesen(persoenlicheEinstellungsdatei(k));
+        einstellungenLesen(persoenlicheEinstellungsdatei(k), false);
         st.EinstellungsDialogOrdner = persoenlicherEinstellungsordner(k);
       }
     }
@@ -163,12 +170,6 @@ void Programm::kommandozeilenparameterausfuehren() {
       sv.programFolder.empty() ? fs::programFolder() : fs::withTrailingSlash(sv.programFolder);
   st.Autostart = false;
   st.cellspacingIE = false;
-  auto lesen = [this](const std::string& datei) {
-    einstellungsdateiLesen(datei);
-    m.run(Proc::RBModusAnfaengerClick);
-    zusatzdateienLesen(datei);
-  };
-  bool unlesbar = false;
   for (const std::string& p : argumente_) {
     const std::string l = asciiLower(p);
     if (istAutostart(p)) st.Autostart = true;
@@ -178,22 +179,27 @@ void Programm::kommandozeilenparameterausfuehren() {
       // reading a picture folder has changed it since, and changes it again
       // while such a file is read, before its side files are looked up.
       const std::string wieGetippt = f->front() == '/' ? *f : startOrdner_ + *f;
+      // Something of that name that is no file (a folder, a pipe, a link
+      // leading nowhere) is not passed over in silence: reading says why.
+      const auto da = [](const std::string& d) {
+        struct stat s {};
+        return ::lstat(d.c_str(), &s) == 0;
+      };
       const std::string datei = fs::fileExists(wieGetippt)             ? wieGetippt
                                 : fs::fileExists(programmOrdner + *f) ? programmOrdner + *f
+                                : da(wieGetippt)                      ? wieGetippt
+                                : da(programmOrdner + *f)             ? programmOrdner + *f
                                                                       : std::string();
-      // An unattended run must not go on with other settings than it was given.
-      if (!datei.empty() && ohneFenster && !fs::readFile(datei)) {
-        k.fehler("Die Einstellungsdatei " + datei + " kann nicht gelesen werden!");
-        unlesbar = true;
-      } else if (!datei.empty()) {
-        lesen(datei);
-      }
+      if (!datei.empty()) einstellungenLesen(datei, true);
     }
   }
   st.AktiveSeite = "TabSheetOrdner";
   st.AktiveExpertenSeite = "TabSheetSpezielles";
   HauptForm.melden();
   if (st.Autostart) {
+    // An unattended run must not go on with other settings than it was
+    // given, nor save over a file it could not read.
+    const bool unlesbar = !st.UngeleseneDateien.empty();
     if (unlesbar || arbeitskopieGeschuetzt()) {
       // Nothing has happened yet: end at once, and keep the settings as
       // they were, so that no later start inherits this picture folder.

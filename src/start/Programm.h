@@ -77,7 +77,9 @@ class Programm {
   void VerknuepfungenPruefen();
   // Hides the main window and ends, without saving.
   void fensterSchliessen();
-  void einstellungenLesen(const std::string& datei);
+  // A settings file, then (after the program mode, when asked for) its side
+  // files; false when the settings file is there but could not be read.
+  bool einstellungenLesen(const std::string& datei, bool modus);
   // Refuses, with a message, a run that would work inside arbeitskopie.
   bool arbeitskopieGeschuetzt();
 

@@ -3,9 +3,13 @@
 // read shows with the rules (tests/ui/test_regeln.cpp).
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -322,6 +326,9 @@ TEST_F(Lesen, Leseregeln) {
       {"[Layout]\r\nSortDateienNach=3", "RBDateienSortierenNachGroesse", "RBDateienSortierenNachName"},
       {"[Layout]\r\nSortDateienNach=1", "RBDateienSortierenNachGroesse", "RBDateienSortierenNachDatum"},
       {"[Layout]\r\nTitel=A#$0AB", "EdSeitentitel", "A#$0AB"},
+      // A line typed in a UTF-8 terminal into a file of the code page.
+      {"[Layout]\r\nTitel=Grüße aus Köln\r\n\xDC" "berschrift=Stra\xDF" "e", "EdSeitentitel", "Grüße aus Köln"},
+      {"[Layout]\r\nTitel=Grüße aus Köln\r\n\xDC" "berschrift=Stra\xDF" "e", "EdUeberschrift", "Straße"},
       {"[FarbenUndFonts]\r\nMitHintergrund=1\r\nHintergrund=", "CBHintergrundgrafik", "aus"},
       {"[FarbenUndFonts]\r\nFont1=6", "CoBUebWeicheSchriftart", "0"},
       {"[FarbenUndFonts]\r\nFont1Schnitt=4", "CoBUebSchriftschnitt", "4"},
@@ -344,6 +351,9 @@ TEST_F(Lesen, Leseregeln) {
       {"[Sonstiges]\r\nTrennungMitte=", "EdBindestrich", "-"},
       {"[Sonstiges]\r\ndirnametxt=0", "dirnametxt", "aus"},
       {"[Experten]\r\nDoctype=7", "CoBDoctype", "1"},
+      {"[Experten]\r\nDoctype=0", "CoBDoctype", "0"},
+      {"[Experten]\r\nDoctype=0", "CoBDoctypeChange", "1"},
+      {"[Experten]\r\nDoctype=-1", "CoBDoctypeChange", "0"},
       {"[Experten]\r\nDoctype=7", "CoBDoctypeChange", "0"},
       {"[Experten]\r\nDoctype=2", "CoBDoctypeChange", "1"},
       {"[Experten]\r\neigeneHeaderSeiten=5", "RBNeuerHeaderUebersichtsseiten", "RBNeuerHeaderAlleSeiten"},
@@ -411,6 +421,82 @@ TEST_F(Lesen, FehlendeDateiAendertNichts) {
   EXPECT_EQ(werte(s.m, s.st), vorher);
   EXPECT_TRUE(s.protokoll.ereignisse.empty());
   EXPECT_FALSE(fs::fileExists(u.programmOrdner.pfad() + "Mosaikschauer.ini"));
+}
+
+// A settings file that is there but cannot be read changes nothing and says
+// why; until the program ends nothing is saved over it, neither by the write
+// test of closing nor by recording the location.
+TEST_F(Lesen, UnlesbareDateiAendertNichtsUndWirdNieUeberschrieben) {
+  if (test::AlsNobodyWiederholt()) return;
+  const std::string standard = u.programmOrdner.pfad() + "Mosaikschauer.ini";
+  struct Fall {
+    const char* name;
+    std::function<void()> anlegen;
+    std::string grund;
+  };
+  int halter = -1;
+  const std::vector<Fall> faelle = {
+      {"Rohr", [&] { ::mkfifo(standard.c_str(), 0644); }, "Sie ist keine gewöhnliche Datei."},
+      {"Ordner", [&] { fs::forceDirectories(standard); }, "Sie ist ein Ordner."},
+      {"ohne Recht",
+       [&] {
+         dateiAblegen(standard, "[Layout]\r\nTitel=geheim\r\n");
+         ::chmod(standard.c_str(), 0200);
+       },
+       "Sie kann nicht geöffnet werden (keine Berechtigung)."},
+      {"gesperrt",
+       [&] {
+         dateiAblegen(standard, "[Layout]\r\nTitel=gesperrt\r\n[Programm]\r\nEinstAutoSpeichern=0\r\n");
+         halter = ::open(standard.c_str(), O_RDONLY | O_CLOEXEC);
+         ::flock(halter, LOCK_EX);
+         testhaken::sperrVersuche = 2;
+       },
+       "Ein anderes Programm hält sie gesperrt."},
+      {"ohne Abschnitt", [&] { dateiAblegen(standard, "Titel=ohne\r\n"); },
+       "In ihr ist kein Abschnitt wie [Layout] zu erkennen (keine Einstellungsdatei, oder eine Kodierung, die das "
+       "Programm nicht kennt)."},
+  };
+  for (const Fall& f : faelle) {
+    SCOPED_TRACE(f.name);
+    u.dialoge.meldungen.clear();
+    f.anlegen();
+    const auto stand = [&] {
+      struct stat st {};
+      ::lstat(standard.c_str(), &st);
+      return std::tuple(st.st_ino, st.st_mode, st.st_mtim.tv_sec, st.st_mtim.tv_nsec, st.st_size);
+    };
+    const auto vorher = stand();
+    test::Sitzung s(u.sv);
+    const auto werteVorher = werte(s.m, s.st);
+    EXPECT_FALSE(IniFileLesen(s.k, standard));
+    EXPECT_EQ(werte(s.m, s.st), werteVorher);
+    EXPECT_EQ(s.st.UngeleseneDateien, std::vector<std::string>{standard});
+    EXPECT_EQ(u.dialoge.texte(),
+              std::vector<std::string>{"Die Einstellungsdatei " + standard + " kann nicht gelesen werden!\r\n" + f.grund});
+    // Closing: the write test refuses once, says why, and auto-save goes off.
+    EXPECT_FALSE(FormCloseQuery(s.k));
+    EXPECT_EQ(u.dialoge.texte().back(), "Die Datei " + standard +
+                                            " mit den\r\nProgrammeinstellungen kann nicht gespeichert werden!\r\n"
+                                            "Sie konnte nicht gelesen werden und wird darum nicht überschrieben.");
+    EXPECT_FALSE(s.m.checked(Opt::CBEinstellungenAutomatischSpeichern));
+    EXPECT_TRUE(FormCloseQuery(s.k));
+    FormClose(s.k);
+    // Neither recording the location nor reading another file writes it.
+    EXPECT_FALSE(InifileEinstellungenSpeichern(s.k, false));
+    lesen(s, "[Programm]\r\nEinstAutoSpeichern=1\r\n");
+    EXPECT_FALSE(s.m.checked(Opt::CBEinstellungenAutomatischSpeichern));
+    if (halter >= 0) {
+      // Even once the lock is let go.
+      ::close(halter);
+      halter = -1;
+      testhaken::sperrVersuche = 400;
+      EXPECT_FALSE(InifileSchreibtest(s.k, standard, false));
+    }
+    EXPECT_EQ(stand(), vorher);
+    std::error_code ec;
+    ::chmod(standard.c_str(), 0644);
+    std::filesystem::remove_all(standard, ec);
+  }
 }
 
 TEST_F(Lesen, WaehrendDesLesensKeinOrtswechselUndKeinSchreibtestMitMeldung) {

@@ -6,6 +6,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <functional>
 #include <tuple>
 
 #include "AlsNobody.h"
@@ -265,6 +267,60 @@ TEST_F(Ort, ZusatzdateiScheitertBeimSpeichern) {
   EXPECT_EQ(dateiInhalt(kopf), "alt");
   EXPECT_FALSE(fs::fileExists(daten() + "x-footer.txt"));
   EXPECT_FALSE(fs::fileExists(daten() + "x-css.txt"));
+}
+
+// A side file that is there but cannot be read, or that another user put in
+// a shared folder (a link, or a file of their own), is named in the message,
+// not read and not saved over. The settings of a run made from it would
+// carry, say, a file only root may read into every page.
+TEST_F(Ort, ZusatzdateiUnlesbarOderFremd) {
+  const std::string ordner = daten() + "geteilt/";
+  ASSERT_TRUE(fs::forceDirectories(ordner));
+  ::chmod(ordner.c_str(), 01777);
+  const std::string einst = ordner + "x.ini", kopf = ordner + "x-header.txt", geheim = daten() + "geheim";
+  dateiAblegen(geheim, "GEHEIM\r\n");
+  ::chmod(geheim.c_str(), 0600);
+  struct Fall {
+    const char* name;
+    std::function<void()> anlegen;
+    std::string grund;
+  };
+  std::vector<Fall> faelle = {{"Rohr", [&] { ::mkfifo(kopf.c_str(), 0666); }, "Sie ist keine gewöhnliche Datei."}};
+  // Files of another owner need root to make (CI is root).
+  if (::geteuid() == 0) {
+    faelle.push_back({"fremde Verknüpfung",
+                      [&] {
+                        ::symlink(geheim.c_str(), kopf.c_str());
+                        ::lchown(kopf.c_str(), 65534, 65534);
+                      },
+                      "Sie ist eine symbolische Verknüpfung, die ein anderer Benutzer angelegt hat."});
+    faelle.push_back({"fremde Datei",
+                      [&] {
+                        dateiAblegen(kopf, "<fremd>\r\n");
+                        ::chown(kopf.c_str(), 65534, 65534);
+                      },
+                      "Sie gehört einem anderen Benutzer und liegt in einem Ordner, in den auch andere schreiben "
+                      "dürfen."});
+  }
+  for (const Fall& f : faelle) {
+    SCOPED_TRACE(f.name);
+    test::Sitzung t(u.sv);
+    u.dialoge.meldungen.clear();
+    f.anlegen();
+    dateiAblegen(ordner + "x-footer.txt", "fuss\r\n");
+    t.m.setChecked(Opt::CBeigenenHeaderVerwenden, true);
+    t.m.setText(Opt::MNeuerHeader, "eigener Kopf");
+    EXPECT_FALSE(ZusatzdateienLaden(t.k, einst));
+    EXPECT_EQ(u.dialoge.texte(), std::vector<std::string>{"Öffnen der Textdateien mit Header, Dateiabschluss\r\n"
+                                                          "und/oder CSS-Datei fehlgeschlagen!\r\nDie Datei " +
+                                                          kopf + " kann nicht gelesen werden!\r\n" + f.grund});
+    EXPECT_EQ(t.m.text(Opt::MNeuerHeader), "eigener Kopf");
+    EXPECT_EQ(t.st.UngeleseneDateien, std::vector<std::string>{kopf});
+    EXPECT_FALSE(ZusatzdateienSpeichern(t.k, einst));
+    EXPECT_EQ(dateiInhalt(geheim), "GEHEIM\r\n");
+    EXPECT_EQ(dateiInhalt(ordner + "x-footer.txt"), "fuss\r\n");
+    std::filesystem::remove(kopf);
+  }
 }
 
 TEST_F(Ort, SchreibtestUndNamen) {

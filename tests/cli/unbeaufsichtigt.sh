@@ -2,23 +2,11 @@
 # The unattended run without a display: no window, messages on stderr, exit
 # status 0 after success and 1 after a failure or any error message, never
 # waiting for input.
-set -u
-tmp=$(mktemp -d)
-trap 'chmod -R u+w "$tmp"; rm -rf "$tmp"' EXIT
+source "$(dirname "$0")/hilfen.bash"
 # A copy of its own: the program keeps its settings file beside itself.
 mkdir -p "$tmp/programm"
 cp "$1" "$tmp/programm/mosaikschauer"
 prog="$tmp/programm/mosaikschauer"
-unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
-fail() { echo "FEHLER: $*"; exit 1; }
-# Runs a command line in folder $1, without input and with stderr in $tmp/err;
-# its status goes to rc.
-lauf() { local d=$1; shift; (cd "$d" && timeout 60 "$@" < /dev/null 2> "$tmp/err"); rc=$?; }
-# Expects status $1 and, when given, the message $3 on stderr; $2 names the case.
-erwarte() {
-  [ "$rc" -eq "$1" ] || fail "$2: Status $rc: $(cat "$tmp/err")"
-  [ $# -lt 3 ] || grep -qF -- "$3" "$tmp/err" || fail "$2: Meldung fehlt: $(cat "$tmp/err")"
-}
 # An ordinary user for the cases that depend on permissions (CI runs as root).
 nobody=()
 [ "$(id -u)" -eq 0 ] && nobody=(setpriv --reuid=nobody --regid=nogroup --clear-groups)

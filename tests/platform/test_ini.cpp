@@ -1,8 +1,10 @@
 // The profile-file layer under the settings file.
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <linux/filter.h>
 #include <linux/seccomp.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -12,7 +14,9 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <optional>
 #include <tuple>
+#include <vector>
 
 #include <filesystem>
 #include <fstream>
@@ -31,12 +35,12 @@ using test::dateiAblegen;
 using test::dateiInhalt;
 
 // From here on the process meets file locks as on a network share without
-// its lock service.
-bool ohneSperren() {
+// its lock service (ENOLCK), or as under a service's system-call filter.
+bool ohneSperren(int fehler = ENOLCK) {
   sock_filter regeln[] = {
       BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
       BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, __NR_flock, 0, 1),
-      BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | ENOLCK),
+      BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | static_cast<unsigned>(fehler)),
       BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
   };
   const sock_fprog programm{static_cast<unsigned short>(std::size(regeln)), regeln};
@@ -88,6 +92,77 @@ TEST_F(IniTest, ReadsNamesWithoutCaseAndValuesTrimmedAndUnquoted) {
   dateiAblegen(pfad("u.ini"), "\xEF\xBB\xBF[S]\r\nk=\xE2\x86\x92 \xC3\xA4\r\n");
   EXPECT_EQ(IniDatei(pfad("u.ini")).lesen("s", "K"), "→ ä");
   EXPECT_EQ(IniDatei(pfad("fehlt.ini")).lesen("S", "k"), std::nullopt);
+}
+
+// UTF-16 text with its mark, as Windows editors save "Unicode" text.
+std::string utf16(std::u16string_view text, bool bigEndian) {
+  std::string b = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+  for (const char16_t c : text) {
+    const char hoch = static_cast<char>(c >> 8), tief = static_cast<char>(c & 0xFF);
+    b += bigEndian ? hoch : tief;
+    b += bigEndian ? tief : hoch;
+  }
+  return b;
+}
+
+// The encoding is decided line by line (a line that is valid UTF-8 is UTF-8,
+// any other Windows-1252); UTF-16 with its mark as a whole; a line ends at
+// LF, CR LF or CR alone. A file with content but no section is no settings
+// file: not read, never replaced. One row a file: [S] k and j as read, or
+// the file refused.
+TEST_F(IniTest, ReadsEncodingsAndLineEndsLineByLine) {
+  struct Fall {
+    std::string bytes;
+    std::optional<std::string> k, j;
+    bool abgelehnt = false;
+  };
+  const std::vector<Fall> faelle = {
+      {"[S]\r\nk=Grüße aus Köln\r\nj=Stra\xDF" "e\r\n", "Grüße aus Köln", "Straße"},
+      {"\xEF\xBB\xBF[S]\r\nk=\xE2\x86\x92\r\nj=\xE4\r\n", "→", "ä"},
+      // One invalid byte makes its whole line Windows-1252, no other.
+      {"[S]\r\nk=Gr\xFC\xDF" "e \xE2\x9C\x93\r\nj=\xE2\x9C\x93\r\n", "Grüße âœ“", "✓"},
+      {utf16(u"[S]\r\nk=Grüße\r\nj=\U0001F600\r\n", false), "Grüße", "\U0001F600"},
+      {utf16(u"[S]\r\nk=Grüße\r\nj=\U0001F600\r\n", true), "Grüße", "\U0001F600"},
+      {utf16(u"[S]\r\nk=a\xD800" u"b\r\nj=c", false) + "x", "a\uFFFDb", "c\uFFFD"},
+      {"[S]\rk=1\r\rj=2\r", "1", "2"},
+      {"[S]\r\r\nk=1\r\r\r\nj=2", "1", "2"},
+      {"[S]\nk=1\nj=2\n", "1", "2"},
+      {"[S]\rk=1\nj=2\r\n", "1", "2"},
+      {"", std::nullopt, std::nullopt},
+      {"\r\n\r\n  \r\n", std::nullopt, std::nullopt},
+      {"; nur ein Kommentar\r\n", std::nullopt, std::nullopt},
+      {"\xEF\xBB\xBF", std::nullopt, std::nullopt},
+      {"\xFF\xFE", std::nullopt, std::nullopt},
+      {"k=1\r\nj=2\r\n", std::nullopt, std::nullopt, true},
+      {std::string("[\0S\0]\0\r\0\n\0k\0=\0" "1\0", 16), std::nullopt, std::nullopt, true},
+      {std::string("\xFF\xD8\xFF\xE0\0\x10JFIF\0", 11), std::nullopt, std::nullopt, true},
+  };
+  for (const Fall& f : faelle) {
+    SCOPED_TRACE(::testing::PrintToString(f.bytes));
+    const std::string d = pfad("e.ini");
+    dateiAblegen(d, f.bytes);
+    IniDatei ini(d);
+    EXPECT_TRUE(ini.vorhanden());
+    EXPECT_EQ(ini.lesen("s", "k"), f.k);
+    EXPECT_EQ(ini.lesen("s", "j"), f.j);
+    EXPECT_EQ(ini.lesefehler(),
+              f.abgelehnt ? "In ihr ist kein Abschnitt wie [Layout] zu erkennen (keine Einstellungsdatei, oder eine "
+                            "Kodierung, die das Programm nicht kennt)."
+                          : "");
+    ini.schreiben("S", "n", "1");
+    if (f.abgelehnt) {
+      EXPECT_THROW(ini.speichern(), IniFehler);
+      EXPECT_EQ(dateiInhalt(d), f.bytes);
+    } else {
+      EXPECT_NO_THROW(ini.speichern());
+    }
+  }
+  // Saved again, a UTF-16 file keeps every line, now in the code page.
+  dateiAblegen(pfad("w.ini"), utf16(u"; Notiz\r\n[S]\r\nk=Grüße\r\n[T]\r\nx=1\r\n", false));
+  IniDatei w(pfad("w.ini"));
+  w.schreiben("S", "n", "2");
+  w.speichern();
+  EXPECT_EQ(dateiInhalt(pfad("w.ini")), "; Notiz\r\n[S]\r\nk=Gr\xFC\xDF" "e\r\nn=2\r\n[T]\r\nx=1\r\n");
 }
 
 TEST_F(IniTest, WritesNewFileSectionByBlankLineInCodePage) {
@@ -203,6 +278,15 @@ TEST_F(IniTest, FollowsOnlyLinksOfTheUserOrRoot) {
     }
     stdfs::create_symlink(ziel, link);
     ASSERT_EQ(::lchown(link.c_str(), f.linkBesitzer, f.linkBesitzer), 0);
+    // Reading follows the same rule: a file only root may read comes in
+    // through no link of another user.
+    const Einstellungsinhalt gelesen = einstellungsdateiLesen(link);
+    EXPECT_EQ(gelesen.gelesen, f.zielDa && f.geschrieben);
+    EXPECT_EQ(gelesen.vorhanden, f.zielDa || !f.geschrieben);
+    EXPECT_EQ(gelesen.bytes, gelesen.gelesen ? "[A]\r\n" : "");
+    EXPECT_EQ(gelesen.grund,
+              f.geschrieben ? "" : "Sie ist eine symbolische Verknüpfung, die ein anderer Benutzer angelegt hat.");
+    EXPECT_EQ(IniDatei(link).lesefehler(), gelesen.grund);
     EXPECT_EQ(dateiErsetzen(link, "[A]\r\nx=1\r\n"), f.geschrieben);
     EXPECT_TRUE(stdfs::is_symlink(link));
     EXPECT_EQ(dateiInhalt(ziel), f.geschrieben ? "[A]\r\nx=1\r\n" : "[A]\r\n");
@@ -212,13 +296,50 @@ TEST_F(IniTest, FollowsOnlyLinksOfTheUserOrRoot) {
   }
 }
 
+// A file of another user (not root) is taken only from a folder that no one
+// else may write; there it is neither read nor written. Files of the user and
+// of root are taken anywhere.
+TEST_F(IniTest, TakesFilesOfOthersOnlyFromFoldersOthersCannotWrite) {
+  if (::geteuid() != 0) return;  // files of another owner need root to make (CI is root)
+  struct Fall {
+    uid_t besitzer;
+    unsigned ordnerModus;
+    bool genommen;
+  };
+  for (const Fall& f : {Fall{65534, 01777, false}, Fall{65534, 0777, false}, Fall{65534, 0775, false},
+                        Fall{65534, 0757, false}, Fall{65534, 0755, true}, Fall{0, 01777, true},
+                        Fall{0, 0777, true}}) {
+    SCOPED_TRACE(std::to_string(f.besitzer) + " " + std::to_string(f.ordnerModus));
+    const test::TempOrdner ordner;
+    const std::string d = ordner.pfad() + "Mosaikschauer.ini";
+    dateiAblegen(d, "[A]\r\nx=1\r\n");
+    ASSERT_EQ(::chown(d.c_str(), f.besitzer, f.besitzer), 0);
+    ::chmod(ordner.pfad().c_str(), f.ordnerModus);
+    const Einstellungsinhalt e = einstellungsdateiLesen(d);
+    EXPECT_TRUE(e.vorhanden);
+    EXPECT_EQ(e.gelesen, f.genommen);
+    EXPECT_EQ(e.grund, f.genommen ? ""
+                                  : "Sie gehört einem anderen Benutzer und liegt in einem Ordner, in den auch "
+                                    "andere schreiben dürfen.");
+    IniDatei ini(d);
+    EXPECT_EQ(ini.lesen("A", "x"), f.genommen ? std::optional<std::string>("1") : std::nullopt);
+    ini.schreiben("A", "x", "2");
+    if (f.genommen)
+      EXPECT_NO_THROW(ini.speichern());
+    else
+      EXPECT_THROW(ini.speichern(), IniFehler);
+    EXPECT_EQ(dateiErsetzen(d, "[A]\r\nx=3\r\n"), f.genommen);
+    EXPECT_EQ(dateiInhalt(d), f.genommen ? "[A]\r\nx=3\r\n" : "[A]\r\nx=1\r\n");
+  }
+}
+
 // Writes of a file cut short (a size limit in place of a full disk) or ended
 // by a kill before the rename, through a temporary file and in place (a
 // folder without write bits): the old file stays whole, and a temporary file
 // of the killed writer goes with the next save. A file system that keeps no
 // locks is written and read all the same.
 TEST_F(IniTest, InjectedFailuresLeaveTheOldFileWhole) {
-  std::string alt, neu;
+  std::string alt = "[A]\r\n", neu = "[A]\r\n";
   for (int i = 0; i < 200; ++i) alt += "Alt" + std::to_string(i) + "=" + std::string(20, 'a') + "\r\n";
   for (int i = 0; i < 900; ++i) neu += "Neu" + std::to_string(i) + "=" + std::string(20, 'n') + "\r\n";
   ASSERT_LT(alt.size(), 8192u);
@@ -269,6 +390,42 @@ TEST_F(IniTest, InjectedFailuresLeaveTheOldFileWhole) {
   }
 }
 
+// Only a lock that another holds stops a reader or writer (after a while,
+// with the reason); a lock call that fails for any other reason is what the
+// file system offers, and the file is read and written without the lock.
+TEST_F(IniTest, OnlyALockHeldByAnotherStopsTheAccess) {
+  const std::string d = pfad("s.ini");
+  for (const int fehler : {EPERM, ENOSYS, EINVAL, EIO, ENOLCK, EOPNOTSUPP}) {
+    SCOPED_TRACE(fehler);
+    dateiAblegen(d, "[A]\r\nx=1\r\n");
+    const pid_t kind = ::fork();
+    if (kind == 0) {
+      if (!ohneSperren(fehler)) _exit(3);
+      IniDatei ini(d);
+      const bool gelesen = ini.lesen("A", "x") == "1" && ini.lesefehler().empty();
+      ini.schreiben("A", "x", "2");
+      _exit(gelesen && dateiErsetzen(d, ini.inhalt()) ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(kind, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_EQ(dateiInhalt(d), "[A]\r\nx=2\r\n");
+  }
+  testhaken::sperrVersuche = 2;
+  const int halter = ::open(d.c_str(), O_RDONLY | O_CLOEXEC);
+  ASSERT_EQ(::flock(halter, LOCK_EX), 0);
+  IniDatei ini(d);
+  EXPECT_TRUE(ini.vorhanden());
+  EXPECT_EQ(ini.lesefehler(), "Ein anderes Programm hält sie gesperrt.");
+  EXPECT_EQ(ini.lesen("A", "x"), std::nullopt);
+  EXPECT_THROW(ini.speichern(), IniFehler);
+  EXPECT_FALSE(dateiErsetzen(d, "[A]\r\nx=3\r\n"));
+  ::close(halter);
+  testhaken::sperrVersuche = 400;
+  EXPECT_EQ(dateiInhalt(d), "[A]\r\nx=2\r\n");
+  EXPECT_EQ(IniDatei(d).lesen("A", "x"), "2");
+}
+
 // Twelve runs saving one file at once, each several times (reading it,
 // setting its value, writing it), through a temporary file and in place:
 // one of the whole versions is left.
@@ -310,19 +467,27 @@ TEST_F(IniTest, ConcurrentWritersLeaveOneWholeFile) {
 // The file keeps owner, group and mode. Root rewriting a user's file gives
 // it back to the user; a user who cannot give a new file root's owner writes
 // a file of root's that he may write in place, and leaves one he may not.
-// A file that holds the bytes already is not rewritten at all.
+// A file that holds the bytes already is not rewritten at all. In a folder
+// that others may write, a file of another user is neither written nor
+// proved writable: whoever may write there could have put it there.
 TEST_F(IniTest, RewriteKeepsOwnerGroupAndMode) {
   if (::geteuid() != 0) return;  // files of two owners need root to make (CI is root)
-  ::chmod(t.pfad().c_str(), 0777);
+  ASSERT_EQ(::chown(t.pfad().c_str(), 65534, 65534), 0);
   struct Fall {
     uid_t besitzer;
     unsigned modus;
     uid_t schreiber;
     bool geschrieben;
+    unsigned ordnerModus = 0755;
   };
   for (const Fall& f : {Fall{65534, 0640, 0, true}, Fall{0, 0666, 65534, true}, Fall{0, 0644, 65534, false},
-                        Fall{65534, 0600, 65534, true}}) {
-    SCOPED_TRACE(std::to_string(f.besitzer) + " " + std::to_string(f.modus) + " " + std::to_string(f.schreiber));
+                        Fall{65534, 0600, 65534, true}, Fall{65534, 0640, 0, false, 01777},
+                        Fall{65534, 0640, 0, false, 0775}, Fall{0, 0666, 65534, true, 01777},
+                        Fall{65534, 0600, 65534, true, 0777}}) {
+    SCOPED_TRACE(std::to_string(f.besitzer) + " " + std::to_string(f.modus) + " " + std::to_string(f.schreiber) +
+                 " " + std::to_string(f.ordnerModus));
+    ::chmod(t.pfad().c_str(), f.ordnerModus);
+    const bool fremdImGeteilten = f.besitzer != 0 && (f.ordnerModus & 022) != 0;
     const std::string d = pfad("Mosaikschauer.ini");
     dateiAblegen(d, "[A]\r\n");
     ASSERT_EQ(::chown(d.c_str(), f.besitzer, 65534), 0);
@@ -340,7 +505,7 @@ TEST_F(IniTest, RewriteKeepsOwnerGroupAndMode) {
     ::stat(d.c_str(), &st);
     EXPECT_EQ(std::tuple(st.st_uid, st.st_gid, st.st_mode & 07777), std::tuple(f.besitzer, gid_t{65534}, f.modus));
     const ino_t inode = st.st_ino;
-    EXPECT_EQ(dateiErsetzen(d, dateiInhalt(d)), f.besitzer == 0 || f.modus != 0644);
+    EXPECT_EQ(dateiErsetzen(d, dateiInhalt(d)), (f.besitzer == 0 || f.modus != 0644) && !fremdImGeteilten);
     ::stat(d.c_str(), &st);
     EXPECT_EQ(st.st_ino, inode);
     EXPECT_EQ(std::distance(stdfs::directory_iterator(t.pfad()), stdfs::directory_iterator()), 1);

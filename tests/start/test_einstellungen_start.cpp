@@ -1,6 +1,11 @@
 // The settings files as the program start reads them.
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+
+#include <filesystem>
+#include <functional>
 
 #include <tuple>
 
@@ -97,6 +102,52 @@ TEST_F(StartMitEinstellungen, BefehlszeileLiestDieGenannteDateiUndDerNaechsteSta
   zweiter.start();
   zweiter.FormActivate();
   EXPECT_EQ(zweiter.m.text(Opt::EdSeitentitel), "NEU");
+}
+
+// A settings file that is there but cannot be read, the standard one or one
+// named on the command line: the unattended run says so and ends with status
+// 1 before anything is written or saved.
+TEST_F(StartMitEinstellungen, UnlesbareEinstellungsdateiBeendetDenUnbeaufsichtigtenLauf) {
+  const std::string standard = u.programmOrdner.pfad() + "Mosaikschauer.ini";
+  const std::string genannt = arbeit.pfad() + "x.ini";
+  int halter = -1;
+  const std::vector<std::pair<std::string, std::function<void()>>> faelle = {
+      {standard, [&] { ::mkfifo(standard.c_str(), 0644); }},
+      {genannt, [&] { ::mkfifo(genannt.c_str(), 0644); }},
+      {genannt, [&] { fs::forceDirectories(genannt); }},
+      {genannt,
+       [&] {
+         dateiAblegen(genannt, "[Layout]\r\nTitel=gesperrt\r\n[Programm]\r\nEinstAutoSpeichern=0\r\n");
+         halter = ::open(genannt.c_str(), O_RDONLY | O_CLOEXEC);
+         ::flock(halter, LOCK_EX);
+         testhaken::sperrVersuche = 2;
+       }},
+  };
+  for (const auto& [datei, anlegen] : faelle) {
+    SCOPED_TRACE(datei);
+    u.dialoge.meldungen.clear();
+    anlegen();
+    Programm p(u.sv, {"-ini=x.ini", "-autostart"});
+    p.ohneFenster = true;
+    p.start();
+    p.FormActivate();
+    ASSERT_EQ(u.dialoge.meldungen.size(), 1u);
+    EXPECT_EQ(u.dialoge.meldungen[0].text.rfind("Die Einstellungsdatei " + datei + " kann nicht gelesen werden!\r\n", 0),
+              0u)
+        << u.dialoge.meldungen[0].text;
+    EXPECT_TRUE(p.beendet());
+    EXPECT_EQ(p.exitStatus(), 1);
+    EXPECT_FALSE(fs::folderExists(arbeit.pfad() + "html"));
+    EXPECT_EQ(std::filesystem::exists(standard), datei == standard);
+    if (halter >= 0) {
+      ::close(halter);
+      halter = -1;
+      testhaken::sperrVersuche = 400;
+      EXPECT_EQ(IniDatei(genannt).lesen("Layout", "Titel"), "gesperrt");
+    }
+    std::error_code ec;
+    std::filesystem::remove_all(datei, ec);
+  }
 }
 
 }  // namespace

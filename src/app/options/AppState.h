@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace mosaik {
 
@@ -42,6 +43,10 @@ struct AppState {
   // The current settings file, when the last reading switched saving on
   // close off because it cannot be written although the user wants it saved.
   std::string EinstellungsdateiNichtSchreibbar;
+  // Settings and side files that were there but could not be read (or were
+  // not to be trusted): nothing is saved over them while the program runs,
+  // and an unattended run does not begin.
+  std::vector<std::string> UngeleseneDateien;
   bool AbbruchGemeldet = false;
 
   std::string EinstellungsDialogOrdner;
