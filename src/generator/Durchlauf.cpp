@@ -105,7 +105,8 @@ void OrdnerzeitMerken(Lauf& lauf, const std::string& ordner) {
 
 void OrdnerzeitenZuruecksetzen(Lauf& lauf) {
   // Last remembered first: a folder remembered twice gets the earlier time.
-  for (auto it = lauf.Ordnerzeiten.rbegin(); it != lauf.Ordnerzeiten.rend(); ++it) fs::setModTime(it->first, it->second);
+  for (auto it = lauf.Ordnerzeiten.rbegin(); it != lauf.Ordnerzeiten.rend(); ++it)
+    fs::setModTime(it->first, it->second);
   lauf.Ordnerzeiten.clear();
 }
 

@@ -69,7 +69,8 @@ __attribute__((noinline)) bool RunGuarded(ErrorMgr* err, Body body, void* ctx) {
 }
 
 [[noreturn]] void ThrowDecodeError(const ErrorMgr& err) {
-  throw JpegError(DecodeFailureText(err.truncated || err.ende.erreicht, err.pub.msg_code, err.pub.msg_parm.i[0], err.message));
+  throw JpegError(
+      DecodeFailureText(err.truncated || err.ende.erreicht, err.pub.msg_code, err.pub.msg_parm.i[0], err.message));
 }
 
 struct DecodeCtx {

@@ -191,8 +191,9 @@ TEST_F(Einzelbild, NavigationstexteInAltUndTitle) {
     seite(1, false);
     const std::string k = f.kodiert;
     EXPECT_NE(zeile("<div id=\"navieinzelbild\">", "reise/galerie-zweijpg.htm")
-                  .find("<div id=\"navieinzelbild\"><a href=\"galerie-einsjpg.htm\"><img src=\"../navgrosszurueck.png\" "
-                        "width=\"16\" height=\"16\" alt=\"" + k + "\" title=\"" + k + "\"></a>"),
+                  .find("<div id=\"navieinzelbild\"><a href=\"galerie-einsjpg.htm\"><img "
+                        "src=\"../navgrosszurueck.png\" width=\"16\" height=\"16\" alt=\"" +
+                        k + "\" title=\"" + k + "\"></a>"),
               std::string::npos)
         << zeile("<div id=\"navieinzelbild\">", "reise/galerie-zweijpg.htm");
   }

@@ -153,6 +153,24 @@ TEST_F(LaufTest, LaeufeLassenOrdnerzeitenStehen) {
   }
 }
 
+// The folder listings a walk reads are forgotten when the outermost walk
+// ends: a second run in the same process sees what changed in between, here
+// a text file whose name differs from its picture's in case only.
+TEST_F(LaufTest, ZweiterLaufSiehtGeaenderteOrdner) {
+  schreiben(tmp.pfad() + "b.jpg", seitentest::testJpeg(8, 6, 700));
+  m.setChecked(Opt::RBProBildEineHTMLDatei, true);
+  m.setChecked(Opt::CBGrossBildLinkText, true);
+  st.Autostart = true;
+  const std::string seite = html() + "meinebilder-bjpg.htm";
+  ASSERT_TRUE(BitBStartClick(lauf));
+  EXPECT_EQ(seitentest::lesen(seite).find("<div class=\"aviwavtxt\">"), std::string::npos);
+  schreiben(tmp.pfad() + "B.TXT", "Text");
+  ASSERT_TRUE(BitBStartClick(lauf));
+  const std::string link = "<div class=\"aviwavtxt\"><a href=\"../b.txt\">Textdatei</a> (.txt, 4 Bytes)";
+  EXPECT_NE(seitentest::lesen(seite).find(link), std::string::npos)
+      << seitentest::lesen(seite);
+}
+
 TEST_F(LaufTest, FehlgeschlageneNavigationsgrafikBeendetDenLauf) {
   m.setChecked(Opt::RBNavUebGrafiklinks, true);
   m.setEnabled(Opt::RBNavUebGrafiklinks, false);  // a disabled choice counts as not chosen

@@ -103,7 +103,15 @@ TEST(Verzeichnis, SucheOhneGrossKleinUndUmbenennenOhneErsetzen) {
     ASSERT_EQ(fs::renameNoReplace(d + "Dirinfo.txt", d + "info.txt"), fs::RenameResult::Done);
     EXPECT_EQ(fs::findNoCase(d, "DIRINFO.TXT"), std::nullopt);
     EXPECT_EQ(fs::findNoCase(d, "INFO.txt"), "info.txt");
+    // A walk inside a walk: its end keeps the listings of the outer one. A
+    // file made behind the program's back, in another case, is not seen
+    // before the outermost walk ends; then it is.
+    { const fs::ListingScope innen; }
+    std::ofstream(d + "Neu.TXT") << "n";
+    EXPECT_EQ(fs::findNoCase(d, "neu.txt"), std::nullopt);
   }
+  EXPECT_EQ(fs::findNoCase(d, "neu.txt"), "Neu.TXT");
+  std::filesystem::remove(d + "Neu.TXT");
   fs::forceDirectories(d + "A");
   fs::forceDirectories(d + "a");
   EXPECT_EQ(fs::renameNoReplace(d + "A", d + "a"), fs::RenameResult::TargetTaken);
