@@ -111,6 +111,7 @@ void DecodeBody(void* p) {
   }
   c.cinfo.out_color_space = c.info.Cmyk ? JCS_CMYK : JCS_RGB;
   c.err.ende.imBild = true;
+  c.err.ende.arithmetisch = c.cinfo.arith_code;
   jpeg_start_decompress(&c.cinfo);
   if (jpeg_has_multiple_scans(&c.cinfo) && c.err.ende.ScansUnvollstaendig(c.cinfo)) {
     c.err.truncated = true;
@@ -224,7 +225,7 @@ std::string DecodeFailureText(bool truncated, int code, int parameter, const cha
 bool Datenende::Unvollstaendig(int code) {
   if (code == JWRN_JPEG_EOF) {
     erreicht = true;
-    return !imBild;
+    return !imBild || arithmetisch;
   }
   // Data needed beyond the end: libjpeg would go on with zeros.
   return code == JWRN_HIT_MARKER && (erreicht || gross);

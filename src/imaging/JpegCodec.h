@@ -57,6 +57,9 @@ struct Datenende {
   bool imBild = false;    // set once the header is read: the picture's own data follow
   bool erreicht = false;  // the input ran dry; a failure after it is one of the end
   bool gross = false;     // above the whole-picture cap: a marker met early counts too
+  // Arithmetic coding goes on with zeros at the end of the data without a
+  // word, so there the end of the data is one of the picture.
+  bool arithmetisch = false;
   // For one of libjpeg's warnings: true when it means the picture is
   // incomplete (in the header, data ending is so at once).
   bool Unvollstaendig(int code);

@@ -123,6 +123,7 @@ void DecodeJpegRows(std::string_view data, JpegRowSink& sink, uint64_t maxPixels
                     " MB Arbeitsspeicher (höchstens " + std::to_string(kMaxCoefficientBytes >> 20) + " MB).");
   d->ende.gross = pixels > kDefaultMaxPixels;
   d->ende.imBild = true;
+  d->ende.arithmetisch = c.arith_code;
   const bool cmyk = c.jpeg_color_space == JCS_CMYK || c.jpeg_color_space == JCS_YCCK;
   c.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRX;
   Require(*d, [](Decoder* x, void*) { jpeg_start_decompress(&x->cinfo); });
