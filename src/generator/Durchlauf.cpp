@@ -104,7 +104,9 @@ void OrdnerzeitMerken(Lauf& lauf, const std::string& ordner) {
 }
 
 void OrdnerzeitenZuruecksetzen(Lauf& lauf) {
-  for (const auto& [ordner, zeit] : lauf.Ordnerzeiten) fs::setModTime(ordner, zeit);
+  // Last remembered first: a folder remembered twice gets the earlier time.
+  for (auto it = lauf.Ordnerzeiten.rbegin(); it != lauf.Ordnerzeiten.rend(); ++it)
+    fs::setModTime(it->first, it->second);
   lauf.Ordnerzeiten.clear();
 }
 

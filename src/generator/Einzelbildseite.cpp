@@ -74,8 +74,8 @@ std::string navigationsleiste(const Kontext& k, const std::vector<NaviLink>& lin
       datei = (IstAbsoluterPfad(eigene) ? std::string() : weg) + BenutzerURLKodieren(eigene);
     }
     std::string img = "<img src=\"" + datei + (standard ? "\" width=\"16\" height=\"16\" alt=\"" : "\" alt=\"") +
-                      NameKodieren(t) + "\" title=\"" +
-                      (m.checked(Opt::CBNavgrafikenGrossMitTitle) ? NameKodieren(t) : std::string()) +
+                      AttributKodieren(t) + "\" title=\"" +
+                      (m.checked(Opt::CBNavgrafikenGrossMitTitle) ? AttributKodieren(t) : std::string()) +
                       (k.st.DoctypeXHTML ? "\" />" : "\">");
     s += "<a href=\"" + l.ziel + "\">" + img + "</a>";
   }

@@ -76,6 +76,17 @@ std::string HTMLZeichenKodieren(std::string_view text) {
   return out;
 }
 
+std::string AttributKodieren(std::string_view text) {
+  std::string out;
+  for (const char c : HTMLZeichenKodieren(text)) {
+    if (c == '"')
+      out += "&quot;";
+    else
+      out += c;
+  }
+  return out;
+}
+
 std::string NameKodieren(std::string_view name) {
   std::string maskiert;
   maskiert.reserve(name.size());

@@ -18,6 +18,11 @@ namespace mosaik {
 // Bytes that are no UTF-8 are taken as Windows-1252.
 std::string HTMLZeichenKodieren(std::string_view text);
 
+// A user text as an attribute value (the alt and title of a navigation
+// graphic): encoded as the same text is between tags, so entities the user
+// typed stay entities, with '"' as "&quot;", which would end the value.
+std::string AttributKodieren(std::string_view text);
+
 // A file or folder name shown as text (a heading, an alt or title
 // attribute): entity-encoded, and '&', '<', '>' and '"' escaped, since a
 // name on disk may hold them.

@@ -223,6 +223,10 @@ bool BitBStartClick(Lauf& lauf) {
   AbbruchFlag = 0;
   const std::string quelle = OrdnerNormalisieren(st.BilderOrdnerPfad);
   lauf.Ordnerzeiten.clear();
+  // The picture folder's time before the run creates or writes anything in
+  // it: folders are sorted by their times, also when the picture folder is
+  // a subfolder of a gallery.
+  OrdnerzeitMerken(lauf, quelle);
 
   // An unattended run never falls back on the working folder: a typing
   // error in a settings file must not make a gallery of the wrong tree.
@@ -270,7 +274,10 @@ bool BitBStartClick(Lauf& lauf) {
     vorschauOrdner = VorschauOrdner(k);
     OrdnerPruefen(k, vorschauOrdner, ok);
   }
-  if (!ok) return false;
+  if (!ok) {
+    OrdnerzeitenZuruecksetzen(lauf);
+    return false;
+  }
 
   const bool mitUnterordnern = m.checked(Opt::CBmitUnterverzeichnissen);
   std::string ausnahme;

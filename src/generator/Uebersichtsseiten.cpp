@@ -180,7 +180,7 @@ void SeitennavigationSchreiben(const Kontext& k, HTMLSeite& seite, const std::st
   const std::string w = m.checked(Opt::RBStrukturOrdner) ? PfadZurStartseite(k, ordner, false) : std::string();
   // The picture of a graphic link, or "" when an own graphic has no file.
   const auto grafik = [&](const char* standardDatei, Opt eigene, Opt beschriftung) -> std::string {
-    const std::string alt = HTMLZeichenKodieren(m.text(beschriftung));
+    const std::string alt = AttributKodieren(m.text(beschriftung));
     const std::string titel = m.checked(Opt::CBNavgrafikenUebMitTitle) ? alt : std::string();
     if (standard)
       return "<img src=\"" + w + standardDatei + "\" width=\"16\" height=\"16\" alt=\"" + alt + "\" title=\"" +

@@ -91,7 +91,8 @@ RenameResult renameSameFile(const std::string& from, const std::string& to);
 // Copies through a temporary file beside the target, renamed over it only
 // after a complete write (not waited for on disk: the copies are the
 // gallery's, the source stays); the copy keeps the source's modification
-// time. Copying a file onto itself leaves it alone and succeeds.
+// time. Copying a file onto itself, or onto a file that holds the same
+// bytes, leaves it alone and succeeds (the latter gets the source's time).
 bool copyFile(const std::string& from, const std::string& to);
 
 }  // namespace mosaik::fs

@@ -56,11 +56,16 @@ void WeiterleitungsIndexSchreiben(const Kontext& k, const std::string& ordnerIn)
   // or lead nowhere.
   if (gleicherOrdner(ordner, html)) return;
   const std::string ziel = URLKodieren(RelativeURL(ordner, html) + UebersichtsseiteDateiname(k, "0", 1));
-  if (!OrdnerBeschreibbar(ordner)) return;
   const std::string pfad = ordner + "index.html";
-  if (!ersetzbar(pfad)) return;
   HTMLSeite s;
   s.roh(WeiterleitungsSeite(ziel));
+  // The page of an earlier run stays as it is, not even probed for:
+  // writing in the folder would change its time, which a user who does not
+  // own the folder cannot give back.
+  const std::string bytes = SeitenBytes(s.text());
+  if (fs::fileSize(pfad) == static_cast<int64_t>(bytes.size()) && fs::readFile(pfad) == bytes) return;
+  if (!OrdnerBeschreibbar(ordner)) return;
+  if (!ersetzbar(pfad)) return;
   SeiteSpeichern(pfad, s);
 }
 

@@ -24,6 +24,7 @@ struct ErrorMgr {
   std::jmp_buf jump;
   char message[JMSG_LENGTH_MAX];
   bool truncated;
+  Datenende ende;
 };
 
 void ErrorExit(j_common_ptr cinfo) {
@@ -32,12 +33,13 @@ void ErrorExit(j_common_ptr cinfo) {
   std::longjmp(err->jump, 1);
 }
 
-// A stream that ends early is a warning to libjpeg, which would fill the
-// rest of the picture with grey; we count it as the error it is.
+// A stream that ends before a row has all its data is a warning to libjpeg,
+// which would fill the rest of the picture with grey; we count it as the
+// error it is.
 void EmitMessage(j_common_ptr cinfo, int level) {
   if (level >= 0) return;
   auto* err = reinterpret_cast<ErrorMgr*>(cinfo->err);
-  if (cinfo->err->msg_code == JWRN_JPEG_EOF) {
+  if (err->ende.Unvollstaendig(cinfo->err->msg_code)) {
     err->truncated = true;
     (*cinfo->err->format_message)(cinfo, err->message);
     std::longjmp(err->jump, 1);
@@ -54,6 +56,7 @@ void InitErrors(ErrorMgr& err) {
   err.pub.output_message = OutputMessage;
   err.message[0] = '\0';
   err.truncated = false;
+  err.ende = Datenende{};
 }
 
 using Body = void (*)(void*);
@@ -66,7 +69,8 @@ __attribute__((noinline)) bool RunGuarded(ErrorMgr* err, Body body, void* ctx) {
 }
 
 [[noreturn]] void ThrowDecodeError(const ErrorMgr& err) {
-  throw JpegError(DecodeFailureText(err.truncated, err.pub.msg_code, err.pub.msg_parm.i[0], err.message));
+  throw JpegError(
+      DecodeFailureText(err.truncated || err.ende.erreicht, err.pub.msg_code, err.pub.msg_parm.i[0], err.message));
 }
 
 struct DecodeCtx {
@@ -106,7 +110,13 @@ void DecodeBody(void* p) {
     return;
   }
   c.cinfo.out_color_space = c.info.Cmyk ? JCS_CMYK : JCS_RGB;
+  c.err.ende.imBild = true;
+  c.err.ende.arithmetisch = c.cinfo.arith_code;
   jpeg_start_decompress(&c.cinfo);
+  if (jpeg_has_multiple_scans(&c.cinfo) && c.err.ende.ScansUnvollstaendig(c.cinfo)) {
+    c.err.truncated = true;
+    return;
+  }
   const int w = static_cast<int>(c.cinfo.output_width);
   const int h = static_cast<int>(c.cinfo.output_height);
   const int comps = c.cinfo.output_components;
@@ -185,7 +195,7 @@ JpegInfo RunDecode(std::string_view data, uint64_t maxPixels, bool infoOnly, Rgb
   ctx->maxPixels = maxPixels;
   ctx->infoOnly = infoOnly;
   ctx->out = out;
-  if (!RunGuarded(&ctx->err, DecodeBody, ctx.get())) ThrowDecodeError(ctx->err);
+  if (!RunGuarded(&ctx->err, DecodeBody, ctx.get()) || ctx->err.truncated) ThrowDecodeError(ctx->err);
   if (ctx->tooLarge)
     throw JpegError("Das Bild ist mit " + std::to_string(ctx->info.Width) + " × " + std::to_string(ctx->info.Height) +
                     " Pixeln zu groß (höchstens " + std::to_string(maxPixels / 1000000) + " Millionen Pixel).");
@@ -210,6 +220,26 @@ std::string DecodeFailureText(bool truncated, int code, int parameter, const cha
     default:
       return std::string("Die JPEG-Daten sind beschädigt oder kein JPEG-Bild (") + message + ").";
   }
+}
+
+bool Datenende::Unvollstaendig(int code) {
+  if (code == JWRN_JPEG_EOF) {
+    erreicht = true;
+    return !imBild || arithmetisch;
+  }
+  // Data needed beyond the end: libjpeg would go on with zeros.
+  return code == JWRN_HIT_MARKER && (erreicht || gross);
+}
+
+bool Datenende::ScansUnvollstaendig(const jpeg_decompress_struct& c) const {
+  if (!erreicht) return false;
+  if (!c.progressive_mode || !c.coef_bits) return true;
+  // libjpeg keeps, per component and coefficient, the bit position the
+  // scans have reached: -1 before the first scan, 0 once complete.
+  for (int i = 0; i < c.num_components; ++i)
+    for (int k = 0; k < DCTSIZE2; ++k)
+      if (c.coef_bits[i][k] != 0) return true;
+  return false;
 }
 
 RgbBitmap::RgbBitmap(int width, int height)

@@ -13,6 +13,8 @@
 
 #include "imaging/Bitmap.h"
 
+struct jpeg_decompress_struct;
+
 namespace mosaik::imaging {
 
 // A failure of the codec; the text is German and can be shown to the user.
@@ -43,6 +45,30 @@ inline constexpr uint64_t kDefaultMaxPixels = 300'000'000;
 // valid file can meet (a precision or process the library does not read,
 // too little memory), else libjpeg's own message in parentheses.
 std::string DecodeFailureText(bool truncated, int code, int parameter, const char* message);
+
+// How both decoders take data that end before the end marker. libjpeg
+// warns the moment its input runs dry and goes on as if the end marker
+// stood there; since it reads ahead, that moment may come before the last
+// rows are out. Some phones and interrupted copies leave only the end marker
+// off: every row is there. So the end of the data is noted, and the picture
+// counts as incomplete only when something was still to be read after it:
+// a row needing more data, or (in several scans) a scan still owed.
+struct Datenende {
+  bool imBild = false;    // set once the header is read: the picture's own data follow
+  bool erreicht = false;  // the input ran dry; a failure after it is one of the end
+  bool gross = false;     // above the whole-picture cap: a marker met early counts too
+  // Arithmetic coding goes on with zeros at the end of the data without a
+  // word, so there the end of the data is one of the picture.
+  bool arithmetisch = false;
+  // For one of libjpeg's warnings: true when it means the picture is
+  // incomplete (in the header, data ending is so at once).
+  bool Unvollstaendig(int code);
+  // After a picture in several scans was read whole: true when its data
+  // ended before every coefficient got its last bit. Sequential pictures
+  // in several scans cannot tell, and count as incomplete when their data
+  // ended early.
+  bool ScansUnvollstaendig(const jpeg_decompress_struct& c) const;
+};
 
 struct JpegInfo {
   int Width = 0;

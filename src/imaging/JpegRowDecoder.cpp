@@ -24,10 +24,11 @@ struct Decoder {
   char message[JMSG_LENGTH_MAX] = {};
   bool truncated = false;
   bool created = false;
-  // Above the size a whole decode would allow, data that end early are an
-  // error too: libjpeg would go on with zeros without reading a byte, so a
-  // file of a few bytes could keep the run busy for billions of pixels.
-  bool huge = false;
+  // Above the size a whole decode would allow, data that end at a marker
+  // are an error too: libjpeg would go on with zeros without reading a
+  // byte, so a file of a few bytes could keep the run busy for billions of
+  // pixels.
+  Datenende ende;
 
   ~Decoder() {
     if (created) jpeg_destroy_decompress(&cinfo);
@@ -41,11 +42,11 @@ void OnError(j_common_ptr c) {
   std::longjmp(Of(c)->jump, 1);
 }
 
-// A stream that ends early is only a warning to libjpeg (it would fill the
-// rest with grey); here it is the error it is.
+// A stream that ends before a row has all its data is only a warning to
+// libjpeg (it would fill the rest with grey); here it is the error it is.
 void OnMessage(j_common_ptr c, int level) {
   if (level >= 0) return;
-  if (c->err->msg_code == JWRN_JPEG_EOF || (c->err->msg_code == JWRN_HIT_MARKER && Of(c)->huge)) {
+  if (Of(c)->ende.Unvollstaendig(c->err->msg_code)) {
     Of(c)->truncated = true;
     OnError(c);
   }
@@ -61,7 +62,7 @@ __attribute__((noinline)) bool Step(Decoder* d, void (*fn)(Decoder*, void*), voi
 }
 
 [[noreturn]] void Fail(const Decoder& d) {
-  throw JpegError(DecodeFailureText(d.truncated, d.err.msg_code, d.err.msg_parm.i[0], d.message));
+  throw JpegError(DecodeFailureText(d.truncated || d.ende.erreicht, d.err.msg_code, d.err.msg_parm.i[0], d.message));
 }
 
 // What libjpeg keeps of a picture whose data come in several scans: every
@@ -120,10 +121,16 @@ void DecodeJpegRows(std::string_view data, JpegRowSink& sink, uint64_t maxPixels
     throw JpegError("Das Bild ist mit " + groesse + " Pixeln in mehreren Durchgängen (progressiv) gespeichert; " +
                     "zum Lesen bräuchte es " + std::to_string(CoefficientBytes(c) >> 20) +
                     " MB Arbeitsspeicher (höchstens " + std::to_string(kMaxCoefficientBytes >> 20) + " MB).");
-  d->huge = pixels > kDefaultMaxPixels;
+  d->ende.gross = pixels > kDefaultMaxPixels;
+  d->ende.imBild = true;
+  d->ende.arithmetisch = c.arith_code;
   const bool cmyk = c.jpeg_color_space == JCS_CMYK || c.jpeg_color_space == JCS_YCCK;
   c.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRX;
   Require(*d, [](Decoder* x, void*) { jpeg_start_decompress(&x->cinfo); });
+  if (jpeg_has_multiple_scans(&c) && d->ende.ScansUnvollstaendig(c)) {
+    d->truncated = true;
+    Fail(*d);
+  }
 
   const int w = static_cast<int>(c.output_width);
   const int h = static_cast<int>(c.output_height);

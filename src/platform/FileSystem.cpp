@@ -185,12 +185,16 @@ bool probeWritable(const std::string& folder, const std::string& probePrefix) {
   // (or anybody's file) must neither block the test nor be removed by it.
   std::string p;
   const std::string prefix = withTrailingSlash(folder) + probePrefix + std::to_string(::getpid()) + "-";
+  // The folder is as it was afterwards, so it gets its time back too (where
+  // the user may set it): folders are sorted by that time.
+  const auto vorher = modTime(folder);
   const int fd = createFresh(prefix, ".tmp", 0644, p);
   if (fd < 0) return false;
   tempMerken(p);
   const bool closed = ::close(fd) == 0;
   ::unlink(p.c_str());
   tempVergessen(p);
+  if (vorher) setModTime(folder, *vorher);
   return closed;
 }
 

@@ -30,6 +30,9 @@ namespace {
 //                     FocalLength 7.5), no comment
 //   nurkommentar.jpg  40 x 30, no EXIF, the comment "Nur ein Kommentar"
 //   leer.jpg          40 x 30, neither
+//   leerkommentar.jpg leer.jpg with a comment segment holding nothing
+//   nullkommentar.jpg leer.jpg with a comment of a single NUL byte (a C
+//                     string's terminator, no part of the text)
 const std::string kOrdner = std::string(MOSAIK_TEST_DATA) + "/captions/";
 
 // 2024-03-07 09:05:08 as a packed DOS date-time.
@@ -82,6 +85,10 @@ TEST_F(Beschreibung, VorlagenUndIhreTexte) {
       {"\\(Blende \\bl\\)\\zu\\[\\ko\\]", "nurexif.jpg", 2048, false, "Blende F4,0<br>"},
       // A template whose only part is a comment group gives nothing at all.
       {"\\[\\ko\\]", "nurexif.jpg", 2048, false, ""},
+      // A comment segment whose text is empty counts as no comment.
+      {"\\dn\\[ (\\ko)\\]", "leerkommentar.jpg", 2048, false, "leerkommentar"},
+      {"\\dn\\[ (\\ko)\\]", "nullkommentar.jpg", 2048, false, "nullkommentar"},
+      {"\\[\\ko\\]", "leerkommentar.jpg", 2048, false, ""},
       {"", "urlaub.jpg", 2048, false, ""},
       // Without EXIF data the EXIF codes yield nothing, also outside a group.
       {"[\\ma\\mo\\ad\\az\\bl\\bz\\bw\\b\xC3\xA4]", "nurkommentar.jpg", 2048, false, "[]"},

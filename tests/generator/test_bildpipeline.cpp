@@ -237,6 +237,26 @@ TEST_F(Bildpipeline, ThinPicturesAndPanoramas) {
   EXPECT_EQ(Dateien(z), (std::set<std::string>{"mini-strich.jpg"}));
   m.setChecked(Opt::RBHoeheGrosseBilder, true);
   EXPECT_THROW(GrossesBildErzeugen(lauf, q, z, "strich.jpg", "strich.jpg", 656, true, g), std::length_error);
+  // The height alone at the limit: 1 x 6550 by width 10 is 10 x 65500, as
+  // much as a JPEG file holds; one row more in the original is refused.
+  Schreiben(q + "hoch.jpg", Original(Muster(1, 6550)));
+  Schreiben(q + "hoeher.jpg", Original(Muster(1, 6551)));
+  m.setChecked(Opt::RBBreite, true);
+  u.dialoge.meldungen.clear();
+  ASSERT_TRUE(VorschaubildErzeugen(lauf, q, z, "hoch.jpg", true, 10));
+  info = Info("mini-hoch.jpg");
+  EXPECT_EQ(std::pair(info.Width, info.Height), std::pair(10, 65500));
+  EXPECT_FALSE(VorschaubildErzeugen(lauf, q, z, "hoeher.jpg", true, 10));
+  ASSERT_EQ(u.dialoge.meldungen.size(), 1u);
+  EXPECT_EQ(u.dialoge.meldungen[0].text,
+            "Das Vorschaubild von " + q + "hoeher.jpg kann nicht erzeugt werden:\r\nDas Bild würde mit 10 × 65510 "
+            "Pixeln größer, als eine JPEG-Datei fassen kann (höchstens 65500 Pixel je Seite).");
+  EXPECT_FALSE(fs::fileExists(z + "mini-hoeher.jpg"));
+  m.setChecked(Opt::RBBreiteGrosseBilder, true);
+  EXPECT_THROW(GrossesBildErzeugen(lauf, q, z, "hoeher.jpg", "hoeher.jpg", 10, true, g), std::length_error);
+  ASSERT_TRUE(GrossesBildErzeugen(lauf, q, z, "hoch.jpg", "hoch.jpg", 10, true, g));
+  info = Info(g);
+  EXPECT_EQ(std::pair(info.Width, info.Height), std::pair(10, 65500));
 
   // A panorama by its own height: 2001 x 1000 at 100 gives 200 x 100 (200.1
   // truncated). The thumbnail's own ratio is exactly 2, no panorama any

@@ -170,6 +170,35 @@ TEST_F(Einzelbild, NavigationstexteAusLeerzeichenUndFensterSchliessen) {
   EXPECT_EQ(zeile("<div id=\"navi"), "");
 }
 
+// The navigation texts go into alt and title as they go between tags on the
+// overview pages: an entity the user typed stays one, letters get theirs;
+// only '"' is escaped, since it would end the value.
+TEST_F(Einzelbild, NavigationstexteInAltUndTitle) {
+  m.setChecked(Opt::RBNavGrGrafiklinks, true);
+  m.setChecked(Opt::RBGrossGrafikStandard, true);
+  m.setChecked(Opt::CBNavgrafikenGrossMitTitle, true);
+  const struct {
+    const char* text;
+    const char* kodiert;
+  } faelle[] = {
+      {"&laquo; zurück", "&laquo; zur&uuml;ck"},
+      {"Tom & \"Jörg\"", "Tom & &quot;J&ouml;rg&quot;"},
+      {"&quot;Ä&quot; &#8592;", "&quot;&Auml;&quot; &#8592;"},
+      {"€ – ←", "&euro; &#8211; &#8592;"},
+  };
+  for (const auto& f : faelle) {
+    m.setText(Opt::EdnavGrossZurueck, f.text);
+    seite(1, false);
+    const std::string k = f.kodiert;
+    EXPECT_NE(zeile("<div id=\"navieinzelbild\">", "reise/galerie-zweijpg.htm")
+                  .find("<div id=\"navieinzelbild\"><a href=\"galerie-einsjpg.htm\"><img "
+                        "src=\"../navgrosszurueck.png\" width=\"16\" height=\"16\" alt=\"" +
+                        k + "\" title=\"" + k + "\"></a>"),
+              std::string::npos)
+        << zeile("<div id=\"navieinzelbild\">", "reise/galerie-zweijpg.htm");
+  }
+}
+
 // Names that need encoding in links, attributes and the refresh target;
 // without caption and companions the side-file line stays, empty.
 TEST_F(Einzelbild, NamenInLinksUndAttributen) {

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <cstdlib>
 #include <string>
+#include <utility>
 
 #include "AlsNobody.h"
 #include "DurchlaufTestbasis.h"
@@ -83,6 +86,89 @@ TEST_F(LaufTest, UnbrauchbareOrdnerStoppenVorDemLauf) {
     EXPECT_EQ(ansicht.begonnen, 0);
   }
   EXPECT_TRUE(std::filesystem::is_empty(tmp.pfad() + "gesperrt"));
+}
+
+// Folders are sorted by their times, so runs leave them as they were: the
+// picture folder itself (in which the first run makes the HTML folder) and
+// its subfolders get their times back, and what would not change is not
+// written anew, so that a folder of another user, whose time the run may
+// not set, keeps the time it has once the gallery is there.
+TEST_F(LaufTest, LaeufeLassenOrdnerzeitenStehen) {
+  // Root makes a folder of its own with the sticky bit, as /tmp has it, in
+  // which anybody may write; the test then runs as nobody on that tree.
+  static const char* const kBaum = "MOSAIK_TEST_FREMDER_BAUM";
+  const std::string bild = seitentest::testJpeg(8, 6, 700);
+  if (::geteuid() == 0) {
+    const test::TempOrdner t;
+    const std::string b = t.pfad() + "bilder/";
+    schreiben(b + "eigen/e.jpg", bild);
+    schreiben(b + "fremd/f.jpg", bild);
+    ::chmod(t.pfad().c_str(), 0755);
+    for (const char* eigen : {"", "eigen", "eigen/e.jpg", "fremd/f.jpg"})
+      ASSERT_EQ(::chown((b + eigen).c_str(), 65534, 65534), 0) << eigen;
+    ::chmod((b + "fremd").c_str(), 01777);
+    ::setenv(kBaum, b.c_str(), 1);
+    test::AlsNobodyWiederholt();
+    ::unsetenv(kBaum);
+    return;
+  }
+  const char* baum = ::getenv(kBaum);
+  const std::string b = baum ? baum : tmp.pfad() + "bilder/";
+  if (!baum) {
+    schreiben(b + "eigen/e.jpg", bild);
+    schreiben(b + "fremd/f.jpg", bild);
+  }
+  const auto zeit = [](const std::string& ordner) {
+    const auto t = fs::modTime(ordner);
+    return t ? std::pair(t->tv_sec, t->tv_nsec) : std::pair<time_t, long>(-1, -1);
+  };
+  st.BilderOrdnerPfad = b;
+  st.Autostart = true;
+  m.setChecked(Opt::RBOrdnerSortierenNachDatum, true);
+  const struct timespec alt = {1000000000, 0};
+  const std::pair<time_t, long> altePaar(alt.tv_sec, 0);
+  for (const bool verkleinern : {false, true}) {
+    SCOPED_TRACE(verkleinern);
+    m.setChecked(Opt::CBOriginaleVerkleinern, verkleinern);
+    for (const char* o : {"", "eigen"}) ASSERT_TRUE(fs::setModTime(b + o, alt));
+    std::pair<time_t, long> fremd;
+    std::string startseite;
+    for (int n = 1; n <= 3; ++n) {
+      ASSERT_TRUE(BitBStartClick(lauf)) << ::testing::PrintToString(u.dialoge.texte());
+      EXPECT_EQ(zeit(b), altePaar) << n;
+      EXPECT_EQ(zeit(b + "eigen"), altePaar) << n;
+      // The first run without reduction writes the name file and the
+      // redirect page into the folder of another user.
+      if (n > 1) {
+        EXPECT_EQ(zeit(b + "fremd"), fremd) << n;
+      }
+      fremd = zeit(b + "fremd");
+      const std::string seite = seitentest::lesen(b + "html/index.htm");
+      if (n > 2) {
+        EXPECT_EQ(seite, startseite);
+      }
+      startseite = seite;
+    }
+    EXPECT_TRUE(fs::fileExists(b + (verkleinern ? "html/_gross/fremd/index.html" : "fremd/index.html")));
+  }
+}
+
+// The folder listings a walk reads are forgotten when the outermost walk
+// ends: a second run in the same process sees what changed in between, here
+// a text file whose name differs from its picture's in case only.
+TEST_F(LaufTest, ZweiterLaufSiehtGeaenderteOrdner) {
+  schreiben(tmp.pfad() + "b.jpg", seitentest::testJpeg(8, 6, 700));
+  m.setChecked(Opt::RBProBildEineHTMLDatei, true);
+  m.setChecked(Opt::CBGrossBildLinkText, true);
+  st.Autostart = true;
+  const std::string seite = html() + "meinebilder-bjpg.htm";
+  ASSERT_TRUE(BitBStartClick(lauf));
+  EXPECT_EQ(seitentest::lesen(seite).find("<div class=\"aviwavtxt\">"), std::string::npos);
+  schreiben(tmp.pfad() + "B.TXT", "Text");
+  ASSERT_TRUE(BitBStartClick(lauf));
+  const std::string link = "<div class=\"aviwavtxt\"><a href=\"../b.txt\">Textdatei</a> (.txt, 4 Bytes)";
+  EXPECT_NE(seitentest::lesen(seite).find(link), std::string::npos)
+      << seitentest::lesen(seite);
 }
 
 TEST_F(LaufTest, FehlgeschlageneNavigationsgrafikBeendetDenLauf) {

@@ -221,8 +221,12 @@ TEST(NamenText, ZaehlenErsetzenUndGemeinsamesEnde) {
 TEST_F(NamenTest, SchreibtestUndOrdnerAnlegen) {
   if (test::AlsNobodyWiederholt()) return;
   test::TempOrdner t;
+  // The probe leaves the folder as it was, its time included.
+  ASSERT_TRUE(fs::setModTime(t.pfad(), {1000000000, 5}));
   EXPECT_TRUE(OrdnerBeschreibbar(t.pfad()));
   EXPECT_TRUE(std::filesystem::is_empty(t.pfad()));
+  EXPECT_EQ(fs::modTime(t.pfad())->tv_sec, 1000000000);
+  EXPECT_EQ(fs::modTime(t.pfad())->tv_nsec, 5);
   EXPECT_FALSE(OrdnerBeschreibbar(t.pfad() + "fehlt"));
   EXPECT_FALSE(fs::exists(t.pfad() + "fehlt"));
   // A probe file left by a crashed run neither blocks the test nor goes.

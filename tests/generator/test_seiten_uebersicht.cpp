@@ -113,6 +113,11 @@ TEST_F(UebersichtTest, BlaetternMitTextUndGrafik) {
   m.setChecked(Opt::RBStrukturflach, true);
   // An own graphic without a file gives no link at all.
   EXPECT_EQ(navigation(tief, 2, 4, 3, false), teil("blaettern-eigene-grafik-flach.htm"));
+  // A '"' in the text would end the attribute; an entity typed stays one.
+  m.setText(Opt::EdBlaetternVor, "&raquo; \"vor\"");
+  EXPECT_NE(navigation(tief, 2, 4, 3, false).find("<img src=\"vor.gif\" alt=\"&raquo; &quot;vor&quot;\" title=\"\" />"),
+            std::string::npos)
+      << navigation(tief, 2, 4, 3, false);
 }
 
 TEST_F(UebersichtTest, UnterordnerSpaltenweiseUndZeilenweise) {

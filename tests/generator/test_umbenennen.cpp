@@ -58,6 +58,11 @@ TEST_F(Umbenennen, WebsichereNamenInUtf8) {
       // UTF-8, counted as changed even where only the encoding changes.
       {"kul", "", "K\xFCste Gr\xF6\xDF" "e.JPG", "kueste_groesse.jpg", true},
       {"kul", "", "caf\xE9.jpg", "caf\u00e9.jpg", true},
+      // Also without the umlaut step: then the umlauts stay, in UTF-8;
+      // lower case still takes Ä, Ö, Ü, and the name counts as changed even
+      // with no step on at all.
+      {"kl", "", "K\xDCSTE Gr\xF6\xDF" "e.JPG", "k\u00fcste_gr\u00f6\u00dfe.jpg", true},
+      {"", "", "Gr\xF6\xDF" "e \x80.jpg", "Gr\u00f6\u00dfe \u20ac.jpg", true},
       {"ul", "", "Äpfel Ü\u0308.JPG", "AEpfel_UE\u0308.JPG", true},
       {"ul", "", "U\u0308ber.JPG", "UEber.JPG", true},
       {"", "", "Äpfel & ß.JPG", "Äpfel & ß.JPG", false},

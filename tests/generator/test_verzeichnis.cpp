@@ -103,7 +103,15 @@ TEST(Verzeichnis, SucheOhneGrossKleinUndUmbenennenOhneErsetzen) {
     ASSERT_EQ(fs::renameNoReplace(d + "Dirinfo.txt", d + "info.txt"), fs::RenameResult::Done);
     EXPECT_EQ(fs::findNoCase(d, "DIRINFO.TXT"), std::nullopt);
     EXPECT_EQ(fs::findNoCase(d, "INFO.txt"), "info.txt");
+    // A walk inside a walk: its end keeps the listings of the outer one. A
+    // file made behind the program's back, in another case, is not seen
+    // before the outermost walk ends; then it is.
+    { const fs::ListingScope innen; }
+    std::ofstream(d + "Neu.TXT") << "n";
+    EXPECT_EQ(fs::findNoCase(d, "neu.txt"), std::nullopt);
   }
+  EXPECT_EQ(fs::findNoCase(d, "neu.txt"), "Neu.TXT");
+  std::filesystem::remove(d + "Neu.TXT");
   fs::forceDirectories(d + "A");
   fs::forceDirectories(d + "a");
   EXPECT_EQ(fs::renameNoReplace(d + "A", d + "a"), fs::RenameResult::TargetTaken);
@@ -123,6 +131,25 @@ TEST(Verzeichnis, KopierenUeberTemporaereDatei) {
   EXPECT_EQ(fs::entryInfo(d + "ziel")->dosTime, dos);
   EXPECT_TRUE(fs::copyFile(d + "quelle", d + "quelle"));  // onto itself: left alone
   EXPECT_EQ(*fs::readFile(d + "quelle"), "neu");
+  // Onto a copy of an earlier run: the file and its folder stay as they are
+  // (only its time follows the source); a file of the same size but other
+  // bytes is replaced.
+  struct stat vorher {};
+  ASSERT_EQ(::stat((d + "ziel").c_str(), &vorher), 0);
+  const uint32_t spaeter = dos + (1u << 16);
+  ASSERT_TRUE(fs::setDosDateTime(d + "quelle", spaeter));
+  ASSERT_TRUE(fs::setModTime(d, {1000000000, 7}));
+  EXPECT_TRUE(fs::copyFile(d + "quelle", d + "ziel"));
+  struct stat nachher {};
+  ASSERT_EQ(::stat((d + "ziel").c_str(), &nachher), 0);
+  EXPECT_EQ(nachher.st_ino, vorher.st_ino);
+  EXPECT_EQ(fs::entryInfo(d + "ziel")->dosTime, spaeter);
+  EXPECT_EQ(fs::modTime(d)->tv_nsec, 7);
+  std::ofstream(d + "ziel") << "alt";
+  EXPECT_TRUE(fs::copyFile(d + "quelle", d + "ziel"));
+  EXPECT_EQ(*fs::readFile(d + "ziel"), "neu");
+  ASSERT_EQ(::stat((d + "ziel").c_str(), &nachher), 0);
+  EXPECT_NE(nachher.st_ino, vorher.st_ino);
   EXPECT_FALSE(fs::copyFile(d + "fehlt", d + "x"));
   EXPECT_FALSE(fs::exists(d + "x"));
   EXPECT_FALSE(fs::copyFile(d + "quelle", d + "kein/ordner"));

@@ -1,5 +1,7 @@
 // Redirect pages: their text, the folders that get one, and the files they
 // must never replace.
+#include <sys/stat.h>
+
 #include "generator/Weiterleitung.h"
 #include "test_seiten_basis.h"
 
@@ -15,6 +17,15 @@ TEST_F(WeiterleitungTest, SeiteUnterDemHTMLOrdner) {
   WeiterleitungsIndexSchreiben(k, vorschau());
   std::string golden = lesen(std::string(MOSAIK_TEST_DATA) + "/seiten/weiterleitung-vorschau.html");
   EXPECT_EQ(lesen(vorschau() + "index.html"), golden);
+  // The same page again is not written: the file and the folder's time stay
+  // (the folder may be another user's, whose time the run cannot set back).
+  struct stat vorher {}, nachher {};
+  ASSERT_EQ(::stat((vorschau() + "index.html").c_str(), &vorher), 0);
+  ASSERT_TRUE(fs::setModTime(vorschau(), {1000000000, 9}));
+  WeiterleitungsIndexSchreiben(k, vorschau());
+  ASSERT_EQ(::stat((vorschau() + "index.html").c_str(), &nachher), 0);
+  EXPECT_EQ(nachher.st_ino, vorher.st_ino);
+  EXPECT_EQ(fs::modTime(vorschau())->tv_nsec, 9);
 
   // The start page's own name, in all three places, while the redirect file
   // keeps its name.

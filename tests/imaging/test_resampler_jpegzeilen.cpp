@@ -114,6 +114,59 @@ TEST(JpegRows, DamagedAndTruncatedStreams) {
   EXPECT_THROW(DecodeJpegRows(good, wirft), std::length_error);
 }
 
+// A file that lacks only its end marker (or its last byte) is whole: both
+// decoders give the intact file's pixels, although libjpeg notices the end
+// of the data while the last rows are still to come. One byte of the data
+// more, or a scan of a progressive picture, is missing data. Arithmetic
+// coding (arith.jpg, base.jpg recoded) goes on with zeros without a
+// warning, so there any early end stays an error.
+TEST(JpegRows, OnlyTheEndMarkerMissing) {
+  const std::string base = EncodeJpeg(Noise(123, 77), 85, false);
+  const std::string prog = EncodeJpeg(Noise(123, 77), 85, true);
+  const std::string gray = Data("gray.jpg");
+  const std::string cmyk = Data("cmyk.jpg");
+  const std::string arith = Data("arith.jpg");
+  const std::string lastScan("\xFF\xDA", 2);
+  const struct {
+    const char* name;
+    const std::string& bytes;
+    size_t keep;  // bytes kept of the file
+    bool whole;
+  } faelle[] = {
+      {"base", base, base.size() - 2, true},     {"base", base, base.size() - 1, true},
+      {"base", base, base.size() - 3, false},    {"base", base, base.size() - 4, false},
+      {"prog", prog, prog.size() - 2, true},     {"prog", prog, prog.size() - 1, true},
+      {"prog", prog, prog.size() - 3, false},    {"prog", prog, prog.rfind(lastScan), false},
+      {"prog", prog, prog.rfind(lastScan) + 2, false},
+      {"gray", gray, gray.size() - 2, true},     {"gray", gray, gray.size() - 3, false},
+      {"cmyk", cmyk, cmyk.size() - 2, true},     {"cmyk", cmyk, cmyk.size() - 3, false},
+      {"arith", arith, arith.size() - 2, false}, {"arith", arith, arith.size() - 3, false},
+  };
+  for (const auto& f : faelle) {
+    ASSERT_EQ(f.bytes.substr(f.bytes.size() - 2), "\xFF\xD9") << f.name;
+    const std::string cut = f.bytes.substr(0, f.keep);
+    const std::string where = std::string(f.name) + " " + std::to_string(f.keep) + "/" + std::to_string(f.bytes.size());
+    Sammler s;
+    try {
+      DecodeJpegRows(cut, s);
+      EXPECT_TRUE(f.whole) << where;
+      EXPECT_TRUE(s.rgb == DecodeJpeg(f.bytes).Pixels) << where;
+    } catch (const JpegError& e) {
+      EXPECT_FALSE(f.whole) << where;
+      EXPECT_EQ(std::string(e.what()), "Die JPEG-Datei ist unvollständig (vorzeitiges Dateiende).") << where;
+    }
+    try {
+      EXPECT_TRUE(DecodeJpeg(cut).Pixels == DecodeJpeg(f.bytes).Pixels) << where;
+      EXPECT_TRUE(f.whole) << where;
+    } catch (const JpegError& e) {
+      EXPECT_FALSE(f.whole) << where;
+      EXPECT_EQ(std::string(e.what()), "Die JPEG-Datei ist unvollständig (vorzeitiges Dateiende).") << where;
+    }
+  }
+  // Data ending in the header stay an error of their own.
+  EXPECT_THROW(ReadJpegInfo(base.substr(0, base.find(lastScan) + 4)), JpegError);
+}
+
 TEST(ExifOrientationTag, SetToTopLeftInBothByteOrders) {
   for (bool mm : {false, true}) {
     TiffBuilder t(mm);
