@@ -327,9 +327,11 @@ TEST(WartenDialog, ZeigtDasModellUndBleibtOffenBisZumEnde) {
   qtAnwendung();
   TwartenForm f;
   f.FormCreate();
-  WartenDialog d(f);
-  EXPECT_EQ(d.parentWidget(), nullptr);
-  EXPECT_FALSE(d.isModal());
+  QWidget haupt;
+  WartenDialog d(f, &haupt);
+  EXPECT_EQ(d.parentWidget(), &haupt);
+  EXPECT_TRUE(d.isWindow());
+  EXPECT_EQ(d.windowModality(), Qt::WindowModal);
   // A caption and no border icons.
   EXPECT_EQ(d.windowFlags() & (Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint),
             Qt::WindowFlags());

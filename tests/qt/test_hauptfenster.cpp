@@ -19,6 +19,7 @@
 #include <QSpinBox>
 #include <QStyle>
 #include <QTabWidget>
+#include <QWindow>
 #include <filesystem>
 #include <fstream>
 
@@ -104,7 +105,14 @@ TEST_F(Optionsseiten, LaufSperrtDasFensterHinterDemFortschritt) {
   p->runView.laufBeginnt();
   EXPECT_FALSE(w(Opt::CBHintergrundgrafik)->isEnabled());
   EXPECT_TRUE(f->warten.isVisible());
-  EXPECT_TRUE(f->warten.BAbbruch->isEnabled());  // the dialog is no child of the locked window
+  // The main window's own dialog, kept above it by the window system and
+  // modal to it; its button is not locked with the window's controls.
+  EXPECT_EQ(f->warten.parentWidget(), &f->haupt);
+  ASSERT_NE(f->warten.windowHandle(), nullptr);
+  EXPECT_EQ(f->warten.windowHandle()->transientParent(), f->haupt.windowHandle());
+  EXPECT_EQ(f->warten.windowHandle()->modality(), Qt::WindowModal);
+  EXPECT_EQ(QApplication::activeModalWidget(), &f->warten);
+  EXPECT_TRUE(f->warten.BAbbruch->isEnabled());
   p->runView.aktuelleDatei("bild.jpg");
   EXPECT_EQ(f->warten.LAktuellerDateiname->text(), QStringLiteral("bild.jpg"));
   p->m.setChecked(Opt::CBHintergrundgrafik, true);
@@ -112,6 +120,7 @@ TEST_F(Optionsseiten, LaufSperrtDasFensterHinterDemFortschritt) {
   p->runView.laufEndet();
   EXPECT_TRUE(w(Opt::EdHintergrundgrafik)->isEnabled());
   EXPECT_FALSE(f->warten.isVisible());
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
   f->haupt.hide();
 }
 
