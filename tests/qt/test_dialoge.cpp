@@ -4,8 +4,11 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QImage>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -89,6 +92,69 @@ TEST_F(Editoren, BeschreibungsdialogFuegtEinUndGibtDieVorlageZurueck) {
   });
   EXPECT_FALSE(d.isVisible());
   EXPECT_EQ(p->m.text(Opt::MBeschreibung), "a\\dn\\zu\\[bc\\]");
+}
+
+// The item by which a layout (or one nested in it) places w.
+QLayoutItem* imLayout(QLayout* l, const QWidget* w) {
+  for (int i = 0; l && i < l->count(); ++i) {
+    QLayoutItem* e = l->itemAt(i);
+    if (e->widget() == w) return e;
+    if (QLayoutItem* innen = imLayout(e->layout(), w)) return innen;
+  }
+  return nullptr;
+}
+
+// Visible widgets that the window's layouts place (not the parts of a
+// composite control) which lie over one another, neither inside the other,
+// or are smaller than the minimum their layout grants them; as text for the
+// message.
+std::vector<std::string> schlechtGelegt(QWidget& fenster) {
+  const auto gelegt = [&](const QWidget* w) {
+    for (; w != &fenster; w = w->parentWidget())
+      if (!imLayout(w->parentWidget()->layout(), w)) return false;
+    return true;
+  };
+  std::vector<QWidget*> sichtbar;
+  for (QWidget* w : fenster.findChildren<QWidget*>())
+    if (!w->isWindow() && w->isVisibleTo(&fenster) && gelegt(w)) sichtbar.push_back(w);
+  const auto name = [](const QWidget* w) {
+    const auto* l = qobject_cast<const QLabel*>(w);
+    return (w->objectName().isEmpty() ? QString::fromUtf8(w->metaObject()->className()) : w->objectName()).toStdString() +
+           (l ? " \"" + l->text().left(20).toStdString() + "\"" : std::string());
+  };
+  const auto flaeche = [&](const QWidget* w) { return QRect(w->mapTo(&fenster, QPoint()), w->size()); };
+  std::vector<std::string> fehler;
+  for (size_t i = 0; i < sichtbar.size(); ++i) {
+    QWidget* a = sichtbar[i];
+    QLayoutItem* e = imLayout(a->parentWidget()->layout(), a);
+    const int hoehe = e->hasHeightForWidth() ? e->heightForWidth(a->width()) : e->minimumSize().height();
+    if (a->width() < e->minimumSize().width() || a->height() < hoehe)
+      fehler.push_back(name(a) + " kleiner als sein Minimum");
+    for (size_t j = i + 1; j < sichtbar.size(); ++j) {
+      QWidget* b = sichtbar[j];
+      if (a->isAncestorOf(b) || b->isAncestorOf(a)) continue;
+      if (flaeche(a).intersects(flaeche(b))) fehler.push_back(name(a) + " liegt über " + name(b));
+    }
+  }
+  return fehler;
+}
+
+// At the size it opens with and shrunk as far as it goes, at the display's
+// scale (the test runs at 1 and, on a 1600 x 1200 screen, at 2).
+TEST_F(Editoren, BeschreibungsdialogUeberdecktNichtsBeiJederSkalierung) {
+  const int skala = qRound(QGuiApplication::primaryScreen()->devicePixelRatio());
+  const QString ziel = bildschirmOrdner();
+  EXIFDialog& d = f->exif;
+  for (bool uebersicht : {true, false}) {
+    imDialog([&] { p->EXIFForm.Zeigen(uebersicht); }, [&] {
+      EXPECT_EQ(schlechtGelegt(d), std::vector<std::string>()) << "beim Öffnen, Skala " << skala;
+      d.grab().save(ziel + (uebersicht ? QStringLiteral("/EXIFForm-uebersicht.png") : QStringLiteral("/EXIFForm-gross.png")));
+      d.resize(1, 1);
+      QApplication::processEvents();
+      EXPECT_EQ(schlechtGelegt(d), std::vector<std::string>()) << "kleinstmöglich, Skala " << skala;
+      d.BSchliessen->click();
+    });
+  }
 }
 
 TEST_F(Editoren, KnoepfeUndDoppelklickOeffnenDieEditoren) {

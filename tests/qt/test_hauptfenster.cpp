@@ -173,8 +173,7 @@ TEST_F(Optionsseiten, TastenfilterUndFeldausgangImFenster) {
 // 1600 x 1200 screen at 200 %) with its button row in view; a page that
 // needs more room than that scrolls instead of squeezing its controls.
 TEST_F(Optionsseiten, JedeSeiteInJedemModusPasst) {
-  const QString ziel = QStringLiteral(MOSAIK_BINARY_DIR "/bildschirm-regeln");
-  QDir().mkpath(ziel);
+  const QString ziel = bildschirmOrdner();
   f->haupt.show();
   QApplication::processEvents();
   EXPECT_TRUE(f->haupt.screen()->availableGeometry().contains(f->haupt.frameGeometry()));
