@@ -1,9 +1,16 @@
 // The dialogs under an offscreen display: the picture description and
 // comment editors, the navigation and colour dialogs, the folder displays
 // and chooser, the progress dialog and the decimal spin edit.
+#include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QHeaderView>
+#include <QListView>
+#include <QThread>
+#include <QTranslator>
+#include <QTreeView>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QImage>
@@ -387,6 +394,77 @@ TEST(Dialoge, OrdnerwahlUndDateifilterWerdenEingerichtet) {
   ordnerDialogEinrichten(ohne, o);
   EXPECT_TRUE(ohne.testOption(QFileDialog::ReadOnly));
   EXPECT_EQ(ohne.findChild<QLabel*>(QStringLiteral("Statuszeile")), nullptr);
+}
+
+// Qt's own dialogs in German whatever LANG says, its sizes and dates in
+// German formats, and wide enough on a small screen (the offscreen one is
+// 800 x 600, smaller than 1024 x 768) for every column to show whole.
+TEST(Dialoge, DateidialogeSprechenDeutschUndZeigenJedeSpalte) {
+  qtAnwendung();
+  struct Zurueck {
+    QLocale vorher;
+    QTranslator qtDeutsch;
+    ~Zurueck() {
+      QCoreApplication::removeTranslator(&qtDeutsch);
+      QLocale::setDefault(vorher);
+    }
+  } z;
+  ASSERT_TRUE(qtDeutschEinrichten(z.qtDeutsch));
+  EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Look in:"), QStringLiteral("Suchen in:"));
+
+  TempOrdner t;
+  fs::forceDirectories(t.pfad() + "Urlaub am Meer");
+  const QString notiz = QString::fromStdString(t.pfad() + "notiz.txt");
+  QFile f(notiz);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write(QByteArray(1536, 'x'));
+  f.close();
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  ASSERT_TRUE(f.setFileTime(QDateTime(QDate(2021, 3, 5), QTime(14, 7)), QFileDevice::FileModificationTime));
+  f.close();
+
+  QFileDialog d(nullptr, QStringLiteral("Datei wählen"), QString::fromStdString(t.pfad()));
+  dateidialogEinrichten(d);
+  d.show();
+  auto* liste = d.findChild<QTreeView*>(QStringLiteral("treeView"));
+  ASSERT_NE(liste, nullptr);
+  const QAbstractItemModel* m = liste->model();
+  const auto zeile = [&](const QString& name) {
+    const QModelIndexList i = m->match(m->index(0, 0, liste->rootIndex()), Qt::DisplayRole, name, 1, Qt::MatchExactly);
+    return i.isEmpty() ? -1 : i.first().row();
+  };
+  const auto text = [&](int z, int spalte) { return m->index(z, spalte, liste->rootIndex()).data().toString().toStdString(); };
+  // The list fills in the background; this only waits for it.
+  for (int i = 0; i < 3000 && (zeile(QStringLiteral("notiz.txt")) < 0 || text(zeile(QStringLiteral("notiz.txt")), 2).empty()); ++i) {
+    QApplication::processEvents();
+    QThread::msleep(10);
+  }
+  const int n = zeile(QStringLiteral("notiz.txt"));
+  ASSERT_GE(n, 0);
+  const int o = zeile(QStringLiteral("Urlaub am Meer"));
+  ASSERT_GE(o, 0);
+  EXPECT_EQ(text(n, 1), "1,50 KiB");
+  EXPECT_EQ(text(n, 2), "Einfaches Textdokument");
+  EXPECT_EQ(text(n, 3), "05.03.21 14:07");
+  EXPECT_EQ(text(o, 1), "");
+  EXPECT_EQ(text(o, 2), "Verzeichnis");
+  QApplication::processEvents();
+
+  // The dialog fits the screen; size, type and date show whole beside a
+  // name column with room, all without scrolling; the places' names whole.
+  EXPECT_TRUE(d.screen()->availableGeometry().size().expandedTo(d.size()) == d.screen()->availableGeometry().size());
+  QHeaderView* kopf = liste->header();
+  for (int spalte = 1; spalte < 4; ++spalte) {
+    EXPECT_GE(kopf->sectionSize(spalte), static_cast<QAbstractItemView*>(liste)->sizeHintForColumn(spalte)) << spalte;
+    EXPECT_GE(kopf->sectionSize(spalte), kopf->sectionSizeHint(spalte)) << spalte;
+  }
+  EXPECT_GE(kopf->sectionSize(0), 200);
+  EXPECT_LE(kopf->length(), liste->viewport()->width());
+  auto* orte = d.findChild<QListView*>(QStringLiteral("sidebar"));
+  ASSERT_NE(orte, nullptr);
+  EXPECT_GE(orte->viewport()->width(), orte->sizeHintForColumn(0));
+  d.grab().save(bildschirmOrdner() + QStringLiteral("/Dateidialog.png"));
+  d.hide();
 }
 
 TEST(WartenDialog, ZeigtDasModellUndBleibtOffenBisZumEnde) {
