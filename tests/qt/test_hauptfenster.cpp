@@ -115,6 +115,7 @@ TEST_F(Optionsseiten, LaufSperrtDasFensterHinterDemFortschritt) {
   EXPECT_TRUE(f->warten.BAbbruch->isEnabled());
   p->runView.aktuelleDatei("bild.jpg");
   EXPECT_EQ(f->warten.LAktuellerDateiname->text(), QStringLiteral("bild.jpg"));
+  f->warten.grab().save(bildschirmOrdner() + QStringLiteral("/wartenForm.png"));
   p->m.setChecked(Opt::CBHintergrundgrafik, true);
   EXPECT_TRUE(p->m.enabled(Opt::EdHintergrundgrafik));
   p->runView.laufEndet();
