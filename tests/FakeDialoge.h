@@ -61,6 +61,9 @@ class FakeDialoge : public DialogService {
     farbDialoge.push_back(rgb);
     return naechste(farbAntworten);
   }
+  // The language the dialogs speak; empty: the user's.
+  std::string sprache;
+  std::string language() const override { return sprache; }
   // The next scripted answer; cancelled when the script is empty.
   template <class T>
   static std::optional<T> naechste(std::deque<std::optional<T>>& skript) {

@@ -12,9 +12,10 @@ namespace mosaik::test {
 class NullShell : public Shell {
  public:
   std::vector<std::string> geoeffnet;
+  bool gelingt = true;  // false: no program starts
   bool open(const std::string& t) override {
     geoeffnet.push_back(t);
-    return true;
+    return gelingt;
   }
 };
 

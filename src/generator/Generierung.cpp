@@ -10,6 +10,7 @@
 #include "generator/Bildpipeline.h"
 #include "generator/Durchlauf.h"
 #include "generator/Namen.h"
+#include "generator/Seitenanzeige.h"
 #include "generator/StyleSheet.h"
 #include "generator/Umbenennen.h"
 #include "generator/Weiterleitung.h"
@@ -194,8 +195,9 @@ bool gleicherOrdner(const std::string& a, const std::string& b) {
 }
 
 void BitBErgebnisAnsehenClick(Kontext& k) {
-  const std::string start = HTMLOrdner(k) + UebersichtsseiteDateiname(k, "0", 1);
-  if (k.sv.shell) k.sv.shell->open(start);
+  // As a file URL, which the user's browser ($BROWSER, the desktop's
+  // program for HTML) takes; a browser that does not start says so.
+  HTMLSeiteImBrowserOeffnen(k, HTMLOrdner(k) + UebersichtsseiteDateiname(k, "0", 1));
 }
 
 bool BitBStartClick(Lauf& lauf) {

@@ -8,7 +8,8 @@ namespace mosaik {
 // failed walk, no cancel).
 bool BitBStartClick(Lauf& lauf);
 
-// Opens the generated start page with the user's browser.
+// Opens the generated start page with the user's browser; an error box
+// when none starts.
 void BitBErgebnisAnsehenClick(Kontext& k);
 
 // Two folder paths name the same folder: by identity when both exist, else

@@ -17,6 +17,11 @@ namespace {
 
 bool beginntMit(const std::string& s, const char* p) { return s.rfind(p, 0) == 0; }
 
+bool bleibtImURLPfad(unsigned char c) {
+  if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')) return true;
+  return std::string_view("-._~/!$&'()*+,;=:@").find(static_cast<char>(c)) != std::string_view::npos;
+}
+
 std::vector<std::string> teilen(const std::string& s, char trenner) {
   std::vector<std::string> r;
   size_t a = 0;
@@ -195,6 +200,21 @@ std::optional<std::string> heimAusBenutzerdatenbank() {
 }
 
 }  // namespace
+
+std::string DateiPfadAlsURL(const std::string& pfad) {
+  static const char kHex[] = "0123456789ABCDEF";
+  std::string url = pfad.starts_with('/') ? "file://" : "file:///";
+  for (unsigned char c : pfad) {
+    if (bleibtImURLPfad(c)) {
+      url += static_cast<char>(c);
+    } else {
+      url += '%';
+      url += kHex[c >> 4];
+      url += kHex[c & 15];
+    }
+  }
+  return url;
+}
 
 EnvLookup processEnv() {
   return [](const char* name) -> std::optional<std::string> {

@@ -14,6 +14,11 @@ namespace mosaik {
 using EnvLookup = std::function<std::optional<std::string>(const char*)>;
 EnvLookup processEnv();
 
+// A local path as a file URL: every byte that may not stand in a URL path
+// (blanks, '%', '#', '?', quotes, control characters, bytes >= 0x80...) is
+// percent-encoded. An absolute path gives "file:///...".
+std::string DateiPfadAlsURL(const std::string& pfad);
+
 // The commands to try, in order, each an argument vector.
 std::vector<std::vector<std::string>> openCommands(const std::string& target, const EnvLookup& env);
 

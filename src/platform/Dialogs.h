@@ -56,6 +56,9 @@ class DialogService {
   // The system colour chooser, opened with rgb (0xRRGGBB); nullopt when
   // cancelled.
   virtual std::optional<uint32_t> chooseColor(uint32_t /*rgb*/) { return std::nullopt; }
+  // The language the dialogs speak whatever the user's locale, as a locale
+  // name ("de_DE"); empty: the user's (LC_ALL, LC_MESSAGES, LANG).
+  virtual std::string language() const { return {}; }
 };
 
 // Writes every message to stderr; questions are answered No, since nobody is

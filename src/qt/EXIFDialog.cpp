@@ -1,5 +1,7 @@
 #include "qt/EXIFDialog.h"
 
+#include <algorithm>
+
 #include <QAbstractTextDocumentLayout>
 #include <QFocusEvent>
 #include <QFontDatabase>
@@ -108,7 +110,7 @@ EXIFDialog::EXIFDialog(TEXIFForm& form, QWidget* haupt, char dezimaltrenner)
   setWindowTitle(QStringLiteral("Bildbeschreibungen"));
   setModal(true);
   // Never smaller than its content at the width it opens with (see
-  // modalAnzeigen): the wrapped labels would run into the memo.
+  // mindestgroesseSetzen): the wrapped labels would run into the memo.
   auto* v = new QVBoxLayout(this);
   v->addWidget(ueberschrift(QStringLiteral("Bildbeschreibungen - Verwenden Sie die folgenden Platzhalter:"), this));
 
@@ -254,11 +256,9 @@ EXIFDialog::EXIFDialog(TEXIFForm& form, QWidget* haupt, char dezimaltrenner)
   form_.schliessen = [this] { accept(); };
   form_.modalAnzeigen = [this] {
     aktualisieren();
-    setMinimumSize(0, 0);
-    adjustSize();
-    setMinimumSize(size());
     const QScreen* s = haupt_ && haupt_->screen() ? haupt_->screen() : screen();
     const QRect schirm = s ? s->geometry() : QRect(0, 0, 1280, 800);
+    mindestgroesseSetzen(s ? s->availableGeometry().width() : schirm.width());
     const QPoint oben = haupt_ ? haupt_->pos() : QPoint(0, 0);
     const auto [links, hoch] = EXIFFensterposition(oben.x(), oben.y(), frameGeometry().width(), schirm.x() + schirm.width());
     move(links, hoch);
@@ -266,6 +266,26 @@ EXIFDialog::EXIFDialog(TEXIFForm& form, QWidget* haupt, char dezimaltrenner)
     exec();
   };
   aktualisieren();
+}
+
+void EXIFDialog::mindestgroesseSetzen(int verfuegbareBreite) {
+  // From the layout itself, in the screen's own units: adjustSize() cuts a
+  // window to two thirds of the screen, and on a small screen (or a large
+  // one at 200 %) that minimum let the focal-length group slide under the
+  // memo. The wrapped labels take their height at the width the dialog
+  // opens with, its comfortable width where the screen has room for it.
+  QLayout* l = layout();
+  setMinimumSize(0, 0);
+  l->invalidate();
+  l->activate();
+  const QSize kleinst = l->totalMinimumSize();
+  // Before the window system has framed the window its frame is unknown.
+  const int rahmen = std::max(16, frameGeometry().width() - width());
+  const int breite = std::max(kleinst.width(), std::min(l->totalSizeHint().width(), verfuegbareBreite - rahmen));
+  const int hoehe =
+      l->hasHeightForWidth() ? std::max(kleinst.height(), l->totalMinimumHeightForWidth(breite)) : kleinst.height();
+  setMinimumSize(breite, hoehe);
+  resize(minimumSize());
 }
 
 void EXIFDialog::auswahlNachModell() {

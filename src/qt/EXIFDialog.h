@@ -46,6 +46,9 @@ class EXIFDialog : public QDialog {
   bool eventFilter(QObject* obj, QEvent* e) override;
 
  private:
+  // The smallest size at which nothing overlaps, for a screen with this
+  // much room across; the dialog opens at it.
+  void mindestgroesseSetzen(int verfuegbareBreite);
   void auswahlNachModell();
   void memoGeaendert();
   void vorschauZeigen();

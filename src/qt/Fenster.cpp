@@ -143,7 +143,10 @@ void Hauptfenster::knopf(Opt o) {
 
 void Hauptfenster::aktualisieren() {
   const AppState& st = p_.st;
-  setEnabled(st.HauptFormEnabled);
+  // The controls are locked, not the window: the progress dialog is the
+  // window's own and must stay usable (a window's dialogs follow its
+  // enabled state). Its modality keeps the window from taking input.
+  centralWidget()->setEnabled(st.HauptFormEnabled);
   // Visual styles on: the themed style; off: the plain one.
   stilAnwenden(ThemeServices());
   if (st.Sanduhr && !cursorGesetzt_) {
@@ -182,7 +185,7 @@ Fenster::Fenster(Programm& prog)
       navigation(prog.NavigationForm, binder),
       haupt(prog, binder, navigation),
       exif(prog.EXIFForm, &haupt, prog.m.decimalSeparator()),
-      warten(prog.wartenForm),
+      warten(prog.wartenForm, &haupt),
       farb(prog.farbForm),
       kommentar(prog.KommentarForm) {
   // A double click on a caption template opens its editor.

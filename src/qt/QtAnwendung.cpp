@@ -1,7 +1,6 @@
 #include "qt/QtAnwendung.h"
 
 #include <QApplication>
-#include <QLibraryInfo>
 #include <QStyleFactory>
 #include <QTimer>
 #include <QTranslator>
@@ -18,8 +17,7 @@ int qtAnwendungAusfuehren(int argc, char** argv, std::vector<std::string> args) 
   QApplication::setApplicationName(QStringLiteral("Mosaikschauer"));
   QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
   QTranslator qtDeutsch;
-  if (qtDeutsch.load(QStringLiteral("qtbase_de"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-    QApplication::installTranslator(&qtDeutsch);
+  qtDeutschEinrichten(qtDeutsch);
 
   QtDialogService dialoge;
   SystemShell shell;

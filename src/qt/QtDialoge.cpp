@@ -7,9 +7,16 @@
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QGridLayout>
+#include <QHeaderView>
+#include <QIdentityProxyModel>
 #include <QLabel>
+#include <QLibraryInfo>
+#include <QListView>
+#include <QLocale>
 #include <QMessageBox>
 #include <QScreen>
+#include <QSplitter>
+#include <QTreeView>
 #include <QUrl>
 
 #include "winsupport/FolderDialog.h"
@@ -57,10 +64,65 @@ QString qtFilter(const std::string& filter) {
   return filter2.join(QStringLiteral(";;"));
 }
 
+bool qtDeutschEinrichten(QTranslator& qtDeutsch) {
+  // The type column's texts come from the default locale.
+  QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+  if (!qtDeutsch.load(QStringLiteral("qtbase_de"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) return false;
+  QCoreApplication::installTranslator(&qtDeutsch);
+  return true;
+}
+
+namespace {
+
+// Qt's file list writes sizes and dates in the system locale's formats
+// ("7 Dec 2024", English where LANG is unset), which no default locale
+// changes: here they are German.
+class DeutscheDateiangaben : public QIdentityProxyModel {
+ public:
+  using QIdentityProxyModel::QIdentityProxyModel;
+  QVariant data(const QModelIndex& index, int role) const override {
+    const auto* dateien = qobject_cast<const QFileSystemModel*>(sourceModel());
+    if (role != Qt::DisplayRole || !dateien || (index.column() != 1 && index.column() != 3))
+      return QIdentityProxyModel::data(index, role);
+    const QModelIndex i = mapToSource(index);
+    const QLocale de(QLocale::German, QLocale::Germany);
+    if (index.column() == 3) return de.toString(dateien->lastModified(i), QLocale::ShortFormat);
+    return dateien->isDir(i) ? QString() : de.formattedDataSize(dateien->size(i));
+  }
+};
+
+}  // namespace
+
+void dateidialogEinrichten(QFileDialog& d) {
+  // Qt's own dialog: a desktop's dialog would speak the desktop's language.
+  d.setOption(QFileDialog::DontUseNativeDialog, true);
+  d.setViewMode(QFileDialog::Detail);
+  d.setProxyModel(new DeutscheDateiangaben(&d));
+  // Size, type and date always whole; the name takes the rest.
+  if (auto* liste = d.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+    QHeaderView* kopf = liste->header();
+    kopf->setStretchLastSection(false);
+    for (int s = 0; s < kopf->count(); ++s)
+      kopf->setSectionResizeMode(s, s == 0 ? QHeaderView::Stretch : QHeaderView::ResizeToContents);
+  }
+  // Wide enough for the columns; on a small screen what it has room for.
+  QSize groesse(900, 560);
+  if (const QScreen* s = d.screen()) groesse = groesse.boundedTo(s->availableGeometry().size() - QSize(40, 80));
+  d.resize(groesse);
+  // The places beside the list show their names whole.
+  auto* orte = d.findChild<QListView*>(QStringLiteral("sidebar"));
+  auto* teiler = d.findChild<QSplitter*>(QStringLiteral("splitter"));
+  if (orte && teiler && teiler->count() == 2) {
+    const int breite = orte->sizeHintForColumn(0) + 2 * orte->frameWidth() + 8;
+    teiler->setSizes({breite, std::max(0, teiler->width() - breite)});
+  }
+}
+
 namespace {
 std::optional<std::string> dateiDialog(const FileDialogOptions& o, QFileDialog::AcceptMode modus) {
   QFileDialog d(QApplication::activeWindow(), QString::fromStdString(o.title), QString::fromStdString(o.folder),
                 qtFilter(o.filter));
+  dateidialogEinrichten(d);
   d.setAcceptMode(modus);
   d.setFileMode(modus == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
   // The caller asks before replacing a file.
@@ -99,7 +161,7 @@ QString vorhandenerOrdner(const QString& pfad) {
 }
 
 void ordnerDialogEinrichten(QFileDialog& d, const FolderDialogOptions& o) {
-  d.setOption(QFileDialog::DontUseNativeDialog, true);
+  dateidialogEinrichten(d);
   d.setFileMode(QFileDialog::Directory);
   d.setOption(QFileDialog::ShowDirsOnly, true);
   // Without the new-folder button nothing may be changed in the chooser.
@@ -132,7 +194,6 @@ void ordnerDialogEinrichten(QFileDialog& d, const FolderDialogOptions& o) {
 std::optional<FolderChoice> QtDialogService::chooseFolder(const FolderDialogOptions& o) {
   QFileDialog d(QApplication::activeWindow());
   ordnerDialogEinrichten(d, o);
-  d.adjustSize();
   if (QScreen* s = d.screen()) d.move(s->availableGeometry().center() - d.rect().center());
   if (d.exec() != QDialog::Accepted || d.selectedUrls().isEmpty()) return std::nullopt;
   // An item that is no local folder has no path.

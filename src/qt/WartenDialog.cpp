@@ -43,11 +43,13 @@ void WartenBalken::paintEvent(QPaintEvent*) {
   p.drawImage(0, 0, bild);
 }
 
-WartenDialog::WartenDialog(TwartenForm& form) : QDialog(nullptr), form_(form) {
+WartenDialog::WartenDialog(TwartenForm& form, QWidget* haupt) : QDialog(haupt), form_(form) {
   setObjectName(QStringLiteral("wartenForm"));
   // A dialog border with its caption and no border icons.
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-  setModal(false);
+  // Shown without exec(): the run goes on in the caller while the dialog
+  // blocks the main window only.
+  setWindowModality(Qt::WindowModal);
   setWindowTitle(QString::fromStdString(form_.Caption));
   setCursor(Qt::WaitCursor);
 
@@ -117,7 +119,7 @@ void WartenDialog::closeEvent(QCloseEvent* e) { e->ignore(); }
 
 void WartenDialog::showEvent(QShowEvent* e) {
   QDialog::showEvent(e);
-  if (const QScreen* s = QGuiApplication::primaryScreen()) {
+  if (const QScreen* s = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen()) {
     const QRect r = s->availableGeometry();
     move(r.center() - QPoint(width() / 2, height() / 2));
   }

@@ -1,7 +1,8 @@
 #pragma once
-// The progress dialog's window: a view of TwartenForm. Shown without being
-// modal and without a parent, so that it stays usable while the main
-// window is disabled.
+// The progress dialog's window: a view of TwartenForm. It is the main
+// window's own dialog, modal to it: the window system keeps it above the
+// main window for the whole run, so "Abbrechen" stays in reach whatever the
+// user clicks, and the main window takes no input meanwhile.
 #include <QDialog>
 #include <QFrame>
 #include <QLabel>
@@ -27,7 +28,8 @@ class WartenBalken : public QWidget {
 class WartenDialog : public QDialog {
   Q_OBJECT
  public:
-  explicit WartenDialog(TwartenForm& form);
+  // haupt: the main window the dialog belongs to.
+  WartenDialog(TwartenForm& form, QWidget* haupt);
   void aktualisieren();
   QLabel* LAktuellerDateiname;
   QFrame* Panel;

@@ -66,6 +66,7 @@ Programm::Programm(Services& services, std::vector<std::string> argumente)
   if (sv.startFolder.empty()) sv.startFolder = fs::currentFolder();
   startOrdner_ = fs::withTrailingSlash(sv.startFolder);
   if (const char* a = std::getenv("MOSAIKSCHAUER_ARBEITSKOPIE")) arbeitskopie = a;
+  if (const char* d = std::getenv("MOSAIKSCHAUER_DEMOKOPIE")) demokopie = d;
   m.setEvents(&HauptForm);
   m.setDecimalSeparator(sv.locale.decimalSeparator);
   imaging::SetDecimalSeparator(sv.locale.decimalSeparator);  // metadata texts and captions alike
@@ -228,6 +229,7 @@ bool Programm::arbeitskopieGeschuetzt() {
   if (arbeitskopie.empty()) return false;
   const std::string& ordner = st.BilderOrdnerPfad;
   std::string wie;
+  if (!demokopie.empty() && liegtIn(ordner, demokopie)) return false;
   if (liegtIn(ordner, arbeitskopie))
     wie = "gehört zum Quelltext von Mosaikschauer";
   else if (m.checked(Opt::CBmitUnterverzeichnissen) && liegtIn(arbeitskopie, ordner))

@@ -52,6 +52,10 @@ class Programm {
   // its files and write pages into it, so none starts on a picture folder
   // that is, lies in or holds it. Empty: no such tree.
   std::string arbeitskopie;
+  // A copy of the demo photos inside that tree (the environment variable
+  // MOSAIKSCHAUER_DEMOKOPIE), made to be worked on: a picture folder in it
+  // is no part of the source tree.
+  std::string demokopie;
   // Reads a settings file and its side files; replaceable in tests.
   std::function<void(const std::string&)> einstellungsdateiLesen;
   std::function<void(const std::string&)> zusatzdateienLesen;

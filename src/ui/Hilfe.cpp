@@ -196,11 +196,6 @@ const std::array<int16_t, kOptCount>& zeileVon() {
   return z;
 }
 
-bool bleibtImURLPfad(unsigned char c) {
-  if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')) return true;
-  return std::string_view("-._~/!$&'()*+,;=:@").find(static_cast<char>(c)) != std::string_view::npos;
-}
-
 bool oeffnen(Kontext& k, const std::string& ziel) { return k.sv.shell && k.sv.shell->open(ziel); }
 
 // The web site and the mail link: handed to the user's programs as they are.
@@ -228,32 +223,6 @@ std::string hilfeOrdner(const Kontext& k) {
   const std::string programm =
       k.sv.programFolder.empty() ? fs::programFolder() : fs::withTrailingSlash(k.sv.programFolder);
   return programm + "hilfe/";
-}
-
-std::string DateiPfadAlsURL(const std::string& pfad) {
-  static const char kHex[] = "0123456789ABCDEF";
-  std::string url = pfad.starts_with('/') ? "file://" : "file:///";
-  for (unsigned char c : pfad) {
-    if (bleibtImURLPfad(c)) {
-      url += static_cast<char>(c);
-    } else {
-      url += '%';
-      url += kHex[c >> 4];
-      url += kHex[c & 15];
-    }
-  }
-  return url;
-}
-
-bool HTMLSeiteImBrowserOeffnen(Kontext& k, const std::string& datei, const std::string& anker) {
-  // Only the URL keeps the anchor: opening the file itself would lose it.
-  std::string url = DateiPfadAlsURL(datei);
-  if (!anker.empty()) url += "#" + anker;
-  if (oeffnen(k, url)) return true;
-  k.fehler("Die Seite\n" + url +
-           "\nkonnte nicht im Browser geöffnet werden: Es ist kein Browser eingerichtet, oder er lässt sich nicht "
-           "starten.");
-  return false;
 }
 
 void hilfe(Kontext& k, const std::string& verweis) {

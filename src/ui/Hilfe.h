@@ -7,6 +7,8 @@
 #include <string_view>
 
 #include "app/options/Kontext.h"
+#include "generator/Seitenanzeige.h"
+#include "platform/Browser.h"
 
 namespace mosaik {
 
@@ -27,15 +29,6 @@ std::optional<HilfeVerweis> hilfeVerweis(Opt o);
 
 // Program folder + "hilfe/", with a trailing '/'.
 std::string hilfeOrdner(const Kontext& k);
-
-// A local path as a file URL: every byte that may not stand in a URL path
-// (blanks, '%', '#', '?', quotes, control characters, bytes >= 0x80...) is
-// percent-encoded. An absolute path gives "file:///...".
-std::string DateiPfadAlsURL(const std::string& pfad);
-
-// Opens the local page DATEI in the browser at ANKER (empty: the page's
-// top). False, after an error box, when no browser could be started.
-bool HTMLSeiteImBrowserOeffnen(Kontext& k, const std::string& datei, const std::string& anker = {});
 
 // Shows a page of the help folder (reference "seite" or "seite#anker"); a
 // missing page gives a warning and starts no browser.

@@ -159,6 +159,9 @@ std::string statusTextKuerzen(const std::string& utf8, int m) {
 TFolderDialog::TFolderDialog(DialogService& dialoge, const std::string& sprache)
     : dialoge_(dialoge), labelText_(beschriftungSuchen(standardLabelTexte(), sprache)) {}
 
+TFolderDialog::TFolderDialog(DialogService& dialoge)
+    : TFolderDialog(dialoge, dialoge.language().empty() ? systemSprachschluessel() : sprachschluessel(dialoge.language())) {}
+
 bool TFolderDialog::Execute() {
   FolderDialogOptions o;
   o.label = labelText_;

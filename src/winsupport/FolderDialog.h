@@ -70,8 +70,10 @@ std::string statusTextKuerzen(const std::string& text, int m = 50);
 
 class TFolderDialog {
  public:
-  // sprache: the language identifier that picks the texts.
-  explicit TFolderDialog(DialogService& dialoge, const std::string& sprache = systemSprachschluessel());
+  // sprache: the language identifier that picks the texts; without one,
+  // the language of the dialogs the service shows.
+  TFolderDialog(DialogService& dialoge, const std::string& sprache);
+  explicit TFolderDialog(DialogService& dialoge);
 
   std::string Folder;
   TBrowseInfoFlags Flags{TBrowseInfoFlag::ShowPath, TBrowseInfoFlag::NewDialogStyle, TBrowseInfoFlag::ShowShared};

@@ -30,8 +30,19 @@ TEST_F(LaufTest, ErsterLaufFragtNichtsZweiterFragtUndNeinSchreibtNichts) {
   EXPECT_EQ(u.dialoge.meldungen[0].text, "Fertig! Möchten Sie das Ergebnis gleich ansehen?");
   EXPECT_EQ(u.dialoge.meldungen[0].caption, "Mosaikschauer: Information");
   EXPECT_EQ(u.dialoge.meldungen[0].buttons, MsgButtons::YesNo);
-  EXPECT_EQ(u.shell.geoeffnet, std::vector<std::string>{html() + "index.htm"});  // Yes opens the start page
+  // Yes opens the start page, as a file URL, which a browser named in
+  // $BROWSER takes as well.
+  EXPECT_EQ(u.shell.geoeffnet, std::vector<std::string>{"file://" + html() + "index.htm"});
   EXPECT_TRUE(m.enabled(Opt::BitBErgebnisAnsehen));
+  // Without a browser that starts the button says so.
+  u.shell.gelingt = false;
+  BitBErgebnisAnsehenClick(k);
+  ASSERT_EQ(u.dialoge.meldungen.size(), 2u);
+  EXPECT_EQ(u.dialoge.meldungen[1].kind, MsgKind::Error);
+  EXPECT_EQ(u.dialoge.meldungen[1].text, "Die Seite\nfile://" + html() +
+                                             "index.htm\nkonnte nicht im Browser geöffnet werden: Es ist kein "
+                                             "Browser eingerichtet, oder er lässt sich nicht starten.");
+  u.shell.gelingt = true;
 
   schreiben(html() + "index.htm", "alt");
   u.dialoge.meldungen.clear();

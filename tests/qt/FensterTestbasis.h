@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
+#include <QScreen>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -24,6 +26,16 @@ inline QApplication& qtAnwendung() {
   static char* argv[] = {name, nullptr};
   static QApplication* app = qApp ? qApp : new QApplication(argc, argv);
   return *app;
+}
+
+// Where the tests leave their screenshots for a person to look at: one
+// folder per display scale, since the scales are tested side by side.
+inline QString bildschirmOrdner() {
+  const qreal skala = QGuiApplication::primaryScreen()->devicePixelRatio();
+  QString ordner = QStringLiteral(MOSAIK_BINARY_DIR "/bildschirm-regeln");
+  if (skala != 1.0) ordner += QStringLiteral("-skala%1").arg(skala);
+  QDir().mkpath(ordner);
+  return ordner;
 }
 
 inline QString qn(Opt o) { return QString::fromUtf8(info(o).name.data(), static_cast<qsizetype>(info(o).name.size())); }

@@ -1,11 +1,21 @@
 // The dialogs under an offscreen display: the picture description and
 // comment editors, the navigation and colour dialogs, the folder displays
 // and chooser, the progress dialog and the decimal spin edit.
+#include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QHeaderView>
+#include <QListView>
+#include <QThread>
+#include <QTranslator>
+#include <QTreeView>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QImage>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -89,6 +99,69 @@ TEST_F(Editoren, BeschreibungsdialogFuegtEinUndGibtDieVorlageZurueck) {
   });
   EXPECT_FALSE(d.isVisible());
   EXPECT_EQ(p->m.text(Opt::MBeschreibung), "a\\dn\\zu\\[bc\\]");
+}
+
+// The item by which a layout (or one nested in it) places w.
+QLayoutItem* imLayout(QLayout* l, const QWidget* w) {
+  for (int i = 0; l && i < l->count(); ++i) {
+    QLayoutItem* e = l->itemAt(i);
+    if (e->widget() == w) return e;
+    if (QLayoutItem* innen = imLayout(e->layout(), w)) return innen;
+  }
+  return nullptr;
+}
+
+// Visible widgets that the window's layouts place (not the parts of a
+// composite control) which lie over one another, neither inside the other,
+// or are smaller than the minimum their layout grants them; as text for the
+// message.
+std::vector<std::string> schlechtGelegt(QWidget& fenster) {
+  const auto gelegt = [&](const QWidget* w) {
+    for (; w != &fenster; w = w->parentWidget())
+      if (!imLayout(w->parentWidget()->layout(), w)) return false;
+    return true;
+  };
+  std::vector<QWidget*> sichtbar;
+  for (QWidget* w : fenster.findChildren<QWidget*>())
+    if (!w->isWindow() && w->isVisibleTo(&fenster) && gelegt(w)) sichtbar.push_back(w);
+  const auto name = [](const QWidget* w) {
+    const auto* l = qobject_cast<const QLabel*>(w);
+    return (w->objectName().isEmpty() ? QString::fromUtf8(w->metaObject()->className()) : w->objectName()).toStdString() +
+           (l ? " \"" + l->text().left(20).toStdString() + "\"" : std::string());
+  };
+  const auto flaeche = [&](const QWidget* w) { return QRect(w->mapTo(&fenster, QPoint()), w->size()); };
+  std::vector<std::string> fehler;
+  for (size_t i = 0; i < sichtbar.size(); ++i) {
+    QWidget* a = sichtbar[i];
+    QLayoutItem* e = imLayout(a->parentWidget()->layout(), a);
+    const int hoehe = e->hasHeightForWidth() ? e->heightForWidth(a->width()) : e->minimumSize().height();
+    if (a->width() < e->minimumSize().width() || a->height() < hoehe)
+      fehler.push_back(name(a) + " kleiner als sein Minimum");
+    for (size_t j = i + 1; j < sichtbar.size(); ++j) {
+      QWidget* b = sichtbar[j];
+      if (a->isAncestorOf(b) || b->isAncestorOf(a)) continue;
+      if (flaeche(a).intersects(flaeche(b))) fehler.push_back(name(a) + " liegt über " + name(b));
+    }
+  }
+  return fehler;
+}
+
+// At the size it opens with and shrunk as far as it goes, at the display's
+// scale (the test runs at 1 and, on a 1600 x 1200 screen, at 2).
+TEST_F(Editoren, BeschreibungsdialogUeberdecktNichtsBeiJederSkalierung) {
+  const int skala = qRound(QGuiApplication::primaryScreen()->devicePixelRatio());
+  const QString ziel = bildschirmOrdner();
+  EXIFDialog& d = f->exif;
+  for (bool uebersicht : {true, false}) {
+    imDialog([&] { p->EXIFForm.Zeigen(uebersicht); }, [&] {
+      EXPECT_EQ(schlechtGelegt(d), std::vector<std::string>()) << "beim Öffnen, Skala " << skala;
+      d.grab().save(ziel + (uebersicht ? QStringLiteral("/EXIFForm-uebersicht.png") : QStringLiteral("/EXIFForm-gross.png")));
+      d.resize(1, 1);
+      QApplication::processEvents();
+      EXPECT_EQ(schlechtGelegt(d), std::vector<std::string>()) << "kleinstmöglich, Skala " << skala;
+      d.BSchliessen->click();
+    });
+  }
 }
 
 TEST_F(Editoren, KnoepfeUndDoppelklickOeffnenDieEditoren) {
@@ -324,13 +397,86 @@ TEST(Dialoge, OrdnerwahlUndDateifilterWerdenEingerichtet) {
   EXPECT_EQ(ohne.findChild<QLabel*>(QStringLiteral("Statuszeile")), nullptr);
 }
 
+// Qt's own dialogs in German whatever LANG says, its sizes and dates in
+// German formats, and wide enough on a small screen (the offscreen one is
+// 800 x 600, smaller than 1024 x 768) for every column to show whole.
+TEST(Dialoge, DateidialogeSprechenDeutschUndZeigenJedeSpalte) {
+  qtAnwendung();
+  struct Zurueck {
+    QLocale vorher;
+    QTranslator qtDeutsch;
+    ~Zurueck() {
+      QCoreApplication::removeTranslator(&qtDeutsch);
+      QLocale::setDefault(vorher);
+    }
+  } z;
+  ASSERT_TRUE(qtDeutschEinrichten(z.qtDeutsch));
+  EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Look in:"), QStringLiteral("Suchen in:"));
+
+  TempOrdner t;
+  fs::forceDirectories(t.pfad() + "Urlaub am Meer");
+  const QString notiz = QString::fromStdString(t.pfad() + "notiz.txt");
+  QFile f(notiz);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write(QByteArray(1536, 'x'));
+  f.close();
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  ASSERT_TRUE(f.setFileTime(QDateTime(QDate(2021, 3, 5), QTime(14, 7)), QFileDevice::FileModificationTime));
+  f.close();
+
+  QFileDialog d(nullptr, QStringLiteral("Datei wählen"), QString::fromStdString(t.pfad()));
+  dateidialogEinrichten(d);
+  d.show();
+  auto* liste = d.findChild<QTreeView*>(QStringLiteral("treeView"));
+  ASSERT_NE(liste, nullptr);
+  const QAbstractItemModel* m = liste->model();
+  const auto zeile = [&](const QString& name) {
+    const QModelIndexList i = m->match(m->index(0, 0, liste->rootIndex()), Qt::DisplayRole, name, 1, Qt::MatchExactly);
+    return i.isEmpty() ? -1 : i.first().row();
+  };
+  const auto text = [&](int z, int spalte) { return m->index(z, spalte, liste->rootIndex()).data().toString().toStdString(); };
+  // The list fills in the background; this only waits for it.
+  for (int i = 0; i < 3000 && (zeile(QStringLiteral("notiz.txt")) < 0 || text(zeile(QStringLiteral("notiz.txt")), 2).empty()); ++i) {
+    QApplication::processEvents();
+    QThread::msleep(10);
+  }
+  const int n = zeile(QStringLiteral("notiz.txt"));
+  ASSERT_GE(n, 0);
+  const int o = zeile(QStringLiteral("Urlaub am Meer"));
+  ASSERT_GE(o, 0);
+  EXPECT_EQ(text(n, 1), "1,50 KiB");
+  EXPECT_EQ(text(n, 2), "Einfaches Textdokument");
+  EXPECT_EQ(text(n, 3), "05.03.21 14:07");
+  EXPECT_EQ(text(o, 1), "");
+  EXPECT_EQ(text(o, 2), "Verzeichnis");
+  QApplication::processEvents();
+
+  // The dialog fits the screen; size, type and date show whole beside a
+  // name column with room, all without scrolling; the places' names whole.
+  EXPECT_TRUE(d.screen()->availableGeometry().size().expandedTo(d.size()) == d.screen()->availableGeometry().size());
+  QHeaderView* kopf = liste->header();
+  for (int spalte = 1; spalte < 4; ++spalte) {
+    EXPECT_GE(kopf->sectionSize(spalte), static_cast<QAbstractItemView*>(liste)->sizeHintForColumn(spalte)) << spalte;
+    EXPECT_GE(kopf->sectionSize(spalte), kopf->sectionSizeHint(spalte)) << spalte;
+  }
+  EXPECT_GE(kopf->sectionSize(0), 200);
+  EXPECT_LE(kopf->length(), liste->viewport()->width());
+  auto* orte = d.findChild<QListView*>(QStringLiteral("sidebar"));
+  ASSERT_NE(orte, nullptr);
+  EXPECT_GE(orte->viewport()->width(), orte->sizeHintForColumn(0));
+  d.grab().save(bildschirmOrdner() + QStringLiteral("/Dateidialog.png"));
+  d.hide();
+}
+
 TEST(WartenDialog, ZeigtDasModellUndBleibtOffenBisZumEnde) {
   qtAnwendung();
   TwartenForm f;
   f.FormCreate();
-  WartenDialog d(f);
-  EXPECT_EQ(d.parentWidget(), nullptr);
-  EXPECT_FALSE(d.isModal());
+  QWidget haupt;
+  WartenDialog d(f, &haupt);
+  EXPECT_EQ(d.parentWidget(), &haupt);
+  EXPECT_TRUE(d.isWindow());
+  EXPECT_EQ(d.windowModality(), Qt::WindowModal);
   // A caption and no border icons.
   EXPECT_EQ(d.windowFlags() & (Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint),
             Qt::WindowFlags());

@@ -19,6 +19,7 @@
 #include <QSpinBox>
 #include <QStyle>
 #include <QTabWidget>
+#include <QWindow>
 #include <filesystem>
 #include <fstream>
 
@@ -104,14 +105,23 @@ TEST_F(Optionsseiten, LaufSperrtDasFensterHinterDemFortschritt) {
   p->runView.laufBeginnt();
   EXPECT_FALSE(w(Opt::CBHintergrundgrafik)->isEnabled());
   EXPECT_TRUE(f->warten.isVisible());
-  EXPECT_TRUE(f->warten.BAbbruch->isEnabled());  // the dialog is no child of the locked window
+  // The main window's own dialog, kept above it by the window system and
+  // modal to it; its button is not locked with the window's controls.
+  EXPECT_EQ(f->warten.parentWidget(), &f->haupt);
+  ASSERT_NE(f->warten.windowHandle(), nullptr);
+  EXPECT_EQ(f->warten.windowHandle()->transientParent(), f->haupt.windowHandle());
+  EXPECT_EQ(f->warten.windowHandle()->modality(), Qt::WindowModal);
+  EXPECT_EQ(QApplication::activeModalWidget(), &f->warten);
+  EXPECT_TRUE(f->warten.BAbbruch->isEnabled());
   p->runView.aktuelleDatei("bild.jpg");
   EXPECT_EQ(f->warten.LAktuellerDateiname->text(), QStringLiteral("bild.jpg"));
+  f->warten.grab().save(bildschirmOrdner() + QStringLiteral("/wartenForm.png"));
   p->m.setChecked(Opt::CBHintergrundgrafik, true);
   EXPECT_TRUE(p->m.enabled(Opt::EdHintergrundgrafik));
   p->runView.laufEndet();
   EXPECT_TRUE(w(Opt::EdHintergrundgrafik)->isEnabled());
   EXPECT_FALSE(f->warten.isVisible());
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
   f->haupt.hide();
 }
 
@@ -164,8 +174,7 @@ TEST_F(Optionsseiten, TastenfilterUndFeldausgangImFenster) {
 // 1600 x 1200 screen at 200 %) with its button row in view; a page that
 // needs more room than that scrolls instead of squeezing its controls.
 TEST_F(Optionsseiten, JedeSeiteInJedemModusPasst) {
-  const QString ziel = QStringLiteral(MOSAIK_BINARY_DIR "/bildschirm-regeln");
-  QDir().mkpath(ziel);
+  const QString ziel = bildschirmOrdner();
   f->haupt.show();
   QApplication::processEvents();
   EXPECT_TRUE(f->haupt.screen()->availableGeometry().contains(f->haupt.frameGeometry()));

@@ -156,27 +156,36 @@ TEST_F(Start, AutostartLaeuftNachAllenArgumentenEinmalUndBeendet) {
 
 // The program's own source tree is never a picture folder: neither the tree,
 // nor a folder inside it, nor one that holds it while subfolders are
-// included. The unattended run then ends with status 2 before it writes.
+// included. The unattended run then ends with status 2 before it writes. The
+// demo copy made inside the tree to be worked on is no part of it.
 TEST_F(Start, AutostartVerweigertDenQuelltextDesProgramms) {
   namespace sf = std::filesystem;
   const std::string bilder = arbeit.pfad().substr(0, arbeit.pfad().size() - 1);
+  const std::string oben = sf::path(bilder).parent_path().string();
   struct Fall {
     std::string arbeitskopie;
     bool unterordner;
     int status;
+    std::string demokopie = {};
   };
   const std::vector<Fall> faelle = {
       {"", true, 0},
       {bilder, true, 2},
       {bilder + "/", false, 2},
-      {sf::path(bilder).parent_path().string(), false, 2},
+      {oben, false, 2},
       {bilder + "/quelltext", true, 2},
       {bilder + "/quelltext", false, 0},
       {bilder + "-daneben", true, 0},
+      {oben, false, 0, bilder},
+      {oben, false, 0, bilder + "/"},
+      {oben, false, 2, bilder + "/fotos"},
+      {oben, false, 2, bilder + "-daneben"},
+      {bilder + "/quelltext", true, 2, bilder + "/quelltext"},
   };
   for (const Fall& f : faelle) {
     auto p = programm({"-autostart"});
     p->arbeitskopie = f.arbeitskopie;
+    p->demokopie = f.demokopie;
     p->einstellungsdateiLesen = [&](const std::string&) { p->m.setChecked(Opt::CBmitUnterverzeichnissen, f.unterordner); };
     u.dialoge.meldungen.clear();
     p->FormActivate();

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <map>
+#include <optional>
+#include <string>
 
 #include "TestUmgebung.h"
 #include "winsupport/FolderDialog.h"
@@ -10,6 +13,25 @@ namespace {
 
 using F = TBrowseInfoFlag;
 
+// An environment variable set for a while; unset when the value is empty.
+struct Umgebung {
+  std::string name;
+  std::optional<std::string> alt;
+  Umgebung(const char* n, const char* wert) : name(n) {
+    if (const char* a = std::getenv(n)) alt = a;
+    if (*wert)
+      ::setenv(n, wert, 1);
+    else
+      ::unsetenv(n);
+  }
+  ~Umgebung() {
+    if (alt)
+      ::setenv(name.c_str(), alt->c_str(), 1);
+    else
+      ::unsetenv(name.c_str());
+  }
+};
+
 TEST(FolderDialog, TexteNachDerSpracheDesBenutzers) {
   test::FakeDialoge d;
   // The texts themselves are the table's data; an entry, and none: the
@@ -18,6 +40,15 @@ TEST(FolderDialog, TexteNachDerSpracheDesBenutzers) {
       {"0407", "Ausgewählter Ordner:"}, {"040C", "Dossier Courant:"}, {"0419", "Current folder:"}, {"", "Current folder:"}};
   for (const auto& [sprache, text] : erwartet) {
     EXPECT_EQ(TFolderDialog(d, sprache).labelText(), text) << sprache;
+  }
+  // A service whose dialogs speak one language whatever the user's: its
+  // texts, also where the user's locale names another or none.
+  for (const char* lang : {"fr_FR.UTF-8", "C", ""}) {
+    const Umgebung l("LANG", lang), a("LC_ALL", ""), m("LC_MESSAGES", "");
+    EXPECT_EQ(TFolderDialog(d).labelText(), std::string(*lang == 'f' ? "Dossier Courant:" : "Current folder:")) << lang;
+    d.sprache = "de_DE";
+    EXPECT_EQ(TFolderDialog(d).labelText(), "Ausgewählter Ordner:") << lang;
+    d.sprache.clear();
   }
   // Without a "Default" the first entry counts; empty is empty; the key is
   // matched whole.
