@@ -185,16 +185,23 @@ bool probeWritable(const std::string& folder, const std::string& probePrefix) {
   // (or anybody's file) must neither block the test nor be removed by it.
   std::string p;
   const std::string prefix = withTrailingSlash(folder) + probePrefix + std::to_string(::getpid()) + "-";
-  // The folder is as it was afterwards, so it gets its time back too (where
-  // the user may set it): folders are sorted by that time.
-  const auto vorher = modTime(folder);
+  // The folder is as it was afterwards, so it gets its time back too:
+  // folders are sorted by that time. Only its owner (or root) may give it
+  // back; in anybody else's folder (a shared one with the sticky bit) a
+  // probe file would date it anew on every run, so there the kernel's own
+  // answer for this user decides.
+  struct stat st {};
+  if (folder.empty() || ::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return false;
+  const uid_t ich = ::geteuid();
+  if (ich != 0 && st.st_uid != ich) return ::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) == 0;
+  const struct timespec vorher = st.st_mtim;
   const int fd = createFresh(prefix, ".tmp", 0644, p);
   if (fd < 0) return false;
   tempMerken(p);
   const bool closed = ::close(fd) == 0;
   ::unlink(p.c_str());
   tempVergessen(p);
-  if (vorher) setModTime(folder, *vorher);
+  setModTime(folder, vorher);
   return closed;
 }
 

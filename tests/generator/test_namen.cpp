@@ -1,8 +1,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <tuple>
+#include <utility>
 
 #include "AlsNobody.h"
 #include "DurchlaufTestbasis.h"
@@ -248,6 +250,40 @@ TEST_F(NamenTest, SchreibtestUndOrdnerAnlegen) {
   ASSERT_EQ(u.dialoge.meldungen.size(), 1u);
   EXPECT_EQ(u.dialoge.meldungen[0].kind, MsgKind::Error);
   EXPECT_EQ(u.dialoge.meldungen[0].text, "Der Ordner " + t.pfad() + "datei/unter/\r\nkann nicht angelegt werden!");
+}
+
+// In a folder of another user the probe could not give the folder its time
+// back, so it writes nothing there: a shared folder with the sticky bit is
+// writable and keeps its time, root's own folder is not writable.
+TEST_F(NamenTest, SchreibtestInFremdenOrdnernOhneProbedatei) {
+  static const char* const kOrdner = "MOSAIK_TEST_FREMDE_ORDNER";
+  const struct timespec alt = {1000000000, 0};
+  if (::geteuid() == 0) {
+    const test::TempOrdner t;
+    ::chmod(t.pfad().c_str(), 0755);
+    for (const auto& [name, modus] : {std::pair{"geteilt", 01777}, {"gesperrt", 0755}}) {
+      fs::forceDirectories(t.pfad() + name);
+      ::chmod((t.pfad() + name).c_str(), static_cast<mode_t>(modus));
+      ASSERT_TRUE(fs::setModTime(t.pfad() + name, alt));
+    }
+    ::setenv(kOrdner, t.pfad().c_str(), 1);
+    test::AlsNobodyWiederholt();
+    ::unsetenv(kOrdner);
+    EXPECT_TRUE(std::filesystem::is_empty(t.pfad() + "geteilt"));
+    EXPECT_EQ(fs::modTime(t.pfad() + "geteilt")->tv_sec, alt.tv_sec);
+    return;
+  }
+  EXPECT_FALSE(OrdnerBeschreibbar("/"));
+  const char* ordner = ::getenv(kOrdner);
+  if (!ordner) return;
+  const std::string o = ordner;
+  EXPECT_TRUE(OrdnerBeschreibbar(o + "geteilt/"));
+  EXPECT_FALSE(OrdnerBeschreibbar(o + "gesperrt/"));
+  EXPECT_FALSE(OrdnerBeschreibbar(o + "fehlt/"));
+  for (const char* name : {"geteilt", "gesperrt"}) {
+    EXPECT_EQ(fs::modTime(o + name)->tv_sec, alt.tv_sec) << name;
+    EXPECT_EQ(fs::modTime(o + name)->tv_nsec, 0) << name;
+  }
 }
 
 }  // namespace
