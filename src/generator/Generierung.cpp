@@ -257,6 +257,17 @@ bool BitBStartClick(Lauf& lauf) {
                             ablage, true, ok);
   }
 
+  // A name beginning with a dot is a hidden file here, which walk 2 skips:
+  // large images named so would leave the gallery empty without a word.
+  const std::string& grossZusatz = m.text(Opt::EdErweiterungGrosseBilder);
+  if (ok && verkleinern && m.checked(Opt::RBVorneGrosseBilder) && !grossZusatz.empty() && grossZusatz[0] == '.') {
+    ok = false;
+    k.fehler("Der Namenszusatz " + grossZusatz +
+             " der großen Bilder beginnt mit einem Punkt: so benannte Bilder wären versteckt und fehlten in der "
+             "Galerie." +
+             kZeilenumbruch + "Programmabbruch!");
+  }
+
   if (ok) OrdnerPruefen(k, htmlOrdner, ok);
 
   if (ok) {

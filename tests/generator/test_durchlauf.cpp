@@ -353,6 +353,18 @@ TEST_F(Durchlauf, FehlerDerSpiegelungWerdenGemeldet) {
     st.*f.pfad = "";
   }
   st.HTMLOrdnerPfad = "";
+  // A large-image affix in front that makes hidden names; behind the name
+  // the same affix is harmless.
+  m.setText(Opt::EdErweiterungGrosseBilder, ".x");
+  m.setChecked(Opt::RBVorneGrosseBilder, true);
+  fehler("Der Namenszusatz .x der großen Bilder beginnt mit einem Punkt: so benannte Bilder wären versteckt und "
+         "fehlten in der Galerie.");
+  m.setChecked(Opt::RBhintenGrosseBilder, true);
+  EXPECT_TRUE(BitBStartClick(lauf));
+  EXPECT_TRUE(fs::exists(q + "html/_gross/a.x.jpg"));
+  sfs::remove_all(q + "html");
+  m.setChecked(Opt::RBVorneGrosseBilder, true);
+  m.setText(Opt::EdErweiterungGrosseBilder, "");
   EXPECT_EQ(originale(), vorher);
   EXPECT_FALSE(fs::exists(q + "html"));
   sfs::remove_all(q + "Sub");
