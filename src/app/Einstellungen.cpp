@@ -116,10 +116,15 @@ bool gleicheDatei(const std::string& a, const std::string& b) {
   return normal(a) == normal(b);
 }
 
+namespace {
+
+// Whether the file is one that was there but could not be read.
 bool ungelesen(const Kontext& k, const std::string& datei) {
   const auto& u = k.st.UngeleseneDateien;
   return std::any_of(u.begin(), u.end(), [&](const std::string& d) { return gleicheDatei(d, datei); });
 }
+
+}  // namespace
 
 std::string schreibtestMeldung(const std::string& datei) {
   return "Die Datei " + datei + " mit den\r\nProgrammeinstellungen kann nicht gespeichert werden!";

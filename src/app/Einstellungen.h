@@ -41,8 +41,6 @@ void InifileSchreiben(Kontext& k, const std::string& datei);
 // nothing either: false, after the message "Die Einstellungsdatei ... kann
 // nicht gelesen werden!" with the reason; it is then never saved over.
 bool IniFileLesen(Kontext& k, const std::string& datei);
-// Whether the file is one that was there but could not be read.
-bool ungelesen(const Kontext& k, const std::string& datei);
 
 // Writes the two keys of the product's section into the file; a file that
 // holds them already is not rewritten but proved writable. On failure:

@@ -45,15 +45,22 @@ bool stickyGeschuetzt(const struct stat* ordner, const struct stat& eintrag) {
 }
 
 // No write permission for the user, or no write bit at all: chmod a-w is
-// this system's read-only attribute, and it holds for root as well. An
-// entry the user may not rename counts as read-only too.
+// this system's read-only attribute, and it holds for root as well.
 bool writeProtectedAt(int dirfd, const char* name, const struct stat& s) {
   return (s.st_mode & 0222) == 0 || ::faccessat(dirfd, name, W_OK, AT_EACCESS) != 0;
 }
 
+// An entry the user may not rename counts as read-only too, though its
+// content may be written.
 bool readOnlyAt(int dirfd, const char* name, const struct stat& s, const struct stat* ordner,
                 const struct stat& eintrag) {
   return writeProtectedAt(dirfd, name, s) || stickyGeschuetzt(ordner, eintrag);
+}
+
+void schutzSetzen(Entry& e, int dirfd, const char* name, const struct stat& s, const struct stat* ordner,
+                  const struct stat& eintrag) {
+  e.writeProtected = writeProtectedAt(dirfd, name, s);
+  e.readOnly = e.writeProtected || stickyGeschuetzt(ordner, eintrag);
 }
 
 bool ordnerStat(const std::string& path, struct stat& st);
@@ -109,8 +116,7 @@ std::vector<Entry> listFolder(const std::string& folder) {
     Entry e;
     e.name = name;
     if (!fill(e, lst, haveTarget ? &target : nullptr)) continue;
-    e.writeProtected = writeProtectedAt(dfd, name.c_str(), haveTarget ? target : lst);
-    e.readOnly = e.writeProtected || (ordnerBekannt && stickyGeschuetzt(&ordner, lst));
+    schutzSetzen(e, dfd, name.c_str(), haveTarget ? target : lst, ordnerBekannt ? &ordner : nullptr, lst);
     out.push_back(std::move(e));
   }
   ::closedir(d);
@@ -130,8 +136,7 @@ std::optional<Entry> entryInfo(const std::string& path) {
   if (!fill(e, lst, haveTarget ? &target : nullptr)) return std::nullopt;
   struct stat ordner {};
   const bool ordnerBekannt = ordnerStat(parentOf(p), ordner);
-  e.writeProtected = writeProtectedAt(AT_FDCWD, p.c_str(), haveTarget ? target : lst);
-  e.readOnly = e.writeProtected || (ordnerBekannt && stickyGeschuetzt(&ordner, lst));
+  schutzSetzen(e, AT_FDCWD, p.c_str(), haveTarget ? target : lst, ordnerBekannt ? &ordner : nullptr, lst);
   return e;
 }
 

@@ -14,8 +14,6 @@
 namespace mosaik {
 namespace {
 
-uint32_t rgb(const QColor& c) { return static_cast<uint32_t>(c.rgb()) & 0xFFFFFFu; }
-
 QPushButton* knopf(const QString& text, const char* name, const QString& hinweis, int x, QWidget* parent) {
   auto* b = new QPushButton(text, parent);
   b->setObjectName(QString::fromLatin1(name));
@@ -112,7 +110,7 @@ KommentarDialog::KommentarDialog(TKommentarForm& form) : QDialog(nullptr), form_
   connect(BitBAbbruch, &QPushButton::clicked, this, [this] { form_.BitBAbbruchClick(); });
   connect(BSchliessen, &QPushButton::clicked, this, [this] { form_.BSchliessenClick(); });
 
-  form_.Flaeche = rgb(palette().color(QPalette::Button));
+  form_.Flaeche = farbeAusQt(palette().color(QPalette::Button));
   form_.geaendert = [this] { aktualisieren(); };
   form_.schliessen = [this] { accept(); };
   form_.modalAnzeigen = [this] { exec(); };

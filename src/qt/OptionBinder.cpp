@@ -25,6 +25,8 @@
 
 namespace mosaik {
 
+uint32_t farbeAusQt(const QColor& c) { return static_cast<uint32_t>(c.rgb()) & 0xFFFFFFu; }
+
 QString memoNachQt(const std::string& s) {
   // A leading U+FEFF is part of the text (a comment may begin with one):
   // the plain UTF-8 conversion would take it for a byte-order mark and drop

@@ -4,6 +4,7 @@
 // handlers); model changes come back with the widget's signals blocked, so
 // no handler runs twice. Enabled, Visible and captions are the model's own
 // flags, mirrored; the view never reads them back.
+#include <QColor>
 #include <QObject>
 #include <QWidget>
 #include <array>
@@ -65,6 +66,8 @@ class OptionBinder : public QObject {
 // Memo texts: CR LF in the model, LF in the widget; every other character
 // as it is, a leading U+FEFF included.
 QString memoNachQt(const std::string& s);
+// A colour as the models keep it: 0xRRGGBB.
+uint32_t farbeAusQt(const QColor& c);
 std::string memoAusQt(const QString& s);
 
 // The paste entry of a line edit's standard context menu.

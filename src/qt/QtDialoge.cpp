@@ -19,6 +19,7 @@
 #include <QTreeView>
 #include <QUrl>
 
+#include "qt/OptionBinder.h"
 #include "winsupport/FolderDialog.h"
 
 namespace mosaik {
@@ -206,8 +207,7 @@ std::optional<uint32_t> QtDialogService::chooseColor(uint32_t rgb) {
   const QColor neu =
       QColorDialog::getColor(QColor((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF), QApplication::activeWindow());
   if (!neu.isValid()) return std::nullopt;
-  return static_cast<uint32_t>(neu.red()) << 16 | static_cast<uint32_t>(neu.green()) << 8 |
-         static_cast<uint32_t>(neu.blue());
+  return farbeAusQt(neu);
 }
 
 }  // namespace mosaik

@@ -9,15 +9,10 @@
 #include <QPainter>
 #include <QScreen>
 
+#include "qt/OptionBinder.h"
 #include "qt/ThemenMaler.h"
 
 namespace mosaik {
-namespace {
-
-uint32_t rgb(const QColor& c) { return static_cast<uint32_t>(c.rgb()) & 0xFFFFFFu; }
-
-}  // namespace
-
 WartenBalken::WartenBalken(TwartenForm& form, QWidget* parent) : QWidget(parent), form_(form) {
   setObjectName(QStringLiteral("ImWarten"));
   setFixedSize(TwartenForm::kBreite, TwartenForm::kHoehe);
@@ -90,7 +85,7 @@ WartenDialog::WartenDialog(TwartenForm& form, QWidget* haupt) : QDialog(haupt), 
 }
 
 void WartenDialog::farbenUebernehmen() {
-  form_.Farben(rgb(palette().color(QPalette::Highlight)), rgb(palette().color(QPalette::Button)));
+  form_.Farben(farbeAusQt(palette().color(QPalette::Highlight)), farbeAusQt(palette().color(QPalette::Button)));
 }
 
 void WartenDialog::aktualisieren() {

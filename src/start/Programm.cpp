@@ -6,12 +6,11 @@
 #include <filesystem>
 #include <optional>
 
-#include <sys/stat.h>
-
 #include "app/Einstellungen.h"
 #include "app/Grundeinstellungen.h"
 #include "app/options/Hersteller.h"
 #include "generator/Generierung.h"
+#include "generator/Verzeichnis.h"
 #include "imaging/NumberFormat.h"
 #include "platform/FileSystem.h"
 #include "platform/Win1252.h"
@@ -130,14 +129,13 @@ void Programm::FormCreate() {
 
 void Programm::VerknuepfungenPruefen() { mosaik::VerknuepfungenPruefen(m, HauptForm.verknuepfungen); }
 
-bool Programm::einstellungenLesen(const std::string& datei, bool modus) {
+void Programm::einstellungenLesen(const std::string& datei, bool modus) {
   // The side files belong to settings that were read.
   const size_t ungelesen = st.UngeleseneDateien.size();
   einstellungsdateiLesen(datei);
-  if (st.UngeleseneDateien.size() != ungelesen) return false;
+  if (st.UngeleseneDateien.size() != ungelesen) return;
   if (modus) m.run(Proc::RBModusAnfaengerClick);
   zusatzdateienLesen(datei);
-  return true;
 }
 
 void Programm::FormActivate() {
@@ -182,14 +180,10 @@ void Programm::kommandozeilenparameterausfuehren() {
       const std::string wieGetippt = f->front() == '/' ? *f : startOrdner_ + *f;
       // Something of that name that is no file (a folder, a pipe, a link
       // leading nowhere) is not passed over in silence: reading says why.
-      const auto da = [](const std::string& d) {
-        struct stat s {};
-        return ::lstat(d.c_str(), &s) == 0;
-      };
       const std::string datei = fs::fileExists(wieGetippt)             ? wieGetippt
                                 : fs::fileExists(programmOrdner + *f) ? programmOrdner + *f
-                                : da(wieGetippt)                      ? wieGetippt
-                                : da(programmOrdner + *f)             ? programmOrdner + *f
+                                : fs::exists(wieGetippt)             ? wieGetippt
+                                : fs::exists(programmOrdner + *f)    ? programmOrdner + *f
                                                                       : std::string();
       if (!datei.empty()) einstellungenLesen(datei, true);
     }

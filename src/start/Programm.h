@@ -82,8 +82,8 @@ class Programm {
   // Hides the main window and ends, without saving.
   void fensterSchliessen();
   // A settings file, then (after the program mode, when asked for) its side
-  // files; false when the settings file is there but could not be read.
-  bool einstellungenLesen(const std::string& datei, bool modus);
+  // files, unless the settings file is there but could not be read.
+  void einstellungenLesen(const std::string& datei, bool modus);
   // Refuses, with a message, a run that would work inside arbeitskopie.
   bool arbeitskopieGeschuetzt();
 
