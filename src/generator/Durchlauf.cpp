@@ -94,8 +94,9 @@ std::set<std::string> Ausgabeordnernamen(const Lauf& lauf) {
 
 bool SeitendateiLesbar(const Kontext& k, const std::string& pfad) {
   if (!fs::fileExists(pfad)) return false;
-  if (fs::readFile(pfad)) return true;
-  k.fehler("Fehler beim Einlesen der Datei" + std::string(kZeilenumbruch) + pfad);
+  std::string grund;
+  if (fs::readTextFile(pfad, &grund)) return true;
+  k.fehler("Fehler beim Einlesen der Datei" + std::string(kZeilenumbruch) + pfad + kZeilenumbruch + grund);
   return false;
 }
 

@@ -27,9 +27,32 @@ std::string cp1252ToUtf8(std::string_view bytes);
 std::string utf8ToCp1252(std::string_view utf8, bool* lossless = nullptr);
 bool fitsCp1252(std::string_view utf8);
 
-// Text files the user supplies: UTF-8 when they are valid UTF-8 (a leading
-// byte-order mark is dropped), else Windows-1252.
+// Text files are read and written in units: a settings file line by line
+// (a line typed in a UTF-8 terminal stands beside lines in the code page),
+// any other text file as a whole.
+enum class TextUnit { Line, File };
+
+// Reads the bytes of a text file (line ends stay as they are). A leading
+// UTF-8 byte-order mark is dropped and makes every unit UTF-8 that is valid
+// UTF-8. Without it a unit is Windows-1252 when it is no valid UTF-8, or
+// when all it holds beyond ASCII are two-byte characters of the form that
+// Windows-1252 text makes and typed text does not (readsAsCp1252Pairs).
+std::string decodeText(std::string_view bytes, TextUnit unit);
+// Text files the user supplies, read as one unit.
 std::string decodeUserText(std::string_view bytes);
+// A valid UTF-8 unit that is Windows-1252 nonetheless: each character beyond
+// ASCII is what a Windows-1252 letter followed by a punctuation mark or sign
+// decodes to ("ß…" is DF 85, U+07C5): two bytes, the first a letter and the
+// second no letter of the code page, a character the code page does not
+// hold, never right after another character beyond ASCII (the letters of a
+// Greek or Cyrillic word stand side by side), and, unless it begins with
+// "ß", not right after a lower-case ASCII letter (the capitals of the code
+// page do not follow one; a Polish "ń" in "Gdańsk" does).
+bool readsAsCp1252Pairs(std::string_view bytes);
+// The bytes that store the text: Windows-1252 when every unit of them reads
+// back as this text, else UTF-8 with a byte-order mark, which reads back
+// whole. The writer asks the reader, so the two never disagree.
+std::string encodeText(std::string_view utf8, TextUnit unit);
 
 // UTF-16 text (without its byte-order mark) as UTF-8, as Windows editors
 // save "Unicode" text. A lone surrogate or a trailing odd byte gives U+FFFD.
