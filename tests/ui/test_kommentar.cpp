@@ -627,6 +627,85 @@ TEST_F(Kommentareditor, BildHinterEinerVerknuepfungWirdAnOrtUndStelleGeschrieben
   EXPECT_EQ(kommentarVon(anderswo.pfad() + "echt.jpg"), "neu");
 }
 
+// Another program changes the comment while the editor shows the old one:
+// saving would silently replace a text the user has never seen.
+TEST_F(Kommentareditor, FremdGeaenderterKommentarWirdNichtUeberschrieben) {
+  struct Fall {
+    std::string gezeigt, fremd, getippt;
+    bool konflikt;
+  };
+  const Fall faelle[] = {
+      {"Orig A", "Fremd: von anderem Programm", "Orig A X", true},
+      {"Orig A", "", "Orig A X", true},                  // removed by the other program
+      {"", "Fremd", "neu", true},                        // added where there was none
+      {"Orig A", "Fremd", "", true},                     // the user removed it
+      {"Orig A", "Orig A", "Orig A X", false},           // rewritten with the same text
+      {"K\xC3\xB6ln", "K\xF6ln", "K\xC3\xB6ln X", false},  // the same text in Windows-1252
+      {"a\r\nb", "a\nb", "a\r\nb X", false},             // the same lines with other line ends
+  };
+  const auto mitKommentar = [&](const std::string& kommentar) {
+    if (kommentar.empty()) return jpegBytes(16, 16);
+    // The comment's bytes as they are, whatever their encoding.
+    const std::string ohne = jpegBytes(16, 16);
+    const uint16_t l = static_cast<uint16_t>(kommentar.size() + 2);
+    return ohne.substr(0, 2) + "\xFF\xFE" + static_cast<char>(l >> 8) + static_cast<char>(l & 0xFF) + kommentar +
+           ohne.substr(2);
+  };
+  size_t meldungen = 0;
+  for (const Fall& fall : faelle) {
+    SCOPED_TRACE(fall.fremd);
+    schreiben(pfad("a.jpg"), mitKommentar(fall.gezeigt));
+    bild("b.jpg", 16, 16, "B");
+    oeffnen();
+    ASSERT_EQ(f.MKommentar, fall.gezeigt);
+    schreiben(pfad("a.jpg"), mitKommentar(fall.fremd));
+    altesDatum("a.jpg");
+    const std::string fremd = lesen(pfad("a.jpg"));
+    f.MKommentar = fall.getippt;
+    f.BitBWeiterClick();
+    if (!fall.konflikt) {
+      EXPECT_EQ(u.dialoge.meldungen.size(), meldungen);
+      EXPECT_EQ(kommentarVon(pfad("a.jpg")), fall.getippt);
+      EXPECT_EQ(f.AktuellesBild, 1);
+      continue;
+    }
+    // The file as the other program left it, date included; the editor
+    // stays and shows what is on disk now, so that the change can be made
+    // again on top of it.
+    meldung(++meldungen, MsgKind::Error,
+            "Der Kommentar der Datei " + pfad("a.jpg") +
+                " wurde inzwischen von einem anderen Programm ge\xC3\xA4ndert.\r\n"
+                "Die Datei bleibt unver\xC3\xA4ndert; angezeigt wird jetzt ihr aktueller Kommentar. " +
+                (fall.getippt.empty() ? "Ihr Text war leer." : "Ihr Text war:\r\n" + fall.getippt));
+    EXPECT_EQ(lesen(pfad("a.jpg")), fremd);
+    EXPECT_EQ(aenderungszeit(pfad("a.jpg")).tv_sec, 988885230);
+    EXPECT_EQ(f.AktuellesBild, 0);
+    EXPECT_EQ(f.LBildNr, "1/2");
+    EXPECT_EQ(f.MKommentar, TKommentarForm::memoText(fall.fremd));
+    EXPECT_EQ(f.Dateiliste[0].Kommentar, f.MKommentar);
+    f.MKommentar += " X";
+    f.BitBWeiterClick();
+    EXPECT_EQ(u.dialoge.meldungen.size(), meldungen);
+    EXPECT_EQ(kommentarVon(pfad("a.jpg")), fall.fremd + " X");
+    EXPECT_EQ(f.AktuellesBild, 1);
+    // Zurück checks alike; a picture whose comment was only browsed is
+    // never written, whatever became of it.
+    schreiben(pfad("b.jpg"), mitKommentar("auch fremd"));
+    f.MKommentar = "B neu";
+    f.BitBzurueckClick();
+    ++meldungen;
+    ASSERT_EQ(u.dialoge.meldungen.size(), meldungen);
+    EXPECT_EQ(f.AktuellesBild, 1);
+    EXPECT_EQ(f.MKommentar, "auch fremd");
+    schreiben(pfad("b.jpg"), mitKommentar("wieder fremd"));
+    const std::string b = lesen(pfad("b.jpg"));
+    f.BitBzurueckClick();
+    EXPECT_EQ(f.AktuellesBild, 0);
+    EXPECT_EQ(lesen(pfad("b.jpg")), b);
+    EXPECT_EQ(u.dialoge.meldungen.size(), meldungen);
+  }
+}
+
 // Names that nearly fill a file name: a picture with a second name is
 // written over in place, with a copy of the original in the temporary
 // folder under a name that must fit there as well.
