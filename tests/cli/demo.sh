@@ -44,6 +44,13 @@ for durchgang in 1 2; do
   [ "$(stand "$w" klon/build/demo)" = "$vorher" ] || fail "Außerhalb der Demo geschrieben (Durchgang $durchgang)"
   [ -e "$w/klon/examples/fotos/Bergsee.JPG" ] || fail "Beispielbilder umbenannt"
 done
+# With a display the window opens from the same copy, on the demo's own
+# settings, with no argument that could name other ones.
+printf '#!/bin/sh\necho "$0|$#|$PWD"\n' > "$w/klon/build/mosaikschauer"
+(cd "$w" && DISPLAY=:99 timeout 60 bash klon/run.sh < /dev/null > "$tmp/aus" 2> "$tmp/err")
+demo="$w/klon/build/demo"
+[ "$(cat "$tmp/aus")" = "$demo/mosaikschauer|0|$demo/fotos" ] || fail "Fenster der Demo: $(cat "$tmp/aus" "$tmp/err")"
+grep -qx "Ordner=$demo/fotos" "$demo/Mosaikschauer.ini" || fail "Einstellungen der Demo: $(cat "$demo/Mosaikschauer.ini")"
 
 # Run from the checkout's parent folder without subfolders: refused, and
 # neither the checkout nor the picture beside it renamed or written (the
