@@ -134,11 +134,11 @@ TEST_F(Start, IniArgumentSuchtErstWieGetipptDannImProgrammordner) {
   q->kommandozeilenparameterausfuehren();
   EXPECT_TRUE(q->beendet());
   EXPECT_EQ(q->exitStatus(), 1);
-  EXPECT_EQ(u.dialoge.texte(),
-            (std::vector<std::string>{"Die Einstellungsdatei " + arbeit.pfad() +
-                                          "fehlt.ini (auch nicht im Programmordner " + u.programmOrdner.pfad() +
-                                          ") ist nicht vorhanden.\r\nProgrammabbruch!",
-                                      "Die Einstellungsdatei " + absolut + " ist nicht vorhanden.\r\nProgrammabbruch!"}));
+  const std::string schluss = " ist nicht vorhanden.\r\nProgrammabbruch!";
+  EXPECT_EQ(u.dialoge.texte(), (std::vector<std::string>{"Die Einstellungsdatei " + arbeit.pfad() +
+                                                             "fehlt.ini (auch nicht im Programmordner " +
+                                                             u.programmOrdner.pfad() + ")" + schluss,
+                                                         "Die Einstellungsdatei " + absolut + schluss}));
   EXPECT_FALSE(std::filesystem::exists(arbeit.pfad() + "html"));
   EXPECT_FALSE(std::filesystem::exists(u.programmOrdner.pfad() + "Mosaikschauer.ini"));
 }
