@@ -34,18 +34,31 @@ demo="$root/build/demo"
 rm -rf "$demo"
 mkdir -p "$demo"
 cp -r "$root/examples/fotos" "$demo/fotos"
-sed "s|@FOTOS@|$demo/fotos|" "$root/examples/demo.ini" > "$demo/demo.ini"
+# The program takes its standard settings file from its own folder, and only
+# that file can send it to a personal one: a copy of the program beside the
+# demo's settings reads and writes no settings of the user's, so the demo
+# gallery goes where the demo's settings say, inside this copy.
+cp "$prog" "$demo/mosaikschauer"
+for beilage in hilfe liesmich.txt; do
+  if [ -e "$root/build/$beilage" ]; then cp -r "$root/build/$beilage" "$demo/"; fi
+done
+einstellungen=$(< "$root/examples/demo.ini")
+printf '%s\n' "${einstellungen//@FOTOS@/"$demo/fotos"}" > "$demo/Mosaikschauer.ini"
 export MOSAIKSCHAUER_DEMOKOPIE="$demo"
 cd "$demo/fotos"
 if bildschirm; then
-  # The demo's settings name its picture folder and save nothing on close,
-  # so the user's own settings stay as they were.
-  exec "$prog" "-ini=$demo/demo.ini"
+  exec "$demo/mosaikschauer"
 fi
 status=0
-"$prog" "-ini=$demo/demo.ini" -autostart || status=$?
+"$demo/mosaikschauer" -autostart || status=$?
 if [ $status -eq 0 ]; then
-  start=$(ls "$demo"/fotos/html/index.htm* 2>/dev/null | head -n 1)
-  echo "Galerie erstellt in $demo/fotos/html${start:+ (Startseite: $start)}"
+  # The demo's settings name the start page "index" plus the extension of
+  # the page name; the gallery is reported whatever it is called.
+  html="$demo/fotos/html"
+  start=""
+  for seite in "$html"/index.*; do
+    if [ -f "$seite" ]; then start=$seite; break; fi
+  done
+  echo "Galerie erstellt in $html${start:+ (Startseite: $start)}"
 fi
 exit $status

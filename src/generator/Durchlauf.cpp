@@ -300,7 +300,9 @@ void OriginaleVerkleinernDurchlauf(Lauf& lauf, const std::string& quelleIn, cons
     v.Datum = e.dosTime;
     lauf.Ordnerliste.push_back(std::move(v));
     lauf.OrdnerlisteHigh = static_cast<int>(lauf.Ordnerliste.size()) - 1;
-    DirnameTxtSchreiben(k, ziel + zielname, e.name);
+    // Only into a folder of this run; one of an earlier run with subfolders
+    // stays as it is.
+    if (anlegen) DirnameTxtSchreiben(k, ziel + zielname, e.name);
   }
 
   OrdnerlisteDoppelteEntfernen(lauf.Ordnerliste, lauf.OrdnerlisteHigh, erster);
@@ -385,6 +387,9 @@ void GalerieDurchlauf(Lauf& lauf, const std::string& vonIn, const std::string& v
     if (lauf.pumpUndAbbruch() || !ok) break;
     std::string name = e.name;
     if (e.folder) {
+      // A gallery of the top folder alone shows no subfolder: none is
+      // renamed or given a name file.
+      if (!mitUnterordnern) continue;
       const std::string zielname = ordnerZielname(k, e.name, vorschau);
       ok = true;
       if (!(bilderZaehlen(lauf, von + e.name + "/", ok, 1) > 0 && ok)) continue;

@@ -314,10 +314,10 @@ bool BitBStartClick(Lauf& lauf) {
     if (verkleinern) lauf.OrdnerlisteGross.clear();
     const bool index = m.checked(Opt::CBIndexInGrafikordnern);
     if (ok && index && !gleicherOrdner(grossOrdner, htmlOrdner) && !m.checked(Opt::CBBilderPfadErsetzen))
-      IndexInGrafikordnernSchreiben(lauf, grossOrdner);
+      IndexInGrafikordnernSchreiben(lauf, grossOrdner, mitUnterordnern);
     if (ok && index && !vorschauOrdner.empty() && !gleicherOrdner(vorschauOrdner, htmlOrdner) &&
         !m.checked(Opt::CBVorschaulinksErsetzen))
-      IndexInGrafikordnernSchreiben(lauf, vorschauOrdner);
+      IndexInGrafikordnernSchreiben(lauf, vorschauOrdner, mitUnterordnern);
   } catch (const std::exception& e) {
     ausnahme = e.what();
     if (ausnahme.empty()) ausnahme = "Unbekannter Fehler";

@@ -191,8 +191,7 @@ std::string EinzelbildHTMLName(const Kontext& k, const std::string& uebersichtss
   // whole name, so that two long names stay two pages.
   constexpr size_t kNameMax = 255, kMarke = 9;
   if (name.size() <= kNameMax || vorn.size() + hinten.size() + kMarke >= kNameMax) return name;
-  size_t behalten = kNameMax - vorn.size() - hinten.size() - kMarke;
-  while (behalten > 0 && (static_cast<unsigned char>(mitte[behalten]) & 0xC0) == 0x80) --behalten;
+  const size_t behalten = utf8Prefix(mitte, kNameMax - vorn.size() - hinten.size() - kMarke).size();
   uint32_t fnv = 2166136261u;
   for (const char c : name) fnv = (fnv ^ static_cast<unsigned char>(c)) * 16777619u;
   char marke[kMarke + 1];

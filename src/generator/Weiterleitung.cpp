@@ -69,7 +69,7 @@ void WeiterleitungsIndexSchreiben(const Kontext& k, const std::string& ordnerIn)
   SeiteSpeichern(pfad, s);
 }
 
-void IndexInGrafikordnernSchreiben(Lauf& lauf, const std::string& ordnerIn) {
+void IndexInGrafikordnernSchreiben(Lauf& lauf, const std::string& ordnerIn, bool mitUnterordnern) {
   const std::string ordner = fs::withTrailingSlash(ordnerIn);
   WeiterleitungsIndexSchreiben(lauf.k, ordner);
   if (lauf.pumpUndAbbruch()) {
@@ -77,11 +77,13 @@ void IndexInGrafikordnernSchreiben(Lauf& lauf, const std::string& ordnerIn) {
     BenutzerAbbruch(lauf.k, eigenes);
     return;
   }
+  if (!mitUnterordnern) return;
   for (const fs::Entry& e : OrdnerLesen(lauf, ordner)) {
     if (AbbruchFlag.load() != 0) break;
     if (!e.folder) continue;
     bool ok = true;
-    if (BilderZaehlen(lauf, ordner + e.name + "/", ok) > 0 && ok) IndexInGrafikordnernSchreiben(lauf, ordner + e.name + "/");
+    if (BilderZaehlen(lauf, ordner + e.name + "/", ok) > 0 && ok)
+      IndexInGrafikordnernSchreiben(lauf, ordner + e.name + "/", true);
     if (!ok) break;
   }
 }

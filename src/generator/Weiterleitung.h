@@ -8,9 +8,9 @@
 
 namespace mosaik {
 
-// Writes the redirect page into the folder and, recursively, into every
-// admitted subfolder that has pictures below it.
-void IndexInGrafikordnernSchreiben(Lauf& lauf, const std::string& ordner);
+// Writes the redirect page into the folder and, with subfolders,
+// recursively into every admitted subfolder that has pictures below it.
+void IndexInGrafikordnernSchreiben(Lauf& lauf, const std::string& ordner, bool mitUnterordnern);
 
 // Writes ordner + "index.html" when the folder is writable. Never writes
 // into the HTML folder itself, and never replaces an "index.html" that is

@@ -77,17 +77,7 @@ std::string DecodeText(std::string_view bytes) {
 // the same 64 KB, and converting all of it each time would be wasted work.
 std::string DisplayText(std::string_view bytes) {
   constexpr size_t kKeep = 256;
-  if (bytes.size() > kKeep) {
-    size_t cut = kKeep;
-    // Do not split a UTF-8 sequence: step back to the byte that starts it.
-    size_t back = 0;
-    while (back < 4 && cut > 0 && (static_cast<unsigned char>(bytes[cut]) & 0xC0) == 0x80) {
-      --cut;
-      ++back;
-    }
-    bytes = bytes.substr(0, cut);
-  }
-  return DecodeText(bytes);
+  return DecodeText(utf8Prefix(bytes, kKeep));
 }
 
 // At most `count` characters of a UTF-8 text.

@@ -21,6 +21,8 @@
 #include <random>
 #include <set>
 
+#include "platform/Win1252.h"
+
 namespace mosaik::fs {
 
 bool fileExists(const std::string& path) {
@@ -41,10 +43,20 @@ bool forceDirectories(const std::string& path) {
   return folderExists(path);
 }
 
+namespace {
+// The number of a fresh name has at most this many digits.
+constexpr size_t kFreshDigits = 6;
+constexpr unsigned kFreshNumbers = [] {
+  unsigned n = 1;
+  for (size_t i = 0; i < kFreshDigits; ++i) n *= 10;
+  return n;
+}();
+}  // namespace
+
 int createFresh(const std::string& prefix, const std::string& suffix, unsigned mode, std::string& path) {
   std::random_device rd;
   for (int attempt = 0; attempt < 16; ++attempt) {
-    path = prefix + std::to_string(rd() % 1000000u) + suffix;
+    path = prefix + std::to_string(rd() % kFreshNumbers) + suffix;
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, static_cast<mode_t>(mode));
     if (fd >= 0 || errno != EEXIST) return fd;
   }
@@ -502,9 +514,14 @@ RewriteResult writeInPlace(const std::string& path, const std::string& bytes, co
   const std::string tempFolder = userTempFolder();
   std::string copy;
   // Named after the original, so that a user who has to fetch it back
-  // knows it.
-  const std::string name = path.substr(path.rfind('/') + 1);
-  const int c = createFresh(tempFolder + "mosaik-original-", "-" + name, 0600, copy);
+  // knows it; as much of its name as fits beside the prefix and the number
+  // (a name that nearly fills a file name of its own would not).
+  constexpr std::string_view prefix = "mosaik-original-";
+  const long limit = ::pathconf(tempFolder.c_str(), _PC_NAME_MAX);
+  const size_t nameMax = limit > 0 && limit < NAME_MAX ? static_cast<size_t>(limit) : NAME_MAX;
+  const size_t room = nameMax > prefix.size() + kFreshDigits + 1 ? nameMax - prefix.size() - kFreshDigits - 1 : 0;
+  const std::string_view name = utf8Prefix(std::string_view(path).substr(path.rfind('/') + 1), room);
+  const int c = createFresh(tempFolder + std::string(prefix), "-" + std::string(name), 0600, copy);
   bool copied = c >= 0 && writeAll(c, original) && ::fsync(c) == 0;
   const int e = errno;
   if (c >= 0 && ::close(c) != 0) copied = false;

@@ -99,6 +99,15 @@ bool isValidUtf8(std::string_view s) {
   return true;
 }
 
+std::string_view utf8Prefix(std::string_view s, size_t maxBytes) {
+  if (s.size() <= maxBytes) return s;
+  size_t cut = maxBytes;
+  // A character has at most three bytes after its first; bytes that are no
+  // UTF-8 are not followed further back.
+  for (int back = 0; back < 3 && cut > 0 && (static_cast<unsigned char>(s[cut]) & 0xC0) == 0x80; ++back) --cut;
+  return s.substr(0, cut);
+}
+
 int cp1252FromCodePoint(char32_t cp) {
   if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<int>(cp);
   for (int i = 0; i < 32; ++i)

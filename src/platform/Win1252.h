@@ -16,6 +16,9 @@ std::u32string toCodePoints(std::string_view s);
 std::string fromCodePoints(std::u32string_view s);
 
 bool isValidUtf8(std::string_view s);
+// The longest start of a UTF-8 text of at most maxBytes bytes that does not
+// end inside a character: a text or name cut to fit a limit.
+std::string_view utf8Prefix(std::string_view s, size_t maxBytes);
 
 // The Windows-1252 byte for a code point, or -1 when the code page has none.
 int cp1252FromCodePoint(char32_t cp);

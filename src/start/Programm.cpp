@@ -169,6 +169,9 @@ void Programm::kommandozeilenparameterausfuehren() {
       sv.programFolder.empty() ? fs::programFolder() : fs::withTrailingSlash(sv.programFolder);
   st.Autostart = false;
   st.cellspacingIE = false;
+  // Named settings files found in neither place, as typed from the working
+  // folder.
+  std::vector<std::string> fehlend;
   for (const std::string& p : argumente_) {
     const std::string l = asciiLower(p);
     if (istAutostart(p)) st.Autostart = true;
@@ -185,7 +188,12 @@ void Programm::kommandozeilenparameterausfuehren() {
                                 : fs::exists(wieGetippt)             ? wieGetippt
                                 : fs::exists(programmOrdner + *f)    ? programmOrdner + *f
                                                                       : std::string();
-      if (!datei.empty()) einstellungenLesen(datei, true);
+      if (!datei.empty())
+        einstellungenLesen(datei, true);
+      else if (f->front() == '/')
+        fehlend.push_back(wieGetippt);
+      else
+        fehlend.push_back(wieGetippt + " (auch nicht im Programmordner " + programmOrdner + ")");
     }
   }
   st.AktiveSeite = "TabSheetOrdner";
@@ -193,8 +201,12 @@ void Programm::kommandozeilenparameterausfuehren() {
   HauptForm.melden();
   if (st.Autostart) {
     // An unattended run must not go on with other settings than it was
-    // given, nor save over a file it could not read.
-    const bool unlesbar = !st.UngeleseneDateien.empty();
+    // given (a misspelt name would leave the defaults on the working
+    // folder), nor save over a file it could not read. In the window the
+    // user sees the settings before starting.
+    for (const std::string& f : fehlend)
+      k.fehler("Die Einstellungsdatei " + f + " ist nicht vorhanden.\r\nProgrammabbruch!");
+    const bool unlesbar = !st.UngeleseneDateien.empty() || !fehlend.empty();
     if (unlesbar || arbeitskopieGeschuetzt()) {
       // Nothing has happened yet: end at once, and keep the settings as
       // they were, so that no later start inherits this picture folder.
@@ -226,7 +238,7 @@ bool Programm::arbeitskopieGeschuetzt() {
   if (!demokopie.empty() && liegtIn(ordner, demokopie)) return false;
   if (liegtIn(ordner, arbeitskopie))
     wie = "gehört zum Quelltext von Mosaikschauer";
-  else if (m.checked(Opt::CBmitUnterverzeichnissen) && liegtIn(arbeitskopie, ordner))
+  else if (liegtIn(arbeitskopie, ordner))
     wie = "enthält in seinen Unterordnern den Quelltext von Mosaikschauer";
   else
     return false;

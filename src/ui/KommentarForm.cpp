@@ -19,6 +19,12 @@
 namespace mosaik {
 namespace {
 
+// The comment of a picture file's bytes as the memo shows it: every comment
+// of the file, so that saving replaces no text the user has not seen.
+std::string gezeigterKommentar(const std::string& daten) {
+  return TKommentarForm::memoText(imaging::JpegCommentText(daten));
+}
+
 // Bereit is false while a handler works, so that a click that arrives
 // while the work lets window events through is ignored.
 class Sperre {
@@ -115,20 +121,19 @@ void TKommentarForm::BitBBilderPfadWahlClick() {
   melden();
 }
 
-void TKommentarForm::BitBWeiterClick() {
-  if (!Bereit || !gueltig(AktuellesBild)) return;
-  Sperre sperre(Bereit);
-  KommentarSpeichern(AktuellesBild);
-  AktuellesBild = (AktuellesBild + 1) % static_cast<int>(Dateiliste.size());
-  BildAnzeigen(AktuellesBild);
-  melden();
-}
+void TKommentarForm::BitBWeiterClick() { blaettern(1); }
 
-void TKommentarForm::BitBzurueckClick() {
+void TKommentarForm::BitBzurueckClick() { blaettern(-1); }
+
+void TKommentarForm::blaettern(int schritt) {
   if (!Bereit || !gueltig(AktuellesBild)) return;
   Sperre sperre(Bereit);
-  KommentarSpeichern(AktuellesBild);
-  AktuellesBild = AktuellesBild == 0 ? static_cast<int>(Dateiliste.size()) - 1 : AktuellesBild - 1;
+  // A comment another program changed meanwhile is shown instead of the
+  // next picture, so that the user can make the change again on top of it.
+  if (KommentarSpeichern(AktuellesBild)) {
+    const int n = static_cast<int>(Dateiliste.size());
+    AktuellesBild = (AktuellesBild + schritt + n) % n;
+  }
   BildAnzeigen(AktuellesBild);
   melden();
 }
@@ -226,18 +231,16 @@ void TKommentarForm::BildAnzeigen(int i) {
   } else {
     daten = fs::readFile(pfad).value_or(std::string());
   }
-  // The comment whenever the sections can be read, whatever the picture:
-  // every comment of the file, so that saving replaces no text the user
-  // has not seen.
-  MKommentar = memoText(imaging::JpegCommentText(daten));
+  // The comment whenever the sections can be read, whatever the picture.
+  MKommentar = gezeigterKommentar(daten);
   e.Kommentar = MKommentar;
 }
 
-void TKommentarForm::KommentarSpeichern(int i) {
-  if (!gueltig(i)) return;
+bool TKommentarForm::KommentarSpeichern(int i) {
+  if (!gueltig(i)) return true;
   const kommentare::TDateieintrag& e = Dateiliste[static_cast<size_t>(i)];
   const std::string text = memoText(MKommentar);
-  if (text == e.Kommentar) return;
+  if (text == e.Kommentar) return true;
   const std::string pfad = KommentarOrdner + e.Name;
   const std::string kopf = "Die Datei " + pfad + "\r\nkann nicht geschrieben werden!";
   // A picture behind a link is written where it lies; the link stays. One
@@ -248,13 +251,23 @@ void TKommentarForm::KommentarSpeichern(int i) {
   if (weg) {
     k_.fehler(kopf + "\r\nDie Datei ist nicht mehr vorhanden oder nicht zug\xC3\xA4nglich (" +
               fs::reasonText(weg.value()) + ").");
-    return;
+    return true;
   }
   // A write through a temporary file would replace even a read-only file:
   // the protection is checked here, also when it was set after listing.
   if (e.Schreibgeschuetzt || fs::isWriteProtected(ziel)) {
     k_.fehler("Die Datei " + pfad + "\r\nist schreibgeschützt!");
-    return;
+    return true;
+  }
+  // The user changed the comment that was shown; one another program wrote
+  // since then would be lost without a word. The file is read again right
+  // before it is written; one that cannot be read is left to the writer's
+  // own message.
+  if (const auto jetzt = fs::readFile(ziel); jetzt && gezeigterKommentar(*jetzt) != e.Kommentar) {
+    k_.fehler("Der Kommentar der Datei " + pfad + " wurde inzwischen von einem anderen Programm ge\xC3\xA4ndert.\r\n"
+              "Die Datei bleibt unver\xC3\xA4ndert; angezeigt wird jetzt ihr aktueller Kommentar. " +
+              (text.empty() ? "Ihr Text war leer." : "Ihr Text war:\r\n" + text));
+    return false;
   }
   std::string zuLang, grund, hinweis;
   bool geschrieben = false;
@@ -282,6 +295,7 @@ void TKommentarForm::KommentarSpeichern(int i) {
     k_.fehler(kopf + (grund.empty() ? "" : "\r\n" + grund));
   else if (!hinweis.empty())
     k_.meldung(MsgKind::Information, "Der Kommentar der Datei " + pfad + " ist gespeichert.\r\n" + hinweis);
+  return true;
 }
 
 }  // namespace mosaik

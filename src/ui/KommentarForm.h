@@ -80,13 +80,18 @@ class TKommentarForm : public Formular {
 
   void BilderlisteEinlesen();
   void BildAnzeigen(int i);
-  void KommentarSpeichern(int i);
+  // False when the picture's comment on disk is no longer the one shown
+  // (another program changed it meanwhile): the file stays as it is, and
+  // the picture is to be shown again with the comment it has now.
+  bool KommentarSpeichern(int i);
 
   // The memo's text as the memo holds it (every line break CR LF).
   static std::string memoText(const std::string& text);
 
  private:
   bool gueltig(int i) const { return i >= 0 && i < static_cast<int>(Dateiliste.size()); }
+  // Weiter and Zurück: saves, then the picture `schritt` away, wrapping.
+  void blaettern(int schritt);
   void bildLeeren();
   bool bildZeichnen(const std::string& daten);
 

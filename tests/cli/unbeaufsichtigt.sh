@@ -101,6 +101,14 @@ erwarte 1 "Fehlender Bilderordner" "Der Bilderordner $tmp/Bilder-Tippfehler exis
 [ "$(ls -A "$tmp/arbeit")" = "Mein Bild.JPG" ] || fail "Im Arbeitsordner geschrieben: $(ls -A "$tmp/arbeit")"
 cmp -s "$tmp/tippfehler.ini" "$tmp/tippfehler.vorher" || fail "Einstellungsdatei verändert"
 grep -qs "^Ordner=" "$tmp/programm/Mosaikschauer.ini" && fail "Einstellungen gespeichert"
+# The same for a settings file that is in neither place: said, nothing done.
+mkdir -p "$tmp/arbeit/Mein Urlaub"
+cp "$2/captions/urlaub.jpg" "$tmp/arbeit/Mein Urlaub/IMG_2001.JPG"
+lauf "$tmp/arbeit" "$prog" -ini=tippfehler-nirgends.ini -autostart
+erwarte 1 "Fehlende Einstellungsdatei" "Die Einstellungsdatei $tmp/arbeit/tippfehler-nirgends.ini (auch nicht im Programmordner $tmp/programm/) ist nicht vorhanden."
+[ "$(cd "$tmp/arbeit" && find . | sort | tr '\n' ' ')" = ". ./Mein Bild.JPG ./Mein Urlaub ./Mein Urlaub/IMG_2001.JPG " ] ||
+  fail "Ohne Einstellungsdatei geschrieben: $(find "$tmp/arbeit")"
+grep -qs "^Ordner=" "$tmp/programm/Mosaikschauer.ini" && fail "Einstellungen gespeichert"
 
 # Pipes and folders named like side files are left out, never waited on,
 # without and with reduced originals. A folder whose name file cannot be

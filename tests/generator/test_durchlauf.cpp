@@ -530,6 +530,39 @@ TEST_F(Durchlauf, GrossbildordnerTragenDasDatumIhrerQuelle) {
   EXPECT_TRUE(std::filesystem::is_empty(g2));
 }
 
+TEST_F(Durchlauf, OhneUnterordnerBleibtUnterDemOberstenOrdnerAllesWieEsWar) {
+  datei(q + "IMG_1001.JPG", jpeg(1));
+  datei(q + "Mein Urlaub/IMG 2001.JPG", jpeg(2));
+  datei(q + "Mein Urlaub/Tag 1/a.jpg", jpeg(3));
+  st.dirnametxt = true;
+  m.setChecked(Opt::CBIndexInGrafikordnern, true);
+  // An earlier run with subfolders made the folders of the large images
+  // and thumbnails; their name files and redirect pages are gone since.
+  m.setChecked(Opt::CBOriginaleVerkleinern, true);
+  ASSERT_TRUE(BitBStartClick(lauf)) << ::testing::PrintToString(u.dialoge.texte());
+  for (const char* n : {"_gross/mein_urlaub/dirname.txt", "_gross/mein_urlaub/index.html",
+                        "_gross/mein_urlaub/tag_1/index.html", "_vorschau/mein_urlaub/index.html"})
+    ASSERT_TRUE(sfs::remove(q + "html/" + n)) << n;
+  const auto unten = [&] {
+    std::map<std::string, std::string> u;
+    for (const char* o : {"Mein Urlaub/", "html/_gross/mein_urlaub/", "html/_vorschau/mein_urlaub/"})
+      for (const auto& [n, b] : inhalte(q + o)) u[o + n] = b;
+    return u;
+  };
+  const auto vorher = unten();
+  m.setChecked(Opt::CBmitUnterverzeichnissen, false);
+  for (const bool verkleinern : {true, false}) {
+    SCOPED_TRACE(verkleinern);
+    m.setChecked(Opt::CBOriginaleVerkleinern, verkleinern);
+    EXPECT_TRUE(BitBStartClick(lauf)) << ::testing::PrintToString(u.dialoge.texte());
+    EXPECT_EQ(unten(), vorher);
+  }
+  // The top folder is the gallery's: renamed, with its redirect pages.
+  EXPECT_TRUE(fs::fileExists(q + "img_1001.jpg"));
+  for (const char* n : {"index.html", "html/_gross/index.html", "html/_vorschau/index.html"})
+    EXPECT_TRUE(fs::fileExists(q + n)) << n;
+}
+
 TEST_F(Durchlauf, OrdnerlisteLaeufeSortiertUndOhneUnterordnerNurOben) {
   for (const char* n : {"b/1.jpg", "A/1.jpg", "c/z/1.jpg", "c/y/1.jpg", "c/x/leer.txt"}) datei(q + n, jpeg(1));
   st.dirnametxt = false;
@@ -554,7 +587,7 @@ TEST_F(Durchlauf, OrdnerlisteLaeufeSortiertUndOhneUnterordnerNurOben) {
   m.setChecked(Opt::CBOSortRueckwaerts, true);
   m.setChecked(Opt::CBOrdnerSortieren, false);  // reversed listing order
   EXPECT_EQ(folge(true), "c b a z y ");
-  EXPECT_EQ(folge(false), "a b c ");  // listed, in directory order, not entered
+  EXPECT_EQ(folge(false), "");  // neither listed nor entered
   EXPECT_TRUE(sfs::is_empty(arbeit.pfad()));
 }
 

@@ -46,7 +46,11 @@ TEST_F(WeiterleitungTest, NurOrdnerMitBildernDarunterUndJeweilsDerRichtigeWeg) {
   schreiben(vorschau() + "urlaub/tag_1/mini-b.jpg", jpeg);
   schreiben(vorschau() + "urlaub/leer/notiz.txt", "x");
   schreiben(vorschau() + "ohne/notiz.txt", "x");
-  IndexInGrafikordnernSchreiben(lauf, html() + "_vorschau");
+  // A gallery of the top folder alone leaves the folders below it alone.
+  IndexInGrafikordnernSchreiben(lauf, html() + "_vorschau", false);
+  EXPECT_TRUE(std::filesystem::exists(vorschau() + "index.html"));
+  EXPECT_FALSE(std::filesystem::exists(vorschau() + "urlaub/index.html"));
+  IndexInGrafikordnernSchreiben(lauf, html() + "_vorschau", true);
   EXPECT_TRUE(std::filesystem::exists(vorschau() + "index.html"));
   EXPECT_NE(lesen(vorschau() + "urlaub/index.html").find("URL=../../index.htm\""), std::string::npos);
   EXPECT_NE(lesen(vorschau() + "urlaub/tag_1/index.html").find("URL=../../../index.htm\""), std::string::npos);
@@ -86,12 +90,12 @@ TEST_F(WeiterleitungTest, AbbruchHaeltAmNaechstenOrdnerUndMeldetEinmal) {
   u.sv.pump = [&] {
     if (++pumpen == 1) AbbruchFlag = 1;
   };
-  IndexInGrafikordnernSchreiben(lauf, vorschau());
+  IndexInGrafikordnernSchreiben(lauf, vorschau(), true);
   EXPECT_TRUE(std::filesystem::exists(vorschau() + "index.html"));
   EXPECT_FALSE(std::filesystem::exists(vorschau() + "a/index.html"));
   ASSERT_EQ(u.dialoge.meldungen.size(), 1u);
   EXPECT_EQ(u.dialoge.meldungen[0].text, "Programmabbruch durch den Benutzer!");
-  IndexInGrafikordnernSchreiben(lauf, vorschau());
+  IndexInGrafikordnernSchreiben(lauf, vorschau(), true);
   EXPECT_EQ(u.dialoge.meldungen.size(), 1u);
 }
 

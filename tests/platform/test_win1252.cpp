@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "platform/Win1252.h"
 
 namespace mosaik {
@@ -138,6 +140,18 @@ TEST(Win1252, SchreibenFragtDenLeser) {
   EXPECT_EQ(encodeText("", TextUnit::File), "");
   // A text that begins like the mark in the code page would lose it.
   EXPECT_EQ(encodeText("ï»¿x", TextUnit::File), kMarke + "ï»¿x");
+}
+
+TEST(Win1252, Utf8AnfangSchneidetKeinZeichen) {
+  const std::tuple<std::string, size_t, std::string> faelle[] = {
+      {"abc", 3, "abc"},   {"abc", 2, "ab"},     {"abc", 0, ""},
+      {"x\xC3\xA4", 2, "x"}, {"x\xC3\xA4", 3, "x\xC3\xA4"},
+      {"\xE2\x82\xAC\xE2\x82\xAC", 5, "\xE2\x82\xAC"},  // a cut sign goes whole
+      {"\xF0\x9F\x98\x80z", 3, ""},                   // four bytes, cut after three
+      {"a\xBF\xBF\xBF\xBF\xBF", 4, "a"},             // no UTF-8: back three at most
+      {"\xBF\xBF\xBF\xBF\xBF\xBF", 5, "\xBF\xBF"},
+  };
+  for (const auto& [text, grenze, anfang] : faelle) EXPECT_EQ(utf8Prefix(text, grenze), anfang) << text << grenze;
 }
 
 TEST(Win1252, AsciiGrossKleinBeruehrtKeineHohenBytes) {

@@ -112,7 +112,11 @@ TEST_F(StartMitEinstellungen, UnlesbareEinstellungsdateiBeendetDenUnbeaufsichtig
   const std::string genannt = arbeit.pfad() + "x.ini";
   int halter = -1;
   const std::vector<std::pair<std::string, std::function<void()>>> faelle = {
-      {standard, [&] { ::mkfifo(standard.c_str(), 0644); }},
+      {standard,
+       [&] {
+         ::mkfifo(standard.c_str(), 0644);
+         dateiAblegen(genannt, "[Layout]\r\n");  // a named file that is missing stops the run too
+       }},
       {genannt, [&] { ::mkfifo(genannt.c_str(), 0644); }},
       {genannt, [&] { fs::forceDirectories(genannt); }},
       {genannt,
@@ -147,6 +151,7 @@ TEST_F(StartMitEinstellungen, UnlesbareEinstellungsdateiBeendetDenUnbeaufsichtig
     }
     std::error_code ec;
     std::filesystem::remove_all(datei, ec);
+    std::filesystem::remove_all(genannt, ec);
   }
 }
 

@@ -126,6 +126,21 @@ TEST_F(Start, IniArgumentSuchtErstWieGetipptDannImProgrammordner) {
                          "ini " + arbeit.pfad() + "Beide.ini", "zusatz " + arbeit.pfad() + "Beide.ini",
                          "ini " + arbeit.pfad() + "Gross.INI", "zusatz " + arbeit.pfad() + "Gross.INI"}));
   EXPECT_TRUE(u.dialoge.meldungen.empty());
+
+  // Unattended, a named file that is in neither place stops the run before
+  // anything is written or saved; the empty name stays ignored.
+  const std::string absolut = arbeit.pfad() + "weg/fehlt.ini";
+  auto q = programm({"-ini=Nur.ini", "-ini=fehlt.ini", "-ini=", "-ini=" + absolut, "-autostart"});
+  q->kommandozeilenparameterausfuehren();
+  EXPECT_TRUE(q->beendet());
+  EXPECT_EQ(q->exitStatus(), 1);
+  const std::string schluss = " ist nicht vorhanden.\r\nProgrammabbruch!";
+  EXPECT_EQ(u.dialoge.texte(), (std::vector<std::string>{"Die Einstellungsdatei " + arbeit.pfad() +
+                                                             "fehlt.ini (auch nicht im Programmordner " +
+                                                             u.programmOrdner.pfad() + ")" + schluss,
+                                                         "Die Einstellungsdatei " + absolut + schluss}));
+  EXPECT_FALSE(std::filesystem::exists(arbeit.pfad() + "html"));
+  EXPECT_FALSE(std::filesystem::exists(u.programmOrdner.pfad() + "Mosaikschauer.ini"));
 }
 
 TEST_F(Start, AutostartLaeuftNachAllenArgumentenEinmalUndBeendet) {
@@ -155,8 +170,8 @@ TEST_F(Start, AutostartLaeuftNachAllenArgumentenEinmalUndBeendet) {
 }
 
 // The program's own source tree is never a picture folder: neither the tree,
-// nor a folder inside it, nor one that holds it while subfolders are
-// included. The unattended run then ends with status 2 before it writes. The
+// nor a folder inside it, nor one that holds it, whatever the subfolder
+// option says. The unattended run then ends with status 2 before it writes. The
 // demo copy made inside the tree to be worked on is no part of it.
 TEST_F(Start, AutostartVerweigertDenQuelltextDesProgramms) {
   namespace sf = std::filesystem;
@@ -174,7 +189,7 @@ TEST_F(Start, AutostartVerweigertDenQuelltextDesProgramms) {
       {bilder + "/", false, 2},
       {oben, false, 2},
       {bilder + "/quelltext", true, 2},
-      {bilder + "/quelltext", false, 0},
+      {bilder + "/quelltext", false, 2},  // whatever the subfolder option says
       {bilder + "-daneben", true, 0},
       {oben, false, 0, bilder},
       {oben, false, 0, bilder + "/"},

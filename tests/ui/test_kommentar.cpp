@@ -1,6 +1,7 @@
 #include <fcntl.h>
 #include <grp.h>
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <sys/stat.h>
@@ -20,6 +21,7 @@
 #include "generator/Bildbeschreibung.h"
 #include "generator/Verzeichnis.h"
 #include "imaging/ExifTestData.h"
+#include "platform/Win1252.h"
 #include "test_kommentar_basis.h"
 #include "ui/KommentarForm.h"
 
@@ -623,6 +625,130 @@ TEST_F(Kommentareditor, BildHinterEinerVerknuepfungWirdAnOrtUndStelleGeschrieben
   f.BitBWeiterClick();
   EXPECT_TRUE(stdfs::is_symlink(pfad("link.jpg")));
   EXPECT_EQ(kommentarVon(anderswo.pfad() + "echt.jpg"), "neu");
+}
+
+// Another program changes the comment while the editor shows the old one:
+// saving would silently replace a text the user has never seen.
+TEST_F(Kommentareditor, FremdGeaenderterKommentarWirdNichtUeberschrieben) {
+  struct Fall {
+    std::string gezeigt, fremd, getippt;
+    bool konflikt;
+  };
+  const Fall faelle[] = {
+      {"Orig A", "Fremd: von anderem Programm", "Orig A X", true},
+      {"Orig A", "", "Orig A X", true},                  // removed by the other program
+      {"", "Fremd", "neu", true},                        // added where there was none
+      {"Orig A", "Fremd", "", true},                     // the user removed it
+      {"Orig A", "Orig A", "Orig A X", false},           // rewritten with the same text
+      {"K\xC3\xB6ln", "K\xF6ln", "K\xC3\xB6ln X", false},  // the same text in Windows-1252
+      {"a\r\nb", "a\nb", "a\r\nb X", false},             // the same lines with other line ends
+  };
+  const auto mitKommentar = [&](const std::string& kommentar) {
+    if (kommentar.empty()) return jpegBytes(16, 16);
+    // The comment's bytes as they are, whatever their encoding.
+    const std::string ohne = jpegBytes(16, 16);
+    const uint16_t l = static_cast<uint16_t>(kommentar.size() + 2);
+    return ohne.substr(0, 2) + "\xFF\xFE" + static_cast<char>(l >> 8) + static_cast<char>(l & 0xFF) + kommentar +
+           ohne.substr(2);
+  };
+  size_t meldungen = 0;
+  for (const Fall& fall : faelle) {
+    SCOPED_TRACE(fall.fremd);
+    schreiben(pfad("a.jpg"), mitKommentar(fall.gezeigt));
+    bild("b.jpg", 16, 16, "B");
+    oeffnen();
+    ASSERT_EQ(f.MKommentar, fall.gezeigt);
+    schreiben(pfad("a.jpg"), mitKommentar(fall.fremd));
+    altesDatum("a.jpg");
+    const std::string fremd = lesen(pfad("a.jpg"));
+    f.MKommentar = fall.getippt;
+    f.BitBWeiterClick();
+    if (!fall.konflikt) {
+      EXPECT_EQ(u.dialoge.meldungen.size(), meldungen);
+      EXPECT_EQ(kommentarVon(pfad("a.jpg")), fall.getippt);
+      EXPECT_EQ(f.AktuellesBild, 1);
+      continue;
+    }
+    // The file as the other program left it, date included; the editor
+    // stays and shows what is on disk now, so that the change can be made
+    // again on top of it.
+    meldung(++meldungen, MsgKind::Error,
+            "Der Kommentar der Datei " + pfad("a.jpg") +
+                " wurde inzwischen von einem anderen Programm ge\xC3\xA4ndert.\r\n"
+                "Die Datei bleibt unver\xC3\xA4ndert; angezeigt wird jetzt ihr aktueller Kommentar. " +
+                (fall.getippt.empty() ? "Ihr Text war leer." : "Ihr Text war:\r\n" + fall.getippt));
+    EXPECT_EQ(lesen(pfad("a.jpg")), fremd);
+    EXPECT_EQ(aenderungszeit(pfad("a.jpg")).tv_sec, 988885230);
+    EXPECT_EQ(f.AktuellesBild, 0);
+    EXPECT_EQ(f.LBildNr, "1/2");
+    EXPECT_EQ(f.MKommentar, TKommentarForm::memoText(fall.fremd));
+    EXPECT_EQ(f.Dateiliste[0].Kommentar, f.MKommentar);
+    f.MKommentar += " X";
+    f.BitBWeiterClick();
+    EXPECT_EQ(u.dialoge.meldungen.size(), meldungen);
+    EXPECT_EQ(kommentarVon(pfad("a.jpg")), fall.fremd + " X");
+    EXPECT_EQ(f.AktuellesBild, 1);
+  }
+}
+
+// Names that nearly fill a file name: a picture with a second name is
+// written over in place, with a copy of the original in the temporary
+// folder under a name that must fit there as well.
+TEST_F(Kommentareditor, LangeNamenMitZweitemNamen) {
+  const std::string tmp = std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "";
+  TempOrdner temporaer, anderswo;
+  ::setenv("TMPDIR", temporaer.pfad().c_str(), 1);
+  const std::string name255 = std::string(251, 'c') + ".jpg";
+  const std::string namen[] = {
+      std::string(240, 'a') + ".jpg",                        // 244 ASCII bytes
+      "x" + [] { std::string s; for (int i = 0; i < 119; ++i) s += "\xC3\xA4"; return s; }() + ".jpg",  // 243, two-byte letters
+      [] { std::string s; for (int i = 0; i < 80; ++i) s += "\xE2\x82\xAC"; return s; }() + ".jpg",     // 244, three-byte signs
+      name255,                                               // the longest a name can be
+  };
+  for (const std::string& n : namen) bild(n, 16, 16, "alt");
+  for (const std::string& n : namen) ASSERT_EQ(::link(pfad(n).c_str(), (anderswo.pfad() + n).c_str()), 0);
+  // What the write puts into the temporary folder.
+  const int wacht = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+  ASSERT_GE(wacht, 0);
+  ASSERT_GE(::inotify_add_watch(wacht, temporaer.pfad().c_str(), IN_CREATE), 0);
+  oeffnen();
+  for (size_t i = 0; i < std::size(namen); ++i) {
+    f.MKommentar = "neu " + std::to_string(i);
+    f.BitBWeiterClick();
+  }
+  ::setenv("TMPDIR", tmp.c_str(), 1);
+  EXPECT_TRUE(u.dialoge.meldungen.empty()) << u.dialoge.meldungen[0].text;
+  std::vector<std::string> kopien;
+  // inotify tells every file made there by name.
+  alignas(inotify_event) char puffer[8192];
+  for (ssize_t l; (l = ::read(wacht, puffer, sizeof puffer)) > 0;)
+    for (ssize_t p = 0; p < l;) {
+      const auto* ev = reinterpret_cast<const inotify_event*>(puffer + p);
+      if (ev->len) kopien.emplace_back(ev->name);
+      p += static_cast<ssize_t>(sizeof(inotify_event) + ev->len);
+    }
+  ::close(wacht);
+  ASSERT_EQ(kopien.size(), std::size(namen));
+  for (size_t i = 0; i < std::size(namen); ++i) {
+    const std::string& n = f.Dateiliste[i].Name;
+    SCOPED_TRACE(n);
+    EXPECT_EQ(kommentarVon(anderswo.pfad() + n), "neu " + std::to_string(i));
+    EXPECT_TRUE(fs::sameFile(pfad(n), anderswo.pfad() + n));
+    // The copy's name: prefix, number, as much of the picture's name as
+    // fits, never a character cut in half.
+    const std::string& kopie = kopien[i];
+    EXPECT_LE(kopie.size(), 255u);
+    EXPECT_TRUE(kopie.starts_with("mosaik-original-"));
+    const size_t strich = kopie.find('-', 16);
+    ASSERT_NE(strich, std::string::npos);
+    const std::string teil = kopie.substr(strich + 1);
+    EXPECT_TRUE(n.starts_with(teil));
+    EXPECT_TRUE(isValidUtf8(teil));
+    // No more cut than needed: the prefix, a number of up to six digits
+    // and '-' leave 232 bytes, of which a cut character gives back up to 3.
+    EXPECT_GE(teil.size() + 3, std::min<size_t>(n.size(), 232));
+  }
+  EXPECT_EQ(eintraege(temporaer.pfad()), 0);
 }
 
 TEST_F(Kommentareditor, KlicksWaehrendDerArbeitWerdenIgnoriert) {
