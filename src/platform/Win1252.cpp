@@ -175,13 +175,13 @@ bool cp1252LetterOrUnassigned(unsigned char b) {
   }
 }
 
-std::string decodeUnit(std::string_view unit, bool utf8Marked) {
-  if (isValidUtf8(unit) && (utf8Marked || !readsAsCp1252Pairs(unit))) return std::string(unit);
-  return cp1252ToUtf8(unit);
-}
-
-}  // namespace
-
+// A valid UTF-8 unit that is Windows-1252 nonetheless: each character beyond
+// ASCII is two bytes, the first a letter and the second no letter of the
+// code page, a character the code page does not hold, never right after
+// another character beyond ASCII (the letters of a Greek or Cyrillic word
+// stand side by side), and, unless it begins with "ß", not right after a
+// lower-case ASCII letter (the capitals of the code page do not follow one;
+// the "ń" of "Gdańsk" typed in UTF-8 does).
 bool readsAsCp1252Pairs(std::string_view s) {
   if (!isValidUtf8(s)) return true;
   bool beyondAscii = false;
@@ -203,6 +203,13 @@ bool readsAsCp1252Pairs(std::string_view s) {
   }
   return beyondAscii;
 }
+
+std::string decodeUnit(std::string_view unit, bool utf8Marked) {
+  if (isValidUtf8(unit) && (utf8Marked || !readsAsCp1252Pairs(unit))) return std::string(unit);
+  return cp1252ToUtf8(unit);
+}
+
+}  // namespace
 
 std::string decodeText(std::string_view bytes, TextUnit unit) {
   const bool marked = bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom;

@@ -38,20 +38,12 @@ enum class TextUnit { Line, File };
 // Reads the bytes of a text file (line ends stay as they are). A leading
 // UTF-8 byte-order mark is dropped and makes every unit UTF-8 that is valid
 // UTF-8. Without it a unit is Windows-1252 when it is no valid UTF-8, or
-// when all it holds beyond ASCII are two-byte characters of the form that
-// Windows-1252 text makes and typed text does not (readsAsCp1252Pairs).
+// when each character it holds beyond ASCII is what a Windows-1252 letter
+// followed by a punctuation mark or sign decodes to ("ß…" is DF 85, U+07C5)
+// and typed text does not hold; any other unit is UTF-8.
 std::string decodeText(std::string_view bytes, TextUnit unit);
 // Text files the user supplies, read as one unit.
 std::string decodeUserText(std::string_view bytes);
-// A valid UTF-8 unit that is Windows-1252 nonetheless: each character beyond
-// ASCII is what a Windows-1252 letter followed by a punctuation mark or sign
-// decodes to ("ß…" is DF 85, U+07C5): two bytes, the first a letter and the
-// second no letter of the code page, a character the code page does not
-// hold, never right after another character beyond ASCII (the letters of a
-// Greek or Cyrillic word stand side by side), and, unless it begins with
-// "ß", not right after a lower-case ASCII letter (the capitals of the code
-// page do not follow one; a Polish "ń" in "Gdańsk" does).
-bool readsAsCp1252Pairs(std::string_view bytes);
 // The bytes that store the text: Windows-1252 when every unit of them reads
 // back as this text, else UTF-8 with a byte-order mark, which reads back
 // whole. The writer asks the reader, so the two never disagree.

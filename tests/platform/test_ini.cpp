@@ -26,7 +26,6 @@
 #include "TestUmgebung.h"
 #include "platform/FileSystem.h"
 #include "platform/IniDatei.h"
-#include "platform/Win1252.h"
 
 namespace mosaik {
 namespace {
@@ -180,34 +179,6 @@ TEST_F(IniTest, ReadsEncodingsAndLineEndsLineByLine) {
   w.schreiben("S", "n", "2");
   w.speichern();
   EXPECT_EQ(dateiInhalt(pfad("w.ini")), "; Notiz\r\n[S]\r\nk=Gr\xFC\xDF" "e\r\nn=2\r\n[T]\r\nx=1\r\n");
-}
-
-// Every Windows-1252 letter followed by a punctuation mark or sign whose
-// two bytes are valid UTF-8 comes back as saved, beside a line typed in
-// UTF-8; the file stays in the code page for the German letters and É.
-TEST_F(IniTest, SavedValuesReadBackAsSaved) {
-  const std::string buchstabenOderLeer = "\x81\x83\x8A\x8C\x8D\x8E\x8F\x90\x9A\x9C\x9D\x9E\x9F\xAA\xB5\xBA";
-  const std::string d = pfad("paar.ini");
-  for (int erstes = 0xC2; erstes <= 0xDF; ++erstes) {
-    for (int zweites = 0x80; zweites <= 0xBF; ++zweites) {
-      if (erstes == 0xD7 || buchstabenOderLeer.find(static_cast<char>(zweites)) != std::string::npos) continue;
-      const std::string paar{static_cast<char>(erstes), static_cast<char>(zweites)};
-      const std::string titel = "Viel Spa\xC3\x9F " + cp1252ToUtf8(paar) + " BAR" + cp1252ToUtf8(paar);
-      SCOPED_TRACE(titel);
-      IniDatei neu(d);
-      neu.schreiben("Layout", "Titel", titel);
-      neu.schreiben("Layout", "Ordner", "/home/anna/Grüße");
-      std::filesystem::remove(d);
-      neu.speichern();
-      const IniDatei gelesen(d);
-      EXPECT_EQ(gelesen.lesen("Layout", "Titel"), titel);
-      EXPECT_EQ(gelesen.lesen("Layout", "Ordner"), "/home/anna/Grüße");
-      if (erstes == 0xC4 || erstes == 0xD6 || erstes == 0xDC || erstes == 0xC9 || erstes == 0xDF) {
-        EXPECT_EQ(dateiInhalt(d), "[Layout]\r\nTitel=Viel Spa\xDF " + paar + " BAR" + paar +
-                                      "\r\nOrdner=/home/anna/Gr\xFC\xDF" "e\r\n");
-      }
-    }
-  }
 }
 
 // A file larger than any settings or side file is not taken in: said why,

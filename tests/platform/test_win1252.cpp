@@ -82,7 +82,6 @@ TEST(Win1252, EinheitOhneMarkeWirdNachIhrenZeichenGelesen) {
     SCOPED_TRACE(::testing::PrintToString(bytes));
     EXPECT_EQ(decodeText(bytes, TextUnit::File), text);
     EXPECT_EQ(decodeText(bytes, TextUnit::Line), text);
-    EXPECT_EQ(decodeUserText(bytes), text);
   }
   // Line by line each line for itself, the line ends as they are; a file as
   // a whole: one line that is no UTF-8 makes all of it Windows-1252, one
