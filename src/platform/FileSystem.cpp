@@ -328,6 +328,13 @@ int openTrusted(const std::string& path, int flags, std::string* why) {
   return -1;
 }
 
+std::FILE* fopenTrusted(const std::string& path) {
+  const int fd = openTrusted(path, O_RDONLY);
+  std::FILE* f = fd >= 0 ? ::fdopen(fd, "rb") : nullptr;
+  if (!f && fd >= 0) ::close(fd);
+  return f;
+}
+
 std::optional<std::string> readFile(const std::string& path, std::string* why) {
   // Never waits for the writer of a pipe, and takes no folder or device for
   // a file.

@@ -3,6 +3,7 @@
 // that is "with trailing separator" ends in '/'.
 #include <sys/stat.h>
 
+#include <cstdio>
 #include <ctime>
 #include <optional>
 #include <string>
@@ -45,6 +46,8 @@ std::string foreignLinkText(const std::string& link, const std::string& path = {
 // followable way leads to. -1 with errno EACCES, and the sentence in *why,
 // when a link on the way is refused.
 int openTrusted(const std::string& path, int flags, std::string* why = nullptr);
+// The same for reading through stdio ("rb"); nullptr when refused or failed.
+std::FILE* fopenTrusted(const std::string& path);
 
 // The bytes of a regular file; nullopt for anything else (a pipe is never
 // waited on) and when it cannot be read. A file behind another user's link
