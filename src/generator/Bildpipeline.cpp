@@ -27,13 +27,6 @@ double ms(Uhr::time_point von, Uhr::time_point bis) {
   return std::chrono::duration<double, std::milli>(bis - von).count();
 }
 
-// The decoder's reason, when there is one, follows on a line of its own:
-// "cannot be read" alone does not tell a damaged file from a kind of JPEG
-// the library does not read.
-std::string lesefehler(const std::string& pfad, const std::string& grund = {}) {
-  return "Fehler beim Einlesen der Datei\r\n" + pfad + (grund.empty() ? "" : "\r\n" + grund);
-}
-
 std::optional<imaging::JpegInfo> kopf(const std::string& daten, std::string* grund = nullptr) {
   try {
     const imaging::JpegInfo info = imaging::ReadJpegInfo(daten);
@@ -159,13 +152,16 @@ std::string grossbuchstaben(std::string s) {
 
 bool LoadJpg(const Kontext& k, const std::string& ordner, const std::string& dateiname, std::string& daten) {
   const std::string pfad = ordner + dateiname;
-  auto gelesen = fs::readFile(pfad);
+  // The reason, when there is one (another user's link, the decoder's
+  // words), follows on a line of its own: "cannot be read" alone does not
+  // tell a damaged file from a kind of JPEG the library does not read.
   std::string grund;
+  auto gelesen = fs::readFile(pfad, &grund);
   if (gelesen && kopf(*gelesen, &grund)) {
     daten = std::move(*gelesen);
     return true;
   }
-  k.fehler(lesefehler(pfad, grund));
+  k.fehler(Lesefehler(pfad, grund));
   return false;
 }
 
@@ -230,7 +226,7 @@ bool abgeleitetesBildSchreiben(const Kontext& k, const std::string& ordner, cons
   try {
     imaging::DecodeJpegRows(daten, verkleinerer);
   } catch (const imaging::JpegError& e) {
-    k.fehler(lesefehler(ordner + datei, e.what()));
+    k.fehler(Lesefehler(ordner + datei, e.what()));
     return false;
   }
   if (zeiten) {

@@ -94,8 +94,9 @@ std::set<std::string> Ausgabeordnernamen(const Lauf& lauf) {
 
 bool SeitendateiLesbar(const Kontext& k, const std::string& pfad) {
   if (!fs::fileExists(pfad)) return false;
-  if (fs::readFile(pfad)) return true;
-  k.fehler("Fehler beim Einlesen der Datei" + std::string(kZeilenumbruch) + pfad);
+  std::string grund;
+  if (fs::readFile(pfad, &grund)) return true;
+  k.fehler(Lesefehler(pfad, grund));
   return false;
 }
 
@@ -191,8 +192,9 @@ bool DateiattributeErlaubt(const Kontext& k, const std::string& pfad) {
   const auto s = pfad.rfind('/');
   const std::string ordner = s == std::string::npos ? std::string() : pfad.substr(0, s + 1);
   const std::string name = s == std::string::npos ? pfad : pfad.substr(s + 1);
-  const auto e = fs::entryInfo(fs::pathNoCase(ordner.empty() ? "./" : ordner, name));
-  if (!e || e->folder) return false;
+  const std::string gefunden = fs::pathNoCase(ordner.empty() ? "./" : ordner, name);
+  const auto e = fs::entryInfo(gefunden);
+  if (!e || e->folder || !fs::linkTrusted(gefunden)) return false;
   if (e->readOnly && !k.m.checked(Opt::CBAttrSchreibschutz)) return false;
   if (e->hidden && !k.m.checked(Opt::CBAttrVersteckt)) return false;
   return true;
@@ -280,6 +282,10 @@ void OriginaleVerkleinernDurchlauf(Lauf& lauf, const std::string& quelleIn, cons
     long n = 0;
     while (anlegen) {
       const std::string pfad = ziel + zielname + "/";
+      if (!AusgabeordnerVertraut(k, pfad, true)) {
+        ok = false;
+        break;
+      }
       if (!fs::folderExists(pfad) && !fs::forceDirectories(pfad)) {
         ok = false;
         k.fehler("Kann das Verzeichnis " + pfad + " nicht erstellen." + kZeilenumbruch + "Programmabbruch!");
@@ -408,6 +414,10 @@ void GalerieDurchlauf(Lauf& lauf, const std::string& vonIn, const std::string& v
       // working folder.
       if (mitUnterordnern && m.checked(Opt::CBVorschaubilderErzeugen) && !vorschau.empty()) {
         const std::string pfad = vorschau + name + "/";
+        if (!AusgabeordnerVertraut(k, pfad, true)) {
+          ok = false;
+          break;
+        }
         if (!fs::folderExists(pfad) && !fs::forceDirectories(pfad)) {
           ok = false;
           k.fehler("Kann das Verzeichnis " + pfad + " nicht erstellen." + kZeilenumbruch + "Programmabbruch!");
@@ -438,11 +448,15 @@ void GalerieDurchlauf(Lauf& lauf, const std::string& vonIn, const std::string& v
     } catch (const std::exception&) {
       b.Breite = 0;
       b.Hoehe = 0;
-      k.fehler("Fehler beim Einlesen der Datei" + std::string(kZeilenumbruch) + von + name);
+      k.fehler(Lesefehler(von + name));
     }
     // A picture that cannot be read (reported above) gets no cell, no page
     // and no link, so that its neighbours do not point at a missing page.
-    if (b.Breite > 0 && b.Hoehe > 0) lauf.Bildliste.push_back(std::move(b));
+    if (b.Breite <= 0 || b.Hoehe <= 0) continue;
+    lauf.Bildliste.push_back(std::move(b));
+    // Said once here; the pages leave out a companion behind another
+    // user's link.
+    VorhandeneBegleitdateien(k, von, name);
   }
 
   // The directory order is that of the names as they are now, as the next

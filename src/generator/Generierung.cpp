@@ -167,6 +167,21 @@ void AbleitungsordnerPruefen(Kontext& k, const std::string& art, const std::stri
            kZeilenumbruch + "Programmabbruch!");
 }
 
+// The picture folder and the output folders are never reached through a
+// link another user made: asked before anything is read or written there.
+void WegePruefen(Kontext& k, const std::string& quelle, const std::string& htmlOrdner, bool& ok) {
+  if (!ok) return;
+  if (const auto link = fs::foreignLink(quelle)) {
+    ok = false;
+    k.fehler("Der Bilderordner " + quelle + " wird nicht gelesen." + kZeilenumbruch + fs::foreignLinkText(*link) +
+             kZeilenumbruch + "Programmabbruch!");
+    return;
+  }
+  ok = AusgabeordnerVertraut(k, htmlOrdner, true) &&
+       (!k.m.checked(Opt::CBOriginaleVerkleinern) || AusgabeordnerVertraut(k, GrosseBilderOrdner(k), true)) &&
+       (!k.m.checked(Opt::CBVorschaubilderErzeugen) || AusgabeordnerVertraut(k, VorschauOrdner(k), true));
+}
+
 bool anUndGewaehlt(const OptionModel& m, Opt o) { return m.enabled(o) && m.checked(o); }
 
 std::string mitSchraegstrich(std::string p) {
@@ -237,6 +252,7 @@ bool BitBStartClick(Lauf& lauf) {
     k.fehler("Der Bilderordner " + st.FehlenderBilderOrdner + " existiert nicht." + kZeilenumbruch +
              "Programmabbruch!");
   }
+  WegePruefen(k, quelle, htmlOrdner, ok);
 
   const bool verkleinern = m.checked(Opt::CBOriginaleVerkleinern);
   const bool vorschau = m.checked(Opt::CBVorschaubilderErzeugen);

@@ -261,12 +261,25 @@ bool BegleitdateienKopieren(const Kontext& k, const std::string& quelle, const s
   const std::string q = fs::withTrailingSlash(quelle);
   const std::string z = fs::withTrailingSlash(ziel);
   const std::string neuBasis = OhneErweiterung(neuerBildname);
-  for (const std::string& erw : Begleiterweiterungen(k)) {
-    const auto seite = Begleitdatei(k, q, bildname, erw);
-    if (!seite) continue;
-    if (!fs::copyFile(q + *seite, z + neuBasis + erw)) return false;
-  }
+  for (const auto& [seite, erw] : VorhandeneBegleitdateien(k, q, bildname))
+    if (!fs::copyFile(q + seite, z + neuBasis + erw)) return false;
   return true;
+}
+
+std::vector<std::pair<std::string, std::string>> VorhandeneBegleitdateien(const Kontext& k, const std::string& ordner,
+                                                                          const std::string& bild) {
+  const std::string o = fs::withTrailingSlash(ordner);
+  std::vector<std::pair<std::string, std::string>> da;
+  for (const std::string& erw : Begleiterweiterungen(k)) {
+    const auto seite = Begleitdatei(k, o, bild, erw);
+    if (!seite) continue;
+    if (const auto link = fs::foreignLink(o + *seite)) {
+      k.fehler(Lesefehler(o + *seite, fs::foreignLinkText(*link, o + *seite)));
+      continue;
+    }
+    da.emplace_back(*seite, erw);
+  }
+  return da;
 }
 
 }  // namespace mosaik

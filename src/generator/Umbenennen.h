@@ -4,6 +4,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/options/Kontext.h"
@@ -39,6 +40,11 @@ std::optional<std::string> Begleitdatei(const Kontext& k, const std::string& ord
 // picture's base name by that.
 void BegleitdateiMitbenennen(const Kontext& k, const std::string& ordner, const std::string& bild, std::string& name);
 
+// The picture's companion files that are there (name as found, and the
+// extension it stands for, in the order of Begleiterweiterungen); one behind
+// a link another user made is reported as unreadable and left out.
+std::vector<std::pair<std::string, std::string>> VorhandeneBegleitdateien(const Kontext& k, const std::string& ordner,
+                                                                          const std::string& bild);
 // Copies the picture's companion files (".mov", ".avi", ".wav", ".mp3",
 // ".txt", as the link options ask) under the new picture's base name,
 // replacing older copies. False once a copy failed.

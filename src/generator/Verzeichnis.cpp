@@ -168,8 +168,7 @@ bool setDosDateTime(const std::string& path, uint32_t dos) {
   const struct timespec times[2] = {{0, UTIME_OMIT}, {t, 0}};
   struct stat st {};
   if (::stat(path.c_str(), &st) != 0) return false;
-  if (S_ISDIR(st.st_mode)) return ::utimensat(AT_FDCWD, path.c_str(), times, 0) == 0;
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK);
+  const int fd = openTrusted(path, S_ISDIR(st.st_mode) ? O_RDONLY | O_DIRECTORY : O_WRONLY | O_NONBLOCK);
   if (fd < 0) return false;
   const bool ok = ::futimens(fd, times) == 0;
   return ::close(fd) == 0 && ok;
@@ -353,7 +352,7 @@ namespace {
 // Whether the regular file at path holds what the open file in holds
 // (read from its start; left at its start).
 bool gleicherInhalt(int in, const struct stat& src, const std::string& path) {
-  const int other = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  const int other = openTrusted(path, O_RDONLY | O_NONBLOCK);
   if (other < 0) return false;
   struct stat st {};
   bool gleich = ::fstat(other, &st) == 0 && S_ISREG(st.st_mode) && st.st_size == src.st_size;
@@ -382,7 +381,7 @@ bool gleicherInhalt(int in, const struct stat& src, const std::string& path) {
 bool copyFile(const std::string& from, const std::string& to) {
   if (sameFile(from, to)) return true;
   // A pipe is no file to copy, and is never waited on.
-  const int in = ::open(from.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  const int in = openTrusted(from, O_RDONLY | O_NONBLOCK);
   if (in < 0) return false;
   struct stat src {};
   if (::fstat(in, &src) != 0 || !S_ISREG(src.st_mode)) {

@@ -3,6 +3,7 @@
 // that is "with trailing separator" ends in '/'.
 #include <sys/stat.h>
 
+#include <cstdio>
 #include <ctime>
 #include <optional>
 #include <string>
@@ -27,9 +28,31 @@ std::string programFolder();
 std::string currentFolder();  // with a trailing '/'
 bool setCurrentFolder(const std::string& path);
 
+// Symbolic links another user made. A link is followed only when it
+// belongs to the running user, to root, or to the owner of what it leads
+// to: one that someone else planted in a folder they may write must neither
+// bring in a file that only the running user may read nor send a write
+// over one of theirs.
+// Whether the name itself may be followed (true for anything but a link).
+bool linkTrusted(const std::string& path);
+// The first link on the way to the path (a folder on the way, the name
+// itself, and the links their targets lead through) that may not be
+// followed, named as on that way; nullopt when there is none.
+std::optional<std::string> foreignLink(const std::string& path);
+// The German sentence that names such a link for the user; as the reason
+// why `path` is not used, "Sie ..." when the link is that name itself.
+std::string foreignLinkText(const std::string& link, const std::string& path = {});
+// open(2) under that rule (O_CLOEXEC added): the file opened is the one a
+// followable way leads to. -1 with errno EACCES, and the sentence in *why,
+// when a link on the way is refused.
+int openTrusted(const std::string& path, int flags, std::string* why = nullptr);
+// The same for reading through stdio ("rb"); nullptr when refused or failed.
+std::FILE* fopenTrusted(const std::string& path);
+
 // The bytes of a regular file; nullopt for anything else (a pipe is never
-// waited on) and when it cannot be read.
-std::optional<std::string> readFile(const std::string& path);
+// waited on) and when it cannot be read. A file behind another user's link
+// is not read: *why then names the link.
+std::optional<std::string> readFile(const std::string& path, std::string* why = nullptr);
 // All of `bytes` to an open file, going on after interrupted writes.
 bool writeAll(int fd, std::string_view bytes);
 // Creates `prefix` + a fresh number + `suffix` exclusively (a few tries

@@ -403,6 +403,48 @@ TEST_F(Durchlauf, FehlerDerSpiegelungWerdenGemeldet) {
   EXPECT_EQ(originale(), zweiterLauf);
 }
 
+// Folders of a walk reached through nobody's link to a folder of root's
+// (the output folders themselves: tests/cli/fremde_verknuepfungen.sh): a
+// mirrored folder stops the walk there, a folder of pages costs its pages,
+// the picture folder stops the run before anything is written; root's
+// folder stays as it was.
+TEST_F(Durchlauf, OrdnerUeberVerknuepfungenAndererBenutzerWerdenNichtBeschrieben) {
+  if (::geteuid() != 0) return;  // links of another owner need root to make (CI is root)
+  const std::string r = tmp.pfad() + "R/";
+  datei(r + "index.htm", "ROOT");
+  datei(q + "a.jpg", jpeg(1));
+  datei(q + "sub/b.jpg", jpeg(2));
+  const std::string grund = " ist eine symbolische Verknüpfung, die ein anderer Benutzer angelegt hat.";
+  const struct {
+    const char* link;  // below the picture folder, to R
+    bool verkleinern;
+    std::string abbruch;
+  } faelle[] = {
+      {"html/_vorschau/sub", false, "\r\nProgrammabbruch!"},  // walk 2
+      {"html/_gross/sub", true, "\r\nProgrammabbruch!"},      // walk 1
+      {"html/sub", false, ""},                               // the pages of "sub"
+  };
+  for (const auto& f : faelle) {
+    SCOPED_TRACE(f.link);
+    sfs::remove_all(q + "html");
+    sfs::create_directories(sfs::path(q + f.link).parent_path());
+    ASSERT_EQ(::symlink(r.c_str(), (q + f.link).c_str()), 0);
+    ASSERT_EQ(::lchown((q + f.link).c_str(), 65534, 65534), 0);
+    m.setChecked(Opt::CBOriginaleVerkleinern, f.verkleinern);
+    u.dialoge.meldungen.clear();
+    EXPECT_EQ(BitBStartClick(lauf), f.abbruch.empty());
+    EXPECT_EQ(u.dialoge.texte(), std::vector<std::string>{"Kann nicht im Verzeichnis " + q + f.link +
+                                                          "/ speichern.\r\n" + q + f.link + grund + f.abbruch});
+    EXPECT_EQ(inhalte(r), (std::map<std::string, std::string>{{"index.htm", "ROOT"}}));
+  }
+  sfs::remove_all(q + "html");
+  ASSERT_EQ(::symlink(q.c_str(), (tmp.pfad() + "weg").c_str()), 0);
+  ASSERT_EQ(::lchown((tmp.pfad() + "weg").c_str(), 65534, 65534), 0);
+  st.BilderOrdnerPfad = tmp.pfad() + "weg/";
+  fehler("Der Bilderordner " + tmp.pfad() + "weg/ wird nicht gelesen.\r\n" + tmp.pfad() + "weg" + grund);
+  EXPECT_FALSE(fs::exists(q + "html"));
+}
+
 TEST_F(Durchlauf, GalerieImBilderordnerWiederholbarOhneOriginaleZuUeberschreiben) {
   m.setChecked(Opt::CBOriginaleVerkleinern, true);
   m.setChecked(Opt::CBGrosseBilderErsetzen, true);
