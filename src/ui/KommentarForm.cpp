@@ -248,7 +248,7 @@ bool TKommentarForm::KommentarSpeichern(int i) {
   // write-protected one: the user learns what became of it.
   if (const auto link = fs::foreignLink(pfad)) {
     k_.fehler(kopf + "\r\n" + fs::foreignLinkText(*link, pfad));
-    return;
+    return true;
   }
   std::error_code weg;
   const std::string ziel = std::filesystem::canonical(pfad, weg).string();
