@@ -70,8 +70,18 @@ Ableitungsbuch::Ableitungsbuch(const std::string& ordner) {
     const auto groesse = ino ? zahl<off_t>(z) : std::nullopt;
     const auto sek = groesse ? zahl<time_t>(z) : std::nullopt;
     const auto nsek = sek ? zahl<long>(z) : std::nullopt;
-    if (nsek && *nsek >= 0 && *nsek < 1000000000L) dateien_.emplace(*ino, *groesse, *sek, *nsek);
+    if (nsek && *nsek >= 0 && *nsek < 1000000000L) {
+      dateien_.emplace(*ino, *groesse, *sek, *nsek);
+      ++eintraege_;
+    }
   }
+}
+
+bool AbleitungsbuchNeuSchreiben(const std::string& ordner,
+                                const std::vector<std::pair<std::string, struct stat>>& dateien) {
+  std::string text = kKopf;
+  for (const auto& [name, st] : dateien) text += zeile(st, name);
+  return fs::writeFileAtomic(buchpfad(ordner), text, false);
 }
 
 bool Ableitungsbuch::kennt(const struct stat& d) const {

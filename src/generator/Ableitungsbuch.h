@@ -16,6 +16,8 @@
 #include <set>
 #include <string>
 #include <tuple>
+#include <utility>
+#include <vector>
 
 namespace mosaik {
 
@@ -28,10 +30,19 @@ class Ableitungsbuch {
   explicit Ableitungsbuch(const std::string& ordner);
   // The file (as stat gave it) is one the record names.
   bool kennt(const struct stat& datei) const;
+  // Entries read, each file as often as a run wrote it.
+  size_t eintraege() const { return eintraege_; }
 
  private:
   std::set<std::tuple<ino_t, off_t, time_t, long>> dateien_;
+  size_t eintraege_ = 0;
 };
+
+// Each run that replaces the folder's pictures adds their entries again:
+// the record of the files still there (name and stat), written anew
+// through a temporary file. False when it cannot be; the old one stays.
+bool AbleitungsbuchNeuSchreiben(const std::string& ordner,
+                                const std::vector<std::pair<std::string, struct stat>>& dateien);
 
 // Adds the file (as stat gives it, under the name it has or is about to
 // take) to the record of the folder; false with the reason in German when

@@ -66,6 +66,9 @@ struct Ablage {
   std::string bilder;                   // as the file system names it
   std::set<std::string> uebersprungen;  // folder names the walks skip
   std::set<std::string> standard;       // the folders the program names itself, as the file system names them
+  // Records grown long by runs that replaced their pictures: the folder
+  // and the files there that they name.
+  std::vector<std::pair<std::string, std::vector<std::pair<std::string, struct stat>>>> aufzuraeumen;
 };
 
 // A mirrored tree below the folder is reached by the walk unless a folder
@@ -89,16 +92,20 @@ bool standardordner(const std::string& ordner, const std::string& standard) {
 // name: wherever the folder lies, a derived picture may replace only one
 // the program can show it wrote. Folders the walks skip and those the
 // program names itself are left out.
-bool fremdesBild(const Kontext& k, const std::string& ordner, const Ablage& a) {
+bool fremdesBild(const Kontext& k, const std::string& ordner, Ablage& a) {
   const Ableitungsbuch buch(ordner);
+  std::vector<std::pair<std::string, struct stat>> bekannt;
   for (const fs::Entry& e : fs::listFolder(ordner)) {
     const std::string pfad = ordner + e.name;
     struct stat st {};
+    const bool gelesen = !e.folder && ::stat(pfad.c_str(), &st) == 0;
+    if (gelesen && buch.kennt(st)) bekannt.emplace_back(e.name, st);
     if (e.folder ? !a.uebersprungen.count(e.name) && !a.standard.count(echterOrdner(pfad)) &&
                        fremdesBild(k, pfad + "/", a)
-                 : IstBilddatei(k, e.name) && (::stat(pfad.c_str(), &st) != 0 || !buch.kennt(st)))
+                 : IstBilddatei(k, e.name) && (!gelesen || !buch.kennt(st)))
       return true;
   }
+  if (buch.eintraege() > 2 * bekannt.size() + 16) a.aufzuraeumen.emplace_back(ordner, std::move(bekannt));
   return false;
 }
 
@@ -107,7 +114,7 @@ bool fremdesBild(const Kontext& k, const std::string& ordner, const Ablage& a) {
 // walks go, and unless the program names it itself it may hold no picture
 // the run did not write there.
 void AbleitungsordnerPruefen(Kontext& k, const std::string& art, const std::string& ordner,
-                             const std::string& standard, const std::vector<Gespiegelt>& gespiegelt, const Ablage& a,
+                             const std::string& standard, const std::vector<Gespiegelt>& gespiegelt, Ablage& a,
                              bool& ok) {
   if (!ok) return;
   const std::string d = echterOrdner(ordner);
@@ -205,7 +212,8 @@ bool BitBStartClick(Lauf& lauf) {
   // Before anything is written: no derived picture over an original.
   Ablage ablage{echterOrdner(quelle),
                 {LetzterOrdnername(htmlOrdner)},
-                {echterOrdner(standardOrdnerGrosseBilder(k)), echterOrdner(standardOrdnerVorschaubilder(k))}};
+                {echterOrdner(standardOrdnerGrosseBilder(k)), echterOrdner(standardOrdnerVorschaubilder(k))},
+                {}};
   if (verkleinern) ablage.uebersprungen.insert(LetzterOrdnername(GrosseBilderOrdner(k)));
   if (vorschau) ablage.uebersprungen.insert(LetzterOrdnername(VorschauOrdner(k)));
   const Gespiegelt bilderbaum{quelle, "der Bilderordner", "den Bilderordner"};
@@ -257,6 +265,7 @@ bool BitBStartClick(Lauf& lauf) {
     OrdnerzeitenZuruecksetzen(lauf);
     return false;
   }
+  for (const auto& [ordner, dateien] : ablage.aufzuraeumen) AbleitungsbuchNeuSchreiben(ordner, dateien);
 
   const bool mitUnterordnern = m.checked(Opt::CBmitUnterverzeichnissen);
   std::string ausnahme;
