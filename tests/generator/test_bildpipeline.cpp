@@ -322,6 +322,13 @@ TEST_F(Bildpipeline, DerivedFileSpelledOtherwiseBelongsToOnePictureOnly) {
       {"fehlt.jpg", {}, std::nullopt},
   };
   for (const auto& f : faelle) EXPECT_EQ(AbgeleiteteDatei(z, f.name, f.namen), f.datei) << f.name;
+
+  // The size of a subfolder's first thumbnail before it is made: of the
+  // file spelled exactly so, never of another picture's.
+  Schreiben(q + "foto.jpg", Original(Muster(30, 40)));
+  Schreiben(z + "mini-Foto.jpg", Original(Muster(40, 30)));
+  EXPECT_EQ(VorschauGroesseAttributeVorab(k, q + "foto.jpg", z, "mini-foto.jpg"), "width=\"30\" height=\"40\"");
+  EXPECT_EQ(VorschauGroesseAttributeVorab(k, q + "foto.jpg", z, "mini-Foto.jpg"), "width=\"40\" height=\"30\"");
 }
 
 TEST_F(Bildpipeline, NameAffixesNeverLeadOutOfTheFolder) {
