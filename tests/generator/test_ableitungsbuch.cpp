@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "AlsNobody.h"
@@ -65,12 +66,7 @@ TEST(Ableitungsbuch, ZeilenUndWasSieBezeugen) {
   EXPECT_EQ(Stat(d + "a.jpg").st_size, a.st_size);
   EXPECT_FALSE(Ableitungsbuch(d).kennt(Stat(d + "a.jpg")));
   const struct stat b = Stat(d + "b.jpg");
-  {
-    FILE* f = std::fopen((d + "b.jpg").c_str(), "wb");
-    ASSERT_NE(f, nullptr);
-    std::fputs("anders", f);
-    std::fclose(f);
-  }
+  std::ofstream(d + "b.jpg", std::ios::binary | std::ios::trunc) << "anders";
   ASSERT_TRUE(fs::setModTime(d + "b.jpg", b.st_mtim));
   EXPECT_EQ(Stat(d + "b.jpg").st_ino, b.st_ino);
   EXPECT_FALSE(Ableitungsbuch(d).kennt(Stat(d + "b.jpg")));
@@ -79,10 +75,6 @@ TEST(Ableitungsbuch, ZeilenUndWasSieBezeugen) {
   spaeter.tv_nsec = (spaeter.tv_nsec + 1) % 1000000000L;
   ASSERT_TRUE(fs::setModTime(d + "b.jpg", spaeter));
   EXPECT_FALSE(Ableitungsbuch(d).kennt(Stat(d + "b.jpg")));
-  // A folder is never one of its pictures.
-  sfs::create_directory(d + "ordner");
-  ASSERT_TRUE(Eintragen(d, "ordner"));
-  EXPECT_FALSE(Ableitungsbuch(d).kennt(Stat(d + "ordner")));
 }
 
 TEST(Ableitungsbuch, AbgebrocheneUndFremdeZeilen) {

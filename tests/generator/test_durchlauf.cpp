@@ -494,19 +494,6 @@ TEST_F(Durchlauf, GleicheZeitMachtKeinBildZumAbgeleiteten) {
   m.setChecked(Opt::CBVorschaubilderErsetzen, true);
   fehler("Der Ordner für die Vorschaubilder " + q + "sub/" + ueber);
   EXPECT_EQ(originale(), vorher);
-
-  // The same on a first run into a folder that holds a start page of the
-  // user's.
-  sfs::remove_all(q + "_vorschau");
-  for (const auto& e : sfs::directory_iterator(q))
-    if (e.path().extension() == ".htm" || e.path().extension() == ".css") sfs::remove(e.path());
-  datei(q + "index.htm", "<html>meine Seite</html>");
-  m.setChecked(Opt::CBOriginaleVerkleinern, true);
-  st.GrosseBilderpfad = q + "sub";
-  st.Vorschaubilderpfad = "";
-  const auto erster = inhalte(q);
-  fehler("Der Ordner für die großen Bilder " + q + "sub/" + ueber);
-  EXPECT_EQ(inhalte(q), erster);
 }
 
 TEST_F(Durchlauf, AndereOrdnerFuerAbgeleiteteBilderFuehrenBuch) {
