@@ -318,6 +318,10 @@ void OriginaleVerkleinernDurchlauf(Lauf& lauf, const std::string& quelleIn, cons
     return;
   }
 
+  // Which existing large image is whose, when names differ only in case.
+  std::vector<std::string> grossNamen;
+  for (const TDateieintrag& b : lauf.Bildliste)
+    if (!istTextdatei(b.Name)) grossNamen.push_back(GrossbildName(k, zielnamen[b.Name]));
   for (const TDateieintrag& b : lauf.Bildliste) {
     lauf.view.aktuelleDatei(quelle + b.Name);
     // A cancel stops after the picture in hand, not at the end of the
@@ -338,12 +342,10 @@ void OriginaleVerkleinernDurchlauf(Lauf& lauf, const std::string& quelleIn, cons
     try {
       std::string grossName = b.Name;
       // An original that cannot be read has been reported and gets no large
-      // image, so walk 2 never lists it; the others still get theirs.
-      if (GrossesBildErzeugen(lauf, quelle, ziel, b.Name, zielnamen[b.Name], m.spin(Opt::SpEdGroesseGrosseBilder),
-                              m.checked(Opt::CBkleineBilderVergroessernGrosseBilder), grossName))
-        // A kept large image may be read-only: its date is not worth a
-        // failed run.
-        DateiDatumSetzen(ziel + grossName, b.Datum);
+      // image, so walk 2 never lists it; the others still get theirs, with
+      // their original's date.
+      GrossesBildErzeugen(lauf, quelle, ziel, b.Name, zielnamen[b.Name], m.spin(Opt::SpEdGroesseGrosseBilder),
+                          m.checked(Opt::CBkleineBilderVergroessernGrosseBilder), grossName, grossNamen);
     } catch (const std::exception& ex) {
       k.fehler("Fehler beim Verkleinern des Originalbildes " + b.Name + ":" + kZeilenumbruch + ex.what());
     }

@@ -170,8 +170,14 @@ bool setDosDateTime(const std::string& path, uint32_t dos) {
   if (::stat(path.c_str(), &st) != 0) return false;
   const int fd = openTrusted(path, S_ISDIR(st.st_mode) ? O_RDONLY | O_DIRECTORY : O_WRONLY | O_NONBLOCK);
   if (fd < 0) return false;
-  const bool ok = ::futimens(fd, times) == 0;
+  const bool ok = setDosDateTime(fd, dos);
   return ::close(fd) == 0 && ok;
+}
+
+bool setDosDateTime(int fd, uint32_t dos) {
+  const std::time_t t = fromDosDateTime(dos);
+  const struct timespec times[2] = {{0, UTIME_OMIT}, {t, 0}};
+  return t != static_cast<std::time_t>(-1) && ::futimens(fd, times) == 0;
 }
 
 bool isReadOnly(const std::string& path) {

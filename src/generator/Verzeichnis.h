@@ -43,6 +43,7 @@ std::time_t fromDosDateTime(uint32_t dos);
 // Sets the modification time of a file (opened for writing, as a date
 // change needs write access) or of a folder.
 bool setDosDateTime(const std::string& path, uint32_t dos);
+bool setDosDateTime(int fd, uint32_t dos);
 
 // Not writable by the user, or without any write bit (so also for root);
 // a path that cannot be examined counts as read-only.

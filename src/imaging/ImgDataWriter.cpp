@@ -178,10 +178,11 @@ void TimgData::AdjustExifSize(int32_t newHeight, int32_t newWidth) {
   }
 }
 
-void TimgData::WriteExifJpeg(JpegImage& image, const std::string& fileName, bool adjustSize, bool durable) {
+void TimgData::WriteExifJpeg(JpegImage& image, const std::string& fileName, bool adjustSize, bool durable,
+                             const fs::BeforeRename& beforeRename) {
   if (adjustSize && ExifInfo) AdjustExifSize(image.Height(), image.Width());
   const std::string bytes = BuildExifJpeg(image.SaveToStream());
-  if (!fs::writeFileAtomic(fileName, bytes, durable))
+  if (!fs::writeFileAtomic(fileName, bytes, durable, beforeRename))
     throw MetadataWriteError("Die Datei " + fileName + " kann nicht geschrieben werden.");
 }
 

@@ -504,7 +504,7 @@ bool copyAttributes(int from, int to, std::string& why) {
 // take files of the user's own.
 enum class Replaced { Done, Failed, NotWithoutLoss };
 Replaced replaceFile(const std::string& path, const std::string& bytes, const struct stat* old, int oldFd,
-                     bool durable, std::string& why) {
+                     bool durable, std::string& why, const BeforeRename& beforeRename = {}) {
   std::string tmp;
   // Private until it carries the old file's permissions and owner.
   const int fd = createBeside(path, oldFd >= 0 ? 0600 : 0644, tmp);
@@ -531,6 +531,8 @@ Replaced replaceFile(const std::string& path, const std::string& bytes, const st
                       ::fchmod(fd, old->st_mode & 07777) != 0) ||
                      ::futimens(fd, std::array<timespec, 2>{old->st_atim, old->st_mtim}.data()) != 0)) {
     why = "Ihre Rechte oder ihr Datum k\xC3\xB6nnen nicht beibehalten werden (" + reasonText(errno) + ").";
+    r = Replaced::Failed;
+  } else if (beforeRename && !beforeRename(fd)) {
     r = Replaced::Failed;
   } else if (durable && ::fsync(fd) != 0) {
     why = "Die neue Fassung kann nicht gesichert werden (" + reasonText(errno) + ").";
@@ -615,11 +617,12 @@ RewriteResult writeInPlace(const std::string& path, const std::string& bytes, co
 
 }  // namespace
 
-bool writeFileAtomic(const std::string& path, const std::string& bytes, bool durable) {
+bool writeFileAtomic(const std::string& path, const std::string& bytes, bool durable,
+                     const BeforeRename& beforeRename) {
   std::string why;
   struct stat st {};
   const bool existed = ::stat(path.c_str(), &st) == 0;
-  return replaceFile(path, bytes, existed ? &st : nullptr, -1, durable, why) == Replaced::Done;
+  return replaceFile(path, bytes, existed ? &st : nullptr, -1, durable, why, beforeRename) == Replaced::Done;
 }
 
 RewriteResult rewriteOriginal(const std::string& path, const std::string& bytes) {

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <ctime>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -97,7 +98,11 @@ bool setModTime(const std::string& path, const struct timespec& t);
 // durable: flushed to disk before the rename as well, for the user's own
 // data (settings, rewritten originals); generated files that a new run
 // makes again need not wait for the disk.
-bool writeFileAtomic(const std::string& path, const std::string& bytes, bool durable = true);
+// beforeRename, when given, runs on the complete new file (still open,
+// not yet under its name); false keeps the old file and fails the write.
+using BeforeRename = std::function<bool(int fd)>;
+bool writeFileAtomic(const std::string& path, const std::string& bytes, bool durable = true,
+                     const BeforeRename& beforeRename = {});
 // What became of rewriting an original.
 struct RewriteResult {
   bool written = false;
