@@ -13,6 +13,7 @@
 
 #include "TestUmgebung.h"
 #include "platform/Browser.h"
+#include "platform/Environment.h"
 #include "platform/FileSystem.h"
 
 namespace mosaik {
@@ -108,6 +109,37 @@ TEST(Programmstart, NurEinGestartetesProgrammZaehlt) {
   EXPECT_FALSE(startDetached({"/gibt/es/nicht/mosaik-browser"}));
   EXPECT_FALSE(startDetached({"mosaik-kein-solches-programm-auf-dem-pfad"}));
   EXPECT_FALSE(startDetached({}));
+  // A launcher that finds no browser ends at once with a failure status (or
+  // is killed): nothing was opened.
+  EXPECT_FALSE(startDetached({"sh", "-c", "echo 'xdg-open: no method available' >&2; exit 3"}));
+  EXPECT_FALSE(startDetached({"sh", "-c", "kill -9 $$"}));
+  // A browser that keeps running has taken the page over.
+  EXPECT_TRUE(startDetached({"sh", "-c", "exec sleep 3 </dev/null >/dev/null 2>&1"}, std::chrono::milliseconds(50)));
+}
+
+// With no browser set up, xdg-open is found but fails: the shell says so,
+// so that the caller shows its message instead of doing nothing.
+TEST_F(Zuordnung, ScheiternderStarterIstKeinGeoeffneterBrowser) {
+  struct Umgebung {
+    std::map<std::string, std::optional<std::string>> alt;
+    void setzen(const char* n, const std::optional<std::string>& v) {
+      if (!alt.count(n)) alt[n] = std::getenv(n) ? std::optional<std::string>(std::getenv(n)) : std::nullopt;
+      v ? ::setenv(n, v->c_str(), 1) : ::unsetenv(n);
+    }
+    ~Umgebung() {
+      for (const auto& [n, v] : alt) v ? ::setenv(n.c_str(), v->c_str(), 1) : ::unsetenv(n.c_str());
+    }
+  } u;
+  for (const auto& [n, v] : werte) u.setzen(n.c_str(), v);
+  for (const char* n : {"BROWSER", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CURRENT_DESKTOP"}) u.setzen(n, std::nullopt);
+  u.setzen("PATH", wurzel + "/bin:/usr/bin:/bin");
+  SystemShell shell;
+  for (auto [skript, geoeffnet] : {std::pair{"echo \"xdg-open: no method available\" >&2; exit 3", false},
+                                   {"exit 0", true}}) {
+    datei("bin/xdg-open", std::string("#!/bin/sh\n") + skript + "\n");
+    stdfs::permissions(wurzel + "/bin/xdg-open", stdfs::perms::owner_all);
+    EXPECT_EQ(shell.open("file:///tmp/seite.html"), geoeffnet) << skript;
+  }
 }
 
 // The program ignores the file-size signal for its own writes; a browser it
@@ -124,7 +156,10 @@ TEST(Programmstart, GestartetesProgrammErbtDasDateigroessenSignalWieBeimStart) {
       struct sigaction jetzt {};
       ::sigaction(SIGXFSZ, nullptr, &jetzt);
       if (jetzt.sa_handler != SIG_IGN) _exit(2);
-      if (!startDetached({"sh", "-c", "grep '^SigIgn:' /proc/self/status > '" + rohr + "'"})) _exit(3);
+      // The writer waits for the reader below: it counts as running.
+      if (!startDetached({"sh", "-c", "grep '^SigIgn:' /proc/self/status > '" + rohr + "'"},
+                         std::chrono::milliseconds(50)))
+        _exit(3);
       std::ifstream ein(rohr);
       std::string zeile;
       std::getline(ein, zeile);
