@@ -15,6 +15,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QSpinBox>
+#include <QStyle>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <initializer_list>
@@ -26,13 +27,19 @@ using O = Opt;
 
 // A page's scroll area asks for room for all of its content: the window
 // opens as large as the pages need where the screen allows, and the
-// scroll bars appear only where it does not.
+// scroll bars appear only where it does not. Its width has room for the
+// vertical bar too, so that a window only too low for its pages does not
+// scroll sideways as well.
 class Seitenrolle : public QScrollArea {
  public:
   using QScrollArea::QScrollArea;
   QSize sizeHint() const override {
     const int rand = 2 * frameWidth();
-    return (widget() ? widget()->minimumSizeHint() : QSize()) + QSize(rand, rand);
+    const int balken = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    if (!widget()) return QSize(rand + balken, rand);
+    const QSize inhalt(widget()->sizeHint().expandedTo(widget()->minimumSizeHint()).width(),
+                       widget()->minimumSizeHint().height());
+    return inhalt + QSize(rand + balken, rand);
   }
 };
 
