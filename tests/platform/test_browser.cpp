@@ -13,7 +13,6 @@
 
 #include "TestUmgebung.h"
 #include "platform/Browser.h"
-#include "platform/Environment.h"
 #include "platform/FileSystem.h"
 
 namespace mosaik {
@@ -115,31 +114,6 @@ TEST(Programmstart, NurEinGestartetesProgrammZaehlt) {
   EXPECT_FALSE(startDetached({"sh", "-c", "kill -9 $$"}));
   // A browser that keeps running has taken the page over.
   EXPECT_TRUE(startDetached({"sh", "-c", "exec sleep 3 </dev/null >/dev/null 2>&1"}, std::chrono::milliseconds(50)));
-}
-
-// With no browser set up, xdg-open is found but fails: the shell says so,
-// so that the caller shows its message instead of doing nothing.
-TEST_F(Zuordnung, ScheiternderStarterIstKeinGeoeffneterBrowser) {
-  struct Umgebung {
-    std::map<std::string, std::optional<std::string>> alt;
-    void setzen(const char* n, const std::optional<std::string>& v) {
-      if (!alt.count(n)) alt[n] = std::getenv(n) ? std::optional<std::string>(std::getenv(n)) : std::nullopt;
-      v ? ::setenv(n, v->c_str(), 1) : ::unsetenv(n);
-    }
-    ~Umgebung() {
-      for (const auto& [n, v] : alt) v ? ::setenv(n.c_str(), v->c_str(), 1) : ::unsetenv(n.c_str());
-    }
-  } u;
-  for (const auto& [n, v] : werte) u.setzen(n.c_str(), v);
-  for (const char* n : {"BROWSER", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CURRENT_DESKTOP"}) u.setzen(n, std::nullopt);
-  u.setzen("PATH", wurzel + "/bin:/usr/bin:/bin");
-  SystemShell shell;
-  for (auto [skript, geoeffnet] : {std::pair{"echo \"xdg-open: no method available\" >&2; exit 3", false},
-                                   {"exit 0", true}}) {
-    datei("bin/xdg-open", std::string("#!/bin/sh\n") + skript + "\n");
-    stdfs::permissions(wurzel + "/bin/xdg-open", stdfs::perms::owner_all);
-    EXPECT_EQ(shell.open("file:///tmp/seite.html"), geoeffnet) << skript;
-  }
 }
 
 // The program ignores the file-size signal for its own writes; a browser it

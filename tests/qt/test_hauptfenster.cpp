@@ -252,13 +252,9 @@ TEST_F(Optionsseiten, PfeiltastenWaehlenUndRueckwaertsTabGehtWeiter) {
     taste(w(z.von), z.taste);
     const Opt gruppe = info(z.von).radioGroup;
     EXPECT_EQ(p->m.radioChoice(gruppe), z.nach) << info(z.von).name;
-    EXPECT_TRUE(w<QRadioButton>(z.nach)->isChecked()) << info(z.von).name;
-    EXPECT_FALSE(w<QRadioButton>(z.von)->isChecked()) << info(z.von).name;
-    EXPECT_TRUE(w(z.nach)->hasFocus()) << info(z.von).name;
+    EXPECT_TRUE(w<QRadioButton>(z.nach)->isChecked() && w(z.nach)->hasFocus()) << info(z.von).name;
     if (z.gesperrt != Opt::Count) p->m.setEnabled(z.gesperrt, true);
   }
-  EXPECT_EQ(f->haupt.PageControl->currentWidget(), w(Opt::TabSheetlayout2));
-
   p->m.setChecked(Opt::RBProBildEineHTMLDatei, true);
   for (auto [memo, knopf] : {std::pair{Opt::MBeschreibung, Opt::BExifDaten}, {Opt::MBeschreibungGross, Opt::BGrossExifDaten}}) {
     w(knopf)->setFocus(Qt::TabFocusReason);
