@@ -377,15 +377,19 @@ bool gleicherInhalt(int in, const struct stat& src, const std::string& path) {
   return gleich;
 }
 
-}  // namespace
-
-bool copyFile(const std::string& from, const std::string& to) {
+// The copy; on failure `error` is the errno of the step that failed.
+bool copyFileOrError(const std::string& from, const std::string& to, int& error) {
   if (sameFile(from, to)) return true;
   // A pipe is no file to copy, and is never waited on.
   const int in = ::open(from.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (in < 0) return false;
+  if (in < 0) {
+    error = errno;
+    return false;
+  }
   struct stat src {};
-  if (::fstat(in, &src) != 0 || !S_ISREG(src.st_mode)) {
+  const bool gelesen = ::fstat(in, &src) == 0;
+  if (!gelesen || !S_ISREG(src.st_mode)) {
+    error = gelesen ? EISDIR : errno;
     ::close(in);
     return false;
   }
@@ -401,6 +405,7 @@ bool copyFile(const std::string& from, const std::string& to) {
   std::string tmp;
   const int out = createTemp(parentOf(to), 0644, tmp);
   if (out < 0) {
+    error = errno;
     ::close(in);
     return false;
   }
@@ -411,10 +416,12 @@ bool copyFile(const std::string& from, const std::string& to) {
     if (n == 0) break;
     if (n < 0) {
       if (errno == EINTR) continue;
+      error = errno;
       ok = false;
       break;
     }
     if (!writeAll(out, std::string_view(buf, static_cast<size_t>(n)))) {
+      error = errno;
       ok = false;
       break;
     }
@@ -424,12 +431,27 @@ bool copyFile(const std::string& from, const std::string& to) {
     const struct timespec times[2] = {{0, UTIME_OMIT}, src.st_mtim};
     ::futimens(out, times);
   }
-  if (::close(out) != 0) ok = false;
-  if (ok && ::rename(tmp.c_str(), to.c_str()) != 0) ok = false;
+  if (::close(out) != 0 && ok) {
+    error = errno;
+    ok = false;
+  }
+  if (ok && ::rename(tmp.c_str(), to.c_str()) != 0) {
+    error = errno;
+    ok = false;
+  }
   if (!ok) ::unlink(tmp.c_str());
   tempDone(tmp);
   if (ok) changed(to);
   return ok;
+}
+
+}  // namespace
+
+bool copyFile(const std::string& from, const std::string& to, std::string* why) {
+  int error = 0;
+  if (copyFileOrError(from, to, error)) return true;
+  if (why) *why = "Die Datei " + from + " kann nicht nach " + to + " kopiert werden (" + reasonText(error) + ").";
+  return false;
 }
 
 }  // namespace mosaik::fs
