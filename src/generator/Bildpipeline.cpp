@@ -215,7 +215,7 @@ fs::BeforeRename vorDemUmbenennen(const std::string& zielpfad, const Ablegen& ab
     const size_t schnitt = zielpfad.rfind('/') + 1;
     if (::fstat(fd, &st) == 0)
       return AbleitungEintragen(zielpfad.substr(0, schnitt), zielpfad.substr(schnitt), st, grund);
-    grund = "Die Datei " + zielpfad + " kann nicht geschrieben werden (" + fs::reasonText(errno) + ").";
+    grund = fs::writeFailureText(zielpfad, errno);
     return false;
   };
 }

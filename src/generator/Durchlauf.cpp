@@ -332,10 +332,10 @@ void OriginaleVerkleinernDurchlauf(Lauf& lauf, const std::string& quelleIn, cons
       // One that cannot be read is left out, as an unreadable picture is.
       if (!SeitendateiLesbar(k, quelle + b.Name)) continue;
       const std::string nach = fs::pathNoCase(ziel, b.Name);
-      if (!fs::copyFile(quelle + b.Name, nach)) {
+      std::string warum;
+      if (!fs::copyFile(quelle + b.Name, nach, &warum)) {
         ok = false;
-        k.fehler("Die Datei " + quelle + b.Name + " kann nicht nach " + nach + " kopiert werden." + kZeilenumbruch +
-                 "Programmabbruch!");
+        k.fehler(warum + kZeilenumbruch + "Programmabbruch!");
       }
       continue;
     }

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 
 #include "generator/Durchlauf.h"
@@ -189,9 +190,9 @@ bool DateiWebsicherUmbenennen(const Kontext& k, const std::string& ordner, std::
   const bool istOrdner = eintrag && eintrag->folder;
   // A folder's former name lives on only in its "dirname.txt": without it
   // the folder keeps the name.
-  if (istOrdner && !DirnameTxtSchreiben(k, dir + name, name)) {
-    k.fehler("Die Datei " + dir + name + "/dirname.txt kann nicht geschrieben werden." + kZeilenumbruch +
-             "Der Ordner " + dir + name + " behält seinen Namen.");
+  std::string warum;
+  if (istOrdner && !DirnameTxtSchreiben(k, dir + name, name, &warum)) {
+    k.fehler(warum + kZeilenumbruch + "Der Ordner " + dir + name + " behält seinen Namen.");
     return true;
   }
 
@@ -236,16 +237,21 @@ bool DateiWebsicherUmbenennen(const Kontext& k, const std::string& ordner, std::
   return true;
 }
 
-bool DirnameTxtSchreiben(const Kontext& k, const std::string& ordner, const std::string& alterName) {
+bool DirnameTxtSchreiben(const Kontext& k, const std::string& ordner, const std::string& alterName,
+                         std::string* warum) {
   const std::string dir = fs::withTrailingSlash(ordner);
   if (!k.st.dirnametxt) return true;
   // One there already (a second run) keeps the name from the first; a
   // folder or pipe of that name keeps nothing.
-  if (const auto da = fs::findNoCase(dir, "dirname.txt")) return fs::fileExists(dir + *da);
+  if (const auto da = fs::findNoCase(dir, "dirname.txt")) {
+    if (fs::fileExists(dir + *da)) return true;
+    if (warum) *warum = fs::writeFailureText(dir + *da, EISDIR);
+    return false;
+  }
   // Windows-1252 where it can hold the name; otherwise the name's own bytes,
   // which readers take as UTF-8 when they are.
   const std::string inhalt = isValidUtf8(alterName) && fitsCp1252(alterName) ? utf8ToCp1252(alterName) : alterName;
-  return fs::writeFileAtomic(dir + "dirname.txt", inhalt + "\r\n");
+  return fs::writeFileAtomic(dir + "dirname.txt", inhalt + "\r\n", true, warum);
 }
 
 std::vector<std::string> Begleiterweiterungen(const Kontext& k) {
@@ -261,8 +267,13 @@ bool BegleitdateienKopieren(const Kontext& k, const std::string& quelle, const s
   const std::string q = fs::withTrailingSlash(quelle);
   const std::string z = fs::withTrailingSlash(ziel);
   const std::string neuBasis = OhneErweiterung(neuerBildname);
-  for (const auto& [seite, erw] : VorhandeneBegleitdateien(k, q, bildname))
-    if (!fs::copyFile(q + seite, z + neuBasis + erw)) return false;
+  for (const auto& [seite, erw] : VorhandeneBegleitdateien(k, q, bildname)) {
+    std::string warum;
+    if (!fs::copyFile(q + seite, z + neuBasis + erw, &warum)) {
+      k.fehler(warum);
+      return false;
+    }
+  }
   return true;
 }
 

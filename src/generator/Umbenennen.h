@@ -28,8 +28,9 @@ bool DateiWebsicherUmbenennen(const Kontext& k, const std::string& ordner, std::
 // Writes "dirname.txt" with the folder's former name unless the folder has
 // one already (in any letter case) or the option is off. False when the
 // name would be lost: the file cannot be written, or something that is no
-// file stands in its place.
-bool DirnameTxtSchreiben(const Kontext& k, const std::string& ordner, const std::string& alterName);
+// file stands in its place; `warum` (when given) then says which and why.
+bool DirnameTxtSchreiben(const Kontext& k, const std::string& ordner, const std::string& alterName,
+                         std::string* warum = nullptr);
 
 // The companion of the picture bild with the extension (any letter case):
 // a regular file, and only the one picture's whose name matches it exactly,
@@ -47,7 +48,8 @@ std::vector<std::pair<std::string, std::string>> VorhandeneBegleitdateien(const 
                                                                           const std::string& bild);
 // Copies the picture's companion files (".mov", ".avi", ".wav", ".mp3",
 // ".txt", as the link options ask) under the new picture's base name,
-// replacing older copies. False once a copy failed.
+// replacing older copies. A copy that fails is reported (both files and the
+// reason) and ends the copying: false.
 bool BegleitdateienKopieren(const Kontext& k, const std::string& quelle, const std::string& ziel,
                             const std::string& bildname, const std::string& neuerBildname);
 

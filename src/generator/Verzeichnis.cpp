@@ -163,9 +163,6 @@ std::time_t fromDosDateTime(uint32_t dos) {
 }
 
 bool setDosDateTime(const std::string& path, uint32_t dos) {
-  const std::time_t t = fromDosDateTime(dos);
-  if (t == static_cast<std::time_t>(-1)) return false;
-  const struct timespec times[2] = {{0, UTIME_OMIT}, {t, 0}};
   struct stat st {};
   if (::stat(path.c_str(), &st) != 0) return false;
   const int fd = openTrusted(path, S_ISDIR(st.st_mode) ? O_RDONLY | O_DIRECTORY : O_WRONLY | O_NONBLOCK);
@@ -382,15 +379,19 @@ bool gleicherInhalt(int in, const struct stat& src, const std::string& path) {
   return gleich;
 }
 
-}  // namespace
-
-bool copyFile(const std::string& from, const std::string& to) {
+// The copy; on failure `error` is the errno of the step that failed.
+bool copyFileOrError(const std::string& from, const std::string& to, int& error) {
   if (sameFile(from, to)) return true;
   // A pipe is no file to copy, and is never waited on.
   const int in = openTrusted(from, O_RDONLY | O_NONBLOCK);
-  if (in < 0) return false;
+  if (in < 0) {
+    error = errno;
+    return false;
+  }
   struct stat src {};
-  if (::fstat(in, &src) != 0 || !S_ISREG(src.st_mode)) {
+  const bool gelesen = ::fstat(in, &src) == 0;
+  if (!gelesen || !S_ISREG(src.st_mode)) {
+    error = gelesen ? EISDIR : errno;
     ::close(in);
     return false;
   }
@@ -406,6 +407,7 @@ bool copyFile(const std::string& from, const std::string& to) {
   std::string tmp;
   const int out = createTemp(parentOf(to), 0644, tmp);
   if (out < 0) {
+    error = errno;
     ::close(in);
     return false;
   }
@@ -416,10 +418,12 @@ bool copyFile(const std::string& from, const std::string& to) {
     if (n == 0) break;
     if (n < 0) {
       if (errno == EINTR) continue;
+      error = errno;
       ok = false;
       break;
     }
     if (!writeAll(out, std::string_view(buf, static_cast<size_t>(n)))) {
+      error = errno;
       ok = false;
       break;
     }
@@ -429,12 +433,27 @@ bool copyFile(const std::string& from, const std::string& to) {
     const struct timespec times[2] = {{0, UTIME_OMIT}, src.st_mtim};
     ::futimens(out, times);
   }
-  if (::close(out) != 0) ok = false;
-  if (ok && ::rename(tmp.c_str(), to.c_str()) != 0) ok = false;
+  if (::close(out) != 0 && ok) {
+    error = errno;
+    ok = false;
+  }
+  if (ok && ::rename(tmp.c_str(), to.c_str()) != 0) {
+    error = errno;
+    ok = false;
+  }
   if (!ok) ::unlink(tmp.c_str());
   tempDone(tmp);
   if (ok) changed(to);
   return ok;
+}
+
+}  // namespace
+
+bool copyFile(const std::string& from, const std::string& to, std::string* why) {
+  int error = 0;
+  if (copyFileOrError(from, to, error)) return true;
+  if (why) *why = "Die Datei " + from + " kann nicht nach " + to + " kopiert werden (" + reasonText(error) + ").";
+  return false;
 }
 
 }  // namespace mosaik::fs

@@ -94,6 +94,8 @@ RenameResult renameSameFile(const std::string& from, const std::string& to);
 // gallery's, the source stays); the copy keeps the source's modification
 // time. Copying a file onto itself, or onto a file that holds the same
 // bytes, leaves it alone and succeeds (the latter gets the source's time).
-bool copyFile(const std::string& from, const std::string& to);
+// A failure fills `why` (when given) with the message for the user: both
+// files and the system's reason.
+bool copyFile(const std::string& from, const std::string& to, std::string* why = nullptr);
 
 }  // namespace mosaik::fs

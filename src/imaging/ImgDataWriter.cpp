@@ -182,8 +182,8 @@ void TimgData::WriteExifJpeg(JpegImage& image, const std::string& fileName, bool
                              const fs::BeforeRename& beforeRename) {
   if (adjustSize && ExifInfo) AdjustExifSize(image.Height(), image.Width());
   const std::string bytes = BuildExifJpeg(image.SaveToStream());
-  if (!fs::writeFileAtomic(fileName, bytes, durable, beforeRename))
-    throw MetadataWriteError("Die Datei " + fileName + " kann nicht geschrieben werden.");
+  std::string why;
+  if (!fs::writeFileAtomic(fileName, bytes, durable, &why, beforeRename)) throw MetadataWriteError(why);
 }
 
 std::string TimgData::WriteExifJpegFile(const std::string& fileName) {

@@ -431,9 +431,15 @@ std::string reasonText(int e) {
       return "Ein-/Ausgabefehler";
     case ELOOP:
       return "eine Verknüpfung, wo keine sein darf";
+    case EISDIR:
+      return "dort steht keine gewöhnliche Datei";
     default:
       return "Systemfehler " + std::to_string(e);
   }
+}
+
+std::string writeFailureText(const std::string& path, int e) {
+  return "Die Datei " + path + " kann nicht geschrieben werden (" + reasonText(e) + ").";
 }
 
 namespace {
@@ -503,6 +509,7 @@ bool copyAttributes(int from, int to, std::string& why) {
 // left out, so that file systems that refuse them (network shares) still
 // take files of the user's own.
 enum class Replaced { Done, Failed, NotWithoutLoss };
+// On failure errno is that of the step that failed.
 Replaced replaceFile(const std::string& path, const std::string& bytes, const struct stat* old, int oldFd,
                      bool durable, std::string& why, const BeforeRename& beforeRename = {}) {
   std::string tmp;
@@ -511,45 +518,54 @@ Replaced replaceFile(const std::string& path, const std::string& bytes, const st
   if (fd < 0) {
     const int e = errno;
     why = "Im Ordner " + folderOf(path) + " kann keine neue Datei angelegt werden (" + reasonText(e) + ").";
+    errno = e;
     return e == EACCES || e == EPERM ? Replaced::NotWithoutLoss : Replaced::Failed;
   }
   Replaced r = Replaced::Done;
+  int error = 0;
   struct stat now {};
   if (old && oldFd < 0) {
     ::fchmod(fd, old->st_mode & 07777);
     old = nullptr;
   }
   if (!writeAll(fd, bytes)) {
-    why = "Die neue Fassung kann nicht geschrieben werden (" + reasonText(errno) + ").";
+    error = errno;
+    why = "Die neue Fassung kann nicht geschrieben werden (" + reasonText(error) + ").";
     r = Replaced::Failed;
   } else if (old && !keepOwner(fd, *old)) {
+    error = errno;
     why = "Ihr Eigent\xC3\xBCmer oder ihre Gruppe kann nicht beibehalten werden.";
     r = Replaced::NotWithoutLoss;
   } else if (old && !copyAttributes(oldFd, fd, why)) {
+    error = errno;
     r = Replaced::NotWithoutLoss;
   } else if (old && ((::fstat(fd, &now) == 0 && (now.st_mode & 07777) != (old->st_mode & 07777) &&
                       ::fchmod(fd, old->st_mode & 07777) != 0) ||
                      ::futimens(fd, std::array<timespec, 2>{old->st_atim, old->st_mtim}.data()) != 0)) {
-    why = "Ihre Rechte oder ihr Datum k\xC3\xB6nnen nicht beibehalten werden (" + reasonText(errno) + ").";
+    error = errno;
+    why = "Ihre Rechte oder ihr Datum k\xC3\xB6nnen nicht beibehalten werden (" + reasonText(error) + ").";
     r = Replaced::Failed;
   } else if (beforeRename && !beforeRename(fd)) {
     r = Replaced::Failed;
   } else if (durable && ::fsync(fd) != 0) {
-    why = "Die neue Fassung kann nicht gesichert werden (" + reasonText(errno) + ").";
+    error = errno;
+    why = "Die neue Fassung kann nicht gesichert werden (" + reasonText(error) + ").";
     r = Replaced::Failed;
   }
   if (::close(fd) != 0 && r == Replaced::Done) {
-    why = "Die neue Fassung kann nicht gesichert werden (" + reasonText(errno) + ").";
+    error = errno;
+    why = "Die neue Fassung kann nicht gesichert werden (" + reasonText(error) + ").";
     r = Replaced::Failed;
   }
   if (r == Replaced::Done && ::rename(tmp.c_str(), path.c_str()) != 0) {
-    const int e = errno;
-    why = "Der Ordner " + folderOf(path) + " erlaubt nicht, die Datei zu ersetzen (" + reasonText(e) + ").";
-    r = e == EACCES || e == EPERM ? Replaced::NotWithoutLoss : Replaced::Failed;
+    error = errno;
+    why = "Der Ordner " + folderOf(path) + " erlaubt nicht, die Datei zu ersetzen (" + reasonText(error) + ").";
+    r = error == EACCES || error == EPERM ? Replaced::NotWithoutLoss : Replaced::Failed;
   }
   if (r != Replaced::Done) ::unlink(tmp.c_str());
   tempDone(tmp);
   if (r == Replaced::Done) changed(path);
+  errno = error;
   return r;
 }
 
@@ -617,12 +633,15 @@ RewriteResult writeInPlace(const std::string& path, const std::string& bytes, co
 
 }  // namespace
 
-bool writeFileAtomic(const std::string& path, const std::string& bytes, bool durable,
+bool writeFileAtomic(const std::string& path, const std::string& bytes, bool durable, std::string* why,
                      const BeforeRename& beforeRename) {
-  std::string why;
+  std::string detail;
   struct stat st {};
   const bool existed = ::stat(path.c_str(), &st) == 0;
-  return replaceFile(path, bytes, existed ? &st : nullptr, -1, durable, why, beforeRename) == Replaced::Done;
+  if (replaceFile(path, bytes, existed ? &st : nullptr, -1, durable, detail, beforeRename) == Replaced::Done)
+    return true;
+  if (why) *why = writeFailureText(path, errno);
+  return false;
 }
 
 RewriteResult rewriteOriginal(const std::string& path, const std::string& bytes) {

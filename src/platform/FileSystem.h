@@ -98,11 +98,12 @@ bool setModTime(const std::string& path, const struct timespec& t);
 // durable: flushed to disk before the rename as well, for the user's own
 // data (settings, rewritten originals); generated files that a new run
 // makes again need not wait for the disk.
+// A failure fills `why` (when given) with writeFailureText.
 // beforeRename, when given, runs on the complete new file (still open,
 // not yet under its name); false keeps the old file and fails the write.
 using BeforeRename = std::function<bool(int fd)>;
 bool writeFileAtomic(const std::string& path, const std::string& bytes, bool durable = true,
-                     const BeforeRename& beforeRename = {});
+                     std::string* why = nullptr, const BeforeRename& beforeRename = {});
 // What became of rewriting an original.
 struct RewriteResult {
   bool written = false;
@@ -132,6 +133,10 @@ bool readAll(int fd, std::string& out);
 
 // The system's reason (an errno value) in German words for the user.
 std::string reasonText(int errnoValue);
+// The one message for a file the program could not write: its name and the
+// system's reason, so that a full disk or a size limit can be told apart
+// from missing rights.
+std::string writeFailureText(const std::string& path, int errnoValue);
 
 // Adds '/' unless the text is empty or already ends in one.
 std::string withTrailingSlash(std::string path);

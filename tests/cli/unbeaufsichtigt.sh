@@ -277,6 +277,8 @@ mkdir -p "$tmp/knapp"
 cp "$2/captions/urlaub.jpg" "$tmp/knapp/a.jpg"
 lauf "$tmp/knapp" prlimit --fsize=3000 "$prog" -autostart
 erwarte 1 "Dateigrößengrenze" "Speichern der StyleSheet-Datei $tmp/knapp/html/meinebilder.css"
+grep -qF "Die Datei $tmp/knapp/html/meinebilder.css kann nicht geschrieben werden (die Datei würde zu groß)." \
+  "$tmp/err" || fail "Grund fehlt: $(cat "$tmp/err")"
 rest=$(find "$tmp/knapp" "$tmp/programm" -name '.mosaik-*')
 [ -z "$rest" ] || fail "Temporäre Dateien geblieben: $rest"
 cmp -s "$2/captions/urlaub.jpg" "$tmp/knapp/a.jpg" || fail "Original verändert"

@@ -9,6 +9,7 @@
 #include <set>
 #include <stdexcept>
 
+#include "Dateigroessengrenze.h"
 #include "DurchlaufTestbasis.h"
 #include "generator/Ableitungsbuch.h"
 #include "generator/Durchlauf.h"
@@ -384,7 +385,8 @@ TEST_F(Durchlauf, FehlerDerSpiegelungWerdenGemeldet) {
 
   // "dirinfo.txt" cannot be copied: a folder stands in its place.
   fs::forceDirectories(g + "dirinfo.txt/x");
-  fehler("Die Datei " + q + "dirinfo.txt kann nicht nach " + g + "dirinfo.txt kopiert werden.");
+  fehler("Die Datei " + q + "dirinfo.txt kann nicht nach " + g +
+         "dirinfo.txt kopiert werden (dort steht keine gewöhnliche Datei).");
   EXPECT_FALSE(m.enabled(Opt::BitBErgebnisAnsehen));
   sfs::remove_all(g + "dirinfo.txt");
 
@@ -635,6 +637,40 @@ TEST_F(Durchlauf, NamenDieSichNurInGrossUndKleinschreibungUnterscheiden) {
         for (const auto& [name, groesse] : klein) EXPECT_NE(seite.find("_vorschau/" + name), std::string::npos) << name;
       }
     }
+}
+
+// Every file the run cannot write is named with the system's reason, here
+// a file-size limit: large images, thumbnails, the style sheet, pages and
+// redirect pages.
+TEST_F(Durchlauf, SchreibfehlerNennenDateiUndGrund) {
+  datei(q + "a.jpg", jpeg(1));
+  const std::string grund = " kann nicht geschrieben werden (die Datei würde zu groß).";
+  const std::string h = q + "html/";
+  m.setChecked(Opt::CBOriginaleVerkleinern, true);
+  m.setChecked(Opt::CBIndexInGrafikordnern, true);
+  std::vector<std::string> texte;
+  {
+    const test::Dateigroessengrenze grenze(300);
+    EXPECT_FALSE(BitBStartClick(lauf));
+    texte = u.dialoge.texte();
+    u.dialoge.meldungen.clear();
+    m.setChecked(Opt::CBOriginaleVerkleinern, false);
+    m.setChecked(Opt::CBAndereCSSDatei, true);
+    EXPECT_FALSE(BitBStartClick(lauf));
+  }
+  for (const std::string& t : u.dialoge.texte()) texte.push_back(t);
+  EXPECT_EQ(texte, (std::vector<std::string>{
+                       "Fehler beim Verkleinern des Originalbildes a.jpg:\r\nDie Datei " + h + "_gross/a.jpg" + grund,
+                       "Speichern der StyleSheet-Datei " + h + "meinebilder.css\r\nfehlgeschlagen!\r\nDie Datei " + h +
+                           "meinebilder.css" + grund,
+                       "Das Vorschaubild von " + q + "a.jpg kann nicht erzeugt werden:\r\nDie Datei " + h +
+                           "_vorschau/mini-a.jpg" + grund,
+                       "Fehler beim Verkleinern der Datei \r\na.jpg",
+                       "Speichern der HTML-Datei " + h + "index.htm\r\nfehlgeschlagen!\r\nDie Datei " + h + "index.htm" +
+                           grund,
+                       "Fehler bei der Erstellung der Galerie:\r\nDie Datei " + q + "index.html" + grund +
+                           "\r\nProgrammabbruch!",
+                   }));
 }
 
 TEST_F(Durchlauf, AusnahmeImDurchlaufIstEinFehlschlag) {

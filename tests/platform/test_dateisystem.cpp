@@ -11,6 +11,7 @@
 #include <tuple>
 
 #include "AlsNobody.h"
+#include "Dateigroessengrenze.h"
 #include "TestUmgebung.h"
 #include "platform/FileSystem.h"
 
@@ -31,8 +32,17 @@ TEST(Dateisystem, AtomaresSchreibenErsetztErstNachVollstaendigemSchreiben) {
   int dateien = 0;
   for (const auto& e : std::filesystem::directory_iterator(t.pfad())) dateien += e.is_regular_file();
   EXPECT_EQ(dateien, 1);
-  // A folder that does not exist: failure, nothing written.
-  EXPECT_FALSE(fs::writeFileAtomic(t.pfad() + "fehlt/x.ini", "x"));
+  // A folder that does not exist, a file-size limit: failure, nothing
+  // written, the old file as it was, and the reason named with the file.
+  std::string warum;
+  EXPECT_FALSE(fs::writeFileAtomic(t.pfad() + "fehlt/x.ini", "x", true, &warum));
+  EXPECT_EQ(warum, "Die Datei " + t.pfad() + "fehlt/x.ini kann nicht geschrieben werden (nicht vorhanden).");
+  {
+    const test::Dateigroessengrenze grenze(4);
+    EXPECT_FALSE(fs::writeFileAtomic(ziel, "viel zu lang", false, &warum));
+  }
+  EXPECT_EQ(warum, "Die Datei " + ziel + " kann nicht geschrieben werden (die Datei würde zu groß).");
+  EXPECT_EQ(*fs::readFile(ziel), "neu\r\n");
   // A name of the longest length a folder holds still leaves room for the
   // temporary file.
   const std::string lang = t.pfad() + std::string(251, 'l') + ".htm";
@@ -72,7 +82,7 @@ TEST(Dateisystem, AtomaresSchreibenErsetztErstNachVollstaendigemSchreiben) {
   // nobody's own file is replaced; a foreign one, and one with an
   // attribute only root may give (security.*), are written over in place,
   // the foreign one with a word that its date could not be kept.
-  if (::geteuid() != 0) return;
+  if (::geteuid() != 0) GTEST_SKIP() << "Dateien eines anderen Eigentümers kann nur root anlegen.";
   ::chmod(t.pfad().c_str(), 0777);
   const auto alsNobody = [](const std::string& pfad) {
     const pid_t kind = ::fork();

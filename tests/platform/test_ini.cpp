@@ -260,7 +260,7 @@ TEST_F(IniTest, ReadOnlyFolderRefusesNewFilesButKeepsWritableOnes) {
 // not even to a file of its own maker (which the shared folder makes a file
 // of another user there), nor as a folder on the way.
 TEST_F(IniTest, FollowsOnlyLinksOfTheUserOrRoot) {
-  if (::geteuid() != 0) return;  // links of another owner need root to make (CI is root)
+  if (::geteuid() != 0) GTEST_SKIP() << "Verknüpfungen eines anderen Eigentümers kann nur root anlegen.";
   const std::string geteilt = pfad("geteilt/");
   stdfs::create_directory(geteilt);
   ::chmod(geteilt.c_str(), 01777);
@@ -321,7 +321,7 @@ TEST_F(IniTest, FollowsOnlyLinksOfTheUserOrRoot) {
 // else may write; there it is neither read nor written. Files of the user and
 // of root are taken anywhere.
 TEST_F(IniTest, TakesFilesOfOthersOnlyFromFoldersOthersCannotWrite) {
-  if (::geteuid() != 0) return;  // files of another owner need root to make (CI is root)
+  if (::geteuid() != 0) GTEST_SKIP() << "Dateien eines anderen Eigentümers kann nur root anlegen.";
   struct Fall {
     uid_t besitzer;
     unsigned ordnerModus;
@@ -492,7 +492,7 @@ TEST_F(IniTest, ConcurrentWritersLeaveOneWholeFile) {
 // that others may write, a file of another user is neither written nor
 // proved writable: whoever may write there could have put it there.
 TEST_F(IniTest, RewriteKeepsOwnerGroupAndMode) {
-  if (::geteuid() != 0) return;  // files of two owners need root to make (CI is root)
+  if (::geteuid() != 0) GTEST_SKIP() << "Dateien zweier Eigentümer kann nur root anlegen.";
   ASSERT_EQ(::chown(t.pfad().c_str(), 65534, 65534), 0);
   struct Fall {
     uid_t besitzer;
