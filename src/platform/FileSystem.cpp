@@ -431,6 +431,8 @@ std::string reasonText(int e) {
       return "Ein-/Ausgabefehler";
     case ELOOP:
       return "eine Verknüpfung, wo keine sein darf";
+    case ENAMETOOLONG:
+      return "der Name ist zu lang";
     case EISDIR:
       return "dort steht keine gewöhnliche Datei";
     default:
