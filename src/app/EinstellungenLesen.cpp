@@ -34,8 +34,14 @@ class Leser {
 
   void sektion(const char* s) { sektion_ = s; }
 
-  // A value as stored: plain texts are taken as they are.
-  std::optional<std::string> text(const char* key) const { return ini_.lesen(sektion_, key); }
+  // A value as stored: plain texts are taken as they are, up to a NUL (only
+  // a damaged file holds one). The file system would see a path only up to
+  // it, while comparisons and messages saw all of it and were cut there.
+  std::optional<std::string> text(const char* key) const {
+    auto v = ini_.lesen(sektion_, key);
+    if (v) v->erase(std::min(v->find('\0'), v->size()));
+    return v;
+  }
   std::optional<std::string> zitiert(const char* key) const {
     auto v = text(key);
     if (!v) return std::nullopt;

@@ -1,6 +1,9 @@
 #include "generator/Bildpipeline.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <memory>
@@ -8,6 +11,7 @@
 #include <optional>
 #include <stdexcept>
 
+#include "generator/Ableitungsbuch.h"
 #include "generator/Namen.h"
 #include "generator/Umbenennen.h"
 #include "generator/Verzeichnis.h"
@@ -17,6 +21,7 @@
 #include "imaging/JpegRowDecoder.h"
 #include "imaging/Resampler.h"
 #include "platform/FileSystem.h"
+#include "platform/Win1252.h"
 
 namespace mosaik {
 namespace {
@@ -25,13 +30,6 @@ using Uhr = std::chrono::steady_clock;
 
 double ms(Uhr::time_point von, Uhr::time_point bis) {
   return std::chrono::duration<double, std::milli>(bis - von).count();
-}
-
-// The decoder's reason, when there is one, follows on a line of its own:
-// "cannot be read" alone does not tell a damaged file from a kind of JPEG
-// the library does not read.
-std::string lesefehler(const std::string& pfad, const std::string& grund = {}) {
-  return "Fehler beim Einlesen der Datei\r\n" + pfad + (grund.empty() ? "" : "\r\n" + grund);
 }
 
 std::optional<imaging::JpegInfo> kopf(const std::string& daten, std::string* grund = nullptr) {
@@ -159,13 +157,16 @@ std::string grossbuchstaben(std::string s) {
 
 bool LoadJpg(const Kontext& k, const std::string& ordner, const std::string& dateiname, std::string& daten) {
   const std::string pfad = ordner + dateiname;
-  auto gelesen = fs::readFile(pfad);
+  // The reason, when there is one (another user's link, the decoder's
+  // words), follows on a line of its own: "cannot be read" alone does not
+  // tell a damaged file from a kind of JPEG the library does not read.
   std::string grund;
+  auto gelesen = fs::readFile(pfad, &grund);
   if (gelesen && kopf(*gelesen, &grund)) {
     daten = std::move(*gelesen);
     return true;
   }
-  k.fehler(lesefehler(pfad, grund));
+  k.fehler(Lesefehler(pfad, grund));
   return false;
 }
 
@@ -206,9 +207,22 @@ int QualitaetAusRegler(int position) { return 101 - position; }
 
 namespace {
 
+fs::BeforeRename vorDemUmbenennen(const std::string& zielpfad, const Ablegen& ablegen, std::string& grund) {
+  return [&zielpfad, &ablegen, &grund](int fd) {
+    if (ablegen.datum) fs::setDosDateTime(fd, *ablegen.datum);
+    if (!ablegen.verzeichnen) return true;
+    struct stat st {};
+    const size_t schnitt = zielpfad.rfind('/') + 1;
+    if (::fstat(fd, &st) == 0)
+      return AbleitungEintragen(zielpfad.substr(0, schnitt), zielpfad.substr(schnitt), st, grund);
+    grund = fs::writeFailureText(zielpfad, errno);
+    return false;
+  };
+}
+
 bool abgeleitetesBildSchreiben(const Kontext& k, const std::string& ordner, const std::string& datei,
                                const std::string& zielpfad, const Ableitungsart& art,
-                               const std::function<void()>& pumpe, Stufenzeiten* zeiten) {
+                               const std::function<void()>& pumpe, Stufenzeiten* zeiten, const Ablegen& ablegen) {
   auto t = Uhr::now();
   const auto stufe = [&](double Stufenzeiten::*feld) {
     if (!zeiten) return;
@@ -230,7 +244,7 @@ bool abgeleitetesBildSchreiben(const Kontext& k, const std::string& ordner, cons
   try {
     imaging::DecodeJpegRows(daten, verkleinerer);
   } catch (const imaging::JpegError& e) {
-    k.fehler(lesefehler(ordner + datei, e.what()));
+    k.fehler(Lesefehler(ordner + datei, e.what()));
     return false;
   }
   if (zeiten) {
@@ -264,7 +278,13 @@ bool abgeleitetesBildSchreiben(const Kontext& k, const std::string& ordner, cons
   // The thumbnail stored in the EXIF block shows the picture as it was
   // stored; turned pictures do without it rather than show it sideways.
   if (orientierung >= 2 && orientierung <= 8) imaging::DropExifThumbnail(metadaten);
-  metadaten.WriteExifJpeg(ziel, zielpfad, true, false);
+  std::string grund;
+  try {
+    metadaten.WriteExifJpeg(ziel, zielpfad, true, false, vorDemUmbenennen(zielpfad, ablegen, grund));
+  } catch (const imaging::MetadataWriteError&) {
+    if (!grund.empty()) throw std::runtime_error(grund);
+    throw;
+  }
   stufe(&Stufenzeiten::metadaten);
   if (zeiten) ++zeiten->bilder;
   pumpe();
@@ -275,9 +295,9 @@ bool abgeleitetesBildSchreiben(const Kontext& k, const std::string& ordner, cons
 
 bool AbgeleitetesBildSchreiben(const Kontext& k, const std::string& ordner, const std::string& datei,
                                const std::string& zielpfad, const Ableitungsart& art,
-                               const std::function<void()>& pumpe, Stufenzeiten* zeiten) {
+                               const std::function<void()>& pumpe, Stufenzeiten* zeiten, const Ablegen& ablegen) {
   try {
-    return abgeleitetesBildSchreiben(k, ordner, datei, zielpfad, art, pumpe, zeiten);
+    return abgeleitetesBildSchreiben(k, ordner, datei, zielpfad, art, pumpe, zeiten, ablegen);
   } catch (const std::bad_alloc&) {
     throw std::runtime_error("Für dieses Bild reicht der Arbeitsspeicher nicht.");
   }
@@ -288,10 +308,20 @@ std::optional<std::string> ZielAusserhalb(const std::string& ordner, const std::
   return "Der Dateiname " + name + " führt aus dem Ordner " + ordner + " heraus.";
 }
 
+std::optional<std::string> AbgeleiteteDatei(const std::string& ordner, const std::string& name,
+                                            const std::vector<std::string>& namen) {
+  const auto gefunden = fs::findNoCase(ordner, name);
+  if (!gefunden || *gefunden == name) return gefunden;
+  if (std::find(namen.begin(), namen.end(), *gefunden) != namen.end()) return std::nullopt;
+  for (const std::string& n : namen)
+    if (asciiLower(n) == asciiLower(name)) return n == name ? gefunden : std::nullopt;
+  return gefunden;
+}
+
 std::optional<std::string> VorhandenesBehalten(const Kontext& k, Opt ersetzen, const std::string& ordner,
-                                               const std::string& name) {
+                                               const std::string& name, const std::vector<std::string>& namen) {
   if (k.m.checked(ersetzen)) return std::nullopt;
-  const auto vorhanden = fs::findNoCase(ordner, name);
+  const auto vorhanden = AbgeleiteteDatei(ordner, name, namen);
   if (!vorhanden || !k.m.enabled(ersetzen) || !k.m.checked(Opt::CBKleineDateinamen)) return vorhanden;
   std::string neu = grossbuchstaben(*vorhanden);
   DateiWebsicherUmbenennen(k, ordner, neu);
@@ -308,6 +338,23 @@ Ableitungsart artAus(const OptionModel& m, Opt resample, Opt regler, Opt progres
   art.qualitaet = QualitaetAusRegler(m.position(regler));
   art.progressiv = m.checked(progressiv);
   return art;
+}
+
+// A kept large image takes its original's date as a new one does, and its
+// entry in the record follows (else the next run would take it for a photo
+// of the user's). A read-only one keeps its own: its date is not worth a
+// failed run.
+void behaltenesDatieren(const std::string& ordner, const std::string& name, uint32_t datum, bool verzeichnet) {
+  const std::string pfad = ordner + name;
+  struct stat vorher {};
+  if (::stat(pfad.c_str(), &vorher) != 0 ||
+      (vorher.st_mtim.tv_sec == fs::fromDosDateTime(datum) && vorher.st_mtim.tv_nsec == 0))
+    return;
+  const bool eingetragen = verzeichnet && Ableitungsbuch(ordner).kennt(vorher);
+  struct stat nachher {};
+  std::string grund;
+  if (fs::setDosDateTime(pfad, datum) && eingetragen && ::stat(pfad.c_str(), &nachher) == 0)
+    AbleitungEintragen(ordner, name, nachher, grund);
 }
 
 }  // namespace
@@ -329,7 +376,8 @@ Ableitungsart VorschaubildArt(const OptionModel& m, int groesse, bool vergroesse
 }
 
 bool GrossesBildErzeugen(Lauf& lauf, const std::string& quelle, const std::string& ziel, const std::string& dateiname,
-                         const std::string& zielname, int groesse, bool vergroessern, std::string& grossName) {
+                         const std::string& zielname, int groesse, bool vergroessern, std::string& grossName,
+                         const std::vector<std::string>& namen) {
   Kontext& k = lauf.k;
   const OptionModel& m = k.m;
   const std::string q = fs::withTrailingSlash(quelle);
@@ -339,12 +387,15 @@ bool GrossesBildErzeugen(Lauf& lauf, const std::string& quelle, const std::strin
   if (!m.checked(Opt::CBOriginaleVerkleinern)) return true;
   grossName = GrossbildName(k, zielname);
   if (const auto ausserhalb = ZielAusserhalb(z, grossName)) throw std::runtime_error(*ausserhalb);
-  if (const auto behalten = VorhandenesBehalten(k, Opt::CBGrosseBilderErsetzen, z, grossName)) {
+  Ablegen ablegen{std::nullopt, lauf.GrossbilderVerzeichnen};
+  if (const auto original = fs::entryInfo(q + dateiname)) ablegen.datum = original->dosTime;
+  if (const auto behalten = VorhandenesBehalten(k, Opt::CBGrosseBilderErsetzen, z, grossName, namen)) {
     grossName = *behalten;
+    if (ablegen.datum) behaltenesDatieren(z, grossName, *ablegen.datum, ablegen.verzeichnen);
     return true;
   }
   const bool gelesen = AbgeleitetesBildSchreiben(k, q, dateiname, z + grossName, GrossbildArt(m, groesse, vergroessern),
-                                                 [&lauf] { lauf.pumpUndAbbruch(); });
+                                                 [&lauf] { lauf.pumpUndAbbruch(); }, nullptr, ablegen);
   BegleitdateienKopieren(k, q, z, dateiname, grossName);
   return gelesen;
 }

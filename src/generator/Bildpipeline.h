@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "generator/Bildgroessen.h"
 #include "generator/Lauf.h"
@@ -29,8 +30,13 @@ std::optional<Masse> AnzeigeGroesseLesen(const std::string& pfad);
 // chose, so that a second run finds the large image it made before);
 // copies the companion files after it. False only when the original could
 // not be read; failures of reducing, encoding and writing are thrown.
+// The large image carries its original's date (a kept one takes it too),
+// and when the tree keeps a record (Lauf::GrossbilderVerzeichnen) it is
+// entered there. namen: the large-image names of the folder's pictures in
+// the order they are made (AbgeleiteteDatei).
 bool GrossesBildErzeugen(Lauf& lauf, const std::string& quelle, const std::string& ziel, const std::string& dateiname,
-                         const std::string& zielname, int groesse, bool vergroessern, std::string& grossName);
+                         const std::string& zielname, int groesse, bool vergroessern, std::string& grossName,
+                         const std::vector<std::string>& namen = {});
 
 // 'width="w" height="h"' of a picture on its picture page, measured from
 // the file (the large image, or the original when none are made) under the
@@ -57,6 +63,13 @@ struct Stufenzeiten {
   int bilder = 0;
 };
 
+// What a new derived file carries before it takes its name, so that a run
+// killed at any point leaves no picture of its own unrecorded.
+struct Ablegen {
+  std::optional<uint32_t> datum;  // packed DOS date-time (a large image's: its original's)
+  bool verzeichnen = false;       // entered into its folder's record (Ableitungsbuch.h)
+};
+
 // Reads ordner + datei, reduces it as art says (sizes are those of the
 // picture as displayed, turned by its EXIF Orientation), turns the result
 // upright, encodes it and writes it to zielpfad starting with the
@@ -67,11 +80,12 @@ struct Stufenzeiten {
 // when the original cannot be read or decoded; nothing is written then.
 // Failures of resampling, encoding and writing are thrown, as is a side
 // beyond kGroessteBildseite (before anything is allocated) and a lack of
-// memory (as std::runtime_error with a German message). pumpe runs between
-// the steps.
+// memory (as std::runtime_error with a German message), and a record that
+// cannot be written. pumpe runs between the steps.
 bool AbgeleitetesBildSchreiben(const Kontext& k, const std::string& ordner, const std::string& datei,
                                const std::string& zielpfad, const Ableitungsart& art,
-                               const std::function<void()>& pumpe, Stufenzeiten* zeiten = nullptr);
+                               const std::function<void()>& pumpe, Stufenzeiten* zeiten = nullptr,
+                               const Ablegen& ablegen = {});
 
 // A derived picture can be made of the file as art says: its header reads,
 // its size is allowed and its picture data decode to the end. Says nothing.
@@ -89,13 +103,22 @@ Ableitungsart VorschaubildArt(const OptionModel& m, int groesse, bool vergroesse
 // Returns the message when the name would lead out of the folder.
 std::optional<std::string> ZielAusserhalb(const std::string& ordner, const std::string& name);
 
-// The derived file ordner + name when it exists and is to be kept (the
-// replace box `ersetzen` not ticked). On a case-sensitive file system a file
-// of an earlier run may differ in case only; it is the same file. With
-// replacing possible (the box enabled) and lower-case names asked for, the
-// kept file takes its web-safe lower-case name. Returns the name it has
-// afterwards; nullopt when it is to be made.
+// The derived file of ordner named name. A file of an earlier run (other
+// name options) may differ in case only; it is taken when it belongs to no
+// other picture: namen, the derived names of the folder's pictures in the
+// order they are made, holds none spelled exactly like it and no earlier
+// one spelled like it in another case (empty namen: the case variant is
+// taken). On a file system that tells "Foto.jpg" from "foto.jpg" each
+// picture keeps its own.
+std::optional<std::string> AbgeleiteteDatei(const std::string& ordner, const std::string& name,
+                                            const std::vector<std::string>& namen);
+
+// The derived file ordner + name (AbgeleiteteDatei) when it exists and is
+// to be kept (the replace box `ersetzen` not ticked). With replacing
+// possible (the box enabled) and lower-case names asked for, the kept file
+// takes its web-safe lower-case name. Returns the name it has afterwards;
+// nullopt when it is to be made.
 std::optional<std::string> VorhandenesBehalten(const Kontext& k, Opt ersetzen, const std::string& ordner,
-                                               const std::string& name);
+                                               const std::string& name, const std::vector<std::string>& namen);
 
 }  // namespace mosaik

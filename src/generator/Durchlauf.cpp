@@ -96,7 +96,7 @@ bool SeitendateiLesbar(const Kontext& k, const std::string& pfad) {
   if (!fs::fileExists(pfad)) return false;
   std::string grund;
   if (fs::readTextFile(pfad, &grund)) return true;
-  k.fehler("Fehler beim Einlesen der Datei" + std::string(kZeilenumbruch) + pfad + kZeilenumbruch + grund);
+  k.fehler(Lesefehler(pfad, grund));
   return false;
 }
 
@@ -192,8 +192,9 @@ bool DateiattributeErlaubt(const Kontext& k, const std::string& pfad) {
   const auto s = pfad.rfind('/');
   const std::string ordner = s == std::string::npos ? std::string() : pfad.substr(0, s + 1);
   const std::string name = s == std::string::npos ? pfad : pfad.substr(s + 1);
-  const auto e = fs::entryInfo(fs::pathNoCase(ordner.empty() ? "./" : ordner, name));
-  if (!e || e->folder) return false;
+  const std::string gefunden = fs::pathNoCase(ordner.empty() ? "./" : ordner, name);
+  const auto e = fs::entryInfo(gefunden);
+  if (!e || e->folder || !fs::linkTrusted(gefunden)) return false;
   if (e->readOnly && !k.m.checked(Opt::CBAttrSchreibschutz)) return false;
   if (e->hidden && !k.m.checked(Opt::CBAttrVersteckt)) return false;
   return true;
@@ -281,6 +282,10 @@ void OriginaleVerkleinernDurchlauf(Lauf& lauf, const std::string& quelleIn, cons
     long n = 0;
     while (anlegen) {
       const std::string pfad = ziel + zielname + "/";
+      if (!AusgabeordnerVertraut(k, pfad, true)) {
+        ok = false;
+        break;
+      }
       if (!fs::folderExists(pfad) && !fs::forceDirectories(pfad)) {
         ok = false;
         k.fehler("Kann das Verzeichnis " + pfad + " nicht erstellen." + kZeilenumbruch + "Programmabbruch!");
@@ -313,6 +318,10 @@ void OriginaleVerkleinernDurchlauf(Lauf& lauf, const std::string& quelleIn, cons
     return;
   }
 
+  // Which existing large image is whose, when names differ only in case.
+  std::vector<std::string> grossNamen;
+  for (const TDateieintrag& b : lauf.Bildliste)
+    if (!istTextdatei(b.Name)) grossNamen.push_back(GrossbildName(k, zielnamen[b.Name]));
   for (const TDateieintrag& b : lauf.Bildliste) {
     lauf.view.aktuelleDatei(quelle + b.Name);
     // A cancel stops after the picture in hand, not at the end of the
@@ -323,22 +332,20 @@ void OriginaleVerkleinernDurchlauf(Lauf& lauf, const std::string& quelleIn, cons
       // One that cannot be read is left out, as an unreadable picture is.
       if (!SeitendateiLesbar(k, quelle + b.Name)) continue;
       const std::string nach = fs::pathNoCase(ziel, b.Name);
-      if (!fs::copyFile(quelle + b.Name, nach)) {
+      std::string warum;
+      if (!fs::copyFile(quelle + b.Name, nach, &warum)) {
         ok = false;
-        k.fehler("Die Datei " + quelle + b.Name + " kann nicht nach " + nach + " kopiert werden." + kZeilenumbruch +
-                 "Programmabbruch!");
+        k.fehler(warum + kZeilenumbruch + "Programmabbruch!");
       }
       continue;
     }
     try {
       std::string grossName = b.Name;
       // An original that cannot be read has been reported and gets no large
-      // image, so walk 2 never lists it; the others still get theirs.
-      if (GrossesBildErzeugen(lauf, quelle, ziel, b.Name, zielnamen[b.Name], m.spin(Opt::SpEdGroesseGrosseBilder),
-                              m.checked(Opt::CBkleineBilderVergroessernGrosseBilder), grossName))
-        // A kept large image may be read-only: its date is not worth a
-        // failed run.
-        DateiDatumSetzen(ziel + grossName, b.Datum);
+      // image, so walk 2 never lists it; the others still get theirs, with
+      // their original's date.
+      GrossesBildErzeugen(lauf, quelle, ziel, b.Name, zielnamen[b.Name], m.spin(Opt::SpEdGroesseGrosseBilder),
+                          m.checked(Opt::CBkleineBilderVergroessernGrosseBilder), grossName, grossNamen);
     } catch (const std::exception& ex) {
       k.fehler("Fehler beim Verkleinern des Originalbildes " + b.Name + ":" + kZeilenumbruch + ex.what());
     }
@@ -409,6 +416,10 @@ void GalerieDurchlauf(Lauf& lauf, const std::string& vonIn, const std::string& v
       // working folder.
       if (mitUnterordnern && m.checked(Opt::CBVorschaubilderErzeugen) && !vorschau.empty()) {
         const std::string pfad = vorschau + name + "/";
+        if (!AusgabeordnerVertraut(k, pfad, true)) {
+          ok = false;
+          break;
+        }
         if (!fs::folderExists(pfad) && !fs::forceDirectories(pfad)) {
           ok = false;
           k.fehler("Kann das Verzeichnis " + pfad + " nicht erstellen." + kZeilenumbruch + "Programmabbruch!");
@@ -439,11 +450,15 @@ void GalerieDurchlauf(Lauf& lauf, const std::string& vonIn, const std::string& v
     } catch (const std::exception&) {
       b.Breite = 0;
       b.Hoehe = 0;
-      k.fehler("Fehler beim Einlesen der Datei" + std::string(kZeilenumbruch) + von + name);
+      k.fehler(Lesefehler(von + name));
     }
     // A picture that cannot be read (reported above) gets no cell, no page
     // and no link, so that its neighbours do not point at a missing page.
-    if (b.Breite > 0 && b.Hoehe > 0) lauf.Bildliste.push_back(std::move(b));
+    if (b.Breite <= 0 || b.Hoehe <= 0) continue;
+    lauf.Bildliste.push_back(std::move(b));
+    // Said once here; the pages leave out a companion behind another
+    // user's link.
+    VorhandeneBegleitdateien(k, von, name);
   }
 
   // The directory order is that of the names as they are now, as the next

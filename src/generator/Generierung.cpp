@@ -1,12 +1,14 @@
 #include "generator/Generierung.h"
 
+#include <sys/stat.h>
+
 #include <exception>
 #include <filesystem>
-#include <map>
 #include <set>
 #include <utility>
 #include <vector>
 
+#include "generator/Ableitungsbuch.h"
 #include "generator/Bildpipeline.h"
 #include "generator/Durchlauf.h"
 #include "generator/Namen.h"
@@ -53,55 +55,20 @@ std::string echterOrdner(const std::string& ordner) {
 
 bool innerhalb(const std::string& ordner, const std::string& wurzel) { return ordner.rfind(wurzel, 0) == 0; }
 
-// The pictures of the folder, by the names (lower case) their derived
-// pictures may bear.
-std::map<std::string, std::vector<fs::Entry>> quellenNachAbleitung(const Kontext& k, const std::string& ordner,
-                                                                   bool vorschau) {
-  std::map<std::string, std::vector<fs::Entry>> quellen;
-  for (const fs::Entry& e : fs::listFolder(ordner)) {
-    if (e.folder || !IstBilddatei(k, e.name)) continue;
-    bool geaendert = false;
-    const std::string websicher = WebsichererDateiname(k, e.name, geaendert);
-    for (const std::string& n : {e.name, websicher, GrossbildName(k, e.name), GrossbildName(k, websicher)})
-      quellen[asciiLower(vorschau ? VorschaubildName(k, n) : n)].push_back(e);
-  }
-  return quellen;
-}
-
-// A name alone does not tell a derived picture from an original of the
-// user's (a second camera counts from 0001 too): a large image takes its
-// original's date, and a derived picture has the size the settings give.
-bool vonQuelleAbgeleitet(const Kontext& k, const std::string& pfad, const fs::Entry& bild,
-                         const std::string& quellordner, const std::vector<fs::Entry>& quellen, bool vorschau) {
-  if (!vorschau)
-    for (const fs::Entry& q : quellen)
-      if (q.dosTime == bild.dosTime) return true;
-  const auto g = AnzeigeGroesseLesen(pfad);
-  if (!g) return false;
-  const OptionModel& m = k.m;
-  const Ableitungsart art =
-      vorschau ? VorschaubildArt(m, m.spin(Opt::SpEdGroesse), m.checked(Opt::CBkleineBilderVergroessern))
-               : GrossbildArt(m, m.spin(Opt::SpEdGroesseGrosseBilder),
-                              m.checked(Opt::CBkleineBilderVergroessernGrosseBilder));
-  for (const fs::Entry& q : quellen) {
-    const auto quelle = AnzeigeGroesseLesen(fs::withTrailingSlash(quellordner) + q.name);
-    if (quelle && Dateigroesse(art.wahl(quelle->breite, quelle->hoehe), quelle->breite, quelle->hoehe) == *g)
-      return true;
-  }
-  return false;
-}
-
 // A tree a folder of derived pictures mirrors, named as the subject and
 // as the object of a message.
 struct Gespiegelt {
   std::string baum, name, akkusativ;
 };
 
-// Where a run reads and writes, as the checks of the derived folders need it.
+// Where a run reads, as the checks of the derived folders need it.
 struct Ablage {
-  std::string bilder, html;               // as the file system names them
-  std::set<std::string> uebersprungen;    // folder names the walks skip
-  bool ersterLauf = true;                 // no start page yet
+  std::string bilder;                   // as the file system names it
+  std::set<std::string> uebersprungen;  // folder names the walks skip
+  std::set<std::string> standard;       // the folders the program names itself, as the file system names them
+  // Records grown long by runs that replaced their pictures: the folder
+  // and the files there that they name.
+  std::vector<std::pair<std::string, std::vector<std::pair<std::string, struct stat>>>> aufzuraeumen;
 };
 
 // A mirrored tree below the folder is reached by the walk unless a folder
@@ -113,28 +80,42 @@ bool erreichbarUnter(const std::string& baum, const std::string& ordner, const A
   return true;
 }
 
-// What earlier runs left in a folder of the gallery's own (pictures whose
-// originals are gone, thumbnails of other settings) is no reason to stop:
-// the folder the program names itself, or one inside an HTML folder that is
-// only the gallery's. An HTML folder that is the picture folder, holds it, or
-// holds pictures itself is a folder of the user's pictures, whatever a run
-// writes into it.
-bool galerieEigen(const Kontext& k, const std::string& ordner, const std::string& standard, const Ablage& a) {
-  if (ordner == echterOrdner(standard)) return true;
-  if (ordner == a.html || !innerhalb(ordner, a.html) || innerhalb(a.bilder, a.html)) return false;
-  for (const fs::Entry& e : fs::listFolder(a.html))
-    if (!e.folder && IstBilddatei(k, e.name)) return false;
-  return true;
+// The folder the program names itself for derived pictures: what earlier
+// runs left there (pictures whose originals are gone, those of other sizes)
+// is the gallery's own, as galleries of every version made it. Any other
+// folder keeps a record of the pictures a run writes into it.
+bool standardordner(const std::string& ordner, const std::string& standard) {
+  return echterOrdner(ordner) == echterOrdner(standard);
+}
+
+// A picture in the tree below the folder that its folder's record does not
+// name: wherever the folder lies, a derived picture may replace only one
+// the program can show it wrote. Folders the walks skip and those the
+// program names itself are left out.
+bool fremdesBild(const Kontext& k, const std::string& ordner, Ablage& a) {
+  const Ableitungsbuch buch(ordner);
+  std::vector<std::pair<std::string, struct stat>> bekannt;
+  for (const fs::Entry& e : fs::listFolder(ordner)) {
+    const std::string pfad = ordner + e.name;
+    struct stat st {};
+    const bool gelesen = !e.folder && ::stat(pfad.c_str(), &st) == 0;
+    if (gelesen && buch.kennt(st)) bekannt.emplace_back(e.name, st);
+    if (e.folder ? !a.uebersprungen.count(e.name) && !a.standard.count(echterOrdner(pfad)) &&
+                       fremdesBild(k, pfad + "/", a)
+                 : IstBilddatei(k, e.name) && (!gelesen || !buch.kennt(st)))
+      return true;
+  }
+  if (buch.eintraege() > 2 * bekannt.size() + 16) a.aufzuraeumen.emplace_back(ordner, std::move(bekannt));
+  return false;
 }
 
 // A folder for derived pictures must never make a derived file's path that
 // of an original: it may not be a tree it mirrors nor hold one where the
-// walks go, and inside the picture tree, unless it is the gallery's own, it
-// may not hold pictures of the user's own: on the first run any picture,
-// later one that no picture of the mirrored folder can have made.
+// walks go, and unless the program names it itself it may hold no picture
+// the run did not write there.
 void AbleitungsordnerPruefen(Kontext& k, const std::string& art, const std::string& ordner,
-                             const std::string& standard, const std::vector<Gespiegelt>& gespiegelt, const Ablage& a,
-                             bool vorschau, bool& ok) {
+                             const std::string& standard, const std::vector<Gespiegelt>& gespiegelt, Ablage& a,
+                             bool& ok) {
   if (!ok) return;
   const std::string d = echterOrdner(ordner);
   std::string grund;
@@ -148,23 +129,26 @@ void AbleitungsordnerPruefen(Kontext& k, const std::string& art, const std::stri
     const std::string r = echterOrdner(g.baum);
     if (grund.empty() && r != d && innerhalb(r, d) && erreichbarUnter(r, d, a)) grund = " enthält " + g.akkusativ + ".";
   }
-  if (grund.empty() && innerhalb(d, a.bilder) && !galerieEigen(k, d, standard, a)) {
-    const std::string& quellordner = gespiegelt.front().baum;
-    const auto quellen = quellenNachAbleitung(k, quellordner, vorschau);
-    for (const fs::Entry& e : fs::listFolder(d)) {
-      if (e.folder || !IstBilddatei(k, e.name)) continue;
-      const auto it = quellen.find(asciiLower(e.name));
-      if (a.ersterLauf || it == quellen.end() ||
-          !vonQuelleAbgeleitet(k, d + e.name, e, quellordner, it->second, vorschau)) {
-        grund = " enthält Originalbilder.";
-        break;
-      }
-    }
-  }
+  if (grund.empty() && !standardordner(d, standard) && fremdesBild(k, d, a)) grund = " enthält Originalbilder.";
   if (grund.empty()) return;
   ok = false;
   k.fehler("Der Ordner für " + art + " " + ordner + grund + kZeilenumbruch + betroffen + " würden überschrieben." +
            kZeilenumbruch + "Programmabbruch!");
+}
+
+// The picture folder and the output folders are never reached through a
+// link another user made: asked before anything is read or written there.
+void WegePruefen(Kontext& k, const std::string& quelle, const std::string& htmlOrdner, bool& ok) {
+  if (!ok) return;
+  if (const auto link = fs::foreignLink(quelle)) {
+    ok = false;
+    k.fehler("Der Bilderordner " + quelle + " wird nicht gelesen." + kZeilenumbruch + fs::foreignLinkText(*link) +
+             kZeilenumbruch + "Programmabbruch!");
+    return;
+  }
+  ok = AusgabeordnerVertraut(k, htmlOrdner, true) &&
+       (!k.m.checked(Opt::CBOriginaleVerkleinern) || AusgabeordnerVertraut(k, GrosseBilderOrdner(k), true)) &&
+       (!k.m.checked(Opt::CBVorschaubilderErzeugen) || AusgabeordnerVertraut(k, VorschauOrdner(k), true));
 }
 
 bool anUndGewaehlt(const OptionModel& m, Opt o) { return m.enabled(o) && m.checked(o); }
@@ -237,25 +221,31 @@ bool BitBStartClick(Lauf& lauf) {
     k.fehler("Der Bilderordner " + st.FehlenderBilderOrdner + " existiert nicht." + kZeilenumbruch +
              "Programmabbruch!");
   }
+  WegePruefen(k, quelle, htmlOrdner, ok);
 
   const bool verkleinern = m.checked(Opt::CBOriginaleVerkleinern);
   const bool vorschau = m.checked(Opt::CBVorschaubilderErzeugen);
   // Before anything is written: no derived picture over an original.
-  Ablage ablage{echterOrdner(quelle), echterOrdner(htmlOrdner), {LetzterOrdnername(htmlOrdner)}, !fs::exists(startseite)};
+  Ablage ablage{echterOrdner(quelle),
+                {LetzterOrdnername(htmlOrdner)},
+                {echterOrdner(standardOrdnerGrosseBilder(k)), echterOrdner(standardOrdnerVorschaubilder(k))},
+                {}};
   if (verkleinern) ablage.uebersprungen.insert(LetzterOrdnername(GrosseBilderOrdner(k)));
   if (vorschau) ablage.uebersprungen.insert(LetzterOrdnername(VorschauOrdner(k)));
   const Gespiegelt bilderbaum{quelle, "der Bilderordner", "den Bilderordner"};
   if (verkleinern)
     AbleitungsordnerPruefen(k, "die großen Bilder", GrosseBilderOrdner(k), standardOrdnerGrosseBilder(k), {bilderbaum},
-                            ablage, false, ok);
+                            ablage, ok);
   if (vorschau) {
     std::vector<Gespiegelt> gespiegelt = {bilderbaum};
     if (verkleinern)
       gespiegelt.insert(gespiegelt.begin(), {GrosseBilderOrdner(k), "der Ordner für die großen Bilder",
                                              "den Ordner für die großen Bilder"});
     AbleitungsordnerPruefen(k, "die Vorschaubilder", VorschauOrdner(k), standardOrdnerVorschaubilder(k), gespiegelt,
-                            ablage, true, ok);
+                            ablage, ok);
   }
+  lauf.GrossbilderVerzeichnen = verkleinern && !standardordner(GrosseBilderOrdner(k), standardOrdnerGrosseBilder(k));
+  lauf.VorschaubilderVerzeichnen = vorschau && !standardordner(VorschauOrdner(k), standardOrdnerVorschaubilder(k));
 
   // A name beginning with a dot is a hidden file here, which walk 2 skips:
   // large images named so would leave the gallery empty without a word.
@@ -291,6 +281,7 @@ bool BitBStartClick(Lauf& lauf) {
     OrdnerzeitenZuruecksetzen(lauf);
     return false;
   }
+  for (const auto& [ordner, dateien] : ablage.aufzuraeumen) AbleitungsbuchNeuSchreiben(ordner, dateien);
 
   const bool mitUnterordnern = m.checked(Opt::CBmitUnterverzeichnissen);
   std::string ausnahme;

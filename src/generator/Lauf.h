@@ -66,6 +66,11 @@ struct Lauf {
   std::vector<std::pair<std::string, struct timespec>> Ordnerzeiten;
   // Picture-page folders whose creation failed and was reported.
   std::set<std::string> EinzelbildOrdnerGemeldet;
+  // The trees of large images and of thumbnails keep a record of the
+  // pictures written into them (Ableitungsbuch.h): all but the folders the
+  // program names itself.
+  bool GrossbilderVerzeichnen = false;
+  bool VorschaubilderVerzeichnen = false;
 
   // Lets window events through and tells whether the user cancelled.
   bool pumpUndAbbruch() const;

@@ -128,7 +128,21 @@ bool OrdnerBeschreibbar(const std::string& folder) {
   return fs::probeWritable(folder, "Mosaikschauer###tmp###");
 }
 
+bool AusgabeordnerVertraut(const Kontext& k, const std::string& folder, bool abbruch) {
+  const auto link = fs::foreignLink(folder);
+  if (!link) return true;
+  k.fehler("Kann nicht im Verzeichnis " + folder + " speichern." + kZeilenumbruch + fs::foreignLinkText(*link) +
+           (abbruch ? std::string(kZeilenumbruch) + "Programmabbruch!" : std::string()));
+  return false;
+}
+
+std::string Lesefehler(const std::string& pfad, const std::string& grund) {
+  return "Fehler beim Einlesen der Datei" + std::string(kZeilenumbruch) + pfad +
+         (grund.empty() ? "" : kZeilenumbruch + grund);
+}
+
 bool OrdnerAnlegen(const Kontext& k, const std::string& folder, std::optional<uint32_t> datum) {
+  if (!AusgabeordnerVertraut(k, folder, false)) return false;
   if (!fs::folderExists(folder) && !fs::forceDirectories(folder)) {
     k.fehler("Der Ordner " + folder + kZeilenumbruch + "kann nicht angelegt werden!");
     return false;

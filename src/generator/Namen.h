@@ -29,10 +29,17 @@ std::string VorschauOrdner(const Kontext& k);
 
 // True when a file can be created in the folder; leaves nothing behind.
 bool OrdnerBeschreibbar(const std::string& folder);
+// A folder the run writes into is never reached through a link another
+// user made (fs::foreignLink): false after an error box that names the link
+// and, when the run stops for it, ends with "Programmabbruch!".
+bool AusgabeordnerVertraut(const Kontext& k, const std::string& folder, bool abbruch);
 // Creates the folder with all missing parents unless it exists; reports a
 // failure in an error box. When a date is given it becomes the folder's
 // modification time (best effort).
 bool OrdnerAnlegen(const Kontext& k, const std::string& folder, std::optional<uint32_t> datum = std::nullopt);
+// The message for a file that cannot be read, with the reason on a line
+// of its own when there is one.
+std::string Lesefehler(const std::string& pfad, const std::string& grund = {});
 
 // --- Names ---------------------------------------------------------------
 

@@ -148,6 +148,7 @@ bool Erzeugen(const std::string& htmlOrdner, uint32_t symbolfarbe, uint32_t seit
   for (const Datei& d : dateien) {
     const std::string pfad = ordner + d.name;
     bool geschrieben = false;
+    std::string warum;
     try {
       png.Assign(NavigationsbildZeichnen(d.bild, symbolfarbe, hintergrund));
       const uint8_t typ = png.GetHeaderChunk().ColorType;
@@ -161,13 +162,15 @@ bool Erzeugen(const std::string& htmlOrdner, uint32_t symbolfarbe, uint32_t seit
         }
       }
       png.SetCompressionLevel(0);
-      geschrieben = png.SaveToFile(pfad);
-    } catch (const std::exception&) {
+      geschrieben = png.SaveToFile(pfad, &warum);
+    } catch (const std::exception& e) {
       geschrieben = false;
+      warum = e.what();
     }
     if (!geschrieben) {
       dialoge.message(MsgKind::Error,
-                      "Die Navigationsgrafik " + pfad + "\r\nkann nicht gespeichert werden!\r\nProgrammabbruch!",
+                      "Die Navigationsgrafik " + pfad + "\r\nkann nicht gespeichert werden!\r\n" + warum +
+                          "\r\nProgrammabbruch!",
                       MsgButtons::Ok);
       return false;
     }

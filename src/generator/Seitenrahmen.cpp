@@ -37,8 +37,8 @@ std::string mitWegPlatzhalter(const Kontext& k, const std::string& pfad, bool ei
 }  // namespace
 
 void SeiteSpeichern(const std::string& pfad, const HTMLSeite& seite) {
-  if (!fs::writeFileAtomic(pfad, SeitenBytes(seite.text()), false))
-    throw std::runtime_error("Die Datei kann nicht geschrieben werden.");
+  std::string warum;
+  if (!fs::writeFileAtomic(pfad, SeitenBytes(seite.text()), false, &warum)) throw std::runtime_error(warum);
 }
 
 std::string LeerElementEnde(const Kontext& k) { return k.st.DoctypeXHTML ? " />" : ">"; }

@@ -208,9 +208,9 @@ void CSSDateiSchreiben(Kontext& k, const std::string& htmlOrdner, bool& ok) {
   const std::string pfad = fs::withTrailingSlash(htmlOrdner.empty() ? HTMLOrdner(k) : htmlOrdner) + CSSDateiname(k);
   const std::string text = k.m.checked(Opt::CBCSSDateiaendern) ? k.m.text(Opt::MangepassteCSSDatei)
                                                                 : StyleSheetErzeugen(k);
-  if (!fs::writeFileAtomic(pfad, CSSBytes(text), false)) {
-    k.fehler("Speichern der StyleSheet-Datei " + pfad + "\r\nfehlgeschlagen!\r\n" +
-             "Die Datei kann nicht geschrieben werden.");
+  std::string warum;
+  if (!fs::writeFileAtomic(pfad, CSSBytes(text), false, &warum)) {
+    k.fehler("Speichern der StyleSheet-Datei " + pfad + "\r\nfehlgeschlagen!\r\n" + warum);
     ok = false;
   }
 }

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 
 #include "generator/Durchlauf.h"
@@ -189,9 +190,9 @@ bool DateiWebsicherUmbenennen(const Kontext& k, const std::string& ordner, std::
   const bool istOrdner = eintrag && eintrag->folder;
   // A folder's former name lives on only in its "dirname.txt": without it
   // the folder keeps the name.
-  if (istOrdner && !DirnameTxtSchreiben(k, dir + name, name)) {
-    k.fehler("Die Datei " + dir + name + "/dirname.txt kann nicht geschrieben werden." + kZeilenumbruch +
-             "Der Ordner " + dir + name + " behält seinen Namen.");
+  std::string warum;
+  if (istOrdner && !DirnameTxtSchreiben(k, dir + name, name, &warum)) {
+    k.fehler(warum + kZeilenumbruch + "Der Ordner " + dir + name + " behält seinen Namen.");
     return true;
   }
 
@@ -236,12 +237,17 @@ bool DateiWebsicherUmbenennen(const Kontext& k, const std::string& ordner, std::
   return true;
 }
 
-bool DirnameTxtSchreiben(const Kontext& k, const std::string& ordner, const std::string& alterName) {
+bool DirnameTxtSchreiben(const Kontext& k, const std::string& ordner, const std::string& alterName,
+                         std::string* warum) {
   const std::string dir = fs::withTrailingSlash(ordner);
   if (!k.st.dirnametxt) return true;
   // One there already (a second run) keeps the name from the first; a
   // folder or pipe of that name keeps nothing.
-  if (const auto da = fs::findNoCase(dir, "dirname.txt")) return fs::fileExists(dir + *da);
+  if (const auto da = fs::findNoCase(dir, "dirname.txt")) {
+    if (fs::fileExists(dir + *da)) return true;
+    if (warum) *warum = fs::writeFailureText(dir + *da, EISDIR);
+    return false;
+  }
   // Stored so that it reads back as the name (a name that is no UTF-8 as
   // Windows-1252, as the walk takes it): in Windows-1252 where that does;
   // else in the name's own bytes where they do, as earlier versions wrote
@@ -250,7 +256,7 @@ bool DirnameTxtSchreiben(const Kontext& k, const std::string& ordner, const std:
   const std::string text = isValidUtf8(zeile) ? zeile : cp1252ToUtf8(zeile);
   std::string inhalt = encodeText(text, TextUnit::File);
   if (inhalt.rfind("\xEF\xBB\xBF", 0) == 0 && decodeUserText(zeile) == text) inhalt = zeile;
-  return fs::writeFileAtomic(dir + "dirname.txt", inhalt);
+  return fs::writeFileAtomic(dir + "dirname.txt", inhalt, true, warum);
 }
 
 std::vector<std::string> Begleiterweiterungen(const Kontext& k) {
@@ -266,12 +272,30 @@ bool BegleitdateienKopieren(const Kontext& k, const std::string& quelle, const s
   const std::string q = fs::withTrailingSlash(quelle);
   const std::string z = fs::withTrailingSlash(ziel);
   const std::string neuBasis = OhneErweiterung(neuerBildname);
-  for (const std::string& erw : Begleiterweiterungen(k)) {
-    const auto seite = Begleitdatei(k, q, bildname, erw);
-    if (!seite) continue;
-    if (!fs::copyFile(q + *seite, z + neuBasis + erw)) return false;
+  for (const auto& [seite, erw] : VorhandeneBegleitdateien(k, q, bildname)) {
+    std::string warum;
+    if (!fs::copyFile(q + seite, z + neuBasis + erw, &warum)) {
+      k.fehler(warum);
+      return false;
+    }
   }
   return true;
+}
+
+std::vector<std::pair<std::string, std::string>> VorhandeneBegleitdateien(const Kontext& k, const std::string& ordner,
+                                                                          const std::string& bild) {
+  const std::string o = fs::withTrailingSlash(ordner);
+  std::vector<std::pair<std::string, std::string>> da;
+  for (const std::string& erw : Begleiterweiterungen(k)) {
+    const auto seite = Begleitdatei(k, o, bild, erw);
+    if (!seite) continue;
+    if (const auto link = fs::foreignLink(o + *seite)) {
+      k.fehler(Lesefehler(o + *seite, fs::foreignLinkText(*link, o + *seite)));
+      continue;
+    }
+    da.emplace_back(*seite, erw);
+  }
+  return da;
 }
 
 }  // namespace mosaik

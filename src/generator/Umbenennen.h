@@ -4,6 +4,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/options/Kontext.h"
@@ -27,8 +28,9 @@ bool DateiWebsicherUmbenennen(const Kontext& k, const std::string& ordner, std::
 // Writes "dirname.txt" with the folder's former name unless the folder has
 // one already (in any letter case) or the option is off. False when the
 // name would be lost: the file cannot be written, or something that is no
-// file stands in its place.
-bool DirnameTxtSchreiben(const Kontext& k, const std::string& ordner, const std::string& alterName);
+// file stands in its place; `warum` (when given) then says which and why.
+bool DirnameTxtSchreiben(const Kontext& k, const std::string& ordner, const std::string& alterName,
+                         std::string* warum = nullptr);
 
 // The companion of the picture bild with the extension (any letter case):
 // a regular file, and only the one picture's whose name matches it exactly,
@@ -39,9 +41,15 @@ std::optional<std::string> Begleitdatei(const Kontext& k, const std::string& ord
 // picture's base name by that.
 void BegleitdateiMitbenennen(const Kontext& k, const std::string& ordner, const std::string& bild, std::string& name);
 
+// The picture's companion files that are there (name as found, and the
+// extension it stands for, in the order of Begleiterweiterungen); one behind
+// a link another user made is reported as unreadable and left out.
+std::vector<std::pair<std::string, std::string>> VorhandeneBegleitdateien(const Kontext& k, const std::string& ordner,
+                                                                          const std::string& bild);
 // Copies the picture's companion files (".mov", ".avi", ".wav", ".mp3",
 // ".txt", as the link options ask) under the new picture's base name,
-// replacing older copies. False once a copy failed.
+// replacing older copies. A copy that fails is reported (both files and the
+// reason) and ends the copying: false.
 bool BegleitdateienKopieren(const Kontext& k, const std::string& quelle, const std::string& ziel,
                             const std::string& bildname, const std::string& neuerBildname);
 

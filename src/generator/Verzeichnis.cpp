@@ -163,16 +163,18 @@ std::time_t fromDosDateTime(uint32_t dos) {
 }
 
 bool setDosDateTime(const std::string& path, uint32_t dos) {
-  const std::time_t t = fromDosDateTime(dos);
-  if (t == static_cast<std::time_t>(-1)) return false;
-  const struct timespec times[2] = {{0, UTIME_OMIT}, {t, 0}};
   struct stat st {};
   if (::stat(path.c_str(), &st) != 0) return false;
-  if (S_ISDIR(st.st_mode)) return ::utimensat(AT_FDCWD, path.c_str(), times, 0) == 0;
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK);
+  const int fd = openTrusted(path, S_ISDIR(st.st_mode) ? O_RDONLY | O_DIRECTORY : O_WRONLY | O_NONBLOCK);
   if (fd < 0) return false;
-  const bool ok = ::futimens(fd, times) == 0;
+  const bool ok = setDosDateTime(fd, dos);
   return ::close(fd) == 0 && ok;
+}
+
+bool setDosDateTime(int fd, uint32_t dos) {
+  const std::time_t t = fromDosDateTime(dos);
+  const struct timespec times[2] = {{0, UTIME_OMIT}, {t, 0}};
+  return t != static_cast<std::time_t>(-1) && ::futimens(fd, times) == 0;
 }
 
 bool isReadOnly(const std::string& path) {
@@ -353,7 +355,7 @@ namespace {
 // Whether the regular file at path holds what the open file in holds
 // (read from its start; left at its start).
 bool gleicherInhalt(int in, const struct stat& src, const std::string& path) {
-  const int other = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  const int other = openTrusted(path, O_RDONLY | O_NONBLOCK);
   if (other < 0) return false;
   struct stat st {};
   bool gleich = ::fstat(other, &st) == 0 && S_ISREG(st.st_mode) && st.st_size == src.st_size;
@@ -377,15 +379,19 @@ bool gleicherInhalt(int in, const struct stat& src, const std::string& path) {
   return gleich;
 }
 
-}  // namespace
-
-bool copyFile(const std::string& from, const std::string& to) {
+// The copy; on failure `error` is the errno of the step that failed.
+bool copyFileOrError(const std::string& from, const std::string& to, int& error) {
   if (sameFile(from, to)) return true;
   // A pipe is no file to copy, and is never waited on.
-  const int in = ::open(from.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (in < 0) return false;
+  const int in = openTrusted(from, O_RDONLY | O_NONBLOCK);
+  if (in < 0) {
+    error = errno;
+    return false;
+  }
   struct stat src {};
-  if (::fstat(in, &src) != 0 || !S_ISREG(src.st_mode)) {
+  const bool gelesen = ::fstat(in, &src) == 0;
+  if (!gelesen || !S_ISREG(src.st_mode)) {
+    error = gelesen ? EISDIR : errno;
     ::close(in);
     return false;
   }
@@ -401,6 +407,7 @@ bool copyFile(const std::string& from, const std::string& to) {
   std::string tmp;
   const int out = createTemp(parentOf(to), 0644, tmp);
   if (out < 0) {
+    error = errno;
     ::close(in);
     return false;
   }
@@ -411,10 +418,12 @@ bool copyFile(const std::string& from, const std::string& to) {
     if (n == 0) break;
     if (n < 0) {
       if (errno == EINTR) continue;
+      error = errno;
       ok = false;
       break;
     }
     if (!writeAll(out, std::string_view(buf, static_cast<size_t>(n)))) {
+      error = errno;
       ok = false;
       break;
     }
@@ -424,12 +433,27 @@ bool copyFile(const std::string& from, const std::string& to) {
     const struct timespec times[2] = {{0, UTIME_OMIT}, src.st_mtim};
     ::futimens(out, times);
   }
-  if (::close(out) != 0) ok = false;
-  if (ok && ::rename(tmp.c_str(), to.c_str()) != 0) ok = false;
+  if (::close(out) != 0 && ok) {
+    error = errno;
+    ok = false;
+  }
+  if (ok && ::rename(tmp.c_str(), to.c_str()) != 0) {
+    error = errno;
+    ok = false;
+  }
   if (!ok) ::unlink(tmp.c_str());
   tempDone(tmp);
   if (ok) changed(to);
   return ok;
+}
+
+}  // namespace
+
+bool copyFile(const std::string& from, const std::string& to, std::string* why) {
+  int error = 0;
+  if (copyFileOrError(from, to, error)) return true;
+  if (why) *why = "Die Datei " + from + " kann nicht nach " + to + " kopiert werden (" + reasonText(error) + ").";
+  return false;
 }
 
 }  // namespace mosaik::fs

@@ -43,6 +43,7 @@ std::time_t fromDosDateTime(uint32_t dos);
 // Sets the modification time of a file (opened for writing, as a date
 // change needs write access) or of a folder.
 bool setDosDateTime(const std::string& path, uint32_t dos);
+bool setDosDateTime(int fd, uint32_t dos);
 
 // Not writable by the user, or without any write bit (so also for root);
 // a path that cannot be examined counts as read-only.
@@ -93,6 +94,8 @@ RenameResult renameSameFile(const std::string& from, const std::string& to);
 // gallery's, the source stays); the copy keeps the source's modification
 // time. Copying a file onto itself, or onto a file that holds the same
 // bytes, leaves it alone and succeeds (the latter gets the source's time).
-bool copyFile(const std::string& from, const std::string& to);
+// A failure fills `why` (when given) with the message for the user: both
+// files and the system's reason.
+bool copyFile(const std::string& from, const std::string& to, std::string* why = nullptr);
 
 }  // namespace mosaik::fs

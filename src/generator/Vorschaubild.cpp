@@ -18,7 +18,8 @@ bool IstPanorama(const Kontext& k, const TDateiArray& liste, int index) {
 }
 
 bool VorschaubildErzeugen(Lauf& lauf, const std::string& quelle, const std::string& vorschauOrdner,
-                          const std::string& dateiname, bool vergroessern, int groesse) {
+                          const std::string& dateiname, bool vergroessern, int groesse,
+                          const std::vector<std::string>& namen) {
   const Kontext& k = lauf.k;
   const OptionModel& m = k.m;
   lauf.pumpUndAbbruch();
@@ -34,13 +35,14 @@ bool VorschaubildErzeugen(Lauf& lauf, const std::string& quelle, const std::stri
   if (const auto ausserhalb = ZielAusserhalb(z, name)) return scheitern(*ausserhalb);
   // The page links the expected name: a kept thumbnail of an earlier run in
   // another letter case takes it, and is made anew when it cannot.
-  if (const auto behalten = VorhandenesBehalten(k, Opt::CBVorschaubilderErsetzen, z, name))
+  if (const auto behalten = VorhandenesBehalten(k, Opt::CBVorschaubilderErsetzen, z, name, namen))
     if (*behalten == name || fs::renameNoReplace(z + *behalten, z + name) == fs::RenameResult::Done) return true;
   // A thumbnail that cannot be made (a size no JPEG file holds, too little
   // memory, a folder that cannot be written) costs its cell, not the page.
   try {
     return AbgeleitetesBildSchreiben(k, q, dateiname, z + name, VorschaubildArt(m, groesse, vergroessern),
-                                     [&lauf] { lauf.pumpUndAbbruch(); });
+                                     [&lauf] { lauf.pumpUndAbbruch(); }, nullptr,
+                                     {std::nullopt, lauf.VorschaubilderVerzeichnen});
   } catch (const std::exception& e) {
     return scheitern(e.what());
   }
@@ -61,8 +63,9 @@ std::string VorschauGroesseAttributeVorab(const Kontext& k, const std::string& b
                                           const std::string& name) {
   const OptionModel& m = k.m;
   const std::string dir = fs::withTrailingSlash(ordner);
-  if (!m.checked(Opt::CBVorschaubilderErsetzen))
-    if (const auto vorhanden = fs::findNoCase(dir, name)) return VorschauGroesseAttribute(k, dir + *vorhanden);
+  // Spelled exactly: a thumbnail spelled otherwise may be another picture's.
+  if (!m.checked(Opt::CBVorschaubilderErsetzen) && fs::fileExists(dir + name))
+    return VorschauGroesseAttribute(k, dir + name);
   const auto g = AnzeigeGroesseLesen(bildpfad);
   if (!g) return {};
   const Groessenwahl w =

@@ -3,6 +3,7 @@
 // one, its size attributes, and the panorama test. The making of the files
 // themselves belongs to the image pipeline, which fills this place.
 #include <string>
+#include <vector>
 
 #include "generator/Lauf.h"
 
@@ -12,10 +13,14 @@ namespace mosaik {
 // height is strictly above the ratio option (exact, in integers).
 bool IstPanorama(const Kontext& k, const TDateiArray& liste, int index);
 
-// Makes the thumbnail of quelle + dateiname in vorschauOrdner; false only
-// when the original could not be read.
+// Makes the thumbnail of quelle + dateiname in vorschauOrdner (entered into
+// its record when the tree keeps one, Lauf::VorschaubilderVerzeichnen);
+// false only when the original could not be read. namen: the thumbnail
+// names of the folder's pictures in the order they are made, which tells
+// whose an existing thumbnail is (AbgeleiteteDatei).
 bool VorschaubildErzeugen(Lauf& lauf, const std::string& quelle, const std::string& vorschauOrdner,
-                          const std::string& dateiname, bool vergroessern, int groesse);
+                          const std::string& dateiname, bool vergroessern, int groesse,
+                          const std::vector<std::string>& namen = {});
 
 // 'width="w" height="h"' of a thumbnail file; empty when the file cannot be
 // measured (the page then leaves the attributes out).

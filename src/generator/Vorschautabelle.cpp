@@ -138,12 +138,16 @@ bool VorschaubilderErzeugen(Lauf& lauf, TDateiArray& liste, const std::string& o
   const std::string vorschau = fs::withTrailingSlash(vorschauOrdner);
   TDateiArray gelistet;
   bool abgebrochen = false;
+  // Which existing thumbnail is whose, when names differ only in case.
+  std::vector<std::string> namen;
+  for (const TDateieintrag& bild : liste) namen.push_back(VorschaubildName(k, bild.Name));
   for (TDateieintrag& bild : liste) {
     // After a cancel no further thumbnail is made; the list stays whole.
     abgebrochen = abgebrochen || lauf.pumpUndAbbruch();
     if (!abgebrochen) lauf.view.aktuelleDatei(bild.Name);
     if (abgebrochen || VorschaubildErzeugen(lauf, ordner, vorschau, bild.Name,
-                                            m.checked(Opt::CBkleineBilderVergroessern), m.spin(Opt::SpEdGroesse)))
+                                            m.checked(Opt::CBkleineBilderVergroessern), m.spin(Opt::SpEdGroesse),
+                                            namen))
       gelistet.push_back(std::move(bild));
     else
       k.fehler("Fehler beim Verkleinern der Datei \r\n" + bild.Name);

@@ -9,6 +9,7 @@
 #include <ctime>
 
 #include "imaging/NumberFormat.h"
+#include "platform/FileSystem.h"
 #include "platform/Win1252.h"
 
 namespace mosaik::imaging {
@@ -553,7 +554,7 @@ bool TimgData::ProcessFile(const std::string& fileName) {
 }
 
 bool TimgData::ReadJpegFile(const std::string& fileName) {
-  std::FILE* f = std::fopen(fileName.c_str(), "rb");
+  std::FILE* f = fs::fopenTrusted(fileName);
   if (!f) return false;
   bool result = false;
   try {

@@ -17,6 +17,7 @@
 
 #include "imaging/ExifTags.h"
 #include "imaging/Iptc.h"
+#include "platform/FileSystem.h"
 
 namespace mosaik::imaging {
 
@@ -219,7 +220,9 @@ class TimgData : public tEndInd {
   // throw MetadataWriteError (JpegError for the image); the target is then
   // as it was. durable: on disk before the target is replaced (an original);
   // a derived picture that the next run makes again need not wait.
-  void WriteExifJpeg(JpegImage& image, const std::string& fileName, bool adjustSize, bool durable = true);
+  // beforeRename runs on the complete new file before it takes the name.
+  void WriteExifJpeg(JpegImage& image, const std::string& fileName, bool adjustSize, bool durable = true,
+                     const fs::BeforeRename& beforeRename = {});
   // Writes the file last read to fileName with the comment set by
   // MakeCommentSegment in place of its comments (ReplaceJpegComments);
   // nothing else in it changes. The file stays the user's original with all

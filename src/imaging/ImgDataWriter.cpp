@@ -178,11 +178,12 @@ void TimgData::AdjustExifSize(int32_t newHeight, int32_t newWidth) {
   }
 }
 
-void TimgData::WriteExifJpeg(JpegImage& image, const std::string& fileName, bool adjustSize, bool durable) {
+void TimgData::WriteExifJpeg(JpegImage& image, const std::string& fileName, bool adjustSize, bool durable,
+                             const fs::BeforeRename& beforeRename) {
   if (adjustSize && ExifInfo) AdjustExifSize(image.Height(), image.Width());
   const std::string bytes = BuildExifJpeg(image.SaveToStream());
-  if (!fs::writeFileAtomic(fileName, bytes, durable))
-    throw MetadataWriteError("Die Datei " + fileName + " kann nicht geschrieben werden.");
+  std::string why;
+  if (!fs::writeFileAtomic(fileName, bytes, durable, &why, beforeRename)) throw MetadataWriteError(why);
 }
 
 std::string TimgData::WriteExifJpegFile(const std::string& fileName) {

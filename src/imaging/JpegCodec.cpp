@@ -33,16 +33,19 @@ void ErrorExit(j_common_ptr cinfo) {
   std::longjmp(err->jump, 1);
 }
 
-// A stream that ends before a row has all its data is a warning to libjpeg,
-// which would fill the rest of the picture with grey; we count it as the
-// error it is.
+// Data that end or break off before the last row are only warnings to
+// libjpeg, which would fill the rest of the picture with grey; we count
+// them as the errors they are.
 void EmitMessage(j_common_ptr cinfo, int level) {
   if (level >= 0) return;
   auto* err = reinterpret_cast<ErrorMgr*>(cinfo->err);
-  if (err->ende.Unvollstaendig(cinfo->err->msg_code)) {
-    err->truncated = true;
-    (*cinfo->err->format_message)(cinfo, err->message);
-    std::longjmp(err->jump, 1);
+  if (cinfo->is_decompressor) {
+    const auto befund = err->ende.Bewerten(*reinterpret_cast<j_decompress_ptr>(cinfo));
+    if (befund != Datenende::Befund::Hinnehmen) {
+      err->truncated = befund == Datenende::Befund::Unvollstaendig;
+      (*cinfo->err->format_message)(cinfo, err->message);
+      std::longjmp(err->jump, 1);
+    }
   }
   ++cinfo->err->num_warnings;
 }
@@ -222,13 +225,28 @@ std::string DecodeFailureText(bool truncated, int code, int parameter, const cha
   }
 }
 
-bool Datenende::Unvollstaendig(int code) {
+Datenende::Befund Datenende::Bewerten(const jpeg_decompress_struct& c) {
+  const int code = c.err->msg_code;
   if (code == JWRN_JPEG_EOF) {
     erreicht = true;
-    return !imBild || arithmetisch;
+    return !imBild || arithmetisch ? Befund::Unvollstaendig : Befund::Hinnehmen;
   }
-  // Data needed beyond the end: libjpeg would go on with zeros.
-  return code == JWRN_HIT_MARKER && (erreicht || gross);
+  if (!imBild || c.output_scanline >= c.output_height) return Befund::Hinnehmen;
+  switch (code) {
+    // A row needed data beyond a marker (an end marker written early, an
+    // interrupted copy) or beyond the end of the data.
+    case JWRN_HIT_MARKER:
+      return Befund::Unvollstaendig;
+    // Bits that are no code of the picture's tables, a restart interval
+    // missing: what follows is guesswork. Bytes skipped between the scans
+    // (JWRN_EXTRANEOUS_DATA) cost no pixel and stay a warning.
+    case JWRN_HUFF_BAD_CODE:
+    case JWRN_ARITH_BAD_CODE:
+    case JWRN_MUST_RESYNC:
+      return erreicht ? Befund::Unvollstaendig : Befund::Beschaedigt;
+    default:
+      return Befund::Hinnehmen;
+  }
 }
 
 bool Datenende::ScansUnvollstaendig(const jpeg_decompress_struct& c) const {

@@ -46,23 +46,31 @@ inline constexpr uint64_t kDefaultMaxPixels = 300'000'000;
 // too little memory), else libjpeg's own message in parentheses.
 std::string DecodeFailureText(bool truncated, int code, int parameter, const char* message);
 
-// How both decoders take data that end before the end marker. libjpeg
-// warns the moment its input runs dry and goes on as if the end marker
-// stood there; since it reads ahead, that moment may come before the last
-// rows are out. Some phones and interrupted copies leave only the end marker
-// off: every row is there. So the end of the data is noted, and the picture
-// counts as incomplete only when something was still to be read after it:
-// a row needing more data, or (in several scans) a scan still owed.
+// How both decoders take libjpeg's warnings about the picture's data.
+// libjpeg goes on after data that end early or do not decode, filling the
+// rest of the picture with grey; here those are errors, so that a damaged
+// photo is named instead of passed on half grey.
+//
+// Data that end before the end marker: libjpeg warns the moment its input
+// runs dry and goes on as if the end marker stood there; since it reads
+// ahead, that moment may come before the last rows are out. Some phones and
+// interrupted copies leave only the end marker off: every row is there. So
+// the end of the data is noted, and the picture counts as incomplete only
+// when something was still to be read after it: a row needing more data,
+// or (in several scans) a scan still owed.
 struct Datenende {
+  enum class Befund { Hinnehmen, Unvollstaendig, Beschaedigt };
   bool imBild = false;    // set once the header is read: the picture's own data follow
   bool erreicht = false;  // the input ran dry; a failure after it is one of the end
-  bool gross = false;     // above the whole-picture cap: a marker met early counts too
   // Arithmetic coding goes on with zeros at the end of the data without a
   // word, so there the end of the data is one of the picture.
   bool arithmetisch = false;
-  // For one of libjpeg's warnings: true when it means the picture is
-  // incomplete (in the header, data ending is so at once).
-  bool Unvollstaendig(int code);
+  // For the warning libjpeg is about to give (c.err->msg_code): whether the
+  // picture is incomplete (in the header, data ending is so at once; in the
+  // picture, a row needed data beyond the end or beyond a marker), damaged
+  // (a code that does not decode, a restart interval lost) or still whole.
+  // Once the last row is out, what follows cannot spoil the picture.
+  Befund Bewerten(const jpeg_decompress_struct& c);
   // After a picture in several scans was read whole: true when its data
   // ended before every coefficient got its last bit. Sequential pictures
   // in several scans cannot tell, and count as incomplete when their data

@@ -24,10 +24,9 @@ struct Decoder {
   char message[JMSG_LENGTH_MAX] = {};
   bool truncated = false;
   bool created = false;
-  // Above the size a whole decode would allow, data that end at a marker
-  // are an error too: libjpeg would go on with zeros without reading a
-  // byte, so a file of a few bytes could keep the run busy for billions of
-  // pixels.
+  // Data that end at a marker are an error at once: libjpeg would go on
+  // with zeros without reading a byte, so a file of a few bytes could
+  // otherwise keep the run busy for billions of pixels.
   Datenende ende;
 
   ~Decoder() {
@@ -42,12 +41,14 @@ void OnError(j_common_ptr c) {
   std::longjmp(Of(c)->jump, 1);
 }
 
-// A stream that ends before a row has all its data is only a warning to
-// libjpeg (it would fill the rest with grey); here it is the error it is.
+// Data that end or break off before the last row are only warnings to
+// libjpeg (it would fill the rest with grey); here they are the errors
+// they are.
 void OnMessage(j_common_ptr c, int level) {
   if (level >= 0) return;
-  if (Of(c)->ende.Unvollstaendig(c->err->msg_code)) {
-    Of(c)->truncated = true;
+  const auto befund = Of(c)->ende.Bewerten(*reinterpret_cast<j_decompress_ptr>(c));
+  if (befund != Datenende::Befund::Hinnehmen) {
+    Of(c)->truncated = befund == Datenende::Befund::Unvollstaendig;
     OnError(c);
   }
   ++c->err->num_warnings;
@@ -121,7 +122,6 @@ void DecodeJpegRows(std::string_view data, JpegRowSink& sink, uint64_t maxPixels
     throw JpegError("Das Bild ist mit " + groesse + " Pixeln in mehreren Durchgängen (progressiv) gespeichert; " +
                     "zum Lesen bräuchte es " + std::to_string(CoefficientBytes(c) >> 20) +
                     " MB Arbeitsspeicher (höchstens " + std::to_string(kMaxCoefficientBytes >> 20) + " MB).");
-  d->ende.gross = pixels > kDefaultMaxPixels;
   d->ende.imBild = true;
   d->ende.arithmetisch = c.arith_code;
   const bool cmyk = c.jpeg_color_space == JCS_CMYK || c.jpeg_color_space == JCS_YCCK;

@@ -666,10 +666,10 @@ void TPngGraphic::SaveToStream(std::ostream& out) {
   for (size_t i = 0; i < Chunks.Count(); ++i) Chunks.Item(i)->SaveToStream(out);
 }
 
-bool TPngGraphic::SaveToFile(const std::string& path) {
+bool TPngGraphic::SaveToFile(const std::string& path, std::string* why) {
   std::ostringstream out;
   SaveToStream(out);
-  return out.good() && fs::writeFileAtomic(path, std::move(out).str(), false);
+  return out.good() && fs::writeFileAtomic(path, std::move(out).str(), false, why);
 }
 
 }  // namespace mosaik::imaging

@@ -323,8 +323,9 @@ class TPngGraphic {
   // Signature and every chunk in list order.
   void SaveToStream(std::ostream& out);
   // Writes the file through a temporary file, so an existing file is only
-  // replaced by a complete one. False when it cannot be written.
-  bool SaveToFile(const std::string& path);
+  // replaced by a complete one. False when it cannot be written; `why`
+  // (when given) then holds the message for the user.
+  bool SaveToFile(const std::string& path, std::string* why = nullptr);
 
   TFilters Filters = pfSub;
   int GetCompressionLevel() const { return compressionLevel_; }

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "imaging/ImgData.h"
+#include "platform/FileSystem.h"
 
 namespace mosaik::imaging {
 namespace {
@@ -30,7 +31,7 @@ int64_t WindowSize(uint32_t firstDirectory) {
 }  // namespace
 
 bool TimgData::ReadTiffFile(const std::string& fileName) {
-  std::FILE* f = std::fopen(fileName.c_str(), "rb");
+  std::FILE* f = fs::fopenTrusted(fileName);
   if (!f) return false;
   TiffMode = true;
   bool result = false;

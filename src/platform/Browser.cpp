@@ -1,6 +1,6 @@
 #include "platform/Browser.h"
 
-#include <fcntl.h>
+#include <signal.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <ctime>
 #include <fstream>
 
 #include "platform/FileSystem.h"
@@ -346,42 +347,55 @@ std::vector<std::vector<std::string>> openCommands(const std::string& target, co
   return r;
 }
 
-bool startDetached(const std::vector<std::string>& argv) {
+bool startDetached(const std::vector<std::string>& argv, std::chrono::milliseconds frist) {
   if (argv.empty() || argv[0].empty()) return false;
   std::vector<char*> args;
   for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
   args.push_back(nullptr);
-  // The grandchild reports a failed exec through the pipe; a successful exec
-  // closes it (close-on-exec), so the parent reads end of file.
-  int rohr[2];
-  if (::pipe2(rohr, O_CLOEXEC) != 0) return false;
   const pid_t kind = ::fork();
-  if (kind < 0) {
-    ::close(rohr[0]);
-    ::close(rohr[1]);
-    return false;
-  }
+  if (kind < 0) return false;
   if (kind == 0) {
-    ::close(rohr[0]);
+    // The child starts the program as its own child, so that the program is
+    // no zombie of ours, and watches it for the grace time: its exit status
+    // is the verdict. Only async-signal-safe calls from here on.
+    struct sigaction standard {};
+    standard.sa_handler = SIG_DFL;
+    sigemptyset(&standard.sa_mask);
+    ::sigaction(SIGCHLD, &standard, nullptr);
     const pid_t enkel = ::fork();
-    if (enkel != 0) ::_exit(enkel < 0 ? 1 : 0);  // the grandchild is no zombie of ours
-    ::setsid();
-    fs::restoreSignalsForChild();
-    ::execvp(args[0], args.data());
-    const int fehler = errno;
-    (void)!::write(rohr[1], &fehler, sizeof fehler);
-    ::_exit(127);
+    if (enkel < 0) ::_exit(1);
+    if (enkel == 0) {
+      ::setsid();
+      fs::restoreSignalsForChild();
+      ::execvp(args[0], args.data());
+      ::_exit(127);
+    }
+    timespec ende{};
+    ::clock_gettime(CLOCK_MONOTONIC, &ende);
+    const long long ms = frist.count();
+    ende.tv_sec += static_cast<time_t>(ms / 1000);
+    ende.tv_nsec += static_cast<long>(ms % 1000) * 1000000L;
+    if (ende.tv_nsec >= 1000000000L) {
+      ++ende.tv_sec;
+      ende.tv_nsec -= 1000000000L;
+    }
+    for (;;) {
+      int status = 0;
+      const pid_t r = ::waitpid(enkel, &status, WNOHANG);
+      if (r == enkel) ::_exit(WIFEXITED(status) && WEXITSTATUS(status) == 0 ? 0 : 1);
+      if (r < 0 && errno != EINTR) ::_exit(0);
+      timespec jetzt{};
+      ::clock_gettime(CLOCK_MONOTONIC, &jetzt);
+      if (jetzt.tv_sec > ende.tv_sec || (jetzt.tv_sec == ende.tv_sec && jetzt.tv_nsec >= ende.tv_nsec))
+        ::_exit(0);  // still running: it has taken the page over
+      const timespec schritt{0, 10 * 1000000L};
+      ::nanosleep(&schritt, nullptr);
+    }
   }
-  ::close(rohr[1]);
   int status = 0;
   while (::waitpid(kind, &status, 0) < 0 && errno == EINTR) {
   }
-  int fehler = 0;
-  ssize_t n;
-  while ((n = ::read(rohr[0], &fehler, sizeof fehler)) < 0 && errno == EINTR) {
-  }
-  ::close(rohr[0]);
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0 && n == 0;
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 }  // namespace mosaik

@@ -4,6 +4,7 @@
 // MIME associations name it), then xdg-open. A local page is given to the
 // browser as a file URL, so that its #anchor survives; xdg-open alone would
 // drop it.
+#include <chrono>
 #include <functional>
 #include <optional>
 #include <string>
@@ -32,8 +33,16 @@ std::optional<std::string> defaultDesktopEntry(const std::string& mimeType, cons
 // no URL code the URL is added at the end. Empty when the line is malformed.
 std::vector<std::string> execCommand(const std::string& execValue, const std::string& url);
 
-// Starts a program detached from this process; true once it is running
-// (false when it could not be started at all, for example not found).
-bool startDetached(const std::vector<std::string>& argv);
+// How long a started program is watched: one that ends within it with a
+// failure status did not open anything. Launchers such as xdg-open end so at
+// once when no browser is set up; a browser started directly keeps running,
+// and the wait for it stays this short.
+inline constexpr std::chrono::milliseconds kStartfrist{2000};
+
+// Starts a program detached from this process; true when it runs on after
+// the grace time or ended in it with status 0 (false when it could not be
+// started, for example not found, or ended in it with another status or a
+// signal).
+bool startDetached(const std::vector<std::string>& argv, std::chrono::milliseconds frist = kStartfrist);
 
 }  // namespace mosaik

@@ -166,7 +166,7 @@ std::vector<std::string> systemFontFamilies() {
 
 bool SystemShell::open(const std::string& target) {
   // $BROWSER, the desktop's program for HTML, then xdg-open: the first that
-  // starts opens it.
+  // starts and does not fail at once opens it.
   for (const auto& befehl : openCommands(target, processEnv()))
     if (startDetached(befehl)) return true;
   return false;

@@ -236,10 +236,121 @@ bool setCurrentFolder(const std::string& path) {
   return !path.empty() && ::chdir(path.c_str()) == 0;
 }
 
-std::optional<std::string> readFile(const std::string& path) {
+namespace {
+
+bool linkOwnerTrusted(const std::string& link, const struct stat& ls) {
+  if (ls.st_uid == ::geteuid() || ls.st_uid == 0) return true;
+  struct stat target {};
+  return ::stat(link.c_str(), &target) == 0 && target.st_uid == ls.st_uid;
+}
+
+// The folder above a path without links, named so that the kernel finds it.
+std::string lexicalParent(const std::string& done) {
+  if (done.empty()) return "..";
+  if (done == "/") return done;
+  const auto slash = done.rfind('/');
+  const std::string last = slash == std::string::npos ? done : done.substr(slash + 1);
+  if (last == "..") return done + "/..";
+  if (slash == std::string::npos) return "";
+  return slash == 0 ? "/" : done.substr(0, slash);
+}
+
+// Goes the way to the path as the kernel does, component by component,
+// with every link's target in its place. Returns the first link that may
+// not be followed; otherwise *reached (when given) describes what the way
+// ends at, and *found tells whether it ends at anything.
+std::optional<std::string> followWay(const std::string& path, struct stat* reached, bool* found) {
+  if (found) *found = false;
+  std::vector<std::string> rest;  // the components still to go, the next last
+  const auto push = [&rest](const std::string& p) {
+    std::vector<std::string> parts;
+    for (size_t from = 0; from <= p.size();) {
+      const size_t to = std::min(p.find('/', from), p.size());
+      parts.push_back(p.substr(from, to - from));
+      from = to + 1;
+    }
+    rest.insert(rest.end(), parts.rbegin(), parts.rend());
+  };
+  push(path);
+  std::string done = !path.empty() && path[0] == '/' ? "/" : "";
+  for (int links = 0; !rest.empty();) {
+    const std::string c = rest.back();
+    rest.pop_back();
+    if (c.empty() || c == ".") continue;
+    if (c == "..") {
+      done = lexicalParent(done);
+      continue;
+    }
+    const std::string here = done.empty() || done.back() == '/' ? done + c : done + "/" + c;
+    struct stat ls {};
+    if (::lstat(here.c_str(), &ls) != 0) return std::nullopt;
+    if (!S_ISLNK(ls.st_mode)) {
+      done = here;
+      continue;
+    }
+    if (!linkOwnerTrusted(here, ls)) return here;
+    std::string target(static_cast<size_t>(ls.st_size) + 1, '\0');
+    const ssize_t n = ::readlink(here.c_str(), target.data(), target.size());
+    if (++links > 40 || n <= 0 || static_cast<size_t>(n) >= target.size()) return std::nullopt;
+    target.resize(static_cast<size_t>(n));
+    if (target[0] == '/') done = "/";
+    push(target);
+  }
+  struct stat end {};
+  if (::stat(done.empty() ? "." : done.c_str(), &end) != 0) return std::nullopt;
+  if (reached) *reached = end;
+  if (found) *found = true;
+  return std::nullopt;
+}
+
+}  // namespace
+
+bool linkTrusted(const std::string& path) {
+  struct stat ls {};
+  return path.empty() || ::lstat(path.c_str(), &ls) != 0 || !S_ISLNK(ls.st_mode) || linkOwnerTrusted(path, ls);
+}
+
+std::optional<std::string> foreignLink(const std::string& path) { return followWay(path, nullptr, nullptr); }
+
+std::string foreignLinkText(const std::string& link, const std::string& path) {
+  return (link == path ? std::string("Sie") : link) +
+         " ist eine symbolische Verkn\xC3\xBCpfung, die ein anderer Benutzer angelegt hat.";
+}
+
+int openTrusted(const std::string& path, int flags, std::string* why) {
+  const auto refuse = [&](const std::string& link) {
+    if (why) *why = foreignLinkText(link, path);
+    errno = EACCES;
+    return -1;
+  };
+  // Asked before the open, which a device may answer with an effect, and
+  // after it: a link put in place in between must not be the way taken.
+  if (const auto link = foreignLink(path)) return refuse(*link);
+  const int fd = ::open(path.c_str(), flags | O_CLOEXEC);
+  if (fd < 0) return -1;
+  struct stat opened {}, reached {};
+  bool found = false;
+  const auto link = followWay(path, &reached, &found);
+  if (!link && found && ::fstat(fd, &opened) == 0 && opened.st_dev == reached.st_dev &&
+      opened.st_ino == reached.st_ino)
+    return fd;
+  ::close(fd);
+  if (link) return refuse(*link);
+  errno = ESTALE;  // replaced meanwhile
+  return -1;
+}
+
+std::FILE* fopenTrusted(const std::string& path) {
+  const int fd = openTrusted(path, O_RDONLY);
+  std::FILE* f = fd >= 0 ? ::fdopen(fd, "rb") : nullptr;
+  if (!f && fd >= 0) ::close(fd);
+  return f;
+}
+
+std::optional<std::string> readFile(const std::string& path, std::string* why) {
   // Never waits for the writer of a pipe, and takes no folder or device for
   // a file.
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  const int fd = openTrusted(path, O_RDONLY | O_NONBLOCK, why);
   if (fd < 0) return std::nullopt;
   struct stat st {};
   std::string out;
@@ -280,15 +391,17 @@ bool readTextAll(int fd, std::string& out, std::string& why) {
 std::optional<std::string> readTextFile(const std::string& path, std::string* why) {
   std::string grund;
   std::string out;
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  const int fd = openTrusted(path, O_RDONLY | O_NONBLOCK, &grund);
   struct stat st {};
   bool ok = false;
-  if (fd < 0 || ::fstat(fd, &st) != 0)
-    grund = "Sie kann nicht geöffnet werden (" + reasonText(errno) + ").";
-  else if (!S_ISREG(st.st_mode))
+  if (fd < 0 || ::fstat(fd, &st) != 0) {
+    // Another user's link on the way has named itself already.
+    if (grund.empty()) grund = "Sie kann nicht geöffnet werden (" + reasonText(errno) + ").";
+  } else if (!S_ISREG(st.st_mode)) {
     grund = "Sie ist keine gewöhnliche Datei.";
-  else
+  } else {
     ok = readTextAll(fd, out, grund);
+  }
   if (fd >= 0) ::close(fd);
   if (ok) return out;
   if (why) *why = grund;
@@ -365,9 +478,17 @@ std::string reasonText(int e) {
       return "Ein-/Ausgabefehler";
     case ELOOP:
       return "eine Verknüpfung, wo keine sein darf";
+    case ENAMETOOLONG:
+      return "der Name ist zu lang";
+    case EISDIR:
+      return "dort steht keine gewöhnliche Datei";
     default:
       return "Systemfehler " + std::to_string(e);
   }
+}
+
+std::string writeFailureText(const std::string& path, int e) {
+  return "Die Datei " + path + " kann nicht geschrieben werden (" + reasonText(e) + ").";
 }
 
 namespace {
@@ -437,51 +558,63 @@ bool copyAttributes(int from, int to, std::string& why) {
 // left out, so that file systems that refuse them (network shares) still
 // take files of the user's own.
 enum class Replaced { Done, Failed, NotWithoutLoss };
+// On failure errno is that of the step that failed.
 Replaced replaceFile(const std::string& path, const std::string& bytes, const struct stat* old, int oldFd,
-                     bool durable, std::string& why) {
+                     bool durable, std::string& why, const BeforeRename& beforeRename = {}) {
   std::string tmp;
   // Private until it carries the old file's permissions and owner.
   const int fd = createBeside(path, oldFd >= 0 ? 0600 : 0644, tmp);
   if (fd < 0) {
     const int e = errno;
     why = "Im Ordner " + folderOf(path) + " kann keine neue Datei angelegt werden (" + reasonText(e) + ").";
+    errno = e;
     return e == EACCES || e == EPERM ? Replaced::NotWithoutLoss : Replaced::Failed;
   }
   Replaced r = Replaced::Done;
+  int error = 0;
   struct stat now {};
   if (old && oldFd < 0) {
     ::fchmod(fd, old->st_mode & 07777);
     old = nullptr;
   }
   if (!writeAll(fd, bytes)) {
-    why = "Die neue Fassung kann nicht geschrieben werden (" + reasonText(errno) + ").";
+    error = errno;
+    why = "Die neue Fassung kann nicht geschrieben werden (" + reasonText(error) + ").";
     r = Replaced::Failed;
   } else if (old && !keepOwner(fd, *old)) {
+    error = errno;
     why = "Ihr Eigent\xC3\xBCmer oder ihre Gruppe kann nicht beibehalten werden.";
     r = Replaced::NotWithoutLoss;
   } else if (old && !copyAttributes(oldFd, fd, why)) {
+    error = errno;
     r = Replaced::NotWithoutLoss;
   } else if (old && ((::fstat(fd, &now) == 0 && (now.st_mode & 07777) != (old->st_mode & 07777) &&
                       ::fchmod(fd, old->st_mode & 07777) != 0) ||
                      ::futimens(fd, std::array<timespec, 2>{old->st_atim, old->st_mtim}.data()) != 0)) {
-    why = "Ihre Rechte oder ihr Datum k\xC3\xB6nnen nicht beibehalten werden (" + reasonText(errno) + ").";
+    error = errno;
+    why = "Ihre Rechte oder ihr Datum k\xC3\xB6nnen nicht beibehalten werden (" + reasonText(error) + ").";
+    r = Replaced::Failed;
+  } else if (beforeRename && !beforeRename(fd)) {
     r = Replaced::Failed;
   } else if (durable && ::fsync(fd) != 0) {
-    why = "Die neue Fassung kann nicht gesichert werden (" + reasonText(errno) + ").";
+    error = errno;
+    why = "Die neue Fassung kann nicht gesichert werden (" + reasonText(error) + ").";
     r = Replaced::Failed;
   }
   if (::close(fd) != 0 && r == Replaced::Done) {
-    why = "Die neue Fassung kann nicht gesichert werden (" + reasonText(errno) + ").";
+    error = errno;
+    why = "Die neue Fassung kann nicht gesichert werden (" + reasonText(error) + ").";
     r = Replaced::Failed;
   }
   if (r == Replaced::Done && ::rename(tmp.c_str(), path.c_str()) != 0) {
-    const int e = errno;
-    why = "Der Ordner " + folderOf(path) + " erlaubt nicht, die Datei zu ersetzen (" + reasonText(e) + ").";
-    r = e == EACCES || e == EPERM ? Replaced::NotWithoutLoss : Replaced::Failed;
+    error = errno;
+    why = "Der Ordner " + folderOf(path) + " erlaubt nicht, die Datei zu ersetzen (" + reasonText(error) + ").";
+    r = error == EACCES || error == EPERM ? Replaced::NotWithoutLoss : Replaced::Failed;
   }
   if (r != Replaced::Done) ::unlink(tmp.c_str());
   tempDone(tmp);
   if (r == Replaced::Done) changed(path);
+  errno = error;
   return r;
 }
 
@@ -549,16 +682,22 @@ RewriteResult writeInPlace(const std::string& path, const std::string& bytes, co
 
 }  // namespace
 
-bool writeFileAtomic(const std::string& path, const std::string& bytes, bool durable) {
-  std::string why;
+bool writeFileAtomic(const std::string& path, const std::string& bytes, bool durable, std::string* why,
+                     const BeforeRename& beforeRename) {
+  std::string detail;
   struct stat st {};
   const bool existed = ::stat(path.c_str(), &st) == 0;
-  return replaceFile(path, bytes, existed ? &st : nullptr, -1, durable, why) == Replaced::Done;
+  if (replaceFile(path, bytes, existed ? &st : nullptr, -1, durable, detail, beforeRename) == Replaced::Done)
+    return true;
+  if (why) *why = writeFailureText(path, errno);
+  return false;
 }
 
 RewriteResult rewriteOriginal(const std::string& path, const std::string& bytes) {
-  const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+  std::string foreign;
+  const int fd = openTrusted(path, O_RDWR, &foreign);
   const int openError = errno;
+  if (!foreign.empty()) return {false, foreign};
   struct stat st {};
   if (fd < 0 ? ::stat(path.c_str(), &st) != 0 : ::fstat(fd, &st) != 0)
     return {false, "Die Datei ist nicht mehr vorhanden oder nicht zug\xC3\xA4nglich (" + reasonText(errno) + ")."};
@@ -570,7 +709,7 @@ RewriteResult rewriteOriginal(const std::string& path, const std::string& bytes)
   } else {
     // The attributes are read through a descriptor of the old file; one the
     // user may only read serves as well.
-    const int readFd = fd >= 0 ? fd : ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int readFd = fd >= 0 ? fd : openTrusted(path, O_RDONLY);
     const Replaced done = readFd < 0 ? Replaced::Failed : replaceFile(path, bytes, &st, readFd, true, r.why);
     if (readFd < 0) r.why = "Die Datei kann nicht gelesen werden (" + reasonText(errno) + ").";
     if (readFd != fd && readFd >= 0) ::close(readFd);

@@ -4,7 +4,9 @@
 #include <sys/stat.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <ctime>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -28,17 +30,39 @@ std::string programFolder();
 std::string currentFolder();  // with a trailing '/'
 bool setCurrentFolder(const std::string& path);
 
+// Symbolic links another user made. A link is followed only when it
+// belongs to the running user, to root, or to the owner of what it leads
+// to: one that someone else planted in a folder they may write must neither
+// bring in a file that only the running user may read nor send a write
+// over one of theirs.
+// Whether the name itself may be followed (true for anything but a link).
+bool linkTrusted(const std::string& path);
+// The first link on the way to the path (a folder on the way, the name
+// itself, and the links their targets lead through) that may not be
+// followed, named as on that way; nullopt when there is none.
+std::optional<std::string> foreignLink(const std::string& path);
+// The German sentence that names such a link for the user; as the reason
+// why `path` is not used, "Sie ..." when the link is that name itself.
+std::string foreignLinkText(const std::string& link, const std::string& path = {});
+// open(2) under that rule (O_CLOEXEC added): the file opened is the one a
+// followable way leads to. -1 with errno EACCES, and the sentence in *why,
+// when a link on the way is refused.
+int openTrusted(const std::string& path, int flags, std::string* why = nullptr);
+// The same for reading through stdio ("rb"); nullptr when refused or failed.
+std::FILE* fopenTrusted(const std::string& path);
+
 // The bytes of a regular file; nullopt for anything else (a pipe is never
-// waited on) and when it cannot be read.
-std::optional<std::string> readFile(const std::string& path);
+// waited on) and when it cannot be read. A file behind another user's link
+// is not read: *why then names the link.
+std::optional<std::string> readFile(const std::string& path, std::string* why = nullptr);
 // The most a text file of the user's (settings file, side files, folder
 // texts) may hold to be read whole: far above any real one, and far below
 // what would exhaust the memory of a small machine.
 inline constexpr int64_t kMaxTextFileBytes = int64_t{64} << 20;
-// The whole content of such a file, open or by name, from its start; false
-// or nullopt, with one German sentence why (when `why` is given), when it
-// is larger or cannot be read. Every whole read of a user's text file goes
-// through here.
+// The whole content of such a file, open or by name (opened as readFile
+// opens), from its start; false or nullopt, with one German sentence why
+// (when `why` is given), when it is larger or cannot be read. Every whole
+// read of a user's text file goes through here.
 bool readTextAll(int fd, std::string& out, std::string& why);
 std::optional<std::string> readTextFile(const std::string& path, std::string* why = nullptr);
 // All of `bytes` to an open file, going on after interrupted writes.
@@ -85,7 +109,12 @@ bool setModTime(const std::string& path, const struct timespec& t);
 // durable: flushed to disk before the rename as well, for the user's own
 // data (settings, rewritten originals); generated files that a new run
 // makes again need not wait for the disk.
-bool writeFileAtomic(const std::string& path, const std::string& bytes, bool durable = true);
+// A failure fills `why` (when given) with writeFailureText.
+// beforeRename, when given, runs on the complete new file (still open,
+// not yet under its name); false keeps the old file and fails the write.
+using BeforeRename = std::function<bool(int fd)>;
+bool writeFileAtomic(const std::string& path, const std::string& bytes, bool durable = true,
+                     std::string* why = nullptr, const BeforeRename& beforeRename = {});
 // What became of rewriting an original.
 struct RewriteResult {
   bool written = false;
@@ -116,6 +145,10 @@ bool readAll(int fd, std::string& out, int64_t most = INT64_MAX);
 
 // The system's reason (an errno value) in German words for the user.
 std::string reasonText(int errnoValue);
+// The one message for a file the program could not write: its name and the
+// system's reason, so that a full disk or a size limit can be told apart
+// from missing rights.
+std::string writeFailureText(const std::string& path, int errnoValue);
 
 // Adds '/' unless the text is empty or already ends in one.
 std::string withTrailingSlash(std::string path);

@@ -81,29 +81,30 @@ bool fremdInGeteiltemOrdner(const std::string& pfad, uid_t besitzer) {
   return ::stat(ordnerVon(pfad).c_str(), &os) != 0 || (os.st_mode & (S_IWGRP | S_IWOTH)) != 0;
 }
 
-constexpr const char* kFremdeVerknuepfung = "Sie ist eine symbolische Verknüpfung, die ein anderer Benutzer angelegt hat.";
 constexpr const char* kFremdeDatei =
     "Sie gehört einem anderen Benutzer und liegt in einem Ordner, in den auch andere schreiben dürfen.";
 
-// Where a read or write of `pfad` lands. A link is followed only when the
-// running user or root made it: a link that someone else planted in a
-// shared folder must neither send the settings over a file of their choosing
-// nor bring a file in that only root may read. A link whose target is
-// missing leads to that target, which a write then creates. nullopt, with
-// the reason, when the name is not to be used.
+// Where a read or write of `pfad` lands. A link is followed under the
+// file system's rule for links another user made (every folder on the way
+// included): a link planted in a shared folder must neither send the
+// settings over a file of its maker's choosing nor bring in a file that only
+// root may read. No name on the way, link or file, may be another user's
+// in a folder that others may write. A link whose target is missing leads
+// to that target, which a write then creates. nullopt, with the reason,
+// when the name is not to be used.
 std::optional<std::string> vertrautesZiel(std::string pfad, std::string& grund) {
+  if (const auto fremd = fs::foreignLink(pfad)) {
+    grund = fs::foreignLinkText(*fremd, pfad);
+    return std::nullopt;
+  }
   for (int stufe = 0; stufe < 40; ++stufe) {
     struct stat ls {};
     if (::lstat(pfad.c_str(), &ls) != 0) return pfad;
-    if (!S_ISLNK(ls.st_mode)) {
-      if (!fremdInGeteiltemOrdner(pfad, ls.st_uid)) return pfad;
+    if (fremdInGeteiltemOrdner(pfad, ls.st_uid)) {
       grund = kFremdeDatei;
       return std::nullopt;
     }
-    if (ls.st_uid != ::geteuid() && ls.st_uid != 0) {
-      grund = kFremdeVerknuepfung;
-      return std::nullopt;
-    }
+    if (!S_ISLNK(ls.st_mode)) return pfad;
     std::string ziel(static_cast<size_t>(ls.st_size) + 1, '\0');
     const ssize_t n = ::readlink(pfad.c_str(), ziel.data(), ziel.size());
     if (n <= 0 || static_cast<size_t>(n) >= ziel.size()) break;

@@ -35,9 +35,10 @@ class IniFehler : public std::runtime_error {
 };
 
 // A settings or side file as read under the rule of dateiErsetzen: a
-// symbolic link is followed only when the running user or root made it, and
-// a file of another user (not root) in a folder that others may write is not
-// taken (whoever may write there could have put it there).
+// symbolic link is followed under the file system's rule for links another
+// user made (fs::foreignLink), and a file or link of another user (not
+// root) in a folder that others may write is not taken (whoever may write
+// there could have put it there).
 struct Einstellungsinhalt {
   // Something stands under the name (an own link leading nowhere does not).
   bool vorhanden = false;
@@ -106,8 +107,9 @@ bool iniNamenGleich(std::string_view a, std::string_view b);
 // complete, flushed write; where the folder takes no new file or the owner
 // cannot be kept, the file itself is rewritten, its space taken first and
 // its length set last. A symbolic link is followed, not replaced, when the
-// running user or root owns it; a link of anyone else is refused, and so is
-// a file of another user (not root) in a folder that others may write.
+// file system's rule for links allows it (fs::foreignLink); otherwise it is
+// refused, and so is a file or link of another user (not root) in a folder
+// that others may write.
 // False on failure; the old file is then unchanged.
 bool dateiErsetzen(const std::string& pfad, const std::string& bytes);
 

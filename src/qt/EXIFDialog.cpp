@@ -210,7 +210,7 @@ EXIFDialog::EXIFDialog(TEXIFForm& form, QWidget* haupt, char dezimaltrenner)
   });
   v->addWidget(MBeschreibung);
 
-  LVorschau = new QLabel(this);
+  LVorschau = klartextLabel(this);
   LVorschau->setObjectName(QStringLiteral("LVorschau"));
   v->addWidget(LVorschau);
   Vorschau = new QLabel(this);

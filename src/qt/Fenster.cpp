@@ -67,6 +67,10 @@ Hauptfenster::Hauptfenster(Programm& p, OptionBinder& binder, NavigationDialog& 
   p_.HauptForm.fokusSetzen = [this](Opt o) {
     if (QWidget* w = binder_.widget(o)) w->setFocus(Qt::OtherFocusReason);
   };
+  p_.HauptForm.fokusZurueck = [this](Opt o) {
+    if (QWidget* w = binder_.widget(o); w && w->hasFocus()) focusNextPrevChild(false);
+  };
+  p_.HauptForm.rueckwaertsBetreten = [this] { return binder_.rueckwaertsBetreten(); };
   p_.m.setEnabled(Opt::BitBErgebnisAnsehen, false);
   p_.HauptForm.geaendert = [this] { aktualisieren(); };
   // The window follows the visual styles, and the main window previews F1.
@@ -83,21 +87,7 @@ Hauptfenster::Hauptfenster(Programm& p, OptionBinder& binder, NavigationDialog& 
     reiter += fm.horizontalAdvance(PageControl->tabText(i).remove(QLatin1Char('&'))) + 26;
   const QSize noetig(reiter, 640);
   resize(sizeHint().expandedTo(noetig).expandedTo(QSize(980, 640)).boundedTo(QSize(1260, 740)));
-  einpassen();
-}
-
-void Hauptfenster::einpassen() {
-  const QScreen* schirm = screen();
-  if (!schirm) return;
-  const QRect frei = schirm->availableGeometry();
-  // Before the window system has framed the window its frame is unknown:
-  // room for a title bar and borders is kept free.
-  const QSize rahmen = (frameGeometry().size() - size()).expandedTo(isVisible() ? QSize() : QSize(16, 40));
-  const QSize innen = size().boundedTo(frei.size() - rahmen);
-  if (innen != size()) resize(innen);
-  const QSize aussen = innen + rahmen;
-  move(frei.x() + std::max(0, (frei.width() - aussen.width()) / 2),
-       frei.y() + std::max(0, (frei.height() - aussen.height()) / 2));
+  fensterEinpassen(*this);
 }
 
 void Hauptfenster::showEvent(QShowEvent* e) {
@@ -105,7 +95,7 @@ void Hauptfenster::showEvent(QShowEvent* e) {
   // Once framed, the window is fitted again with its real frame.
   if (!eingepasst_) {
     eingepasst_ = true;
-    QTimer::singleShot(0, this, [this] { einpassen(); });
+    QTimer::singleShot(0, this, [this] { fensterEinpassen(*this); });
   }
 }
 

@@ -37,8 +37,6 @@ class Hauptfenster : public QMainWindow {
 
  private:
   void knopf(Opt o);
-  // At most the screen's free area, centred on it.
-  void einpassen();
   bool eingepasst_ = false;
   Programm& p_;
   OptionBinder& binder_;

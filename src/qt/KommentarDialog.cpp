@@ -67,7 +67,7 @@ KommentarDialog::KommentarDialog(TKommentarForm& form) : QDialog(nullptr), form_
   BitBBilderPfadWahl->setGeometry(582, 6, 25, 21);
   BitBBilderPfadWahl->setAutoDefault(false);
 
-  LBildNr = new QLabel(this);
+  LBildNr = klartextLabel(this);
   LBildNr->setObjectName(QStringLiteral("LBildNr"));
   LBildNr->setGeometry(12, 36, 200, 17);
   auto* label2 = new QLabel(QStringLiteral("Unterpfade bitte manuell auswählen!"), this);
@@ -75,7 +75,7 @@ KommentarDialog::KommentarDialog(TKommentarForm& form) : QDialog(nullptr), form_
   label2->setGeometry(360, 36, 253, 17);
   label2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
-  LHinterbild = new QLabel(this);
+  LHinterbild = klartextLabel(this);
   LHinterbild->setObjectName(QStringLiteral("LHinterbild"));
   LHinterbild->setGeometry(12, 130, 220, 30);
   LHinterbild->setAlignment(Qt::AlignCenter);
@@ -91,7 +91,7 @@ KommentarDialog::KommentarDialog(TKommentarForm& form) : QDialog(nullptr), form_
     if (!spiegeln_) form_.MKommentar = memoText();
   });
 
-  LDateiname = new QLabel(this);
+  LDateiname = klartextLabel(this);
   LDateiname->setObjectName(QStringLiteral("LDateiname"));
   LDateiname->setGeometry(12, 284, 228, 17);
 
@@ -136,7 +136,7 @@ void KommentarDialog::aktualisieren() {
   EdBilderPfad->setText(QString::fromStdString(
       pfadKuerzen(form_.EdBilderPfad, EdBilderPfad->width() - 10,
                   [&fm](const std::string& t) { return fm.horizontalAdvance(QString::fromStdString(t)); })));
-  EdBilderPfad->setToolTip(voll);
+  klartextHinweis(EdBilderPfad, voll);
   LBildNr->setText(QString::fromStdString(form_.LBildNr));
   LDateiname->setText(QString::fromStdString(form_.LDateiname));
   LHinterbild->setText(QString::fromStdString(form_.LHinterbild));

@@ -1,6 +1,7 @@
 #include "qt/NavigationDialog.h"
 
 #include <QEvent>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "qt/Seiten.h"
@@ -26,6 +27,14 @@ NavigationDialog::NavigationDialog(TNavigationForm& form, OptionBinder& binder) 
   form_.schliessen = [this] { accept(); };
   form_.geaendert = [this] { aktualisieren(); };
   aktualisieren();
+  resize(sizeHint());
+  fensterEinpassen(*this);
+}
+
+void NavigationDialog::showEvent(QShowEvent* e) {
+  QDialog::showEvent(e);
+  // Framed now: fitted again with its real frame.
+  QTimer::singleShot(0, this, [this] { fensterEinpassen(*this); });
 }
 
 void NavigationDialog::aktualisieren() {

@@ -22,6 +22,7 @@ class NavigationDialog : public QDialog {
 
  protected:
   bool event(QEvent* e) override;
+  void showEvent(QShowEvent* e) override;
 
  private:
   TNavigationForm& form_;

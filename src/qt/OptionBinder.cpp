@@ -1,6 +1,7 @@
 #include "qt/OptionBinder.h"
 
 #include "qt/RealSpinEdit.h"
+#include "ui/Tastatur.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -22,6 +23,7 @@
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QTabWidget>
+#include <QTextDocument>
 
 namespace mosaik {
 
@@ -119,6 +121,16 @@ QLabel* begleitText(const QString& text, QWidget* buddy, QWidget* parent) {
   return l;
 }
 
+QLabel* klartextLabel(QWidget* parent) {
+  auto* l = new QLabel(parent);
+  l->setTextFormat(Qt::PlainText);
+  return l;
+}
+
+void klartextHinweis(QWidget* w, const QString& text) {
+  w->setToolTip(Qt::mightBeRichText(text) ? Qt::convertFromPlainText(text, Qt::WhiteSpaceNoWrap) : text);
+}
+
 OptionBinder::OptionBinder(OptionModel& m, Tastenfilter filter, QObject* parent)
     : QObject(parent), m_(m), filter_(std::move(filter)) {
   m_.addListener([this](Opt o) {
@@ -142,6 +154,7 @@ QWidget* OptionBinder::erzeugen(Opt o, QWidget* parent) {
       // The model keeps a group exclusive; Qt's own grouping by parent would
       // mix groups that share a page.
       rb->setAutoExclusive(false);
+      rb->installEventFilter(this);
       connect(rb, &QRadioButton::clicked, this, [this, o](bool) {
         m_.setChecked(o, true);
         aktualisieren(o);  // a second click must not clear it
@@ -223,12 +236,9 @@ QWidget* OptionBinder::erzeugen(Opt o, QWidget* parent) {
       w = sl;
       break;
     }
-    case Kind::Label: {
-      auto* la = new QLabel(parent);
-      la->setTextFormat(Qt::PlainText);
-      w = la;
+    case Kind::Label:
+      w = klartextLabel(parent);
       break;
-    }
     case Kind::Button: {
       auto* pb = new QPushButton(parent);
       connect(pb, &QPushButton::clicked, this, [this, o] {
@@ -348,6 +358,29 @@ void OptionBinder::aktualisieren(Opt o) {
   w->setHidden(!m_.visible(o));
 }
 
+// Arrow keys move among the members of a radio group and choose the one
+// they reach, as in every desktop dialog. Qt's own arrows would wander over
+// every button of the page and choose nothing: the groups are the model's.
+bool OptionBinder::radioPfeil(Opt o, const QKeyEvent* ke) {
+  bool vorwaerts = true;
+  switch (ke->key()) {
+    case Qt::Key_Down:
+    case Qt::Key_Right: break;
+    case Qt::Key_Up:
+    case Qt::Key_Left: vorwaerts = false; break;
+    default: return false;
+  }
+  const Opt n = radioNachbar(o, vorwaerts, [this](Opt m) {
+    const QWidget* w = widget(m);
+    return w && w->isVisible() && w->isEnabled();
+  });
+  if (n == o) return true;
+  m_.setChecked(n, true);
+  aktualisieren(n);
+  if (QWidget* w = widget(n); w->isVisible() && w->isEnabled()) w->setFocus(Qt::OtherFocusReason);
+  return true;
+}
+
 Opt OptionBinder::zuWidget(QObject* obj) const {
   for (int i = 0; i < kOptCount; ++i)
     if (widgets_[static_cast<size_t>(i)] == obj) return static_cast<Opt>(i);
@@ -409,6 +442,7 @@ bool OptionBinder::eventFilter(QObject* obj, QEvent* e) {
   }
   const Opt o = zuWidget(obj);
   if (o == Opt::Count) return false;
+  if (info(o).kind == Kind::Radio) return e->type() == QEvent::KeyPress && radioPfeil(o, static_cast<QKeyEvent*>(e));
   switch (e->type()) {
     case QEvent::FocusIn:
       if (!echterFokuswechsel(e)) break;
@@ -420,7 +454,9 @@ bool OptionBinder::eventFilter(QObject* obj, QEvent* e) {
           QMetaObject::invokeMethod(this, [this, o] { m_.run(o, Ev::Enter); }, Qt::QueuedConnection);
         break;
       }
+      rueckwaerts_ = static_cast<QFocusEvent*>(e)->reason() == Qt::BacktabFocusReason;
       m_.run(o, Ev::Enter);
+      rueckwaerts_ = false;
       break;
     case QEvent::FocusOut:
       if (echterFokuswechsel(e)) m_.run(o, Ev::Exit);

@@ -49,18 +49,23 @@ class OptionBinder : public QObject {
 
   // Inserts text into a filtered field as if pasted.
   void einfuegen(Opt o, const QString& text);
+  // While a control's Enter event runs: whether it was reached with
+  // Shift+Tab.
+  bool rueckwaertsBetreten() const { return rueckwaerts_; }
 
  protected:
   bool eventFilter(QObject* obj, QEvent* e) override;
 
  private:
   bool tasteFiltern(Opt o, QLineEdit* ed, QKeyEvent* ke);
+  bool radioPfeil(Opt o, const QKeyEvent* ke);
   Opt zuWidget(QObject* obj) const;
   OptionModel& m_;
   std::array<QWidget*, kOptCount> widgets_{};
   std::function<void(Opt)> knopf_;
   std::array<std::function<QString(const QString&)>, kOptCount> anzeige_;
   Tastenfilter filter_;
+  bool rueckwaerts_ = false;
 };
 
 // Memo texts: CR LF in the model, LF in the widget; every other character
@@ -75,5 +80,13 @@ QAction* einfuegenAktion(QMenu* menu);
 
 // A plain label that greys out and hides with the control it describes.
 QLabel* begleitText(const QString& text, QWidget* buddy, QWidget* parent);
+
+// A label for texts that are not the program's own (file and folder names,
+// the user's texts): shown as written, never read as markup, so that a
+// picture named "<b>x.jpg" keeps its name and a line break stays one.
+QLabel* klartextLabel(QWidget* parent);
+// A tool tip with such a text; Qt would read it as markup whenever it
+// looks like some.
+void klartextHinweis(QWidget* w, const QString& text);
 
 }  // namespace mosaik

@@ -28,7 +28,7 @@ class Ordneranzeige : public QObject {
       : QObject(binder.widget(o)), binder_(binder), m_(m), o_(o), menuName_(menuName) {
     auto* ed = static_cast<QLineEdit*>(binder.widget(o));
     binder.setAnzeige(o, [ed](const QString& voll) {
-      ed->setToolTip(voll);
+      klartextHinweis(ed, voll);
       const QFontMetrics fm = ed->fontMetrics();
       const std::string kurz = pfadKuerzen(voll.toStdString(), textbreite(ed), [&fm](const std::string& t) {
         return fm.horizontalAdvance(QString::fromStdString(t));

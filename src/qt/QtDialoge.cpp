@@ -36,6 +36,9 @@ MsgResult QtDialogService::message(MsgKind kind, const std::string& text, MsgBut
   box.setWindowTitle(caption.empty() ? QStringLiteral("Mosaikschauer") : QString::fromStdString(caption));
   QString t = QString::fromStdString(text);
   t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  // The texts name files and folders: a name that looks like markup is
+  // shown as it is, and its line breaks stay.
+  box.setTextFormat(Qt::PlainText);
   box.setText(t);
   if (buttons == MsgButtons::YesNo) {
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
@@ -121,9 +124,13 @@ void dateidialogEinrichten(QFileDialog& d) {
 
 namespace {
 std::optional<std::string> dateiDialog(const FileDialogOptions& o, QFileDialog::AcceptMode modus) {
-  QFileDialog d(QApplication::activeWindow(), QString::fromStdString(o.title), QString::fromStdString(o.folder),
-                qtFilter(o.filter));
+  QFileDialog d(QApplication::activeWindow(), QString::fromStdString(o.title), QString(), qtFilter(o.filter));
   dateidialogEinrichten(d);
+  // A folder that does not exist yet (the HTML folder before the first
+  // run) opens as its nearest existing parent; Qt would open the parent
+  // and propose the missing folder's name as the file's.
+  if (const QString start = vorhandenerOrdner(QString::fromStdString(o.folder)); !start.isEmpty())
+    d.setDirectory(start);
   d.setAcceptMode(modus);
   d.setFileMode(modus == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
   // The caller asks before replacing a file.
@@ -172,9 +179,8 @@ void ordnerDialogEinrichten(QFileDialog& d, const FolderDialogOptions& o) {
   // Confirmed at once, the chooser returns the folder it opened in.
   if (!start.isEmpty()) d.setDirectory(start);
   if (o.statusText) {
-    auto* status = new QLabel(&d);
+    QLabel* status = klartextLabel(&d);
     status->setObjectName(QStringLiteral("Statuszeile"));
-    status->setTextFormat(Qt::PlainText);
     if (auto* gitter = qobject_cast<QGridLayout*>(d.layout())) gitter->addWidget(status, gitter->rowCount(), 0, 1, -1);
     const auto zeigen = [status, f = o.statusText](const QString& pfad) {
       status->setText(QString::fromStdString(f(QDir::cleanPath(pfad).toStdString())));

@@ -12,9 +12,12 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QSpinBox>
+#include <QStyle>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <initializer_list>
 
 namespace mosaik {
@@ -24,13 +27,19 @@ using O = Opt;
 
 // A page's scroll area asks for room for all of its content: the window
 // opens as large as the pages need where the screen allows, and the
-// scroll bars appear only where it does not.
+// scroll bars appear only where it does not. Its width has room for the
+// vertical bar too, so that a window only too low for its pages does not
+// scroll sideways as well.
 class Seitenrolle : public QScrollArea {
  public:
   using QScrollArea::QScrollArea;
   QSize sizeHint() const override {
     const int rand = 2 * frameWidth();
-    return (widget() ? widget()->minimumSizeHint() : QSize()) + QSize(rand, rand);
+    const int balken = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    if (!widget()) return QSize(rand + balken, rand);
+    const QSize inhalt(widget()->sizeHint().expandedTo(widget()->minimumSizeHint()).width(),
+                       widget()->minimumSizeHint().height());
+    return inhalt + QSize(rand + balken, rand);
   }
 };
 
@@ -50,13 +59,16 @@ class Bau {
   QWidget* seite(Opt o, QTabWidget* leiste, bool rollen = true) {
     QWidget* s = b_.erzeugen(o, leiste);
     leiste->addTab(s, QString());
-    if (!rollen) return s;
+    return rollen ? rollend(s) : s;
+  }
+  // The widget that takes a page's content, inside a scroll area that
+  // fills the page.
+  static QWidget* rollend(QWidget* s) {
     auto* rolle = new Seitenrolle(s);
     rolle->setFrameShape(QFrame::NoFrame);
     rolle->setWidgetResizable(true);
     auto* inhalt = new QWidget;
-    inhalt->setObjectName(QLatin1String(info(o).name.data(), static_cast<qsizetype>(info(o).name.size())) +
-                          QStringLiteral("Inhalt"));
+    inhalt->setObjectName(s->objectName() + QStringLiteral("Inhalt"));
     rolle->setWidget(inhalt);
     auto* l = new QVBoxLayout(s);
     l->setContentsMargins(0, 0, 0, 0);
@@ -800,7 +812,12 @@ void seiteHilfe(Bau& b, QTabWidget* leiste) {
   auto* v = new QVBoxLayout(s);
   QGroupBox* info = b.gruppe(O::GrBInfo, s);
   auto* il = new QVBoxLayout(info);
-  il->addLayout(Bau::reihe({new MeinBild(info), b.w(O::LProgrammname, info)}));
+  // The program's name stands out in bold.
+  QWidget* name = b.w(O::LProgrammname, info);
+  QFont fett = name->font();
+  fett.setBold(true);
+  name->setFont(fett);
+  il->addLayout(Bau::reihe({new MeinBild(info), name}));
   il->addWidget(Bau::hinweis(QStringLiteral("F1 =  kontext- sensitive Hilfe"), info));
   il->addLayout(Bau::reihe({b.w(O::BHilfe, info), b.w(O::BFragebogen, info), b.w(O::BHomepage, info),
                             b.w(O::BMail, info)}));
@@ -814,6 +831,21 @@ void seiteHilfe(Bau& b, QTabWidget* leiste) {
 }
 
 }  // namespace
+
+void fensterEinpassen(QWidget& fenster) {
+  const QScreen* schirm = fenster.screen();
+  if (!schirm) return;
+  const QRect frei = schirm->availableGeometry();
+  // Before the window system has framed the window its frame is unknown:
+  // room for a title bar and borders is kept free.
+  const QSize rahmen =
+      (fenster.frameGeometry().size() - fenster.size()).expandedTo(fenster.isVisible() ? QSize() : QSize(16, 40));
+  const QSize innen = fenster.size().boundedTo(frei.size() - rahmen);
+  if (innen != fenster.size()) fenster.resize(innen);
+  const QSize aussen = innen + rahmen;
+  fenster.move(frei.x() + std::max(0, (frei.width() - aussen.width()) / 2),
+               frei.y() + std::max(0, (frei.height() - aussen.height()) / 2));
+}
 
 bool istOrdneranzeige(Opt o) {
   return o == O::EdBilderPfad || o == O::EdHTMLPfadname || o == O::EdgrosseBilderPfadname || o == O::EdVorschauPfadname;
@@ -840,9 +872,12 @@ void hauptseitenAufbauen(OptionBinder& binder, QTabWidget* pageControl, QTabWidg
 void navigationsseitenAufbauen(OptionBinder& binder, QTabWidget* tabs) {
   Bau b(binder);
 
-  auto* ueb = new QWidget(tabs);
-  ueb->setObjectName(QStringLiteral("TabSheetUebersichtsseiten"));
-  tabs->addTab(ueb, QStringLiteral("Ü&bersichtsseiten"));
+  // The pages scroll as the main window's do, so that the dialog fits a
+  // small screen.
+  auto* uebSeite = new QWidget(tabs);
+  uebSeite->setObjectName(QStringLiteral("TabSheetUebersichtsseiten"));
+  tabs->addTab(uebSeite, QStringLiteral("Ü&bersichtsseiten"));
+  QWidget* ueb = Bau::rollend(uebSeite);
   auto* ul = new QGridLayout(ueb);
   ul->addWidget(b.w(O::LNavigation, ueb), 0, 0);
   ul->addLayout(Bau::reihe({b.w(O::CBNavigationOben, ueb), b.w(O::CBNavigationUnten, ueb)}), 0, 1, 1, 2);
@@ -882,9 +917,10 @@ void navigationsseitenAufbauen(OptionBinder& binder, QTabWidget* tabs) {
   ul->setRowStretch(zeile, 1);
   ul->setColumnStretch(1, 1);
 
-  auto* gross = new QWidget(tabs);
-  gross->setObjectName(QStringLiteral("TabSheetGrosseBilder"));
-  tabs->addTab(gross, QStringLiteral("Große Bil&der"));
+  auto* grossSeite = new QWidget(tabs);
+  grossSeite->setObjectName(QStringLiteral("TabSheetGrosseBilder"));
+  tabs->addTab(grossSeite, QStringLiteral("Große Bil&der"));
+  QWidget* gross = Bau::rollend(grossSeite);
   auto* gl = new QGridLayout(gross);
   gl->addWidget(b.w(O::CBNavigationGrosseBilder, gross), 0, 0, 1, 2);
   gl->addWidget(b.w(O::CBNavigationEndlos, gross), 0, 2);

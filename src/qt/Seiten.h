@@ -14,6 +14,11 @@ void hauptseitenAufbauen(OptionBinder& b, QTabWidget* pageControl, QTabWidget*& 
 // The two pages of the navigation dialog.
 void navigationsseitenAufbauen(OptionBinder& b, QTabWidget* tabs);
 
+// A window at most the screen's free area, centred on it; its pages
+// scroll where it has less room than they ask for. Run again once the
+// window system has framed the window, so that its real frame counts.
+void fensterEinpassen(QWidget& fenster);
+
 // Display fields that show a folder and are never typed into.
 bool istOrdneranzeige(Opt o);
 

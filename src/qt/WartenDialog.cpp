@@ -57,7 +57,7 @@ WartenDialog::WartenDialog(TwartenForm& form, QWidget* haupt) : QDialog(haupt), 
   titel.setBold(true);
   const int breite = std::max(146, QFontMetrics(titel).horizontalAdvance(QStringLiteral("Bitte warten...")) + 120);
   const int x = (breite - 146) / 2;
-  LAktuellerDateiname = new QLabel(this);
+  LAktuellerDateiname = klartextLabel(this);
   LAktuellerDateiname->setObjectName(QStringLiteral("LAktuellerDateiname"));
   LAktuellerDateiname->setGeometry(6, 6, breite - 7, 13 + mehr);
   LAktuellerDateiname->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -97,7 +97,7 @@ void WartenDialog::aktualisieren() {
     const QString voll = QString::fromStdString(gezeigterName_);
     LAktuellerDateiname->setText(
         LAktuellerDateiname->fontMetrics().elidedText(voll, Qt::ElideMiddle, LAktuellerDateiname->width()));
-    LAktuellerDateiname->setToolTip(voll);
+    klartextHinweis(LAktuellerDateiname, voll);
   }
   BAbbruch->setEnabled(form_.BAbbruchEnabled);
   if (form_.TimerEnabled != Timer->isActive()) {

@@ -53,7 +53,14 @@ std::string THauptForm::einfuegen(Opt feld, const std::string& text) {
 
 void THauptForm::EdNameHTMLExit() {
   OptionModel& m = k_.m;
-  std::string name = m.text(O::EdNameHTML);
+  // A name from a settings file has not passed the key filter: its
+  // separators count as typed ones do, so that a Windows path of an older
+  // file ("C:\Daten\web\xyz") leaves its last part, whose folder names
+  // nothing here.
+  std::string name;
+  const std::string text = m.text(O::EdNameHTML);
+  for (size_t pos = 0; pos < text.size();)
+    appendUtf8(name, tasteErsetzen(O::EdNameHTML, nextCodePoint(text, pos), m.decimalSeparator()));
   // A typed path names the HTML folder too, when that folder exists.
   const size_t trenner = name.rfind('/');
   if (trenner != std::string::npos) {

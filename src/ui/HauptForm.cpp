@@ -32,6 +32,14 @@ void THauptForm::optionEvent(Opt o, Ev e) {
 #undef HANDLER
 }
 
+void THauptForm::weiterreichen(Opt von, Opt ziel) {
+  if (rueckwaertsBetreten && rueckwaertsBetreten()) {
+    if (fokusZurueck) fokusZurueck(von);
+  } else {
+    fokus(ziel);
+  }
+}
+
 void THauptForm::procedure(Proc p) {
   switch (p) {
     case Proc::EdgrosseBilderPfadnameAnpassen: EdgrosseBilderPfadnameAnpassen(); break;

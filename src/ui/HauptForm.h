@@ -49,6 +49,12 @@ class THauptForm : public OptionEvents, public Formular {
 
   // Moves the keyboard focus to a control (set by the view).
   std::function<void(Opt)> fokusSetzen;
+  // Moves the keyboard focus from a control on to the one before it in the
+  // tab order (set by the view).
+  std::function<void(Opt)> fokusZurueck;
+  // Whether the control being entered was reached backwards, with
+  // Shift+Tab (set by the view).
+  std::function<bool()> rueckwaertsBetreten;
 
   // The visual-style component: CBTheming sets its options, the windows
   // follow them.
@@ -76,6 +82,10 @@ class THauptForm : public OptionEvents, public Formular {
   void fokus(Opt o) {
     if (fokusSetzen) fokusSetzen(o);
   }
+  // A control that is never typed into hands the focus on in the direction
+  // the user goes: forward to ziel, backwards past itself, so that
+  // Shift+Tab is not sent back to where it came from.
+  void weiterreichen(Opt von, Opt ziel);
 
   Kontext& k_;
   TNavigationForm& nav_;

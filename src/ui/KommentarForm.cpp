@@ -246,6 +246,10 @@ bool TKommentarForm::KommentarSpeichern(int i) {
   // A picture behind a link is written where it lies; the link stays. One
   // gone since it was shown (or whose link leads nowhere now) is no
   // write-protected one: the user learns what became of it.
+  if (const auto link = fs::foreignLink(pfad)) {
+    k_.fehler(kopf + "\r\n" + fs::foreignLinkText(*link, pfad));
+    return true;
+  }
   std::error_code weg;
   const std::string ziel = std::filesystem::canonical(pfad, weg).string();
   if (weg) {

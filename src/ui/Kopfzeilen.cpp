@@ -119,7 +119,7 @@ void THauptForm::BStandardClick() {
 }
 
 // The caption templates are edited only in the caption editor.
-void THauptForm::MBeschreibungEnter() { fokus(Opt::BExifDaten); }
-void THauptForm::MBeschreibungGrossEnter() { fokus(Opt::BGrossExifDaten); }
+void THauptForm::MBeschreibungEnter() { weiterreichen(Opt::MBeschreibung, Opt::BExifDaten); }
+void THauptForm::MBeschreibungGrossEnter() { weiterreichen(Opt::MBeschreibungGross, Opt::BGrossExifDaten); }
 
 }  // namespace mosaik

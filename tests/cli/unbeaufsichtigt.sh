@@ -169,6 +169,40 @@ lauf "$tmp/galerie" "$prog" -ini="$tmp/galerie/einst.ini" -autostart
 erwarte 1 "Zweiter Lauf über eigenen Bildern" "Der Ordner für die großen Bilder $gb/Sub/ enthält Originalbilder."
 [ "$(summen)" = "$vorher" ] || fail "Zweiter Lauf hat geschrieben"
 
+# Outside the picture tree as well, named relative to it: a folder of the
+# user's photos is refused for the large images; one the runs filled
+# themselves takes every rerun, until a photo is copied over a large image
+# with its name and its time.
+rm -f "$tmp/programm/Mosaikschauer.ini"
+ab="$tmp/aussen"
+mkdir -p "$ab/P" "$ab/O" "$ab/G"
+cp "$2/captions/urlaub.jpg" "$ab/P/a.jpg"
+cp "$2/captions/nurexif.jpg" "$ab/O/a.jpg"
+cp "$2/captions/nurkommentar.jpg" "$ab/O/c.jpg"
+touch -d '2018-06-01 12:00' "$ab/O/a.jpg" "$ab/O/c.jpg"
+aussen() {
+  printf '[OrdnerUndDateien]\r\nOrdner=%s\r\nOriginaleVerkleinern=1\r\nGrosseBilderpfad=%s\r\n' "$ab/P" "$1" \
+    > "$ab/einst.ini"
+  printf '[GrosseBilder]\r\nGrosseBilderErsetzen=1\r\n' >> "$ab/einst.ini"
+}
+aussen ../O
+vorher=$(md5sum "$ab/O/a.jpg" "$ab/O/c.jpg")
+lauf "$ab/P" "$prog" -ini="$ab/einst.ini" -autostart
+erwarte 1 "Große Bilder über Fotos außerhalb" "Der Ordner für die großen Bilder $ab/O/ enthält Originalbilder."
+[ "$(md5sum "$ab/O/a.jpg" "$ab/O/c.jpg")" = "$vorher" ] || fail "Fotos außerhalb überschrieben"
+aussen "$ab/G"
+for n in 1 2; do
+  lauf "$ab/P" "$prog" -ini="$ab/einst.ini" -autostart
+  erwarte 0 "Eigener Ordner außerhalb, Lauf $n"
+done
+cp "$ab/O/a.jpg" "$ab/G/neu"
+touch -r "$ab/G/a.jpg" "$ab/G/neu"
+mv "$ab/G/neu" "$ab/G/a.jpg"
+vorher=$(md5sum "$ab/G/a.jpg")
+lauf "$ab/P" "$prog" -ini="$ab/einst.ini" -autostart
+erwarte 1 "Foto über großem Bild" "Der Ordner für die großen Bilder $ab/G/ enthält Originalbilder."
+[ "$(md5sum "$ab/G/a.jpg")" = "$vorher" ] || fail "Foto über großem Bild ersetzt"
+
 # A name affix of a hand-edited settings file leads nowhere outside the
 # folder of the large images: no original of another folder is replaced.
 rm -f "$tmp/programm/Mosaikschauer.ini"
@@ -243,6 +277,8 @@ mkdir -p "$tmp/knapp"
 cp "$2/captions/urlaub.jpg" "$tmp/knapp/a.jpg"
 lauf "$tmp/knapp" prlimit --fsize=3000 "$prog" -autostart
 erwarte 1 "Dateigrößengrenze" "Speichern der StyleSheet-Datei $tmp/knapp/html/meinebilder.css"
+grep -qF "Die Datei $tmp/knapp/html/meinebilder.css kann nicht geschrieben werden (die Datei würde zu groß)." \
+  "$tmp/err" || fail "Grund fehlt: $(cat "$tmp/err")"
 rest=$(find "$tmp/knapp" "$tmp/programm" -name '.mosaik-*')
 [ -z "$rest" ] || fail "Temporäre Dateien geblieben: $rest"
 cmp -s "$2/captions/urlaub.jpg" "$tmp/knapp/a.jpg" || fail "Original verändert"

@@ -305,6 +305,32 @@ TEST_F(Bildpipeline, KeptFilesAreNeitherReadNorRewritten) {
   EXPECT_FALSE(fs::fileExists(z + "mini-foto.jpg"));
 }
 
+TEST_F(Bildpipeline, DerivedFileSpelledOtherwiseBelongsToOnePictureOnly) {
+  // An existing derived file in another case is an earlier run's only when
+  // no picture's derived name is spelled like it, and the first picture
+  // spelled like it in another case takes it.
+  Schreiben(z + "Foto.jpg", "1");
+  Schreiben(z + "BILD.jpg", "2");
+  const std::vector<std::string> fotos = {"Foto.jpg", "foto.jpg"}, bilder = {"bild.jpg", "Bild.jpg"};
+  const struct {
+    std::string name;
+    std::vector<std::string> namen;
+    std::optional<std::string> datei;
+  } faelle[] = {
+      {"Foto.jpg", fotos, "Foto.jpg"},  {"foto.jpg", fotos, std::nullopt},  {"foto.jpg", {}, "Foto.jpg"},
+      {"foto.jpg", {"foto.jpg"}, "Foto.jpg"}, {"bild.jpg", bilder, "BILD.jpg"}, {"Bild.jpg", bilder, std::nullopt},
+      {"fehlt.jpg", {}, std::nullopt},
+  };
+  for (const auto& f : faelle) EXPECT_EQ(AbgeleiteteDatei(z, f.name, f.namen), f.datei) << f.name;
+
+  // The size of a subfolder's first thumbnail before it is made: of the
+  // file spelled exactly so, never of another picture's.
+  Schreiben(q + "foto.jpg", Original(Muster(30, 40)));
+  Schreiben(z + "mini-Foto.jpg", Original(Muster(40, 30)));
+  EXPECT_EQ(VorschauGroesseAttributeVorab(k, q + "foto.jpg", z, "mini-foto.jpg"), "width=\"30\" height=\"40\"");
+  EXPECT_EQ(VorschauGroesseAttributeVorab(k, q + "foto.jpg", z, "mini-Foto.jpg"), "width=\"40\" height=\"30\"");
+}
+
 TEST_F(Bildpipeline, NameAffixesNeverLeadOutOfTheFolder) {
   // Whatever reaches the affixes (a hand-edited settings file, a program
   // setting them unchecked), a derived picture is made in its own folder or

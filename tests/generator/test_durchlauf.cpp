@@ -2,13 +2,16 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <optional>
 #include <set>
 #include <stdexcept>
 
+#include "Dateigroessengrenze.h"
 #include "DurchlaufTestbasis.h"
+#include "generator/Ableitungsbuch.h"
 #include "generator/Durchlauf.h"
 #include "generator/Generierung.h"
 #include "generator/Verzeichnis.h"
@@ -342,8 +345,17 @@ TEST_F(Durchlauf, FehlerDerSpiegelungWerdenGemeldet) {
       {&AppState::Vorschaubilderpfad, q + "Sub", q + "Sub", "Vorschaubilder " + q + "Sub/" + enthaelt},
       {&AppState::Vorschaubilderpfad, g, "",
        "Vorschaubilder " + g + " ist der Ordner für die großen Bilder selbst.\r\nDie großen Bilder würden überschrieben."},
+      // Wherever the folder lies: outside the picture tree, or below the
+      // HTML folder.
+      {&AppState::GrosseBilderpfad, tmp.pfad() + "O", "", "großen Bilder " + tmp.pfad() + "O/" + enthaelt},
+      {&AppState::Vorschaubilderpfad, tmp.pfad() + "O", "", "Vorschaubilder " + tmp.pfad() + "O/" + enthaelt},
+      {&AppState::GrosseBilderpfad, q + "arch/2019", q + "arch", "großen Bilder " + q + "arch/2019/" + enthaelt},
   };
   datei(q + "Sub/Tief/c.jpg", jpeg(4));
+  datei(q + "arch/2019/a.jpg", jpeg(5));
+  datei(tmp.pfad() + "O/a.jpg", jpeg(6));
+  datei(tmp.pfad() + "O/c.jpg", jpeg(7));
+  const auto fremd = inhalte(tmp.pfad() + "O");
   const auto vorher = originale();
   for (const auto& f : ableitungen) {
     SCOPED_TRACE(f.ordner + " in " + f.html);
@@ -366,12 +378,15 @@ TEST_F(Durchlauf, FehlerDerSpiegelungWerdenGemeldet) {
   m.setChecked(Opt::RBVorneGrosseBilder, true);
   m.setText(Opt::EdErweiterungGrosseBilder, "");
   EXPECT_EQ(originale(), vorher);
+  EXPECT_EQ(inhalte(tmp.pfad() + "O"), fremd);
   EXPECT_FALSE(fs::exists(q + "html"));
   sfs::remove_all(q + "Sub");
+  sfs::remove_all(q + "arch");
 
   // "dirinfo.txt" cannot be copied: a folder stands in its place.
   fs::forceDirectories(g + "dirinfo.txt/x");
-  fehler("Die Datei " + q + "dirinfo.txt kann nicht nach " + g + "dirinfo.txt kopiert werden.");
+  fehler("Die Datei " + q + "dirinfo.txt kann nicht nach " + g +
+         "dirinfo.txt kopiert werden (dort steht keine gewöhnliche Datei).");
   EXPECT_FALSE(m.enabled(Opt::BitBErgebnisAnsehen));
   sfs::remove_all(g + "dirinfo.txt");
 
@@ -412,6 +427,48 @@ TEST_F(Durchlauf, FehlerDerSpiegelungWerdenGemeldet) {
   st.GrosseBilderpfad = q + "Sub";
   fehler("Der Ordner für die großen Bilder " + q + "Sub/ enthält Originalbilder." + ueber);
   EXPECT_EQ(originale(), zweiterLauf);
+}
+
+// Folders of a walk reached through nobody's link to a folder of root's
+// (the output folders themselves: tests/cli/fremde_verknuepfungen.sh): a
+// mirrored folder stops the walk there, a folder of pages costs its pages,
+// the picture folder stops the run before anything is written; root's
+// folder stays as it was.
+TEST_F(Durchlauf, OrdnerUeberVerknuepfungenAndererBenutzerWerdenNichtBeschrieben) {
+  if (::geteuid() != 0) return;  // links of another owner need root to make (CI is root)
+  const std::string r = tmp.pfad() + "R/";
+  datei(r + "index.htm", "ROOT");
+  datei(q + "a.jpg", jpeg(1));
+  datei(q + "sub/b.jpg", jpeg(2));
+  const std::string grund = " ist eine symbolische Verknüpfung, die ein anderer Benutzer angelegt hat.";
+  const struct {
+    const char* link;  // below the picture folder, to R
+    bool verkleinern;
+    std::string abbruch;
+  } faelle[] = {
+      {"html/_vorschau/sub", false, "\r\nProgrammabbruch!"},  // walk 2
+      {"html/_gross/sub", true, "\r\nProgrammabbruch!"},      // walk 1
+      {"html/sub", false, ""},                               // the pages of "sub"
+  };
+  for (const auto& f : faelle) {
+    SCOPED_TRACE(f.link);
+    sfs::remove_all(q + "html");
+    sfs::create_directories(sfs::path(q + f.link).parent_path());
+    ASSERT_EQ(::symlink(r.c_str(), (q + f.link).c_str()), 0);
+    ASSERT_EQ(::lchown((q + f.link).c_str(), 65534, 65534), 0);
+    m.setChecked(Opt::CBOriginaleVerkleinern, f.verkleinern);
+    u.dialoge.meldungen.clear();
+    EXPECT_EQ(BitBStartClick(lauf), f.abbruch.empty());
+    EXPECT_EQ(u.dialoge.texte(), std::vector<std::string>{"Kann nicht im Verzeichnis " + q + f.link +
+                                                          "/ speichern.\r\n" + q + f.link + grund + f.abbruch});
+    EXPECT_EQ(inhalte(r), (std::map<std::string, std::string>{{"index.htm", "ROOT"}}));
+  }
+  sfs::remove_all(q + "html");
+  ASSERT_EQ(::symlink(q.c_str(), (tmp.pfad() + "weg").c_str()), 0);
+  ASSERT_EQ(::lchown((tmp.pfad() + "weg").c_str(), 65534, 65534), 0);
+  st.BilderOrdnerPfad = tmp.pfad() + "weg/";
+  fehler("Der Bilderordner " + tmp.pfad() + "weg/ wird nicht gelesen.\r\n" + tmp.pfad() + "weg" + grund);
+  EXPECT_FALSE(fs::exists(q + "html"));
 }
 
 TEST_F(Durchlauf, GalerieImBilderordnerWiederholbarOhneOriginaleZuUeberschreiben) {
@@ -465,6 +522,166 @@ TEST_F(Durchlauf, GalerieImBilderordnerWiederholbarOhneOriginaleZuUeberschreiben
   st.Vorschaubilderpfad = b + "Sub";
   fehler("Der Ordner für die Vorschaubilder " + b + "Sub/ enthält Originalbilder.\r\nDie Originale würden überschrieben.");
   EXPECT_EQ(inhalte(b), vorher);
+}
+
+TEST_F(Durchlauf, GleicheZeitMachtKeinBildZumAbgeleiteten) {
+  // A copy made in one go gives the user's photos one time: neither that
+  // nor a name nor a size shows a file to be a derived picture.
+  datei(q + "a.jpg", jpeg(1));
+  datei(q + "sub/a.jpg", jpeg(3));
+  const uint32_t zeit = (uint32_t{44} << 9 | 5u << 5 | 1u) << 16 | (10u << 11);
+  ASSERT_TRUE(fs::setDosDateTime(q + "a.jpg", zeit));
+  ASSERT_TRUE(fs::setDosDateTime(q + "sub/a.jpg", zeit));
+  st.HTMLOrdnerPfad = q;
+  EXPECT_TRUE(BitBStartClick(lauf)) << ::testing::PrintToString(u.dialoge.texte());
+  const auto vorher = originale();
+  const std::string ueber = " enthält Originalbilder.\r\nDie Originale würden überschrieben.";
+  m.setChecked(Opt::CBOriginaleVerkleinern, true);
+  m.setChecked(Opt::CBGrosseBilderErsetzen, true);
+  st.GrosseBilderpfad = q + "sub";
+  fehler("Der Ordner für die großen Bilder " + q + "sub/" + ueber);
+  // As the thumbnail folder, with no affix: the photo has the size its
+  // thumbnail would have.
+  m.setChecked(Opt::CBOriginaleVerkleinern, false);
+  st.GrosseBilderpfad = "";
+  st.Vorschaubilderpfad = q + "sub";
+  m.setText(Opt::EdErweiterungVorschaubilder, "");
+  m.setChecked(Opt::CBVorschaubilderErsetzen, true);
+  fehler("Der Ordner für die Vorschaubilder " + q + "sub/" + ueber);
+  EXPECT_EQ(originale(), vorher);
+}
+
+TEST_F(Durchlauf, AndereOrdnerFuerAbgeleiteteBilderFuehrenBuch) {
+  datei(q + "a.jpg", jpeg(1));
+  datei(q + "b.jpg", jpeg(2));
+  datei(q + "Tag/c.jpg", jpeg(3));
+  const std::string o = tmp.pfad() + "O/", t = tmp.pfad() + "T/";
+  st.GrosseBilderpfad = o;
+  st.Vorschaubilderpfad = t;
+  m.setChecked(Opt::CBOriginaleVerkleinern, true);
+  m.setChecked(Opt::CBGrosseBilderErsetzen, true);
+  m.setChecked(Opt::CBVorschaubilderErsetzen, true);
+  // Hidden files admitted: the record is still no picture of the gallery.
+  m.setChecked(Opt::CBAttrVersteckt, true);
+  const auto laeuft = [&] {
+    u.dialoge.meldungen.clear();
+    EXPECT_TRUE(BitBStartClick(lauf));
+    EXPECT_EQ(u.dialoge.texte(), std::vector<std::string>{});
+  };
+  laeuft();
+  laeuft();
+  for (const std::string& d : {o, o + "tag/", t, t + "tag/"}) EXPECT_TRUE(fs::fileExists(d + kAbleitungsbuch)) << d;
+  EXPECT_FALSE(fs::exists(q + "html/_gross/" + kAbleitungsbuch));
+  for (const auto& [name, inhalt] : inhalte(q + "html")) EXPECT_EQ(inhalt.find(".mosaikschauer"), std::string::npos) << name;
+  // Another size with replacing on: the large images are made anew.
+  m.setSpin(Opt::SpEdGroesseGrosseBilder, 16);
+  m.setChecked(Opt::CBkleineBilderVergroessernGrosseBilder, true);
+  laeuft();
+  EXPECT_EQ(abmessungen(inhalte(o))["a.jpg"], "16x12");
+  // Kept, while its original took another date: the record follows it.
+  m.setChecked(Opt::CBGrosseBilderErsetzen, false);
+  const uint32_t zeit = (uint32_t{41} << 9 | 2u << 5 | 3u) << 16;
+  ASSERT_TRUE(fs::setDosDateTime(q + "a.jpg", zeit));
+  laeuft();
+  EXPECT_EQ(fs::entryInfo(o + "a.jpg")->dosTime, zeit);
+  laeuft();
+  // An original deleted: what it left behind is still the gallery's.
+  sfs::remove(q + "b.jpg");
+  laeuft();
+  // A record grown long by runs that replaced the pictures again and again
+  // is written anew with the files still there.
+  struct stat a {};
+  ASSERT_EQ(::stat((o + "a.jpg").c_str(), &a), 0);
+  std::string grund;
+  for (int i = 0; i < 20; ++i) ASSERT_TRUE(AbleitungEintragen(o, "a.jpg", a, grund)) << grund;
+  laeuft();
+  const std::string buch = *fs::readFile(o + kAbleitungsbuch);
+  EXPECT_EQ(std::count(buch.begin(), buch.end(), '\n'), 3) << buch;
+  laeuft();
+
+  // A photo copied over a large image, with its name and its time: stopped
+  // before anything is written.
+  const auto zeitA = fs::modTime(o + "a.jpg");
+  datei(o + "neu", jpeg(9));
+  ASSERT_TRUE(fs::setModTime(o + "neu", *zeitA));
+  sfs::rename(o + "neu", o + "a.jpg");
+  const std::string ueber = " enthält Originalbilder.\r\nDie Originale würden überschrieben.";
+  auto vorher = inhalte(tmp.pfad());
+  fehler("Der Ordner für die großen Bilder " + o + ueber);
+  EXPECT_EQ(inhalte(tmp.pfad()), vorher);
+  // Below the folder, and written over in place.
+  sfs::remove_all(o);
+  laeuft();
+  const auto zeitC = fs::modTime(t + "tag/mini-c.jpg");
+  datei(t + "tag/mini-c.jpg", jpeg(8));
+  ASSERT_TRUE(fs::setModTime(t + "tag/mini-c.jpg", *zeitC));
+  vorher = inhalte(tmp.pfad());
+  fehler("Der Ordner für die Vorschaubilder " + t + ueber);
+  EXPECT_EQ(inhalte(tmp.pfad()), vorher);
+}
+
+TEST_F(Durchlauf, NamenDieSichNurInGrossUndKleinschreibungUnterscheiden) {
+  // Each picture its own large image and thumbnail, on every run.
+  datei(q + "Foto.jpg", imaging::EncodeJpeg(imaging::RgbBitmap(40, 30), 75, false));
+  datei(q + "foto.jpg", imaging::EncodeJpeg(imaging::RgbBitmap(30, 40), 75, false));
+  m.setChecked(Opt::CBKleineDateinamen, false);
+  const auto bilder = [](const std::string& ordner) {
+    auto b = abmessungen(inhalte(ordner));
+    std::erase_if(b, [](const auto& e) { return sfs::path(e.first).extension() != ".jpg"; });
+    return b;
+  };
+  const std::map<std::string, std::string> gross = {{"Foto.jpg", "40x30"}, {"foto.jpg", "30x40"}};
+  const std::map<std::string, std::string> klein = {{"mini-Foto.jpg", "40x30"}, {"mini-foto.jpg", "30x40"}};
+  for (const bool verkleinern : {true, false})
+    for (const bool websicher : {true, false}) {
+      SCOPED_TRACE(std::string(verkleinern ? "verkleinert" : "Originale") + (websicher ? " websicher" : ""));
+      m.setChecked(Opt::CBOriginaleVerkleinern, verkleinern);
+      m.setChecked(Opt::CBUngueltigeNamenErsetzen, websicher);
+      sfs::remove_all(q + "html");
+      for (int lauf2 = 0; lauf2 < 2; ++lauf2) {
+        EXPECT_TRUE(BitBStartClick(lauf)) << ::testing::PrintToString(u.dialoge.texte());
+        EXPECT_EQ(bilder(q + "html/_vorschau"), klein);
+        if (verkleinern) {
+          EXPECT_EQ(bilder(q + "html/_gross"), gross);
+        }
+        const std::string seite = *fs::readFile(q + "html/index.htm");
+        for (const auto& [name, groesse] : klein) EXPECT_NE(seite.find("_vorschau/" + name), std::string::npos) << name;
+      }
+    }
+}
+
+// Every file the run cannot write is named with the system's reason, here
+// a file-size limit: large images, thumbnails, the style sheet, pages and
+// redirect pages.
+TEST_F(Durchlauf, SchreibfehlerNennenDateiUndGrund) {
+  datei(q + "a.jpg", jpeg(1));
+  const std::string grund = " kann nicht geschrieben werden (die Datei würde zu groß).";
+  const std::string h = q + "html/";
+  m.setChecked(Opt::CBOriginaleVerkleinern, true);
+  m.setChecked(Opt::CBIndexInGrafikordnern, true);
+  std::vector<std::string> texte;
+  {
+    const test::Dateigroessengrenze grenze(300);
+    EXPECT_FALSE(BitBStartClick(lauf));
+    texte = u.dialoge.texte();
+    u.dialoge.meldungen.clear();
+    m.setChecked(Opt::CBOriginaleVerkleinern, false);
+    m.setChecked(Opt::CBAndereCSSDatei, true);
+    EXPECT_FALSE(BitBStartClick(lauf));
+  }
+  for (const std::string& t : u.dialoge.texte()) texte.push_back(t);
+  EXPECT_EQ(texte, (std::vector<std::string>{
+                       "Fehler beim Verkleinern des Originalbildes a.jpg:\r\nDie Datei " + h + "_gross/a.jpg" + grund,
+                       "Speichern der StyleSheet-Datei " + h + "meinebilder.css\r\nfehlgeschlagen!\r\nDie Datei " + h +
+                           "meinebilder.css" + grund,
+                       "Das Vorschaubild von " + q + "a.jpg kann nicht erzeugt werden:\r\nDie Datei " + h +
+                           "_vorschau/mini-a.jpg" + grund,
+                       "Fehler beim Verkleinern der Datei \r\na.jpg",
+                       "Speichern der HTML-Datei " + h + "index.htm\r\nfehlgeschlagen!\r\nDie Datei " + h + "index.htm" +
+                           grund,
+                       "Fehler bei der Erstellung der Galerie:\r\nDie Datei " + q + "index.html" + grund +
+                           "\r\nProgrammabbruch!",
+                   }));
 }
 
 TEST_F(Durchlauf, AusnahmeImDurchlaufIstEinFehlschlag) {

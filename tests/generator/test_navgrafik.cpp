@@ -162,7 +162,9 @@ TEST(Navigationsgrafiken, FailuresAreReportedAndWriteNothing) {
   EXPECT_FALSE(StandardbilderUebErzeugen(tmp.pfad(), 0xFF0000, 0xFFFFFF, dlg));
   ASSERT_EQ(dlg.meldungen.size(), 1u);
   EXPECT_EQ(dlg.meldungen[0].text, "Die Navigationsgrafik " + tmp.pfad() +
-                                       "navuebweiter.png\r\nkann nicht gespeichert werden!\r\nProgrammabbruch!");
+                                       "navuebweiter.png\r\nkann nicht gespeichert werden!\r\nDie Datei " +
+                                       tmp.pfad() + "navuebweiter.png kann nicht geschrieben werden (dort steht "
+                                       "keine gewöhnliche Datei).\r\nProgrammabbruch!");
   EXPECT_TRUE(stdfs::is_directory(tmp.pfad() + "navuebweiter.png"));
   EXPECT_EQ(Dateien(tmp.pfad()), (std::vector<std::string>{"datei", "navuebweiter.png", "navuebzurueck.png"}));
 }

@@ -249,8 +249,9 @@ TEST_F(OrdnerSeitenTest, JedeSeiteEinzelnUndFehlschlaegeGemeldet) {
   ASSERT_EQ(u.dialoge.meldungen.size(), 1u);
   EXPECT_EQ(u.dialoge.meldungen[0].kind, MsgKind::Error);
   EXPECT_EQ(u.dialoge.meldungen[0].text, "Speichern der HTML-Datei " + html() +
-                                             "meinebilder(2).htm\r\nfehlgeschlagen!\r\nDie Datei kann nicht "
-                                             "geschrieben werden.");
+                                             "meinebilder(2).htm\r\nfehlgeschlagen!\r\nDie Datei " + html() +
+                                             "meinebilder(2).htm kann nicht geschrieben werden (dort steht keine "
+                                             "gewöhnliche Datei).");
 
   // A target folder that cannot be made is reported once for the folder.
   u.dialoge.meldungen.clear();

@@ -210,7 +210,8 @@ TEST_F(Umbenennen, OrdnerBekommenDirnameTxt) {
     EXPECT_TRUE(DateiWebsicherUmbenennen(k, d, n));
   }
   EXPECT_EQ(u.dialoge.texte(), std::vector<std::string>{"Die Datei " + d + "Kein Platz/dirname.txt kann nicht " +
-                                                        "geschrieben werden.\r\nDer Ordner " + d +
+                                                        "geschrieben werden (dort steht keine gewöhnliche " +
+                                                        "Datei).\r\nDer Ordner " + d +
                                                         "Kein Platz behält seinen Namen."});
   EXPECT_TRUE(fs::folderExists(d + "Kein Platz/dirname.txt"));
   // Windows-1252 where it reads back as the name, else the name's own
@@ -244,7 +245,10 @@ TEST_F(Umbenennen, BegleitdateienKopieren) {
   // Video is not asked for; an older copy is replaced; the originals stay.
   EXPECT_EQ(liste(d + "z"), "-gross-bild.mp3<Bild.mp3 -gross-bild.txt<Bild.TXT");
   EXPECT_EQ(liste(d + "q"), "Bild.TXT Bild.jpg Bild.mov Bild.mp3");
+  // A copy that fails is reported with both files and the reason.
   EXPECT_FALSE(BegleitdateienKopieren(k, d + "q", d + "fehlt", "Bild.jpg", "bild.jpg"));
+  EXPECT_EQ(u.dialoge.texte(), std::vector<std::string>{"Die Datei " + d + "q/Bild.mp3 kann nicht nach " + d +
+                                                        "fehlt/bild.mp3 kopiert werden (nicht vorhanden)."});
   EXPECT_TRUE(BegleitdateienKopieren(k, d + "q", d + "z", "Anderes.jpg", "anderes.jpg"));
 }
 

@@ -167,6 +167,52 @@ TEST(JpegRows, OnlyTheEndMarkerMissing) {
   EXPECT_THROW(ReadJpegInfo(base.substr(0, base.find(lastScan) + 4)), JpegError);
 }
 
+// Scan data that break off or do not decode before the last row are
+// refused by both decoders; libjpeg alone would fill the rest with grey.
+// Bytes skipped after the last row cost no pixel.
+TEST(JpegRows, DamagedScanDataBeforeTheLastRow) {
+  const std::string base = EncodeJpeg(Noise(123, 77), 85, false);
+  const std::string prog = EncodeJpeg(Noise(123, 77), 85, true);
+  const std::string eoi("\xFF\xD9", 2);
+  const auto scanMitte = [](const std::string& b) {
+    const size_t sos = b.find("\xFF\xDA");
+    return sos + (b.size() - sos) / 2;
+  };
+  // A run of 24 one-bits (stuffed 0xFF bytes) is no code of any table.
+  std::string falscherCode = base;
+  size_t at = base.size() - 300;
+  while (base[at - 1] == '\xFF') ++at;
+  falscherCode.replace(at, 6, std::string("\xFF\x00\xFF\x00\xFF\x00", 6));
+  const std::string unvollstaendig = "Die JPEG-Datei ist unvollständig (vorzeitiges Dateiende).";
+  const struct {
+    const char* name;
+    std::string bytes;
+    std::string text;  // empty: whole, the intact file's pixels
+  } faelle[] = {
+      {"base halb + Endmarke", base.substr(0, scanMitte(base)) + eoi, unvollstaendig},
+      {"prog halb + Endmarke", prog.substr(0, scanMitte(prog)) + eoi, unvollstaendig},
+      {"falscher Code", falscherCode,
+       "Die JPEG-Daten sind beschädigt oder kein JPEG-Bild (Corrupt JPEG data: bad Huffman code)."},
+      {"Fuellbytes vor der Endmarke", base.substr(0, base.size() - 2) + std::string(3, '\0') + eoi, ""},
+  };
+  for (const auto& f : faelle) {
+    Sammler s;
+    try {
+      DecodeJpegRows(f.bytes, s);
+      EXPECT_EQ(f.text, "") << f.name;
+      EXPECT_TRUE(s.rgb == DecodeJpeg(base).Pixels) << f.name;
+    } catch (const JpegError& e) {
+      EXPECT_EQ(e.what(), f.text) << f.name;
+    }
+    try {
+      EXPECT_TRUE(DecodeJpeg(f.bytes).Pixels == DecodeJpeg(base).Pixels) << f.name;
+      EXPECT_EQ(f.text, "") << f.name;
+    } catch (const JpegError& e) {
+      EXPECT_EQ(e.what(), f.text) << f.name;
+    }
+  }
+}
+
 TEST(ExifOrientationTag, SetToTopLeftInBothByteOrders) {
   for (bool mm : {false, true}) {
     TiffBuilder t(mm);

@@ -108,6 +108,12 @@ TEST(Programmstart, NurEinGestartetesProgrammZaehlt) {
   EXPECT_FALSE(startDetached({"/gibt/es/nicht/mosaik-browser"}));
   EXPECT_FALSE(startDetached({"mosaik-kein-solches-programm-auf-dem-pfad"}));
   EXPECT_FALSE(startDetached({}));
+  // A launcher that finds no browser ends at once with a failure status (or
+  // is killed): nothing was opened.
+  EXPECT_FALSE(startDetached({"sh", "-c", "echo 'xdg-open: no method available' >&2; exit 3"}));
+  EXPECT_FALSE(startDetached({"sh", "-c", "kill -9 $$"}));
+  // A browser that keeps running has taken the page over.
+  EXPECT_TRUE(startDetached({"sh", "-c", "exec sleep 3 </dev/null >/dev/null 2>&1"}, std::chrono::milliseconds(50)));
 }
 
 // The program ignores the file-size signal for its own writes; a browser it
@@ -124,7 +130,10 @@ TEST(Programmstart, GestartetesProgrammErbtDasDateigroessenSignalWieBeimStart) {
       struct sigaction jetzt {};
       ::sigaction(SIGXFSZ, nullptr, &jetzt);
       if (jetzt.sa_handler != SIG_IGN) _exit(2);
-      if (!startDetached({"sh", "-c", "grep '^SigIgn:' /proc/self/status > '" + rohr + "'"})) _exit(3);
+      // The writer waits for the reader below: it counts as running.
+      if (!startDetached({"sh", "-c", "grep '^SigIgn:' /proc/self/status > '" + rohr + "'"},
+                         std::chrono::milliseconds(50)))
+        _exit(3);
       std::ifstream ein(rohr);
       std::string zeile;
       std::getline(ein, zeile);

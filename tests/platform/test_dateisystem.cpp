@@ -10,6 +10,8 @@
 #include <fstream>
 #include <tuple>
 
+#include "AlsNobody.h"
+#include "Dateigroessengrenze.h"
 #include "TestUmgebung.h"
 #include "platform/FileSystem.h"
 
@@ -30,8 +32,17 @@ TEST(Dateisystem, AtomaresSchreibenErsetztErstNachVollstaendigemSchreiben) {
   int dateien = 0;
   for (const auto& e : std::filesystem::directory_iterator(t.pfad())) dateien += e.is_regular_file();
   EXPECT_EQ(dateien, 1);
-  // A folder that does not exist: failure, nothing written.
-  EXPECT_FALSE(fs::writeFileAtomic(t.pfad() + "fehlt/x.ini", "x"));
+  // A folder that does not exist, a file-size limit: failure, nothing
+  // written, the old file as it was, and the reason named with the file.
+  std::string warum;
+  EXPECT_FALSE(fs::writeFileAtomic(t.pfad() + "fehlt/x.ini", "x", true, &warum));
+  EXPECT_EQ(warum, "Die Datei " + t.pfad() + "fehlt/x.ini kann nicht geschrieben werden (nicht vorhanden).");
+  {
+    const test::Dateigroessengrenze grenze(4);
+    EXPECT_FALSE(fs::writeFileAtomic(ziel, "viel zu lang", false, &warum));
+  }
+  EXPECT_EQ(warum, "Die Datei " + ziel + " kann nicht geschrieben werden (die Datei würde zu groß).");
+  EXPECT_EQ(*fs::readFile(ziel), "neu\r\n");
   // A name of the longest length a folder holds still leaves room for the
   // temporary file.
   const std::string lang = t.pfad() + std::string(251, 'l') + ".htm";
@@ -71,7 +82,7 @@ TEST(Dateisystem, AtomaresSchreibenErsetztErstNachVollstaendigemSchreiben) {
   // nobody's own file is replaced; a foreign one, and one with an
   // attribute only root may give (security.*), are written over in place,
   // the foreign one with a word that its date could not be kept.
-  if (::geteuid() != 0) return;
+  if (::geteuid() != 0) GTEST_SKIP() << "Dateien eines anderen Eigentümers kann nur root anlegen.";
   ::chmod(t.pfad().c_str(), 0777);
   const auto alsNobody = [](const std::string& pfad) {
     const pid_t kind = ::fork();
@@ -125,6 +136,84 @@ TEST(Dateisystem, OrdnerketteUndExistenz) {
   EXPECT_FALSE(fs::fileExists(""));
   for (auto [pfad, mit] : {std::pair{"", ""}, {"/a", "/a/"}, {"/a/", "/a/"}}) EXPECT_EQ(fs::withTrailingSlash(pfad), mit);
   EXPECT_EQ(fs::programFolder().back(), '/');
+}
+
+// A link is followed when it belongs to the running user, to root or to the
+// owner of what it leads to, wherever it stands on the way: as root (links
+// of nobody and of daemon made by lchown) and, on the same tree, as nobody.
+TEST(Dateisystem, VerknuepfungenAndererBenutzerWerdenNichtGefolgt) {
+  static const char* const kBaum = "MOSAIK_TEST_VERKNUEPFUNGEN";
+  const bool alsRoot = ::geteuid() == 0;
+  const char* baum = ::getenv(kBaum);
+  if (!alsRoot && !baum) return;  // links of other owners need root to make (CI is root)
+  const test::TempOrdner t;
+  const std::string b = baum ? baum : t.pfad();
+  const uid_t kNobody = 65534, kDaemon = 1;
+  if (alsRoot) {
+    ::chmod(b.c_str(), 0755);
+    std::filesystem::create_directory(b + "ordner");
+    for (auto [name, besitzer] : {std::pair{"root.txt", 0u}, {"nobody.txt", kNobody}, {"ordner/bild.txt", 0u}}) {
+      std::ofstream(b + name) << name;
+      ASSERT_EQ(::chown((b + name).c_str(), besitzer, besitzer), 0);
+    }
+    const struct {
+      const char *name, *ziel;
+      uid_t besitzer;
+    } links[] = {{"root_root", "root.txt", 0},          {"nobody_root", "root.txt", kNobody},
+                 {"nobody_nobody", "nobody.txt", kNobody}, {"daemon_root", "root.txt", kDaemon},
+                 {"daemon_nobody", "nobody.txt", kDaemon}, {"nobody_leer", "fehlt.txt", kNobody},
+                 {"nobody_ordner", "ordner", kNobody},   {"nobody_kette", "root_root", kNobody},
+                 {"root_kette", "nobody_root", 0}};
+    for (const auto& l : links) {
+      ASSERT_EQ(::symlink(l.ziel, (b + l.name).c_str()), 0);
+      ASSERT_EQ(::lchown((b + l.name).c_str(), l.besitzer, l.besitzer), 0);
+    }
+  }
+  const struct {
+    const char* pfad;
+    const char* fremdAlsRoot;    // the refused link, "" when none
+    const char* fremdAlsNobody;
+    const char* inhalt;          // what a read that is let through gives
+  } faelle[] = {
+      {"root.txt", "", "", "root.txt"},
+      {"root_root", "", "", "root.txt"},
+      {"nobody_root", "nobody_root", "", "root.txt"},
+      {"nobody_nobody", "", "", "nobody.txt"},
+      {"daemon_root", "daemon_root", "daemon_root", "root.txt"},
+      {"daemon_nobody", "daemon_nobody", "daemon_nobody", "nobody.txt"},
+      {"nobody_leer", "nobody_leer", "", nullptr},
+      {"nobody_ordner/bild.txt", "nobody_ordner", "", "ordner/bild.txt"},
+      {"nobody_kette", "nobody_kette", "", "root.txt"},
+      {"root_kette", "nobody_root", "", "root.txt"},
+      {"ordner/../nobody_root", "nobody_root", "", "root.txt"},
+      {"ordner/./../daemon_nobody", "daemon_nobody", "daemon_nobody", "nobody.txt"},
+  };
+  for (const auto& f : faelle) {
+    SCOPED_TRACE(std::string(f.pfad) + (alsRoot ? " als root" : " als nobody"));
+    const std::string pfad = b + f.pfad;
+    const std::string fremd = alsRoot ? f.fremdAlsRoot : f.fremdAlsNobody;
+    EXPECT_EQ(fs::foreignLink(pfad).value_or(""), fremd.empty() ? "" : b + fremd);
+    const std::string name = std::filesystem::path(f.pfad).filename();
+    EXPECT_EQ(fs::linkTrusted(pfad), fremd != name);  // the name itself
+    std::string warum;
+    const auto gelesen = fs::readFile(pfad, &warum);
+    EXPECT_EQ(gelesen.value_or("-"), fremd.empty() && f.inhalt ? f.inhalt : "-");
+    EXPECT_EQ(warum, fremd.empty() ? ""
+                     : b + fremd == pfad
+                         ? "Sie ist eine symbolische Verkn\xC3\xBCpfung, die ein anderer Benutzer angelegt hat."
+                         : b + fremd + " ist eine symbolische Verkn\xC3\xBCpfung, die ein anderer Benutzer angelegt hat.");
+  }
+  if (!alsRoot) return;
+  // Nothing is written through such a link either: the file keeps its bytes.
+  const fs::RewriteResult r = fs::rewriteOriginal(b + "nobody_root", "neu");
+  EXPECT_FALSE(r.written);
+  EXPECT_EQ(r.why, "Sie ist eine symbolische Verkn\xC3\xBCpfung, die ein anderer Benutzer angelegt hat.");
+  EXPECT_TRUE(fs::rewriteOriginal(b + "root_root", "root.txt").written);  // root's own link
+  std::ifstream in(b + "root.txt");
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "root.txt");
+  ::setenv(kBaum, b.c_str(), 1);
+  test::AlsNobodyWiederholt();
+  ::unsetenv(kBaum);
 }
 
 }  // namespace

@@ -309,51 +309,72 @@ TEST_F(IniTest, ReadOnlyFolderRefusesNewFilesButKeepsWritableOnes) {
 }
 
 // A link is followed when the running user or root made it (a missing
-// target is created), never when someone else planted it in a shared folder.
+// target is created), never when someone else planted it in a shared folder:
+// not even to a file of its own maker (which the shared folder makes a file
+// of another user there), nor as a folder on the way.
 TEST_F(IniTest, FollowsOnlyLinksOfTheUserOrRoot) {
-  if (::geteuid() != 0) return;  // links of another owner need root to make (CI is root)
+  if (::geteuid() != 0) GTEST_SKIP() << "Verknüpfungen eines anderen Eigentümers kann nur root anlegen.";
   const std::string geteilt = pfad("geteilt/");
   stdfs::create_directory(geteilt);
   ::chmod(geteilt.c_str(), 01777);
+  const std::string fremdeVerknuepfung = "Sie ist eine symbolische Verknüpfung, die ein anderer Benutzer angelegt hat.";
+  const std::string fremdeDatei =
+      "Sie gehört einem anderen Benutzer und liegt in einem Ordner, in den auch andere schreiben dürfen.";
   struct Fall {
-    uid_t linkBesitzer;
+    uid_t linkBesitzer, zielBesitzer;
     bool zielDa;
-    bool geschrieben;
+    const std::string& grund;  // empty: followed
   };
-  for (const Fall& f : {Fall{0, true, true}, Fall{65534, true, false}, Fall{0, false, true}}) {
+  const std::string folgt;
+  for (const Fall& f : {Fall{0, 0, true, folgt}, Fall{65534, 0, true, fremdeVerknuepfung}, Fall{0, 0, false, folgt},
+                        Fall{65534, 65534, true, fremdeDatei}}) {
     SCOPED_TRACE(std::to_string(f.linkBesitzer) + (f.zielDa ? " Ziel da" : " Ziel fehlt"));
+    const bool geschrieben = f.grund.empty();
     const std::string ziel = pfad("ziel.ini"), link = geteilt + "Mosaikschauer.ini";
     stdfs::remove(ziel);
     stdfs::remove(link);
     if (f.zielDa) {
       dateiAblegen(ziel, "[A]\r\n");
       ::chmod(ziel.c_str(), 0600);
+      ASSERT_EQ(::chown(ziel.c_str(), f.zielBesitzer, f.zielBesitzer), 0);
     }
     stdfs::create_symlink(ziel, link);
     ASSERT_EQ(::lchown(link.c_str(), f.linkBesitzer, f.linkBesitzer), 0);
     // Reading follows the same rule: a file only root may read comes in
     // through no link of another user.
     const Einstellungsinhalt gelesen = einstellungsdateiLesen(link);
-    EXPECT_EQ(gelesen.gelesen, f.zielDa && f.geschrieben);
-    EXPECT_EQ(gelesen.vorhanden, f.zielDa || !f.geschrieben);
+    EXPECT_EQ(gelesen.gelesen, f.zielDa && geschrieben);
+    EXPECT_EQ(gelesen.vorhanden, f.zielDa || !geschrieben);
     EXPECT_EQ(gelesen.bytes, gelesen.gelesen ? "[A]\r\n" : "");
-    EXPECT_EQ(gelesen.grund,
-              f.geschrieben ? "" : "Sie ist eine symbolische Verknüpfung, die ein anderer Benutzer angelegt hat.");
+    EXPECT_EQ(gelesen.grund, f.grund);
     EXPECT_EQ(IniDatei(link).lesefehler(), gelesen.grund);
-    EXPECT_EQ(dateiErsetzen(link, "[A]\r\nx=1\r\n"), f.geschrieben);
+    EXPECT_EQ(dateiErsetzen(link, "[A]\r\nx=1\r\n"), geschrieben);
     EXPECT_TRUE(stdfs::is_symlink(link));
-    EXPECT_EQ(dateiInhalt(ziel), f.geschrieben ? "[A]\r\nx=1\r\n" : "[A]\r\n");
+    EXPECT_EQ(dateiInhalt(ziel), geschrieben ? "[A]\r\nx=1\r\n" : "[A]\r\n");
     struct stat st {};
     ::stat(ziel.c_str(), &st);
     EXPECT_EQ(st.st_mode & 0777, f.zielDa ? 0600u : 0644u);
   }
+  // Another user's link to root's folder on the way to the file.
+  const std::string ordner = pfad("ordner/");
+  stdfs::create_directory(ordner);
+  dateiAblegen(ordner + "Mosaikschauer.ini", "[A]\r\n");
+  stdfs::create_symlink(ordner, geteilt + "weg");
+  ASSERT_EQ(::lchown((geteilt + "weg").c_str(), 65534, 65534), 0);
+  const std::string ueberWeg = geteilt + "weg/Mosaikschauer.ini";
+  EXPECT_EQ(einstellungsdateiLesen(ueberWeg).grund,
+            geteilt + "weg ist eine symbolische Verknüpfung, die ein anderer Benutzer angelegt hat.");
+  EXPECT_FALSE(dateiErsetzen(ueberWeg, "[A]\r\nx=1\r\n"));
+  EXPECT_FALSE(dateiErsetzen(geteilt + "weg/neu.ini", "[A]\r\n"));
+  EXPECT_EQ(dateiInhalt(ordner + "Mosaikschauer.ini"), "[A]\r\n");
+  EXPECT_FALSE(stdfs::exists(ordner + "neu.ini"));
 }
 
 // A file of another user (not root) is taken only from a folder that no one
 // else may write; there it is neither read nor written. Files of the user and
 // of root are taken anywhere.
 TEST_F(IniTest, TakesFilesOfOthersOnlyFromFoldersOthersCannotWrite) {
-  if (::geteuid() != 0) return;  // files of another owner need root to make (CI is root)
+  if (::geteuid() != 0) GTEST_SKIP() << "Dateien eines anderen Eigentümers kann nur root anlegen.";
   struct Fall {
     uid_t besitzer;
     unsigned ordnerModus;
@@ -524,7 +545,7 @@ TEST_F(IniTest, ConcurrentWritersLeaveOneWholeFile) {
 // that others may write, a file of another user is neither written nor
 // proved writable: whoever may write there could have put it there.
 TEST_F(IniTest, RewriteKeepsOwnerGroupAndMode) {
-  if (::geteuid() != 0) return;  // files of two owners need root to make (CI is root)
+  if (::geteuid() != 0) GTEST_SKIP() << "Dateien zweier Eigentümer kann nur root anlegen.";
   ASSERT_EQ(::chown(t.pfad().c_str(), 65534, 65534), 0);
   struct Fall {
     uid_t besitzer;

@@ -18,7 +18,11 @@
 #include <QLayout>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTextDocumentFragment>
 #include <QTextCursor>
 #include <QTimer>
 
@@ -225,6 +229,54 @@ TEST_F(Editoren, KommentardialogZeigtBildUndSchreibtDenKommentar) {
   EXPECT_EQ(kommentarVon(turm), besonders + "!\r\n");
 }
 
+// A file name that looks like markup is shown as it is: in the editor's
+// name label, in a message box naming it (with its line break), and in the
+// folder's tool tip.
+TEST_F(Editoren, DateinamenSindKlartext) {
+  const std::string name = "\xC3\xBC<b>&amp;.jpg";
+  fs::forceDirectories(bilder.pfad() + "<i>Urlaub</i>/");
+  p->st.BilderOrdnerPfad = bilder.pfad() + "<i>Urlaub</i>/";
+  schreiben(p->st.BilderOrdnerPfad + name, jpegBytes(40, 30));
+  KommentarDialog& d = f->kommentar;
+  imDialog([&] { p->KommentarForm.Zeigen(); }, [&] {
+    EXPECT_EQ(d.LDateiname->text().toStdString(), name);
+    EXPECT_EQ(d.LDateiname->textFormat(), Qt::PlainText);
+    EXPECT_EQ(QTextDocumentFragment::fromHtml(d.EdBilderPfad->toolTip()).toPlainText().toStdString(),
+              p->st.BilderOrdnerPfad);
+    d.BSchliessen->click();
+  });
+
+  bool gesehen = false;
+  QTimer::singleShot(0, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->textFormat(), Qt::PlainText);
+    EXPECT_EQ(box->text().toStdString(), "Die Datei " + name + "\nist schreibgeschützt!");
+    gesehen = true;
+    box->accept();
+  });
+  QtDialogService().message(MsgKind::Error, "Die Datei " + name + "\r\nist schreibgeschützt!", MsgButtons::Ok);
+  EXPECT_TRUE(gesehen);
+}
+
+// Before the first run the HTML folder is not there: a file picker opens
+// in its nearest existing parent and proposes no name of its own.
+TEST_F(Editoren, DateiwahlOeffnetImNaechstenVorhandenenOrdner) {
+  FileDialogOptions o;
+  o.folder = bilder.pfad() + "html/unten";
+  bool gesehen = false;
+  QTimer::singleShot(0, [&] {
+    auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(QDir(d->directory()).absolutePath(), QDir(QString::fromStdString(bilder.pfad())).absolutePath());
+    EXPECT_EQ(d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text(), QString());
+    gesehen = true;
+    d->reject();
+  });
+  EXPECT_EQ(QtDialogService().openFileName(o), std::nullopt);
+  EXPECT_TRUE(gesehen);
+}
+
 TEST_F(Editoren, KommentardialogOhneBilder) {
   const std::string lang = bilder.pfad() + "Reisen/2023/Urlaub am Meer/Tag 12 mit einem recht langen Namen/Abend/";
   p->st.BilderOrdnerPfad = lang;
@@ -262,6 +314,29 @@ TEST_F(Navigationsfenster, AktivierungZeigtDieBildseitenNurMitBildseiten) {
   ASSERT_TRUE(f->navigation.isVisible());
   f->navigation.BSchliessen->click();
   EXPECT_FALSE(f->navigation.isVisible());
+}
+
+// The dialog opens inside the screen's free area; far smaller than its
+// pages, they scroll instead of pressing their controls together.
+TEST_F(Navigationsfenster, PasstAufDenBildschirmUndRollt) {
+  NavigationDialog& d = f->navigation;
+  p->m.setChecked(Opt::RBProBildEineHTMLDatei, true);
+  d.show();
+  QApplication::processEvents();
+  EXPECT_TRUE(d.screen()->availableGeometry().contains(d.frameGeometry()));
+  for (int seite = 0; seite < d.tabs->count(); ++seite) {
+    d.tabs->setCurrentIndex(seite);
+    d.resize(360, 260);
+    QApplication::processEvents();
+    EXPECT_EQ(d.size(), QSize(360, 260)) << seite;
+    EXPECT_EQ(schlechtGelegt(d), std::vector<std::string>()) << seite;
+    auto* rolle = d.tabs->currentWidget()->findChild<QScrollArea*>();
+    ASSERT_NE(rolle, nullptr) << seite;
+    EXPECT_TRUE(rolle->verticalScrollBar()->isVisible()) << seite;
+  }
+  d.adjustSize();
+  d.grab().save(bildschirmOrdner() + QStringLiteral("/NavigationForm.png"));
+  d.hide();
 }
 
 // The colour dialog from a colour panel and from the panel's label: the

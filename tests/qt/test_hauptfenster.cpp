@@ -222,6 +222,51 @@ TEST_F(Optionsseiten, F1UndHilfeknoepfeOeffnenIhreSeite) {
                                       "file://" + hilfe + "layout1.htm#Tabellenoptionen", "file://" + hilfe + "index.htm"}));
   EXPECT_EQ(w(Opt::BHomepage)->toolTip(), QStringLiteral("https://mosaikschauer.example/"));
   EXPECT_EQ(w(Opt::BMail)->toolTip(), QStringLiteral("rueckmeldung@mosaikschauer.example"));
+  EXPECT_TRUE(w(Opt::LProgrammname)->font().bold());
+}
+
+// Arrow keys choose among the radio buttons of a group, round the ends and
+// past a disabled member, and take the focus along; Shift+Tab gets past a
+// caption template memo, which hands the focus on in the user's direction.
+TEST_F(Optionsseiten, PfeiltastenWaehlenUndRueckwaertsTabGehtWeiter) {
+  w<QRadioButton>(Opt::RBModusExperte)->click();
+  f->haupt.show();
+  f->haupt.activateWindow();
+  QApplication::processEvents();
+  struct Zeile {
+    Opt seite, von;
+    int taste;
+    Opt gesperrt, nach;
+  };
+  for (const Zeile& z : std::vector<Zeile>{
+           {Opt::TabSheetProgramm, Opt::RBModusAnfaenger, Qt::Key_Down, Opt::Count, Opt::RBModusFortgeschrittener},
+           {Opt::TabSheetProgramm, Opt::RBModusAnfaenger, Qt::Key_Up, Opt::Count, Opt::RBModusExperte},
+           {Opt::TabSheetlayout2, Opt::RBnichtverlinken, Qt::Key_Right, Opt::RBLinkAufBilddatei,
+            Opt::RBProBildEineHTMLDatei},
+           {Opt::TabSheetlayout2, Opt::RBProBildEineHTMLDatei, Qt::Key_Left, Opt::Count, Opt::RBLinkAufBilddatei},
+       }) {
+    f->haupt.PageControl->setCurrentWidget(w(z.seite));
+    p->m.setChecked(z.von, true);
+    if (z.gesperrt != Opt::Count) p->m.setEnabled(z.gesperrt, false);
+    w(z.von)->setFocus(Qt::TabFocusReason);
+    taste(w(z.von), z.taste);
+    const Opt gruppe = info(z.von).radioGroup;
+    EXPECT_EQ(p->m.radioChoice(gruppe), z.nach) << info(z.von).name;
+    EXPECT_TRUE(w<QRadioButton>(z.nach)->isChecked() && w(z.nach)->hasFocus()) << info(z.von).name;
+    if (z.gesperrt != Opt::Count) p->m.setEnabled(z.gesperrt, true);
+  }
+  p->m.setChecked(Opt::RBProBildEineHTMLDatei, true);
+  for (auto [memo, knopf] : {std::pair{Opt::MBeschreibung, Opt::BExifDaten}, {Opt::MBeschreibungGross, Opt::BGrossExifDaten}}) {
+    w(knopf)->setFocus(Qt::TabFocusReason);
+    taste(w(knopf), Qt::Key_Backtab, {}, Qt::ShiftModifier);
+    QWidget* davor = QApplication::focusWidget();
+    EXPECT_NE(davor, w(memo)) << info(memo).name;
+    EXPECT_NE(davor, w(knopf)) << info(memo).name;
+    // Forward again: through the memo to its button.
+    taste(davor, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), w(knopf)) << info(memo).name;
+  }
+  f->haupt.hide();
 }
 
 // The picture of the info group lights up under the mouse and is back at

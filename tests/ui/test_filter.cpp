@@ -140,9 +140,16 @@ TEST_F(Felder, StartseitenName) {
   fs::forceDirectories(bilder.pfad() + "rel");
   EXPECT_EQ(verlassen("rel/x.php"), "x.php");
   EXPECT_EQ(st.HTMLOrdnerPfad, bilder.pfad() + "rel/");
-  // A folder that does not exist is dropped.
+  // A folder that does not exist is dropped, also the Windows path of an
+  // older settings file, which never passed the key filter.
   EXPECT_EQ(verlassen(bilder.pfad() + "fehlt/neu.htm"), "neu.htm");
+  EXPECT_EQ(verlassen("C:\\Daten\\web\\xyz"), "xyz.htm");
+  EXPECT_EQ(verlassen("web\\x\\"), "meinebilder.htm");
   EXPECT_EQ(st.HTMLOrdnerPfad, bilder.pfad() + "rel/");
+  // Its folder part as typed, when that folder exists.
+  fs::forceDirectories(bilder.pfad() + "alt");
+  EXPECT_EQ(verlassen("alt\\y"), "y.htm");
+  EXPECT_EQ(st.HTMLOrdnerPfad, bilder.pfad() + "alt/");
 }
 
 TEST_F(Felder, ZusaetzePfadeUndDateiverweise) {

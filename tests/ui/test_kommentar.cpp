@@ -518,7 +518,7 @@ TEST_F(Kommentareditor, SchreibfehlerLassenDasOriginalUnveraendert) {
 // root can make another user's files (CI runs as root); the editor then
 // works as nobody in a child.
 TEST_F(Kommentareditor, GeteilterOrdnerSchuetztNurVorDemUmbenennen) {
-  if (::geteuid() != 0) return;
+  if (::geteuid() != 0) GTEST_SKIP() << "Dateien eines anderen Benutzers kann nur root anlegen.";
   ASSERT_EQ(::chmod(ordner.pfad().c_str(), 0755), 0);
   const struct {
     const char* name;
@@ -749,6 +749,38 @@ TEST_F(Kommentareditor, LangeNamenMitZweitemNamen) {
     EXPECT_GE(teil.size() + 3, std::min<size_t>(n.size(), 232));
   }
   EXPECT_EQ(eintraege(temporaer.pfad()), 0);
+}
+
+// Links that another user made (nobody's, seen by root): root's picture
+// behind one is neither shown nor written; nobody's link to nobody's own
+// picture is followed as the user's own links are.
+TEST_F(Kommentareditor, VerknuepfungAndererBenutzerWirdWederGelesenNochBeschrieben) {
+  if (::geteuid() != 0) GTEST_SKIP() << "links of another owner need root to make";
+  TempOrdner anderswo;
+  const std::string root = anderswo.pfad() + "root.jpg", nobody = anderswo.pfad() + "nobody.jpg";
+  schreiben(root, jpegBytes(16, 16, 1, 2, 3, "von root"));
+  schreiben(nobody, jpegBytes(16, 16, 1, 2, 3, "von nobody"));
+  ASSERT_EQ(::chown(nobody.c_str(), 65534, 65534), 0);
+  const std::string rootVorher = lesen(root);
+  for (auto [ziel, link] : {std::pair{root, "a.jpg"}, {nobody, "b.jpg"}}) {
+    ASSERT_EQ(::symlink(ziel.c_str(), pfad(link).c_str()), 0);
+    ASSERT_EQ(::lchown(pfad(link).c_str(), 65534, 65534), 0);
+  }
+  const std::string grund = "\r\nSie ist eine symbolische Verknüpfung, die ein anderer Benutzer angelegt hat.";
+  oeffnen();
+  ASSERT_EQ(namen(), (std::vector<std::string>{"a.jpg", "b.jpg"}));
+  EXPECT_EQ(u.dialoge.texte(), std::vector<std::string>{"Fehler beim Einlesen der Datei\r\n" + pfad("a.jpg") + grund});
+  EXPECT_EQ(f.MKommentar, "");
+  f.MKommentar = "getippt";
+  f.BitBWeiterClick();
+  ASSERT_EQ(u.dialoge.meldungen.size(), 2u);
+  EXPECT_EQ(u.dialoge.meldungen[1].text, "Die Datei " + pfad("a.jpg") + "\r\nkann nicht geschrieben werden!" + grund);
+  EXPECT_EQ(lesen(root), rootVorher);
+  EXPECT_EQ(f.MKommentar, "von nobody");
+  f.MKommentar = "neu";
+  f.BitBzurueckClick();
+  EXPECT_EQ(kommentarVon(nobody), "neu");
+  EXPECT_TRUE(stdfs::is_symlink(pfad("b.jpg")));
 }
 
 TEST_F(Kommentareditor, KlicksWaehrendDerArbeitWerdenIgnoriert) {

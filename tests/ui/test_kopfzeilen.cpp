@@ -147,10 +147,21 @@ TEST_F(Kopfzeilen, FehlendeDateiWirdGemeldetUndDasMemoBleibt) {
   EXPECT_EQ(m.text(Opt::MNeuerHeader), "bleibt");
 }
 
+// Forward the focus goes on to the memo's button; entered backwards it goes
+// on backwards past the memo, so that Shift+Tab gets beyond it.
 TEST_F(Kopfzeilen, VorlagenMemosGebenDenFokusAnIhrenKnopf) {
+  bool rueckwaerts = false;
+  std::vector<Opt> zurueck;
+  haupt.rueckwaertsBetreten = [&] { return rueckwaerts; };
+  haupt.fokusZurueck = [&](Opt o) { zurueck.push_back(o); };
   m.run(Opt::MBeschreibung, Ev::Enter);
   m.run(Opt::MBeschreibungGross, Ev::Enter);
   EXPECT_EQ(fokusVerlauf, (std::vector<Opt>{Opt::BExifDaten, Opt::BGrossExifDaten}));
+  rueckwaerts = true;
+  m.run(Opt::MBeschreibung, Ev::Enter);
+  m.run(Opt::MBeschreibungGross, Ev::Enter);
+  EXPECT_EQ(fokusVerlauf.size(), 2u);
+  EXPECT_EQ(zurueck, (std::vector<Opt>{Opt::MBeschreibung, Opt::MBeschreibungGross}));
 }
 
 }  // namespace

@@ -1,0 +1,53 @@
+#pragma once
+// The record a folder for derived pictures keeps of the pictures the run
+// wrote into it. A name and a date do not tell a derived picture from a
+// photo of the user's: a copy from a memory card gives many files one
+// date, and a second camera counts from 0001 too. The file itself does: a
+// photo copied there later is another file (another inode), and one copied
+// over the derived file changes its size or its time.
+//
+// The record is a hidden file in the folder (hidden names are skipped by
+// the walks and are no pictures). Each line names one file: inode, size,
+// modification time (seconds, nanoseconds) and, for the reader, the name.
+// Entries are only ever added; one that no longer matches a file there
+// speaks for nothing, so a run killed half-way leaves no false entry.
+#include <sys/stat.h>
+
+#include <set>
+#include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+namespace mosaik {
+
+inline constexpr const char* kAbleitungsbuch = ".mosaikschauer-bilder";
+
+class Ableitungsbuch {
+ public:
+  // The record of the folder; empty when there is none or it cannot be
+  // read (then no file there counts as the program's).
+  explicit Ableitungsbuch(const std::string& ordner);
+  // The file (as stat gave it) is one the record names.
+  bool kennt(const struct stat& datei) const;
+  // Entries read, each file as often as a run wrote it.
+  size_t eintraege() const { return eintraege_; }
+
+ private:
+  std::set<std::tuple<ino_t, off_t, time_t, long>> dateien_;
+  size_t eintraege_ = 0;
+};
+
+// Each run that replaces the folder's pictures adds their entries again:
+// the record of the files still there (name and stat), written anew
+// through a temporary file. False when it cannot be; the old one stays.
+bool AbleitungsbuchNeuSchreiben(const std::string& ordner,
+                                const std::vector<std::pair<std::string, struct stat>>& dateien);
+
+// Adds the file (as stat gives it, under the name it has or is about to
+// take) to the record of the folder; false with the reason in German when
+// the record cannot be written.
+bool AbleitungEintragen(const std::string& ordner, const std::string& name, const struct stat& datei,
+                        std::string& grund);
+
+}  // namespace mosaik
