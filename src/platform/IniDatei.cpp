@@ -17,8 +17,6 @@
 namespace mosaik {
 namespace {
 
-constexpr std::string_view kBom = "\xEF\xBB\xBF";
-
 bool istLeer(char c) { return c == ' ' || c == '\t'; }
 
 std::string_view beschneiden(std::string_view s) {
@@ -248,10 +246,8 @@ Einstellungsinhalt einstellungsdateiLesen(const std::string& pfad) {
     e.grund = "Sie ist keine gewöhnliche Datei.";
   else if (fremdInGeteiltemOrdner(*ziel, st.st_uid))  // put there since the check
     e.grund = kFremdeDatei;
-  else if (!fs::readAll(fd, e.bytes))
-    e.grund = "Sie kann nicht gelesen werden (" + fs::reasonText(errno) + ").";
   else
-    e.gelesen = true;
+    e.gelesen = fs::readTextAll(fd, e.bytes, e.grund);
   ::close(fd);
   return e;
 }
@@ -259,36 +255,34 @@ Einstellungsinhalt einstellungsdateiLesen(const std::string& pfad) {
 namespace {
 
 // The lines of a settings file as UTF-8. UTF-16 with its byte-order mark as
-// a whole; otherwise each line for itself, so that a line typed in a UTF-8
-// terminal reads right beside lines in the code page. A line ends at LF or
+// a whole; otherwise each line for itself (decodeText). A line ends at LF or
 // at a CR that no LF follows; the CRs before an LF belong to its line end
-// (a tool that adds a CR of its own makes CR CR LF).
-std::vector<std::string> zeilenAusBytes(std::string_view bytes) {
-  std::string utf16;
+// (a tool that adds a CR of its own makes CR CR LF). nullopt for UTF-16
+// that is not UTF-16 throughout: an odd length, or the bytes 0D 0A side by
+// side (a UTF-16 line end is 0D 00 0A 00), as a line appended in an 8-bit
+// encoding leaves them; read as UTF-16 it would turn into CJK characters.
+std::optional<std::vector<std::string>> zeilenAusBytes(std::string_view bytes) {
+  std::string text;
   if (bytes.size() >= 2 && (bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF")) {
-    utf16 = utf16ToUtf8(bytes.substr(2), bytes[0] == '\xFE');
-    bytes = utf16;
-  } else if (bytes.substr(0, kBom.size()) == kBom) {
-    bytes.remove_prefix(kBom.size());
+    if (bytes.size() % 2 != 0 || bytes.find("\r\n") != std::string_view::npos) return std::nullopt;
+    text = utf16ToUtf8(bytes.substr(2), bytes[0] == '\xFE');
+  } else {
+    text = decodeText(bytes, TextUnit::Line);
   }
   std::vector<std::string> zeilen;
   size_t anfang = 0;
-  const auto zeileBis = [&](size_t ende) {
-    const std::string_view z = bytes.substr(anfang, ende - anfang);
-    zeilen.push_back(isValidUtf8(z) ? std::string(z) : cp1252ToUtf8(z));
-  };
-  for (size_t i = 0; i < bytes.size();) {
-    if (bytes[i] != '\r' && bytes[i] != '\n') {
+  for (size_t i = 0; i < text.size();) {
+    if (text[i] != '\r' && text[i] != '\n') {
       ++i;
       continue;
     }
     size_t j = i;
-    while (j < bytes.size() && bytes[j] == '\r') ++j;
-    zeileBis(i);
-    i = j < bytes.size() && bytes[j] == '\n' ? j + 1 : i + 1;
+    while (j < text.size() && text[j] == '\r') ++j;
+    zeilen.push_back(text.substr(anfang, i - anfang));
+    i = j < text.size() && text[j] == '\n' ? j + 1 : i + 1;
     anfang = i;
   }
-  if (anfang < bytes.size()) zeileBis(bytes.size());
+  if (anfang < text.size()) zeilen.push_back(text.substr(anfang));
   return zeilen;
 }
 
@@ -319,7 +313,14 @@ IniDatei::IniDatei(std::string pfad) : pfad_(std::move(pfad)) {
     lesefehler_ = std::move(e.grund);
     return;
   }
-  zeilen_ = zeilenAusBytes(e.bytes);
+  auto zeilen = zeilenAusBytes(e.bytes);
+  if (!zeilen) {
+    lesbar_ = false;
+    lesefehler_ = "Sie ist als UTF-16 gespeichert, enthält aber auch Bytes, die kein UTF-16 sind (etwa eine "
+                  "angehängte Zeile in einer anderen Kodierung).";
+    return;
+  }
+  zeilen_ = std::move(*zeilen);
   if (ohneAbschnitt(zeilen_)) {
     zeilen_.clear();
     lesbar_ = false;
@@ -402,10 +403,7 @@ std::string IniDatei::inhalt() const {
     text += z;
     text += "\r\n";
   }
-  bool verlustfrei = true;
-  std::string ansi = utf8ToCp1252(text, &verlustfrei);
-  if (verlustfrei) return ansi;
-  return std::string(kBom) + text;
+  return encodeText(text, TextUnit::Line);
 }
 
 void IniDatei::speichern() {
@@ -427,8 +425,10 @@ bool dateiErsetzen(const std::string& pfad, const std::string& bytes) {
   if (!S_ISREG(st.st_mode) || !beschreibbar(*ziel, st)) return false;
   const int fd = gesperrtOeffnen(*ziel, O_RDWR | O_NOFOLLOW, LOCK_EX);
   if (fd < 0) return false;
+  // A file larger than any text file of the program is no settings or side
+  // file: it is not taken in, nor replaced.
   std::string alt;
-  bool ok = fs::readAll(fd, alt) && ::fstat(fd, &st) == 0 && !fremdInGeteiltemOrdner(*ziel, st.st_uid);
+  bool ok = fs::readTextAll(fd, alt, grund) && ::fstat(fd, &st) == 0 && !fremdInGeteiltemOrdner(*ziel, st.st_uid);
   if (ok) {
     const bool gleich = alt == bytes;
     const Ersatz e = ordnerBeschreibbar ? ueberTempDatei(*ziel, bytes, &st, gleich) : Ersatz::BesitzerNichtHaltbar;

@@ -7,12 +7,13 @@
 // value in place, a new key goes after the last line of its section, a new
 // section to the end of the file behind an empty line.
 //
-// The file is Windows-1252 with CR LF line ends; when a line holds a
-// character that Windows-1252 cannot, the whole file is written as UTF-8 with
-// a byte-order mark. Reading decides line by line (a line that is valid
-// UTF-8 is UTF-8, any other Windows-1252), so a line edited in a UTF-8
-// terminal reads right beside the others; it also reads UTF-16 with its
-// byte-order mark and lines ended by LF, CR LF or CR alone.
+// The file is Windows-1252 with CR LF line ends; when a line would not read
+// back as written (a character that Windows-1252 cannot hold, or bytes that
+// would read as UTF-8), the whole file is written as UTF-8 with a
+// byte-order mark. Without the mark reading decides line by line
+// (decodeText), so a line edited in a UTF-8 terminal reads right beside the
+// others; it also reads UTF-16 with its byte-order mark (refused when other
+// bytes are mixed in) and lines ended by LF, CR LF or CR alone.
 // Nothing reaches the disk before speichern() (dateiErsetzen below), so a
 // failed write leaves the old file intact.
 #include <optional>
