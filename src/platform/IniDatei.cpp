@@ -159,7 +159,9 @@ bool anOrtSchreiben(int fd, const std::string& alt, const std::string& neu) {
     return true;
   // Back to the old bytes and length (a file system that takes the space by
   // writing zeros may have begun to).
+  const int fehler = errno;  // the failed step's, for the message
   if ((!platz || vonVorn(fd, alt)) && ::ftruncate(fd, static_cast<off_t>(alt.size())) == 0) ::fsync(fd);
+  errno = fehler;
   return false;
 }
 
@@ -197,15 +199,17 @@ Ersatz ueberTempDatei(const std::string& ziel, const std::string& bytes, const s
     }
     e = Ersatz::Fehler;
   }
+  const int fehler = errno;  // the failed step's, for the message
   ::unlink(tmp.c_str());
   fs::tempDone(tmp);
+  errno = fehler;
   return e;
 }
 
 }  // namespace
 
-IniFehler::IniFehler(const std::string& datei)
-    : std::runtime_error("nach " + datei + " kann nicht geschrieben werden"), datei_(datei) {}
+IniFehler::IniFehler(const std::string& datei, const std::string& grund)
+    : std::runtime_error("nach " + datei + " kann nicht geschrieben werden" + grund), datei_(datei) {}
 
 bool iniNamenGleich(std::string_view a, std::string_view b) {
   size_t i = 0, j = 0;
@@ -407,37 +411,59 @@ std::string IniDatei::inhalt() const {
 }
 
 void IniDatei::speichern() {
-  if (!lesbar_ || !dateiErsetzen(pfad_, inhalt())) throw IniFehler(pfad_);
+  // What was not read is not saved over; the reading's reason tells why.
+  if (!lesbar_) throw IniFehler(pfad_, "\r\n" + (lesefehler_.empty() ? kUngelesenNichtUeberschrieben : lesefehler_));
+  std::string grund;
+  if (!dateiErsetzen(pfad_, inhalt(), &grund)) throw IniFehler(pfad_, grund);
 }
 
-bool dateiErsetzen(const std::string& pfad, const std::string& bytes) {
-  if (pfad.empty()) return false;
+bool dateiErsetzen(const std::string& pfad, const std::string& bytes, std::string* warum) {
   std::string grund;
+  // The reason as the message gives it: a system's reason in brackets, a
+  // sentence of its own on a line of its own.
+  const auto scheitern = [&](const std::string& w) {
+    if (warum) *warum = w.empty() ? w : w.front() == '\r' ? w : " (" + w + ")";
+    return false;
+  };
+  const auto systemfehler = [&] { return scheitern(fs::reasonText(errno)); };
+  if (pfad.empty()) return scheitern("");
   const std::optional<std::string> ziel = vertrautesZiel(pfad, grund);
-  if (!ziel) return false;
+  if (!ziel) return scheitern("\r\n" + grund);
   struct stat os {};
   const std::string ordner = ordnerVon(*ziel);
-  if (::stat(ordner.c_str(), &os) != 0 || !S_ISDIR(os.st_mode)) return false;
+  if (::stat(ordner.c_str(), &os) != 0) return systemfehler();
+  if (!S_ISDIR(os.st_mode)) return scheitern(fs::reasonText(ENOTDIR));
   const bool ordnerBeschreibbar = beschreibbar(ordner, os);
   struct stat st {};
-  if (::lstat(ziel->c_str(), &st) != 0)
-    return errno == ENOENT && ordnerBeschreibbar && ueberTempDatei(*ziel, bytes, nullptr, false) == Ersatz::Ok;
-  if (!S_ISREG(st.st_mode) || !beschreibbar(*ziel, st)) return false;
+  if (::lstat(ziel->c_str(), &st) != 0) {
+    if (errno != ENOENT) return systemfehler();
+    if (!ordnerBeschreibbar) return scheitern(fs::reasonText(EACCES));
+    return ueberTempDatei(*ziel, bytes, nullptr, false) == Ersatz::Ok || systemfehler();
+  }
+  if (!S_ISREG(st.st_mode)) return scheitern("\r\nSie ist keine gewöhnliche Datei.");
+  if (!beschreibbar(*ziel, st)) return scheitern("\r\nSie ist schreibgeschützt.");
   const int fd = gesperrtOeffnen(*ziel, O_RDWR | O_NOFOLLOW, LOCK_EX);
-  if (fd < 0) return false;
+  if (fd < 0) return errno == EWOULDBLOCK ? scheitern("\r\nEin anderes Programm hält sie gesperrt.") : systemfehler();
   // A file larger than any text file of the program is no settings or side
   // file: it is not taken in, nor replaced.
   std::string alt;
-  bool ok = fs::readTextAll(fd, alt, grund) && ::fstat(fd, &st) == 0 && !fremdInGeteiltemOrdner(*ziel, st.st_uid);
-  if (ok) {
+  std::string warumNicht;  // as scheitern takes it
+  if (!fs::readTextAll(fd, alt, grund))
+    warumNicht = grund.empty() ? fs::reasonText(errno) : "\r\n" + grund;
+  else if (::fstat(fd, &st) != 0)
+    warumNicht = fs::reasonText(errno);
+  else if (fremdInGeteiltemOrdner(*ziel, st.st_uid))
+    warumNicht = std::string("\r\n") + kFremdeDatei;
+  else {
     const bool gleich = alt == bytes;
     const Ersatz e = ordnerBeschreibbar ? ueberTempDatei(*ziel, bytes, &st, gleich) : Ersatz::BesitzerNichtHaltbar;
     // Where no new file can stand in for it with its owner kept, the file
     // itself takes the new content.
-    ok = e == Ersatz::Ok || (e == Ersatz::BesitzerNichtHaltbar && (gleich || anOrtSchreiben(fd, alt, bytes)));
+    if (!(e == Ersatz::Ok || (e == Ersatz::BesitzerNichtHaltbar && (gleich || anOrtSchreiben(fd, alt, bytes)))))
+      warumNicht = fs::reasonText(errno);
   }
   ::close(fd);
-  return ok;
+  return warumNicht.empty() || scheitern(warumNicht);
 }
 
 }  // namespace mosaik

@@ -24,10 +24,16 @@
 
 namespace mosaik {
 
+// Why a file that is there but could not be read is not saved over.
+inline constexpr const char* kUngelesenNichtUeberschrieben =
+    "Sie konnte nicht gelesen werden und wird darum nicht überschrieben.";
+
 // A write the system refuses; the text names the file.
 class IniFehler : public std::runtime_error {
  public:
-  explicit IniFehler(const std::string& datei);
+  // grund: what the message adds (" (keine Berechtigung)", or a line
+  // of its own beginning with CR LF).
+  explicit IniFehler(const std::string& datei, const std::string& grund = "");
   const std::string& datei() const { return datei_; }
 
  private:
@@ -110,8 +116,9 @@ bool iniNamenGleich(std::string_view a, std::string_view b);
 // file system's rule for links allows it (fs::foreignLink); otherwise it is
 // refused, and so is a file or link of another user (not root) in a folder
 // that others may write.
-// False on failure; the old file is then unchanged.
-bool dateiErsetzen(const std::string& pfad, const std::string& bytes);
+// False on failure; the old file is then unchanged, and `warum` (when
+// given) says why as IniFehler adds it to its message.
+bool dateiErsetzen(const std::string& pfad, const std::string& bytes, std::string* warum = nullptr);
 
 namespace testhaken {
 // Runs when the new content stands complete in its temporary file, before

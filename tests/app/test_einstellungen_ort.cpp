@@ -263,7 +263,8 @@ TEST_F(Ort, ZusatzdateiScheitertBeimSpeichern) {
   ::chmod(kopf.c_str(), 0444);
   EXPECT_FALSE(ZusatzdateienSpeichern(s.k, daten() + "x.ini"));
   EXPECT_EQ(meldungen(), (std::vector<std::string>{"Speichern der Textdateien mit Header, Dateiabschluss\r\n"
-                                                   "und/oder CSS-Datei fehlgeschlagen!"}));
+                                                   "und/oder CSS-Datei fehlgeschlagen!\r\nnach " +
+                                                   kopf + " kann nicht geschrieben werden\r\nSie ist schreibgeschützt."}));
   EXPECT_EQ(dateiInhalt(kopf), "alt");
   EXPECT_FALSE(fs::fileExists(daten() + "x-footer.txt"));
   EXPECT_FALSE(fs::fileExists(daten() + "x-css.txt"));

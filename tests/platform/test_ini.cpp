@@ -274,21 +274,26 @@ TEST_F(IniTest, FailedWriteLeavesTheOldFileAndNamesIt) {
     ini.speichern();
     FAIL() << "read-only file written";
   } catch (const IniFehler& e) {
-    EXPECT_EQ(std::string(e.what()), "nach " + p + " kann nicht geschrieben werden");
+    EXPECT_EQ(std::string(e.what()), "nach " + p + " kann nicht geschrieben werden\r\nSie ist schreibgeschützt.");
     EXPECT_EQ(e.datei(), p);
   }
   EXPECT_EQ(dateiInhalt(p), alt);
   const auto rest = stdfs::directory_iterator(t.pfad());
   EXPECT_EQ(std::distance(stdfs::begin(rest), stdfs::end(rest)), 1) << "temporary file left behind";
 
-  // A missing folder, a folder in place of the file.
-  IniDatei ohneOrdner(pfad("gibtsnicht/x.ini"));
-  ohneOrdner.schreiben("A", "x", "1");
-  EXPECT_THROW(ohneOrdner.speichern(), IniFehler);
+  // A missing folder, a folder in place of the file: each with its reason.
   stdfs::create_directory(pfad("ordner.ini"));
-  IniDatei ordner(pfad("ordner.ini"));
-  ordner.schreiben("A", "x", "1");
-  EXPECT_THROW(ordner.speichern(), IniFehler);
+  for (const auto& [name, grund] : {std::pair<std::string, std::string>{"gibtsnicht/x.ini", " (nicht vorhanden)"},
+                                    {"ordner.ini", "\r\nSie ist ein Ordner."}}) {
+    IniDatei ini2(pfad(name));
+    ini2.schreiben("A", "x", "1");
+    try {
+      ini2.speichern();
+      ADD_FAILURE() << name;
+    } catch (const IniFehler& e) {
+      EXPECT_EQ(std::string(e.what()), "nach " + pfad(name) + " kann nicht geschrieben werden" + grund);
+    }
+  }
   test::AlsNobodyWiederholt();
 }
 
