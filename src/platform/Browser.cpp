@@ -396,8 +396,9 @@ bool startDetached(const std::vector<std::string>& argv, std::chrono::millisecon
   int status = 0;
   for (;;) {
     const pid_t r = ::waitpid(kind, &status, warten ? WNOHANG : 0);
-    if (r == kind) break;
-    if (r < 0 && errno != EINTR) return false;
+    // A child reaped elsewhere leaves status 0: the program counts as
+    // started, as before a verdict could be read.
+    if (r == kind || (r < 0 && errno != EINTR)) break;
     if (r == 0) {
       warten();
       const timespec schritt{0, 10 * 1000000L};
