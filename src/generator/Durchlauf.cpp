@@ -306,8 +306,10 @@ void OriginaleVerkleinernDurchlauf(Lauf& lauf, const std::string& quelleIn, cons
     lauf.Ordnerliste.push_back(std::move(v));
     lauf.OrdnerlisteHigh = static_cast<int>(lauf.Ordnerliste.size()) - 1;
     // Only into a folder of this run; one of an earlier run with subfolders
-    // stays as it is.
-    if (anlegen) DirnameTxtSchreiben(k, ziel + zielname, e.name);
+    // stays as it is. Without it the gallery shows the folder under its
+    // web-safe name: the user learns which file failed and why.
+    std::string warum;
+    if (anlegen && !DirnameTxtSchreiben(k, ziel + zielname, e.name, &warum)) k.fehler(warum);
   }
 
   OrdnerlisteDoppelteEntfernen(lauf.Ordnerliste, lauf.OrdnerlisteHigh, erster);

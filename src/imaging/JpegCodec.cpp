@@ -220,6 +220,13 @@ std::string DecodeFailureText(bool truncated, int code, int parameter, const cha
              "oder hierarchisch).";
     case JERR_OUT_OF_MEMORY:
       return "Für dieses Bild reicht der Arbeitsspeicher nicht.";
+    // The damage a gallery run refuses in scan data the library would only
+    // warn about: said in the user's words, not the library's.
+    case JWRN_HUFF_BAD_CODE:
+    case JWRN_ARITH_BAD_CODE:
+      return "Die JPEG-Daten sind beschädigt (ungültiger Code in den Bilddaten).";
+    case JWRN_MUST_RESYNC:
+      return "Die JPEG-Daten sind beschädigt (eine Restart-Marke fehlt oder steht an falscher Stelle).";
     default:
       return std::string("Die JPEG-Daten sind beschädigt oder kein JPEG-Bild (") + message + ").";
   }

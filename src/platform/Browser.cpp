@@ -347,7 +347,8 @@ std::vector<std::vector<std::string>> openCommands(const std::string& target, co
   return r;
 }
 
-bool startDetached(const std::vector<std::string>& argv, std::chrono::milliseconds frist) {
+bool startDetached(const std::vector<std::string>& argv, std::chrono::milliseconds frist,
+                   const std::function<void()>& warten) {
   if (argv.empty() || argv[0].empty()) return false;
   std::vector<char*> args;
   for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
@@ -393,7 +394,16 @@ bool startDetached(const std::vector<std::string>& argv, std::chrono::millisecon
     }
   }
   int status = 0;
-  while (::waitpid(kind, &status, 0) < 0 && errno == EINTR) {
+  for (;;) {
+    const pid_t r = ::waitpid(kind, &status, warten ? WNOHANG : 0);
+    // A child reaped elsewhere leaves status 0: the program counts as
+    // started, as before a verdict could be read.
+    if (r == kind || (r < 0 && errno != EINTR)) break;
+    if (r == 0) {
+      warten();
+      const timespec schritt{0, 10 * 1000000L};
+      ::nanosleep(&schritt, nullptr);
+    }
   }
   return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }

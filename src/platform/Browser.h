@@ -42,7 +42,10 @@ inline constexpr std::chrono::milliseconds kStartfrist{2000};
 // Starts a program detached from this process; true when it runs on after
 // the grace time or ended in it with status 0 (false when it could not be
 // started, for example not found, or ended in it with another status or a
-// signal).
-bool startDetached(const std::vector<std::string>& argv, std::chrono::milliseconds frist = kStartfrist);
+// signal). While the verdict is awaited, `warten` (when given) is called
+// again and again, so that a window stays alive for the whole grace time a
+// browser that keeps running costs.
+bool startDetached(const std::vector<std::string>& argv, std::chrono::milliseconds frist = kStartfrist,
+                   const std::function<void()>& warten = {});
 
 }  // namespace mosaik

@@ -168,7 +168,7 @@ bool SystemShell::open(const std::string& target) {
   // $BROWSER, the desktop's program for HTML, then xdg-open: the first that
   // starts and does not fail at once opens it.
   for (const auto& befehl : openCommands(target, processEnv()))
-    if (startDetached(befehl)) return true;
+    if (startDetached(befehl, kStartfrist, warten)) return true;
   return false;
 }
 

@@ -44,6 +44,9 @@ class Shell {
 class SystemShell : public Shell {
  public:
   bool open(const std::string& target) override;
+  // Called while a started program is watched (see startDetached): a window
+  // lets its events through meanwhile.
+  std::function<void()> warten;
 };
 
 struct Services {

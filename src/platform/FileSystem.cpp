@@ -488,7 +488,10 @@ std::string reasonText(int e) {
 }
 
 std::string writeFailureText(const std::string& path, int e) {
-  return "Die Datei " + path + " kann nicht geschrieben werden (" + reasonText(e) + ").";
+  // A file about to be made is not there by nature: what is missing is
+  // the folder it was to go into.
+  return "Die Datei " + path + " kann nicht geschrieben werden (" +
+         (e == ENOENT ? std::string("ihr Ordner ist nicht vorhanden") : reasonText(e)) + ").";
 }
 
 namespace {

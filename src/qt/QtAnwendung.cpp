@@ -26,6 +26,9 @@ int qtAnwendungAusfuehren(int argc, char** argv, std::vector<std::string> args) 
   sv.shell = &shell;
   sv.locale = systemLocaleFormats();
   sv.pump = [] { QCoreApplication::processEvents(QEventLoop::AllEvents, 50); };
+  // A browser that keeps running is watched for its whole grace time: the
+  // windows go on meanwhile instead of standing still on every help click.
+  shell.warten = sv.pump;
 
   Programm p(sv, std::move(args));
   p.start();

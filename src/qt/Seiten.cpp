@@ -65,6 +65,10 @@ class Bau {
   // fills the page.
   static QWidget* rollend(QWidget* s) {
     auto* rolle = new Seitenrolle(s);
+    // No tab stop of its own: it shows no focus, so Tab and Shift+Tab would
+    // seem to do nothing once on every page. It scrolls to the control that
+    // takes the focus.
+    rolle->setFocusPolicy(Qt::NoFocus);
     rolle->setFrameShape(QFrame::NoFrame);
     rolle->setWidgetResizable(true);
     auto* inhalt = new QWidget;

@@ -183,14 +183,14 @@ void TKommentarForm::bildLeeren() {
   Bild = {};
 }
 
-bool TKommentarForm::bildZeichnen(const std::string& daten) {
+std::optional<std::string> TKommentarForm::bildZeichnen(const std::string& daten) {
   Vorschausenke senke;
   imaging::Bitmap klein;
   try {
     imaging::DecodeJpegRows(daten, senke);
     klein = senke.stretcher->Finish();
-  } catch (const std::exception&) {
-    return false;
+  } catch (const std::exception& e) {
+    return e.what();
   }
   const int x0 = (kSeite - klein.width) / 2;
   const int y0 = (kSeite - klein.height) / 2;
@@ -204,7 +204,7 @@ bool TKommentarForm::bildZeichnen(const std::string& daten) {
     }
   }
   Bild = {x0, y0, klein.width, klein.height};
-  return true;
+  return std::nullopt;
 }
 
 void TKommentarForm::BildAnzeigen(int i) {
@@ -226,8 +226,9 @@ void TKommentarForm::BildAnzeigen(int i) {
   std::string daten;
   if (LoadJpg(k_, KommentarOrdner, e.Name, daten)) {
     k_.sv.pump();
-    // Damaged picture data: the loader's message, no picture.
-    if (!bildZeichnen(daten)) k_.fehler("Fehler beim Einlesen der Datei\r\n" + pfad);
+    // Damaged picture data: the loader's message with the decoder's reason,
+    // as a gallery run gives it, and no picture.
+    if (const auto grund = bildZeichnen(daten)) k_.fehler(Lesefehler(pfad, *grund));
   } else {
     daten = fs::readFile(pfad).value_or(std::string());
   }

@@ -7,6 +7,7 @@
 // date.
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -93,7 +94,8 @@ class TKommentarForm : public Formular {
   // Weiter and Zurück: saves, then the picture `schritt` away, wrapping.
   void blaettern(int schritt);
   void bildLeeren();
-  bool bildZeichnen(const std::string& daten);
+  // The reason when the picture data cannot be decoded.
+  std::optional<std::string> bildZeichnen(const std::string& daten);
 
   Kontext& k_;
 };

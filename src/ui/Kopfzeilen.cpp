@@ -64,10 +64,12 @@ void MemoSpeichern(Kontext& k, const Memodatei& d) {
       !fs::fileExists(datei) ||
       k.meldung(MsgKind::Warning, "Soll die bestehende Datei überschrieben werden?", MsgButtons::YesNo) ==
           MsgResult::Yes;
-  // A file that cannot be written is said so: silence would let the user
-  // believe the text were kept.
-  if (schreiben && !(OrdnerBeschreibbar(ordner) && fs::writeFileAtomic(datei, textdateiAusMemo(k.m.text(d.memo)))))
-    k.fehler("Die Datei " + datei + "\r\nkann nicht gespeichert werden!");
+  // A file that cannot be written is said so with the reason: silence would
+  // let the user believe the text were kept, and a full disk is mended
+  // otherwise than missing rights.
+  std::string warum;
+  if (schreiben && !fs::writeFileAtomic(datei, textdateiAusMemo(k.m.text(d.memo)), true, &warum))
+    k.fehler("Die Datei " + datei + "\r\nkann nicht gespeichert werden!\r\n" + warum);
   k.st.EinstellungsDialogOrdner = ordner;
   k.st.*d.letzterName = DateinamenTeil(datei);
 }

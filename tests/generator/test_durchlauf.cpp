@@ -745,6 +745,18 @@ TEST_F(Durchlauf, GrossbildordnerTragenDasDatumIhrerQuelle) {
   OriginaleVerkleinernDurchlauf(lauf, q, g2, false, "", -1, ok);
   ASSERT_EQ(lauf.Ordnerliste.size(), 1u);
   EXPECT_TRUE(std::filesystem::is_empty(g2));
+  // A name file that cannot be written is said with its reason; the walk
+  // goes on.
+  EXPECT_TRUE(u.dialoge.texte().empty());
+  lauf.Ordnerliste.clear();
+  const std::string g3 = tmp.pfad() + "gross3/";
+  fs::forceDirectories(g3 + "urlaub_am_meer/tag_2/dirname.txt");
+  OriginaleVerkleinernDurchlauf(lauf, q, g3, true, "", -1, ok);
+  EXPECT_TRUE(ok);
+  EXPECT_TRUE(fs::fileExists(g3 + "urlaub_am_meer/tag_2/hafen.jpg"));
+  EXPECT_EQ(u.dialoge.texte(), std::vector<std::string>{"Die Datei " + g3 +
+                                                        "urlaub_am_meer/tag_2/dirname.txt kann nicht geschrieben "
+                                                        "werden (dort steht keine gewöhnliche Datei)."});
 }
 
 TEST_F(Durchlauf, OhneUnterordnerBleibtUnterDemOberstenOrdnerAllesWieEsWar) {

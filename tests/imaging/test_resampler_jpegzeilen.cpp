@@ -192,7 +192,7 @@ TEST(JpegRows, DamagedScanDataBeforeTheLastRow) {
       {"base halb + Endmarke", base.substr(0, scanMitte(base)) + eoi, unvollstaendig},
       {"prog halb + Endmarke", prog.substr(0, scanMitte(prog)) + eoi, unvollstaendig},
       {"falscher Code", falscherCode,
-       "Die JPEG-Daten sind beschädigt oder kein JPEG-Bild (Corrupt JPEG data: bad Huffman code)."},
+       "Die JPEG-Daten sind beschädigt (ungültiger Code in den Bilddaten)."},
       {"Fuellbytes vor der Endmarke", base.substr(0, base.size() - 2) + std::string(3, '\0') + eoi, ""},
   };
   for (const auto& f : faelle) {

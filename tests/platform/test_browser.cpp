@@ -114,6 +114,16 @@ TEST(Programmstart, NurEinGestartetesProgrammZaehlt) {
   EXPECT_FALSE(startDetached({"sh", "-c", "kill -9 $$"}));
   // A browser that keeps running has taken the page over.
   EXPECT_TRUE(startDetached({"sh", "-c", "exec sleep 3 </dev/null >/dev/null 2>&1"}, std::chrono::milliseconds(50)));
+  // The caller's wait hook runs while the verdict is awaited, whichever it
+  // is; the verdict stays the same.
+  int gewartet = 0;
+  const auto warten = [&gewartet] { ++gewartet; };
+  EXPECT_TRUE(startDetached({"sh", "-c", "exec sleep 3 </dev/null >/dev/null 2>&1"}, std::chrono::milliseconds(200),
+                            warten));
+  EXPECT_GT(gewartet, 0);
+  EXPECT_FALSE(startDetached({"sh", "-c", "sleep 0.3; exit 3"}, std::chrono::milliseconds(2000), warten));
+  EXPECT_TRUE(startDetached({"sh", "-c", "sleep 0.3"}, std::chrono::milliseconds(2000), warten));
+  EXPECT_FALSE(startDetached({"mosaik-kein-solches-programm-auf-dem-pfad"}, kStartfrist, warten));
 }
 
 // The program ignores the file-size signal for its own writes; a browser it

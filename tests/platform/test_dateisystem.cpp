@@ -36,7 +36,8 @@ TEST(Dateisystem, AtomaresSchreibenErsetztErstNachVollstaendigemSchreiben) {
   // written, the old file as it was, and the reason named with the file.
   std::string warum;
   EXPECT_FALSE(fs::writeFileAtomic(t.pfad() + "fehlt/x.ini", "x", true, &warum));
-  EXPECT_EQ(warum, "Die Datei " + t.pfad() + "fehlt/x.ini kann nicht geschrieben werden (nicht vorhanden).");
+  EXPECT_EQ(warum, "Die Datei " + t.pfad() + "fehlt/x.ini kann nicht geschrieben werden (ihr Ordner ist nicht "
+                   "vorhanden).");
   {
     const test::Dateigroessengrenze grenze(4);
     EXPECT_FALSE(fs::writeFileAtomic(ziel, "viel zu lang", false, &warum));

@@ -262,6 +262,12 @@ TEST_F(Optionsseiten, PfeiltastenWaehlenUndRueckwaertsTabGehtWeiter) {
     QWidget* davor = QApplication::focusWidget();
     EXPECT_NE(davor, w(memo)) << info(memo).name;
     EXPECT_NE(davor, w(knopf)) << info(memo).name;
+    // The control before the memo (the tab bar or one of its scroll
+    // buttons), never a stop that shows no focus (the page's scroll area).
+    QWidget* reiter = f->haupt.PageControl->tabBar();
+    EXPECT_TRUE(memo == Opt::MBeschreibung ? davor == reiter || davor->parentWidget() == reiter
+                                           : davor == w(Opt::CBGrosseBilderVergroessern))
+        << info(memo).name << " " << davor->metaObject()->className();
     // Forward again: through the memo to its button.
     taste(davor, Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), w(knopf)) << info(memo).name;

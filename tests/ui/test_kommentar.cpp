@@ -614,6 +614,45 @@ TEST_F(Kommentareditor, UnlesbaresBildUebernimmtKeinenFremdenKommentar) {
             "Die Datei " + pfad("b.jpg") + "\r\nkann nicht geschrieben werden!\r\nDie Datei ist keine JPEG-Datei.");
 }
 
+// Picture data that break off or do not decode are named with the reason,
+// as a gallery run names them; a file lacking only its end marker is whole.
+TEST_F(Kommentareditor, BeschaedigteBilddatenNennenDenGrund) {
+  imaging::RgbBitmap rauschen(96, 64);
+  for (size_t i = 0; i < rauschen.Pixels.size(); ++i) rauschen.Pixels[i] = static_cast<uint8_t>(i * 2654435761u >> 13);
+  const std::string ganz = imaging::EncodeJpeg(rauschen, 90, false);
+  const size_t mitte = ganz.find("\xFF\xDA") + (ganz.size() - ganz.find("\xFF\xDA")) / 2;
+  std::string falscherCode = ganz;
+  // 24 one-bits (stuffed 0xFF bytes) are no code of any table.
+  falscherCode.replace(mitte, 6, std::string("\xFF\x00\xFF\x00\xFF\x00", 6));
+  const struct {
+    const char* name;
+    std::string bytes;
+    std::string grund;  // empty: shown without a message
+  } faelle[] = {
+      {"halb.jpg", ganz.substr(0, mitte) + "\xFF\xD9", "Die JPEG-Datei ist unvollständig (vorzeitiges Dateiende)."},
+      {"code.jpg", falscherCode, "Die JPEG-Daten sind beschädigt"},
+      {"ohneende.jpg", ganz.substr(0, ganz.size() - 2), ""},
+  };
+  for (const auto& fall : faelle) {
+    SCOPED_TRACE(fall.name);
+    stdfs::remove_all(ordner.pfad());
+    stdfs::create_directories(ordner.pfad());
+    schreiben(pfad(fall.name), fall.bytes);
+    u.dialoge.meldungen.clear();
+    oeffnen();
+    EXPECT_EQ(f.LDateiname, fall.name);
+    if (fall.grund.empty()) {
+      EXPECT_TRUE(u.dialoge.meldungen.empty());
+      EXPECT_EQ(f.Bild, (TKommentarForm::Lage{62, 78, 96, 64}));
+      continue;
+    }
+    ASSERT_EQ(u.dialoge.meldungen.size(), 1u);
+    EXPECT_EQ(u.dialoge.meldungen[0].text.rfind("Fehler beim Einlesen der Datei\r\n" + pfad(fall.name) + "\r\n" + fall.grund, 0), 0u)
+        << u.dialoge.meldungen[0].text;
+    EXPECT_EQ(f.Bild, TKommentarForm::Lage{});
+  }
+}
+
 TEST_F(Kommentareditor, BildHinterEinerVerknuepfungWirdAnOrtUndStelleGeschrieben) {
   TempOrdner anderswo;
   schreiben(anderswo.pfad() + "echt.jpg", jpegBytes(16, 16, 1, 2, 3, "alt"));

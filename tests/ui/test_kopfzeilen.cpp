@@ -5,6 +5,7 @@
 #include <tuple>
 
 #include "../ui/RegelnTestbasis.h"
+#include "Dateigroessengrenze.h"
 #include "generator/Seitenrahmen.h"
 #include "generator/StyleSheet.h"
 #include "test_kommentar_basis.h"
@@ -82,10 +83,22 @@ TEST_F(Kopfzeilen, StyleSheetSpeichernUndLaden) {
   u.dialoge.dateiAntworten = {datei};
   m.run(Opt::BgeaenderteCSSSpeichern, Ev::Click);
   ASSERT_EQ(u.dialoge.dateiDialoge.size(), 1u);
-  meldung(1, MsgKind::Error, "Die Datei " + datei + "\r\nkann nicht gespeichert werden!");
+  meldung(1, MsgKind::Error,
+          "Die Datei " + datei + "\r\nkann nicht gespeichert werden!\r\nDie Datei " + datei +
+              " kann nicht geschrieben werden (ihr Ordner ist nicht vorhanden).");
   EXPECT_FALSE(fs::fileExists(datei));
   EXPECT_EQ(st.EinstellungsDialogOrdner, ziel.pfad() + "fehlt/");
   EXPECT_EQ(st.LetzteCSSDatei, "kopf.txt");
+  // A full disk or a size limit is told from a missing folder.
+  {
+    const Dateigroessengrenze grenze(4);
+    u.dialoge.dateiAntworten = {ziel.pfad() + "voll.css"};
+    m.run(Opt::BgeaenderteCSSSpeichern, Ev::Click);
+  }
+  meldung(2, MsgKind::Error,
+          "Die Datei " + ziel.pfad() + "voll.css\r\nkann nicht gespeichert werden!\r\nDie Datei " + ziel.pfad() +
+              "voll.css kann nicht geschrieben werden (die Datei würde zu groß).");
+  EXPECT_FALSE(fs::fileExists(ziel.pfad() + "voll.css"));
 
   u.dialoge.dateiAntworten = {ziel.pfad() + "a.css"};
   m.run(Opt::BgeaenderteCSSSpeichern, Ev::Click);
@@ -93,7 +106,7 @@ TEST_F(Kopfzeilen, StyleSheetSpeichernUndLaden) {
   m.setText(Opt::MangepassteCSSDatei, "");
   u.dialoge.dateiAntworten = {ziel.pfad() + "a.css"};
   m.run(Opt::BgeaenderteCSSLaden, Ev::Click);
-  EXPECT_EQ(u.dialoge.dateiDialoge[2].optionen.fileName, "a.css");
+  EXPECT_EQ(u.dialoge.dateiDialoge[3].optionen.fileName, "a.css");
   EXPECT_EQ(m.text(Opt::MangepassteCSSDatei), "/* \xE2\x82\xAC \xE2\x98\xBA */");
 }
 
