@@ -126,8 +126,12 @@ bool ungelesen(const Kontext& k, const std::string& datei) {
 
 }  // namespace
 
-std::string schreibtestMeldung(const std::string& datei) {
-  return "Die Datei " + datei + " mit den\r\nProgrammeinstellungen kann nicht gespeichert werden!";
+std::string schreibtestMeldung(const std::string& datei, const std::string& grund) {
+  // A system's reason in brackets closes the sentence, a sentence of its
+  // own follows it.
+  const bool klammer = grund.starts_with(" (");
+  return "Die Datei " + datei + " mit den\r\nProgrammeinstellungen kann nicht gespeichert werden" +
+         (klammer ? grund : "") + "!" + (klammer ? "" : grund);
 }
 
 bool InifileSchreibtest(Kontext& k, const std::string& datei, bool meldung) {
@@ -138,21 +142,20 @@ bool InifileSchreibtest(Kontext& k, const std::string& datei, bool meldung) {
     return false;
   }
   // What could not be read would be lost under the settings saved over it.
-  const bool nichtGelesen = ungelesen(k, datei);
+  std::string grund = std::string("\r\n") + kUngelesenNichtUeberschrieben;
   try {
-    if (!nichtGelesen) {
+    if (!ungelesen(k, datei)) {
       IniDatei ini(datei);
       maschineSchreiben(ini);
       ini.speichern();
       return true;
     }
-  } catch (const IniFehler&) {
+  } catch (const IniFehler& e) {
+    grund = e.grund();
   }
   if (gleicheDatei(datei, aktuelleEinstellungsdatei(k, false)))
     k.m.setChecked(Opt::CBEinstellungenAutomatischSpeichern, false);
-  if (meldung)
-    k.fehler(schreibtestMeldung(datei) +
-             (nichtGelesen ? std::string("\r\n") + kUngelesenNichtUeberschrieben : ""));
+  if (meldung) k.fehler(schreibtestMeldung(datei, grund));
   return false;
 }
 

@@ -48,7 +48,8 @@ bool IniFileLesen(Kontext& k, const std::string& datei);
 // with meldung the error message.
 bool InifileSchreibtest(Kontext& k, const std::string& datei, bool meldung);
 // The message of a failed write test.
-std::string schreibtestMeldung(const std::string& datei);
+// grund: as IniFehler::grund gives it.
+std::string schreibtestMeldung(const std::string& datei, const std::string& grund = "");
 // Records the settings location (and auto-save) in the standard file.
 bool InifileEinstellungenSpeichern(Kontext& k, bool meldung);
 

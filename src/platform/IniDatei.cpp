@@ -209,7 +209,7 @@ Ersatz ueberTempDatei(const std::string& ziel, const std::string& bytes, const s
 }  // namespace
 
 IniFehler::IniFehler(const std::string& datei, const std::string& grund)
-    : std::runtime_error("nach " + datei + " kann nicht geschrieben werden" + grund), datei_(datei) {}
+    : std::runtime_error("nach " + datei + " kann nicht geschrieben werden" + grund), datei_(datei), grund_(grund) {}
 
 bool iniNamenGleich(std::string_view a, std::string_view b) {
   size_t i = 0, j = 0;

@@ -35,9 +35,10 @@ class IniFehler : public std::runtime_error {
   // of its own beginning with CR LF).
   explicit IniFehler(const std::string& datei, const std::string& grund = "");
   const std::string& datei() const { return datei_; }
+  const std::string& grund() const { return grund_; }
 
  private:
-  std::string datei_;
+  std::string datei_, grund_;
 };
 
 // A settings or side file as read under the rule of dateiErsetzen: a

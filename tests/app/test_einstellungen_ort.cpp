@@ -41,7 +41,7 @@ TEST_F(Ort, SchreibgeschuetzterProgrammordnerVerweigertDasSchliessenEinmal) {
   EXPECT_EQ(u.dialoge.meldungen[0].kind, MsgKind::Error);
   EXPECT_EQ(u.dialoge.meldungen[0].text, "Die Datei " + prog() +
                                              "Mosaikschauer.ini mit den\r\nProgrammeinstellungen kann nicht "
-                                             "gespeichert werden!");
+                                             "gespeichert werden (keine Berechtigung)!");
   EXPECT_FALSE(s.m.checked(Opt::CBEinstellungenAutomatischSpeichern));
   // The next attempt closes, without saving and without a message.
   EXPECT_TRUE(FormCloseQuery(s.k));
@@ -229,7 +229,8 @@ TEST_F(Ort, SpeichernUnterFragtVorDemUeberschreiben) {
   EXPECT_EQ(u.dialoge.dateiDialoge.back().optionen.fileName, "da.ini");
   ASSERT_EQ(u.dialoge.meldungen.size(), 3u);
   EXPECT_EQ(u.dialoge.meldungen[2].text,
-            "Die Datei " + d + " mit den\r\nProgrammeinstellungen kann nicht gespeichert werden!");
+            "Die Datei " + d + " mit den\r\nProgrammeinstellungen kann nicht gespeichert werden!\r\n"
+            "Sie ist schreibgeschützt.");
   EXPECT_EQ(dateiInhalt(d), "[Layout]\r\nTitel=alt\r\n");
   EXPECT_TRUE(s.m.checked(Opt::CBEinstellungenAutomatischSpeichern));  // not the current settings file
 
