@@ -9,6 +9,7 @@
 #include <set>
 #include <utility>
 
+#include "generator/Ableitungsbuch.h"
 #include "generator/Bildpipeline.h"
 #include "generator/Listen.h"
 #include "generator/Namen.h"
@@ -307,7 +308,7 @@ void OriginaleVerkleinernDurchlauf(Lauf& lauf, const std::string& quelleIn, cons
     lauf.OrdnerlisteHigh = static_cast<int>(lauf.Ordnerliste.size()) - 1;
     // Only into a folder of this run; one of an earlier run with subfolders
     // stays as it is.
-    if (anlegen) DirnameTxtSchreiben(k, ziel + zielname, e.name);
+    if (anlegen) DirnameTxtSchreiben(k, ziel + zielname, e.name, nullptr, lauf.GrossbilderVerzeichnen);
   }
 
   OrdnerlisteDoppelteEntfernen(lauf.Ordnerliste, lauf.OrdnerlisteHigh, erster);
@@ -333,7 +334,7 @@ void OriginaleVerkleinernDurchlauf(Lauf& lauf, const std::string& quelleIn, cons
       if (!SeitendateiLesbar(k, quelle + b.Name)) continue;
       const std::string nach = fs::pathNoCase(ziel, b.Name);
       std::string warum;
-      if (!fs::copyFile(quelle + b.Name, nach, &warum)) {
+      if (!BeilageKopieren(quelle + b.Name, nach, lauf.GrossbilderVerzeichnen, warum)) {
         ok = false;
         k.fehler(warum + kZeilenumbruch + "Programmabbruch!");
       }

@@ -609,6 +609,49 @@ TEST_F(Durchlauf, AndereOrdnerFuerAbgeleiteteBilderFuehrenBuch) {
   EXPECT_EQ(inhalte(tmp.pfad()), vorher);
 }
 
+// What the run takes along into a folder of the user's choosing (a
+// picture's text file, a folder's "dirinfo.txt" and "dirname.txt") replaces
+// only what it wrote there itself: the user's own files of those names stay,
+// and the run says so.
+TEST_F(Durchlauf, BeilagenErsetzenNurWasDerLaufGeschriebenHat) {
+  datei(q + "a.jpg", jpeg(1));
+  datei(q + "a.txt", "zu a");
+  datei(q + "Tag/c.jpg", jpeg(3));
+  datei(q + "Tag/dirinfo.txt", "Info");
+  datei(q + "Tag/dirname.txt", "Der Tag");
+  const std::string o = tmp.pfad() + "O/";
+  st.GrosseBilderpfad = o;
+  m.setChecked(Opt::CBOriginaleVerkleinern, true);
+  m.setChecked(Opt::CBGrosseBilderErsetzen, true);
+  m.setChecked(Opt::CBLinkZuTextdatei, true);
+  st.dirnametxt = true;
+  datei(o + "a.txt", "meine Notiz");
+  datei(o + "tag/dirinfo.txt", "meine Info");
+  u.dialoge.meldungen.clear();
+  EXPECT_FALSE(BitBStartClick(lauf));
+  const auto bleibt = [&](const std::string& von, const std::string& nach) {
+    return "Die Datei " + o + nach + " wird nicht ersetzt: Sie wurde nicht von Mosaikschauer angelegt.\r\n" + q +
+           von + " wird daher nicht dorthin kopiert.";
+  };
+  EXPECT_EQ(u.dialoge.texte(), (std::vector<std::string>{bleibt("a.txt", "a.txt"),
+                                                         bleibt("Tag/dirinfo.txt", "tag/dirinfo.txt") +
+                                                             "\r\nProgrammabbruch!"}));
+  EXPECT_EQ(inhalte(o)["a.txt"], "meine Notiz");
+  EXPECT_EQ(inhalte(o)["tag/dirinfo.txt"], "meine Info");
+
+  // Into a folder of its own, run after run: the name file the run wrote
+  // there gives way to the picture folder's, and a changed text follows.
+  sfs::remove_all(o);
+  for (int lauf_ = 0; lauf_ < 3; ++lauf_) {
+    if (lauf_ == 2) datei(q + "a.txt", "zu a, neu");
+    u.dialoge.meldungen.clear();
+    EXPECT_TRUE(BitBStartClick(lauf));
+    EXPECT_EQ(u.dialoge.texte(), std::vector<std::string>{});
+  }
+  EXPECT_EQ(inhalte(o)["a.txt"], "zu a, neu");
+  EXPECT_EQ(inhalte(o)["tag/dirname.txt"], "Der Tag");
+}
+
 TEST_F(Durchlauf, NamenDieSichNurInGrossUndKleinschreibungUnterscheiden) {
   // Each picture its own large image and thumbnail, on every run.
   datei(q + "Foto.jpg", imaging::EncodeJpeg(imaging::RgbBitmap(40, 30), 75, false));
