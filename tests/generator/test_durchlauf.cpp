@@ -652,6 +652,32 @@ TEST_F(Durchlauf, BeilagenErsetzenNurWasDerLaufGeschriebenHat) {
   EXPECT_EQ(inhalte(o)["tag/dirname.txt"], "Der Tag");
 }
 
+// A folder of derived pictures that another user's runs filled (the same
+// person with and without sudo): root's run takes its record over with what
+// it spoke for, so that the pictures root writes there count on later runs.
+TEST_F(Durchlauf, ListeEinesAnderenBenutzersWirdUebernommen) {
+  if (::geteuid() != 0) GTEST_SKIP() << "Dateien eines anderen Eigentümers kann nur root anlegen.";
+  datei(q + "a.jpg", jpeg(1));
+  datei(q + "b.jpg", jpeg(2));
+  const std::string o = tmp.pfad() + "O/";
+  st.GrosseBilderpfad = o;
+  m.setChecked(Opt::CBOriginaleVerkleinern, true);
+  const auto laeuft = [&] {
+    u.dialoge.meldungen.clear();
+    EXPECT_TRUE(BitBStartClick(lauf));
+    EXPECT_EQ(u.dialoge.texte(), std::vector<std::string>{});
+  };
+  laeuft();
+  for (const auto& e : sfs::recursive_directory_iterator(o)) ASSERT_EQ(::lchown(e.path().c_str(), 65534, 65534), 0);
+  datei(q + "a.jpg", jpeg(3));
+  m.setChecked(Opt::CBGrosseBilderErsetzen, true);
+  laeuft();
+  laeuft();
+  struct stat buch {};
+  ASSERT_EQ(::stat((o + kAbleitungsbuch).c_str(), &buch), 0);
+  EXPECT_EQ(buch.st_uid, 0u);
+}
+
 TEST_F(Durchlauf, NamenDieSichNurInGrossUndKleinschreibungUnterscheiden) {
   // Each picture its own large image and thumbnail, on every run.
   datei(q + "Foto.jpg", imaging::EncodeJpeg(imaging::RgbBitmap(40, 30), 75, false));
