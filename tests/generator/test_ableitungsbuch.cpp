@@ -151,8 +151,8 @@ TEST(Ableitungsbuch, FremdeListeSprichtNurFuerDieDateienIhresBesitzers) {
   const std::string buch = d + kAbleitungsbuch;
   for (const char* n : {"root.jpg", "nobody.jpg"}) ASSERT_TRUE(fs::writeFileAtomic(d + n, n));
   ASSERT_EQ(::chown((d + "nobody.jpg").c_str(), 65534, 65534), 0);
-  const std::string zeilen = kKopf + Zeile(Stat(d + "root.jpg"), "root.jpg") + Zeile(Stat(d + "nobody.jpg"), "nobody.jpg");
-  ASSERT_TRUE(fs::writeFileAtomic(buch, zeilen));
+  ASSERT_TRUE(fs::writeFileAtomic(
+      buch, kKopf + Zeile(Stat(d + "root.jpg"), "root.jpg") + Zeile(Stat(d + "nobody.jpg"), "nobody.jpg")));
   struct Fall {
     uid_t besitzer;
     bool root, nobody;
