@@ -57,6 +57,12 @@ struct Durchlauf : test::MitOptionen {
     st.BilderOrdnerPfad = q;
     st.Autostart = true;
   }
+  // A run that succeeds without a message.
+  void laeuft() {
+    u.dialoge.meldungen.clear();
+    EXPECT_TRUE(BitBStartClick(lauf));
+    EXPECT_EQ(u.dialoge.texte(), std::vector<std::string>{});
+  }
   // A run that fails with this one message.
   void fehler(const std::string& text) {
     u.dialoge.meldungen.clear();
@@ -552,11 +558,6 @@ TEST_F(Durchlauf, AndereOrdnerFuerAbgeleiteteBilderFuehrenBuch) {
   m.setChecked(Opt::CBVorschaubilderErsetzen, true);
   // Hidden files admitted: the record is still no picture of the gallery.
   m.setChecked(Opt::CBAttrVersteckt, true);
-  const auto laeuft = [&] {
-    u.dialoge.meldungen.clear();
-    EXPECT_TRUE(BitBStartClick(lauf));
-    EXPECT_EQ(u.dialoge.texte(), std::vector<std::string>{});
-  };
   laeuft();
   laeuft();
   for (const std::string& d : {o, o + "tag/", t, t + "tag/"}) EXPECT_TRUE(fs::fileExists(d + kAbleitungsbuch)) << d;
@@ -642,12 +643,10 @@ TEST_F(Durchlauf, BeilagenErsetzenNurWasDerLaufGeschriebenHat) {
   // Into a folder of its own, run after run: the name file the run wrote
   // there gives way to the picture folder's, and a changed text follows.
   sfs::remove_all(o);
-  for (int lauf_ = 0; lauf_ < 3; ++lauf_) {
-    if (lauf_ == 2) datei(q + "a.txt", "zu a, neu");
-    u.dialoge.meldungen.clear();
-    EXPECT_TRUE(BitBStartClick(lauf));
-    EXPECT_EQ(u.dialoge.texte(), std::vector<std::string>{});
-  }
+  laeuft();
+  laeuft();
+  datei(q + "a.txt", "zu a, neu");
+  laeuft();
   EXPECT_EQ(inhalte(o)["a.txt"], "zu a, neu");
   EXPECT_EQ(inhalte(o)["tag/dirname.txt"], "Der Tag");
 }
@@ -662,11 +661,6 @@ TEST_F(Durchlauf, ListeEinesAnderenBenutzersWirdUebernommen) {
   const std::string o = tmp.pfad() + "O/";
   st.GrosseBilderpfad = o;
   m.setChecked(Opt::CBOriginaleVerkleinern, true);
-  const auto laeuft = [&] {
-    u.dialoge.meldungen.clear();
-    EXPECT_TRUE(BitBStartClick(lauf));
-    EXPECT_EQ(u.dialoge.texte(), std::vector<std::string>{});
-  };
   laeuft();
   for (const auto& e : sfs::recursive_directory_iterator(o)) ASSERT_EQ(::lchown(e.path().c_str(), 65534, 65534), 0);
   datei(q + "a.jpg", jpeg(3));
