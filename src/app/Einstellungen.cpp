@@ -152,7 +152,7 @@ bool InifileSchreibtest(Kontext& k, const std::string& datei, bool meldung) {
     k.m.setChecked(Opt::CBEinstellungenAutomatischSpeichern, false);
   if (meldung)
     k.fehler(schreibtestMeldung(datei) +
-             (nichtGelesen ? "\r\nSie konnte nicht gelesen werden und wird darum nicht überschrieben." : ""));
+             (nichtGelesen ? std::string("\r\n") + kUngelesenNichtUeberschrieben : ""));
   return false;
 }
 
@@ -194,11 +194,19 @@ std::string zusatzdateiName(const std::string& einstellungsdatei, const std::str
 }
 
 bool ZusatzdateienSpeichern(Kontext& k, const std::string& datei) {
+  std::string warum;
   const bool ok = zusatzdateienDurchgehen(k, [&](Opt memo, const char* art) {
     const std::string name = zusatzdateiName(datei, art);
-    return !ungelesen(k, name) && dateiErsetzen(name, textdateiAusMemo(k.m.text(memo)));
+    std::string grund;
+    if (ungelesen(k, name))
+      grund = std::string("\r\n") + kUngelesenNichtUeberschrieben;
+    else if (dateiErsetzen(name, textdateiAusMemo(k.m.text(memo)), &grund))
+      return true;
+    warum = "\r\n" + std::string(IniFehler(name, grund).what());
+    return false;
   });
-  if (!ok) k.fehler("Speichern der Textdateien mit Header, Dateiabschluss\r\nund/oder CSS-Datei fehlgeschlagen!");
+  if (!ok)
+    k.fehler("Speichern der Textdateien mit Header, Dateiabschluss\r\nund/oder CSS-Datei fehlgeschlagen!" + warum);
   return ok;
 }
 

@@ -129,9 +129,7 @@ std::optional<double> gleitkommaLesen(std::string_view w) {
 std::string textdateiAusMemo(const std::string& memo) {
   std::string t = ZeilenendenCRLF(memo);
   if (!t.empty()) t += "\r\n";
-  bool verlustfrei = true;
-  std::string ansi = utf8ToCp1252(t, &verlustfrei);
-  return verlustfrei ? ansi : "\xEF\xBB\xBF" + t;
+  return encodeText(t, TextUnit::File);
 }
 
 std::string memoAusTextdatei(const std::string& bytes) {

@@ -41,11 +41,11 @@ std::optional<double> gleitkommaLesen(std::string_view wert);
 }  // namespace einstellungen
 
 // The bytes of a memo's text file: one line per memo line, each ended by
-// CR LF; Windows-1252 unless a character needs more, then UTF-8 with a
-// byte-order mark, so that nothing is lost.
+// CR LF; Windows-1252 unless it would not read back as the memo, then UTF-8
+// with a byte-order mark (encodeText), so that nothing is lost.
 std::string textdateiAusMemo(const std::string& memo);
-// The memo text of such a file (UTF-8 when valid, else Windows-1252); the
-// line end of the last line makes no empty line of its own.
+// The memo text of such a file (decodeUserText); the line end of the last
+// line makes no empty line of its own.
 std::string memoAusTextdatei(const std::string& bytes);
 
 }  // namespace mosaik

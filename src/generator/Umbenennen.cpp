@@ -249,12 +249,17 @@ bool DirnameTxtSchreiben(const Kontext& k, const std::string& ordner, const std:
     if (warum) *warum = fs::writeFailureText(dir + *da, EISDIR);
     return false;
   }
-  // Windows-1252 where it can hold the name; otherwise the name's own bytes,
-  // which readers take as UTF-8 when they are.
-  const std::string inhalt = isValidUtf8(alterName) && fitsCp1252(alterName) ? utf8ToCp1252(alterName) : alterName;
+  // Stored so that it reads back as the name (a name that is no UTF-8 as
+  // Windows-1252, as the walk takes it): in Windows-1252 where that does;
+  // else in the name's own bytes where they do, as earlier versions wrote
+  // them; else as UTF-8 with a byte-order mark.
+  const std::string zeile = alterName + "\r\n";
+  const std::string text = isValidUtf8(zeile) ? zeile : cp1252ToUtf8(zeile);
+  std::string inhalt = encodeText(text, TextUnit::File);
+  if (inhalt.rfind("\xEF\xBB\xBF", 0) == 0 && decodeUserText(zeile) == text) inhalt = zeile;
   const std::string pfad = dir + "dirname.txt";
   std::string grund;
-  if (fs::writeFileAtomic(pfad, inhalt + "\r\n", true, warum,
+  if (fs::writeFileAtomic(pfad, inhalt, true, warum,
                           verzeichnen ? AbleitungVerzeichnen(pfad, grund) : fs::BeforeRename()))
     return true;
   if (warum && !grund.empty()) *warum = grund;

@@ -18,7 +18,7 @@ const char* const kTitel = "  <title>Weiterleitung</title>";
 // redirect pages.
 bool ersetzbar(const std::string& pfad) {
   if (!fs::exists(pfad)) return true;
-  const auto alt = fs::readFile(pfad);
+  const auto alt = fs::readTextFile(pfad);
   if (!alt) return false;
   return alt->rfind(std::string(kDoctype) + "\r\n", 0) == 0 &&
          alt->find(std::string("\r\n") + kTitel + "\r\n") != std::string::npos && alt->size() < 4096;

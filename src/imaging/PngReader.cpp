@@ -13,7 +13,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <fstream>
 #include <istream>
 #include <new>
 #include <sstream>
@@ -21,6 +20,7 @@
 #include "imaging/NumberFormat.h"
 #include "imaging/PngGraphic.h"
 #include "imaging/PngInternal.h"
+#include "platform/FileSystem.h"
 
 namespace mosaik::imaging {
 
@@ -416,9 +416,10 @@ void TPngGraphic::LoadFromBytes(std::string_view bytes) {
 }
 
 void TPngGraphic::LoadFromFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw EPngError(0, "The file could not be opened: " + path);
-  LoadFromStream(in);
+  // Through the file layer, which follows no link another user planted.
+  const auto bytes = fs::readFile(path);
+  if (!bytes) throw EPngError(0, "The file could not be opened: " + path);
+  LoadFromBytes(*bytes);
 }
 
 // ---- transparency, palette, conversion and drawing -------------------------

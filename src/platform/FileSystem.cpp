@@ -364,6 +364,52 @@ std::optional<std::string> readFile(const std::string& path, std::string* why) {
   return out;
 }
 
+bool readTextAll(int fd, std::string& out, std::string& why) {
+  out.clear();
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) {
+    why = "Sie kann nicht gelesen werden (" + reasonText(errno) + ").";
+    return false;
+  }
+  const auto zuGross = [&](int64_t bytes) {
+    why = "Sie ist mit " + std::to_string(bytes) + " Bytes zu groß für eine Textdatei (höchstens " +
+          std::to_string(kMaxTextFileBytes >> 20) + " MiB).";
+    out.clear();
+    out.shrink_to_fit();
+    return false;
+  };
+  // Asked first, so that nothing of a file of gigabytes is taken in.
+  if (st.st_size > kMaxTextFileBytes) return zuGross(st.st_size);
+  out.reserve(static_cast<size_t>(st.st_size));
+  if (!readAll(fd, out, kMaxTextFileBytes)) {
+    why = "Sie kann nicht gelesen werden (" + reasonText(errno) + ").";
+    return false;
+  }
+  // A file that grew while it was read.
+  if (static_cast<int64_t>(out.size()) > kMaxTextFileBytes) return zuGross(static_cast<int64_t>(out.size()));
+  return true;
+}
+
+std::optional<std::string> readTextFile(const std::string& path, std::string* why) {
+  std::string grund;
+  std::string out;
+  const int fd = openTrusted(path, O_RDONLY | O_NONBLOCK, &grund);
+  struct stat st {};
+  bool ok = false;
+  if (fd < 0 || ::fstat(fd, &st) != 0) {
+    // Another user's link on the way has named itself already.
+    if (grund.empty()) grund = "Sie kann nicht geöffnet werden (" + reasonText(errno) + ").";
+  } else if (!S_ISREG(st.st_mode)) {
+    grund = "Sie ist keine gewöhnliche Datei.";
+  } else {
+    ok = readTextAll(fd, out, grund);
+  }
+  if (fd >= 0) ::close(fd);
+  if (ok) return out;
+  if (why) *why = grund;
+  return std::nullopt;
+}
+
 bool writeAll(int fd, std::string_view bytes) {
   size_t done = 0;
   while (done < bytes.size()) {
@@ -383,10 +429,10 @@ bool keepOwner(int fd, const struct stat& old) {
                                     ::fchown(fd, old.st_uid, old.st_gid) == 0);
 }
 
-bool readAll(int fd, std::string& out) {
+bool readAll(int fd, std::string& out, int64_t most) {
   out.clear();
   char buf[65536];
-  for (off_t at = 0;;) {
+  for (off_t at = 0; at <= most;) {
     const ssize_t n = ::pread(fd, buf, sizeof buf, at);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) return false;
@@ -394,6 +440,7 @@ bool readAll(int fd, std::string& out) {
     out.append(buf, static_cast<size_t>(n));
     at += n;
   }
+  return true;
 }
 
 namespace {
@@ -433,6 +480,8 @@ std::string reasonText(int e) {
       return "Ein-/Ausgabefehler";
     case ELOOP:
       return "eine Verknüpfung, wo keine sein darf";
+    case ENAMETOOLONG:
+      return "der Name ist zu lang";
     case EISDIR:
       return "dort steht keine gewöhnliche Datei";
     default:

@@ -3,6 +3,7 @@
 // that is "with trailing separator" ends in '/'.
 #include <sys/stat.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <ctime>
 #include <functional>
@@ -58,6 +59,16 @@ std::FILE* fopenTrusted(const std::string& path);
 // waited on) and when it cannot be read. A file behind another user's link
 // is not read: *why then names the link.
 std::optional<std::string> readFile(const std::string& path, std::string* why = nullptr);
+// The most a text file of the user's (settings file, side files, folder
+// texts) may hold to be read whole: far above any real one, and far below
+// what would exhaust the memory of a small machine.
+inline constexpr int64_t kMaxTextFileBytes = int64_t{64} << 20;
+// The whole content of such a file, open or by name (opened as readFile
+// opens), from its start; false or nullopt, with one German sentence why
+// (when `why` is given), when it is larger or cannot be read. Every whole
+// read of a user's text file goes through here.
+bool readTextAll(int fd, std::string& out, std::string& why);
+std::optional<std::string> readTextFile(const std::string& path, std::string* why = nullptr);
 // All of `bytes` to an open file, going on after interrupted writes.
 bool writeAll(int fd, std::string_view bytes);
 // Creates `prefix` + a fresh number + `suffix` exclusively (a few tries
@@ -132,8 +143,9 @@ RewriteResult rewriteOriginal(const std::string& path, const std::string& bytes)
 // change nothing is left out); false when they cannot be kept: an ordinary
 // user cannot give a file away.
 bool keepOwner(int fd, const struct stat& old);
-// The whole content of an open file, read from its start.
-bool readAll(int fd, std::string& out);
+// The whole content of an open file, read from its start; it stops once
+// more than `most` bytes are in.
+bool readAll(int fd, std::string& out, int64_t most = INT64_MAX);
 
 // The system's reason (an errno value) in German words for the user.
 std::string reasonText(int errnoValue);

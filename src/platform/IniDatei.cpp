@@ -17,8 +17,6 @@
 namespace mosaik {
 namespace {
 
-constexpr std::string_view kBom = "\xEF\xBB\xBF";
-
 bool istLeer(char c) { return c == ' ' || c == '\t'; }
 
 std::string_view beschneiden(std::string_view s) {
@@ -161,7 +159,9 @@ bool anOrtSchreiben(int fd, const std::string& alt, const std::string& neu) {
     return true;
   // Back to the old bytes and length (a file system that takes the space by
   // writing zeros may have begun to).
+  const int fehler = errno;  // the failed step's, for the message
   if ((!platz || vonVorn(fd, alt)) && ::ftruncate(fd, static_cast<off_t>(alt.size())) == 0) ::fsync(fd);
+  errno = fehler;
   return false;
 }
 
@@ -199,15 +199,17 @@ Ersatz ueberTempDatei(const std::string& ziel, const std::string& bytes, const s
     }
     e = Ersatz::Fehler;
   }
+  const int fehler = errno;  // the failed step's, for the message
   ::unlink(tmp.c_str());
   fs::tempDone(tmp);
+  errno = fehler;
   return e;
 }
 
 }  // namespace
 
-IniFehler::IniFehler(const std::string& datei)
-    : std::runtime_error("nach " + datei + " kann nicht geschrieben werden"), datei_(datei) {}
+IniFehler::IniFehler(const std::string& datei, const std::string& grund)
+    : std::runtime_error("nach " + datei + " kann nicht geschrieben werden" + grund), datei_(datei) {}
 
 bool iniNamenGleich(std::string_view a, std::string_view b) {
   size_t i = 0, j = 0;
@@ -248,10 +250,8 @@ Einstellungsinhalt einstellungsdateiLesen(const std::string& pfad) {
     e.grund = "Sie ist keine gewöhnliche Datei.";
   else if (fremdInGeteiltemOrdner(*ziel, st.st_uid))  // put there since the check
     e.grund = kFremdeDatei;
-  else if (!fs::readAll(fd, e.bytes))
-    e.grund = "Sie kann nicht gelesen werden (" + fs::reasonText(errno) + ").";
   else
-    e.gelesen = true;
+    e.gelesen = fs::readTextAll(fd, e.bytes, e.grund);
   ::close(fd);
   return e;
 }
@@ -259,36 +259,34 @@ Einstellungsinhalt einstellungsdateiLesen(const std::string& pfad) {
 namespace {
 
 // The lines of a settings file as UTF-8. UTF-16 with its byte-order mark as
-// a whole; otherwise each line for itself, so that a line typed in a UTF-8
-// terminal reads right beside lines in the code page. A line ends at LF or
+// a whole; otherwise each line for itself (decodeText). A line ends at LF or
 // at a CR that no LF follows; the CRs before an LF belong to its line end
-// (a tool that adds a CR of its own makes CR CR LF).
-std::vector<std::string> zeilenAusBytes(std::string_view bytes) {
-  std::string utf16;
+// (a tool that adds a CR of its own makes CR CR LF). nullopt for UTF-16
+// that is not UTF-16 throughout: an odd length, or the bytes 0D 0A side by
+// side (a UTF-16 line end is 0D 00 0A 00), as a line appended in an 8-bit
+// encoding leaves them; read as UTF-16 it would turn into CJK characters.
+std::optional<std::vector<std::string>> zeilenAusBytes(std::string_view bytes) {
+  std::string text;
   if (bytes.size() >= 2 && (bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF")) {
-    utf16 = utf16ToUtf8(bytes.substr(2), bytes[0] == '\xFE');
-    bytes = utf16;
-  } else if (bytes.substr(0, kBom.size()) == kBom) {
-    bytes.remove_prefix(kBom.size());
+    if (bytes.size() % 2 != 0 || bytes.find("\r\n") != std::string_view::npos) return std::nullopt;
+    text = utf16ToUtf8(bytes.substr(2), bytes[0] == '\xFE');
+  } else {
+    text = decodeText(bytes, TextUnit::Line);
   }
   std::vector<std::string> zeilen;
   size_t anfang = 0;
-  const auto zeileBis = [&](size_t ende) {
-    const std::string_view z = bytes.substr(anfang, ende - anfang);
-    zeilen.push_back(isValidUtf8(z) ? std::string(z) : cp1252ToUtf8(z));
-  };
-  for (size_t i = 0; i < bytes.size();) {
-    if (bytes[i] != '\r' && bytes[i] != '\n') {
+  for (size_t i = 0; i < text.size();) {
+    if (text[i] != '\r' && text[i] != '\n') {
       ++i;
       continue;
     }
     size_t j = i;
-    while (j < bytes.size() && bytes[j] == '\r') ++j;
-    zeileBis(i);
-    i = j < bytes.size() && bytes[j] == '\n' ? j + 1 : i + 1;
+    while (j < text.size() && text[j] == '\r') ++j;
+    zeilen.push_back(text.substr(anfang, i - anfang));
+    i = j < text.size() && text[j] == '\n' ? j + 1 : i + 1;
     anfang = i;
   }
-  if (anfang < bytes.size()) zeileBis(bytes.size());
+  if (anfang < text.size()) zeilen.push_back(text.substr(anfang));
   return zeilen;
 }
 
@@ -319,7 +317,14 @@ IniDatei::IniDatei(std::string pfad) : pfad_(std::move(pfad)) {
     lesefehler_ = std::move(e.grund);
     return;
   }
-  zeilen_ = zeilenAusBytes(e.bytes);
+  auto zeilen = zeilenAusBytes(e.bytes);
+  if (!zeilen) {
+    lesbar_ = false;
+    lesefehler_ = "Sie ist als UTF-16 gespeichert, enthält aber auch Bytes, die kein UTF-16 sind (etwa eine "
+                  "angehängte Zeile in einer anderen Kodierung).";
+    return;
+  }
+  zeilen_ = std::move(*zeilen);
   if (ohneAbschnitt(zeilen_)) {
     zeilen_.clear();
     lesbar_ = false;
@@ -402,42 +407,63 @@ std::string IniDatei::inhalt() const {
     text += z;
     text += "\r\n";
   }
-  bool verlustfrei = true;
-  std::string ansi = utf8ToCp1252(text, &verlustfrei);
-  if (verlustfrei) return ansi;
-  return std::string(kBom) + text;
+  return encodeText(text, TextUnit::Line);
 }
 
 void IniDatei::speichern() {
-  if (!lesbar_ || !dateiErsetzen(pfad_, inhalt())) throw IniFehler(pfad_);
+  // What was not read is not saved over; the reading's reason tells why.
+  if (!lesbar_) throw IniFehler(pfad_, "\r\n" + (lesefehler_.empty() ? kUngelesenNichtUeberschrieben : lesefehler_));
+  std::string grund;
+  if (!dateiErsetzen(pfad_, inhalt(), &grund)) throw IniFehler(pfad_, grund);
 }
 
-bool dateiErsetzen(const std::string& pfad, const std::string& bytes) {
-  if (pfad.empty()) return false;
+bool dateiErsetzen(const std::string& pfad, const std::string& bytes, std::string* warum) {
   std::string grund;
+  // The reason as the message gives it: a system's reason in brackets, a
+  // sentence of its own on a line of its own.
+  const auto scheitern = [&](const std::string& w) {
+    if (warum) *warum = w.empty() ? w : w.front() == '\r' ? w : " (" + w + ")";
+    return false;
+  };
+  const auto systemfehler = [&] { return scheitern(fs::reasonText(errno)); };
+  if (pfad.empty()) return scheitern("");
   const std::optional<std::string> ziel = vertrautesZiel(pfad, grund);
-  if (!ziel) return false;
+  if (!ziel) return scheitern("\r\n" + grund);
   struct stat os {};
   const std::string ordner = ordnerVon(*ziel);
-  if (::stat(ordner.c_str(), &os) != 0 || !S_ISDIR(os.st_mode)) return false;
+  if (::stat(ordner.c_str(), &os) != 0) return systemfehler();
+  if (!S_ISDIR(os.st_mode)) return scheitern(fs::reasonText(ENOTDIR));
   const bool ordnerBeschreibbar = beschreibbar(ordner, os);
   struct stat st {};
-  if (::lstat(ziel->c_str(), &st) != 0)
-    return errno == ENOENT && ordnerBeschreibbar && ueberTempDatei(*ziel, bytes, nullptr, false) == Ersatz::Ok;
-  if (!S_ISREG(st.st_mode) || !beschreibbar(*ziel, st)) return false;
+  if (::lstat(ziel->c_str(), &st) != 0) {
+    if (errno != ENOENT) return systemfehler();
+    if (!ordnerBeschreibbar) return scheitern(fs::reasonText(EACCES));
+    return ueberTempDatei(*ziel, bytes, nullptr, false) == Ersatz::Ok || systemfehler();
+  }
+  if (!S_ISREG(st.st_mode)) return scheitern("\r\nSie ist keine gewöhnliche Datei.");
+  if (!beschreibbar(*ziel, st)) return scheitern("\r\nSie ist schreibgeschützt.");
   const int fd = gesperrtOeffnen(*ziel, O_RDWR | O_NOFOLLOW, LOCK_EX);
-  if (fd < 0) return false;
+  if (fd < 0) return errno == EWOULDBLOCK ? scheitern("\r\nEin anderes Programm hält sie gesperrt.") : systemfehler();
+  // A file larger than any text file of the program is no settings or side
+  // file: it is not taken in, nor replaced.
   std::string alt;
-  bool ok = fs::readAll(fd, alt) && ::fstat(fd, &st) == 0 && !fremdInGeteiltemOrdner(*ziel, st.st_uid);
-  if (ok) {
+  std::string warumNicht;  // as scheitern takes it
+  if (!fs::readTextAll(fd, alt, grund))
+    warumNicht = grund.empty() ? fs::reasonText(errno) : "\r\n" + grund;
+  else if (::fstat(fd, &st) != 0)
+    warumNicht = fs::reasonText(errno);
+  else if (fremdInGeteiltemOrdner(*ziel, st.st_uid))
+    warumNicht = std::string("\r\n") + kFremdeDatei;
+  else {
     const bool gleich = alt == bytes;
     const Ersatz e = ordnerBeschreibbar ? ueberTempDatei(*ziel, bytes, &st, gleich) : Ersatz::BesitzerNichtHaltbar;
     // Where no new file can stand in for it with its owner kept, the file
     // itself takes the new content.
-    ok = e == Ersatz::Ok || (e == Ersatz::BesitzerNichtHaltbar && (gleich || anOrtSchreiben(fd, alt, bytes)));
+    if (!(e == Ersatz::Ok || (e == Ersatz::BesitzerNichtHaltbar && (gleich || anOrtSchreiben(fd, alt, bytes)))))
+      warumNicht = fs::reasonText(errno);
   }
   ::close(fd);
-  return ok;
+  return warumNicht.empty() || scheitern(warumNicht);
 }
 
 }  // namespace mosaik

@@ -7,12 +7,13 @@
 // value in place, a new key goes after the last line of its section, a new
 // section to the end of the file behind an empty line.
 //
-// The file is Windows-1252 with CR LF line ends; when a line holds a
-// character that Windows-1252 cannot, the whole file is written as UTF-8 with
-// a byte-order mark. Reading decides line by line (a line that is valid
-// UTF-8 is UTF-8, any other Windows-1252), so a line edited in a UTF-8
-// terminal reads right beside the others; it also reads UTF-16 with its
-// byte-order mark and lines ended by LF, CR LF or CR alone.
+// The file is Windows-1252 with CR LF line ends; when a line would not read
+// back as written (a character that Windows-1252 cannot hold, or bytes that
+// would read as UTF-8), the whole file is written as UTF-8 with a
+// byte-order mark. Without the mark reading decides line by line
+// (decodeText), so a line edited in a UTF-8 terminal reads right beside the
+// others; it also reads UTF-16 with its byte-order mark (refused when other
+// bytes are mixed in) and lines ended by LF, CR LF or CR alone.
 // Nothing reaches the disk before speichern() (dateiErsetzen below), so a
 // failed write leaves the old file intact.
 #include <optional>
@@ -23,10 +24,16 @@
 
 namespace mosaik {
 
+// Why a file that is there but could not be read is not saved over.
+inline constexpr const char* kUngelesenNichtUeberschrieben =
+    "Sie konnte nicht gelesen werden und wird darum nicht überschrieben.";
+
 // A write the system refuses; the text names the file.
 class IniFehler : public std::runtime_error {
  public:
-  explicit IniFehler(const std::string& datei);
+  // grund: what the message adds (" (keine Berechtigung)", or a line
+  // of its own beginning with CR LF).
+  explicit IniFehler(const std::string& datei, const std::string& grund = "");
   const std::string& datei() const { return datei_; }
 
  private:
@@ -109,8 +116,9 @@ bool iniNamenGleich(std::string_view a, std::string_view b);
 // file system's rule for links allows it (fs::foreignLink); otherwise it is
 // refused, and so is a file or link of another user (not root) in a folder
 // that others may write.
-// False on failure; the old file is then unchanged.
-bool dateiErsetzen(const std::string& pfad, const std::string& bytes);
+// False on failure; the old file is then unchanged, and `warum` (when
+// given) says why as IniFehler adds it to its message.
+bool dateiErsetzen(const std::string& pfad, const std::string& bytes, std::string* warum = nullptr);
 
 namespace testhaken {
 // Runs when the new content stands complete in its temporary file, before

@@ -1,5 +1,7 @@
 #include "platform/Win1252.h"
 
+#include <algorithm>
+
 namespace mosaik {
 namespace {
 // 0x80..0x9F of Windows-1252; 0 marks the five unassigned bytes.
@@ -156,10 +158,82 @@ bool fitsCp1252(std::string_view utf8) {
   return ok;
 }
 
-std::string decodeUserText(std::string_view bytes) {
-  if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
-  if (isValidUtf8(bytes)) return std::string(bytes);
-  return cp1252ToUtf8(bytes);
+namespace {
+
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+// Bytes 0x80..0xBF that Windows-1252 gives a letter (or nothing): they
+// follow no letter in ordinary text.
+bool cp1252LetterOrUnassigned(unsigned char b) {
+  switch (b) {
+    case 0x81: case 0x8D: case 0x8F: case 0x90: case 0x9D:                       // unassigned
+    case 0x83: case 0x8A: case 0x8C: case 0x8E: case 0x9A: case 0x9C: case 0x9E:  // ƒ Š Œ Ž š œ ž
+    case 0x9F: case 0xAA: case 0xB5: case 0xBA:                                  // Ÿ ª µ º
+      return true;
+    default:
+      return false;
+  }
+}
+
+// A valid UTF-8 unit that is Windows-1252 nonetheless: each character beyond
+// ASCII is two bytes, the first a letter and the second no letter of the
+// code page, a character the code page does not hold, never right after
+// another character beyond ASCII (the letters of a Greek or Cyrillic word
+// stand side by side), and, unless it begins with "ß", not right after a
+// lower-case ASCII letter (the capitals of the code page do not follow one;
+// the "ń" of "Gdańsk" typed in UTF-8 does).
+bool readsAsCp1252Pairs(std::string_view s) {
+  if (!isValidUtf8(s)) return true;
+  bool beyondAscii = false;
+  char32_t before = 0;
+  size_t pos = 0;
+  while (pos < s.size()) {
+    const size_t at = pos;
+    const char32_t cp = nextCodePoint(s, pos);
+    if (cp >= 0x80) {
+      const auto first = static_cast<unsigned char>(s[at]);
+      const auto second = static_cast<unsigned char>(s[at + 1]);
+      // Valid two-byte forms begin with 0xC2..0xDF, all letters but 0xD7 (×).
+      const bool pair = pos - at == 2 && first != 0xD7 && !cp1252LetterOrUnassigned(second);
+      const bool afterLower = before >= 'a' && before <= 'z' && first != 0xDF;
+      if (!pair || cp1252FromCodePoint(cp) >= 0 || before >= 0x80 || afterLower) return false;
+      beyondAscii = true;
+    }
+    before = cp;
+  }
+  return beyondAscii;
+}
+
+std::string decodeUnit(std::string_view unit, bool utf8Marked) {
+  if (isValidUtf8(unit) && (utf8Marked || !readsAsCp1252Pairs(unit))) return std::string(unit);
+  return cp1252ToUtf8(unit);
+}
+
+}  // namespace
+
+std::string decodeText(std::string_view bytes, TextUnit unit) {
+  const bool marked = bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom;
+  if (marked) bytes.remove_prefix(kUtf8Bom.size());
+  if (unit == TextUnit::File) return decodeUnit(bytes, marked);
+  std::string out;
+  out.reserve(bytes.size() + bytes.size() / 8);
+  size_t start = 0;
+  while (start <= bytes.size()) {
+    const size_t end = std::min(bytes.find_first_of("\r\n", start), bytes.size());
+    out += decodeUnit(bytes.substr(start, end - start), marked);
+    if (end < bytes.size()) out += bytes[end];
+    start = end + 1;
+  }
+  return out;
+}
+
+std::string decodeUserText(std::string_view bytes) { return decodeText(bytes, TextUnit::File); }
+
+std::string encodeText(std::string_view utf8, TextUnit unit) {
+  bool lossless = true;
+  std::string cp = utf8ToCp1252(utf8, &lossless);
+  if (lossless && decodeText(cp, unit) == utf8) return cp;
+  return std::string(kUtf8Bom) + std::string(utf8);
 }
 
 std::string utf16ToUtf8(std::string_view bytes, bool bigEndian) {

@@ -30,9 +30,24 @@ std::string cp1252ToUtf8(std::string_view bytes);
 std::string utf8ToCp1252(std::string_view utf8, bool* lossless = nullptr);
 bool fitsCp1252(std::string_view utf8);
 
-// Text files the user supplies: UTF-8 when they are valid UTF-8 (a leading
-// byte-order mark is dropped), else Windows-1252.
+// Text files are read and written in units: a settings file line by line
+// (a line typed in a UTF-8 terminal stands beside lines in the code page),
+// any other text file as a whole.
+enum class TextUnit { Line, File };
+
+// Reads the bytes of a text file (line ends stay as they are). A leading
+// UTF-8 byte-order mark is dropped and makes every unit UTF-8 that is valid
+// UTF-8. Without it a unit is Windows-1252 when it is no valid UTF-8, or
+// when each character it holds beyond ASCII is what a Windows-1252 letter
+// followed by a punctuation mark or sign decodes to ("ß…" is DF 85, U+07C5)
+// and typed text does not hold; any other unit is UTF-8.
+std::string decodeText(std::string_view bytes, TextUnit unit);
+// Text files the user supplies, read as one unit.
 std::string decodeUserText(std::string_view bytes);
+// The bytes that store the text: Windows-1252 when every unit of them reads
+// back as this text, else UTF-8 with a byte-order mark, which reads back
+// whole. The writer asks the reader, so the two never disagree.
+std::string encodeText(std::string_view utf8, TextUnit unit);
 
 // UTF-16 text (without its byte-order mark) as UTF-8, as Windows editors
 // save "Unicode" text. A lone surrogate or a trailing odd byte gives U+FFFD.

@@ -80,9 +80,10 @@ void MemoLaden(Kontext& k, const Memodatei& d) {
     k.fehler("Die Datei " + datei + "\r\nexistiert nicht!");
     return;
   }
-  const auto bytes = fs::readFile(datei);
+  std::string grund;
+  const auto bytes = fs::readTextFile(datei, &grund);
   if (!bytes) {
-    k.fehler("Die Datei " + datei + "\r\nkann nicht gelesen werden!");
+    k.fehler("Die Datei " + datei + "\r\nkann nicht gelesen werden!\r\n" + grund);
     return;
   }
   k.m.setText(d.memo, memoAusTextdatei(*bytes));

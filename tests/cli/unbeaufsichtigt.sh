@@ -283,6 +283,31 @@ rest=$(find "$tmp/knapp" "$tmp/programm" -name '.mosaik-*')
 [ -z "$rest" ] || fail "Temporäre Dateien geblieben: $rest"
 cmp -s "$2/captions/urlaub.jpg" "$tmp/knapp/a.jpg" || fail "Original verändert"
 
+# A UTF-16 settings file with a line appended in an 8-bit encoding, and
+# settings and side files of gigabytes (sparse, under a memory limit): each
+# is said with its reason, status 1, nothing written, nothing saved over.
+mkdir -p "$tmp/kodiert"
+cp "$2/captions/urlaub.jpg" "$tmp/kodiert/Mein Bild.jpg"
+printf '\xff\xfe[\0O\0r\0d\0n\0e\0r\0U\0n\0d\0D\0a\0t\0e\0i\0e\0n\0]\0\r\0\n\0' > "$tmp/programm/Mosaikschauer.ini"
+printf 'Ordner=%s\r\n' "$tmp/fotos" >> "$tmp/programm/Mosaikschauer.ini"
+cp "$tmp/programm/Mosaikschauer.ini" "$tmp/utf16.ini"
+lauf "$tmp/kodiert" "$prog" -autostart
+erwarte 1 "UTF-16 mit 8-Bit-Zeile" "Sie ist als UTF-16 gespeichert, enthält aber auch Bytes, die kein UTF-16 sind"
+cmp -s "$tmp/utf16.ini" "$tmp/programm/Mosaikschauer.ini" || fail "UTF-16-Datei überschrieben"
+[ "$(ls "$tmp/kodiert")" = "Mein Bild.jpg" ] || fail "Lauf trotz gemischter Einstellungsdatei: $(ls "$tmp/kodiert")"
+rm -f "$tmp/programm/Mosaikschauer.ini"
+truncate -s 3G "$tmp/riesig.ini"
+lauf "$tmp/kodiert" prlimit --as=3000000000 "$prog" -ini="$tmp/riesig.ini" -autostart
+erwarte 1 "Riesige Einstellungsdatei" "Sie ist mit 3221225472 Bytes zu groß für eine Textdatei (höchstens 64 MiB)."
+[ "$(ls "$tmp/kodiert")" = "Mein Bild.jpg" ] || fail "Lauf trotz riesiger Einstellungsdatei"
+printf '[Experten]\r\nindividuelleCSSDateiVerwenden=1\r\n' > "$tmp/seite.ini"
+truncate -s 3G "$tmp/seite-css.txt"
+lauf "$tmp/kodiert" prlimit --as=3000000000 "$prog" -ini="$tmp/seite.ini" -autostart
+erwarte 1 "Riesige Seitendatei" "Die Datei $tmp/seite-css.txt kann nicht gelesen werden!"
+[ "$(ls "$tmp/kodiert")" = "Mein Bild.jpg" ] || fail "Lauf trotz riesiger Seitendatei"
+[ "$(stat -c %s "$tmp/seite-css.txt")" = 3221225472 ] || fail "Seitendatei überschrieben"
+rm -f "$tmp/riesig.ini" "$tmp/seite-css.txt" "$tmp/programm/Mosaikschauer.ini"
+
 # Without -autostart and without a display the program says so and ends,
 # having written nothing.
 rm -f "$tmp/programm/Mosaikschauer.ini"

@@ -396,6 +396,17 @@ TEST_F(Durchlauf, FehlerDerSpiegelungWerdenGemeldet) {
   EXPECT_FALSE(m.enabled(Opt::BitBErgebnisAnsehen));
   sfs::remove_all(g + "dirinfo.txt");
 
+  // One of gigabytes is not taken in: reported, left out, the rest made.
+  ASSERT_EQ(::truncate((q + "dirinfo.txt").c_str(), int64_t{3} << 30), 0);
+  u.dialoge.meldungen.clear();
+  EXPECT_TRUE(BitBStartClick(lauf));
+  EXPECT_EQ(u.dialoge.texte(), std::vector<std::string>{"Fehler beim Einlesen der Datei\r\n" + q +
+                                                        "dirinfo.txt\r\nSie ist mit 3221225472 Bytes zu groß für "
+                                                        "eine Textdatei (höchstens 64 MiB)."});
+  EXPECT_FALSE(fs::exists(g + "dirinfo.txt"));
+  EXPECT_TRUE(fs::exists(q + "html/index.htm"));
+  datei(q + "dirinfo.txt", "Info");
+
   // A subfolder cannot be created: a file stands in its place.
   sfs::remove_all(g + "neu_x");
   datei(g + "neu_x", "im Weg");

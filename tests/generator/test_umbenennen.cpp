@@ -5,6 +5,7 @@
 
 #include "AlsNobody.h"
 #include "DurchlaufTestbasis.h"
+#include "generator/Uebersichtsseiten.h"
 #include "generator/Umbenennen.h"
 #include "generator/Verzeichnis.h"
 #include "platform/FileSystem.h"
@@ -213,19 +214,26 @@ TEST_F(Umbenennen, OrdnerBekommenDirnameTxt) {
                                                         "Datei).\r\nDer Ordner " + d +
                                                         "Kein Platz behält seinen Namen."});
   EXPECT_TRUE(fs::folderExists(d + "Kein Platz/dirname.txt"));
-  // Windows-1252 when it fits, else UTF-8; a file of that name in any case
-  // is kept, as on a second run; nothing when the option is off.
-  for (const char* ordner : {"a", "b", "e"}) fs::forceDirectories(d + ordner);
+  // Windows-1252 where it reads back as the name, else the name's own
+  // bytes where they do, else UTF-8 with a byte-order mark; a file of that
+  // name in any case is kept, as on a second run; nothing when the option
+  // is off.
+  const std::pair<const char*, std::string> namen[] = {
+      {"a", "Übersee"}, {"b/", "東京 €"}, {"f", "Viel Spaß…"}, {"g", "Spa\u07C5"}, {"h", "Â©"}, {"i", "Gr\xFC\xDF" "e"}};
+  for (const char* ordner : {"a", "b", "e", "f", "g", "h", "i"}) fs::forceDirectories(d + ordner);
   seitentest::schreiben(d + "c/DIRNAME.TXT", "alt");
   DirnameTxtSchreiben(k, d + "neuer_ordner", "neuer_ordner");
-  DirnameTxtSchreiben(k, d + "a", "Übersee");
-  DirnameTxtSchreiben(k, d + "b/", "東京 €");
+  for (const auto& [ordner, name] : namen) DirnameTxtSchreiben(k, d + ordner, name);
   DirnameTxtSchreiben(k, d + "c", "Neu");
   st.dirnametxt = false;
   DirnameTxtSchreiben(k, d + "e", "E");
   EXPECT_EQ(liste(d),
             "a/dirname.txt<\xDC" "bersee\r\n b/dirname.txt<東京 €\r\n c/DIRNAME.TXT<alt "
+            "f/dirname.txt<Viel Spa\xDF\x85\r\n g/dirname.txt<\xEF\xBB\xBFSpa\u07C5\r\n h/dirname.txt<Â©\r\n "
+            "i/dirname.txt<Gr\xFC\xDF" "e\r\n "
             "neuer_ordner/dirname.txt<Neuer Ordner\r\n sicher/dirname.txt<sicher\r\n");
+  for (const auto& [ordner, name] : namen)
+    EXPECT_EQ(DirnameErsteZeile(d + ordner), std::string(ordner) == "i" ? "Grüße" : name) << ordner;
 }
 
 TEST_F(Umbenennen, BegleitdateienKopieren) {

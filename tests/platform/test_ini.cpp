@@ -105,25 +105,44 @@ std::string utf16(std::u16string_view text, bool bigEndian) {
   return b;
 }
 
-// The encoding is decided line by line (a line that is valid UTF-8 is UTF-8,
-// any other Windows-1252); UTF-16 with its mark as a whole; a line ends at
-// LF, CR LF or CR alone. A file with content but no section is no settings
-// file: not read, never replaced. One row a file: [S] k and j as read, or
-// the file refused.
+// The encoding is decided line by line (decodeText); UTF-16 with its mark as
+// a whole; a line ends at LF, CR LF or CR alone. A file with content but no
+// section is no settings file, nor is UTF-16 with other bytes mixed in: not
+// read, never replaced. One row a file: [S] k and j as read, or the reason
+// the file is refused.
 TEST_F(IniTest, ReadsEncodingsAndLineEndsLineByLine) {
+  const std::string abgelehnt =
+      "In ihr ist kein Abschnitt wie [Layout] zu erkennen (keine Einstellungsdatei, oder eine "
+      "Kodierung, die das Programm nicht kennt).";
+  const std::string gemischt =
+      "Sie ist als UTF-16 gespeichert, enthält aber auch Bytes, die kein UTF-16 sind (etwa eine angehängte Zeile "
+      "in einer anderen Kodierung).";
   struct Fall {
     std::string bytes;
     std::optional<std::string> k, j;
-    bool abgelehnt = false;
+    std::string grund = "";
   };
   const std::vector<Fall> faelle = {
       {"[S]\r\nk=Grüße aus Köln\r\nj=Stra\xDF" "e\r\n", "Grüße aus Köln", "Straße"},
       {"\xEF\xBB\xBF[S]\r\nk=\xE2\x86\x92\r\nj=\xE4\r\n", "→", "ä"},
       // One invalid byte makes its whole line Windows-1252, no other.
       {"[S]\r\nk=Gr\xFC\xDF" "e \xE2\x9C\x93\r\nj=\xE2\x9C\x93\r\n", "Grüße âœ“", "✓"},
+      // Windows-1252 that is valid UTF-8 beside a line typed in UTF-8.
+      {"[S]\r\nk=Viel Spa\xDF\x85\r\nj=Gr\xC3\xBC\xC3\x9F" "e \xE2\x80\x93 Gda\xC5\x84sk\r\n", "Viel Spaß…",
+       "Grüße – Gdańsk"},
+      {"\xEF\xBB\xBF[S]\r\nk=Spa\xDF\x85\r\nj=CAF\xC9\x96\r\n", "Spa\u07C5", "CAF\u0256"},
       {utf16(u"[S]\r\nk=Grüße\r\nj=\U0001F600\r\n", false), "Grüße", "\U0001F600"},
       {utf16(u"[S]\r\nk=Grüße\r\nj=\U0001F600\r\n", true), "Grüße", "\U0001F600"},
-      {utf16(u"[S]\r\nk=a\xD800" u"b\r\nj=c", false) + "x", "a\uFFFDb", "c\uFFFD"},
+      {utf16(u"[S]\r\nk=a\xD800" u"b\r\nj=c\xDC00", false), "a\uFFFDb", "c\uFFFD"},
+      // A line appended in an 8-bit encoding: of odd length, or with its CR
+      // LF side by side.
+      {utf16(u"[S]\r\nk=a\r\nj=c", false) + "x", std::nullopt, std::nullopt, gemischt},
+      {utf16(u"[S]\r\nk=1\r\n", false) + "j=2\r\n", std::nullopt, std::nullopt, gemischt},
+      {utf16(u"[S]\r\nk=1\r\n", false) + "jj=2\r\n", std::nullopt, std::nullopt, gemischt},
+      {utf16(u"[S]\r\nk=1\r\n", true) + "jj=2\r\n", std::nullopt, std::nullopt, gemischt},
+      {utf16(u"[S]\r\nk=1\r\n", true) + "\r\nj=2", std::nullopt, std::nullopt, gemischt},
+      // UTF-16 whose characters hold the bytes 0D and 0A, not side by side.
+      {utf16(u"[S]\r\nk=\u0D41\u0A41\r\n", false), "\u0D41\u0A41", std::nullopt},
       {"[S]\rk=1\r\rj=2\r", "1", "2"},
       {"[S]\r\r\nk=1\r\r\r\nj=2", "1", "2"},
       {"[S]\nk=1\nj=2\n", "1", "2"},
@@ -133,9 +152,9 @@ TEST_F(IniTest, ReadsEncodingsAndLineEndsLineByLine) {
       {"; nur ein Kommentar\r\n", std::nullopt, std::nullopt},
       {"\xEF\xBB\xBF", std::nullopt, std::nullopt},
       {"\xFF\xFE", std::nullopt, std::nullopt},
-      {"k=1\r\nj=2\r\n", std::nullopt, std::nullopt, true},
-      {std::string("[\0S\0]\0\r\0\n\0k\0=\0" "1\0", 16), std::nullopt, std::nullopt, true},
-      {std::string("\xFF\xD8\xFF\xE0\0\x10JFIF\0", 11), std::nullopt, std::nullopt, true},
+      {"k=1\r\nj=2\r\n", std::nullopt, std::nullopt, abgelehnt},
+      {std::string("[\0S\0]\0\r\0\n\0k\0=\0" "1\0", 16), std::nullopt, std::nullopt, abgelehnt},
+      {std::string("\xFF\xD8\xFF\xE0\0\x10JFIF\0", 11), std::nullopt, std::nullopt, abgelehnt},
   };
   for (const Fall& f : faelle) {
     SCOPED_TRACE(::testing::PrintToString(f.bytes));
@@ -145,12 +164,9 @@ TEST_F(IniTest, ReadsEncodingsAndLineEndsLineByLine) {
     EXPECT_TRUE(ini.vorhanden());
     EXPECT_EQ(ini.lesen("s", "k"), f.k);
     EXPECT_EQ(ini.lesen("s", "j"), f.j);
-    EXPECT_EQ(ini.lesefehler(),
-              f.abgelehnt ? "In ihr ist kein Abschnitt wie [Layout] zu erkennen (keine Einstellungsdatei, oder eine "
-                            "Kodierung, die das Programm nicht kennt)."
-                          : "");
+    EXPECT_EQ(ini.lesefehler(), f.grund);
     ini.schreiben("S", "n", "1");
-    if (f.abgelehnt) {
+    if (!f.grund.empty()) {
       EXPECT_THROW(ini.speichern(), IniFehler);
       EXPECT_EQ(dateiInhalt(d), f.bytes);
     } else {
@@ -163,6 +179,43 @@ TEST_F(IniTest, ReadsEncodingsAndLineEndsLineByLine) {
   w.schreiben("S", "n", "2");
   w.speichern();
   EXPECT_EQ(dateiInhalt(pfad("w.ini")), "; Notiz\r\n[S]\r\nk=Gr\xFC\xDF" "e\r\nn=2\r\n[T]\r\nx=1\r\n");
+}
+
+// A file larger than any settings or side file is not taken in: said why,
+// never replaced. At the limit it is read.
+TEST_F(IniTest, FilesBeyondTheTextLimitAreNeitherReadNorReplaced) {
+  const std::string grenze = pfad("grenze.ini"), gross = pfad("gross.ini");
+  dateiAblegen(grenze, "");
+  ASSERT_EQ(::truncate(grenze.c_str(), fs::kMaxTextFileBytes), 0);
+  std::string grund = "unberührt";
+  const auto gelesen = fs::readTextFile(grenze, &grund);
+  ASSERT_TRUE(gelesen);
+  EXPECT_EQ(gelesen->size(), static_cast<size_t>(fs::kMaxTextFileBytes));
+  EXPECT_EQ(grund, "unberührt");
+  for (const int64_t groesse : {fs::kMaxTextFileBytes + 1, int64_t{3} << 30}) {
+    SCOPED_TRACE(groesse);
+    dateiAblegen(gross, "[Layout]\r\nTitel=x\r\n");
+    ASSERT_EQ(::truncate(gross.c_str(), groesse), 0);
+    const std::string warum =
+        "Sie ist mit " + std::to_string(groesse) + " Bytes zu groß für eine Textdatei (höchstens 64 MiB).";
+    EXPECT_EQ(fs::readTextFile(gross, &grund), std::nullopt);
+    EXPECT_EQ(grund, warum);
+    const Einstellungsinhalt e = einstellungsdateiLesen(gross);
+    EXPECT_TRUE(e.vorhanden);
+    EXPECT_FALSE(e.gelesen);
+    EXPECT_EQ(e.grund, warum);
+    IniDatei ini(gross);
+    EXPECT_EQ(ini.lesefehler(), warum);
+    EXPECT_EQ(ini.lesen("Layout", "Titel"), std::nullopt);
+    ini.schreiben("Layout", "Titel", "y");
+    EXPECT_THROW(ini.speichern(), IniFehler);
+    EXPECT_FALSE(dateiErsetzen(gross, "[Layout]\r\n"));
+    EXPECT_EQ(std::filesystem::file_size(gross), static_cast<uintmax_t>(groesse));
+    std::ifstream anfang(gross, std::ios::binary);
+    std::string kopf(10, '\0');
+    anfang.read(kopf.data(), 10);
+    EXPECT_EQ(kopf, "[Layout]\r\n");
+  }
 }
 
 TEST_F(IniTest, WritesNewFileSectionByBlankLineInCodePage) {
@@ -221,21 +274,26 @@ TEST_F(IniTest, FailedWriteLeavesTheOldFileAndNamesIt) {
     ini.speichern();
     FAIL() << "read-only file written";
   } catch (const IniFehler& e) {
-    EXPECT_EQ(std::string(e.what()), "nach " + p + " kann nicht geschrieben werden");
+    EXPECT_EQ(std::string(e.what()), "nach " + p + " kann nicht geschrieben werden\r\nSie ist schreibgeschützt.");
     EXPECT_EQ(e.datei(), p);
   }
   EXPECT_EQ(dateiInhalt(p), alt);
   const auto rest = stdfs::directory_iterator(t.pfad());
   EXPECT_EQ(std::distance(stdfs::begin(rest), stdfs::end(rest)), 1) << "temporary file left behind";
 
-  // A missing folder, a folder in place of the file.
-  IniDatei ohneOrdner(pfad("gibtsnicht/x.ini"));
-  ohneOrdner.schreiben("A", "x", "1");
-  EXPECT_THROW(ohneOrdner.speichern(), IniFehler);
+  // A missing folder, a folder in place of the file: each with its reason.
   stdfs::create_directory(pfad("ordner.ini"));
-  IniDatei ordner(pfad("ordner.ini"));
-  ordner.schreiben("A", "x", "1");
-  EXPECT_THROW(ordner.speichern(), IniFehler);
+  for (const auto& [name, grund] : {std::pair<std::string, std::string>{"gibtsnicht/x.ini", " (nicht vorhanden)"},
+                                    {"ordner.ini", "\r\nSie ist ein Ordner."}}) {
+    IniDatei ini2(pfad(name));
+    ini2.schreiben("A", "x", "1");
+    try {
+      ini2.speichern();
+      ADD_FAILURE() << name;
+    } catch (const IniFehler& e) {
+      EXPECT_EQ(std::string(e.what()), "nach " + pfad(name) + " kann nicht geschrieben werden" + grund);
+    }
+  }
   test::AlsNobodyWiederholt();
 }
 

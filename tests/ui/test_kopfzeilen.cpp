@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <tuple>
@@ -133,6 +134,17 @@ TEST_F(Kopfzeilen, FehlendeDateiWirdGemeldetUndDasMemoBleibt) {
   EXPECT_EQ(m.text(Opt::MNeuerHeader), "bleibt");
   EXPECT_EQ(st.EinstellungsDialogOrdner, "/start/");
   EXPECT_EQ(u.dialoge.dateiDialoge.size(), 2u);
+
+  // One of gigabytes is not taken in: said with the reason.
+  const std::string riesig = quelle.pfad() + "riesig.txt";
+  schreiben(riesig, "<head>");
+  ASSERT_EQ(::truncate(riesig.c_str(), int64_t{3} << 30), 0);
+  u.dialoge.dateiAntworten = {riesig, std::nullopt};
+  m.run(Opt::BHeaderUndFooterLaden, Ev::Click);
+  meldung(2, MsgKind::Error,
+          "Die Datei " + riesig +
+              "\r\nkann nicht gelesen werden!\r\nSie ist mit 3221225472 Bytes zu groß für eine Textdatei (höchstens 64 MiB).");
+  EXPECT_EQ(m.text(Opt::MNeuerHeader), "bleibt");
 }
 
 // Forward the focus goes on to the memo's button; entered backwards it goes
