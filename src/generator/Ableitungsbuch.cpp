@@ -8,6 +8,7 @@
 #include <optional>
 #include <string_view>
 
+#include "generator/Verzeichnis.h"
 #include "platform/FileSystem.h"
 
 namespace mosaik {
@@ -60,6 +61,7 @@ Ableitungsbuch::Ableitungsbuch(const std::string& ordner) {
   // Only a file of its own: a link could make another folder's record speak
   // for this one.
   if (::lstat(pfad.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return;
+  besitzer_ = st.st_uid;
   const auto text = fs::readFile(pfad);
   if (!text) return;
   std::string_view rest = *text;
@@ -85,7 +87,8 @@ bool AbleitungsbuchNeuSchreiben(const std::string& ordner,
 }
 
 bool Ableitungsbuch::kennt(const struct stat& d) const {
-  return S_ISREG(d.st_mode) && dateien_.count({d.st_ino, d.st_size, d.st_mtim.tv_sec, d.st_mtim.tv_nsec}) > 0;
+  return S_ISREG(d.st_mode) && fs::madeByTrusted(besitzer_, d.st_uid) &&
+         dateien_.count({d.st_ino, d.st_size, d.st_mtim.tv_sec, d.st_mtim.tv_nsec}) > 0;
 }
 
 bool AbleitungEintragen(const std::string& ordner, const std::string& name, const struct stat& datei,
@@ -112,15 +115,51 @@ bool AbleitungEintragen(const std::string& ordner, const std::string& name, cons
   } else {
     fehler = errno;
     // A record the user may not write (another user's, in a folder this
-    // one may write) is written anew in its place.
+    // one may write) is written anew in its place. Its lines spoke for its
+    // owner's files only; under this user's name they would speak for
+    // every file, so they are kept only from a record that already did.
     if (fehler == EACCES || fehler == EPERM) {
-      std::string text = fs::readFile(pfad).value_or(kKopf);
+      struct stat alt {};
+      const bool vertraut = ::lstat(pfad.c_str(), &alt) == 0 && fs::madeByTrusted(alt.st_uid, static_cast<uid_t>(-1));
+      std::string text = vertraut ? fs::readFile(pfad).value_or(kKopf) : kKopf;
       if (!text.empty() && text.back() != '\n') text += '\n';
       if (fs::writeFileAtomic(pfad, text + eintrag, false)) return true;
     }
   }
   grund = "Im Ordner " + fs::withTrailingSlash(ordner) + " kann die Liste der erzeugten Bilder " + kAbleitungsbuch +
           " nicht fortgeschrieben werden (" + fs::reasonText(fehler) + ").";
+  return false;
+}
+
+fs::BeforeRename AbleitungVerzeichnen(const std::string& zielpfad, std::string& grund) {
+  return [&zielpfad, &grund](int fd) {
+    struct stat st {};
+    const size_t schnitt = zielpfad.rfind('/') + 1;
+    if (::fstat(fd, &st) == 0)
+      return AbleitungEintragen(zielpfad.substr(0, schnitt), zielpfad.substr(schnitt), st, grund);
+    grund = fs::writeFailureText(zielpfad, errno);
+    return false;
+  };
+}
+
+bool BeilageKopieren(const std::string& von, const std::string& nach, bool verzeichnen, std::string& warum) {
+  if (!verzeichnen) return fs::copyFile(von, nach, &warum);
+  const Ableitungsbuch buch(nach.substr(0, nach.rfind('/') + 1));
+  struct stat da {};
+  if (::stat(nach.c_str(), &da) == 0 && !fs::sameFile(von, nach) && !buch.kennt(da) && !fs::sameContent(von, nach)) {
+    warum = "Die Datei " + nach + " wird nicht ersetzt: Sie wurde nicht von Mosaikschauer angelegt.\r\n" + von +
+            " wird daher nicht dorthin kopiert.";
+    return false;
+  }
+  std::string grund;
+  // A copy of an earlier run left as it was is entered again only when its
+  // time has changed.
+  const auto eintragen = [&buch, neu = AbleitungVerzeichnen(nach, grund)](int fd) {
+    struct stat st {};
+    return (::fstat(fd, &st) == 0 && buch.kennt(st)) || neu(fd);
+  };
+  if (fs::copyFile(von, nach, &warum, eintragen)) return true;
+  if (!grund.empty()) warum = grund;
   return false;
 }
 

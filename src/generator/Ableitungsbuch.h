@@ -11,6 +11,8 @@
 // modification time (seconds, nanoseconds) and, for the reader, the name.
 // Entries are only ever added; one that no longer matches a file there
 // speaks for nothing, so a run killed half-way leaves no false entry.
+// A record another user left in a shared folder speaks only for that
+// user's files (the rule for links, fs::madeByTrusted).
 #include <sys/stat.h>
 
 #include <set>
@@ -18,6 +20,8 @@
 #include <tuple>
 #include <utility>
 #include <vector>
+
+#include "platform/FileSystem.h"
 
 namespace mosaik {
 
@@ -32,10 +36,14 @@ class Ableitungsbuch {
   bool kennt(const struct stat& datei) const;
   // Entries read, each file as often as a run wrote it.
   size_t eintraege() const { return eintraege_; }
+  // It belongs to another user (neither the running one nor root): what a
+  // run adds to it would speak for nothing, so it is written anew first.
+  bool fremd() const { return !fs::madeByTrusted(besitzer_, static_cast<uid_t>(-1)); }
 
  private:
   std::set<std::tuple<ino_t, off_t, time_t, long>> dateien_;
   size_t eintraege_ = 0;
+  uid_t besitzer_ = 0;
 };
 
 // Each run that replaces the folder's pictures adds their entries again:
@@ -49,5 +57,17 @@ bool AbleitungsbuchNeuSchreiben(const std::string& ordner,
 // the record cannot be written.
 bool AbleitungEintragen(const std::string& ordner, const std::string& name, const struct stat& datei,
                         std::string& grund);
+
+// For a write to zielpfad in a folder that keeps a record: enters the new
+// file (still open, not yet under its name) into the record, so that a run
+// killed at any point leaves no file of its own unrecorded.
+fs::BeforeRename AbleitungVerzeichnen(const std::string& zielpfad, std::string& grund);
+
+// Copies a file the run takes along (a picture's companion, a folder's
+// text file) to nach. In a folder that keeps a record (verzeichnen) a file
+// already there is replaced only when the record names it or it holds the
+// same bytes, and the copy is entered; false with the message for the user
+// otherwise.
+bool BeilageKopieren(const std::string& von, const std::string& nach, bool verzeichnen, std::string& warum);
 
 }  // namespace mosaik

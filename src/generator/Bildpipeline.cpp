@@ -208,15 +208,9 @@ int QualitaetAusRegler(int position) { return 101 - position; }
 namespace {
 
 fs::BeforeRename vorDemUmbenennen(const std::string& zielpfad, const Ablegen& ablegen, std::string& grund) {
-  return [&zielpfad, &ablegen, &grund](int fd) {
+  return [&ablegen, verzeichnen = AbleitungVerzeichnen(zielpfad, grund)](int fd) {
     if (ablegen.datum) fs::setDosDateTime(fd, *ablegen.datum);
-    if (!ablegen.verzeichnen) return true;
-    struct stat st {};
-    const size_t schnitt = zielpfad.rfind('/') + 1;
-    if (::fstat(fd, &st) == 0)
-      return AbleitungEintragen(zielpfad.substr(0, schnitt), zielpfad.substr(schnitt), st, grund);
-    grund = fs::writeFailureText(zielpfad, errno);
-    return false;
+    return !ablegen.verzeichnen || verzeichnen(fd);
   };
 }
 
@@ -396,7 +390,7 @@ bool GrossesBildErzeugen(Lauf& lauf, const std::string& quelle, const std::strin
   }
   const bool gelesen = AbgeleitetesBildSchreiben(k, q, dateiname, z + grossName, GrossbildArt(m, groesse, vergroessern),
                                                  [&lauf] { lauf.pumpUndAbbruch(); }, nullptr, ablegen);
-  BegleitdateienKopieren(k, q, z, dateiname, grossName);
+  BegleitdateienKopieren(k, q, z, dateiname, grossName, ablegen.verzeichnen);
   return gelesen;
 }
 

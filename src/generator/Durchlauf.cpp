@@ -9,6 +9,7 @@
 #include <set>
 #include <utility>
 
+#include "generator/Ableitungsbuch.h"
 #include "generator/Bildpipeline.h"
 #include "generator/Listen.h"
 #include "generator/Namen.h"
@@ -309,7 +310,8 @@ void OriginaleVerkleinernDurchlauf(Lauf& lauf, const std::string& quelleIn, cons
     // stays as it is. Without it the gallery shows the folder under its
     // web-safe name: the user learns which file failed and why.
     std::string warum;
-    if (anlegen && !DirnameTxtSchreiben(k, ziel + zielname, e.name, &warum)) k.fehler(warum);
+    if (anlegen && !DirnameTxtSchreiben(k, ziel + zielname, e.name, &warum, lauf.GrossbilderVerzeichnen))
+      k.fehler(warum);
   }
 
   OrdnerlisteDoppelteEntfernen(lauf.Ordnerliste, lauf.OrdnerlisteHigh, erster);
@@ -335,7 +337,7 @@ void OriginaleVerkleinernDurchlauf(Lauf& lauf, const std::string& quelleIn, cons
       if (!SeitendateiLesbar(k, quelle + b.Name)) continue;
       const std::string nach = fs::pathNoCase(ziel, b.Name);
       std::string warum;
-      if (!fs::copyFile(quelle + b.Name, nach, &warum)) {
+      if (!BeilageKopieren(quelle + b.Name, nach, lauf.GrossbilderVerzeichnen, warum)) {
         ok = false;
         k.fehler(warum + kZeilenumbruch + "Programmabbruch!");
       }

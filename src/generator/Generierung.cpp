@@ -66,8 +66,8 @@ struct Ablage {
   std::string bilder;                   // as the file system names it
   std::set<std::string> uebersprungen;  // folder names the walks skip
   std::set<std::string> standard;       // the folders the program names itself, as the file system names them
-  // Records grown long by runs that replaced their pictures: the folder
-  // and the files there that they name.
+  // Records grown long by runs that replaced their pictures, and those of
+  // other users: the folder and the files there that they speak for.
   std::vector<std::pair<std::string, std::vector<std::pair<std::string, struct stat>>>> aufzuraeumen;
 };
 
@@ -105,7 +105,8 @@ bool fremdesBild(const Kontext& k, const std::string& ordner, Ablage& a) {
                  : IstBilddatei(k, e.name) && (!gelesen || !buch.kennt(st)))
       return true;
   }
-  if (buch.eintraege() > 2 * bekannt.size() + 16) a.aufzuraeumen.emplace_back(ordner, std::move(bekannt));
+  if (buch.fremd() || buch.eintraege() > 2 * bekannt.size() + 16)
+    a.aufzuraeumen.emplace_back(ordner, std::move(bekannt));
   return false;
 }
 

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "generator/Ableitungsbuch.h"
 #include "generator/Durchlauf.h"
 #include "generator/Namen.h"
 #include "generator/Verzeichnis.h"
@@ -238,7 +239,7 @@ bool DateiWebsicherUmbenennen(const Kontext& k, const std::string& ordner, std::
 }
 
 bool DirnameTxtSchreiben(const Kontext& k, const std::string& ordner, const std::string& alterName,
-                         std::string* warum) {
+                         std::string* warum, bool verzeichnen) {
   const std::string dir = fs::withTrailingSlash(ordner);
   if (!k.st.dirnametxt) return true;
   // One there already (a second run) keeps the name from the first; a
@@ -256,7 +257,13 @@ bool DirnameTxtSchreiben(const Kontext& k, const std::string& ordner, const std:
   const std::string text = isValidUtf8(zeile) ? zeile : cp1252ToUtf8(zeile);
   std::string inhalt = encodeText(text, TextUnit::File);
   if (inhalt.rfind("\xEF\xBB\xBF", 0) == 0 && decodeUserText(zeile) == text) inhalt = zeile;
-  return fs::writeFileAtomic(dir + "dirname.txt", inhalt, true, warum);
+  const std::string pfad = dir + "dirname.txt";
+  std::string grund;
+  if (fs::writeFileAtomic(pfad, inhalt, true, warum,
+                          verzeichnen ? AbleitungVerzeichnen(pfad, grund) : fs::BeforeRename()))
+    return true;
+  if (warum && !grund.empty()) *warum = grund;
+  return false;
 }
 
 std::vector<std::string> Begleiterweiterungen(const Kontext& k) {
@@ -268,13 +275,13 @@ std::vector<std::string> Begleiterweiterungen(const Kontext& k) {
 }
 
 bool BegleitdateienKopieren(const Kontext& k, const std::string& quelle, const std::string& ziel,
-                            const std::string& bildname, const std::string& neuerBildname) {
+                            const std::string& bildname, const std::string& neuerBildname, bool verzeichnen) {
   const std::string q = fs::withTrailingSlash(quelle);
   const std::string z = fs::withTrailingSlash(ziel);
   const std::string neuBasis = OhneErweiterung(neuerBildname);
   for (const auto& [seite, erw] : VorhandeneBegleitdateien(k, q, bildname)) {
     std::string warum;
-    if (!fs::copyFile(q + seite, z + neuBasis + erw, &warum)) {
+    if (!BeilageKopieren(q + seite, z + neuBasis + erw, verzeichnen, warum)) {
       k.fehler(warum);
       return false;
     }

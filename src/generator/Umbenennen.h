@@ -29,8 +29,9 @@ bool DateiWebsicherUmbenennen(const Kontext& k, const std::string& ordner, std::
 // one already (in any letter case) or the option is off. False when the
 // name would be lost: the file cannot be written, or something that is no
 // file stands in its place; `warum` (when given) then says which and why.
+// verzeichnen: the folder keeps a record of what the run wrote there.
 bool DirnameTxtSchreiben(const Kontext& k, const std::string& ordner, const std::string& alterName,
-                         std::string* warum = nullptr);
+                         std::string* warum = nullptr, bool verzeichnen = false);
 
 // The companion of the picture bild with the extension (any letter case):
 // a regular file, and only the one picture's whose name matches it exactly,
@@ -48,10 +49,11 @@ std::vector<std::pair<std::string, std::string>> VorhandeneBegleitdateien(const 
                                                                           const std::string& bild);
 // Copies the picture's companion files (".mov", ".avi", ".wav", ".mp3",
 // ".txt", as the link options ask) under the new picture's base name,
-// replacing older copies. A copy that fails is reported (both files and the
-// reason) and ends the copying: false.
+// replacing older copies (in a folder that keeps a record of what the run
+// wrote, only those: BeilageKopieren). A copy that fails is reported (both
+// files and the reason) and ends the copying: false.
 bool BegleitdateienKopieren(const Kontext& k, const std::string& quelle, const std::string& ziel,
-                            const std::string& bildname, const std::string& neuerBildname);
+                            const std::string& bildname, const std::string& neuerBildname, bool verzeichnen = false);
 
 // The companion extensions the options ask for, in their order.
 std::vector<std::string> Begleiterweiterungen(const Kontext& k);

@@ -380,7 +380,7 @@ bool gleicherInhalt(int in, const struct stat& src, const std::string& path) {
 }
 
 // The copy; on failure `error` is the errno of the step that failed.
-bool copyFileOrError(const std::string& from, const std::string& to, int& error) {
+bool copyFileOrError(const std::string& from, const std::string& to, int& error, const BeforeRename& beforeRename) {
   if (sameFile(from, to)) return true;
   // A pipe is no file to copy, and is never waited on.
   const int in = openTrusted(from, O_RDONLY | O_NONBLOCK);
@@ -402,7 +402,12 @@ bool copyFileOrError(const std::string& from, const std::string& to, int& error)
     ::close(in);
     const struct timespec times[2] = {{0, UTIME_OMIT}, src.st_mtim};
     ::utimensat(AT_FDCWD, to.c_str(), times, 0);
-    return true;
+    if (!beforeRename) return true;
+    const int kept = openTrusted(to, O_RDONLY | O_NONBLOCK);
+    const bool ok = kept >= 0 && beforeRename(kept);
+    error = ok ? 0 : kept < 0 ? errno : EIO;
+    if (kept >= 0) ::close(kept);
+    return ok;
   }
   std::string tmp;
   const int out = createTemp(parentOf(to), 0644, tmp);
@@ -432,6 +437,10 @@ bool copyFileOrError(const std::string& from, const std::string& to, int& error)
   if (ok) {
     const struct timespec times[2] = {{0, UTIME_OMIT}, src.st_mtim};
     ::futimens(out, times);
+    if (beforeRename && !beforeRename(out)) {
+      error = EIO;
+      ok = false;
+    }
   }
   if (::close(out) != 0 && ok) {
     error = errno;
@@ -449,9 +458,18 @@ bool copyFileOrError(const std::string& from, const std::string& to, int& error)
 
 }  // namespace
 
-bool copyFile(const std::string& from, const std::string& to, std::string* why) {
+bool sameContent(const std::string& a, const std::string& b) {
+  const int in = openTrusted(a, O_RDONLY | O_NONBLOCK);
+  if (in < 0) return false;
+  struct stat st {};
+  const bool gleich = ::fstat(in, &st) == 0 && S_ISREG(st.st_mode) && gleicherInhalt(in, st, b);
+  ::close(in);
+  return gleich;
+}
+
+bool copyFile(const std::string& from, const std::string& to, std::string* why, const BeforeRename& beforeRename) {
   int error = 0;
-  if (copyFileOrError(from, to, error)) return true;
+  if (copyFileOrError(from, to, error, beforeRename)) return true;
   if (why) *why = "Die Datei " + from + " kann nicht nach " + to + " kopiert werden (" + reasonText(error) + ").";
   return false;
 }

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/FileSystem.h"
+
 namespace mosaik::fs {
 
 struct Entry {
@@ -95,7 +97,12 @@ RenameResult renameSameFile(const std::string& from, const std::string& to);
 // time. Copying a file onto itself, or onto a file that holds the same
 // bytes, leaves it alone and succeeds (the latter gets the source's time).
 // A failure fills `why` (when given) with the message for the user: both
-// files and the system's reason.
-bool copyFile(const std::string& from, const std::string& to, std::string* why = nullptr);
+// files and the system's reason. beforeRename, when given, runs on the
+// complete copy before it takes its name, or on the file left as it was;
+// false fails the copy.
+bool copyFile(const std::string& from, const std::string& to, std::string* why = nullptr,
+              const BeforeRename& beforeRename = {});
+// Both are regular files with the same bytes.
+bool sameContent(const std::string& a, const std::string& b);
 
 }  // namespace mosaik::fs

@@ -35,6 +35,10 @@ bool setCurrentFolder(const std::string& path);
 // to: one that someone else planted in a folder they may write must neither
 // bring in a file that only the running user may read nor send a write
 // over one of theirs.
+// The same rule for anything one user leaves to speak for a file (a link,
+// a record of files written): what `maker` made counts for a file of
+// `owner` when maker is the running user, root, or owner.
+bool madeByTrusted(uid_t maker, uid_t owner);
 // Whether the name itself may be followed (true for anything but a link).
 bool linkTrusted(const std::string& path);
 // The first link on the way to the path (a folder on the way, the name

@@ -169,14 +169,17 @@ void Programm::kommandozeilenparameterausfuehren() {
       sv.programFolder.empty() ? fs::programFolder() : fs::withTrailingSlash(sv.programFolder);
   st.Autostart = false;
   st.cellspacingIE = false;
-  // Named settings files found in neither place, as typed from the working
-  // folder.
+  // Settings files asked for and not found: named ones in neither place (as
+  // typed from the working folder), and an "ini=" without a name (a
+  // script's empty variable).
   std::vector<std::string> fehlend;
   for (const std::string& p : argumente_) {
     const std::string l = asciiLower(p);
     if (istAutostart(p)) st.Autostart = true;
     if (l == "-cellspacingie" || l == "/cellspacingie") st.cellspacingIE = true;
-    if (const auto f = iniDateiname(p); f && !f->empty()) {
+    const auto f = iniDateiname(p);
+    if (f && f->empty()) fehlend.push_back("Das Argument " + p + " nennt keine Einstellungsdatei.");
+    if (f && !f->empty()) {
       // As typed counts from the working folder the program was started in:
       // reading a picture folder has changed it since, and changes it again
       // while such a file is read, before its side files are looked up.
@@ -190,10 +193,10 @@ void Programm::kommandozeilenparameterausfuehren() {
                                                                       : std::string();
       if (!datei.empty())
         einstellungenLesen(datei, true);
-      else if (f->front() == '/')
-        fehlend.push_back(wieGetippt);
       else
-        fehlend.push_back(wieGetippt + " (auch nicht im Programmordner " + programmOrdner + ")");
+        fehlend.push_back("Die Einstellungsdatei " + wieGetippt +
+                          (f->front() == '/' ? "" : " (auch nicht im Programmordner " + programmOrdner + ")") +
+                          " ist nicht vorhanden.");
     }
   }
   st.AktiveSeite = "TabSheetOrdner";
@@ -204,8 +207,7 @@ void Programm::kommandozeilenparameterausfuehren() {
     // given (a misspelt name would leave the defaults on the working
     // folder), nor save over a file it could not read. In the window the
     // user sees the settings before starting.
-    for (const std::string& f : fehlend)
-      k.fehler("Die Einstellungsdatei " + f + " ist nicht vorhanden.\r\nProgrammabbruch!");
+    for (const std::string& f : fehlend) k.fehler(f + "\r\nProgrammabbruch!");
     const bool unlesbar = !st.UngeleseneDateien.empty() || !fehlend.empty();
     if (unlesbar || arbeitskopieGeschuetzt()) {
       // Nothing has happened yet: end at once, and keep the settings as

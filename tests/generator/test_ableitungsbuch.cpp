@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -135,6 +136,48 @@ TEST(Ableitungsbuch, FremdeListeUndVerschlossenerOrdner) {
   EXPECT_EQ(grund, "Im Ordner " + d + " kann die Liste der erzeugten Bilder .mosaikschauer-bilder nicht "
                    "fortgeschrieben werden (" + fs::reasonText(EACCES) + ").");
   ::chmod(d.c_str(), 0755);
+}
+
+// A record another user left in a shared folder speaks only for that
+// user's files: it must not make root's photos there count as derived ones.
+// Written anew by a user who may not write it, its lines are not kept.
+TEST(Ableitungsbuch, FremdeListeSprichtNurFuerDieDateienIhresBesitzers) {
+  if (::geteuid() != 0) GTEST_SKIP() << "Dateien eines anderen Eigentümers kann nur root anlegen.";
+  test::TempOrdner tmp;
+  const std::string d = tmp.pfad() + "geteilt/";
+  sfs::create_directory(d);
+  ASSERT_EQ(::chmod(tmp.pfad().c_str(), 0755), 0);
+  ASSERT_EQ(::chmod(d.c_str(), 0777), 0);
+  const std::string buch = d + kAbleitungsbuch;
+  for (const char* n : {"root.jpg", "nobody.jpg"}) ASSERT_TRUE(fs::writeFileAtomic(d + n, n));
+  ASSERT_EQ(::chown((d + "nobody.jpg").c_str(), 65534, 65534), 0);
+  ASSERT_TRUE(fs::writeFileAtomic(
+      buch, kKopf + Zeile(Stat(d + "root.jpg"), "root.jpg") + Zeile(Stat(d + "nobody.jpg"), "nobody.jpg")));
+  struct Fall {
+    uid_t besitzer;
+    bool root, nobody;
+  };
+  for (const Fall f : {Fall{65534, false, true}, Fall{12345, false, false}, Fall{0, true, true}}) {
+    ASSERT_EQ(::chown(buch.c_str(), f.besitzer, f.besitzer), 0);
+    EXPECT_EQ(Ableitungsbuch(d).kennt(Stat(d + "root.jpg")), f.root) << f.besitzer;
+    EXPECT_EQ(Ableitungsbuch(d).kennt(Stat(d + "nobody.jpg")), f.nobody) << f.besitzer;
+  }
+  // nobody enters a file into the record of user 12345, which it may not
+  // write: the new record is nobody's and names only that file.
+  ASSERT_EQ(::chown(buch.c_str(), 12345, 12345), 0);
+  ASSERT_EQ(::chmod(buch.c_str(), 0644), 0);
+  const pid_t kind = ::fork();
+  ASSERT_GE(kind, 0);
+  if (kind == 0) {
+    if (::setgid(65534) != 0 || ::setuid(65534) != 0) _exit(3);
+    std::string grund;
+    _exit(AbleitungEintragen(d, "nobody.jpg", Stat(d + "nobody.jpg"), grund) ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(kind, &status, 0), kind);
+  ASSERT_EQ(status, 0);
+  EXPECT_EQ(*fs::readFile(buch), kKopf + Zeile(Stat(d + "nobody.jpg"), "nobody.jpg"));
+  EXPECT_EQ(Stat(buch).st_uid, 65534u);
 }
 
 }  // namespace

@@ -57,6 +57,12 @@ struct Durchlauf : test::MitOptionen {
     st.BilderOrdnerPfad = q;
     st.Autostart = true;
   }
+  // A run that succeeds without a message.
+  void laeuft() {
+    u.dialoge.meldungen.clear();
+    EXPECT_TRUE(BitBStartClick(lauf));
+    EXPECT_EQ(u.dialoge.texte(), std::vector<std::string>{});
+  }
   // A run that fails with this one message.
   void fehler(const std::string& text) {
     u.dialoge.meldungen.clear();
@@ -563,11 +569,6 @@ TEST_F(Durchlauf, AndereOrdnerFuerAbgeleiteteBilderFuehrenBuch) {
   m.setChecked(Opt::CBVorschaubilderErsetzen, true);
   // Hidden files admitted: the record is still no picture of the gallery.
   m.setChecked(Opt::CBAttrVersteckt, true);
-  const auto laeuft = [&] {
-    u.dialoge.meldungen.clear();
-    EXPECT_TRUE(BitBStartClick(lauf));
-    EXPECT_EQ(u.dialoge.texte(), std::vector<std::string>{});
-  };
   laeuft();
   laeuft();
   for (const std::string& d : {o, o + "tag/", t, t + "tag/"}) EXPECT_TRUE(fs::fileExists(d + kAbleitungsbuch)) << d;
@@ -618,6 +619,68 @@ TEST_F(Durchlauf, AndereOrdnerFuerAbgeleiteteBilderFuehrenBuch) {
   vorher = inhalte(tmp.pfad());
   fehler("Der Ordner für die Vorschaubilder " + t + ueber);
   EXPECT_EQ(inhalte(tmp.pfad()), vorher);
+}
+
+// What the run takes along into a folder of the user's choosing (a
+// picture's text file, a folder's "dirinfo.txt" and "dirname.txt") replaces
+// only what it wrote there itself: the user's own files of those names stay,
+// and the run says so.
+TEST_F(Durchlauf, BeilagenErsetzenNurWasDerLaufGeschriebenHat) {
+  datei(q + "a.jpg", jpeg(1));
+  datei(q + "a.txt", "zu a");
+  datei(q + "Tag/c.jpg", jpeg(3));
+  datei(q + "Tag/dirinfo.txt", "Info");
+  datei(q + "Tag/dirname.txt", "Der Tag");
+  const std::string o = tmp.pfad() + "O/";
+  st.GrosseBilderpfad = o;
+  m.setChecked(Opt::CBOriginaleVerkleinern, true);
+  m.setChecked(Opt::CBGrosseBilderErsetzen, true);
+  m.setChecked(Opt::CBLinkZuTextdatei, true);
+  st.dirnametxt = true;
+  datei(o + "a.txt", "meine Notiz");
+  datei(o + "tag/dirinfo.txt", "meine Info");
+  u.dialoge.meldungen.clear();
+  EXPECT_FALSE(BitBStartClick(lauf));
+  const auto bleibt = [&](const std::string& von, const std::string& nach) {
+    return "Die Datei " + o + nach + " wird nicht ersetzt: Sie wurde nicht von Mosaikschauer angelegt.\r\n" + q +
+           von + " wird daher nicht dorthin kopiert.";
+  };
+  EXPECT_EQ(u.dialoge.texte(), (std::vector<std::string>{bleibt("a.txt", "a.txt"),
+                                                         bleibt("Tag/dirinfo.txt", "tag/dirinfo.txt") +
+                                                             "\r\nProgrammabbruch!"}));
+  EXPECT_EQ(inhalte(o)["a.txt"], "meine Notiz");
+  EXPECT_EQ(inhalte(o)["tag/dirinfo.txt"], "meine Info");
+
+  // Into a folder of its own, run after run: the name file the run wrote
+  // there gives way to the picture folder's, and a changed text follows.
+  sfs::remove_all(o);
+  laeuft();
+  laeuft();
+  datei(q + "a.txt", "zu a, neu");
+  laeuft();
+  EXPECT_EQ(inhalte(o)["a.txt"], "zu a, neu");
+  EXPECT_EQ(inhalte(o)["tag/dirname.txt"], "Der Tag");
+}
+
+// A folder of derived pictures that another user's runs filled (the same
+// person with and without sudo): root's run takes its record over with what
+// it spoke for, so that the pictures root writes there count on later runs.
+TEST_F(Durchlauf, ListeEinesAnderenBenutzersWirdUebernommen) {
+  if (::geteuid() != 0) GTEST_SKIP() << "Dateien eines anderen Eigentümers kann nur root anlegen.";
+  datei(q + "a.jpg", jpeg(1));
+  datei(q + "b.jpg", jpeg(2));
+  const std::string o = tmp.pfad() + "O/";
+  st.GrosseBilderpfad = o;
+  m.setChecked(Opt::CBOriginaleVerkleinern, true);
+  laeuft();
+  for (const auto& e : sfs::recursive_directory_iterator(o)) ASSERT_EQ(::lchown(e.path().c_str(), 65534, 65534), 0);
+  datei(q + "a.jpg", jpeg(3));
+  m.setChecked(Opt::CBGrosseBilderErsetzen, true);
+  laeuft();
+  laeuft();
+  struct stat buch {};
+  ASSERT_EQ(::stat((o + kAbleitungsbuch).c_str(), &buch), 0);
+  EXPECT_EQ(buch.st_uid, 0u);
 }
 
 TEST_F(Durchlauf, NamenDieSichNurInGrossUndKleinschreibungUnterscheiden) {

@@ -128,9 +128,10 @@ TEST_F(Start, IniArgumentSuchtErstWieGetipptDannImProgrammordner) {
   EXPECT_TRUE(u.dialoge.meldungen.empty());
 
   // Unattended, a named file that is in neither place stops the run before
-  // anything is written or saved; the empty name stays ignored.
+  // anything is written or saved, and so does an empty name (a script's
+  // variable that was not set).
   const std::string absolut = arbeit.pfad() + "weg/fehlt.ini";
-  auto q = programm({"-ini=Nur.ini", "-ini=fehlt.ini", "-ini=", "-ini=" + absolut, "-autostart"});
+  auto q = programm({"-ini=Nur.ini", "-ini=fehlt.ini", "/INI=", "-ini=" + absolut, "-autostart"});
   q->kommandozeilenparameterausfuehren();
   EXPECT_TRUE(q->beendet());
   EXPECT_EQ(q->exitStatus(), 1);
@@ -138,6 +139,8 @@ TEST_F(Start, IniArgumentSuchtErstWieGetipptDannImProgrammordner) {
   EXPECT_EQ(u.dialoge.texte(), (std::vector<std::string>{"Die Einstellungsdatei " + arbeit.pfad() +
                                                              "fehlt.ini (auch nicht im Programmordner " +
                                                              u.programmOrdner.pfad() + ")" + schluss,
+                                                         "Das Argument /INI= nennt keine Einstellungsdatei.\r\n"
+                                                         "Programmabbruch!",
                                                          "Die Einstellungsdatei " + absolut + schluss}));
   EXPECT_FALSE(std::filesystem::exists(arbeit.pfad() + "html"));
   EXPECT_FALSE(std::filesystem::exists(u.programmOrdner.pfad() + "Mosaikschauer.ini"));
