@@ -11,7 +11,6 @@
 #include <tuple>
 
 #include "AlsNobody.h"
-#include "Dateigroessengrenze.h"
 #include "TestUmgebung.h"
 #include "platform/FileSystem.h"
 
@@ -32,18 +31,12 @@ TEST(Dateisystem, AtomaresSchreibenErsetztErstNachVollstaendigemSchreiben) {
   int dateien = 0;
   for (const auto& e : std::filesystem::directory_iterator(t.pfad())) dateien += e.is_regular_file();
   EXPECT_EQ(dateien, 1);
-  // A folder that does not exist, a file-size limit: failure, nothing
-  // written, the old file as it was, and the reason named with the file.
+  // A folder that does not exist: failure, nothing written, the reason
+  // named with the file.
   std::string warum;
   EXPECT_FALSE(fs::writeFileAtomic(t.pfad() + "fehlt/x.ini", "x", true, &warum));
   EXPECT_EQ(warum, "Die Datei " + t.pfad() + "fehlt/x.ini kann nicht geschrieben werden (ihr Ordner ist nicht "
                    "vorhanden).");
-  {
-    const test::Dateigroessengrenze grenze(4);
-    EXPECT_FALSE(fs::writeFileAtomic(ziel, "viel zu lang", false, &warum));
-  }
-  EXPECT_EQ(warum, "Die Datei " + ziel + " kann nicht geschrieben werden (die Datei würde zu groß).");
-  EXPECT_EQ(*fs::readFile(ziel), "neu\r\n");
   // A name of the longest length a folder holds still leaves room for the
   // temporary file.
   const std::string lang = t.pfad() + std::string(251, 'l') + ".htm";
