@@ -1,7 +1,6 @@
 #pragma once
 // A file-size limit (ulimit -f) while the object lives: a write beyond it
-// fails with EFBIG, as it does in the program, which ignores the signal the
-// kernel would send.
+// fails with EFBIG, as in the program, which ignores the kernel's signal.
 #include <sys/resource.h>
 
 #include <csignal>
@@ -13,11 +12,9 @@ class Dateigroessengrenze {
   explicit Dateigroessengrenze(rlim_t bytes) {
     struct sigaction ignorieren {};
     ignorieren.sa_handler = SIG_IGN;
-    sigemptyset(&ignorieren.sa_mask);
     ::sigaction(SIGXFSZ, &ignorieren, &signal_);
     ::getrlimit(RLIMIT_FSIZE, &alt_);
-    rlimit neu = alt_;
-    neu.rlim_cur = bytes;
+    const rlimit neu{bytes, alt_.rlim_max};
     ::setrlimit(RLIMIT_FSIZE, &neu);
   }
   ~Dateigroessengrenze() {

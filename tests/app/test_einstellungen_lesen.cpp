@@ -296,9 +296,6 @@ TEST_F(Lesen, Leseregeln) {
       // A NUL (a damaged file) ends the value, as the file system would.
       {"[OrdnerUndDateien]\r\nOrdner=fotos" + std::string(1, '\0') + "/sub", "BilderOrdnerPfad",
        arbeit.pfad() + "fotos"},
-      {"[OrdnerUndDateien]\r\nGrosseBilderpfad=../gross" + std::string(1, '\0') + "x", "GrosseBilderpfad",
-       arbeit.pfad() + "../gross"},
-      {"[Layout]\r\nTitel=A" + std::string(1, '\0') + "B", "EdSeitentitel", "A"},
       {"[OrdnerUndDateien]\r\nGrosseBilderpfad=C:\\Web\\galerie\\_gross", "GrosseBilderpfad", ""},
       {"[OrdnerUndDateien]\r\nVorschaubilderpfad=galerie\\_vorschau", "Vorschaubilderpfad", ""},
       {"[Experten]\r\nandereCSSDatei=D:\\web\\a.css", "EdAndereCSSDatei", ""},

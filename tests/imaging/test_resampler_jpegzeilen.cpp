@@ -168,15 +168,15 @@ TEST(JpegRows, OnlyTheEndMarkerMissing) {
 }
 
 // Scan data that break off or do not decode before the last row are
-// refused by both decoders; libjpeg alone would fill the rest with grey.
-// Bytes skipped after the last row cost no pixel.
+// refused by both decoders (libjpeg alone would fill the rest with grey);
+// bytes skipped after the last row cost no pixel.
 TEST(JpegRows, DamagedScanDataBeforeTheLastRow) {
   const std::string base = EncodeJpeg(Noise(123, 77), 85, false);
   const std::string prog = EncodeJpeg(Noise(123, 77), 85, true);
   const std::string eoi("\xFF\xD9", 2);
-  const auto scanMitte = [](const std::string& b) {
+  const auto halb = [&](const std::string& b) {
     const size_t sos = b.find("\xFF\xDA");
-    return sos + (b.size() - sos) / 2;
+    return b.substr(0, sos + (b.size() - sos) / 2) + eoi;
   };
   // A run of 24 one-bits (stuffed 0xFF bytes) is no code of any table.
   std::string falscherCode = base;
@@ -184,31 +184,23 @@ TEST(JpegRows, DamagedScanDataBeforeTheLastRow) {
   while (base[at - 1] == '\xFF') ++at;
   falscherCode.replace(at, 6, std::string("\xFF\x00\xFF\x00\xFF\x00", 6));
   const std::string unvollstaendig = "Die JPEG-Datei ist unvollständig (vorzeitiges Dateiende).";
-  const struct {
-    const char* name;
-    std::string bytes;
-    std::string text;  // empty: whole, the intact file's pixels
-  } faelle[] = {
-      {"base halb + Endmarke", base.substr(0, scanMitte(base)) + eoi, unvollstaendig},
-      {"prog halb + Endmarke", prog.substr(0, scanMitte(prog)) + eoi, unvollstaendig},
-      {"falscher Code", falscherCode,
-       "Die JPEG-Daten sind beschädigt (ungültiger Code in den Bilddaten)."},
-      {"Fuellbytes vor der Endmarke", base.substr(0, base.size() - 2) + std::string(3, '\0') + eoi, ""},
+  const std::pair<std::string, std::string> faelle[] = {
+      {halb(base), unvollstaendig},
+      {halb(prog), unvollstaendig},
+      {falscherCode, "Die JPEG-Daten sind beschädigt (ungültiger Code in den Bilddaten)."},
+      {base.substr(0, base.size() - 2) + std::string(3, '\0') + eoi, ""},  // "": whole, as intact
   };
-  for (const auto& f : faelle) {
+  const auto pixel = DecodeJpeg(base).Pixels;
+  for (const auto& [bytes, text] : faelle) {
+    SCOPED_TRACE(text);
     Sammler s;
-    try {
-      DecodeJpegRows(f.bytes, s);
-      EXPECT_EQ(f.text, "") << f.name;
-      EXPECT_TRUE(s.rgb == DecodeJpeg(base).Pixels) << f.name;
-    } catch (const JpegError& e) {
-      EXPECT_EQ(e.what(), f.text) << f.name;
-    }
-    try {
-      EXPECT_TRUE(DecodeJpeg(f.bytes).Pixels == DecodeJpeg(base).Pixels) << f.name;
-      EXPECT_EQ(f.text, "") << f.name;
-    } catch (const JpegError& e) {
-      EXPECT_EQ(e.what(), f.text) << f.name;
+    for (const bool zeilenweise : {true, false}) {
+      try {
+        EXPECT_TRUE((zeilenweise ? (DecodeJpegRows(bytes, s), s.rgb) : DecodeJpeg(bytes).Pixels) == pixel);
+        EXPECT_EQ(text, "");
+      } catch (const JpegError& e) {
+        EXPECT_EQ(e.what(), text);
+      }
     }
   }
 }

@@ -108,14 +108,10 @@ TEST(Programmstart, NurEinGestartetesProgrammZaehlt) {
   EXPECT_FALSE(startDetached({"/gibt/es/nicht/mosaik-browser"}));
   EXPECT_FALSE(startDetached({"mosaik-kein-solches-programm-auf-dem-pfad"}));
   EXPECT_FALSE(startDetached({}));
-  // A launcher that finds no browser ends at once with a failure status (or
-  // is killed): nothing was opened.
-  EXPECT_FALSE(startDetached({"sh", "-c", "echo 'xdg-open: no method available' >&2; exit 3"}));
+  // A launcher that finds no browser fails or is killed: nothing was opened.
+  // One still running at the deadline has taken the page over; the caller's
+  // wait hook runs meanwhile and changes no verdict.
   EXPECT_FALSE(startDetached({"sh", "-c", "kill -9 $$"}));
-  // A browser that keeps running has taken the page over.
-  EXPECT_TRUE(startDetached({"sh", "-c", "exec sleep 3 </dev/null >/dev/null 2>&1"}, std::chrono::milliseconds(50)));
-  // The caller's wait hook runs while the verdict is awaited, whichever it
-  // is; the verdict stays the same.
   int gewartet = 0;
   const auto warten = [&gewartet] { ++gewartet; };
   EXPECT_TRUE(startDetached({"sh", "-c", "exec sleep 3 </dev/null >/dev/null 2>&1"}, std::chrono::milliseconds(200),
@@ -123,7 +119,6 @@ TEST(Programmstart, NurEinGestartetesProgrammZaehlt) {
   EXPECT_GT(gewartet, 0);
   EXPECT_FALSE(startDetached({"sh", "-c", "sleep 0.3; exit 3"}, std::chrono::milliseconds(2000), warten));
   EXPECT_TRUE(startDetached({"sh", "-c", "sleep 0.3"}, std::chrono::milliseconds(2000), warten));
-  EXPECT_FALSE(startDetached({"mosaik-kein-solches-programm-auf-dem-pfad"}, kStartfrist, warten));
 }
 
 // The program ignores the file-size signal for its own writes; a browser it

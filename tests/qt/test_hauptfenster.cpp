@@ -22,6 +22,7 @@
 #include <QWindow>
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 
 #include "FensterTestbasis.h"
 
@@ -225,50 +226,36 @@ TEST_F(Optionsseiten, F1UndHilfeknoepfeOeffnenIhreSeite) {
   EXPECT_TRUE(w(Opt::LProgrammname)->font().bold());
 }
 
-// Arrow keys choose among the radio buttons of a group, round the ends and
+// Arrow keys choose among the radio buttons of a group, round the end and
 // past a disabled member, and take the focus along; Shift+Tab gets past a
-// caption template memo, which hands the focus on in the user's direction.
+// caption template memo, never to a stop that shows no focus (the page's
+// scroll area), and Tab comes back through it.
 TEST_F(Optionsseiten, PfeiltastenWaehlenUndRueckwaertsTabGehtWeiter) {
   w<QRadioButton>(Opt::RBModusExperte)->click();
   f->haupt.show();
   f->haupt.activateWindow();
   QApplication::processEvents();
-  struct Zeile {
-    Opt seite, von;
-    int taste;
-    Opt gesperrt, nach;
-  };
-  for (const Zeile& z : std::vector<Zeile>{
-           {Opt::TabSheetProgramm, Opt::RBModusAnfaenger, Qt::Key_Down, Opt::Count, Opt::RBModusFortgeschrittener},
-           {Opt::TabSheetProgramm, Opt::RBModusAnfaenger, Qt::Key_Up, Opt::Count, Opt::RBModusExperte},
-           {Opt::TabSheetlayout2, Opt::RBnichtverlinken, Qt::Key_Right, Opt::RBLinkAufBilddatei,
-            Opt::RBProBildEineHTMLDatei},
-           {Opt::TabSheetlayout2, Opt::RBProBildEineHTMLDatei, Qt::Key_Left, Opt::Count, Opt::RBLinkAufBilddatei},
-       }) {
-    f->haupt.PageControl->setCurrentWidget(w(z.seite));
-    p->m.setChecked(z.von, true);
-    if (z.gesperrt != Opt::Count) p->m.setEnabled(z.gesperrt, false);
-    w(z.von)->setFocus(Qt::TabFocusReason);
-    taste(w(z.von), z.taste);
-    const Opt gruppe = info(z.von).radioGroup;
-    EXPECT_EQ(p->m.radioChoice(gruppe), z.nach) << info(z.von).name;
-    EXPECT_TRUE(w<QRadioButton>(z.nach)->isChecked() && w(z.nach)->hasFocus()) << info(z.von).name;
-    if (z.gesperrt != Opt::Count) p->m.setEnabled(z.gesperrt, true);
+  for (const auto& [seite, von, key, gesperrt, nach] :
+       {std::tuple{Opt::TabSheetProgramm, Opt::RBModusAnfaenger, Qt::Key_Up, Opt::Count, Opt::RBModusExperte},
+        {Opt::TabSheetlayout2, Opt::RBnichtverlinken, Qt::Key_Right, Opt::RBLinkAufBilddatei,
+         Opt::RBProBildEineHTMLDatei}}) {
+    f->haupt.PageControl->setCurrentWidget(w(seite));
+    p->m.setChecked(von, true);
+    if (gesperrt != Opt::Count) p->m.setEnabled(gesperrt, false);
+    w(von)->setFocus(Qt::TabFocusReason);
+    taste(w(von), key);
+    EXPECT_EQ(p->m.radioChoice(info(von).radioGroup), nach) << info(von).name;
+    EXPECT_TRUE(w<QRadioButton>(nach)->isChecked() && w(nach)->hasFocus()) << info(von).name;
+    if (gesperrt != Opt::Count) p->m.setEnabled(gesperrt, true);
   }
-  p->m.setChecked(Opt::RBProBildEineHTMLDatei, true);
+  QWidget* reiter = f->haupt.PageControl->tabBar();
   for (auto [memo, knopf] : {std::pair{Opt::MBeschreibung, Opt::BExifDaten}, {Opt::MBeschreibungGross, Opt::BGrossExifDaten}}) {
     w(knopf)->setFocus(Qt::TabFocusReason);
     taste(w(knopf), Qt::Key_Backtab, {}, Qt::ShiftModifier);
     QWidget* davor = QApplication::focusWidget();
-    EXPECT_NE(davor, w(memo)) << info(memo).name;
-    EXPECT_NE(davor, w(knopf)) << info(memo).name;
-    // The control before the memo (the tab bar or one of its scroll
-    // buttons), never a stop that shows no focus (the page's scroll area).
-    QWidget* reiter = f->haupt.PageControl->tabBar();
     EXPECT_TRUE(memo == Opt::MBeschreibung ? davor == reiter || davor->parentWidget() == reiter
                                            : davor == w(Opt::CBGrosseBilderVergroessern))
         << info(memo).name << " " << davor->metaObject()->className();
-    // Forward again: through the memo to its button.
     taste(davor, Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), w(knopf)) << info(memo).name;
   }
