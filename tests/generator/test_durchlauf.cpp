@@ -351,16 +351,17 @@ TEST_F(Durchlauf, FehlerDerSpiegelungWerdenGemeldet) {
       {&AppState::Vorschaubilderpfad, q + "Sub", q + "Sub", "Vorschaubilder " + q + "Sub/" + enthaelt},
       {&AppState::Vorschaubilderpfad, g, "",
        "Vorschaubilder " + g + " ist der Ordner für die großen Bilder selbst.\r\nDie großen Bilder würden überschrieben."},
-      // Wherever the folder lies: outside the picture tree, or below the
-      // HTML folder.
+      // Outside the picture tree, and below the HTML folder.
       {&AppState::GrosseBilderpfad, tmp.pfad() + "O", "", "großen Bilder " + tmp.pfad() + "O/" + enthaelt},
-      {&AppState::Vorschaubilderpfad, tmp.pfad() + "O", "", "Vorschaubilder " + tmp.pfad() + "O/" + enthaelt},
       {&AppState::GrosseBilderpfad, q + "arch/2019", q + "arch", "großen Bilder " + q + "arch/2019/" + enthaelt},
   };
   datei(q + "Sub/Tief/c.jpg", jpeg(4));
   datei(q + "arch/2019/a.jpg", jpeg(5));
   datei(tmp.pfad() + "O/a.jpg", jpeg(6));
-  datei(tmp.pfad() + "O/c.jpg", jpeg(7));
+  // A copy made in one go gives the user's photos one time: neither that
+  // nor a name nor a size shows a file to be a derived picture.
+  for (const std::string& a : {q + "a.jpg", q + "Sub/a.jpg", q + "arch/2019/a.jpg", tmp.pfad() + "O/a.jpg"})
+    ASSERT_TRUE(fs::setDosDateTime(a, (uint32_t{44} << 9 | 5u << 5 | 1u) << 16));
   const auto fremd = inhalte(tmp.pfad() + "O");
   const auto vorher = originale();
   for (const auto& f : ableitungen) {
@@ -396,17 +397,6 @@ TEST_F(Durchlauf, FehlerDerSpiegelungWerdenGemeldet) {
   EXPECT_FALSE(m.enabled(Opt::BitBErgebnisAnsehen));
   sfs::remove_all(g + "dirinfo.txt");
 
-  // One of gigabytes is not taken in: reported, left out, the rest made.
-  ASSERT_EQ(::truncate((q + "dirinfo.txt").c_str(), int64_t{3} << 30), 0);
-  u.dialoge.meldungen.clear();
-  EXPECT_TRUE(BitBStartClick(lauf));
-  EXPECT_EQ(u.dialoge.texte(), std::vector<std::string>{"Fehler beim Einlesen der Datei\r\n" + q +
-                                                        "dirinfo.txt\r\nSie ist mit 3221225472 Bytes zu groß für "
-                                                        "eine Textdatei (höchstens 64 MiB)."});
-  EXPECT_FALSE(fs::exists(g + "dirinfo.txt"));
-  EXPECT_TRUE(fs::exists(q + "html/index.htm"));
-  datei(q + "dirinfo.txt", "Info");
-
   // A subfolder cannot be created: a file stands in its place.
   sfs::remove_all(g + "neu_x");
   datei(g + "neu_x", "im Weg");
@@ -437,41 +427,34 @@ TEST_F(Durchlauf, FehlerDerSpiegelungWerdenGemeldet) {
 
 // Folders of a walk reached through nobody's link to a folder of root's
 // (the output folders themselves: tests/cli/fremde_verknuepfungen.sh): a
-// mirrored folder stops the walk there, a folder of pages costs its pages,
-// the picture folder stops the run before anything is written; root's
-// folder stays as it was.
+// mirrored folder stops the run, a folder of pages costs only its pages,
+// the picture folder is not read. Root's folder stays as it was.
 TEST_F(Durchlauf, OrdnerUeberVerknuepfungenAndererBenutzerWerdenNichtBeschrieben) {
-  if (::geteuid() != 0) return;  // links of another owner need root to make (CI is root)
+  if (::geteuid() != 0) GTEST_SKIP() << "Verknüpfungen eines anderen Benutzers kann nur root anlegen.";
   const std::string r = tmp.pfad() + "R/";
+  const std::string grund = " ist eine symbolische Verknüpfung, die ein anderer Benutzer angelegt hat.";
   datei(r + "index.htm", "ROOT");
   datei(q + "a.jpg", jpeg(1));
   datei(q + "sub/b.jpg", jpeg(2));
-  const std::string grund = " ist eine symbolische Verknüpfung, die ein anderer Benutzer angelegt hat.";
-  const struct {
-    const char* link;  // below the picture folder, to R
-    bool verkleinern;
-    std::string abbruch;
-  } faelle[] = {
-      {"html/_vorschau/sub", false, "\r\nProgrammabbruch!"},  // walk 2
-      {"html/_gross/sub", true, "\r\nProgrammabbruch!"},      // walk 1
-      {"html/sub", false, ""},                               // the pages of "sub"
+  const auto fremderLink = [](const std::string& ziel, const std::string& link) {
+    sfs::create_directories(sfs::path(link).parent_path());
+    ASSERT_EQ(::symlink(ziel.c_str(), link.c_str()), 0);
+    ASSERT_EQ(::lchown(link.c_str(), 65534, 65534), 0);
   };
-  for (const auto& f : faelle) {
-    SCOPED_TRACE(f.link);
+  for (const std::string l : {"html/_vorschau/sub", "html/_gross/sub", "html/sub"}) {  // walk 2, walk 1, pages
+    SCOPED_TRACE(l);
     sfs::remove_all(q + "html");
-    sfs::create_directories(sfs::path(q + f.link).parent_path());
-    ASSERT_EQ(::symlink(r.c_str(), (q + f.link).c_str()), 0);
-    ASSERT_EQ(::lchown((q + f.link).c_str(), 65534, 65534), 0);
-    m.setChecked(Opt::CBOriginaleVerkleinern, f.verkleinern);
+    fremderLink(r, q + l);
+    m.setChecked(Opt::CBOriginaleVerkleinern, l == "html/_gross/sub");
+    const bool weiter = l == "html/sub";
     u.dialoge.meldungen.clear();
-    EXPECT_EQ(BitBStartClick(lauf), f.abbruch.empty());
-    EXPECT_EQ(u.dialoge.texte(), std::vector<std::string>{"Kann nicht im Verzeichnis " + q + f.link +
-                                                          "/ speichern.\r\n" + q + f.link + grund + f.abbruch});
+    EXPECT_EQ(BitBStartClick(lauf), weiter);
+    EXPECT_EQ(u.dialoge.texte(), std::vector<std::string>{"Kann nicht im Verzeichnis " + q + l + "/ speichern.\r\n" +
+                                                          q + l + grund + (weiter ? "" : "\r\nProgrammabbruch!")});
     EXPECT_EQ(inhalte(r), (std::map<std::string, std::string>{{"index.htm", "ROOT"}}));
   }
   sfs::remove_all(q + "html");
-  ASSERT_EQ(::symlink(q.c_str(), (tmp.pfad() + "weg").c_str()), 0);
-  ASSERT_EQ(::lchown((tmp.pfad() + "weg").c_str(), 65534, 65534), 0);
+  fremderLink(q, tmp.pfad() + "weg");
   st.BilderOrdnerPfad = tmp.pfad() + "weg/";
   fehler("Der Bilderordner " + tmp.pfad() + "weg/ wird nicht gelesen.\r\n" + tmp.pfad() + "weg" + grund);
   EXPECT_FALSE(fs::exists(q + "html"));
@@ -530,157 +513,85 @@ TEST_F(Durchlauf, GalerieImBilderordnerWiederholbarOhneOriginaleZuUeberschreiben
   EXPECT_EQ(inhalte(b), vorher);
 }
 
-TEST_F(Durchlauf, GleicheZeitMachtKeinBildZumAbgeleiteten) {
-  // A copy made in one go gives the user's photos one time: neither that
-  // nor a name nor a size shows a file to be a derived picture.
-  datei(q + "a.jpg", jpeg(1));
-  datei(q + "sub/a.jpg", jpeg(3));
-  const uint32_t zeit = (uint32_t{44} << 9 | 5u << 5 | 1u) << 16 | (10u << 11);
-  ASSERT_TRUE(fs::setDosDateTime(q + "a.jpg", zeit));
-  ASSERT_TRUE(fs::setDosDateTime(q + "sub/a.jpg", zeit));
-  st.HTMLOrdnerPfad = q;
-  EXPECT_TRUE(BitBStartClick(lauf)) << ::testing::PrintToString(u.dialoge.texte());
-  const auto vorher = originale();
-  const std::string ueber = " enthält Originalbilder.\r\nDie Originale würden überschrieben.";
-  m.setChecked(Opt::CBOriginaleVerkleinern, true);
-  m.setChecked(Opt::CBGrosseBilderErsetzen, true);
-  st.GrosseBilderpfad = q + "sub";
-  fehler("Der Ordner für die großen Bilder " + q + "sub/" + ueber);
-  // As the thumbnail folder, with no affix: the photo has the size its
-  // thumbnail would have.
-  m.setChecked(Opt::CBOriginaleVerkleinern, false);
-  st.GrosseBilderpfad = "";
-  st.Vorschaubilderpfad = q + "sub";
-  m.setText(Opt::EdErweiterungVorschaubilder, "");
-  m.setChecked(Opt::CBVorschaubilderErsetzen, true);
-  fehler("Der Ordner für die Vorschaubilder " + q + "sub/" + ueber);
-  EXPECT_EQ(originale(), vorher);
-}
-
+// Folders of the user's choosing keep a record of what the run wrote there:
+// run after run that is replaced, a file of the user's is not.
 TEST_F(Durchlauf, AndereOrdnerFuerAbgeleiteteBilderFuehrenBuch) {
   datei(q + "a.jpg", jpeg(1));
+  datei(q + "a.txt", "zu a");
   datei(q + "b.jpg", jpeg(2));
   datei(q + "Tag/c.jpg", jpeg(3));
+  datei(q + "Tag/dirinfo.txt", "Info");
+  datei(q + "Tag/dirname.txt", "Der Tag");
   const std::string o = tmp.pfad() + "O/", t = tmp.pfad() + "T/";
   st.GrosseBilderpfad = o;
   st.Vorschaubilderpfad = t;
   m.setChecked(Opt::CBOriginaleVerkleinern, true);
   m.setChecked(Opt::CBGrosseBilderErsetzen, true);
   m.setChecked(Opt::CBVorschaubilderErsetzen, true);
-  // Hidden files admitted: the record is still no picture of the gallery.
-  m.setChecked(Opt::CBAttrVersteckt, true);
+  m.setChecked(Opt::CBLinkZuTextdatei, true);
+  st.dirnametxt = true;
+  // What the run takes along (a picture's text file, a folder's text
+  // files) leaves the user's own files of those names alone.
+  datei(o + "a.txt", "meine Notiz");
+  datei(o + "tag/dirinfo.txt", "meine Info");
+  const auto bleibt = [&](const std::string& von, const std::string& nach) {
+    return "Die Datei " + o + nach + " wird nicht ersetzt: Sie wurde nicht von Mosaikschauer angelegt.\r\n" + q +
+           von + " wird daher nicht dorthin kopiert.";
+  };
+  u.dialoge.meldungen.clear();
+  EXPECT_FALSE(BitBStartClick(lauf));
+  EXPECT_EQ(u.dialoge.texte(), (std::vector<std::string>{bleibt("a.txt", "a.txt"),
+                                                         bleibt("Tag/dirinfo.txt", "tag/dirinfo.txt") +
+                                                             "\r\nProgrammabbruch!"}));
+  EXPECT_EQ(inhalte(o)["a.txt"], "meine Notiz");
+  EXPECT_EQ(inhalte(o)["tag/dirinfo.txt"], "meine Info");
+  sfs::remove_all(o);
+  // The name file the run wrote gives way to the picture folder's.
   laeuft();
-  laeuft();
-  for (const std::string& d : {o, o + "tag/", t, t + "tag/"}) EXPECT_TRUE(fs::fileExists(d + kAbleitungsbuch)) << d;
-  EXPECT_FALSE(fs::exists(q + "html/_gross/" + kAbleitungsbuch));
-  for (const auto& [name, inhalt] : inhalte(q + "html")) EXPECT_EQ(inhalt.find(".mosaikschauer"), std::string::npos) << name;
-  // Another size with replacing on: the large images are made anew.
+  EXPECT_EQ(inhalte(o)["tag/dirname.txt"], "Der Tag");
+  // Another size and a changed text: made anew (same bytes would be
+  // replaced without the record).
   m.setSpin(Opt::SpEdGroesseGrosseBilder, 16);
   m.setChecked(Opt::CBkleineBilderVergroessernGrosseBilder, true);
+  datei(q + "a.txt", "zu a, neu");
   laeuft();
   EXPECT_EQ(abmessungen(inhalte(o))["a.jpg"], "16x12");
+  EXPECT_EQ(inhalte(o)["a.txt"], "zu a, neu");
   // Kept, while its original took another date: the record follows it.
   m.setChecked(Opt::CBGrosseBilderErsetzen, false);
-  const uint32_t zeit = (uint32_t{41} << 9 | 2u << 5 | 3u) << 16;
-  ASSERT_TRUE(fs::setDosDateTime(q + "a.jpg", zeit));
+  ASSERT_TRUE(fs::setDosDateTime(q + "a.jpg", (uint32_t{41} << 9 | 2u << 5 | 3u) << 16));
   laeuft();
-  EXPECT_EQ(fs::entryInfo(o + "a.jpg")->dosTime, zeit);
   laeuft();
   // An original deleted: what it left behind is still the gallery's.
   sfs::remove(q + "b.jpg");
   laeuft();
   // A record grown long by runs that replaced the pictures again and again
-  // is written anew with the files still there.
+  // is written anew with the files still there (a.jpg, a.txt, b.jpg).
   struct stat a {};
   ASSERT_EQ(::stat((o + "a.jpg").c_str(), &a), 0);
   std::string grund;
   for (int i = 0; i < 20; ++i) ASSERT_TRUE(AbleitungEintragen(o, "a.jpg", a, grund)) << grund;
   laeuft();
   const std::string buch = *fs::readFile(o + kAbleitungsbuch);
-  EXPECT_EQ(std::count(buch.begin(), buch.end(), '\n'), 3) << buch;
+  EXPECT_EQ(std::count(buch.begin(), buch.end(), '\n'), 4) << buch;
   laeuft();
+  // Filled by another user's runs (the same person without sudo): root's
+  // run takes the record over, so that what root writes counts later on.
+  if (::geteuid() == 0) {
+    for (const auto& e : sfs::recursive_directory_iterator(o)) ASSERT_EQ(::lchown(e.path().c_str(), 65534, 65534), 0);
+    m.setChecked(Opt::CBGrosseBilderErsetzen, true);
+    laeuft();
+    laeuft();
+  }
 
-  // A photo copied over a large image, with its name and its time: stopped
-  // before anything is written.
-  const auto zeitA = fs::modTime(o + "a.jpg");
-  datei(o + "neu", jpeg(9));
-  ASSERT_TRUE(fs::setModTime(o + "neu", *zeitA));
-  sfs::rename(o + "neu", o + "a.jpg");
-  const std::string ueber = " enthält Originalbilder.\r\nDie Originale würden überschrieben.";
-  auto vorher = inhalte(tmp.pfad());
-  fehler("Der Ordner für die großen Bilder " + o + ueber);
-  EXPECT_EQ(inhalte(tmp.pfad()), vorher);
-  // Below the folder, and written over in place.
-  sfs::remove_all(o);
-  laeuft();
-  const auto zeitC = fs::modTime(t + "tag/mini-c.jpg");
+  // A photo written over a thumbnail in a subfolder, with its name and
+  // time: stopped before anything is written.
+  const auto zeit = fs::modTime(t + "tag/mini-c.jpg");
   datei(t + "tag/mini-c.jpg", jpeg(8));
-  ASSERT_TRUE(fs::setModTime(t + "tag/mini-c.jpg", *zeitC));
-  vorher = inhalte(tmp.pfad());
-  fehler("Der Ordner für die Vorschaubilder " + t + ueber);
+  ASSERT_TRUE(fs::setModTime(t + "tag/mini-c.jpg", *zeit));
+  const auto vorher = inhalte(tmp.pfad());
+  fehler("Der Ordner für die Vorschaubilder " + t + " enthält Originalbilder.\r\nDie Originale würden überschrieben.");
   EXPECT_EQ(inhalte(tmp.pfad()), vorher);
-}
-
-// What the run takes along into a folder of the user's choosing (a
-// picture's text file, a folder's "dirinfo.txt" and "dirname.txt") replaces
-// only what it wrote there itself: the user's own files of those names stay,
-// and the run says so.
-TEST_F(Durchlauf, BeilagenErsetzenNurWasDerLaufGeschriebenHat) {
-  datei(q + "a.jpg", jpeg(1));
-  datei(q + "a.txt", "zu a");
-  datei(q + "Tag/c.jpg", jpeg(3));
-  datei(q + "Tag/dirinfo.txt", "Info");
-  datei(q + "Tag/dirname.txt", "Der Tag");
-  const std::string o = tmp.pfad() + "O/";
-  st.GrosseBilderpfad = o;
-  m.setChecked(Opt::CBOriginaleVerkleinern, true);
-  m.setChecked(Opt::CBGrosseBilderErsetzen, true);
-  m.setChecked(Opt::CBLinkZuTextdatei, true);
-  st.dirnametxt = true;
-  datei(o + "a.txt", "meine Notiz");
-  datei(o + "tag/dirinfo.txt", "meine Info");
-  u.dialoge.meldungen.clear();
-  EXPECT_FALSE(BitBStartClick(lauf));
-  const auto bleibt = [&](const std::string& von, const std::string& nach) {
-    return "Die Datei " + o + nach + " wird nicht ersetzt: Sie wurde nicht von Mosaikschauer angelegt.\r\n" + q +
-           von + " wird daher nicht dorthin kopiert.";
-  };
-  EXPECT_EQ(u.dialoge.texte(), (std::vector<std::string>{bleibt("a.txt", "a.txt"),
-                                                         bleibt("Tag/dirinfo.txt", "tag/dirinfo.txt") +
-                                                             "\r\nProgrammabbruch!"}));
-  EXPECT_EQ(inhalte(o)["a.txt"], "meine Notiz");
-  EXPECT_EQ(inhalte(o)["tag/dirinfo.txt"], "meine Info");
-
-  // Into a folder of its own, run after run: the name file the run wrote
-  // there gives way to the picture folder's, and a changed text follows.
-  sfs::remove_all(o);
-  laeuft();
-  laeuft();
-  datei(q + "a.txt", "zu a, neu");
-  laeuft();
-  EXPECT_EQ(inhalte(o)["a.txt"], "zu a, neu");
-  EXPECT_EQ(inhalte(o)["tag/dirname.txt"], "Der Tag");
-}
-
-// A folder of derived pictures that another user's runs filled (the same
-// person with and without sudo): root's run takes its record over with what
-// it spoke for, so that the pictures root writes there count on later runs.
-TEST_F(Durchlauf, ListeEinesAnderenBenutzersWirdUebernommen) {
-  if (::geteuid() != 0) GTEST_SKIP() << "Dateien eines anderen Eigentümers kann nur root anlegen.";
-  datei(q + "a.jpg", jpeg(1));
-  datei(q + "b.jpg", jpeg(2));
-  const std::string o = tmp.pfad() + "O/";
-  st.GrosseBilderpfad = o;
-  m.setChecked(Opt::CBOriginaleVerkleinern, true);
-  laeuft();
-  for (const auto& e : sfs::recursive_directory_iterator(o)) ASSERT_EQ(::lchown(e.path().c_str(), 65534, 65534), 0);
-  datei(q + "a.jpg", jpeg(3));
-  m.setChecked(Opt::CBGrosseBilderErsetzen, true);
-  laeuft();
-  laeuft();
-  struct stat buch {};
-  ASSERT_EQ(::stat((o + kAbleitungsbuch).c_str(), &buch), 0);
-  EXPECT_EQ(buch.st_uid, 0u);
 }
 
 TEST_F(Durchlauf, NamenDieSichNurInGrossUndKleinschreibungUnterscheiden) {
@@ -701,15 +612,13 @@ TEST_F(Durchlauf, NamenDieSichNurInGrossUndKleinschreibungUnterscheiden) {
       m.setChecked(Opt::CBOriginaleVerkleinern, verkleinern);
       m.setChecked(Opt::CBUngueltigeNamenErsetzen, websicher);
       sfs::remove_all(q + "html");
-      for (int lauf2 = 0; lauf2 < 2; ++lauf2) {
+      for (int n = 0; n < 2; ++n) {
         EXPECT_TRUE(BitBStartClick(lauf)) << ::testing::PrintToString(u.dialoge.texte());
         EXPECT_EQ(bilder(q + "html/_vorschau"), klein);
-        if (verkleinern) {
-          EXPECT_EQ(bilder(q + "html/_gross"), gross);
-        }
-        const std::string seite = *fs::readFile(q + "html/index.htm");
-        for (const auto& [name, groesse] : klein) EXPECT_NE(seite.find("_vorschau/" + name), std::string::npos) << name;
+        if (verkleinern) { EXPECT_EQ(bilder(q + "html/_gross"), gross); }
       }
+      const std::string seite = *fs::readFile(q + "html/index.htm");
+      for (const auto& [name, groesse] : klein) EXPECT_NE(seite.find("_vorschau/" + name), std::string::npos) << name;
     }
 }
 
@@ -722,18 +631,14 @@ TEST_F(Durchlauf, SchreibfehlerNennenDateiUndGrund) {
   const std::string h = q + "html/";
   m.setChecked(Opt::CBOriginaleVerkleinern, true);
   m.setChecked(Opt::CBIndexInGrafikordnern, true);
-  std::vector<std::string> texte;
   {
     const test::Dateigroessengrenze grenze(300);
     EXPECT_FALSE(BitBStartClick(lauf));
-    texte = u.dialoge.texte();
-    u.dialoge.meldungen.clear();
     m.setChecked(Opt::CBOriginaleVerkleinern, false);
     m.setChecked(Opt::CBAndereCSSDatei, true);
     EXPECT_FALSE(BitBStartClick(lauf));
   }
-  for (const std::string& t : u.dialoge.texte()) texte.push_back(t);
-  EXPECT_EQ(texte, (std::vector<std::string>{
+  EXPECT_EQ(u.dialoge.texte(), (std::vector<std::string>{
                        "Fehler beim Verkleinern des Originalbildes a.jpg:\r\nDie Datei " + h + "_gross/a.jpg" + grund,
                        "Speichern der StyleSheet-Datei " + h + "meinebilder.css\r\nfehlgeschlagen!\r\nDie Datei " + h +
                            "meinebilder.css" + grund,
@@ -808,17 +713,13 @@ TEST_F(Durchlauf, GrossbildordnerTragenDasDatumIhrerQuelle) {
   OriginaleVerkleinernDurchlauf(lauf, q, g2, false, "", -1, ok);
   ASSERT_EQ(lauf.Ordnerliste.size(), 1u);
   EXPECT_TRUE(std::filesystem::is_empty(g2));
-  // A name file that cannot be written is said with its reason; the walk
+  // A name file that cannot be written is named with its reason; the walk
   // goes on.
-  EXPECT_TRUE(u.dialoge.texte().empty());
-  lauf.Ordnerliste.clear();
-  const std::string g3 = tmp.pfad() + "gross3/";
-  fs::forceDirectories(g3 + "urlaub_am_meer/tag_2/dirname.txt");
-  OriginaleVerkleinernDurchlauf(lauf, q, g3, true, "", -1, ok);
-  EXPECT_TRUE(ok);
-  EXPECT_TRUE(fs::fileExists(g3 + "urlaub_am_meer/tag_2/hafen.jpg"));
-  EXPECT_EQ(u.dialoge.texte(), std::vector<std::string>{"Die Datei " + g3 +
-                                                        "urlaub_am_meer/tag_2/dirname.txt kann nicht geschrieben "
+  const std::string g3 = tmp.pfad() + "gross3/urlaub_am_meer/tag_2/";
+  fs::forceDirectories(g3 + "dirname.txt");
+  OriginaleVerkleinernDurchlauf(lauf, q, tmp.pfad() + "gross3/", true, "", -1, ok);
+  EXPECT_TRUE(fs::fileExists(g3 + "hafen.jpg"));
+  EXPECT_EQ(u.dialoge.texte(), std::vector<std::string>{"Die Datei " + g3 + "dirname.txt kann nicht geschrieben "
                                                         "werden (dort steht keine gewöhnliche Datei)."});
 }
 
@@ -835,10 +736,9 @@ TEST_F(Durchlauf, OhneUnterordnerBleibtUnterDemOberstenOrdnerAllesWieEsWar) {
   for (const char* n : {"_gross/mein_urlaub/dirname.txt", "_gross/mein_urlaub/index.html",
                         "_gross/mein_urlaub/tag_1/index.html", "_vorschau/mein_urlaub/index.html"})
     ASSERT_TRUE(sfs::remove(q + "html/" + n)) << n;
-  const auto unten = [&] {
-    std::map<std::string, std::string> u;
-    for (const char* o : {"Mein Urlaub/", "html/_gross/mein_urlaub/", "html/_vorschau/mein_urlaub/"})
-      for (const auto& [n, b] : inhalte(q + o)) u[o + n] = b;
+  const auto unten = [&] {  // "Mein Urlaub/", "html/_gross/mein_urlaub/", "html/_vorschau/mein_urlaub/"
+    auto u = inhalte(q);
+    std::erase_if(u, [](const auto& e) { return e.first.find("rlaub/") == std::string::npos; });
     return u;
   };
   const auto vorher = unten();
@@ -851,8 +751,7 @@ TEST_F(Durchlauf, OhneUnterordnerBleibtUnterDemOberstenOrdnerAllesWieEsWar) {
   }
   // The top folder is the gallery's: renamed, with its redirect pages.
   EXPECT_TRUE(fs::fileExists(q + "img_1001.jpg"));
-  for (const char* n : {"index.html", "html/_gross/index.html", "html/_vorschau/index.html"})
-    EXPECT_TRUE(fs::fileExists(q + n)) << n;
+  EXPECT_TRUE(fs::fileExists(q + "html/_gross/index.html"));
 }
 
 TEST_F(Durchlauf, OrdnerlisteLaeufeSortiertUndOhneUnterordnerNurOben) {
