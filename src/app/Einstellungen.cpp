@@ -124,8 +124,7 @@ bool ungelesen(const Kontext& k, const std::string& datei) {
   return std::any_of(u.begin(), u.end(), [&](const std::string& d) { return gleicheDatei(d, datei); });
 }
 
-}  // namespace
-
+// grund: as IniFehler::grund gives it.
 std::string schreibtestMeldung(const std::string& datei, const std::string& grund) {
   // A system's reason in brackets closes the sentence, a sentence of its
   // own follows it.
@@ -134,10 +133,13 @@ std::string schreibtestMeldung(const std::string& datei, const std::string& grun
          (klammer ? grund : "") + "!" + (klammer ? "" : grund);
 }
 
-bool InifileSchreibtest(Kontext& k, const std::string& datei, bool meldung) {
+}  // namespace
+
+bool InifileSchreibtest(Kontext& k, const std::string& datei, bool meldung, std::string* text) {
   if (datei.empty()) {
     // The personal location, without a home to hold it.
     k.m.setChecked(Opt::CBEinstellungenAutomatischSpeichern, false);
+    if (text) *text = kKeinPersoenlicherOrdner;
     if (meldung) keinPersoenlicherOrdner(k);
     return false;
   }
@@ -155,7 +157,9 @@ bool InifileSchreibtest(Kontext& k, const std::string& datei, bool meldung) {
   }
   if (gleicheDatei(datei, aktuelleEinstellungsdatei(k, false)))
     k.m.setChecked(Opt::CBEinstellungenAutomatischSpeichern, false);
-  if (meldung) k.fehler(schreibtestMeldung(datei, grund));
+  const std::string warum = schreibtestMeldung(datei, grund);
+  if (text) *text = warum;
+  if (meldung) k.fehler(warum);
   return false;
 }
 

@@ -45,11 +45,8 @@ bool IniFileLesen(Kontext& k, const std::string& datei);
 // Writes the two keys of the product's section into the file; a file that
 // holds them already is not rewritten but proved writable. On failure:
 // false, auto-save switched off when it is the current settings file, and
-// with meldung the error message.
-bool InifileSchreibtest(Kontext& k, const std::string& datei, bool meldung);
-// The message of a failed write test.
-// grund: as IniFehler::grund gives it.
-std::string schreibtestMeldung(const std::string& datei, const std::string& grund = "");
+// with meldung the error message; text receives that message either way.
+bool InifileSchreibtest(Kontext& k, const std::string& datei, bool meldung, std::string* text = nullptr);
 // Records the settings location (and auto-save) in the standard file.
 bool InifileEinstellungenSpeichern(Kontext& k, bool meldung);
 

@@ -170,12 +170,13 @@ void autoSpeichernLesen(Kontext& k, Leser& r, const std::string& standard, const
   k.st.AutoSpeichernKlickAktiv = false;
   r.sektion(sektion);
   gewollt = r.boolesch("EinstAutoSpeichern").value_or(gewollt);
-  const bool schreibbar = InifileSchreibtest(k, standard, false);
+  std::string warum;
+  const bool schreibbar = InifileSchreibtest(k, standard, false, &warum);
   if (schreibbar)
     r.cb("EinstAutoSpeichern", Opt::CBEinstellungenAutomatischSpeichern);
   else
     k.m.setChecked(Opt::CBEinstellungenAutomatischSpeichern, false);
-  k.st.EinstellungsdateiNichtSchreibbar = schreibbar || !gewollt ? std::string() : standard;
+  k.st.EinstellungenNichtSpeicherbar = schreibbar || !gewollt ? std::string() : warum;
   k.st.AutoSpeichernKlickAktiv = guard;
 }
 
@@ -564,7 +565,7 @@ void alleSchluesselLesen(Kontext& k, const IniDatei& ini, bool standarddatei) {
   r.cb("XMLDeklaration", Opt::CBmitXMLDeklaration);
   // Switched off by an earlier reading's failed test, it was wanted.
   bool autoSpeichernGewollt =
-      m.checked(Opt::CBEinstellungenAutomatischSpeichern) || !st.EinstellungsdateiNichtSchreibbar.empty();
+      m.checked(Opt::CBEinstellungenAutomatischSpeichern) || !st.EinstellungenNichtSpeicherbar.empty();
   autoSpeichernLesen(k, r, standard, "Sonstiges", autoSpeichernGewollt);
   for (const char* sektion : {"Sonstiges", "Programm", "Experten"}) trennzeichenLesen(k, r, sektion);
   r.sektion("Experten");

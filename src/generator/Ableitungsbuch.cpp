@@ -142,15 +142,22 @@ fs::BeforeRename AbleitungVerzeichnen(const std::string& zielpfad, std::string& 
   };
 }
 
+bool UnverzeichnetDa(const std::string& pfad) {
+  struct stat da {};
+  return ::stat(pfad.c_str(), &da) == 0 && !Ableitungsbuch(pfad.substr(0, pfad.rfind('/') + 1)).kennt(da);
+}
+
+std::string BleibtText(const std::string& pfad, const std::string& danach) {
+  return "Die Datei " + pfad + " wird nicht ersetzt: Sie wurde nicht von Mosaikschauer angelegt.\r\n" + danach;
+}
+
 bool BeilageKopieren(const std::string& von, const std::string& nach, bool verzeichnen, std::string& warum) {
   if (!verzeichnen) return fs::copyFile(von, nach, &warum);
-  const Ableitungsbuch buch(nach.substr(0, nach.rfind('/') + 1));
-  struct stat da {};
-  if (::stat(nach.c_str(), &da) == 0 && !fs::sameFile(von, nach) && !buch.kennt(da) && !fs::sameContent(von, nach)) {
-    warum = "Die Datei " + nach + " wird nicht ersetzt: Sie wurde nicht von Mosaikschauer angelegt.\r\n" + von +
-            " wird daher nicht dorthin kopiert.";
+  if (!fs::sameFile(von, nach) && UnverzeichnetDa(nach) && !fs::sameContent(von, nach)) {
+    warum = BleibtText(nach, von + " wird daher nicht dorthin kopiert.");
     return false;
   }
+  const Ableitungsbuch buch(nach.substr(0, nach.rfind('/') + 1));
   std::string grund;
   // A copy of an earlier run left as it was is entered again only when its
   // time has changed.

@@ -63,6 +63,12 @@ bool AbleitungEintragen(const std::string& ordner, const std::string& name, cons
 // killed at any point leaves no file of its own unrecorded.
 fs::BeforeRename AbleitungVerzeichnen(const std::string& zielpfad, std::string& grund);
 
+// A file stands at pfad that the record of its folder does not name: the
+// user's, unless it holds what the run would put there.
+bool UnverzeichnetDa(const std::string& pfad);
+// The message that such a file stays; danach: what the run leaves undone.
+std::string BleibtText(const std::string& pfad, const std::string& danach);
+
 // Copies a file the run takes along (a picture's companion, a folder's
 // text file) to nach. In a folder that keeps a record (verzeichnen) a file
 // already there is replaced only when the record names it or it holds the

@@ -242,13 +242,6 @@ bool DirnameTxtSchreiben(const Kontext& k, const std::string& ordner, const std:
                          std::string* warum, bool verzeichnen) {
   const std::string dir = fs::withTrailingSlash(ordner);
   if (!k.st.dirnametxt) return true;
-  // One there already (a second run) keeps the name from the first; a
-  // folder or pipe of that name keeps nothing.
-  if (const auto da = fs::findNoCase(dir, "dirname.txt")) {
-    if (fs::fileExists(dir + *da)) return true;
-    if (warum) *warum = fs::writeFailureText(dir + *da, EISDIR);
-    return false;
-  }
   // Stored so that it reads back as the name (a name that is no UTF-8 as
   // Windows-1252, as the walk takes it): in Windows-1252 where that does;
   // else in the name's own bytes where they do, as earlier versions wrote
@@ -257,6 +250,20 @@ bool DirnameTxtSchreiben(const Kontext& k, const std::string& ordner, const std:
   const std::string text = isValidUtf8(zeile) ? zeile : cp1252ToUtf8(zeile);
   std::string inhalt = encodeText(text, TextUnit::File);
   if (inhalt.rfind("\xEF\xBB\xBF", 0) == 0 && decodeUserText(zeile) == text) inhalt = zeile;
+  // One there already (a second run) keeps the name from the first; a
+  // folder or pipe of that name keeps nothing. In a folder that keeps a
+  // record, one the user put there stays, and the run says so.
+  if (const auto da = fs::findNoCase(dir, "dirname.txt")) {
+    const std::string p = dir + *da;
+    if (!fs::fileExists(p)) {
+      if (warum) *warum = fs::writeFailureText(p, EISDIR);
+      return false;
+    }
+    if (!verzeichnen || !UnverzeichnetDa(p) || fs::readFile(p) == inhalt) return true;
+    if (warum)
+      *warum = BleibtText(p, "Der frühere Name " + alterName + " des Ordners wird daher nicht dorthin geschrieben.");
+    return false;
+  }
   const std::string pfad = dir + "dirname.txt";
   std::string grund;
   if (fs::writeFileAtomic(pfad, inhalt, true, warum,

@@ -224,9 +224,9 @@ void Programm::kommandozeilenparameterausfuehren() {
       return;
     }
     // Nobody sees the unticked box: the run says that it saves nothing.
-    if (ohneFenster && !st.EinstellungsdateiNichtSchreibbar.empty() &&
+    if (ohneFenster && !st.EinstellungenNichtSpeicherbar.empty() &&
         !m.checked(Opt::CBEinstellungenAutomatischSpeichern)) {
-      k.fehler(schreibtestMeldung(st.EinstellungsdateiNichtSchreibbar));
+      k.fehler(st.EinstellungenNichtSpeicherbar);
       exitStatus_ = 1;
     }
     BitBBeendenClick();

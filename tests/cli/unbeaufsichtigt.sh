@@ -80,13 +80,22 @@ erwarte 0 "Relativer Bilderordner"
 [ -e "$tmp/oben/fotos/fotos" ] && fail "Relativer Bilderordner doppelt genommen"
 grep -q "mini-a.jpg" "$tmp/oben/fotos/html/index.htm" || fail "Galerie des relativen Bilderordners leer"
 
-# A program folder that takes no settings file while saving is wanted: the
-# run says so and ends with status 1.
+# A program folder that takes no settings file, or a settings file there that
+# cannot be written, while saving is wanted: the run says so with the reason
+# and ends with status 1.
+for fall in "ordner|Programmeinstellungen kann nicht gespeichert werden (keine Berechtigung)!" \
+  "datei|Sie ist schreibgeschützt."; do
+  rm -f "$tmp/programm/Mosaikschauer.ini"
+  if [ "${fall%%|*}" = ordner ]; then chmod 555 "$tmp/programm"; else
+    printf '[Layout]\r\nTitel=x\r\n' > "$tmp/programm/Mosaikschauer.ini"
+    chmod 444 "$tmp/programm/Mosaikschauer.ini"
+  fi
+  lauf "$tmp/fotos" "$prog" -autostart
+  chmod 755 "$tmp/programm"
+  erwarte 1 "Nicht speicherbare Einstellungen (${fall%%|*})" "Die Datei $tmp/programm/Mosaikschauer.ini mit den"
+  grep -qF -- "${fall#*|}" "$tmp/err" || fail "Grund fehlt (${fall%%|*}): $(cat "$tmp/err")"
+done
 rm -f "$tmp/programm/Mosaikschauer.ini"
-chmod 555 "$tmp/programm"
-lauf "$tmp/fotos" "$prog" -autostart
-chmod 755 "$tmp/programm"
-erwarte 1 "Nicht speicherbare Einstellungen" "Die Datei $tmp/programm/Mosaikschauer.ini mit den"
 
 # A settings file naming a picture folder that does not exist (a typing
 # error in a scheduled job): status 1, the message, nothing written, neither

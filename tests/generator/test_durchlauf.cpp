@@ -522,6 +522,7 @@ TEST_F(Durchlauf, AndereOrdnerFuerAbgeleiteteBilderFuehrenBuch) {
   datei(q + "Tag/c.jpg", jpeg(3));
   datei(q + "Tag/dirinfo.txt", "Info");
   datei(q + "Tag/dirname.txt", "Der Tag");
+  datei(q + "Nacht/d.jpg", jpeg(4));
   const std::string o = tmp.pfad() + "O/", t = tmp.pfad() + "T/";
   st.GrosseBilderpfad = o;
   st.Vorschaubilderpfad = t;
@@ -534,17 +535,23 @@ TEST_F(Durchlauf, AndereOrdnerFuerAbgeleiteteBilderFuehrenBuch) {
   // files) leaves the user's own files of those names alone.
   datei(o + "a.txt", "meine Notiz");
   datei(o + "tag/dirinfo.txt", "meine Info");
+  datei(o + "nacht/dirname.txt", "mein Name");
   const auto bleibt = [&](const std::string& von, const std::string& nach) {
     return "Die Datei " + o + nach + " wird nicht ersetzt: Sie wurde nicht von Mosaikschauer angelegt.\r\n" + q +
            von + " wird daher nicht dorthin kopiert.";
   };
   u.dialoge.meldungen.clear();
   EXPECT_FALSE(BitBStartClick(lauf));
-  EXPECT_EQ(u.dialoge.texte(), (std::vector<std::string>{bleibt("a.txt", "a.txt"),
+  EXPECT_EQ(u.dialoge.texte(), (std::vector<std::string>{"Die Datei " + o +
+                                                             "nacht/dirname.txt wird nicht ersetzt: Sie wurde nicht "
+                                                             "von Mosaikschauer angelegt.\r\nDer frühere Name Nacht "
+                                                             "des Ordners wird daher nicht dorthin geschrieben.",
+                                                         bleibt("a.txt", "a.txt"),
                                                          bleibt("Tag/dirinfo.txt", "tag/dirinfo.txt") +
                                                              "\r\nProgrammabbruch!"}));
   EXPECT_EQ(inhalte(o)["a.txt"], "meine Notiz");
   EXPECT_EQ(inhalte(o)["tag/dirinfo.txt"], "meine Info");
+  EXPECT_EQ(inhalte(o)["nacht/dirname.txt"], "mein Name");
   sfs::remove_all(o);
   // The name file the run wrote gives way to the picture folder's.
   laeuft();

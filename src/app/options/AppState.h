@@ -40,9 +40,10 @@ struct AppState {
 
   bool ErstaktivierungErledigt = false;
   bool Autostart = false;
-  // The current settings file, when the last reading switched saving on
-  // close off because it cannot be written although the user wants it saved.
-  std::string EinstellungsdateiNichtSchreibbar;
+  // Why the current settings file cannot be saved (the write test's message
+  // with its reason), when the last reading switched saving on close off
+  // although the user wants it saved.
+  std::string EinstellungenNichtSpeicherbar;
   // Settings and side files that were there but could not be read (or were
   // not to be trusted): nothing is saved over them while the program runs,
   // and an unattended run does not begin.
