@@ -120,7 +120,7 @@ bool AbleitungEintragen(const std::string& ordner, const std::string& name, cons
     // every file, so they are kept only from a record that already did.
     if (fehler == EACCES || fehler == EPERM) {
       struct stat alt {};
-      const bool vertraut = ::lstat(pfad.c_str(), &alt) == 0 && fs::madeByTrusted(alt.st_uid, static_cast<uid_t>(-1));
+      const bool vertraut = ::lstat(pfad.c_str(), &alt) == 0 && fs::ownOrRoot(alt.st_uid);
       std::string text = vertraut ? fs::readFile(pfad).value_or(kKopf) : kKopf;
       if (!text.empty() && text.back() != '\n') text += '\n';
       if (fs::writeFileAtomic(pfad, text + eintrag, false)) return true;

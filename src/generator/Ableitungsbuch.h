@@ -38,7 +38,7 @@ class Ableitungsbuch {
   size_t eintraege() const { return eintraege_; }
   // It belongs to another user (neither the running one nor root): what a
   // run adds to it would speak for nothing, so it is written anew first.
-  bool fremd() const { return !fs::madeByTrusted(besitzer_, static_cast<uid_t>(-1)); }
+  bool fremd() const { return !fs::ownOrRoot(besitzer_); }
 
  private:
   std::set<std::tuple<ino_t, off_t, time_t, long>> dateien_;

@@ -98,11 +98,11 @@ bool fremdesBild(const Kontext& k, const std::string& ordner, Ablage& a) {
   for (const fs::Entry& e : fs::listFolder(ordner)) {
     const std::string pfad = ordner + e.name;
     struct stat st {};
-    const bool gelesen = !e.folder && ::stat(pfad.c_str(), &st) == 0;
-    if (gelesen && buch.kennt(st)) bekannt.emplace_back(e.name, st);
+    const bool verzeichnet = !e.folder && ::stat(pfad.c_str(), &st) == 0 && buch.kennt(st);
+    if (verzeichnet) bekannt.emplace_back(e.name, st);
     if (e.folder ? !a.uebersprungen.count(e.name) && !a.standard.count(echterOrdner(pfad)) &&
                        fremdesBild(k, pfad + "/", a)
-                 : IstBilddatei(k, e.name) && (!gelesen || !buch.kennt(st)))
+                 : IstBilddatei(k, e.name) && !verzeichnet)
       return true;
   }
   if (buch.fremd() || buch.eintraege() > 2 * bekannt.size() + 16)

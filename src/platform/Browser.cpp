@@ -18,6 +18,10 @@ namespace {
 
 bool beginntMit(const std::string& s, const char* p) { return s.rfind(p, 0) == 0; }
 
+// How often a started program is looked after while it starts.
+constexpr long long kSchrittMs = 10;
+constexpr timespec kSchritt{0, kSchrittMs * 1000000L};
+
 bool bleibtImURLPfad(unsigned char c) {
   if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')) return true;
   return std::string_view("-._~/!$&'()*+,;=:@").find(static_cast<char>(c)) != std::string_view::npos;
@@ -371,26 +375,13 @@ bool startDetached(const std::vector<std::string>& argv, std::chrono::millisecon
       ::execvp(args[0], args.data());
       ::_exit(127);
     }
-    timespec ende{};
-    ::clock_gettime(CLOCK_MONOTONIC, &ende);
-    const long long ms = frist.count();
-    ende.tv_sec += static_cast<time_t>(ms / 1000);
-    ende.tv_nsec += static_cast<long>(ms % 1000) * 1000000L;
-    if (ende.tv_nsec >= 1000000000L) {
-      ++ende.tv_sec;
-      ende.tv_nsec -= 1000000000L;
-    }
-    for (;;) {
+    for (long long gewartet = 0;; gewartet += kSchrittMs) {
       int status = 0;
       const pid_t r = ::waitpid(enkel, &status, WNOHANG);
       if (r == enkel) ::_exit(WIFEXITED(status) && WEXITSTATUS(status) == 0 ? 0 : 1);
-      if (r < 0 && errno != EINTR) ::_exit(0);
-      timespec jetzt{};
-      ::clock_gettime(CLOCK_MONOTONIC, &jetzt);
-      if (jetzt.tv_sec > ende.tv_sec || (jetzt.tv_sec == ende.tv_sec && jetzt.tv_nsec >= ende.tv_nsec))
-        ::_exit(0);  // still running: it has taken the page over
-      const timespec schritt{0, 10 * 1000000L};
-      ::nanosleep(&schritt, nullptr);
+      // Still running after the grace time: it has taken the page over.
+      if ((r < 0 && errno != EINTR) || gewartet >= frist.count()) ::_exit(0);
+      ::nanosleep(&kSchritt, nullptr);
     }
   }
   int status = 0;
@@ -401,8 +392,7 @@ bool startDetached(const std::vector<std::string>& argv, std::chrono::millisecon
     if (r == kind || (r < 0 && errno != EINTR)) break;
     if (r == 0) {
       warten();
-      const timespec schritt{0, 10 * 1000000L};
-      ::nanosleep(&schritt, nullptr);
+      ::nanosleep(&kSchritt, nullptr);
     }
   }
   return WIFEXITED(status) && WEXITSTATUS(status) == 0;

@@ -305,7 +305,9 @@ std::optional<std::string> followWay(const std::string& path, struct stat* reach
 
 }  // namespace
 
-bool madeByTrusted(uid_t maker, uid_t owner) { return maker == ::geteuid() || maker == 0 || maker == owner; }
+bool ownOrRoot(uid_t user) { return user == ::geteuid() || user == 0; }
+
+bool madeByTrusted(uid_t maker, uid_t owner) { return ownOrRoot(maker) || maker == owner; }
 
 bool linkTrusted(const std::string& path) {
   struct stat ls {};

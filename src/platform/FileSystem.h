@@ -39,6 +39,8 @@ bool setCurrentFolder(const std::string& path);
 // a record of files written): what `maker` made counts for a file of
 // `owner` when maker is the running user, root, or owner.
 bool madeByTrusted(uid_t maker, uid_t owner);
+// The running user or root: whoever may speak for any file.
+bool ownOrRoot(uid_t user);
 // Whether the name itself may be followed (true for anything but a link).
 bool linkTrusted(const std::string& path);
 // The first link on the way to the path (a folder on the way, the name

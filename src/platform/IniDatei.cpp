@@ -76,7 +76,7 @@ std::string ordnerVon(const std::string& pfad) {
 // another user (not root) owns it, and the folder lets others write, so it
 // may have been put there for the running user to take.
 bool fremdInGeteiltemOrdner(const std::string& pfad, uid_t besitzer) {
-  if (besitzer == ::geteuid() || besitzer == 0) return false;
+  if (fs::ownOrRoot(besitzer)) return false;
   struct stat os {};
   return ::stat(ordnerVon(pfad).c_str(), &os) != 0 || (os.st_mode & (S_IWGRP | S_IWOTH)) != 0;
 }
