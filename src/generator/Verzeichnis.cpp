@@ -11,6 +11,7 @@
 #include <set>
 #include <unordered_map>
 
+#include "platform/CheckedFolders.h"
 #include "platform/FileSystem.h"
 
 namespace mosaik::fs {
@@ -97,7 +98,7 @@ bool nameLess(std::string_view a, std::string_view b) {
 
 std::vector<Entry> listFolder(const std::string& folder) {
   std::vector<Entry> out;
-  const int dfd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  const int dfd = openFolderForReading(folder);
   if (dfd < 0) return out;
   struct stat ordner {};
   const bool ordnerBekannt = ::fstat(dfd, &ordner) == 0;
@@ -163,9 +164,11 @@ std::time_t fromDosDateTime(uint32_t dos) {
 }
 
 bool setDosDateTime(const std::string& path, uint32_t dos) {
+  const Place at = reach(path);
   struct stat st {};
-  if (::stat(path.c_str(), &st) != 0) return false;
-  const int fd = openTrusted(path, S_ISDIR(st.st_mode) ? O_RDONLY | O_DIRECTORY : O_WRONLY | O_NONBLOCK);
+  if (!at || ::fstatat(at.dir(), at.name(), &st, AT_SYMLINK_NOFOLLOW) != 0) return false;
+  const int fd = ::openat(at.dir(), at.name(),
+                          (S_ISDIR(st.st_mode) ? O_RDONLY | O_DIRECTORY : O_WRONLY | O_NONBLOCK) | O_NOFOLLOW | O_CLOEXEC);
   if (fd < 0) return false;
   const bool ok = setDosDateTime(fd, dos);
   return ::close(fd) == 0 && ok;
@@ -241,8 +244,12 @@ std::string lowerName(std::string_view n) {
 }
 
 std::optional<Listing> readListing(const std::string& dir) {
-  DIR* d = ::opendir(dir.c_str());
-  if (!d) return std::nullopt;
+  const int fd = openFolderForReading(dir);
+  DIR* d = fd < 0 ? nullptr : ::fdopendir(fd);
+  if (!d) {
+    if (fd >= 0) ::close(fd);
+    return std::nullopt;
+  }
   Listing l;
   while (const dirent* de = ::readdir(d)) {
     const std::string_view n = de->d_name;
@@ -314,22 +321,25 @@ std::string pathNoCase(const std::string& folder, const std::string& name) {
 namespace {
 
 RenameResult renameOhneHinweis(const std::string& from, const std::string& to) {
-  if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return RenameResult::Done;
+  const Place a = reach(from), b = reach(to);
+  if (!a || !b) return RenameResult::Failed;
+  if (::renameat2(a.dir(), a.name(), b.dir(), b.name(), RENAME_NOREPLACE) == 0) return RenameResult::Done;
   if (errno == EEXIST) return RenameResult::TargetTaken;
   if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) return RenameResult::Failed;
   // File systems without the flag: a hard link cannot replace anything.
   struct stat st {};
-  if (::lstat(from.c_str(), &st) != 0) return RenameResult::Failed;
+  if (::fstatat(a.dir(), a.name(), &st, AT_SYMLINK_NOFOLLOW) != 0) return RenameResult::Failed;
   if (!S_ISDIR(st.st_mode)) {
-    if (::link(from.c_str(), to.c_str()) != 0) return errno == EEXIST ? RenameResult::TargetTaken : RenameResult::Failed;
-    if (::unlink(from.c_str()) != 0) {
-      ::unlink(to.c_str());
+    if (::linkat(a.dir(), a.name(), b.dir(), b.name(), 0) != 0)
+      return errno == EEXIST ? RenameResult::TargetTaken : RenameResult::Failed;
+    if (::unlinkat(a.dir(), a.name(), 0) != 0) {
+      ::unlinkat(b.dir(), b.name(), 0);
       return RenameResult::Failed;
     }
     return RenameResult::Done;
   }
-  if (exists(to)) return RenameResult::TargetTaken;
-  return ::rename(from.c_str(), to.c_str()) == 0 ? RenameResult::Done : RenameResult::Failed;
+  if (::fstatat(b.dir(), b.name(), &st, AT_SYMLINK_NOFOLLOW) == 0) return RenameResult::TargetTaken;
+  return ::renameat(a.dir(), a.name(), b.dir(), b.name()) == 0 ? RenameResult::Done : RenameResult::Failed;
 }
 
 }  // namespace
@@ -344,7 +354,8 @@ RenameResult renameNoReplace(const std::string& from, const std::string& to) {
 }
 
 RenameResult renameSameFile(const std::string& from, const std::string& to) {
-  if (::rename(from.c_str(), to.c_str()) != 0) return RenameResult::Failed;
+  const Place a = reach(from), b = reach(to);
+  if (!a || !b || ::renameat(a.dir(), a.name(), b.dir(), b.name()) != 0) return RenameResult::Failed;
   changed(from);
   changed(to);
   return RenameResult::Done;
@@ -352,10 +363,9 @@ RenameResult renameSameFile(const std::string& from, const std::string& to) {
 
 namespace {
 
-// Whether the regular file at path holds what the open file in holds
-// (read from its start; left at its start).
-bool gleicherInhalt(int in, const struct stat& src, const std::string& path) {
-  const int other = openTrusted(path, O_RDONLY | O_NONBLOCK);
+// Whether the regular file `other` holds what the open file in holds (read
+// from their starts; in left at its start). Closes other.
+bool gleicherInhaltFd(int in, const struct stat& src, int other) {
   if (other < 0) return false;
   struct stat st {};
   bool gleich = ::fstat(other, &st) == 0 && S_ISREG(st.st_mode) && st.st_size == src.st_size;
@@ -379,6 +389,16 @@ bool gleicherInhalt(int in, const struct stat& src, const std::string& path) {
   return gleich;
 }
 
+bool gleicherInhalt(int in, const struct stat& src, const std::string& path) {
+  return gleicherInhaltFd(in, src, openTrusted(path, O_RDONLY | O_NONBLOCK));
+}
+
+// The file itself at a place where the program writes: a link there is
+// what a write replaces, not what it compares with.
+int openAt(const Place& at, int flags) {
+  return ::openat(at.dir(), at.name(), flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+}
+
 // The copy; on failure `error` is the errno of the step that failed.
 bool copyFileOrError(const std::string& from, const std::string& to, int& error, const BeforeRename& beforeRename) {
   if (sameFile(from, to)) return true;
@@ -395,22 +415,28 @@ bool copyFileOrError(const std::string& from, const std::string& to, int& error,
     ::close(in);
     return false;
   }
+  const Place at = reach(to);
+  if (!at) {
+    error = errno;
+    ::close(in);
+    return false;
+  }
   // A copy made by an earlier run stays as it is: writing it anew would
   // change its folder's time, which a user who does not own the folder
   // cannot give back. Only its own time follows the source.
-  if (gleicherInhalt(in, src, to)) {
+  if (gleicherInhaltFd(in, src, openAt(at, O_RDONLY))) {
     ::close(in);
     const struct timespec times[2] = {{0, UTIME_OMIT}, src.st_mtim};
-    ::utimensat(AT_FDCWD, to.c_str(), times, 0);
+    ::utimensat(at.dir(), at.name(), times, AT_SYMLINK_NOFOLLOW);
     if (!beforeRename) return true;
-    const int kept = openTrusted(to, O_RDONLY | O_NONBLOCK);
+    const int kept = openAt(at, O_RDONLY);
     const bool ok = kept >= 0 && beforeRename(kept);
     error = ok ? 0 : kept < 0 ? errno : EIO;
     if (kept >= 0) ::close(kept);
     return ok;
   }
   std::string tmp;
-  const int out = createTemp(parentOf(to), 0644, tmp);
+  const int out = createTempIn(at.dir(), 0644, tmp);
   if (out < 0) {
     error = errno;
     ::close(in);
@@ -446,11 +472,11 @@ bool copyFileOrError(const std::string& from, const std::string& to, int& error,
     error = errno;
     ok = false;
   }
-  if (ok && ::rename(tmp.c_str(), to.c_str()) != 0) {
+  if (ok && ::renameat(at.dir(), tmp.c_str(), at.dir(), at.name()) != 0) {
     error = errno;
     ok = false;
   }
-  if (!ok) ::unlink(tmp.c_str());
+  if (!ok) ::unlinkat(at.dir(), tmp.c_str(), 0);
   tempDone(tmp);
   if (ok) changed(to);
   return ok;

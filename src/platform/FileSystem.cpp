@@ -21,6 +21,7 @@
 #include <random>
 #include <set>
 
+#include "platform/CheckedFolders.h"
 #include "platform/Win1252.h"
 
 namespace mosaik::fs {
@@ -37,6 +38,11 @@ bool folderExists(const std::string& path) {
 
 bool forceDirectories(const std::string& path) {
   if (path.empty()) return false;
+  if (checkedFolders()) {
+    const int fd = reachFolder(path, true);
+    if (fd >= 0) ::close(fd);
+    return fd >= 0;
+  }
   std::error_code ec;
   const bool made = std::filesystem::create_directories(path, ec);
   if (made) changed(path);
@@ -53,47 +59,55 @@ constexpr unsigned kFreshNumbers = [] {
 }();
 }  // namespace
 
-int createFresh(const std::string& prefix, const std::string& suffix, unsigned mode, std::string& path) {
+int createFreshAt(int dir, const std::string& prefix, const std::string& suffix, unsigned mode, std::string& name) {
   std::random_device rd;
   for (int attempt = 0; attempt < 16; ++attempt) {
-    path = prefix + std::to_string(rd() % kFreshNumbers) + suffix;
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, static_cast<mode_t>(mode));
+    name = prefix + std::to_string(rd() % kFreshNumbers) + suffix;
+    const int fd = ::openat(dir, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                            static_cast<mode_t>(mode));
     if (fd >= 0 || errno != EEXIST) return fd;
   }
   return -1;
 }
 
+int createFresh(const std::string& prefix, const std::string& suffix, unsigned mode, std::string& path) {
+  return createFreshAt(AT_FDCWD, prefix, suffix, mode, path);
+}
+
 namespace {
 
 // The temporary files of this process that are not yet renamed or removed,
-// for the signal handler: plain buffers, as it may use nothing else.
+// for the signal handler: plain buffers, as it may use nothing else. Each
+// is a name in a folder held open (or a path, AT_FDCWD).
 constexpr int kTempPlaetze = 16;
 char gTempPfad[kTempPlaetze][PATH_MAX];
+int gTempOrdner[kTempPlaetze];
 volatile sig_atomic_t gTempBelegt[kTempPlaetze];
 std::mutex gTempMutex;
 
 constexpr char kTempVorsilbe[] = ".mosaik-";
 
-void tempMerken(const std::string& path) {
-  if (path.size() >= PATH_MAX) return;
+void tempMerken(int dir, const std::string& name) {
+  if (name.size() >= PATH_MAX) return;
   const std::lock_guard<std::mutex> lock(gTempMutex);
   for (int i = 0; i < kTempPlaetze; ++i) {
     if (gTempBelegt[i]) continue;
-    std::memcpy(gTempPfad[i], path.c_str(), path.size() + 1);
+    std::memcpy(gTempPfad[i], name.c_str(), name.size() + 1);
+    gTempOrdner[i] = dir;
     gTempBelegt[i] = 1;
     return;
   }
 }
 
-void tempVergessen(const std::string& path) {
+void tempVergessen(const std::string& name) {
   const std::lock_guard<std::mutex> lock(gTempMutex);
   for (int i = 0; i < kTempPlaetze; ++i)
-    if (gTempBelegt[i] && path == gTempPfad[i]) gTempBelegt[i] = 0;
+    if (gTempBelegt[i] && name == gTempPfad[i]) gTempBelegt[i] = 0;
 }
 
 extern "C" void tempAufraeumenUndEnden(int sig) {
   for (int i = 0; i < kTempPlaetze; ++i)
-    if (gTempBelegt[i]) ::unlink(gTempPfad[i]);
+    if (gTempBelegt[i]) ::unlinkat(gTempOrdner[i], gTempPfad[i], 0);
   ::signal(sig, SIG_DFL);
   ::raise(sig);
 }
@@ -118,10 +132,13 @@ bool tempName(std::string_view name, pid_t& pid) {
   return true;
 }
 
-std::set<std::string>& gefegteOrdner() {
-  static std::set<std::string> s;
+// Folders swept already, by device and inode.
+std::set<std::pair<dev_t, ino_t>>& gefegteOrdner() {
+  static std::set<std::pair<dev_t, ino_t>> s;
   return s;
 }
+
+int sweepStaleTempsAt(int dir);
 
 ChangeHook gChangeHook = nullptr;
 
@@ -133,11 +150,25 @@ void changed(const std::string& path) {
   if (gChangeHook) gChangeHook(path);
 }
 
+int createTempIn(int dir, unsigned mode, std::string& name) {
+  struct stat st {};
+  if (::fstat(dir, &st) == 0 && gefegteOrdner().insert({st.st_dev, st.st_ino}).second) sweepStaleTempsAt(dir);
+  const int fd = createFreshAt(dir, kTempVorsilbe + std::to_string(::getpid()) + "-", ".tmp", mode, name);
+  if (fd >= 0) tempMerken(dir, name);
+  return fd;
+}
+
 int createTemp(const std::string& folder, unsigned mode, std::string& path) {
   const std::string dir = folder.empty() ? std::string("./") : withTrailingSlash(folder);
-  if (gefegteOrdner().insert(dir).second) sweepStaleTemps(dir);
-  const int fd = createFresh(dir + kTempVorsilbe + std::to_string(::getpid()) + "-", ".tmp", mode, path);
-  if (fd >= 0) tempMerken(path);
+  const int d = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (d < 0) return -1;
+  std::string name;
+  const int fd = createTempIn(d, mode, name);
+  ::close(d);
+  if (fd < 0) return -1;
+  path = dir + name;
+  tempVergessen(name);
+  tempMerken(AT_FDCWD, path);
   return fd;
 }
 
@@ -173,10 +204,14 @@ void restoreSignalsForChild() {
   if (gXfszGemerkt) ::sigaction(SIGXFSZ, &gXfszBeimStart, nullptr);
 }
 
-int sweepStaleTemps(const std::string& folder) {
-  DIR* d = ::opendir(folder.c_str());
-  if (!d) return 0;
-  const int dfd = ::dirfd(d);
+namespace {
+int sweepStaleTempsAt(int dir) {
+  const int own = ::dup(dir);
+  DIR* d = own < 0 ? nullptr : ::fdopendir(own);
+  if (!d) {
+    if (own >= 0) ::close(own);
+    return 0;
+  }
   int n = 0;
   while (const dirent* de = ::readdir(d)) {
     pid_t pid = 0;
@@ -184,37 +219,56 @@ int sweepStaleTemps(const std::string& folder) {
     if (!tempName(de->d_name, pid) || pid <= 0 || pid == ::getpid() || ::kill(pid, 0) == 0 || errno != ESRCH)
       continue;
     struct stat st {};
-    if (::fstatat(dfd, de->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode) &&
-        ::unlinkat(dfd, de->d_name, 0) == 0)
+    if (::fstatat(dir, de->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode) &&
+        ::unlinkat(dir, de->d_name, 0) == 0)
       ++n;
   }
   ::closedir(d);
+  return n;
+}
+}  // namespace
+
+int sweepStaleTemps(const std::string& folder) {
+  const int dir = reachFolder(folder);
+  if (dir < 0) return 0;
+  const int n = sweepStaleTempsAt(dir);
+  ::close(dir);
   return n;
 }
 
 bool probeWritable(const std::string& folder, const std::string& probePrefix) {
   // A name of its own each time: a probe file left behind by a crashed run
   // (or anybody's file) must neither block the test nor be removed by it.
-  std::string p;
-  const std::string prefix = withTrailingSlash(folder) + probePrefix + std::to_string(::getpid()) + "-";
+  if (folder.empty()) return false;
+  const int dir = reachFolder(folder);
+  struct stat st {};
+  if (dir < 0) return false;
+  bool ok = false;
   // The folder is as it was afterwards, so it gets its time back too:
   // folders are sorted by that time. Only its owner (or root) may give it
   // back; in anybody else's folder (a shared one with the sticky bit) a
   // probe file would date it anew on every run, so there the kernel's own
   // answer for this user decides.
-  struct stat st {};
-  if (folder.empty() || ::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return false;
   const uid_t ich = ::geteuid();
-  if (ich != 0 && st.st_uid != ich) return ::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) == 0;
-  const struct timespec vorher = st.st_mtim;
-  const int fd = createFresh(prefix, ".tmp", 0644, p);
-  if (fd < 0) return false;
-  tempMerken(p);
-  const bool closed = ::close(fd) == 0;
-  ::unlink(p.c_str());
-  tempVergessen(p);
-  setModTime(folder, vorher);
-  return closed;
+  if (::fstat(dir, &st) != 0 || !S_ISDIR(st.st_mode)) {
+    ok = false;
+  } else if (ich != 0 && st.st_uid != ich) {
+    ok = ::faccessat(dir, ".", W_OK | X_OK, AT_EACCESS) == 0;
+  } else {
+    const struct timespec vorher = st.st_mtim;
+    std::string name;
+    const int fd = createFreshAt(dir, probePrefix + std::to_string(::getpid()) + "-", ".tmp", 0644, name);
+    if (fd >= 0) {
+      tempMerken(dir, name);
+      ok = ::close(fd) == 0;
+      ::unlinkat(dir, name.c_str(), 0);
+      tempVergessen(name);
+      const struct timespec times[2] = {{0, UTIME_OMIT}, vorher};
+      ::futimens(dir, times);
+    }
+  }
+  ::close(dir);
+  return ok;
 }
 
 std::string programFolder() {
@@ -452,11 +506,6 @@ std::string folderOf(const std::string& path) {
   return slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
 }
 
-// The temporary file lies next to the target, so the rename never crosses
-// file systems.
-int createBeside(const std::string& path, unsigned mode, std::string& tmp) {
-  return createTemp(folderOf(path), mode, tmp);
-}
 
 }  // namespace
 
@@ -566,11 +615,13 @@ bool copyAttributes(int from, int to, std::string& why) {
 // take files of the user's own.
 enum class Replaced { Done, Failed, NotWithoutLoss };
 // On failure errno is that of the step that failed.
-Replaced replaceFile(const std::string& path, const std::string& bytes, const struct stat* old, int oldFd,
-                     bool durable, std::string& why, const BeforeRename& beforeRename = {}) {
+// `at` is where the file lies; the temporary file goes beside it, so the
+// rename never crosses file systems.
+Replaced replaceFile(const Place& at, const std::string& path, const std::string& bytes, const struct stat* old,
+                     int oldFd, bool durable, std::string& why, const BeforeRename& beforeRename = {}) {
   std::string tmp;
   // Private until it carries the old file's permissions and owner.
-  const int fd = createBeside(path, oldFd >= 0 ? 0600 : 0644, tmp);
+  const int fd = createTempIn(at.dir(), oldFd >= 0 ? 0600 : 0644, tmp);
   if (fd < 0) {
     const int e = errno;
     why = "Im Ordner " + folderOf(path) + " kann keine neue Datei angelegt werden (" + reasonText(e) + ").";
@@ -613,12 +664,12 @@ Replaced replaceFile(const std::string& path, const std::string& bytes, const st
     why = "Die neue Fassung kann nicht gesichert werden (" + reasonText(error) + ").";
     r = Replaced::Failed;
   }
-  if (r == Replaced::Done && ::rename(tmp.c_str(), path.c_str()) != 0) {
+  if (r == Replaced::Done && ::renameat(at.dir(), tmp.c_str(), at.dir(), at.name()) != 0) {
     error = errno;
     why = "Der Ordner " + folderOf(path) + " erlaubt nicht, die Datei zu ersetzen (" + reasonText(error) + ").";
     r = error == EACCES || error == EPERM ? Replaced::NotWithoutLoss : Replaced::Failed;
   }
-  if (r != Replaced::Done) ::unlink(tmp.c_str());
+  if (r != Replaced::Done) ::unlinkat(at.dir(), tmp.c_str(), 0);
   tempDone(tmp);
   if (r == Replaced::Done) changed(path);
   errno = error;
@@ -692,22 +743,39 @@ RewriteResult writeInPlace(const std::string& path, const std::string& bytes, co
 bool writeFileAtomic(const std::string& path, const std::string& bytes, bool durable, std::string* why,
                      const BeforeRename& beforeRename) {
   std::string detail;
+  const Place at = reach(path, false, &detail);
+  if (!at) {
+    const int e = errno;
+    if (why) *why = writeFailureText(path, e) + (e == ENOENT ? "" : " " + detail);
+    return false;
+  }
+  // Only a file of that name gives the new one its mode: a link there
+  // gives none (its target is no business of this write).
   struct stat st {};
-  const bool existed = ::stat(path.c_str(), &st) == 0;
-  if (replaceFile(path, bytes, existed ? &st : nullptr, -1, durable, detail, beforeRename) == Replaced::Done)
+  const bool existed = ::fstatat(at.dir(), at.name(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode);
+  if (replaceFile(at, path, bytes, existed ? &st : nullptr, -1, durable, detail, beforeRename) == Replaced::Done)
     return true;
   if (why) *why = writeFailureText(path, errno);
   return false;
 }
 
 RewriteResult rewriteOriginal(const std::string& path, const std::string& bytes) {
-  std::string foreign;
-  const int fd = openTrusted(path, O_RDWR, &foreign);
-  const int openError = errno;
-  if (!foreign.empty()) return {false, foreign};
+  std::string unreachable;
+  const Place at = reach(path, false, &unreachable);
+  if (!at) return {false, unreachable};
+  // The file itself, never what a link of its name leads to: the new file
+  // takes the name, so a link there would be replaced, not written.
   struct stat st {};
-  if (fd < 0 ? ::stat(path.c_str(), &st) != 0 : ::fstat(fd, &st) != 0)
+  if (::fstatat(at.dir(), at.name(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode))
+    return {false, "Sie ist eine symbolische Verkn\xC3\xBCpfung; geschrieben wird nur die Datei selbst."};
+  const int fd = ::openat(at.dir(), at.name(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  const int openError = errno;
+  if (fd < 0 ? ::fstatat(at.dir(), at.name(), &st, AT_SYMLINK_NOFOLLOW) != 0 : ::fstat(fd, &st) != 0)
     return {false, "Die Datei ist nicht mehr vorhanden oder nicht zug\xC3\xA4nglich (" + reasonText(errno) + ")."};
+  if (!S_ISREG(st.st_mode)) {
+    if (fd >= 0) ::close(fd);
+    return {false, "Sie ist keine gew\xC3\xB6hnliche Datei."};
+  }
   RewriteResult r;
   // A new file would carry only this one of the file's names.
   if (st.st_nlink > 1) {
@@ -716,8 +784,8 @@ RewriteResult rewriteOriginal(const std::string& path, const std::string& bytes)
   } else {
     // The attributes are read through a descriptor of the old file; one the
     // user may only read serves as well.
-    const int readFd = fd >= 0 ? fd : openTrusted(path, O_RDONLY);
-    const Replaced done = readFd < 0 ? Replaced::Failed : replaceFile(path, bytes, &st, readFd, true, r.why);
+    const int readFd = fd >= 0 ? fd : ::openat(at.dir(), at.name(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    const Replaced done = readFd < 0 ? Replaced::Failed : replaceFile(at, path, bytes, &st, readFd, true, r.why);
     if (readFd < 0) r.why = "Die Datei kann nicht gelesen werden (" + reasonText(errno) + ").";
     if (readFd != fd && readFd >= 0) ::close(readFd);
     if (done == Replaced::Done) {
@@ -738,8 +806,10 @@ std::optional<struct timespec> modTime(const std::string& path) {
 }
 
 bool setModTime(const std::string& path, const struct timespec& t) {
+  if (path.empty()) return false;
+  const Place at = reach(path);
   const struct timespec times[2] = {{0, UTIME_OMIT}, t};
-  return !path.empty() && ::utimensat(AT_FDCWD, path.c_str(), times, 0) == 0;
+  return at && ::utimensat(at.dir(), at.name(), times, AT_SYMLINK_NOFOLLOW) == 0;
 }
 
 std::string withTrailingSlash(std::string path) {

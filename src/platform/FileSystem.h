@@ -18,6 +18,7 @@ bool fileExists(const std::string& path);    // a regular file (or a link to one
 bool folderExists(const std::string& path);  // a folder (or a link to one)
 
 // Creates the folder with all missing parents; true when it exists afterwards.
+// Below a checked folder (CheckedFolders.h) they are made from it.
 bool forceDirectories(const std::string& path);
 
 // Creates a probe file of a fresh name (the prefix, a number, ".tmp")
@@ -77,12 +78,17 @@ bool writeAll(int fd, std::string_view bytes);
 // when the name is taken) and returns its descriptor, or -1; `path` is the
 // name created. A file already there is never opened.
 int createFresh(const std::string& prefix, const std::string& suffix, unsigned mode, std::string& path);
+// The same in the open folder dir (AT_FDCWD: by path); `name` is the name
+// created there. A link of that name is not followed either.
+int createFreshAt(int dir, const std::string& prefix, const std::string& suffix, unsigned mode, std::string& name);
 // A temporary file in the folder, of a short name of its own (the process
 // and a number), so that a target name of any length still leaves room for
 // it. Until tempDone, a SIGTERM, SIGHUP or SIGINT removes it (once
 // removeTempsOnSignals has been called); the first one made in a folder
 // sweeps that folder first.
 int createTemp(const std::string& folder, unsigned mode, std::string& path);
+// The same in the open folder dir, which stays open until tempDone(name).
+int createTempIn(int dir, unsigned mode, std::string& name);
 void tempDone(const std::string& path);
 void removeTempsOnSignals();
 // Program start: a write past the file-size limit (ulimit -f, a service's

@@ -1,0 +1,258 @@
+#include "platform/CheckedFolders.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <filesystem>
+
+#include "platform/FileSystem.h"
+
+namespace mosaik::fs {
+namespace {
+
+CheckedFolders* gActive = nullptr;
+
+// Absolute, without empty and "." names and without '/' at the end, so
+// that one folder has one spelling to compare; ".." stays (it is refused
+// below a checked folder, where it could lead out of it).
+std::string normal(const std::string& path) {
+  std::string in = path;
+  if (in.empty() || in[0] != '/') in = currentFolder() + in;
+  std::string out;
+  for (size_t from = 0; from < in.size();) {
+    const size_t to = std::min(in.find('/', from), in.size());
+    const std::string_view c(in.data() + from, to - from);
+    if (!c.empty() && c != ".") {
+      out += '/';
+      out += c;
+    }
+    from = to + 1;
+  }
+  return out.empty() ? std::string("/") : out;
+}
+
+bool below(const std::string& p, const std::string& root) {
+  if (root == "/") return true;
+  return p.size() >= root.size() && p.compare(0, root.size(), root) == 0 &&
+         (p.size() == root.size() || p[root.size()] == '/');
+}
+
+std::vector<std::string> names(std::string_view rel) {
+  std::vector<std::string> out;
+  for (size_t from = 0; from < rel.size();) {
+    const size_t to = std::min(rel.find('/', from), rel.size());
+    if (to > from) out.emplace_back(rel.substr(from, to - from));
+    from = to + 1;
+  }
+  return out;
+}
+
+bool isLinkAt(int dir, const char* name) {
+  struct stat ls {};
+  return ::fstatat(dir, name, &ls, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(ls.st_mode);
+}
+
+Place fail(int e, std::string* why, const std::string& text) {
+  if (why) *why = text;
+  errno = e;
+  return {};
+}
+
+// Outside a run: the folder by its path, links and all, as every program
+// opens a path.
+Place byPath(const std::string& path, bool createFolders, std::string* why) {
+  std::string p = path;
+  while (p.size() > 1 && p.back() == '/') p.pop_back();
+  if (p.empty()) return fail(ENOENT, why, "Ein leerer Name bezeichnet keine Datei.");
+  const auto slash = p.rfind('/');
+  if (p == "/") return Place(::open("/", O_RDONLY | O_DIRECTORY | O_CLOEXEC), ".");
+  const std::string parent = slash == std::string::npos ? "." : slash == 0 ? "/" : p.substr(0, slash);
+  const std::string name = slash == std::string::npos ? p : p.substr(slash + 1);
+  if (createFolders) forceDirectories(parent);
+  const int dir = ::open(parent.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dir < 0) {
+    const int e = errno;
+    return fail(e, why, "Der Ordner " + parent + " ist nicht zugänglich (" + reasonText(e) + ").");
+  }
+  return Place(dir, name);
+}
+
+}  // namespace
+
+Place::~Place() {
+  if (dir_ >= 0) ::close(dir_);
+}
+
+Place::Place(Place&& o) noexcept : dir_(o.dir_), name_(std::move(o.name_)) { o.dir_ = -1; }
+
+Place& Place::operator=(Place&& o) noexcept {
+  if (this != &o) {
+    if (dir_ >= 0) ::close(dir_);
+    dir_ = o.dir_;
+    name_ = std::move(o.name_);
+    o.dir_ = -1;
+  }
+  return *this;
+}
+
+std::string swappedLinkText(const std::string& path) {
+  return path + " ist eine symbolische Verkn\xC3\xBCpfung, wo ein Ordner war oder sein soll: Mosaikschauer schreibt "
+                "nicht durch Verkn\xC3\xBCpfungen in den Ordnern, die es zu Beginn gepr\xC3\xBC" "ft hat.";
+}
+
+CheckedFolders* checkedFolders() { return gActive; }
+
+CheckedFolders::CheckedFolders() : previous_(gActive) { gActive = this; }
+
+CheckedFolders::~CheckedFolders() {
+  for (const Root& r : roots_) ::close(r.fd);
+  gActive = previous_;
+}
+
+const CheckedFolders::Root* CheckedFolders::rootFor(const std::string& p) const {
+  const Root* best = nullptr;
+  for (const Root& r : roots_)
+    if (below(p, r.path) && (!best || r.path.size() > best->path.size())) best = &r;
+  return best;
+}
+
+bool CheckedFolders::holds(const std::string& folder) const {
+  const std::string p = normal(folder);
+  return std::any_of(roots_.begin(), roots_.end(), [&p](const Root& r) { return r.path == p; });
+}
+
+std::vector<std::string> CheckedFolders::folders() const {
+  std::vector<std::string> out;
+  for (const Root& r : roots_) out.push_back(r.given);
+  return out;
+}
+
+void CheckedFolders::reportBreach(const std::string& message) {
+  if (!breach_.empty()) return;
+  breach_ = message;
+  if (onBreach_) onBreach_();
+}
+
+bool CheckedFolders::add(const std::string& folder, bool create, std::string& why) {
+  const std::string p = normal(folder);
+  if (holds(p)) return true;
+  struct stat st {};
+  if (create && ::stat(p.c_str(), &st) != 0 && errno == ENOENT) {
+    if (rootFor(p)) {
+      // Made from the folder above, which is checked already.
+      const int fd = reachFolder(p, true, &why);
+      if (fd < 0) return false;
+      ::close(fd);
+    } else {
+      std::error_code ec;
+      if (std::filesystem::create_directories(p, ec)) changed(folder);
+    }
+  }
+  const int fd = openTrusted(p, O_RDONLY | O_DIRECTORY, &why);
+  if (fd < 0) {
+    if (why.empty()) why = "Der Ordner " + folder + " kann nicht ge\xC3\xB6" "ffnet werden (" + reasonText(errno) + ").";
+    return false;
+  }
+  if (::fstat(fd, &st) != 0) {
+    why = "Der Ordner " + folder + " kann nicht ge\xC3\xB6" "ffnet werden (" + reasonText(errno) + ").";
+    ::close(fd);
+    return false;
+  }
+  roots_.push_back({p, folder, fd, st.st_dev, st.st_ino});
+  return true;
+}
+
+Place reach(const std::string& path, bool createFolders, std::string* why) {
+  CheckedFolders* const active = gActive;
+  if (!active) return byPath(path, createFolders, why);
+  const std::string p = normal(path);
+  const CheckedFolders::Root* root = active->rootFor(p);
+  if (!root)
+    return fail(EACCES, why,
+                path + " liegt au\xC3\x9F" "erhalb der Ordner, die Mosaikschauer zu Beginn gepr\xC3\xBC" "ft hat.");
+  // The folder under the checked name must still be the one held open: one
+  // renamed away and replaced (by a link, say) means someone is at work on
+  // the way to it.
+  struct stat st {};
+  if (::stat(root->path.c_str(), &st) != 0 || st.st_dev != root->dev || st.st_ino != root->ino) {
+    const std::string text = "Der Ordner " + root->given +
+                             " ist nicht mehr der, den Mosaikschauer zu Beginn gepr\xC3\xBC" "ft hat: Er wurde "
+                             "w\xC3\xA4hrend des Laufs ausgetauscht.";
+    active->reportBreach(text);
+    return fail(ESTALE, why, text);
+  }
+  const std::vector<std::string> rest = names(std::string_view(p).substr(root->path == "/" ? 0 : root->path.size()));
+  int dir = ::dup(root->fd);
+  if (dir < 0) return fail(errno, why, "Der Ordner " + root->given + " ist nicht zug\xC3\xA4nglich.");
+  if (rest.empty()) return Place(dir, ".");
+  std::string weg = root->path == "/" ? "" : root->path;
+  for (size_t i = 0; i + 1 < rest.size(); ++i) {
+    const std::string& c = rest[i];
+    weg += "/" + c;
+    if (c == "..") {
+      ::close(dir);
+      return fail(EACCES, why, path + " f\xC3\xBChrt aus dem Ordner " + root->given + " hinaus.");
+    }
+    int next = ::openat(dir, c.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (next < 0 && errno == ENOENT && createFolders) {
+      if (::mkdirat(dir, c.c_str(), 0777) == 0) changed(weg);
+      next = ::openat(dir, c.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    }
+    if (next < 0) {
+      int e = errno;
+      std::string text = "Der Ordner " + weg + " ist nicht zug\xC3\xA4nglich (" + reasonText(e) + ").";
+      if (isLinkAt(dir, c.c_str())) {
+        text = swappedLinkText(weg);
+        active->reportBreach(text);
+        e = ELOOP;
+      }
+      ::close(dir);
+      return fail(e, why, text);
+    }
+    ::close(dir);
+    dir = next;
+  }
+  if (rest.back() == "..") {
+    ::close(dir);
+    return fail(EACCES, why, path + " f\xC3\xBChrt aus dem Ordner " + root->given + " hinaus.");
+  }
+  return Place(dir, rest.back());
+}
+
+int reachFolder(const std::string& folder, bool create, std::string* why) {
+  Place pl = reach(folder, create, why);
+  if (!pl) return -1;
+  if (pl.nameString() == ".") return ::dup(pl.dir());
+  // Outside a run a folder is what its path leads to; below a checked
+  // folder a link at its name leads elsewhere.
+  const int follow = gActive ? O_NOFOLLOW : 0;
+  int fd = ::openat(pl.dir(), pl.name(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | follow);
+  if (fd < 0 && errno == ENOENT && create) {
+    if (::mkdirat(pl.dir(), pl.name(), 0777) == 0) changed(folder);
+    fd = ::openat(pl.dir(), pl.name(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | follow);
+  }
+  if (fd < 0) {
+    int e = errno;
+    std::string text = "Der Ordner " + folder + " ist nicht zug\xC3\xA4nglich (" + reasonText(e) + ").";
+    if (gActive && isLinkAt(pl.dir(), pl.name())) {
+      std::string p = folder;
+      while (p.size() > 1 && p.back() == '/') p.pop_back();
+      text = swappedLinkText(p);
+      gActive->reportBreach(text);
+      e = ELOOP;
+    }
+    if (why) *why = text;
+    errno = e;
+  }
+  return fd;
+}
+
+int openFolderForReading(const std::string& folder) {
+  if (gActive && gActive->rootFor(normal(folder))) return reachFolder(folder);
+  return ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+}
+
+}  // namespace mosaik::fs

@@ -1,0 +1,109 @@
+#pragma once
+// Writes that land where the check said. A run checks its folders once, at
+// its start (whose they are, the links on their way, what they hold); from
+// then on a path names a place for messages only. Every write, folder
+// creation, rename and removal of this layer below a checked folder starts
+// from that folder's open descriptor and goes down name by name without
+// following a link, so that neither a folder another user swaps for a link
+// in the middle of a run nor a link inside an output folder can send a
+// write anywhere else.
+#include <sys/types.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace mosaik::fs {
+
+// A folder held open and a name in it: where one write lands. The name is
+// "." for the folder itself.
+class Place {
+ public:
+  Place() = default;
+  Place(int dir, std::string name) : dir_(dir), name_(std::move(name)) {}
+  ~Place();
+  Place(Place&& o) noexcept;
+  Place& operator=(Place&& o) noexcept;
+  Place(const Place&) = delete;
+  Place& operator=(const Place&) = delete;
+
+  int dir() const { return dir_; }
+  const char* name() const { return name_.c_str(); }
+  const std::string& nameString() const { return name_; }
+  explicit operator bool() const { return dir_ >= 0; }
+
+ private:
+  int dir_ = -1;
+  std::string name_;
+};
+
+// The folder `path` lies in, held open, and its last name. While checked
+// folders are in force, a path below one of them is reached from its
+// descriptor, a link on the way counts as a swapped folder (the run is
+// told, see CheckedFolders) and a path below none of them is refused;
+// otherwise the folder is opened by its path. With createFolders, missing
+// folders on the way are made. On failure errno is set and *why (when
+// given) holds one German sentence naming the place.
+Place reach(const std::string& path, bool createFolders = false, std::string* why = nullptr);
+// The folder itself, opened (O_DIRECTORY), by the same rule; -1 on failure.
+// A link at its own name is no folder to go into either.
+int reachFolder(const std::string& folder, bool create = false, std::string* why = nullptr);
+// For reading: the folder opened from a checked folder's descriptor when it
+// lies below one (so that a listing sees what the writes will see), else by
+// its path as any reader opens it. -1 on failure.
+int openFolderForReading(const std::string& folder);
+
+// The folders of one run (or of one save of the comment editor), held open
+// from their check until the object ends; while it exists they are in
+// force for every write of this layer (there is one at a time).
+class CheckedFolders {
+ public:
+  CheckedFolders();
+  ~CheckedFolders();
+  CheckedFolders(const CheckedFolders&) = delete;
+  CheckedFolders& operator=(const CheckedFolders&) = delete;
+
+  // Opens the folder and keeps it. Links on its own way are followed as
+  // every open of a user's path follows them (only the running user's,
+  // root's, or those of their target's owner); this is where they are
+  // resolved, once. A folder below one already kept is reached from that
+  // one. With create, a missing folder is made first (below a kept folder
+  // from it). False with one German sentence why.
+  bool add(const std::string& folder, bool create, std::string& why);
+  // The folder kept under this path (as added, '/' at the end or not).
+  bool holds(const std::string& folder) const;
+  // The kept folders, as added.
+  std::vector<std::string> folders() const;
+
+  // The first time a kept folder turned out swapped, or a link stood where
+  // a folder below one was to be: the message naming it. Empty while none.
+  const std::string& breach() const { return breach_; }
+  // Called once, at the first breach, so that the run can stop.
+  void onBreach(std::function<void()> f) { onBreach_ = std::move(f); }
+
+  // For this layer: reports a breach.
+  void reportBreach(const std::string& message);
+
+  struct Root {
+    std::string path;   // without '/' at the end ("/" for the root)
+    std::string given;  // as added
+    int fd = -1;
+    dev_t dev = 0;
+    ino_t ino = 0;
+  };
+  const Root* rootFor(const std::string& normalPath) const;
+
+ private:
+  std::vector<Root> roots_;
+  std::string breach_;
+  std::function<void()> onBreach_;
+  CheckedFolders* previous_ = nullptr;
+};
+
+// The checked folders in force, or nullptr.
+CheckedFolders* checkedFolders();
+
+// The sentence for a link met where a folder below a checked one was to be.
+std::string swappedLinkText(const std::string& path);
+
+}  // namespace mosaik::fs
