@@ -16,6 +16,7 @@
 #include "generator/StyleSheet.h"
 #include "generator/Umbenennen.h"
 #include "generator/Weiterleitung.h"
+#include "platform/CheckedFolders.h"
 #include "platform/FileSystem.h"
 #include "platform/Win1252.h"
 
@@ -24,20 +25,18 @@ namespace {
 
 const char* const kZeilenumbruch = "\r\n";
 
-// Creates the folder when missing and tests that a file can be written
-// there; reports the first failure and clears ok.
-void OrdnerPruefen(Kontext& k, const std::string& ordner, bool& ok) {
-  if (!fs::folderExists(ordner)) {
-    try {
-      fs::forceDirectories(ordner);
-    } catch (...) {
-      // The existence test below decides.
-    }
-    if (!fs::folderExists(ordner)) {
-      ok = false;
-      k.fehler("Kann das Verzeichnis " + ordner + " nicht erstellen!" + kZeilenumbruch + "Programmabbruch!");
-      return;
-    }
+// Creates the folder when missing, keeps it open for the run's writes and
+// tests that a file can be written there; reports the first failure and
+// clears ok.
+void OrdnerPruefen(Kontext& k, fs::CheckedFolders& geprueft, const std::string& ordner, bool& ok) {
+  std::string grund;
+  const bool neu = !fs::folderExists(ordner);
+  if (!geprueft.add(ordner, true, grund)) {
+    ok = false;
+    k.fehler((neu ? "Kann das Verzeichnis " + ordner + " nicht erstellen!" : "Kann nicht im Verzeichnis " + ordner +
+                                                                                 " speichern.") +
+             kZeilenumbruch + "Programmabbruch!");
+    return;
   }
   if (!OrdnerBeschreibbar(ordner)) {
     ok = false;
@@ -152,6 +151,43 @@ void WegePruefen(Kontext& k, const std::string& quelle, const std::string& htmlO
        (!k.m.checked(Opt::CBVorschaubilderErzeugen) || AusgabeordnerVertraut(k, VorschauOrdner(k), true));
 }
 
+// The picture folder and the output folders that exist are held open from
+// here on: what the checks below see is what the run writes into. An
+// output folder holds no link to a folder (outside the other folders held):
+// a write below it would go wherever the link leads.
+void OrdnerFesthalten(Kontext& k, fs::CheckedFolders& geprueft, const std::string& quelle,
+                      const std::vector<std::string>& ausgabe, bool& ok) {
+  if (!ok) return;
+  std::string grund;
+  if (!geprueft.add(quelle, false, grund)) {
+    ok = false;
+    k.fehler("Der Bilderordner " + quelle + " wird nicht gelesen." + kZeilenumbruch + grund + kZeilenumbruch +
+             "Programmabbruch!");
+    return;
+  }
+  for (const std::string& ordner : ausgabe) {
+    if (!fs::folderExists(ordner)) continue;
+    if (!geprueft.add(ordner, false, grund)) {
+      ok = false;
+      k.fehler("Kann nicht im Verzeichnis " + ordner + " speichern." + kZeilenumbruch + grund + kZeilenumbruch +
+               "Programmabbruch!");
+      return;
+    }
+  }
+  for (const std::string& ordner : ausgabe) {
+    if (!geprueft.holds(ordner) || gleicherOrdner(ordner, quelle)) continue;
+    const auto link = fs::firstFolderLink(ordner, [&](const std::string& p) { return geprueft.holds(p); });
+    if (!link) continue;
+    ok = false;
+    k.fehler("Der Ordner " + ordner + " enth\xC3\xA4lt die symbolische Verkn\xC3\xBCpfung " + *link +
+             ", die zu einem Ordner f\xC3\xBChrt." + kZeilenumbruch +
+             "Mosaikschauer schreibt nicht durch Verkn\xC3\xBCpfungen: Entfernen Sie sie, oder w\xC3\xA4hlen Sie "
+             "einen anderen Ordner." +
+             kZeilenumbruch + "Programmabbruch!");
+    return;
+  }
+}
+
 bool anUndGewaehlt(const OptionModel& m, Opt o) { return m.enabled(o) && m.checked(o); }
 
 std::string mitSchraegstrich(std::string p) {
@@ -208,6 +244,14 @@ bool BitBStartClick(Lauf& lauf) {
   }
 
   AbbruchFlag = 0;
+  // Everything the run writes lands in the folders checked here.
+  fs::CheckedFolders geprueft;
+  geprueft.onBreach([] { AbbruchFlag = 1; });
+  const auto verletzt = [&] {
+    if (geprueft.breach().empty()) return false;
+    k.fehler(geprueft.breach() + kZeilenumbruch + "Programmabbruch!");
+    return true;
+  };
   const std::string quelle = OrdnerNormalisieren(st.BilderOrdnerPfad);
   lauf.Ordnerzeiten.clear();
   // The picture folder's time before the run creates or writes anything in
@@ -226,6 +270,12 @@ bool BitBStartClick(Lauf& lauf) {
 
   const bool verkleinern = m.checked(Opt::CBOriginaleVerkleinern);
   const bool vorschau = m.checked(Opt::CBVorschaubilderErzeugen);
+  {
+    std::vector<std::string> ausgabe = {htmlOrdner};
+    if (verkleinern) ausgabe.push_back(GrosseBilderOrdner(k));
+    if (vorschau) ausgabe.push_back(VorschauOrdner(k));
+    OrdnerFesthalten(k, geprueft, quelle, ausgabe, ok);
+  }
   // Before anything is written: no derived picture over an original.
   Ablage ablage{echterOrdner(quelle),
                 {LetzterOrdnername(htmlOrdner)},
@@ -259,7 +309,7 @@ bool BitBStartClick(Lauf& lauf) {
              kZeilenumbruch + "Programmabbruch!");
   }
 
-  if (ok) OrdnerPruefen(k, htmlOrdner, ok);
+  if (ok) OrdnerPruefen(k, geprueft, htmlOrdner, ok);
 
   if (ok) {
     if (anUndGewaehlt(m, Opt::RBNavUebGrafiklinks) && anUndGewaehlt(m, Opt::RBUebGrafikStandard))
@@ -272,14 +322,15 @@ bool BitBStartClick(Lauf& lauf) {
   std::string vorschauOrdner;
   if (ok && verkleinern) {
     grossOrdner = GrosseBilderOrdner(k);
-    OrdnerPruefen(k, grossOrdner, ok);
+    OrdnerPruefen(k, geprueft, grossOrdner, ok);
   }
   if (ok && vorschau) {
     vorschauOrdner = VorschauOrdner(k);
-    OrdnerPruefen(k, vorschauOrdner, ok);
+    OrdnerPruefen(k, geprueft, vorschauOrdner, ok);
   }
   if (!ok) {
     OrdnerzeitenZuruecksetzen(lauf);
+    verletzt();
     return false;
   }
   for (const auto& [ordner, dateien] : ablage.aufzuraeumen) AbleitungsbuchNeuSchreiben(ordner, dateien);
@@ -320,7 +371,10 @@ bool BitBStartClick(Lauf& lauf) {
   }
 
   OrdnerzeitenZuruecksetzen(lauf);
-  if (AbbruchFlag != 0) BenutzerAbbruch(k, ok);
+  if (verletzt())
+    ok = false;
+  else if (AbbruchFlag != 0)
+    BenutzerAbbruch(k, ok);
   lauf.Ordnerliste.clear();
   lauf.OrdnerlisteHigh = -1;
   lauf.Bildliste.clear();

@@ -125,6 +125,55 @@ std::vector<Entry> listFolder(const std::string& folder) {
   return out;
 }
 
+namespace {
+
+std::optional<std::string> folderLinkAt(int dir, const std::string& folder,
+                                        const std::function<bool(const std::string&)>& skip) {
+  const int own = ::openat(dir, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  DIR* d = own < 0 ? nullptr : ::fdopendir(own);
+  if (!d) {
+    if (own >= 0) ::close(own);
+    return std::nullopt;
+  }
+  std::vector<std::string> unter;
+  std::optional<std::string> link;
+  while (const dirent* de = ::readdir(d)) {
+    const std::string name = de->d_name;
+    if (name == "." || name == "..") continue;
+    struct stat lst {}, target {};
+    if (::fstatat(dir, name.c_str(), &lst, AT_SYMLINK_NOFOLLOW) != 0) continue;
+    const std::string pfad = folder + name;
+    if (skip(pfad)) continue;
+    if (S_ISDIR(lst.st_mode)) {
+      unter.push_back(name);
+    } else if (S_ISLNK(lst.st_mode) && ::fstatat(dir, name.c_str(), &target, 0) == 0 && S_ISDIR(target.st_mode)) {
+      if (!link || nameLess(pfad, *link)) link = pfad;
+    }
+  }
+  ::closedir(d);
+  if (link) return link;
+  std::sort(unter.begin(), unter.end(), [](const std::string& a, const std::string& b) { return nameLess(a, b); });
+  for (const std::string& name : unter) {
+    const int sub = ::openat(dir, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (sub < 0) continue;
+    link = folderLinkAt(sub, folder + name + "/", skip);
+    ::close(sub);
+    if (link) return link;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::string> firstFolderLink(const std::string& folder,
+                                           const std::function<bool(const std::string&)>& skip) {
+  const int dir = openFolderForReading(folder);
+  if (dir < 0) return std::nullopt;
+  auto link = folderLinkAt(dir, withTrailingSlash(folder), skip);
+  ::close(dir);
+  return link;
+}
+
 std::optional<Entry> entryInfo(const std::string& path) {
   std::string p = path;
   while (p.size() > 1 && p.back() == '/') p.pop_back();

@@ -4,6 +4,7 @@
 // case-insensitive lookup of companion files, renames that never replace.
 #include <cstdint>
 #include <ctime>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -36,6 +37,12 @@ bool nameLess(std::string_view a, std::string_view b);
 std::vector<Entry> listFolder(const std::string& folder);
 // One entry by path, under the same rules; nullopt when it is none of them.
 std::optional<Entry> entryInfo(const std::string& path);
+
+// The first symbolic link in the tree below the folder that leads to a
+// folder, as folder + its way there; the tree is gone down without
+// following links, and a subfolder for which skip(path) holds is left out.
+std::optional<std::string> firstFolderLink(const std::string& folder,
+                                           const std::function<bool(const std::string&)>& skip);
 
 // Local time <-> packed DOS date-time (date in the high 16 bits, two-second
 // steps). Times before 1980 give 1980-01-01 00:00:00, after 2107 the last

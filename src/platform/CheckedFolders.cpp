@@ -50,6 +50,10 @@ std::vector<std::string> names(std::string_view rel) {
   return out;
 }
 
+// A descriptor of its own for the folder: a duplicate would share the
+// position of every listing read through it.
+int reopen(int dir) { return ::openat(dir, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC); }
+
 bool isLinkAt(int dir, const char* name) {
   struct stat ls {};
   return ::fstatat(dir, name, &ls, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(ls.st_mode);
@@ -185,7 +189,7 @@ Place reach(const std::string& path, bool createFolders, std::string* why) {
     return fail(ESTALE, why, text);
   }
   const std::vector<std::string> rest = names(std::string_view(p).substr(root->path == "/" ? 0 : root->path.size()));
-  int dir = ::dup(root->fd);
+  int dir = reopen(root->fd);
   if (dir < 0) return fail(errno, why, "Der Ordner " + root->given + " ist nicht zug\xC3\xA4nglich.");
   if (rest.empty()) return Place(dir, ".");
   std::string weg = root->path == "/" ? "" : root->path;
@@ -225,7 +229,7 @@ Place reach(const std::string& path, bool createFolders, std::string* why) {
 int reachFolder(const std::string& folder, bool create, std::string* why) {
   Place pl = reach(folder, create, why);
   if (!pl) return -1;
-  if (pl.nameString() == ".") return ::dup(pl.dir());
+  if (pl.nameString() == ".") return reopen(pl.dir());
   // Outside a run a folder is what its path leads to; below a checked
   // folder a link at its name leads elsewhere.
   const int follow = gActive ? O_NOFOLLOW : 0;

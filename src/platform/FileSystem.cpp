@@ -206,7 +206,7 @@ void restoreSignalsForChild() {
 
 namespace {
 int sweepStaleTempsAt(int dir) {
-  const int own = ::dup(dir);
+  const int own = ::openat(dir, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   DIR* d = own < 0 ? nullptr : ::fdopendir(own);
   if (!d) {
     if (own >= 0) ::close(own);
