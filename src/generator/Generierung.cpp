@@ -246,7 +246,12 @@ bool BitBStartClick(Lauf& lauf) {
   AbbruchFlag = 0;
   // Everything the run writes lands in the folders checked here.
   fs::CheckedFolders geprueft;
-  geprueft.onBreach([] { AbbruchFlag = 1; });
+  // A swapped folder ends the run as a cancel does; the message that names
+  // it stands in for the cancel's.
+  geprueft.onBreach([&st] {
+    AbbruchFlag = 1;
+    st.AbbruchGemeldet = true;
+  });
   const auto verletzt = [&] {
     if (geprueft.breach().empty()) return false;
     k.fehler(geprueft.breach() + kZeilenumbruch + "Programmabbruch!");

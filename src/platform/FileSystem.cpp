@@ -531,6 +531,8 @@ std::string reasonText(int e) {
       return "Ein-/Ausgabefehler";
     case ELOOP:
       return "eine Verknüpfung, wo keine sein darf";
+    case ESTALE:
+      return "ihr Ordner wurde ausgetauscht";
     case ENAMETOOLONG:
       return "der Name ist zu lang";
     case EISDIR:
@@ -746,7 +748,8 @@ bool writeFileAtomic(const std::string& path, const std::string& bytes, bool dur
   const Place at = reach(path, false, &detail);
   if (!at) {
     const int e = errno;
-    if (why) *why = writeFailureText(path, e) + (e == ENOENT ? "" : " " + detail);
+    // A path below none of the checked folders is named as such.
+    if (why) *why = writeFailureText(path, e) + (e == EACCES && checkedFolders() ? " " + detail : "");
     return false;
   }
   // Only a file of that name gives the new one its mode: a link there

@@ -1,0 +1,96 @@
+#!/usr/bin/env bash
+# Every write of a run lands in the folders it checked at its start: a link
+# to a folder inside an output folder stops the run before anything is
+# written, and a folder another user swaps for a link during root's run
+# sends nothing into root's folder.
+source "$(dirname "$0")/hilfen.bash"
+bin=$1
+chmod 755 "$tmp"
+prog="$tmp/mosaikschauer"
+cp "$bin" "$prog"
+bild() { convert -size "$2" gradient:red-blue -quality 85 "$1"; }
+einstellungen() {  # picture folder, further lines
+  printf '[OrdnerUndDateien]\r\nOrdner=%s\r\n%b[Programm]\r\nEinstAutoSpeichern=0\r\n' "$1" "$2" > "$tmp/lauf.ini"
+}
+# Name, size and time of everything below a folder.
+stand() { (cd "$1" && find . -printf '%p %s %T@\n' | sort); }
+
+# A user's own link to a folder inside a folder for derived pictures: in an
+# own large-image folder (to a folder of the user's, to the picture folder
+# itself), an own thumbnail folder and the standard large-image folder.
+weiche() { printf 'Der Ordner %s enthält die symbolische Verknüpfung %s, die zu einem Ordner führt.' "$1" "$2"; }
+for fall in eigen bilder vorschau standard; do
+  w="$tmp/$fall"
+  p="$w/P"
+  mkdir -p "$p/sub" "$w/Archiv" "$w/O" "$w/T"
+  bild "$p/a.jpg" 800x600
+  bild "$p/sub/c.jpg" 800x600
+  bild "$w/Archiv/c.jpg" 1000x750
+  case $fall in
+    eigen) ln -s ../Archiv "$w/O/sub"; ordner="$w/O/"
+      extra='OriginaleVerkleinern=1\r\nGrosseBilderpfad='"$w/O"'\r\n[GrosseBilder]\r\nGrosseBilderErsetzen=1\r\n' ;;
+    bilder) ln -s ../P/sub "$w/O/sub"; ordner="$w/O/"
+      extra='OriginaleVerkleinern=1\r\nGrosseBilderpfad='"$w/O"'\r\n' ;;
+    vorschau) ln -s ../Archiv "$w/T/sub"; ordner="$w/T/"
+      extra='Vorschaubilderpfad='"$w/T"'\r\n[Vorschaubilder]\r\nVorschauErsetzen=1\r\nVorschaunameErweiterung=""\r\n' ;;
+    standard) mkdir -p "$p/html/_gross"; ln -s ../../../Archiv "$p/html/_gross/sub"; ordner="$p/html/_gross/"
+      extra='OriginaleVerkleinern=1\r\n[GrosseBilder]\r\nGrosseBilderErsetzen=1\r\n' ;;
+  esac
+  vorher=$(stand "$w")
+  einstellungen "$p" "$extra"
+  lauf "$tmp" "$prog" -ini="$tmp/lauf.ini" -autostart
+  erwarte 1 "Verknüpfung im Ausgabeordner ($fall)" "$(weiche "$ordner" "${ordner}sub")"
+  grep -qx "Programmabbruch!" "$tmp/err" || fail "$fall: ohne Programmabbruch: $(cat "$tmp/err")"
+  [ "$(stand "$w")" = "$vorher" ] || fail "$fall: geschrieben: $(diff <(echo "$vorher") <(stand "$w"))"
+done
+
+[ "$(id -u)" -eq 0 ] || { echo "ok (ausgetauschte Ordner nur als root: ein anderer Benutzer tauscht sie aus)"; exit 0; }
+nobody=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+# nobody's picture folder, root's private folder R; nobody swaps a folder
+# for a link to R once, when a trigger file appears.
+tausch() {  # trigger file, commands
+  # A run that never makes the trigger file must not leave the test waiting.
+  "${nobody[@]}" timeout 60 bash -c "until [ -e '$1' ]; do sleep 0.001; done; $2" &
+  wache=$!
+}
+r="$tmp/R"
+mkdir -m 700 "$r" "$r/Mein Ordner"
+bild "$r/Foto 1.JPG" 640x480
+cp "$r/Foto 1.JPG" "$r/p020.jpg"
+cp "$r/Foto 1.JPG" "$r/Mein Ordner/x.jpg"
+rvorher=$(stand "$r")
+
+# The HTML folder swapped for one whose large-image folder leads to R,
+# while walk 1 writes the large images.
+p="$tmp/A/P"
+mkdir -p "$p"
+bild "$p/p001.jpg" 1600x1200
+for i in $(seq -w 2 40); do cp "$p/p001.jpg" "$p/p0$i.jpg"; done
+chown -R nobody:nogroup "$tmp/A"
+"${nobody[@]}" bash -c "mkdir '$p/.x' && ln -s '$r' '$p/.x/_gross'"
+einstellungen "$p" 'OriginaleVerkleinern=1\r\n[GrosseBilder]\r\nGrosseBilderErsetzen=1\r\n'
+tausch "$p/html/_gross/p002.jpg" "cd '$p' && mv html html.alt && ln -s .x html"
+lauf "$tmp" "$prog" -ini="$tmp/lauf.ini" -autostart
+wait $wache
+erwarte 1 "HTML-Ordner ausgetauscht" "Der Ordner $p/html/_gross/ ist nicht mehr der, den Mosaikschauer zu Beginn geprüft hat: Er wurde während des Laufs ausgetauscht.
+Programmabbruch!"
+[ "$(stand "$r")" = "$rvorher" ] || fail "R verändert (HTML-Ordner): $(ls -l "$r")"
+[ -z "$(find "$tmp/A" -user root ! -path "$p/html.alt*" ! -path "$p/.x" ! -path "$p/index.html")" ] ||
+  fail "Außerhalb der geprüften Ordner geschrieben: $(find "$tmp/A" -user root)"
+
+# A subfolder of the picture folder swapped for a link to R while walk 2
+# renames the pictures beside it.
+p="$tmp/B/P"
+mkdir -p "$p/sub"
+bild "$p/IMG 001.JPG" 160x120
+for i in $(seq -w 2 300); do cp "$p/IMG 001.JPG" "$p/IMG $i.JPG"; done
+cp "$p/IMG 001.JPG" "$p/sub/s.jpg"
+chown -R nobody:nogroup "$tmp/B"
+einstellungen "$p" ''
+tausch "$p/img_002.jpg" "cd '$p' && mv sub sub.alt && ln -s '$r' sub"
+lauf "$tmp" "$prog" -ini="$tmp/lauf.ini" -autostart
+wait $wache
+erwarte 1 "Unterordner ausgetauscht" "$p/sub ist eine symbolische Verknüpfung, wo ein Ordner war oder sein soll"
+[ "$(stand "$r")" = "$rvorher" ] || fail "R verändert (Unterordner): $(find "$r")"
+grep -rlE "Foto|foto_1|p020|mein_ordner|Mein Ordner" "$p/html" --include='*.htm' && fail "Namen aus R in der Galerie"
+echo ok
