@@ -269,8 +269,9 @@ std::string DecodeFailureText(bool truncated, const jpeg_error_mgr& err) {
     case JERR_SOS_NO_SOF:
     case JERR_NO_IMAGE:
     case JERR_EOI_EXPECTED:
-    case JERR_UNKNOWN_MARKER:
       return beschaedigt("die Abschnitte der Datei stehen nicht in gültiger Folge");
+    case JERR_UNKNOWN_MARKER:
+      return beschaedigt("ein Abschnitt unbekannter Art");
     default:
       return "Die JPEG-Daten sind beschädigt oder kein JPEG-Bild (Meldung " + std::to_string(err.msg_code) +
              " der JPEG-Bibliothek).";
