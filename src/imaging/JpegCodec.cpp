@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 
 #include "platform/FileSystem.h"
 
@@ -22,32 +23,21 @@ namespace {
 struct ErrorMgr {
   jpeg_error_mgr pub;
   std::jmp_buf jump;
-  char message[JMSG_LENGTH_MAX];
-  bool truncated;
   Datenende ende;
+  bool nurPixel;  // every warning taken: only the pixels are asked for
 };
 
-void ErrorExit(j_common_ptr cinfo) {
-  auto* err = reinterpret_cast<ErrorMgr*>(cinfo->err);
-  (*cinfo->err->format_message)(cinfo, err->message);
-  std::longjmp(err->jump, 1);
-}
+void ErrorExit(j_common_ptr cinfo) { std::longjmp(reinterpret_cast<ErrorMgr*>(cinfo->err)->jump, 1); }
 
 // Data that end or break off before the last row are only warnings to
 // libjpeg, which would fill the rest of the picture with grey; we count
 // them as the errors they are.
 void EmitMessage(j_common_ptr cinfo, int level) {
-  if (level >= 0) return;
   auto* err = reinterpret_cast<ErrorMgr*>(cinfo->err);
-  if (cinfo->is_decompressor) {
-    const auto befund = err->ende.Bewerten(*reinterpret_cast<j_decompress_ptr>(cinfo));
-    if (befund != Datenende::Befund::Hinnehmen) {
-      err->truncated = befund == Datenende::Befund::Unvollstaendig;
-      (*cinfo->err->format_message)(cinfo, err->message);
-      std::longjmp(err->jump, 1);
-    }
-  }
-  ++cinfo->err->num_warnings;
+  if (cinfo->is_decompressor && !err->nurPixel &&
+      err->ende.Bewerten(*reinterpret_cast<j_decompress_ptr>(cinfo), level) != Datenende::Befund::Hinnehmen)
+    std::longjmp(err->jump, 1);
+  if (level < 0) ++cinfo->err->num_warnings;
 }
 
 void OutputMessage(j_common_ptr) {}
@@ -57,9 +47,8 @@ void InitErrors(ErrorMgr& err) {
   err.pub.error_exit = ErrorExit;
   err.pub.emit_message = EmitMessage;
   err.pub.output_message = OutputMessage;
-  err.message[0] = '\0';
-  err.truncated = false;
   err.ende = Datenende{};
+  err.nurPixel = false;
 }
 
 using Body = void (*)(void*);
@@ -72,8 +61,7 @@ __attribute__((noinline)) bool RunGuarded(ErrorMgr* err, Body body, void* ctx) {
 }
 
 [[noreturn]] void ThrowDecodeError(const ErrorMgr& err) {
-  throw JpegError(
-      DecodeFailureText(err.truncated || err.ende.erreicht, err.pub.msg_code, err.pub.msg_parm.i[0], err.message));
+  throw JpegError(DecodeFailureText(err.ende.Unvollstaendig(), err.pub));
 }
 
 struct DecodeCtx {
@@ -115,9 +103,10 @@ void DecodeBody(void* p) {
   c.cinfo.out_color_space = c.info.Cmyk ? JCS_CMYK : JCS_RGB;
   c.err.ende.imBild = true;
   c.err.ende.arithmetisch = c.cinfo.arith_code;
+  c.err.ende.daten = c.data;
   jpeg_start_decompress(&c.cinfo);
   if (jpeg_has_multiple_scans(&c.cinfo) && c.err.ende.ScansUnvollstaendig(c.cinfo)) {
-    c.err.truncated = true;
+    c.err.ende.befund = Datenende::Befund::Unvollstaendig;
     return;
   }
   const int w = static_cast<int>(c.cinfo.output_width);
@@ -198,7 +187,8 @@ JpegInfo RunDecode(std::string_view data, uint64_t maxPixels, bool infoOnly, Rgb
   ctx->maxPixels = maxPixels;
   ctx->infoOnly = infoOnly;
   ctx->out = out;
-  if (!RunGuarded(&ctx->err, DecodeBody, ctx.get()) || ctx->err.truncated) ThrowDecodeError(ctx->err);
+  if (!RunGuarded(&ctx->err, DecodeBody, ctx.get()) || ctx->err.ende.befund != Datenende::Befund::Hinnehmen)
+    ThrowDecodeError(ctx->err);
   if (ctx->tooLarge)
     throw JpegError("Das Bild ist mit " + std::to_string(ctx->info.Width) + " × " + std::to_string(ctx->info.Height) +
                     " Pixeln zu groß (höchstens " + std::to_string(maxPixels / 1000000) + " Millionen Pixel).");
@@ -207,12 +197,13 @@ JpegInfo RunDecode(std::string_view data, uint64_t maxPixels, bool infoOnly, Rgb
 
 }  // namespace
 
-std::string DecodeFailureText(bool truncated, int code, int parameter, const char* message) {
+std::string DecodeFailureText(bool truncated, const jpeg_error_mgr& err) {
   if (truncated) return "Die JPEG-Datei ist unvollständig (vorzeitiges Dateiende).";
-  switch (code) {
+  const auto beschaedigt = [](const std::string& grund) { return "Die JPEG-Daten sind beschädigt (" + grund + ")."; };
+  const int* p = err.msg_parm.i;
+  switch (err.msg_code) {
     case JERR_BAD_PRECISION:
-      return "Das Bild speichert " + std::to_string(parameter) +
-             " Bit je Farbwert; gelesen werden nur JPEG-Bilder mit 8 Bit.";
+      return "Das Bild speichert " + std::to_string(p[0]) + " Bit je Farbwert; gelesen werden nur JPEG-Bilder mit 8 Bit.";
     case JERR_ARITH_NOTIMPL:
       return "Das Bild ist arithmetisch kodiert; diese Kodierung kann die JPEG-Bibliothek nicht lesen.";
     case JERR_SOF_UNSUPPORTED:
@@ -220,51 +211,181 @@ std::string DecodeFailureText(bool truncated, int code, int parameter, const cha
              "oder hierarchisch).";
     case JERR_OUT_OF_MEMORY:
       return "Für dieses Bild reicht der Arbeitsspeicher nicht.";
+    case JERR_NO_SOI:
+      return "Die Daten sind kein JPEG-Bild.";
+    case JERR_INPUT_EMPTY:
+    case JERR_INPUT_EOF:
+      return "Die JPEG-Datei ist unvollständig (vorzeitiges Dateiende).";
     // The damage a gallery run refuses in scan data the library would only
     // warn about: said in the user's words, not the library's.
     case JWRN_HUFF_BAD_CODE:
     case JWRN_ARITH_BAD_CODE:
-      return "Die JPEG-Daten sind beschädigt (ungültiger Code in den Bilddaten).";
+      return beschaedigt("ungültiger Code in den Bilddaten");
     case JWRN_MUST_RESYNC:
-      return "Die JPEG-Daten sind beschädigt (eine Restart-Marke fehlt oder steht an falscher Stelle).";
+      return beschaedigt("eine Restart-Marke fehlt oder steht an falscher Stelle");
+    case JWRN_EXTRANEOUS_DATA: {
+      // libjpeg's count leaves out what its bit buffer held: the marker only.
+      char marke[8];
+      std::snprintf(marke, sizeof marke, "0x%02X", static_cast<unsigned>(p[1]) & 0xFFu);
+      return beschaedigt(std::string("die Bilddaten geraten aus dem Takt, vor der Marke ") + marke +
+                         " bleiben Bytes übrig");
+    }
+    // A file's own structure: lengths, tables and markers that no writer
+    // puts there.
+    case JERR_BAD_LENGTH:
+      return beschaedigt("ein Abschnitt hat eine ungültige Länge");
+    case JERR_BAD_HUFF_TABLE:
+    case JERR_HUFF_CLEN_OVERFLOW:
+    case JERR_HUFF_MISSING_CODE:
+    case JERR_DHT_INDEX:
+    case JERR_NO_HUFF_TABLE:
+      return beschaedigt("eine Huffman-Tabelle ist ungültig oder fehlt");
+    case JERR_DQT_INDEX:
+    case JERR_NO_QUANT_TABLE:
+    case JERR_MISMATCHED_QUANT_TABLE:
+      return beschaedigt("eine Quantisierungstabelle ist ungültig oder fehlt");
+    case JERR_DAC_INDEX:
+    case JERR_DAC_VALUE:
+    case JERR_NO_ARITH_TABLE:
+      return beschaedigt("eine Tabelle der arithmetischen Kodierung ist ungültig oder fehlt");
+    case JERR_BAD_COMPONENT_ID:
+    case JERR_COMPONENT_COUNT:
+    case JERR_BAD_SAMPLING:
+    case JERR_BAD_MCU_SIZE:
+    case JERR_BAD_J_COLORSPACE:
+    case JERR_CONVERSION_NOTIMPL:
+      return beschaedigt("ungültige Farbkomponenten oder Abtastfaktoren");
+    case JERR_EMPTY_IMAGE:
+    case JERR_IMAGE_TOO_BIG:
+    case JERR_WIDTH_OVERFLOW:
+      return beschaedigt("ungültige Bildgröße");
+    case JERR_BAD_PROGRESSION:
+    case JERR_BAD_DCT_COEF:
+    case JWRN_BOGUS_PROGRESSION:
+      return beschaedigt("ungültige Folge der Durchgänge");
+    case JERR_SOF_DUPLICATE:
+    case JERR_SOF_NO_SOS:
+    case JERR_SOI_DUPLICATE:
+    case JERR_SOS_NO_SOF:
+    case JERR_NO_IMAGE:
+    case JERR_EOI_EXPECTED:
+      return beschaedigt("die Abschnitte der Datei stehen nicht in gültiger Folge");
+    case JERR_UNKNOWN_MARKER:
+      return beschaedigt("ein Abschnitt unbekannter Art");
     default:
-      return std::string("Die JPEG-Daten sind beschädigt oder kein JPEG-Bild (") + message + ").";
+      return "Die JPEG-Daten sind beschädigt oder kein JPEG-Bild (Meldung " + std::to_string(err.msg_code) +
+             " der JPEG-Bibliothek).";
   }
 }
 
-Datenende::Befund Datenende::Bewerten(const jpeg_decompress_struct& c) {
+Datenende::Befund Datenende::Bewerten(const jpeg_decompress_struct& c, int level) {
   const int code = c.err->msg_code;
-  if (code == JWRN_JPEG_EOF) {
-    erreicht = true;
-    return !imBild || arithmetisch ? Befund::Unvollstaendig : Befund::Hinnehmen;
+  if (level >= 0) {
+    if (code == JTRC_SOS_COMPONENT) komponenten.set(static_cast<size_t>(c.err->msg_parm.i[0] & 0xFF));
+    // Scan data follow the scan header's last line and every restart
+    // marker; any other marker ends them.
+    if (code != JTRC_SOS_COMPONENT && code != JTRC_SOS) inScandaten = code == JTRC_SOS_PARAMS || code == JTRC_RST;
+    return Befund::Hinnehmen;
   }
-  if (!imBild || c.output_scanline >= c.output_height) return Befund::Hinnehmen;
-  switch (code) {
-    // A row needed data beyond a marker (an end marker written early, an
-    // interrupted copy) or beyond the end of the data.
-    case JWRN_HIT_MARKER:
-      return Befund::Unvollstaendig;
-    // Bits that are no code of the picture's tables, a restart interval
-    // missing: what follows is guesswork. Bytes skipped between the scans
-    // (JWRN_EXTRANEOUS_DATA) cost no pixel and stay a warning.
-    case JWRN_HUFF_BAD_CODE:
-    case JWRN_ARITH_BAD_CODE:
-    case JWRN_MUST_RESYNC:
-      return erreicht ? Befund::Unvollstaendig : Befund::Beschaedigt;
-    default:
-      return Befund::Hinnehmen;
-  }
+  const auto urteil = [&]() {
+    if (code == JWRN_JPEG_EOF) {
+      erreicht = true;
+      return !imBild || (arithmetisch && !ArithmetischeDatenGanz(daten)) ? Befund::Unvollstaendig
+                                                                         : Befund::Hinnehmen;
+    }
+    // The decoder ended a scan or restart interval before its data ended:
+    // it lost step, and every pixel since may be wrong, the last row out
+    // or not. Bytes between other markers cost no pixel.
+    if (code == JWRN_EXTRANEOUS_DATA) return inScandaten ? Befund::Beschaedigt : Befund::Hinnehmen;
+    if (!imBild || c.output_scanline >= c.output_height) return Befund::Hinnehmen;
+    switch (code) {
+      // A row needed data beyond a marker (an end marker written early, an
+      // interrupted copy) or beyond the end of the data.
+      case JWRN_HIT_MARKER:
+        return Befund::Unvollstaendig;
+      // Bits that are no code of the picture's tables, a restart interval
+      // missing: what follows is guesswork.
+      case JWRN_HUFF_BAD_CODE:
+      case JWRN_ARITH_BAD_CODE:
+      case JWRN_MUST_RESYNC:
+        return erreicht ? Befund::Unvollstaendig : Befund::Beschaedigt;
+      default:
+        return Befund::Hinnehmen;
+    }
+  }();
+  if (urteil != Befund::Hinnehmen) befund = urteil;
+  return urteil;
 }
 
 bool Datenende::ScansUnvollstaendig(const jpeg_decompress_struct& c) const {
   if (!erreicht) return false;
-  if (!c.progressive_mode || !c.coef_bits) return true;
+  if (!c.progressive_mode) {
+    for (int i = 0; i < c.num_components; ++i)
+      if (!komponenten.test(static_cast<size_t>(c.comp_info[i].component_id & 0xFF))) return true;
+    return false;
+  }
+  if (!c.coef_bits) return true;
   // libjpeg keeps, per component and coefficient, the bit position the
   // scans have reached: -1 before the first scan, 0 once complete.
   for (int i = 0; i < c.num_components; ++i)
     for (int k = 0; k < DCTSIZE2; ++k)
       if (c.coef_bits[i][k] != 0) return true;
   return false;
+}
+
+namespace {
+
+struct PixelCtx {
+  jpeg_decompress_struct cinfo;
+  ErrorMgr err;
+  bool created = false;
+  std::string bytes;
+  uint64_t hash = 1469598103934665603ull;
+  std::vector<uint8_t> row;
+
+  ~PixelCtx() {
+    if (created) jpeg_destroy_decompress(&cinfo);
+  }
+};
+
+// Decodes with every warning taken, a row at a time, into one number.
+void PixelBody(void* p) {
+  auto& c = *static_cast<PixelCtx*>(p);
+  jpeg_create_decompress(&c.cinfo);
+  c.created = true;
+  jpeg_mem_src(&c.cinfo, reinterpret_cast<const unsigned char*>(c.bytes.data()),
+               static_cast<unsigned long>(c.bytes.size()));
+  jpeg_read_header(&c.cinfo, TRUE);
+  jpeg_start_decompress(&c.cinfo);
+  c.row.assign(static_cast<size_t>(c.cinfo.output_width) * static_cast<size_t>(c.cinfo.output_components), 0);
+  while (c.cinfo.output_scanline < c.cinfo.output_height) {
+    JSAMPROW r = c.row.data();
+    if (jpeg_read_scanlines(&c.cinfo, &r, 1) != 1) break;
+    for (const uint8_t v : c.row) c.hash = (c.hash ^ v) * 1099511628211ull;
+  }
+}
+
+std::optional<uint64_t> PixelHash(std::string bytes) {
+  auto ctx = std::make_unique<PixelCtx>();
+  InitErrors(ctx->err);
+  ctx->err.nurPixel = true;
+  ctx->cinfo.err = &ctx->err.pub;
+  ctx->bytes = std::move(bytes);
+  if (!RunGuarded(&ctx->err, PixelBody, ctx.get())) return std::nullopt;
+  return ctx->hash;
+}
+
+}  // namespace
+
+bool ArithmetischeDatenGanz(std::string_view data) {
+  const std::string eoi("\xFF\xD9", 2);
+  const auto wie = PixelHash(std::string(data) + eoi);
+  if (!wie) return false;
+  // Two fillers of opposite bits after the zero byte: a decoder that reads
+  // on meets a different picture with at least one of them.
+  for (const char fueller : {'\x55', '\xAA'})
+    if (PixelHash(std::string(data) + '\0' + std::string(64, fueller) + eoi) != wie) return false;
+  return true;
 }
 
 RgbBitmap::RgbBitmap(int width, int height)
@@ -292,7 +413,10 @@ std::string EncodeJpeg(const RgbBitmap& bitmap, int quality, bool progressive) {
   ctx->quality = quality < 1 ? 1 : quality > 100 ? 100 : quality;
   ctx->progressive = progressive;
   if (!RunGuarded(&ctx->err, EncodeBody, ctx.get()))
-    throw JpegError(std::string("Das Bild kann nicht als JPEG gespeichert werden (") + ctx->err.message + ").");
+    throw JpegError(ctx->err.pub.msg_code == JERR_OUT_OF_MEMORY
+                        ? "Das Bild kann nicht als JPEG gespeichert werden: der Arbeitsspeicher reicht nicht."
+                        : "Das Bild kann nicht als JPEG gespeichert werden (Fehler " +
+                              std::to_string(ctx->err.pub.msg_code) + " der JPEG-Bibliothek).");
   return std::string(reinterpret_cast<const char*>(ctx->buffer), ctx->size);
 }
 

@@ -5,6 +5,7 @@
 // process. Grayscale pictures are decoded to grey RGB, CMYK and YCCK ones
 // converted to RGB.
 #include <array>
+#include <bitset>
 #include <cstdint>
 #include <stdexcept>
 #include <string>
@@ -14,6 +15,7 @@
 #include "imaging/Bitmap.h"
 
 struct jpeg_decompress_struct;
+struct jpeg_error_mgr;
 
 namespace mosaik::imaging {
 
@@ -41,12 +43,12 @@ struct RgbBitmap {
 // whole (a small file can declare a picture that would need gigabytes).
 inline constexpr uint64_t kDefaultMaxPixels = 300'000'000;
 
-// The text of a decoder failure for the user: German for the failures a
-// valid file can meet (a precision or process the library does not read,
-// too little memory), else libjpeg's own message in parentheses.
-std::string DecodeFailureText(bool truncated, int code, int parameter, const char* message);
+// The text of a decoder failure for the user, always German: what the
+// library's message code (err.msg_code, with its parameters) means for a
+// photo, or that the data are damaged.
+std::string DecodeFailureText(bool truncated, const jpeg_error_mgr& err);
 
-// How both decoders take libjpeg's warnings about the picture's data.
+// How both decoders take libjpeg's messages about the picture's data.
 // libjpeg goes on after data that end early or do not decode, filling the
 // rest of the picture with grey; here those are errors, so that a damaged
 // photo is named instead of passed on half grey.
@@ -57,26 +59,47 @@ std::string DecodeFailureText(bool truncated, int code, int parameter, const cha
 // interrupted copies leave only the end marker off: every row is there. So
 // the end of the data is noted, and the picture counts as incomplete only
 // when something was still to be read after it: a row needing more data,
-// or (in several scans) a scan still owed.
+// a scan still owed, or (arithmetic coding) pixels that would change with
+// what follows the data.
 struct Datenende {
   enum class Befund { Hinnehmen, Unvollstaendig, Beschaedigt };
   bool imBild = false;    // set once the header is read: the picture's own data follow
   bool erreicht = false;  // the input ran dry; a failure after it is one of the end
   // Arithmetic coding goes on with zeros at the end of the data without a
-  // word, so there the end of the data is one of the picture.
+  // word; whether its data are whole is asked of the data themselves.
   bool arithmetisch = false;
-  // For the warning libjpeg is about to give (c.err->msg_code): whether the
-  // picture is incomplete (in the header, data ending is so at once; in the
+  std::string_view daten;  // the whole file, for that question
+  // The last thing read was entropy-coded data (after a scan header or a
+  // restart marker): bytes skipped now are data the decoder did not use.
+  bool inScandaten = false;
+  std::bitset<256> komponenten;  // ids of the components a scan has carried
+  Befund befund = Befund::Hinnehmen;  // the verdict that stopped the decoder
+  // For the message libjpeg is about to give (c.err->msg_code): traces
+  // (level >= 0) only follow where the reading stands. A warning makes the
+  // picture incomplete (in the header, data ending is so at once; in the
   // picture, a row needed data beyond the end or beyond a marker), damaged
-  // (a code that does not decode, a restart interval lost) or still whole.
-  // Once the last row is out, what follows cannot spoil the picture.
-  Befund Bewerten(const jpeg_decompress_struct& c);
+  // (a code that does not decode, a restart interval lost, data left over
+  // where a scan or restart interval ended) or leaves it whole. Once the
+  // last row is out, only left-over data still spoil the picture: they
+  // show the decoder lost step on the way.
+  Befund Bewerten(const jpeg_decompress_struct& c, int level);
   // After a picture in several scans was read whole: true when its data
-  // ended before every coefficient got its last bit. Sequential pictures
-  // in several scans cannot tell, and count as incomplete when their data
-  // ended early.
+  // ended before every component got its scan (sequential) or every
+  // coefficient its last bit (progressive).
   bool ScansUnvollstaendig(const jpeg_decompress_struct& c) const;
+  // The failure text to give once the decoder stopped: incomplete when the
+  // verdict or the end of the data says so.
+  bool Unvollstaendig() const {
+    return befund == Befund::Unvollstaendig || (erreicht && befund != Befund::Beschaedigt);
+  }
 };
+
+// Whether arithmetic-coded data that lack their end marker are whole: the
+// picture stays the same whatever follows them. The encoder leaves out
+// zero bytes at the very end, so one zero byte is granted first. What this
+// cannot tell: a file cut by the one byte the decoder read last passes,
+// its last block decoded with a zero there.
+bool ArithmetischeDatenGanz(std::string_view data);
 
 struct JpegInfo {
   int Width = 0;

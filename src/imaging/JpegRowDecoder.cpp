@@ -21,8 +21,6 @@ struct Decoder {
   jpeg_decompress_struct cinfo{};
   jpeg_error_mgr err{};
   std::jmp_buf jump{};
-  char message[JMSG_LENGTH_MAX] = {};
-  bool truncated = false;
   bool created = false;
   // Data that end at a marker are an error at once: libjpeg would go on
   // with zeros without reading a byte, so a file of a few bytes could
@@ -36,22 +34,14 @@ struct Decoder {
 
 Decoder* Of(j_common_ptr c) { return static_cast<Decoder*>(c->client_data); }
 
-void OnError(j_common_ptr c) {
-  (*c->err->format_message)(c, Of(c)->message);
-  std::longjmp(Of(c)->jump, 1);
-}
+void OnError(j_common_ptr c) { std::longjmp(Of(c)->jump, 1); }
 
 // Data that end or break off before the last row are only warnings to
 // libjpeg (it would fill the rest with grey); here they are the errors
 // they are.
 void OnMessage(j_common_ptr c, int level) {
-  if (level >= 0) return;
-  const auto befund = Of(c)->ende.Bewerten(*reinterpret_cast<j_decompress_ptr>(c));
-  if (befund != Datenende::Befund::Hinnehmen) {
-    Of(c)->truncated = befund == Datenende::Befund::Unvollstaendig;
-    OnError(c);
-  }
-  ++c->err->num_warnings;
+  if (Of(c)->ende.Bewerten(*reinterpret_cast<j_decompress_ptr>(c), level) != Datenende::Befund::Hinnehmen) OnError(c);
+  if (level < 0) ++c->err->num_warnings;
 }
 
 void Silent(j_common_ptr) {}
@@ -63,7 +53,7 @@ __attribute__((noinline)) bool Step(Decoder* d, void (*fn)(Decoder*, void*), voi
 }
 
 [[noreturn]] void Fail(const Decoder& d) {
-  throw JpegError(DecodeFailureText(d.truncated || d.ende.erreicht, d.err.msg_code, d.err.msg_parm.i[0], d.message));
+  throw JpegError(DecodeFailureText(d.ende.Unvollstaendig(), d.err));
 }
 
 // What libjpeg keeps of a picture whose data come in several scans: every
@@ -124,11 +114,12 @@ void DecodeJpegRows(std::string_view data, JpegRowSink& sink, uint64_t maxPixels
                     " MB Arbeitsspeicher (höchstens " + std::to_string(kMaxCoefficientBytes >> 20) + " MB).");
   d->ende.imBild = true;
   d->ende.arithmetisch = c.arith_code;
+  d->ende.daten = data;
   const bool cmyk = c.jpeg_color_space == JCS_CMYK || c.jpeg_color_space == JCS_YCCK;
   c.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRX;
   Require(*d, [](Decoder* x, void*) { jpeg_start_decompress(&x->cinfo); });
   if (jpeg_has_multiple_scans(&c) && d->ende.ScansUnvollstaendig(c)) {
-    d->truncated = true;
+    d->ende.befund = Datenende::Befund::Unvollstaendig;
     Fail(*d);
   }
 

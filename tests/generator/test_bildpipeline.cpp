@@ -421,6 +421,8 @@ TEST_F(Bildpipeline, UnreadableOriginalsLeaveNothingBehind) {
   Schreiben(q + "halb.jpg", halb);
   Schreiben(q + "halb.txt", "Text");
   Schreiben(q + "text.jpg", "kein Bild");
+  // Every row is out, yet data are left before the end marker: the decoder lost step.
+  Schreiben(q + "takt.jpg", gut.substr(0, gut.size() - 2) + std::string(16, '\x5A') + "\xFF\xD9");
   // An old large image of the same name survives a failed new one.
   Schreiben(z + "halb.jpg", "alt");
   EXPECT_FALSE(Gross("halb.jpg", 20));
@@ -436,12 +438,16 @@ TEST_F(Bildpipeline, UnreadableOriginalsLeaveNothingBehind) {
   EXPECT_FALSE(VorschaubildErzeugen(lauf, q, z, "text.jpg", false, 20));
   EXPECT_FALSE(VorschaubildErzeugen(lauf, q, z, "fehlt.jpg", false, 20));
   EXPECT_FALSE(VorschaubildErzeugen(lauf, q, z, "halb.jpg", false, 20));
+  EXPECT_FALSE(VorschaubildErzeugen(lauf, q, z, "takt.jpg", false, 20));
   // The decoder's reason on a line of its own, where there is one.
   EXPECT_EQ(u.dialoge.texte(),
             (std::vector<std::string>{
                 "Fehler beim Einlesen der Datei\r\n" + q + "text.jpg\r\nDie Daten sind kein JPEG-Bild.",
                 "Fehler beim Einlesen der Datei\r\n" + q + "fehlt.jpg",
-                "Fehler beim Einlesen der Datei\r\n" + q + "halb.jpg" + unvollstaendig}));
+                "Fehler beim Einlesen der Datei\r\n" + q + "halb.jpg" + unvollstaendig,
+                "Fehler beim Einlesen der Datei\r\n" + q +
+                    "takt.jpg\r\nDie JPEG-Daten sind beschädigt (die Bilddaten geraten aus dem Takt, vor der Marke "
+                    "0xD9 bleiben Bytes übrig)."}));
   EXPECT_EQ(Dateien(z), (std::set<std::string>{"halb.jpg", "halb.txt"}));
 
   int b = 7, h = 7;

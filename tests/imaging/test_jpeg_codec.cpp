@@ -109,9 +109,22 @@ TEST(JpegCodec, DamagedDataRaisesErrors) {
   EXPECT_NE(message(good.substr(0, good.size() - 200)).find("unvollständig"), std::string::npos);
   EXPECT_NE(message(good.substr(0, 100)).find("Die JPEG-"), std::string::npos);
   EXPECT_NE(message("").find("kein JPEG"), std::string::npos);
-  // A quantisation table with an index libjpeg does not have.
-  EXPECT_NE(message(std::string("\xFF\xD8\xFF\xDB\x00\x43\x05", 7) + std::string(64, '\x01')).find("beschädigt"),
-            std::string::npos);
+  // Damage in the file's structure, each said in German: a quantisation
+  // table with an index libjpeg does not have, a section length below 2,
+  // a scan before any frame, and a marker no JPEG process knows.
+  const std::string soi("\xFF\xD8", 2);
+  const std::pair<std::string, std::string> struktur[] = {
+      {soi + std::string("\xFF\xDB\x00\x43\x05", 5) + std::string(64, '\x01'),
+       "Die JPEG-Daten sind beschädigt (eine Quantisierungstabelle ist ungültig oder fehlt)."},
+      {good.substr(0, good.find(std::string("\xFF\xDB", 2)) + 2) + std::string("\x00\x01", 2) +
+           good.substr(good.find(std::string("\xFF\xDB", 2)) + 4),
+       "Die JPEG-Daten sind beschädigt (ein Abschnitt hat eine ungültige Länge)."},
+      {soi + std::string("\xFF\xDA\x00\x08\x01\x01\x00\x00\x3F\x00", 10),
+       "Die JPEG-Daten sind beschädigt (die Abschnitte der Datei stehen nicht in gültiger Folge)."},
+      {good.substr(0, good.find(std::string("\xFF\xC0", 2))) + std::string("\xFF\x4F\x00\x02", 4),
+       "Die JPEG-Daten sind beschädigt (ein Abschnitt unbekannter Art)."},
+  };
+  for (const auto& [bytes, text] : struktur) EXPECT_EQ(message(bytes), text);
   EXPECT_THROW(ReadJpegInfo("not a jpeg"), JpegError);
   // Kinds of JPEG the library does not read are named as such.
   const size_t sof = good.find(std::string("\xFF\xC0", 2));

@@ -119,13 +119,17 @@ TEST(JpegRows, DamagedAndTruncatedStreams) {
 // of the data while the last rows are still to come. One byte of the data
 // more, or a scan of a progressive picture, is missing data. Arithmetic
 // coding (arith.jpg, base.jpg recoded) goes on with zeros without a
-// warning, so there any early end stays an error.
+// warning: there its pixels must not change with what would follow. A
+// picture in one scan per component (nonint.jpg) owes a scan until every
+// component had one.
 TEST(JpegRows, OnlyTheEndMarkerMissing) {
   const std::string base = EncodeJpeg(Noise(123, 77), 85, false);
   const std::string prog = EncodeJpeg(Noise(123, 77), 85, true);
   const std::string gray = Data("gray.jpg");
   const std::string cmyk = Data("cmyk.jpg");
   const std::string arith = Data("arith.jpg");
+  const std::string nonint = Data("nonint.jpg");
+  const std::string rst = Data("rst.jpg");
   const std::string lastScan("\xFF\xDA", 2);
   const struct {
     const char* name;
@@ -140,7 +144,10 @@ TEST(JpegRows, OnlyTheEndMarkerMissing) {
       {"prog", prog, prog.rfind(lastScan) + 2, false},
       {"gray", gray, gray.size() - 2, true},     {"gray", gray, gray.size() - 3, false},
       {"cmyk", cmyk, cmyk.size() - 2, true},     {"cmyk", cmyk, cmyk.size() - 3, false},
-      {"arith", arith, arith.size() - 2, false}, {"arith", arith, arith.size() - 3, false},
+      {"arith", arith, arith.size() - 2, true},  {"arith", arith, arith.size() - 3, false},
+      {"nonint", nonint, nonint.size() - 2, true}, {"nonint", nonint, nonint.size() - 3, false},
+      {"nonint", nonint, nonint.rfind(lastScan), false},
+      {"rst", rst, rst.size() - 2, true},        {"rst", rst, rst.size() - 3, false},
   };
   for (const auto& f : faelle) {
     ASSERT_EQ(f.bytes.substr(f.bytes.size() - 2), "\xFF\xD9") << f.name;
@@ -168,12 +175,17 @@ TEST(JpegRows, OnlyTheEndMarkerMissing) {
 }
 
 // Scan data that break off or do not decode before the last row are
-// refused by both decoders (libjpeg alone would fill the rest with grey);
-// bytes skipped after the last row cost no pixel.
+// refused by both decoders (libjpeg alone would fill the rest with grey).
+// So are data left over where a scan or restart interval ends, even after
+// the last row: the decoder lost step. Bytes between other markers and
+// after the end marker cost no pixel.
 TEST(JpegRows, DamagedScanDataBeforeTheLastRow) {
   const std::string base = EncodeJpeg(Noise(123, 77), 85, false);
   const std::string prog = EncodeJpeg(Noise(123, 77), 85, true);
+  const std::string rst = Data("rst.jpg");
   const std::string eoi("\xFF\xD9", 2);
+  const std::string junk(16, '\x5A');
+  const auto vor = [&](const std::string& b, size_t at) { return b.substr(0, at) + junk + b.substr(at); };
   const auto halb = [&](const std::string& b) {
     const size_t sos = b.find("\xFF\xDA");
     return b.substr(0, sos + (b.size() - sos) / 2) + eoi;
@@ -184,22 +196,44 @@ TEST(JpegRows, DamagedScanDataBeforeTheLastRow) {
   while (base[at - 1] == '\xFF') ++at;
   falscherCode.replace(at, 6, std::string("\xFF\x00\xFF\x00\xFF\x00", 6));
   const std::string unvollstaendig = "Die JPEG-Datei ist unvollständig (vorzeitiges Dateiende).";
-  const std::pair<std::string, std::string> faelle[] = {
-      {halb(base), unvollstaendig},
-      {halb(prog), unvollstaendig},
-      {falscherCode, "Die JPEG-Daten sind beschädigt (ungültiger Code in den Bilddaten)."},
-      {base.substr(0, base.size() - 2) + std::string(3, '\0') + eoi, ""},  // "": whole, as intact
+  const auto ausDemTakt = [](const char* marke) {
+    return std::string("Die JPEG-Daten sind beschädigt (die Bilddaten geraten aus dem Takt, vor der Marke 0x") + marke +
+           " bleiben Bytes übrig).";
   };
-  const auto pixel = DecodeJpeg(base).Pixels;
-  for (const auto& [bytes, text] : faelle) {
-    SCOPED_TRACE(text);
-    Sammler s;
+  // Where the first scan's data end: the first marker after them.
+  size_t sos = prog.find("\xFF\xDA");
+  size_t nachScan = sos + 2 + static_cast<size_t>((static_cast<uint8_t>(prog[sos + 2]) << 8) | static_cast<uint8_t>(prog[sos + 3]));
+  while (prog[nachScan] != '\xFF' || prog[nachScan + 1] == '\0') ++nachScan;
+  char folgt[3];
+  std::snprintf(folgt, sizeof folgt, "%02X", static_cast<uint8_t>(prog[nachScan + 1]));
+  const struct {
+    std::string bytes;
+    const std::string& heil;
+    std::string text;  // "": whole, as intact
+  } faelle[] = {
+      {halb(base), base, unvollstaendig},
+      {halb(prog), prog, unvollstaendig},
+      {falscherCode, base, "Die JPEG-Daten sind beschädigt (ungültiger Code in den Bilddaten)."},
+      {base.substr(0, base.size() - 2) + std::string(3, '\0') + eoi, base, ausDemTakt("D9")},
+      {vor(base, base.size() - 2), base, ausDemTakt("D9")},
+      {vor(prog, prog.size() - 2), prog, ausDemTakt("D9")},
+      {vor(prog, nachScan), prog, ausDemTakt(folgt)},
+      {vor(prog, prog.find("\xFF\xDB")), prog, ""},
+      {vor(prog, prog.rfind("\xFF\xDA")), prog, ""},
+      {base + std::string(4096, '\0'), base, ""},
+      {vor(rst, rst.find("\xFF\xD1")), rst, ausDemTakt("D1")},
+      {vor(rst, rst.find("\xFF\xDB")), rst, ""},
+  };
+  for (const auto& f : faelle) {
+    SCOPED_TRACE(f.text);
+    const auto pixel = DecodeJpeg(f.heil).Pixels;
     for (const bool zeilenweise : {true, false}) {
+      Sammler s;
       try {
-        EXPECT_TRUE((zeilenweise ? (DecodeJpegRows(bytes, s), s.rgb) : DecodeJpeg(bytes).Pixels) == pixel);
-        EXPECT_EQ(text, "");
+        EXPECT_TRUE((zeilenweise ? (DecodeJpegRows(f.bytes, s), s.rgb) : DecodeJpeg(f.bytes).Pixels) == pixel);
+        EXPECT_EQ(f.text, "");
       } catch (const JpegError& e) {
-        EXPECT_EQ(e.what(), text);
+        EXPECT_EQ(e.what(), f.text);
       }
     }
   }
