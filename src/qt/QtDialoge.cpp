@@ -10,19 +10,54 @@
 #include <QHeaderView>
 #include <QIdentityProxyModel>
 #include <QLabel>
+#include <QLayout>
 #include <QLibraryInfo>
 #include <QListView>
 #include <QLocale>
 #include <QMessageBox>
 #include <QScreen>
 #include <QSplitter>
+#include <QTextBoundaryFinder>
 #include <QTreeView>
 #include <QUrl>
+#include <algorithm>
 
 #include "qt/OptionBinder.h"
 #include "winsupport/FolderDialog.h"
 
 namespace mosaik {
+
+namespace {
+
+// A message box breaks its lines between words only, and a word wider than
+// the screen (a long file name in its folder) would carry the box past the
+// screen's edge. Such a word is broken where the width ends, after the
+// last "/" before that when it has one (a folder and a name part where
+// they meet); every character stays.
+QString langeWoerterUmbrechen(const QString& text, const QFontMetrics& fm, int breite) {
+  QString aus, wort;
+  QTextBoundaryFinder zeichen(QTextBoundaryFinder::Grapheme, text);
+  for (qsizetype von = 0; von < text.size();) {
+    const qsizetype bis = zeichen.toNextBoundary();
+    const QString z = text.mid(von, bis - von);
+    von = bis;
+    if (z.at(0).isSpace()) {
+      aus += wort + z;
+      wort.clear();
+      continue;
+    }
+    while (!wort.isEmpty() && fm.horizontalAdvance(wort + z) > breite) {
+      const qsizetype schnitt = wort.lastIndexOf(QLatin1Char('/')) + 1;
+      const qsizetype n = schnitt > 0 && schnitt < wort.size() ? schnitt : wort.size();
+      aus += wort.left(n) + QLatin1Char('\n');
+      wort.remove(0, n);
+    }
+    wort += z;
+  }
+  return aus + wort;
+}
+
+}  // namespace
 
 MsgResult QtDialogService::message(MsgKind kind, const std::string& text, MsgButtons buttons,
                                    const std::string& caption) {
@@ -39,7 +74,13 @@ MsgResult QtDialogService::message(MsgKind kind, const std::string& text, MsgBut
   // The texts name files and folders: a name that looks like markup is
   // shown as it is, and its line breaks stay.
   box.setTextFormat(Qt::PlainText);
-  box.setText(t);
+  // The box grows to half the screen (at most 500 pixels) before it wraps
+  // its text; the text has that less the icon and the margins.
+  box.setText(QString());
+  const QLabel* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+  const int rand = box.layout()->minimumSize().width() - (label ? label->minimumSizeHint().width() : 0);
+  const int breite = std::min(box.screen()->availableGeometry().width() / 2, 500) - rand;
+  box.setText(langeWoerterUmbrechen(t, label ? label->fontMetrics() : box.fontMetrics(), breite));
   if (buttons == MsgButtons::YesNo) {
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
     box.setDefaultButton(QMessageBox::Yes);
