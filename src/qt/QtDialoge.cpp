@@ -29,32 +29,41 @@ namespace mosaik {
 
 namespace {
 
+// One word in pieces no wider than breite: first after its last "/" (a
+// folder and a name part where they meet), else in pieces of even width
+// cut from its end on, so that the end of a name, its extension and what
+// stands just before it, stays in one piece.
+QString wortBrechen(const QString& wort, const QFontMetrics& fm, int breite) {
+  const int w = fm.horizontalAdvance(wort);
+  if (w <= breite) return wort;
+  const qsizetype ordner = wort.lastIndexOf(QLatin1Char('/'), -2) + 1;
+  if (ordner > 0)
+    return wortBrechen(wort.left(ordner), fm, breite) + QLatin1Char('\n') + wortBrechen(wort.mid(ordner), fm, breite);
+  const int stuecke = (w + breite - 1) / breite;
+  const int ziel = (w + stuecke - 1) / stuecke;
+  QTextBoundaryFinder zeichen(QTextBoundaryFinder::Grapheme, wort);
+  zeichen.toEnd();
+  qsizetype anfang = zeichen.toPreviousBoundary();  // the last character, however wide
+  for (qsizetype p = zeichen.toPreviousBoundary(); p > 0 && fm.horizontalAdvance(wort.mid(p)) <= ziel;
+       p = zeichen.toPreviousBoundary())
+    anfang = p;
+  if (anfang <= 0) return wort;
+  return wortBrechen(wort.left(anfang), fm, breite) + QLatin1Char('\n') + wort.mid(anfang);
+}
+
 // A message box breaks its lines between words only, and a word wider than
 // the screen (a long file name in its folder) would carry the box past the
-// screen's edge. Such a word is broken where the width ends, after the
-// last "/" before that when it has one (a folder and a name part where
-// they meet); every character stays.
+// screen's edge: such a word is broken; every character stays.
 QString langeWoerterUmbrechen(const QString& text, const QFontMetrics& fm, int breite) {
-  QString aus, wort;
-  QTextBoundaryFinder zeichen(QTextBoundaryFinder::Grapheme, text);
-  for (qsizetype von = 0; von < text.size();) {
-    const qsizetype bis = zeichen.toNextBoundary();
-    const QString z = text.mid(von, bis - von);
-    von = bis;
-    if (z.at(0).isSpace()) {
-      aus += wort + z;
-      wort.clear();
-      continue;
+  QString aus;
+  qsizetype von = 0;
+  for (qsizetype i = 0; i <= text.size(); ++i)
+    if (i == text.size() || text.at(i).isSpace()) {
+      aus += wortBrechen(text.mid(von, i - von), fm, breite);
+      if (i < text.size()) aus += text.at(i);
+      von = i + 1;
     }
-    while (!wort.isEmpty() && fm.horizontalAdvance(wort + z) > breite) {
-      const qsizetype schnitt = wort.lastIndexOf(QLatin1Char('/')) + 1;
-      const qsizetype n = schnitt > 0 && schnitt < wort.size() ? schnitt : wort.size();
-      aus += wort.left(n) + QLatin1Char('\n');
-      wort.remove(0, n);
-    }
-    wort += z;
-  }
-  return aus + wort;
+  return aus;
 }
 
 }  // namespace
@@ -79,7 +88,7 @@ MsgResult QtDialogService::message(MsgKind kind, const std::string& text, MsgBut
   box.setText(QString());
   const QLabel* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
   const int rand = box.layout()->minimumSize().width() - (label ? label->minimumSizeHint().width() : 0);
-  const int breite = std::min(box.screen()->availableGeometry().width() / 2, 500) - rand;
+  const int breite = std::min(box.screen()->availableGeometry().width() / 2, 500) - rand - 8;
   box.setText(langeWoerterUmbrechen(t, label ? label->fontMetrics() : box.fontMetrics(), breite));
   if (buttons == MsgButtons::YesNo) {
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);

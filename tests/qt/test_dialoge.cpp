@@ -282,6 +282,7 @@ TEST_F(Editoren, LangeDateinamenBleibenUnterscheidbarUndAufDemSchirm) {
       EXPECT_LE(d.LDateiname->fontMetrics().horizontalAdvance(d.LDateiname->text()), d.LDateiname->width());
       EXPECT_TRUE(d.LDateiname->text().startsWith(QString::fromUtf8("\xE2\x82\xAC"))) << n;
       EXPECT_TRUE(d.LDateiname->text().endsWith(name.right(name.size() - 82 + 1))) << n;
+      d.grab().save(bildschirmOrdner() + QStringLiteral("/KommentarForm-%1.png").arg(name.size()));
       d.BitBWeiter->click();
     }
     d.BSchliessen->click();
@@ -295,7 +296,9 @@ TEST_F(Editoren, LangeDateinamenBleibenUnterscheidbarUndAufDemSchirm) {
     EXPECT_TRUE(box->screen()->availableGeometry().contains(box->frameGeometry()))
         << box->frameGeometry().width() << " x " << box->frameGeometry().height();
     EXPECT_EQ(box->text().remove(QLatin1Char('\n')), QString::fromStdString(text).remove(QStringLiteral("\r\n")));
+    // Broken after the folder, and the name's end in one piece.
     EXPECT_TRUE(box->text().contains(QStringLiteral("/\n") + QString::fromUtf8("\xE2\x82\xAC")));
+    EXPECT_TRUE(box->text().contains(QString::fromUtf8("\xE2\x82\xAC\xE2\x82\xAC" "ab.jpg wurde")));
     const auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
     ASSERT_NE(label, nullptr);
     for (const QString& zeile : box->text().split(QLatin1Char('\n')))
@@ -336,10 +339,10 @@ TEST_F(Navigationsfenster, AktivierungZeigtDieBildseitenNurMitBildseiten) {
   QTabWidget* tabs = f->navigation.tabs;
   p->m.setChecked(Opt::RBLinkAufBilddatei, true);
   aktivieren();
-  EXPECT_FALSE(tabs->isTabVisible(1));
+  EXPECT_FALSE(tabs->isTabVisible(1) || tabs->widget(1)->isEnabled());
   p->m.setChecked(Opt::RBProBildEineHTMLDatei, true);
   aktivieren();
-  EXPECT_TRUE(tabs->isTabVisible(1));
+  EXPECT_TRUE(tabs->isTabVisible(1) && tabs->widget(1)->isEnabled());
   for (Opt o : {Opt::BitBWaehlenGrafikUebZurueck, Opt::BitBWaehlenGrafikGrossDiashowAus})
     EXPECT_EQ(w(o)->toolTip(), QStringLiteral("Pfad für Grafikdatei wählen"));
   f->navigation.show();

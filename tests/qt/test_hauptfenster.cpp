@@ -56,8 +56,10 @@ TEST_F(Optionsseiten, EingabeErreichtDasModellUndDieRegelLaeuftEinmal) {
   experte->click();
   EXPECT_TRUE(experte->isChecked());
   EXPECT_TRUE(tabSichtbar(f->haupt.PageControl, Opt::TabSExperten));
+  EXPECT_TRUE(w(Opt::TabSExperten)->isEnabled());
   w<QRadioButton>(Opt::RBModusAnfaenger)->click();
   EXPECT_FALSE(tabSichtbar(f->haupt.PageControl, Opt::TabSExperten));
+  EXPECT_FALSE(w(Opt::TabSExperten)->isEnabled());
   EXPECT_FALSE(w(Opt::GrBPfade)->isVisibleTo(&f->haupt));
 
   // A user's choice in a list runs its change handler.
@@ -309,6 +311,7 @@ TEST_F(Optionsseiten, VerborgeneSeitenSindMitKeinerTasteErreichbar) {
         nichtErreicht(QKeySequence(taste | mod).toString().toStdString() + " #" + std::to_string(n));
       }
     }
+    fall.fenster->grab().save(bildschirmOrdner() + QStringLiteral("/Seitentasten-%1.png").arg(&fall - faelle.data()));
     for (Qt::Key m : fall.mnemonics) {
       vonVorn();
       druecken(m, Qt::AltModifier);
@@ -372,7 +375,7 @@ TEST_F(Optionsseiten, PfeiltastenWaehlenUndRueckwaertsTabGehtWeiter) {
       if (gesehen) break;
       continue;
     }
-    ++gesehen;
+    if (++gesehen == 1) f->haupt.grab().save(bildschirmOrdner() + QStringLiteral("/Layout1-Tab-vom-Reiter.png"));
     const QRect r(fokus->mapTo(rolle->viewport(), QPoint()), fokus->size());
     EXPECT_TRUE(rolle->viewport()->rect().contains(r)) << n << " " << fokus->objectName().toStdString();
   }
