@@ -83,8 +83,9 @@ QAction* einfuegenAktion(QMenu* menu);
 QLabel* begleitText(const QString& text, QWidget* buddy, QWidget* parent);
 
 // Shows or hides page i of a page control. A hidden tab alone would keep
-// its page within reach of Ctrl+Tab, Ctrl+PgUp/PgDn and its mnemonic, and
-// with it the focus and F1: a hidden page is disabled as well.
+// its page within reach of the page keys (Ctrl+Tab, Ctrl+Shift+Tab) and
+// its mnemonic, and with it the focus and F1: a hidden page is disabled
+// as well.
 void seiteZeigen(QTabWidget* leiste, int i, bool sichtbar, bool aktiv = true);
 
 // A label for texts that are not the program's own (file and folder names,

@@ -84,7 +84,8 @@ MsgResult QtDialogService::message(MsgKind kind, const std::string& text, MsgBut
   // shown as it is, and its line breaks stay.
   box.setTextFormat(Qt::PlainText);
   // The box grows to half the screen (at most 500 pixels) before it wraps
-  // its text; the text has that less the icon and the margins.
+  // its text; the text has that less the icon, the margins and the few
+  // pixels the label's text layout keeps free.
   box.setText(QString());
   const QLabel* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
   const int rand = box.layout()->minimumSize().width() - (label ? label->minimumSizeHint().width() : 0);

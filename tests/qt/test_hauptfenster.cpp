@@ -230,46 +230,37 @@ TEST_F(Optionsseiten, F1UndHilfeknoepfeOeffnenIhreSeite) {
   EXPECT_TRUE(w(Opt::LProgrammname)->font().bold());
 }
 
-// A hidden page is out of every key's reach: the page keys of its page
-// control pressed again and again from a visible page in both directions,
-// the hidden tab's own mnemonic, and the focus or F1 aimed at one of its
-// controls. In beginner mode, on the experts' inner pages with the CSS page
-// taken out, and in the navigation dialog without picture pages.
+// A hidden page is out of every key's reach: the page keys pressed again
+// and again from a visible page in both directions, the hidden tabs' own
+// mnemonics, the focus and F1 aimed at a control on one. In beginner mode,
+// on the experts' inner pages without the CSS page, and in the navigation
+// dialog without picture pages.
 TEST_F(Optionsseiten, VerborgeneSeitenSindMitKeinerTasteErreichbar) {
   const std::string hilfe = u.programmOrdner.pfad() + "hilfe/";
   std::filesystem::create_directories(hilfe);
-  for (const char* s : {"texte.htm", "experten.htm", "layout2.htm"}) std::ofstream(hilfe + s) << "<html></html>";
+  for (const char* s : {"texte.htm", "experten.htm"}) std::ofstream(hilfe + s) << "<html></html>";
   u.dialoge.antworten = {MsgResult::Ok};
-  const std::vector<std::pair<Qt::Key, Qt::KeyboardModifiers>> seitentasten = {
-      {Qt::Key_Tab, Qt::ControlModifier},
-      {Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier},
-      {Qt::Key_PageDown, Qt::ControlModifier},
-      {Qt::Key_PageUp, Qt::ControlModifier}};
   struct Fall {
-    const char* name;
     std::function<void()> einrichten;
     QWidget* fenster;
     QTabWidget* leiste;
-    Opt start;                       // a control on a visible page
+    Opt start;                        // on a visible page
     std::vector<QWidget*> verborgen;  // the hidden pages
-    std::vector<Qt::Key> mnemonics;  // with Alt: the hidden tabs' own
-    Opt feld;                        // a control on a hidden page
-    std::string hilfe;               // its help page and anchor
+    std::vector<Qt::Key> mnemonics;   // theirs, with Alt
+    Opt feld;                         // on a hidden page
   };
   const std::vector<Fall> faelle = {
-      {"Anfänger", [&] { w<QRadioButton>(Opt::RBModusAnfaenger)->click(); }, &f->haupt, f->haupt.PageControl,
+      {[&] { w<QRadioButton>(Opt::RBModusAnfaenger)->click(); }, &f->haupt, f->haupt.PageControl,
        Opt::CBHintergrundgrafik, {w(Opt::TabSTexte), w(Opt::TabSExtraTexte), w(Opt::TabSExperten)},
-       {Qt::Key_T, Qt::Key_E, Qt::Key_X}, Opt::EdStartordnerName, "texte.htm#ausgabetexte"},
-      {"Experten ohne CSS-Seite",
-       [&] {
+       {Qt::Key_T, Qt::Key_E, Qt::Key_X}, Opt::EdStartordnerName},
+      {[&] {
          w<QRadioButton>(Opt::RBModusExperte)->click();
          p->m.setChecked(Opt::CBAndereCSSDatei, true);
          f->haupt.PageControl->setCurrentWidget(w(Opt::TabSExperten));
        },
        &f->haupt, f->haupt.PageControlExperten, Opt::CBAndereCSSDatei, {w(Opt::TabSCSSDatei)}, {Qt::Key_C},
-       Opt::CBCSSDateiaendern, "experten.htm#angepasstecssdatei"},
-      {"Navigation ohne Bildseiten",
-       [&] {
+       Opt::CBCSSDateiaendern},
+      {[&] {
          p->m.setChecked(Opt::RBLinkAufBilddatei, true);
          p->m.setChecked(Opt::RBZeilenzahl, true);
          QEvent ev(QEvent::WindowActivate);
@@ -277,52 +268,49 @@ TEST_F(Optionsseiten, VerborgeneSeitenSindMitKeinerTasteErreichbar) {
        },
        &f->navigation, f->navigation.tabs, Opt::CBNavigationOben,
        {f->navigation.findChild<QWidget*>(QStringLiteral("TabSheetGrosseBilder"))}, {Qt::Key_D},
-       Opt::SpEdVertikalerAbstand, "layout2.htm"},
+       Opt::SpEdVertikalerAbstand},
   };
   for (const Fall& fall : faelle) {
+    const auto nr = &fall - faelle.data();
     fall.einrichten();
     QTabWidget* leiste = fall.leiste;
     fall.fenster->show();
-    fall.fenster->activateWindow();
     QApplication::setActiveWindow(fall.fenster);
     QApplication::processEvents();
-    for (QWidget* seite : fall.verborgen) ASSERT_FALSE(leiste->isTabVisible(leiste->indexOf(seite))) << fall.name;
-    const auto nichtErreicht = [&](const std::string& wie) {
-      EXPECT_TRUE(leiste->isTabVisible(leiste->currentIndex())) << fall.name << ", " << wie;
-      QWidget* fokus = QApplication::focusWidget();
-      for (QWidget* seite : fall.verborgen) {
-        EXPECT_NE(leiste->currentWidget(), seite) << fall.name << ", " << wie;
-        EXPECT_FALSE(fokus && seite->isAncestorOf(fokus)) << fall.name << ", " << wie;
-      }
-    };
+    for (QWidget* seite : fall.verborgen) ASSERT_FALSE(leiste->isTabVisible(leiste->indexOf(seite))) << nr;
     const auto vonVorn = [&] {
       for (int i = 0; i < leiste->count(); ++i)
         if (leiste->widget(i)->isAncestorOf(w(fall.start))) leiste->setCurrentIndex(i);
       w(fall.start)->setFocus(Qt::OtherFocusReason);
     };
-    const auto druecken = [](Qt::Key taste, Qt::KeyboardModifiers mod) {
+    const auto druecken = [&](Qt::Key taste, Qt::KeyboardModifiers mod) {
       ASSERT_NE(QApplication::focusWidget(), nullptr);
       QTest::keyClick(QApplication::focusWidget(), taste, mod);
-    };
-    for (const auto& [taste, mod] : seitentasten) {
-      vonVorn();
-      for (int n = 0; n <= leiste->count(); ++n) {
-        druecken(taste, mod);
-        nichtErreicht(QKeySequence(taste | mod).toString().toStdString() + " #" + std::to_string(n));
+      const std::string wie = QKeySequence(taste | mod).toString().toStdString() + " in Fall " + std::to_string(nr);
+      EXPECT_TRUE(leiste->isTabVisible(leiste->currentIndex())) << wie;
+      for (QWidget* seite : fall.verborgen) {
+        EXPECT_NE(leiste->currentWidget(), seite) << wie;
+        EXPECT_FALSE(seite->isAncestorOf(QApplication::focusWidget())) << wie;
       }
+    };
+    for (auto [taste, mod] : {std::pair{Qt::Key_Tab, Qt::KeyboardModifiers(Qt::ControlModifier)},
+                              {Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier},
+                              {Qt::Key_PageDown, Qt::KeyboardModifiers(Qt::ControlModifier)},
+                              {Qt::Key_PageUp, Qt::KeyboardModifiers(Qt::ControlModifier)}}) {
+      vonVorn();
+      for (int n = 0; n <= leiste->count(); ++n) druecken(taste, mod);
     }
-    fall.fenster->grab().save(bildschirmOrdner() + QStringLiteral("/Seitentasten-%1.png").arg(&fall - faelle.data()));
+    fall.fenster->grab().save(bildschirmOrdner() + QStringLiteral("/Seitentasten-%1.png").arg(nr));
     for (Qt::Key m : fall.mnemonics) {
       vonVorn();
       druecken(m, Qt::AltModifier);
-      nichtErreicht("Alt+" + QKeySequence(m).toString().toStdString());
     }
     w(fall.feld)->setFocus(Qt::OtherFocusReason);
     druecken(Qt::Key_F1, Qt::NoModifier);
-    nichtErreicht("Fokus und F1");
-    for (const std::string& seite : u.shell.geoeffnet) EXPECT_EQ(seite.find(fall.hilfe), std::string::npos) << seite;
     fall.fenster->hide();
   }
+  // F1 opened the help of the visible control only.
+  EXPECT_EQ(u.shell.geoeffnet, std::vector<std::string>{"file://" + hilfe + "experten.htm#andereCSS"});
 }
 
 // Arrow keys choose among the radio buttons of a group, round the end and
