@@ -138,7 +138,11 @@ void KommentarDialog::aktualisieren() {
                   [&fm](const std::string& t) { return fm.horizontalAdvance(QString::fromStdString(t)); })));
   klartextHinweis(EdBilderPfad, voll);
   LBildNr->setText(QString::fromStdString(form_.LBildNr));
-  LDateiname->setText(QString::fromStdString(form_.LDateiname));
+  // A long name keeps its end in view, so that names that differ only just
+  // before the extension stay apart; the whole name is the tool tip.
+  const QString name = QString::fromStdString(form_.LDateiname);
+  LDateiname->setText(LDateiname->fontMetrics().elidedText(name, Qt::ElideMiddle, LDateiname->width()));
+  klartextHinweis(LDateiname, LDateiname->text() == name ? QString() : name);
   LHinterbild->setText(QString::fromStdString(form_.LHinterbild));
   LHinterbild->setVisible(form_.LHinterbildVisible);
   Bild->setVisible(form_.BildfensterVisible);

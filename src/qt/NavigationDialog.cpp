@@ -39,7 +39,7 @@ void NavigationDialog::showEvent(QShowEvent* e) {
 
 void NavigationDialog::aktualisieren() {
   const int gross = tabs->indexOf(findChild<QWidget*>(QStringLiteral("TabSheetGrosseBilder")));
-  if (gross >= 0) tabs->setTabVisible(gross, form_.TabSheetGrosseBilderVisible);
+  if (gross >= 0) seiteZeigen(tabs, gross, form_.TabSheetGrosseBilderVisible);
 }
 
 bool NavigationDialog::event(QEvent* e) {

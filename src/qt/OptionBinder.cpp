@@ -127,6 +127,13 @@ QLabel* klartextLabel(QWidget* parent) {
   return l;
 }
 
+void seiteZeigen(QTabWidget* leiste, int i, bool sichtbar, bool aktiv) {
+  // The page control disables the page's widget with its tab, and so every
+  // control on it; the page keys and the tab bar pass over a disabled tab.
+  leiste->setTabEnabled(i, sichtbar && aktiv);
+  leiste->setTabVisible(i, sichtbar);
+}
+
 void klartextHinweis(QWidget* w, const QString& text) {
   w->setToolTip(Qt::mightBeRichText(text) ? Qt::convertFromPlainText(text, Qt::WhiteSpaceNoWrap) : text);
 }
@@ -348,8 +355,7 @@ void OptionBinder::aktualisieren(Opt o) {
       if (QTabWidget* leiste = seitenleiste(w)) {
         const int i = leiste->indexOf(w);
         leiste->setTabText(i, text);
-        leiste->setTabVisible(i, m_.visible(o));
-        leiste->setTabEnabled(i, m_.enabled(o));
+        seiteZeigen(leiste, i, m_.visible(o), m_.enabled(o));
       }
       return;
   }

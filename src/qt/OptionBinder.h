@@ -15,6 +15,7 @@
 
 class QAction;
 class QLabel;
+class QTabWidget;
 class QMenu;
 class QLineEdit;
 class QKeyEvent;
@@ -80,6 +81,12 @@ QAction* einfuegenAktion(QMenu* menu);
 
 // A plain label that greys out and hides with the control it describes.
 QLabel* begleitText(const QString& text, QWidget* buddy, QWidget* parent);
+
+// Shows or hides page i of a page control. A hidden tab alone would keep
+// its page within reach of the page keys (Ctrl+Tab, Ctrl+Shift+Tab) and
+// its mnemonic, and with it the focus and F1: a hidden page is disabled
+// as well.
+void seiteZeigen(QTabWidget* leiste, int i, bool sichtbar, bool aktiv = true);
 
 // A label for texts that are not the program's own (file and folder names,
 // the user's texts): shown as written, never read as markup, so that a

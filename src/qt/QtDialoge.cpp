@@ -10,19 +10,63 @@
 #include <QHeaderView>
 #include <QIdentityProxyModel>
 #include <QLabel>
+#include <QLayout>
 #include <QLibraryInfo>
 #include <QListView>
 #include <QLocale>
 #include <QMessageBox>
 #include <QScreen>
 #include <QSplitter>
+#include <QTextBoundaryFinder>
 #include <QTreeView>
 #include <QUrl>
+#include <algorithm>
 
 #include "qt/OptionBinder.h"
 #include "winsupport/FolderDialog.h"
 
 namespace mosaik {
+
+namespace {
+
+// One word in pieces no wider than breite: first after its last "/" (a
+// folder and a name part where they meet), else in pieces of even width
+// cut from its end on, so that the end of a name, its extension and what
+// stands just before it, stays in one piece.
+QString wortBrechen(const QString& wort, const QFontMetrics& fm, int breite) {
+  const int w = fm.horizontalAdvance(wort);
+  if (w <= breite) return wort;
+  const qsizetype ordner = wort.lastIndexOf(QLatin1Char('/'), -2) + 1;
+  if (ordner > 0)
+    return wortBrechen(wort.left(ordner), fm, breite) + QLatin1Char('\n') + wortBrechen(wort.mid(ordner), fm, breite);
+  const int stuecke = (w + breite - 1) / breite;
+  const int ziel = (w + stuecke - 1) / stuecke;
+  QTextBoundaryFinder zeichen(QTextBoundaryFinder::Grapheme, wort);
+  zeichen.toEnd();
+  qsizetype anfang = zeichen.toPreviousBoundary();  // the last character, however wide
+  for (qsizetype p = zeichen.toPreviousBoundary(); p > 0 && fm.horizontalAdvance(wort.mid(p)) <= ziel;
+       p = zeichen.toPreviousBoundary())
+    anfang = p;
+  if (anfang <= 0) return wort;
+  return wortBrechen(wort.left(anfang), fm, breite) + QLatin1Char('\n') + wort.mid(anfang);
+}
+
+// A message box breaks its lines between words only, and a word wider than
+// the screen (a long file name in its folder) would carry the box past the
+// screen's edge: such a word is broken; every character stays.
+QString langeWoerterUmbrechen(const QString& text, const QFontMetrics& fm, int breite) {
+  QString aus;
+  qsizetype von = 0;
+  for (qsizetype i = 0; i <= text.size(); ++i)
+    if (i == text.size() || text.at(i).isSpace()) {
+      aus += wortBrechen(text.mid(von, i - von), fm, breite);
+      if (i < text.size()) aus += text.at(i);
+      von = i + 1;
+    }
+  return aus;
+}
+
+}  // namespace
 
 MsgResult QtDialogService::message(MsgKind kind, const std::string& text, MsgButtons buttons,
                                    const std::string& caption) {
@@ -39,7 +83,14 @@ MsgResult QtDialogService::message(MsgKind kind, const std::string& text, MsgBut
   // The texts name files and folders: a name that looks like markup is
   // shown as it is, and its line breaks stay.
   box.setTextFormat(Qt::PlainText);
-  box.setText(t);
+  // The box grows to half the screen (at most 500 pixels) before it wraps
+  // its text; the text has that less the icon, the margins and the few
+  // pixels the label's text layout keeps free.
+  box.setText(QString());
+  const QLabel* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+  const int rand = box.layout()->minimumSize().width() - (label ? label->minimumSizeHint().width() : 0);
+  const int breite = std::min(box.screen()->availableGeometry().width() / 2, 500) - rand - 8;
+  box.setText(langeWoerterUmbrechen(t, label ? label->fontMetrics() : box.fontMetrics(), breite));
   if (buttons == MsgButtons::YesNo) {
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
     box.setDefaultButton(QMessageBox::Yes);

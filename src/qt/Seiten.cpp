@@ -3,6 +3,7 @@
 #include "qt/FarbDialog.h"
 #include "qt/MeinBild.h"
 
+#include <QApplication>
 #include <QFontMetrics>
 #include <QFrame>
 #include <QGridLayout>
@@ -32,7 +33,17 @@ using O = Opt;
 // scroll sideways as well.
 class Seitenrolle : public QScrollArea {
  public:
-  using QScrollArea::QScrollArea;
+  explicit Seitenrolle(QWidget* parent) : QScrollArea(parent) {
+    // The control that takes the focus is brought fully into view however
+    // it was reached: Tab from the tab bar or from the button row below the
+    // pages, a mnemonic, a click on a control half out of view. The scroll
+    // area's own care covers only Tab pressed inside it.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* jetzt) {
+      if (!jetzt || !widget() || !widget()->isAncestorOf(jetzt)) return;
+      if (!viewport()->rect().contains(QRect(jetzt->mapTo(viewport(), QPoint()), jetzt->size())))
+        ensureWidgetVisible(jetzt);
+    });
+  }
   QSize sizeHint() const override {
     const int rand = 2 * frameWidth();
     const int balken = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);

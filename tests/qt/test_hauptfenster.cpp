@@ -15,10 +15,12 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSlider>
 #include <QSpinBox>
 #include <QStyle>
 #include <QTabWidget>
+#include <QTest>
 #include <QWindow>
 #include <filesystem>
 #include <fstream>
@@ -54,8 +56,10 @@ TEST_F(Optionsseiten, EingabeErreichtDasModellUndDieRegelLaeuftEinmal) {
   experte->click();
   EXPECT_TRUE(experte->isChecked());
   EXPECT_TRUE(tabSichtbar(f->haupt.PageControl, Opt::TabSExperten));
+  EXPECT_TRUE(w(Opt::TabSExperten)->isEnabled());
   w<QRadioButton>(Opt::RBModusAnfaenger)->click();
   EXPECT_FALSE(tabSichtbar(f->haupt.PageControl, Opt::TabSExperten));
+  EXPECT_FALSE(w(Opt::TabSExperten)->isEnabled());
   EXPECT_FALSE(w(Opt::GrBPfade)->isVisibleTo(&f->haupt));
 
   // A user's choice in a list runs its change handler.
@@ -226,6 +230,89 @@ TEST_F(Optionsseiten, F1UndHilfeknoepfeOeffnenIhreSeite) {
   EXPECT_TRUE(w(Opt::LProgrammname)->font().bold());
 }
 
+// A hidden page is out of every key's reach: the page keys pressed again
+// and again from a visible page in both directions, the hidden tabs' own
+// mnemonics, the focus and F1 aimed at a control on one. In beginner mode,
+// on the experts' inner pages without the CSS page, and in the navigation
+// dialog without picture pages.
+TEST_F(Optionsseiten, VerborgeneSeitenSindMitKeinerTasteErreichbar) {
+  const std::string hilfe = u.programmOrdner.pfad() + "hilfe/";
+  std::filesystem::create_directories(hilfe);
+  for (const char* s : {"texte.htm", "experten.htm"}) std::ofstream(hilfe + s) << "<html></html>";
+  u.dialoge.antworten = {MsgResult::Ok};
+  struct Fall {
+    std::function<void()> einrichten;
+    QWidget* fenster;
+    QTabWidget* leiste;
+    Opt start;                        // on a visible page
+    std::vector<QWidget*> verborgen;  // the hidden pages
+    std::vector<Qt::Key> mnemonics;   // theirs, with Alt
+    Opt feld;                         // on a hidden page
+  };
+  const std::vector<Fall> faelle = {
+      {[&] { w<QRadioButton>(Opt::RBModusAnfaenger)->click(); }, &f->haupt, f->haupt.PageControl,
+       Opt::CBHintergrundgrafik, {w(Opt::TabSTexte), w(Opt::TabSExtraTexte), w(Opt::TabSExperten)},
+       {Qt::Key_T, Qt::Key_E, Qt::Key_X}, Opt::EdStartordnerName},
+      {[&] {
+         w<QRadioButton>(Opt::RBModusExperte)->click();
+         p->m.setChecked(Opt::CBAndereCSSDatei, true);
+         f->haupt.PageControl->setCurrentWidget(w(Opt::TabSExperten));
+       },
+       &f->haupt, f->haupt.PageControlExperten, Opt::CBAndereCSSDatei, {w(Opt::TabSCSSDatei)}, {Qt::Key_C},
+       Opt::CBCSSDateiaendern},
+      {[&] {
+         p->m.setChecked(Opt::RBLinkAufBilddatei, true);
+         p->m.setChecked(Opt::RBZeilenzahl, true);
+         QEvent ev(QEvent::WindowActivate);
+         QApplication::sendEvent(&f->navigation, &ev);
+       },
+       &f->navigation, f->navigation.tabs, Opt::CBNavigationOben,
+       {f->navigation.findChild<QWidget*>(QStringLiteral("TabSheetGrosseBilder"))}, {Qt::Key_D},
+       Opt::SpEdVertikalerAbstand},
+  };
+  for (const Fall& fall : faelle) {
+    const auto nr = &fall - faelle.data();
+    fall.einrichten();
+    QTabWidget* leiste = fall.leiste;
+    fall.fenster->show();
+    QApplication::setActiveWindow(fall.fenster);
+    QApplication::processEvents();
+    for (QWidget* seite : fall.verborgen) ASSERT_FALSE(leiste->isTabVisible(leiste->indexOf(seite))) << nr;
+    const auto vonVorn = [&] {
+      for (int i = 0; i < leiste->count(); ++i)
+        if (leiste->widget(i)->isAncestorOf(w(fall.start))) leiste->setCurrentIndex(i);
+      w(fall.start)->setFocus(Qt::OtherFocusReason);
+    };
+    const auto druecken = [&](Qt::Key taste, Qt::KeyboardModifiers mod) {
+      ASSERT_NE(QApplication::focusWidget(), nullptr);
+      QTest::keyClick(QApplication::focusWidget(), taste, mod);
+      const std::string wie = QKeySequence(taste | mod).toString().toStdString() + " in Fall " + std::to_string(nr);
+      EXPECT_TRUE(leiste->isTabVisible(leiste->currentIndex())) << wie;
+      for (QWidget* seite : fall.verborgen) {
+        EXPECT_NE(leiste->currentWidget(), seite) << wie;
+        EXPECT_FALSE(seite->isAncestorOf(QApplication::focusWidget())) << wie;
+      }
+    };
+    for (auto [taste, mod] : {std::pair{Qt::Key_Tab, Qt::KeyboardModifiers(Qt::ControlModifier)},
+                              {Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier},
+                              {Qt::Key_PageDown, Qt::KeyboardModifiers(Qt::ControlModifier)},
+                              {Qt::Key_PageUp, Qt::KeyboardModifiers(Qt::ControlModifier)}}) {
+      vonVorn();
+      for (int n = 0; n <= leiste->count(); ++n) druecken(taste, mod);
+    }
+    fall.fenster->grab().save(bildschirmOrdner() + QStringLiteral("/Seitentasten-%1.png").arg(nr));
+    for (Qt::Key m : fall.mnemonics) {
+      vonVorn();
+      druecken(m, Qt::AltModifier);
+    }
+    w(fall.feld)->setFocus(Qt::OtherFocusReason);
+    druecken(Qt::Key_F1, Qt::NoModifier);
+    fall.fenster->hide();
+  }
+  // F1 opened the help of the visible control only.
+  EXPECT_EQ(u.shell.geoeffnet, std::vector<std::string>{"file://" + hilfe + "experten.htm#andereCSS"});
+}
+
 // Arrow keys choose among the radio buttons of a group, round the end and
 // past a disabled member, and take the focus along; Shift+Tab gets past a
 // caption template memo, never to a stop that shows no focus (the page's
@@ -259,6 +346,28 @@ TEST_F(Optionsseiten, PfeiltastenWaehlenUndRueckwaertsTabGehtWeiter) {
     taste(davor, Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), w(knopf)) << info(memo).name;
   }
+  // Tab from the tab bar into a page scrolled to its end, and on through
+  // it: every control that takes the focus is wholly in view.
+  f->haupt.PageControl->setCurrentWidget(w(Opt::TabSheetLayout1));
+  f->haupt.resize(f->haupt.width(), 360);
+  QApplication::processEvents();
+  auto* rolle = w(Opt::TabSheetLayout1)->findChild<QScrollArea*>();
+  ASSERT_GT(rolle->verticalScrollBar()->maximum(), 0);
+  rolle->verticalScrollBar()->setValue(rolle->verticalScrollBar()->maximum());
+  reiter->setFocus(Qt::TabFocusReason);
+  int gesehen = 0;
+  for (int n = 0; n < 80; ++n) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QWidget* fokus = QApplication::focusWidget();
+    if (!rolle->widget()->isAncestorOf(fokus)) {
+      if (gesehen) break;
+      continue;
+    }
+    if (++gesehen == 1) f->haupt.grab().save(bildschirmOrdner() + QStringLiteral("/Layout1-Tab-vom-Reiter.png"));
+    const QRect r(fokus->mapTo(rolle->viewport(), QPoint()), fokus->size());
+    EXPECT_TRUE(rolle->viewport()->rect().contains(r)) << n << " " << fokus->objectName().toStdString();
+  }
+  EXPECT_GT(gesehen, 10);
   f->haupt.hide();
 }
 
