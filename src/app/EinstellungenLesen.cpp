@@ -27,8 +27,7 @@ bool windowsPfad(const std::string& p) {
 class Leser {
  public:
   Leser(Kontext& k, const IniDatei& ini)
-      : k_(k),
-        m_(k.m),
+      : m_(k.m),
         ini_(ini),
         startOrdner_(k.sv.startFolder.empty() ? fs::currentFolder() : fs::withTrailingSlash(k.sv.startFolder)) {}
 
@@ -136,7 +135,6 @@ class Leser {
   }
 
  private:
-  Kontext& k_;
   OptionModel& m_;
   const IniDatei& ini_;
   const std::string startOrdner_;
