@@ -630,8 +630,8 @@ bool IniFileLesen(Kontext& k, const std::string& datei) {
   const IniDatei ini(datei);
   if (!ini.vorhanden()) return true;
   if (!ini.lesefehler().empty()) {
-    k.st.UngeleseneDateien.push_back(datei);
-    k.fehler("Die Einstellungsdatei " + datei + " kann nicht gelesen werden!\r\n" + ini.lesefehler());
+    const std::string ende = alsUngelesenVermerken(k, datei);
+    k.fehler("Die Einstellungsdatei " + datei + " kann nicht gelesen werden!\r\n" + ini.lesefehler() + ende);
     return false;
   }
   alleSchluesselLesen(k, ini, gleicheDatei(datei, standardEinstellungsdatei(k)));
