@@ -440,7 +440,7 @@ TEST_F(Bildpipeline, UnreadableOriginalsLeaveNothingBehind) {
   EXPECT_EQ(u.dialoge.texte(),
             (std::vector<std::string>{
                 "Fehler beim Einlesen der Datei\r\n" + q + "text.jpg\r\nDie Daten sind kein JPEG-Bild.",
-                "Fehler beim Einlesen der Datei\r\n" + q + "fehlt.jpg",
+                "Fehler beim Einlesen der Datei\r\n" + q + "fehlt.jpg\r\nSie kann nicht geöffnet werden (nicht vorhanden).",
                 "Fehler beim Einlesen der Datei\r\n" + q + "halb.jpg" + unvollstaendig}));
   EXPECT_EQ(Dateien(z), (std::set<std::string>{"halb.jpg", "halb.txt"}));
 
