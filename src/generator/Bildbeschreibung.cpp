@@ -98,9 +98,9 @@ std::vector<Stueck> zerlegen(const std::string& eingabe, bool gruppen = true) {
 // Keeps or drops the groups of one kind; kept, only their signs go. A
 // dropped group runs from its opening sign to the first closing sign after
 // it (groups do not nest), or to the end when it is never closed. A closing
-// sign outside a dropped group stays, to be read as a code; it stands before
-// every later opening sign, and such a group runs to the end. Templates
-// saved over the years rely on these rules.
+// sign outside a dropped group stays, to be read as a code, and an opening
+// sign after it drops everything to the end. Templates saved over the years
+// rely on these rules.
 void gruppenAnwenden(std::vector<Stueck>& s, char gruppe, bool behalten) {
   const auto ist = [gruppe](const Stueck& t, Stueck::Art art) { return t.art == art && t.gruppe == gruppe; };
   std::vector<Stueck> out;
