@@ -217,6 +217,11 @@ bool ZusatzdateienSpeichern(Kontext& k, const std::string& datei) {
   return ok;
 }
 
+std::string alsUngelesenVermerken(Kontext& k, const std::string& datei) {
+  k.st.UngeleseneDateien.push_back(datei);
+  return k.st.Autostart ? "\r\nProgrammabbruch!" : "";
+}
+
 bool ZusatzdateienLaden(Kontext& k, const std::string& datei) {
   std::string warum;
   const bool ok = zusatzdateienDurchgehen(k, [&](Opt memo, const char* art) {
@@ -225,8 +230,7 @@ bool ZusatzdateienLaden(Kontext& k, const std::string& datei) {
     if (e.gelesen) {
       k.m.setText(memo, memoAusTextdatei(e.bytes));
     } else if (e.vorhanden) {
-      k.st.UngeleseneDateien.push_back(name);
-      warum = "\r\nDie Datei " + name + " kann nicht gelesen werden!\r\n" + e.grund;
+      warum = "\r\nDie Datei " + name + " kann nicht gelesen werden!\r\n" + e.grund + alsUngelesenVermerken(k, name);
     }
     return e.gelesen;
   });

@@ -41,6 +41,11 @@ void InifileSchreiben(Kontext& k, const std::string& datei);
 // nothing either: false, after the message "Die Einstellungsdatei ... kann
 // nicht gelesen werden!" with the reason; it is then never saved over.
 bool IniFileLesen(Kontext& k, const std::string& datei);
+// Notes a settings or side file that is there but cannot be read (or is not
+// to be trusted): it is never saved over, and an unattended run does not
+// begin. Returns the end of the message about it: in an unattended run
+// "Programmabbruch!" on a line of its own, as its other refusals end.
+std::string alsUngelesenVermerken(Kontext& k, const std::string& datei);
 
 // Writes the two keys of the product's section into the file; a file that
 // holds them already is not rewritten but proved writable. On failure:

@@ -27,8 +27,7 @@ bool windowsPfad(const std::string& p) {
 class Leser {
  public:
   Leser(Kontext& k, const IniDatei& ini)
-      : k_(k),
-        m_(k.m),
+      : m_(k.m),
         ini_(ini),
         startOrdner_(k.sv.startFolder.empty() ? fs::currentFolder() : fs::withTrailingSlash(k.sv.startFolder)) {}
 
@@ -136,7 +135,6 @@ class Leser {
   }
 
  private:
-  Kontext& k_;
   OptionModel& m_;
   const IniDatei& ini_;
   const std::string startOrdner_;
@@ -632,8 +630,8 @@ bool IniFileLesen(Kontext& k, const std::string& datei) {
   const IniDatei ini(datei);
   if (!ini.vorhanden()) return true;
   if (!ini.lesefehler().empty()) {
-    k.st.UngeleseneDateien.push_back(datei);
-    k.fehler("Die Einstellungsdatei " + datei + " kann nicht gelesen werden!\r\n" + ini.lesefehler());
+    const std::string ende = alsUngelesenVermerken(k, datei);
+    k.fehler("Die Einstellungsdatei " + datei + " kann nicht gelesen werden!\r\n" + ini.lesefehler() + ende);
     return false;
   }
   alleSchluesselLesen(k, ini, gleicheDatei(datei, standardEinstellungsdatei(k)));

@@ -49,15 +49,18 @@ struct Stueck {
   enum Art { Text, Backslash, Code, Auf, Zu } art;
   std::string text;  // Text: the text; Code: the two characters, ASCII letters lowered
   char gruppe = 0;   // Auf/Zu: '(' or '['
+  std::string quelle = {};  // as written in the template
 };
 
-std::vector<Stueck> zerlegen(const std::string& eingabe) {
+// With gruppen false the group signs are codes like any other (of no
+// meaning, so they vanish with the character after them).
+std::vector<Stueck> zerlegen(const std::string& eingabe, bool gruppen = true) {
   // A template that is no UTF-8 comes from an old Windows-1252 settings file.
   const std::string vorlage = isValidUtf8(eingabe) ? eingabe : cp1252ToUtf8(eingabe);
   std::vector<Stueck> out;
   std::string text;
   auto textAbschliessen = [&] {
-    if (!text.empty()) out.push_back({Stueck::Text, std::move(text), 0});
+    if (!text.empty()) out.push_back({Stueck::Text, text, 0, text});
     text.clear();
   };
   size_t i = 0;
@@ -67,16 +70,16 @@ std::vector<Stueck> zerlegen(const std::string& eingabe) {
       continue;
     }
     textAbschliessen();
-    ++i;
+    const size_t anfang = i++;
     if (i >= vorlage.size()) break;  // a lone backslash at the end vanishes
     const char c = vorlage[i];
     if (c == '\\') {
       out.push_back({Stueck::Backslash, {}, 0});
       ++i;
-    } else if (c == '(' || c == '[') {
+    } else if (gruppen && (c == '(' || c == '[')) {
       out.push_back({Stueck::Auf, {}, c});
       ++i;
-    } else if (c == ')' || c == ']') {
+    } else if (gruppen && (c == ')' || c == ']')) {
       out.push_back({Stueck::Zu, {}, c == ')' ? '(' : '['});
       ++i;
     } else {
@@ -86,30 +89,43 @@ std::vector<Stueck> zerlegen(const std::string& eingabe) {
       nextCodePoint(vorlage, i);
       out.push_back({Stueck::Code, asciiLower(std::string_view(vorlage).substr(start, i - start)), 0});
     }
+    out.back().quelle = vorlage.substr(anfang, i - anfang);
   }
   textAbschliessen();
   return out;
 }
 
-// Keeps or drops the groups of one kind. A dropped group runs from its
-// opening sign to the first closing sign after it (groups do not nest), or
-// to the end when it is never closed. A closing sign outside a group
-// vanishes alone.
+// Keeps or drops the groups of one kind; kept, only their signs go. A
+// dropped group runs from its opening sign to the first closing sign after
+// it (groups do not nest), or to the end when it is never closed. A closing
+// sign outside a dropped group stays, to be read as a code, and an opening
+// sign after it drops everything to the end. Templates saved over the years
+// rely on these rules.
 void gruppenAnwenden(std::vector<Stueck>& s, char gruppe, bool behalten) {
   const auto ist = [gruppe](const Stueck& t, Stueck::Art art) { return t.art == art && t.gruppe == gruppe; };
   std::vector<Stueck> out;
   out.reserve(s.size());
+  bool zuDavor = false;
   for (size_t i = 0; i < s.size(); ++i) {
-    if (ist(s[i], Stueck::Zu)) continue;
+    if (behalten && (ist(s[i], Stueck::Auf) || ist(s[i], Stueck::Zu))) continue;
     if (!ist(s[i], Stueck::Auf)) {
+      zuDavor = zuDavor || ist(s[i], Stueck::Zu);
       out.push_back(std::move(s[i]));
       continue;
     }
-    if (behalten) continue;
+    if (zuDavor) break;
     while (i + 1 < s.size() && !ist(s[i + 1], Stueck::Zu)) ++i;
     ++i;  // the closing sign
   }
   s = std::move(out);
+}
+
+// The template as it stands after the groups, read again: a closing sign
+// left over is now a code, which takes the character after it along.
+std::vector<Stueck> ohneGruppenZerlegen(const std::vector<Stueck>& s) {
+  std::string vorlage;
+  for (const Stueck& t : s) vorlage += t.quelle;
+  return zerlegen(vorlage, false);
 }
 
 std::string alleErsetzen(std::string text, std::string_view such, std::string_view ersatz) {
@@ -416,6 +432,7 @@ std::string BildbeschreibungErzeugen(const Kontext& k, const std::string& vorlag
   if (gruppen) {
     gruppenAnwenden(stuecke, '(', bild.HatEXIFDaten());
     gruppenAnwenden(stuecke, '[', bild.HatJpgKommentar() && !JpgKommentarLesen(k, bild).empty());
+    stuecke = ohneGruppenZerlegen(stuecke);
   }
 
   std::string text;

@@ -157,9 +157,10 @@ std::string grossbuchstaben(std::string s) {
 
 bool LoadJpg(const Kontext& k, const std::string& ordner, const std::string& dateiname, std::string& daten) {
   const std::string pfad = ordner + dateiname;
-  // The reason, when there is one (another user's link, the decoder's
-  // words), follows on a line of its own: "cannot be read" alone does not
-  // tell a damaged file from a kind of JPEG the library does not read.
+  // The reason (no permission, another user's link, the decoder's words)
+  // follows on a line of its own: "cannot be read" alone does not tell a
+  // picture one may not open from a damaged one, nor from a kind of JPEG
+  // the library does not read.
   std::string grund;
   auto gelesen = fs::readFile(pfad, &grund);
   if (gelesen && kopf(*gelesen, &grund)) {

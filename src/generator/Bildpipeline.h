@@ -15,8 +15,9 @@ namespace mosaik {
 
 // Reads ordner + dateiname (a whole path when ordner is empty) and checks
 // that it is a JPEG picture whose header can be read. On failure an error
-// box "Fehler beim Einlesen der Datei" names the file (and the decoder's
-// reason on a further line) and the result is false.
+// box "Fehler beim Einlesen der Datei" names the file and, on a further
+// line, why (it cannot be opened or read, or the decoder's words); the
+// result is false.
 bool LoadJpg(const Kontext& k, const std::string& ordner, const std::string& dateiname, std::string& daten);
 
 // Width and height of a picture file as displayed (sides swapped when its

@@ -405,19 +405,42 @@ std::FILE* fopenTrusted(const std::string& path) {
   return f;
 }
 
+namespace {
+
+// Opens a file to be read whole, as every whole read does: never waits for
+// the writer of a pipe, and takes no folder or device for a file. -1 with
+// one German sentence why (another user's link on the way names itself).
+int openWhole(const std::string& path, struct stat& st, std::string& why) {
+  const int fd = openTrusted(path, O_RDONLY | O_NONBLOCK, &why);
+  if (fd < 0 || ::fstat(fd, &st) != 0) {
+    if (why.empty()) why = "Sie kann nicht geöffnet werden (" + reasonText(errno) + ").";
+  } else if (!S_ISREG(st.st_mode)) {
+    why = "Sie ist keine gewöhnliche Datei.";
+  } else {
+    return fd;
+  }
+  if (fd >= 0) ::close(fd);
+  return -1;
+}
+
+}  // namespace
+
 std::optional<std::string> readFile(const std::string& path, std::string* why) {
-  // Never waits for the writer of a pipe, and takes no folder or device for
-  // a file.
-  const int fd = openTrusted(path, O_RDONLY | O_NONBLOCK, why);
-  if (fd < 0) return std::nullopt;
-  struct stat st {};
+  std::string grund;
   std::string out;
+  struct stat st {};
+  const int fd = openWhole(path, st, grund);
   // Photographs are megabytes: room for all of it at once.
-  const bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
-                  (out.reserve(static_cast<size_t>(st.st_size)), readAll(fd, out));
-  ::close(fd);
-  if (!ok) return std::nullopt;
-  return out;
+  bool ok = fd >= 0;
+  if (ok) out.reserve(static_cast<size_t>(st.st_size));
+  if (ok && !readAll(fd, out)) {
+    grund = "Sie kann nicht gelesen werden (" + reasonText(errno) + ").";
+    ok = false;
+  }
+  if (fd >= 0) ::close(fd);
+  if (ok) return out;
+  if (why) *why = grund;
+  return std::nullopt;
 }
 
 bool readTextAll(int fd, std::string& out, std::string& why) {
@@ -449,17 +472,9 @@ bool readTextAll(int fd, std::string& out, std::string& why) {
 std::optional<std::string> readTextFile(const std::string& path, std::string* why) {
   std::string grund;
   std::string out;
-  const int fd = openTrusted(path, O_RDONLY | O_NONBLOCK, &grund);
   struct stat st {};
-  bool ok = false;
-  if (fd < 0 || ::fstat(fd, &st) != 0) {
-    // Another user's link on the way has named itself already.
-    if (grund.empty()) grund = "Sie kann nicht geöffnet werden (" + reasonText(errno) + ").";
-  } else if (!S_ISREG(st.st_mode)) {
-    grund = "Sie ist keine gewöhnliche Datei.";
-  } else {
-    ok = readTextAll(fd, out, grund);
-  }
+  const int fd = openWhole(path, st, grund);
+  const bool ok = fd >= 0 && readTextAll(fd, out, grund);
   if (fd >= 0) ::close(fd);
   if (ok) return out;
   if (why) *why = grund;

@@ -59,8 +59,9 @@ int openTrusted(const std::string& path, int flags, std::string* why = nullptr);
 std::FILE* fopenTrusted(const std::string& path);
 
 // The bytes of a regular file; nullopt for anything else (a pipe is never
-// waited on) and when it cannot be read. A file behind another user's link
-// is not read: *why then names the link.
+// waited on) and when it cannot be read, with one German sentence why in
+// *why, the same as for a text file. A file behind another user's link is
+// not read: *why then names the link.
 std::optional<std::string> readFile(const std::string& path, std::string* why = nullptr);
 // The most a text file of the user's (settings file, side files, folder
 // texts) may hold to be read whole: far above any real one, and far below

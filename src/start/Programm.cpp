@@ -147,6 +147,7 @@ void Programm::FormActivate() {
   if (sv.pump) sv.pump();
   if (!st.ErstaktivierungErledigt) {
     st.ErstaktivierungErledigt = true;
+    st.Autostart = autostartVerlangt(argumente_);
     st.dirnametxt = true;
     mosaik::BGrundEinstellungenClick(k, false);
     einstellungenLesen(standardEinstellungsdatei(k), false);
@@ -167,7 +168,7 @@ void Programm::FormActivate() {
 void Programm::kommandozeilenparameterausfuehren() {
   const std::string programmOrdner =
       sv.programFolder.empty() ? fs::programFolder() : fs::withTrailingSlash(sv.programFolder);
-  st.Autostart = false;
+  st.Autostart = autostartVerlangt(argumente_);
   st.cellspacingIE = false;
   // Settings files asked for and not found: named ones in neither place (as
   // typed from the working folder), and an "ini=" without a name (a
@@ -175,7 +176,6 @@ void Programm::kommandozeilenparameterausfuehren() {
   std::vector<std::string> fehlend;
   for (const std::string& p : argumente_) {
     const std::string l = asciiLower(p);
-    if (istAutostart(p)) st.Autostart = true;
     if (l == "-cellspacingie" || l == "/cellspacingie") st.cellspacingIE = true;
     const auto f = iniDateiname(p);
     if (f && f->empty()) fehlend.push_back("Das Argument " + p + " nennt keine Einstellungsdatei.");

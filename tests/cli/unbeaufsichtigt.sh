@@ -219,20 +219,25 @@ chmod 000 "$n/geheim.ini"
 rm -rf "$n/fotos/html"
 lauf "$n/fotos" env HOME="$n" "${nobody[@]}" "$n/programm/mosaikschauer" -ini="$n/geheim.ini" -autostart
 erwarte 1 "Unlesbare Einstellungsdatei" "Die Einstellungsdatei $n/geheim.ini kann nicht gelesen werden!"
+grep -q "Programmabbruch!" "$tmp/err" || fail "Programmabbruch fehlt: $(cat "$tmp/err")"
 [ -e "$n/fotos/html" ] && fail "Lauf trotz unlesbarer Einstellungsdatei"
 
-# A side file the user may not read is reported and left out; the rest of
-# the gallery is made, also from reduced originals.
+# A side file and a picture the user may not read are reported with the
+# reason and left out; the rest of the gallery is made, also from reduced
+# originals.
 mkdir -p "$n/fotos/Reise"
 cp "$2/captions/urlaub.jpg" "$n/fotos/Reise/a.jpg"
+cp "$2/captions/urlaub.jpg" "$n/fotos/Reise/b.jpg"
 printf 'geheim' > "$n/fotos/Reise/dirinfo.txt"
 printf '[OrdnerUndDateien]\r\nOrdner=%s\r\nOriginaleVerkleinern=1\r\n' "$n/fotos" > "$n/einst.ini"
 [ "$(id -u)" -eq 0 ] && chown -R nobody:nogroup "$n/einst.ini" "$n/fotos/Reise"
-chmod 000 "$n/fotos/Reise/dirinfo.txt"
+chmod 000 "$n/fotos/Reise/dirinfo.txt" "$n/fotos/Reise/b.jpg"
 lauf "$n" env HOME="$n" "${nobody[@]}" "$n/programm/mosaikschauer" -ini="$n/einst.ini" -autostart
 erwarte 1 "Unlesbare Seitendatei"
 grep -q "Fehler beim Einlesen der Datei" "$tmp/err" && grep -q "Reise/dirinfo.txt" "$tmp/err" ||
   fail "Unlesbare Seitendatei nicht gemeldet: $(cat "$tmp/err")"
+grep -A1 "Reise/b.jpg" "$tmp/err" | grep -q "Sie kann nicht geöffnet werden (keine Berechtigung)." ||
+  fail "Unlesbares Bild ohne Grund: $(cat "$tmp/err")"
 grep -q "Programmabbruch" "$tmp/err" && fail "Lauf abgebrochen: $(cat "$tmp/err")"
 [ -f "$n/fotos/html/reise/index.htm" ] || fail "Seite der Reise fehlt nach unlesbarer Seitendatei"
 

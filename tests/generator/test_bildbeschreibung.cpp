@@ -102,15 +102,22 @@ TEST_F(Beschreibung, VorlagenUndIhreTexte) {
       // No closing sign: without EXIF everything from the opening sign goes.
       {"a\\(b\\dn", "leer.jpg", 2048, false, "a"},
       {"a\\(b\\dn", "nurexif.jpg", 2048, false, "abnurexif"},
-      // Groups do not nest: the first closing sign ends the group, and the
-      // one left over vanishes alone.
-      {"a\\(b\\(c\\)d\\)e", "leer.jpg", 2048, false, "ade"},
-      {"a\\[b\\[c\\]d\\]e", "nurexif.jpg", 2048, false, "ade"},
+      // Groups do not nest: the first closing sign ends the group. One left
+      // over where groups are dropped is a code of no meaning: it takes the
+      // character after it along, even a backslash.
+      {"a\\(b\\(c\\)d\\)e", "leer.jpg", 2048, false, "ad"},
+      {"a\\[b\\[c\\]d\\]e", "nurexif.jpg", 2048, false, "ad"},
       {"a\\(b\\(c\\)d\\)e", "nurexif.jpg", 2048, false, "abcde"},
       {"a\\(b\\]c\\)d", "leer.jpg", 2048, false, "ad"},  // the other kind's closing sign ends nothing
-      // A closing sign before any opening one vanishes alone, without eating
-      // the character after it or dropping a later group's close.
-      {"a\\)bc\\(x\\)d", "leer.jpg", 2048, false, "abcd"},
+      {"X\\)Y", "leer.jpg", 2048, false, "X"},
+      {"A\\]B", "nurexif.jpg", 2048, false, "A"},
+      {"a\\)\\dn", "leer.jpg", 2048, false, "adn"},
+      {"X\\)Y|A\\]B", "urlaub.jpg", 2048, false, "XY|AB"},  // kept groups lose every sign
+      {"a\\]\\(x\\)b", "nurexif.jpg", 2048, false, "ab"},  // the EXIF signs gone, the comment's takes x
+      // A closing sign before an opening one: that group runs to the end.
+      {"a\\)bc\\(x\\)d", "leer.jpg", 2048, false, "ac"},
+      {"a\\)bc\\(x\\)d", "nurexif.jpg", 2048, false, "abcxd"},
+      {"\\(x\\)y\\)z\\(w\\)v", "leer.jpg", 2048, false, "y"},
       // Kinds mixed: each kind is decided on its own.
       {"\\[k\\(e\\)\\]|\\(e\\[k\\]\\)", "nurkommentar.jpg", 2048, false, "k|"},
       {"\\[k\\(e\\)\\]|\\(e\\[k\\]\\)", "nurexif.jpg", 2048, false, "|e"},

@@ -443,7 +443,7 @@ TEST_F(Bildpipeline, UnreadableOriginalsLeaveNothingBehind) {
   EXPECT_EQ(u.dialoge.texte(),
             (std::vector<std::string>{
                 "Fehler beim Einlesen der Datei\r\n" + q + "text.jpg\r\nDie Daten sind kein JPEG-Bild.",
-                "Fehler beim Einlesen der Datei\r\n" + q + "fehlt.jpg",
+                "Fehler beim Einlesen der Datei\r\n" + q + "fehlt.jpg\r\nSie kann nicht geöffnet werden (nicht vorhanden).",
                 "Fehler beim Einlesen der Datei\r\n" + q + "halb.jpg" + unvollstaendig,
                 "Fehler beim Einlesen der Datei\r\n" + q +
                     "takt.jpg\r\nDie JPEG-Daten sind beschädigt (die Bilddaten geraten aus dem Takt, vor der Marke "

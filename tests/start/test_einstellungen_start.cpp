@@ -136,9 +136,9 @@ TEST_F(StartMitEinstellungen, UnlesbareEinstellungsdateiBeendetDenUnbeaufsichtig
     p.start();
     p.FormActivate();
     ASSERT_EQ(u.dialoge.meldungen.size(), 1u);
-    EXPECT_EQ(u.dialoge.meldungen[0].text.rfind("Die Einstellungsdatei " + datei + " kann nicht gelesen werden!\r\n", 0),
-              0u)
-        << u.dialoge.meldungen[0].text;
+    const std::string& text = u.dialoge.meldungen[0].text;
+    EXPECT_EQ(text.rfind("Die Einstellungsdatei " + datei + " kann nicht gelesen werden!\r\n", 0), 0u) << text;
+    EXPECT_TRUE(text.ends_with(".\r\nProgrammabbruch!")) << text;
     EXPECT_TRUE(p.beendet());
     EXPECT_EQ(p.exitStatus(), 1);
     EXPECT_FALSE(fs::folderExists(arbeit.pfad() + "html"));

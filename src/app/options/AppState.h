@@ -39,6 +39,7 @@ struct AppState {
   bool TastenfilterAussetzen = false;
 
   bool ErstaktivierungErledigt = false;
+  // Known from the arguments before the first settings file is read.
   bool Autostart = false;
   // Why the current settings file cannot be saved (the write test's message
   // with its reason), when the last reading switched saving on close off
