@@ -57,7 +57,9 @@ int createFresh(const std::string& prefix, const std::string& suffix, unsigned m
   std::random_device rd;
   for (int attempt = 0; attempt < 16; ++attempt) {
     path = prefix + std::to_string(rd() % kFreshNumbers) + suffix;
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, static_cast<mode_t>(mode));
+    // Readable too: what is to check a new file before it takes its name
+    // (fs::BeforeRename) reads it back.
+    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, static_cast<mode_t>(mode));
     if (fd >= 0 || errno != EEXIST) return fd;
   }
   return -1;
@@ -693,7 +695,8 @@ bool writeFileAtomic(const std::string& path, const std::string& bytes, bool dur
                      const BeforeRename& beforeRename) {
   std::string detail;
   struct stat st {};
-  const bool existed = ::stat(path.c_str(), &st) == 0;
+  // The mode of the file it replaces, never of what a link there leads to.
+  const bool existed = ::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
   if (replaceFile(path, bytes, existed ? &st : nullptr, -1, durable, detail, beforeRename) == Replaced::Done)
     return true;
   if (why) *why = writeFailureText(path, errno);
@@ -745,6 +748,14 @@ bool setModTime(const std::string& path, const struct timespec& t) {
 std::string withTrailingSlash(std::string path) {
   if (!path.empty() && path.back() != '/') path += '/';
   return path;
+}
+
+bool fileStatus(const std::string& path, struct stat& st, bool followLinks) {
+  return !path.empty() && (followLinks ? ::stat(path.c_str(), &st) : ::lstat(path.c_str(), &st)) == 0;
+}
+
+int openForAppend(const std::string& path) {
+  return ::open(path.c_str(), O_RDWR | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644);
 }
 
 }  // namespace mosaik::fs
