@@ -10,22 +10,34 @@
 
 #include "generator/Verzeichnis.h"
 #include "platform/FileSystem.h"
+#include "platform/Sha256.h"
 
 namespace mosaik {
 namespace {
 
 // For a user who finds the file.
 const char* const kKopf = "# Mosaikschauer: Bilder, die das Programm in diesem Ordner geschrieben hat.\n";
+constexpr std::string_view kDigestVorsilbe = "sha256:";
+constexpr size_t kDigestLaenge = 64;
+// Ends a last line cut off by a killed run, so that what is left of it
+// never reads as a line (of ours or of an earlier version).
+const char* const kAbgebrochen = "\t(abgebrochen)\n";
 
 std::string buchpfad(const std::string& ordner) { return fs::withTrailingSlash(ordner) + kAbleitungsbuch; }
 
-// Bytes that would break the line, and the escape itself, as %XX.
+std::pair<std::string, std::string> ordnerUndName(const std::string& pfad) {
+  const size_t schnitt = pfad.rfind('/') + 1;
+  return {pfad.substr(0, schnitt), pfad.substr(schnitt)};
+}
+
+// Bytes that would break the line or the field, and the escape itself, as
+// %XX.
 std::string zeilenName(const std::string& name) {
   static const char* const hex = "0123456789ABCDEF";
   std::string out;
   for (const char c : name) {
     const auto b = static_cast<unsigned char>(c);
-    if (b < 0x20 || b == 0x7F || c == '%') {
+    if (b <= 0x20 || b == 0x7F || c == '%') {
       out += '%';
       out += hex[b >> 4];
       out += hex[b & 15];
@@ -36,9 +48,37 @@ std::string zeilenName(const std::string& name) {
   return out;
 }
 
-std::string zeile(const struct stat& d, const std::string& name) {
-  return std::to_string(d.st_ino) + ' ' + std::to_string(d.st_size) + ' ' + std::to_string(d.st_mtim.tv_sec) + ' ' +
-         std::to_string(d.st_mtim.tv_nsec) + ' ' + zeilenName(name) + '\n';
+int hexWert(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
+std::string nameAusZeile(std::string_view z) {
+  std::string out;
+  for (size_t i = 0; i < z.size(); ++i) {
+    const int hoch = z[i] == '%' && i + 2 < z.size() ? hexWert(z[i + 1]) : -1;
+    const int tief = hoch >= 0 ? hexWert(z[i + 2]) : -1;
+    if (tief < 0) {
+      out += z[i];
+      continue;
+    }
+    out += static_cast<char>(hoch * 16 + tief);
+    i += 2;
+  }
+  return out;
+}
+
+std::string zeile(const Verzeichnet& d) {
+  const struct stat& s = d.st;
+  std::string z = std::to_string(s.st_ino) + ' ' + std::to_string(s.st_size) + ' ' + std::to_string(s.st_mtim.tv_sec) +
+                  ' ' + std::to_string(s.st_mtim.tv_nsec) + ' ';
+  // Without a digest (a file of an earlier version's line that could not
+  // be read) it keeps the earlier form, which speaks by the inode alone.
+  if (d.digest.empty()) return z + zeilenName(d.name) + '\n';
+  return z + std::to_string(s.st_ctim.tv_sec) + ' ' + std::to_string(s.st_ctim.tv_nsec) + ' ' +
+         std::string(kDigestVorsilbe) + d.digest + ' ' + zeilenName(d.name) + '\n';
 }
 
 // One number and the blank behind it; nullopt when the line is not of ours
@@ -53,58 +93,164 @@ std::optional<T> zahl(std::string_view& rest) {
   return wert;
 }
 
+std::optional<long> nanosekunden(std::string_view& rest) {
+  const auto n = zahl<long>(rest);
+  return n && *n >= 0 && *n < 1000000000L ? n : std::nullopt;
+}
+
+std::optional<std::string> digestFeld(std::string_view& rest) {
+  if (rest.substr(0, kDigestVorsilbe.size()) != kDigestVorsilbe) return std::nullopt;
+  const std::string_view d = rest.substr(kDigestVorsilbe.size(), kDigestLaenge);
+  if (d.size() != kDigestLaenge || rest.size() <= kDigestVorsilbe.size() + kDigestLaenge ||
+      rest[kDigestVorsilbe.size() + kDigestLaenge] != ' ')
+    return std::nullopt;
+  for (const char c : d)
+    if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) return std::nullopt;
+  rest.remove_prefix(kDigestVorsilbe.size() + kDigestLaenge + 1);
+  return std::string(d);
+}
+
+// The digest of the file at pfad when it still is the file stat gave
+// (not a link put in its place); empty otherwise.
+std::string digestDerDatei(const std::string& pfad, const struct stat& datei) {
+  const int fd = fs::openTrusted(pfad, O_RDONLY | O_NONBLOCK | O_NOFOLLOW);
+  if (fd < 0) return {};
+  struct stat st {};
+  std::string d;
+  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_dev == datei.st_dev && st.st_ino == datei.st_ino &&
+      st.st_size == datei.st_size)
+    d = sha256HexOfFile(fd);
+  ::close(fd);
+  return d;
+}
+
+// The record kept under this user's name from here on: its header, the
+// lines of the old one where they spoke for every file, and more.
+std::string neuerText(const Ableitungsbuch& alt) {
+  std::string text = kKopf;
+  if (alt.vertraut())
+    for (const std::string& z : alt.zeilen()) text += z;
+  return text;
+}
+
+bool buchSchreiben(const std::string& ordner, const std::string& text) {
+  // Its mode is never taken from a file it replaces.
+  return fs::writeFileAtomic(buchpfad(ordner), text, false, nullptr,
+                             [](int fd) { return ::fchmod(fd, 0644) == 0; });
+}
+
 }  // namespace
 
-Ableitungsbuch::Ableitungsbuch(const std::string& ordner) {
+Ableitungsbuch::Ableitungsbuch(const std::string& ordner) : ordner_(fs::withTrailingSlash(ordner)) {
   const std::string pfad = buchpfad(ordner);
-  struct stat st {};
+  std::string grund;
   // Only a file of its own: a link could make another folder's record speak
   // for this one.
-  if (::lstat(pfad.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return;
-  besitzer_ = st.st_uid;
-  const auto text = fs::readFile(pfad);
-  if (!text) return;
-  std::string_view rest = *text;
+  const int fd = fs::openTrusted(pfad, O_RDONLY | O_NONBLOCK | O_NOFOLLOW, &grund);
+  if (fd < 0 && errno == ENOENT) return;
+  ersetzen_ = true;
+  struct stat st {};
+  std::string text;
+  if (fd < 0) {
+    if (grund.empty())
+      grund = errno == ELOOP ? "Sie ist eine Verknüpfung."
+                             : "Sie kann nicht geöffnet werden (" + fs::reasonText(errno) + ").";
+  } else if (::fstat(fd, &st) != 0) {
+    grund = "Sie kann nicht gelesen werden (" + fs::reasonText(errno) + ").";
+  } else if (!S_ISREG(st.st_mode)) {
+    grund = "Sie ist keine gewöhnliche Datei.";
+  } else if (st.st_nlink > 1) {
+    // Written through, it would change the file of its other names.
+    grund = "Sie hat " + std::to_string(st.st_nlink) + " Namen (feste Verknüpfungen).";
+  } else if ((st.st_mode & (S_IWGRP | S_IWOTH)) != 0) {
+    grund = "Andere Benutzer dürfen sie ändern.";
+  } else if (fs::readTextAll(fd, text, grund)) {
+    besitzer_ = st.st_uid;
+    lesbar_ = true;
+    ersetzen_ = st.st_uid != ::geteuid();
+  }
+  if (fd >= 0) ::close(fd);
+  if (!lesbar_) {
+    warum_ = "Die Liste der erzeugten Bilder " + pfad + " zählt nicht: " + grund;
+    return;
+  }
+  std::string_view rest = text;
   // A last line without its end was cut off.
   for (size_t ende; (ende = rest.find('\n')) != std::string_view::npos; rest.remove_prefix(ende + 1)) {
     std::string_view z = rest.substr(0, ende);
     const auto ino = zahl<ino_t>(z);
     const auto groesse = ino ? zahl<off_t>(z) : std::nullopt;
     const auto sek = groesse ? zahl<time_t>(z) : std::nullopt;
-    const auto nsek = sek ? zahl<long>(z) : std::nullopt;
-    if (nsek && *nsek >= 0 && *nsek < 1000000000L) {
-      dateien_.emplace(*ino, *groesse, *sek, *nsek);
-      ++eintraege_;
+    const auto nsek = sek ? nanosekunden(z) : std::nullopt;
+    if (!nsek) continue;
+    zeilen_.emplace_back(rest.substr(0, ende + 1));
+    const Alt schluessel{*ino, *groesse, *sek, *nsek};
+    std::string_view neu = z;
+    const auto csek = zahl<time_t>(neu);
+    const auto cnsek = csek ? nanosekunden(neu) : std::nullopt;
+    const bool mitDigest = cnsek && neu.substr(0, kDigestVorsilbe.size()) == kDigestVorsilbe;
+    const auto digest = mitDigest ? digestFeld(neu) : std::nullopt;
+    // A line of ours holds no control character: one cut off by a killed
+    // run was ended with one.
+    if ((mitDigest && !digest) || z.find('\t') != std::string_view::npos) {
+      zeilen_.pop_back();
+      continue;
     }
+    if (!digest) {
+      alt_.insert(schluessel);
+      continue;
+    }
+    // The name is the last field; what stands between is a later version's.
+    const std::string name = nameAusZeile(neu.substr(neu.rfind(' ') + 1));
+    schnell_.emplace(Schnell{*ino, *groesse, *sek, *nsek, *csek, *cnsek}, *digest);
+    proInode_[schluessel].insert(*digest);
+    proName_[{name, *groesse}].insert(*digest);
   }
 }
 
-bool AbleitungsbuchNeuSchreiben(const std::string& ordner,
-                                const std::vector<std::pair<std::string, struct stat>>& dateien) {
+Nachweis Ableitungsbuch::nachweis(const std::string& name, const struct stat& d) const {
+  if (!S_ISREG(d.st_mode) || !fs::madeByTrusted(besitzer_, d.st_uid) || zeilen_.empty()) return {};
+  const auto s = schnell_.find({d.st_ino, d.st_size, d.st_mtim.tv_sec, d.st_mtim.tv_nsec, d.st_ctim.tv_sec,
+                                d.st_ctim.tv_nsec});
+  if (s != schnell_.end()) return {true, false, s->second};
+  const Alt schluessel{d.st_ino, d.st_size, d.st_mtim.tv_sec, d.st_mtim.tv_nsec};
+  const std::string pfad = ordner_ + name;
+  // An earlier version's line: it takes on the digest now.
+  if (alt_.count(schluessel)) return {true, true, digestDerDatei(pfad, d)};
+  const auto n = proName_.find({name, d.st_size});
+  const auto i = proInode_.find(schluessel);
+  if (n == proName_.end() && i == proInode_.end()) return {};
+  const std::string digest = digestDerDatei(pfad, d);
+  if (digest.empty() || !((n != proName_.end() && n->second.count(digest)) ||
+                          (i != proInode_.end() && i->second.count(digest))))
+    return {};
+  return {true, true, digest};
+}
+
+bool AbleitungsbuchNeuSchreiben(const std::string& ordner, const std::vector<Verzeichnet>& dateien) {
   std::string text = kKopf;
-  for (const auto& [name, st] : dateien) text += zeile(st, name);
-  return fs::writeFileAtomic(buchpfad(ordner), text, false);
+  for (const Verzeichnet& d : dateien) text += zeile(d);
+  return buchSchreiben(ordner, text);
 }
 
-bool Ableitungsbuch::kennt(const struct stat& d) const {
-  return S_ISREG(d.st_mode) && fs::madeByTrusted(besitzer_, d.st_uid) &&
-         dateien_.count({d.st_ino, d.st_size, d.st_mtim.tv_sec, d.st_mtim.tv_nsec}) > 0;
-}
-
-bool AbleitungEintragen(const std::string& ordner, const std::string& name, const struct stat& datei,
-                        std::string& grund) {
+bool AbleitungEintragen(const std::string& ordner, const Verzeichnet& datei, std::string& grund) {
   const std::string pfad = buchpfad(ordner);
-  const std::string eintrag = zeile(datei, name);
+  const std::string eintrag = zeile(datei);
   int fehler = 0;
   // Appended in one write: a run killed meanwhile leaves at most a last
-  // line without its end, which is ended before the next entry.
-  const int fd = ::open(pfad.c_str(), O_RDWR | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644);
-  if (fd >= 0) {
-    struct stat st {};
-    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+  // line without its end, which is marked and ended before the next entry.
+  // Only to a file of the user's own, of one name, that nobody else may
+  // write.
+  const int fd = fs::openForAppend(pfad);
+  struct stat st {};
+  if (fd >= 0 && (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_nlink != 1 || st.st_uid != ::geteuid() ||
+                  (st.st_mode & (S_IWGRP | S_IWOTH)) != 0 || st.st_size > fs::kMaxTextFileBytes)) {
+    ::close(fd);
+    fehler = EPERM;
+  } else if (fd >= 0) {
     char letztes = '\n';
-    if (ok && st.st_size > 0) ok = ::pread(fd, &letztes, 1, st.st_size - 1) == 1;
-    ok = ok && fs::writeAll(fd, (st.st_size == 0 ? kKopf : letztes == '\n' ? "" : "\n") + eintrag);
+    bool ok = st.st_size == 0 || ::pread(fd, &letztes, 1, st.st_size - 1) == 1;
+    ok = ok && fs::writeAll(fd, (st.st_size == 0 ? kKopf : letztes == '\n' ? "" : kAbgebrochen) + eintrag);
     fehler = ok ? 0 : errno ? errno : EINVAL;
     if (::close(fd) != 0 && ok) {
       ok = false;
@@ -114,37 +260,58 @@ bool AbleitungEintragen(const std::string& ordner, const std::string& name, cons
     if (ok) return true;
   } else {
     fehler = errno;
-    // A record the user may not write (another user's, in a folder this
-    // one may write) is written anew in its place. Its lines spoke for its
-    // owner's files only; under this user's name they would speak for
-    // every file, so they are kept only from a record that already did.
-    if (fehler == EACCES || fehler == EPERM) {
-      struct stat alt {};
-      const bool vertraut = ::lstat(pfad.c_str(), &alt) == 0 && fs::ownOrRoot(alt.st_uid);
-      std::string text = vertraut ? fs::readFile(pfad).value_or(kKopf) : kKopf;
-      if (!text.empty() && text.back() != '\n') text += '\n';
-      if (fs::writeFileAtomic(pfad, text + eintrag, false)) return true;
-    }
+  }
+  // One that may not be written in place (another user's, in a folder this
+  // one may write; a link; one of several names) is written anew in its
+  // place. Another user's lines spoke for that user's files only; under
+  // this user's name they would speak for every file, so they are kept
+  // only from a record that already did.
+  if (fehler == EACCES || fehler == EPERM || fehler == ELOOP || fehler == ENXIO || fehler == EISDIR) {
+    std::string text = neuerText(Ableitungsbuch(ordner));
+    if (buchSchreiben(ordner, text + eintrag)) return true;
+    fehler = errno ? errno : fehler;
   }
   grund = "Im Ordner " + fs::withTrailingSlash(ordner) + " kann die Liste der erzeugten Bilder " + kAbleitungsbuch +
           " nicht fortgeschrieben werden (" + fs::reasonText(fehler) + ").";
   return false;
 }
 
-fs::BeforeRename AbleitungVerzeichnen(const std::string& zielpfad, std::string& grund) {
-  return [&zielpfad, &grund](int fd) {
-    struct stat st {};
-    const size_t schnitt = zielpfad.rfind('/') + 1;
-    if (::fstat(fd, &st) == 0)
-      return AbleitungEintragen(zielpfad.substr(0, schnitt), zielpfad.substr(schnitt), st, grund);
-    grund = fs::writeFailureText(zielpfad, errno);
-    return false;
+Verzeichnung::Verzeichnung(const std::string& zielpfad, std::string& grund) : stand_(std::make_shared<Stand>()) {
+  std::tie(stand_->ordner, stand_->name) = ordnerUndName(zielpfad);
+  stand_->grund = &grund;
+  stand_->datei.name = stand_->name;
+}
+
+fs::BeforeRename Verzeichnung::vorher() const {
+  return [stand = stand_](int fd) {
+    Verzeichnet& d = stand->datei;
+    if (::fstat(fd, &d.st) != 0 || (d.digest = sha256HexOfFile(fd)).empty()) {
+      *stand->grund = fs::writeFailureText(stand->ordner + stand->name, errno ? errno : EIO);
+      return false;
+    }
+    stand->eingetragen = AbleitungEintragen(stand->ordner, d, *stand->grund);
+    return stand->eingetragen;
   };
+}
+
+void Verzeichnung::nachher() const {
+  struct stat jetzt {};
+  const Verzeichnet& d = stand_->datei;
+  if (!stand_->eingetragen || !fs::fileStatus(stand_->ordner + stand_->name, jetzt, false) ||
+      jetzt.st_dev != d.st.st_dev || jetzt.st_ino != d.st.st_ino || jetzt.st_size != d.st.st_size ||
+      jetzt.st_mtim.tv_sec != d.st.st_mtim.tv_sec || jetzt.st_mtim.tv_nsec != d.st.st_mtim.tv_nsec ||
+      (jetzt.st_ctim.tv_sec == d.st.st_ctim.tv_sec && jetzt.st_ctim.tv_nsec == d.st.st_ctim.tv_nsec))
+    return;
+  // Without this line the next run would prove the file by its digest;
+  // failing to add it costs only that.
+  std::string grund;
+  AbleitungEintragen(stand_->ordner, {d.name, jetzt, d.digest}, grund);
 }
 
 bool UnverzeichnetDa(const std::string& pfad) {
   struct stat da {};
-  return ::stat(pfad.c_str(), &da) == 0 && !Ableitungsbuch(pfad.substr(0, pfad.rfind('/') + 1)).kennt(da);
+  const auto [ordner, name] = ordnerUndName(pfad);
+  return fs::fileStatus(pfad, da, true) && !Ableitungsbuch(ordner).kennt(name, da);
 }
 
 std::string BleibtText(const std::string& pfad, const std::string& danach) {
@@ -157,15 +324,22 @@ bool BeilageKopieren(const std::string& von, const std::string& nach, bool verze
     warum = BleibtText(nach, von + " wird daher nicht dorthin kopiert.");
     return false;
   }
-  const Ableitungsbuch buch(nach.substr(0, nach.rfind('/') + 1));
+  const auto [ordner, name] = ordnerUndName(nach);
+  const Ableitungsbuch buch(ordner);
   std::string grund;
+  const Verzeichnung verzeichnung(nach, grund);
   // A copy of an earlier run left as it was is entered again only when its
-  // time has changed.
-  const auto eintragen = [&buch, neu = AbleitungVerzeichnen(nach, grund)](int fd) {
+  // line no longer fits it (its time has changed).
+  const auto eintragen = [&buch, &name = name, neu = verzeichnung.vorher()](int fd) {
     struct stat st {};
-    return (::fstat(fd, &st) == 0 && buch.kennt(st)) || neu(fd);
+    if (::fstat(fd, &st) != 0) return neu(fd);
+    const Nachweis n = buch.nachweis(name, st);
+    return (n.gilt && !n.veraltet) || neu(fd);
   };
-  if (fs::copyFile(von, nach, &warum, eintragen)) return true;
+  if (fs::copyFile(von, nach, &warum, eintragen)) {
+    verzeichnung.nachher();
+    return true;
+  }
   if (!grund.empty()) warum = grund;
   return false;
 }

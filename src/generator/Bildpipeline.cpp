@@ -208,8 +208,8 @@ int QualitaetAusRegler(int position) { return 101 - position; }
 
 namespace {
 
-fs::BeforeRename vorDemUmbenennen(const std::string& zielpfad, const Ablegen& ablegen, std::string& grund) {
-  return [&ablegen, verzeichnen = AbleitungVerzeichnen(zielpfad, grund)](int fd) {
+fs::BeforeRename vorDemUmbenennen(const Ablegen& ablegen, const Verzeichnung& verzeichnung) {
+  return [&ablegen, verzeichnen = verzeichnung.vorher()](int fd) {
     if (ablegen.datum) fs::setDosDateTime(fd, *ablegen.datum);
     return !ablegen.verzeichnen || verzeichnen(fd);
   };
@@ -274,8 +274,10 @@ bool abgeleitetesBildSchreiben(const Kontext& k, const std::string& ordner, cons
   // stored; turned pictures do without it rather than show it sideways.
   if (orientierung >= 2 && orientierung <= 8) imaging::DropExifThumbnail(metadaten);
   std::string grund;
+  const Verzeichnung verzeichnung(zielpfad, grund);
   try {
-    metadaten.WriteExifJpeg(ziel, zielpfad, true, false, vorDemUmbenennen(zielpfad, ablegen, grund));
+    metadaten.WriteExifJpeg(ziel, zielpfad, true, false, vorDemUmbenennen(ablegen, verzeichnung));
+    if (ablegen.verzeichnen) verzeichnung.nachher();
   } catch (const imaging::MetadataWriteError&) {
     if (!grund.empty()) throw std::runtime_error(grund);
     throw;
@@ -342,14 +344,14 @@ Ableitungsart artAus(const OptionModel& m, Opt resample, Opt regler, Opt progres
 void behaltenesDatieren(const std::string& ordner, const std::string& name, uint32_t datum, bool verzeichnet) {
   const std::string pfad = ordner + name;
   struct stat vorher {};
-  if (::stat(pfad.c_str(), &vorher) != 0 ||
+  if (!fs::fileStatus(pfad, vorher, true) ||
       (vorher.st_mtim.tv_sec == fs::fromDosDateTime(datum) && vorher.st_mtim.tv_nsec == 0))
     return;
-  const bool eingetragen = verzeichnet && Ableitungsbuch(ordner).kennt(vorher);
+  const Nachweis nachweis = verzeichnet ? Ableitungsbuch(ordner).nachweis(name, vorher) : Nachweis();
   struct stat nachher {};
   std::string grund;
-  if (fs::setDosDateTime(pfad, datum) && eingetragen && ::stat(pfad.c_str(), &nachher) == 0)
-    AbleitungEintragen(ordner, name, nachher, grund);
+  if (fs::setDosDateTime(pfad, datum) && nachweis.gilt && fs::fileStatus(pfad, nachher, true))
+    AbleitungEintragen(ordner, {name, nachher, nachweis.digest}, grund);
 }
 
 }  // namespace

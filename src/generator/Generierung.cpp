@@ -4,6 +4,7 @@
 
 #include <exception>
 #include <filesystem>
+#include <optional>
 #include <set>
 #include <utility>
 #include <vector>
@@ -65,9 +66,9 @@ struct Ablage {
   std::string bilder;                   // as the file system names it
   std::set<std::string> uebersprungen;  // folder names the walks skip
   std::set<std::string> standard;       // the folders the program names itself, as the file system names them
-  // Records grown long by runs that replaced their pictures, and those of
-  // other users: the folder and the files there that they speak for.
-  std::vector<std::pair<std::string, std::vector<std::pair<std::string, struct stat>>>> aufzuraeumen;
+  // Records to be written anew (grown long, another user's, files proven
+  // by their content): the folder and the files there that they speak for.
+  std::vector<std::pair<std::string, std::vector<Verzeichnet>>> aufzuraeumen;
 };
 
 // A mirrored tree below the folder is reached by the walk unless a folder
@@ -87,26 +88,38 @@ bool standardordner(const std::string& ordner, const std::string& standard) {
   return echterOrdner(ordner) == echterOrdner(standard);
 }
 
-// A picture in the tree below the folder that its folder's record does not
-// name: wherever the folder lies, a derived picture may replace only one
-// the program can show it wrote. Folders the walks skip and those the
-// program names itself are left out.
-bool fremdesBild(const Kontext& k, const std::string& ordner, Ablage& a) {
+// The first picture in the tree below the folder that its folder's record
+// does not prove, as the lines that name it (and why that record speaks for
+// nothing, when it does not): wherever the folder lies, a derived picture
+// may replace only one the program can show it wrote. Folders the walks
+// skip and those the program names itself are left out.
+std::optional<std::string> fremdesBild(const Kontext& k, const std::string& ordner, Ablage& a) {
   const Ableitungsbuch buch(ordner);
-  std::vector<std::pair<std::string, struct stat>> bekannt;
+  std::vector<Verzeichnet> bekannt;
+  bool auffrischen = buch.ersetzen();
   for (const fs::Entry& e : fs::listFolder(ordner)) {
     const std::string pfad = ordner + e.name;
+    if (e.folder) {
+      if (a.uebersprungen.count(e.name) || a.standard.count(echterOrdner(pfad))) continue;
+      if (auto fremd = fremdesBild(k, pfad + "/", a)) return fremd;
+      continue;
+    }
     struct stat st {};
-    const bool verzeichnet = !e.folder && ::stat(pfad.c_str(), &st) == 0 && buch.kennt(st);
-    if (verzeichnet) bekannt.emplace_back(e.name, st);
-    if (e.folder ? !a.uebersprungen.count(e.name) && !a.standard.count(echterOrdner(pfad)) &&
-                       fremdesBild(k, pfad + "/", a)
-                 : IstBilddatei(k, e.name) && !verzeichnet)
-      return true;
+    const Nachweis n = fs::fileStatus(pfad, st, true) ? buch.nachweis(e.name, st) : Nachweis();
+    if (n.gilt) {
+      bekannt.push_back({e.name, st, n.digest});
+      auffrischen = auffrischen || n.veraltet;
+    } else if (IstBilddatei(k, e.name)) {
+      std::string text = "Die Datei " + pfad + " wurde nicht von Mosaikschauer erzeugt oder seither verändert.";
+      if (!buch.warum().empty()) text += kZeilenumbruch + buch.warum();
+      return text;
+    }
   }
-  if (buch.fremd() || buch.eintraege() > 2 * bekannt.size() + 16)
+  // Files proven by their content, and runs that replaced the pictures
+  // again and again, leave a record to be written anew.
+  if (auffrischen || buch.eintraege() > 2 * bekannt.size() + 16)
     a.aufzuraeumen.emplace_back(ordner, std::move(bekannt));
-  return false;
+  return std::nullopt;
 }
 
 // A folder for derived pictures must never make a derived file's path that
@@ -129,11 +142,15 @@ void AbleitungsordnerPruefen(Kontext& k, const std::string& art, const std::stri
     const std::string r = echterOrdner(g.baum);
     if (grund.empty() && r != d && innerhalb(r, d) && erreichbarUnter(r, d, a)) grund = " enthält " + g.akkusativ + ".";
   }
-  if (grund.empty() && !standardordner(d, standard) && fremdesBild(k, d, a)) grund = " enthält Originalbilder.";
+  std::optional<std::string> fremd;
+  if (grund.empty() && !standardordner(d, standard) && (fremd = fremdesBild(k, d, a))) grund = " enthält Originalbilder.";
   if (grund.empty()) return;
   ok = false;
-  k.fehler("Der Ordner für " + art + " " + ordner + grund + kZeilenumbruch + betroffen + " würden überschrieben." +
-           kZeilenumbruch + "Programmabbruch!");
+  std::string text = "Der Ordner für " + art + " " + ordner + grund + kZeilenumbruch + betroffen + " würden überschrieben.";
+  if (fremd)
+    text += kZeilenumbruch + *fremd + kZeilenumbruch +
+            "Verschieben Sie die Datei aus dem Ordner, oder leeren Sie den Ordner für einen Neuanfang.";
+  k.fehler(text + kZeilenumbruch + "Programmabbruch!");
 }
 
 // The picture folder and the output folders are never reached through a

@@ -266,9 +266,11 @@ bool DirnameTxtSchreiben(const Kontext& k, const std::string& ordner, const std:
   }
   const std::string pfad = dir + "dirname.txt";
   std::string grund;
-  if (fs::writeFileAtomic(pfad, inhalt, true, warum,
-                          verzeichnen ? AbleitungVerzeichnen(pfad, grund) : fs::BeforeRename()))
+  const Verzeichnung verzeichnung(pfad, grund);
+  if (fs::writeFileAtomic(pfad, inhalt, true, warum, verzeichnen ? verzeichnung.vorher() : fs::BeforeRename())) {
+    if (verzeichnen) verzeichnung.nachher();
     return true;
+  }
   if (warum && !grund.empty()) *warum = grund;
   return false;
 }

@@ -63,7 +63,9 @@ int createFreshAt(int dir, const std::string& prefix, const std::string& suffix,
   std::random_device rd;
   for (int attempt = 0; attempt < 16; ++attempt) {
     name = prefix + std::to_string(rd() % kFreshNumbers) + suffix;
-    const int fd = ::openat(dir, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+    // Readable too: what is to check a new file before it takes its name
+    // (fs::BeforeRename) reads it back.
+    const int fd = ::openat(dir, name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
                             static_cast<mode_t>(mode));
     if (fd >= 0 || errno != EEXIST) return fd;
   }
@@ -833,6 +835,17 @@ bool setModTime(const std::string& path, const struct timespec& t) {
 std::string withTrailingSlash(std::string path) {
   if (!path.empty() && path.back() != '/') path += '/';
   return path;
+}
+
+bool fileStatus(const std::string& path, struct stat& st, bool followLinks) {
+  return !path.empty() && (followLinks ? ::stat(path.c_str(), &st) : ::lstat(path.c_str(), &st)) == 0;
+}
+
+int openForAppend(const std::string& path) {
+  const Place at = reach(path);
+  if (!at) return -1;
+  const int fd = ::openat(at.dir(), at.name(), O_RDWR | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644);
+  return fd;
 }
 
 }  // namespace mosaik::fs

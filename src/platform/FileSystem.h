@@ -166,4 +166,12 @@ std::string writeFailureText(const std::string& path, int errnoValue);
 // Adds '/' unless the text is empty or already ends in one.
 std::string withTrailingSlash(std::string path);
 
+// The status of the name itself (a link is not followed) or, with
+// followLinks, of what it leads to; false (errno set) when there is none.
+bool fileStatus(const std::string& path, struct stat& st, bool followLinks);
+// Opens a file for appending (and reading back its end) without following
+// a link at its name and without waiting on a pipe; a missing one is
+// created with mode 0644. -1 with errno when it cannot be.
+int openForAppend(const std::string& path);
+
 }  // namespace mosaik::fs

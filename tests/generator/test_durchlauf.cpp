@@ -17,6 +17,7 @@
 #include "generator/Verzeichnis.h"
 #include "imaging/JpegCodec.h"
 #include "platform/FileSystem.h"
+#include "platform/Sha256.h"
 
 namespace mosaik {
 namespace {
@@ -317,6 +318,14 @@ TEST_F(Durchlauf, AbbruchNachDemEintragInDerHand) {
   for (int i = 0; i < 8; ++i) EXPECT_TRUE(fs::exists(q + "P" + std::to_string(i) + ".JPG"));
 }
 
+// The lines of the refusal of a folder for derived pictures that name the
+// first picture the record does not prove.
+std::string NichtErzeugt(const std::string& datei) {
+  return "\r\nDie Datei " + datei +
+         " wurde nicht von Mosaikschauer erzeugt oder seither verändert.\r\nVerschieben Sie die Datei aus dem Ordner, "
+         "oder leeren Sie den Ordner für einen Neuanfang.";
+}
+
 TEST_F(Durchlauf, FehlerDerSpiegelungWerdenGemeldet) {
   datei(q + "a.jpg", jpeg(1));
   datei(q + "dirinfo.txt", "Info");
@@ -341,19 +350,24 @@ TEST_F(Durchlauf, FehlerDerSpiegelungWerdenGemeldet) {
     std::string ordner, html, text;
   } ableitungen[] = {
       {&AppState::GrosseBilderpfad, q + "./", "", "großen Bilder " + q + " ist der Bilderordner selbst." + ueber},
-      {&AppState::GrosseBilderpfad, q + "Sub", "", "großen Bilder " + q + "Sub/" + enthaelt},
-      {&AppState::GrosseBilderpfad, q + "Sub", q, "großen Bilder " + q + "Sub/" + enthaelt},
-      {&AppState::GrosseBilderpfad, q + "Sub", q + "Sub", "großen Bilder " + q + "Sub/" + enthaelt},
-      {&AppState::GrosseBilderpfad, q + "Sub/Tief", q + "Sub", "großen Bilder " + q + "Sub/Tief/" + enthaelt},
+      {&AppState::GrosseBilderpfad, q + "Sub", "", "großen Bilder " + q + "Sub/" + enthaelt + NichtErzeugt(q + "Sub/a.jpg")},
+      {&AppState::GrosseBilderpfad, q + "Sub", q, "großen Bilder " + q + "Sub/" + enthaelt + NichtErzeugt(q + "Sub/a.jpg")},
+      {&AppState::GrosseBilderpfad, q + "Sub", q + "Sub",
+       "großen Bilder " + q + "Sub/" + enthaelt + NichtErzeugt(q + "Sub/a.jpg")},
+      {&AppState::GrosseBilderpfad, q + "Sub/Tief", q + "Sub",
+       "großen Bilder " + q + "Sub/Tief/" + enthaelt + NichtErzeugt(q + "Sub/Tief/c.jpg")},
       {&AppState::GrosseBilderpfad, tmp.pfad(), "", "großen Bilder " + tmp.pfad() + " enthält den Bilderordner." + ueber},
       {&AppState::Vorschaubilderpfad, q, "", "Vorschaubilder " + q + " ist der Bilderordner selbst." + ueber},
-      {&AppState::Vorschaubilderpfad, q + "Sub", q, "Vorschaubilder " + q + "Sub/" + enthaelt},
-      {&AppState::Vorschaubilderpfad, q + "Sub", q + "Sub", "Vorschaubilder " + q + "Sub/" + enthaelt},
+      {&AppState::Vorschaubilderpfad, q + "Sub", q, "Vorschaubilder " + q + "Sub/" + enthaelt + NichtErzeugt(q + "Sub/a.jpg")},
+      {&AppState::Vorschaubilderpfad, q + "Sub", q + "Sub",
+       "Vorschaubilder " + q + "Sub/" + enthaelt + NichtErzeugt(q + "Sub/a.jpg")},
       {&AppState::Vorschaubilderpfad, g, "",
        "Vorschaubilder " + g + " ist der Ordner für die großen Bilder selbst.\r\nDie großen Bilder würden überschrieben."},
       // Outside the picture tree, and below the HTML folder.
-      {&AppState::GrosseBilderpfad, tmp.pfad() + "O", "", "großen Bilder " + tmp.pfad() + "O/" + enthaelt},
-      {&AppState::GrosseBilderpfad, q + "arch/2019", q + "arch", "großen Bilder " + q + "arch/2019/" + enthaelt},
+      {&AppState::GrosseBilderpfad, tmp.pfad() + "O", "",
+       "großen Bilder " + tmp.pfad() + "O/" + enthaelt + NichtErzeugt(tmp.pfad() + "O/a.jpg")},
+      {&AppState::GrosseBilderpfad, q + "arch/2019", q + "arch",
+       "großen Bilder " + q + "arch/2019/" + enthaelt + NichtErzeugt(q + "arch/2019/a.jpg")},
   };
   datei(q + "Sub/Tief/c.jpg", jpeg(4));
   datei(q + "arch/2019/a.jpg", jpeg(5));
@@ -421,7 +435,7 @@ TEST_F(Durchlauf, FehlerDerSpiegelungWerdenGemeldet) {
   ASSERT_TRUE(fs::setDosDateTime(q + "Sub/a.jpg", (uint32_t{30} << 9 | 1u << 5 | 1u) << 16));
   const auto zweiterLauf = originale();
   st.GrosseBilderpfad = q + "Sub";
-  fehler("Der Ordner für die großen Bilder " + q + "Sub/ enthält Originalbilder." + ueber);
+  fehler("Der Ordner für die großen Bilder " + q + "Sub/ enthält Originalbilder." + ueber + NichtErzeugt(q + "Sub/a.jpg"));
   EXPECT_EQ(originale(), zweiterLauf);
 }
 
@@ -508,10 +522,12 @@ TEST_F(Durchlauf, GalerieImBilderordnerWiederholbarOhneOriginaleZuUeberschreiben
   m.setText(Opt::EdErweiterungVorschaubilder, "");
   const auto vorher = inhalte(b);
   st.GrosseBilderpfad = b + "Sub";
-  fehler("Der Ordner für die großen Bilder " + b + "Sub/ enthält Originalbilder.\r\nDie Originale würden überschrieben.");
+  fehler("Der Ordner für die großen Bilder " + b + "Sub/ enthält Originalbilder.\r\nDie Originale würden überschrieben." +
+         NichtErzeugt(b + "Sub/a.jpg"));
   st.GrosseBilderpfad = "";
   st.Vorschaubilderpfad = b + "Sub";
-  fehler("Der Ordner für die Vorschaubilder " + b + "Sub/ enthält Originalbilder.\r\nDie Originale würden überschrieben.");
+  fehler("Der Ordner für die Vorschaubilder " + b + "Sub/ enthält Originalbilder.\r\nDie Originale würden überschrieben." +
+         NichtErzeugt(b + "Sub/a.jpg"));
   EXPECT_EQ(inhalte(b), vorher);
 }
 
@@ -579,7 +595,8 @@ TEST_F(Durchlauf, AndereOrdnerFuerAbgeleiteteBilderFuehrenBuch) {
   struct stat a {};
   ASSERT_EQ(::stat((o + "a.jpg").c_str(), &a), 0);
   std::string grund;
-  for (int i = 0; i < 20; ++i) ASSERT_TRUE(AbleitungEintragen(o, "a.jpg", a, grund)) << grund;
+  const Verzeichnet eintrag{"a.jpg", a, sha256Hex(*fs::readFile(o + "a.jpg"))};
+  for (int i = 0; i < 20; ++i) ASSERT_TRUE(AbleitungEintragen(o, eintrag, grund)) << grund;
   laeuft();
   const std::string buch = *fs::readFile(o + kAbleitungsbuch);
   EXPECT_EQ(std::count(buch.begin(), buch.end(), '\n'), 4) << buch;
@@ -599,7 +616,8 @@ TEST_F(Durchlauf, AndereOrdnerFuerAbgeleiteteBilderFuehrenBuch) {
   datei(t + "tag/mini-c.jpg", jpeg(8));
   ASSERT_TRUE(fs::setModTime(t + "tag/mini-c.jpg", *zeit));
   const auto vorher = inhalte(tmp.pfad());
-  fehler("Der Ordner für die Vorschaubilder " + t + " enthält Originalbilder.\r\nDie Originale würden überschrieben.");
+  fehler("Der Ordner für die Vorschaubilder " + t + " enthält Originalbilder.\r\nDie Originale würden überschrieben." +
+         NichtErzeugt(t + "tag/mini-c.jpg"));
   EXPECT_EQ(inhalte(tmp.pfad()), vorher);
 }
 
