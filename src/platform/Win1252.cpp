@@ -221,8 +221,11 @@ bool cp1252Shaped(std::string_view s, size_t at, size_t end, char32_t cp, char32
     switch (standsAlone(cp)) {
       case Alone::Never:  // capitals follow no lower-case letter; "ß" does
         return letter == 0xDF || !asciiLowerLetter(before);
-      case Alone::Latin:  // "NIVÅ…", "PÅ”", not "NAUJYBĖ", "ALEŠ", "JEŻ", "ATELJĒ", "DİYARBAKIR"
-        return (sign == 0x85 || sign == 0x93 || sign == 0x94) && afterCapital && !asciiLetter(after);
+      case Alone::Latin: {  // "NIVÅ…", "PÅ”", not "NAUJYBĖ", "ALEŠ", "JEŻ", "ATELJĒ", "DİYARBAKIR"
+        const bool endsNoWord = cp == 0x152 || cp == 0x156 || cp == 0x157;  // Œ Ŗ ŗ: "NIVÅ’", "NIVÅ–"
+        const bool quoteOrEllipsis = sign == 0x85 || sign == 0x93 || sign == 0x94;
+        return (quoteOrEllipsis || (endsNoWord && cp1252SignAfterWord(sign))) && afterCapital && !asciiLetter(after);
+      }
       case Alone::Other:  // "SCHÖN…", "NIÑO»", "COSÌ…", "BÚŠ", "DÓŽE", not "10 Ω", "Я", "HŽ" decomposed
         if (cp >= 0x380 && (sign == 0x8A || sign == 0x8C || sign == 0x8E || sign == 0x9F))
           return afterCapital && !asciiLowerLetter(after);
