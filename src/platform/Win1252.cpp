@@ -188,17 +188,19 @@ bool asciiLowerLetter(char32_t c) { return c >= 'a' && c <= 'z'; }
 bool asciiLetter(char32_t c) { return asciiUpperLetter(c) || asciiLowerLetter(c); }
 
 // Two-byte UTF-8 characters by whether typed text holds them alone amid
-// Latin letters. Latin ones: the letters of Latin Extended-A and the used
-// part of -B ("İ", "Ż", "ơ", "ǎ", "ș"), next to which "Ä", "Å", "Æ" and "Ç"
-// of Windows-1252 at the end of a word in capitals stand. Other ones: modifier
-// letters ("ʻ"), the combining marks of decomposed letters (an "O" and
-// U+0308 for "Ö"), Greek and Cyrillic letters ("Ω", "λ", "Я"), Armenian,
-// Hebrew, Arabic. Never: rare Latin, IPA, rare marks, Syriac, Thaana, NKo,
-// which is what "È’", "É–", "ÉŠ", "Í…", "Ü“" and "ß…" of Windows-1252 make.
+// Latin letters. Latin ones: the letters of Latin Extended-A and "ș", "ț"
+// ("İ", "Ż", "Ė", "Š"), which Polish, Czech, Baltic and Romanian words end
+// in, and "Ä" and "Å" of Windows-1252 with a sign make. Other ones: the
+// rest of Latin Extended-B up to "ǿ" ("ơ", "ǎ"), modifier letters ("ʻ"),
+// the combining marks of decomposed letters (an "O" and U+0308 for "Ö"),
+// Greek and Cyrillic letters ("Ω", "λ", "Я"), Armenian, Hebrew, Arabic.
+// Never: rare Latin, IPA, rare marks, Syriac, Thaana, NKo, which is what
+// "È’", "É–", "ÉŠ", "Í…", "Ü“" and "ß…" of Windows-1252 make.
 enum class Alone { Never, Latin, Other };
 Alone standsAlone(char32_t cp) {
-  if ((cp >= 0x100 && cp < 0x200) || (cp >= 0x218 && cp < 0x21C)) return Alone::Latin;
-  const bool other = (cp >= 0x2B0 && cp < 0x340) || (cp >= 0x380 && cp < 0x500) || (cp >= 0x530 && cp < 0x700);
+  if ((cp >= 0x100 && cp < 0x180) || (cp >= 0x218 && cp < 0x21C)) return Alone::Latin;
+  const bool other = (cp >= 0x180 && cp < 0x200) || (cp >= 0x2B0 && cp < 0x340) || (cp >= 0x380 && cp < 0x500) ||
+                     (cp >= 0x530 && cp < 0x700);
   return other ? Alone::Other : Alone::Never;
 }
 
