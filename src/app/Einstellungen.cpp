@@ -209,7 +209,8 @@ bool ZusatzdateienSpeichern(Kontext& k, const std::string& datei) {
     if (ungelesen(k, name))
       grund = std::string("\r\n") + kUngelesenNichtUeberschrieben;
     else if (const Einstellungsinhalt bisher = einstellungsdateiLesen(name);
-             dateiErsetzen(name, textdateiAusMemo(k.m.text(memo), bisher.gelesen ? std::optional(bisher.bytes) : std::nullopt),
+             dateiErsetzen(name, textdateiAusMemo(k.m.text(memo), bisher.gelesen ? std::optional(bisher.bytes)
+                                                                                   : std::nullopt),
                            &grund))
       return true;
     warum = "\r\n" + std::string(IniFehler(name, grund).what());
@@ -224,7 +225,7 @@ bool ZusatzdateienLaden(Kontext& k, const std::string& datei) {
   std::string warum;
   const bool ok = zusatzdateienDurchgehen(k, [&](Opt memo, const char* art) {
     const std::string name = zusatzdateiName(datei, art);
-    Einstellungsinhalt e = einstellungsdateiLesen(name);
+    const Einstellungsinhalt e = einstellungsdateiLesen(name);
     const std::optional<std::string> text = e.gelesen ? memoAusTextdatei(e.bytes) : std::nullopt;
     if (text) {
       k.m.setText(memo, *text);

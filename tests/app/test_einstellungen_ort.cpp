@@ -292,7 +292,8 @@ TEST_F(Ort, TexteKommenZurueckWieGespeichert) {
   // Side files a Windows editor saved as UTF-16 (either byte order) read as
   // their text; saved with that text they keep their bytes, line ends
   // included; a changed text is written anew.
-  const std::string kopf = std::string("\xFF\xFE<\0p\0>\0\xFC\0\r\0\n\0", 14), fuss = std::string("\xFE\xFF\0F\0\xDF\0\n", 8);
+  const std::string kopf = std::string("\xFF\xFE<\0p\0>\0\xFC\0\r\0\n\0", 14);
+  const std::string fuss = std::string("\xFE\xFF\0F\0\xDF\0\n", 8);
   dateiAblegen(daten() + "u-header.txt", kopf);
   dateiAblegen(daten() + "u-footer.txt", fuss);
   test::Sitzung u16(u.sv);
