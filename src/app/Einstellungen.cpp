@@ -8,6 +8,7 @@
 #include "app/options/Hersteller.h"
 #include "platform/FileSystem.h"
 #include "platform/IniDatei.h"
+#include "platform/Win1252.h"
 #include "winsupport/SpecialFolders.h"
 
 namespace mosaik {
@@ -207,7 +208,10 @@ bool ZusatzdateienSpeichern(Kontext& k, const std::string& datei) {
     std::string grund;
     if (ungelesen(k, name))
       grund = std::string("\r\n") + kUngelesenNichtUeberschrieben;
-    else if (dateiErsetzen(name, textdateiAusMemo(k.m.text(memo)), &grund))
+    else if (const Einstellungsinhalt bisher = einstellungsdateiLesen(name);
+             dateiErsetzen(name, textdateiAusMemo(k.m.text(memo), bisher.gelesen ? std::optional(bisher.bytes)
+                                                                                   : std::nullopt),
+                           &grund))
       return true;
     warum = "\r\n" + std::string(IniFehler(name, grund).what());
     return false;
@@ -227,12 +231,14 @@ bool ZusatzdateienLaden(Kontext& k, const std::string& datei) {
   const bool ok = zusatzdateienDurchgehen(k, [&](Opt memo, const char* art) {
     const std::string name = zusatzdateiName(datei, art);
     const Einstellungsinhalt e = einstellungsdateiLesen(name);
-    if (e.gelesen) {
-      k.m.setText(memo, memoAusTextdatei(e.bytes));
+    const std::optional<std::string> text = e.gelesen ? memoAusTextdatei(e.bytes) : std::nullopt;
+    if (text) {
+      k.m.setText(memo, *text);
     } else if (e.vorhanden) {
-      warum = "\r\nDie Datei " + name + " kann nicht gelesen werden!\r\n" + e.grund + alsUngelesenVermerken(k, name);
+      warum = "\r\nDie Datei " + name + " kann nicht gelesen werden!\r\n" + (e.gelesen ? kNotUtf16Throughout : e.grund) +
+              alsUngelesenVermerken(k, name);
     }
-    return e.gelesen;
+    return text.has_value();
   });
   if (!ok) k.fehler("Öffnen der Textdateien mit Header, Dateiabschluss\r\nund/oder CSS-Datei fehlgeschlagen!" + warum);
   return ok;

@@ -126,14 +126,17 @@ std::optional<double> gleitkommaLesen(std::string_view w) {
 
 }  // namespace einstellungen
 
-std::string textdateiAusMemo(const std::string& memo) {
+std::string textdateiAusMemo(const std::string& memo, const std::optional<std::string>& bisher) {
+  if (bisher && memoAusTextdatei(*bisher) == memo) return *bisher;
   std::string t = ZeilenendenCRLF(memo);
   if (!t.empty()) t += "\r\n";
   return encodeText(t, TextUnit::File);
 }
 
-std::string memoAusTextdatei(const std::string& bytes) {
-  std::string t = ZeilenendenCRLF(decodeUserText(bytes));
+std::optional<std::string> memoAusTextdatei(const std::string& bytes) {
+  const std::optional<std::string> text = decodeUserText(bytes);
+  if (!text) return std::nullopt;
+  std::string t = ZeilenendenCRLF(*text);
   if (t.size() >= 2 && t.compare(t.size() - 2, 2, "\r\n") == 0) t.resize(t.size() - 2);
   return t;
 }

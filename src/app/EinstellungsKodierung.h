@@ -42,10 +42,12 @@ std::optional<double> gleitkommaLesen(std::string_view wert);
 
 // The bytes of a memo's text file: one line per memo line, each ended by
 // CR LF; Windows-1252 unless it would not read back as the memo, then UTF-8
-// with a byte-order mark (encodeText), so that nothing is lost.
-std::string textdateiAusMemo(const std::string& memo);
+// with a byte-order mark (encodeText), so that nothing is lost. A file's
+// present bytes (`bisher`) that already read as the memo are kept as they
+// are, in their encoding (UTF-16 too) and with their line ends.
+std::string textdateiAusMemo(const std::string& memo, const std::optional<std::string>& bisher = std::nullopt);
 // The memo text of such a file (decodeUserText); the line end of the last
-// line makes no empty line of its own.
-std::string memoAusTextdatei(const std::string& bytes);
+// line makes no empty line of its own. nullopt when the reader refuses it.
+std::optional<std::string> memoAusTextdatei(const std::string& bytes);
 
 }  // namespace mosaik

@@ -96,7 +96,7 @@ std::set<std::string> Ausgabeordnernamen(const Lauf& lauf) {
 bool SeitendateiLesbar(const Kontext& k, const std::string& pfad) {
   if (!fs::fileExists(pfad)) return false;
   std::string grund;
-  if (fs::readTextFile(pfad, &grund)) return true;
+  if (readUserTextFile(pfad, &grund)) return true;
   k.fehler(Lesefehler(pfad, grund));
   return false;
 }

@@ -88,9 +88,9 @@ std::optional<std::string> DirnameErsteZeile(const std::string& ordner) {
   const std::string dir = fs::withTrailingSlash(ordner);
   const auto name = fs::findNoCase(dir, "dirname.txt");
   if (!name) return std::nullopt;
-  const auto bytes = fs::readTextFile(dir + *name);
-  if (!bytes) return std::nullopt;
-  std::string text = decodeUserText(*bytes);
+  auto gelesen = readUserTextFile(dir + *name);
+  if (!gelesen) return std::nullopt;
+  std::string text = std::move(*gelesen);
   const size_t ende = text.find_first_of("\r\n");
   if (ende != std::string::npos) text.resize(ende);
   // An empty name file names nothing: the folder keeps its own name.
@@ -140,8 +140,8 @@ void UeberschriftSchreiben(const Kontext& k, HTMLSeite& seite, const std::string
   if (m.checked(Opt::CBdirinfoeinbinden)) {
     const std::string dir = fs::withTrailingSlash(ordner);
     if (const auto name = fs::findNoCase(dir, "dirinfo.txt")) {
-      if (const auto bytes = fs::readTextFile(dir + *name)) {
-        std::string text = ZeilenendenCRLF(decodeUserText(*bytes));
+      if (const auto gelesen = readUserTextFile(dir + *name)) {
+        std::string text = ZeilenendenCRLF(*gelesen);
         if (!text.empty() && (text.size() < 2 || text.compare(text.size() - 2, 2, kZE) != 0)) text += kZE;
         seite.zeile("<div id=\"di\">" + HTMLZeichenKodieren(text) + "</div>");
       }

@@ -258,21 +258,18 @@ Einstellungsinhalt einstellungsdateiLesen(const std::string& pfad) {
 
 namespace {
 
-// The lines of a settings file as UTF-8. UTF-16 with its byte-order mark as
-// a whole; otherwise each line for itself (decodeText). A line ends at LF or
-// at a CR that no LF follows; the CRs before an LF belong to its line end
-// (a tool that adds a CR of its own makes CR CR LF). nullopt for UTF-16
-// that is not UTF-16 throughout: an odd length, or the bytes 0D 0A side by
-// side (a UTF-16 line end is 0D 00 0A 00), as a line appended in an 8-bit
-// encoding leaves them; read as UTF-16 it would turn into CJK characters.
+// The lines of a settings file as UTF-8, as the one reader gives the text
+// (decodeText, line by line). A line ends at LF or at a CR that no LF
+// follows; the CRs before an LF belong to its line end (a tool that adds a
+// CR of its own makes CR CR LF). nullopt for UTF-16 that is not UTF-16
+// throughout, and for UTF-16 with a line that is neither a section, a key
+// line, a comment nor blank: no editor saved that, but a line appended in
+// an 8-bit encoding without a line end of its own, read as UTF-16, is CJK
+// characters without '=' (no pair of 8-bit bytes makes an ASCII character).
 std::optional<std::vector<std::string>> zeilenAusBytes(std::string_view bytes) {
-  std::string text;
-  if (bytes.size() >= 2 && (bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF")) {
-    if (bytes.size() % 2 != 0 || bytes.find("\r\n") != std::string_view::npos) return std::nullopt;
-    text = utf16ToUtf8(bytes.substr(2), bytes[0] == '\xFE');
-  } else {
-    text = decodeText(bytes, TextUnit::Line);
-  }
+  const std::optional<std::string> gelesen = decodeText(bytes, TextUnit::Line);
+  if (!gelesen) return std::nullopt;
+  const std::string& text = *gelesen;
   std::vector<std::string> zeilen;
   size_t anfang = 0;
   for (size_t i = 0; i < text.size();) {
@@ -287,6 +284,11 @@ std::optional<std::vector<std::string>> zeilenAusBytes(std::string_view bytes) {
     anfang = i;
   }
   if (anfang < text.size()) zeilen.push_back(text.substr(anfang));
+  const auto ausEinemEditor = [](const std::string& z) {
+    const std::string_view t = beschneiden(z);
+    return t.empty() || t.front() == ';' || sektionsname(t) || schluesselname(t);
+  };
+  if (hasUtf16Mark(bytes) && !std::all_of(zeilen.begin(), zeilen.end(), ausEinemEditor)) return std::nullopt;
   return zeilen;
 }
 
@@ -320,8 +322,7 @@ IniDatei::IniDatei(std::string pfad) : pfad_(std::move(pfad)) {
   auto zeilen = zeilenAusBytes(e.bytes);
   if (!zeilen) {
     lesbar_ = false;
-    lesefehler_ = "Sie ist als UTF-16 gespeichert, enthält aber auch Bytes, die kein UTF-16 sind (etwa eine "
-                  "angehängte Zeile in einer anderen Kodierung).";
+    lesefehler_ = kNotUtf16Throughout;
     return;
   }
   zeilen_ = std::move(*zeilen);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/FileSystem.h"
+
 namespace mosaik {
 namespace {
 // 0x80..0x9F of Windows-1252; 0 marks the five unassigned bytes.
@@ -162,28 +164,89 @@ namespace {
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
-// Bytes 0x80..0xBF that Windows-1252 gives a letter (or nothing): they
-// follow no letter in ordinary text.
-bool cp1252LetterOrUnassigned(unsigned char b) {
+bool cp1252Unassigned(unsigned char b) { return b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D; }
+
+// The letters of Windows-1252 among the bytes 0x80..0x9F: ƒ Š Œ Ž š œ ž Ÿ.
+bool cp1252LetterBelowA0(unsigned char b) {
+  return b == 0x83 || b == 0x8A || b == 0x8C || b == 0x8E || b == 0x9A || b == 0x9C || b == 0x9E || b == 0x9F;
+}
+
+// The signs of Windows-1252 that people put right after a word: … ‘ ’ “ ”
+// – — ™ ‹ › « » and the non-breaking space.
+bool cp1252SignAfterWord(unsigned char b) {
   switch (b) {
-    case 0x81: case 0x8D: case 0x8F: case 0x90: case 0x9D:                       // unassigned
-    case 0x83: case 0x8A: case 0x8C: case 0x8E: case 0x9A: case 0x9C: case 0x9E:  // ƒ Š Œ Ž š œ ž
-    case 0x9F: case 0xAA: case 0xB5: case 0xBA:                                  // Ÿ ª µ º
+    case 0x85: case 0x8B: case 0x91: case 0x92: case 0x93: case 0x94: case 0x96:
+    case 0x97: case 0x99: case 0x9B: case 0xA0: case 0xAB: case 0xBB:
       return true;
     default:
       return false;
   }
 }
 
-// A valid UTF-8 unit that is Windows-1252 nonetheless: each character beyond
-// ASCII is two bytes, the first a letter and the second no letter of the
-// code page, a character the code page does not hold, never right after
-// another character beyond ASCII (the letters of a Greek or Cyrillic word
-// stand side by side), and, unless it begins with "ß", not right after a
-// lower-case ASCII letter (the capitals of the code page do not follow one;
-// the "ń" of "Gdańsk" typed in UTF-8 does).
-bool readsAsCp1252Pairs(std::string_view s) {
-  if (!isValidUtf8(s)) return true;
+bool asciiUpperLetter(char32_t c) { return c >= 'A' && c <= 'Z'; }
+bool asciiLowerLetter(char32_t c) { return c >= 'a' && c <= 'z'; }
+bool asciiLetter(char32_t c) { return asciiUpperLetter(c) || asciiLowerLetter(c); }
+
+// Two-byte UTF-8 characters by whether typed text holds them alone amid
+// Latin letters. Latin ones: the letters of Latin Extended-A and "ș", "ț"
+// ("İ", "Ż", "Ė", "Š"), which Polish, Czech, Baltic and Romanian words end
+// in, and "Ä" and "Å" of Windows-1252 with a sign make. Other ones: the
+// rest of Latin Extended-B up to "ǿ" ("ơ", "ǎ"), modifier letters ("ʻ"),
+// the combining marks of decomposed letters (an "O" and U+0308 for "Ö"),
+// Greek and Cyrillic letters ("Ω", "λ", "Я"), Armenian, Hebrew, Arabic.
+// Never: rare Latin, IPA, rare marks, Syriac, Thaana, NKo, which is what
+// "È’", "É–", "ÉŠ", "Í…", "Ü“" and "ß…" of Windows-1252 make.
+enum class Alone { Never, Latin, Other };
+Alone standsAlone(char32_t cp) {
+  if ((cp >= 0x100 && cp < 0x180) || (cp >= 0x218 && cp < 0x21C)) return Alone::Latin;
+  const bool other = (cp >= 0x180 && cp < 0x200) || (cp >= 0x2B0 && cp < 0x340) || (cp >= 0x380 && cp < 0x500) ||
+                     (cp >= 0x530 && cp < 0x700);
+  return other ? Alone::Other : Alone::Never;
+}
+
+// Whether the character of a valid UTF-8 unit at [at, end) is rather
+// Windows-1252 that happens to form UTF-8; `before` is the character
+// before it (0 at the start).
+bool cp1252Shaped(std::string_view s, size_t at, size_t end, char32_t cp, char32_t before) {
+  // The letters of a Greek or Cyrillic word stand side by side.
+  if (before >= 0x80) return false;
+  if (cp >= 0x80 && cp <= 0x9F) return true;  // a C1 control: no editor types one
+  // "ü" and "Ä" in UTF-8 are "Ã¼" and "Ã„" in the code page: UTF-8 always.
+  if (cp < 0x100) return false;
+  const auto byte = [&](size_t i) { return static_cast<unsigned char>(s[i]); };
+  const char32_t after = end < s.size() ? byte(end) : 0;
+  const bool afterCapital = asciiUpperLetter(before) || before == '\'';
+  if (end - at == 2) {
+    // A letter and a sign or letter; 0xD7 is ×.
+    const unsigned char letter = byte(at), sign = byte(at + 1);
+    if (letter == 0xD7 || cp1252Unassigned(sign)) return false;
+    switch (standsAlone(cp)) {
+      case Alone::Never:  // capitals follow no lower-case letter; "ß" does
+        return letter == 0xDF || !asciiLowerLetter(before);
+      case Alone::Latin: {  // "NIVÅ…", "PÅ”", not "NAUJYBĖ", "ALEŠ", "JEŻ", "ATELJĒ", "DİYARBAKIR"
+        const bool endsNoWord = cp == 0x152 || cp == 0x156 || cp == 0x157;  // Œ Ŗ ŗ: "NIVÅ’", "NIVÅ–"
+        const bool quoteOrEllipsis = sign == 0x85 || sign == 0x93 || sign == 0x94;
+        return (quoteOrEllipsis || (endsNoWord && cp1252SignAfterWord(sign))) && afterCapital && !asciiLetter(after);
+      }
+      case Alone::Other:  // "SCHÖN…", "NIÑO»", "COSÌ…", "BÚŠ", "DÓŽE", not "10 Ω", "Я", "HŽ" decomposed
+        if (cp >= 0x380 && (sign == 0x8A || sign == 0x8C || sign == 0x8E || sign == 0x9F))
+          return afterCapital && !asciiLowerLetter(after);
+        return cp1252SignAfterWord(sign) && afterCapital && !asciiLetter(after);
+    }
+  }
+  // A lower-case letter and two signs ("Perché…”"), or the letters "š" or
+  // "ž" and a sign ("Almáš…").
+  const unsigned char second = byte(at + 1);
+  const bool signOrLetter = (cp1252SignAfterWord(second) && second < 0xA0) || cp1252LetterBelowA0(second);
+  return end - at == 3 && signOrLetter && cp1252SignAfterWord(byte(at + 2)) && asciiLetter(before) &&
+         !asciiLetter(after);
+}
+
+// A valid UTF-8 unit that is Windows-1252 nonetheless: each character
+// beyond ASCII is one a Windows-1252 writer makes (cp1252Shaped), and never
+// right after another (the letters of a Greek or Cyrillic word stand side
+// by side).
+bool readsAsCp1252(std::string_view s) {
   bool beyondAscii = false;
   char32_t before = 0;
   size_t pos = 0;
@@ -191,12 +254,7 @@ bool readsAsCp1252Pairs(std::string_view s) {
     const size_t at = pos;
     const char32_t cp = nextCodePoint(s, pos);
     if (cp >= 0x80) {
-      const auto first = static_cast<unsigned char>(s[at]);
-      const auto second = static_cast<unsigned char>(s[at + 1]);
-      // Valid two-byte forms begin with 0xC2..0xDF, all letters but 0xD7 (×).
-      const bool pair = pos - at == 2 && first != 0xD7 && !cp1252LetterOrUnassigned(second);
-      const bool afterLower = before >= 'a' && before <= 'z' && first != 0xDF;
-      if (!pair || cp1252FromCodePoint(cp) >= 0 || before >= 0x80 || afterLower) return false;
+      if (!cp1252Shaped(s, at, pos, cp, before)) return false;
       beyondAscii = true;
     }
     before = cp;
@@ -205,13 +263,31 @@ bool readsAsCp1252Pairs(std::string_view s) {
 }
 
 std::string decodeUnit(std::string_view unit, bool utf8Marked) {
-  if (isValidUtf8(unit) && (utf8Marked || !readsAsCp1252Pairs(unit))) return std::string(unit);
+  if (isValidUtf8(unit) && (utf8Marked || !readsAsCp1252(unit))) return std::string(unit);
   return cp1252ToUtf8(unit);
+}
+
+// UTF-16 as Windows editors save it, or nullopt for bytes that are not
+// UTF-16 throughout: an odd length, the bytes 0D 0A side by side (a UTF-16
+// line end is 0D 00 0A 00 or 00 0D 00 0A), or a last byte 0A after one that
+// is not 00 (as `echo` leaves it): what a line appended in an 8-bit
+// encoding leaves, which read as UTF-16 would turn into CJK characters.
+std::optional<std::string> utf16Text(std::string_view bytes) {
+  const bool bigEndian = bytes[0] == '\xFE';
+  bytes.remove_prefix(2);
+  if (bytes.size() % 2 != 0 || bytes.find("\r\n") != std::string_view::npos) return std::nullopt;
+  if (bytes.size() >= 2 && bytes.back() == '\n' && bytes[bytes.size() - 2] != '\0') return std::nullopt;
+  return utf16ToUtf8(bytes, bigEndian);
 }
 
 }  // namespace
 
-std::string decodeText(std::string_view bytes, TextUnit unit) {
+bool hasUtf16Mark(std::string_view bytes) {
+  return bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF";
+}
+
+std::optional<std::string> decodeText(std::string_view bytes, TextUnit unit) {
+  if (hasUtf16Mark(bytes)) return utf16Text(bytes);
   const bool marked = bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom;
   if (marked) bytes.remove_prefix(kUtf8Bom.size());
   if (unit == TextUnit::File) return decodeUnit(bytes, marked);
@@ -227,7 +303,15 @@ std::string decodeText(std::string_view bytes, TextUnit unit) {
   return out;
 }
 
-std::string decodeUserText(std::string_view bytes) { return decodeText(bytes, TextUnit::File); }
+std::optional<std::string> decodeUserText(std::string_view bytes) { return decodeText(bytes, TextUnit::File); }
+
+std::optional<std::string> readUserTextFile(const std::string& path, std::string* why) {
+  const auto bytes = fs::readTextFile(path, why);
+  if (!bytes) return std::nullopt;
+  auto text = decodeUserText(*bytes);
+  if (!text && why) *why = kNotUtf16Throughout;
+  return text;
+}
 
 std::string encodeText(std::string_view utf8, TextUnit unit) {
   bool lossless = true;

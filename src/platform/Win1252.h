@@ -1,6 +1,7 @@
 #pragma once
 // Windows-1252 exists only at the file boundaries; inside, text is UTF-8.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -35,15 +36,29 @@ bool fitsCp1252(std::string_view utf8);
 // any other text file as a whole.
 enum class TextUnit { Line, File };
 
-// Reads the bytes of a text file (line ends stay as they are). A leading
-// UTF-8 byte-order mark is dropped and makes every unit UTF-8 that is valid
-// UTF-8. Without it a unit is Windows-1252 when it is no valid UTF-8, or
-// when each character it holds beyond ASCII is what a Windows-1252 letter
-// followed by a punctuation mark or sign decodes to ("ß…" is DF 85, U+07C5)
-// and typed text does not hold; any other unit is UTF-8.
-std::string decodeText(std::string_view bytes, TextUnit unit);
+// The one reader of every text file (line ends stay as they are). UTF-16
+// with its byte-order mark (little or big endian) is decoded whole, or
+// refused (nullopt) when its bytes are not UTF-16 throughout, as a line
+// appended in another encoding leaves them. A leading UTF-8 byte-order mark
+// is dropped and makes every unit UTF-8 that is valid UTF-8. Without a mark
+// a unit that is no valid UTF-8 is Windows-1252, and so is valid UTF-8 in
+// which every character beyond ASCII is what Windows-1252 as people write
+// it makes: a capital followed by a sign after a word ("SCHÖN…" is
+// D6 85), "ß" followed by a sign ("Spaß…" is DF 85), a lower-case letter
+// and two such signs ("Perché…”"), where the UTF-8 reading would put a
+// lone character amid Latin letters that typed text does not hold there.
+// Any other unit is UTF-8.
+std::optional<std::string> decodeText(std::string_view bytes, TextUnit unit);
 // Text files the user supplies, read as one unit.
-std::string decodeUserText(std::string_view bytes);
+std::optional<std::string> decodeUserText(std::string_view bytes);
+bool hasUtf16Mark(std::string_view bytes);
+// Why the reader refused: the sentence goes after "… kann nicht gelesen werden".
+inline constexpr const char* kNotUtf16Throughout =
+    "Sie ist als UTF-16 gespeichert, enthält aber auch Bytes, die kein UTF-16 sind (etwa eine angehängte Zeile "
+    "in einer anderen Kodierung).";
+// A user's text file read whole (fs::readTextFile) and decoded; nullopt,
+// with the German sentence why, when it cannot be read or decoded.
+std::optional<std::string> readUserTextFile(const std::string& path, std::string* why = nullptr);
 // The bytes that store the text: Windows-1252 when every unit of them reads
 // back as this text, else UTF-8 with a byte-order mark, which reads back
 // whole. The writer asks the reader, so the two never disagree.

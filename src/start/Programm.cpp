@@ -112,8 +112,7 @@ void Programm::FormCreate() {
   st.ErstaktivierungErledigt = false;
   m.setText(Opt::LProgrammname, std::string(kProduktname) + " Version " + kVersionLang);
   // A missing or unreadable read-me leaves the memo empty, without a message.
-  if (auto liesmich = fs::readTextFile(programmOrdner + "liesmich.txt"))
-    m.setText(Opt::MLiesmich, decodeUserText(*liesmich));
+  if (auto liesmich = readUserTextFile(programmOrdner + "liesmich.txt")) m.setText(Opt::MLiesmich, *liesmich);
   const std::vector<std::string> fonts = sv.fontFamilies ? sv.fontFamilies() : std::vector<std::string>{};
   for (Opt o : {Opt::CoBUeberschrift, Opt::CoBResttext}) {
     m.setItems(o, fonts);

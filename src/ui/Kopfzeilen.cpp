@@ -84,11 +84,12 @@ void MemoLaden(Kontext& k, const Memodatei& d) {
   }
   std::string grund;
   const auto bytes = fs::readTextFile(datei, &grund);
-  if (!bytes) {
-    k.fehler("Die Datei " + datei + "\r\nkann nicht gelesen werden!\r\n" + grund);
+  const auto text = bytes ? memoAusTextdatei(*bytes) : std::nullopt;
+  if (!text) {
+    k.fehler("Die Datei " + datei + "\r\nkann nicht gelesen werden!\r\n" + (bytes ? kNotUtf16Throughout : grund));
     return;
   }
-  k.m.setText(d.memo, memoAusTextdatei(*bytes));
+  k.m.setText(d.memo, *text);
   k.st.*d.letzterName = DateinamenTeil(datei);
   k.st.EinstellungsDialogOrdner = ordnerVon(datei);
 }

@@ -288,6 +288,26 @@ TEST_F(Ort, TexteKommenZurueckWieGespeichert) {
   BEinstellungenLadenClick(neu.k);
   EXPECT_EQ(neu.m.text(Opt::MNeuerHeader), "Gruß“\r\nCAFÉ–BAR");
   EXPECT_EQ(neu.m.text(Opt::MNeuerDateiabschluss), "Spa\u07C5");
+
+  // Side files a Windows editor saved as UTF-16 (either byte order) read as
+  // their text; saved with that text they keep their bytes, line ends
+  // included; a changed text is written anew.
+  const std::string kopf = std::string("\xFF\xFE<\0p\0>\0\xFC\0\r\0\n\0", 14);
+  const std::string fuss = std::string("\xFE\xFF\0F\0\xDF\0\n", 8);
+  dateiAblegen(daten() + "u-header.txt", kopf);
+  dateiAblegen(daten() + "u-footer.txt", fuss);
+  test::Sitzung u16(u.sv);
+  u16.m.setChecked(Opt::CBeigenenHeaderVerwenden, true);
+  EXPECT_TRUE(ZusatzdateienLaden(u16.k, daten() + "u.ini"));
+  EXPECT_EQ(u16.m.text(Opt::MNeuerHeader), "<p>ü");
+  EXPECT_EQ(u16.m.text(Opt::MNeuerDateiabschluss), "Fß");
+  EXPECT_TRUE(ZusatzdateienSpeichern(u16.k, daten() + "u.ini"));
+  EXPECT_EQ(dateiInhalt(daten() + "u-header.txt"), kopf);
+  EXPECT_EQ(dateiInhalt(daten() + "u-footer.txt"), fuss);
+  u16.m.setText(Opt::MNeuerDateiabschluss, "Fuß");
+  EXPECT_TRUE(ZusatzdateienSpeichern(u16.k, daten() + "u.ini"));
+  EXPECT_EQ(dateiInhalt(daten() + "u-footer.txt"), "Fu\xDF\r\n");
+  EXPECT_TRUE(u.dialoge.meldungen.empty());
 }
 
 // A side file that is there but cannot be read, or that another user put in
@@ -313,7 +333,11 @@ TEST_F(Ort, ZusatzdateiUnlesbarOderFremd) {
          dateiAblegen(kopf, "<head>");
          ASSERT_EQ(::truncate(kopf.c_str(), int64_t{3} << 30), 0);
        },
-       "Sie ist mit 3221225472 Bytes zu groß für eine Textdatei (höchstens 64 MiB)."}};
+       "Sie ist mit 3221225472 Bytes zu groß für eine Textdatei (höchstens 64 MiB)."},
+      {"UTF-16 mit angehängter Zeile",
+       [&] { dateiAblegen(kopf, std::string("\xFF\xFEk\0\r\0\n\0", 8) + "<p>Zeile</p>\n"); },
+       "Sie ist als UTF-16 gespeichert, enthält aber auch Bytes, die kein UTF-16 sind (etwa eine angehängte Zeile in "
+       "einer anderen Kodierung)."}};
   // Files of another owner need root to make (CI is root).
   if (::geteuid() == 0) {
     faelle.push_back({"fremde Verknüpfung",

@@ -93,6 +93,10 @@ TEST_F(UebersichtTest, OrdnerinfoUndExtratext) {
   const std::string di = "<div id=\"di\">Sommer 2023\r\nam Meer: &auml;&ouml;&uuml;\r\n</div>\r\n";
   EXPECT_EQ(ueberschrift(bilder(), "-0", 1, 2), "\r\n" + di + "<div id=\"etueboben\">Willkommen!</div>\r\n");
   EXPECT_EQ(ueberschrift(bilder(), "-0", 2, 2), "\r\n" + di);
+  // The same text saved as UTF-16 by a Windows editor.
+  schreiben(bilder() + "dirinfo.txt", std::string("\xFF\xFES\0o\0m\0m\0e\0r\0 \0" "2\0" "0\0" "2\0" "3\0\n\0"
+                                                  "a\0m\0 \0M\0e\0e\0r\0:\0 \0\xE4\0\xF6\0\xFC\0", 50));
+  EXPECT_EQ(ueberschrift(bilder(), "-0", 2, 2), "\r\n" + di);
   m.setChecked(Opt::RBZTextUebObenAufJederSeite, true);
   EXPECT_EQ(ueberschrift(bilder(), "-0", 2, 2), "\r\n" + di + "<div id=\"etueboben\">Willkommen!</div>\r\n");
   m.setChecked(Opt::CBdirinfoeinbinden, false);
@@ -212,6 +216,11 @@ TEST_F(UebersichtTest, NamensdateiWirdOhneLeereZeileGelesen) {
   EXPECT_EQ(DirnameErsteZeile(bilder()), std::optional<std::string>("Köln"));
   schreiben(bilder() + "DirName.Txt", "K\xF6ln");
   EXPECT_EQ(DirnameErsteZeile(bilder()), std::optional<std::string>("Köln"));
+  const std::string utf16 = std::string("\xFF\xFEK\0\xF6\0l\0n\0\r\0\n\0", 14);
+  schreiben(bilder() + "DirName.Txt", utf16);
+  EXPECT_EQ(DirnameErsteZeile(bilder()), std::optional<std::string>("Köln"));
+  schreiben(bilder() + "DirName.Txt", utf16 + "Bonn\n");  // a line appended in an 8-bit encoding
+  EXPECT_FALSE(DirnameErsteZeile(bilder()).has_value());
 }
 
 struct OrdnerSeitenTest : LaufBasis {

@@ -140,6 +140,12 @@ TEST_F(IniTest, ReadsEncodingsAndLineEndsLineByLine) {
       {utf16(u"[S]\r\nk=a\r\nj=c", false) + "x", std::nullopt, std::nullopt, gemischt},
       {utf16(u"[S]\r\nk=1\r\n", true) + "jj=2\r\n", std::nullopt, std::nullopt, gemischt},
       {utf16(u"[S]\r\nk=\u0D41\u0A41\r\n", false), "\u0D41\u0A41", std::nullopt},
+      // Appended by `echo` (LF only, even length), or with no line end on a
+      // line of its own: CJK characters in a line no editor saved.
+      {utf16(u"[S]\r\nk=Alt\r\n", false) + "Titel=Neu\n", std::nullopt, std::nullopt, gemischt},
+      {utf16(u"[S]\r\nk=Alt\r\n", true) + "Titel=Neu\n", std::nullopt, std::nullopt, gemischt},
+      {utf16(u"[S]\r\nk=Alt\r\n", false) + "Titel=Neu2", std::nullopt, std::nullopt, gemischt},
+      {utf16(u"; Notiz\r\n\r\n[S]\r\n  \r\nk=1\r\nj= 2 ", true), "1", "2"},
       {"[S]\rk=1\r\rj=2\r", "1", "2"},
       {"[S]\r\r\nk=1\r\r\r\nj=2", "1", "2"},
       {"[S]\nk=1\nj=2\n", "1", "2"},
