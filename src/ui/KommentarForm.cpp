@@ -13,6 +13,7 @@
 #include "imaging/JpegComments.h"
 #include "imaging/JpegRowDecoder.h"
 #include "imaging/Resampler.h"
+#include "platform/CheckedFolders.h"
 #include "platform/FileSystem.h"
 #include "ui/Auswahl.h"
 
@@ -256,6 +257,13 @@ bool TKommentarForm::KommentarSpeichern(int i) {
   if (weg) {
     k_.fehler(kopf + "\r\nDie Datei ist nicht mehr vorhanden oder nicht zug\xC3\xA4nglich (" +
               fs::reasonText(weg.value()) + ").");
+    return true;
+  }
+  // The picture's folder is held from here on: the original is replaced
+  // in the folder checked now, even if its path leads elsewhere meanwhile.
+  fs::CheckedFolders geprueft;
+  if (std::string grund; !geprueft.add(ziel.substr(0, ziel.rfind('/') + 1), false, grund)) {
+    k_.fehler(kopf + "\r\n" + grund);
     return true;
   }
   // A write through a temporary file would replace even a read-only file:

@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <tuple>
 
@@ -9,6 +10,7 @@
 
 #include "TestUmgebung.h"
 #include "generator/Verzeichnis.h"
+#include "platform/CheckedFolders.h"
 #include "platform/FileSystem.h"
 
 namespace mosaik {
@@ -18,6 +20,60 @@ std::string namen(const std::vector<fs::Entry>& l) {
   std::string s;
   for (const auto& e : l) s += (s.empty() ? "" : " ") + e.name + (e.folder ? "/" : "");
   return s;
+}
+
+// While checked folders are in force every write below them starts from the
+// folder held open: a folder swapped for a link, a link below a checked
+// folder and a path outside them all are refused, and what lies behind the
+// links stays as it was; the folder itself, renamed away, is still the one
+// written.
+TEST(Verzeichnis, GepruefteOrdnerLeitenJedeSchreibungDurchIhrenDeskriptor) {
+  test::TempOrdner t;
+  const std::string f = t.pfad() + "F/", r = t.pfad() + "R/";
+  std::filesystem::create_directories(f + "sub");
+  std::filesystem::create_directories(r);
+  const std::string geheim = t.ablegen("R/geheim.jpg", "ROOT");
+  ::symlink(r.c_str(), (f + "link").c_str());
+  fs::CheckedFolders geprueft;
+  std::string warum;
+  ASSERT_TRUE(geprueft.add(f, false, warum)) << warum;
+  int verletzt = 0;
+  geprueft.onBreach([&] { ++verletzt; });
+
+  EXPECT_TRUE(fs::forceDirectories(f + "neu/tief"));
+  EXPECT_TRUE(fs::writeFileAtomic(f + "neu/tief/a.htm", "A", false));
+  EXPECT_EQ(fs::renameNoReplace(f + "neu/tief/a.htm", f + "sub/b.htm"), fs::RenameResult::Done);
+  EXPECT_TRUE(fs::copyFile(geheim, f + "sub/kopie.jpg"));  // reading is no write
+  EXPECT_TRUE(geprueft.breach().empty());
+
+  struct Fall {
+    const char* was;
+    std::function<bool()> schreiben;
+  };
+  const std::vector<Fall> faelle = {
+      {"Datei hinter einer Verknüpfung", [&] { return fs::writeFileAtomic(f + "link/geheim.jpg", "X", false); }},
+      {"Ordner hinter einer Verknüpfung", [&] { return fs::forceDirectories(f + "link/neu"); }},
+      {"Kopie hinter eine Verknüpfung", [&] { return fs::copyFile(f + "sub/b.htm", f + "link/geheim.jpg"); }},
+      {"Umbenennen hinter eine Verknüpfung",
+       [&] { return fs::renameNoReplace(f + "sub/b.htm", f + "link/b.htm") == fs::RenameResult::Done; }},
+      {"Original hinter einer Verknüpfung", [&] { return fs::rewriteOriginal(f + "link/geheim.jpg", "X").written; }},
+      {"außerhalb", [&] { return fs::writeFileAtomic(t.pfad() + "draussen.htm", "X", false); }},
+  };
+  for (const Fall& fall : faelle) EXPECT_FALSE(fall.schreiben()) << fall.was;
+  EXPECT_EQ(verletzt, 1);
+  EXPECT_EQ(geprueft.breach(), f + "link ist eine symbolische Verknüpfung, wo ein Ordner war oder sein soll: "
+                                   "Mosaikschauer schreibt nicht durch Verknüpfungen in den Ordnern, die es zu "
+                                   "Beginn geprüft hat.");
+  EXPECT_FALSE(fs::exists(t.pfad() + "draussen.htm"));
+
+  // The checked folder renamed away and a link put in its place.
+  std::filesystem::rename(t.pfad() + "F", t.pfad() + "F.alt");
+  ::symlink(r.c_str(), (t.pfad() + "F").c_str());
+  EXPECT_FALSE(fs::writeFileAtomic(f + "geheim.jpg", "X", false, &warum));
+  EXPECT_EQ(warum, "Die Datei " + f + "geheim.jpg kann nicht geschrieben werden (ihr Ordner wurde ausgetauscht).");
+  EXPECT_TRUE(fs::listFolder(f).empty());
+  EXPECT_EQ(*fs::readFile(geheim), "ROOT");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(r), {}), 1);
 }
 
 TEST(Verzeichnis, SchnappschussNurOrdnerUndRegulaereDateienSortiert) {
