@@ -175,22 +175,16 @@ void WegePruefen(Kontext& k, const std::string& quelle, const std::string& htmlO
 void OrdnerFesthalten(Kontext& k, fs::CheckedFolders& geprueft, const std::string& quelle,
                       const std::vector<std::string>& ausgabe, bool& ok) {
   if (!ok) return;
-  std::string grund;
-  if (!geprueft.add(quelle, false, grund)) {
+  const auto festhalten = [&](const std::string& ordner, const std::string& kopf) {
+    std::string grund;
+    if (geprueft.add(ordner, false, grund)) return true;
     ok = false;
-    k.fehler("Der Bilderordner " + quelle + " wird nicht gelesen." + kZeilenumbruch + grund + kZeilenumbruch +
-             "Programmabbruch!");
-    return;
-  }
-  for (const std::string& ordner : ausgabe) {
-    if (!fs::folderExists(ordner)) continue;
-    if (!geprueft.add(ordner, false, grund)) {
-      ok = false;
-      k.fehler("Kann nicht im Verzeichnis " + ordner + " speichern." + kZeilenumbruch + grund + kZeilenumbruch +
-               "Programmabbruch!");
-      return;
-    }
-  }
+    k.fehler(kopf + kZeilenumbruch + grund + kZeilenumbruch + "Programmabbruch!");
+    return false;
+  };
+  if (!festhalten(quelle, "Der Bilderordner " + quelle + " wird nicht gelesen.")) return;
+  for (const std::string& ordner : ausgabe)
+    if (fs::folderExists(ordner) && !festhalten(ordner, "Kann nicht im Verzeichnis " + ordner + " speichern.")) return;
   for (const std::string& ordner : ausgabe) {
     if (!geprueft.holds(ordner) || gleicherOrdner(ordner, quelle)) continue;
     const auto link = fs::firstFolderLink(ordner, [&](const std::string& p) { return geprueft.holds(p); });

@@ -83,11 +83,7 @@ struct DecodeCtx {
 
 void DecodeBody(void* p) {
   auto& c = *static_cast<DecodeCtx*>(p);
-  jpeg_create_decompress(&c.cinfo);
-  c.created = true;
-  jpeg_mem_src(&c.cinfo, reinterpret_cast<const unsigned char*>(c.data.data()),
-               static_cast<unsigned long>(c.data.size()));
-  jpeg_read_header(&c.cinfo, TRUE);
+  BeginDecompress(c.cinfo, c.created, c.data);
   c.info.Width = static_cast<int>(c.cinfo.image_width);
   c.info.Height = static_cast<int>(c.cinfo.image_height);
   c.info.Components = c.cinfo.num_components;
@@ -196,6 +192,13 @@ JpegInfo RunDecode(std::string_view data, uint64_t maxPixels, bool infoOnly, Rgb
 }
 
 }  // namespace
+
+void BeginDecompress(jpeg_decompress_struct& cinfo, bool& created, std::string_view data) {
+  jpeg_create_decompress(&cinfo);
+  created = true;
+  jpeg_mem_src(&cinfo, reinterpret_cast<const unsigned char*>(data.data()), static_cast<unsigned long>(data.size()));
+  jpeg_read_header(&cinfo, TRUE);
+}
 
 std::string DecodeFailureText(bool truncated, const jpeg_error_mgr& err) {
   if (truncated) return "Die JPEG-Datei ist unvollständig (vorzeitiges Dateiende).";
@@ -351,11 +354,7 @@ struct PixelCtx {
 // Decodes with every warning taken, a row at a time, into one number.
 void PixelBody(void* p) {
   auto& c = *static_cast<PixelCtx*>(p);
-  jpeg_create_decompress(&c.cinfo);
-  c.created = true;
-  jpeg_mem_src(&c.cinfo, reinterpret_cast<const unsigned char*>(c.bytes.data()),
-               static_cast<unsigned long>(c.bytes.size()));
-  jpeg_read_header(&c.cinfo, TRUE);
+  BeginDecompress(c.cinfo, c.created, c.bytes);
   jpeg_start_decompress(&c.cinfo);
   c.row.assign(static_cast<size_t>(c.cinfo.output_width) * static_cast<size_t>(c.cinfo.output_components), 0);
   while (c.cinfo.output_scanline < c.cinfo.output_height) {

@@ -48,6 +48,11 @@ inline constexpr uint64_t kDefaultMaxPixels = 300'000'000;
 // photo, or that the data are damaged.
 std::string DecodeFailureText(bool truncated, const jpeg_error_mgr& err);
 
+// Creates the decompressor (created then says it must be destroyed), gives
+// it the bytes and reads the header; libjpeg's errors leave through the
+// error manager the caller installed.
+void BeginDecompress(jpeg_decompress_struct& cinfo, bool& created, std::string_view data);
+
 // How both decoders take libjpeg's messages about the picture's data.
 // libjpeg goes on after data that end early or do not decode, filling the
 // rest of the picture with grey; here those are errors, so that a damaged

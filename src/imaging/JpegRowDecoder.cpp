@@ -93,11 +93,7 @@ void DecodeJpegRows(std::string_view data, JpegRowSink& sink, uint64_t maxPixels
 
   std::string_view* src = &data;
   Require(*d, [](Decoder* x, void* a) {
-    jpeg_create_decompress(&x->cinfo);
-    x->created = true;
-    const auto* s = static_cast<std::string_view*>(a);
-    jpeg_mem_src(&x->cinfo, reinterpret_cast<const unsigned char*>(s->data()), static_cast<unsigned long>(s->size()));
-    jpeg_read_header(&x->cinfo, TRUE);
+    BeginDecompress(x->cinfo, x->created, *static_cast<std::string_view*>(a));
   }, src);
 
   jpeg_decompress_struct& c = d->cinfo;
