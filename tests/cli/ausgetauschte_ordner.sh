@@ -8,7 +8,12 @@ bin=$1
 chmod 755 "$tmp"
 prog="$tmp/mosaikschauer"
 cp "$bin" "$prog"
-bild() { convert -size "$2" gradient:red-blue -quality 85 "$1"; }
+# A JPEG of noise, width x height: slow enough to decode that a run is still
+# at work when the other user swaps.
+bild() {
+  local b=${2%x*} h=${2#*x}
+  { printf 'P6\n%d %d\n255\n' "$b" "$h"; head -c $((b * h * 3)) /dev/urandom; } | cjpeg -quality 85 > "$1"
+}
 einstellungen() {  # picture folder, further lines
   printf '[OrdnerUndDateien]\r\nOrdner=%s\r\n%b[Programm]\r\nEinstAutoSpeichern=0\r\n' "$1" "$2" > "$tmp/lauf.ini"
 }
