@@ -87,7 +87,7 @@ Programmabbruch!"
 # renames the pictures beside it.
 p="$tmp/B/P"
 mkdir -p "$p/sub"
-bild "$p/IMG 001.JPG" 160x120
+bild "$p/IMG 001.JPG" 320x240
 for i in $(seq -w 2 300); do cp "$p/IMG 001.JPG" "$p/IMG $i.JPG"; done
 cp "$p/IMG 001.JPG" "$p/sub/s.jpg"
 chown -R nobody:nogroup "$tmp/B"
