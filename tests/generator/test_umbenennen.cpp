@@ -8,6 +8,7 @@
 #include "generator/Uebersichtsseiten.h"
 #include "generator/Umbenennen.h"
 #include "generator/Verzeichnis.h"
+#include "platform/CheckedFolders.h"
 #include "platform/FileSystem.h"
 
 namespace mosaik {
@@ -234,6 +235,25 @@ TEST_F(Umbenennen, OrdnerBekommenDirnameTxt) {
             "neuer_ordner/dirname.txt<Neuer Ordner\r\n sicher/dirname.txt<sicher\r\n");
   for (const auto& [ordner, name] : namen)
     EXPECT_EQ(DirnameErsteZeile(d + ordner), std::string(ordner) == "i" ? "Grüße" : name) << ordner;
+}
+
+// A folder that holds one the run writes into keeps its name (and gets no
+// dirname.txt): renamed, it would take that folder from its checked path.
+TEST_F(Umbenennen, OrdnerMitAusgabeordnerBehaeltSeinenNamen) {
+  st.dirnametxt = true;
+  fs::forceDirectories(d + "Mit Ausgabe/vorschau");
+  fs::forceDirectories(d + "Ohne Ausgabe");
+  fs::CheckedFolders geprueft;
+  std::string warum;
+  ASSERT_TRUE(geprueft.add(d, false, warum)) << warum;
+  ASSERT_TRUE(geprueft.add(d + "Mit Ausgabe/vorschau/", false, warum)) << warum;
+  for (const char* ordner : {"Mit Ausgabe", "Ohne Ausgabe"}) {
+    std::string n = ordner;
+    EXPECT_TRUE(DateiWebsicherUmbenennen(k, d, n));
+  }
+  EXPECT_EQ(liste(d), "ohne_ausgabe/dirname.txt<Ohne Ausgabe\r\n");
+  EXPECT_TRUE(fs::folderExists(d + "Mit Ausgabe/vorschau"));
+  EXPECT_TRUE(geprueft.breach().empty());
 }
 
 TEST_F(Umbenennen, BegleitdateienKopieren) {
