@@ -15,6 +15,7 @@
 #include "generator/Namen.h"
 #include "generator/Uebersichtsseiten.h"
 #include "generator/Umbenennen.h"
+#include "platform/CheckedFolders.h"
 #include "platform/FileSystem.h"
 #include "platform/Win1252.h"
 
@@ -82,6 +83,15 @@ TDateieintrag bildeintrag(const fs::Entry& e) {
 bool istTextdatei(const std::string& name) {
   const std::string g = asciiUpper(name);
   return g == "DIRINFO.TXT" || g == "DIRNAME.TXT";
+}
+
+// A folder the walk writes into, made when missing; false after the
+// message. A folder found swapped is named once, where the run ends.
+bool ZielordnerAnlegen(const Kontext& k, const std::string& pfad) {
+  if (fs::folderExists(pfad) || fs::forceDirectories(pfad)) return true;
+  if (const fs::CheckedFolders* g = fs::checkedFolders(); !g || g->breach().empty())
+    k.fehler("Kann das Verzeichnis " + pfad + " nicht erstellen." + kZeilenumbruch + "Programmabbruch!");
+  return false;
 }
 
 }  // namespace
@@ -287,9 +297,8 @@ void OriginaleVerkleinernDurchlauf(Lauf& lauf, const std::string& quelleIn, cons
         ok = false;
         break;
       }
-      if (!fs::folderExists(pfad) && !fs::forceDirectories(pfad)) {
+      if (!ZielordnerAnlegen(k, pfad)) {
         ok = false;
-        k.fehler("Kann das Verzeichnis " + pfad + " nicht erstellen." + kZeilenumbruch + "Programmabbruch!");
         break;
       }
       // On a file system that ignores letter case "urlaub" may be the
@@ -424,9 +433,8 @@ void GalerieDurchlauf(Lauf& lauf, const std::string& vonIn, const std::string& v
           ok = false;
           break;
         }
-        if (!fs::folderExists(pfad) && !fs::forceDirectories(pfad)) {
+        if (!ZielordnerAnlegen(k, pfad)) {
           ok = false;
-          k.fehler("Kann das Verzeichnis " + pfad + " nicht erstellen." + kZeilenumbruch + "Programmabbruch!");
           break;
         }
       }

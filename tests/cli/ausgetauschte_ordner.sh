@@ -78,6 +78,20 @@ Programmabbruch!"
 [ -z "$(find "$tmp/A" -user root ! -path "$p/html.alt*" ! -path "$p/.x" ! -path "$p/index.html")" ] ||
   fail "Außerhalb der geprüften Ordner geschrieben: $(find "$tmp/A" -user root)"
 
+# The HTML folder swapped while walk 2 makes the thumbnail folders of 40
+# subfolders: the swap is named once, as the run's only end.
+p="$tmp/C/P"
+mkdir -p "$p"
+bild "$p/a.jpg" 160x120
+for i in $(seq -w 1 40); do mkdir "$p/s$i"; cp "$p/a.jpg" "$p/s$i/b.jpg"; done
+chown -R nobody:nogroup "$tmp/C"
+einstellungen "$p" 'OriginaleVerkleinern=0\r\n'
+tausch "$p/html/_vorschau/s05" "cd '$p' && mv html html.alt && mkdir html"
+lauf "$tmp" "$prog" -ini="$tmp/lauf.ini" -autostart
+wait $wache
+erwarte 1 "HTML-Ordner beim Anlegen der Unterordner ausgetauscht" "Er wurde während des Laufs ausgetauscht."
+[ "$(grep -c '^Programmabbruch!' "$tmp/err")" -eq 1 ] || fail "Abbruch mehrfach gemeldet: $(cat "$tmp/err")"
+
 # A subfolder of the picture folder swapped for a link to R while walk 2
 # renames the pictures beside it.
 p="$tmp/B/P"
