@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "generator/Verzeichnis.h"
+#include "platform/CheckedFolders.h"
 #include "platform/FileSystem.h"
 #include "platform/Sha256.h"
 
@@ -168,6 +169,10 @@ Ableitungsbuch::Ableitungsbuch(const std::string& ordner) : ordner_(fs::withTrai
     besitzer_ = st.st_uid;
     lesbar_ = true;
     ersetzen_ = st.st_uid != ::geteuid();
+    struct stat ordner {};
+    const int dir = fs::openFolderForReading(ordner_);
+    besitztOrdner_ = dir >= 0 && ::fstat(dir, &ordner) == 0 && ordner.st_uid == besitzer_;
+    if (dir >= 0) ::close(dir);
   }
   if (fd >= 0) ::close(fd);
   if (!lesbar_) {
@@ -209,7 +214,11 @@ Ableitungsbuch::Ableitungsbuch(const std::string& ordner) : ordner_(fs::withTrai
 }
 
 Nachweis Ableitungsbuch::nachweis(const std::string& name, const struct stat& d) const {
-  if (!S_ISREG(d.st_mode) || !fs::madeByTrusted(besitzer_, d.st_uid) || zeilen_.empty()) return {};
+  // The owner of the folder could remove the file anyway: a line of theirs
+  // gives them no power over it that they lack (as in their own folder where
+  // an administrator's run wrote the file).
+  if (!S_ISREG(d.st_mode) || !(besitztOrdner_ || fs::madeByTrusted(besitzer_, d.st_uid)) || zeilen_.empty())
+    return {};
   const auto s = schnell_.find({d.st_ino, d.st_size, d.st_mtim.tv_sec, d.st_mtim.tv_nsec, d.st_ctim.tv_sec,
                                 d.st_ctim.tv_nsec});
   if (s != schnell_.end()) return {true, false, s->second};

@@ -224,15 +224,20 @@ TEST(Ableitungsbuch, FremdeListeSprichtNurFuerDieDateienIhresBesitzers) {
   const struct stat n = Stat(d + "nobody.jpg");
   const std::string nz = Zeile(d, "nobody.jpg", "nobody.jpg");
   ASSERT_TRUE(fs::writeFileAtomic(buch, kKopf + Zeile(d, "root.jpg", "root.jpg") + nz));
+  // In a folder of its own the record's owner could remove root's file
+  // anyway: there the record speaks for it too.
   const struct {
-    uid_t besitzer;
+    uid_t ordner, besitzer;
     bool root, nobody;
-  } faelle[] = {{65534, false, true}, {12345, false, false}, {0, true, true}};
+  } faelle[] = {{0, 65534, false, true},     {0, 12345, false, false},     {0, 0, true, true},
+                {65534, 65534, true, true}, {65534, 12345, false, false}};
   for (const auto& f : faelle) {
+    ASSERT_EQ(::chown(d.c_str(), f.ordner, f.ordner), 0);
     ASSERT_EQ(::chown(buch.c_str(), f.besitzer, f.besitzer), 0);
-    EXPECT_EQ(Ableitungsbuch(d).kennt("root.jpg", Stat(d + "root.jpg")), f.root) << f.besitzer;
-    EXPECT_EQ(Ableitungsbuch(d).kennt("nobody.jpg", n), f.nobody) << f.besitzer;
+    EXPECT_EQ(Ableitungsbuch(d).kennt("root.jpg", Stat(d + "root.jpg")), f.root) << f.ordner << " " << f.besitzer;
+    EXPECT_EQ(Ableitungsbuch(d).kennt("nobody.jpg", n), f.nobody) << f.ordner << " " << f.besitzer;
   }
+  ASSERT_EQ(::chown(d.c_str(), 0, 0), 0);
   // A record nobody may not write, in a folder nobody may write, is written
   // anew: user 12345's without its lines, which would speak for every file
   // under nobody's name; nobody's own (read-only) with them.
