@@ -86,7 +86,7 @@ bild "$p/a.jpg" 160x120
 for i in $(seq -w 1 40); do mkdir "$p/s$i"; cp "$p/a.jpg" "$p/s$i/b.jpg"; done
 chown -R nobody:nogroup "$tmp/C"
 einstellungen "$p" 'OriginaleVerkleinern=0\r\n'
-tausch "$p/html/_vorschau/s05" "cd '$p' && mv html html.alt && mkdir html"
+tausch "$p/html/_vorschau/s02" "cd '$p' && mv html html.alt && mkdir html"
 lauf "$tmp" "$prog" -ini="$tmp/lauf.ini" -autostart
 wait $wache
 erwarte 1 "HTML-Ordner beim Anlegen der Unterordner ausgetauscht" "Er wurde während des Laufs ausgetauscht."
