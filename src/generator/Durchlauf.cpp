@@ -15,7 +15,6 @@
 #include "generator/Namen.h"
 #include "generator/Uebersichtsseiten.h"
 #include "generator/Umbenennen.h"
-#include "platform/CheckedFolders.h"
 #include "platform/FileSystem.h"
 #include "platform/Win1252.h"
 
@@ -89,7 +88,7 @@ bool istTextdatei(const std::string& name) {
 // message. A folder found swapped is named once, where the run ends.
 bool ZielordnerAnlegen(const Kontext& k, const std::string& pfad) {
   if (fs::folderExists(pfad) || fs::forceDirectories(pfad)) return true;
-  if (const fs::CheckedFolders* g = fs::checkedFolders(); !g || g->breach().empty())
+  if (!AustauschGemeldet())
     k.fehler("Kann das Verzeichnis " + pfad + " nicht erstellen." + kZeilenumbruch + "Programmabbruch!");
   return false;
 }

@@ -44,6 +44,18 @@ for fall in eigen bilder vorschau standard; do
   [ "$(stand "$w")" = "$vorher" ] || fail "$fall: geschrieben: $(diff <(echo "$vorher") <(stand "$w"))"
 done
 
+# A link that leads nowhere where the run makes a folder: named once, as
+# the run's end, not also as a folder that cannot be made.
+p="$tmp/tot/P"
+mkdir -p "$p/sub" "$p/html"
+bild "$p/sub/c.jpg" 800x600
+ln -s ../../fehlt "$p/html/sub"
+einstellungen "$p" ''
+lauf "$tmp" "$prog" -ini="$tmp/lauf.ini" -autostart
+erwarte 1 "Verknüpfung ins Leere" "$p/html/sub ist eine symbolische Verknüpfung, wo ein Ordner war oder sein soll"
+[ "$(grep -c 'Mosaikschauer Fehler' "$tmp/err")" -eq 1 ] || fail "Verknüpfung ins Leere mehrfach gemeldet: $(cat "$tmp/err")"
+[ ! -e "$tmp/tot/fehlt" ] || fail "Durch die Verknüpfung ins Leere geschrieben"
+
 [ "$(id -u)" -eq 0 ] || { echo "ok (ausgetauschte Ordner nur als root: ein anderer Benutzer tauscht sie aus)"; exit 0; }
 nobody=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
 # nobody's picture folder, root's private folder R; nobody swaps a folder
