@@ -44,6 +44,17 @@ for fall in eigen bilder vorschau standard; do
   [ "$(stand "$w")" = "$vorher" ] || fail "$fall: geschrieben: $(diff <(echo "$vorher") <(stand "$w"))"
 done
 
+# The standard large-image folder a link of the user's to another disk: a
+# run with reduction off for once leaves it as it is.
+p="$tmp/disk/P"
+mkdir -p "$p/sub" "$p/html" "$tmp/disk/gross"
+bild "$p/sub/c.jpg" 800x600
+ln -s ../../gross "$p/html/_gross"
+einstellungen "$p" 'OriginaleVerkleinern=0\r\n'
+lauf "$tmp" "$prog" -ini="$tmp/lauf.ini" -autostart
+erwarte 0 "Eigene Verknüpfung als Ordner der großen Bilder, Verkleinern aus"
+[ -z "$(ls -A "$tmp/disk/gross")" ] || fail "In den Ordner der großen Bilder geschrieben: $(ls -A "$tmp/disk/gross")"
+
 # A link that leads nowhere where the run makes a folder: named once, as
 # the run's end, not also as a folder that cannot be made.
 p="$tmp/tot/P"
