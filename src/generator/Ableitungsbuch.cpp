@@ -160,15 +160,19 @@ Ableitungsbuch::Ableitungsbuch(const std::string& ordner) : ordner_(fs::withTrai
     grund = "Sie kann nicht gelesen werden (" + fs::reasonText(errno) + ").";
   } else if (!S_ISREG(st.st_mode)) {
     grund = "Sie ist keine gewöhnliche Datei.";
-  } else if (st.st_nlink > 1) {
-    // Written through, it would change the file of its other names.
-    grund = "Sie hat " + std::to_string(st.st_nlink) + " Namen (feste Verknüpfungen).";
   } else if ((st.st_mode & (S_IWGRP | S_IWOTH)) != 0) {
     grund = "Andere Benutzer dürfen sie ändern.";
-  } else if (fs::readTextAll(fd, text, grund)) {
+  } else if (!fs::readTextAll(fd, text, grund)) {
+  } else if (st.st_nlink > 1 && text.rfind(kKopf, 0) != 0) {
+    // Another file under this name (a script, a log linked here): its text
+    // is no record. One of ours with several names (a snapshot made by
+    // `cp -al`) still speaks; neither is ever written through, which would
+    // change the file of its other names.
+    grund = "Sie hat " + std::to_string(st.st_nlink) + " Namen (feste Verknüpfungen).";
+  } else {
     besitzer_ = st.st_uid;
     lesbar_ = true;
-    ersetzen_ = st.st_uid != ::geteuid();
+    ersetzen_ = st.st_uid != ::geteuid() || st.st_nlink > 1;
     struct stat ordner {};
     const int dir = fs::openFolderForReading(ordner_);
     besitztOrdner_ = dir >= 0 && ::fstat(dir, &ordner) == 0 && ordner.st_uid == besitzer_;

@@ -31,8 +31,9 @@
 // record another user left in a shared folder speaks only for that user's
 // files (the rule for links, fs::madeByTrusted), unless that user owns the
 // folder and so may remove any file there anyway; one that another user may
-// write, or that has several names or is a link, speaks for nothing and
-// is never written through: it is replaced.
+// write, or is a link, or has several names and is no record of ours,
+// speaks for nothing. None with several names is ever written through: it
+// is replaced.
 #include <sys/stat.h>
 
 #include <map>

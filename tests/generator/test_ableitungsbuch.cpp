@@ -155,9 +155,9 @@ TEST(Ableitungsbuch, ZeilenUndWasSieBezeugen) {
 
 // A record that another user could have written, or that would carry a
 // write to another file, speaks for nothing and is never added to in
-// place: one of several names (a hard link to a file elsewhere), one others
-// may write (made through a link to a device others may write), one too
-// large to be read. It is replaced by a record of mode 0644 holding only
+// place: one of several names that is no record (a hard link to a script
+// elsewhere), one others may write (made through a link to a device others
+// may write), one too large to be read. It is replaced by a record of mode 0644 holding only
 // the new entry.
 TEST(Ableitungsbuch, ListeDieNichtsBezeugt) {
   test::TempOrdner tmp;
@@ -170,7 +170,7 @@ TEST(Ableitungsbuch, ListeDieNichtsBezeugt) {
     std::string grund;
   } faelle[] = {
       {[&] {
-         ASSERT_TRUE(fs::writeFileAtomic(skript, kKopf + zeile));
+         ASSERT_TRUE(fs::writeFileAtomic(skript, "#!/bin/sh\n" + zeile));
          ASSERT_EQ(::chmod(skript.c_str(), 0644), 0);
          ASSERT_EQ(::link(skript.c_str(), buch.c_str()), 0);
        },
@@ -207,6 +207,17 @@ TEST(Ableitungsbuch, ListeDieNichtsBezeugt) {
       EXPECT_EQ(test::dateiInhalt(skript), skriptVorher) << f.grund;
     }
   }
+  // A record of ours with a second name (a snapshot by `cp -al`) still
+  // speaks; it is replaced, its lines kept, and the snapshot stays.
+  sfs::remove(skript);
+  ASSERT_EQ(::link(buch.c_str(), skript.c_str()), 0);
+  const Ableitungsbuch b(d);
+  EXPECT_TRUE(b.kennt("a.jpg", Stat(d + "a.jpg")));
+  EXPECT_TRUE(b.ersetzen());
+  ASSERT_TRUE(Eintragen(d, "a.jpg"));
+  EXPECT_EQ(*fs::readFile(buch), kKopf + zeile + zeile);
+  EXPECT_EQ(Stat(buch).st_nlink, 1u);
+  EXPECT_EQ(test::dateiInhalt(skript), kKopf + zeile);
 }
 
 // A record another user left in a shared folder speaks only for that
