@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "generator/Verzeichnis.h"
+#include "platform/CheckedFolders.h"
 #include "platform/FileSystem.h"
 #include "platform/Sha256.h"
 
@@ -159,15 +160,23 @@ Ableitungsbuch::Ableitungsbuch(const std::string& ordner) : ordner_(fs::withTrai
     grund = "Sie kann nicht gelesen werden (" + fs::reasonText(errno) + ").";
   } else if (!S_ISREG(st.st_mode)) {
     grund = "Sie ist keine gewöhnliche Datei.";
-  } else if (st.st_nlink > 1) {
-    // Written through, it would change the file of its other names.
-    grund = "Sie hat " + std::to_string(st.st_nlink) + " Namen (feste Verknüpfungen).";
   } else if ((st.st_mode & (S_IWGRP | S_IWOTH)) != 0) {
     grund = "Andere Benutzer dürfen sie ändern.";
-  } else if (fs::readTextAll(fd, text, grund)) {
+  } else if (!fs::readTextAll(fd, text, grund)) {
+  } else if (st.st_nlink > 1 && text.rfind(kKopf, 0) != 0) {
+    // Another file under this name (a script, a log linked here): its text
+    // is no record. One of ours with several names (a snapshot made by
+    // `cp -al`) still speaks; neither is ever written through, which would
+    // change the file of its other names.
+    grund = "Sie hat " + std::to_string(st.st_nlink) + " Namen (feste Verknüpfungen).";
+  } else {
     besitzer_ = st.st_uid;
     lesbar_ = true;
-    ersetzen_ = st.st_uid != ::geteuid();
+    ersetzen_ = st.st_uid != ::geteuid() || st.st_nlink > 1;
+    struct stat ordner {};
+    const int dir = fs::openFolderForReading(ordner_);
+    besitztOrdner_ = dir >= 0 && ::fstat(dir, &ordner) == 0 && ordner.st_uid == besitzer_;
+    if (dir >= 0) ::close(dir);
   }
   if (fd >= 0) ::close(fd);
   if (!lesbar_) {
@@ -209,7 +218,11 @@ Ableitungsbuch::Ableitungsbuch(const std::string& ordner) : ordner_(fs::withTrai
 }
 
 Nachweis Ableitungsbuch::nachweis(const std::string& name, const struct stat& d) const {
-  if (!S_ISREG(d.st_mode) || !fs::madeByTrusted(besitzer_, d.st_uid) || zeilen_.empty()) return {};
+  // The owner of the folder could remove the file anyway: a line of theirs
+  // gives them no power over it that they lack (as in their own folder where
+  // an administrator's run wrote the file).
+  if (!S_ISREG(d.st_mode) || !(besitztOrdner_ || fs::madeByTrusted(besitzer_, d.st_uid)) || zeilen_.empty())
+    return {};
   const auto s = schnell_.find({d.st_ino, d.st_size, d.st_mtim.tv_sec, d.st_mtim.tv_nsec, d.st_ctim.tv_sec,
                                 d.st_ctim.tv_nsec});
   if (s != schnell_.end()) return {true, false, s->second};

@@ -29,9 +29,11 @@
 // Entries are only ever added; one that no longer matches a file there
 // speaks for nothing, so a run killed half-way leaves no false entry. A
 // record another user left in a shared folder speaks only for that user's
-// files (the rule for links, fs::madeByTrusted); one that another user may
-// write, or that has several names or is a link, speaks for nothing and
-// is never written through: it is replaced.
+// files (the rule for links, fs::madeByTrusted), unless that user owns the
+// folder and so may remove any file there anyway; one that another user may
+// write, or is a link, or has several names and is no record of ours,
+// speaks for nothing. None with several names is ever written through: it
+// is replaced.
 #include <sys/stat.h>
 
 #include <map>
@@ -98,6 +100,7 @@ class Ableitungsbuch {
   std::vector<std::string> zeilen_;
   uid_t besitzer_ = 0;
   bool lesbar_ = false, ersetzen_ = false;
+  bool besitztOrdner_ = false;  // its owner owns the folder
   std::string warum_;
 };
 

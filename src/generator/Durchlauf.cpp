@@ -84,6 +84,15 @@ bool istTextdatei(const std::string& name) {
   return g == "DIRINFO.TXT" || g == "DIRNAME.TXT";
 }
 
+// A folder the walk writes into, made when missing; false after the
+// message. A folder found swapped is named once, where the run ends.
+bool ZielordnerAnlegen(const Kontext& k, const std::string& pfad) {
+  if (fs::folderExists(pfad) || fs::forceDirectories(pfad)) return true;
+  if (!AustauschGemeldet())
+    k.fehler("Kann das Verzeichnis " + pfad + " nicht erstellen." + kZeilenumbruch + "Programmabbruch!");
+  return false;
+}
+
 }  // namespace
 
 std::set<std::string> Ausgabeordnernamen(const Lauf& lauf) {
@@ -287,9 +296,8 @@ void OriginaleVerkleinernDurchlauf(Lauf& lauf, const std::string& quelleIn, cons
         ok = false;
         break;
       }
-      if (!fs::folderExists(pfad) && !fs::forceDirectories(pfad)) {
+      if (!ZielordnerAnlegen(k, pfad)) {
         ok = false;
-        k.fehler("Kann das Verzeichnis " + pfad + " nicht erstellen." + kZeilenumbruch + "Programmabbruch!");
         break;
       }
       // On a file system that ignores letter case "urlaub" may be the
@@ -424,9 +432,8 @@ void GalerieDurchlauf(Lauf& lauf, const std::string& vonIn, const std::string& v
           ok = false;
           break;
         }
-        if (!fs::folderExists(pfad) && !fs::forceDirectories(pfad)) {
+        if (!ZielordnerAnlegen(k, pfad)) {
           ok = false;
-          k.fehler("Kann das Verzeichnis " + pfad + " nicht erstellen." + kZeilenumbruch + "Programmabbruch!");
           break;
         }
       }

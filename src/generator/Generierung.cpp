@@ -185,9 +185,18 @@ void OrdnerFesthalten(Kontext& k, fs::CheckedFolders& geprueft, const std::strin
   if (!festhalten(quelle, "Der Bilderordner " + quelle + " wird nicht gelesen.")) return;
   for (const std::string& ordner : ausgabe)
     if (fs::folderExists(ordner) && !festhalten(ordner, "Kann nicht im Verzeichnis " + ordner + " speichern.")) return;
+  // The folders the program names itself for derived pictures may be the
+  // user's own links also in a run that does not use them (reduction off
+  // for once): it writes nothing there, and a write that would go there
+  // is refused like any through a link.
+  const std::set<std::string> standard = {OrdnerNormalisieren(standardOrdnerGrosseBilder(k)),
+                                          OrdnerNormalisieren(standardOrdnerVorschaubilder(k))};
+  const auto auslassen = [&](const std::string& p) {
+    return geprueft.holds(p) || (standard.count(OrdnerNormalisieren(p)) && !fs::foreignLink(p));
+  };
   for (const std::string& ordner : ausgabe) {
     if (!geprueft.holds(ordner) || gleicherOrdner(ordner, quelle)) continue;
-    const auto link = fs::firstFolderLink(ordner, [&](const std::string& p) { return geprueft.holds(p); });
+    const auto link = fs::firstFolderLink(ordner, auslassen);
     if (!link) continue;
     ok = false;
     k.fehler("Der Ordner " + ordner + " enth\xC3\xA4lt die symbolische Verkn\xC3\xBCpfung " + *link +

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "generator/Verzeichnis.h"
+#include "platform/CheckedFolders.h"
 #include "platform/FileSystem.h"
 #include "platform/Win1252.h"
 
@@ -141,10 +142,15 @@ std::string Lesefehler(const std::string& pfad, const std::string& grund) {
          (grund.empty() ? "" : kZeilenumbruch + grund);
 }
 
+bool AustauschGemeldet() {
+  const fs::CheckedFolders* g = fs::checkedFolders();
+  return g && !g->breach().empty();
+}
+
 bool OrdnerAnlegen(const Kontext& k, const std::string& folder, std::optional<uint32_t> datum) {
   if (!AusgabeordnerVertraut(k, folder, false)) return false;
   if (!fs::folderExists(folder) && !fs::forceDirectories(folder)) {
-    k.fehler("Der Ordner " + folder + kZeilenumbruch + "kann nicht angelegt werden!");
+    if (!AustauschGemeldet()) k.fehler("Der Ordner " + folder + kZeilenumbruch + "kann nicht angelegt werden!");
     return false;
   }
   // Linux folders carry no archive or system attribute to reset.

@@ -37,6 +37,9 @@ bool AusgabeordnerVertraut(const Kontext& k, const std::string& folder, bool abb
 // failure in an error box. When a date is given it becomes the folder's
 // modification time (best effort).
 bool OrdnerAnlegen(const Kontext& k, const std::string& folder, std::optional<uint32_t> datum = std::nullopt);
+// A folder the run checked was found swapped: what fails for it is not
+// reported on its own, the run's end names the swap once.
+bool AustauschGemeldet();
 // The message for a file that cannot be read, with the reason on a line
 // of its own when there is one.
 std::string Lesefehler(const std::string& pfad, const std::string& grund = {});

@@ -9,6 +9,7 @@
 #include "generator/Durchlauf.h"
 #include "generator/Namen.h"
 #include "generator/Verzeichnis.h"
+#include "platform/CheckedFolders.h"
 #include "platform/FileSystem.h"
 #include "platform/Win1252.h"
 
@@ -189,6 +190,10 @@ bool DateiWebsicherUmbenennen(const Kontext& k, const std::string& ordner, std::
 
   const auto eintrag = fs::entryInfo(dir + name);
   const bool istOrdner = eintrag && eintrag->folder;
+  // A folder that holds one the run writes into (a folder for derived
+  // pictures chosen inside the picture tree) keeps its name: renamed, it
+  // would take that folder away from where the settings put it.
+  if (istOrdner && fs::checkedFolders() && fs::checkedFolders()->holdsInside(dir + name)) return true;
   // A folder's former name lives on only in its "dirname.txt": without it
   // the folder keeps the name.
   std::string warum;

@@ -134,6 +134,15 @@ std::vector<std::string> CheckedFolders::folders() const {
   return out;
 }
 
+bool CheckedFolders::holdsInside(const std::string& folder) const {
+  std::error_code ec;
+  const std::string real = withTrailingSlash(std::filesystem::canonical(normal(folder), ec).string());
+  if (ec) return false;
+  return std::any_of(roots_.begin(), roots_.end(), [&real](const Root& r) {
+    return r.real.size() > real.size() && r.real.compare(0, real.size(), real) == 0;
+  });
+}
+
 void CheckedFolders::reportBreach(const std::string& message) {
   if (!breach_.empty()) return;
   breach_ = message;
@@ -165,7 +174,9 @@ bool CheckedFolders::add(const std::string& folder, bool create, std::string& wh
     ::close(fd);
     return false;
   }
-  roots_.push_back({p, folder, fd, st.st_dev, st.st_ino});
+  std::error_code ec;
+  const std::string real = withTrailingSlash(std::filesystem::canonical(p, ec).string());
+  roots_.push_back({p, folder, ec ? std::string() : real, fd, st.st_dev, st.st_ino});
   return true;
 }
 

@@ -74,6 +74,10 @@ class CheckedFolders {
   bool holds(const std::string& folder) const;
   // The kept folders, as added.
   std::vector<std::string> folders() const;
+  // A kept folder lies inside this one (not the folder itself), as the
+  // file system names them: renaming this one would move that folder away
+  // from the path it was checked under.
+  bool holdsInside(const std::string& folder) const;
 
   // The first time a kept folder turned out swapped, or a link stood where
   // a folder below one was to be: the message naming it. Empty while none.
@@ -87,6 +91,7 @@ class CheckedFolders {
   struct Root {
     std::string path;   // without '/' at the end ("/" for the root)
     std::string given;  // as added
+    std::string real;   // as the file system named it when added, '/' at the end
     int fd = -1;
     dev_t dev = 0;
     ino_t ino = 0;

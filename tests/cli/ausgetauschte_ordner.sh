@@ -49,6 +49,29 @@ for fall in eigen bilder vorschau standard; do
   [ "$(stand "$w")" = "$vorher" ] || fail "$fall: geschrieben: $(diff <(echo "$vorher") <(stand "$w"))"
 done
 
+# The standard large-image folder a link of the user's to another disk: a
+# run with reduction off for once leaves it as it is.
+p="$tmp/disk/P"
+mkdir -p "$p/sub" "$p/html" "$tmp/disk/gross"
+bild "$p/sub/c.jpg" 800x600
+ln -s ../../gross "$p/html/_gross"
+einstellungen "$p" 'OriginaleVerkleinern=0\r\n'
+lauf "$tmp" "$prog" -ini="$tmp/lauf.ini" -autostart
+erwarte 0 "Eigene Verknüpfung als Ordner der großen Bilder, Verkleinern aus"
+[ -z "$(ls -A "$tmp/disk/gross")" ] || fail "In den Ordner der großen Bilder geschrieben: $(ls -A "$tmp/disk/gross")"
+
+# A link that leads nowhere where the run makes a folder: named once, as
+# the run's end, not also as a folder that cannot be made.
+p="$tmp/tot/P"
+mkdir -p "$p/sub" "$p/html"
+bild "$p/sub/c.jpg" 800x600
+ln -s ../../fehlt "$p/html/sub"
+einstellungen "$p" ''
+lauf "$tmp" "$prog" -ini="$tmp/lauf.ini" -autostart
+erwarte 1 "Verknüpfung ins Leere" "$p/html/sub ist eine symbolische Verknüpfung, wo ein Ordner war oder sein soll"
+[ "$(grep -c 'Mosaikschauer Fehler' "$tmp/err")" -eq 1 ] || fail "Verknüpfung ins Leere mehrfach gemeldet: $(cat "$tmp/err")"
+[ ! -e "$tmp/tot/fehlt" ] || fail "Durch die Verknüpfung ins Leere geschrieben"
+
 [ "$(id -u)" -eq 0 ] || { echo "ok (ausgetauschte Ordner nur als root: ein anderer Benutzer tauscht sie aus)"; exit 0; }
 nobody=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
 # nobody's picture folder, root's private folder R; nobody swaps a folder
@@ -82,6 +105,20 @@ Programmabbruch!"
 [ "$(stand "$r")" = "$rvorher" ] || fail "R verändert (HTML-Ordner): $(ls -l "$r")"
 [ -z "$(find "$tmp/A" -user root ! -path "$p/html.alt*" ! -path "$p/.x" ! -path "$p/index.html")" ] ||
   fail "Außerhalb der geprüften Ordner geschrieben: $(find "$tmp/A" -user root)"
+
+# The HTML folder swapped while walk 2 makes the thumbnail folders of 40
+# subfolders: the swap is named once, as the run's only end.
+p="$tmp/C/P"
+mkdir -p "$p"
+bild "$p/a.jpg" 160x120
+for i in $(seq -w 1 40); do mkdir "$p/s$i"; cp "$p/a.jpg" "$p/s$i/b.jpg"; done
+chown -R nobody:nogroup "$tmp/C"
+einstellungen "$p" 'OriginaleVerkleinern=0\r\n'
+tausch "$p/html/_vorschau/s02" "cd '$p' && mv html html.alt && mkdir html"
+lauf "$tmp" "$prog" -ini="$tmp/lauf.ini" -autostart
+wait $wache
+erwarte 1 "HTML-Ordner beim Anlegen der Unterordner ausgetauscht" "Er wurde während des Laufs ausgetauscht."
+[ "$(grep -c '^Programmabbruch!' "$tmp/err")" -eq 1 ] || fail "Abbruch mehrfach gemeldet: $(cat "$tmp/err")"
 
 # A subfolder of the picture folder swapped for a link to R while walk 2
 # renames the pictures beside it.

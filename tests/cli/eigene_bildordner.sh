@@ -40,14 +40,18 @@ erwarte 0 "Zweiter Lauf"
 
 # Copies of the whole tree, as a backup restored or a move to a new disk
 # makes them: new file numbers and change times, the same content.
+buch=$(cat "$g/gross/.mosaikschauer-bilder")
 kopie() {
   case $1 in
     cp) cp -a "$g" "$tmp/k-cp" ;;
     rsync) rsync -a "$g/" "$tmp/k-rsync/" ;;
     tar) mkdir "$tmp/k-tar" && tar -C "$g" -cf - . | tar -C "$tmp/k-tar" -xpf - ;;
+    # A snapshot of hard links: the record has two names and is never
+    # written through.
+    cpl) cp -al "$g" "$tmp/k-cpl" ;;
   esac
 }
-for art in cp rsync tar; do
+for art in cp rsync tar cpl; do
   k="$tmp/k-$art"
   kopie "$art" || fail "Kopie mit $art"
   einst "$k"
@@ -61,6 +65,9 @@ for art in cp rsync tar; do
   grep -q "^$(stat -c '%i %s' "$k/gross/a.jpg") " "$k/gross/.mosaikschauer-bilder" ||
     fail "Kopie mit $art: Liste nicht nachgeführt"
 done
+[ "$(stat -c %h "$g/gross/.mosaikschauer-bilder")" -eq 1 ] && cmp -s "$g/gross/.mosaikschauer-bilder" - <<< "$buch" ||
+  fail "Liste des Originals durch die Kopie mit festen Verknüpfungen geändert"
+
 
 # A photo of the user's of the same size over a large image, written into
 # it and dated back to the nanosecond (cat, touch -r), or put in its place

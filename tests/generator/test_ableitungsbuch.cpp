@@ -155,9 +155,9 @@ TEST(Ableitungsbuch, ZeilenUndWasSieBezeugen) {
 
 // A record that another user could have written, or that would carry a
 // write to another file, speaks for nothing and is never added to in
-// place: one of several names (a hard link to a file elsewhere), one others
-// may write (made through a link to a device others may write), one too
-// large to be read. It is replaced by a record of mode 0644 holding only
+// place: one of several names that is no record (a hard link to a script
+// elsewhere), one others may write (made through a link to a device others
+// may write), one too large to be read. It is replaced by a record of mode 0644 holding only
 // the new entry.
 TEST(Ableitungsbuch, ListeDieNichtsBezeugt) {
   test::TempOrdner tmp;
@@ -170,7 +170,7 @@ TEST(Ableitungsbuch, ListeDieNichtsBezeugt) {
     std::string grund;
   } faelle[] = {
       {[&] {
-         ASSERT_TRUE(fs::writeFileAtomic(skript, kKopf + zeile));
+         ASSERT_TRUE(fs::writeFileAtomic(skript, "#!/bin/sh\n" + zeile));
          ASSERT_EQ(::chmod(skript.c_str(), 0644), 0);
          ASSERT_EQ(::link(skript.c_str(), buch.c_str()), 0);
        },
@@ -207,6 +207,17 @@ TEST(Ableitungsbuch, ListeDieNichtsBezeugt) {
       EXPECT_EQ(test::dateiInhalt(skript), skriptVorher) << f.grund;
     }
   }
+  // A record of ours with a second name (a snapshot by `cp -al`) still
+  // speaks; it is replaced, its lines kept, and the snapshot stays.
+  sfs::remove(skript);
+  ASSERT_EQ(::link(buch.c_str(), skript.c_str()), 0);
+  const Ableitungsbuch b(d);
+  EXPECT_TRUE(b.kennt("a.jpg", Stat(d + "a.jpg")));
+  EXPECT_TRUE(b.ersetzen());
+  ASSERT_TRUE(Eintragen(d, "a.jpg"));
+  EXPECT_EQ(*fs::readFile(buch), kKopf + zeile + zeile);
+  EXPECT_EQ(Stat(buch).st_nlink, 1u);
+  EXPECT_EQ(test::dateiInhalt(skript), kKopf + zeile);
 }
 
 // A record another user left in a shared folder speaks only for that
@@ -224,15 +235,20 @@ TEST(Ableitungsbuch, FremdeListeSprichtNurFuerDieDateienIhresBesitzers) {
   const struct stat n = Stat(d + "nobody.jpg");
   const std::string nz = Zeile(d, "nobody.jpg", "nobody.jpg");
   ASSERT_TRUE(fs::writeFileAtomic(buch, kKopf + Zeile(d, "root.jpg", "root.jpg") + nz));
+  // In a folder of its own the record's owner could remove root's file
+  // anyway: there the record speaks for it too.
   const struct {
-    uid_t besitzer;
+    uid_t ordner, besitzer;
     bool root, nobody;
-  } faelle[] = {{65534, false, true}, {12345, false, false}, {0, true, true}};
+  } faelle[] = {{0, 65534, false, true},     {0, 12345, false, false},     {0, 0, true, true},
+                {65534, 65534, true, true}, {65534, 12345, false, false}};
   for (const auto& f : faelle) {
+    ASSERT_EQ(::chown(d.c_str(), f.ordner, f.ordner), 0);
     ASSERT_EQ(::chown(buch.c_str(), f.besitzer, f.besitzer), 0);
-    EXPECT_EQ(Ableitungsbuch(d).kennt("root.jpg", Stat(d + "root.jpg")), f.root) << f.besitzer;
-    EXPECT_EQ(Ableitungsbuch(d).kennt("nobody.jpg", n), f.nobody) << f.besitzer;
+    EXPECT_EQ(Ableitungsbuch(d).kennt("root.jpg", Stat(d + "root.jpg")), f.root) << f.ordner << " " << f.besitzer;
+    EXPECT_EQ(Ableitungsbuch(d).kennt("nobody.jpg", n), f.nobody) << f.ordner << " " << f.besitzer;
   }
+  ASSERT_EQ(::chown(d.c_str(), 0, 0), 0);
   // A record nobody may not write, in a folder nobody may write, is written
   // anew: user 12345's without its lines, which would speak for every file
   // under nobody's name; nobody's own (read-only) with them.

@@ -8,6 +8,7 @@
 #include "generator/Uebersichtsseiten.h"
 #include "generator/Umbenennen.h"
 #include "generator/Verzeichnis.h"
+#include "platform/CheckedFolders.h"
 #include "platform/FileSystem.h"
 
 namespace mosaik {
@@ -234,6 +235,19 @@ TEST_F(Umbenennen, OrdnerBekommenDirnameTxt) {
             "neuer_ordner/dirname.txt<Neuer Ordner\r\n sicher/dirname.txt<sicher\r\n");
   for (const auto& [ordner, name] : namen)
     EXPECT_EQ(DirnameErsteZeile(d + ordner), std::string(ordner) == "i" ? "Grüße" : name) << ordner;
+}
+
+// A folder that holds one the run writes into keeps its name (and gets no
+// dirname.txt): renamed, it would take that folder from its checked path.
+TEST_F(Umbenennen, OrdnerMitAusgabeordnerBehaeltSeinenNamen) {
+  st.dirnametxt = true;
+  fs::forceDirectories(d + "Mit Ausgabe/vorschau");
+  fs::CheckedFolders geprueft;
+  std::string n = "Mit Ausgabe", warum;
+  ASSERT_TRUE(geprueft.add(d, false, warum) && geprueft.add(d + "Mit Ausgabe/vorschau/", false, warum)) << warum;
+  EXPECT_TRUE(DateiWebsicherUmbenennen(k, d, n));
+  EXPECT_EQ(n + "|" + liste(d), "Mit Ausgabe|");
+  EXPECT_TRUE(geprueft.breach().empty());
 }
 
 TEST_F(Umbenennen, BegleitdateienKopieren) {
