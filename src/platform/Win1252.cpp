@@ -268,15 +268,31 @@ std::string decodeUnit(std::string_view unit, bool utf8Marked) {
 }
 
 // UTF-16 as Windows editors save it, or nullopt for bytes that are not
-// UTF-16 throughout: an odd length, the bytes 0D 0A side by side (a UTF-16
-// line end is 0D 00 0A 00 or 00 0D 00 0A), or a last byte 0A after one that
-// is not 00 (as `echo` leaves it): what a line appended in an 8-bit
-// encoding leaves, which read as UTF-16 would turn into CJK characters.
+// UTF-16 throughout, as a line appended in an 8-bit encoding leaves them
+// (read as UTF-16 it would turn into CJK characters): an odd length, the
+// bytes 0D 0A of an 8-bit line end, or a last byte 0A (as `echo` leaves
+// it). Letters of Indic scripts make the same bytes, so these count only
+// where the text cannot be such a letter: 0D 0A is a Malayalam or Sinhala
+// letter before a line end (xx 0D 0A 00) or, big-endian, "ഊ" before an
+// ASCII or Malayalam character; a last 0A is the end of a Gurmukhi or
+// Gujarati word (little-endian, a letter, blank or danda before it) or,
+// big-endian, a letter below U+2000 ("Њ", "Ċ").
 std::optional<std::string> utf16Text(std::string_view bytes) {
   const bool bigEndian = bytes[0] == '\xFE';
   bytes.remove_prefix(2);
-  if (bytes.size() % 2 != 0 || bytes.find("\r\n") != std::string_view::npos) return std::nullopt;
-  if (bytes.size() >= 2 && bytes.back() == '\n' && bytes[bytes.size() - 2] != '\0') return std::nullopt;
+  const size_t n = bytes.size();
+  if (n % 2 != 0) return std::nullopt;
+  const auto byte = [&](size_t i) { return i < n ? static_cast<unsigned char>(bytes[i]) : 0x100u; };
+  for (size_t i = bytes.find("\r\n"); i != std::string_view::npos; i = bytes.find("\r\n", i + 1)) {
+    const bool letterBeforeLineEnd = !bigEndian && i % 2 == 1 && byte(i + 2) == 0;
+    const bool uu = bigEndian && i % 2 == 0 && (byte(i + 2) == 0 || byte(i + 2) == 0x0D);
+    if (!letterBeforeLineEnd && !uu) return std::nullopt;
+  }
+  if (n >= 2 && bytes.back() == '\n' && bytes[n - 2] != '\0') {
+    const bool indicWordEnd = !bigEndian && (n < 4 || byte(n - 3) == 0 || byte(n - 3) == 0x09 || byte(n - 3) == 0x0A);
+    const bool letterBelow2000 = bigEndian && byte(n - 2) < 0x20;
+    if (!indicWordEnd && !letterBelow2000) return std::nullopt;
+  }
   return utf16ToUtf8(bytes, bigEndian);
 }
 

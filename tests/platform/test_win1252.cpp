@@ -102,7 +102,7 @@ TEST(Win1252, EinheitOhneMarkeWirdNachIhrenZeichenGelesen) {
 // UTF-16 with its mark, both byte orders, decoded by the same reader for
 // every text file; refused (nullopt) when a line in an 8-bit encoding was
 // appended: an odd length, CR LF side by side, a last LF beside a byte that
-// is not 00.
+// is not 00, save where Indic letters make these bytes.
 TEST(Win1252, Utf16MitMarke) {
   const std::pair<std::string, std::optional<std::string>> faelle[] = {
       {std::string("\xFF\xFEG\0r\0\xFC\0\xDF\0\r\0\n\0", 14), "Grüß\r\n"},
@@ -113,6 +113,14 @@ TEST(Win1252, Utf16MitMarke) {
       {std::string("\xFF\xFEk\0\r\0\n\0", 8) + "jj=2\r\n", std::nullopt},
       {std::string("\xFF\xFEk\0\r\0\n\0", 8) + "Titel=Neu\n", std::nullopt},
       {std::string("\xFE\xFF\0k\0\n", 6) + "a\nb\n", std::nullopt},
+      {std::string("\xFF\xFEk\0\r\0\n\0", 8) + "ab\r\n", std::nullopt},
+      // Indic letters that hold the same bytes: Gujarati and Gurmukhi end in
+      // 0A (a name without a line end, as Notepad saves it), Malayalam
+      // before an LF and "ഊ" in big-endian put 0D and 0A side by side.
+      {std::string("\xFF\xFE\x97\x0A\xC1\x0A\x9C\x0A\xA4\x0A", 10), "ગુજત"},
+      {std::string("\xFF\xFE \0\x15\x0A", 6), " ਕ"},
+      {std::string("\xFF\xFE\x15\x0D\x02\x0D\n\0", 8), "കം\n"},
+      {std::string("\xFE\xFF\x0D\x0A\x0D\x15\x04\x0A", 8), "ഊകЊ"},
   };
   for (const auto& [bytes, text] : faelle) {
     SCOPED_TRACE(::testing::PrintToString(bytes));
