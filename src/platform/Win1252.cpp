@@ -204,6 +204,14 @@ Alone standsAlone(char32_t cp) {
   return other ? Alone::Other : Alone::Never;
 }
 
+// The lower-case letters of Latin Extended-A and "ș", "ț" (upper and lower
+// case alternate, shifted by one from "Ĺ" to "ň" and from "Ź" to "ž").
+bool latinLower(char32_t cp) {
+  if (cp == 0x138 || cp == 0x149 || cp == 0x17F) return true;  // ĸ ŉ ſ
+  if ((cp >= 0x139 && cp <= 0x148) || (cp >= 0x179 && cp <= 0x17E)) return cp % 2 == 0;
+  return cp % 2 == 1;
+}
+
 // Whether the character of a valid UTF-8 unit at [at, end) is rather
 // Windows-1252 that happens to form UTF-8; `before` is the character
 // before it (0 at the start).
@@ -226,6 +234,10 @@ bool cp1252Shaped(std::string_view s, size_t at, size_t end, char32_t cp, char32
       case Alone::Latin: {  // "NIVÅ…", "PÅ”", not "NAUJYBĖ", "ALEŠ", "JEŻ", "ATELJĒ", "DİYARBAKIR"
         const bool endsNoWord = cp == 0x152 || cp == 0x156 || cp == 0x157;  // Œ Ŗ ŗ: "NIVÅ’", "NIVÅ–"
         const bool quoteOrEllipsis = sign == 0x85 || sign == 0x93 || sign == 0x94;
+        // A capitalised word's second letter ("Są", "Ją"): a word in
+        // capitals ending in "Ä" or "Å" has at least two letters before.
+        const bool wordStart = at < 2 || (byte(at - 2) < 0x80 && !asciiLetter(byte(at - 2)));
+        if (asciiUpperLetter(before) && wordStart && latinLower(cp) && !endsNoWord) return false;
         return (quoteOrEllipsis || (endsNoWord && cp1252SignAfterWord(sign))) && afterCapital && !asciiLetter(after);
       }
       case Alone::Other:  // "SCHÖN…", "NIÑO»", "COSÌ…", "BÚŠ", "DÓŽE", not "10 Ω", "Я", "HŽ" decomposed
