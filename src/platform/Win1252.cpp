@@ -308,14 +308,36 @@ std::optional<std::string> utf16Text(std::string_view bytes) {
   return utf16ToUtf8(bytes, bigEndian);
 }
 
+constexpr std::string_view kUtf32LeMark("\xFF\xFE\0\0", 4), kUtf32BeMark("\0\0\xFE\xFF", 4);
+
+// UTF-32 with its mark, as a few editors save it; nullopt when its length
+// is no multiple of four or a unit is no code point, as 8-bit bytes
+// appended make them. (Read as UTF-16 it would put NUL into every page.)
+std::optional<std::string> utf32Text(std::string_view bytes) {
+  const bool bigEndian = bytes[0] == '\0';
+  bytes.remove_prefix(4);
+  if (bytes.size() % 4 != 0) return std::nullopt;
+  std::string out;
+  out.reserve(bytes.size());
+  for (size_t i = 0; i < bytes.size(); i += 4) {
+    char32_t c = 0;
+    for (size_t k = 0; k < 4; ++k)
+      c |= static_cast<char32_t>(static_cast<unsigned char>(bytes[i + (bigEndian ? 3 - k : k)])) << (8 * k);
+    if (c > 0x10FFFF) return std::nullopt;
+    appendUtf8(out, c >= 0xD800 && c <= 0xDFFF ? 0xFFFD : c);
+  }
+  return out;
+}
+
 }  // namespace
 
-bool hasUtf16Mark(std::string_view bytes) {
-  return bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF";
+bool hasUnicodeMark(std::string_view bytes) {
+  return bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF" || bytes.substr(0, 4) == kUtf32BeMark;
 }
 
 std::optional<std::string> decodeText(std::string_view bytes, TextUnit unit) {
-  if (hasUtf16Mark(bytes)) return utf16Text(bytes);
+  if (bytes.substr(0, 4) == kUtf32LeMark || bytes.substr(0, 4) == kUtf32BeMark) return utf32Text(bytes);
+  if (hasUnicodeMark(bytes)) return utf16Text(bytes);
   const bool marked = bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom;
   if (marked) bytes.remove_prefix(kUtf8Bom.size());
   if (unit == TextUnit::File) return decodeUnit(bytes, marked);

@@ -101,10 +101,10 @@ TEST(Win1252, EinheitOhneMarkeWirdNachIhrenZeichenGelesen) {
   EXPECT_EQ(decodeText("\xC5\x85", TextUnit::File), std::string("Ņ"));      // "Å…" too
 }
 
-// UTF-16 with its mark, both byte orders, decoded by the same reader for
-// every text file; refused (nullopt) when a line in an 8-bit encoding was
-// appended: an odd length, CR LF side by side, a last LF beside a byte that
-// is not 00, save where Indic letters make these bytes.
+// UTF-16 (and UTF-32) with its mark, both byte orders, decoded by the same
+// reader for every text file; refused (nullopt) when a line in an 8-bit
+// encoding was appended: an odd length, CR LF side by side, a last LF beside
+// a byte that is not 00, save where Indic letters make these bytes.
 TEST(Win1252, Utf16MitMarke) {
   const std::pair<std::string, std::optional<std::string>> faelle[] = {
       {std::string("\xFF\xFEG\0r\0\xFC\0\xDF\0\r\0\n\0", 14), "Grüß\r\n"},
@@ -123,6 +123,11 @@ TEST(Win1252, Utf16MitMarke) {
       {std::string("\xFF\xFE \0\x15\x0A", 6), " ਕ"},
       {std::string("\xFF\xFE\x15\x0D\x02\x0D\n\0", 8), "കം\n"},
       {std::string("\xFE\xFF\x0D\x0A\x0D\x15\x04\x0A", 8), "ഊകЊ"},
+      // UTF-32, as a few editors save it.
+      {std::string("\xFF\xFE\0\0\xFC\0\0\0\x00\xF6\x01\0", 12), "ü\U0001F600"},
+      {std::string("\0\0\xFE\xFF\0\0\0\xFC", 8), "ü"},
+      {std::string("\xFF\xFE\0\0k\0\0\0", 8) + "Neu\n", std::nullopt},
+      {std::string("\xFF\xFE\0\0k\0\0\0", 8) + "Neu", std::nullopt},
   };
   for (const auto& [bytes, text] : faelle) {
     SCOPED_TRACE(::testing::PrintToString(bytes));
