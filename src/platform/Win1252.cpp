@@ -235,9 +235,10 @@ bool cp1252Shaped(std::string_view s, size_t at, size_t end, char32_t cp, char32
         const bool endsNoWord = cp == 0x152 || cp == 0x156 || cp == 0x157;  // Œ Ŗ ŗ: "NIVÅ’", "NIVÅ–"
         const bool quoteOrEllipsis = sign == 0x85 || sign == 0x93 || sign == 0x94;
         // A capitalised word's second letter ("Są", "Ją"): a word in
-        // capitals ending in "Ä" or "Å" has at least two letters before.
+        // capitals ending in "Ä" or "Å" has at least two letters before,
+        // save "PÅ“", since no word is a capital and "œ".
         const bool wordStart = at < 2 || (byte(at - 2) < 0x80 && !asciiLetter(byte(at - 2)));
-        if (asciiUpperLetter(before) && wordStart && latinLower(cp) && !endsNoWord) return false;
+        if (asciiUpperLetter(before) && wordStart && latinLower(cp) && !endsNoWord && cp != 0x153) return false;
         return (quoteOrEllipsis || (endsNoWord && cp1252SignAfterWord(sign))) && afterCapital && !asciiLetter(after);
       }
       case Alone::Other:  // "SCHÖN…", "NIÑO»", "COSÌ…", "BÚŠ", "DÓŽE", not "10 Ω", "Я", "HŽ" decomposed

@@ -66,6 +66,7 @@ TEST(Win1252, EinheitOhneMarkeWirdNachIhrenZeichenGelesen) {
       {"SCH\xD6N\x85", "SCHÖN…"},                  // U+0585, Armenian
       {"F\xDCR\x93", "FÜR“"},                      // Syriac
       {"NIV\xC5\x93 NI\xD1O\xBB", "NIVÅ“ NIÑO»"},  // œ, х
+      {"P\xC5\x93", "PÅ“"},
       {"COS\xCC\x85 C'\xC8\x85", "COSÌ… C'È…"},   // a combining mark, rare Latin
       {"BANGLAD\xC9\x8A B\xDA\x8A", "BANGLADÉŠ BÚŠ"},
       {"KO\xC7\xBB TR\xC6\x85", "KOÇ» TRÆ…"},  // ǻ, ƅ
