@@ -239,7 +239,11 @@ bool cp1252Shaped(std::string_view s, size_t at, size_t end, char32_t cp, char32
         // save "PÅ“", since no word is a capital and "œ".
         const bool wordStart = at < 2 || (byte(at - 2) < 0x80 && !asciiLetter(byte(at - 2)));
         if (asciiUpperLetter(before) && wordStart && latinLower(cp) && !endsNoWord && cp != 0x153) return false;
-        return (quoteOrEllipsis || (endsNoWord && cp1252SignAfterWord(sign))) && afterCapital && !asciiLetter(after);
+        // A lower-case letter ending a word in capitals ("LAXū", "PSYCHș")
+        // is what "LAXÅ«" and "PSYCHÈ™" make.
+        const bool lowerAfterCapitals = asciiUpperLetter(before) && !wordStart && latinLower(cp);
+        return (quoteOrEllipsis || ((endsNoWord || lowerAfterCapitals) && cp1252SignAfterWord(sign))) && afterCapital &&
+               !asciiLetter(after);
       }
       case Alone::Other:  // "SCHÖN…", "NIÑO»", "COSÌ…", "BÚŠ", "DÓŽE", not "10 Ω", "Я", "HŽ" decomposed
         if (cp >= 0x380 && (sign == 0x8A || sign == 0x8C || sign == 0x8E || sign == 0x9F))

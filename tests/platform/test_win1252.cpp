@@ -66,7 +66,7 @@ TEST(Win1252, EinheitOhneMarkeWirdNachIhrenZeichenGelesen) {
       {"SCH\xD6N\x85", "SCHÖN…"},                  // U+0585, Armenian
       {"F\xDCR\x93", "FÜR“"},                      // Syriac
       {"NIV\xC5\x93 NI\xD1O\xBB", "NIVÅ“ NIÑO»"},  // œ, х
-      {"P\xC5\x93", "PÅ“"},
+      {"P\xC5\x93 LAX\xC5\xAB PSYCH\xC8\x99", "PÅ“ LAXÅ« PSYCHÈ™"},  // ū ș: no word in capitals ends in them
       {"COS\xCC\x85 C'\xC8\x85", "COSÌ… C'È…"},   // a combining mark, rare Latin
       {"BANGLAD\xC9\x8A B\xDA\x8A", "BANGLADÉŠ BÚŠ"},
       {"KO\xC7\xBB TR\xC6\x85", "KOÇ» TRÆ…"},  // ǻ, ƅ
@@ -172,7 +172,7 @@ TEST(Win1252, SchreibenFragtDenLeser) {
       }
     }
   }
-  EXPECT_EQ(mitMarkeNachGross, 753);
+  EXPECT_EQ(mitMarkeNachGross, 740);
   // Outside the code page, a C1 control, a text that begins like the mark.
   EXPECT_EQ(encodeText("a → b", TextUnit::Line), kMarke + "a → b");
   EXPECT_EQ(encodeText("\u0080", TextUnit::File), kMarke + "\u0080");
