@@ -302,8 +302,8 @@ std::optional<std::string> utf16Text(std::string_view bytes) {
   const auto byte = [&](size_t i) { return i < n ? static_cast<unsigned char>(bytes[i]) : 0x100u; };
   for (size_t i = bytes.find("\r\n"); i != std::string_view::npos; i = bytes.find("\r\n", i + 1)) {
     const bool letterBeforeLineEnd = !bigEndian && i % 2 == 1 && byte(i + 2) == 0;
-    const bool uu = bigEndian && i % 2 == 0 && (byte(i + 2) == 0 || byte(i + 2) == 0x0D);
-    if (!letterBeforeLineEnd && !uu) return std::nullopt;
+    const bool uuBeforeLetter = bigEndian && i % 2 == 0 && (byte(i + 2) == 0 || byte(i + 2) == 0x0D);
+    if (!letterBeforeLineEnd && !uuBeforeLetter) return std::nullopt;
   }
   if (n >= 2 && bytes.back() == '\n' && bytes[n - 2] != '\0') {
     const bool indicWordEnd = !bigEndian && (n < 4 || byte(n - 3) == 0 || byte(n - 3) == 0x09 || byte(n - 3) == 0x0A);
