@@ -1,7 +1,7 @@
 // Measures the guess that tells Windows-1252 from UTF-8 in text without a
 // byte-order mark, on word lists: every word as it stands, capitalised, in
-// capitals and decomposed (NFD), alone and followed by a sign (… “ ” ’ – »
-// and a non-breaking space), and phrases of two to four words, each stored
+// capitals and decomposed (NFD), alone and followed by a sign (… “ ” ‘ ’
+// – — ™ « » and a non-breaking space), and phrases of two to four words, each stored
 // in UTF-8 and, where the code page holds it, in Windows-1252. A text that
 // does not read back as itself is a misread; the program prints them per
 // list and encoding, with a few examples.
@@ -172,7 +172,8 @@ int main(int argc, char** argv) {
     return 0;
   }
   const std::vector<Zerlegung> tabelle = zerlegungen();
-  const std::vector<std::string> zeichen = {"…", "“", "”", "’", "–", "»", "\u00A0"};
+  const std::vector<std::string> zeichen = {"…", "“", "”", "‘", "’", "–",
+                                             "—", "™", "«", "»", "\u00A0"};
   long gesamt[2] = {0, 0};
   for (const char* pfad : listen) {
     const std::vector<std::string> woerter = woerterLesen(pfad);

@@ -288,7 +288,7 @@ std::optional<std::vector<std::string>> zeilenAusBytes(std::string_view bytes) {
     const std::string_view t = beschneiden(z);
     return t.empty() || t.front() == ';' || sektionsname(t) || schluesselname(t);
   };
-  if (hasUtf16Mark(bytes) && !std::all_of(zeilen.begin(), zeilen.end(), ausEinemEditor)) return std::nullopt;
+  if (hasUnicodeMark(bytes) && !std::all_of(zeilen.begin(), zeilen.end(), ausEinemEditor)) return std::nullopt;
   return zeilen;
 }
 

@@ -204,6 +204,14 @@ Alone standsAlone(char32_t cp) {
   return other ? Alone::Other : Alone::Never;
 }
 
+// The lower-case letters of Latin Extended-A and "ș", "ț" (upper and lower
+// case alternate, shifted by one from "Ĺ" to "ň" and from "Ź" to "ž").
+bool latinLower(char32_t cp) {
+  if (cp == 0x138 || cp == 0x149 || cp == 0x17F) return true;  // ĸ ŉ ſ
+  if ((cp >= 0x139 && cp <= 0x148) || (cp >= 0x179 && cp <= 0x17E)) return cp % 2 == 0;
+  return cp % 2 == 1;
+}
+
 // Whether the character of a valid UTF-8 unit at [at, end) is rather
 // Windows-1252 that happens to form UTF-8; `before` is the character
 // before it (0 at the start).
@@ -226,7 +234,16 @@ bool cp1252Shaped(std::string_view s, size_t at, size_t end, char32_t cp, char32
       case Alone::Latin: {  // "NIVÅ…", "PÅ”", not "NAUJYBĖ", "ALEŠ", "JEŻ", "ATELJĒ", "DİYARBAKIR"
         const bool endsNoWord = cp == 0x152 || cp == 0x156 || cp == 0x157;  // Œ Ŗ ŗ: "NIVÅ’", "NIVÅ–"
         const bool quoteOrEllipsis = sign == 0x85 || sign == 0x93 || sign == 0x94;
-        return (quoteOrEllipsis || (endsNoWord && cp1252SignAfterWord(sign))) && afterCapital && !asciiLetter(after);
+        // A capitalised word's second letter ("Są", "Ją"): a word in
+        // capitals ending in "Ä" or "Å" has at least two letters before,
+        // save "PÅ“", since no word is a capital and "œ".
+        const bool wordStart = at < 2 || (byte(at - 2) < 0x80 && !asciiLetter(byte(at - 2)));
+        if (asciiUpperLetter(before) && wordStart && latinLower(cp) && !endsNoWord && cp != 0x153) return false;
+        // A lower-case letter ending a word in capitals ("LAXū", "PSYCHș")
+        // is what "LAXÅ«" and "PSYCHÈ™" make.
+        const bool lowerAfterCapitals = asciiUpperLetter(before) && !wordStart && latinLower(cp);
+        return (quoteOrEllipsis || ((endsNoWord || lowerAfterCapitals) && cp1252SignAfterWord(sign))) && afterCapital &&
+               !asciiLetter(after);
       }
       case Alone::Other:  // "SCHÖN…", "NIÑO»", "COSÌ…", "BÚŠ", "DÓŽE", not "10 Ω", "Я", "HŽ" decomposed
         if (cp >= 0x380 && (sign == 0x8A || sign == 0x8C || sign == 0x8E || sign == 0x9F))
@@ -268,26 +285,64 @@ std::string decodeUnit(std::string_view unit, bool utf8Marked) {
 }
 
 // UTF-16 as Windows editors save it, or nullopt for bytes that are not
-// UTF-16 throughout: an odd length, the bytes 0D 0A side by side (a UTF-16
-// line end is 0D 00 0A 00 or 00 0D 00 0A), or a last byte 0A after one that
-// is not 00 (as `echo` leaves it): what a line appended in an 8-bit
-// encoding leaves, which read as UTF-16 would turn into CJK characters.
+// UTF-16 throughout, as a line appended in an 8-bit encoding leaves them
+// (read as UTF-16 it would turn into CJK characters): an odd length, the
+// bytes 0D 0A of an 8-bit line end, or a last byte 0A (as `echo` leaves
+// it). Letters of Indic scripts make the same bytes, so these count only
+// where the text cannot be such a letter: 0D 0A is a Malayalam or Sinhala
+// letter before a line end (xx 0D 0A 00) or, big-endian, "ഊ" before an
+// ASCII or Malayalam character; a last 0A is the end of a Gurmukhi or
+// Gujarati word (little-endian, a letter, blank or danda before it) or,
+// big-endian, a letter below U+2000 ("Њ", "Ċ").
 std::optional<std::string> utf16Text(std::string_view bytes) {
   const bool bigEndian = bytes[0] == '\xFE';
   bytes.remove_prefix(2);
-  if (bytes.size() % 2 != 0 || bytes.find("\r\n") != std::string_view::npos) return std::nullopt;
-  if (bytes.size() >= 2 && bytes.back() == '\n' && bytes[bytes.size() - 2] != '\0') return std::nullopt;
+  const size_t n = bytes.size();
+  if (n % 2 != 0) return std::nullopt;
+  const auto byte = [&](size_t i) { return i < n ? static_cast<unsigned char>(bytes[i]) : 0x100u; };
+  for (size_t i = bytes.find("\r\n"); i != std::string_view::npos; i = bytes.find("\r\n", i + 1)) {
+    const bool letterBeforeLineEnd = !bigEndian && i % 2 == 1 && byte(i + 2) == 0;
+    const bool uuBeforeLetter = bigEndian && i % 2 == 0 && (byte(i + 2) == 0 || byte(i + 2) == 0x0D);
+    if (!letterBeforeLineEnd && !uuBeforeLetter) return std::nullopt;
+  }
+  if (n >= 2 && bytes.back() == '\n' && bytes[n - 2] != '\0') {
+    const bool indicWordEnd = !bigEndian && (n < 4 || byte(n - 3) == 0 || byte(n - 3) == 0x09 || byte(n - 3) == 0x0A);
+    const bool letterBelow2000 = bigEndian && byte(n - 2) < 0x20;
+    if (!indicWordEnd && !letterBelow2000) return std::nullopt;
+  }
   return utf16ToUtf8(bytes, bigEndian);
+}
+
+constexpr std::string_view kUtf32LeMark("\xFF\xFE\0\0", 4), kUtf32BeMark("\0\0\xFE\xFF", 4);
+
+// UTF-32 with its mark, as a few editors save it; nullopt when its length
+// is no multiple of four or a unit is no code point, as 8-bit bytes
+// appended make them. (Read as UTF-16 it would put NUL into every page.)
+std::optional<std::string> utf32Text(std::string_view bytes) {
+  const bool bigEndian = bytes[0] == '\0';
+  bytes.remove_prefix(4);
+  if (bytes.size() % 4 != 0) return std::nullopt;
+  std::string out;
+  out.reserve(bytes.size());
+  for (size_t i = 0; i < bytes.size(); i += 4) {
+    char32_t c = 0;
+    for (size_t k = 0; k < 4; ++k)
+      c |= static_cast<char32_t>(static_cast<unsigned char>(bytes[i + (bigEndian ? 3 - k : k)])) << (8 * k);
+    if (c > 0x10FFFF) return std::nullopt;
+    appendUtf8(out, c >= 0xD800 && c <= 0xDFFF ? 0xFFFD : c);
+  }
+  return out;
 }
 
 }  // namespace
 
-bool hasUtf16Mark(std::string_view bytes) {
-  return bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF";
+bool hasUnicodeMark(std::string_view bytes) {
+  return bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF" || bytes.substr(0, 4) == kUtf32BeMark;
 }
 
 std::optional<std::string> decodeText(std::string_view bytes, TextUnit unit) {
-  if (hasUtf16Mark(bytes)) return utf16Text(bytes);
+  if (bytes.substr(0, 4) == kUtf32LeMark || bytes.substr(0, 4) == kUtf32BeMark) return utf32Text(bytes);
+  if (hasUnicodeMark(bytes)) return utf16Text(bytes);
   const bool marked = bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom;
   if (marked) bytes.remove_prefix(kUtf8Bom.size());
   if (unit == TextUnit::File) return decodeUnit(bytes, marked);

@@ -37,7 +37,7 @@ bool fitsCp1252(std::string_view utf8);
 enum class TextUnit { Line, File };
 
 // The one reader of every text file (line ends stay as they are). UTF-16
-// with its byte-order mark (little or big endian) is decoded whole, or
+// or UTF-32 with its byte-order mark (little or big endian) is decoded whole, or
 // refused (nullopt) when its bytes are not UTF-16 throughout, as a line
 // appended in another encoding leaves them. A leading UTF-8 byte-order mark
 // is dropped and makes every unit UTF-8 that is valid UTF-8. Without a mark
@@ -51,7 +51,8 @@ enum class TextUnit { Line, File };
 std::optional<std::string> decodeText(std::string_view bytes, TextUnit unit);
 // Text files the user supplies, read as one unit.
 std::optional<std::string> decodeUserText(std::string_view bytes);
-bool hasUtf16Mark(std::string_view bytes);
+// UTF-16 or UTF-32 with its byte-order mark.
+bool hasUnicodeMark(std::string_view bytes);
 // Why the reader refused: the sentence goes after "… kann nicht gelesen werden".
 inline constexpr const char* kNotUtf16Throughout =
     "Sie ist als UTF-16 gespeichert, enthält aber auch Bytes, die kein UTF-16 sind (etwa eine angehängte Zeile "

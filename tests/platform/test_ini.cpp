@@ -146,6 +146,8 @@ TEST_F(IniTest, ReadsEncodingsAndLineEndsLineByLine) {
       {utf16(u"[S]\r\nk=Alt\r\n", true) + "Titel=Neu\n", std::nullopt, std::nullopt, gemischt},
       {utf16(u"[S]\r\nk=Alt\r\n", false) + "Titel=Neu2", std::nullopt, std::nullopt, gemischt},
       {utf16(u"; Notiz\r\n\r\n[S]\r\n  \r\nk=1\r\nj= 2 ", true), "1", "2"},
+      // UTF-32, as a few editors save it.
+      {std::string("\xFF\xFE\0\0[\0\0\0S\0\0\0]\0\0\0\n\0\0\0k\0\0\0=\0\0\0\xFC\0\0\0", 32), "ü", std::nullopt},
       {"[S]\rk=1\r\rj=2\r", "1", "2"},
       {"[S]\r\r\nk=1\r\r\r\nj=2", "1", "2"},
       {"[S]\nk=1\nj=2\n", "1", "2"},

@@ -48,6 +48,9 @@ TEST_F(Start, FensterInIhrerReihenfolgeUndVorbereiteteHauptform) {
   EXPECT_FALSE(p->st.ErstaktivierungErledigt);
   EXPECT_EQ(p->st.AktiveSeite, "TabSheetHilfe");
   EXPECT_TRUE(u.dialoge.meldungen.empty());
+  // UTF-16, as Windows editors save "Unicode" text.
+  dateiAblegen(u.programmOrdner.pfad() + "liesmich.txt", std::string("\xFF\xFEL\0\xE4\0\r\0\n\0", 10));
+  EXPECT_EQ(programm({})->m.text(Opt::MLiesmich), "Lä\r\n");
 }
 
 TEST_F(Start, ErstaktivierungLiestStandarddateiUndSchaltetSeitenUm) {

@@ -7,6 +7,7 @@
 #include "../ui/RegelnTestbasis.h"
 #include "generator/Seitenrahmen.h"
 #include "generator/StyleSheet.h"
+#include "platform/Win1252.h"
 #include "test_kommentar_basis.h"
 #include "ui/Kopfzeilen.h"
 
@@ -124,6 +125,14 @@ TEST_F(Kopfzeilen, LadenNimmtDieZeilenUndMerktSichJedeDateiFuerSich) {
   m.run(Opt::BHeaderUndFooterLaden, Ev::Click);
   EXPECT_EQ(u.dialoge.dateiDialoge[2].optionen.fileName, "k.txt");
   EXPECT_EQ(u.dialoge.dateiDialoge[3].optionen.fileName, "f.txt");
+
+  // UTF-16 as Windows editors save "Unicode" text, either byte order.
+  schreiben(quelle.pfad() + "k16.txt", std::string("\xFF\xFE<\0p\0>\0\xFC\0\r\0\n\0", 14));
+  schreiben(quelle.pfad() + "f16.txt", std::string("\xFE\xFF\0<\0/\0p\0>\0\n", 12));
+  u.dialoge.dateiAntworten = {quelle.pfad() + "k16.txt", quelle.pfad() + "f16.txt"};
+  m.run(Opt::BHeaderUndFooterLaden, Ev::Click);
+  EXPECT_EQ(m.text(Opt::MNeuerHeader), "<p>\xC3\xBC");
+  EXPECT_EQ(m.text(Opt::MNeuerDateiabschluss), "</p>");
 }
 
 TEST_F(Kopfzeilen, FehlendeDateiWirdGemeldetUndDasMemoBleibt) {
@@ -145,6 +154,14 @@ TEST_F(Kopfzeilen, FehlendeDateiWirdGemeldetUndDasMemoBleibt) {
   meldung(2, MsgKind::Error,
           "Die Datei " + riesig +
               "\r\nkann nicht gelesen werden!\r\nSie ist mit 3221225472 Bytes zu groß für eine Textdatei (höchstens 64 MiB).");
+  EXPECT_EQ(m.text(Opt::MNeuerHeader), "bleibt");
+
+  // UTF-16 with a line appended by `echo`: not taken in as CJK characters.
+  const std::string angehaengt =
+      quelle.ablegen("u16.txt", std::string("\xFF\xFE<\0p\0>\0\r\0\n\0", 12) + "<p>x</p>\n");
+  u.dialoge.dateiAntworten = {angehaengt, std::nullopt};
+  m.run(Opt::BHeaderUndFooterLaden, Ev::Click);
+  meldung(3, MsgKind::Error, "Die Datei " + angehaengt + "\r\nkann nicht gelesen werden!\r\n" + kNotUtf16Throughout);
   EXPECT_EQ(m.text(Opt::MNeuerHeader), "bleibt");
 }
 
