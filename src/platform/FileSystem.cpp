@@ -651,7 +651,11 @@ Replaced replaceFile(const Place& at, const std::string& path, const std::string
   int error = 0;
   struct stat now {};
   if (old && oldFd < 0) {
-    ::fchmod(fd, old->st_mode & 07777);
+    // The permissions of the file it replaces, never its set-id or sticky
+    // bits: whoever could write the folder could have set them, and they
+    // would make the new file a set-id file of the user running the
+    // program.
+    ::fchmod(fd, old->st_mode & 0777);
     old = nullptr;
   }
   if (!writeAll(fd, bytes)) {

@@ -27,6 +27,11 @@ TEST(Dateisystem, AtomaresSchreibenErsetztErstNachVollstaendigemSchreiben) {
   struct stat st {};
   ::stat(ziel.c_str(), &st);
   EXPECT_EQ(st.st_mode & 0777, 0600u);  // permissions kept
+  // ... but not a set-id bit someone left on the file it replaces.
+  ::chmod(ziel.c_str(), 06755);
+  ASSERT_TRUE(fs::writeFileAtomic(ziel, "neu\r\n"));
+  ::stat(ziel.c_str(), &st);
+  EXPECT_EQ(st.st_mode & 07777, 0755u);
   // No temporary file stays behind.
   int dateien = 0;
   for (const auto& e : std::filesystem::directory_iterator(t.pfad())) dateien += e.is_regular_file();
