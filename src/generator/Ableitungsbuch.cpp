@@ -11,6 +11,7 @@
 #include "generator/Verzeichnis.h"
 #include "platform/CheckedFolders.h"
 #include "platform/FileSystem.h"
+#include "platform/Win1252.h"
 #include "platform/Sha256.h"
 
 namespace mosaik {
@@ -34,41 +35,7 @@ std::pair<std::string, std::string> ordnerUndName(const std::string& pfad) {
 // Bytes that would break the line or the field, and the escape itself, as
 // %XX.
 std::string zeilenName(const std::string& name) {
-  static const char* const hex = "0123456789ABCDEF";
-  std::string out;
-  for (const char c : name) {
-    const auto b = static_cast<unsigned char>(c);
-    if (b <= 0x20 || b == 0x7F || c == '%') {
-      out += '%';
-      out += hex[b >> 4];
-      out += hex[b & 15];
-    } else {
-      out += c;
-    }
-  }
-  return out;
-}
-
-int hexWert(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
-
-std::string nameAusZeile(std::string_view z) {
-  std::string out;
-  for (size_t i = 0; i < z.size(); ++i) {
-    const int hoch = z[i] == '%' && i + 2 < z.size() ? hexWert(z[i + 1]) : -1;
-    const int tief = hoch >= 0 ? hexWert(z[i + 2]) : -1;
-    if (tief < 0) {
-      out += z[i];
-      continue;
-    }
-    out += static_cast<char>(hoch * 16 + tief);
-    i += 2;
-  }
-  return out;
+  return percentEncoded(name, [](unsigned char b) { return b > 0x20 && b != 0x7F && b != '%'; });
 }
 
 std::string zeile(const Verzeichnet& d) {
@@ -210,7 +177,7 @@ Ableitungsbuch::Ableitungsbuch(const std::string& ordner) : ordner_(fs::withTrai
       continue;
     }
     // The name is the last field; what stands between is a later version's.
-    const std::string name = nameAusZeile(neu.substr(neu.rfind(' ') + 1));
+    const std::string name = percentDecoded(neu.substr(neu.rfind(' ') + 1));
     schnell_.emplace(Schnell{*ino, *groesse, *sek, *nsek, *csek, *cnsek}, *digest);
     proInode_[schluessel].insert(*digest);
     proName_[{name, *groesse}].insert(*digest);

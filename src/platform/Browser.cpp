@@ -12,6 +12,7 @@
 #include <fstream>
 
 #include "platform/FileSystem.h"
+#include "platform/Win1252.h"
 
 namespace mosaik {
 namespace {
@@ -163,13 +164,6 @@ std::string entschluesseln(const std::string& v) {
   return r;
 }
 
-int hexwert(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
 // The local path of a file URL (without query and anchor); empty for other
 // URLs.
 std::string lokalerPfad(const std::string& url) {
@@ -177,16 +171,7 @@ std::string lokalerPfad(const std::string& url) {
   std::string p = url.substr(7);
   p = p.substr(0, p.find_first_of("#?"));
   if (!beginntMit(p, "/")) return {};  // a host name: not ours to open
-  std::string r;
-  for (size_t i = 0; i < p.size(); ++i) {
-    if (p[i] == '%' && i + 2 < p.size() && hexwert(p[i + 1]) >= 0 && hexwert(p[i + 2]) >= 0) {
-      r += static_cast<char>(hexwert(p[i + 1]) * 16 + hexwert(p[i + 2]));
-      i += 2;
-    } else {
-      r += p[i];
-    }
-  }
-  return r;
+  return percentDecoded(p);
 }
 
 // The home folder the user database records; none when the user has no entry
@@ -207,18 +192,7 @@ std::optional<std::string> heimAusBenutzerdatenbank() {
 }  // namespace
 
 std::string DateiPfadAlsURL(const std::string& pfad) {
-  static const char kHex[] = "0123456789ABCDEF";
-  std::string url = pfad.starts_with('/') ? "file://" : "file:///";
-  for (unsigned char c : pfad) {
-    if (bleibtImURLPfad(c)) {
-      url += static_cast<char>(c);
-    } else {
-      url += '%';
-      url += kHex[c >> 4];
-      url += kHex[c & 15];
-    }
-  }
-  return url;
+  return (pfad.starts_with('/') ? "file://" : "file:///") + percentEncoded(pfad, bleibtImURLPfad);
 }
 
 EnvLookup processEnv() {

@@ -69,6 +69,12 @@ std::string encodeText(std::string_view utf8, TextUnit unit);
 // save "Unicode" text. A lone surrogate or a trailing odd byte gives U+FFFD.
 std::string utf16ToUtf8(std::string_view bytes, bool bigEndian);
 
+// %XX escapes (upper-case hex digits) for every byte that keep() refuses,
+// and back: "%" and two hex digits of either case give their byte, any
+// other text stays as it is.
+std::string percentEncoded(std::string_view s, bool (*keep)(unsigned char));
+std::string percentDecoded(std::string_view s);
+
 // ASCII-only case mapping: never touches bytes >= 0x80.
 std::string asciiUpper(std::string_view s);
 std::string asciiLower(std::string_view s);
