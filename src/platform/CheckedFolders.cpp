@@ -59,6 +59,29 @@ bool isLinkAt(int dir, const char* name) {
   return ::fstatat(dir, name, &ls, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(ls.st_mode);
 }
 
+// One step down from the open folder dir to its folder `name` (made first
+// when missing and create), whose path is `weg`. Below checked folders a
+// link there is no way down but a breach; outside a run a folder is what
+// its path leads to. -1 with errno and the sentence in text on failure.
+int folderStep(int dir, const std::string& name, const std::string& weg, bool create, std::string& text) {
+  const int follow = gActive ? O_NOFOLLOW : 0;
+  int fd = ::openat(dir, name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | follow);
+  if (fd < 0 && errno == ENOENT && create) {
+    if (::mkdirat(dir, name.c_str(), 0777) == 0) changed(weg);
+    fd = ::openat(dir, name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | follow);
+  }
+  if (fd >= 0) return fd;
+  int e = errno;
+  text = "Der Ordner " + weg + " ist nicht zug\xC3\xA4nglich (" + reasonText(e) + ").";
+  if (gActive && isLinkAt(dir, name.c_str())) {
+    text = swappedLinkText(weg);
+    gActive->reportBreach(text);
+    e = ELOOP;
+  }
+  errno = e;
+  return -1;
+}
+
 Place fail(int e, std::string* why, const std::string& text) {
   if (why) *why = text;
   errno = e;
@@ -164,14 +187,12 @@ bool CheckedFolders::add(const std::string& folder, bool create, std::string& wh
       if (std::filesystem::create_directories(p, ec)) changed(folder);
     }
   }
+  why.clear();
   const int fd = openTrusted(p, O_RDONLY | O_DIRECTORY, &why);
-  if (fd < 0) {
+  if (fd < 0 || ::fstat(fd, &st) != 0) {
+    // Another user's link on the way has named itself already.
     if (why.empty()) why = "Der Ordner " + folder + " kann nicht ge\xC3\xB6" "ffnet werden (" + reasonText(errno) + ").";
-    return false;
-  }
-  if (::fstat(fd, &st) != 0) {
-    why = "Der Ordner " + folder + " kann nicht ge\xC3\xB6" "ffnet werden (" + reasonText(errno) + ").";
-    ::close(fd);
+    if (fd >= 0) ::close(fd);
     return false;
   }
   std::error_code ec;
@@ -200,39 +221,20 @@ Place reach(const std::string& path, bool createFolders, std::string* why) {
     return fail(ESTALE, why, text);
   }
   const std::vector<std::string> rest = names(std::string_view(p).substr(root->path == "/" ? 0 : root->path.size()));
+  if (std::find(rest.begin(), rest.end(), "..") != rest.end())
+    return fail(EACCES, why, path + " f\xC3\xBChrt aus dem Ordner " + root->given + " hinaus.");
   int dir = reopen(root->fd);
   if (dir < 0) return fail(errno, why, "Der Ordner " + root->given + " ist nicht zug\xC3\xA4nglich.");
   if (rest.empty()) return Place(dir, ".");
   std::string weg = root->path == "/" ? "" : root->path;
   for (size_t i = 0; i + 1 < rest.size(); ++i) {
-    const std::string& c = rest[i];
-    weg += "/" + c;
-    if (c == "..") {
-      ::close(dir);
-      return fail(EACCES, why, path + " f\xC3\xBChrt aus dem Ordner " + root->given + " hinaus.");
-    }
-    int next = ::openat(dir, c.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (next < 0 && errno == ENOENT && createFolders) {
-      if (::mkdirat(dir, c.c_str(), 0777) == 0) changed(weg);
-      next = ::openat(dir, c.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    }
-    if (next < 0) {
-      int e = errno;
-      std::string text = "Der Ordner " + weg + " ist nicht zug\xC3\xA4nglich (" + reasonText(e) + ").";
-      if (isLinkAt(dir, c.c_str())) {
-        text = swappedLinkText(weg);
-        active->reportBreach(text);
-        e = ELOOP;
-      }
-      ::close(dir);
-      return fail(e, why, text);
-    }
+    weg += "/" + rest[i];
+    std::string text;
+    const int next = folderStep(dir, rest[i], weg, createFolders, text);
+    const int e = errno;
     ::close(dir);
+    if (next < 0) return fail(e, why, text);
     dir = next;
-  }
-  if (rest.back() == "..") {
-    ::close(dir);
-    return fail(EACCES, why, path + " f\xC3\xBChrt aus dem Ordner " + root->given + " hinaus.");
   }
   return Place(dir, rest.back());
 }
@@ -241,27 +243,11 @@ int reachFolder(const std::string& folder, bool create, std::string* why) {
   Place pl = reach(folder, create, why);
   if (!pl) return -1;
   if (pl.nameString() == ".") return reopen(pl.dir());
-  // Outside a run a folder is what its path leads to; below a checked
-  // folder a link at its name leads elsewhere.
-  const int follow = gActive ? O_NOFOLLOW : 0;
-  int fd = ::openat(pl.dir(), pl.name(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | follow);
-  if (fd < 0 && errno == ENOENT && create) {
-    if (::mkdirat(pl.dir(), pl.name(), 0777) == 0) changed(folder);
-    fd = ::openat(pl.dir(), pl.name(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | follow);
-  }
-  if (fd < 0) {
-    int e = errno;
-    std::string text = "Der Ordner " + folder + " ist nicht zug\xC3\xA4nglich (" + reasonText(e) + ").";
-    if (gActive && isLinkAt(pl.dir(), pl.name())) {
-      std::string p = folder;
-      while (p.size() > 1 && p.back() == '/') p.pop_back();
-      text = swappedLinkText(p);
-      gActive->reportBreach(text);
-      e = ELOOP;
-    }
-    if (why) *why = text;
-    errno = e;
-  }
+  std::string p = folder;
+  while (p.size() > 1 && p.back() == '/') p.pop_back();
+  std::string text;
+  const int fd = folderStep(pl.dir(), pl.nameString(), p, create, text);
+  if (fd < 0 && why) *why = text;
   return fd;
 }
 
