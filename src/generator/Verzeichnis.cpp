@@ -215,9 +215,8 @@ std::time_t fromDosDateTime(uint32_t dos) {
 bool setDosDateTime(const std::string& path, uint32_t dos) {
   const Place at = reach(path);
   struct stat st {};
-  if (!at || ::fstatat(at.dir(), at.name(), &st, AT_SYMLINK_NOFOLLOW) != 0) return false;
-  const int fd = ::openat(at.dir(), at.name(),
-                          (S_ISDIR(st.st_mode) ? O_RDONLY | O_DIRECTORY : O_WRONLY | O_NONBLOCK) | O_NOFOLLOW | O_CLOEXEC);
+  if (!at || !at.status(st)) return false;
+  const int fd = at.open(S_ISDIR(st.st_mode) ? O_RDONLY | O_DIRECTORY : O_WRONLY);
   if (fd < 0) return false;
   const bool ok = setDosDateTime(fd, dos);
   return ::close(fd) == 0 && ok;
@@ -377,7 +376,7 @@ RenameResult renameOhneHinweis(const std::string& from, const std::string& to) {
   if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) return RenameResult::Failed;
   // File systems without the flag: a hard link cannot replace anything.
   struct stat st {};
-  if (::fstatat(a.dir(), a.name(), &st, AT_SYMLINK_NOFOLLOW) != 0) return RenameResult::Failed;
+  if (!a.status(st)) return RenameResult::Failed;
   if (!S_ISDIR(st.st_mode)) {
     if (::linkat(a.dir(), a.name(), b.dir(), b.name(), 0) != 0)
       return errno == EEXIST ? RenameResult::TargetTaken : RenameResult::Failed;
@@ -387,7 +386,7 @@ RenameResult renameOhneHinweis(const std::string& from, const std::string& to) {
     }
     return RenameResult::Done;
   }
-  if (::fstatat(b.dir(), b.name(), &st, AT_SYMLINK_NOFOLLOW) == 0) return RenameResult::TargetTaken;
+  if (b.status(st)) return RenameResult::TargetTaken;
   return ::renameat(a.dir(), a.name(), b.dir(), b.name()) == 0 ? RenameResult::Done : RenameResult::Failed;
 }
 
@@ -442,11 +441,6 @@ bool gleicherInhalt(int in, const struct stat& src, const std::string& path) {
   return gleicherInhaltFd(in, src, openTrusted(path, O_RDONLY | O_NONBLOCK));
 }
 
-// The file itself at a place where the program writes: a link there is
-// what a write replaces, not what it compares with.
-int openAt(const Place& at, int flags) {
-  return ::openat(at.dir(), at.name(), flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-}
 
 // The copy; on failure `error` is the errno of the step that failed.
 bool copyFileOrError(const std::string& from, const std::string& to, int& error, const BeforeRename& beforeRename) {
@@ -473,12 +467,12 @@ bool copyFileOrError(const std::string& from, const std::string& to, int& error,
   // A copy made by an earlier run stays as it is: writing it anew would
   // change its folder's time, which a user who does not own the folder
   // cannot give back. Only its own time follows the source.
-  if (gleicherInhaltFd(in, src, openAt(at, O_RDONLY))) {
+  if (gleicherInhaltFd(in, src, at.open(O_RDONLY))) {
     ::close(in);
     const struct timespec times[2] = {{0, UTIME_OMIT}, src.st_mtim};
     ::utimensat(at.dir(), at.name(), times, AT_SYMLINK_NOFOLLOW);
     if (!beforeRename) return true;
-    const int kept = openAt(at, O_RDONLY);
+    const int kept = at.open(O_RDONLY);
     const bool ok = kept >= 0 && beforeRename(kept);
     error = ok ? 0 : kept < 0 ? errno : EIO;
     if (kept >= 0) ::close(kept);

@@ -113,6 +113,12 @@ Place::~Place() {
   if (dir_ >= 0) ::close(dir_);
 }
 
+int Place::open(int flags, unsigned mode) const {
+  return ::openat(dir_, name_.c_str(), flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, static_cast<mode_t>(mode));
+}
+
+bool Place::status(struct stat& st) const { return ::fstatat(dir_, name_.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0; }
+
 Place::Place(Place&& o) noexcept : dir_(o.dir_), name_(std::move(o.name_)) { o.dir_ = -1; }
 
 Place& Place::operator=(Place&& o) noexcept {
@@ -149,12 +155,6 @@ const CheckedFolders::Root* CheckedFolders::rootFor(const std::string& p) const 
 bool CheckedFolders::holds(const std::string& folder) const {
   const std::string p = normal(folder);
   return std::any_of(roots_.begin(), roots_.end(), [&p](const Root& r) { return r.path == p; });
-}
-
-std::vector<std::string> CheckedFolders::folders() const {
-  std::vector<std::string> out;
-  for (const Root& r : roots_) out.push_back(r.given);
-  return out;
 }
 
 bool CheckedFolders::holdsInside(const std::string& folder) const {

@@ -7,6 +7,7 @@
 // following a link, so that neither a folder another user swaps for a link
 // in the middle of a run nor a link inside an output folder can send a
 // write anywhere else.
+#include <sys/stat.h>
 #include <sys/types.h>
 
 #include <functional>
@@ -31,6 +32,11 @@ class Place {
   const char* name() const { return name_.c_str(); }
   const std::string& nameString() const { return name_; }
   explicit operator bool() const { return dir_ >= 0; }
+  // The entry itself (O_NOFOLLOW: a link there is what a write replaces,
+  // not where it goes), never waiting on a pipe; -1 with errno.
+  int open(int flags, unsigned mode = 0) const;
+  // The status of the entry itself (a link is not followed); false with errno.
+  bool status(struct stat& st) const;
 
  private:
   int dir_ = -1;
@@ -72,8 +78,6 @@ class CheckedFolders {
   bool add(const std::string& folder, bool create, std::string& why);
   // The folder kept under this path (as added, '/' at the end or not).
   bool holds(const std::string& folder) const;
-  // The kept folders, as added.
-  std::vector<std::string> folders() const;
   // A kept folder lies inside this one (not the folder itself), as the
   // file system names them: renaming this one would move that folder away
   // from the path it was checked under.

@@ -776,7 +776,7 @@ bool writeFileAtomic(const std::string& path, const std::string& bytes, bool dur
   // Only a file of that name gives the new one its mode: a link there
   // gives none (its target is no business of this write).
   struct stat st {};
-  const bool existed = ::fstatat(at.dir(), at.name(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode);
+  const bool existed = at.status(st) && S_ISREG(st.st_mode);
   if (replaceFile(at, path, bytes, existed ? &st : nullptr, -1, durable, detail, beforeRename) == Replaced::Done)
     return true;
   if (why) *why = writeFailureText(path, errno);
@@ -790,11 +790,11 @@ RewriteResult rewriteOriginal(const std::string& path, const std::string& bytes)
   // The file itself, never what a link of its name leads to: the new file
   // takes the name, so a link there would be replaced, not written.
   struct stat st {};
-  if (::fstatat(at.dir(), at.name(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode))
+  if (at.status(st) && S_ISLNK(st.st_mode))
     return {false, "Sie ist eine symbolische Verkn\xC3\xBCpfung; geschrieben wird nur die Datei selbst."};
-  const int fd = ::openat(at.dir(), at.name(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  const int fd = at.open(O_RDWR);
   const int openError = errno;
-  if (fd < 0 ? ::fstatat(at.dir(), at.name(), &st, AT_SYMLINK_NOFOLLOW) != 0 : ::fstat(fd, &st) != 0)
+  if (fd < 0 ? !at.status(st) : ::fstat(fd, &st) != 0)
     return {false, "Die Datei ist nicht mehr vorhanden oder nicht zug\xC3\xA4nglich (" + reasonText(errno) + ")."};
   if (!S_ISREG(st.st_mode)) {
     if (fd >= 0) ::close(fd);
@@ -808,7 +808,7 @@ RewriteResult rewriteOriginal(const std::string& path, const std::string& bytes)
   } else {
     // The attributes are read through a descriptor of the old file; one the
     // user may only read serves as well.
-    const int readFd = fd >= 0 ? fd : ::openat(at.dir(), at.name(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    const int readFd = fd >= 0 ? fd : at.open(O_RDONLY);
     const Replaced done = readFd < 0 ? Replaced::Failed : replaceFile(at, path, bytes, &st, readFd, true, r.why);
     if (readFd < 0) r.why = "Die Datei kann nicht gelesen werden (" + reasonText(errno) + ").";
     if (readFd != fd && readFd >= 0) ::close(readFd);
@@ -848,7 +848,7 @@ bool fileStatus(const std::string& path, struct stat& st, bool followLinks) {
 int openForAppend(const std::string& path) {
   const Place at = reach(path);
   if (!at) return -1;
-  const int fd = ::openat(at.dir(), at.name(), O_RDWR | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644);
+  const int fd = at.open(O_RDWR | O_APPEND | O_CREAT, 0644);
   return fd;
 }
 
