@@ -64,10 +64,24 @@ __attribute__((noinline)) bool RunGuarded(ErrorMgr* err, Body body, void* ctx) {
   throw JpegError(DecodeFailureText(err.ende.Unvollstaendig(), err.pub));
 }
 
-struct DecodeCtx {
-  jpeg_decompress_struct cinfo;
-  ErrorMgr err;
+// A decompressor with its error manager, destroyed with it once created.
+struct DecompressCtx {
+  jpeg_decompress_struct cinfo{};
+  ErrorMgr err{};
   bool created = false;
+
+  DecompressCtx() {
+    InitErrors(err);
+    cinfo.err = &err.pub;
+  }
+  DecompressCtx(const DecompressCtx&) = delete;
+  DecompressCtx& operator=(const DecompressCtx&) = delete;
+  ~DecompressCtx() {
+    if (created) jpeg_destroy_decompress(&cinfo);
+  }
+};
+
+struct DecodeCtx : DecompressCtx {
   std::string_view data;
   uint64_t maxPixels = 0;
   bool infoOnly = false;
@@ -75,10 +89,6 @@ struct DecodeCtx {
   JpegInfo info;
   RgbBitmap* out = nullptr;
   std::vector<uint8_t> row;
-
-  ~DecodeCtx() {
-    if (created) jpeg_destroy_decompress(&cinfo);
-  }
 };
 
 void DecodeBody(void* p) {
@@ -177,8 +187,6 @@ JpegInfo RunDecode(std::string_view data, uint64_t maxPixels, bool infoOnly, Rgb
   if (data.size() < 2 || static_cast<unsigned char>(data[0]) != 0xFF || static_cast<unsigned char>(data[1]) != 0xD8)
     throw JpegError("Die Daten sind kein JPEG-Bild.");
   auto ctx = std::make_unique<DecodeCtx>();
-  InitErrors(ctx->err);
-  ctx->cinfo.err = &ctx->err.pub;
   ctx->data = data;
   ctx->maxPixels = maxPixels;
   ctx->infoOnly = infoOnly;
@@ -338,17 +346,10 @@ bool Datenende::ScansUnvollstaendig(const jpeg_decompress_struct& c) const {
 
 namespace {
 
-struct PixelCtx {
-  jpeg_decompress_struct cinfo;
-  ErrorMgr err;
-  bool created = false;
+struct PixelCtx : DecompressCtx {
   std::string bytes;
   uint64_t hash = 1469598103934665603ull;
   std::vector<uint8_t> row;
-
-  ~PixelCtx() {
-    if (created) jpeg_destroy_decompress(&cinfo);
-  }
 };
 
 // Decodes with every warning taken, a row at a time, into one number.
@@ -366,9 +367,7 @@ void PixelBody(void* p) {
 
 std::optional<uint64_t> PixelHash(std::string bytes) {
   auto ctx = std::make_unique<PixelCtx>();
-  InitErrors(ctx->err);
   ctx->err.nurPixel = true;
-  ctx->cinfo.err = &ctx->err.pub;
   ctx->bytes = std::move(bytes);
   if (!RunGuarded(&ctx->err, PixelBody, ctx.get())) return std::nullopt;
   return ctx->hash;
