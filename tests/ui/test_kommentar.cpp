@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <poll.h>
 #include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/inotify.h>
@@ -825,6 +826,77 @@ TEST_F(Kommentareditor, OrdnerWahlGiltBisZumNaechstenOeffnen) {
   f.Zeigen();
   EXPECT_EQ(f.KommentarOrdner, ordner.pfad());
   EXPECT_EQ(namen(), std::vector<std::string>{"a.jpg"});
+}
+
+// Another user exchanges two names of their folder again and again
+// (renameat2 with RENAME_EXCHANGE) while root saves comments there: the
+// picture with a link to root's private picture, the picture's folder with
+// a link to root's private folder, the picture with a pipe. Root's picture
+// keeps its bytes, and no save waits on the pipe: the alarm ends a save
+// that hangs (a guard, not a measure of speed).
+TEST_F(Kommentareditor, AusgetauschteNamenLenkenKeinSpeichernUm) {
+  if (::geteuid() != 0) GTEST_SKIP() << "Namen austauschen lassen kann ein anderer Benutzer nur, wenn root ihn anlegt.";
+  TempOrdner privat;
+  const std::string geheim = privat.pfad() + "secret.jpg", vorher = jpegBytes(16, 16, 1, 2, 3);
+  ASSERT_EQ(::chmod(privat.pfad().c_str(), 0700), 0);
+  ASSERT_EQ(::chmod(ordner.pfad().c_str(), 0755), 0);
+  const auto verknuepfung = [](const std::string& ziel, const std::string& name) {
+    return ::symlink(ziel.c_str(), name.c_str()) == 0 && ::lchown(name.c_str(), 65534, 65534) == 0;
+  };
+  const struct {
+    const char* fall;
+    std::string tausch;  // below the user's folder, exchanged with ".x" beside it
+    std::function<bool(const std::string&)> anderes;
+  } faelle[] = {
+      {"Bild gegen Verknüpfung", "pics/secret.jpg", [&](const std::string& x) { return verknuepfung(geheim, x); }},
+      {"Ordner gegen Verknüpfung", "pics", [&](const std::string& x) { return verknuepfung(privat.pfad(), x); }},
+      {"Bild gegen Pipe", "pics/secret.jpg",
+       [](const std::string& x) { return ::mkfifo(x.c_str(), 0666) == 0 && ::chown(x.c_str(), 65534, 65534) == 0; }},
+  };
+  for (const auto& fall : faelle) {
+    SCOPED_TRACE(fall.fall);
+    const std::string u = pfad(std::string(fall.fall).substr(0, 4) + std::to_string(&fall - faelle) + "/");
+    const std::string a = u + fall.tausch, b = a.substr(0, a.rfind('/') + 1) + ".x";
+    ASSERT_TRUE(stdfs::create_directories(u + "pics"));
+    schreiben(u + "pics/secret.jpg", jpegBytes(16, 16));
+    for (const char* n : {"", "pics", "pics/secret.jpg"}) ASSERT_EQ(::chown((u + n).c_str(), 65534, 65534), 0);
+    ASSERT_TRUE(fall.anderes(b));
+    schreiben(geheim, vorher);
+    ASSERT_EQ(::chmod(geheim.c_str(), 0600), 0);
+    st.BilderOrdnerPfad = u + "pics/";
+    f.Zeigen();
+    ASSERT_EQ(namen(), std::vector<std::string>{"secret.jpg"});
+    int halt[2];
+    ASSERT_EQ(::pipe(halt), 0);
+    const pid_t tauscher = ::fork();
+    if (tauscher == 0) {
+      ::close(halt[1]);
+      if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0) _exit(3);
+      pollfd p{halt[0], POLLIN, 0};
+      for (long i = 0; i < 50'000'000; ++i) {
+        if (::renameat2(AT_FDCWD, a.c_str(), AT_FDCWD, b.c_str(), RENAME_EXCHANGE) != 0) _exit(4);
+        if (i % 256 == 0 && ::poll(&p, 1, 0) != 0) break;
+      }
+      _exit(0);
+    }
+    ::close(halt[0]);
+    imKind([&] {
+      for (int i = 0; i < 2000 && lesen(geheim) == vorher; ++i) {
+        ::alarm(20);
+        f.MKommentar = f.MKommentar.empty() ? "neu" : "";
+        f.BitBWeiterClick();
+      }
+      ::alarm(0);
+    });
+    ::close(halt[1]);
+    int status = 0;
+    ::waitpid(tauscher, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_TRUE(lesen(geheim) == vorher) << "Die Datei von root wurde beschrieben.";
+    struct stat nachher {};
+    ASSERT_EQ(::stat(geheim.c_str(), &nachher), 0);
+    EXPECT_EQ(std::tuple(nachher.st_uid, nachher.st_mode & 07777), std::tuple(0u, 0600u));
+  }
 }
 
 }  // namespace
