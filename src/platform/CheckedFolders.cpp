@@ -193,10 +193,15 @@ bool walk(At& cur, const std::string& rel, bool followLast, std::string& last, W
       last = name;
       return !followLast || followLink(cur, last, w);
     }
-    if (!followLink(cur, name, w)) return false;
-    if (name == ".") continue;
-    const std::string weg = joinShown(cur.shown, name);
+    // Most names on a way are folders: a link is looked at only when the
+    // name is none.
     Fd next(pathOf(cur.fd.get(), name.c_str()));
+    if (!next && (errno == ELOOP || errno == ENOTDIR)) {
+      if (!followLink(cur, name, w)) return false;
+      if (name == ".") continue;
+      next.reset(pathOf(cur.fd.get(), name.c_str()));
+    }
+    const std::string weg = joinShown(cur.shown, name);
     if (!next && errno == ENOENT && w.create) {
       if (::mkdirat(cur.fd.get(), name.c_str(), 0777) == 0) changed(weg);
       next.reset(pathOf(cur.fd.get(), name.c_str()));
