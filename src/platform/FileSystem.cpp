@@ -169,11 +169,10 @@ int createTempIn(int dir, unsigned mode, std::string& name) {
 
 int createTemp(const std::string& folder, unsigned mode, std::string& path) {
   const std::string dir = folder.empty() ? std::string("./") : withTrailingSlash(folder);
-  const int d = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (d < 0) return -1;
+  const Fd d(reachFolder(dir));
+  if (!d) return -1;
   std::string name;
-  const int fd = createTempIn(d, mode, name);
-  ::close(d);
+  const int fd = createTempIn(d.get(), mode, name);
   if (fd < 0) return -1;
   path = dir + name;
   tempVergessen(name);
@@ -666,26 +665,29 @@ RewriteResult writeInPlace(const std::string& path, const std::string& bytes, co
   if (fd < 0) return {false, refused + "Sie ist nicht beschreibbar (" + reasonText(errno) + ")."};
   if (!readAll(fd, original)) return {false, refused + "Sie kann nicht gelesen werden (" + reasonText(errno) + ")."};
   const std::string tempFolder = userTempFolder();
-  std::string copy;
   // Named after the original, so that a user who has to fetch it back
   // knows it; as much of its name as fits beside the prefix and the number
   // (a name that nearly fills a file name of its own would not).
   constexpr std::string_view prefix = "mosaik-original-";
-  const long limit = ::pathconf(tempFolder.c_str(), _PC_NAME_MAX);
+  const Fd temp = openFolder(tempFolder, false);
+  const long limit = temp ? ::fpathconf(temp.get(), _PC_NAME_MAX) : -1;
   const size_t nameMax = limit > 0 && limit < NAME_MAX ? static_cast<size_t>(limit) : NAME_MAX;
   const size_t room = nameMax > prefix.size() + kFreshDigits + 1 ? nameMax - prefix.size() - kFreshDigits - 1 : 0;
   const std::string_view name = utf8Prefix(std::string_view(path).substr(path.rfind('/') + 1), room);
-  const int c = createFresh(tempFolder + std::string(prefix), "-" + std::string(name), 0600, copy);
+  std::string copyName;
+  const int c = temp ? createFreshAt(temp.get(), std::string(prefix), "-" + std::string(name), 0600, copyName) : -1;
+  const std::string copy = tempFolder + copyName;
+  const auto removeCopy = [&] { ::unlinkat(temp.get(), copyName.c_str(), 0); };
   bool copied = c >= 0 && writeAll(c, original) && ::fsync(c) == 0;
   const int e = errno;
   if (c >= 0 && ::close(c) != 0) copied = false;
   if (!copied) {
-    if (c >= 0) ::unlink(copy.c_str());
+    if (c >= 0) removeCopy();
     return {false, refused + "Im tempor\xC3\xA4ren Ordner " + tempFolder +
                        " kann keine Sicherungskopie angelegt werden (" + reasonText(e) + ")."};
   }
   if (overwrite(fd, bytes, old)) {
-    ::unlink(copy.c_str());
+    removeCopy();
     struct stat now {};
     if (::fstat(fd, &now) == 0 &&
         (now.st_mtim.tv_sec != old.st_mtim.tv_sec || now.st_mtim.tv_nsec != old.st_mtim.tv_nsec))
@@ -694,7 +696,7 @@ RewriteResult writeInPlace(const std::string& path, const std::string& bytes, co
   }
   const std::string why = "Die Datei kann nicht geschrieben werden (" + reasonText(errno) + ")";
   if (overwrite(fd, original, old)) {
-    ::unlink(copy.c_str());
+    removeCopy();
     return {false, why + "; sie ist unver\xC3\xA4ndert."};
   }
   return {false, why + " und nicht wiederhergestellt werden. Eine vollst\xC3\xA4ndige Kopie des Originals liegt "
