@@ -157,16 +157,20 @@ std::string grossbuchstaben(std::string s) {
 
 bool LoadJpg(const Kontext& k, const std::string& ordner, const std::string& dateiname, std::string& daten) {
   const std::string pfad = ordner + dateiname;
+  std::string grund;
+  auto gelesen = fs::readFile(pfad, &grund);
+  if (!JpegPruefen(k, pfad, gelesen, grund)) return false;
+  daten = std::move(*gelesen);
+  return true;
+}
+
+bool JpegPruefen(const Kontext& k, const std::string& pfad, const std::optional<std::string>& gelesen,
+                 std::string grund) {
   // The reason (no permission, another user's link, the decoder's words)
   // follows on a line of its own: "cannot be read" alone does not tell a
   // picture one may not open from a damaged one, nor from a kind of JPEG
   // the library does not read.
-  std::string grund;
-  auto gelesen = fs::readFile(pfad, &grund);
-  if (gelesen && kopf(*gelesen, &grund)) {
-    daten = std::move(*gelesen);
-    return true;
-  }
+  if (gelesen && kopf(*gelesen, &grund)) return true;
   k.fehler(Lesefehler(pfad, grund));
   return false;
 }

@@ -19,6 +19,10 @@ namespace mosaik {
 // line, why (it cannot be opened or read, or the decoder's words); the
 // result is false.
 bool LoadJpg(const Kontext& k, const std::string& ordner, const std::string& dateiname, std::string& daten);
+// The check and the message of LoadJpg for the bytes of the picture pfad,
+// read already (nullopt: they could not be; grund says why).
+bool JpegPruefen(const Kontext& k, const std::string& pfad, const std::optional<std::string>& gelesen,
+                 std::string grund);
 
 // Width and height of a picture file as displayed (sides swapped when its
 // EXIF Orientation turns it by a quarter); both 0 when it cannot be read.

@@ -96,9 +96,11 @@ bool nameLess(std::string_view a, std::string_view b) {
   return a < b;
 }
 
-std::vector<Entry> listFolder(const std::string& folder) {
+namespace {
+
+// The listing of an open folder (dfd, closed here).
+std::vector<Entry> listOpen(int dfd) {
   std::vector<Entry> out;
-  const int dfd = openFolderForReading(folder);
   if (dfd < 0) return out;
   struct stat ordner {};
   const bool ordnerBekannt = ::fstat(dfd, &ordner) == 0;
@@ -123,6 +125,16 @@ std::vector<Entry> listFolder(const std::string& folder) {
   ::closedir(d);
   std::sort(out.begin(), out.end(), [](const Entry& a, const Entry& b) { return nameLess(a.name, b.name); });
   return out;
+}
+
+}  // namespace
+
+std::vector<Entry> listFolder(const std::string& folder) { return listOpen(openFolderForReading(folder)); }
+
+std::vector<Entry> listFolder(const Place& folder) {
+  // A descriptor of its own: a listing read through the held one would
+  // move its position for the next.
+  return listOpen(folder ? folder.open(O_RDONLY | O_DIRECTORY) : -1);
 }
 
 namespace {
@@ -238,9 +250,9 @@ bool isReadOnly(const std::string& path) {
   return readOnlyAt(AT_FDCWD, path.c_str(), st, ordnerBekannt ? &ordner : nullptr, lst);
 }
 
-bool isWriteProtected(const std::string& path) {
+bool isWriteProtected(const Place& at) {
   struct stat st {};
-  return path.empty() || ::stat(path.c_str(), &st) != 0 || writeProtectedAt(AT_FDCWD, path.c_str(), st);
+  return !at || !at.status(st) || writeProtectedAt(at.dir(), at.name(), st);
 }
 
 bool mayRename(const std::string& path) {

@@ -35,6 +35,9 @@ bool nameLess(std::string_view a, std::string_view b);
 // links are left out, and so are "." and "..". Empty when the folder cannot
 // be read.
 std::vector<Entry> listFolder(const std::string& folder);
+// The same for a folder held open (a Place whose name is the folder, as
+// Place::in(fd, ".") gives it).
+std::vector<Entry> listFolder(const Place& folder);
 // One entry by path, under the same rules; nullopt when it is none of them.
 std::optional<Entry> entryInfo(const std::string& path);
 
@@ -58,8 +61,8 @@ bool setDosDateTime(int fd, uint32_t dos);
 // a path that cannot be examined counts as read-only.
 bool isReadOnly(const std::string& path);
 // Its content may not be written (no write bit, or no permission), whatever
-// its folder allows for renaming; a path that cannot be examined counts.
-bool isWriteProtected(const std::string& path);
+// its folder allows for renaming; an entry that cannot be examined counts.
+bool isWriteProtected(const Place& at);
 // False where the entry may not be renamed although its folder is writable
 // (a sticky folder, an entry of another user), or is not there.
 bool mayRename(const std::string& path);

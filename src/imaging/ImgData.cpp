@@ -522,9 +522,25 @@ void TimgData::ResetMetaData() {
 
 bool TimgData::ProcessFile(const std::string& fileName) {
   ResetMetaData();
+  struct stat st {};
+  if (::stat(fileName.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  return ProcessStream(fs::fopenTrusted(fileName), st, fileName);
+}
+
+bool TimgData::ProcessFile(const fs::Place& at, const std::string& fileName) {
+  ResetMetaData();
+  // Examined on the descriptor it is read through: what was looked at is
+  // what is read. A file that cannot be opened is still taken as named, as
+  // by path, so that a writer names it.
+  fs::Fd fd = fs::openForReading(at);
+  struct stat st {};
+  if (fd ? ::fstat(fd.get(), &st) != 0 : !at.status(st) || !S_ISREG(st.st_mode)) return false;
+  return ProcessStream(fs::openStream(std::move(fd)), st, fileName);
+}
+
+bool TimgData::ProcessStream(std::FILE* f, const struct stat& st, const std::string& fileName) {
+  const Stream stream(f);
   try {
-    struct stat st {};
-    if (::stat(fileName.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
     FileName = fileName;
     FileSize = st.st_size;
     std::tm tm {};
@@ -539,9 +555,9 @@ bool TimgData::ProcessFile(const std::string& fileName) {
         dot == std::string::npos || (slash != std::string::npos && dot < slash) ? std::string()
                                                                                 : asciiLower(fileName.substr(dot));
     if (ext == ".jpg" || ext == ".jpeg" || ext == ".jpe") {
-      if (!ReadJpegFile(fileName)) return false;
+      if (!ReadJpegStream(f)) return false;
     } else if (ext == ".tif" || ext == ".tiff" || ext == ".nef") {
-      if (!ReadTiffFile(fileName)) return false;
+      if (!ReadTiffStream(f)) return false;
     } else {
       return false;
     }
@@ -554,17 +570,17 @@ bool TimgData::ProcessFile(const std::string& fileName) {
 }
 
 bool TimgData::ReadJpegFile(const std::string& fileName) {
-  std::FILE* f = fs::fopenTrusted(fileName);
+  return ReadJpegStream(Stream(fs::fopenTrusted(fileName)).get());
+}
+
+bool TimgData::ReadJpegStream(std::FILE* f) {
   if (!f) return false;
-  bool result = false;
   try {
     FileSource src(f);
-    result = ReadSectionsFrom(src);
+    return ReadSectionsFrom(src);
   } catch (...) {
-    result = false;
+    return false;
   }
-  std::fclose(f);
-  return result;
 }
 
 bool TimgData::ReadJpegSections(std::string_view bytes) {

@@ -9,6 +9,7 @@
 // lets no exception out.
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <set>
 #include <stdexcept>
 #include <string>
@@ -181,6 +182,10 @@ class TimgData : public tEndInd {
   // Reads a file's metadata; true when a JPEG file holds at least one
   // metadata section (EXIF, IPTC or comment). No exception leaves it.
   bool ProcessFile(const std::string& fileName);
+  // The same for a file reached already (fs::resolve, fs::resolveIn): read
+  // at that place, as fs::openForReading opens it (never a pipe, nor a link
+  // put there since); fileName names it (FileName, its kind by extension).
+  bool ProcessFile(const fs::Place& at, const std::string& fileName);
   bool ReadJpegFile(const std::string& fileName);
   // The section walk over bytes in memory (the start of a JPEG stream).
   bool ReadJpegSections(std::string_view bytes);
@@ -231,12 +236,30 @@ class TimgData : public tEndInd {
   // Returns what could not be kept of a file that was written (its date),
   // or the empty text.
   std::string WriteExifJpegFile(const std::string& fileName);
+  // The same for the file last read by ProcessFile(at, fileName), read
+  // again and rewritten at that place.
+  std::string WriteExifJpegFile(const fs::Place& at, const std::string& fileName);
   // Sets the width and height stored in the EXIF block (only a SHORT or
   // LONG field of one element lying inside the data).
   void AdjustExifSize(int32_t newHeight, int32_t newWidth);
 
  private:
+  // A stream closed at the end of its scope.
+  struct StreamCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+  };
+  using Stream = std::unique_ptr<std::FILE, StreamCloser>;
+  // ProcessFile on the opened file f (closed here; nullptr: it could not
+  // be opened), found a regular file with the status st.
+  bool ProcessStream(std::FILE* f, const struct stat& st, const std::string& fileName);
+  // The sections of an open file, from where it stands; false for nullptr.
+  bool ReadJpegStream(std::FILE* f);
+  bool ReadTiffStream(std::FILE* f);
   bool ReadSectionsFrom(ByteSource& src);
+  // WriteExifJpegFile: the original with the comment set in place of its
+  // comments; what became of the rewrite (MetadataWriteError when failed).
+  std::string WithComment(const std::optional<std::string>& original) const;
+  static std::string Written(const fs::RewriteResult& r);
   void ProcessExif();
   tSection* Slot(int n) { return n >= 1 && n <= SectionCount() ? &Sections[n - 1] : nullptr; }
   const tSection* Slot(int n) const { return n >= 1 && n <= SectionCount() ? &Sections[n - 1] : nullptr; }

@@ -188,13 +188,23 @@ void TimgData::WriteExifJpeg(JpegImage& image, const std::string& fileName, bool
 
 std::string TimgData::WriteExifJpegFile(const std::string& fileName) {
   if (FileName.empty()) throw MetadataWriteError("Es wurde keine JPEG-Datei gelesen, die geschrieben werden könnte.");
-  const std::optional<std::string> original = fs::readFile(FileName);
+  return Written(fs::rewriteOriginal(fileName, WithComment(fs::readFile(FileName))));
+}
+
+std::string TimgData::WriteExifJpegFile(const fs::Place& at, const std::string& fileName) {
+  if (FileName.empty()) throw MetadataWriteError("Es wurde keine JPEG-Datei gelesen, die geschrieben werden könnte.");
+  return Written(fs::rewriteOriginal(at, fileName, WithComment(fs::readFile(at))));
+}
+
+std::string TimgData::WithComment(const std::optional<std::string>& original) const {
   if (!original) throw MetadataWriteError("Die Datei " + FileName + " kann nicht gelesen werden.");
   if (!original->starts_with("\xFF\xD8")) throw MetadataWriteError("Die Datei ist keine JPEG-Datei.");
   // Without a comment set, its comments stay as they are.
   const tSection* comment = commentSet_ ? Slot(CommentSegment) : nullptr;
-  const std::string bytes = comment ? ReplaceJpegComments(*original, "\xFF\xFE" + comment->Data) : *original;
-  fs::RewriteResult r = fs::rewriteOriginal(fileName, bytes);
+  return comment ? ReplaceJpegComments(*original, "\xFF\xFE" + comment->Data) : *original;
+}
+
+std::string TimgData::Written(const fs::RewriteResult& r) {
   if (!r.written) throw MetadataWriteError(r.why);
   return r.why;
 }

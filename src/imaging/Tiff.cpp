@@ -31,7 +31,10 @@ int64_t WindowSize(uint32_t firstDirectory) {
 }  // namespace
 
 bool TimgData::ReadTiffFile(const std::string& fileName) {
-  std::FILE* f = fs::fopenTrusted(fileName);
+  return ReadTiffStream(Stream(fs::fopenTrusted(fileName)).get());
+}
+
+bool TimgData::ReadTiffStream(std::FILE* f) {
   if (!f) return false;
   TiffMode = true;
   bool result = false;
@@ -56,7 +59,6 @@ bool TimgData::ReadTiffFile(const std::string& fileName) {
     result = false;
   }
   TiffMode = false;
-  std::fclose(f);
   return result;
 }
 

@@ -1,7 +1,7 @@
 // The JPEG comment editor.
 #include "ui/KommentarForm.h"
 
-#include <filesystem>
+#include <cerrno>
 #include <memory>
 
 #include "generator/Bildpipeline.h"
@@ -13,7 +13,6 @@
 #include "imaging/JpegComments.h"
 #include "imaging/JpegRowDecoder.h"
 #include "imaging/Resampler.h"
-#include "platform/CheckedFolders.h"
 #include "platform/FileSystem.h"
 #include "ui/Auswahl.h"
 
@@ -153,9 +152,14 @@ void TKommentarForm::BSchliessenClick() {
 void TKommentarForm::BilderlisteEinlesen() {
   ZeichenAnhaengen('/', KommentarOrdner);
   Dateiliste.clear();
+  // The folder is held from its listing on, as a run holds its folders:
+  // each picture is shown and written by its name in the folder listed,
+  // whatever the folder's path leads to later.
+  ordner_ = fs::Place();
+  if (fs::Fd fd = fs::openFolder(KommentarOrdner, false)) ordner_ = fs::Place(fd.release(), ".");
   // Every file counts as archived on Linux, and none as a system file; the
   // read-only option plays no part: such pictures are refused on saving.
-  for (const fs::Entry& e : fs::listFolder(KommentarOrdner)) {
+  for (const fs::Entry& e : fs::listFolder(ordner_)) {
     if (e.folder || (e.hidden && !k_.m.checked(Opt::CBAttrVersteckt)) || !IstBilddatei(k_, e.name)) continue;
     // A shared folder's protection against renaming is none against writing
     // into the file, which the in-place write does.
@@ -224,17 +228,17 @@ void TKommentarForm::BildAnzeigen(int i) {
   MKommentar.clear();
   e.Kommentar.clear();
   melden();
-  std::string daten;
-  if (LoadJpg(k_, KommentarOrdner, e.Name, daten)) {
+  std::string grund;
+  const fs::Place bild = fs::resolveIn(ordner_, e.Name, true, &grund);
+  const std::optional<std::string> daten = bild ? fs::readFile(bild, &grund) : std::nullopt;
+  if (JpegPruefen(k_, pfad, daten, grund)) {
     k_.sv.pump();
     // Damaged picture data: the loader's message with the decoder's reason,
     // as a gallery run gives it, and no picture.
-    if (const auto grund = bildZeichnen(daten)) k_.fehler(Lesefehler(pfad, *grund));
-  } else {
-    daten = fs::readFile(pfad).value_or(std::string());
+    if (const auto kaputt = bildZeichnen(*daten)) k_.fehler(Lesefehler(pfad, *kaputt));
   }
   // The comment whenever the sections can be read, whatever the picture.
-  MKommentar = gezeigterKommentar(daten);
+  MKommentar = gezeigterKommentar(daten.value_or(std::string()));
   e.Kommentar = MKommentar;
 }
 
@@ -245,30 +249,28 @@ bool TKommentarForm::KommentarSpeichern(int i) {
   if (text == e.Kommentar) return true;
   const std::string pfad = KommentarOrdner + e.Name;
   const std::string kopf = "Die Datei " + pfad + "\r\nkann nicht geschrieben werden!";
-  // A picture behind a link is written where it lies; the link stays. One
-  // gone since it was shown (or whose link leads nowhere now) is no
-  // write-protected one: the user learns what became of it.
-  if (const auto link = fs::foreignLink(pfad)) {
-    k_.fehler(kopf + "\r\n" + fs::foreignLinkText(*link, pfad));
+  // The picture by its name in the held folder, a link there resolved once
+  // (another user's is not followed): the checks, the reads and the write
+  // below all go to this place, so that nothing exchanged meanwhile on the
+  // way decides where the comment lands. A picture behind a link is written
+  // where it lies; the link stays. One gone since it was shown (or whose
+  // link leads nowhere now) is no write-protected one: the user learns what
+  // became of it.
+  std::string warum;
+  const fs::Place bild = fs::resolveIn(ordner_, e.Name, true, &warum);
+  if (!bild) {
+    k_.fehler(kopf + "\r\n" + warum);
     return true;
   }
-  std::error_code weg;
-  const std::string ziel = std::filesystem::canonical(pfad, weg).string();
-  if (weg) {
+  if (struct stat st {}; !bild.status(st)) {
+    const int fehlt = errno;
     k_.fehler(kopf + "\r\nDie Datei ist nicht mehr vorhanden oder nicht zug\xC3\xA4nglich (" +
-              fs::reasonText(weg.value()) + ").");
-    return true;
-  }
-  // The picture's folder is held from here on: the original is replaced
-  // in the folder checked now, even if its path leads elsewhere meanwhile.
-  fs::CheckedFolders geprueft;
-  if (std::string grund; !geprueft.add(ziel.substr(0, ziel.rfind('/') + 1), false, grund)) {
-    k_.fehler(kopf + "\r\n" + grund);
+              fs::reasonText(fehlt) + ").");
     return true;
   }
   // A write through a temporary file would replace even a read-only file:
   // the protection is checked here, also when it was set after listing.
-  if (e.Schreibgeschuetzt || fs::isWriteProtected(ziel)) {
+  if (e.Schreibgeschuetzt || fs::isWriteProtected(bild)) {
     k_.fehler("Die Datei " + pfad + "\r\nist schreibgeschützt!");
     return true;
   }
@@ -276,7 +278,7 @@ bool TKommentarForm::KommentarSpeichern(int i) {
   // since then would be lost without a word. The file is read again right
   // before it is written; one that cannot be read is left to the writer's
   // own message.
-  if (const auto jetzt = fs::readFile(ziel); jetzt && gezeigterKommentar(*jetzt) != e.Kommentar) {
+  if (const auto jetzt = fs::readFile(bild); jetzt && gezeigterKommentar(*jetzt) != e.Kommentar) {
     k_.fehler("Der Kommentar der Datei " + pfad + " wurde inzwischen von einem anderen Programm ge\xC3\xA4ndert.\r\n"
               "Die Datei bleibt unver\xC3\xA4ndert; angezeigt wird jetzt ihr aktueller Kommentar. " +
               (text.empty() ? "Ihr Text war leer." : "Ihr Text war:\r\n" + text));
@@ -286,7 +288,7 @@ bool TKommentarForm::KommentarSpeichern(int i) {
   bool geschrieben = false;
   try {
     imaging::TimgData metadaten(255);
-    metadaten.ProcessFile(ziel);
+    metadaten.ProcessFile(bild, pfad);
     try {
       metadaten.MakeCommentSegment(text);
     } catch (const imaging::MetadataWriteError& ex) {
@@ -295,7 +297,7 @@ bool TKommentarForm::KommentarSpeichern(int i) {
     }
     // Only the comment changes; the file keeps its date, owner, rights,
     // attributes and other names.
-    hinweis = metadaten.WriteExifJpegFile(ziel);
+    hinweis = metadaten.WriteExifJpegFile(bild, pfad);
     geschrieben = true;
   } catch (const imaging::MetadataWriteError& ex) {
     grund = ex.what();

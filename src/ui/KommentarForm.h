@@ -13,6 +13,7 @@
 
 #include "app/options/Kontext.h"
 #include "imaging/Bitmap.h"
+#include "platform/CheckedFolders.h"
 #include "ui/Formulare.h"
 
 namespace mosaik {
@@ -98,6 +99,9 @@ class TKommentarForm : public Formular {
   std::optional<std::string> bildZeichnen(const std::string& daten);
 
   Kontext& k_;
+  // KommentarOrdner, held open since it was listed; empty when it could
+  // not be opened.
+  fs::Place ordner_;
 };
 
 // The size a picture of w x h is shown at in a square of the given side:

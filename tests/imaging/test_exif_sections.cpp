@@ -153,17 +153,20 @@ TEST(JpegSections, ProcessFileResults) {
       // A valid header is enough; a directory that is not there is skipped.
       {"d.tif", tiffHeader, true, "<none>", "", 0},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    TimgData d;
-    const std::string path = dir.ablegen(c.name, c.bytes);
-    EXPECT_EQ(d.ProcessFile(path), c.read);
-    EXPECT_EQ(d.ErrorText, c.error);
-    EXPECT_EQ(d.GetCommentText(), c.comment);
-    EXPECT_EQ(d.ExifInfo ? d.ExifInfo->TagCount() : -1, c.tags);
-    EXPECT_EQ(d.FileName, path);
-    EXPECT_EQ(d.FileSize, static_cast<int64_t>(c.bytes.size()));
-    EXPECT_GT(d.FileDateTime, 40000.0);
+  // By path, and at the place a resolver reached.
+  for (const bool amOrt : {false, true}) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::string(c.name) + (amOrt ? " am Ort" : ""));
+      TimgData d;
+      const std::string path = dir.ablegen(c.name, c.bytes);
+      EXPECT_EQ(amOrt ? d.ProcessFile(fs::resolve(path, true), path) : d.ProcessFile(path), c.read);
+      EXPECT_EQ(d.ErrorText, c.error);
+      EXPECT_EQ(d.GetCommentText(), c.comment);
+      EXPECT_EQ(d.ExifInfo ? d.ExifInfo->TagCount() : -1, c.tags);
+      EXPECT_EQ(d.FileName, path);
+      EXPECT_EQ(d.FileSize, static_cast<int64_t>(c.bytes.size()));
+      EXPECT_GT(d.FileDateTime, 40000.0);
+    }
   }
 
   // A file exchanged for a pipe between the look at the name and the read
@@ -172,6 +175,17 @@ TEST(JpegSections, ProcessFileResults) {
   ::alarm(20);
   EXPECT_FALSE(TimgData().ReadJpegFile(dir.pfad() + "rohr.jpg"));
   EXPECT_FALSE(TimgData().ReadTiffFile(dir.pfad() + "rohr.jpg"));
+  ::alarm(0);
+  // At a place, neither a pipe nor a link put at its name since it was
+  // reached is read.
+  ASSERT_EQ(::symlink("a.jpg", (dir.pfad() + "link.jpg").c_str()), 0);
+  const fs::Place ordner = fs::resolve(dir.pfad(), true);
+  ::alarm(20);
+  for (const char* name : {"rohr.jpg", "link.jpg"}) {
+    TimgData d;
+    EXPECT_FALSE(d.ProcessFile(fs::resolveIn(ordner, name, false), name)) << name;
+    EXPECT_FALSE(d.HasComment()) << name;
+  }
   ::alarm(0);
 
   // A missing file is no error; every read starts afresh.
