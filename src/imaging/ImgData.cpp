@@ -530,11 +530,10 @@ bool TimgData::ProcessFile(const std::string& fileName) {
 bool TimgData::ProcessFile(const fs::Place& at, const std::string& fileName) {
   ResetMetaData();
   // Examined on the descriptor it is read through: what was looked at is
-  // what is read. A file that cannot be opened is still taken as named, as
-  // by path, so that a writer names it.
+  // what is read.
   fs::Fd fd = fs::openForReading(at);
   struct stat st {};
-  if (fd ? ::fstat(fd.get(), &st) != 0 : !at.status(st) || !S_ISREG(st.st_mode)) return false;
+  if (!fd || ::fstat(fd.get(), &st) != 0) return false;
   return ProcessStream(fs::openStream(std::move(fd)), st, fileName);
 }
 

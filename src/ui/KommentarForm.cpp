@@ -276,9 +276,14 @@ bool TKommentarForm::KommentarSpeichern(int i) {
   }
   // The user changed the comment that was shown; one another program wrote
   // since then would be lost without a word. The file is read again right
-  // before it is written; one that cannot be read is left to the writer's
-  // own message.
-  if (const auto jetzt = fs::readFile(bild); jetzt && gezeigterKommentar(*jetzt) != e.Kommentar) {
+  // before it is written; one that cannot be read now (a pipe or a
+  // folder put in its place, its rights taken) is named with the reason.
+  const auto jetzt = fs::readFile(bild, &warum);
+  if (!jetzt) {
+    k_.fehler(kopf + "\r\n" + warum);
+    return true;
+  }
+  if (gezeigterKommentar(*jetzt) != e.Kommentar) {
     k_.fehler("Der Kommentar der Datei " + pfad + " wurde inzwischen von einem anderen Programm ge\xC3\xA4ndert.\r\n"
               "Die Datei bleibt unver\xC3\xA4ndert; angezeigt wird jetzt ihr aktueller Kommentar. " +
               (text.empty() ? "Ihr Text war leer." : "Ihr Text war:\r\n" + text));

@@ -510,6 +510,29 @@ TEST_F(Kommentareditor, SchreibfehlerLassenDasOriginalUnveraendert) {
   f.BitBWeiterClick();
   meldung(9, MsgKind::Error, kopf("b.jpg") + weg);
   EXPECT_FALSE(fs::exists(pfad("weg.jpg")));
+
+  // Put in its place since it was shown, a pipe (never waited on: the alarm
+  // only ends a test that hangs) or a file that may not be read: the reason.
+  const std::pair<std::function<void()>, std::string> ersetzt[] = {
+      {[&] { ASSERT_EQ(::mkfifo(pfad("h.jpg").c_str(), 0666), 0); }, "Sie ist keine gew\xC3\xB6hnliche Datei."},
+      {[&] {
+         ::unlink(pfad("h.jpg").c_str());
+         schreiben(pfad("h.jpg"), "neu");
+         ASSERT_EQ(::chmod(pfad("h.jpg").c_str(), 0222), 0);
+       },
+       "Sie kann nicht ge\xC3\xB6" "ffnet werden (keine Berechtigung)."}};
+  ::unlink(pfad("h.jpg").c_str());
+  for (const auto& [ersetzen, grund] : ersetzt) {
+    SCOPED_TRACE(grund);
+    f.AktuellesBild = 2;
+    ersetzen();
+    f.MKommentar = "neu";
+    const size_t n = u.dialoge.meldungen.size();
+    ::alarm(20);
+    f.BitBWeiterClick();
+    ::alarm(0);
+    meldung(n + 1, MsgKind::Error, kopf("h.jpg") + "\r\n" + grund);
+  }
 }
 
 // Shared folders: the sticky bit keeps others' files from being renamed or
