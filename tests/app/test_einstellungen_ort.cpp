@@ -78,7 +78,7 @@ TEST_F(Ort, PersoenlicherOrtWirdImProgrammordnerVermerktUndDortGelesen) {
   EXPECT_EQ(dateiInhalt(prog() + "Mosaikschauer.ini"),
             std::string(kStandardKopf) + "\r\n[Programm]\r\nEinstAutoSpeichern=1\r\nEinstImAppOrdner=1\r\n");
   EXPECT_EQ(s.st.EinstellungsDialogOrdner, persoenlich());
-  EXPECT_EQ(aktuelleEinstellungsdatei(s.k, false), persoenlich() + "Mosaikschauer.ini");
+  EXPECT_EQ(aktuellerEinstellungsort(s.k, false).pfad(), persoenlich() + "Mosaikschauer.ini");
 
   // Closing saves there and the next start reads it there: the program start's tests.
 
@@ -367,7 +367,8 @@ TEST_F(Ort, ZusatzdateiUnlesbarOderFremd) {
                                                           "und/oder CSS-Datei fehlgeschlagen!\r\nDie Datei " +
                                                           kopf + " kann nicht gelesen werden!\r\n" + f.grund});
     EXPECT_EQ(t.m.text(Opt::MNeuerHeader), "eigener Kopf");
-    EXPECT_EQ(t.st.UngeleseneDateien, std::vector<std::string>{kopf});
+    ASSERT_EQ(t.st.UngeleseneDateien.size(), 1u);
+    EXPECT_EQ(t.st.UngeleseneDateien[0].pfad(), kopf);
     EXPECT_FALSE(ZusatzdateienSpeichern(t.k, einst));
     EXPECT_EQ(dateiInhalt(geheim), "GEHEIM\r\n");
     EXPECT_EQ(dateiInhalt(ordner + "x-footer.txt"), "fuss\r\n");
@@ -391,8 +392,9 @@ TEST_F(Ort, SchreibtestUndNamen) {
   for (auto [ini, art, datei] : {std::tuple{"/a/b/galerie.alt.ini", "header", "/a/b/galerie.alt-header.txt"},
                                  {"/a.b/datei", "css", "/a.b/datei-css.txt"}})
     EXPECT_EQ(zusatzdateiName(ini, art), datei);
-  EXPECT_TRUE(gleicheDatei(prog() + "x/../Mosaikschauer.ini", prog() + "Mosaikschauer.ini"));
-  EXPECT_FALSE(gleicheDatei(prog() + "mosaikschauer.ini", prog() + "Mosaikschauer.ini"));
+  std::filesystem::create_directory(prog() + "x");
+  EXPECT_TRUE(Einstellungsort(prog() + "x/../Mosaikschauer.ini").gleich(prog() + "Mosaikschauer.ini"));
+  EXPECT_FALSE(Einstellungsort(prog() + "mosaikschauer.ini").gleich(prog() + "Mosaikschauer.ini"));
 }
 
 }  // namespace
