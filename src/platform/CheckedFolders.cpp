@@ -240,6 +240,11 @@ void Fd::reset(int fd) {
   fd_ = fd;
 }
 
+bool Fd::close() {
+  const int fd = release();
+  return fd < 0 || ::close(fd) == 0;
+}
+
 Place::~Place() {
   if (dir_ >= 0) ::close(dir_);
 }
