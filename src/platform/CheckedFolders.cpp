@@ -136,8 +136,12 @@ bool walk(At& cur, const std::string& rel, bool followLast, std::string& last, W
 // name become the folder and name of its target. Nothing there, or no
 // link, is left to the caller's own open to tell.
 bool followLink(At& cur, std::string& name, Way& w) {
-  const Fd l(::openat(cur.fd.get(), name.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
+  // Most names are no link: asked without opening anything. One that
+  // becomes a link after this is not followed either: every step and every
+  // act at the place refuses a link it was not led through.
   struct stat ls {};
+  if (!isLinkAt(cur.fd.get(), name.c_str())) return true;
+  const Fd l(::openat(cur.fd.get(), name.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
   if (!l || ::fstat(l.get(), &ls) != 0 || !S_ISLNK(ls.st_mode)) return true;
   const std::string here = joinShown(cur.shown, name);
   if (++w.links > kMaxLinks) return w.failed(ELOOP, here + " f\xC3\xBChrt im Kreis (zu viele symbolische Verkn\xC3\xBCpfungen).");
@@ -243,6 +247,11 @@ At startOf(const std::string& path) {
 void Fd::reset(int fd) {
   if (fd_ >= 0) ::close(fd_);
   fd_ = fd;
+}
+
+bool Fd::close() {
+  const int fd = release();
+  return fd < 0 || ::close(fd) == 0;
 }
 
 Place::~Place() {
