@@ -23,8 +23,6 @@ erlaubt=(
 
   # --- wird gerade umgestellt: in anderen Zweigen auf den Resolver gebracht; nach dem Zusammenführen entfernen ---
   "ui/KommentarForm.cpp||wird gerade umgestellt (Kommentareditor)"
-  "app/Einstellungen.cpp||wird gerade umgestellt (Einstellungsdateien)"
-  "start/Programm.cpp||wird gerade umgestellt (Einstellungsdateien)"
   "generator/Ableitungsbuch.cpp|::close(|wird gerade umgestellt (Liste der erzeugten Bilder)"
 )
 
