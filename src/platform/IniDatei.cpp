@@ -113,8 +113,10 @@ std::optional<fs::Place> vertrautesZiel(const Einstellungsort& ort, std::string&
   std::vector<std::pair<uid_t, std::string>> links;  // maker, as named on the way
   bool fremd = false;
   for (int stufe = 0; stufe <= 40; ++stufe) {
+    // The name opened as it is: its owner and a link's target are one entry's.
+    const fs::Fd eintrag(::openat(at.dir(), at.name(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
     struct stat ls {};
-    const bool da = at.status(ls);
+    const bool da = eintrag && ::fstat(eintrag.get(), &ls) == 0;
     fremd = fremd || (da && fremdInGeteiltemOrdner(at.dir(), ls.st_uid));
     if (!da || !S_ISLNK(ls.st_mode)) {
       // A link that leads nowhere leads to nobody's file ((uid_t)-1 is no user).
@@ -129,7 +131,7 @@ std::optional<fs::Place> vertrautesZiel(const Einstellungsort& ort, std::string&
       return std::nullopt;
     }
     std::string ziel(static_cast<size_t>(ls.st_size > 0 ? ls.st_size : PATH_MAX) + 1, '\0');
-    const ssize_t n = ::readlinkat(at.dir(), at.name(), ziel.data(), ziel.size());
+    const ssize_t n = ::readlinkat(eintrag.get(), "", ziel.data(), ziel.size());
     if (n <= 0 || static_cast<size_t>(n) >= ziel.size()) break;
     ziel.resize(static_cast<size_t>(n));
     links.emplace_back(ls.st_uid, gezeigt);

@@ -32,28 +32,10 @@ bool istAutostart(const std::string& p) {
   return l == "-autostart" || l == "/autostart";
 }
 
-// A folder as the file system names it (links resolved), with '/' at the
-// end: the part of the path that can be opened by its real name, the rest
-// (folders not made yet) as written; empty when no part can be opened.
-std::string wirklicherName(std::string pfad) {
-  std::string rest;
-  for (;;) {
-    while (pfad.size() > 1 && pfad.back() == '/') pfad.pop_back();
-    if (const fs::Fd fd = fs::openFolder(pfad, false)) {
-      const std::string name = fs::nameOfOpen(fd.get());
-      return name.empty() ? name : fs::withTrailingSlash(name) + rest;
-    }
-    const size_t schraeg = pfad.rfind('/');
-    if (schraeg == std::string::npos || pfad == "/") return {};
-    rest = pfad.substr(schraeg + 1) + "/" + rest;
-    pfad = schraeg == 0 ? "/" : pfad.substr(0, schraeg);
-  }
-}
-
 // Whether folder a is folder b or lies below it, links resolved.
 bool liegtIn(const std::string& a, const std::string& b) {
-  const std::string na = wirklicherName(a), nb = wirklicherName(b);
-  return !na.empty() && !nb.empty() && na.starts_with(nb);
+  const std::string na = fs::withTrailingSlash(fs::realName(a)), nb = fs::withTrailingSlash(fs::realName(b));
+  return na.starts_with(nb);
 }
 
 }  // namespace
