@@ -37,6 +37,7 @@ class Hauptfenster : public QMainWindow {
 
  private:
   void knopf(Opt o);
+  void fokusDanach(std::function<void()> bewegen);
   bool eingepasst_ = false;
   Programm& p_;
   OptionBinder& binder_;

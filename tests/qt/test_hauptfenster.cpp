@@ -7,6 +7,10 @@
 #include <QComboBox>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QPlainTextEdit>
+#include <QStyleHints>
+#include <QStyleOption>
+#include <QTabBar>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -23,6 +27,8 @@
 #include <QTest>
 #include <QWindow>
 #include <filesystem>
+#include <functional>
+#include <map>
 #include <fstream>
 #include <tuple>
 
@@ -33,7 +39,55 @@ namespace {
 
 struct Optionsseiten : Fensterprobe {
   bool tabSichtbar(QTabWidget* leiste, Opt seite) { return leiste->isTabVisible(leiste->indexOf(w(seite))); }
+  // Turns to every page the tab bar shows, and on the expert tab to each
+  // of its inner pages in turn.
+  void jedeSeite(const std::function<void(QWidget* seite)>& tun) {
+    QTabWidget* leiste = f->haupt.PageControl;
+    QTabWidget* experten = f->haupt.PageControlExperten;
+    for (int i = 0; i < leiste->count(); ++i) {
+      if (!leiste->isTabVisible(i)) continue;
+      leiste->setCurrentIndex(i);
+      QApplication::processEvents();
+      tun(leiste->widget(i));
+      for (int j = 0; leiste->widget(i) == w(Opt::TabSExperten) && j < experten->count(); ++j) {
+        if (!experten->isTabVisible(j)) continue;
+        experten->setCurrentIndex(j);
+        QApplication::processEvents();
+        tun(experten->widget(j));
+      }
+    }
+  }
 };
+
+// A page in a program mode, for messages.
+std::string wo(Opt modus, const QWidget* seite) {
+  return std::string(info(modus).name) + " " + seite->objectName().toStdString();
+}
+
+// The mnemonics a shown window shows: the shown tabs of its tab bars and the
+// shown buttons, group boxes and labels that lead to a control; with
+// `nurErreichbar` only those that are enabled too, the others leave their
+// key to the focused control.
+std::vector<std::pair<QKeySequence, QString>> mnemonics(QWidget* fenster, bool nurErreichbar) {
+  std::vector<std::pair<QKeySequence, QString>> alle;
+  const auto nehmen = [&](const QString& text) {
+    if (const QKeySequence k = QKeySequence::mnemonic(text); !k.isEmpty()) alle.emplace_back(k, text);
+  };
+  for (QWidget* x : fenster->findChildren<QWidget*>()) {
+    if (!x->isVisible() || (nurErreichbar && !x->isEnabled())) continue;
+    if (auto* leiste = qobject_cast<QTabBar*>(x)) {
+      for (int i = 0; i < leiste->count(); ++i)
+        if (leiste->isTabVisible(i) && (!nurErreichbar || leiste->isTabEnabled(i))) nehmen(leiste->tabText(i));
+    } else if (auto* b = qobject_cast<QAbstractButton*>(x)) {
+      nehmen(b->text());
+    } else if (auto* g = qobject_cast<QGroupBox*>(x)) {
+      nehmen(g->title());
+    } else if (auto* l = qobject_cast<QLabel*>(x); l && l->buddy()) {
+      nehmen(l->text());
+    }
+  }
+  return alle;
+}
 
 TEST_F(Optionsseiten, JedeOptionHatIhrWidgetMitIhremNamen) {
   for (int i = 0; i < kOptCount; ++i) EXPECT_NE(w(static_cast<Opt>(i)), nullptr) << info(static_cast<Opt>(i)).name;
@@ -96,10 +150,10 @@ TEST_F(Optionsseiten, ModellaenderungErreichtDasWidgetOhneZweitenLauf) {
 
   // Captions the rules change.
   p->m.setChecked(Opt::CBVorschaubilderErzeugen, false);
-  EXPECT_EQ(w<QGroupBox>(Opt::GrBGroesse)->title(), QStringLiteral("Anzeige&größe der großen Bilder in der Übersicht"));
+  EXPECT_EQ(w<QGroupBox>(Opt::GrBGroesse)->title(), QStringLiteral("Anzeigegröße der großen Bil&der in der Übersicht"));
   p->m.setText(Opt::EdNameHTML, "galerie.php");
   p->m.run(Opt::EdNameHTML, Ev::Exit);
-  EXPECT_EQ(w<QCheckBox>(Opt::CBGrundnameistIndex)->text(), QStringLiteral("Startseite heißt inde&x.php"));
+  EXPECT_EQ(w<QCheckBox>(Opt::CBGrundnameistIndex)->text(), QStringLiteral("Startseite heißt &index.php"));
 }
 
 // A run locks the main window behind the progress dialog; rules run
@@ -194,19 +248,9 @@ TEST_F(Optionsseiten, JedeSeiteInJedemModusPasst) {
     EXPECT_LE(inhalt->minimumSizeHint().width(), inhalt->width()) << name.toStdString();
     f->haupt.grab().save(ziel + QLatin1Char('/') + name + QStringLiteral(".png"));
   };
-  QTabWidget* leiste = f->haupt.PageControl;
-  QTabWidget* experten = f->haupt.PageControlExperten;
   for (Opt modus : {Opt::RBModusAnfaenger, Opt::RBModusFortgeschrittener, Opt::RBModusExperte}) {
     w<QRadioButton>(modus)->click();
-    for (int i = 0; i < leiste->count(); ++i) {
-      if (!leiste->isTabVisible(i)) continue;
-      leiste->setCurrentIndex(i);
-      passt(modus, leiste->widget(i));
-      for (int j = 0; leiste->widget(i) == w(Opt::TabSExperten) && j < experten->count(); ++j) {
-        experten->setCurrentIndex(j);
-        passt(modus, experten->widget(j));
-      }
-    }
+    jedeSeite([&](QWidget* seite) { passt(modus, seite); });
   }
   f->haupt.hide();
 }
@@ -327,6 +371,7 @@ TEST_F(Optionsseiten, PfeiltastenWaehlenUndRueckwaertsTabGehtWeiter) {
         {Opt::TabSheetlayout2, Opt::RBnichtverlinken, Qt::Key_Right, Opt::RBLinkAufBilddatei,
          Opt::RBProBildEineHTMLDatei}}) {
     f->haupt.PageControl->setCurrentWidget(w(seite));
+    QApplication::processEvents();  // the page's first control is entered
     p->m.setChecked(von, true);
     if (gesperrt != Opt::Count) p->m.setEnabled(gesperrt, false);
     w(von)->setFocus(Qt::TabFocusReason);
@@ -339,11 +384,13 @@ TEST_F(Optionsseiten, PfeiltastenWaehlenUndRueckwaertsTabGehtWeiter) {
   for (auto [memo, knopf] : {std::pair{Opt::MBeschreibung, Opt::BExifDaten}, {Opt::MBeschreibungGross, Opt::BGrossExifDaten}}) {
     w(knopf)->setFocus(Qt::TabFocusReason);
     taste(w(knopf), Qt::Key_Backtab, {}, Qt::ShiftModifier);
+    QApplication::processEvents();
     QWidget* davor = QApplication::focusWidget();
     EXPECT_TRUE(memo == Opt::MBeschreibung ? davor == reiter || davor->parentWidget() == reiter
                                            : davor == w(Opt::CBGrosseBilderVergroessern))
         << info(memo).name << " " << davor->metaObject()->className();
     taste(davor, Qt::Key_Tab);
+    QApplication::processEvents();
     EXPECT_EQ(QApplication::focusWidget(), w(knopf)) << info(memo).name;
   }
   // Tab from the tab bar into a page scrolled to its end, and on through
@@ -369,6 +416,152 @@ TEST_F(Optionsseiten, PfeiltastenWaehlenUndRueckwaertsTabGehtWeiter) {
   }
   EXPECT_GT(gesehen, 10);
   f->haupt.hide();
+}
+
+// The window opens with the keys on the first control of its page. A
+// caption template memo entered with the mouse, where no key has shown the
+// focus yet, hands the focus to its button, which shows it, and keeps no
+// blinking caret of its own.
+TEST_F(Optionsseiten, FokusAmStartUndVomMemoSichtbarWeitergereicht) {
+  f->haupt.show();
+  QApplication::setActiveWindow(&f->haupt);
+  QApplication::processEvents();
+  EXPECT_EQ(QApplication::focusWidget(), w(Opt::BitBBilderPfadWahl));
+
+  QStyleHints* hinweise = QGuiApplication::styleHints();
+  const int blinken = hinweise->cursorFlashTime();
+  hinweise->setCursorFlashTime(100);
+  f->haupt.PageControl->setCurrentWidget(w(Opt::TabSheetlayout2));
+  auto* memo = w<QPlainTextEdit>(Opt::MBeschreibung);
+  w(Opt::CBDateinameAlsHint)->setFocus(Qt::MouseFocusReason);
+  f->haupt.setAttribute(Qt::WA_KeyboardFocusChange, false);
+  QApplication::processEvents();
+  const QImage ohneFokus = memo->grab().toImage();
+  QTest::mouseClick(memo->viewport(), Qt::LeftButton);
+  QApplication::processEvents();
+  EXPECT_EQ(QApplication::focusWidget(), w(Opt::BExifDaten));
+  QStyleOption knopf;
+  knopf.initFrom(w(Opt::BExifDaten));
+  EXPECT_TRUE(knopf.state & QStyle::State_HasFocus);
+  EXPECT_TRUE(knopf.state & QStyle::State_KeyboardFocusChange);
+  // Three blink periods long the memo looks as before.
+  for (int n = 0; n < 6; ++n) {
+    QTest::qWait(50);
+    ASSERT_EQ(memo->grab().toImage(), ohneFokus) << n;
+  }
+  hinweise->setCursorFlashTime(blinken);
+  f->haupt.hide();
+}
+
+// An Alt combination never types: no letter or digit with Alt (a mnemonic
+// of a hidden page or of a disabled control, or none at all) changes any
+// option when pressed in any field of any page, in every mode and in the
+// navigation dialog. The mnemonics within reach are left out; they lead
+// elsewhere.
+TEST_F(Optionsseiten, AltTastenTippenInKeinFeld) {
+  const auto zustand = [this] {
+    std::vector<std::string> z;
+    for (int i = 0; i < kOptCount; ++i) {
+      const Opt o = static_cast<Opt>(i);
+      z.push_back(p->m.text(o) + '|' + std::to_string(p->m.spin(o)) + '|' + std::to_string(p->m.index(o)) + '|' +
+                  std::to_string(p->m.checked(o)));
+    }
+    return z;
+  };
+  const auto feld = [](Opt o) {
+    switch (info(o).kind) {
+      case Kind::Text:
+      case Kind::Decimal:
+      case Kind::Memo:
+      case Kind::Spin:
+      case Kind::SizeText:
+      case Kind::FontName:
+      case Kind::ListIndex: return true;
+      default: return false;
+    }
+  };
+  QString tasten;
+  for (char c = 'A'; c <= 'Z'; ++c) tasten += QLatin1Char(c);
+  tasten += QStringLiteral("0123456789");
+  int gedrueckt = 0;
+  const auto alleFelder = [&](QWidget* fenster, const std::string& wo) {
+    for (int i = 0; i < kOptCount; ++i) {
+      const Opt o = static_cast<Opt>(i);
+      QWidget* x = w(o);
+      if (!feld(o) || x->window() != fenster || !x->isVisible() || !x->isEnabled() ||
+          !(x->focusPolicy() & Qt::TabFocus))
+        continue;
+      x->setFocus(Qt::TabFocusReason);
+      QApplication::processEvents();
+      if (QApplication::focusWidget() != x) continue;  // a field that hands the focus on
+      QString erreichbar;
+      for (const auto& [k, text] : mnemonics(fenster, true)) erreichbar += QChar(k[0].key());
+      const std::vector<std::string> vorher = zustand();
+      for (QChar c : tasten) {
+        if (erreichbar.contains(c)) continue;
+        QTest::keyClick(x, c.toLatin1(), Qt::AltModifier);
+        ++gedrueckt;
+      }
+      const std::vector<std::string> nachher = zustand();
+      for (int j = 0; j < kOptCount; ++j)
+        EXPECT_EQ(nachher[j], vorher[j]) << wo << ", " << info(o).name << ": " << info(static_cast<Opt>(j)).name;
+    }
+  };
+  p->m.setText(Opt::EdSeitentitel, "Urlaub");
+  f->haupt.show();
+  QApplication::setActiveWindow(&f->haupt);
+  for (Opt modus : {Opt::RBModusAnfaenger, Opt::RBModusFortgeschrittener, Opt::RBModusExperte}) {
+    w<QRadioButton>(modus)->click();
+    jedeSeite([&](QWidget* seite) { alleFelder(&f->haupt, wo(modus, seite)); });
+    EXPECT_EQ(p->m.text(Opt::EdSeitentitel), "Urlaub");
+  }
+  f->haupt.hide();
+  p->m.setChecked(Opt::RBProBildEineHTMLDatei, true);
+  f->navigation.show();
+  QApplication::setActiveWindow(&f->navigation);
+  for (int i = 0; i < f->navigation.tabs->count(); ++i) {
+    f->navigation.tabs->setCurrentIndex(i);
+    QApplication::processEvents();
+    alleFelder(&f->navigation, "Navigation " + std::to_string(i));
+  }
+  f->navigation.hide();
+  EXPECT_GT(gedrueckt, 1000);
+}
+
+// No two mnemonics that a page shows share a key, counting the tab bars and
+// the buttons below the pages: Alt would alternate between them, and the
+// one the user means might never be reached. In every mode, with both
+// captions of the thumbnail size group, and on the navigation dialog's pages.
+TEST_F(Optionsseiten, KeinMnemonicZweimalAufEinerSeite) {
+  const auto eindeutig = [](QWidget* fenster, const std::string& wo) {
+    std::map<QString, QString> erste;
+    for (const auto& [k, text] : mnemonics(fenster, false)) {
+      const auto [it, neu] = erste.emplace(k.toString(), text);
+      EXPECT_TRUE(neu) << wo << ": " << k.toString().toStdString() << " in \"" << it->second.toStdString()
+                       << "\" und \"" << text.toStdString() << "\"";
+    }
+  };
+  f->haupt.show();
+  for (Opt modus : {Opt::RBModusAnfaenger, Opt::RBModusFortgeschrittener, Opt::RBModusExperte}) {
+    w<QRadioButton>(modus)->click();
+    jedeSeite([&](QWidget* seite) { eindeutig(&f->haupt, wo(modus, seite)); });
+  }
+  p->m.setChecked(Opt::CBVorschaubilderErzeugen, false);
+  f->haupt.PageControl->setCurrentWidget(w(Opt::TabSheetVorschau));
+  QApplication::processEvents();
+  eindeutig(&f->haupt, "ohne Vorschaubilder");
+  f->haupt.hide();
+  p->m.setChecked(Opt::RBProBildEineHTMLDatei, true);
+  QEvent aktiv(QEvent::WindowActivate);
+  QApplication::sendEvent(&f->navigation, &aktiv);
+  f->navigation.show();
+  for (int i = 0; i < f->navigation.tabs->count(); ++i) {
+    ASSERT_TRUE(f->navigation.tabs->isTabVisible(i));
+    f->navigation.tabs->setCurrentIndex(i);
+    QApplication::processEvents();
+    eindeutig(&f->navigation, "Navigation " + std::to_string(i));
+  }
+  f->navigation.hide();
 }
 
 // The picture of the info group lights up under the mouse and is back at
