@@ -65,14 +65,8 @@ Hauptfenster::Hauptfenster(Programm& p, OptionBinder& binder, NavigationDialog& 
   setCentralWidget(zentral);
   binder.alleAktualisieren();
   binder.setKnopfAktion([this](Opt o) { knopf(o); });
-  // A control the program hands the focus to shows it.
   p_.HauptForm.fokusSetzen = [this](Opt o) {
-    fokusDanach([this, o] {
-      if (QWidget* w = binder_.widget(o)) {
-        setAttribute(Qt::WA_KeyboardFocusChange);
-        w->setFocus(Qt::OtherFocusReason);
-      }
-    });
+    fokusDanach([this, o] { fokusGeben(binder_.widget(o)); });
   };
   p_.HauptForm.fokusZurueck = [this](Opt o) {
     fokusDanach([this, o] {
@@ -105,10 +99,18 @@ void Hauptfenster::showEvent(QShowEvent* e) {
     eingepasst_ = true;
     // The window opens with the keys on the first control of its page, not
     // on the tab bar, where they would do nothing and show nowhere.
-    if (QWidget* w = ersteSteuerung(PageControl->currentWidget())) w->setFocus(Qt::OtherFocusReason);
+    fokusGeben(ersteSteuerung(PageControl->currentWidget()));
     // Once framed, the window is fitted again with its real frame.
     QTimer::singleShot(0, this, [this] { fensterEinpassen(*this); });
   }
+}
+
+void Hauptfenster::fokusGeben(QWidget* w) {
+  if (!w) return;
+  // The user did not move the focus there: it shows where the keys go, as
+  // if the keyboard had moved it.
+  setAttribute(Qt::WA_KeyboardFocusChange);
+  w->setFocus(Qt::OtherFocusReason);
 }
 
 void Hauptfenster::fokusDanach(std::function<void()> bewegen) {

@@ -418,7 +418,7 @@ TEST_F(Optionsseiten, PfeiltastenWaehlenUndRueckwaertsTabGehtWeiter) {
   f->haupt.hide();
 }
 
-// The window opens with the keys on the first control of its page. A
+// The window opens with the keys on the first control of its page, shown. A
 // caption template memo entered with the mouse, where no key has shown the
 // focus yet, hands the focus to its button, which shows it, and keeps no
 // blinking caret of its own.
@@ -427,6 +427,12 @@ TEST_F(Optionsseiten, FokusAmStartUndVomMemoSichtbarWeitergereicht) {
   QApplication::setActiveWindow(&f->haupt);
   QApplication::processEvents();
   EXPECT_EQ(QApplication::focusWidget(), w(Opt::BitBBilderPfadWahl));
+  const auto fokusGezeigt = [this](Opt o) {
+    QStyleOption zustand;
+    zustand.initFrom(w(o));
+    return (zustand.state & QStyle::State_HasFocus) && (zustand.state & QStyle::State_KeyboardFocusChange);
+  };
+  EXPECT_TRUE(fokusGezeigt(Opt::BitBBilderPfadWahl));
 
   QStyleHints* hinweise = QGuiApplication::styleHints();
   const int blinken = hinweise->cursorFlashTime();
@@ -440,10 +446,7 @@ TEST_F(Optionsseiten, FokusAmStartUndVomMemoSichtbarWeitergereicht) {
   QTest::mouseClick(memo->viewport(), Qt::LeftButton);
   QApplication::processEvents();
   EXPECT_EQ(QApplication::focusWidget(), w(Opt::BExifDaten));
-  QStyleOption knopf;
-  knopf.initFrom(w(Opt::BExifDaten));
-  EXPECT_TRUE(knopf.state & QStyle::State_HasFocus);
-  EXPECT_TRUE(knopf.state & QStyle::State_KeyboardFocusChange);
+  EXPECT_TRUE(fokusGezeigt(Opt::BExifDaten));
   // Three blink periods long the memo looks as before.
   for (int n = 0; n < 6; ++n) {
     QTest::qWait(50);
