@@ -2,6 +2,7 @@
 // and runs its rule once, model changes reach the widgets, the widgets'
 // own inherited states never feed back into the rules, every page fits;
 // F1 and the help tab; a run locks the window behind the progress dialog.
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
@@ -490,10 +491,16 @@ TEST_F(Optionsseiten, AltTastenJederSeite) {
       const std::vector<std::string> vorher = werte();
       for (char c = '0'; c <= 'Z'; ++c) {
         if (erreichbar.contains(QLatin1Char(c))) continue;
+        // Each key on its own, not as part of a word a list searches for.
+        if (auto* liste = qobject_cast<QComboBox*>(x)) liste->view()->keyboardSearch({});
         QTest::keyClick(x, c, Qt::AltModifier);
         ++gedrueckt;
       }
-      EXPECT_EQ(werte(), vorher) << wo << ", " << x->objectName().toStdString();
+      const std::vector<std::string> nachher = werte();
+      std::string geaendert;
+      for (int i = 0; i < kOptCount; ++i)
+        if (nachher[i] != vorher[i]) geaendert += std::string(info(static_cast<Opt>(i)).name) + ' ';
+      EXPECT_EQ(geaendert, "") << wo << ", " << x->objectName().toStdString();
     }
   };
   p->m.setText(Opt::EdSeitentitel, "Urlaub");
