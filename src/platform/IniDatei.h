@@ -58,8 +58,9 @@ class Einstellungsort {
   Einstellungsort() = default;
   // Chooses the file: opens its folder now (with ordnerAnlegen, missing
   // folders are made). A folder that cannot be opened, or only through
-  // another user's link, is not held; grund() says why.
-  Einstellungsort(std::string pfad, bool ordnerAnlegen = false);  // NOLINT: a path chooses a file
+  // another user's link, is not held; grund() says why. Not explicit: a
+  // path given where a settings file is expected chooses it there, once.
+  Einstellungsort(std::string pfad, bool ordnerAnlegen = false);
   // The file `name` in the same folder.
   Einstellungsort nebenan(const std::string& name) const;
 
