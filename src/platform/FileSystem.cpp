@@ -147,7 +147,6 @@ std::set<std::pair<dev_t, ino_t>>& gefegteOrdner() {
   return s;
 }
 
-int sweepStaleTempsAt(int dir);
 
 ChangeHook gChangeHook = nullptr;
 
@@ -212,7 +211,6 @@ void restoreSignalsForChild() {
   if (gXfszGemerkt) ::sigaction(SIGXFSZ, &gXfszBeimStart, nullptr);
 }
 
-namespace {
 int sweepStaleTempsAt(int dir) {
   int n = 0;
   for (const std::string& name : namesIn(dir).value_or(std::vector<std::string>{})) {
@@ -226,14 +224,10 @@ int sweepStaleTempsAt(int dir) {
   }
   return n;
 }
-}  // namespace
 
 int sweepStaleTemps(const std::string& folder) {
-  const int dir = reachFolder(folder);
-  if (dir < 0) return 0;
-  const int n = sweepStaleTempsAt(dir);
-  ::close(dir);
-  return n;
+  const Fd dir(reachFolder(folder));
+  return dir ? sweepStaleTempsAt(dir.get()) : 0;
 }
 
 bool probeWritable(const std::string& folder, const std::string& probePrefix) {

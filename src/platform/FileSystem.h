@@ -134,6 +134,8 @@ void restoreSignalsForChild();
 // Removes the temporary files that runs which are no longer alive left in
 // the folder (killed where no handler runs); the number removed.
 int sweepStaleTemps(const std::string& folder);
+// The same in the open folder.
+int sweepStaleTempsAt(int dir);
 
 // Told of every file or folder the program creates, renames or removes
 // through this layer and the walks' file operations, so that a cached

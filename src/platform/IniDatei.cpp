@@ -199,43 +199,6 @@ bool anOrtSchreiben(int fd, const std::string& alt, const std::string& neu) {
   return false;
 }
 
-// The process that made a temporary file of fs::createTempIn's names
-// (".mosaik-<pid>-<number>.tmp"). The file layer reads its own names only
-// for the first file it makes in a folder; this writer sweeps before every
-// save.
-std::optional<pid_t> tempErzeuger(std::string_view name) {
-  constexpr std::string_view vorn = ".mosaik-", hinten = ".tmp";
-  if (name.size() <= vorn.size() + hinten.size() || !name.starts_with(vorn) || !name.ends_with(hinten))
-    return std::nullopt;
-  name = name.substr(vorn.size(), name.size() - vorn.size() - hinten.size());
-  const size_t strich = name.find('-');
-  if (strich == std::string_view::npos || strich + 1 == name.size() ||
-      name.find_first_not_of("0123456789", strich + 1) != std::string_view::npos)
-    return std::nullopt;
-  pid_t pid = 0;
-  const auto [ende, fehler] = std::from_chars(name.data(), name.data() + strich, pid);
-  if (fehler != std::errc() || ende != name.data() + strich) return std::nullopt;
-  return pid;
-}
-
-// The temporary files that writers no longer alive left in the open folder
-// (killed where no handler runs): removed before every save, not only the
-// first one the process makes there.
-void totenRestEntfernen(int dir) {
-  fs::Fd eigen(::openat(dir, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  DIR* d = eigen ? ::fdopendir(eigen.get()) : nullptr;
-  if (!d) return;
-  eigen.release();
-  while (const dirent* de = ::readdir(d)) {
-    const std::optional<pid_t> pid = tempErzeuger(de->d_name);
-    struct stat st {};
-    if (pid && *pid > 0 && *pid != ::getpid() && ::kill(*pid, 0) != 0 && errno == ESRCH &&
-        ::fstatat(dir, de->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode))
-      ::unlinkat(dir, de->d_name, 0);
-  }
-  ::closedir(d);
-}
-
 enum class Ersatz { Ok, Fehler, BesitzerNichtHaltbar };
 
 // Through a temporary file beside the target, in the same held folder,
@@ -243,7 +206,8 @@ enum class Ersatz { Ok, Fehler, BesitzerNichtHaltbar };
 // file's owner, group and mode first. nurPruefen: everything but the
 // rename, which proves the write without touching the file.
 Ersatz ueberTempDatei(const fs::Place& ziel, const std::string& bytes, const struct stat* alt, bool nurPruefen) {
-  totenRestEntfernen(ziel.dir());
+  // Before every save, not only the first one the process makes there.
+  fs::sweepStaleTempsAt(ziel.dir());
   std::string tmp;
   fs::Fd fd(fs::createTempIn(ziel.dir(), alt ? 0600 : 0644, tmp));
   if (!fd) return Ersatz::Fehler;
