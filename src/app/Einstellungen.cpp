@@ -235,7 +235,7 @@ bool ZusatzdateienLaden(Kontext& k, const std::string& datei) {
     if (text) {
       k.m.setText(memo, *text);
     } else if (e.vorhanden) {
-      warum = "\r\nDie Datei " + name + " kann nicht gelesen werden!\r\n" + (e.gelesen ? kNotUtf16Throughout : e.grund) +
+      warum = "\r\nDie Datei " + name + " kann nicht gelesen werden!\r\n" + (e.gelesen ? notUnicodeThroughout(e.bytes) : e.grund) +
               alsUngelesenVermerken(k, name);
     }
     return text.has_value();

@@ -322,7 +322,7 @@ IniDatei::IniDatei(std::string pfad) : pfad_(std::move(pfad)) {
   auto zeilen = zeilenAusBytes(e.bytes);
   if (!zeilen) {
     lesbar_ = false;
-    lesefehler_ = kNotUtf16Throughout;
+    lesefehler_ = notUnicodeThroughout(e.bytes);
     return;
   }
   zeilen_ = std::move(*zeilen);

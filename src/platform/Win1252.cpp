@@ -250,22 +250,22 @@ bool cp1252WordEnd(unsigned char sign, char32_t before, char32_t after) {
          (!asciiLetter(after) || (joins && asciiUpperLetter(after)));
 }
 
-// Whether the Latin letter of a living alphabet at `at` (latinBytes: its
-// two bytes as the code page's letter and sign) is rather Windows-1252.
-// Where its bytes end a word in capitals (cp1252WordEnd), the letter
-// decides by its case and place. A small letter ends no word in capitals
-// ("LAXū", "PSYCHș" are "LAXÅ«", "PSYCHÈ™") but follows the capital that
-// begins a word ("Są", "Mɛ", "Wǔ"), save where that capital and the code
-// page's letter make a word in capitals too: beyond the European letters
-// "NÉ”", "AÇ–" ("Ç" makes one only after a vowel; "‹" and "›" close a
-// quotation the other one opened, whose byte after a blank is no UTF-8),
-// among them "Œ", "Ŗ" and "ŗ", which end no word, and "œ", which no word
-// has second ("PÅ“"). A capital ends a word in capitals ("ATELJĒ", "THƠ",
-// "NAANƗ"), save after "Ä" and "Å", which end many German and Scandinavian
-// words, … “ ” ("NIVÅ…"), though no Scandinavian word ends in "iå" as
-// Latvian diminutives end in "iņ" ("DRUSCIŅ"). Elsewhere a small letter
-// beyond the European ones that stands between no letters is rather a
-// word of one capital and a sign ("É…", "É–").
+// Whether the Latin letter of a living alphabet at `at` is rather
+// Windows-1252. Both readings fit only where its two bytes end a word in
+// capitals (cp1252WordEnd); there the letter's case and place decide.
+// - A small letter ends no word in capitals ("LAXÅ«", "PSYCHÈ™" are no
+//   "LAXū", "PSYCHș") but follows the capital that begins a word ("Są",
+//   "Mɛ", "Wǔ"), save where that capital and the code page's letter make a
+//   word of two letters too: "NÉ”", "AÇ–" ("Ç" does after a vowel only, and
+//   "‹" "›" close a quotation the other one opened, whose byte after a
+//   blank is no UTF-8); of the European letters "Œ", "Ŗ" and "ŗ", which end
+//   no word, and "œ", which is no word's second ("PÅ“").
+// - A capital ends a word in capitals ("ATELJĒ", "THƠ", "NAANƗ"), save a
+//   European one that "Ä" or "Å", which end many German and Scandinavian
+//   words, make with … “ ” ("NIVÅ…"); no Scandinavian word ends in "iå",
+//   where Latvian diminutives end in "iņ" ("DRUSCIŅ").
+// Elsewhere a small letter beyond the European ones that stands between no
+// letters is rather a word of one capital and a sign ("É–").
 bool latinReadsAsCp1252(std::string_view s, size_t at, char32_t cp, char32_t before, char32_t after) {
   const auto sign = static_cast<unsigned char>(s[at + 1]);
   const bool small = livingLatin(cp) == LatinCase::Small;
@@ -379,6 +379,8 @@ std::optional<std::string> utf16Text(std::string_view bytes) {
 
 constexpr std::string_view kUtf32LeMark("\xFF\xFE\0\0", 4), kUtf32BeMark("\0\0\xFE\xFF", 4);
 
+bool isUtf32(std::string_view bytes) { return bytes.substr(0, 4) == kUtf32LeMark || bytes.substr(0, 4) == kUtf32BeMark; }
+
 // UTF-32 with its mark, as a few editors save it; nullopt when its length
 // is no multiple of four or a unit is no code point, as 8-bit bytes
 // appended make them. (Read as UTF-16 it would put NUL into every page.)
@@ -405,7 +407,7 @@ bool hasUnicodeMark(std::string_view bytes) {
 }
 
 std::optional<std::string> decodeText(std::string_view bytes, TextUnit unit) {
-  if (bytes.substr(0, 4) == kUtf32LeMark || bytes.substr(0, 4) == kUtf32BeMark) return utf32Text(bytes);
+  if (isUtf32(bytes)) return utf32Text(bytes);
   if (hasUnicodeMark(bytes)) return utf16Text(bytes);
   const bool marked = bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom;
   if (marked) bytes.remove_prefix(kUtf8Bom.size());
@@ -422,13 +424,19 @@ std::optional<std::string> decodeText(std::string_view bytes, TextUnit unit) {
   return out;
 }
 
+std::string notUnicodeThroughout(std::string_view bytes) {
+  const char* form = isUtf32(bytes) ? "UTF-32" : "UTF-16";
+  return std::string("Sie ist als ") + form + " gespeichert, enthält aber auch Bytes, die kein " + form +
+         " sind (etwa eine angehängte Zeile in einer anderen Kodierung).";
+}
+
 std::optional<std::string> decodeUserText(std::string_view bytes) { return decodeText(bytes, TextUnit::File); }
 
 std::optional<std::string> readUserTextFile(const std::string& path, std::string* why) {
   const auto bytes = fs::readTextFile(path, why);
   if (!bytes) return std::nullopt;
   auto text = decodeUserText(*bytes);
-  if (!text && why) *why = kNotUtf16Throughout;
+  if (!text && why) *why = notUnicodeThroughout(*bytes);
   return text;
 }
 
