@@ -247,7 +247,7 @@ bool ZusatzdateienLaden(Kontext& k, const Einstellungsort& datei) {
       k.m.setText(memo, *text);
     } else if (e.vorhanden) {
       warum = "\r\nDie Datei " + name.pfad() + " kann nicht gelesen werden!\r\n" +
-              (e.gelesen ? kNotUtf16Throughout : e.grund) +
+              (e.gelesen ? notUnicodeThroughout(e.bytes) : e.grund) +
               alsUngelesenVermerken(k, name);
     }
     return text.has_value();

@@ -423,7 +423,7 @@ IniDatei::IniDatei(Einstellungsort ort) : ort_(std::move(ort)) {
   auto zeilen = zeilenAusBytes(e.bytes);
   if (!zeilen) {
     lesbar_ = false;
-    lesefehler_ = kNotUtf16Throughout;
+    lesefehler_ = notUnicodeThroughout(e.bytes);
     return;
   }
   zeilen_ = std::move(*zeilen);

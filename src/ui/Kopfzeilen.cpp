@@ -102,7 +102,7 @@ void MemoLaden(Kontext& k, const Memodatei& d) {
   const auto bytes = at ? fs::readTextFile(at, &grund) : std::nullopt;
   const auto text = bytes ? memoAusTextdatei(*bytes) : std::nullopt;
   if (!text) {
-    k.fehler("Die Datei " + datei + "\r\nkann nicht gelesen werden!\r\n" + (bytes ? kNotUtf16Throughout : grund));
+    k.fehler("Die Datei " + datei + "\r\nkann nicht gelesen werden!\r\n" + (bytes ? notUnicodeThroughout(*bytes) : grund));
     return;
   }
   k.m.setText(d.memo, *text);
