@@ -47,7 +47,7 @@ bool AlsNobody(const std::function<bool()>& schritt) {
 
 bool Eintragen(const std::string& ordner, const std::string& name) {
   std::string grund;
-  const bool ok = AbleitungEintragen(ordner, {name, Stat(ordner + name), Digest(ordner + name)}, grund);
+  const bool ok = Ableitungsbuch(ordner).eintragen({name, Stat(ordner + name), Digest(ordner + name)}, grund);
   EXPECT_EQ(grund, "");
   return ok;
 }
@@ -67,7 +67,8 @@ TEST(Ableitungsbuch, ZeilenUndWasSieBezeugen) {
   // has it (the rename gave it a new change time): the next run proves it
   // without reading it.
   std::string grund;
-  const Verzeichnung neu(d + "n.jpg", grund);
+  Ableitungsbuecher buecher;
+  const Verzeichnung neu(d + "n.jpg", &buecher, grund);
   ASSERT_TRUE(fs::writeFileAtomic(d + "n.jpg", "neu", false, nullptr, neu.vorher()));
   neu.nachher();
   const Nachweis n = Ableitungsbuch(d).nachweis("n.jpg", Stat(d + "n.jpg"));
@@ -256,8 +257,8 @@ TEST(Ableitungsbuch, FremdeListeSprichtNurFuerDieDateienIhresBesitzers) {
   std::string grund;
   const Verzeichnet eintrag{"nobody.jpg", n, Digest(d + "nobody.jpg")};
   ASSERT_TRUE(AlsNobody([&] {
-    return AbleitungEintragen(d, eintrag, grund) && ::chmod(buch.c_str(), 0444) == 0 &&
-           AbleitungEintragen(d, eintrag, grund);
+    return Ableitungsbuch(d).eintragen(eintrag, grund) && ::chmod(buch.c_str(), 0444) == 0 &&
+           Ableitungsbuch(d).eintragen(eintrag, grund);
   }));
   EXPECT_EQ(*fs::readFile(buch), kKopf + nz + nz);
   // In a folder nobody may not write it cannot be kept: said so.
@@ -265,7 +266,7 @@ TEST(Ableitungsbuch, FremdeListeSprichtNurFuerDieDateienIhresBesitzers) {
   ASSERT_EQ(::chmod(buch.c_str(), 0444), 0);
   const std::string erwartet = "Im Ordner " + d + " kann die Liste der erzeugten Bilder .mosaikschauer-bilder nicht "
                                "fortgeschrieben werden (" + fs::reasonText(EACCES) + ").";
-  EXPECT_TRUE(AlsNobody([&] { return !AbleitungEintragen(d, eintrag, grund) && grund == erwartet; }));
+  EXPECT_TRUE(AlsNobody([&] { return !Ableitungsbuch(d).eintragen(eintrag, grund) && grund == erwartet; }));
 }
 
 }  // namespace

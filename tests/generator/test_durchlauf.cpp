@@ -596,7 +596,8 @@ TEST_F(Durchlauf, AndereOrdnerFuerAbgeleiteteBilderFuehrenBuch) {
   ASSERT_EQ(::stat((o + "a.jpg").c_str(), &a), 0);
   std::string grund;
   const Verzeichnet eintrag{"a.jpg", a, sha256Hex(*fs::readFile(o + "a.jpg"))};
-  for (int i = 0; i < 20; ++i) ASSERT_TRUE(AbleitungEintragen(o, eintrag, grund)) << grund;
+  Ableitungsbuch lang(o);
+  for (int i = 0; i < 20; ++i) ASSERT_TRUE(lang.eintragen(eintrag, grund)) << grund;
   laeuft();
   const std::string buch = *fs::readFile(o + kAbleitungsbuch);
   EXPECT_EQ(std::count(buch.begin(), buch.end(), '\n'), 4) << buch;
