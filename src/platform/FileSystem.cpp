@@ -396,7 +396,12 @@ int openTrusted(const std::string& path, int flags, std::string* why) {
     return fd;
   ::close(fd);
   if (link) return refuse(*link);
-  errno = ESTALE;  // replaced meanwhile
+  // The name no longer leads to the file opened: it was exchanged or moved
+  // away in between (or a folder on its way was).
+  if (why)
+    *why = found ? "Sie wurde gegen eine andere Datei ausgetauscht, während Mosaikschauer sie öffnete."
+                 : "Sie wurde entfernt oder umbenannt, während Mosaikschauer sie öffnete.";
+  errno = ESTALE;
   return -1;
 }
 
@@ -549,7 +554,7 @@ std::string reasonText(int e) {
     case ELOOP:
       return "eine Verknüpfung, wo keine sein darf";
     case ESTALE:
-      return "ihr Ordner wurde ausgetauscht";
+      return "sie oder ihr Ordner wurde währenddessen ausgetauscht";
     case ENAMETOOLONG:
       return "der Name ist zu lang";
     case EISDIR:
