@@ -52,6 +52,11 @@ std::vector<std::string> names(std::string_view rel) {
 
 // A descriptor of its own for the folder: a duplicate would share the
 // position of every listing read through it.
+// A folder on the way that cannot be opened, and why.
+std::string unzugaenglich(const std::string& ordner, int e) {
+  return "Der Ordner " + ordner + " ist nicht zug\xC3\xA4nglich (" + reasonText(e) + ").";
+}
+
 int reopen(int dir) { return ::openat(dir, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC); }
 
 bool isLinkAt(int dir, const char* name) {
@@ -72,7 +77,7 @@ int folderStep(int dir, const std::string& name, const std::string& weg, bool cr
   }
   if (fd >= 0) return fd;
   int e = errno;
-  text = "Der Ordner " + weg + " ist nicht zug\xC3\xA4nglich (" + reasonText(e) + ").";
+  text = unzugaenglich(weg, e);
   if (gActive && isLinkAt(dir, name.c_str())) {
     text = swappedLinkText(weg);
     gActive->reportBreach(text);
@@ -102,7 +107,7 @@ Place byPath(const std::string& path, bool createFolders, std::string* why) {
   const int dir = ::open(parent.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dir < 0) {
     const int e = errno;
-    return fail(e, why, "Der Ordner " + parent + " ist nicht zugänglich (" + reasonText(e) + ").");
+    return fail(e, why, unzugaenglich(parent, e));
   }
   return Place(dir, name);
 }
@@ -224,7 +229,10 @@ Place reach(const std::string& path, bool createFolders, std::string* why) {
   if (std::find(rest.begin(), rest.end(), "..") != rest.end())
     return fail(EACCES, why, path + " f\xC3\xBChrt aus dem Ordner " + root->given + " hinaus.");
   int dir = reopen(root->fd);
-  if (dir < 0) return fail(errno, why, "Der Ordner " + root->given + " ist nicht zug\xC3\xA4nglich.");
+  if (dir < 0) {
+    const int e = errno;
+    return fail(e, why, unzugaenglich(root->given, e));
+  }
   if (rest.empty()) return Place(dir, ".");
   std::string weg = root->path == "/" ? "" : root->path;
   for (size_t i = 0; i + 1 < rest.size(); ++i) {

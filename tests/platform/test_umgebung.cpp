@@ -74,8 +74,9 @@ TEST(Umgebung, SchriftfamilienWieFontconfigSieNennt) {
   ASSERT_NE(p, nullptr);
   char zeile[1024];
   while (std::fgets(zeile, sizeof zeile, p)) {
-    std::string z(zeile);
-    z = z.substr(0, z.find_first_of(",\n"));
+    // fc-list escapes '-', ',', ':' and '\\' in names with a backslash.
+    std::string z;
+    for (const char* c = zeile; *c && *c != ',' && *c != '\n'; ++c) z += *c == '\\' && c[1] ? *++c : *c;
     if (!z.empty()) erwartet.insert(z);
   }
   ::pclose(p);
