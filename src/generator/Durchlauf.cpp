@@ -67,7 +67,7 @@ std::string mitZaehler(const std::string& name, long n) {
 
 std::pair<dev_t, ino_t> kennung(const std::string& pfad) {
   struct stat st {};
-  if (::stat(pfad.c_str(), &st) != 0) return {0, 0};
+  if (!fs::fileStatus(pfad, st, true)) return {0, 0};
   return {st.st_dev, st.st_ino};
 }
 

@@ -3,7 +3,6 @@
 #include <sys/stat.h>
 
 #include <exception>
-#include <filesystem>
 #include <optional>
 #include <set>
 #include <utility>
@@ -47,11 +46,7 @@ void OrdnerPruefen(Kontext& k, fs::CheckedFolders& geprueft, const std::string& 
 
 // The folder as the file system names it (links resolved as far as it
 // exists), with a trailing '/'.
-std::string echterOrdner(const std::string& ordner) {
-  std::error_code ec;
-  const auto p = std::filesystem::weakly_canonical(std::filesystem::absolute(ordner, ec), ec);
-  return fs::withTrailingSlash(ec ? ordner : p.string());
-}
+std::string echterOrdner(const std::string& ordner) { return fs::withTrailingSlash(fs::realName(ordner)); }
 
 bool innerhalb(const std::string& ordner, const std::string& wurzel) { return ordner.rfind(wurzel, 0) == 0; }
 
@@ -258,10 +253,7 @@ void BenutzerAbbruch(Kontext& k, bool& ok) {
 }
 
 bool gleicherOrdner(const std::string& a, const std::string& b) {
-  std::error_code ec;
-  const bool same = std::filesystem::equivalent(a, b, ec);
-  if (!ec) return same;
-  return mitSchraegstrich(a) == mitSchraegstrich(b);
+  return fs::sameFile(a, b) || mitSchraegstrich(a) == mitSchraegstrich(b);
 }
 
 void BitBErgebnisAnsehenClick(Kontext& k) {

@@ -1,7 +1,5 @@
 #include "generator/Umbenennen.h"
 
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdio>
 
@@ -186,7 +184,7 @@ bool DateiWebsicherUmbenennen(const Kontext& k, const std::string& ordner, std::
   // Renaming changes the folder, not the entry: in a folder the user may
   // not write, the picture, its side files and subfolders keep their names
   // whatever the option for read-only entries says.
-  if (::access(dir.c_str(), W_OK) != 0) return true;
+  if (!fs::mayChangeIn(dir)) return true;
 
   const auto eintrag = fs::entryInfo(dir + name);
   const bool istOrdner = eintrag && eintrag->folder;

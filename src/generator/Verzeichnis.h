@@ -61,6 +61,9 @@ bool isReadOnly(const std::string& path);
 // Its content may not be written (no write bit, or no permission), whatever
 // its folder allows for renaming; a path that cannot be examined counts.
 bool isWriteProtected(const std::string& path);
+// The user may make, rename and remove entries in the folder (it lets
+// them write); false when it cannot be examined.
+bool mayChangeIn(const std::string& folder);
 // False where the entry may not be renamed although its folder is writable
 // (a sticky folder, an entry of another user), or is not there.
 bool mayRename(const std::string& path);

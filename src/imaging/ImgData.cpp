@@ -39,6 +39,10 @@ class MemorySource : public ByteSource {
   size_t pos_ = 0;
 };
 
+struct StreamCloser {
+  void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
 class FileSource : public ByteSource {
  public:
   explicit FileSource(std::FILE* f) : f_(f) {}
@@ -523,8 +527,12 @@ void TimgData::ResetMetaData() {
 bool TimgData::ProcessFile(const std::string& fileName) {
   ResetMetaData();
   try {
+    // Size, date and content of one file: the one opened.
+    fs::Fd fd = fs::openForReading(fileName);
     struct stat st {};
-    if (::stat(fileName.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    if (!fd || ::fstat(fd.get(), &st) != 0) return false;
+    const std::unique_ptr<std::FILE, StreamCloser> f(fs::openStream(std::move(fd)));
+    if (!f) return false;
     FileName = fileName;
     FileSize = st.st_size;
     std::tm tm {};
@@ -539,9 +547,9 @@ bool TimgData::ProcessFile(const std::string& fileName) {
         dot == std::string::npos || (slash != std::string::npos && dot < slash) ? std::string()
                                                                                 : asciiLower(fileName.substr(dot));
     if (ext == ".jpg" || ext == ".jpeg" || ext == ".jpe") {
-      if (!ReadJpegFile(fileName)) return false;
+      if (!ReadJpegFile(f.get())) return false;
     } else if (ext == ".tif" || ext == ".tiff" || ext == ".nef") {
-      if (!ReadTiffFile(fileName)) return false;
+      if (!ReadTiffFile(f.get())) return false;
     } else {
       return false;
     }
@@ -553,18 +561,13 @@ bool TimgData::ProcessFile(const std::string& fileName) {
   }
 }
 
-bool TimgData::ReadJpegFile(const std::string& fileName) {
-  std::FILE* f = fs::fopenTrusted(fileName);
-  if (!f) return false;
-  bool result = false;
+bool TimgData::ReadJpegFile(std::FILE* f) {
   try {
     FileSource src(f);
-    result = ReadSectionsFrom(src);
+    return ReadSectionsFrom(src);
   } catch (...) {
-    result = false;
+    return false;
   }
-  std::fclose(f);
-  return result;
 }
 
 bool TimgData::ReadJpegSections(std::string_view bytes) {

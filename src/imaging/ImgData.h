@@ -181,12 +181,13 @@ class TimgData : public tEndInd {
   // Reads a file's metadata; true when a JPEG file holds at least one
   // metadata section (EXIF, IPTC or comment). No exception leaves it.
   bool ProcessFile(const std::string& fileName);
-  bool ReadJpegFile(const std::string& fileName);
+  // The readers of an open file (from its current position).
+  bool ReadJpegFile(std::FILE* f);
   // The section walk over bytes in memory (the start of a JPEG stream).
   bool ReadJpegSections(std::string_view bytes);
   // TIFF containers (".tif", ".tiff", ".nef"): true for a valid header
   // ("II" or "MM"); the directories are decoded into ExifInfo.
-  bool ReadTiffFile(const std::string& fileName);
+  bool ReadTiffFile(std::FILE* f);
   bool ReadTiffSections(std::string_view bytes);
   void ResetMetaData();
 

@@ -30,9 +30,7 @@ int64_t WindowSize(uint32_t firstDirectory) {
 
 }  // namespace
 
-bool TimgData::ReadTiffFile(const std::string& fileName) {
-  std::FILE* f = fs::fopenTrusted(fileName);
-  if (!f) return false;
+bool TimgData::ReadTiffFile(std::FILE* f) {
   TiffMode = true;
   bool result = false;
   try {
@@ -56,7 +54,6 @@ bool TimgData::ReadTiffFile(const std::string& fileName) {
     result = false;
   }
   TiffMode = false;
-  std::fclose(f);
   return result;
 }
 

@@ -6,7 +6,8 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <filesystem>
+#include <climits>
+#include <optional>
 
 #include "platform/FileSystem.h"
 
@@ -50,13 +51,13 @@ std::vector<std::string> names(std::string_view rel) {
   return out;
 }
 
-// A descriptor of its own for the folder: a duplicate would share the
-// position of every listing read through it.
-// A folder on the way that cannot be opened, and why.
+// A folder that cannot be opened, and why.
 std::string unzugaenglich(const std::string& ordner, int e) {
   return "Der Ordner " + ordner + " ist nicht zug\xC3\xA4nglich (" + reasonText(e) + ").";
 }
 
+// A descriptor of its own for the folder: a duplicate would share the
+// position of every listing read through it.
 int reopen(int dir) { return ::openat(dir, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC); }
 
 bool isLinkAt(int dir, const char* name) {
@@ -93,29 +94,212 @@ Place fail(int e, std::string* why, const std::string& text) {
   return {};
 }
 
-// Outside a run: the folder by its path, links and all, as every program
-// opens a path.
-Place byPath(const std::string& path, bool createFolders, std::string* why) {
-  std::string p = path;
-  while (p.size() > 1 && p.back() == '/') p.pop_back();
-  if (p.empty()) return fail(ENOENT, why, "Ein leerer Name bezeichnet keine Datei.");
-  const auto slash = p.rfind('/');
-  if (p == "/") return Place(::open("/", O_RDONLY | O_DIRECTORY | O_CLOEXEC), ".");
-  const std::string parent = slash == std::string::npos ? "." : slash == 0 ? "/" : p.substr(0, slash);
-  const std::string name = slash == std::string::npos ? p : p.substr(slash + 1);
-  if (createFolders) forceDirectories(parent);
-  const int dir = ::open(parent.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dir < 0) {
-    const int e = errno;
-    return fail(e, why, unzugaenglich(parent, e));
+// Far more than any honest tree needs; the kernel's own limit.
+constexpr int kMaxLinks = 40;
+
+// One walk: the links it has gone through, and why it stopped.
+struct Way {
+  bool create = false;
+  int links = 0;
+  std::string refused;  // the first link that may not be followed, as named on the way
+  std::string text;     // why the walk failed otherwise
+  int error = 0;
+  bool failed(int e, std::string t) {
+    error = e;
+    if (text.empty()) text = std::move(t);
+    return false;
   }
-  return Place(dir, name);
+};
+
+// A folder of the walk (O_PATH: going through it needs no right to list
+// it) and how it is named on the way.
+struct At {
+  Fd fd;
+  std::string shown;
+};
+
+std::string joinShown(const std::string& done, const std::string& c) {
+  return done.empty() || done.back() == '/' ? done + c : done + "/" + c;
+}
+
+// The folder above a name of the walk, named so that the kernel finds it.
+std::string shownParent(const std::string& done) {
+  if (done.empty()) return "..";
+  if (done == "/") return done;
+  const auto slash = done.rfind('/');
+  const std::string last = slash == std::string::npos ? done : done.substr(slash + 1);
+  if (last == "..") return done + "/..";
+  if (slash == std::string::npos) return "";
+  return slash == 0 ? "/" : done.substr(0, slash);
+}
+
+int pathOf(int dir, const char* name) { return ::openat(dir, name, O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC); }
+
+bool walk(At& cur, const std::string& rel, bool followLast, std::string& last, Way& w);
+
+// When `name` in cur is a link, goes where it leads, if it may: cur and
+// name become the folder and name of its target. Nothing there, or no
+// link, is left to the caller's own open to tell.
+bool followLink(At& cur, std::string& name, Way& w) {
+  // Most names are no link: asked without opening anything. One that
+  // becomes a link after this is not followed either: every step and every
+  // act at the place refuses a link it was not led through.
+  struct stat ls {};
+  if (!isLinkAt(cur.fd.get(), name.c_str())) return true;
+  const Fd l(::openat(cur.fd.get(), name.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
+  if (!l || ::fstat(l.get(), &ls) != 0 || !S_ISLNK(ls.st_mode)) return true;
+  const std::string here = joinShown(cur.shown, name);
+  if (++w.links > kMaxLinks) return w.failed(ELOOP, here + " f\xC3\xBChrt im Kreis (zu viele symbolische Verkn\xC3\xBCpfungen).");
+  // Read from the link opened above: its owner and its target are one link's.
+  std::string target(static_cast<size_t>(ls.st_size > 0 ? ls.st_size : PATH_MAX) + 1, '\0');
+  const ssize_t n = ::readlinkat(l.get(), "", target.data(), target.size());
+  if (n <= 0 || static_cast<size_t>(n) >= target.size()) return w.failed(EIO, "Die Verkn\xC3\xBCpfung " + here + " kann nicht gelesen werden.");
+  target.resize(static_cast<size_t>(n));
+  At t{Fd(::openat(cur.fd.get(), ".", O_PATH | O_DIRECTORY | O_CLOEXEC)), cur.shown};
+  std::string tlast;
+  const bool ok = t.fd && walk(t, target, true, tlast, w);
+  if (!w.refused.empty()) {
+    // A link further on is refused; this one names itself first when it
+    // may not be followed either, as the kernel would reach its end.
+    struct stat ks {};
+    const uid_t owner = ::fstatat(cur.fd.get(), name.c_str(), &ks, 0) == 0 ? ks.st_uid : static_cast<uid_t>(-1);
+    if (!madeByTrusted(ls.st_uid, owner)) w.refused = here;
+    return false;
+  }
+  // A link that leads nowhere leads to nobody's file ((uid_t)-1 is no user).
+  struct stat ts {};
+  const uid_t owner =
+      ok && ::fstatat(t.fd.get(), tlast.c_str(), &ts, AT_SYMLINK_NOFOLLOW) == 0 ? ts.st_uid : static_cast<uid_t>(-1);
+  if (!madeByTrusted(ls.st_uid, owner)) {
+    w.refused = here;
+    w.error = EACCES;
+    return false;
+  }
+  if (!ok) return false;
+  cur = std::move(t);
+  name = tlast;
+  return true;
+}
+
+// Goes down `rel` from cur: every name but the last is a folder to enter;
+// cur ends at the folder that holds the last name, `last` ("." when the
+// way ends at a folder itself).
+bool walk(At& cur, const std::string& rel, bool followLast, std::string& last, Way& w) {
+  if (!rel.empty() && rel[0] == '/') cur = {Fd(::open("/", O_PATH | O_DIRECTORY | O_CLOEXEC)), "/"};
+  std::vector<std::string> rest = names(rel);
+  rest.erase(std::remove(rest.begin(), rest.end(), "."), rest.end());
+  last = ".";
+  for (size_t i = 0; i < rest.size(); ++i) {
+    std::string name = rest[i];
+    const bool isLast = i + 1 == rest.size();
+    if (name == "..") {
+      Fd up(pathOf(cur.fd.get(), ".."));
+      if (!up) return w.failed(errno, unzugaenglich(shownParent(cur.shown), errno));
+      cur = {std::move(up), shownParent(cur.shown)};
+      continue;
+    }
+    if (isLast) {
+      last = name;
+      return !followLast || followLink(cur, last, w);
+    }
+    // Most names on a way are folders: a link is looked at only when the
+    // name is none.
+    Fd next(pathOf(cur.fd.get(), name.c_str()));
+    if (!next && (errno == ELOOP || errno == ENOTDIR)) {
+      if (!followLink(cur, name, w)) return false;
+      if (name == ".") continue;
+      next.reset(pathOf(cur.fd.get(), name.c_str()));
+    }
+    const std::string weg = joinShown(cur.shown, name);
+    if (!next && errno == ENOENT && w.create) {
+      if (::mkdirat(cur.fd.get(), name.c_str(), 0777) == 0) changed(weg);
+      next.reset(pathOf(cur.fd.get(), name.c_str()));
+    }
+    if (!next) return w.failed(errno, unzugaenglich(weg, errno));
+    cur = {std::move(next), weg};
+  }
+  return true;
+}
+
+// A descriptor to work in: one that lists and opens; a folder the user may
+// go through but not list still serves every *at call.
+int workingDescriptor(Fd& pathFd) {
+  const int fd = ::openat(pathFd.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  return fd >= 0 ? fd : pathFd.release();
+}
+
+Place resolveFrom(At start, const std::string& rel, const std::string& path, bool followLast, bool create,
+                  std::string* why) {
+  if (path.empty()) return fail(ENOENT, why, "Ein leerer Name bezeichnet keine Datei.");
+  if (!start.fd) return fail(errno, why, unzugaenglich(start.shown, errno));
+  Way w;
+  w.create = create;
+  std::string last;
+  if (!walk(start, rel, followLast, last, w)) {
+    if (!w.refused.empty()) return fail(EACCES, why, foreignLinkText(w.refused, path));
+    return fail(w.error, why, w.text);
+  }
+  return Place(workingDescriptor(start.fd), last);
+}
+
+At startOf(const std::string& path) {
+  if (!path.empty() && path[0] == '/') return {Fd(::open("/", O_PATH | O_DIRECTORY | O_CLOEXEC)), "/"};
+  return {Fd(::open(".", O_PATH | O_DIRECTORY | O_CLOEXEC)), ""};
 }
 
 }  // namespace
 
+void Fd::reset(int fd) {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = fd;
+}
+
+bool Fd::close() {
+  const int fd = release();
+  return fd < 0 || ::close(fd) == 0;
+}
+
 Place::~Place() {
   if (dir_ >= 0) ::close(dir_);
+}
+
+Place Place::in(int dir, std::string name) {
+  int fd = reopen(dir);
+  if (fd < 0) fd = ::fcntl(dir, F_DUPFD_CLOEXEC, 0);  // a folder that may not be listed
+  return Place(fd, std::move(name));
+}
+
+Place resolve(const std::string& path, bool followLast, std::string* why) {
+  return resolveFrom(startOf(path), path, path, followLast, false, why);
+}
+
+Place resolveIn(const Place& from, const std::string& name, bool followLast, std::string* why) {
+  At start{Fd(::openat(from.dir(), from.name(), O_PATH | O_DIRECTORY | O_CLOEXEC)), ""};
+  return resolveFrom(std::move(start), name, name, followLast, false, why);
+}
+
+std::optional<std::string> foreignLink(const std::string& path) {
+  At start = startOf(path);
+  if (path.empty() || !start.fd) return std::nullopt;
+  Way w;
+  std::string last;
+  walk(start, path, true, last, w);
+  if (w.refused.empty()) return std::nullopt;
+  return w.refused;
+}
+
+Fd openFolder(const std::string& path, bool create, std::string* why) {
+  std::string p = path;
+  while (p.size() > 1 && p.back() == '/') p.pop_back();
+  Place at = resolveFrom(startOf(p), p, p, true, create, why);
+  if (!at) return Fd();
+  Fd fd(::openat(at.dir(), at.name(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+  if (!fd && errno == ENOENT && create && ::mkdirat(at.dir(), at.name(), 0777) == 0) {
+    changed(path);
+    fd.reset(::openat(at.dir(), at.name(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+  }
+  if (!fd && why) *why = unzugaenglich(path, errno);
+  return fd;
 }
 
 int Place::open(int flags, unsigned mode) const {
@@ -163,9 +347,9 @@ bool CheckedFolders::holds(const std::string& folder) const {
 }
 
 bool CheckedFolders::holdsInside(const std::string& folder) const {
-  std::error_code ec;
-  const std::string real = withTrailingSlash(std::filesystem::canonical(normal(folder), ec).string());
-  if (ec) return false;
+  const Fd fd = openFolder(normal(folder), false);
+  const std::string real = fd ? withTrailingSlash(nameOfOpen(fd.get())) : std::string();
+  if (real.empty()) return false;
   return std::any_of(roots_.begin(), roots_.end(), [&real](const Root& r) {
     return r.real.size() > real.size() && r.real.compare(0, real.size(), real) == 0;
   });
@@ -180,35 +364,24 @@ void CheckedFolders::reportBreach(const std::string& message) {
 bool CheckedFolders::add(const std::string& folder, bool create, std::string& why) {
   const std::string p = normal(folder);
   if (holds(p)) return true;
-  struct stat st {};
-  if (create && ::stat(p.c_str(), &st) != 0 && errno == ENOENT) {
-    if (rootFor(p)) {
-      // Made from the folder above, which is checked already.
-      const int fd = reachFolder(p, true, &why);
-      if (fd < 0) return false;
-      ::close(fd);
-    } else {
-      std::error_code ec;
-      if (std::filesystem::create_directories(p, ec)) changed(folder);
-    }
-  }
   why.clear();
-  const int fd = openTrusted(p, O_RDONLY | O_DIRECTORY, &why);
-  if (fd < 0 || ::fstat(fd, &st) != 0) {
+  // Below a folder checked already, a missing one is made from there.
+  if (create && rootFor(p) && !Fd(reachFolder(p, true, &why))) return false;
+  Fd fd = openFolder(p, create, &why);
+  struct stat st {};
+  if (!fd || ::fstat(fd.get(), &st) != 0) {
     // Another user's link on the way has named itself already.
     if (why.empty()) why = "Der Ordner " + folder + " kann nicht ge\xC3\xB6" "ffnet werden (" + reasonText(errno) + ").";
-    if (fd >= 0) ::close(fd);
     return false;
   }
-  std::error_code ec;
-  const std::string real = withTrailingSlash(std::filesystem::canonical(p, ec).string());
-  roots_.push_back({p, folder, ec ? std::string() : real, fd, st.st_dev, st.st_ino});
+  const std::string real = nameOfOpen(fd.get());
+  roots_.push_back({p, folder, real.empty() ? real : withTrailingSlash(real), fd.release(), st.st_dev, st.st_ino});
   return true;
 }
 
 Place reach(const std::string& path, bool createFolders, std::string* why) {
   CheckedFolders* const active = gActive;
-  if (!active) return byPath(path, createFolders, why);
+  if (!active) return resolveFrom(startOf(path), path, path, false, createFolders, why);
   const std::string p = normal(path);
   const CheckedFolders::Root* root = active->rootFor(p);
   if (!root)
@@ -261,7 +434,7 @@ int reachFolder(const std::string& folder, bool create, std::string* why) {
 
 int openFolderForReading(const std::string& folder) {
   if (gActive && gActive->rootFor(normal(folder))) return reachFolder(folder);
-  return ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  return openFolder(folder.empty() ? "." : folder, false).release();
 }
 
 }  // namespace mosaik::fs

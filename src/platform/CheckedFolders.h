@@ -16,12 +16,43 @@
 
 namespace mosaik::fs {
 
-// A folder held open and a name in it: where one write lands. The name is
-// "." for the folder itself.
+// One open descriptor, closed when its scope ends.
+class Fd {
+ public:
+  explicit Fd(int fd = -1) : fd_(fd) {}
+  ~Fd() { reset(); }
+  Fd(Fd&& o) noexcept : fd_(o.release()) {}
+  Fd& operator=(Fd&& o) noexcept {
+    if (this != &o) reset(o.release());
+    return *this;
+  }
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
+
+  int get() const { return fd_; }
+  explicit operator bool() const { return fd_ >= 0; }
+  int release() {
+    const int fd = fd_;
+    fd_ = -1;
+    return fd;
+  }
+  void reset(int fd = -1);
+  // Closes it now; false when the system reports an error (for a file
+  // written through it: what was written may not have reached it).
+  bool close();
+
+ private:
+  int fd_;
+};
+
+// A folder held open and a name in it: where one read or write lands. The
+// name is "." for the folder itself.
 class Place {
  public:
   Place() = default;
   Place(int dir, std::string name) : dir_(dir), name_(std::move(name)) {}
+  // A place with a descriptor of its own for the open folder `dir`.
+  static Place in(int dir, std::string name);
   ~Place();
   Place(Place&& o) noexcept;
   Place& operator=(Place&& o) noexcept;
@@ -42,6 +73,24 @@ class Place {
   int dir_ = -1;
   std::string name_;
 };
+
+// The one way to a file: goes the path once, name by name from "/" or the
+// current folder, and holds the folder its last name lies in. A symbolic
+// link is followed only when it may be (madeByTrusted: it belongs to the
+// running user, to root, or to the owner of what it leads to), on the way
+// always and at the last name only with followLast; its target is gone
+// from the folder the link stands in, so that nothing exchanged after a
+// step can change where the next one leads. Another user's link: errno
+// EACCES and foreignLinkText in *why. Whatever is done at the place
+// afterwards (openat, fstatat, renameat ... with the folder's descriptor)
+// meets what the walk met.
+Place resolve(const std::string& path, bool followLast, std::string* why = nullptr);
+// The same for a name (or a relative path) inside the place `from` (its
+// folder, or the folder its name is).
+Place resolveIn(const Place& from, const std::string& name, bool followLast, std::string* why = nullptr);
+// The folder itself, held open (for listing too) by the same walk; with
+// create, missing folders are made on the way.
+Fd openFolder(const std::string& path, bool create, std::string* why = nullptr);
 
 // The folder `path` lies in, held open, and its last name. While checked
 // folders are in force, a path below one of them is reached from its

@@ -26,27 +26,34 @@
 
 namespace mosaik::fs {
 
+namespace {
+// The status of what the path names, reached as every file is.
+bool statusOf(const std::string& path, struct stat& st, bool followLast) {
+  if (path.empty()) return false;
+  std::string why;
+  const Place at = resolve(path, followLast, &why);
+  if (at) return at.status(st);
+  // Behind another user's link there is something all the same: whatever
+  // is to be done with it is refused then, and the refusal names the link.
+  return errno == EACCES && !why.empty() &&
+         (followLast ? ::stat(path.c_str(), &st) : ::lstat(path.c_str(), &st)) == 0;
+}
+}  // namespace
+
 bool fileExists(const std::string& path) {
   struct stat st {};
-  return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+  return statusOf(path, st, true) && S_ISREG(st.st_mode);
 }
 
 bool folderExists(const std::string& path) {
   struct stat st {};
-  return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+  return statusOf(path, st, true) && S_ISDIR(st.st_mode);
 }
 
 bool forceDirectories(const std::string& path) {
   if (path.empty()) return false;
-  if (checkedFolders()) {
-    const int fd = reachFolder(path, true);
-    if (fd >= 0) ::close(fd);
-    return fd >= 0;
-  }
-  std::error_code ec;
-  const bool made = std::filesystem::create_directories(path, ec);
-  if (made) changed(path);
-  return folderExists(path);
+  if (checkedFolders()) return bool(Fd(reachFolder(path, true)));
+  return bool(openFolder(path, true));
 }
 
 namespace {
@@ -162,11 +169,10 @@ int createTempIn(int dir, unsigned mode, std::string& name) {
 
 int createTemp(const std::string& folder, unsigned mode, std::string& path) {
   const std::string dir = folder.empty() ? std::string("./") : withTrailingSlash(folder);
-  const int d = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (d < 0) return -1;
+  const Fd d(reachFolder(dir));
+  if (!d) return -1;
   std::string name;
-  const int fd = createTempIn(d, mode, name);
-  ::close(d);
+  const int fd = createTempIn(d.get(), mode, name);
   if (fd < 0) return -1;
   path = dir + name;
   tempVergessen(name);
@@ -208,24 +214,16 @@ void restoreSignalsForChild() {
 
 namespace {
 int sweepStaleTempsAt(int dir) {
-  const int own = ::openat(dir, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  DIR* d = own < 0 ? nullptr : ::fdopendir(own);
-  if (!d) {
-    if (own >= 0) ::close(own);
-    return 0;
-  }
   int n = 0;
-  while (const dirent* de = ::readdir(d)) {
+  for (const std::string& name : namesIn(dir).value_or(std::vector<std::string>{})) {
     pid_t pid = 0;
     // Another run at work in the same folder keeps its files.
-    if (!tempName(de->d_name, pid) || pid <= 0 || pid == ::getpid() || ::kill(pid, 0) == 0 || errno != ESRCH)
-      continue;
+    if (!tempName(name, pid) || pid <= 0 || pid == ::getpid() || ::kill(pid, 0) == 0 || errno != ESRCH) continue;
     struct stat st {};
-    if (::fstatat(dir, de->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode) &&
-        ::unlinkat(dir, de->d_name, 0) == 0)
+    if (::fstatat(dir, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode) &&
+        ::unlinkat(dir, name.c_str(), 0) == 0)
       ++n;
   }
-  ::closedir(d);
   return n;
 }
 }  // namespace
@@ -273,11 +271,14 @@ bool probeWritable(const std::string& folder, const std::string& probePrefix) {
   return ok;
 }
 
-std::string programFolder() {
+std::string programFile() {
   char buf[PATH_MAX];
   const ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
-  if (n <= 0) return currentFolder();
-  std::string exe(buf, static_cast<size_t>(n));
+  return n <= 0 ? std::string() : std::string(buf, static_cast<size_t>(n));
+}
+
+std::string programFolder() {
+  const std::string exe = programFile();
   const auto slash = exe.rfind('/');
   return slash == std::string::npos ? currentFolder() : exe.substr(0, slash + 1);
 }
@@ -288,89 +289,91 @@ std::string currentFolder() {
   return ec ? std::string("./") : withTrailingSlash(p.string());
 }
 
+std::string nameOfOpen(int fd) {
+  // The kernel's own name for the descriptor: no second walk of a path.
+  char buf[PATH_MAX + 1];
+  const ssize_t n = ::readlink(("/proc/self/fd/" + std::to_string(fd)).c_str(), buf, sizeof buf - 1);
+  if (n <= 0 || buf[0] != '/') return {};
+  std::string name(buf, static_cast<size_t>(n));
+  return name.size() >= 10 && name.compare(name.size() - 10, 10, " (deleted)") == 0 ? std::string() : name;
+}
+
+std::string absoluteName(const std::string& path) {
+  if (path.empty()) return path;
+  const std::string in = path[0] == '/' ? path : currentFolder() + path;
+  std::vector<std::string_view> names;
+  bool slashAtEnd = in.back() == '/';
+  for (size_t from = 0; from < in.size();) {
+    const size_t to = std::min(in.find('/', from), in.size());
+    const std::string_view c(in.data() + from, to - from);
+    from = to + 1;
+    if (c.empty()) continue;
+    // A last "." or ".." names a folder: the name ends in '/'.
+    slashAtEnd = slashAtEnd || (to == in.size() && (c == "." || c == ".."));
+    if (c == ".") continue;
+    if (c == "..") {
+      if (!names.empty() && names.back() != "..") names.pop_back();
+      else if (in[0] != '/') names.push_back(c);  // only without a current folder
+      continue;
+    }
+    names.push_back(c);
+  }
+  std::string out = in[0] == '/' ? "/" : "";
+  for (size_t i = 0; i < names.size(); ++i) {
+    if (i > 0) out += '/';
+    out += names[i];
+  }
+  if (out.empty()) return "./";
+  return slashAtEnd ? withTrailingSlash(out) : out;
+}
+
+std::string realName(const std::string& path) {
+  if (path.empty()) return path;
+  const std::string p = path[0] == '/' ? path : currentFolder() + path;
+  const auto asGiven = [&p](std::string n) { return p.back() == '/' ? withTrailingSlash(std::move(n)) : n; };
+  // The longest leading part that is there, named by the kernel; the rest
+  // as written.
+  for (size_t end = p.size(); end != std::string::npos; end = end == 0 ? std::string::npos : p.rfind('/', end - 1)) {
+    const Place at = resolve(end == 0 ? "/" : p.substr(0, end), true);
+    const Fd fd(at ? ::openat(at.dir(), at.name(), O_PATH | O_NOFOLLOW | O_CLOEXEC) : -1);
+    const std::string name = fd ? nameOfOpen(fd.get()) : std::string();
+    if (!name.empty()) return asGiven(absoluteName(name + p.substr(end)));
+  }
+  return asGiven(absoluteName(p));
+}
+
+std::optional<std::vector<std::string>> namesIn(int dir) {
+  const int own = ::openat(dir, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  DIR* d = own < 0 ? nullptr : ::fdopendir(own);
+  if (!d) {
+    if (own >= 0) ::close(own);
+    return std::nullopt;
+  }
+  std::vector<std::string> names;
+  while (const dirent* de = ::readdir(d)) {
+    const std::string_view n = de->d_name;
+    if (n != "." && n != "..") names.emplace_back(n);
+  }
+  ::closedir(d);
+  return names;
+}
+
 bool setCurrentFolder(const std::string& path) {
   return !path.empty() && ::chdir(path.c_str()) == 0;
 }
-
-namespace {
-
-bool linkOwnerTrusted(const std::string& link, const struct stat& ls) {
-  struct stat target {};
-  // A link that leads nowhere leads to nobody's file ((uid_t)-1 is no user).
-  return madeByTrusted(ls.st_uid, ::stat(link.c_str(), &target) == 0 ? target.st_uid : static_cast<uid_t>(-1));
-}
-
-// The folder above a path without links, named so that the kernel finds it.
-std::string lexicalParent(const std::string& done) {
-  if (done.empty()) return "..";
-  if (done == "/") return done;
-  const auto slash = done.rfind('/');
-  const std::string last = slash == std::string::npos ? done : done.substr(slash + 1);
-  if (last == "..") return done + "/..";
-  if (slash == std::string::npos) return "";
-  return slash == 0 ? "/" : done.substr(0, slash);
-}
-
-// Goes the way to the path as the kernel does, component by component,
-// with every link's target in its place. Returns the first link that may
-// not be followed; otherwise *reached (when given) describes what the way
-// ends at, and *found tells whether it ends at anything.
-std::optional<std::string> followWay(const std::string& path, struct stat* reached, bool* found) {
-  if (found) *found = false;
-  std::vector<std::string> rest;  // the components still to go, the next last
-  const auto push = [&rest](const std::string& p) {
-    std::vector<std::string> parts;
-    for (size_t from = 0; from <= p.size();) {
-      const size_t to = std::min(p.find('/', from), p.size());
-      parts.push_back(p.substr(from, to - from));
-      from = to + 1;
-    }
-    rest.insert(rest.end(), parts.rbegin(), parts.rend());
-  };
-  push(path);
-  std::string done = !path.empty() && path[0] == '/' ? "/" : "";
-  for (int links = 0; !rest.empty();) {
-    const std::string c = rest.back();
-    rest.pop_back();
-    if (c.empty() || c == ".") continue;
-    if (c == "..") {
-      done = lexicalParent(done);
-      continue;
-    }
-    const std::string here = done.empty() || done.back() == '/' ? done + c : done + "/" + c;
-    struct stat ls {};
-    if (::lstat(here.c_str(), &ls) != 0) return std::nullopt;
-    if (!S_ISLNK(ls.st_mode)) {
-      done = here;
-      continue;
-    }
-    if (!linkOwnerTrusted(here, ls)) return here;
-    std::string target(static_cast<size_t>(ls.st_size) + 1, '\0');
-    const ssize_t n = ::readlink(here.c_str(), target.data(), target.size());
-    if (++links > 40 || n <= 0 || static_cast<size_t>(n) >= target.size()) return std::nullopt;
-    target.resize(static_cast<size_t>(n));
-    if (target[0] == '/') done = "/";
-    push(target);
-  }
-  struct stat end {};
-  if (::stat(done.empty() ? "." : done.c_str(), &end) != 0) return std::nullopt;
-  if (reached) *reached = end;
-  if (found) *found = true;
-  return std::nullopt;
-}
-
-}  // namespace
 
 bool ownOrRoot(uid_t user) { return user == ::geteuid() || user == 0; }
 
 bool madeByTrusted(uid_t maker, uid_t owner) { return ownOrRoot(maker) || maker == owner; }
 
 bool linkTrusted(const std::string& path) {
-  struct stat ls {};
-  return path.empty() || ::lstat(path.c_str(), &ls) != 0 || !S_ISLNK(ls.st_mode) || linkOwnerTrusted(path, ls);
+  const Place at = path.empty() ? Place() : resolve(path, false);
+  struct stat ls {}, target {};
+  if (!at || !at.status(ls) || !S_ISLNK(ls.st_mode)) return true;
+  // A link that leads nowhere leads to nobody's file ((uid_t)-1 is no user).
+  return madeByTrusted(ls.st_uid,
+                       ::fstatat(at.dir(), at.name(), &target, 0) == 0 ? target.st_uid : static_cast<uid_t>(-1));
 }
-
-std::optional<std::string> foreignLink(const std::string& path) { return followWay(path, nullptr, nullptr); }
 
 std::string foreignLinkText(const std::string& link, const std::string& path) {
   return (link == path ? std::string("Sie") : link) +
@@ -378,76 +381,58 @@ std::string foreignLinkText(const std::string& link, const std::string& path) {
 }
 
 int openTrusted(const std::string& path, int flags, std::string* why) {
-  const auto refuse = [&](const std::string& link) {
-    if (why) *why = foreignLinkText(link, path);
-    errno = EACCES;
-    return -1;
-  };
-  // Asked before the open, which a device may answer with an effect, and
-  // after it: a link put in place in between must not be the way taken.
-  if (const auto link = foreignLink(path)) return refuse(*link);
-  const int fd = ::open(path.c_str(), flags | O_CLOEXEC);
-  if (fd < 0) return -1;
-  struct stat opened {}, reached {};
-  bool found = false;
-  const auto link = followWay(path, &reached, &found);
-  if (!link && found && ::fstat(fd, &opened) == 0 && opened.st_dev == reached.st_dev &&
-      opened.st_ino == reached.st_ino)
-    return fd;
-  ::close(fd);
-  if (link) return refuse(*link);
-  // The name no longer leads to the file opened: it was exchanged or moved
-  // away in between (or a folder on its way was).
-  if (why)
-    *why = found ? "Sie wurde gegen eine andere Datei ausgetauscht, während Mosaikschauer sie öffnete."
-                 : "Sie wurde entfernt oder umbenannt, während Mosaikschauer sie öffnete.";
-  errno = ESTALE;
-  return -1;
+  const Place at = resolve(path, (flags & O_NOFOLLOW) == 0, why);
+  if (!at) return -1;
+  // What the walk met: a link put at the name since is not the way taken.
+  return ::openat(at.dir(), at.name(), flags | O_NOFOLLOW | O_CLOEXEC);
 }
 
-std::FILE* fopenTrusted(const std::string& path) {
-  const int fd = openTrusted(path, O_RDONLY);
-  std::FILE* f = fd >= 0 ? ::fdopen(fd, "rb") : nullptr;
-  if (!f && fd >= 0) ::close(fd);
+std::FILE* openStream(Fd fd) {
+  std::FILE* f = fd ? ::fdopen(fd.get(), "rb") : nullptr;
+  if (f) fd.release();
   return f;
 }
 
-namespace {
-
-// Opens a file to be read whole, as every whole read does: never waits for
-// the writer of a pipe, and takes no folder or device for a file. -1 with
-// one German sentence why (another user's link on the way names itself).
-int openWhole(const std::string& path, struct stat& st, std::string& why) {
-  const int fd = openTrusted(path, O_RDONLY | O_NONBLOCK, &why);
-  if (fd < 0 || ::fstat(fd, &st) != 0) {
-    if (why.empty()) why = "Sie kann nicht geöffnet werden (" + reasonText(errno) + ").";
+Fd openForReading(const Place& at, std::string* why) {
+  std::string grund;
+  struct stat st {};
+  // Never waits for the writer of a pipe; blocking again once it is known
+  // to be a file.
+  Fd fd(at ? at.open(O_RDONLY) : -1);
+  if (!fd || ::fstat(fd.get(), &st) != 0) {
+    grund = "Sie kann nicht ge\xC3\xB6" "ffnet werden (" + reasonText(errno) + ").";
   } else if (!S_ISREG(st.st_mode)) {
-    why = "Sie ist keine gewöhnliche Datei.";
+    grund = "Sie ist keine gew\xC3\xB6hnliche Datei.";
   } else {
+    ::fcntl(fd.get(), F_SETFL, ::fcntl(fd.get(), F_GETFL) & ~O_NONBLOCK);
     return fd;
   }
-  if (fd >= 0) ::close(fd);
-  return -1;
+  if (why) *why = grund;
+  return Fd();
 }
 
-}  // namespace
+Fd openForReading(const std::string& path, std::string* why) {
+  const Place at = resolve(path, true, why);
+  if (!at) return Fd();
+  return openForReading(at, why);
+}
+
+std::optional<std::string> readFile(const Place& at, std::string* why) {
+  std::string out;
+  const Fd fd = openForReading(at, why);
+  if (!fd) return std::nullopt;
+  struct stat st {};
+  // Photographs are megabytes: room for all of it at once.
+  if (::fstat(fd.get(), &st) == 0) out.reserve(static_cast<size_t>(st.st_size));
+  if (readAll(fd.get(), out)) return out;
+  if (why) *why = "Sie kann nicht gelesen werden (" + reasonText(errno) + ").";
+  return std::nullopt;
+}
 
 std::optional<std::string> readFile(const std::string& path, std::string* why) {
-  std::string grund;
-  std::string out;
-  struct stat st {};
-  const int fd = openWhole(path, st, grund);
-  // Photographs are megabytes: room for all of it at once.
-  bool ok = fd >= 0;
-  if (ok) out.reserve(static_cast<size_t>(st.st_size));
-  if (ok && !readAll(fd, out)) {
-    grund = "Sie kann nicht gelesen werden (" + reasonText(errno) + ").";
-    ok = false;
-  }
-  if (fd >= 0) ::close(fd);
-  if (ok) return out;
-  if (why) *why = grund;
-  return std::nullopt;
+  const Place at = resolve(path, true, why);
+  if (!at) return std::nullopt;
+  return readFile(at, why);
 }
 
 bool readTextAll(int fd, std::string& out, std::string& why) {
@@ -477,16 +462,18 @@ bool readTextAll(int fd, std::string& out, std::string& why) {
   return false;
 }
 
-std::optional<std::string> readTextFile(const std::string& path, std::string* why) {
-  std::string grund;
-  std::string out;
-  struct stat st {};
-  const int fd = openWhole(path, st, grund);
-  const bool ok = fd >= 0 && readTextAll(fd, out, grund);
-  if (fd >= 0) ::close(fd);
-  if (ok) return out;
+std::optional<std::string> readTextFile(const Place& at, std::string* why) {
+  std::string out, grund;
+  const Fd fd = openForReading(at, &grund);
+  if (fd && readTextAll(fd.get(), out, grund)) return out;
   if (why) *why = grund;
   return std::nullopt;
+}
+
+std::optional<std::string> readTextFile(const std::string& path, std::string* why) {
+  const Place at = resolve(path, true, why);
+  if (!at) return std::nullopt;
+  return readTextFile(at, why);
 }
 
 bool writeAll(int fd, std::string_view bytes) {
@@ -555,7 +542,7 @@ std::string reasonText(int e) {
     case ELOOP:
       return "eine Verknüpfung, wo keine sein darf";
     case ESTALE:
-      return "sie oder ihr Ordner wurde währenddessen ausgetauscht";
+      return "ihr Ordner wurde ausgetauscht";
     case ENAMETOOLONG:
       return "der Name ist zu lang";
     case EISDIR:
@@ -732,26 +719,29 @@ RewriteResult writeInPlace(const std::string& path, const std::string& bytes, co
   if (fd < 0) return {false, refused + "Sie ist nicht beschreibbar (" + reasonText(errno) + ")."};
   if (!readAll(fd, original)) return {false, refused + "Sie kann nicht gelesen werden (" + reasonText(errno) + ")."};
   const std::string tempFolder = userTempFolder();
-  std::string copy;
   // Named after the original, so that a user who has to fetch it back
   // knows it; as much of its name as fits beside the prefix and the number
   // (a name that nearly fills a file name of its own would not).
   constexpr std::string_view prefix = "mosaik-original-";
-  const long limit = ::pathconf(tempFolder.c_str(), _PC_NAME_MAX);
+  const Fd temp = openFolder(tempFolder, false);
+  const long limit = temp ? ::fpathconf(temp.get(), _PC_NAME_MAX) : -1;
   const size_t nameMax = limit > 0 && limit < NAME_MAX ? static_cast<size_t>(limit) : NAME_MAX;
   const size_t room = nameMax > prefix.size() + kFreshDigits + 1 ? nameMax - prefix.size() - kFreshDigits - 1 : 0;
   const std::string_view name = utf8Prefix(std::string_view(path).substr(path.rfind('/') + 1), room);
-  const int c = createFresh(tempFolder + std::string(prefix), "-" + std::string(name), 0600, copy);
+  std::string copyName;
+  const int c = temp ? createFreshAt(temp.get(), std::string(prefix), "-" + std::string(name), 0600, copyName) : -1;
+  const std::string copy = tempFolder + copyName;
+  const auto removeCopy = [&] { ::unlinkat(temp.get(), copyName.c_str(), 0); };
   bool copied = c >= 0 && writeAll(c, original) && ::fsync(c) == 0;
   const int e = errno;
   if (c >= 0 && ::close(c) != 0) copied = false;
   if (!copied) {
-    if (c >= 0) ::unlink(copy.c_str());
+    if (c >= 0) removeCopy();
     return {false, refused + "Im tempor\xC3\xA4ren Ordner " + tempFolder +
                        " kann keine Sicherungskopie angelegt werden (" + reasonText(e) + ")."};
   }
   if (overwrite(fd, bytes, old)) {
-    ::unlink(copy.c_str());
+    removeCopy();
     struct stat now {};
     if (::fstat(fd, &now) == 0 &&
         (now.st_mtim.tv_sec != old.st_mtim.tv_sec || now.st_mtim.tv_nsec != old.st_mtim.tv_nsec))
@@ -760,7 +750,7 @@ RewriteResult writeInPlace(const std::string& path, const std::string& bytes, co
   }
   const std::string why = "Die Datei kann nicht geschrieben werden (" + reasonText(errno) + ")";
   if (overwrite(fd, original, old)) {
-    ::unlink(copy.c_str());
+    removeCopy();
     return {false, why + "; sie ist unver\xC3\xA4ndert."};
   }
   return {false, why + " und nicht wiederhergestellt werden. Eine vollst\xC3\xA4ndige Kopie des Originals liegt "
@@ -775,10 +765,17 @@ bool writeFileAtomic(const std::string& path, const std::string& bytes, bool dur
   const Place at = reach(path, false, &detail);
   if (!at) {
     const int e = errno;
-    // A path below none of the checked folders is named as such.
-    if (why) *why = writeFailureText(path, e) + (e == EACCES && checkedFolders() ? " " + detail : "");
+    // A path below none of the checked folders, or behind another user's
+    // link, is named as such.
+    if (why) *why = writeFailureText(path, e) + (e == EACCES ? " " + detail : "");
     return false;
   }
+  return writeFileAtomic(at, path, bytes, durable, why, beforeRename);
+}
+
+bool writeFileAtomic(const Place& at, const std::string& path, const std::string& bytes, bool durable,
+                     std::string* why, const BeforeRename& beforeRename) {
+  std::string detail;
   // Only a file of that name gives the new one its mode: a link there
   // gives none (its target is no business of this write).
   struct stat st {};
@@ -793,6 +790,10 @@ RewriteResult rewriteOriginal(const std::string& path, const std::string& bytes)
   std::string unreachable;
   const Place at = reach(path, false, &unreachable);
   if (!at) return {false, unreachable};
+  return rewriteOriginal(at, path, bytes);
+}
+
+RewriteResult rewriteOriginal(const Place& at, const std::string& path, const std::string& bytes) {
   // The file itself, never what a link of its name leads to: the new file
   // takes the name, so a link there would be replaced, not written.
   struct stat st {};
@@ -831,7 +832,7 @@ RewriteResult rewriteOriginal(const std::string& path, const std::string& bytes)
 
 std::optional<struct timespec> modTime(const std::string& path) {
   struct stat st {};
-  if (path.empty() || ::stat(path.c_str(), &st) != 0) return std::nullopt;
+  if (!statusOf(path, st, true)) return std::nullopt;
   return st.st_mtim;
 }
 
@@ -848,7 +849,7 @@ std::string withTrailingSlash(std::string path) {
 }
 
 bool fileStatus(const std::string& path, struct stat& st, bool followLinks) {
-  return !path.empty() && (followLinks ? ::stat(path.c_str(), &st) : ::lstat(path.c_str(), &st)) == 0;
+  return statusOf(path, st, followLinks);
 }
 
 int openForAppend(const std::string& path) {

@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/CheckedFolders.h"
+
 namespace mosaik::fs {
 
 bool fileExists(const std::string& path);    // a regular file (or a link to one)
@@ -26,9 +28,27 @@ bool forceDirectories(const std::string& path);
 // neither used nor removed.
 bool probeWritable(const std::string& folder, const std::string& probePrefix);
 
+// The running program file, as the kernel names it; empty when unknown.
+std::string programFile();
 // The folder of the running program, with a trailing '/'.
 std::string programFolder();
 std::string currentFolder();  // with a trailing '/'
+// The absolute name of what an open descriptor is (its links resolved);
+// empty when it has none (removed meanwhile).
+std::string nameOfOpen(int fd);
+// A name made absolute (from the current folder) and lexically normal: no
+// empty or "." names, a ".." taking away the name before it; a '/' at the
+// end stays. Nothing is looked up: a name for comparing and showing.
+std::string absoluteName(const std::string& path);
+// The name the file system gives the path: absolute, its links resolved
+// (followed as resolve follows them) as far as it is there, the rest as
+// written and lexically normal. A name for comparing, not for reaching the
+// file again.
+std::string realName(const std::string& path);
+// The names in the open folder dir ("." and ".." left out), read through a
+// descriptor of their own so that dir stays as it is; nullopt when the
+// folder cannot be read.
+std::optional<std::vector<std::string>> namesIn(int dir);
 bool setCurrentFolder(const std::string& path);
 
 // Symbolic links another user made. A link is followed only when it
@@ -55,14 +75,23 @@ std::string foreignLinkText(const std::string& link, const std::string& path = {
 // followable way leads to. -1 with errno EACCES, and the sentence in *why,
 // when a link on the way is refused.
 int openTrusted(const std::string& path, int flags, std::string* why = nullptr);
-// The same for reading through stdio ("rb"); nullptr when refused or failed.
-std::FILE* fopenTrusted(const std::string& path);
+// An open file (from openForReading) for reading through stdio.
+std::FILE* openStream(Fd fd);
+
+// The one open of a file for reading: the place's entry itself (it has
+// been resolved already, a link there is not followed), never waiting for
+// the writer of a pipe, and only a regular file (asked of the descriptor).
+// Without it, one German sentence why in *why. The path form resolves the
+// path first (links followed as resolve follows them).
+Fd openForReading(const Place& at, std::string* why = nullptr);
+Fd openForReading(const std::string& path, std::string* why = nullptr);
 
 // The bytes of a regular file; nullopt for anything else (a pipe is never
 // waited on) and when it cannot be read, with one German sentence why in
 // *why, the same as for a text file. A file behind another user's link is
 // not read: *why then names the link.
 std::optional<std::string> readFile(const std::string& path, std::string* why = nullptr);
+std::optional<std::string> readFile(const Place& at, std::string* why = nullptr);
 // The most a text file of the user's (settings file, side files, folder
 // texts) may hold to be read whole: far above any real one, and far below
 // what would exhaust the memory of a small machine.
@@ -73,6 +102,7 @@ inline constexpr int64_t kMaxTextFileBytes = int64_t{64} << 20;
 // read of a user's text file goes through here.
 bool readTextAll(int fd, std::string& out, std::string& why);
 std::optional<std::string> readTextFile(const std::string& path, std::string* why = nullptr);
+std::optional<std::string> readTextFile(const Place& at, std::string* why = nullptr);
 // All of `bytes` to an open file, going on after interrupted writes.
 bool writeAll(int fd, std::string_view bytes);
 // Creates `prefix` + a fresh number + `suffix` exclusively (a few tries
@@ -128,6 +158,9 @@ bool setModTime(const std::string& path, const struct timespec& t);
 using BeforeRename = std::function<bool(int fd)>;
 bool writeFileAtomic(const std::string& path, const std::string& bytes, bool durable = true,
                      std::string* why = nullptr, const BeforeRename& beforeRename = {});
+// The same at a place already reached; `path` names it in messages.
+bool writeFileAtomic(const Place& at, const std::string& path, const std::string& bytes, bool durable = true,
+                     std::string* why = nullptr, const BeforeRename& beforeRename = {});
 // What became of rewriting an original.
 struct RewriteResult {
   bool written = false;
@@ -147,6 +180,7 @@ struct RewriteResult {
 // until the new content is on disk, and put back from it when the write
 // fails.
 RewriteResult rewriteOriginal(const std::string& path, const std::string& bytes);
+RewriteResult rewriteOriginal(const Place& at, const std::string& path, const std::string& bytes);
 
 // Gives the open file the owner and group of `old` (a call that would
 // change nothing is left out); false when they cannot be kept: an ordinary

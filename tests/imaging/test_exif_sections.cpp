@@ -1,4 +1,7 @@
 // The section walk over hand-built JPEG headers, and ProcessFile's results.
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include "imaging/ImgData.h"
@@ -162,6 +165,14 @@ TEST(JpegSections, ProcessFileResults) {
     EXPECT_EQ(d.FileSize, static_cast<int64_t>(c.bytes.size()));
     EXPECT_GT(d.FileDateTime, 40000.0);
   }
+
+  // A file exchanged for a pipe between the look at the name and the read
+  // is never waited on (the alarm only ends the test if it were).
+  ASSERT_EQ(::mkfifo((dir.pfad() + "rohr.jpg").c_str(), 0644), 0);
+  ::alarm(20);
+  EXPECT_FALSE(TimgData().ReadJpegFile(dir.pfad() + "rohr.jpg"));
+  EXPECT_FALSE(TimgData().ReadTiffFile(dir.pfad() + "rohr.jpg"));
+  ::alarm(0);
 
   // A missing file is no error; every read starts afresh.
   TimgData d;

@@ -74,9 +74,10 @@ TEST(Umgebung, SchriftfamilienWieFontconfigSieNennt) {
   ASSERT_NE(p, nullptr);
   char zeile[1024];
   while (std::fgets(zeile, sizeof zeile, p)) {
-    // fc-list escapes '-', ',', ':' and '\\' in names with a backslash.
+    // fc-list puts a backslash before '-', ',', ':' and '\\' in a name
+    // ("MathJax_Vector\-Bold"); a plain ',' parts the names of a family.
     std::string z;
-    for (const char* c = zeile; *c && *c != ',' && *c != '\n'; ++c) z += *c == '\\' && c[1] ? *++c : *c;
+    for (const char* c = zeile; *c && *c != '\n' && *c != ','; ++c) z += *c == '\\' && c[1] ? *++c : *c;
     if (!z.empty()) erwartet.insert(z);
   }
   ::pclose(p);
