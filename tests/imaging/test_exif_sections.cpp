@@ -166,12 +166,11 @@ TEST(JpegSections, ProcessFileResults) {
     EXPECT_GT(d.FileDateTime, 40000.0);
   }
 
-  // A file exchanged for a pipe between the look at the name and the read
-  // is never waited on (the alarm only ends the test if it were).
+  // A pipe where a picture was is never waited on (the alarm only ends the
+  // test if it were).
   ASSERT_EQ(::mkfifo((dir.pfad() + "rohr.jpg").c_str(), 0644), 0);
   ::alarm(20);
-  EXPECT_FALSE(TimgData().ReadJpegFile(dir.pfad() + "rohr.jpg"));
-  EXPECT_FALSE(TimgData().ReadTiffFile(dir.pfad() + "rohr.jpg"));
+  EXPECT_FALSE(TimgData().ProcessFile(dir.pfad() + "rohr.jpg"));
   ::alarm(0);
 
   // A missing file is no error; every read starts afresh.
