@@ -83,15 +83,12 @@ std::optional<std::string> digestFeld(std::string_view& rest) {
 // The digest of the file at pfad when it still is the file stat gave
 // (not a link put in its place); empty otherwise.
 std::string digestDerDatei(const std::string& pfad, const struct stat& datei) {
-  const int fd = fs::openTrusted(pfad, O_RDONLY | O_NONBLOCK | O_NOFOLLOW);
-  if (fd < 0) return {};
+  const fs::Fd fd(fs::openTrusted(pfad, O_RDONLY | O_NONBLOCK | O_NOFOLLOW));
   struct stat st {};
-  std::string d;
-  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_dev == datei.st_dev && st.st_ino == datei.st_ino &&
-      st.st_size == datei.st_size)
-    d = sha256HexOfFile(fd);
-  ::close(fd);
-  return d;
+  if (fd && ::fstat(fd.get(), &st) == 0 && S_ISREG(st.st_mode) && st.st_dev == datei.st_dev &&
+      st.st_ino == datei.st_ino && st.st_size == datei.st_size)
+    return sha256HexOfFile(fd.get());
+  return {};
 }
 
 // A record is added to in place only when it is a file of the user's own,
@@ -107,29 +104,27 @@ bool anOrtFortschreibbar(const struct stat& st) {
 
 Ableitungsbuch::Ableitungsbuch(const std::string& ordner) : ordner_(fs::withTrailingSlash(ordner)) {
   struct stat st {};
-  if (const int dir = fs::openFolderForReading(ordner_); dir >= 0) {
-    if (::fstat(dir, &st) == 0) ordnerBesitzer_ = st.st_uid;
-    ::close(dir);
-  }
+  if (const fs::Fd dir(fs::openFolderForReading(ordner_)); dir && ::fstat(dir.get(), &st) == 0)
+    ordnerBesitzer_ = st.st_uid;
   const std::string pfad = buchpfad(ordner_);
   std::string grund;
   // Only a file of its own: a link could make another folder's record speak
   // for this one.
-  const int fd = fs::openTrusted(pfad, O_RDONLY | O_NONBLOCK | O_NOFOLLOW, &grund);
-  if (fd < 0 && errno == ENOENT) return;
+  const fs::Fd fd(fs::openTrusted(pfad, O_RDONLY | O_NONBLOCK | O_NOFOLLOW, &grund));
+  if (!fd && errno == ENOENT) return;
   ersetzen_ = true;
   std::string text;
-  if (fd < 0) {
+  if (!fd) {
     if (grund.empty())
       grund = errno == ELOOP ? "Sie ist eine Verknüpfung."
                              : "Sie kann nicht geöffnet werden (" + fs::reasonText(errno) + ").";
-  } else if (::fstat(fd, &st) != 0) {
+  } else if (::fstat(fd.get(), &st) != 0) {
     grund = "Sie kann nicht gelesen werden (" + fs::reasonText(errno) + ").";
   } else if (!S_ISREG(st.st_mode)) {
     grund = "Sie ist keine gewöhnliche Datei.";
   } else if ((st.st_mode & (S_IWGRP | S_IWOTH)) != 0) {
     grund = "Andere Benutzer dürfen sie ändern.";
-  } else if (!fs::readTextAll(fd, text, grund)) {
+  } else if (!fs::readTextAll(fd.get(), text, grund)) {
   } else if (st.st_nlink > 1 && text.rfind(kKopf, 0) != 0) {
     // Another file under this name (a script, a log linked here): its text
     // is no record. One of ours with several names (a snapshot made by
@@ -141,7 +136,6 @@ Ableitungsbuch::Ableitungsbuch(const std::string& ordner) : ordner_(fs::withTrai
     lesbar_ = true;
     ersetzen_ = !anOrtFortschreibbar(st);
   }
-  if (fd >= 0) ::close(fd);
   if (!lesbar_) {
     warum_ = "Die Liste der erzeugten Bilder " + pfad + " zählt nicht: " + grund;
     return;
@@ -250,16 +244,16 @@ bool Ableitungsbuch::eintragen(const Verzeichnet& datei, std::string& grund) {
   // line without its end, which is marked and ended before the next entry.
   // What stands there now decides, not what was read.
   if (!ersetzen_) {
-    const int fd = fs::openForAppend(pfad);
+    fs::Fd fd(fs::openForAppend(pfad));
     struct stat st {};
-    if (fd < 0) {
+    if (!fd) {
       fehler = errno;
-    } else if (::fstat(fd, &st) == 0 && anOrtFortschreibbar(st)) {
+    } else if (::fstat(fd.get(), &st) == 0 && anOrtFortschreibbar(st)) {
       char letztes = '\n';
-      bool ok = st.st_size == 0 || ::pread(fd, &letztes, 1, st.st_size - 1) == 1;
-      ok = ok && fs::writeAll(fd, (st.st_size == 0 ? kKopf : letztes == '\n' ? "" : kAbgebrochen) + eintrag);
+      bool ok = st.st_size == 0 || ::pread(fd.get(), &letztes, 1, st.st_size - 1) == 1;
+      ok = ok && fs::writeAll(fd.get(), (st.st_size == 0 ? kKopf : letztes == '\n' ? "" : kAbgebrochen) + eintrag);
       fehler = ok ? 0 : errno ? errno : EINVAL;
-      if (::close(fd) != 0 && ok) {
+      if (!fd.close() && ok) {
         ok = false;
         fehler = errno;
       }
@@ -274,8 +268,6 @@ bool Ableitungsbuch::eintragen(const Verzeichnet& datei, std::string& grund) {
         aufnehmen(eintrag);
         return true;
       }
-    } else {
-      ::close(fd);
     }
   }
   // One that may not be written in place (another user's, in a folder this
@@ -295,10 +287,6 @@ bool Ableitungsbuch::eintragen(const Verzeichnet& datei, std::string& grund) {
   return false;
 }
 
-Ableitungsbuecher::~Ableitungsbuecher() {
-  for (const int fd : sperren_) ::close(fd);
-}
-
 Ableitungsbuch& Ableitungsbuecher::buch(const std::string& ordner) {
   struct stat st {};
   const std::string schluessel = fs::fileStatus(ordner, st, true)
@@ -310,28 +298,20 @@ Ableitungsbuch& Ableitungsbuecher::buch(const std::string& ordner) {
 }
 
 bool Ableitungsbuecher::sperren(const std::string& ordner) {
-  const int fd = fs::openFolderForReading(fs::withTrailingSlash(ordner));
+  fs::Fd fd(fs::openFolderForReading(fs::withTrailingSlash(ordner)));
   struct stat st {};
-  if (fd < 0 || ::fstat(fd, &st) != 0) {
-    if (fd >= 0) ::close(fd);
-    return true;
-  }
+  if (!fd || ::fstat(fd.get(), &st) != 0) return true;
   // A lock is the open folder's: the run's own second one would wait for
   // its first.
-  for (const int gesperrt : sperren_) {
+  for (const fs::Fd& gesperrt : sperren_) {
     struct stat g {};
-    if (::fstat(gesperrt, &g) == 0 && g.st_dev == st.st_dev && g.st_ino == st.st_ino) {
-      ::close(fd);
-      return true;
-    }
+    if (::fstat(gesperrt.get(), &g) == 0 && g.st_dev == st.st_dev && g.st_ino == st.st_ino) return true;
   }
-  if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
-    sperren_.push_back(fd);
+  if (::flock(fd.get(), LOCK_EX | LOCK_NB) == 0) {
+    sperren_.push_back(std::move(fd));
     return true;
   }
-  const bool besetzt = errno == EWOULDBLOCK;
-  ::close(fd);
-  return !besetzt;
+  return errno != EWOULDBLOCK;
 }
 
 Verzeichnung::Verzeichnung(const std::string& zielpfad, Ableitungsbuecher* buecher, std::string& grund)

@@ -57,6 +57,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/CheckedFolders.h"
 #include "platform/FileSystem.h"
 
 namespace mosaik {
@@ -143,7 +144,6 @@ class Ableitungsbuch {
 class Ableitungsbuecher {
  public:
   Ableitungsbuecher() = default;
-  ~Ableitungsbuecher();
   Ableitungsbuecher(const Ableitungsbuecher&) = delete;
   Ableitungsbuecher& operator=(const Ableitungsbuecher&) = delete;
 
@@ -156,7 +156,7 @@ class Ableitungsbuecher {
 
  private:
   std::map<std::string, std::unique_ptr<Ableitungsbuch>> buecher_;
-  std::vector<int> sperren_;
+  std::vector<fs::Fd> sperren_;
 };
 
 // Enters a file the run writes to zielpfad in a folder that keeps a

@@ -25,7 +25,6 @@ erlaubt=(
   "ui/KommentarForm.cpp||wird gerade umgestellt (Kommentareditor)"
   "app/Einstellungen.cpp||wird gerade umgestellt (Einstellungsdateien)"
   "start/Programm.cpp||wird gerade umgestellt (Einstellungsdateien)"
-  "generator/Ableitungsbuch.cpp|::close(|wird gerade umgestellt (Liste der erzeugten Bilder)"
 )
 
 funde=$(cd "$src" && grep -rnE --include='*.cpp' --include='*.h' "$aufrufe|$typen" . |
