@@ -29,11 +29,11 @@
 // which no copy keeps.
 //
 // A run appends a line for every file it writes there, in one write. It
-// writes the record anew, from what it proved at its start, when
-// files were proven by their content or runs that replaced the pictures
-// again and again made it long; one it may not add to in place is written
-// anew as well. A line that no longer matches a file there speaks for
-// nothing, so a run killed half-way leaves no false entry. A record another
+// writes the record anew from what it proved at its start when files were
+// proven by their content or runs that replaced the pictures again and
+// again made it long; one it may not add to in place is written anew as
+// well. A line that no longer matches a file there speaks for nothing, so
+// a run killed half-way leaves no false entry. A record another
 // user left in a shared folder speaks only for that user's files (the rule
 // for links, fs::madeByTrusted), unless that user owns the folder and so
 // may remove any file there anyway; one that another user may write, or is

@@ -322,10 +322,10 @@ bool BitBStartClick(Lauf& lauf) {
     if (vorschau) ausgabe.push_back(VorschauOrdner(k));
     OrdnerFesthalten(k, geprueft, quelle, ausgabe, ok);
   }
-  // Before anything is written: no derived picture over an original.
   // The records of the folders for derived pictures, each read once; the
   // folders that keep one are locked for the run until it returns.
   Ableitungsbuecher buecher;
+  // Before anything is written: no derived picture over an original.
   Ablage ablage{echterOrdner(quelle),
                 {LetzterOrdnername(htmlOrdner)},
                 {echterOrdner(standardOrdnerGrosseBilder(k)), echterOrdner(standardOrdnerVorschaubilder(k))},
