@@ -113,7 +113,7 @@ bool nameLess(std::string_view a, std::string_view b) {
   return a < b;
 }
 
-std::vector<Entry> listFolder(const std::string& folder) {
+std::vector<Entry> listFolder(const std::string& folder, std::vector<Entry>* folderLinks) {
   std::vector<Entry> out;
   const Fd held(openFolderForReading(folder));
   const int dfd = held.get();
@@ -128,11 +128,20 @@ std::vector<Entry> listFolder(const std::string& folder) {
     const bool haveTarget = S_ISLNK(lst.st_mode) && ::fstatat(dfd, name.c_str(), &target, 0) == 0;
     Entry e;
     e.name = name;
-    if (!fill(e, lst, haveTarget ? &target : nullptr)) continue;
+    const bool ordnerVerknuepfung = haveTarget && S_ISDIR(target.st_mode);
+    if (ordnerVerknuepfung) fill(e, target, nullptr);
+    if (!ordnerVerknuepfung && !fill(e, lst, haveTarget ? &target : nullptr)) continue;
     schutzSetzen(e, dfd, name.c_str(), haveTarget ? target : lst, ordnerBekannt ? &ordner : nullptr, lst);
-    out.push_back(std::move(e));
+    if (!ordnerVerknuepfung)
+      out.push_back(std::move(e));
+    else if (folderLinks)
+      folderLinks->push_back(std::move(e));
   }
-  std::sort(out.begin(), out.end(), [](const Entry& a, const Entry& b) { return nameLess(a.name, b.name); });
+  const auto ordnen = [](std::vector<Entry>& v) {
+    std::sort(v.begin(), v.end(), [](const Entry& a, const Entry& b) { return nameLess(a.name, b.name); });
+  };
+  ordnen(out);
+  if (folderLinks) ordnen(*folderLinks);
   return out;
 }
 

@@ -33,8 +33,9 @@ bool nameLess(std::string_view a, std::string_view b);
 // Snapshot of a folder: subfolders (a link to a folder is not one) and
 // regular files (also behind a link); sockets, pipes, devices and dangling
 // links are left out, and so are "." and "..". Empty when the folder cannot
-// be read.
-std::vector<Entry> listFolder(const std::string& folder);
+// be read. Links to folders, left out too, go to folderLinks when given
+// (as the folders they would be, in the same order).
+std::vector<Entry> listFolder(const std::string& folder, std::vector<Entry>* folderLinks = nullptr);
 // One entry by path, under the same rules; nullopt when it is none of them.
 std::optional<Entry> entryInfo(const std::string& path);
 

@@ -436,23 +436,24 @@ bool readTextAll(int fd, std::string& out, std::string& why) {
     why = "Sie kann nicht gelesen werden (" + reasonText(errno) + ").";
     return false;
   }
-  const auto zuGross = [&](int64_t bytes) {
-    why = "Sie ist mit " + std::to_string(bytes) + " Bytes zu groß für eine Textdatei (höchstens " +
-          std::to_string(kMaxTextFileBytes >> 20) + " MiB).";
-    out.clear();
-    out.shrink_to_fit();
-    return false;
-  };
-  // Asked first, so that nothing of a file of gigabytes is taken in.
-  if (st.st_size > kMaxTextFileBytes) return zuGross(st.st_size);
-  out.reserve(static_cast<size_t>(st.st_size));
-  if (!readAll(fd, out, kMaxTextFileBytes)) {
-    why = "Sie kann nicht gelesen werden (" + reasonText(errno) + ").";
-    return false;
+  const auto zuGross = [](int64_t bytes) { return bytes > kMaxTextFileBytes; };
+  // Nothing of a file of gigabytes is taken in, and of one that grows while
+  // it is read no more than one block past the limit; the larger of its
+  // sizes decides.
+  if (!zuGross(st.st_size)) {
+    out.reserve(static_cast<size_t>(st.st_size));
+    if (!readAll(fd, out, kMaxTextFileBytes)) {
+      why = "Sie kann nicht gelesen werden (" + reasonText(errno) + ").";
+      return false;
+    }
   }
-  // A file that grew while it was read.
-  if (static_cast<int64_t>(out.size()) > kMaxTextFileBytes) return zuGross(static_cast<int64_t>(out.size()));
-  return true;
+  const int64_t groesse = std::max(static_cast<int64_t>(st.st_size), static_cast<int64_t>(out.size()));
+  if (!zuGross(groesse)) return true;
+  why = "Sie ist mit " + std::to_string(groesse) + " Bytes zu groß für eine Textdatei (höchstens " +
+        std::to_string(kMaxTextFileBytes >> 20) + " MiB).";
+  out.clear();
+  out.shrink_to_fit();
+  return false;
 }
 
 std::optional<std::string> readTextFile(const Place& at, std::string* why) {

@@ -23,7 +23,6 @@ erlaubt=(
 
   # --- wird gerade umgestellt: in anderen Zweigen auf den Resolver gebracht; nach dem Zusammenführen entfernen ---
   "ui/KommentarForm.cpp||wird gerade umgestellt (Kommentareditor)"
-  "generator/Ableitungsbuch.cpp|::close(|wird gerade umgestellt (Liste der erzeugten Bilder)"
 )
 
 funde=$(cd "$src" && grep -rnE --include='*.cpp' --include='*.h' "$aufrufe|$typen" . |
