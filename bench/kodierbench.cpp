@@ -10,7 +10,11 @@
 //
 // A word list holds a word a line (Debian's /usr/share/dict lists, or a
 // spelling dictionary's .dic file: its count line and the flags after '/'
-// are skipped); a line that is no UTF-8 is taken as Latin-1.
+// are skipped); a line that is no UTF-8 is taken as Latin-1. The CLDR corpus
+// (bench/cldr_korpus.py writes it: the native names of every locale, as
+// they stand and as gallery titles) holds a set's name, a tab and a text a
+// line; each text counts as it stands. Without the file that set is skipped
+// with a note, so the program runs where python3-babel is missing.
 #include <algorithm>
 #include <clocale>
 #include <cstdio>
@@ -20,6 +24,7 @@
 #include <optional>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/Win1252.h"
@@ -101,24 +106,24 @@ struct Klasse {
   Zaehler utf8, cp1252;
 };
 
-void pruefen(const std::string& text, Klasse& k) {
-  ++k.utf8.geprueft;
-  if (lesen(text) != text) {
-    ++k.utf8.falsch;
-    if (k.utf8.beispiele.size() < 4) k.utf8.beispiele.push_back(text);
-  }
-  bool darstellbar = true;
-  const std::string cp = mosaik::utf8ToCp1252(text, &darstellbar);
-  if (!darstellbar) return;
-  ++k.cp1252.geprueft;
-  if (lesen(cp) != text) {
-    ++k.cp1252.falsch;
-    if (k.cp1252.beispiele.size() < 4) k.cp1252.beispiele.push_back(text);
-  }
+size_t beispielzahl = 4;
+
+void zaehlen(bool falsch, const std::string& text, Zaehler& z) {
+  ++z.geprueft;
+  if (!falsch) return;
+  ++z.falsch;
+  if (z.beispiele.size() < beispielzahl) z.beispiele.push_back(text);
 }
 
-void zeigen(const char* name, const Zaehler& z, const char* kodierung) {
-  std::printf("  %-16s %-12s %10ld geprüft %8ld falsch", name, kodierung, z.geprueft, z.falsch);
+void pruefen(const std::string& text, Klasse& k) {
+  zaehlen(lesen(text) != text, text, k.utf8);
+  bool darstellbar = true;
+  const std::string cp = mosaik::utf8ToCp1252(text, &darstellbar);
+  if (darstellbar) zaehlen(lesen(cp) != text, text, k.cp1252);
+}
+
+void zeigen(const std::string& name, const Zaehler& z, const char* kodierung) {
+  std::printf("  %-16s %-12s %10ld geprüft %8ld falsch", name.c_str(), kodierung, z.geprueft, z.falsch);
   for (const std::string& b : z.beispiele) std::printf("  [%s]", b.c_str());
   std::printf("\n");
 }
@@ -153,28 +158,64 @@ std::vector<std::string> woerterLesen(const char* pfad) {
   return w;
 }
 
+// The sets of the CLDR corpus in the order of the file, each with its counts.
+std::vector<std::pair<std::string, Klasse>> cldrPruefen(const char* pfad) {
+  std::ifstream f(pfad, std::ios::binary);
+  std::vector<std::pair<std::string, Klasse>> saetze;
+  std::string zeile;
+  while (std::getline(f, zeile)) {
+    const size_t tab = zeile.find('\t');
+    if (tab == std::string::npos) continue;
+    const std::string satz = zeile.substr(0, tab), text = zeile.substr(tab + 1);
+    if (nurAscii(text) || !mosaik::isValidUtf8(text)) continue;
+    if (saetze.empty() || saetze.back().first != satz) saetze.emplace_back(satz, Klasse{});
+    pruefen(text, saetze.back().second);
+  }
+  return saetze;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   std::setlocale(LC_CTYPE, "C.UTF-8");
   long phrasen = 200000;
+  const char* cldr = nullptr;
   std::vector<const char*> listen;
   for (int i = 1; i < argc; ++i) {
-    if (std::string(argv[i]) == "--phrasen" && i + 1 < argc)
+    const std::string arg = argv[i];
+    if (arg == "--phrasen" && i + 1 < argc)
       phrasen = std::atol(argv[++i]);
+    else if (arg == "--beispiele" && i + 1 < argc)
+      beispielzahl = static_cast<size_t>(std::atol(argv[++i]));
+    else if (arg == "--cldr" && i + 1 < argc)
+      cldr = argv[++i];
     else
       listen.push_back(argv[i]);
   }
-  if (listen.empty()) {
+  if (listen.empty() && !cldr) {
     std::printf(
-        "Keine Wortliste angegeben. Aufruf: mosaik_kodierbench [--phrasen N] <Wortliste> ...\n"
-        "(z. B. /usr/share/dict/ngerman aus dem Debian-Paket wngerman, oder eine .dic-Datei)\n");
+        "Keine Wortliste angegeben. Aufruf: mosaik_kodierbench [--phrasen N] [--beispiele N] [--cldr <Korpus>] "
+        "<Wortliste> ...\n"
+        "(z. B. /usr/share/dict/ngerman aus dem Debian-Paket wngerman, oder eine .dic-Datei; das CLDR-Korpus "
+        "schreibt bench/cldr_korpus.py)\n");
     return 0;
   }
   const std::vector<Zerlegung> tabelle = zerlegungen();
   const std::vector<std::string> zeichen = {"…", "“", "”", "‘", "’", "–",
                                              "—", "™", "«", "»", "\u00A0"};
   long gesamt[2] = {0, 0};
+  if (cldr && !std::ifstream(cldr)) {
+    std::printf("%s: CLDR-Korpus fehlt, übersprungen (bench/cldr_korpus.py schreibt es, mit python3-babel)\n", cldr);
+  } else if (cldr) {
+    std::printf("%s: CLDR\n", cldr);
+    for (const auto& [satz, k] : cldrPruefen(cldr)) {
+      zeigen(satz, k.utf8, "UTF-8");
+      zeigen(satz, k.cp1252, "Windows-1252");
+      gesamt[0] += k.utf8.falsch;
+      gesamt[1] += k.cp1252.falsch;
+    }
+    std::fflush(stdout);
+  }
   for (const char* pfad : listen) {
     const std::vector<std::string> woerter = woerterLesen(pfad);
     Klasse einzeln, mitZeichen, saetze;

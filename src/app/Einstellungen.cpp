@@ -3,7 +3,6 @@
 #include "app/Einstellungen.h"
 
 #include <algorithm>
-#include <filesystem>
 
 #include "app/options/Hersteller.h"
 #include "platform/FileSystem.h"
@@ -13,16 +12,6 @@
 
 namespace mosaik {
 namespace {
-
-namespace stdfs = std::filesystem;
-
-std::string normal(const std::string& pfad) {
-  std::string p = pfad;
-  while (p.size() > 1 && p.back() == '/') p.pop_back();
-  std::error_code ec;
-  const stdfs::path n = stdfs::weakly_canonical(stdfs::absolute(p, ec), ec);
-  return ec ? p : n.lexically_normal().string();
-}
 
 std::string ordnerVon(const std::string& datei) {
   const size_t s = datei.rfind('/');
@@ -47,7 +36,7 @@ void maschineSchreiben(IniDatei& ini) {
 
 // Writes the settings and their side files after a passed write test; a
 // failure of the writer itself is shown with the file's name.
-void speichern(Kontext& k, const std::string& datei) {
+void speichern(Kontext& k, const Einstellungsort& datei) {
   try {
     InifileSchreiben(k, datei);
   } catch (const IniFehler& e) {
@@ -102,27 +91,43 @@ std::string persoenlicheEinstellungsdatei(const Kontext& k) {
   return ordner.empty() ? ordner : ordner + kEinstellungsdatei;
 }
 
-std::string aktuelleEinstellungsdatei(const Kontext& k, bool ordnerAnlegen) {
-  if (!k.m.checked(Opt::CBIniDateiImAnwendungsordner)) return standardEinstellungsdatei(k);
-  if (ordnerAnlegen && !persoenlicherEinstellungsordner(k).empty())
-    fs::forceDirectories(persoenlicherEinstellungsordner(k));
-  return persoenlicheEinstellungsdatei(k);
+namespace {
+
+// The file of this path, chosen again only where the one held has no
+// folder to offer (or belongs to another path).
+Einstellungsort gehalten(Einstellungsort& gemerkt, const std::string& pfad, bool ordnerAnlegen) {
+  if (gemerkt.pfad() != pfad || !gemerkt.gehalten()) gemerkt = Einstellungsort(pfad, ordnerAnlegen && !pfad.empty());
+  return gemerkt;
+}
+
+}  // namespace
+
+Einstellungsort standardEinstellungsort(Kontext& k) {
+  return gehalten(k.st.StandardEinstellungsort, standardEinstellungsdatei(k), false);
+}
+
+Einstellungsort persoenlicherEinstellungsort(Kontext& k, bool ordnerAnlegen) {
+  return gehalten(k.st.PersoenlicherEinstellungsort, persoenlicheEinstellungsdatei(k), ordnerAnlegen);
+}
+
+Einstellungsort aktuellerEinstellungsort(Kontext& k, bool ordnerAnlegen) {
+  if (!k.m.checked(Opt::CBIniDateiImAnwendungsordner)) return standardEinstellungsort(k);
+  return persoenlicherEinstellungsort(k, ordnerAnlegen);
 }
 
 void keinPersoenlicherOrdner(Kontext& k) { k.fehler(kKeinPersoenlicherOrdner); }
 
-bool gleicheDatei(const std::string& a, const std::string& b) {
-  std::error_code ec;
-  if (stdfs::equivalent(a, b, ec) && !ec) return true;
-  return normal(a) == normal(b);
-}
-
 namespace {
 
 // Whether the file is one that was there but could not be read.
-bool ungelesen(const Kontext& k, const std::string& datei) {
+bool ungelesen(const Kontext& k, const Einstellungsort& datei) {
   const auto& u = k.st.UngeleseneDateien;
-  return std::any_of(u.begin(), u.end(), [&](const std::string& d) { return gleicheDatei(d, datei); });
+  return std::any_of(u.begin(), u.end(), [&](const Einstellungsort& d) { return d.gleich(datei); });
+}
+
+// The same folder for the dialogs, however it was written down.
+bool gleicherOrdner(const std::string& a, const std::string& b) {
+  return fs::withTrailingSlash(a) == fs::withTrailingSlash(b);
 }
 
 // grund: as IniFehler::grund gives it.
@@ -136,8 +141,8 @@ std::string schreibtestMeldung(const std::string& datei, const std::string& grun
 
 }  // namespace
 
-bool InifileSchreibtest(Kontext& k, const std::string& datei, bool meldung, std::string* text) {
-  if (datei.empty()) {
+bool InifileSchreibtest(Kontext& k, const Einstellungsort& datei, bool meldung, std::string* text) {
+  if (datei.pfad().empty()) {
     // The personal location, without a home to hold it.
     k.m.setChecked(Opt::CBEinstellungenAutomatischSpeichern, false);
     if (text) *text = kKeinPersoenlicherOrdner;
@@ -156,19 +161,19 @@ bool InifileSchreibtest(Kontext& k, const std::string& datei, bool meldung, std:
   } catch (const IniFehler& e) {
     grund = e.grund();
   }
-  if (gleicheDatei(datei, aktuelleEinstellungsdatei(k, false)))
+  if (datei.gleich(aktuellerEinstellungsort(k, false)))
     k.m.setChecked(Opt::CBEinstellungenAutomatischSpeichern, false);
-  const std::string warum = schreibtestMeldung(datei, grund);
+  const std::string warum = schreibtestMeldung(datei.pfad(), grund);
   if (text) *text = warum;
   if (meldung) k.fehler(warum);
   return false;
 }
 
 bool InifileEinstellungenSpeichern(Kontext& k, bool meldung) {
-  const std::string datei = standardEinstellungsdatei(k);
+  const Einstellungsort datei = standardEinstellungsort(k);
   const bool imAnwendungsordner = k.m.checked(Opt::CBIniDateiImAnwendungsordner);
   try {
-    if (ungelesen(k, datei)) throw IniFehler(datei);
+    if (ungelesen(k, datei)) throw IniFehler(datei.pfad());
     IniDatei ini(datei);
     maschineSchreiben(ini);
     ini.schreiben("Programm", "EinstAutoSpeichern", k.m.checked(Opt::CBEinstellungenAutomatischSpeichern) ? "1" : "0");
@@ -178,7 +183,7 @@ bool InifileEinstellungenSpeichern(Kontext& k, bool meldung) {
   } catch (const IniFehler&) {
   }
   if (meldung) {
-    std::string text = "Der Versuch, die Datei " + datei + " zu speichern, schlug fehl!\r\n\r\n";
+    std::string text = "Der Versuch, die Datei " + datei.pfad() + " zu speichern, schlug fehl!\r\n\r\n";
     if (imAnwendungsordner)
       text +=
           "Die Einstellung, dass die sonstigen Optionen im Anwendungsordner gespeichert werden sollen, muss\r\n"
@@ -201,10 +206,16 @@ std::string zusatzdateiName(const std::string& einstellungsdatei, const std::str
   return (mitErweiterung ? einstellungsdatei.substr(0, punkt) : einstellungsdatei) + "-" + art + ".txt";
 }
 
-bool ZusatzdateienSpeichern(Kontext& k, const std::string& datei) {
+namespace {
+Einstellungsort zusatzdatei(const Einstellungsort& datei, const char* art) {
+  return datei.nebenan(zusatzdateiName(datei.name(), art));
+}
+}  // namespace
+
+bool ZusatzdateienSpeichern(Kontext& k, const Einstellungsort& datei) {
   std::string warum;
   const bool ok = zusatzdateienDurchgehen(k, [&](Opt memo, const char* art) {
-    const std::string name = zusatzdateiName(datei, art);
+    const Einstellungsort name = zusatzdatei(datei, art);
     std::string grund;
     if (ungelesen(k, name))
       grund = std::string("\r\n") + kUngelesenNichtUeberschrieben;
@@ -213,7 +224,7 @@ bool ZusatzdateienSpeichern(Kontext& k, const std::string& datei) {
                                                                                    : std::nullopt),
                            &grund))
       return true;
-    warum = "\r\n" + std::string(IniFehler(name, grund).what());
+    warum = "\r\n" + std::string(IniFehler(name.pfad(), grund).what());
     return false;
   });
   if (!ok)
@@ -221,21 +232,22 @@ bool ZusatzdateienSpeichern(Kontext& k, const std::string& datei) {
   return ok;
 }
 
-std::string alsUngelesenVermerken(Kontext& k, const std::string& datei) {
+std::string alsUngelesenVermerken(Kontext& k, const Einstellungsort& datei) {
   k.st.UngeleseneDateien.push_back(datei);
   return k.st.Autostart ? "\r\nProgrammabbruch!" : "";
 }
 
-bool ZusatzdateienLaden(Kontext& k, const std::string& datei) {
+bool ZusatzdateienLaden(Kontext& k, const Einstellungsort& datei) {
   std::string warum;
   const bool ok = zusatzdateienDurchgehen(k, [&](Opt memo, const char* art) {
-    const std::string name = zusatzdateiName(datei, art);
+    const Einstellungsort name = zusatzdatei(datei, art);
     const Einstellungsinhalt e = einstellungsdateiLesen(name);
     const std::optional<std::string> text = e.gelesen ? memoAusTextdatei(e.bytes) : std::nullopt;
     if (text) {
       k.m.setText(memo, *text);
     } else if (e.vorhanden) {
-      warum = "\r\nDie Datei " + name + " kann nicht gelesen werden!\r\n" + (e.gelesen ? kNotUtf16Throughout : e.grund) +
+      warum = "\r\nDie Datei " + name.pfad() + " kann nicht gelesen werden!\r\n" +
+              (e.gelesen ? notUnicodeThroughout(e.bytes) : e.grund) +
               alsUngelesenVermerken(k, name);
     }
     return text.has_value();
@@ -250,11 +262,14 @@ void BEinstellungenSpeichernClick(Kontext& k) {
   if (!gewaehlt || gewaehlt->empty()) return;
   std::string datei = *gewaehlt;
   if (!hatErweiterung(datei)) datei += o.defaultExt;
+  // Chosen now: the question, the write test and the writes all go to the
+  // folder found now.
+  const Einstellungsort ort(datei);
   const bool schreiben =
-      !fs::fileExists(datei) ||
+      ort.stand() != Einstellungsort::Stand::Datei ||
       k.meldung(MsgKind::Warning, "Soll die bestehende Datei überschrieben werden?", MsgButtons::YesNo) ==
           MsgResult::Yes;
-  if (schreiben && InifileSchreibtest(k, datei, true)) speichern(k, datei);
+  if (schreiben && InifileSchreibtest(k, ort, true)) speichern(k, ort);
   k.st.EinstellungsDialogOrdner = ordnerVon(datei);
   k.st.EinstellungsDateiname = nameVon(datei);
 }
@@ -264,32 +279,33 @@ void BEinstellungenLadenClick(Kontext& k) {
   const auto gewaehlt = k.sv.dialogs->openFileName(o);
   if (!gewaehlt || gewaehlt->empty()) return;
   const std::string& datei = *gewaehlt;
-  if (!fs::fileExists(datei)) {
+  const Einstellungsort ort(datei);
+  if (ort.stand() == Einstellungsort::Stand::Fehlt) {
     k.fehler("Die Datei " + datei + "\r\nexistiert nicht!");
     return;
   }
-  if (IniFileLesen(k, datei)) {
+  if (IniFileLesen(k, ort)) {
     k.m.run(Proc::RBModusAnfaengerClick);
-    ZusatzdateienLaden(k, datei);
+    ZusatzdateienLaden(k, ort);
   }
   k.st.EinstellungsDateiname = nameVon(datei);
   k.st.EinstellungsDialogOrdner = ordnerVon(datei);
 }
 
 bool FormCloseQuery(Kontext& k) {
-  const std::string datei = aktuelleEinstellungsdatei(k, true);
+  const Einstellungsort datei = aktuellerEinstellungsort(k, true);
   return !k.m.checked(Opt::CBEinstellungenAutomatischSpeichern) || InifileSchreibtest(k, datei, true);
 }
 
 void FormClose(Kontext& k) {
   if (!k.m.checked(Opt::CBEinstellungenAutomatischSpeichern)) return;
-  const std::string datei = aktuelleEinstellungsdatei(k, true);
+  const Einstellungsort datei = aktuellerEinstellungsort(k, true);
   if (InifileSchreibtest(k, datei, false)) speichern(k, datei);
 }
 
 void CBEinstellungenAutomatischSpeichernClick(Kontext& k) {
   if (!k.st.AutoSpeichernKlickAktiv) return;
-  const std::string datei = aktuelleEinstellungsdatei(k, true);
+  const Einstellungsort datei = aktuellerEinstellungsort(k, true);
   if (k.m.checked(Opt::CBEinstellungenAutomatischSpeichern)) InifileSchreibtest(k, datei, true);
 }
 
@@ -304,7 +320,6 @@ void CBIniDateiImAnwendungsordnerClick(Kontext& k) {
     return;
   }
   const bool ok = InifileEinstellungenSpeichern(k, true);
-  auto gleicherOrdner = [](const std::string& a, const std::string& b) { return normal(a) == normal(b); };
   if (ok && k.m.checked(Opt::CBIniDateiImAnwendungsordner)) {
     if (gleicherOrdner(st.EinstellungsDialogOrdner, programmOrdner(k)))
       st.EinstellungsDialogOrdner = persoenlicherEinstellungsordner(k);

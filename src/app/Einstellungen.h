@@ -5,6 +5,7 @@
 
 #include "app/EinstellungsKodierung.h"
 #include "app/options/Kontext.h"
+#include "platform/IniDatei.h"
 
 namespace mosaik {
 
@@ -20,38 +21,43 @@ std::string persoenlicherEinstellungsordner(const Kontext& k);
 std::string standardEinstellungsdatei(const Kontext& k);
 // Application-data folder + "Mosaikschauer/Mosaikschauer.ini".
 std::string persoenlicheEinstellungsdatei(const Kontext& k);
+// The same files chosen: their folders are opened the first time they are
+// needed and held from then on (opened again only when that failed, when
+// the folder has been removed since, or when its path is another now), so
+// that every later read and save of the file and its side files goes to
+// the folder found then.
+Einstellungsort standardEinstellungsort(Kontext& k);
+Einstellungsort persoenlicherEinstellungsort(Kontext& k, bool ordnerAnlegen);
 // The personal settings file while CBIniDateiImAnwendungsordner is ticked,
 // else the standard one; ordnerAnlegen creates the personal folder first.
-std::string aktuelleEinstellungsdatei(const Kontext& k, bool ordnerAnlegen);
+Einstellungsort aktuellerEinstellungsort(Kontext& k, bool ordnerAnlegen);
 // Why the personal location cannot be used; shown by the write test on it
 // and when it is chosen.
 inline constexpr const char* kKeinPersoenlicherOrdner =
     "Es gibt keinen persönlichen Anwendungsordner (kein Benutzerverzeichnis).\r\n"
     "Die Einstellungen können dort nicht gespeichert werden!";
 void keinPersoenlicherOrdner(Kontext& k);
-// The same file, whatever the spelling (normalised paths).
-bool gleicheDatei(const std::string& a, const std::string& b);
 
 // Writes the whole option set into the file, then removes the keys of older
 // versions. Nothing is changed when it fails: throws IniFehler (its text
 // names the file).
-void InifileSchreiben(Kontext& k, const std::string& datei);
+void InifileSchreiben(Kontext& k, const Einstellungsort& datei);
 // Reads a settings file into the option set; a missing file changes nothing.
 // One that is there but cannot be read (or is not to be trusted) changes
 // nothing either: false, after the message "Die Einstellungsdatei ... kann
 // nicht gelesen werden!" with the reason; it is then never saved over.
-bool IniFileLesen(Kontext& k, const std::string& datei);
+bool IniFileLesen(Kontext& k, const Einstellungsort& datei);
 // Notes a settings or side file that is there but cannot be read (or is not
 // to be trusted): it is never saved over, and an unattended run does not
 // begin. Returns the end of the message about it: in an unattended run
 // "Programmabbruch!" on a line of its own, as its other refusals end.
-std::string alsUngelesenVermerken(Kontext& k, const std::string& datei);
+std::string alsUngelesenVermerken(Kontext& k, const Einstellungsort& datei);
 
 // Writes the two keys of the product's section into the file; a file that
 // holds them already is not rewritten but proved writable. On failure:
 // false, auto-save switched off when it is the current settings file, and
 // with meldung the error message; text receives that message either way.
-bool InifileSchreibtest(Kontext& k, const std::string& datei, bool meldung, std::string* text = nullptr);
+bool InifileSchreibtest(Kontext& k, const Einstellungsort& datei, bool meldung, std::string* text = nullptr);
 // Records the settings location (and auto-save) in the standard file.
 bool InifileEinstellungenSpeichern(Kontext& k, bool meldung);
 
@@ -61,8 +67,9 @@ std::string zusatzdateiName(const std::string& einstellungsdatei, const std::str
 // edited style sheet); false after the first failure and its message. A
 // side file that is there but cannot be read (or is not to be trusted) is
 // named in the message and, like an unread settings file, never saved over.
-bool ZusatzdateienSpeichern(Kontext& k, const std::string& datei);
-bool ZusatzdateienLaden(Kontext& k, const std::string& datei);
+// They are names in the settings file's held folder.
+bool ZusatzdateienSpeichern(Kontext& k, const Einstellungsort& datei);
+bool ZusatzdateienLaden(Kontext& k, const Einstellungsort& datei);
 
 // The buttons "Einstellungen speichern unter..." and "Einstellungen laden...".
 void BEinstellungenSpeichernClick(Kontext& k);

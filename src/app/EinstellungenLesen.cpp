@@ -163,7 +163,7 @@ std::string erstesZeichen(const std::string& t) {
 // click handler must not repeat it with a message meanwhile. `gewollt`
 // follows what the file asks for, written or not, so that an unattended run
 // can say that settings it should save cannot be saved.
-void autoSpeichernLesen(Kontext& k, Leser& r, const std::string& standard, const char* sektion, bool& gewollt) {
+void autoSpeichernLesen(Kontext& k, Leser& r, const Einstellungsort& standard, const char* sektion, bool& gewollt) {
   const bool guard = k.st.AutoSpeichernKlickAktiv;
   k.st.AutoSpeichernKlickAktiv = false;
   r.sektion(sektion);
@@ -212,7 +212,7 @@ void alleSchluesselLesen(Kontext& k, const IniDatei& ini, bool standarddatei) {
   if (auto t = r.text("HTMLPfad")) st.HTMLOrdnerPfad = *t;
   st.HTMLOrdnerPfad = ohneSchlusszeichen(ohneSchlusszeichen(st.HTMLOrdnerPfad, '\\'), '/');
   st.HTMLOrdnerPfad = r.absolut(windowsPfad(st.HTMLOrdnerPfad) ? std::string() : st.HTMLOrdnerPfad);
-  const std::string standard = aktuelleEinstellungsdatei(k, true);
+  const Einstellungsort standard = aktuellerEinstellungsort(k, true);
   {
     std::string ordner = st.BilderOrdnerPfad;
     r.ordner("Ordner", ordner);
@@ -626,15 +626,15 @@ void alleSchluesselLesen(Kontext& k, const IniDatei& ini, bool standarddatei) {
 
 }  // namespace
 
-bool IniFileLesen(Kontext& k, const std::string& datei) {
+bool IniFileLesen(Kontext& k, const Einstellungsort& datei) {
   const IniDatei ini(datei);
   if (!ini.vorhanden()) return true;
   if (!ini.lesefehler().empty()) {
     const std::string ende = alsUngelesenVermerken(k, datei);
-    k.fehler("Die Einstellungsdatei " + datei + " kann nicht gelesen werden!\r\n" + ini.lesefehler() + ende);
+    k.fehler("Die Einstellungsdatei " + datei.pfad() + " kann nicht gelesen werden!\r\n" + ini.lesefehler() + ende);
     return false;
   }
-  alleSchluesselLesen(k, ini, gleicheDatei(datei, standardEinstellungsdatei(k)));
+  alleSchluesselLesen(k, ini, datei.gleich(standardEinstellungsort(k)));
   return true;
 }
 

@@ -345,7 +345,7 @@ void InifileAlteEintraegeLoeschen(IniDatei& ini) {
 
 }  // namespace
 
-void InifileSchreiben(Kontext& k, const std::string& datei) {
+void InifileSchreiben(Kontext& k, const Einstellungsort& datei) {
   // One replacement of the whole file: a failure leaves the old one as it was.
   IniDatei ini(datei);
   alleSchluesselSchreiben(k, ini);

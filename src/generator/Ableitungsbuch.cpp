@@ -1,6 +1,7 @@
 #include "generator/Ableitungsbuch.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -43,7 +44,8 @@ std::string zeile(const Verzeichnet& d) {
   std::string z = std::to_string(s.st_ino) + ' ' + std::to_string(s.st_size) + ' ' + std::to_string(s.st_mtim.tv_sec) +
                   ' ' + std::to_string(s.st_mtim.tv_nsec) + ' ';
   // Without a digest (a file of an earlier version's line that could not
-  // be read) it keeps the earlier form, which speaks by the inode alone.
+  // be read) it keeps the earlier form, which speaks by inode, size and
+  // time.
   if (d.digest.empty()) return z + zeilenName(d.name) + '\n';
   return z + std::to_string(s.st_ctim.tv_sec) + ' ' + std::to_string(s.st_ctim.tv_nsec) + ' ' +
          std::string(kDigestVorsilbe) + d.digest + ' ' + zeilenName(d.name) + '\n';
@@ -81,55 +83,48 @@ std::optional<std::string> digestFeld(std::string_view& rest) {
 // The digest of the file at pfad when it still is the file stat gave
 // (not a link put in its place); empty otherwise.
 std::string digestDerDatei(const std::string& pfad, const struct stat& datei) {
-  const int fd = fs::openTrusted(pfad, O_RDONLY | O_NONBLOCK | O_NOFOLLOW);
-  if (fd < 0) return {};
+  const fs::Fd fd(fs::openTrusted(pfad, O_RDONLY | O_NONBLOCK | O_NOFOLLOW));
   struct stat st {};
-  std::string d;
-  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_dev == datei.st_dev && st.st_ino == datei.st_ino &&
-      st.st_size == datei.st_size)
-    d = sha256HexOfFile(fd);
-  ::close(fd);
-  return d;
+  if (fd && ::fstat(fd.get(), &st) == 0 && S_ISREG(st.st_mode) && st.st_dev == datei.st_dev &&
+      st.st_ino == datei.st_ino && st.st_size == datei.st_size)
+    return sha256HexOfFile(fd.get());
+  return {};
 }
 
-// The record kept under this user's name from here on: its header, the
-// lines of the old one where they spoke for every file, and more.
-std::string neuerText(const Ableitungsbuch& alt) {
-  std::string text = kKopf;
-  if (alt.vertraut())
-    for (const std::string& z : alt.zeilen()) text += z;
-  return text;
-}
-
-bool buchSchreiben(const std::string& ordner, const std::string& text) {
-  // Its mode is never taken from a file it replaces.
-  return fs::writeFileAtomic(buchpfad(ordner), text, false, nullptr,
-                             [](int fd) { return ::fchmod(fd, 0644) == 0; });
+// A record is added to in place only when it is a file of the user's own,
+// of one name (a write through it would change the file of its other
+// names), that nobody else may write and that is not too large to be read
+// back whole.
+bool anOrtFortschreibbar(const struct stat& st) {
+  return S_ISREG(st.st_mode) && st.st_nlink == 1 && st.st_uid == ::geteuid() &&
+         (st.st_mode & (S_IWGRP | S_IWOTH)) == 0 && st.st_size <= fs::kMaxTextFileBytes;
 }
 
 }  // namespace
 
 Ableitungsbuch::Ableitungsbuch(const std::string& ordner) : ordner_(fs::withTrailingSlash(ordner)) {
-  const std::string pfad = buchpfad(ordner);
+  struct stat st {};
+  if (const fs::Fd dir(fs::openFolderForReading(ordner_)); dir && ::fstat(dir.get(), &st) == 0)
+    ordnerBesitzer_ = st.st_uid;
+  const std::string pfad = buchpfad(ordner_);
   std::string grund;
   // Only a file of its own: a link could make another folder's record speak
   // for this one.
-  const int fd = fs::openTrusted(pfad, O_RDONLY | O_NONBLOCK | O_NOFOLLOW, &grund);
-  if (fd < 0 && errno == ENOENT) return;
+  const fs::Fd fd(fs::openTrusted(pfad, O_RDONLY | O_NONBLOCK | O_NOFOLLOW, &grund));
+  if (!fd && errno == ENOENT) return;
   ersetzen_ = true;
-  struct stat st {};
   std::string text;
-  if (fd < 0) {
+  if (!fd) {
     if (grund.empty())
       grund = errno == ELOOP ? "Sie ist eine Verknüpfung."
                              : "Sie kann nicht geöffnet werden (" + fs::reasonText(errno) + ").";
-  } else if (::fstat(fd, &st) != 0) {
+  } else if (::fstat(fd.get(), &st) != 0) {
     grund = "Sie kann nicht gelesen werden (" + fs::reasonText(errno) + ").";
   } else if (!S_ISREG(st.st_mode)) {
     grund = "Sie ist keine gewöhnliche Datei.";
   } else if ((st.st_mode & (S_IWGRP | S_IWOTH)) != 0) {
     grund = "Andere Benutzer dürfen sie ändern.";
-  } else if (!fs::readTextAll(fd, text, grund)) {
+  } else if (!fs::readTextAll(fd.get(), text, grund)) {
   } else if (st.st_nlink > 1 && text.rfind(kKopf, 0) != 0) {
     // Another file under this name (a script, a log linked here): its text
     // is no record. One of ours with several names (a snapshot made by
@@ -139,56 +134,63 @@ Ableitungsbuch::Ableitungsbuch(const std::string& ordner) : ordner_(fs::withTrai
   } else {
     besitzer_ = st.st_uid;
     lesbar_ = true;
-    ersetzen_ = st.st_uid != ::geteuid() || st.st_nlink > 1;
-    struct stat ordner {};
-    const int dir = fs::openFolderForReading(ordner_);
-    besitztOrdner_ = dir >= 0 && ::fstat(dir, &ordner) == 0 && ordner.st_uid == besitzer_;
-    if (dir >= 0) ::close(dir);
+    ersetzen_ = !anOrtFortschreibbar(st);
   }
-  if (fd >= 0) ::close(fd);
   if (!lesbar_) {
     warum_ = "Die Liste der erzeugten Bilder " + pfad + " zählt nicht: " + grund;
     return;
   }
-  std::string_view rest = text;
+  lesen(text);
+}
+
+void Ableitungsbuch::lesen(std::string_view text) {
   // A last line without its end was cut off.
-  for (size_t ende; (ende = rest.find('\n')) != std::string_view::npos; rest.remove_prefix(ende + 1)) {
-    std::string_view z = rest.substr(0, ende);
-    const auto ino = zahl<ino_t>(z);
-    const auto groesse = ino ? zahl<off_t>(z) : std::nullopt;
-    const auto sek = groesse ? zahl<time_t>(z) : std::nullopt;
-    const auto nsek = sek ? nanosekunden(z) : std::nullopt;
-    if (!nsek) continue;
-    zeilen_.emplace_back(rest.substr(0, ende + 1));
-    const Alt schluessel{*ino, *groesse, *sek, *nsek};
-    std::string_view neu = z;
-    const auto csek = zahl<time_t>(neu);
-    const auto cnsek = csek ? nanosekunden(neu) : std::nullopt;
-    const bool mitDigest = cnsek && neu.substr(0, kDigestVorsilbe.size()) == kDigestVorsilbe;
-    const auto digest = mitDigest ? digestFeld(neu) : std::nullopt;
-    // A line of ours holds no control character: one cut off by a killed
-    // run was ended with one.
-    if ((mitDigest && !digest) || z.find('\t') != std::string_view::npos) {
-      zeilen_.pop_back();
-      continue;
-    }
-    if (!digest) {
-      alt_.insert(schluessel);
-      continue;
-    }
-    // The name is the last field; what stands between is a later version's.
-    const std::string name = percentDecoded(neu.substr(neu.rfind(' ') + 1));
-    schnell_.emplace(Schnell{*ino, *groesse, *sek, *nsek, *csek, *cnsek}, *digest);
-    proInode_[schluessel].insert(*digest);
-    proName_[{name, *groesse}].insert(*digest);
+  for (size_t ende; (ende = text.find('\n')) != std::string_view::npos; text.remove_prefix(ende + 1))
+    aufnehmen(text.substr(0, ende + 1));
+}
+
+bool Ableitungsbuch::aufnehmen(std::string_view zeile) {
+  std::string_view z = zeile.substr(0, zeile.size() - 1);
+  const auto ino = zahl<ino_t>(z);
+  const auto groesse = ino ? zahl<off_t>(z) : std::nullopt;
+  const auto sek = groesse ? zahl<time_t>(z) : std::nullopt;
+  const auto nsek = sek ? nanosekunden(z) : std::nullopt;
+  if (!nsek) return false;
+  const Alt schluessel{*ino, *groesse, *sek, *nsek};
+  std::string_view neu = z;
+  const auto csek = zahl<time_t>(neu);
+  const auto cnsek = csek ? nanosekunden(neu) : std::nullopt;
+  const bool mitDigest = cnsek && neu.substr(0, kDigestVorsilbe.size()) == kDigestVorsilbe;
+  const auto digest = mitDigest ? digestFeld(neu) : std::nullopt;
+  // A line of ours holds no control character: one cut off by a killed
+  // run was ended with one.
+  if ((mitDigest && !digest) || z.find('\t') != std::string_view::npos) return false;
+  zeilen_.emplace_back(zeile);
+  if (!digest) {
+    alt_.insert(schluessel);
+    return true;
   }
+  // The name is the last field; what stands between is a later version's.
+  const std::string name = percentDecoded(neu.substr(neu.rfind(' ') + 1));
+  schnell_.emplace(Schnell{*ino, *groesse, *sek, *nsek, *csek, *cnsek}, *digest);
+  proInode_[schluessel].insert(*digest);
+  proName_[{name, *groesse}].insert(*digest);
+  return true;
+}
+
+std::string Ableitungsbuch::warum() const {
+  if (!warum_.empty() || alt_.empty()) return warum_;
+  return "Die Liste der erzeugten Bilder " + buchpfad(ordner_) +
+         " stammt von einer älteren Version von Mosaikschauer: Sie belegt nur Dateien, die seither nicht kopiert "
+         "wurden. Ist der Ordner eine Kopie, leeren Sie ihn einmal; der nächste Lauf erzeugt die Bilder neu.";
 }
 
 Nachweis Ableitungsbuch::nachweis(const std::string& name, const struct stat& d) const {
   // The owner of the folder could remove the file anyway: a line of theirs
   // gives them no power over it that they lack (as in their own folder where
   // an administrator's run wrote the file).
-  if (!S_ISREG(d.st_mode) || !(besitztOrdner_ || fs::madeByTrusted(besitzer_, d.st_uid)) || zeilen_.empty())
+  if (!S_ISREG(d.st_mode) || !(ordnerBesitzer_ == besitzer_ || fs::madeByTrusted(besitzer_, d.st_uid)) ||
+      zeilen_.empty())
     return {};
   const auto s = schnell_.find({d.st_ino, d.st_size, d.st_mtim.tv_sec, d.st_mtim.tv_nsec, d.st_ctim.tv_sec,
                                 d.st_ctim.tv_nsec});
@@ -207,39 +209,66 @@ Nachweis Ableitungsbuch::nachweis(const std::string& name, const struct stat& d)
   return {true, true, digest};
 }
 
-bool AbleitungsbuchNeuSchreiben(const std::string& ordner, const std::vector<Verzeichnet>& dateien) {
-  std::string text = kKopf;
-  for (const Verzeichnet& d : dateien) text += zeile(d);
-  return buchSchreiben(ordner, text);
+bool Ableitungsbuch::schreiben(const std::string& text) {
+  // Its mode is never taken from a file it replaces.
+  if (!fs::writeFileAtomic(buchpfad(ordner_), text, false, nullptr, [](int fd) { return ::fchmod(fd, 0644) == 0; }))
+    return false;
+  vergessen();
+  besitzer_ = ::geteuid();
+  lesbar_ = true;
+  lesen(text);
+  return true;
 }
 
-bool AbleitungEintragen(const std::string& ordner, const Verzeichnet& datei, std::string& grund) {
-  const std::string pfad = buchpfad(ordner);
+void Ableitungsbuch::vergessen() {
+  schnell_.clear();
+  proInode_.clear();
+  alt_.clear();
+  proName_.clear();
+  zeilen_.clear();
+  ersetzen_ = false;
+  warum_.clear();
+}
+
+bool Ableitungsbuch::neuSchreiben(const std::vector<Verzeichnet>& dateien) {
+  std::string text = kKopf;
+  for (const Verzeichnet& d : dateien) text += zeile(d);
+  return schreiben(text);
+}
+
+bool Ableitungsbuch::eintragen(const Verzeichnet& datei, std::string& grund) {
+  const std::string pfad = buchpfad(ordner_);
   const std::string eintrag = zeile(datei);
-  int fehler = 0;
+  int fehler = EPERM;
   // Appended in one write: a run killed meanwhile leaves at most a last
   // line without its end, which is marked and ended before the next entry.
-  // Only to a file of the user's own, of one name, that nobody else may
-  // write.
-  const int fd = fs::openForAppend(pfad);
-  struct stat st {};
-  if (fd >= 0 && (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_nlink != 1 || st.st_uid != ::geteuid() ||
-                  (st.st_mode & (S_IWGRP | S_IWOTH)) != 0 || st.st_size > fs::kMaxTextFileBytes)) {
-    ::close(fd);
-    fehler = EPERM;
-  } else if (fd >= 0) {
-    char letztes = '\n';
-    bool ok = st.st_size == 0 || ::pread(fd, &letztes, 1, st.st_size - 1) == 1;
-    ok = ok && fs::writeAll(fd, (st.st_size == 0 ? kKopf : letztes == '\n' ? "" : kAbgebrochen) + eintrag);
-    fehler = ok ? 0 : errno ? errno : EINVAL;
-    if (::close(fd) != 0 && ok) {
-      ok = false;
+  // What stands there now decides, not what was read.
+  if (!ersetzen_) {
+    fs::Fd fd(fs::openForAppend(pfad));
+    struct stat st {};
+    if (!fd) {
       fehler = errno;
+    } else if (::fstat(fd.get(), &st) == 0 && anOrtFortschreibbar(st)) {
+      char letztes = '\n';
+      bool ok = st.st_size == 0 || ::pread(fd.get(), &letztes, 1, st.st_size - 1) == 1;
+      ok = ok && fs::writeAll(fd.get(), (st.st_size == 0 ? kKopf : letztes == '\n' ? "" : kAbgebrochen) + eintrag);
+      fehler = ok ? 0 : errno ? errno : EINVAL;
+      if (!fd.close() && ok) {
+        ok = false;
+        fehler = errno;
+      }
+      if (st.st_size == 0) {
+        fs::changed(pfad);
+        // Made anew (or emptied meanwhile): it holds this line alone.
+        if (ok) vergessen();
+      }
+      if (ok) {
+        besitzer_ = st.st_uid;
+        lesbar_ = true;
+        aufnehmen(eintrag);
+        return true;
+      }
     }
-    if (st.st_size == 0) fs::changed(pfad);
-    if (ok) return true;
-  } else {
-    fehler = errno;
   }
   // One that may not be written in place (another user's, in a folder this
   // one may write; a link; one of several names) is written anew in its
@@ -247,29 +276,61 @@ bool AbleitungEintragen(const std::string& ordner, const Verzeichnet& datei, std
   // this user's name they would speak for every file, so they are kept
   // only from a record that already did.
   if (fehler == EACCES || fehler == EPERM || fehler == ELOOP || fehler == ENXIO || fehler == EISDIR) {
-    std::string text = neuerText(Ableitungsbuch(ordner));
-    if (buchSchreiben(ordner, text + eintrag)) return true;
+    std::string text = kKopf;
+    if (vertraut())
+      for (const std::string& z : zeilen_) text += z;
+    if (schreiben(text + eintrag)) return true;
     fehler = errno ? errno : fehler;
   }
-  grund = "Im Ordner " + fs::withTrailingSlash(ordner) + " kann die Liste der erzeugten Bilder " + kAbleitungsbuch +
+  grund = "Im Ordner " + ordner_ + " kann die Liste der erzeugten Bilder " + kAbleitungsbuch +
           " nicht fortgeschrieben werden (" + fs::reasonText(fehler) + ").";
   return false;
 }
 
-Verzeichnung::Verzeichnung(const std::string& zielpfad, std::string& grund) : stand_(std::make_shared<Stand>()) {
+Ableitungsbuch& Ableitungsbuecher::buch(const std::string& ordner) {
+  struct stat st {};
+  const std::string schluessel = fs::fileStatus(ordner, st, true)
+                                     ? std::to_string(st.st_dev) + ':' + std::to_string(st.st_ino)
+                                     : fs::withTrailingSlash(ordner);
+  std::unique_ptr<Ableitungsbuch>& b = buecher_[schluessel];
+  if (!b) b = std::make_unique<Ableitungsbuch>(ordner);
+  return *b;
+}
+
+bool Ableitungsbuecher::sperren(const std::string& ordner) {
+  fs::Fd fd(fs::openFolderForReading(fs::withTrailingSlash(ordner)));
+  struct stat st {};
+  if (!fd || ::fstat(fd.get(), &st) != 0) return true;
+  // A lock is the open folder's: the run's own second one would wait for
+  // its first.
+  for (const fs::Fd& gesperrt : sperren_) {
+    struct stat g {};
+    if (::fstat(gesperrt.get(), &g) == 0 && g.st_dev == st.st_dev && g.st_ino == st.st_ino) return true;
+  }
+  if (::flock(fd.get(), LOCK_EX | LOCK_NB) == 0) {
+    sperren_.push_back(std::move(fd));
+    return true;
+  }
+  return errno != EWOULDBLOCK;
+}
+
+Verzeichnung::Verzeichnung(const std::string& zielpfad, Ableitungsbuecher* buecher, std::string& grund)
+    : stand_(std::make_shared<Stand>()) {
   std::tie(stand_->ordner, stand_->name) = ordnerUndName(zielpfad);
   stand_->grund = &grund;
   stand_->datei.name = stand_->name;
+  if (buecher) stand_->buch = &buecher->buch(stand_->ordner);
 }
 
 fs::BeforeRename Verzeichnung::vorher() const {
+  if (!stand_->buch) return {};
   return [stand = stand_](int fd) {
     Verzeichnet& d = stand->datei;
     if (::fstat(fd, &d.st) != 0 || (d.digest = sha256HexOfFile(fd)).empty()) {
       *stand->grund = fs::writeFailureText(stand->ordner + stand->name, errno ? errno : EIO);
       return false;
     }
-    stand->eingetragen = AbleitungEintragen(stand->ordner, d, *stand->grund);
+    stand->eingetragen = stand->buch->eintragen(d, *stand->grund);
     return stand->eingetragen;
   };
 }
@@ -285,29 +346,30 @@ void Verzeichnung::nachher() const {
   // Without this line the next run would prove the file by its digest;
   // failing to add it costs only that.
   std::string grund;
-  AbleitungEintragen(stand_->ordner, {d.name, jetzt, d.digest}, grund);
+  stand_->buch->eintragen({d.name, jetzt, d.digest}, grund);
 }
 
-bool UnverzeichnetDa(const std::string& pfad) {
+bool UnverzeichnetDa(const std::string& pfad, Ableitungsbuecher& buecher) {
   struct stat da {};
   const auto [ordner, name] = ordnerUndName(pfad);
-  return fs::fileStatus(pfad, da, true) && !Ableitungsbuch(ordner).kennt(name, da);
+  return fs::fileStatus(pfad, da, true) && !buecher.buch(ordner).kennt(name, da);
 }
 
 std::string BleibtText(const std::string& pfad, const std::string& danach) {
   return "Die Datei " + pfad + " wird nicht ersetzt: Sie wurde nicht von Mosaikschauer angelegt.\r\n" + danach;
 }
 
-bool BeilageKopieren(const std::string& von, const std::string& nach, bool verzeichnen, std::string& warum) {
-  if (!verzeichnen) return fs::copyFile(von, nach, &warum);
-  if (!fs::sameFile(von, nach) && UnverzeichnetDa(nach) && !fs::sameContent(von, nach)) {
+bool BeilageKopieren(const std::string& von, const std::string& nach, Ableitungsbuecher* buecher,
+                     std::string& warum) {
+  if (!buecher) return fs::copyFile(von, nach, &warum);
+  if (!fs::sameFile(von, nach) && UnverzeichnetDa(nach, *buecher) && !fs::sameContent(von, nach)) {
     warum = BleibtText(nach, von + " wird daher nicht dorthin kopiert.");
     return false;
   }
   const auto [ordner, name] = ordnerUndName(nach);
-  const Ableitungsbuch buch(ordner);
+  const Ableitungsbuch& buch = buecher->buch(ordner);
   std::string grund;
-  const Verzeichnung verzeichnung(nach, grund);
+  const Verzeichnung verzeichnung(nach, buecher, grund);
   // A copy of an earlier run left as it was is entered again only when its
   // line no longer fits it (its time has changed).
   const auto eintragen = [&buch, &name = name, neu = verzeichnung.vorher()](int fd) {

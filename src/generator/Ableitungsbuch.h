@@ -24,26 +24,40 @@
 // write change it), so a photo written into the file and dated back by
 // `touch -r` does not pass. Otherwise the file's digest decides, compared
 // with the lines for its name or its inode of the same size; a file proven
-// so is entered anew, so that a copied gallery pays the digest once.
+// so is entered anew, so that a copied gallery pays the digest once. A line
+// of an earlier version proves only the file of its inode, size and time,
+// which no copy keeps.
 //
-// Entries are only ever added; one that no longer matches a file there
-// speaks for nothing, so a run killed half-way leaves no false entry. A
-// record another user left in a shared folder speaks only for that user's
-// files (the rule for links, fs::madeByTrusted), unless that user owns the
-// folder and so may remove any file there anyway; one that another user may
-// write, or is a link, or has several names and is no record of ours,
-// speaks for nothing. None with several names is ever written through: it
-// is replaced.
+// A run appends a line for every file it writes there, in one write. It
+// writes the record anew from what it proved at its start when files were
+// proven by their content or runs that replaced the pictures again and
+// again made it long; one it may not add to in place is written anew as
+// well. A line that no longer matches a file there speaks for nothing, so
+// a run killed half-way leaves no false entry. A record another
+// user left in a shared folder speaks only for that user's files (the rule
+// for links, fs::madeByTrusted), unless that user owns the folder and so
+// may remove any file there anyway; one that another user may write, or is
+// a link, or has several names and is no record of ours, speaks for
+// nothing. None with several names is ever written through: it is
+// replaced.
+//
+// A run reads each folder's record once (Ableitungsbuecher) and holds the
+// folder it writes derived pictures into for itself: a second run over the
+// same folder stops at its start, before it reads a record that the first
+// is about to change.
 #include <sys/stat.h>
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <tuple>
 #include <utility>
 #include <vector>
 
+#include "platform/CheckedFolders.h"
 #include "platform/FileSystem.h"
 
 namespace mosaik {
@@ -74,7 +88,7 @@ class Ableitungsbuch {
   // What it says of the file `name` of the folder (as stat gave it).
   Nachweis nachweis(const std::string& name, const struct stat& datei) const;
   bool kennt(const std::string& name, const struct stat& datei) const { return nachweis(name, datei).gilt; }
-  // Entries read, each file as often as a run wrote it.
+  // Entries read and made, each file as often as a run wrote it.
   size_t eintraege() const { return zeilen_.size(); }
   // It is there but may not be added to in place (another user's, one of
   // several names, one others may write, a link, one that cannot be
@@ -83,15 +97,33 @@ class Ableitungsbuch {
   // Its lines speak for every file: it belongs to the running user or
   // root, and nobody else may write it.
   bool vertraut() const { return !ersetzen_ || (lesbar_ && fs::ownOrRoot(besitzer_)); }
-  // Why a record there speaks for nothing, one German sentence naming it;
-  // empty when it speaks or is not there.
-  const std::string& warum() const { return warum_; }
-  // Its lines as read (those of ours), each with its end.
-  const std::vector<std::string>& zeilen() const { return zeilen_; }
+  // Why a record there speaks for nothing, or why its lines of an earlier
+  // version do not speak for a copy: one German sentence naming it; empty
+  // otherwise.
+  std::string warum() const;
+
+  // Adds the file (as stat gives it, under the name it has or is about to
+  // take, with the digest of its content): appended in one write, or the
+  // record written anew where it may not be added to in place. False with
+  // the reason in German when it cannot be written.
+  bool eintragen(const Verzeichnet& datei, std::string& grund);
+  // Writes the record anew with the files still there, through a temporary
+  // file. False when it cannot be; the old one stays.
+  bool neuSchreiben(const std::vector<Verzeichnet>& dateien);
 
  private:
   using Schnell = std::tuple<ino_t, off_t, time_t, long, time_t, long>;
   using Alt = std::tuple<ino_t, off_t, time_t, long>;
+  // Takes the lines of the text (those of ours) into what the record says;
+  // a last line without its end was cut off.
+  void lesen(std::string_view text);
+  // One line (with its end); false when it is none of ours.
+  bool aufnehmen(std::string_view zeile);
+  // Writes the text as the whole record, which from then on is this user's
+  // and holds the text's lines only.
+  bool schreiben(const std::string& text);
+  void vergessen();
+
   std::string ordner_;
   std::map<Schnell, std::string> schnell_;               // by inode, size and both times: the digest
   std::map<Alt, std::set<std::string>> proInode_;        // by inode, size and time: the digests
@@ -99,28 +131,44 @@ class Ableitungsbuch {
   std::map<std::pair<std::string, off_t>, std::set<std::string>> proName_;  // by name and size
   std::vector<std::string> zeilen_;
   uid_t besitzer_ = 0;
+  std::optional<uid_t> ordnerBesitzer_;
   bool lesbar_ = false, ersetzen_ = false;
-  bool besitztOrdner_ = false;  // its owner owns the folder
   std::string warum_;
 };
 
-// Writes the record of the folder anew with the files still there,
-// through a temporary file. False when it cannot be; the old one stays.
-bool AbleitungsbuchNeuSchreiben(const std::string& ordner, const std::vector<Verzeichnet>& dateien);
+// The records of one run: each folder's read once, when it is first asked
+// for (a folder reached under two paths is one), and kept up to date with
+// every entry the run makes, so that a run over many kept pictures does not
+// read a record again for each of them. The folders locked for the run stay
+// locked while it exists.
+class Ableitungsbuecher {
+ public:
+  Ableitungsbuecher() = default;
+  Ableitungsbuecher(const Ableitungsbuecher&) = delete;
+  Ableitungsbuecher& operator=(const Ableitungsbuecher&) = delete;
 
-// Adds the file (as stat gives it, under the name it has or is about to
-// take, with the digest of its content) to the record of the folder; false
-// with the reason in German when the record cannot be written.
-bool AbleitungEintragen(const std::string& ordner, const Verzeichnet& datei, std::string& grund);
+  Ableitungsbuch& buch(const std::string& ordner);
+  // Holds the folder for this run alone (a lock on it, which the end of the
+  // run releases, also when the process dies). False when another run of
+  // the program holds it; a folder that is not there or cannot be locked
+  // is let pass (the checks that follow speak for it).
+  bool sperren(const std::string& ordner);
+
+ private:
+  std::map<std::string, std::unique_ptr<Ableitungsbuch>> buecher_;
+  std::vector<fs::Fd> sperren_;
+};
 
 // Enters a file the run writes to zielpfad in a folder that keeps a
-// record: once before it takes its name, still open (so that a run killed
-// at any point leaves no file of its own unrecorded), and once it has it
-// (the rename gave it a new change time).
+// record (buecher, nullptr when its folder keeps none): once before it
+// takes its name, still open (so that a run killed at any point leaves no
+// file of its own unrecorded), and once it has it (the rename gave it a new
+// change time).
 class Verzeichnung {
  public:
-  Verzeichnung(const std::string& zielpfad, std::string& grund);
-  // For the write: enters the complete new file.
+  Verzeichnung(const std::string& zielpfad, Ableitungsbuecher* buecher, std::string& grund);
+  // For the write: enters the complete new file; empty when nothing is
+  // recorded.
   fs::BeforeRename vorher() const;
   // After the write: the entry of the file under its name, when it still
   // is the file entered.
@@ -129,6 +177,7 @@ class Verzeichnung {
  private:
   struct Stand {
     std::string ordner, name;
+    Ableitungsbuch* buch = nullptr;
     std::string* grund;
     bool eingetragen = false;
     Verzeichnet datei;
@@ -138,15 +187,16 @@ class Verzeichnung {
 
 // A file stands at pfad that the record of its folder does not name: the
 // user's, unless it holds what the run would put there.
-bool UnverzeichnetDa(const std::string& pfad);
+bool UnverzeichnetDa(const std::string& pfad, Ableitungsbuecher& buecher);
 // The message that such a file stays; danach: what the run leaves undone.
 std::string BleibtText(const std::string& pfad, const std::string& danach);
 
 // Copies a file the run takes along (a picture's companion, a folder's
-// text file) to nach. In a folder that keeps a record (verzeichnen) a file
-// already there is replaced only when the record names it or it holds the
-// same bytes, and the copy is entered; false with the message for the user
-// otherwise.
-bool BeilageKopieren(const std::string& von, const std::string& nach, bool verzeichnen, std::string& warum);
+// text file) to nach. In a folder that keeps a record (buecher given) a
+// file already there is replaced only when the record names it or it holds
+// the same bytes, and the copy is entered; false with the message for the
+// user otherwise.
+bool BeilageKopieren(const std::string& von, const std::string& nach, Ableitungsbuecher* buecher,
+                     std::string& warum);
 
 }  // namespace mosaik

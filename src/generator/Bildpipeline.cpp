@@ -215,7 +215,7 @@ namespace {
 fs::BeforeRename vorDemUmbenennen(const Ablegen& ablegen, const Verzeichnung& verzeichnung) {
   return [&ablegen, verzeichnen = verzeichnung.vorher()](int fd) {
     if (ablegen.datum) fs::setDosDateTime(fd, *ablegen.datum);
-    return !ablegen.verzeichnen || verzeichnen(fd);
+    return !verzeichnen || verzeichnen(fd);
   };
 }
 
@@ -278,10 +278,10 @@ bool abgeleitetesBildSchreiben(const Kontext& k, const std::string& ordner, cons
   // stored; turned pictures do without it rather than show it sideways.
   if (orientierung >= 2 && orientierung <= 8) imaging::DropExifThumbnail(metadaten);
   std::string grund;
-  const Verzeichnung verzeichnung(zielpfad, grund);
+  const Verzeichnung verzeichnung(zielpfad, ablegen.verzeichnen, grund);
   try {
     metadaten.WriteExifJpeg(ziel, zielpfad, true, false, vorDemUmbenennen(ablegen, verzeichnung));
-    if (ablegen.verzeichnen) verzeichnung.nachher();
+    verzeichnung.nachher();
   } catch (const imaging::MetadataWriteError&) {
     if (!grund.empty()) throw std::runtime_error(grund);
     throw;
@@ -345,17 +345,19 @@ Ableitungsart artAus(const OptionModel& m, Opt resample, Opt regler, Opt progres
 // entry in the record follows (else the next run would take it for a photo
 // of the user's). A read-only one keeps its own: its date is not worth a
 // failed run.
-void behaltenesDatieren(const std::string& ordner, const std::string& name, uint32_t datum, bool verzeichnet) {
+void behaltenesDatieren(const std::string& ordner, const std::string& name, uint32_t datum,
+                        Ableitungsbuecher* verzeichnen) {
   const std::string pfad = ordner + name;
   struct stat vorher {};
   if (!fs::fileStatus(pfad, vorher, true) ||
       (vorher.st_mtim.tv_sec == fs::fromDosDateTime(datum) && vorher.st_mtim.tv_nsec == 0))
     return;
-  const Nachweis nachweis = verzeichnet ? Ableitungsbuch(ordner).nachweis(name, vorher) : Nachweis();
+  Ableitungsbuch* buch = verzeichnen ? &verzeichnen->buch(ordner) : nullptr;
+  const Nachweis nachweis = buch ? buch->nachweis(name, vorher) : Nachweis();
   struct stat nachher {};
   std::string grund;
   if (fs::setDosDateTime(pfad, datum) && nachweis.gilt && fs::fileStatus(pfad, nachher, true))
-    AbleitungEintragen(ordner, {name, nachher, nachweis.digest}, grund);
+    buch->eintragen({name, nachher, nachweis.digest}, grund);
 }
 
 }  // namespace

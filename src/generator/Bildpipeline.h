@@ -72,7 +72,9 @@ struct Stufenzeiten {
 // killed at any point leaves no picture of its own unrecorded.
 struct Ablegen {
   std::optional<uint32_t> datum;  // packed DOS date-time (a large image's: its original's)
-  bool verzeichnen = false;       // entered into its folder's record (Ableitungsbuch.h)
+  // The run's records when it is entered into its folder's record
+  // (Ableitungsbuch.h), else nullptr.
+  Ableitungsbuecher* verzeichnen = nullptr;
 };
 
 // Reads ordner + datei, reduces it as art says (sizes are those of the

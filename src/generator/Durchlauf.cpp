@@ -67,7 +67,7 @@ std::string mitZaehler(const std::string& name, long n) {
 
 std::pair<dev_t, ino_t> kennung(const std::string& pfad) {
   struct stat st {};
-  if (::stat(pfad.c_str(), &st) != 0) return {0, 0};
+  if (!fs::fileStatus(pfad, st, true)) return {0, 0};
   return {st.st_dev, st.st_ino};
 }
 
@@ -91,6 +91,31 @@ bool ZielordnerAnlegen(const Kontext& k, const std::string& pfad) {
   if (!AustauschGemeldet())
     k.fehler("Kann das Verzeichnis " + pfad + " nicht erstellen." + kZeilenumbruch + "Programmabbruch!");
   return false;
+}
+
+// The walks never follow a link to a folder (nor one swapped in for a
+// folder during the run): what it leads to is missing from the gallery,
+// and the user learns which.
+void verknuepfungenMelden(const Kontext& k, const std::string& ordner, const std::vector<std::string>& namen) {
+  for (const std::string& n : namen)
+    k.fehler("Der Ordner " + ordner + n + " fehlt in der Galerie: Er ist eine symbolische Verknüpfung, und " +
+             "Verknüpfungen zu Ordnern folgt Mosaikschauer nicht.");
+}
+
+// A folder the walk listed that is gone when it counts its pictures, and
+// one it goes into because it held pictures when its parent was listed but
+// holds none now, were swapped, renamed or emptied meanwhile: without a
+// word they would be missing from the gallery. One found swapped for a link
+// is named where the run ends.
+void verschwundenMelden(const Kontext& k, const std::string& ordner) {
+  if (!abgebrochen() && !AustauschGemeldet() && !fs::folderExists(ordner))
+    k.fehler("Der Ordner " + ordner + " ist nicht mehr da: Er wurde während des Laufs umbenannt oder entfernt und " +
+             "fehlt in der Galerie.");
+}
+void leerGewordenMelden(const Kontext& k, const std::string& ordner) {
+  if (!abgebrochen() && !AustauschGemeldet())
+    k.fehler("Der Ordner " + ordner + " enthält keine Bilder mehr: Er wurde während des Laufs ausgetauscht oder " +
+             "geleert und fehlt in der Galerie.");
 }
 
 }  // namespace
@@ -126,20 +151,23 @@ bool IstBilddatei(const Kontext& k, const std::string& name) {
   return (e == ".JPG" && k.m.checked(Opt::CBTypJpg)) || (e == ".JPEG" && k.m.checked(Opt::CBTypJpeg));
 }
 
-std::vector<fs::Entry> OrdnerLesen(const Lauf& lauf, const std::string& ordner) {
+std::vector<fs::Entry> OrdnerLesen(const Lauf& lauf, const std::string& ordner,
+                                   std::vector<std::string>* verknuepfungen) {
   const OptionModel& m = lauf.k.m;
-  std::vector<fs::Entry> out;
-  for (fs::Entry& e : fs::listFolder(fs::withTrailingSlash(ordner))) {
+  const auto zugelassen = [&](const fs::Entry& e) {
     // Hidden entries are not even listed unless asked for; Linux knows no
     // system files, and every entry counts as archived.
-    if (e.hidden && !m.checked(Opt::CBAttrVersteckt)) continue;
-    if (e.readOnly && !m.checked(Opt::CBAttrSchreibschutz)) continue;
-    if (e.folder && ((!lauf.HTMLOrdnername.empty() && e.name == lauf.HTMLOrdnername) ||
-                     (!lauf.GrosseBilderOrdnername.empty() && e.name == lauf.GrosseBilderOrdnername) ||
-                     (!lauf.VorschauOrdnername.empty() && e.name == lauf.VorschauOrdnername)))
-      continue;
-    out.push_back(std::move(e));
-  }
+    if (e.hidden && !m.checked(Opt::CBAttrVersteckt)) return false;
+    if (e.readOnly && !m.checked(Opt::CBAttrSchreibschutz)) return false;
+    return !(e.folder && ((!lauf.HTMLOrdnername.empty() && e.name == lauf.HTMLOrdnername) ||
+                          (!lauf.GrosseBilderOrdnername.empty() && e.name == lauf.GrosseBilderOrdnername) ||
+                          (!lauf.VorschauOrdnername.empty() && e.name == lauf.VorschauOrdnername)));
+  };
+  std::vector<fs::Entry> links;
+  std::vector<fs::Entry> out = fs::listFolder(fs::withTrailingSlash(ordner), verknuepfungen ? &links : nullptr);
+  std::erase_if(out, [&](const fs::Entry& e) { return !zugelassen(e); });
+  for (const fs::Entry& e : links)
+    if (zugelassen(e)) verknuepfungen->push_back(e.name);
   return out;
 }
 
@@ -247,7 +275,8 @@ void OriginaleVerkleinernDurchlauf(Lauf& lauf, const std::string& quelleIn, cons
   fs::sweepStaleTemps(ziel);
   // Pictures and folders with pictures, in listing order.
   std::vector<fs::Entry> eintraege;
-  for (const fs::Entry& e : OrdnerLesen(lauf, quelle)) {
+  std::vector<std::string> verknuepfungen;
+  for (const fs::Entry& e : OrdnerLesen(lauf, quelle, mitUnterordnern ? &verknuepfungen : nullptr)) {
     if (lauf.pumpUndAbbruch() || !ok) break;
     if (!e.folder) {
       const bool text = asciiUpper(e.name) == "DIRNAME.TXT" ||
@@ -259,8 +288,13 @@ void OriginaleVerkleinernDurchlauf(Lauf& lauf, const std::string& quelleIn, cons
       continue;
     }
     ok = true;
-    if (bilderZaehlen(lauf, quelle + e.name + "/", ok, 1) > 0 && ok) eintraege.push_back(e);
+    if (bilderZaehlen(lauf, quelle + e.name + "/", ok, 1) > 0 && ok)
+      eintraege.push_back(e);
+    else if (ok && mitUnterordnern)
+      verschwundenMelden(k, quelle + e.name);
   }
+  verknuepfungenMelden(k, quelle, verknuepfungen);
+  if (ordnerIndex >= 0 && eintraege.empty() && ok) leerGewordenMelden(k, quelle);
 
   // Target names: the web-safe ones, chosen here once, so that two sources
   // never share a target ("Urlaub" beside "urlaub") and a second run finds
@@ -402,7 +436,11 @@ void GalerieDurchlauf(Lauf& lauf, const std::string& vonIn, const std::string& v
   }
   const std::set<std::string> ausgabe = Ausgabeordnernamen(lauf);
 
-  for (const fs::Entry& e : OrdnerLesen(lauf, von)) {
+  std::vector<std::string> verknuepfungen;
+  const std::vector<fs::Entry> eintraege = OrdnerLesen(lauf, von, mitUnterordnern ? &verknuepfungen : nullptr);
+  verknuepfungenMelden(k, von, verknuepfungen);
+  bool bilderDa = false;
+  for (const fs::Entry& e : eintraege) {
     if (lauf.pumpUndAbbruch() || !ok) break;
     std::string name = e.name;
     if (e.folder) {
@@ -411,7 +449,11 @@ void GalerieDurchlauf(Lauf& lauf, const std::string& vonIn, const std::string& v
       if (!mitUnterordnern) continue;
       const std::string zielname = ordnerZielname(k, e.name, vorschau);
       ok = true;
-      if (!(bilderZaehlen(lauf, von + e.name + "/", ok, 1) > 0 && ok)) continue;
+      if (!(bilderZaehlen(lauf, von + e.name + "/", ok, 1) > 0 && ok)) {
+        if (ok) verschwundenMelden(k, von + e.name);
+        continue;
+      }
+      bilderDa = true;
       // The folder's date as it was before its name file and its renamed
       // entries change it: the next run sorts by the same date.
       const auto zeit = fs::modTime(von + e.name);
@@ -448,6 +490,7 @@ void GalerieDurchlauf(Lauf& lauf, const std::string& vonIn, const std::string& v
       continue;
     }
     if (!IstBilddatei(k, e.name)) continue;
+    bilderDa = true;
     ok = DateiWebsicherUmbenennen(k, von, name);
     if (!ok) {
       k.fehler("Kann den Dateinamen " + von + e.name + " nicht ersetzen." + kZeilenumbruch + "Programmabbruch!");
@@ -471,6 +514,8 @@ void GalerieDurchlauf(Lauf& lauf, const std::string& vonIn, const std::string& v
     // user's link.
     VorhandeneBegleitdateien(k, von, name);
   }
+
+  if (ordnerIndex >= 0 && !bilderDa && ok) leerGewordenMelden(k, von);
 
   // The directory order is that of the names as they are now, as the next
   // run lists them: equal dates then sort alike in both runs.

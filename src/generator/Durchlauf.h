@@ -25,8 +25,11 @@ void GalerieDurchlauf(Lauf& lauf, const std::string& von, const std::string& vor
 bool IstBilddatei(const Kontext& k, const std::string& name);
 // A listing of the folder without the entries the attribute options and
 // the output folders' names exclude; pictures and other files are both
-// kept (callers test IstBilddatei).
-std::vector<fs::Entry> OrdnerLesen(const Lauf& lauf, const std::string& ordner);
+// kept (callers test IstBilddatei). The names of links to folders that the
+// same filter would take go to verknuepfungen when given: the walks never
+// follow them.
+std::vector<fs::Entry> OrdnerLesen(const Lauf& lauf, const std::string& ordner,
+                                   std::vector<std::string>* verknuepfungen = nullptr);
 
 // The last names of the run's output folders, which no renaming may give.
 std::set<std::string> Ausgabeordnernamen(const Lauf& lauf);

@@ -3,7 +3,6 @@
 #include <sys/stat.h>
 
 #include <exception>
-#include <filesystem>
 #include <optional>
 #include <set>
 #include <utility>
@@ -47,11 +46,7 @@ void OrdnerPruefen(Kontext& k, fs::CheckedFolders& geprueft, const std::string& 
 
 // The folder as the file system names it (links resolved as far as it
 // exists), with a trailing '/'.
-std::string echterOrdner(const std::string& ordner) {
-  std::error_code ec;
-  const auto p = std::filesystem::weakly_canonical(std::filesystem::absolute(ordner, ec), ec);
-  return fs::withTrailingSlash(ec ? ordner : p.string());
-}
+std::string echterOrdner(const std::string& ordner) { return fs::withTrailingSlash(fs::realName(ordner)); }
 
 bool innerhalb(const std::string& ordner, const std::string& wurzel) { return ordner.rfind(wurzel, 0) == 0; }
 
@@ -66,9 +61,14 @@ struct Ablage {
   std::string bilder;                   // as the file system names it
   std::set<std::string> uebersprungen;  // folder names the walks skip
   std::set<std::string> standard;       // the folders the program names itself, as the file system names them
+  // The run's records of its folders for derived pictures.
+  Ableitungsbuecher& buecher;
   // Records to be written anew (grown long, another user's, files proven
-  // by their content): the folder and the files there that they speak for.
-  std::vector<std::pair<std::string, std::vector<Verzeichnet>>> aufzuraeumen;
+  // by their content), with the files there that they speak for.
+  std::vector<std::pair<Ableitungsbuch*, std::vector<Verzeichnet>>> aufzuraeumen;
+  // Folders that keep a record and are not there yet: their kind (as a
+  // message names it) and path, taken for the run once they are made.
+  std::vector<std::pair<std::string, std::string>> nochNichtDa;
 };
 
 // A mirrored tree below the folder is reached by the walk unless a folder
@@ -94,7 +94,7 @@ bool standardordner(const std::string& ordner, const std::string& standard) {
 // may replace only one the program can show it wrote. Folders the walks
 // skip and those the program names itself are left out.
 std::optional<std::string> fremdesBild(const Kontext& k, const std::string& ordner, Ablage& a) {
-  const Ableitungsbuch buch(ordner);
+  Ableitungsbuch& buch = a.buecher.buch(ordner);
   std::vector<Verzeichnet> bekannt;
   bool auffrischen = buch.ersetzen();
   for (const fs::Entry& e : fs::listFolder(ordner)) {
@@ -111,15 +111,37 @@ std::optional<std::string> fremdesBild(const Kontext& k, const std::string& ordn
       auffrischen = auffrischen || n.veraltet;
     } else if (IstBilddatei(k, e.name)) {
       std::string text = "Die Datei " + pfad + " wurde nicht von Mosaikschauer erzeugt oder seither verändert.";
-      if (!buch.warum().empty()) text += kZeilenumbruch + buch.warum();
+      if (const std::string warum = buch.warum(); !warum.empty()) text += kZeilenumbruch + warum;
       return text;
     }
   }
   // Files proven by their content, and runs that replaced the pictures
   // again and again, leave a record to be written anew.
   if (auffrischen || buch.eintraege() > 2 * bekannt.size() + 16)
-    a.aufzuraeumen.emplace_back(ordner, std::move(bekannt));
+    a.aufzuraeumen.emplace_back(&buch, std::move(bekannt));
   return std::nullopt;
+}
+
+// A folder of derived pictures that keeps a record is the run's alone from
+// here on: a run that finds another one at work there stops before it reads
+// the record the other is writing. Then what stands there must be the
+// program's.
+void EigenenOrdnerPruefen(Kontext& k, const std::string& art, const std::string& ordner, Ablage& a, bool& ok) {
+  if (!ok) return;
+  std::string text = "Der Ordner für " + art + " " + ordner;
+  if (!a.buecher.sperren(ordner)) {
+    ok = false;
+    k.fehler(text + " wird gerade von einem anderen Lauf von Mosaikschauer bearbeitet." + kZeilenumbruch +
+             "Starten Sie diesen Lauf erneut, wenn jener beendet ist." + kZeilenumbruch + "Programmabbruch!");
+    return;
+  }
+  const auto fremd = fremdesBild(k, fs::withTrailingSlash(ordner), a);
+  if (!fremd) return;
+  ok = false;
+  k.fehler(text + " enthält Originalbilder." + kZeilenumbruch + "Die Originale würden überschrieben." +
+           kZeilenumbruch + *fremd + kZeilenumbruch +
+           "Verschieben Sie die Datei aus dem Ordner, oder leeren Sie den Ordner für einen Neuanfang." +
+           kZeilenumbruch + "Programmabbruch!");
 }
 
 // A folder for derived pictures must never make a derived file's path that
@@ -142,15 +164,17 @@ void AbleitungsordnerPruefen(Kontext& k, const std::string& art, const std::stri
     const std::string r = echterOrdner(g.baum);
     if (grund.empty() && r != d && innerhalb(r, d) && erreichbarUnter(r, d, a)) grund = " enthält " + g.akkusativ + ".";
   }
-  std::optional<std::string> fremd;
-  if (grund.empty() && !standardordner(d, standard) && (fremd = fremdesBild(k, d, a))) grund = " enthält Originalbilder.";
-  if (grund.empty()) return;
+  if (grund.empty()) {
+    if (standardordner(d, standard)) return;
+    if (fs::folderExists(ordner))
+      EigenenOrdnerPruefen(k, art, ordner, a, ok);
+    else
+      a.nochNichtDa.emplace_back(art, ordner);
+    return;
+  }
   ok = false;
-  std::string text = "Der Ordner für " + art + " " + ordner + grund + kZeilenumbruch + betroffen + " würden überschrieben.";
-  if (fremd)
-    text += kZeilenumbruch + *fremd + kZeilenumbruch +
-            "Verschieben Sie die Datei aus dem Ordner, oder leeren Sie den Ordner für einen Neuanfang.";
-  k.fehler(text + kZeilenumbruch + "Programmabbruch!");
+  k.fehler("Der Ordner für " + art + " " + ordner + grund + kZeilenumbruch + betroffen + " würden überschrieben." +
+           kZeilenumbruch + "Programmabbruch!");
 }
 
 // The picture folder and the output folders are never reached through a
@@ -229,10 +253,7 @@ void BenutzerAbbruch(Kontext& k, bool& ok) {
 }
 
 bool gleicherOrdner(const std::string& a, const std::string& b) {
-  std::error_code ec;
-  const bool same = std::filesystem::equivalent(a, b, ec);
-  if (!ec) return same;
-  return mitSchraegstrich(a) == mitSchraegstrich(b);
+  return fs::sameFile(a, b) || mitSchraegstrich(a) == mitSchraegstrich(b);
 }
 
 void BitBErgebnisAnsehenClick(Kontext& k) {
@@ -301,10 +322,15 @@ bool BitBStartClick(Lauf& lauf) {
     if (vorschau) ausgabe.push_back(VorschauOrdner(k));
     OrdnerFesthalten(k, geprueft, quelle, ausgabe, ok);
   }
+  // The records of the folders for derived pictures, each read once; the
+  // folders that keep one are locked for the run until it returns.
+  Ableitungsbuecher buecher;
   // Before anything is written: no derived picture over an original.
   Ablage ablage{echterOrdner(quelle),
                 {LetzterOrdnername(htmlOrdner)},
                 {echterOrdner(standardOrdnerGrosseBilder(k)), echterOrdner(standardOrdnerVorschaubilder(k))},
+                buecher,
+                {},
                 {}};
   if (verkleinern) ablage.uebersprungen.insert(LetzterOrdnername(GrosseBilderOrdner(k)));
   if (vorschau) ablage.uebersprungen.insert(LetzterOrdnername(VorschauOrdner(k)));
@@ -320,8 +346,9 @@ bool BitBStartClick(Lauf& lauf) {
     AbleitungsordnerPruefen(k, "die Vorschaubilder", VorschauOrdner(k), standardOrdnerVorschaubilder(k), gespiegelt,
                             ablage, ok);
   }
-  lauf.GrossbilderVerzeichnen = verkleinern && !standardordner(GrosseBilderOrdner(k), standardOrdnerGrosseBilder(k));
-  lauf.VorschaubilderVerzeichnen = vorschau && !standardordner(VorschauOrdner(k), standardOrdnerVorschaubilder(k));
+  const bool grossVerzeichnen =
+      verkleinern && !standardordner(GrosseBilderOrdner(k), standardOrdnerGrosseBilder(k));
+  const bool vorschauVerzeichnen = vorschau && !standardordner(VorschauOrdner(k), standardOrdnerVorschaubilder(k));
 
   // A name beginning with a dot is a hidden file here, which walk 2 skips:
   // large images named so would leave the gallery empty without a word.
@@ -353,12 +380,21 @@ bool BitBStartClick(Lauf& lauf) {
     vorschauOrdner = VorschauOrdner(k);
     OrdnerPruefen(k, geprueft, vorschauOrdner, ok);
   }
+  // A folder made just now may have been made by another run meanwhile.
+  for (const auto& [art, ordner] : ablage.nochNichtDa) EigenenOrdnerPruefen(k, art, ordner, ablage, ok);
   if (!ok) {
     OrdnerzeitenZuruecksetzen(lauf);
     verletzt();
     return false;
   }
-  for (const auto& [ordner, dateien] : ablage.aufzuraeumen) AbleitungsbuchNeuSchreiben(ordner, dateien);
+  for (const auto& [buch, dateien] : ablage.aufzuraeumen) buch->neuSchreiben(dateien);
+  // Cleared again before buecher ends, at every return below.
+  const struct Verzeichnen {
+    Lauf& l;
+    ~Verzeichnen() { l.GrossbilderVerzeichnen = l.VorschaubilderVerzeichnen = nullptr; }
+  } verzeichnen{lauf};
+  lauf.GrossbilderVerzeichnen = grossVerzeichnen ? &buecher : nullptr;
+  lauf.VorschaubilderVerzeichnen = vorschauVerzeichnen ? &buecher : nullptr;
 
   const bool mitUnterordnern = m.checked(Opt::CBmitUnterverzeichnissen);
   std::string ausnahme;

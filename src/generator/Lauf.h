@@ -11,6 +11,8 @@
 
 namespace mosaik {
 
+class Ableitungsbuecher;
+
 // One folder of a walk.
 struct TVerzeichniseintrag {
   std::string Name;
@@ -68,9 +70,10 @@ struct Lauf {
   std::set<std::string> EinzelbildOrdnerGemeldet;
   // The trees of large images and of thumbnails keep a record of the
   // pictures written into them (Ableitungsbuch.h): all but the folders the
-  // program names itself.
-  bool GrossbilderVerzeichnen = false;
-  bool VorschaubilderVerzeichnen = false;
+  // program names itself. The run's records while it writes them, else
+  // nullptr.
+  Ableitungsbuecher* GrossbilderVerzeichnen = nullptr;
+  Ableitungsbuecher* VorschaubilderVerzeichnen = nullptr;
 
   // Lets window events through and tells whether the user cancelled.
   bool pumpUndAbbruch() const;

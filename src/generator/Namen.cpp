@@ -1,7 +1,6 @@
 #include "generator/Namen.h"
 
 #include <cstdio>
-#include <filesystem>
 #include <vector>
 
 #include "generator/Verzeichnis.h"
@@ -13,16 +12,6 @@ namespace mosaik {
 namespace {
 
 const char* const kZeilenumbruch = "\r\n";
-
-// Absolute and lexically normal; keeps a trailing '/' when there is one.
-std::string normal(const std::string& p) {
-  if (p.empty()) return p;
-  std::error_code ec;
-  std::filesystem::path a = std::filesystem::absolute(p, ec);
-  if (ec) a = p;
-  std::string s = a.lexically_normal().string();
-  return s;
-}
 
 bool beginntMit(const std::string& s, const std::string& prefix) {
   return s.size() >= prefix.size() && s.compare(0, prefix.size(), prefix) == 0;
@@ -48,8 +37,8 @@ std::vector<std::string> teile(const std::string& ordner) {
 // The relative way from the folder basis to pfad, "../" for every level
 // up; the file-name part of pfad is kept, a trailing '/' too.
 std::string relativ(const std::string& basis, const std::string& pfad) {
-  const std::string b = normal(fs::withTrailingSlash(basis));
-  const std::string p = normal(pfad);
+  const std::string b = fs::absoluteName(fs::withTrailingSlash(basis));
+  const std::string p = fs::absoluteName(pfad);
   if (b.empty() || p.empty() || (b[0] == '/') != (p[0] == '/')) return p;
   const auto s = p.rfind('/');
   const std::string pOrdner = s == std::string::npos ? std::string() : p.substr(0, s + 1);
@@ -90,7 +79,7 @@ std::string kleinschrift(const std::string& s) {
 
 std::string OrdnerNormalisieren(const std::string& pfad) {
   if (pfad.empty()) return pfad;
-  return fs::withTrailingSlash(normal(pfad));
+  return fs::withTrailingSlash(fs::absoluteName(pfad));
 }
 
 std::string standardOrdnerHTML(const Kontext& k) {
@@ -323,7 +312,7 @@ void RelativenPfadAnpassen(const Kontext& k, std::string& text, Opt feld, const 
 }
 
 std::string OriginalLinkPfad(const Kontext& k, const std::string& basis, const std::string& pfad) {
-  std::string p = normal(pfad);
+  std::string p = fs::absoluteName(pfad);
   if (k.m.checked(Opt::CBOriginaleVerkleinern)) {
     const std::string gross = GrosseBilderOrdner(k);
     const std::string bilder = OrdnerNormalisieren(k.st.BilderOrdnerPfad);
@@ -337,8 +326,8 @@ std::string OriginalLinkPfad(const Kontext& k, const std::string& basis, const s
 }
 
 std::string BasisPfadAbschneiden(const std::string& pfad, const std::string& basis) {
-  const std::string p = fs::withTrailingSlash(normal(pfad));
-  const std::string b = fs::withTrailingSlash(normal(basis));
+  const std::string p = fs::withTrailingSlash(fs::absoluteName(pfad));
+  const std::string b = fs::withTrailingSlash(fs::absoluteName(basis));
   if (!b.empty() && beginntMit(p, b)) return p.substr(b.size());
   return p;
 }

@@ -1,7 +1,5 @@
 #include "generator/Umbenennen.h"
 
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdio>
 
@@ -186,7 +184,7 @@ bool DateiWebsicherUmbenennen(const Kontext& k, const std::string& ordner, std::
   // Renaming changes the folder, not the entry: in a folder the user may
   // not write, the picture, its side files and subfolders keep their names
   // whatever the option for read-only entries says.
-  if (::access(dir.c_str(), W_OK) != 0) return true;
+  if (!fs::mayChangeIn(dir)) return true;
 
   const auto eintrag = fs::entryInfo(dir + name);
   const bool istOrdner = eintrag && eintrag->folder;
@@ -244,7 +242,7 @@ bool DateiWebsicherUmbenennen(const Kontext& k, const std::string& ordner, std::
 }
 
 bool DirnameTxtSchreiben(const Kontext& k, const std::string& ordner, const std::string& alterName,
-                         std::string* warum, bool verzeichnen) {
+                         std::string* warum, Ableitungsbuecher* verzeichnen) {
   const std::string dir = fs::withTrailingSlash(ordner);
   if (!k.st.dirnametxt) return true;
   // Stored so that it reads back as the name (a name that is no UTF-8 as
@@ -264,16 +262,16 @@ bool DirnameTxtSchreiben(const Kontext& k, const std::string& ordner, const std:
       if (warum) *warum = fs::writeFailureText(p, EISDIR);
       return false;
     }
-    if (!verzeichnen || !UnverzeichnetDa(p) || fs::readFile(p) == inhalt) return true;
+    if (!verzeichnen || !UnverzeichnetDa(p, *verzeichnen) || fs::readFile(p) == inhalt) return true;
     if (warum)
       *warum = BleibtText(p, "Der frühere Name " + alterName + " des Ordners wird daher nicht dorthin geschrieben.");
     return false;
   }
   const std::string pfad = dir + "dirname.txt";
   std::string grund;
-  const Verzeichnung verzeichnung(pfad, grund);
-  if (fs::writeFileAtomic(pfad, inhalt, true, warum, verzeichnen ? verzeichnung.vorher() : fs::BeforeRename())) {
-    if (verzeichnen) verzeichnung.nachher();
+  const Verzeichnung verzeichnung(pfad, verzeichnen, grund);
+  if (fs::writeFileAtomic(pfad, inhalt, true, warum, verzeichnung.vorher())) {
+    verzeichnung.nachher();
     return true;
   }
   if (warum && !grund.empty()) *warum = grund;
@@ -289,7 +287,8 @@ std::vector<std::string> Begleiterweiterungen(const Kontext& k) {
 }
 
 bool BegleitdateienKopieren(const Kontext& k, const std::string& quelle, const std::string& ziel,
-                            const std::string& bildname, const std::string& neuerBildname, bool verzeichnen) {
+                            const std::string& bildname, const std::string& neuerBildname,
+                            Ableitungsbuecher* verzeichnen) {
   const std::string q = fs::withTrailingSlash(quelle);
   const std::string z = fs::withTrailingSlash(ziel);
   const std::string neuBasis = OhneErweiterung(neuerBildname);

@@ -11,6 +11,8 @@
 
 namespace mosaik {
 
+class Ableitungsbuecher;
+
 // The name in its web-safe form; geaendert tells whether anything but the
 // letter case changed.
 std::string WebsichererDateiname(const Kontext& k, const std::string& name, bool& geaendert);
@@ -29,9 +31,10 @@ bool DateiWebsicherUmbenennen(const Kontext& k, const std::string& ordner, std::
 // one already (in any letter case) or the option is off. False when the
 // name would be lost: the file cannot be written, or something that is no
 // file stands in its place; `warum` (when given) then says which and why.
-// verzeichnen: the folder keeps a record of what the run wrote there.
+// verzeichnen: the run's records when the folder keeps a record of what
+// the run wrote there.
 bool DirnameTxtSchreiben(const Kontext& k, const std::string& ordner, const std::string& alterName,
-                         std::string* warum = nullptr, bool verzeichnen = false);
+                         std::string* warum = nullptr, Ableitungsbuecher* verzeichnen = nullptr);
 
 // The companion of the picture bild with the extension (any letter case):
 // a regular file, and only the one picture's whose name matches it exactly,
@@ -53,7 +56,8 @@ std::vector<std::pair<std::string, std::string>> VorhandeneBegleitdateien(const 
 // wrote, only those: BeilageKopieren). A copy that fails is reported (both
 // files and the reason) and ends the copying: false.
 bool BegleitdateienKopieren(const Kontext& k, const std::string& quelle, const std::string& ziel,
-                            const std::string& bildname, const std::string& neuerBildname, bool verzeichnen = false);
+                            const std::string& bildname, const std::string& neuerBildname,
+                            Ableitungsbuecher* verzeichnen = nullptr);
 
 // The companion extensions the options ask for, in their order.
 std::vector<std::string> Begleiterweiterungen(const Kontext& k);

@@ -1,6 +1,5 @@
 #include "generator/Verzeichnis.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -64,8 +63,6 @@ void schutzSetzen(Entry& e, int dirfd, const char* name, const struct stat& s, c
   e.readOnly = e.writeProtected || stickyGeschuetzt(ordner, eintrag);
 }
 
-bool ordnerStat(const std::string& path, struct stat& st);
-
 std::string parentOf(const std::string& path) {
   std::string p = path;
   while (p.size() > 1 && p.back() == '/') p.pop_back();
@@ -74,13 +71,33 @@ std::string parentOf(const std::string& path) {
   return p.substr(0, s + 1);
 }
 
-bool ordnerStat(const std::string& path, struct stat& st) { return ::stat(path.c_str(), &st) == 0; }
-
 std::string baseOf(const std::string& path) {
   std::string p = path;
   while (p.size() > 1 && p.back() == '/') p.pop_back();
   const auto s = p.rfind('/');
   return s == std::string::npos ? p : p.substr(s + 1);
+}
+
+// An entry as the walks look at it: reached as every file is (the name
+// itself not followed), with its own status, its target's when it is a
+// link, and its folder's. Every look below is taken on the folder held here.
+struct Seen {
+  Place at;
+  struct stat entry {}, target {}, folder {};
+  bool haveTarget = false, folderKnown = false;
+  // What its content is: a link's target, else the entry; none for a
+  // link that leads nowhere.
+  const struct stat* content() const { return !S_ISLNK(entry.st_mode) ? &entry : haveTarget ? &target : nullptr; }
+  const struct stat* folderOrNull() const { return folderKnown ? &folder : nullptr; }
+};
+
+std::optional<Seen> look(const std::string& path) {
+  Seen s;
+  if (!path.empty()) s.at = resolve(path, false);
+  if (!s.at || !s.at.status(s.entry)) return std::nullopt;
+  s.haveTarget = S_ISLNK(s.entry.st_mode) && ::fstatat(s.at.dir(), s.at.name(), &s.target, 0) == 0;
+  s.folderKnown = ::fstat(s.at.dir(), &s.folder) == 0;
+  return s;
 }
 
 }  // namespace
@@ -98,60 +115,58 @@ bool nameLess(std::string_view a, std::string_view b) {
 
 namespace {
 
-// The listing of an open folder (dfd, closed here).
-std::vector<Entry> listOpen(int dfd) {
+// The listing of the open folder dfd.
+std::vector<Entry> listIn(int dfd, std::vector<Entry>* folderLinks) {
   std::vector<Entry> out;
-  if (dfd < 0) return out;
+  const auto names = dfd >= 0 ? namesIn(dfd) : std::nullopt;
+  if (!names) return out;
   struct stat ordner {};
   const bool ordnerBekannt = ::fstat(dfd, &ordner) == 0;
-  DIR* d = ::fdopendir(dfd);
-  if (!d) {
-    ::close(dfd);
-    return out;
-  }
-  while (const dirent* de = ::readdir(d)) {
-    const std::string name = de->d_name;
-    if (name == "." || name == "..") continue;
+  for (const std::string& name : *names) {
     struct stat lst {};
     if (::fstatat(dfd, name.c_str(), &lst, AT_SYMLINK_NOFOLLOW) != 0) continue;
     struct stat target {};
     const bool haveTarget = S_ISLNK(lst.st_mode) && ::fstatat(dfd, name.c_str(), &target, 0) == 0;
     Entry e;
     e.name = name;
-    if (!fill(e, lst, haveTarget ? &target : nullptr)) continue;
+    const bool ordnerVerknuepfung = haveTarget && S_ISDIR(target.st_mode);
+    if (ordnerVerknuepfung) fill(e, target, nullptr);
+    if (!ordnerVerknuepfung && !fill(e, lst, haveTarget ? &target : nullptr)) continue;
     schutzSetzen(e, dfd, name.c_str(), haveTarget ? target : lst, ordnerBekannt ? &ordner : nullptr, lst);
-    out.push_back(std::move(e));
+    if (!ordnerVerknuepfung)
+      out.push_back(std::move(e));
+    else if (folderLinks)
+      folderLinks->push_back(std::move(e));
   }
-  ::closedir(d);
-  std::sort(out.begin(), out.end(), [](const Entry& a, const Entry& b) { return nameLess(a.name, b.name); });
+  const auto ordnen = [](std::vector<Entry>& v) {
+    std::sort(v.begin(), v.end(), [](const Entry& a, const Entry& b) { return nameLess(a.name, b.name); });
+  };
+  ordnen(out);
+  if (folderLinks) ordnen(*folderLinks);
   return out;
 }
 
 }  // namespace
 
-std::vector<Entry> listFolder(const std::string& folder) { return listOpen(openFolderForReading(folder)); }
+std::vector<Entry> listFolder(const std::string& folder, std::vector<Entry>* folderLinks) {
+  const Fd held(openFolderForReading(folder));
+  return listIn(held.get(), folderLinks);
+}
 
 std::vector<Entry> listFolder(const Place& folder) {
-  // A descriptor of its own: a listing read through the held one would
-  // move its position for the next.
-  return listOpen(folder ? folder.open(O_RDONLY | O_DIRECTORY) : -1);
+  const Fd held(folder ? folder.open(O_RDONLY | O_DIRECTORY) : -1);
+  return listIn(held.get(), nullptr);
 }
 
 namespace {
 
 std::optional<std::string> folderLinkAt(int dir, const std::string& folder,
                                         const std::function<bool(const std::string&)>& skip) {
-  const int own = ::openat(dir, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  DIR* d = own < 0 ? nullptr : ::fdopendir(own);
-  if (!d) {
-    if (own >= 0) ::close(own);
-    return std::nullopt;
-  }
+  const auto names = namesIn(dir);
+  if (!names) return std::nullopt;
   std::vector<std::string> unter;
   std::optional<std::string> link;
-  while (const dirent* de = ::readdir(d)) {
-    const std::string name = de->d_name;
-    if (name == "." || name == "..") continue;
+  for (const std::string& name : *names) {
     struct stat lst {}, target {};
     if (::fstatat(dir, name.c_str(), &lst, AT_SYMLINK_NOFOLLOW) != 0) continue;
     const std::string pfad = folder + name;
@@ -162,14 +177,12 @@ std::optional<std::string> folderLinkAt(int dir, const std::string& folder,
       if (!link || nameLess(pfad, *link)) link = pfad;
     }
   }
-  ::closedir(d);
   if (link) return link;
   std::sort(unter.begin(), unter.end(), [](const std::string& a, const std::string& b) { return nameLess(a, b); });
   for (const std::string& name : unter) {
-    const int sub = ::openat(dir, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (sub < 0) continue;
-    link = folderLinkAt(sub, folder + name + "/", skip);
-    ::close(sub);
+    const Fd sub(::openat(dir, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (!sub) continue;
+    link = folderLinkAt(sub.get(), folder + name + "/", skip);
     if (link) return link;
   }
   return std::nullopt;
@@ -179,26 +192,18 @@ std::optional<std::string> folderLinkAt(int dir, const std::string& folder,
 
 std::optional<std::string> firstFolderLink(const std::string& folder,
                                            const std::function<bool(const std::string&)>& skip) {
-  const int dir = openFolderForReading(folder);
-  if (dir < 0) return std::nullopt;
-  auto link = folderLinkAt(dir, withTrailingSlash(folder), skip);
-  ::close(dir);
-  return link;
+  const Fd dir(openFolderForReading(folder));
+  if (!dir) return std::nullopt;
+  return folderLinkAt(dir.get(), withTrailingSlash(folder), skip);
 }
 
 std::optional<Entry> entryInfo(const std::string& path) {
-  std::string p = path;
-  while (p.size() > 1 && p.back() == '/') p.pop_back();
-  struct stat lst {};
-  if (::lstat(p.c_str(), &lst) != 0) return std::nullopt;
-  struct stat target {};
-  const bool haveTarget = S_ISLNK(lst.st_mode) && ::stat(p.c_str(), &target) == 0;
+  const auto s = look(path);
+  if (!s) return std::nullopt;
   Entry e;
-  e.name = baseOf(p);
-  if (!fill(e, lst, haveTarget ? &target : nullptr)) return std::nullopt;
-  struct stat ordner {};
-  const bool ordnerBekannt = ordnerStat(parentOf(p), ordner);
-  schutzSetzen(e, AT_FDCWD, p.c_str(), haveTarget ? target : lst, ordnerBekannt ? &ordner : nullptr, lst);
+  e.name = baseOf(path);
+  if (!fill(e, s->entry, s->haveTarget ? &s->target : nullptr)) return std::nullopt;
+  schutzSetzen(e, s->at.dir(), s->at.name(), *s->content(), s->folderOrNull(), s->entry);
   return e;
 }
 
@@ -228,10 +233,10 @@ bool setDosDateTime(const std::string& path, uint32_t dos) {
   const Place at = reach(path);
   struct stat st {};
   if (!at || !at.status(st)) return false;
-  const int fd = at.open(S_ISDIR(st.st_mode) ? O_RDONLY | O_DIRECTORY : O_WRONLY);
-  if (fd < 0) return false;
-  const bool ok = setDosDateTime(fd, dos);
-  return ::close(fd) == 0 && ok;
+  Fd fd(at.open(S_ISDIR(st.st_mode) ? O_RDONLY | O_DIRECTORY : O_WRONLY));
+  if (!fd) return false;
+  const bool ok = setDosDateTime(fd.get(), dos);
+  return fd.close() && ok;
 }
 
 bool setDosDateTime(int fd, uint32_t dos) {
@@ -241,13 +246,8 @@ bool setDosDateTime(int fd, uint32_t dos) {
 }
 
 bool isReadOnly(const std::string& path) {
-  struct stat st {}, lst {}, ordner {};
-  if (path.empty() || ::stat(path.c_str(), &st) != 0) return true;
-  std::string p = path;
-  while (p.size() > 1 && p.back() == '/') p.pop_back();
-  if (::lstat(p.c_str(), &lst) != 0) return true;
-  const bool ordnerBekannt = ordnerStat(parentOf(p), ordner);
-  return readOnlyAt(AT_FDCWD, path.c_str(), st, ordnerBekannt ? &ordner : nullptr, lst);
+  const auto s = look(path);
+  return !s || !s->content() || readOnlyAt(s->at.dir(), s->at.name(), *s->content(), s->folderOrNull(), s->entry);
 }
 
 bool isWriteProtected(const Place& at) {
@@ -255,30 +255,30 @@ bool isWriteProtected(const Place& at) {
   return !at || !at.status(st) || writeProtectedAt(at.dir(), at.name(), st);
 }
 
+bool mayChangeIn(const std::string& folder) {
+  const Place at = folder.empty() ? Place() : resolve(folder, true);
+  return at && ::faccessat(at.dir(), at.name(), W_OK, 0) == 0;
+}
+
 bool mayRename(const std::string& path) {
-  std::string p = path;
-  while (p.size() > 1 && p.back() == '/') p.pop_back();
-  struct stat lst {}, ordner {};
-  if (::lstat(p.c_str(), &lst) != 0) return false;
-  return !(ordnerStat(parentOf(p), ordner) && stickyGeschuetzt(&ordner, lst));
+  const auto s = look(path);
+  return s && !stickyGeschuetzt(s->folderOrNull(), s->entry);
 }
 
 bool exists(const std::string& path) {
-  std::string p = path;
-  while (p.size() > 1 && p.back() == '/') p.pop_back();
+  const Place at = path.empty() ? Place() : resolve(path, false);
   struct stat st {};
-  return !p.empty() && ::lstat(p.c_str(), &st) == 0;
+  return at && at.status(st);
 }
 
 bool sameFile(const std::string& a, const std::string& b) {
   struct stat x {}, y {};
-  if (::stat(a.c_str(), &x) != 0 || ::stat(b.c_str(), &y) != 0) return false;
-  return x.st_dev == y.st_dev && x.st_ino == y.st_ino;
+  return fileStatus(a, x, true) && fileStatus(b, y, true) && x.st_dev == y.st_dev && x.st_ino == y.st_ino;
 }
 
 int64_t fileSize(const std::string& path) {
   struct stat st {};
-  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
+  if (!fileStatus(path, st, true) || !S_ISREG(st.st_mode)) return -1;
   return static_cast<int64_t>(st.st_size);
 }
 
@@ -304,19 +304,11 @@ std::string lowerName(std::string_view n) {
 }
 
 std::optional<Listing> readListing(const std::string& dir) {
-  const int fd = openFolderForReading(dir);
-  DIR* d = fd < 0 ? nullptr : ::fdopendir(fd);
-  if (!d) {
-    if (fd >= 0) ::close(fd);
-    return std::nullopt;
-  }
+  const Fd fd(openFolderForReading(dir));
+  const auto names = fd ? namesIn(fd.get()) : std::nullopt;
+  if (!names) return std::nullopt;
   Listing l;
-  while (const dirent* de = ::readdir(d)) {
-    const std::string_view n = de->d_name;
-    if (n == "." || n == "..") continue;
-    l[lowerName(n)].emplace(n);
-  }
-  ::closedir(d);
+  for (const std::string& n : *names) l[lowerName(n)].emplace(n);
   return l;
 }
 
@@ -424,33 +416,32 @@ RenameResult renameSameFile(const std::string& from, const std::string& to) {
 namespace {
 
 // Whether the regular file `other` holds what the open file in holds (read
-// from their starts; in left at its start). Closes other.
-bool gleicherInhaltFd(int in, const struct stat& src, int other) {
-  if (other < 0) return false;
+// from their starts; in left at its start).
+bool gleicherInhaltFd(int in, const struct stat& src, const Fd& other) {
+  if (!other) return false;
   struct stat st {};
-  bool gleich = ::fstat(other, &st) == 0 && S_ISREG(st.st_mode) && st.st_size == src.st_size;
+  bool gleich = ::fstat(other.get(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size == src.st_size;
   char a[1 << 15], b[1 << 15];
   while (gleich) {
     const ssize_t n = ::read(in, a, sizeof a);
     if (n <= 0) {
-      gleich = n == 0 && ::read(other, b, 1) == 0;
+      gleich = n == 0 && ::read(other.get(), b, 1) == 0;
       break;
     }
     ssize_t m = 0;
     while (m < n) {
-      const ssize_t r = ::read(other, b + m, static_cast<size_t>(n - m));
+      const ssize_t r = ::read(other.get(), b + m, static_cast<size_t>(n - m));
       if (r <= 0) break;
       m += r;
     }
     gleich = m == n && std::equal(a, a + n, b);
   }
-  ::close(other);
   ::lseek(in, 0, SEEK_SET);
   return gleich;
 }
 
 bool gleicherInhalt(int in, const struct stat& src, const std::string& path) {
-  return gleicherInhaltFd(in, src, openTrusted(path, O_RDONLY | O_NONBLOCK));
+  return gleicherInhaltFd(in, src, Fd(openTrusted(path, O_RDONLY | O_NONBLOCK)));
 }
 
 
@@ -458,49 +449,44 @@ bool gleicherInhalt(int in, const struct stat& src, const std::string& path) {
 bool copyFileOrError(const std::string& from, const std::string& to, int& error, const BeforeRename& beforeRename) {
   if (sameFile(from, to)) return true;
   // A pipe is no file to copy, and is never waited on.
-  const int in = openTrusted(from, O_RDONLY | O_NONBLOCK);
-  if (in < 0) {
+  const Fd in(openTrusted(from, O_RDONLY | O_NONBLOCK));
+  if (!in) {
     error = errno;
     return false;
   }
   struct stat src {};
-  const bool gelesen = ::fstat(in, &src) == 0;
+  const bool gelesen = ::fstat(in.get(), &src) == 0;
   if (!gelesen || !S_ISREG(src.st_mode)) {
     error = gelesen ? EISDIR : errno;
-    ::close(in);
     return false;
   }
   const Place at = reach(to);
   if (!at) {
     error = errno;
-    ::close(in);
     return false;
   }
   // A copy made by an earlier run stays as it is: writing it anew would
   // change its folder's time, which a user who does not own the folder
   // cannot give back. Only its own time follows the source.
-  if (gleicherInhaltFd(in, src, at.open(O_RDONLY))) {
-    ::close(in);
+  if (gleicherInhaltFd(in.get(), src, Fd(at.open(O_RDONLY)))) {
     const struct timespec times[2] = {{0, UTIME_OMIT}, src.st_mtim};
     ::utimensat(at.dir(), at.name(), times, AT_SYMLINK_NOFOLLOW);
     if (!beforeRename) return true;
-    const int kept = at.open(O_RDONLY);
-    const bool ok = kept >= 0 && beforeRename(kept);
-    error = ok ? 0 : kept < 0 ? errno : EIO;
-    if (kept >= 0) ::close(kept);
+    const Fd kept(at.open(O_RDONLY));
+    const bool ok = kept && beforeRename(kept.get());
+    error = ok ? 0 : !kept ? errno : EIO;
     return ok;
   }
   std::string tmp;
-  const int out = createTempIn(at.dir(), 0644, tmp);
-  if (out < 0) {
+  Fd out(createTempIn(at.dir(), 0644, tmp));
+  if (!out) {
     error = errno;
-    ::close(in);
     return false;
   }
   bool ok = true;
   char buf[1 << 16];
   for (;;) {
-    const ssize_t n = ::read(in, buf, sizeof buf);
+    const ssize_t n = ::read(in.get(), buf, sizeof buf);
     if (n == 0) break;
     if (n < 0) {
       if (errno == EINTR) continue;
@@ -508,22 +494,21 @@ bool copyFileOrError(const std::string& from, const std::string& to, int& error,
       ok = false;
       break;
     }
-    if (!writeAll(out, std::string_view(buf, static_cast<size_t>(n)))) {
+    if (!writeAll(out.get(), std::string_view(buf, static_cast<size_t>(n)))) {
       error = errno;
       ok = false;
       break;
     }
   }
-  ::close(in);
   if (ok) {
     const struct timespec times[2] = {{0, UTIME_OMIT}, src.st_mtim};
-    ::futimens(out, times);
-    if (beforeRename && !beforeRename(out)) {
+    ::futimens(out.get(), times);
+    if (beforeRename && !beforeRename(out.get())) {
       error = EIO;
       ok = false;
     }
   }
-  if (::close(out) != 0 && ok) {
+  if (!out.close() && ok) {
     error = errno;
     ok = false;
   }
@@ -540,12 +525,9 @@ bool copyFileOrError(const std::string& from, const std::string& to, int& error,
 }  // namespace
 
 bool sameContent(const std::string& a, const std::string& b) {
-  const int in = openTrusted(a, O_RDONLY | O_NONBLOCK);
-  if (in < 0) return false;
+  const Fd in(openTrusted(a, O_RDONLY | O_NONBLOCK));
   struct stat st {};
-  const bool gleich = ::fstat(in, &st) == 0 && S_ISREG(st.st_mode) && gleicherInhalt(in, st, b);
-  ::close(in);
-  return gleich;
+  return in && ::fstat(in.get(), &st) == 0 && S_ISREG(st.st_mode) && gleicherInhalt(in.get(), st, b);
 }
 
 bool copyFile(const std::string& from, const std::string& to, std::string* why, const BeforeRename& beforeRename) {

@@ -33,8 +33,9 @@ bool nameLess(std::string_view a, std::string_view b);
 // Snapshot of a folder: subfolders (a link to a folder is not one) and
 // regular files (also behind a link); sockets, pipes, devices and dangling
 // links are left out, and so are "." and "..". Empty when the folder cannot
-// be read.
-std::vector<Entry> listFolder(const std::string& folder);
+// be read. Links to folders, left out too, go to folderLinks when given
+// (as the folders they would be, in the same order).
+std::vector<Entry> listFolder(const std::string& folder, std::vector<Entry>* folderLinks = nullptr);
 // The same for a folder held open (a Place whose name is the folder, as
 // Place::in(fd, ".") gives it).
 std::vector<Entry> listFolder(const Place& folder);
@@ -63,6 +64,9 @@ bool isReadOnly(const std::string& path);
 // Its content may not be written (no write bit, or no permission), whatever
 // its folder allows for renaming; an entry that cannot be examined counts.
 bool isWriteProtected(const Place& at);
+// The user may make, rename and remove entries in the folder (it lets
+// them write); false when it cannot be examined.
+bool mayChangeIn(const std::string& folder);
 // False where the entry may not be renamed although its folder is writable
 // (a sticky folder, an entry of another user), or is not there.
 bool mayRename(const std::string& path);

@@ -39,6 +39,10 @@ class MemorySource : public ByteSource {
   size_t pos_ = 0;
 };
 
+struct StreamCloser {
+  void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
 class FileSource : public ByteSource {
  public:
   explicit FileSource(std::FILE* f) : f_(f) {}
@@ -521,25 +525,21 @@ void TimgData::ResetMetaData() {
 }
 
 bool TimgData::ProcessFile(const std::string& fileName) {
-  ResetMetaData();
-  struct stat st {};
-  if (::stat(fileName.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
-  return ProcessStream(fs::fopenTrusted(fileName), st, fileName);
+  return ProcessOpened(fs::openForReading(fileName), fileName);
 }
 
 bool TimgData::ProcessFile(const fs::Place& at, const std::string& fileName) {
-  ResetMetaData();
-  // Examined on the descriptor it is read through: what was looked at is
-  // what is read.
-  fs::Fd fd = fs::openForReading(at);
-  struct stat st {};
-  if (!fd || ::fstat(fd.get(), &st) != 0) return false;
-  return ProcessStream(fs::openStream(std::move(fd)), st, fileName);
+  return ProcessOpened(fs::openForReading(at), fileName);
 }
 
-bool TimgData::ProcessStream(std::FILE* f, const struct stat& st, const std::string& fileName) {
-  const Stream stream(f);
+bool TimgData::ProcessOpened(fs::Fd fd, const std::string& fileName) {
+  ResetMetaData();
   try {
+    // Size, date and content of one file: the one opened.
+    struct stat st {};
+    if (!fd || ::fstat(fd.get(), &st) != 0) return false;
+    const std::unique_ptr<std::FILE, StreamCloser> f(fs::openStream(std::move(fd)));
+    if (!f) return false;
     FileName = fileName;
     FileSize = st.st_size;
     std::tm tm {};
@@ -554,9 +554,9 @@ bool TimgData::ProcessStream(std::FILE* f, const struct stat& st, const std::str
         dot == std::string::npos || (slash != std::string::npos && dot < slash) ? std::string()
                                                                                 : asciiLower(fileName.substr(dot));
     if (ext == ".jpg" || ext == ".jpeg" || ext == ".jpe") {
-      if (!ReadJpegStream(f)) return false;
+      if (!ReadJpegFile(f.get())) return false;
     } else if (ext == ".tif" || ext == ".tiff" || ext == ".nef") {
-      if (!ReadTiffStream(f)) return false;
+      if (!ReadTiffFile(f.get())) return false;
     } else {
       return false;
     }
@@ -568,12 +568,7 @@ bool TimgData::ProcessStream(std::FILE* f, const struct stat& st, const std::str
   }
 }
 
-bool TimgData::ReadJpegFile(const std::string& fileName) {
-  return ReadJpegStream(Stream(fs::fopenTrusted(fileName)).get());
-}
-
-bool TimgData::ReadJpegStream(std::FILE* f) {
-  if (!f) return false;
+bool TimgData::ReadJpegFile(std::FILE* f) {
   try {
     FileSource src(f);
     return ReadSectionsFrom(src);

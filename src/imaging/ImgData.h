@@ -186,12 +186,13 @@ class TimgData : public tEndInd {
   // at that place, as fs::openForReading opens it (never a pipe, nor a link
   // put there since); fileName names it (FileName, its kind by extension).
   bool ProcessFile(const fs::Place& at, const std::string& fileName);
-  bool ReadJpegFile(const std::string& fileName);
+  // The readers of an open file (from its current position).
+  bool ReadJpegFile(std::FILE* f);
   // The section walk over bytes in memory (the start of a JPEG stream).
   bool ReadJpegSections(std::string_view bytes);
   // TIFF containers (".tif", ".tiff", ".nef"): true for a valid header
   // ("II" or "MM"); the directories are decoded into ExifInfo.
-  bool ReadTiffFile(const std::string& fileName);
+  bool ReadTiffFile(std::FILE* f);
   bool ReadTiffSections(std::string_view bytes);
   void ResetMetaData();
 
@@ -244,17 +245,8 @@ class TimgData : public tEndInd {
   void AdjustExifSize(int32_t newHeight, int32_t newWidth);
 
  private:
-  // A stream closed at the end of its scope.
-  struct StreamCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-  };
-  using Stream = std::unique_ptr<std::FILE, StreamCloser>;
-  // ProcessFile on the opened file f (closed here; nullptr: it could not
-  // be opened), found a regular file with the status st.
-  bool ProcessStream(std::FILE* f, const struct stat& st, const std::string& fileName);
-  // The sections of an open file, from where it stands; false for nullptr.
-  bool ReadJpegStream(std::FILE* f);
-  bool ReadTiffStream(std::FILE* f);
+  // ProcessFile on the file opened for it (fd; none when it could not be).
+  bool ProcessOpened(fs::Fd fd, const std::string& fileName);
   bool ReadSectionsFrom(ByteSource& src);
   // WriteExifJpegFile: the original with the comment set in place of its
   // comments; what became of the rewrite (MetadataWriteError when failed).

@@ -30,12 +30,7 @@ int64_t WindowSize(uint32_t firstDirectory) {
 
 }  // namespace
 
-bool TimgData::ReadTiffFile(const std::string& fileName) {
-  return ReadTiffStream(Stream(fs::fopenTrusted(fileName)).get());
-}
-
-bool TimgData::ReadTiffStream(std::FILE* f) {
-  if (!f) return false;
+bool TimgData::ReadTiffFile(std::FILE* f) {
   TiffMode = true;
   bool result = false;
   try {

@@ -51,6 +51,11 @@ std::vector<std::string> names(std::string_view rel) {
   return out;
 }
 
+// A folder that cannot be opened, and why.
+std::string unzugaenglich(const std::string& ordner, int e) {
+  return "Der Ordner " + ordner + " ist nicht zug\xC3\xA4nglich (" + reasonText(e) + ").";
+}
+
 // A descriptor of its own for the folder: a duplicate would share the
 // position of every listing read through it.
 int reopen(int dir) { return ::openat(dir, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC); }
@@ -73,7 +78,7 @@ int folderStep(int dir, const std::string& name, const std::string& weg, bool cr
   }
   if (fd >= 0) return fd;
   int e = errno;
-  text = "Der Ordner " + weg + " ist nicht zug\xC3\xA4nglich (" + reasonText(e) + ").";
+  text = unzugaenglich(weg, e);
   if (gActive && isLinkAt(dir, name.c_str())) {
     text = swappedLinkText(weg);
     gActive->reportBreach(text);
@@ -136,8 +141,12 @@ bool walk(At& cur, const std::string& rel, bool followLast, std::string& last, W
 // name become the folder and name of its target. Nothing there, or no
 // link, is left to the caller's own open to tell.
 bool followLink(At& cur, std::string& name, Way& w) {
-  const Fd l(::openat(cur.fd.get(), name.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
+  // Most names are no link: asked without opening anything. One that
+  // becomes a link after this is not followed either: every step and every
+  // act at the place refuses a link it was not led through.
   struct stat ls {};
+  if (!isLinkAt(cur.fd.get(), name.c_str())) return true;
+  const Fd l(::openat(cur.fd.get(), name.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
   if (!l || ::fstat(l.get(), &ls) != 0 || !S_ISLNK(ls.st_mode)) return true;
   const std::string here = joinShown(cur.shown, name);
   if (++w.links > kMaxLinks) return w.failed(ELOOP, here + " f\xC3\xBChrt im Kreis (zu viele symbolische Verkn\xC3\xBCpfungen).");
@@ -185,7 +194,7 @@ bool walk(At& cur, const std::string& rel, bool followLast, std::string& last, W
     const bool isLast = i + 1 == rest.size();
     if (name == "..") {
       Fd up(pathOf(cur.fd.get(), ".."));
-      if (!up) return w.failed(errno, "Der Ordner " + shownParent(cur.shown) + " ist nicht zug\xC3\xA4nglich (" + reasonText(errno) + ").");
+      if (!up) return w.failed(errno, unzugaenglich(shownParent(cur.shown), errno));
       cur = {std::move(up), shownParent(cur.shown)};
       continue;
     }
@@ -206,7 +215,7 @@ bool walk(At& cur, const std::string& rel, bool followLast, std::string& last, W
       if (::mkdirat(cur.fd.get(), name.c_str(), 0777) == 0) changed(weg);
       next.reset(pathOf(cur.fd.get(), name.c_str()));
     }
-    if (!next) return w.failed(errno, "Der Ordner " + weg + " ist nicht zug\xC3\xA4nglich (" + reasonText(errno) + ").");
+    if (!next) return w.failed(errno, unzugaenglich(weg, errno));
     cur = {std::move(next), weg};
   }
   return true;
@@ -222,7 +231,7 @@ int workingDescriptor(Fd& pathFd) {
 Place resolveFrom(At start, const std::string& rel, const std::string& path, bool followLast, bool create,
                   std::string* why) {
   if (path.empty()) return fail(ENOENT, why, "Ein leerer Name bezeichnet keine Datei.");
-  if (!start.fd) return fail(errno, why, "Der Ordner " + start.shown + " ist nicht zug\xC3\xA4nglich (" + reasonText(errno) + ").");
+  if (!start.fd) return fail(errno, why, unzugaenglich(start.shown, errno));
   Way w;
   w.create = create;
   std::string last;
@@ -243,6 +252,11 @@ At startOf(const std::string& path) {
 void Fd::reset(int fd) {
   if (fd_ >= 0) ::close(fd_);
   fd_ = fd;
+}
+
+bool Fd::close() {
+  const int fd = release();
+  return fd < 0 || ::close(fd) == 0;
 }
 
 Place::~Place() {
@@ -284,7 +298,7 @@ Fd openFolder(const std::string& path, bool create, std::string* why) {
     changed(path);
     fd.reset(::openat(at.dir(), at.name(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
   }
-  if (!fd && why) *why = "Der Ordner " + path + " ist nicht zug\xC3\xA4nglich (" + reasonText(errno) + ").";
+  if (!fd && why) *why = unzugaenglich(path, errno);
   return fd;
 }
 
@@ -388,7 +402,10 @@ Place reach(const std::string& path, bool createFolders, std::string* why) {
   if (std::find(rest.begin(), rest.end(), "..") != rest.end())
     return fail(EACCES, why, path + " f\xC3\xBChrt aus dem Ordner " + root->given + " hinaus.");
   int dir = reopen(root->fd);
-  if (dir < 0) return fail(errno, why, "Der Ordner " + root->given + " ist nicht zug\xC3\xA4nglich.");
+  if (dir < 0) {
+    const int e = errno;
+    return fail(e, why, unzugaenglich(root->given, e));
+  }
   if (rest.empty()) return Place(dir, ".");
   std::string weg = root->path == "/" ? "" : root->path;
   for (size_t i = 0; i + 1 < rest.size(); ++i) {

@@ -37,6 +37,9 @@ class Fd {
     return fd;
   }
   void reset(int fd = -1);
+  // Closes it now; false when the system reports an error (for a file
+  // written through it: what was written may not have reached it).
+  bool close();
 
  private:
   int fd_;

@@ -147,7 +147,6 @@ std::set<std::pair<dev_t, ino_t>>& gefegteOrdner() {
   return s;
 }
 
-int sweepStaleTempsAt(int dir);
 
 ChangeHook gChangeHook = nullptr;
 
@@ -212,36 +211,23 @@ void restoreSignalsForChild() {
   if (gXfszGemerkt) ::sigaction(SIGXFSZ, &gXfszBeimStart, nullptr);
 }
 
-namespace {
 int sweepStaleTempsAt(int dir) {
-  const int own = ::openat(dir, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  DIR* d = own < 0 ? nullptr : ::fdopendir(own);
-  if (!d) {
-    if (own >= 0) ::close(own);
-    return 0;
-  }
   int n = 0;
-  while (const dirent* de = ::readdir(d)) {
+  for (const std::string& name : namesIn(dir).value_or(std::vector<std::string>{})) {
     pid_t pid = 0;
     // Another run at work in the same folder keeps its files.
-    if (!tempName(de->d_name, pid) || pid <= 0 || pid == ::getpid() || ::kill(pid, 0) == 0 || errno != ESRCH)
-      continue;
+    if (!tempName(name, pid) || pid <= 0 || pid == ::getpid() || ::kill(pid, 0) == 0 || errno != ESRCH) continue;
     struct stat st {};
-    if (::fstatat(dir, de->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode) &&
-        ::unlinkat(dir, de->d_name, 0) == 0)
+    if (::fstatat(dir, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode) &&
+        ::unlinkat(dir, name.c_str(), 0) == 0)
       ++n;
   }
-  ::closedir(d);
   return n;
 }
-}  // namespace
 
 int sweepStaleTemps(const std::string& folder) {
-  const int dir = reachFolder(folder);
-  if (dir < 0) return 0;
-  const int n = sweepStaleTempsAt(dir);
-  ::close(dir);
-  return n;
+  const Fd dir(reachFolder(folder));
+  return dir ? sweepStaleTempsAt(dir.get()) : 0;
 }
 
 bool probeWritable(const std::string& folder, const std::string& probePrefix) {
@@ -279,11 +265,14 @@ bool probeWritable(const std::string& folder, const std::string& probePrefix) {
   return ok;
 }
 
-std::string programFolder() {
+std::string programFile() {
   char buf[PATH_MAX];
   const ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
-  if (n <= 0) return currentFolder();
-  std::string exe(buf, static_cast<size_t>(n));
+  return n <= 0 ? std::string() : std::string(buf, static_cast<size_t>(n));
+}
+
+std::string programFolder() {
+  const std::string exe = programFile();
   const auto slash = exe.rfind('/');
   return slash == std::string::npos ? currentFolder() : exe.substr(0, slash + 1);
 }
@@ -301,6 +290,66 @@ std::string nameOfOpen(int fd) {
   if (n <= 0 || buf[0] != '/') return {};
   std::string name(buf, static_cast<size_t>(n));
   return name.size() >= 10 && name.compare(name.size() - 10, 10, " (deleted)") == 0 ? std::string() : name;
+}
+
+std::string absoluteName(const std::string& path) {
+  if (path.empty()) return path;
+  const std::string in = path[0] == '/' ? path : currentFolder() + path;
+  std::vector<std::string_view> names;
+  bool slashAtEnd = in.back() == '/';
+  for (size_t from = 0; from < in.size();) {
+    const size_t to = std::min(in.find('/', from), in.size());
+    const std::string_view c(in.data() + from, to - from);
+    from = to + 1;
+    if (c.empty()) continue;
+    // A last "." or ".." names a folder: the name ends in '/'.
+    slashAtEnd = slashAtEnd || (to == in.size() && (c == "." || c == ".."));
+    if (c == ".") continue;
+    if (c == "..") {
+      if (!names.empty() && names.back() != "..") names.pop_back();
+      else if (in[0] != '/') names.push_back(c);  // only without a current folder
+      continue;
+    }
+    names.push_back(c);
+  }
+  std::string out = in[0] == '/' ? "/" : "";
+  for (size_t i = 0; i < names.size(); ++i) {
+    if (i > 0) out += '/';
+    out += names[i];
+  }
+  if (out.empty()) return "./";
+  return slashAtEnd ? withTrailingSlash(out) : out;
+}
+
+std::string realName(const std::string& path) {
+  if (path.empty()) return path;
+  const std::string p = path[0] == '/' ? path : currentFolder() + path;
+  const auto asGiven = [&p](std::string n) { return p.back() == '/' ? withTrailingSlash(std::move(n)) : n; };
+  // The longest leading part that is there, named by the kernel; the rest
+  // as written.
+  for (size_t end = p.size(); end != std::string::npos; end = end == 0 ? std::string::npos : p.rfind('/', end - 1)) {
+    const Place at = resolve(end == 0 ? "/" : p.substr(0, end), true);
+    const Fd fd(at ? ::openat(at.dir(), at.name(), O_PATH | O_NOFOLLOW | O_CLOEXEC) : -1);
+    const std::string name = fd ? nameOfOpen(fd.get()) : std::string();
+    if (!name.empty()) return asGiven(absoluteName(name + p.substr(end)));
+  }
+  return asGiven(absoluteName(p));
+}
+
+std::optional<std::vector<std::string>> namesIn(int dir) {
+  const int own = ::openat(dir, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  DIR* d = own < 0 ? nullptr : ::fdopendir(own);
+  if (!d) {
+    if (own >= 0) ::close(own);
+    return std::nullopt;
+  }
+  std::vector<std::string> names;
+  while (const dirent* de = ::readdir(d)) {
+    const std::string_view n = de->d_name;
+    if (n != "." && n != "..") names.emplace_back(n);
+  }
+  ::closedir(d);
+  return names;
 }
 
 bool setCurrentFolder(const std::string& path) {
@@ -331,8 +380,6 @@ int openTrusted(const std::string& path, int flags, std::string* why) {
   // What the walk met: a link put at the name since is not the way taken.
   return ::openat(at.dir(), at.name(), flags | O_NOFOLLOW | O_CLOEXEC);
 }
-
-std::FILE* fopenTrusted(const std::string& path) { return openStream(openForReading(path)); }
 
 std::FILE* openStream(Fd fd) {
   std::FILE* f = fd ? ::fdopen(fd.get(), "rb") : nullptr;
@@ -389,23 +436,24 @@ bool readTextAll(int fd, std::string& out, std::string& why) {
     why = "Sie kann nicht gelesen werden (" + reasonText(errno) + ").";
     return false;
   }
-  const auto zuGross = [&](int64_t bytes) {
-    why = "Sie ist mit " + std::to_string(bytes) + " Bytes zu groß für eine Textdatei (höchstens " +
-          std::to_string(kMaxTextFileBytes >> 20) + " MiB).";
-    out.clear();
-    out.shrink_to_fit();
-    return false;
-  };
-  // Asked first, so that nothing of a file of gigabytes is taken in.
-  if (st.st_size > kMaxTextFileBytes) return zuGross(st.st_size);
-  out.reserve(static_cast<size_t>(st.st_size));
-  if (!readAll(fd, out, kMaxTextFileBytes)) {
-    why = "Sie kann nicht gelesen werden (" + reasonText(errno) + ").";
-    return false;
+  const auto zuGross = [](int64_t bytes) { return bytes > kMaxTextFileBytes; };
+  // Nothing of a file of gigabytes is taken in, and of one that grows while
+  // it is read no more than one block past the limit; the larger of its
+  // sizes decides.
+  if (!zuGross(st.st_size)) {
+    out.reserve(static_cast<size_t>(st.st_size));
+    if (!readAll(fd, out, kMaxTextFileBytes)) {
+      why = "Sie kann nicht gelesen werden (" + reasonText(errno) + ").";
+      return false;
+    }
   }
-  // A file that grew while it was read.
-  if (static_cast<int64_t>(out.size()) > kMaxTextFileBytes) return zuGross(static_cast<int64_t>(out.size()));
-  return true;
+  const int64_t groesse = std::max(static_cast<int64_t>(st.st_size), static_cast<int64_t>(out.size()));
+  if (!zuGross(groesse)) return true;
+  why = "Sie ist mit " + std::to_string(groesse) + " Bytes zu groß für eine Textdatei (höchstens " +
+        std::to_string(kMaxTextFileBytes >> 20) + " MiB).";
+  out.clear();
+  out.shrink_to_fit();
+  return false;
 }
 
 std::optional<std::string> readTextFile(const Place& at, std::string* why) {

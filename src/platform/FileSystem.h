@@ -28,12 +28,27 @@ bool forceDirectories(const std::string& path);
 // neither used nor removed.
 bool probeWritable(const std::string& folder, const std::string& probePrefix);
 
+// The running program file, as the kernel names it; empty when unknown.
+std::string programFile();
 // The folder of the running program, with a trailing '/'.
 std::string programFolder();
 std::string currentFolder();  // with a trailing '/'
 // The absolute name of what an open descriptor is (its links resolved);
 // empty when it has none (removed meanwhile).
 std::string nameOfOpen(int fd);
+// A name made absolute (from the current folder) and lexically normal: no
+// empty or "." names, a ".." taking away the name before it; a '/' at the
+// end stays. Nothing is looked up: a name for comparing and showing.
+std::string absoluteName(const std::string& path);
+// The name the file system gives the path: absolute, its links resolved
+// (followed as resolve follows them) as far as it is there, the rest as
+// written and lexically normal. A name for comparing, not for reaching the
+// file again.
+std::string realName(const std::string& path);
+// The names in the open folder dir ("." and ".." left out), read through a
+// descriptor of their own so that dir stays as it is; nullopt when the
+// folder cannot be read.
+std::optional<std::vector<std::string>> namesIn(int dir);
 bool setCurrentFolder(const std::string& path);
 
 // Symbolic links another user made. A link is followed only when it
@@ -60,9 +75,6 @@ std::string foreignLinkText(const std::string& link, const std::string& path = {
 // followable way leads to. -1 with errno EACCES, and the sentence in *why,
 // when a link on the way is refused.
 int openTrusted(const std::string& path, int flags, std::string* why = nullptr);
-// A file for reading through stdio ("rb"), opened as openForReading opens
-// it; nullptr when refused or failed.
-std::FILE* fopenTrusted(const std::string& path);
 // An open file (from openForReading) for reading through stdio.
 std::FILE* openStream(Fd fd);
 
@@ -122,6 +134,8 @@ void restoreSignalsForChild();
 // Removes the temporary files that runs which are no longer alive left in
 // the folder (killed where no handler runs); the number removed.
 int sweepStaleTemps(const std::string& folder);
+// The same in the open folder.
+int sweepStaleTempsAt(int dir);
 
 // Told of every file or folder the program creates, renames or removes
 // through this layer and the walks' file operations, so that a cached

@@ -7,9 +7,14 @@
 #include <signal.h>
 #include <sys/file.h>
 
+#include <dirent.h>
+
 #include <algorithm>
 #include <cerrno>
-#include <filesystem>
+#include <charconv>
+#include <climits>
+#include <tuple>
+#include <utility>
 
 #include "platform/FileSystem.h"
 #include "platform/Win1252.h"
@@ -63,8 +68,11 @@ std::string einzeilig(std::string_view wert) {
   return out;
 }
 
-bool beschreibbar(const std::string& pfad, const struct stat& st) {
-  return (st.st_mode & 0222) != 0 && ::access(pfad.c_str(), W_OK) == 0;
+// A name and its folder are writable: a write permission bit (which even a
+// privileged user respects, as the read-only attribute elsewhere) and the
+// kernel's answer for this user. dir with name "." asks for the folder.
+bool beschreibbar(int dir, const char* name, const struct stat& st) {
+  return (st.st_mode & 0222) != 0 && ::faccessat(dir, name, W_OK, AT_EACCESS) == 0;
 }
 
 std::string ordnerVon(const std::string& pfad) {
@@ -72,44 +80,69 @@ std::string ordnerVon(const std::string& pfad) {
   return schraeg == std::string::npos ? std::string("./") : pfad.substr(0, schraeg + 1);
 }
 
-// Whether a file of this owner in this folder is someone else's to choose:
-// another user (not root) owns it, and the folder lets others write, so it
-// may have been put there for the running user to take.
-bool fremdInGeteiltemOrdner(const std::string& pfad, uid_t besitzer) {
+// Whether a file of this owner in the open folder dir is someone else's to
+// choose: another user (not root) owns it, and the folder lets others
+// write, so it may have been put there for the running user to take.
+bool fremdInGeteiltemOrdner(int dir, uid_t besitzer) {
   if (fs::ownOrRoot(besitzer)) return false;
   struct stat os {};
-  return ::stat(ordnerVon(pfad).c_str(), &os) != 0 || (os.st_mode & (S_IWGRP | S_IWOTH)) != 0;
+  return ::fstat(dir, &os) != 0 || (os.st_mode & (S_IWGRP | S_IWOTH)) != 0;
 }
 
 constexpr const char* kFremdeDatei =
     "Sie gehört einem anderen Benutzer und liegt in einem Ordner, in den auch andere schreiben dürfen.";
 
-// Where a read or write of `pfad` lands. A link is followed under the
-// file system's rule for links another user made (every folder on the way
-// included): a link planted in a shared folder must neither send the
-// settings over a file of its maker's choosing nor bring in a file that only
-// root may read. No name on the way, link or file, may be another user's
-// in a folder that others may write. A link whose target is missing leads
-// to that target, which a write then creates. nullopt, with the reason,
-// when the name is not to be used.
-std::optional<std::string> vertrautesZiel(std::string pfad, std::string& grund) {
-  if (const auto fremd = fs::foreignLink(pfad)) {
-    grund = fs::foreignLinkText(*fremd, pfad);
+// Where a read or write of the file lands: its name in the held folder or,
+// where a link stands there, what the link leads to, reached from the
+// folder the link stands in (the folders on the link's way resolved as the
+// resolver resolves them). A link is followed under the file system's rule
+// for links another user made (fs::madeByTrusted, asked of the file the
+// links end at): a link planted in a shared folder must neither send the
+// settings over a file of its maker's choosing nor bring in a file that
+// only root may read. No name on the way, link or file, may be another
+// user's in a folder that others may write. A link whose target is missing
+// leads to that target, which a write then creates. nullopt, with the
+// reason, when the name is not to be used.
+std::optional<fs::Place> vertrautesZiel(const Einstellungsort& ort, std::string& grund) {
+  if (!ort.gehalten()) {
+    grund = ort.grund();
     return std::nullopt;
   }
-  for (int stufe = 0; stufe < 40; ++stufe) {
+  fs::Place at = ort.platz();
+  std::string gezeigt = ort.pfad();
+  std::vector<std::pair<uid_t, std::string>> links;  // maker, as named on the way
+  bool fremd = false;
+  for (int stufe = 0; stufe <= 40; ++stufe) {
+    // The name opened as it is: its owner and a link's target are one entry's.
+    const fs::Fd eintrag(::openat(at.dir(), at.name(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
     struct stat ls {};
-    if (::lstat(pfad.c_str(), &ls) != 0) return pfad;
-    if (fremdInGeteiltemOrdner(pfad, ls.st_uid)) {
+    const bool da = eintrag && ::fstat(eintrag.get(), &ls) == 0;
+    fremd = fremd || (da && fremdInGeteiltemOrdner(at.dir(), ls.st_uid));
+    if (!da || !S_ISLNK(ls.st_mode)) {
+      // A link that leads nowhere leads to nobody's file ((uid_t)-1 is no user).
+      const uid_t besitzer = da ? ls.st_uid : static_cast<uid_t>(-1);
+      for (const auto& [macher, name] : links) {
+        if (fs::madeByTrusted(macher, besitzer)) continue;
+        grund = fs::foreignLinkText(name, ort.pfad());
+        return std::nullopt;
+      }
+      if (!fremd) return at;
       grund = kFremdeDatei;
       return std::nullopt;
     }
-    if (!S_ISLNK(ls.st_mode)) return pfad;
-    std::string ziel(static_cast<size_t>(ls.st_size) + 1, '\0');
-    const ssize_t n = ::readlink(pfad.c_str(), ziel.data(), ziel.size());
+    std::string ziel(static_cast<size_t>(ls.st_size > 0 ? ls.st_size : PATH_MAX) + 1, '\0');
+    const ssize_t n = ::readlinkat(eintrag.get(), "", ziel.data(), ziel.size());
     if (n <= 0 || static_cast<size_t>(n) >= ziel.size()) break;
     ziel.resize(static_cast<size_t>(n));
-    pfad = ziel.front() == '/' ? ziel : ordnerVon(pfad) + ziel;
+    links.emplace_back(ls.st_uid, gezeigt);
+    gezeigt = ziel.front() == '/' ? ziel : ordnerVon(gezeigt) + ziel;
+    std::string warum;
+    fs::Place weiter = fs::resolveIn(fs::Place::in(at.dir(), "."), ziel, false, &warum);
+    if (!weiter) {
+      grund = warum;
+      return std::nullopt;
+    }
+    at = std::move(weiter);
   }
   grund = "Ihre Verknüpfungen führen zu keiner Datei.";
   return std::nullopt;
@@ -119,16 +152,17 @@ std::optional<std::string> vertrautesZiel(std::string pfad, std::string& grund) 
 // (LOCK_EX) against its other writers and readers (a second run, the program
 // started twice), a reader (LOCK_SH) against a writer that rewrites the file
 // in place. A writer that replaced the file meanwhile leaves the lock on the
-// old one: then again on the new one. Whoever holds the lock for long
-// (anyone who may read the file can take it) makes the access fail after a
-// while, never hang: -1 with errno EWOULDBLOCK.
-int gesperrtOeffnen(const std::string& pfad, int modus, int sperre) {
+// old one: then again on the new one, of the same name in the same folder.
+// Whoever holds the lock for long (anyone who may read the file can take
+// it) makes the access fail after a while, never hang: an empty Fd with
+// errno EWOULDBLOCK.
+fs::Fd gesperrtOeffnen(const fs::Place& at, int modus, int sperre) {
   for (int versuch = 0; versuch < testhaken::sperrVersuche; ++versuch) {
-    const int fd = ::open(pfad.c_str(), modus | O_CLOEXEC);
-    if (fd < 0) return -1;
-    if (::flock(fd, sperre | LOCK_NB) == 0) {
+    fs::Fd fd(at.open(modus));
+    if (!fd) return fd;
+    if (::flock(fd.get(), sperre | LOCK_NB) == 0) {
       struct stat offen {}, jetzt {};
-      if (::fstat(fd, &offen) == 0 && ::stat(pfad.c_str(), &jetzt) == 0 && offen.st_ino == jetzt.st_ino &&
+      if (::fstat(fd.get(), &offen) == 0 && at.status(jetzt) && offen.st_ino == jetzt.st_ino &&
           offen.st_dev == jetzt.st_dev)
         return fd;
     } else if (errno != EWOULDBLOCK && errno != EINTR) {
@@ -138,11 +172,11 @@ int gesperrtOeffnen(const std::string& pfad, int modus, int sperre) {
       // what the user's system offers: read and written without the lock.
       return fd;
     }
-    ::close(fd);
+    fd.reset();
     ::usleep(25000);
   }
   errno = EWOULDBLOCK;
-  return -1;
+  return fs::Fd();
 }
 
 bool vonVorn(int fd, std::string_view bytes) { return ::lseek(fd, 0, SEEK_SET) == 0 && fs::writeAll(fd, bytes); }
@@ -167,40 +201,38 @@ bool anOrtSchreiben(int fd, const std::string& alt, const std::string& neu) {
 
 enum class Ersatz { Ok, Fehler, BesitzerNichtHaltbar };
 
-// Through a temporary file beside the target, renamed over it after a
-// complete, flushed write; it takes the old file's owner, group and mode
-// first. nurPruefen: everything but the rename, which proves the write
-// without touching the file.
-Ersatz ueberTempDatei(const std::string& ziel, const std::string& bytes, const struct stat* alt, bool nurPruefen) {
-  // What a killed writer left goes with the next save, not only the first.
-  fs::sweepStaleTemps(ordnerVon(ziel));
+// Through a temporary file beside the target, in the same held folder,
+// renamed over it there after a complete, flushed write; it takes the old
+// file's owner, group and mode first. nurPruefen: everything but the
+// rename, which proves the write without touching the file.
+Ersatz ueberTempDatei(const fs::Place& ziel, const std::string& bytes, const struct stat* alt, bool nurPruefen) {
+  // Before every save, not only the first one the process makes there.
+  fs::sweepStaleTempsAt(ziel.dir());
   std::string tmp;
-  const int fd = fs::createTemp(ordnerVon(ziel), alt ? 0600 : 0644, tmp);
-  if (fd < 0) return Ersatz::Fehler;
+  fs::Fd fd(fs::createTempIn(ziel.dir(), alt ? 0600 : 0644, tmp));
+  if (!fd) return Ersatz::Fehler;
   Ersatz e = Ersatz::Ok;
-  if (alt && !fs::keepOwner(fd, *alt))
+  if (alt && !fs::keepOwner(fd.get(), *alt))
     e = Ersatz::BesitzerNichtHaltbar;
-  else if (struct stat neu {}; alt && (::fstat(fd, &neu) != 0 || ((neu.st_mode & 07777) != (alt->st_mode & 07777) &&
-                                                                   ::fchmod(fd, alt->st_mode & 07777) != 0)))
+  else if (struct stat neu {}; alt && (::fstat(fd.get(), &neu) != 0 ||
+                                       ((neu.st_mode & 07777) != (alt->st_mode & 07777) &&
+                                        ::fchmod(fd.get(), alt->st_mode & 07777) != 0)))
     e = Ersatz::Fehler;
-  if (e == Ersatz::Ok && !nurPruefen && !(fs::writeAll(fd, bytes) && ::fsync(fd) == 0)) e = Ersatz::Fehler;
-  if (::close(fd) != 0 && e == Ersatz::Ok) e = Ersatz::Fehler;
+  if (e == Ersatz::Ok && !nurPruefen && !(fs::writeAll(fd.get(), bytes) && ::fsync(fd.get()) == 0))
+    e = Ersatz::Fehler;
+  if (::close(fd.release()) != 0 && e == Ersatz::Ok) e = Ersatz::Fehler;
   if (e == Ersatz::Ok && !nurPruefen) {
     if (testhaken::vorDemUmbenennen) testhaken::vorDemUmbenennen();
-    if (::rename(tmp.c_str(), ziel.c_str()) == 0) {
+    if (::renameat(ziel.dir(), tmp.c_str(), ziel.dir(), ziel.name()) == 0) {
       fs::tempDone(tmp);
       // The new name itself on the disk as well.
-      const int ordner = ::open(ordnerVon(ziel).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-      if (ordner >= 0) {
-        ::fsync(ordner);
-        ::close(ordner);
-      }
+      ::fsync(ziel.dir());
       return Ersatz::Ok;
     }
     e = Ersatz::Fehler;
   }
   const int fehler = errno;  // the failed step's, for the message
-  ::unlink(tmp.c_str());
+  ::unlinkat(ziel.dir(), tmp.c_str(), 0);
   fs::tempDone(tmp);
   errno = fehler;
   return e;
@@ -219,18 +251,88 @@ bool iniNamenGleich(std::string_view a, std::string_view b) {
   return i == a.size() && j == b.size();
 }
 
-Einstellungsinhalt einstellungsdateiLesen(const std::string& pfad) {
+Einstellungsort::Einstellungsort(std::string pfad, bool ordnerAnlegen) : pfad_(std::move(pfad)) {
+  const size_t schraeg = pfad_.rfind('/');
+  name_ = schraeg == std::string::npos ? pfad_ : pfad_.substr(schraeg + 1);
+  if (name_.empty() || name_ == "." || name_ == "..") {
+    grund_ = "Sie ist keine Datei.";
+    fehler_ = EISDIR;
+    if (pfad_.empty()) fehler_ = ENOENT;
+    return;
+  }
+  const std::string ordner = schraeg == std::string::npos ? "." : schraeg == 0 ? "/" : pfad_.substr(0, schraeg);
+  errno = 0;
+  fs::Fd fd = fs::openFolder(ordner, ordnerAnlegen, &grund_);
+  fehler_ = errno;
+  // The folder itself being the link, it is named: "Sie" is the file.
+  if (grund_ == fs::foreignLinkText(ordner, ordner)) grund_ = fs::foreignLinkText(ordner);
+  if (fd) {
+    grund_.clear();
+    fehler_ = 0;
+    ordner_ = std::make_shared<const fs::Fd>(std::move(fd));
+  } else if (fehler_ == 0) {
+    fehler_ = ENOENT;
+  }
+}
+
+Einstellungsort Einstellungsort::nebenan(const std::string& name) const {
+  Einstellungsort o = *this;
+  o.name_ = name;
+  const size_t schraeg = pfad_.rfind('/');
+  o.pfad_ = (schraeg == std::string::npos ? std::string() : pfad_.substr(0, schraeg + 1)) + name;
+  return o;
+}
+
+bool Einstellungsort::gehalten() const {
+  struct stat st {};
+  return ordner_ && ::fstat(ordner_->get(), &st) == 0 && st.st_nlink > 0;
+}
+
+fs::Place Einstellungsort::platz() const { return ordner_ ? fs::Place::in(ordner_->get(), name_) : fs::Place(); }
+
+Einstellungsort::Stand Einstellungsort::stand() const {
+  if (!gehalten()) return fehler_ == ENOENT || fehler_ == ENOTDIR ? Stand::Fehlt : Stand::Anderes;
+  struct stat st {};
+  if (!platz().status(st)) return errno == ENOENT || errno == ENOTDIR ? Stand::Fehlt : Stand::Anderes;
+  std::string grund;
+  const std::optional<fs::Place> ziel = vertrautesZiel(*this, grund);
+  if (!ziel) return Stand::Anderes;
+  if (!ziel->status(st)) return Stand::Fehlt;  // an own link to nothing
+  return S_ISREG(st.st_mode) ? Stand::Datei : Stand::Anderes;
+}
+
+bool Einstellungsort::gleich(const Einstellungsort& o) const {
+  // Where the names lead (or, not followed, the names themselves): the
+  // folder as the file system knows it, and the name in it.
+  const auto kennung = [](const Einstellungsort& e) -> std::optional<std::tuple<dev_t, ino_t, std::string>> {
+    if (!e.gehalten()) return std::nullopt;
+    std::string grund;
+    std::optional<fs::Place> at = vertrautesZiel(e, grund);
+    if (!at) at = e.platz();
+    struct stat st {};
+    if (::fstat(at->dir(), &st) != 0) return std::nullopt;
+    return std::tuple(st.st_dev, st.st_ino, at->nameString());
+  };
+  const auto a = kennung(*this), b = kennung(o);
+  return a && b ? *a == *b : pfad_ == o.pfad_;
+}
+
+Einstellungsinhalt einstellungsdateiLesen(const Einstellungsort& ort) {
   Einstellungsinhalt e;
   struct stat st {};
-  if (::lstat(pfad.c_str(), &st) != 0) {
-    e.vorhanden = errno != ENOENT && errno != ENOTDIR;
-    if (e.vorhanden) e.grund = "Sie ist nicht zugänglich (" + fs::reasonText(errno) + ").";
+  const fs::Place name = ort.platz();
+  if (!ort.gehalten() || !name.status(st)) {
+    const int fehler = ort.gehalten() ? errno : ort.fehler();
+    e.vorhanden = fehler != ENOENT && fehler != ENOTDIR;
+    if (e.vorhanden)
+      e.grund = ort.gehalten() || ort.grund().empty() ? "Sie ist nicht zugänglich (" + fs::reasonText(fehler) + ")."
+                                                       : ort.grund();
     return e;
   }
   e.vorhanden = true;
-  const std::optional<std::string> ziel = vertrautesZiel(pfad, e.grund);
+  const std::optional<fs::Place> ziel = vertrautesZiel(ort, e.grund);
   if (!ziel) return e;
-  if (::lstat(ziel->c_str(), &st) != 0) {
+  if (!ziel->status(st)) {
     // An own link to nothing: no file, as a missing one.
     e.vorhanden = false;
     return e;
@@ -240,19 +342,18 @@ Einstellungsinhalt einstellungsdateiLesen(const std::string& pfad) {
     e.grund = S_ISDIR(st.st_mode) ? "Sie ist ein Ordner." : "Sie ist keine gewöhnliche Datei.";
     return e;
   }
-  const int fd = gesperrtOeffnen(*ziel, O_RDONLY | O_NOFOLLOW | O_NONBLOCK, LOCK_SH);
-  if (fd < 0) {
+  const fs::Fd fd = gesperrtOeffnen(*ziel, O_RDONLY, LOCK_SH);
+  if (!fd) {
     e.grund = errno == EWOULDBLOCK ? "Ein anderes Programm hält sie gesperrt."
                                    : "Sie kann nicht geöffnet werden (" + fs::reasonText(errno) + ").";
     return e;
   }
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
+  if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))
     e.grund = "Sie ist keine gewöhnliche Datei.";
-  else if (fremdInGeteiltemOrdner(*ziel, st.st_uid))  // put there since the check
+  else if (fremdInGeteiltemOrdner(ziel->dir(), st.st_uid))  // put there since the check
     e.grund = kFremdeDatei;
   else
-    e.gelesen = fs::readTextAll(fd, e.bytes, e.grund);
-  ::close(fd);
+    e.gelesen = fs::readTextAll(fd.get(), e.bytes, e.grund);
   return e;
 }
 
@@ -310,8 +411,8 @@ bool ohneAbschnitt(const std::vector<std::string>& zeilen) {
 
 }  // namespace
 
-IniDatei::IniDatei(std::string pfad) : pfad_(std::move(pfad)) {
-  Einstellungsinhalt e = einstellungsdateiLesen(pfad_);
+IniDatei::IniDatei(Einstellungsort ort) : ort_(std::move(ort)) {
+  Einstellungsinhalt e = einstellungsdateiLesen(ort_);
   vorhanden_ = e.vorhanden;
   if (!e.gelesen) {
     // Something that is there but was not read must not be replaced.
@@ -322,7 +423,7 @@ IniDatei::IniDatei(std::string pfad) : pfad_(std::move(pfad)) {
   auto zeilen = zeilenAusBytes(e.bytes);
   if (!zeilen) {
     lesbar_ = false;
-    lesefehler_ = kNotUtf16Throughout;
+    lesefehler_ = notUnicodeThroughout(e.bytes);
     return;
   }
   zeilen_ = std::move(*zeilen);
@@ -413,12 +514,12 @@ std::string IniDatei::inhalt() const {
 
 void IniDatei::speichern() {
   // What was not read is not saved over; the reading's reason tells why.
-  if (!lesbar_) throw IniFehler(pfad_, "\r\n" + (lesefehler_.empty() ? kUngelesenNichtUeberschrieben : lesefehler_));
+  if (!lesbar_) throw IniFehler(pfad(), "\r\n" + (lesefehler_.empty() ? kUngelesenNichtUeberschrieben : lesefehler_));
   std::string grund;
-  if (!dateiErsetzen(pfad_, inhalt(), &grund)) throw IniFehler(pfad_, grund);
+  if (!dateiErsetzen(ort_, inhalt(), &grund)) throw IniFehler(pfad(), grund);
 }
 
-bool dateiErsetzen(const std::string& pfad, const std::string& bytes, std::string* warum) {
+bool dateiErsetzen(const Einstellungsort& ort, const std::string& bytes, std::string* warum) {
   std::string grund;
   // The reason as the message gives it: a system's reason in brackets, a
   // sentence of its own on a line of its own.
@@ -427,43 +528,46 @@ bool dateiErsetzen(const std::string& pfad, const std::string& bytes, std::strin
     return false;
   };
   const auto systemfehler = [&] { return scheitern(fs::reasonText(errno)); };
-  if (pfad.empty()) return scheitern("");
-  const std::optional<std::string> ziel = vertrautesZiel(pfad, grund);
+  if (ort.pfad().empty()) return scheitern("");
+  // Another user's link on the way names itself; a folder that is not
+  // there is said as the system says it.
+  if (!ort.gehalten())
+    return ort.fehler() == EACCES && !ort.grund().empty() ? scheitern("\r\n" + ort.grund())
+                                                          : scheitern(fs::reasonText(ort.fehler()));
+  const std::optional<fs::Place> ziel = vertrautesZiel(ort, grund);
   if (!ziel) return scheitern("\r\n" + grund);
   struct stat os {};
-  const std::string ordner = ordnerVon(*ziel);
-  if (::stat(ordner.c_str(), &os) != 0) return systemfehler();
+  if (::fstat(ziel->dir(), &os) != 0) return systemfehler();
   if (!S_ISDIR(os.st_mode)) return scheitern(fs::reasonText(ENOTDIR));
-  const bool ordnerBeschreibbar = beschreibbar(ordner, os);
+  const bool ordnerBeschreibbar = beschreibbar(ziel->dir(), ".", os);
   struct stat st {};
-  if (::lstat(ziel->c_str(), &st) != 0) {
+  if (!ziel->status(st)) {
     if (errno != ENOENT) return systemfehler();
     if (!ordnerBeschreibbar) return scheitern(fs::reasonText(EACCES));
     return ueberTempDatei(*ziel, bytes, nullptr, false) == Ersatz::Ok || systemfehler();
   }
   if (!S_ISREG(st.st_mode)) return scheitern("\r\nSie ist keine gewöhnliche Datei.");
-  if (!beschreibbar(*ziel, st)) return scheitern("\r\nSie ist schreibgeschützt.");
-  const int fd = gesperrtOeffnen(*ziel, O_RDWR | O_NOFOLLOW, LOCK_EX);
-  if (fd < 0) return errno == EWOULDBLOCK ? scheitern("\r\nEin anderes Programm hält sie gesperrt.") : systemfehler();
+  if (!beschreibbar(ziel->dir(), ziel->name(), st)) return scheitern("\r\nSie ist schreibgeschützt.");
+  const fs::Fd fd = gesperrtOeffnen(*ziel, O_RDWR, LOCK_EX);
+  if (!fd) return errno == EWOULDBLOCK ? scheitern("\r\nEin anderes Programm hält sie gesperrt.") : systemfehler();
   // A file larger than any text file of the program is no settings or side
   // file: it is not taken in, nor replaced.
   std::string alt;
   std::string warumNicht;  // as scheitern takes it
-  if (!fs::readTextAll(fd, alt, grund))
+  if (!fs::readTextAll(fd.get(), alt, grund))
     warumNicht = grund.empty() ? fs::reasonText(errno) : "\r\n" + grund;
-  else if (::fstat(fd, &st) != 0)
+  else if (::fstat(fd.get(), &st) != 0)
     warumNicht = fs::reasonText(errno);
-  else if (fremdInGeteiltemOrdner(*ziel, st.st_uid))
+  else if (fremdInGeteiltemOrdner(ziel->dir(), st.st_uid))
     warumNicht = std::string("\r\n") + kFremdeDatei;
   else {
     const bool gleich = alt == bytes;
     const Ersatz e = ordnerBeschreibbar ? ueberTempDatei(*ziel, bytes, &st, gleich) : Ersatz::BesitzerNichtHaltbar;
     // Where no new file can stand in for it with its owner kept, the file
     // itself takes the new content.
-    if (!(e == Ersatz::Ok || (e == Ersatz::BesitzerNichtHaltbar && (gleich || anOrtSchreiben(fd, alt, bytes)))))
+    if (!(e == Ersatz::Ok || (e == Ersatz::BesitzerNichtHaltbar && (gleich || anOrtSchreiben(fd.get(), alt, bytes)))))
       warumNicht = fs::reasonText(errno);
   }
-  ::close(fd);
   return warumNicht.empty() || scheitern(warumNicht);
 }
 

@@ -16,11 +16,17 @@
 // bytes are mixed in) and lines ended by LF, CR LF or CR alone.
 // Nothing reaches the disk before speichern() (dateiErsetzen below), so a
 // failed write leaves the old file intact.
+#include <sys/types.h>
+
+#include <cerrno>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/CheckedFolders.h"
 
 namespace mosaik {
 
@@ -41,9 +47,53 @@ class IniFehler : public std::runtime_error {
   std::string datei_, grund_;
 };
 
+// A settings file as chosen: the folder it lies in, held open from the
+// moment it was chosen (the links on the way followed then, once, as the
+// resolver follows them), its name in that folder, and its path for
+// messages. Everything done with the file, and with its side files (names
+// in the same folder), starts from that folder: another user who exchanges
+// a folder on the way afterwards changes nothing. Copies share the folder.
+class Einstellungsort {
+ public:
+  Einstellungsort() = default;
+  // Chooses the file: opens its folder now (with ordnerAnlegen, missing
+  // folders are made). A folder that cannot be opened, or only through
+  // another user's link, is not held; grund() says why. Not explicit: a
+  // path given where a settings file is expected chooses it there, once.
+  Einstellungsort(std::string pfad, bool ordnerAnlegen = false);
+  // The file `name` in the same folder.
+  Einstellungsort nebenan(const std::string& name) const;
+
+  const std::string& pfad() const { return pfad_; }
+  const std::string& name() const { return name_; }
+  // The folder is held open (and has not been removed since).
+  bool gehalten() const;
+  // Why the folder is not held (one German sentence), and the system's
+  // reason (errno; ENOENT or ENOTDIR when it is not there at all).
+  const std::string& grund() const { return grund_; }
+  int fehler() const { return fehler_; }
+
+  enum class Stand { Fehlt, Datei, Anderes };
+  // What stands under the name: nothing (also an own link to nothing), a
+  // regular file (also behind an own link), or anything else (a folder, a
+  // pipe, a link that is not followed, a folder that is not held because
+  // of such a link).
+  Stand stand() const;
+  // The same file: the same folder and name, with the links at the names
+  // followed as reading follows them.
+  bool gleich(const Einstellungsort& o) const;
+  // The file's own place in the held folder (the name itself, unresolved).
+  fs::Place platz() const;
+
+ private:
+  std::shared_ptr<const fs::Fd> ordner_;
+  std::string pfad_, name_, grund_;
+  int fehler_ = ENOENT;
+};
+
 // A settings or side file as read under the rule of dateiErsetzen: a
 // symbolic link is followed under the file system's rule for links another
-// user made (fs::foreignLink), and a file or link of another user (not
+// user made (fs::madeByTrusted), and a file or link of another user (not
 // root) in a folder that others may write is not taken (whoever may write
 // there could have put it there).
 struct Einstellungsinhalt {
@@ -54,16 +104,16 @@ struct Einstellungsinhalt {
   // When it is there but was not read: why, one German sentence.
   std::string grund;
 };
-Einstellungsinhalt einstellungsdateiLesen(const std::string& pfad);
+Einstellungsinhalt einstellungsdateiLesen(const Einstellungsort& ort);
 
 class IniDatei {
  public:
   // Reads the file when it exists. A file that is there but cannot be read
   // (or is refused, or holds no recognisable section) reads as empty, says
   // why in lesefehler(), and speichern() then refuses to replace it.
-  explicit IniDatei(std::string pfad);
+  explicit IniDatei(Einstellungsort ort);
 
-  const std::string& pfad() const { return pfad_; }
+  const std::string& pfad() const { return ort_.pfad(); }
   bool vorhanden() const { return vorhanden_; }
   // Empty when the file was read or is missing.
   const std::string& lesefehler() const { return lesefehler_; }
@@ -94,7 +144,7 @@ class IniDatei {
   std::optional<Fundstelle> sektionFinden(std::string_view sektion) const;
   std::optional<size_t> schluesselFinden(const Fundstelle& s, std::string_view schluessel) const;
 
-  std::string pfad_;
+  Einstellungsort ort_;
   std::vector<std::string> zeilen_;  // UTF-8, without line ends
   bool lesbar_ = true;
   bool vorhanden_ = false;
@@ -114,12 +164,13 @@ bool iniNamenGleich(std::string_view a, std::string_view b);
 // complete, flushed write; where the folder takes no new file or the owner
 // cannot be kept, the file itself is rewritten, its space taken first and
 // its length set last. A symbolic link is followed, not replaced, when the
-// file system's rule for links allows it (fs::foreignLink); otherwise it is
-// refused, and so is a file or link of another user (not root) in a folder
-// that others may write.
+// file system's rule for links allows it (fs::madeByTrusted); otherwise it
+// is refused, and so is a file or link of another user (not root) in a
+// folder that others may write. Everything happens in the folder held by
+// `ort` and, behind a link, in the folders the link leads to, reached once.
 // False on failure; the old file is then unchanged, and `warum` (when
 // given) says why as IniFehler adds it to its message.
-bool dateiErsetzen(const std::string& pfad, const std::string& bytes, std::string* warum = nullptr);
+bool dateiErsetzen(const Einstellungsort& ort, const std::string& bytes, std::string* warum = nullptr);
 
 namespace testhaken {
 // Runs when the new content stands complete in its temporary file, before

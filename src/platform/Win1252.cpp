@@ -187,29 +187,101 @@ bool asciiUpperLetter(char32_t c) { return c >= 'A' && c <= 'Z'; }
 bool asciiLowerLetter(char32_t c) { return c >= 'a' && c <= 'z'; }
 bool asciiLetter(char32_t c) { return asciiUpperLetter(c) || asciiLowerLetter(c); }
 
+// The Latin letters beyond Latin-1 that living alphabets hold, by case:
+// Latin Extended-A (upper and lower case alternate, shifted by one from
+// "Ĺ" to "ň" and from "Ź" to "ž"; "ĸ", "ŉ" and "ſ" are small); of Latin
+// Extended-B and the IPA block the letters of African alphabets (ɓ ɗ ɖ ɛ ǝ
+// ɔ ɣ ɨ ʉ ʋ ƙ ƴ ɲ), Azerbaijani "ə", Vietnamese "ơ" and "ư", Sami "ǧ",
+// "ǩ", "ǯ", "ʒ", Romanian "ș" and "ț", Lakota "ȟ", "ǹ"; and the small tone
+// letters of pinyin ("ǎ" to "ǜ"), whose capitals begin a sentence or a
+// name but end no word in capitals, as "Ç" and a sign do ("AKAÇ—"). Ewe's
+// "ƒ" is left out: it begins syllables only, while "Æ‘" and "Æ’" end
+// Danish and Icelandic words in capitals.
+enum class LatinCase { None, Capital, Small };
+LatinCase livingLatin(char32_t cp) {
+  struct CasePair {
+    char32_t capital, small;
+  };
+  static constexpr CasePair kBeyondExtendedA[] = {
+      {0x181, 0x253}, {0x186, 0x254}, {0x189, 0x256}, {0x18A, 0x257}, {0x18E, 0x1DD}, {0x18F, 0x259},
+      {0x190, 0x25B}, {0x194, 0x263}, {0x197, 0x268}, {0x198, 0x199}, {0x19D, 0x272}, {0x1A0, 0x1A1},
+      {0x1AF, 0x1B0}, {0x1B2, 0x28B}, {0x1B3, 0x1B4}, {0x1B7, 0x292}, {0x1E6, 0x1E7}, {0x1E8, 0x1E9},
+      {0x1EE, 0x1EF}, {0x1F8, 0x1F9}, {0x218, 0x219}, {0x21A, 0x21B}, {0x21E, 0x21F}, {0x244, 0x289}};
+  if (cp >= 0x100 && cp < 0x180) {
+    if (cp == 0x138 || cp == 0x149 || cp == 0x17F) return LatinCase::Small;
+    const bool shifted = (cp >= 0x139 && cp <= 0x148) || (cp >= 0x179 && cp <= 0x17E);
+    return (cp % 2 == 1) != shifted ? LatinCase::Small : LatinCase::Capital;
+  }
+  if (cp >= 0x1CE && cp <= 0x1DC && cp % 2 == 0) return LatinCase::Small;  // pinyin
+  for (const CasePair& p : kBeyondExtendedA) {
+    if (p.capital == cp) return LatinCase::Capital;
+    if (p.small == cp) return LatinCase::Small;
+  }
+  return LatinCase::None;
+}
+
+// The letters of European alphabets among them: Latin Extended-A and "ș",
+// "ț". In the code page their bytes begin with "Ä", "Å" or "È", those of
+// the other living letters with "Æ", "Ç", "É" or "Ê".
+bool european(char32_t cp) { return cp < 0x180 || (cp >= 0x218 && cp < 0x21C); }
+
 // Two-byte UTF-8 characters by whether typed text holds them alone amid
-// Latin letters. Latin ones: the letters of Latin Extended-A and "ș", "ț"
-// ("İ", "Ż", "Ė", "Š"), which Polish, Czech, Baltic and Romanian words end
-// in, and "Ä" and "Å" of Windows-1252 with a sign make. Other ones: the
-// rest of Latin Extended-B up to "ǿ" ("ơ", "ǎ"), modifier letters ("ʻ"),
-// the combining marks of decomposed letters (an "O" and U+0308 for "Ö"),
-// Greek and Cyrillic letters ("Ω", "λ", "Я"), Armenian, Hebrew, Arabic.
-// Never: rare Latin, IPA, rare marks, Syriac, Thaana, NKo, which is what
-// "È’", "É–", "ÉŠ", "Í…", "Ü“" and "ß…" of Windows-1252 make.
+// Latin letters. Latin ones: the letters of living alphabets above ("İ",
+// "Ż", "Š", "ș", "ə", "ɛ", "Ơ", "ǔ"). Other ones: the rest of Latin
+// Extended-B up to "ǿ" ("ƅ", "ǻ"), modifier letters ("ʻ"), the combining
+// marks of decomposed letters (an "O" and U+0308 for "Ö"), Greek and
+// Cyrillic letters ("Ω", "λ", "Я"), Armenian, Hebrew, Arabic. Never: rare
+// Latin, the rest of IPA, rare marks, Syriac, Thaana, NKo, which is what
+// "È’", "É ", "ÉŠ", "Í…", "Ü“" and "ß…" of Windows-1252 make.
 enum class Alone { Never, Latin, Other };
 Alone standsAlone(char32_t cp) {
-  if ((cp >= 0x100 && cp < 0x180) || (cp >= 0x218 && cp < 0x21C)) return Alone::Latin;
+  if (livingLatin(cp) != LatinCase::None) return Alone::Latin;
   const bool other = (cp >= 0x180 && cp < 0x200) || (cp >= 0x2B0 && cp < 0x340) || (cp >= 0x380 && cp < 0x500) ||
                      (cp >= 0x530 && cp < 0x700);
   return other ? Alone::Other : Alone::Never;
 }
 
-// The lower-case letters of Latin Extended-A and "ș", "ț" (upper and lower
-// case alternate, shifted by one from "Ĺ" to "ň" and from "Ź" to "ž").
-bool latinLower(char32_t cp) {
-  if (cp == 0x138 || cp == 0x149 || cp == 0x17F) return true;  // ĸ ŉ ſ
-  if ((cp >= 0x139 && cp <= 0x148) || (cp >= 0x179 && cp <= 0x17E)) return cp % 2 == 0;
-  return cp % 2 == 1;
+// Windows-1252 as people write it: a capital ends a word in capitals and a
+// sign follows it, or a dash or apostrophe joins it to the next word in
+// capitals ("CAFÉ–BAR", "HANUNÓ’O").
+bool cp1252WordEnd(unsigned char sign, char32_t before, char32_t after) {
+  const bool joins = sign == 0x92 || sign == 0x96 || sign == 0x97;
+  return (asciiUpperLetter(before) || before == '\'') && cp1252SignAfterWord(sign) &&
+         (!asciiLetter(after) || (joins && asciiUpperLetter(after)));
+}
+
+// Whether the Latin letter of a living alphabet at `at` is rather
+// Windows-1252. Both readings fit only where its two bytes end a word in
+// capitals (cp1252WordEnd); there the letter's case and place decide.
+// - A small letter ends no word in capitals ("LAXÅ«", "PSYCHÈ™" are no
+//   "LAXū", "PSYCHș") but follows the capital that begins a word ("Są",
+//   "Mɛ", "Wǔ"), save where that capital and the code page's letter make a
+//   word of two letters too: "NÉ”", "AÇ–" ("Ç" does after a vowel only, and
+//   "‹" "›" close a quotation the other one opened, whose byte after a
+//   blank is no UTF-8); of the European letters "Œ", "Ŗ" and "ŗ", which end
+//   no word, and "œ", which is no word's second ("PÅ“").
+// - A capital ends a word in capitals ("ATELJĒ", "THƠ", "NAANƗ"), save a
+//   European one that "Ä" or "Å", which end many German and Scandinavian
+//   words, make with … “ ” ("NIVÅ…"); no Scandinavian word ends in "iå",
+//   where Latvian diminutives end in "iņ" ("DRUSCIŅ").
+// Elsewhere a small letter beyond the European ones that stands between no
+// letters is rather a word of one capital and a sign ("É–").
+bool latinReadsAsCp1252(std::string_view s, size_t at, char32_t cp, char32_t before, char32_t after) {
+  const auto sign = static_cast<unsigned char>(s[at + 1]);
+  const bool small = livingLatin(cp) == LatinCase::Small;
+  if (!cp1252WordEnd(sign, before, after))
+    return small && !european(cp) && !asciiLetter(before) && !asciiLetter(after) && cp1252SignAfterWord(sign);
+  const bool endsNoWord = cp == 0x152 || cp == 0x156 || cp == 0x157;  // Œ Ŗ ŗ: "NIVÅ’", "NIVÅ–"
+  if (small) {
+    const bool wordStart = at < 2 || (static_cast<unsigned char>(s[at - 2]) < 0x80 && !asciiLetter(s[at - 2]));
+    if (!wordStart || !asciiUpperLetter(before)) return true;
+    if (european(cp)) return endsNoWord || cp == 0x153;
+    const bool cedilla = cp >= 0x1C0 && cp < 0x200;
+    const bool vowel = before == 'A' || before == 'E' || before == 'I' || before == 'O' || before == 'U';
+    return (!cedilla || vowel) && sign != 0x8B && sign != 0x9B;
+  }
+  const bool quoteOrEllipsis = sign == 0x85 || sign == 0x93 || sign == 0x94;
+  return european(cp) && (endsNoWord || (quoteOrEllipsis && !(cp == 0x145 && before == 'I')));
 }
 
 // Whether the character of a valid UTF-8 unit at [at, end) is rather
@@ -231,32 +303,24 @@ bool cp1252Shaped(std::string_view s, size_t at, size_t end, char32_t cp, char32
     switch (standsAlone(cp)) {
       case Alone::Never:  // capitals follow no lower-case letter; "ß" does
         return letter == 0xDF || !asciiLowerLetter(before);
-      case Alone::Latin: {  // "NIVÅ…", "PÅ”", not "NAUJYBĖ", "ALEŠ", "JEŻ", "ATELJĒ", "DİYARBAKIR"
-        const bool endsNoWord = cp == 0x152 || cp == 0x156 || cp == 0x157;  // Œ Ŗ ŗ: "NIVÅ’", "NIVÅ–"
-        const bool quoteOrEllipsis = sign == 0x85 || sign == 0x93 || sign == 0x94;
-        // A capitalised word's second letter ("Są", "Ją"): a word in
-        // capitals ending in "Ä" or "Å" has at least two letters before,
-        // save "PÅ“", since no word is a capital and "œ".
-        const bool wordStart = at < 2 || (byte(at - 2) < 0x80 && !asciiLetter(byte(at - 2)));
-        if (asciiUpperLetter(before) && wordStart && latinLower(cp) && !endsNoWord && cp != 0x153) return false;
-        // A lower-case letter ending a word in capitals ("LAXū", "PSYCHș")
-        // is what "LAXÅ«" and "PSYCHÈ™" make.
-        const bool lowerAfterCapitals = asciiUpperLetter(before) && !wordStart && latinLower(cp);
-        return (quoteOrEllipsis || ((endsNoWord || lowerAfterCapitals) && cp1252SignAfterWord(sign))) && afterCapital &&
-               !asciiLetter(after);
-      }
+      case Alone::Latin:
+        return latinReadsAsCp1252(s, at, cp, before, after);
       case Alone::Other:  // "SCHÖN…", "NIÑO»", "COSÌ…", "BÚŠ", "DÓŽE", not "10 Ω", "Я", "HŽ" decomposed
         if (cp >= 0x380 && (sign == 0x8A || sign == 0x8C || sign == 0x8E || sign == 0x9F))
           return afterCapital && !asciiLowerLetter(after);
-        return cp1252SignAfterWord(sign) && afterCapital && !asciiLetter(after);
+        return cp1252WordEnd(sign, before, after);
     }
   }
-  // A lower-case letter and two signs ("Perché…”"), or the letters "š" or
-  // "ž" and a sign ("Almáš…").
-  const unsigned char second = byte(at + 1);
+  // A lower-case letter and two signs ("Perché…”"), the letters "š" or "ž"
+  // and a sign ("Almáš…"), or a non-breaking space before a dash, "€" or
+  // "»" ("Café – Sommer"); but punctuation and symbols (U+2000 to U+2FFF,
+  // "â" and two signs) are typed glued to a word: "Erledigt✅", "Top✓",
+  // "Kapitel①", "Teil⅓".
+  if (end - at != 3 || (cp >= 0x2000 && cp < 0x3000)) return false;
+  const unsigned char second = byte(at + 1), third = byte(at + 2);
   const bool signOrLetter = (cp1252SignAfterWord(second) && second < 0xA0) || cp1252LetterBelowA0(second);
-  return end - at == 3 && signOrLetter && cp1252SignAfterWord(byte(at + 2)) && asciiLetter(before) &&
-         !asciiLetter(after);
+  const bool boundSign = second == 0xA0 && (third == 0x80 || third == 0x96 || third == 0x97 || third == 0xBB);
+  return ((signOrLetter && cp1252SignAfterWord(third)) || boundSign) && asciiLetter(before) && !asciiLetter(after);
 }
 
 // A valid UTF-8 unit that is Windows-1252 nonetheless: each character
@@ -315,6 +379,8 @@ std::optional<std::string> utf16Text(std::string_view bytes) {
 
 constexpr std::string_view kUtf32LeMark("\xFF\xFE\0\0", 4), kUtf32BeMark("\0\0\xFE\xFF", 4);
 
+bool isUtf32(std::string_view bytes) { return bytes.substr(0, 4) == kUtf32LeMark || bytes.substr(0, 4) == kUtf32BeMark; }
+
 // UTF-32 with its mark, as a few editors save it; nullopt when its length
 // is no multiple of four or a unit is no code point, as 8-bit bytes
 // appended make them. (Read as UTF-16 it would put NUL into every page.)
@@ -341,7 +407,7 @@ bool hasUnicodeMark(std::string_view bytes) {
 }
 
 std::optional<std::string> decodeText(std::string_view bytes, TextUnit unit) {
-  if (bytes.substr(0, 4) == kUtf32LeMark || bytes.substr(0, 4) == kUtf32BeMark) return utf32Text(bytes);
+  if (isUtf32(bytes)) return utf32Text(bytes);
   if (hasUnicodeMark(bytes)) return utf16Text(bytes);
   const bool marked = bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom;
   if (marked) bytes.remove_prefix(kUtf8Bom.size());
@@ -358,13 +424,19 @@ std::optional<std::string> decodeText(std::string_view bytes, TextUnit unit) {
   return out;
 }
 
+std::string notUnicodeThroughout(std::string_view bytes) {
+  const char* form = isUtf32(bytes) ? "UTF-32" : "UTF-16";
+  return std::string("Sie ist als ") + form + " gespeichert, enthält aber auch Bytes, die kein " + form +
+         " sind (etwa eine angehängte Zeile in einer anderen Kodierung).";
+}
+
 std::optional<std::string> decodeUserText(std::string_view bytes) { return decodeText(bytes, TextUnit::File); }
 
 std::optional<std::string> readUserTextFile(const std::string& path, std::string* why) {
   const auto bytes = fs::readTextFile(path, why);
   if (!bytes) return std::nullopt;
   auto text = decodeUserText(*bytes);
-  if (!text && why) *why = kNotUtf16Throughout;
+  if (!text && why) *why = notUnicodeThroughout(*bytes);
   return text;
 }
 

@@ -53,10 +53,9 @@ std::optional<std::string> decodeText(std::string_view bytes, TextUnit unit);
 std::optional<std::string> decodeUserText(std::string_view bytes);
 // UTF-16 or UTF-32 with its byte-order mark.
 bool hasUnicodeMark(std::string_view bytes);
-// Why the reader refused: the sentence goes after "… kann nicht gelesen werden".
-inline constexpr const char* kNotUtf16Throughout =
-    "Sie ist als UTF-16 gespeichert, enthält aber auch Bytes, die kein UTF-16 sind (etwa eine angehängte Zeile "
-    "in einer anderen Kodierung).";
+// Why the reader refused these bytes, naming UTF-16 or UTF-32 by their
+// mark: the sentence goes after "… kann nicht gelesen werden".
+std::string notUnicodeThroughout(std::string_view bytes);
 // A user's text file read whole (fs::readTextFile) and decoded; nullopt,
 // with the German sentence why, when it cannot be read or decoded.
 std::optional<std::string> readUserTextFile(const std::string& path, std::string* why = nullptr);

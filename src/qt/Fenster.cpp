@@ -8,6 +8,7 @@
 #include <QCloseEvent>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QPointer>
 #include <QProgressBar>
 #include <QScreen>
 #include <QStyle>
@@ -65,10 +66,12 @@ Hauptfenster::Hauptfenster(Programm& p, OptionBinder& binder, NavigationDialog& 
   binder.alleAktualisieren();
   binder.setKnopfAktion([this](Opt o) { knopf(o); });
   p_.HauptForm.fokusSetzen = [this](Opt o) {
-    if (QWidget* w = binder_.widget(o)) w->setFocus(Qt::OtherFocusReason);
+    fokusDanach([this, o] { fokusGeben(binder_.widget(o)); });
   };
   p_.HauptForm.fokusZurueck = [this](Opt o) {
-    if (QWidget* w = binder_.widget(o); w && w->hasFocus()) focusNextPrevChild(false);
+    fokusDanach([this, o] {
+      if (QWidget* w = binder_.widget(o); w && w->hasFocus()) focusNextPrevChild(false);
+    });
   };
   p_.HauptForm.rueckwaertsBetreten = [this] { return binder_.rueckwaertsBetreten(); };
   p_.m.setEnabled(Opt::BitBErgebnisAnsehen, false);
@@ -92,11 +95,36 @@ Hauptfenster::Hauptfenster(Programm& p, OptionBinder& binder, NavigationDialog& 
 
 void Hauptfenster::showEvent(QShowEvent* e) {
   QMainWindow::showEvent(e);
-  // Once framed, the window is fitted again with its real frame.
   if (!eingepasst_) {
     eingepasst_ = true;
+    // The window opens with the keys on the first control of its page, not
+    // on the tab bar, where they would do nothing and show nowhere.
+    fokusGeben(ersteSteuerung(PageControl->currentWidget()));
+    // Once framed, the window is fitted again with its real frame.
     QTimer::singleShot(0, this, [this] { fensterEinpassen(*this); });
   }
+}
+
+void Hauptfenster::fokusGeben(QWidget* w) {
+  if (!w) return;
+  // The user did not move the focus there: it shows where the keys go, as
+  // if the keyboard had moved it.
+  setAttribute(Qt::WA_KeyboardFocusChange);
+  w->setFocus(Qt::OtherFocusReason);
+}
+
+void Hauptfenster::fokusDanach(std::function<void()> bewegen) {
+  // The handlers move the focus while a field is being entered or left. The
+  // move waits until that focus change is done, or the field would take the
+  // focus back in its own eyes (a caret blinking beside the control that has
+  // the keys); it is dropped when the focus has gone elsewhere meanwhile.
+  QPointer<QWidget> jetzt = QApplication::focusWidget();
+  QMetaObject::invokeMethod(
+      this,
+      [jetzt, bewegen = std::move(bewegen)] {
+        if (QApplication::focusWidget() == jetzt) bewegen();
+      },
+      Qt::QueuedConnection);
 }
 
 void Hauptfenster::navigationZeigen(int seite) {

@@ -37,6 +37,11 @@ class Hauptfenster : public QMainWindow {
 
  private:
   void knopf(Opt o);
+  // The focus to a control the program chooses, shown.
+  void fokusGeben(QWidget* w);
+  // A focus move asked for while the focus is changing, made once the
+  // change is done.
+  void fokusDanach(std::function<void()> bewegen);
   bool eingepasst_ = false;
   Programm& p_;
   OptionBinder& binder_;

@@ -82,6 +82,16 @@ char32_t steuerzeichen(const QKeyEvent* ke) {
   return 0;
 }
 
+// A key that Alt turns into a command: it either reaches a mnemonic or
+// does nothing, and never types its letter. A mnemonic that is out of reach
+// (a hidden page, a disabled control) leaves the key to the focused field,
+// whose own handling would insert the letter or, in a drop-down list,
+// choose an item by it. Ctrl with Alt is the AltGr of some keyboards and
+// types its character.
+bool altBefehl(const QKeyEvent* ke) {
+  return (ke->modifiers() & Qt::AltModifier) && !(ke->modifiers() & Qt::ControlModifier) && !ke->text().isEmpty();
+}
+
 // Keeps a plain label's Enabled and Visible in step with its control.
 class Begleiter : public QObject {
  public:
@@ -213,6 +223,7 @@ QWidget* OptionBinder::erzeugen(Opt o, QWidget* parent) {
         m_.setIndex(o, i);
         m_.run(o, Ev::Change);
       });
+      co->installEventFilter(this);  // for its keys
       w = co;
       break;
     }
@@ -448,7 +459,9 @@ bool OptionBinder::eventFilter(QObject* obj, QEvent* e) {
   }
   const Opt o = zuWidget(obj);
   if (o == Opt::Count) return false;
+  if (e->type() == QEvent::KeyPress && altBefehl(static_cast<QKeyEvent*>(e))) return true;
   if (info(o).kind == Kind::Radio) return e->type() == QEvent::KeyPress && radioPfeil(o, static_cast<QKeyEvent*>(e));
+  if (info(o).kind == Kind::ListIndex) return false;
   switch (e->type()) {
     case QEvent::FocusIn:
       if (!echterFokuswechsel(e)) break;

@@ -2,9 +2,7 @@
 
 #include <QApplication>
 #include <QColorDialog>
-#include <QDir>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QFileSystemModel>
 #include <QGridLayout>
 #include <QHeaderView>
@@ -22,6 +20,7 @@
 #include <QUrl>
 #include <algorithm>
 
+#include "platform/FileSystem.h"
 #include "qt/OptionBinder.h"
 #include "winsupport/FolderDialog.h"
 
@@ -209,10 +208,21 @@ std::optional<std::string> QtDialogService::saveFileName(const FileDialogOptions
 
 namespace mosaik {
 
+namespace {
+// A folder's name from the chooser as the program writes names: lexically
+// normal, without '/' at the end.
+std::string ordnername(const QString& pfad) {
+  std::string p = fs::absoluteName(pfad.toStdString());
+  while (p.size() > 1 && p.back() == '/') p.pop_back();
+  return p;
+}
+}  // namespace
+
 QString vorhandenerOrdner(const QString& pfad) {
   QString p = pfad;
-  while (!p.isEmpty() && !QFileInfo(p).isDir()) {
-    const QString oben = QFileInfo(p).path();
+  while (!p.isEmpty() && !fs::folderExists(p.toStdString())) {
+    const qsizetype s = p.lastIndexOf(QLatin1Char('/'));
+    const QString oben = s < 0 ? QStringLiteral(".") : s == 0 ? QStringLiteral("/") : p.left(s);
     if (oben == p || oben == QStringLiteral(".")) return {};
     p = oben;
   }
@@ -234,7 +244,7 @@ void ordnerDialogEinrichten(QFileDialog& d, const FolderDialogOptions& o) {
     status->setObjectName(QStringLiteral("Statuszeile"));
     if (auto* gitter = qobject_cast<QGridLayout*>(d.layout())) gitter->addWidget(status, gitter->rowCount(), 0, 1, -1);
     const auto zeigen = [status, f = o.statusText](const QString& pfad) {
-      status->setText(QString::fromStdString(f(QDir::cleanPath(pfad).toStdString())));
+      status->setText(QString::fromStdString(f(ordnername(pfad))));
     };
     QObject::connect(&d, &QFileDialog::currentChanged, status, zeigen);
     QObject::connect(&d, &QFileDialog::directoryEntered, status, zeigen);
@@ -256,8 +266,7 @@ std::optional<FolderChoice> QtDialogService::chooseFolder(const FolderDialogOpti
   if (d.exec() != QDialog::Accepted || d.selectedUrls().isEmpty()) return std::nullopt;
   // An item that is no local folder has no path.
   const QUrl url = d.selectedUrls().first();
-  QString pfad = url.isLocalFile() ? QDir::cleanPath(url.toLocalFile()) : QString();
-  return FolderChoice{pfad.toStdString()};
+  return FolderChoice{url.isLocalFile() ? ordnername(url.toLocalFile()) : std::string()};
 }
 
 std::optional<uint32_t> QtDialogService::chooseColor(uint32_t rgb) {

@@ -862,6 +862,14 @@ void fensterEinpassen(QWidget& fenster) {
                frei.y() + std::max(0, (frei.height() - aussen.height()) / 2));
 }
 
+QWidget* ersteSteuerung(QWidget* seite) {
+  for (QWidget* w = seite->nextInFocusChain(); w != seite; w = w->nextInFocusChain())
+    if (seite->isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus) && !w->focusProxy() && w->isVisibleTo(seite) &&
+        w->isEnabled())
+      return w;
+  return nullptr;
+}
+
 bool istOrdneranzeige(Opt o) {
   return o == O::EdBilderPfad || o == O::EdHTMLPfadname || o == O::EdgrosseBilderPfadname || o == O::EdVorschauPfadname;
 }

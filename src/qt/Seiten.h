@@ -19,6 +19,9 @@ void navigationsseitenAufbauen(OptionBinder& b, QTabWidget* tabs);
 // window system has framed the window, so that its real frame counts.
 void fensterEinpassen(QWidget& fenster);
 
+// The first control of a page that Tab would reach (nullptr: none).
+QWidget* ersteSteuerung(QWidget* seite);
+
 // Display fields that show a folder and are never typed into.
 bool istOrdneranzeige(Opt o);
 

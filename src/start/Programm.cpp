@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <optional>
 
 #include "app/Einstellungen.h"
@@ -35,14 +34,8 @@ bool istAutostart(const std::string& p) {
 
 // Whether folder a is folder b or lies below it, links resolved.
 bool liegtIn(const std::string& a, const std::string& b) {
-  namespace sf = std::filesystem;
-  std::error_code ec;
-  const sf::path pa = sf::weakly_canonical(a, ec);
-  if (ec) return false;
-  const sf::path pb = sf::weakly_canonical(b, ec);
-  if (ec) return false;
-  const sf::path rel = pa.lexically_relative(pb);
-  return !rel.empty() && *rel.begin() != "..";
+  const std::string na = fs::withTrailingSlash(fs::realName(a)), nb = fs::withTrailingSlash(fs::realName(b));
+  return na.starts_with(nb);
 }
 
 }  // namespace
@@ -70,10 +63,10 @@ Programm::Programm(Services& services, std::vector<std::string> argumente)
   m.setDecimalSeparator(sv.locale.decimalSeparator);
   imaging::SetDecimalSeparator(sv.locale.decimalSeparator);  // metadata texts and captions alike
   HauptForm.vorrang = [this](Opt o, Ev e) { return EinstellungsEreignis(k, o, e); };
-  einstellungsdateiLesen = [this](const std::string& d) { IniFileLesen(k, d); };
+  einstellungsdateiLesen = [this](const Einstellungsort& d) { IniFileLesen(k, d); };
   // The busy bar asks on every tick whether visual styles are in force.
   wartenForm.ThemesEnabled = [] { return ThemeServices().ThemesEnabled(); };
-  zusatzdateienLesen = [this](const std::string& d) { ZusatzdateienLaden(k, d); };
+  zusatzdateienLesen = [this](const Einstellungsort& d) { ZusatzdateienLaden(k, d); };
   HauptForm.farbForm = &farbForm;
   EXIFForm.kommentareOeffnen = [this] { KommentarForm.Zeigen(); };
 }
@@ -128,7 +121,7 @@ void Programm::FormCreate() {
 
 void Programm::VerknuepfungenPruefen() { mosaik::VerknuepfungenPruefen(m, HauptForm.verknuepfungen); }
 
-void Programm::einstellungenLesen(const std::string& datei, bool modus) {
+void Programm::einstellungenLesen(const Einstellungsort& datei, bool modus) {
   // The side files belong to settings that were read.
   const size_t ungelesen = st.UngeleseneDateien.size();
   einstellungsdateiLesen(datei);
@@ -149,12 +142,12 @@ void Programm::FormActivate() {
     st.Autostart = autostartVerlangt(argumente_);
     st.dirnametxt = true;
     mosaik::BGrundEinstellungenClick(k, false);
-    einstellungenLesen(standardEinstellungsdatei(k), false);
+    einstellungenLesen(standardEinstellungsort(k), false);
     if (m.checked(Opt::CBIniDateiImAnwendungsordner)) {
       if (persoenlicheEinstellungsdatei(k).empty()) {
         keinPersoenlicherOrdner(k);
       } else {
-        einstellungenLesen(persoenlicheEinstellungsdatei(k), false);
+        einstellungenLesen(persoenlicherEinstellungsort(k, false), false);
         st.EinstellungsDialogOrdner = persoenlicherEinstellungsordner(k);
       }
     }
@@ -183,15 +176,17 @@ void Programm::kommandozeilenparameterausfuehren() {
       // reading a picture folder has changed it since, and changes it again
       // while such a file is read, before its side files are looked up.
       const std::string wieGetippt = f->front() == '/' ? *f : startOrdner_ + *f;
-      // Something of that name that is no file (a folder, a pipe, a link
-      // leading nowhere) is not passed over in silence: reading says why.
-      const std::string datei = fs::fileExists(wieGetippt)             ? wieGetippt
-                                : fs::fileExists(programmOrdner + *f) ? programmOrdner + *f
-                                : fs::exists(wieGetippt)             ? wieGetippt
-                                : fs::exists(programmOrdner + *f)    ? programmOrdner + *f
-                                                                      : std::string();
-      if (!datei.empty())
-        einstellungenLesen(datei, true);
+      // Each place is chosen once: the file and its side files are read
+      // from the folder found now. Something of that name that is no file
+      // (a folder, a pipe, a link not to be followed) is not passed over in
+      // silence: reading says why. A link leading nowhere is no file there.
+      using Stand = Einstellungsort::Stand;
+      const Einstellungsort getippt(wieGetippt), imProgramm(programmOrdner + *f);
+      const Stand a = getippt.stand(), b = imProgramm.stand();
+      if (a == Stand::Datei || (a == Stand::Anderes && b != Stand::Datei))
+        einstellungenLesen(getippt, true);
+      else if (b != Stand::Fehlt)
+        einstellungenLesen(imProgramm, true);
       else
         fehlend.push_back("Die Einstellungsdatei " + wieGetippt +
                           (f->front() == '/' ? "" : " (auch nicht im Programmordner " + programmOrdner + ")") +

@@ -57,8 +57,8 @@ class Programm {
   // is no part of the source tree.
   std::string demokopie;
   // Reads a settings file and its side files; replaceable in tests.
-  std::function<void(const std::string&)> einstellungsdateiLesen;
-  std::function<void(const std::string&)> zusatzdateienLesen;
+  std::function<void(const Einstellungsort&)> einstellungsdateiLesen;
+  std::function<void(const Einstellungsort&)> zusatzdateienLesen;
 
   // Order in which the windows were created (names), for checks.
   std::vector<std::string> erstellteFenster;
@@ -83,7 +83,7 @@ class Programm {
   void fensterSchliessen();
   // A settings file, then (after the program mode, when asked for) its side
   // files, unless the settings file is there but could not be read.
-  void einstellungenLesen(const std::string& datei, bool modus);
+  void einstellungenLesen(const Einstellungsort& datei, bool modus);
   // Refuses, with a message, a run that would work inside arbeitskopie.
   bool arbeitskopieGeschuetzt();
 

@@ -76,7 +76,7 @@ void THauptForm::EdNameHTMLExit() {
   const std::string endung = name.substr(punkt);
   m.setText(O::LHTMLName, name.substr(0, punkt));
   m.setText(O::LHTMLEndung, endung);
-  m.setText(O::CBGrundnameistIndex, "Startseite heißt inde&x" + endung);
+  m.setText(O::CBGrundnameistIndex, "Startseite heißt &index" + endung);
 }
 
 // The result of the last run no longer matches.

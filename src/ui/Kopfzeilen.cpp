@@ -1,6 +1,10 @@
 // Own header, page end and edited style sheet; the output texts' defaults.
 #include "ui/Kopfzeilen.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
+
 #include "generator/Entities.h"
 #include "generator/Namen.h"
 #include "generator/Seitenrahmen.h"
@@ -60,15 +64,22 @@ void MemoSpeichern(Kontext& k, const Memodatei& d) {
   std::string datei = *gewaehlt;
   if (Erweiterung(DateinamenTeil(datei)).empty()) datei += o.defaultExt;
   const std::string ordner = ordnerVon(datei);
+  // Reached once: the question and the write concern the same place. A
+  // link there is replaced, not written through.
+  std::string warum;
+  const fs::Place at = fs::resolve(datei, false, &warum);
+  const int fehler = errno;
+  struct stat st {};
   const bool schreiben =
-      !fs::fileExists(datei) ||
+      !(at && at.status(st) && (S_ISREG(st.st_mode) || S_ISLNK(st.st_mode))) ||
       k.meldung(MsgKind::Warning, "Soll die bestehende Datei überschrieben werden?", MsgButtons::YesNo) ==
           MsgResult::Yes;
   // A file that cannot be written is said so with the reason: silence would
   // let the user believe the text were kept, and a full disk is mended
-  // otherwise than missing rights.
-  std::string warum;
-  if (schreiben && !fs::writeFileAtomic(datei, textdateiAusMemo(k.m.text(d.memo)), true, &warum))
+  // otherwise than missing rights (another user's link on the way names
+  // itself).
+  if (!at) warum = fs::writeFailureText(datei, fehler) + (fehler == EACCES ? " " + warum : "");
+  if (schreiben && !(at && fs::writeFileAtomic(at, datei, textdateiAusMemo(k.m.text(d.memo)), true, &warum)))
     k.fehler("Die Datei " + datei + "\r\nkann nicht gespeichert werden!\r\n" + warum);
   k.st.EinstellungsDialogOrdner = ordner;
   k.st.*d.letzterName = DateinamenTeil(datei);
@@ -78,15 +89,20 @@ void MemoLaden(Kontext& k, const Memodatei& d) {
   const auto gewaehlt = k.sv.dialogs->openFileName(dialog(k, d, d.ladenTitel));
   if (!gewaehlt || gewaehlt->empty()) return;
   const std::string& datei = *gewaehlt;
-  if (!fs::fileExists(datei)) {
+  // Reached once, a link followed as every read follows it; another
+  // user's link is no missing file but a refusal with its reason.
+  std::string grund;
+  const fs::Place at = fs::resolve(datei, true, &grund);
+  const bool verweigert = !at && errno == EACCES;
+  struct stat st {};
+  if (!verweigert && !(at && at.status(st) && S_ISREG(st.st_mode))) {
     k.fehler("Die Datei " + datei + "\r\nexistiert nicht!");
     return;
   }
-  std::string grund;
-  const auto bytes = fs::readTextFile(datei, &grund);
+  const auto bytes = at ? fs::readTextFile(at, &grund) : std::nullopt;
   const auto text = bytes ? memoAusTextdatei(*bytes) : std::nullopt;
   if (!text) {
-    k.fehler("Die Datei " + datei + "\r\nkann nicht gelesen werden!\r\n" + (bytes ? kNotUtf16Throughout : grund));
+    k.fehler("Die Datei " + datei + "\r\nkann nicht gelesen werden!\r\n" + (bytes ? notUnicodeThroughout(*bytes) : grund));
     return;
   }
   k.m.setText(d.memo, *text);

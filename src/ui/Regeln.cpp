@@ -72,7 +72,7 @@ void THauptForm::CBVorschaubilderErzeugenClick() {
   en(m, {O::CBVorschaubilderProgressiv, O::CBVorschaulinksErsetzen}, an);
   m.setEnabled(O::EdVorschaulinksErsetzen, an && m.checked(O::CBVorschaulinksErsetzen));
   en(m, {O::LKomprimierungVorschau, O::TrBKomprimierung, O::EdKomprimierung}, an);
-  m.setText(O::GrBGroesse, an ? " &Größe der Vorschaubilder " : " Anzeige&größe der großen Bilder in der Übersicht ");
+  m.setText(O::GrBGroesse, an ? " Größe der Vorschaubil&der " : " Anzeigegröße der großen Bil&der in der Übersicht ");
   // Without thumbnails the large images are shown scaled: a square frame
   // would have nothing to frame.
   if (!an && m.checked(O::RBVorschauQuadratisch)) m.setChecked(O::RBLaengereSeite, true);

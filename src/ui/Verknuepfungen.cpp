@@ -1,6 +1,10 @@
 #include "ui/Verknuepfungen.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <optional>
 
 #include "app/options/Hersteller.h"
 #include "platform/FileSystem.h"
@@ -16,7 +20,14 @@ std::string ordner(SpecialFolder f, const VerknuepfungsUmgebung& u) {
   return pfad;
 }
 
-bool loeschen(const std::string& datei) { return ::unlink(datei.c_str()) == 0; }
+// Removes the shortcut file (a link to one: the link); nullopt when there
+// is none to remove.
+std::optional<bool> loeschen(const std::string& datei) {
+  const fs::Place at = fs::resolve(datei, false);
+  struct stat st {};
+  if (!at || ::fstatat(at.dir(), at.name(), &st, 0) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+  return ::unlinkat(at.dir(), at.name(), 0) == 0;
+}
 
 }  // namespace
 
@@ -59,8 +70,8 @@ void CBDesktopVerknuepfungClick(Kontext& k, const VerknuepfungsUmgebung& u) {
     // menu folder is.
     ok = fs::forceDirectories(ordner(SpecialFolder::DesktopDirectory, u)) &&
          VerknuepfungAnlegen(u.programmDatei, datei, verknuepfungsBeschreibung());
-  else if (!an && fs::fileExists(datei))
-    ok = loeschen(datei);
+  else if (!an)
+    ok = loeschen(datei).value_or(true);
   if (!ok) k.fehler(kFehler);
 }
 
@@ -73,10 +84,9 @@ void CBStartmenueVerknuepfungClick(Kontext& k, const VerknuepfungsUmgebung& u) {
     ok = !an;
   } else if (an && !fs::fileExists(datei)) {
     ok = fs::forceDirectories(ordner) && VerknuepfungAnlegen(u.programmDatei, datei, verknuepfungsBeschreibung());
-  } else if (!an && fs::fileExists(datei)) {
-    ok = loeschen(datei);
+  } else if (!an) {
     // The maker's folder goes only when nothing else is left in it.
-    if (ok && OrdnerIstLeer(ordner)) ok = ::rmdir(ordner.c_str()) == 0;
+    if (const auto entfernt = loeschen(datei)) ok = *entfernt && LeerenOrdnerEntfernen(ordner);
   }
   if (!ok) k.fehler(kFehler);
 }

@@ -1,12 +1,13 @@
 #include "winsupport/SpecialFolders.h"
 
 #include "platform/Browser.h"
+#include "platform/FileSystem.h"
 
 #include <pwd.h>
 #include <unistd.h>
 
 #include <cstdlib>
-#include <fstream>
+#include <sstream>
 
 namespace mosaik {
 namespace {
@@ -51,7 +52,7 @@ std::optional<std::string> benutzerordner(const Umgebung& env, const std::string
   const auto home = heim(env);
   const auto konf = konfiguration(env);
   if (!konf) return sonst;
-  std::ifstream f(*konf + "/user-dirs.dirs");
+  std::istringstream f(fs::readTextFile(*konf + "/user-dirs.dirs").value_or(std::string()));
   const std::string gesucht = "XDG_" + name + "_DIR=";
   std::optional<std::string> gefunden;
   std::string zeile;

@@ -2,12 +2,10 @@
 
 #include "platform/FileSystem.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <climits>
-#include <cstring>
+#include <cerrno>
 
 namespace mosaik {
 namespace {
@@ -78,34 +76,33 @@ std::string desktopEintrag(const std::string& ziel, const std::string& name, con
 
 bool VerknuepfungAnlegen(const std::string& ziel, const std::string& datei, const std::string& beschreibung) {
   if (ziel.empty()) return false;
-  const int fd = ::open(datei.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0755);
-  if (fd < 0) return false;
-  bool ok = fs::writeAll(fd, desktopEintrag(ziel, basisname(datei), beschreibung));
-  if (ok && ::fsync(fd) != 0) ok = false;
-  if (::close(fd) != 0) ok = false;
-  if (!ok) ::unlink(datei.c_str());
+  const fs::Place at = fs::resolve(datei, false);
+  fs::Fd fd(at ? at.open(O_WRONLY | O_CREAT | O_EXCL, 0755) : -1);
+  if (!fd) return false;
+  bool ok = fs::writeAll(fd.get(), desktopEintrag(ziel, basisname(datei), beschreibung));
+  if (ok && ::fsync(fd.get()) != 0) ok = false;
+  if (!fd.close()) ok = false;
+  if (!ok) ::unlinkat(at.dir(), at.name(), 0);
   return ok;
 }
 
-bool OrdnerIstLeer(const std::string& ordner) {
-  DIR* d = ::opendir(ordner.c_str());
-  if (!d) return false;
-  bool leer = true;
-  while (const dirent* e = ::readdir(d)) {
-    if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0) {
-      leer = false;
-      break;
-    }
-  }
-  ::closedir(d);
-  return leer;
+namespace {
+// The folder at the place holds no entry; false when it cannot be read.
+bool leerAn(const fs::Place& at) {
+  const fs::Fd d(at ? at.open(O_RDONLY | O_DIRECTORY) : -1);
+  const auto namen = d ? fs::namesIn(d.get()) : std::nullopt;
+  return namen && namen->empty();
+}
+}  // namespace
+
+bool OrdnerIstLeer(const std::string& ordner) { return leerAn(fs::resolve(ordner, true)); }
+
+bool LeerenOrdnerEntfernen(const std::string& ordner) {
+  const fs::Place at = fs::resolve(ordner, false);
+  // The system removes only an empty folder: one filled meanwhile stays.
+  return !leerAn(at) || ::unlinkat(at.dir(), at.name(), AT_REMOVEDIR) == 0 || errno == ENOTEMPTY || errno == EEXIST;
 }
 
-std::string laufendesProgramm() {
-  char puffer[PATH_MAX];
-  const ssize_t n = ::readlink("/proc/self/exe", puffer, sizeof puffer - 1);
-  if (n <= 0) return {};
-  return std::string(puffer, static_cast<size_t>(n));
-}
+std::string laufendesProgramm() { return fs::programFile(); }
 
 }  // namespace mosaik

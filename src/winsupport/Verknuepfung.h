@@ -25,6 +25,9 @@ bool VerknuepfungAnlegen(const std::string& ziel, const std::string& datei, cons
 // True when the folder holds no entry at all (hidden ones count); false for
 // a folder that cannot be read.
 bool OrdnerIstLeer(const std::string& ordner);
+// Removes the folder when it holds no entry at all; false only when an
+// empty one could not be removed. A link at its name is left alone.
+bool LeerenOrdnerEntfernen(const std::string& ordner);
 
 // The full path of the running program file; empty when it cannot be found.
 std::string laufendesProgramm();

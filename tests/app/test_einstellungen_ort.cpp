@@ -2,12 +2,19 @@
 // loading under other names.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <poll.h>
+#include <stdio.h>
+#include <sys/file.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <functional>
+#include <thread>
 #include <tuple>
 
 #include "AlsNobody.h"
@@ -78,7 +85,7 @@ TEST_F(Ort, PersoenlicherOrtWirdImProgrammordnerVermerktUndDortGelesen) {
   EXPECT_EQ(dateiInhalt(prog() + "Mosaikschauer.ini"),
             std::string(kStandardKopf) + "\r\n[Programm]\r\nEinstAutoSpeichern=1\r\nEinstImAppOrdner=1\r\n");
   EXPECT_EQ(s.st.EinstellungsDialogOrdner, persoenlich());
-  EXPECT_EQ(aktuelleEinstellungsdatei(s.k, false), persoenlich() + "Mosaikschauer.ini");
+  EXPECT_EQ(aktuellerEinstellungsort(s.k, false).pfad(), persoenlich() + "Mosaikschauer.ini");
 
   // Closing saves there and the next start reads it there: the program start's tests.
 
@@ -245,6 +252,61 @@ TEST_F(Ort, SpeichernUnterFragtVorDemUeberschreiben) {
   EXPECT_EQ(u.dialoge.meldungen.size(), 3u);
 }
 
+// "Speichern unter" over a file in a folder of another user's, who holds a
+// shared lock on it (the save tries again 25 ms later) and, at the save's
+// first attempt, exchanges the folder with a link of theirs to root's
+// private folder R: the settings land in the folder chosen, R and its file
+// stay as they were, and no temporary file is left anywhere.
+TEST_F(Ort, SpeichernUnterBleibtImGewaehltenOrdner) {
+  if (::geteuid() != 0) GTEST_SKIP() << "Ordner und Verknüpfungen eines anderen Benutzers kann nur root anlegen.";
+  namespace sf = std::filesystem;
+  const std::string fremd = daten() + "u/", gewaehlt = fremd + "d", link = fremd + "l", r = daten() + "R";
+  const std::string datei = gewaehlt + "/s.ini";
+  sf::create_directories(gewaehlt);
+  sf::create_directory(r);
+  ::chmod(r.c_str(), 0700);
+  dateiAblegen(r + "/s.ini", "[Geheim]\r\nx=1\r\n");
+  ::chmod((r + "/s.ini").c_str(), 0600);
+  dateiAblegen(datei, "[Layout]\r\nTitel=alt\r\n");
+  ASSERT_EQ(::symlink(r.c_str(), link.c_str()), 0);
+  for (const std::string& p : {fremd, gewaehlt, link}) ASSERT_EQ(::lchown(p.c_str(), 65534, 65534), 0);
+  const std::string rVorher = dateiInhalt(r + "/s.ini");
+
+  const int sperre = ::open(datei.c_str(), O_RDONLY | O_CLOEXEC);
+  const int wache = ::inotify_init1(IN_CLOEXEC);
+  ASSERT_EQ(::flock(sperre, LOCK_SH), 0);
+  ASSERT_GE(::inotify_add_watch(wache, gewaehlt.c_str(), IN_CLOSE_WRITE | IN_ONLYDIR), 0);
+  bool getauscht = false;
+  std::thread anderer([&] {
+    alignas(inotify_event) char puffer[4096];
+    for (pollfd p{wache, POLLIN, 0}; !getauscht && ::poll(&p, 1, 10000) == 1;) {
+      const ssize_t n = ::read(wache, puffer, sizeof puffer);
+      for (ssize_t i = 0; i < n;) {
+        const auto* e = reinterpret_cast<const inotify_event*>(puffer + i);
+        getauscht = getauscht || (e->len && std::strcmp(e->name, "s.ini") == 0);
+        i += static_cast<ssize_t>(sizeof *e + e->len);
+      }
+    }
+    if (getauscht) getauscht = ::renameat2(AT_FDCWD, gewaehlt.c_str(), AT_FDCWD, link.c_str(), RENAME_EXCHANGE) == 0;
+    ::close(sperre);
+  });
+  s.m.setText(Opt::EdSeitentitel, "neu");
+  u.dialoge.dateiAntworten.push_back(datei);
+  BEinstellungenSpeichernClick(s.k);
+  anderer.join();
+  ::close(wache);
+  ASSERT_TRUE(getauscht);
+  ASSERT_EQ(::renameat2(AT_FDCWD, gewaehlt.c_str(), AT_FDCWD, link.c_str(), RENAME_EXCHANGE), 0);
+
+  EXPECT_EQ(meldungen(), (std::vector<std::string>{"Soll die bestehende Datei überschrieben werden?"}));
+  struct stat st {};
+  ::stat((r + "/s.ini").c_str(), &st);
+  EXPECT_EQ(std::tuple(dateiInhalt(r + "/s.ini"), st.st_mode & 07777), std::tuple(rVorher, 0600u));
+  EXPECT_EQ(std::distance(sf::directory_iterator(r), sf::directory_iterator()), 1);
+  EXPECT_EQ(IniDatei(datei).lesen("Layout", "Titel"), "neu");
+  EXPECT_EQ(std::distance(sf::directory_iterator(gewaehlt), sf::directory_iterator()), 1);
+}
+
 TEST_F(Ort, LadenEinerFehlendenDatei) {
   u.dialoge.dateiAntworten.push_back(daten() + "fehlt.ini");
   BEinstellungenLadenClick(s.k);
@@ -367,7 +429,8 @@ TEST_F(Ort, ZusatzdateiUnlesbarOderFremd) {
                                                           "und/oder CSS-Datei fehlgeschlagen!\r\nDie Datei " +
                                                           kopf + " kann nicht gelesen werden!\r\n" + f.grund});
     EXPECT_EQ(t.m.text(Opt::MNeuerHeader), "eigener Kopf");
-    EXPECT_EQ(t.st.UngeleseneDateien, std::vector<std::string>{kopf});
+    ASSERT_EQ(t.st.UngeleseneDateien.size(), 1u);
+    EXPECT_EQ(t.st.UngeleseneDateien[0].pfad(), kopf);
     EXPECT_FALSE(ZusatzdateienSpeichern(t.k, einst));
     EXPECT_EQ(dateiInhalt(geheim), "GEHEIM\r\n");
     EXPECT_EQ(dateiInhalt(ordner + "x-footer.txt"), "fuss\r\n");
@@ -391,8 +454,9 @@ TEST_F(Ort, SchreibtestUndNamen) {
   for (auto [ini, art, datei] : {std::tuple{"/a/b/galerie.alt.ini", "header", "/a/b/galerie.alt-header.txt"},
                                  {"/a.b/datei", "css", "/a.b/datei-css.txt"}})
     EXPECT_EQ(zusatzdateiName(ini, art), datei);
-  EXPECT_TRUE(gleicheDatei(prog() + "x/../Mosaikschauer.ini", prog() + "Mosaikschauer.ini"));
-  EXPECT_FALSE(gleicheDatei(prog() + "mosaikschauer.ini", prog() + "Mosaikschauer.ini"));
+  std::filesystem::create_directory(prog() + "x");
+  EXPECT_TRUE(Einstellungsort(prog() + "x/../Mosaikschauer.ini").gleich(prog() + "Mosaikschauer.ini"));
+  EXPECT_FALSE(Einstellungsort(prog() + "mosaikschauer.ini").gleich(prog() + "Mosaikschauer.ini"));
 }
 
 }  // namespace

@@ -68,6 +68,29 @@ done
 [ "$(stat -c %h "$g/gross/.mosaikschauer-bilder")" -eq 1 ] && cmp -s "$g/gross/.mosaikschauer-bilder" - <<< "$buch" ||
   fail "Liste des Originals durch die Kopie mit festen Verknüpfungen geändert"
 
+# A gallery whose records an earlier version wrote (number, size and time,
+# no digest): a copy cannot be proven and the refusal says why and what to
+# do; in its own place it reruns and its records take on the digests.
+a="$tmp/alt"
+cp -a "$g" "$a"
+einst "$a"
+galerie "$a"
+erwarte 0 "Vorlage der alten Galerie"
+for d in "$a/gross" "$a/gross/sub"; do
+  { head -n 1 "$d/.mosaikschauer-bilder"
+    for f in "$d"/*.jpg; do echo "$(stat -c '%i %s %.9Y' "$f" | tr . ' ') $(basename "$f")"; done; } > "$tmp/liste"
+  cp "$tmp/liste" "$d/.mosaikschauer-bilder"
+done
+cp -a "$a" "$tmp/alt-kopie"
+einst "$tmp/alt-kopie"
+galerie "$tmp/alt-kopie"
+erwarte 1 "Kopie einer alten Galerie" "Die Liste der erzeugten Bilder $tmp/alt-kopie/gross/.mosaikschauer-bilder stammt von einer älteren Version von Mosaikschauer: Sie belegt nur Dateien, die seither nicht kopiert wurden. Ist der Ordner eine Kopie, leeren Sie ihn einmal; der nächste Lauf erzeugt die Bilder neu."
+vorher=$(stand "$a/gross")
+galerie "$a"
+erwarte 0 "Alte Galerie an ihrem Ort"
+[ "$(stand "$a/gross")" = "$vorher" ] && grep -q " sha256:" "$a/gross/sub/.mosaikschauer-bilder" ||
+  fail "Alte Galerie an ihrem Ort neu gemacht oder Liste nicht nachgeführt"
+
 
 # A photo of the user's of the same size over a large image, written into
 # it and dated back to the nanosecond (cat, touch -r), or put in its place

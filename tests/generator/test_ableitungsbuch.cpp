@@ -47,7 +47,7 @@ bool AlsNobody(const std::function<bool()>& schritt) {
 
 bool Eintragen(const std::string& ordner, const std::string& name) {
   std::string grund;
-  const bool ok = AbleitungEintragen(ordner, {name, Stat(ordner + name), Digest(ordner + name)}, grund);
+  const bool ok = Ableitungsbuch(ordner).eintragen({name, Stat(ordner + name), Digest(ordner + name)}, grund);
   EXPECT_EQ(grund, "");
   return ok;
 }
@@ -67,7 +67,8 @@ TEST(Ableitungsbuch, ZeilenUndWasSieBezeugen) {
   // has it (the rename gave it a new change time): the next run proves it
   // without reading it.
   std::string grund;
-  const Verzeichnung neu(d + "n.jpg", grund);
+  Ableitungsbuecher buecher;
+  const Verzeichnung neu(d + "n.jpg", &buecher, grund);
   ASSERT_TRUE(fs::writeFileAtomic(d + "n.jpg", "neu", false, nullptr, neu.vorher()));
   neu.nachher();
   const Nachweis n = Ableitungsbuch(d).nachweis("n.jpg", Stat(d + "n.jpg"));
@@ -151,6 +152,57 @@ TEST(Ableitungsbuch, ZeilenUndWasSieBezeugen) {
   ASSERT_TRUE(Eintragen(e, "a.jpg"));
   EXPECT_EQ(*fs::readFile(buch), vorher);
   EXPECT_EQ(*fs::readFile(e + kAbleitungsbuch), kKopf + Zeile(e, "a.jpg", "a.jpg"));
+}
+
+// A run reads a folder's record once, whatever path it reaches the folder
+// by, and knows every entry it makes at once, also where it writes the
+// record anew; a folder it locks is no other run's until it ends.
+TEST(Ableitungsbuch, EinmalGelesenUndFuerDenLaufGesperrt) {
+  test::TempOrdner tmp;
+  const std::string d = tmp.pfad() + "g/", buch = d + kAbleitungsbuch, link = tmp.pfad() + "link";
+  sfs::create_directory(d);
+  sfs::create_directory_symlink(d, link);
+  for (const char* n : {"a.jpg", "b.jpg", "c.jpg", "n.jpg"}) ASSERT_TRUE(fs::writeFileAtomic(d + n, n));
+  ASSERT_TRUE(Eintragen(d, "a.jpg"));
+  Ableitungsbuecher lauf;
+  Ableitungsbuch& x = lauf.buch(d);
+  EXPECT_EQ(&lauf.buch(tmp.pfad() + "g"), &x);
+  EXPECT_EQ(&lauf.buch(link + "/"), &x);
+  ASSERT_TRUE(Eintragen(d, "c.jpg"));  // by another hand meanwhile
+  EXPECT_TRUE(x.kennt("a.jpg", Stat(d + "a.jpg")));
+  EXPECT_FALSE(lauf.buch(d).kennt("c.jpg", Stat(d + "c.jpg")));
+  std::string grund;
+  ASSERT_TRUE(x.eintragen({"b.jpg", Stat(d + "b.jpg"), Digest(d + "b.jpg")}, grund)) << grund;
+  EXPECT_TRUE(lauf.buch(link).kennt("b.jpg", Stat(d + "b.jpg")));
+  EXPECT_EQ(*fs::readFile(buch), kKopf + Zeile(d, "a.jpg", "a.jpg") + Zeile(d, "c.jpg", "c.jpg") +
+                                     Zeile(d, "b.jpg", "b.jpg"));
+  // Written anew from what it proved, it speaks for those files and the
+  // entries after; one it may not add to in place (a second name) is
+  // written anew with the entries made so far.
+  ASSERT_TRUE(x.neuSchreiben({{"a.jpg", Stat(d + "a.jpg"), Digest(d + "a.jpg")}}));
+  EXPECT_FALSE(x.kennt("b.jpg", Stat(d + "b.jpg")));
+  ASSERT_EQ(::link(buch.c_str(), (tmp.pfad() + "schnappschuss").c_str()), 0);
+  Ableitungsbuch y(d);
+  ASSERT_TRUE(y.ersetzen());
+  for (const char* n : {"b.jpg", "n.jpg"}) ASSERT_TRUE(y.eintragen({n, Stat(d + n), Digest(d + n)}, grund)) << grund;
+  EXPECT_EQ(*fs::readFile(buch), kKopf + Zeile(d, "a.jpg", "a.jpg") + Zeile(d, "b.jpg", "b.jpg") +
+                                     Zeile(d, "n.jpg", "n.jpg"));
+  EXPECT_EQ(Stat(buch).st_nlink, 1u);
+  EXPECT_TRUE(y.kennt("n.jpg", Stat(d + "n.jpg")) && y.kennt("a.jpg", Stat(d + "a.jpg")));
+
+  // Locked once for the run (again by it, under another path, passes);
+  // another run is turned away until the first ends. A folder that is not
+  // there is no reason to stop.
+  {
+    Ableitungsbuecher erster;
+    ASSERT_TRUE(erster.sperren(d));
+    EXPECT_TRUE(erster.sperren(link));
+    Ableitungsbuecher zweiter;
+    EXPECT_FALSE(zweiter.sperren(d));
+    EXPECT_FALSE(zweiter.sperren(link + "/"));
+    EXPECT_TRUE(zweiter.sperren(tmp.pfad() + "fehlt/"));
+  }
+  EXPECT_TRUE(Ableitungsbuecher().sperren(d));
 }
 
 // A record that another user could have written, or that would carry a
@@ -256,8 +308,8 @@ TEST(Ableitungsbuch, FremdeListeSprichtNurFuerDieDateienIhresBesitzers) {
   std::string grund;
   const Verzeichnet eintrag{"nobody.jpg", n, Digest(d + "nobody.jpg")};
   ASSERT_TRUE(AlsNobody([&] {
-    return AbleitungEintragen(d, eintrag, grund) && ::chmod(buch.c_str(), 0444) == 0 &&
-           AbleitungEintragen(d, eintrag, grund);
+    return Ableitungsbuch(d).eintragen(eintrag, grund) && ::chmod(buch.c_str(), 0444) == 0 &&
+           Ableitungsbuch(d).eintragen(eintrag, grund);
   }));
   EXPECT_EQ(*fs::readFile(buch), kKopf + nz + nz);
   // In a folder nobody may not write it cannot be kept: said so.
@@ -265,7 +317,7 @@ TEST(Ableitungsbuch, FremdeListeSprichtNurFuerDieDateienIhresBesitzers) {
   ASSERT_EQ(::chmod(buch.c_str(), 0444), 0);
   const std::string erwartet = "Im Ordner " + d + " kann die Liste der erzeugten Bilder .mosaikschauer-bilder nicht "
                                "fortgeschrieben werden (" + fs::reasonText(EACCES) + ").";
-  EXPECT_TRUE(AlsNobody([&] { return !AbleitungEintragen(d, eintrag, grund) && grund == erwartet; }));
+  EXPECT_TRUE(AlsNobody([&] { return !Ableitungsbuch(d).eintragen(eintrag, grund) && grund == erwartet; }));
 }
 
 }  // namespace

@@ -137,6 +137,29 @@ TEST(Dateisystem, OrdnerketteUndExistenz) {
   EXPECT_EQ(fs::programFolder().back(), '/');
 }
 
+// Names of paths: lexically (nothing looked up) and as the file system names
+// them, links resolved as far as the path is there.
+TEST(Dateisystem, AbsoluteUndEchteNamen) {
+  for (auto [rein, raus] : {std::pair<std::string, std::string>{"", ""}, {"/", "/"}, {"//a//b", "/a/b"},
+                            {"/a/./b/", "/a/b/"}, {"/a/b/.", "/a/b/"}, {"/a/b/..", "/a/"}, {"/a/b/../c", "/a/c"},
+                            {"/..", "/"}, {"/../a/..", "/"}, {"x/../..", fs::currentFolder() + ".."},
+                            {"x/../../", fs::currentFolder() + "../"}, {"x", fs::currentFolder() + "x"}})
+    EXPECT_EQ(fs::absoluteName(rein), std::filesystem::path(raus).lexically_normal().string()) << rein;
+
+  test::TempOrdner t;
+  const std::string b = std::filesystem::canonical(t.pfad()).string() + "/";
+  std::filesystem::create_directories(t.pfad() + "echt/unter");
+  std::filesystem::create_directory_symlink("echt", t.pfad() + "link");
+  std::filesystem::create_directory_symlink("echt/unter", t.pfad() + "tief");
+  std::filesystem::create_directory_symlink("fehlt", t.pfad() + "leer");
+  for (auto [rein, raus] : {std::pair<std::string, std::string>{"echt/unter", "echt/unter"}, {"link", "echt"},
+                            {"link/unter/", "echt/unter/"}, {"link/fehlt/neu", "echt/fehlt/neu"},
+                            {"tief/../x", "echt/x"}, {"link/fehlt/../unter", "echt/unter"}, {"leer/a", "leer/a"},
+                            {"./link//./unter", "echt/unter"}})
+    EXPECT_EQ(fs::realName(t.pfad() + rein), b + raus) << rein;
+  EXPECT_EQ(fs::realName(""), "");
+}
+
 // A link is followed when it belongs to the running user, to root or to the
 // owner of what it leads to, wherever it stands on the way: as root (links
 // of nobody and of daemon made by lchown) and, on the same tree, as nobody.

@@ -118,6 +118,9 @@ TEST_F(IniTest, ReadsEncodingsAndLineEndsLineByLine) {
   const std::string gemischt =
       "Sie ist als UTF-16 gespeichert, enthält aber auch Bytes, die kein UTF-16 sind (etwa eine angehängte Zeile "
       "in einer anderen Kodierung).";
+  const std::string gemischt32 =
+      "Sie ist als UTF-32 gespeichert, enthält aber auch Bytes, die kein UTF-32 sind (etwa eine angehängte Zeile "
+      "in einer anderen Kodierung).";
   struct Fall {
     std::string bytes;
     std::optional<std::string> k, j;
@@ -148,6 +151,7 @@ TEST_F(IniTest, ReadsEncodingsAndLineEndsLineByLine) {
       {utf16(u"; Notiz\r\n\r\n[S]\r\n  \r\nk=1\r\nj= 2 ", true), "1", "2"},
       // UTF-32, as a few editors save it.
       {std::string("\xFF\xFE\0\0[\0\0\0S\0\0\0]\0\0\0\n\0\0\0k\0\0\0=\0\0\0\xFC\0\0\0", 32), "ü", std::nullopt},
+      {std::string("\0\0\xFE\xFF\0\0\0[\0\0\0S\0\0\0]\0\0\0\n", 20) + "k=1\n", std::nullopt, std::nullopt, gemischt32},
       {"[S]\rk=1\r\rj=2\r", "1", "2"},
       {"[S]\r\r\nk=1\r\r\r\nj=2", "1", "2"},
       {"[S]\nk=1\nj=2\n", "1", "2"},

@@ -67,17 +67,18 @@ TEST(Umgebung, FormateVonDreiGebietsschemas) {
   EXPECT_EQ(gemischt.shortDate, "dd/MM/yyyy");
 }
 
-// The same families as fontconfig's own listing (the first name of each).
+// The same families as fontconfig's own listing (the first name of each),
+// asked for as the names themselves: its default listing joins a font's
+// names with commas and escapes signs such as '-' with a backslash
+// ("MathJax_Vector\-Bold" for the family MathJax_Vector-Bold).
 TEST(Umgebung, SchriftfamilienWieFontconfigSieNennt) {
   std::set<std::string> erwartet;
-  FILE* p = ::popen("fc-list : family", "r");
+  FILE* p = ::popen("fc-list --format '%{family[0]}\\n'", "r");
   ASSERT_NE(p, nullptr);
   char zeile[1024];
   while (std::fgets(zeile, sizeof zeile, p)) {
-    // fc-list puts a backslash before a '-', ':', ',' or backslash of a
-    // name (MathJax_Vector\-Bold); the first name ends at a bare ','.
-    std::string z;
-    for (const char* c = zeile; *c && *c != ',' && *c != '\n'; ++c) z += *c == '\\' && c[1] ? *++c : *c;
+    std::string z(zeile);
+    z = z.substr(0, z.find('\n'));
     if (!z.empty()) erwartet.insert(z);
   }
   ::pclose(p);

@@ -71,6 +71,9 @@ TEST(Win1252, EinheitOhneMarkeWirdNachIhrenZeichenGelesen) {
       {"BANGLAD\xC9\x8A B\xDA\x8A", "BANGLADÉŠ BÚŠ"},
       {"KO\xC7\xBB TR\xC6\x85", "KOÇ» TRÆ…"},  // ǻ, ƅ
       {"Perch\xE9\x85\x94 Alm\xE1\x9A\x85", "Perché…” Almáš…"},  // CJK, Ogham
+      {"Caf\xE9\xA0\x96 Sommer", "Café\u00A0– Sommer"},                 // a non-breaking space before a sign
+      {"N\xC9\x94 \xC9\x96 A\xC7\x94 AKA\xC7\x97", "NÉ” É– AÇ” AKAÇ—"},  // ɔ ɖ ǔ Ǘ: a word in capitals
+      {"C'\xC8\x99 HANUN\xD3\x92O", "C'È™ HANUNÓ’O"},                  // ș, Ӓ
       // UTF-8 names: a letter typed alone amid Latin letters, at the start
       // of a word, before a lower-case letter, with no sign after a word.
       {"\xC4\xB0stanbul 2023", "İstanbul 2023"},
@@ -83,6 +86,15 @@ TEST(Win1252, EinheitOhneMarkeWirdNachIhrenZeichenGelesen) {
       {"NAUJYB\xC4\x96 ALE\xC5\xA0 L\xC5\x91jetek", "NAUJYBĖ ALEŠ Lőjetek"},
       {"NUKU\xCA\xBB" "ALOFA", "NUKUʻALOFA"},
       {"S\xC4\x85 tu. J\xC4\x85", "Są tu. Ją"},  // a capitalised word in lower case after its capital
+      // Letters of living alphabets beyond Latin Extended-A: in a word, a
+      // capital ending a word in capitals, a capitalised word of two
+      // letters; symbols glued to a word.
+      {"N\xC9\x99simi 2019", "Nəsimi 2019"}, {"Urlaub in X\xC9\x99tai", "Urlaub in Xətai"},
+      {"B\xC9\x9Bnin", "Bɛnin"}, {"H\xC9\x94ndura", "Hɔndura"}, {"K\xC9\x84KEENDA", "KɄKEENDA"},
+      {"TH\xC6\xA0", "THƠ"}, {"NAAN\xC6\x97 2023", "NAANƗ 2023"}, {"ME\xC6\x94", "MEƔ"}, {"\xC6\xA0", "Ơ"},
+      {"W\xC7\x94", "Wǔ"}, {"M\xC9\x9B", "Mɛ"}, {"DRUSCI\xC5\x85", "DRUSCIŅ"},
+      {"Erledigt\xE2\x9C\x85", "Erledigt✅"}, {"Top\xE2\x9C\x93", "Top✓"},
+      {"Kapitel\xE2\x91\xA0", "Kapitel①"}, {"Teil\xE2\x85\x93", "Teil⅓"},
   };
   for (const auto& [bytes, text] : faelle) {
     SCOPED_TRACE(::testing::PrintToString(bytes));
@@ -100,6 +112,7 @@ TEST(Win1252, EinheitOhneMarkeWirdNachIhrenZeichenGelesen) {
   // and a sign.
   EXPECT_EQ(decodeText("AF\xC3\x85", TextUnit::File), std::string("AFÅ"));  // "AFÃ…" too
   EXPECT_EQ(decodeText("\xC5\x85", TextUnit::File), std::string("Ņ"));      // "Å…" too
+  EXPECT_EQ(decodeText("TR\xC6\x97", TextUnit::File), std::string("TRƗ"));  // "TRÆ—" too
 }
 
 // UTF-16 (and UTF-32) with its mark, both byte orders, decoded by the same
@@ -143,9 +156,9 @@ TEST(Win1252, Utf16MitMarke) {
 // UTF-8, after an upper-case and a lower-case letter, a line and a file.
 // After a capital the mark is needed by the pairs whose UTF-8 reading is a
 // Latin-1 character ("Ã¼" reads as "ü") and by those whose reading is a
-// letter typed alone amid Latin text ("Ä°" is "İ") unless the sign is one
-// put after a word; German letters with such a sign, and "ß" with any,
-// never need it.
+// letter typed alone amid Latin text ("Ä°" is "İ", "Æ—" is "Ɨ", "É£" is
+// "ɣ") unless the sign is one put after a word; German letters with such a
+// sign, and "ß" with any, never need it.
 TEST(Win1252, SchreibenFragtDenLeser) {
   const std::string kMarke = "\xEF\xBB\xBF";
   const std::string buchstabenOderLeer = "\x81\x83\x8A\x8C\x8D\x8E\x8F\x90\x9A\x9C\x9D\x9E\x9F\xAA\xB5\xBA";
@@ -172,7 +185,7 @@ TEST(Win1252, SchreibenFragtDenLeser) {
       }
     }
   }
-  EXPECT_EQ(mitMarkeNachGross, 740);
+  EXPECT_EQ(mitMarkeNachGross, 748);
   // Outside the code page, a C1 control, a text that begins like the mark.
   EXPECT_EQ(encodeText("a → b", TextUnit::Line), kMarke + "a → b");
   EXPECT_EQ(encodeText("\u0080", TextUnit::File), kMarke + "\u0080");

@@ -2,11 +2,16 @@
 // and runs its rule once, model changes reach the widgets, the widgets'
 // own inherited states never feed back into the rules, every page fits;
 // F1 and the help tab; a run locks the window behind the progress dialog.
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QPlainTextEdit>
+#include <QStyleHints>
+#include <QStyleOption>
+#include <QTabBar>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -23,6 +28,8 @@
 #include <QTest>
 #include <QWindow>
 #include <filesystem>
+#include <functional>
+#include <map>
 #include <fstream>
 #include <tuple>
 
@@ -33,7 +40,55 @@ namespace {
 
 struct Optionsseiten : Fensterprobe {
   bool tabSichtbar(QTabWidget* leiste, Opt seite) { return leiste->isTabVisible(leiste->indexOf(w(seite))); }
+  // Turns to every page the tab bar shows, and on the expert tab to each
+  // of its inner pages in turn.
+  void jedeSeite(const std::function<void(QWidget* seite)>& tun) {
+    QTabWidget* leiste = f->haupt.PageControl;
+    QTabWidget* experten = f->haupt.PageControlExperten;
+    for (int i = 0; i < leiste->count(); ++i) {
+      if (!leiste->isTabVisible(i)) continue;
+      leiste->setCurrentIndex(i);
+      QApplication::processEvents();
+      tun(leiste->widget(i));
+      for (int j = 0; leiste->widget(i) == w(Opt::TabSExperten) && j < experten->count(); ++j) {
+        if (!experten->isTabVisible(j)) continue;
+        experten->setCurrentIndex(j);
+        QApplication::processEvents();
+        tun(experten->widget(j));
+      }
+    }
+  }
 };
+
+// A page in a program mode, for messages.
+std::string wo(Opt modus, const QWidget* seite) {
+  return std::string(info(modus).name) + " " + seite->objectName().toStdString();
+}
+
+// The mnemonics a shown window shows: the shown tabs of its tab bars and the
+// shown buttons, group boxes and labels that lead to a control; with
+// `nurErreichbar` only those that are enabled too, the others leave their
+// key to the focused control.
+std::vector<std::pair<QKeySequence, QString>> mnemonics(QWidget* fenster, bool nurErreichbar) {
+  std::vector<std::pair<QKeySequence, QString>> alle;
+  const auto nehmen = [&](const QString& text) {
+    if (const QKeySequence k = QKeySequence::mnemonic(text); !k.isEmpty()) alle.emplace_back(k, text);
+  };
+  for (QWidget* x : fenster->findChildren<QWidget*>()) {
+    if (!x->isVisible() || (nurErreichbar && !x->isEnabled())) continue;
+    if (auto* leiste = qobject_cast<QTabBar*>(x)) {
+      for (int i = 0; i < leiste->count(); ++i)
+        if (leiste->isTabVisible(i) && (!nurErreichbar || leiste->isTabEnabled(i))) nehmen(leiste->tabText(i));
+    } else if (auto* b = qobject_cast<QAbstractButton*>(x)) {
+      nehmen(b->text());
+    } else if (auto* g = qobject_cast<QGroupBox*>(x)) {
+      nehmen(g->title());
+    } else if (auto* l = qobject_cast<QLabel*>(x); l && l->buddy()) {
+      nehmen(l->text());
+    }
+  }
+  return alle;
+}
 
 TEST_F(Optionsseiten, JedeOptionHatIhrWidgetMitIhremNamen) {
   for (int i = 0; i < kOptCount; ++i) EXPECT_NE(w(static_cast<Opt>(i)), nullptr) << info(static_cast<Opt>(i)).name;
@@ -96,10 +151,10 @@ TEST_F(Optionsseiten, ModellaenderungErreichtDasWidgetOhneZweitenLauf) {
 
   // Captions the rules change.
   p->m.setChecked(Opt::CBVorschaubilderErzeugen, false);
-  EXPECT_EQ(w<QGroupBox>(Opt::GrBGroesse)->title(), QStringLiteral("Anzeige&größe der großen Bilder in der Übersicht"));
+  EXPECT_EQ(w<QGroupBox>(Opt::GrBGroesse)->title(), QStringLiteral("Anzeigegröße der großen Bil&der in der Übersicht"));
   p->m.setText(Opt::EdNameHTML, "galerie.php");
   p->m.run(Opt::EdNameHTML, Ev::Exit);
-  EXPECT_EQ(w<QCheckBox>(Opt::CBGrundnameistIndex)->text(), QStringLiteral("Startseite heißt inde&x.php"));
+  EXPECT_EQ(w<QCheckBox>(Opt::CBGrundnameistIndex)->text(), QStringLiteral("Startseite heißt &index.php"));
 }
 
 // A run locks the main window behind the progress dialog; rules run
@@ -194,19 +249,9 @@ TEST_F(Optionsseiten, JedeSeiteInJedemModusPasst) {
     EXPECT_LE(inhalt->minimumSizeHint().width(), inhalt->width()) << name.toStdString();
     f->haupt.grab().save(ziel + QLatin1Char('/') + name + QStringLiteral(".png"));
   };
-  QTabWidget* leiste = f->haupt.PageControl;
-  QTabWidget* experten = f->haupt.PageControlExperten;
   for (Opt modus : {Opt::RBModusAnfaenger, Opt::RBModusFortgeschrittener, Opt::RBModusExperte}) {
     w<QRadioButton>(modus)->click();
-    for (int i = 0; i < leiste->count(); ++i) {
-      if (!leiste->isTabVisible(i)) continue;
-      leiste->setCurrentIndex(i);
-      passt(modus, leiste->widget(i));
-      for (int j = 0; leiste->widget(i) == w(Opt::TabSExperten) && j < experten->count(); ++j) {
-        experten->setCurrentIndex(j);
-        passt(modus, experten->widget(j));
-      }
-    }
+    jedeSeite([&](QWidget* seite) { passt(modus, seite); });
   }
   f->haupt.hide();
 }
@@ -327,6 +372,7 @@ TEST_F(Optionsseiten, PfeiltastenWaehlenUndRueckwaertsTabGehtWeiter) {
         {Opt::TabSheetlayout2, Opt::RBnichtverlinken, Qt::Key_Right, Opt::RBLinkAufBilddatei,
          Opt::RBProBildEineHTMLDatei}}) {
     f->haupt.PageControl->setCurrentWidget(w(seite));
+    QApplication::processEvents();  // the page's first control is entered
     p->m.setChecked(von, true);
     if (gesperrt != Opt::Count) p->m.setEnabled(gesperrt, false);
     w(von)->setFocus(Qt::TabFocusReason);
@@ -339,11 +385,13 @@ TEST_F(Optionsseiten, PfeiltastenWaehlenUndRueckwaertsTabGehtWeiter) {
   for (auto [memo, knopf] : {std::pair{Opt::MBeschreibung, Opt::BExifDaten}, {Opt::MBeschreibungGross, Opt::BGrossExifDaten}}) {
     w(knopf)->setFocus(Qt::TabFocusReason);
     taste(w(knopf), Qt::Key_Backtab, {}, Qt::ShiftModifier);
+    QApplication::processEvents();
     QWidget* davor = QApplication::focusWidget();
     EXPECT_TRUE(memo == Opt::MBeschreibung ? davor == reiter || davor->parentWidget() == reiter
                                            : davor == w(Opt::CBGrosseBilderVergroessern))
         << info(memo).name << " " << davor->metaObject()->className();
     taste(davor, Qt::Key_Tab);
+    QApplication::processEvents();
     EXPECT_EQ(QApplication::focusWidget(), w(knopf)) << info(memo).name;
   }
   // Tab from the tab bar into a page scrolled to its end, and on through
@@ -369,6 +417,114 @@ TEST_F(Optionsseiten, PfeiltastenWaehlenUndRueckwaertsTabGehtWeiter) {
   }
   EXPECT_GT(gesehen, 10);
   f->haupt.hide();
+}
+
+// The window opens with the keys on the first control of its page, shown. A
+// caption template memo entered with the mouse, where no key has shown the
+// focus yet, hands the focus to its button, which shows it, and keeps no
+// blinking caret of its own.
+TEST_F(Optionsseiten, FokusAmStartUndVomMemoSichtbarWeitergereicht) {
+  f->haupt.show();
+  QApplication::setActiveWindow(&f->haupt);
+  QApplication::processEvents();
+  EXPECT_EQ(QApplication::focusWidget(), w(Opt::BitBBilderPfadWahl));
+  const auto fokusGezeigt = [this](Opt o) {
+    QStyleOption zustand;
+    zustand.initFrom(w(o));
+    return (zustand.state & QStyle::State_HasFocus) && (zustand.state & QStyle::State_KeyboardFocusChange);
+  };
+  EXPECT_TRUE(fokusGezeigt(Opt::BitBBilderPfadWahl));
+
+  QStyleHints* hinweise = QGuiApplication::styleHints();
+  const int blinken = hinweise->cursorFlashTime();
+  hinweise->setCursorFlashTime(100);
+  f->haupt.PageControl->setCurrentWidget(w(Opt::TabSheetlayout2));
+  auto* memo = w<QPlainTextEdit>(Opt::MBeschreibung);
+  w(Opt::CBDateinameAlsHint)->setFocus(Qt::MouseFocusReason);
+  f->haupt.setAttribute(Qt::WA_KeyboardFocusChange, false);
+  QApplication::processEvents();
+  const QImage ohneFokus = memo->grab().toImage();
+  QTest::mouseClick(memo->viewport(), Qt::LeftButton);
+  QApplication::processEvents();
+  EXPECT_EQ(QApplication::focusWidget(), w(Opt::BExifDaten));
+  EXPECT_TRUE(fokusGezeigt(Opt::BExifDaten));
+  // Three blink periods long the memo looks as before.
+  for (int n = 0; n < 6; ++n) {
+    QTest::qWait(50);
+    ASSERT_EQ(memo->grab().toImage(), ohneFokus) << n;
+  }
+  hinweise->setCursorFlashTime(blinken);
+  f->haupt.hide();
+}
+
+// On every page in every mode, with both captions of the thumbnail size
+// group, and on the navigation dialog's pages: no two mnemonics shown share
+// a key (counting the tab bars and the buttons below the pages; Alt would
+// alternate between them), and an Alt combination that reaches none (a
+// hidden page's, a disabled control's, or no mnemonic at all) pressed in
+// any field changes no option.
+TEST_F(Optionsseiten, AltTastenJederSeite) {
+  const auto werte = [this] {
+    std::vector<std::string> z;
+    for (int i = 0; i < kOptCount; ++i) {
+      const Opt o = static_cast<Opt>(i);
+      z.push_back(p->m.text(o) + '|' + std::to_string(p->m.spin(o)) + '|' + std::to_string(p->m.index(o)));
+    }
+    return z;
+  };
+  int gedrueckt = 0;
+  const auto pruefen = [&](QWidget* fenster, const std::string& wo) {
+    std::map<QString, QString> erste;
+    for (const auto& [k, text] : mnemonics(fenster, false)) {
+      const auto [it, neu] = erste.emplace(k.toString(), text);
+      EXPECT_TRUE(neu) << wo << ": " << k.toString().toStdString() << " in " << it->second.toStdString() << " und "
+                       << text.toStdString();
+    }
+    for (QWidget* x : fenster->findChildren<QWidget*>()) {
+      const bool feld = x->testAttribute(Qt::WA_InputMethodEnabled) || qobject_cast<QComboBox*>(x);
+      if (!feld || !x->isVisible() || !x->isEnabled() || !(x->focusPolicy() & Qt::TabFocus)) continue;
+      x->setFocus(Qt::TabFocusReason);
+      QApplication::processEvents();
+      if (QApplication::focusWidget() != x) continue;  // a field that hands the focus on
+      QString erreichbar;
+      for (const auto& [k, text] : mnemonics(fenster, true)) erreichbar += QChar(k[0].key());
+      const std::vector<std::string> vorher = werte();
+      for (char c = '0'; c <= 'Z'; ++c) {
+        if (erreichbar.contains(QLatin1Char(c))) continue;
+        // Each key on its own, not as part of a word a list searches for.
+        if (auto* liste = qobject_cast<QComboBox*>(x)) liste->view()->keyboardSearch({});
+        QTest::keyClick(x, c, Qt::AltModifier);
+        ++gedrueckt;
+      }
+      const std::vector<std::string> nachher = werte();
+      std::string geaendert;
+      for (int i = 0; i < kOptCount; ++i)
+        if (nachher[i] != vorher[i]) geaendert += std::string(info(static_cast<Opt>(i)).name) + ' ';
+      EXPECT_EQ(geaendert, "") << wo << ", " << x->objectName().toStdString();
+    }
+  };
+  p->m.setText(Opt::EdSeitentitel, "Urlaub");
+  f->haupt.show();
+  QApplication::setActiveWindow(&f->haupt);
+  for (Opt modus : {Opt::RBModusAnfaenger, Opt::RBModusFortgeschrittener, Opt::RBModusExperte}) {
+    w<QRadioButton>(modus)->click();
+    jedeSeite([&](QWidget* seite) { pruefen(&f->haupt, wo(modus, seite)); });
+    EXPECT_EQ(p->m.text(Opt::EdSeitentitel), "Urlaub");
+  }
+  p->m.setChecked(Opt::CBVorschaubilderErzeugen, false);
+  f->haupt.PageControl->setCurrentWidget(w(Opt::TabSheetVorschau));
+  pruefen(&f->haupt, "ohne Vorschaubilder");
+  f->haupt.hide();
+  p->m.setChecked(Opt::RBProBildEineHTMLDatei, true);
+  f->navigation.show();
+  QApplication::setActiveWindow(&f->navigation);
+  for (int i = 0; i < f->navigation.tabs->count(); ++i) {
+    ASSERT_TRUE(f->navigation.tabs->isTabVisible(i));
+    f->navigation.tabs->setCurrentIndex(i);
+    pruefen(&f->navigation, "Navigation " + std::to_string(i));
+  }
+  f->navigation.hide();
+  EXPECT_GT(gedrueckt, 2000);
 }
 
 // The picture of the info group lights up under the mouse and is back at

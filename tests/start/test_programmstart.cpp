@@ -20,11 +20,11 @@ struct Start : test::ImArbeitsordner {
 
   std::unique_ptr<Programm> programm(std::vector<std::string> args) {
     auto p = std::make_unique<Programm>(u.sv, std::move(args));
-    p->einstellungsdateiLesen = [this](const std::string& d) {
-      if (fs::fileExists(d)) gelesen.push_back("ini " + d);
+    p->einstellungsdateiLesen = [this](const Einstellungsort& d) {
+      if (d.stand() == Einstellungsort::Stand::Datei) gelesen.push_back("ini " + d.pfad());
     };
-    p->zusatzdateienLesen = [this](const std::string& d) {
-      if (fs::fileExists(d)) gelesen.push_back("zusatz " + d);
+    p->zusatzdateienLesen = [this](const Einstellungsort& d) {
+      if (d.stand() == Einstellungsort::Stand::Datei) gelesen.push_back("zusatz " + d.pfad());
     };
     p->start();
     return p;
@@ -75,9 +75,10 @@ TEST_F(Start, PersoenlicherOrtWirdNachDerStandarddateiGelesen) {
   dateiAblegen(u.programmOrdner.pfad() + "Mosaikschauer.ini", "x");
   auto p = programm({});
   // Stands in for the standard file choosing the personal location.
-  p->einstellungsdateiLesen = [&](const std::string& d) {
-    gelesen.push_back("ini " + d);
-    if (d == u.programmOrdner.pfad() + "Mosaikschauer.ini") p->m.setChecked(Opt::CBIniDateiImAnwendungsordner, true);
+  p->einstellungsdateiLesen = [&](const Einstellungsort& d) {
+    gelesen.push_back("ini " + d.pfad());
+    if (d.pfad() == u.programmOrdner.pfad() + "Mosaikschauer.ini")
+      p->m.setChecked(Opt::CBIniDateiImAnwendungsordner, true);
   };
   p->FormActivate();
   ASSERT_EQ(gelesen.size(), 3u);
@@ -153,7 +154,7 @@ TEST_F(Start, AutostartLaeuftNachAllenArgumentenEinmalUndBeendet) {
   auto p = programm({"-autostart", "-ini=a.ini"});
   dateiAblegen(arbeit.pfad() + "a.ini", "x");
   std::vector<bool> gelesenVorLauf;
-  p->einstellungsdateiLesen = [&](const std::string&) { gelesenVorLauf.push_back(p->st.HauptFormEnabled); };
+  p->einstellungsdateiLesen = [&](const Einstellungsort&) { gelesenVorLauf.push_back(p->st.HauptFormEnabled); };
   int aktivierungenImLauf = 0;
   int schliessenImLauf = 0;
   u.sv.pump = [&] {
@@ -207,7 +208,7 @@ TEST_F(Start, AutostartVerweigertDenQuelltextDesProgramms) {
     auto p = programm({"-autostart"});
     p->arbeitskopie = f.arbeitskopie;
     p->demokopie = f.demokopie;
-    p->einstellungsdateiLesen = [&](const std::string&) { p->m.setChecked(Opt::CBmitUnterverzeichnissen, f.unterordner); };
+    p->einstellungsdateiLesen = [&](const Einstellungsort&) { p->m.setChecked(Opt::CBmitUnterverzeichnissen, f.unterordner); };
     u.dialoge.meldungen.clear();
     p->FormActivate();
     EXPECT_TRUE(p->beendet()) << f.arbeitskopie;

@@ -120,7 +120,7 @@ TEST_F(Felder, StartseitenName) {
   EXPECT_FALSE(en(Opt::BitBErgebnisAnsehen));  // the last result no longer matches
   EXPECT_EQ(m.text(Opt::LHTMLName), "MeineBilder");
   EXPECT_EQ(m.text(Opt::LHTMLEndung), ".HTM");
-  EXPECT_EQ(m.text(Opt::CBGrundnameistIndex), "Startseite heißt inde&x.HTM");
+  EXPECT_EQ(m.text(Opt::CBGrundnameistIndex), "Startseite heißt &index.HTM");
   // With nothing left but the extension: the standard name.
   for (auto [ein, aus] : {std::pair{"galerie", "galerie.htm"}, {"galerie.html", "galerie.html"}, {"g.XHTML", "g.XHTML"},
                           {"index.php", "index.php"}, {"bild.jpg", "bild.jpg.htm"}, {".php", "meinebilder.htm"},

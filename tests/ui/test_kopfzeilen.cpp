@@ -161,7 +161,10 @@ TEST_F(Kopfzeilen, FehlendeDateiWirdGemeldetUndDasMemoBleibt) {
       quelle.ablegen("u16.txt", std::string("\xFF\xFE<\0p\0>\0\r\0\n\0", 12) + "<p>x</p>\n");
   u.dialoge.dateiAntworten = {angehaengt, std::nullopt};
   m.run(Opt::BHeaderUndFooterLaden, Ev::Click);
-  meldung(3, MsgKind::Error, "Die Datei " + angehaengt + "\r\nkann nicht gelesen werden!\r\n" + kNotUtf16Throughout);
+  meldung(3, MsgKind::Error,
+          "Die Datei " + angehaengt +
+              "\r\nkann nicht gelesen werden!\r\nSie ist als UTF-16 gespeichert, enthält aber auch Bytes, die kein UTF-16 "
+              "sind (etwa eine angehängte Zeile in einer anderen Kodierung).");
   EXPECT_EQ(m.text(Opt::MNeuerHeader), "bleibt");
 }
 

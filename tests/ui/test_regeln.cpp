@@ -55,7 +55,7 @@ TEST_F(Regeln, NachDenGrundeinstellungenStimmtJederAbhaengige) {
   // the picture folder (the other captions follow their rules below).
   for (auto [o, text] : {std::pair<Opt, std::string>{Opt::LHTMLName, "meinebilder"},
                          {Opt::LHTMLEndung, ".htm"},
-                         {Opt::CBGrundnameistIndex, "Startseite heißt inde&x.htm"},
+                         {Opt::CBGrundnameistIndex, "Startseite heißt &index.htm"},
                          {Opt::EdHTMLPfadname, bilder.pfad() + "html"},
                          {Opt::EdgrosseBilderPfadname, bilder.pfad() + "html/_gross"},
                          {Opt::EdVorschauPfadname, bilder.pfad() + "html/_vorschau"}})
@@ -94,8 +94,8 @@ TEST_F(Regeln, VorschaubilderAusUndWiederAn) {
       {{Opt::PZentrierungstrickFarbe}, Sichtbar, ".....1...0"},
   };
   const std::vector<test::Textzeile> texte = {
-      {1, Opt::GrBGroesse, " Anzeige&größe der großen Bilder in der Übersicht "},
-      {3, Opt::GrBGroesse, " &Größe der Vorschaubilder "},
+      {1, Opt::GrBGroesse, " Anzeigegröße der großen Bil&der in der Übersicht "},
+      {3, Opt::GrBGroesse, " Größe der Vorschaubil&der "},
   };
   verlauf(zustaende, tabelle, texte);
 }
@@ -547,7 +547,7 @@ TEST_F(Regeln, NachDemLesenEinerEinstellungsdatei) {
       {{Opt::TabSExperten, Opt::GrBPfade}, Sichtbar, ".0"},
   };
   const std::vector<test::Textzeile> texte = {
-      {0, Opt::GrBGroesse, " Anzeige&größe der großen Bilder in der Übersicht "},
+      {0, Opt::GrBGroesse, " Anzeigegröße der großen Bil&der in der Übersicht "},
       {0, Opt::LSpalte_n, "Spalten"},
   };
   verlauf(zustaende, tabelle, texte);

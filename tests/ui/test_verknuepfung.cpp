@@ -208,6 +208,15 @@ TEST(DesktopEintrag, AnlegenErsetztNieUndOrdnerIstLeer) {
   std::ofstream(t.pfad() + ".versteckt") << "";
   EXPECT_FALSE(OrdnerIstLeer(t.pfad()));
   EXPECT_FALSE(OrdnerIstLeer(t.pfad() + "fehlt"));
+  // Only an empty folder is removed; one that holds something, a link to an
+  // empty one and one that is not there are left as they are, without fault.
+  stdfs::create_directory(t.pfad() + "leer");
+  stdfs::create_directory_symlink("leer", t.pfad() + "verweis");
+  for (const char* o : {"", "verweis", "verweis/", "fehlt"}) EXPECT_TRUE(LeerenOrdnerEntfernen(t.pfad() + o)) << o;
+  EXPECT_TRUE(stdfs::exists(t.pfad() + ".versteckt"));
+  EXPECT_TRUE(stdfs::is_symlink(t.pfad() + "verweis"));
+  EXPECT_TRUE(LeerenOrdnerEntfernen(t.pfad() + "leer/"));
+  EXPECT_FALSE(stdfs::exists(t.pfad() + "leer"));
 }
 
 TEST(DesktopEintrag, SpezialOrdnerMitSchraegstrich) {

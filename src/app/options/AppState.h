@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/IniDatei.h"
+
 namespace mosaik {
 
 // Cancel request of a running generation: set by "Abbrechen", read after
@@ -48,7 +50,10 @@ struct AppState {
   // Settings and side files that were there but could not be read (or were
   // not to be trusted): nothing is saved over them while the program runs,
   // and an unattended run does not begin.
-  std::vector<std::string> UngeleseneDateien;
+  std::vector<Einstellungsort> UngeleseneDateien;
+  // The standard and the personal settings file, their folders held from
+  // the first time they were needed (see Einstellungen.h).
+  Einstellungsort StandardEinstellungsort, PersoenlicherEinstellungsort;
   bool AbbruchGemeldet = false;
 
   std::string EinstellungsDialogOrdner;
