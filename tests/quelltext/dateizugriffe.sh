@@ -16,13 +16,9 @@ typen='(std::filesystem|#include[[:space:]]*<filesystem>|std::(i|o)?fstream|\bQF
 
 # The calls that must stay, one line each: file (below src/), a text of the
 # lines allowed (empty: the whole file), why. An entry that allows nothing
-# any more fails the test (the temporary block excepted), so that the list
-# does not outlive its reasons.
+# any more fails the test, so that the list does not outlive its reasons.
 erlaubt=(
   "qt/QtDialoge.cpp|QFileSystemModel|Qts eigener Dateidialog blättert nur; der Pfad, den er vorschlägt, wird erst beim Gebrauch aufgelöst."
-
-  # --- wird gerade umgestellt: in anderen Zweigen auf den Resolver gebracht; nach dem Zusammenführen entfernen ---
-  "ui/KommentarForm.cpp||wird gerade umgestellt (Kommentareditor)"
 )
 
 funde=$(cd "$src" && grep -rnE --include='*.cpp' --include='*.h' "$aufrufe|$typen" . |
@@ -49,7 +45,7 @@ ergebnis=$(printf '%s\n' "${erlaubt[@]}" | FUNDE="$funde" awk '
       if (!frei) print "Fund: " f[i]
     }
     for (j in eintraege)
-      if (!(j in benutzt) && grund[j] !~ /^wird gerade umgestellt/)
+      if (!(j in benutzt))
         print "Eintrag ohne Fund: " datei[j] "|" text[j]
   }' | sort)
 
