@@ -322,7 +322,8 @@ size_t Polster(std::string_view d, size_t start, size_t code, bool scandaten) {
   if (!scandaten) return ende - start;
   size_t polster = ende;
   while (polster > start && Byte(d, polster - 1) == 0) --polster;
-  return ende - polster - (polster > start && polster < ende && Byte(d, polster - 1) == 0xFF ? 1 : 0);
+  const bool datenbyteFF = polster > start && polster < ende && Byte(d, polster - 1) == 0xFF;
+  return ende - polster - (datenbyteFF ? 1 : 0);
 }
 
 }  // namespace
