@@ -15,7 +15,8 @@ bool IstPanorama(const Kontext& k, const TDateiArray& liste, int index);
 
 // Makes the thumbnail of quelle + dateiname in vorschauOrdner (entered into
 // its record when the tree keeps one, Lauf::VorschaubilderVerzeichnen);
-// false only when the original could not be read. namen: the thumbnail
+// false when the original could not be read or the thumbnail not be made,
+// which it has then told the user with the reason. namen: the thumbnail
 // names of the folder's pictures in the order they are made, which tells
 // whose an existing thumbnail is (AbgeleiteteDatei).
 bool VorschaubildErzeugen(Lauf& lauf, const std::string& quelle, const std::string& vorschauOrdner,

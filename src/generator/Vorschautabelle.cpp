@@ -145,12 +145,12 @@ bool VorschaubilderErzeugen(Lauf& lauf, TDateiArray& liste, const std::string& o
     // After a cancel no further thumbnail is made; the list stays whole.
     abgebrochen = abgebrochen || lauf.pumpUndAbbruch();
     if (!abgebrochen) lauf.view.aktuelleDatei(bild.Name);
+    // A thumbnail that cannot be made has been named with its reason (the
+    // original unreadable, the thumbnail not writable): once is enough.
     if (abgebrochen || VorschaubildErzeugen(lauf, ordner, vorschau, bild.Name,
                                             m.checked(Opt::CBkleineBilderVergroessern), m.spin(Opt::SpEdGroesse),
                                             namen))
       gelistet.push_back(std::move(bild));
-    else
-      k.fehler("Fehler beim Verkleinern der Datei \r\n" + bild.Name);
   }
   liste = std::move(gelistet);
   return !abgebrochen && AbbruchFlag.load() == 0;

@@ -1,6 +1,8 @@
 #include "imaging/JpegCodec.h"
 
+#include <algorithm>
 #include <csetjmp>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -61,7 +63,7 @@ __attribute__((noinline)) bool RunGuarded(ErrorMgr* err, Body body, void* ctx) {
 }
 
 [[noreturn]] void ThrowDecodeError(const ErrorMgr& err) {
-  throw JpegError(DecodeFailureText(err.ende.Unvollstaendig(), err.pub));
+  throw JpegError(DecodeFailureText(err.ende.Urteil(), err.pub));
 }
 
 // A decompressor with its error manager, destroyed with it once created.
@@ -93,6 +95,7 @@ struct DecodeCtx : DecompressCtx {
 
 void DecodeBody(void* p) {
   auto& c = *static_cast<DecodeCtx*>(p);
+  c.err.ende.daten = c.data;
   BeginDecompress(c.cinfo, c.created, c.data);
   c.info.Width = static_cast<int>(c.cinfo.image_width);
   c.info.Height = static_cast<int>(c.cinfo.image_height);
@@ -109,12 +112,8 @@ void DecodeBody(void* p) {
   c.cinfo.out_color_space = c.info.Cmyk ? JCS_CMYK : JCS_RGB;
   c.err.ende.imBild = true;
   c.err.ende.arithmetisch = c.cinfo.arith_code;
-  c.err.ende.daten = c.data;
   jpeg_start_decompress(&c.cinfo);
-  if (jpeg_has_multiple_scans(&c.cinfo) && c.err.ende.ScansUnvollstaendig(c.cinfo)) {
-    c.err.ende.befund = Datenende::Befund::Unvollstaendig;
-    return;
-  }
+  if (jpeg_has_multiple_scans(&c.cinfo) && c.err.ende.Schluss(c.cinfo) != Datenende::Befund::Hinnehmen) return;
   const int w = static_cast<int>(c.cinfo.output_width);
   const int h = static_cast<int>(c.cinfo.output_height);
   const int comps = c.cinfo.output_components;
@@ -144,6 +143,7 @@ void DecodeBody(void* p) {
       for (int x = 0; x < w; ++x) dst[x * 3] = dst[x * 3 + 1] = dst[x * 3 + 2] = c.row[static_cast<size_t>(x)];
     }
   }
+  if (c.err.ende.Schluss(c.cinfo) != Datenende::Befund::Hinnehmen) return;
   jpeg_finish_decompress(&c.cinfo);
 }
 
@@ -208,8 +208,11 @@ void BeginDecompress(jpeg_decompress_struct& cinfo, bool& created, std::string_v
   jpeg_read_header(&cinfo, TRUE);
 }
 
-std::string DecodeFailureText(bool truncated, const jpeg_error_mgr& err) {
-  if (truncated) return "Die JPEG-Datei ist unvollständig (vorzeitiges Dateiende).";
+std::string DecodeFailureText(Datenende::Befund urteil, const jpeg_error_mgr& err) {
+  if (urteil == Datenende::Befund::Unvollstaendig) return "Die JPEG-Datei ist unvollständig (vorzeitiges Dateiende).";
+  if (urteil == Datenende::Befund::OhneEndmarke)
+    return "Der JPEG-Datei fehlt die Endmarke; ob ihre arithmetisch kodierten Bilddaten vollständig sind, lässt sich "
+           "nicht feststellen.";
   const auto beschaedigt = [](const std::string& grund) { return "Die JPEG-Daten sind beschädigt (" + grund + ")."; };
   const int* p = err.msg_parm.i;
   switch (err.msg_code) {
@@ -289,25 +292,100 @@ std::string DecodeFailureText(bool truncated, const jpeg_error_mgr& err) {
   }
 }
 
+namespace {
+
+unsigned Byte(std::string_view d, size_t i) { return static_cast<unsigned char>(d[i]); }
+
+// The code byte of the next marker at or after from, as libjpeg finds it:
+// 0xFF, any number of 0xFF fill bytes, then a code other than zero (0xFF
+// 0x00 stands for a data byte). The end of the data when none follows.
+size_t NaechsteMarke(std::string_view d, size_t from) {
+  for (size_t i = from; i < d.size(); ++i) {
+    if (Byte(d, i) != 0xFF) continue;
+    size_t j = i + 1;
+    while (j < d.size() && Byte(d, j) == 0xFF) ++j;
+    if (j >= d.size()) break;
+    if (Byte(d, j) != 0) return j;
+    i = j;
+  }
+  return d.size();
+}
+
+// How many bytes of the stretch from start to the marker whose code lies at
+// code libjpeg may skip: between segments all of them; after entropy-coded
+// data the zero bytes before the marker's 0xFF bytes (fill, which libjpeg
+// never counts). A zero after 0xFF is no padding but half of a data byte
+// 0xFF, as which the last byte of a scan often ends.
+size_t Polster(std::string_view d, size_t start, size_t code, bool scandaten) {
+  size_t ende = code;
+  while (ende > start && Byte(d, ende - 1) == 0xFF) --ende;
+  if (!scandaten) return ende - start;
+  size_t polster = ende;
+  while (polster > start && Byte(d, polster - 1) == 0) --polster;
+  const bool datenbyteFF = polster > start && polster < ende && Byte(d, polster - 1) == 0xFF;
+  return ende - polster - (datenbyteFF ? 1 : 0);
+}
+
+}  // namespace
+
+size_t Markengang::Bis(std::string_view d, size_t bis) {
+  size_t erlaubt = 0;
+  while (!fertig) {
+    const size_t code = NaechsteMarke(d, pos);
+    if (code > bis) break;
+    if (code >= d.size()) {
+      endeInScandaten = scandaten;
+      fertig = true;
+      return erlaubt + Polster(d, pos, d.size(), scandaten);
+    }
+    erlaubt += Polster(d, pos, code, scandaten);
+    const unsigned marke = Byte(d, code);
+    if (marke == 0xD9) {
+      fertig = true;  // libjpeg reads nothing after the end marker
+    } else if (marke == 0x01 || (marke >= 0xD0 && marke <= 0xD8)) {
+      pos = code + 1;  // no length; a restart marker goes on with the scan's data
+      scandaten = scandaten && marke != 0xD8 && marke != 0x01;
+    } else if (code + 2 >= d.size()) {
+      fertig = segmentOffen = true;
+    } else {
+      pos = code + 1 + std::max<size_t>(Byte(d, code + 1) << 8 | Byte(d, code + 2), 2);
+      scandaten = marke == 0xDA;
+      if (scandaten && code < bis) erlaubt = 0;
+      fertig = segmentOffen = pos > d.size();
+    }
+  }
+  // What libjpeg skips past the end of a segment that runs past the data
+  // are the end markers it reads there in place of the data.
+  return segmentOffen && bis >= d.size() ? SIZE_MAX : erlaubt;
+}
+
 Datenende::Befund Datenende::Bewerten(const jpeg_decompress_struct& c, int level) {
   const int code = c.err->msg_code;
   if (level >= 0) {
     if (code == JTRC_SOS_COMPONENT) komponenten.set(static_cast<size_t>(c.err->msg_parm.i[0] & 0xFF));
-    // Scan data follow the scan header's last line and every restart
-    // marker; any other marker ends them.
-    if (code != JTRC_SOS_COMPONENT && code != JTRC_SOS) inScandaten = code == JTRC_SOS_PARAMS || code == JTRC_RST;
     return Befund::Hinnehmen;
   }
   const auto urteil = [&]() {
     if (code == JWRN_JPEG_EOF) {
       erreicht = true;
-      return !imBild || (arithmetisch && !ArithmetischeDatenGanz(daten)) ? Befund::Unvollstaendig
-                                                                         : Befund::Hinnehmen;
+      return imBild ? Befund::Hinnehmen : Befund::Unvollstaendig;
     }
-    // The decoder ended a scan or restart interval before its data ended:
-    // it lost step, and every pixel since may be wrong, the last row out
-    // or not. Bytes between other markers cost no pixel.
-    if (code == JWRN_EXTRANEOUS_DATA) return inScandaten ? Befund::Beschaedigt : Befund::Hinnehmen;
+    // Bytes libjpeg skipped before the marker it names, counted since its
+    // last such warning; at a restart marker it adds the whole bytes its
+    // bit buffer still held, and it tells them only at the next marker it
+    // has to look for, which may lie after a table segment. More than the
+    // padding and the bytes between segments walked since: the decoder
+    // ended a scan or restart interval before its data ended. It lost
+    // step, and every pixel since may be wrong, the last row out or not.
+    if (code == JWRN_EXTRANEOUS_DATA) {
+      const auto* p = reinterpret_cast<const char*>(c.src->next_input_byte);
+      // Past the data, libjpeg reads an end marker of its own.
+      size_t marke = p >= daten.data() && p < daten.data() + daten.size() ? static_cast<size_t>(p - daten.data())
+                                                                           : daten.size();
+      while (marke < daten.size() && Byte(daten, marke) == 0xFF) ++marke;
+      return static_cast<size_t>(c.err->msg_parm.i[0]) > gang.Bis(daten, marke) ? Befund::Beschaedigt
+                                                                                   : Befund::Hinnehmen;
+    }
     if (!imBild || c.output_scanline >= c.output_height) return Befund::Hinnehmen;
     switch (code) {
       // A row needed data beyond a marker (an end marker written early, an
@@ -328,8 +406,22 @@ Datenende::Befund Datenende::Bewerten(const jpeg_decompress_struct& c, int level
   return urteil;
 }
 
+Datenende::Befund Datenende::Schluss(jpeg_decompress_struct& c) {
+  if (!erreicht || befund != Befund::Hinnehmen) return befund;
+  if (jpeg_has_multiple_scans(&c) && ScansUnvollstaendig(c))
+    return befund = Befund::Unvollstaendig;
+  // Arithmetic coding takes zeros for the data past their end without a
+  // word; data that ended inside a segment or before a marker are no
+  // question of it.
+  if (!arithmetisch) return befund;
+  Markengang bisZumEnde;
+  bisZumEnde.Bis(daten, daten.size());
+  if (!bisZumEnde.endeInScandaten) return befund;
+  if (!arithmetischGanz) arithmetischGanz = ArithmetischeDatenGanz(daten);
+  return befund = *arithmetischGanz ? Befund::Hinnehmen : Befund::OhneEndmarke;
+}
+
 bool Datenende::ScansUnvollstaendig(const jpeg_decompress_struct& c) const {
-  if (!erreicht) return false;
   if (!c.progressive_mode) {
     for (int i = 0; i < c.num_components; ++i)
       if (!komponenten.test(static_cast<size_t>(c.comp_info[i].component_id & 0xFF))) return true;
@@ -376,13 +468,18 @@ std::optional<uint64_t> PixelHash(std::string bytes) {
 }  // namespace
 
 bool ArithmetischeDatenGanz(std::string_view data) {
+  // 0xFF bytes at the very end are fill or the first byte of the missing
+  // marker, never data (a data byte 0xFF is followed by a zero).
+  while (!data.empty() && static_cast<unsigned char>(data.back()) == 0xFF) data.remove_suffix(1);
   const std::string eoi("\xFF\xD9", 2);
   const auto wie = PixelHash(std::string(data) + eoi);
   if (!wie) return false;
-  // Two fillers of opposite bits after the zero byte: a decoder that reads
-  // on meets a different picture with at least one of them.
+  // Two fillers of opposite bits after the zero bytes granted: a decoder
+  // that reads on meets a different picture with at least one of them.
+  const size_t nullbytes = std::clamp<size_t>(data.size() / 1024, 1, 16);
   for (const char fueller : {'\x55', '\xAA'})
-    if (PixelHash(std::string(data) + '\0' + std::string(64, fueller) + eoi) != wie) return false;
+    if (PixelHash(std::string(data) + std::string(nullbytes, '\0') + std::string(64, fueller) + eoi) != wie)
+      return false;
   return true;
 }
 

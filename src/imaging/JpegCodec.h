@@ -6,7 +6,9 @@
 // converted to RGB.
 #include <array>
 #include <bitset>
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -43,15 +45,28 @@ struct RgbBitmap {
 // whole (a small file can declare a picture that would need gigabytes).
 inline constexpr uint64_t kDefaultMaxPixels = 300'000'000;
 
-// The text of a decoder failure for the user, always German: what the
-// library's message code (err.msg_code, with its parameters) means for a
-// photo, or that the data are damaged.
-std::string DecodeFailureText(bool truncated, const jpeg_error_mgr& err);
-
 // Creates the decompressor (created then says it must be destroyed), gives
 // it the bytes and reads the header; libjpeg's errors leave through the
 // error manager the caller installed.
 void BeginDecompress(jpeg_decompress_struct& cinfo, bool& created, std::string_view data);
+
+// Where libjpeg's marker reader may skip bytes without a pixel lost, walked
+// through the bytes in the order libjpeg reads them: a stretch between two
+// segments may hold anything; entropy-coded data may end in padding (zero
+// bytes, 0xFF fill) before the marker that follows them.
+struct Markengang {
+  size_t pos = 2;          // where the stretch not yet walked begins (after SOI)
+  bool scandaten = false;  // that stretch is entropy-coded data
+  bool fertig = false;     // the end marker or the end of the data was reached
+  bool endeInScandaten = false;  // the data end within entropy-coded data, no marker after them
+  bool segmentOffen = false;     // the data end within a segment
+  // Walks every stretch that ends at a marker whose code byte lies at or
+  // before bis (the end of the data counts as a marker there) and returns
+  // how many bytes libjpeg may have skipped in them as padding or between
+  // segments. A scan header starts the count anew: what libjpeg skips is
+  // never older than the scan before the marker it names.
+  size_t Bis(std::string_view data, size_t bis);
+};
 
 // How both decoders take libjpeg's messages about the picture's data.
 // libjpeg goes on after data that end early or do not decode, filling the
@@ -67,43 +82,62 @@ void BeginDecompress(jpeg_decompress_struct& cinfo, bool& created, std::string_v
 // a scan still owed, or (arithmetic coding) pixels that would change with
 // what follows the data.
 struct Datenende {
-  enum class Befund { Hinnehmen, Unvollstaendig, Beschaedigt };
+  // OhneEndmarke: arithmetic-coded data end without their end marker, and
+  // whether they are whole cannot be shown.
+  enum class Befund { Hinnehmen, Unvollstaendig, Beschaedigt, OhneEndmarke };
+  std::string_view daten;  // the whole file, set before its header is read
   bool imBild = false;    // set once the header is read: the picture's own data follow
   bool erreicht = false;  // the input ran dry; a failure after it is one of the end
   // Arithmetic coding goes on with zeros at the end of the data without a
-  // word; whether its data are whole is asked of the data themselves.
+  // word; whether its data are whole is asked of the data themselves, once.
   bool arithmetisch = false;
-  std::string_view daten;  // the whole file, for that question
-  // The last thing read was entropy-coded data (after a scan header or a
-  // restart marker): bytes skipped now are data the decoder did not use.
-  bool inScandaten = false;
+  std::optional<bool> arithmetischGanz;
+  Markengang gang;  // how far the bytes were walked for left-over data
   std::bitset<256> komponenten;  // ids of the components a scan has carried
   Befund befund = Befund::Hinnehmen;  // the verdict that stopped the decoder
   // For the message libjpeg is about to give (c.err->msg_code): traces
-  // (level >= 0) only follow where the reading stands. A warning makes the
-  // picture incomplete (in the header, data ending is so at once; in the
-  // picture, a row needed data beyond the end or beyond a marker), damaged
-  // (a code that does not decode, a restart interval lost, data left over
-  // where a scan or restart interval ended) or leaves it whole. Once the
-  // last row is out, only left-over data still spoil the picture: they
-  // show the decoder lost step on the way.
+  // (level >= 0) only note the components of each scan. A warning makes
+  // the picture incomplete (in the header, data ending is so at once; in
+  // the picture, a row needed data beyond a marker), damaged (a code that
+  // does not decode, a restart interval lost, bytes skipped before a marker
+  // that are no padding: left-over data, the decoder lost step) or leaves
+  // it whole. Once the last row is out, only left-over data still spoil the
+  // picture: they show the decoder lost step on the way.
   Befund Bewerten(const jpeg_decompress_struct& c, int level);
-  // After a picture in several scans was read whole: true when its data
-  // ended before every component got its scan (sequential) or every
-  // coefficient its last bit (progressive).
-  bool ScansUnvollstaendig(const jpeg_decompress_struct& c) const;
-  // The failure text to give once the decoder stopped: incomplete when the
-  // verdict or the end of the data says so.
-  bool Unvollstaendig() const {
-    return befund == Befund::Unvollstaendig || (erreicht && befund != Befund::Beschaedigt);
+  // Once the data of a picture in several scans are read (after
+  // jpeg_start_decompress), and again after its last row: the verdict on
+  // data that ended early (a scan still owed, arithmetic-coded data that
+  // cannot be shown whole); it is also kept as the verdict.
+  Befund Schluss(jpeg_decompress_struct& c);
+  // The verdict to give once the decoder stopped: incomplete when the end
+  // of the data came first and nothing else was found.
+  Befund Urteil() const {
+    return befund == Befund::Hinnehmen && erreicht ? Befund::Unvollstaendig : befund;
   }
+
+ private:
+  // The picture in several scans: its data ended before every component
+  // got its scan (sequential) or every coefficient its last bit
+  // (progressive).
+  bool ScansUnvollstaendig(const jpeg_decompress_struct& c) const;
 };
 
+// The text of a decoder failure for the user, always German: an early end
+// of the data as the verdict says, else what the library's message code
+// (err.msg_code, with its parameters) means for a photo, or that the data
+// are damaged.
+std::string DecodeFailureText(Datenende::Befund urteil, const jpeg_error_mgr& err);
+
 // Whether arithmetic-coded data that lack their end marker are whole: the
-// picture stays the same whatever follows them. The encoder leaves out
-// zero bytes at the very end, so one zero byte is granted first. What this
-// cannot tell: a file cut by the one byte the decoder read last passes,
-// its last block decoded with a zero there.
+// picture stays the same whatever follows them. The encoder leaves out the
+// zero bytes at the very end of its data, two of its final flush and as
+// many more as its last symbols came to: a flat stretch at the bottom of a
+// picture codes into a few zero bytes, more the larger it is (6000 black
+// rows below a photo of 1600 columns: 16). A file cut by about as many
+// bytes as are granted looks the same (its decoder takes zeros for the
+// bytes lost), so the zeros granted are a bet that the data were not cut
+// that close to their end: one for every KB of data, at least one and at
+// most 16, before other bytes follow.
 bool ArithmetischeDatenGanz(std::string_view data);
 
 struct JpegInfo {

@@ -53,7 +53,7 @@ __attribute__((noinline)) bool Step(Decoder* d, void (*fn)(Decoder*, void*), voi
 }
 
 [[noreturn]] void Fail(const Decoder& d) {
-  throw JpegError(DecodeFailureText(d.ende.Unvollstaendig(), d.err));
+  throw JpegError(DecodeFailureText(d.ende.Urteil(), d.err));
 }
 
 // What libjpeg keeps of a picture whose data come in several scans: every
@@ -91,6 +91,7 @@ void DecodeJpegRows(std::string_view data, JpegRowSink& sink, uint64_t maxPixels
   d->err.output_message = Silent;
   d->cinfo.client_data = d.get();
 
+  d->ende.daten = data;
   std::string_view* src = &data;
   Require(*d, [](Decoder* x, void* a) {
     BeginDecompress(x->cinfo, x->created, *static_cast<std::string_view*>(a));
@@ -110,14 +111,10 @@ void DecodeJpegRows(std::string_view data, JpegRowSink& sink, uint64_t maxPixels
                     " MB Arbeitsspeicher (höchstens " + std::to_string(kMaxCoefficientBytes >> 20) + " MB).");
   d->ende.imBild = true;
   d->ende.arithmetisch = c.arith_code;
-  d->ende.daten = data;
   const bool cmyk = c.jpeg_color_space == JCS_CMYK || c.jpeg_color_space == JCS_YCCK;
   c.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRX;
   Require(*d, [](Decoder* x, void*) { jpeg_start_decompress(&x->cinfo); });
-  if (jpeg_has_multiple_scans(&c) && d->ende.ScansUnvollstaendig(c)) {
-    d->ende.befund = Datenende::Befund::Unvollstaendig;
-    Fail(*d);
-  }
+  if (jpeg_has_multiple_scans(&c) && d->ende.Schluss(c) != Datenende::Befund::Hinnehmen) Fail(*d);
 
   const int w = static_cast<int>(c.output_width);
   const int h = static_cast<int>(c.output_height);
@@ -157,6 +154,7 @@ void DecodeJpegRows(std::string_view data, JpegRowSink& sink, uint64_t maxPixels
       sink.Row(row);
     }
   }
+  if (d->ende.Schluss(c) != Datenende::Befund::Hinnehmen) Fail(*d);
   Require(*d, [](Decoder* x, void*) { jpeg_finish_decompress(&x->cinfo); });
 }
 

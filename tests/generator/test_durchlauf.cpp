@@ -677,7 +677,6 @@ TEST_F(Durchlauf, SchreibfehlerNennenDateiUndGrund) {
                            "meinebilder.css" + grund,
                        "Das Vorschaubild von " + q + "a.jpg kann nicht erzeugt werden:\r\nDie Datei " + h +
                            "_vorschau/mini-a.jpg" + grund,
-                       "Fehler beim Verkleinern der Datei \r\na.jpg",
                        "Speichern der HTML-Datei " + h + "index.htm\r\nfehlgeschlagen!\r\nDie Datei " + h + "index.htm" +
                            grund,
                        "Fehler bei der Erstellung der Galerie:\r\nDie Datei " + q + "index.html" + grund +
