@@ -9,7 +9,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <ctime>
-#include <fstream>
+#include <sstream>
 
 #include "platform/FileSystem.h"
 #include "platform/Win1252.h"
@@ -98,7 +98,10 @@ std::vector<std::string> zuordnungsListen(const EnvLookup& env) {
 // The value of key in group of a key file (desktop entry or association
 // list); nullopt when absent.
 std::optional<std::string> schluessel(const std::string& datei, const std::string& gruppe, const std::string& key) {
-  std::ifstream f(datei);
+  // Read as any text file is: a pipe put in its place is never waited on.
+  const std::optional<std::string> text = fs::readTextFile(datei);
+  if (!text) return std::nullopt;
+  std::istringstream f(*text);
   std::string zeile;
   bool drin = false;
   while (std::getline(f, zeile)) {

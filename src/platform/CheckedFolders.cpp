@@ -65,21 +65,20 @@ bool isLinkAt(int dir, const char* name) {
   return ::fstatat(dir, name, &ls, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(ls.st_mode);
 }
 
-// One step down from the open folder dir to its folder `name` (made first
-// when missing and create), whose path is `weg`. Below checked folders a
-// link there is no way down but a breach; outside a run a folder is what
-// its path leads to. -1 with errno and the sentence in text on failure.
+// One step down, below checked folders, from the open folder dir to its
+// folder `name` (made first when missing and create), whose path is `weg`:
+// a link there is no way down but a breach. -1 with errno and the sentence
+// in text on failure.
 int folderStep(int dir, const std::string& name, const std::string& weg, bool create, std::string& text) {
-  const int follow = gActive ? O_NOFOLLOW : 0;
-  int fd = ::openat(dir, name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | follow);
+  int fd = ::openat(dir, name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOFOLLOW);
   if (fd < 0 && errno == ENOENT && create) {
     if (::mkdirat(dir, name.c_str(), 0777) == 0) changed(weg);
-    fd = ::openat(dir, name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | follow);
+    fd = ::openat(dir, name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOFOLLOW);
   }
   if (fd >= 0) return fd;
   int e = errno;
   text = unzugaenglich(weg, e);
-  if (gActive && isLinkAt(dir, name.c_str())) {
+  if (isLinkAt(dir, name.c_str())) {
     text = swappedLinkText(weg);
     gActive->reportBreach(text);
     e = ELOOP;
@@ -135,29 +134,23 @@ std::string shownParent(const std::string& done) {
 
 int pathOf(int dir, const char* name) { return ::openat(dir, name, O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC); }
 
-bool walk(At& cur, const std::string& rel, bool followLast, std::string& last, Way& w);
+bool walk(At& cur, const std::string& rel, bool followLast, std::string& last, Way& w, bool intoLast = false);
 
-// When `name` in cur is a link, goes where it leads, if it may: cur and
-// name become the folder and name of its target. Nothing there, or no
-// link, is left to the caller's own open to tell.
-bool followLink(At& cur, std::string& name, Way& w) {
-  // Most names are no link: asked without opening anything. One that
-  // becomes a link after this is not followed either: every step and every
-  // act at the place refuses a link it was not led through.
-  struct stat ls {};
-  if (!isLinkAt(cur.fd.get(), name.c_str())) return true;
-  const Fd l(::openat(cur.fd.get(), name.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
-  if (!l || ::fstat(l.get(), &ls) != 0 || !S_ISLNK(ls.st_mode)) return true;
+// Goes where the link `l` (the entry `name` in cur, opened without being
+// followed, its status ls) leads, if it may: cur and name become the
+// folder and name of its target; with intoLast the target is a folder to
+// go into (name "."). The target is read from the link opened: its owner
+// and its target are one link's.
+bool followEntry(At& cur, std::string& name, const Fd& l, const struct stat& ls, Way& w, bool intoLast) {
   const std::string here = joinShown(cur.shown, name);
   if (++w.links > kMaxLinks) return w.failed(ELOOP, here + " f\xC3\xBChrt im Kreis (zu viele symbolische Verkn\xC3\xBCpfungen).");
-  // Read from the link opened above: its owner and its target are one link's.
   std::string target(static_cast<size_t>(ls.st_size > 0 ? ls.st_size : PATH_MAX) + 1, '\0');
   const ssize_t n = ::readlinkat(l.get(), "", target.data(), target.size());
   if (n <= 0 || static_cast<size_t>(n) >= target.size()) return w.failed(EIO, "Die Verkn\xC3\xBCpfung " + here + " kann nicht gelesen werden.");
   target.resize(static_cast<size_t>(n));
   At t{Fd(::openat(cur.fd.get(), ".", O_PATH | O_DIRECTORY | O_CLOEXEC)), cur.shown};
   std::string tlast;
-  const bool ok = t.fd && walk(t, target, true, tlast, w);
+  const bool ok = t.fd && walk(t, target, true, tlast, w, intoLast);
   if (!w.refused.empty()) {
     // A link further on is refused; this one names itself first when it
     // may not be followed either, as the kernel would reach its end.
@@ -181,42 +174,71 @@ bool followLink(At& cur, std::string& name, Way& w) {
   return true;
 }
 
+// When `name` in cur is a link, goes where it leads, if it may (see
+// followEntry). Nothing there, or no link, is left to the caller's own open
+// to tell.
+bool followLink(At& cur, std::string& name, Way& w) {
+  // Most names are no link: asked without opening anything. One that
+  // becomes a link after this is not followed either: every step and every
+  // act at the place refuses a link it was not led through.
+  if (!isLinkAt(cur.fd.get(), name.c_str())) return true;
+  const Fd l(::openat(cur.fd.get(), name.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
+  struct stat ls {};
+  if (!l || ::fstat(l.get(), &ls) != 0 || !S_ISLNK(ls.st_mode)) return true;
+  return followEntry(cur, name, l, ls, w, false);
+}
+
+// One step into the folder `name` of cur, made first when missing and
+// w.create; a link there is followed (if it may be). What stands under the
+// name is opened once and used as it was found, so that a name another
+// user exchanges between a folder and a link all the while is either gone
+// through or named, never reported as something it is not.
+bool step(At& cur, const std::string& name, Way& w) {
+  const std::string weg = joinShown(cur.shown, name);
+  // Most names on a way are folders: a link is looked at only when the
+  // name is none.
+  Fd next(pathOf(cur.fd.get(), name.c_str()));
+  if (!next && errno == ENOENT && w.create) {
+    if (::mkdirat(cur.fd.get(), name.c_str(), 0777) == 0) changed(weg);
+    next.reset(pathOf(cur.fd.get(), name.c_str()));
+  }
+  if (!next && (errno == ELOOP || errno == ENOTDIR)) {
+    Fd entry(::openat(cur.fd.get(), name.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
+    struct stat es {};
+    if (entry && ::fstat(entry.get(), &es) == 0 && S_ISLNK(es.st_mode)) {
+      std::string target = name;
+      return followEntry(cur, target, entry, es, w, true);
+    }
+    if (entry && S_ISDIR(es.st_mode)) next = std::move(entry);
+    else if (entry) errno = ENOTDIR;
+  }
+  if (!next) return w.failed(errno, unzugaenglich(weg, errno));
+  cur = {std::move(next), weg};
+  return true;
+}
+
 // Goes down `rel` from cur: every name but the last is a folder to enter;
 // cur ends at the folder that holds the last name, `last` ("." when the
-// way ends at a folder itself).
-bool walk(At& cur, const std::string& rel, bool followLast, std::string& last, Way& w) {
+// way ends at a folder itself). With intoLast the last name is a folder
+// to go into as well (a link there followed): cur ends in it.
+bool walk(At& cur, const std::string& rel, bool followLast, std::string& last, Way& w, bool intoLast) {
   if (!rel.empty() && rel[0] == '/') cur = {Fd(::open("/", O_PATH | O_DIRECTORY | O_CLOEXEC)), "/"};
   std::vector<std::string> rest = names(rel);
   rest.erase(std::remove(rest.begin(), rest.end(), "."), rest.end());
   last = ".";
   for (size_t i = 0; i < rest.size(); ++i) {
-    std::string name = rest[i];
-    const bool isLast = i + 1 == rest.size();
+    const std::string& name = rest[i];
     if (name == "..") {
       Fd up(pathOf(cur.fd.get(), ".."));
       if (!up) return w.failed(errno, unzugaenglich(shownParent(cur.shown), errno));
       cur = {std::move(up), shownParent(cur.shown)};
       continue;
     }
-    if (isLast) {
+    if (i + 1 == rest.size() && !intoLast) {
       last = name;
       return !followLast || followLink(cur, last, w);
     }
-    // Most names on a way are folders: a link is looked at only when the
-    // name is none.
-    Fd next(pathOf(cur.fd.get(), name.c_str()));
-    if (!next && (errno == ELOOP || errno == ENOTDIR)) {
-      if (!followLink(cur, name, w)) return false;
-      if (name == ".") continue;
-      next.reset(pathOf(cur.fd.get(), name.c_str()));
-    }
-    const std::string weg = joinShown(cur.shown, name);
-    if (!next && errno == ENOENT && w.create) {
-      if (::mkdirat(cur.fd.get(), name.c_str(), 0777) == 0) changed(weg);
-      next.reset(pathOf(cur.fd.get(), name.c_str()));
-    }
-    if (!next) return w.failed(errno, unzugaenglich(weg, errno));
-    cur = {std::move(next), weg};
+    if (!step(cur, name, w)) return false;
   }
   return true;
 }
@@ -229,13 +251,13 @@ int workingDescriptor(Fd& pathFd) {
 }
 
 Place resolveFrom(At start, const std::string& rel, const std::string& path, bool followLast, bool create,
-                  std::string* why) {
+                  std::string* why, bool intoLast = false) {
   if (path.empty()) return fail(ENOENT, why, "Ein leerer Name bezeichnet keine Datei.");
   if (!start.fd) return fail(errno, why, unzugaenglich(start.shown, errno));
   Way w;
   w.create = create;
   std::string last;
-  if (!walk(start, rel, followLast, last, w)) {
+  if (!walk(start, rel, followLast, last, w, intoLast)) {
     if (!w.refused.empty()) return fail(EACCES, why, foreignLinkText(w.refused, path));
     return fail(w.error, why, w.text);
   }
@@ -274,7 +296,7 @@ Place resolve(const std::string& path, bool followLast, std::string* why) {
 }
 
 Place resolveIn(const Place& from, const std::string& name, bool followLast, std::string* why) {
-  At start{Fd(::openat(from.dir(), from.name(), O_PATH | O_DIRECTORY | O_CLOEXEC)), ""};
+  At start{Fd(::openat(from.dir(), from.name(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC)), ""};
   return resolveFrom(std::move(start), name, name, followLast, false, why);
 }
 
@@ -288,16 +310,17 @@ std::optional<std::string> foreignLink(const std::string& path) {
   return w.refused;
 }
 
+Fd holdFolder(const std::string& path, bool create, std::string* why) {
+  Place at = resolveFrom(startOf(path), path, path, true, create, why, true);
+  return Fd(at.release());
+}
+
 Fd openFolder(const std::string& path, bool create, std::string* why) {
-  std::string p = path;
-  while (p.size() > 1 && p.back() == '/') p.pop_back();
-  Place at = resolveFrom(startOf(p), p, p, true, create, why);
-  if (!at) return Fd();
-  Fd fd(::openat(at.dir(), at.name(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-  if (!fd && errno == ENOENT && create && ::mkdirat(at.dir(), at.name(), 0777) == 0) {
-    changed(path);
-    fd.reset(::openat(at.dir(), at.name(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-  }
+  // The folder the walk went into, opened anew for listing: the same one,
+  // whatever stands under its name by now.
+  const Fd held = holdFolder(path, create, why);
+  if (!held) return Fd();
+  Fd fd(::openat(held.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (!fd && why) *why = unzugaenglich(path, errno);
   return fd;
 }
@@ -421,6 +444,9 @@ Place reach(const std::string& path, bool createFolders, std::string* why) {
 }
 
 int reachFolder(const std::string& folder, bool create, std::string* why) {
+  // Outside a run a link at the folder's own name is followed as every
+  // link is, only when it may be.
+  if (!gActive) return openFolder(folder, create, why).release();
   Place pl = reach(folder, create, why);
   if (!pl) return -1;
   if (pl.nameString() == ".") return reopen(pl.dir());

@@ -60,6 +60,12 @@ class Place {
   Place& operator=(const Place&) = delete;
 
   int dir() const { return dir_; }
+  // The folder's descriptor, for the caller to own; the place is empty then.
+  int release() {
+    const int fd = dir_;
+    dir_ = -1;
+    return fd;
+  }
   const char* name() const { return name_.c_str(); }
   const std::string& nameString() const { return name_; }
   explicit operator bool() const { return dir_ >= 0; }
@@ -91,6 +97,9 @@ Place resolveIn(const Place& from, const std::string& name, bool followLast, std
 // The folder itself, held open (for listing too) by the same walk; with
 // create, missing folders are made on the way.
 Fd openFolder(const std::string& path, bool create, std::string* why = nullptr);
+// The same for reaching the names in it only (*at calls): a folder the
+// user may go through but not list is held as well.
+Fd holdFolder(const std::string& path, bool create, std::string* why = nullptr);
 
 // The folder `path` lies in, held open, and its last name. While checked
 // folders are in force, a path below one of them is reached from its

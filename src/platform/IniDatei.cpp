@@ -262,7 +262,7 @@ Einstellungsort::Einstellungsort(std::string pfad, bool ordnerAnlegen) : pfad_(s
   }
   const std::string ordner = schraeg == std::string::npos ? "." : schraeg == 0 ? "/" : pfad_.substr(0, schraeg);
   errno = 0;
-  fs::Fd fd = fs::openFolder(ordner, ordnerAnlegen, &grund_);
+  fs::Fd fd = fs::holdFolder(ordner, ordnerAnlegen, &grund_);
   fehler_ = errno;
   // The folder itself being the link, it is named: "Sie" is the file.
   if (grund_ == fs::foreignLinkText(ordner, ordner)) grund_ = fs::foreignLinkText(ordner);

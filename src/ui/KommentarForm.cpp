@@ -156,7 +156,14 @@ void TKommentarForm::BilderlisteEinlesen() {
   // each picture is shown and written by its name in the folder listed,
   // whatever the folder's path leads to later.
   ordner_ = fs::Place();
-  if (fs::Fd fd = fs::openFolder(KommentarOrdner, false)) ordner_ = fs::Place(fd.release(), ".");
+  std::string warum;
+  if (fs::Fd fd = fs::openFolder(KommentarOrdner, false, &warum)) {
+    ordner_ = fs::Place(fd.release(), ".");
+  } else if (errno != ENOENT && errno != ENOTDIR) {
+    // A folder that is there but refused (behind another user's link, not
+    // readable) is no folder without pictures: the user learns why.
+    k_.fehler("Der Ordner " + KommentarOrdner + "\r\nkann nicht gelesen werden!\r\n" + warum);
+  }
   // Every file counts as archived on Linux, and none as a system file; the
   // read-only option plays no part: such pictures are refused on saving.
   for (const fs::Entry& e : fs::listFolder(ordner_)) {

@@ -60,6 +60,9 @@ TEST_F(Zuordnung, StandardprogrammAusDenListenInIhrerReihenfolge) {
   werte["XDG_CURRENT_DESKTOP"] = "X-Cinnamon:XFCE";
   EXPECT_EQ(defaultDesktopEntry("text/html", env), wurzel + "/usr/applications/kde4/konq.desktop");
   EXPECT_FALSE(defaultDesktopEntry("image/png", env));
+  // A pipe in a list's place is passed over, never waited on.
+  ASSERT_EQ(::mkfifo((wurzel + "/heim/.config/x-cinnamon-mimeapps.list").c_str(), 0600), 0);
+  EXPECT_EQ(defaultDesktopEntry("text/html", env), wurzel + "/usr/applications/kde4/konq.desktop");
 }
 
 TEST_F(Zuordnung, BefehleFuerSeitenWebadressenUndMail) {

@@ -1,3 +1,6 @@
+#include <fcntl.h>
+#include <gmock/gmock.h>
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/types.h>
@@ -8,6 +11,7 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <tuple>
 
 #include "AlsNobody.h"
@@ -216,9 +220,32 @@ TEST(Dateisystem, VerknuepfungenAndererBenutzerWerdenNichtGefolgt) {
                                     : "Sie kann nicht geöffnet werden (nicht vorhanden).");
   }
   if (!alsRoot) return;
-  // Nothing is written through such a link either: the file keeps its bytes.
+  // Nothing is written through such a link either: the file keeps its
+  // bytes, and no probe file is made in the folder (outside a run too).
   EXPECT_FALSE(fs::rewriteOriginal(b + "nobody_root", "neu").written);
   EXPECT_EQ(*fs::readFile(b + "root.txt"), "root.txt");
+  EXPECT_FALSE(fs::probeWritable(b + "nobody_ordner/", "probe"));
+
+  // A folder that nobody exchanges with their link to root's folder all the
+  // while is gone into or refused as that link, never said to be missing or
+  // no folder.
+  const std::string tausch = b + "tausch/";
+  std::filesystem::create_directories(tausch + "d");
+  ASSERT_EQ(::symlink((b + "ordner").c_str(), (tausch + "l").c_str()), 0);
+  for (const char* n : {"", "d", "l"}) ASSERT_EQ(::lchown((tausch + n).c_str(), kNobody, kNobody), 0);
+  const pid_t tauscher = ::fork();
+  if (tauscher == 0) {
+    if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0) _exit(3);
+    for (;;) ::renameat2(AT_FDCWD, (tausch + "d").c_str(), AT_FDCWD, (tausch + "l").c_str(), RENAME_EXCHANGE);
+  }
+  std::set<std::string> gruende;
+  for (int i = 0; i < 20000; ++i) {
+    std::string warum;
+    if (!fs::openFolder(tausch + "d", false, &warum)) gruende.insert(warum);
+  }
+  ::kill(tauscher, SIGKILL);
+  ::waitpid(tauscher, nullptr, 0);
+  EXPECT_THAT(gruende, ::testing::IsSubsetOf({fs::foreignLinkText(tausch + "d", tausch + "d")}));
   ::setenv(kBaum, b.c_str(), 1);
   test::AlsNobodyWiederholt();
   ::unsetenv(kBaum);

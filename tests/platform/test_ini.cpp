@@ -294,8 +294,15 @@ TEST_F(IniTest, ReadOnlyFolderRefusesNewFilesButKeepsWritableOnes) {
   IniDatei alt(vorhanden);
   alt.schreiben("A", "x", "2");
   EXPECT_NO_THROW(alt.speichern());
+  // A folder that may be gone through but not listed: its file is read and
+  // saved by name all the same.
+  ::chmod(t.pfad().c_str(), 0311);
+  IniDatei durch(vorhanden);
+  EXPECT_EQ(durch.lesen("A", "x", ""), "2");
+  durch.schreiben("A", "x", "3");
+  EXPECT_NO_THROW(durch.speichern());
   ::chmod(t.pfad().c_str(), 0755);
-  EXPECT_EQ(dateiInhalt(vorhanden), "[A]\r\nx=2\r\n");
+  EXPECT_EQ(dateiInhalt(vorhanden), "[A]\r\nx=3\r\n");
 }
 
 // A link is followed when the running user or root made it (a missing

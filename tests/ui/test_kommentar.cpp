@@ -796,6 +796,27 @@ TEST_F(Kommentareditor, VerknuepfungAndererBenutzerWirdWederGelesenNochBeschrieb
   f.MKommentar = "neu";
   f.BitBzurueckClick();
   EXPECT_EQ(kommentarVon(nobody), "neu");
+
+  // The editor's folder refused at listing: behind nobody's link to root's
+  // folder, and root's folder that nobody may go through but not list. The
+  // list stays empty, and the user learns why.
+  const std::string link = pfad("ordner");
+  ASSERT_EQ(::symlink(anderswo.pfad().c_str(), link.c_str()), 0);
+  ASSERT_EQ(::lchown(link.c_str(), 65534, 65534), 0);
+  ASSERT_EQ(::chmod(anderswo.pfad().c_str(), 0711), 0);
+  ASSERT_EQ(::chmod(ordner.pfad().c_str(), 0755), 0);
+  const std::string kopf = "\r\nkann nicht gelesen werden!\r\n";
+  u.dialoge.meldungen.clear();
+  st.BilderOrdnerPfad = link;
+  f.Zeigen();
+  EXPECT_TRUE(f.Dateiliste.empty());
+  EXPECT_EQ(f.LHinterbild, "kein (JPG-)Bild vorhanden");
+  st.BilderOrdnerPfad = anderswo.pfad();
+  imKind([&] { f.Zeigen(); }, RLIM_INFINITY, true);
+  EXPECT_EQ(u.dialoge.texte(),
+            (std::vector<std::string>{"Der Ordner " + link + "/" + kopf + fs::foreignLinkText(link),
+                                      "Der Ordner " + anderswo.pfad() + kopf + "Der Ordner " + anderswo.pfad() +
+                                          " ist nicht zug\xC3\xA4nglich (keine Berechtigung)."}));
 }
 
 TEST_F(Kommentareditor, KlicksWaehrendDerArbeitWerdenIgnoriert) {
