@@ -83,9 +83,9 @@ std::optional<std::string> digestFeld(std::string_view& rest) {
 // The digest of the file at pfad when it still is the file stat gave
 // (not a link put in its place); empty otherwise.
 std::string digestDerDatei(const std::string& pfad, const struct stat& datei) {
-  const fs::Fd fd(fs::openTrusted(pfad, O_RDONLY | O_NONBLOCK | O_NOFOLLOW));
+  const fs::Fd fd = fs::openForReading(pfad, nullptr, false);
   struct stat st {};
-  if (fd && ::fstat(fd.get(), &st) == 0 && S_ISREG(st.st_mode) && st.st_dev == datei.st_dev &&
+  if (fd && ::fstat(fd.get(), &st) == 0 && st.st_dev == datei.st_dev &&
       st.st_ino == datei.st_ino && st.st_size == datei.st_size)
     return sha256HexOfFile(fd.get());
   return {};
@@ -110,18 +110,14 @@ Ableitungsbuch::Ableitungsbuch(const std::string& ordner) : ordner_(fs::withTrai
   std::string grund;
   // Only a file of its own: a link could make another folder's record speak
   // for this one.
-  const fs::Fd fd(fs::openTrusted(pfad, O_RDONLY | O_NONBLOCK | O_NOFOLLOW, &grund));
+  const fs::Fd fd = fs::openForReading(pfad, &grund, false);
   if (!fd && errno == ENOENT) return;
   ersetzen_ = true;
   std::string text;
   if (!fd) {
-    if (grund.empty())
-      grund = errno == ELOOP ? "Sie ist eine Verknüpfung."
-                             : "Sie kann nicht geöffnet werden (" + fs::reasonText(errno) + ").";
+    if (errno == ELOOP) grund = "Sie ist eine Verknüpfung.";
   } else if (::fstat(fd.get(), &st) != 0) {
     grund = "Sie kann nicht gelesen werden (" + fs::reasonText(errno) + ").";
-  } else if (!S_ISREG(st.st_mode)) {
-    grund = "Sie ist keine gewöhnliche Datei.";
   } else if ((st.st_mode & (S_IWGRP | S_IWOTH)) != 0) {
     grund = "Andere Benutzer dürfen sie ändern.";
   } else if (!fs::readTextAll(fd.get(), text, grund)) {

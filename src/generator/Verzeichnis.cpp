@@ -441,7 +441,7 @@ bool gleicherInhaltFd(int in, const struct stat& src, const Fd& other) {
 }
 
 bool gleicherInhalt(int in, const struct stat& src, const std::string& path) {
-  return gleicherInhaltFd(in, src, Fd(openTrusted(path, O_RDONLY | O_NONBLOCK)));
+  return gleicherInhaltFd(in, src, openForReading(path));
 }
 
 
@@ -449,15 +449,14 @@ bool gleicherInhalt(int in, const struct stat& src, const std::string& path) {
 bool copyFileOrError(const std::string& from, const std::string& to, int& error, const BeforeRename& beforeRename) {
   if (sameFile(from, to)) return true;
   // A pipe is no file to copy, and is never waited on.
-  const Fd in(openTrusted(from, O_RDONLY | O_NONBLOCK));
+  const Fd in = openForReading(from);
   if (!in) {
     error = errno;
     return false;
   }
   struct stat src {};
-  const bool gelesen = ::fstat(in.get(), &src) == 0;
-  if (!gelesen || !S_ISREG(src.st_mode)) {
-    error = gelesen ? EISDIR : errno;
+  if (::fstat(in.get(), &src) != 0) {
+    error = errno;
     return false;
   }
   const Place at = reach(to);
@@ -468,7 +467,7 @@ bool copyFileOrError(const std::string& from, const std::string& to, int& error,
   // A copy made by an earlier run stays as it is: writing it anew would
   // change its folder's time, which a user who does not own the folder
   // cannot give back. Only its own time follows the source.
-  if (gleicherInhaltFd(in.get(), src, Fd(at.open(O_RDONLY)))) {
+  if (gleicherInhaltFd(in.get(), src, openForReading(at))) {
     const struct timespec times[2] = {{0, UTIME_OMIT}, src.st_mtim};
     ::utimensat(at.dir(), at.name(), times, AT_SYMLINK_NOFOLLOW);
     if (!beforeRename) return true;
@@ -525,9 +524,9 @@ bool copyFileOrError(const std::string& from, const std::string& to, int& error,
 }  // namespace
 
 bool sameContent(const std::string& a, const std::string& b) {
-  const Fd in(openTrusted(a, O_RDONLY | O_NONBLOCK));
+  const Fd in = openForReading(a);
   struct stat st {};
-  return in && ::fstat(in.get(), &st) == 0 && S_ISREG(st.st_mode) && gleicherInhalt(in.get(), st, b);
+  return in && ::fstat(in.get(), &st) == 0 && gleicherInhalt(in.get(), st, b);
 }
 
 bool copyFile(const std::string& from, const std::string& to, std::string* why, const BeforeRename& beforeRename) {

@@ -393,20 +393,24 @@ Fd openForReading(const Place& at, std::string* why) {
   // Never waits for the writer of a pipe; blocking again once it is known
   // to be a file.
   Fd fd(at ? at.open(O_RDONLY) : -1);
+  int e = errno;
   if (!fd || ::fstat(fd.get(), &st) != 0) {
-    grund = "Sie kann nicht ge\xC3\xB6" "ffnet werden (" + reasonText(errno) + ").";
+    e = errno;
+    grund = "Sie kann nicht ge\xC3\xB6" "ffnet werden (" + reasonText(e) + ").";
   } else if (!S_ISREG(st.st_mode)) {
+    e = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
     grund = "Sie ist keine gew\xC3\xB6hnliche Datei.";
   } else {
     ::fcntl(fd.get(), F_SETFL, ::fcntl(fd.get(), F_GETFL) & ~O_NONBLOCK);
     return fd;
   }
   if (why) *why = grund;
+  errno = e;
   return Fd();
 }
 
-Fd openForReading(const std::string& path, std::string* why) {
-  const Place at = resolve(path, true, why);
+Fd openForReading(const std::string& path, std::string* why, bool followLast) {
+  const Place at = resolve(path, followLast, why);
   if (!at) return Fd();
   return openForReading(at, why);
 }

@@ -84,7 +84,9 @@ std::FILE* openStream(Fd fd);
 // Without it, one German sentence why in *why. The path form resolves the
 // path first (links followed as resolve follows them).
 Fd openForReading(const Place& at, std::string* why = nullptr);
-Fd openForReading(const std::string& path, std::string* why = nullptr);
+// errno tells the failure (EISDIR or EINVAL for what is no file). Without
+// followLast a link at the name is not followed but refused (ELOOP).
+Fd openForReading(const std::string& path, std::string* why = nullptr, bool followLast = true);
 
 // The bytes of a regular file; nullopt for anything else (a pipe is never
 // waited on) and when it cannot be read, with one German sentence why in
