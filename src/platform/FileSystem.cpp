@@ -374,13 +374,6 @@ std::string foreignLinkText(const std::string& link, const std::string& path) {
          " ist eine symbolische Verkn\xC3\xBCpfung, die ein anderer Benutzer angelegt hat.";
 }
 
-int openTrusted(const std::string& path, int flags, std::string* why) {
-  const Place at = resolve(path, (flags & O_NOFOLLOW) == 0, why);
-  if (!at) return -1;
-  // What the walk met: a link put at the name since is not the way taken.
-  return ::openat(at.dir(), at.name(), flags | O_NOFOLLOW | O_CLOEXEC);
-}
-
 std::FILE* openStream(Fd fd) {
   std::FILE* f = fd ? ::fdopen(fd.get(), "rb") : nullptr;
   if (f) fd.release();

@@ -71,10 +71,6 @@ std::optional<std::string> foreignLink(const std::string& path);
 // The German sentence that names such a link for the user; as the reason
 // why `path` is not used, "Sie ..." when the link is that name itself.
 std::string foreignLinkText(const std::string& link, const std::string& path = {});
-// open(2) under that rule (O_CLOEXEC added): the file opened is the one a
-// followable way leads to. -1 with errno EACCES, and the sentence in *why,
-// when a link on the way is refused.
-int openTrusted(const std::string& path, int flags, std::string* why = nullptr);
 // An open file (from openForReading) for reading through stdio.
 std::FILE* openStream(Fd fd);
 
