@@ -330,6 +330,11 @@ size_t Polster(std::string_view d, size_t start, size_t code, bool scandaten) {
 
 size_t Markengang::Bis(std::string_view d, size_t bis) {
   size_t erlaubt = 0;
+  // What stood before restart markers: libjpeg counts the whole bytes its
+  // bit buffer held there, and when the buffer met the marker that ends the
+  // scan it tells them only at the next marker it has to look for, which
+  // may lie in a later scan.
+  size_t vorRestarts = 0;
   while (!fertig) {
     const size_t code = NaechsteMarke(d, pos);
     if (code > bis) break;
@@ -338,8 +343,10 @@ size_t Markengang::Bis(std::string_view d, size_t bis) {
       fertig = true;
       return erlaubt + Polster(d, pos, d.size(), scandaten);
     }
-    erlaubt += Polster(d, pos, code, scandaten);
+    const size_t polster = Polster(d, pos, code, scandaten);
+    erlaubt += polster;
     const unsigned marke = Byte(d, code);
+    if (scandaten && marke >= 0xD0 && marke <= 0xD7) vorRestarts += polster;
     if (marke == 0xD9) {
       fertig = true;  // libjpeg reads nothing after the end marker
     } else if (marke == 0x01 || (marke >= 0xD0 && marke <= 0xD8)) {
@@ -350,7 +357,7 @@ size_t Markengang::Bis(std::string_view d, size_t bis) {
     } else {
       pos = code + 1 + std::max<size_t>(Byte(d, code + 1) << 8 | Byte(d, code + 2), 2);
       scandaten = marke == 0xDA;
-      if (scandaten && code < bis) erlaubt = 0;
+      if (scandaten && code < bis) erlaubt = vorRestarts;
       fertig = segmentOffen = pos > d.size();
     }
   }

@@ -63,8 +63,9 @@ struct Markengang {
   // Walks every stretch that ends at a marker whose code byte lies at or
   // before bis (the end of the data counts as a marker there) and returns
   // how many bytes libjpeg may have skipped in them as padding or between
-  // segments. A scan header starts the count anew: what libjpeg skips is
-  // never older than the scan before the marker it names.
+  // segments. A scan header starts the count anew but for the padding
+  // before restart markers: libjpeg may carry what its bit buffer held
+  // there into a later scan, where it skips nothing else older.
   size_t Bis(std::string_view data, size_t bis);
 };
 

@@ -186,12 +186,14 @@ TEST(JpegRows, OnlyTheEndMarkerMissing) {
 // So are data left over where a scan or restart interval ends, even after
 // the last row: the decoder lost step. Padding there (zero bytes, 0xFF
 // fill) and bytes between other markers or after the end marker cost no
-// pixel.
+// pixel, also where libjpeg tells the padding before restart markers only
+// in a later scan (prog-rst-block.jpg).
 TEST(JpegRows, DamagedScanDataBeforeTheLastRow) {
   const std::string base = EncodeJpeg(Noise(123, 77), 85, false);
   const std::string prog = EncodeJpeg(Noise(123, 77), 85, true);
   const std::string rst = Data("rst.jpg");
   const std::string progRst = Data("prog-rst.jpg");
+  const std::string progRstBlock = Data("prog-rst-block.jpg");  // a restart interval per block
   const std::string eoi("\xFF\xD9", 2);
   const std::string junk(16, '\x5A');
   const auto vor = [&](const std::string& b, size_t at, const std::string& was) {
@@ -256,6 +258,7 @@ TEST(JpegRows, DamagedScanDataBeforeTheLastRow) {
       {vorJeder(rst, rstMarken, nullen), rst, ""},
       {vorJeder(rst, rstMarken, std::string(3, '\xFF')), rst, ""},
       {vorJeder(progRst, rstMarken, nullen), progRst, ""},
+      {vorJeder(progRstBlock, rstMarken, std::string(1, '\0')), progRstBlock, ""},
       {vor(progRst, progRst.find("\xFF\xD0", zweiterScan), "\x5A\x5A"), progRst, ausDemTakt("DD")},
   };
   for (const auto& f : faelle) {
