@@ -281,10 +281,6 @@ bool Fd::close() {
   return fd < 0 || ::close(fd) == 0;
 }
 
-Place::~Place() {
-  if (dir_ >= 0) ::close(dir_);
-}
-
 Place Place::in(int dir, std::string name) {
   int fd = reopen(dir);
   if (fd < 0) fd = ::fcntl(dir, F_DUPFD_CLOEXEC, 0);  // a folder that may not be listed
@@ -326,22 +322,10 @@ Fd openFolder(const std::string& path, bool create, std::string* why) {
 }
 
 int Place::open(int flags, unsigned mode) const {
-  return ::openat(dir_, name_.c_str(), flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, static_cast<mode_t>(mode));
+  return ::openat(dir(), name_.c_str(), flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, static_cast<mode_t>(mode));
 }
 
-bool Place::status(struct stat& st) const { return ::fstatat(dir_, name_.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0; }
-
-Place::Place(Place&& o) noexcept : dir_(o.dir_), name_(std::move(o.name_)) { o.dir_ = -1; }
-
-Place& Place::operator=(Place&& o) noexcept {
-  if (this != &o) {
-    if (dir_ >= 0) ::close(dir_);
-    dir_ = o.dir_;
-    name_ = std::move(o.name_);
-    o.dir_ = -1;
-  }
-  return *this;
-}
+bool Place::status(struct stat& st) const { return ::fstatat(dir(), name_.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0; }
 
 std::string swappedLinkText(const std::string& path) {
   return path + " ist eine symbolische Verkn\xC3\xBCpfung, wo ein Ordner war oder sein soll: Mosaikschauer schreibt "
@@ -397,8 +381,7 @@ bool CheckedFolders::add(const std::string& folder, bool create, std::string& wh
     if (why.empty()) why = "Der Ordner " + folder + " kann nicht ge\xC3\xB6" "ffnet werden (" + reasonText(errno) + ").";
     return false;
   }
-  const std::string real = nameOfOpen(fd.get());
-  roots_.push_back({p, folder, real.empty() ? real : withTrailingSlash(real), fd.release(), st.st_dev, st.st_ino});
+  roots_.push_back({p, folder, withTrailingSlash(nameOfOpen(fd.get())), fd.release(), st.st_dev, st.st_ino});
   return true;
 }
 

@@ -53,22 +53,13 @@ class Place {
   Place(int dir, std::string name) : dir_(dir), name_(std::move(name)) {}
   // A place with a descriptor of its own for the open folder `dir`.
   static Place in(int dir, std::string name);
-  ~Place();
-  Place(Place&& o) noexcept;
-  Place& operator=(Place&& o) noexcept;
-  Place(const Place&) = delete;
-  Place& operator=(const Place&) = delete;
 
-  int dir() const { return dir_; }
+  int dir() const { return dir_.get(); }
   // The folder's descriptor, for the caller to own; the place is empty then.
-  int release() {
-    const int fd = dir_;
-    dir_ = -1;
-    return fd;
-  }
+  int release() { return dir_.release(); }
   const char* name() const { return name_.c_str(); }
   const std::string& nameString() const { return name_; }
-  explicit operator bool() const { return dir_ >= 0; }
+  explicit operator bool() const { return bool(dir_); }
   // The entry itself (O_NOFOLLOW: a link there is what a write replaces,
   // not where it goes), never waiting on a pipe; -1 with errno.
   int open(int flags, unsigned mode = 0) const;
@@ -76,7 +67,7 @@ class Place {
   bool status(struct stat& st) const;
 
  private:
-  int dir_ = -1;
+  Fd dir_;
   std::string name_;
 };
 

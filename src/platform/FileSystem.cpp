@@ -79,10 +79,6 @@ int createFreshAt(int dir, const std::string& prefix, const std::string& suffix,
   return -1;
 }
 
-int createFresh(const std::string& prefix, const std::string& suffix, unsigned mode, std::string& path) {
-  return createFreshAt(AT_FDCWD, prefix, suffix, mode, path);
-}
-
 namespace {
 
 // The temporary files of this process that are not yet renamed or removed,
@@ -337,12 +333,10 @@ std::string realName(const std::string& path) {
 }
 
 std::optional<std::vector<std::string>> namesIn(int dir) {
-  const int own = ::openat(dir, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  DIR* d = own < 0 ? nullptr : ::fdopendir(own);
-  if (!d) {
-    if (own >= 0) ::close(own);
-    return std::nullopt;
-  }
+  Fd own(::openat(dir, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  DIR* d = own ? ::fdopendir(own.get()) : nullptr;
+  if (!d) return std::nullopt;
+  own.release();  // the listing owns it now
   std::vector<std::string> names;
   while (const dirent* de = ::readdir(d)) {
     const std::string_view n = de->d_name;
@@ -386,7 +380,7 @@ Fd openForReading(const Place& at, std::string* why) {
   // Never waits for the writer of a pipe; blocking again once it is known
   // to be a file.
   Fd fd(at ? at.open(O_RDONLY) : -1);
-  int e = errno;
+  int e = 0;
   if (!fd || ::fstat(fd.get(), &st) != 0) {
     e = errno;
     grund = "Sie kann nicht ge\xC3\xB6" "ffnet werden (" + reasonText(e) + ").";

@@ -103,12 +103,10 @@ std::optional<std::string> readTextFile(const std::string& path, std::string* wh
 std::optional<std::string> readTextFile(const Place& at, std::string* why = nullptr);
 // All of `bytes` to an open file, going on after interrupted writes.
 bool writeAll(int fd, std::string_view bytes);
-// Creates `prefix` + a fresh number + `suffix` exclusively (a few tries
-// when the name is taken) and returns its descriptor, or -1; `path` is the
-// name created. A file already there is never opened.
-int createFresh(const std::string& prefix, const std::string& suffix, unsigned mode, std::string& path);
-// The same in the open folder dir (AT_FDCWD: by path); `name` is the name
-// created there. A link of that name is not followed either.
+// Creates `prefix` + a fresh number + `suffix` exclusively in the open
+// folder dir (a few tries when the name is taken) and returns its
+// descriptor, or -1; `name` is the name created there. A file or link
+// already there is never opened.
 int createFreshAt(int dir, const std::string& prefix, const std::string& suffix, unsigned mode, std::string& name);
 // A temporary file in the folder, of a short name of its own (the process
 // and a number), so that a target name of any length still leaves room for
